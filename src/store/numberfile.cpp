@@ -1,0 +1,93 @@
+#include "store/numberfile.h"
+
+#include "model/text.h"
+#include "store/store.h"
+
+namespace varnoth {
+
+NumberFile::NumberFile(Store& store, const QString& path) : m_path(path)
+{
+    const FileText f = store.readFile(path);
+    m_ok = f.readable;
+    if (m_ok) parse(f.text);
+}
+
+NumberFile NumberFile::fromText(const QString& text)
+{
+    NumberFile f;
+    f.parse(text);
+    return f;
+}
+
+void NumberFile::parse(const QString& text)
+{
+    m_lines = text.split(CRLF);
+    while (!m_lines.isEmpty() && m_lines.last().isEmpty()) m_lines.removeLast();
+    m_index.clear();
+    m_index.reserve(m_lines.size());
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const QString& line = m_lines[i];
+        qsizetype dash = line.indexOf(QLatin1Char('-'));
+        if (dash < 0) continue;
+        const QString number = line.left(dash);
+        if (!m_index.contains(number)) m_index.insert(number, i);
+    }
+    m_width = 0;
+    if (!m_lines.isEmpty()) {
+        qsizetype dash = m_lines.first().indexOf(QLatin1Char('-'));
+        m_width = static_cast<int>(dash < 0 ? m_lines.first().size() : dash);
+    }
+}
+
+QString NumberFile::valueText(const QString& number) const
+{
+    auto it = m_index.constFind(number);
+    if (it == m_index.constEnd()) return {};
+    const QString& line = m_lines[it.value()];
+    QString rest = line.mid(line.indexOf(QLatin1Char('-')) + 1);
+    qsizetype dash = rest.indexOf(QLatin1Char('-'));
+    return dash < 0 ? rest : rest.left(dash);
+}
+
+double NumberFile::value(const QString& number) const
+{
+    return Val(valueText(number));
+}
+
+bool NumberFile::add(const QString& number, double amount)
+{
+    if (!m_index.contains(number)) return false;
+    return set(number, shortestDecimal(value(number) + amount));
+}
+
+bool NumberFile::set(const QString& number, const QString& valueText)
+{
+    auto it = m_index.constFind(number);
+    if (it == m_index.constEnd()) return false;
+    m_lines[it.value()] = number + QLatin1Char('-') + valueText;
+    m_changed = true;
+    return true;
+}
+
+QString NumberFile::text() const
+{
+    QString out;
+    qsizetype size = 0;
+    for (const QString& l : m_lines) size += l.size() + 2;
+    out.reserve(size);
+    for (const QString& l : m_lines) {
+        out += l;
+        out += CRLF;
+    }
+    return out;
+}
+
+bool NumberFile::save(Store& store)
+{
+    if (!m_changed) return true;
+    if (!store.WriteWholeFile(m_path, text())) return false;
+    m_changed = false;
+    return true;
+}
+
+} // namespace varnoth

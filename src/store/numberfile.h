@@ -1,0 +1,54 @@
+#pragma once
+// A number file (stake, count or send-out file) held in memory for a batch of changes: one read,
+// any number of changes, one atomic write. The lines keep their order and every line that is not
+// changed keeps its text, so the written file is byte for byte what changing the lines one at a
+// time would give, and the file keeps one empty line at the end however often it is changed.
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+namespace varnoth {
+
+class Store;
+
+class NumberFile {
+public:
+    NumberFile() = default;
+    // Reads the file; `ok()` is false when it exists but cannot be read.
+    NumberFile(Store& store, const QString& path);
+    static NumberFile fromText(const QString& text);
+
+    bool ok() const { return m_ok; }
+    bool isEmpty() const { return m_lines.isEmpty(); }
+    QString path() const { return m_path; }
+    // The number width: the length of the number on the first line; 0 for an empty file.
+    int width() const { return m_width; }
+    bool contains(const QString& number) const { return m_index.contains(number); }
+    // The value after the "-" of the number's line (0 when there is no such line).
+    double value(const QString& number) const;
+    QString valueText(const QString& number) const;
+    // Adds to the number's line; false when the file has no line for the number.
+    bool add(const QString& number, double amount);
+    bool set(const QString& number, const QString& valueText);
+
+    // The lines as they stand (no trailing empty lines).
+    const QStringList& lines() const { return m_lines; }
+    // The text that WriteWholeFile writes: every line followed by CR LF.
+    QString text() const;
+    bool changed() const { return m_changed; }
+    // Writes the file when it changed; false when the write failed.
+    bool save(Store& store);
+
+private:
+    void parse(const QString& text);
+
+    QString m_path;
+    QStringList m_lines;
+    QHash<QString, int> m_index; // number -> first line holding it
+    int m_width = 0;
+    bool m_ok = true;
+    bool m_changed = false;
+};
+
+} // namespace varnoth

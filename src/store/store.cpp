@@ -1,0 +1,307 @@
+#include "store/store.h"
+
+#include "model/text.h"
+#include "model/types.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace varnoth {
+
+namespace {
+const char* const CodecName = "windows-874";
+}
+
+QString decodeWindows874(const QByteArray& bytes, bool* ok)
+{
+    QStringDecoder dec(CodecName);
+    if (!dec.isValid()) {
+        if (ok) *ok = false;
+        return {};
+    }
+    QString s = dec.decode(bytes);
+    if (ok) *ok = !dec.hasError();
+    return s;
+}
+
+QByteArray encodeWindows874(const QString& text, bool* ok)
+{
+    QStringEncoder enc(CodecName);
+    if (!enc.isValid()) {
+        if (ok) *ok = false;
+        return {};
+    }
+    QByteArray b = enc.encode(text);
+    if (ok) *ok = !enc.hasError();
+    return b;
+}
+
+QString decodeSheet(const QByteArray& bytes)
+{
+    QByteArray b = bytes;
+    if (b.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(b.mid(3));
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString s = utf8.decode(b);
+    bool ascii = true;
+    for (char c : b)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (!utf8.hasError() && !ascii) return s;
+    return decodeWindows874(b);
+}
+
+Store::Store(const QString& dataFolder, Progress* progress)
+{
+    QString f = QDir::cleanPath(dataFolder);
+    if (!f.endsWith(QLatin1Char('/'))) f += QLatin1Char('/');
+    m_folder = f;
+    setProgress(progress);
+}
+
+void Store::setProgress(Progress* progress)
+{
+    m_progress = progress ? progress : &m_silent;
+}
+
+bool Store::codecAvailable()
+{
+    return QStringDecoder(CodecName).isValid() && QStringEncoder(CodecName).isValid();
+}
+
+QString Store::fileName(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+FileText Store::readFile(const QString& path) const
+{
+    FileText r;
+    if (path.isEmpty()) return r;
+    QFile f(path);
+    if (!f.exists()) return r;
+    r.exists = true;
+    if (!f.open(QIODevice::ReadOnly)) {
+        r.readable = false;
+        return r;
+    }
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        r.readable = false;
+        return r;
+    }
+    bool ok = true;
+    r.text = decodeWindows874(bytes, &ok);
+    return r;
+}
+
+QString Store::ReadWholeFile(const QString& path) const
+{
+    return readFile(path).text;
+}
+
+bool Store::writeExact(const QString& path, const QString& text)
+{
+    if (path.isEmpty()) return true;
+    bool ok = true;
+    QByteArray bytes = encodeWindows874(text, &ok);
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+bool Store::WriteWholeFile(const QString& path, const QString& text)
+{
+    return writeExact(path, text + CRLF);
+}
+
+bool Store::removeFile(const QString& path)
+{
+    if (path.isEmpty()) return true;
+    QFile f(path);
+    return !f.exists() || f.remove();
+}
+
+bool Store::exists(const QString& path) const
+{
+    return !path.isEmpty() && QFileInfo::exists(path);
+}
+
+QString Store::customerListText() const
+{
+    return withoutLineEnds(ReadWholeFile(customerFile()));
+}
+
+QStringList Store::customers() const
+{
+    QStringList out;
+    for (const QString& n : splitText(customerListText(), QStringLiteral("#")))
+        if (!n.isEmpty()) out << n;
+    return out;
+}
+
+QList<int> Store::customerIndexes(const QString& list)
+{
+    // A name's index is the position of its last occurrence, as IndexInList finds it.
+    QString l = list;
+    l.remove(QLatin1Char(' '));
+    l = l.toLower();
+    const QStringList pieces = l.split(QLatin1Char('#'));
+    const qsizetype n = l.count(QLatin1Char('#'));
+    QHash<QString, int> last;
+    for (int i = 0; i < n; ++i)
+        if (!pieces[i].isEmpty()) last.insert(pieces[i], i);
+    QList<int> out;
+    for (int i = 0; i < n; ++i)
+        if (!pieces[i].isEmpty() && last.value(pieces[i]) == i) out << i;
+    return out;
+}
+
+QString Store::customerIndex(const QString& customer) const
+{
+    return IndexInList(customerListText(), customer);
+}
+
+QString Store::stakeFilePath(int typeIndex, int customerIndex) const
+{
+    return path(QString::number(typeIndex) + QLatin1Char('_') + QString::number(customerIndex) +
+                QStringLiteral(".gif"));
+}
+
+QString Store::StakeFilePath(const QString& type, const QString& customer) const
+{
+    QString t = IndexInList(TypeList, type);
+    if (t.isEmpty() || classifyType(type).digits == 0) return {};
+    QString c = customerIndex(customer);
+    if (c.isEmpty()) return {};
+    return path(t + QLatin1Char('_') + c + QStringLiteral(".gif"));
+}
+
+QString Store::TypeFilePath(const QString& type, const QString& prefix) const
+{
+    if (type.isEmpty() || prefix.isEmpty()) return {};
+    QString t = IndexInList(TypeList, type);
+    if (t.isEmpty()) return {};
+    return path(prefix + QLatin1Char('_') + t + QStringLiteral(".gif"));
+}
+
+QString Store::LookupKeyed(const QString& path, const QString& key) const
+{
+    if (path.isEmpty()) return {};
+    const QString text = ReadWholeFile(path);
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        if (line.isEmpty()) continue;
+        const QStringList pieces = line.split(QLatin1Char('#'));
+        if (pieces[0] == key) return pieces.size() > 1 ? pieces[1] : QString();
+    }
+    return {};
+}
+
+QStringList Store::AddCustomer(const QString& name)
+{
+    if (name.isEmpty()) return {};
+    const FileText f = readFile(customerFile());
+    if (f.exists && !f.readable) return {ReadFailedText + fileName(customerFile())};
+    QString list = withoutLineEnds(f.text);
+    QString text;
+    if (list.isEmpty())
+        text = QLatin1Char('#') + name + QLatin1Char('#');
+    else if (!list.contains(QLatin1Char('#') + name + QLatin1Char('#')))
+        text = list + name + QLatin1Char('#');
+    else
+        return {};
+    if (!WriteWholeFile(customerFile(), text)) return {WriteFailedText + fileName(customerFile())};
+    return {};
+}
+
+QHash<QString, qint64> Store::listing() const
+{
+    QHash<QString, qint64> files;
+    const QFileInfoList infos = QDir(m_folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    files.reserve(infos.size());
+    for (const QFileInfo& fi : infos) files.insert(fi.fileName(), fi.isReadable() ? fi.size() : -1);
+    return files;
+}
+
+// A file with content is never touched; a missing or empty one gets fresh content. A file that is
+// there but cannot be read is left alone and reported.
+QStringList Store::createIfEmpty(const QString& filePath, const QString& content,
+                                 const QHash<QString, qint64>& files)
+{
+    const QString name = fileName(filePath);
+    auto it = files.constFind(name);
+    if (it != files.constEnd()) {
+        if (it.value() < 0) return {ReadFailedText + name};
+        if (it.value() > 0) return {};
+    }
+    if (!WriteWholeFile(filePath, content)) return {WriteFailedText + name};
+    return {};
+}
+
+QStringList Store::EnsureStakeFiles()
+{
+    QStringList failures;
+    const QString list = customerListText();
+    if (!list.contains(QLatin1Char('#'))) return failures;
+    const QHash<QString, qint64> files = listing();
+    const QList<int> indexes = customerIndexes(list);
+    progress().reset();
+    const QStringList& types = typeNames();
+    for (int t = 0; t < types.size(); ++t) {
+        progress().tick(types.size());
+        const QString content = InitialContent(types[t]);
+        for (int c : indexes) failures += createIfEmpty(stakeFilePath(t, c), content, files);
+        progress().yield();
+    }
+    progress().hide();
+    return failures;
+}
+
+QStringList Store::EnsureTypeFiles(const QStringList& types, const QString& prefix)
+{
+    QStringList failures;
+    const QHash<QString, qint64> files = listing();
+    for (const QString& type : types) {
+        if (type.isEmpty()) continue;
+        const QString p = TypeFilePath(type, prefix);
+        if (p.isEmpty()) continue;
+        failures += createIfEmpty(p, InitialContent(type), files);
+        progress().yield();
+    }
+    return failures;
+}
+
+QStringList Store::creationSequence(const QString& customer)
+{
+    QStringList failures = AddCustomer(customer);
+    failures += EnsureStakeFiles();
+    failures += EnsureTypeFiles(typeNames(), CountPrefix);
+    failures += EnsureTypeFiles(typeNames(), SendOutPrefix);
+    return failures;
+}
+
+bool Store::MakeHiddenFolder(const QString& path)
+{
+    if (!QDir().mkpath(path)) return false;
+#ifdef Q_OS_WIN
+    SetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16()),
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+#endif
+    return QFileInfo(path).isDir();
+}
+
+} // namespace varnoth

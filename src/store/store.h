@@ -1,0 +1,104 @@
+#pragma once
+// The data folder: every file path, the windows-874 codec, the shared file routines and the
+// creation sequence of the number files. Writes are atomic and checked; a failure is reported to
+// the caller as a line for the operator, never swallowed.
+
+#include "store/progress.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+namespace varnoth {
+
+// Lines shown to the operator when a file routine fails.
+inline const QString WriteFailedText = QStringLiteral("บันทึกข้อมูลไม่สำเร็จ ");
+inline const QString ReadFailedText = QStringLiteral("อ่านข้อมูลไม่ได้ ");
+
+struct FileText {
+    QString text;
+    bool exists = false;   // the file is there
+    bool readable = true;  // false when it exists but could not be read or decoded
+};
+
+class Store {
+public:
+    // `dataFolder` is created when missing. The progress sink may be null.
+    explicit Store(const QString& dataFolder, Progress* progress = nullptr);
+
+    // True when the windows-874 codec is available (checked once at start-up).
+    static bool codecAvailable();
+
+    QString dataFolder() const { return m_folder; } // ends in "/"
+    QString path(const QString& fileName) const { return m_folder + fileName; }
+    static QString fileName(const QString& path);
+
+    // Settings, result, history and customer files.
+    QString limitFile() const { return path(QStringLiteral("lotto2.gif")); }
+    QString resultFile() const { return path(QStringLiteral("lotto3.gif")); }
+    QString rateFile() const { return path(QStringLiteral("lotto4.gif")); }
+    QString numberCutFile() const { return path(QStringLiteral("lotto6.gif")); }
+    QString discountFile() const { return path(QStringLiteral("lotto7.gif")); }
+    QString digitCutFile() const { return path(QStringLiteral("lotto8.gif")); }
+    QString historyFile() const { return path(QStringLiteral("his.gif")); }
+    QString customerFile() const { return path(QStringLiteral("custom.gif")); }
+    QString savedListFile(const QString& name) const { return path(name + QStringLiteral("_b.gif")); }
+
+    static inline const QString CountPrefix = QStringLiteral("a-");
+    static inline const QString SendOutPrefix = QStringLiteral("b");
+
+    Progress& progress() { return *m_progress; }
+    void setProgress(Progress* progress);
+
+    // --- file routines ---------------------------------------------------------------------------
+    // The whole content, line ends included; "" for "" or a missing or unreadable file.
+    QString ReadWholeFile(const QString& path) const;
+    // The content with whether the file exists and could be read.
+    FileText readFile(const QString& path) const;
+    // Atomically replaces the file with the text followed by one CR LF. Nothing for "" (returns true).
+    bool WriteWholeFile(const QString& path, const QString& text);
+    // Atomically replaces the file with exactly the text (no CR LF added).
+    bool writeExact(const QString& path, const QString& text);
+    bool removeFile(const QString& path);
+    bool exists(const QString& path) const;
+
+    // --- names and paths -------------------------------------------------------------------------
+    QString customerListText() const; // custom.gif without line ends
+    QStringList customers() const;     // the names in order, empty places skipped
+    QString customerIndex(const QString& customer) const;
+    // The customer indexes of a customer list text that have a stake file, in order.
+    static QList<int> customerIndexes(const QString& list);
+    QString StakeFilePath(const QString& type, const QString& customer) const;
+    QString stakeFilePath(int typeIndex, int customerIndex) const;
+    QString TypeFilePath(const QString& type, const QString& prefix) const;
+    QString LookupKeyed(const QString& path, const QString& key) const;
+
+    // --- the creation sequence -------------------------------------------------------------------
+    // Each returns the failure lines for the operator (empty when all went well).
+    QStringList AddCustomer(const QString& name);
+    QStringList EnsureStakeFiles();
+    QStringList EnsureTypeFiles(const QStringList& types, const QString& prefix);
+    // AddCustomer, EnsureStakeFiles, EnsureTypeFiles "a-" and "b", in that order.
+    QStringList creationSequence(const QString& customer);
+
+    // Creates the folder (an existing one is no error) and marks it hidden where the platform can.
+    static bool MakeHiddenFolder(const QString& path);
+
+private:
+    // The names of the files of the data folder that hold content, from one directory listing.
+    QHash<QString, qint64> listing() const;
+    QStringList createIfEmpty(const QString& path, const QString& content, const QHash<QString, qint64>& files);
+
+    QString m_folder;
+    Progress m_silent;
+    Progress* m_progress = &m_silent;
+};
+
+// The codec of every data file.
+QString decodeWindows874(const QByteArray& bytes, bool* ok = nullptr);
+QByteArray encodeWindows874(const QString& text, bool* ok = nullptr);
+// For sheets from phones: valid UTF-8 (with or without a byte-order mark) is read as UTF-8,
+// anything else as windows-874.
+QString decodeSheet(const QByteArray& bytes);
+
+} // namespace varnoth

@@ -1,0 +1,810 @@
+#include "ui/main/Form1.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "store/session.h"
+#include "store/store.h"
+#include "ui/main/SecondaryWindow.h"
+#include "ui/main/totals.h"
+#include "tools/Form3.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace varnoth {
+
+// --- progress ------------------------------------------------------------------------------------
+
+void GuiProgress::tick(qint64 total)
+{
+    int step = counter.tick(total, true);
+    if (step >= 0) m_form->ShowProgress(step);
+}
+
+void GuiProgress::tickLong(qint64 total)
+{
+    m_form->ShowProgress(counter.tick(total, false));
+}
+
+void GuiProgress::hide()
+{
+    m_form->HideProgress();
+}
+
+void GuiProgress::yield()
+{
+    // Let the window repaint now and then; user input waits until the operation is done, so an
+    // impatient second Enter cannot start a second change halfway through the first.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now - m_lastYield < 30) return;
+    m_lastYield = now;
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// --- construction --------------------------------------------------------------------------------
+
+namespace {
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QLineEdit* box(const QString& name, QWidget* parent, bool readOnly = false)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setReadOnly(readOnly);
+    return e;
+}
+
+QPushButton* button(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QIcon themedIcon(const char* theme, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(QString::fromLatin1(theme), QApplication::style()->standardIcon(fallback));
+}
+
+QToolButton* picture(const QString& name, const QString& tip, const QIcon& icon, QWidget* parent)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setToolTip(tip);
+    b->setIcon(icon);
+    b->setIconSize(QSize(32, 32));
+    b->setAutoRaise(true); // flat until pressed: looks pressed while the mouse is down, acts on release
+    return b;
+}
+
+} // namespace
+
+Form1::Form1(Store& store, Session& session, QWidget* parent)
+    : QMainWindow(parent), m_store(store), m_session(session), m_ctx{store, session, this}, m_dispatch(m_ctx, this),
+      m_progress(this)
+{
+    setObjectName(QStringLiteral("Form1"));
+    m_store.setProgress(&m_progress);
+    buildControls();
+    buildMenus();
+    connectControls();
+
+    // Start-up, in order.
+    setWindowTitle(QStringLiteral("Varnoth V3.3 Pro"));
+    resize(twips(11400), twips(7725));
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        QRect r = s->availableGeometry();
+        move(r.x() + (r.width() - width()) / 2, r.y() + (r.height() - height()) / 2);
+    }
+    mEdit->setEnabled(false);
+    mDelete->setEnabled(false);
+    clText();
+    Text1->clear();
+    Text2->clear();
+    Text3->clear();
+    Text5->clear();
+    Text6->clear();
+    Text7->setText(QStringLiteral("0"));
+    Text8->setText(QStringLiteral("0.00"));
+    clMouse();
+    Shape7->hide();
+    Shape8->hide();
+    List1->clear();
+    Combo3->clear();
+    Combo4->clear();
+    Combo3->addItems({QStringLiteral("อัตราจ่าย"), QStringLiteral("วงเงินอั้น"), QStringLiteral("เลขรางวัล"),
+                      QStringLiteral("คัดเลข"), QStringLiteral("คัดหลัก"), QStringLiteral("ส่วนลด"),
+                      QStringLiteral("ชื่อลูกค้า")});
+    Combo3->setCurrentIndex(-1);
+    Combo4->addItems({QStringLiteral("คีย์บอร์ด"), QStringLiteral("เมาส์"), QStringLiteral("กลุ่ม"),
+                      QStringLiteral("ไฟล์")});
+    Combo4->setCurrentIndex(0);
+    Label6->hide();
+    Label8->clear();
+    Menu();
+
+    // The drop-downs: the twelve types, and the customers of the customer list.
+    m_filling = true;
+    Combo1->addItems(typeNames());
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(QString());
+    Combo2->addItems(m_store.customers());
+    Combo2->setCurrentIndex(-1);
+    Combo2->setEditText(QString());
+    m_filling = false;
+
+    Timer3.setInterval(1);
+    connect(&Timer3, &QTimer::timeout, this, &Form1::startTick);
+}
+
+Form1::~Form1()
+{
+    m_store.setProgress(nullptr);
+}
+
+void Form1::buildControls()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("central"));
+    setCentralWidget(central);
+
+    Combo1 = new QComboBox(central);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setMaxVisibleItems(12);
+    Combo2 = new QComboBox(central);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Combo2->setEditable(true);
+    Combo2->setInsertPolicy(QComboBox::NoInsert);
+    Combo3 = new QComboBox(central);
+    Combo3->setObjectName(QStringLiteral("Combo3"));
+    Combo4 = new QComboBox(central);
+    Combo4->setObjectName(QStringLiteral("Combo4"));
+    Text1 = box(QStringLiteral("Text1"), central);
+    Text2 = box(QStringLiteral("Text2"), central);
+    Text3 = new QPlainTextEdit(central);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->hide();
+    Text5 = box(QStringLiteral("Text5"), central, true);
+    Text6 = box(QStringLiteral("Text6"), central, true);
+    Text7 = box(QStringLiteral("Text7"), central, true);
+    Text8 = box(QStringLiteral("Text8"), central, true);
+    for (QLineEdit* e : {Text5, Text6, Text7, Text8}) e->setAlignment(Qt::AlignRight);
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("ใส่เลขหวย"), central);
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("ใส่จำนวนเงิน"), central);
+    Label23 = label(QStringLiteral("Label23"), QStringLiteral("เลือกชนิดหวย"), central);
+    Label7 = label(QStringLiteral("Label7"), QStringLiteral("เลือกหรือใส่ชื่อลูกค้า"), central);
+    Label6 = label(QStringLiteral("Label6"), QString(), central);
+    Label6->setStyleSheet(QStringLiteral("color: #800000;"));
+    Label9 = label(QStringLiteral("Label9"), QStringLiteral("เลข - เงิน"), central);
+    Label16 = label(QStringLiteral("Label16"), QStringLiteral(" ยอดรวม "), central);
+    Label15 = label(QStringLiteral("Label15"), QStringLiteral(" ยอดสุทธิ "), central);
+    Label14 = label(QStringLiteral("Label14"), QStringLiteral(" เลข"), central);
+    Label13 = label(QStringLiteral("Label13"), QStringLiteral(" เงิน"), central);
+    Label11 = label(QStringLiteral("Label11"), QStringLiteral(" ตั้งค่า "), central);
+    Label12 = label(QStringLiteral("Label12"), QStringLiteral(" เลือกคีย์ข้อมูล "), central);
+    Label8 = label(QStringLiteral("Label8"), QString(), central);
+    List1 = new QListWidget(central);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setUniformItemSizes(true);
+
+    const QStringList keys = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                              QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
+                              QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("+")};
+    for (int i = 0; i < 11; ++i) {
+        Command7[i] = button(QStringLiteral("Command7_%1").arg(i), keys[i], central);
+        Command1[i] = button(QStringLiteral("Command1_%1").arg(i), keys[i], central);
+        for (QPushButton* b : {Command7[i], Command1[i]}) {
+            b->setFocusPolicy(Qt::NoFocus);
+            b->setFixedWidth(28);
+        }
+    }
+    Command5 = button(QStringLiteral("Command5"), QStringLiteral("C"), central);
+    Command10 = button(QStringLiteral("Command10"), QStringLiteral("C"), central);
+    Command9 = button(QStringLiteral("Command9"), QStringLiteral("Enter"), central);
+    Command11 = button(QStringLiteral("Command11"), QStringLiteral("Enter"), central);
+    for (QPushButton* b : {Command5, Command10, Command9, Command11}) b->setFocusPolicy(Qt::NoFocus);
+    Command2 = button(QStringLiteral("Command2"), QStringLiteral("ดูข้อมูล"), central);
+    Command4 = button(QStringLiteral("Command4"), QStringLiteral("คัดเกินอั้น"), central);
+    Command3 = button(QStringLiteral("Command3"), QStringLiteral("คัดเลข"), central);
+    Command6 = button(QStringLiteral("Command6"), QStringLiteral("ตรวจรางวัล"), central);
+    Command12 = button(QStringLiteral("Command12"), QStringLiteral("วิเคราะห์"), central);
+    Command8 = button(QStringLiteral("Command8"), QStringLiteral("สถิติ"), central);
+    Command13 = button(QStringLiteral("Command13"), QStringLiteral("ประวัติส่งออก"), central);
+
+    Image1 = picture(QStringLiteral("Image1"), QStringLiteral(" เปิดดูข้อมูลในฐานข้อมูลทั้งหมด "),
+                     themedIcon("document-open", QStyle::SP_DirOpenIcon), central);
+    Image8 = picture(QStringLiteral("Image8"), QStringLiteral(" ค้นหาข้อมูล "),
+                     themedIcon("edit-find", QStyle::SP_FileDialogContentsView), central);
+    Image5 = picture(QStringLiteral("Image5"), QStringLiteral(" พิมพ์รายการที่แสดง "),
+                     themedIcon("document-print", QStyle::SP_DialogSaveButton), central);
+    Image3 = picture(QStringLiteral("Image3"), QStringLiteral(" เริ่มต้นงวดใหม่ "),
+                     themedIcon("document-new", QStyle::SP_FileIcon), central);
+    Image4 = picture(QStringLiteral("Image4"), QStringLiteral(" เปลี่ยนสีตัวอักษร ในการแสดงผล "),
+                     themedIcon("preferences-desktop-color", QStyle::SP_DesktopIcon), central);
+    Image7 = picture(QStringLiteral("Image7"), QStringLiteral(" ปิดโปรแกรม เพื่อเลิกใช้งาน "),
+                     themedIcon("application-exit", QStyle::SP_DialogCloseButton), central);
+
+    Shape7 = new QFrame(central);
+    Shape7->setObjectName(QStringLiteral("Shape7"));
+    Shape7->setFrameShape(QFrame::Box);
+    Shape7->setFixedSize(twips(1200) + 2, 14);
+    Shape8 = new QFrame(Shape7);
+    Shape8->setObjectName(QStringLiteral("Shape8"));
+    Shape8->setStyleSheet(QStringLiteral("background: #000080;"));
+    Shape8->setGeometry(1, 1, 0, 12);
+
+    // Layout: entry column on the left, the list in the middle, totals and buttons on the right.
+    auto* left = new QVBoxLayout;
+    left->addWidget(Label23);
+    left->addWidget(Combo1);
+    left->addWidget(Label7);
+    left->addWidget(Combo2);
+    left->addWidget(Label1);
+    left->addWidget(Text1);
+    auto* pad1 = new QGridLayout;
+    pad1->setSpacing(1);
+    for (int i = 0; i < 11; ++i) pad1->addWidget(Command7[i], i / 6, i % 6);
+    pad1->addWidget(Command5, 1, 5);
+    pad1->addWidget(Command9, 2, 0, 1, 6);
+    left->addLayout(pad1);
+    left->addWidget(Label2);
+    left->addWidget(Text2);
+    auto* pad2 = new QGridLayout;
+    pad2->setSpacing(1);
+    for (int i = 0; i < 11; ++i) pad2->addWidget(Command1[i], i / 6, i % 6);
+    pad2->addWidget(Command10, 1, 5);
+    pad2->addWidget(Command11, 2, 0, 1, 6);
+    left->addLayout(pad2);
+    left->addWidget(Label6);
+    left->addWidget(Text3, 1);
+    left->addStretch();
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(Label8);
+    progressRow->addWidget(Shape7);
+    progressRow->addStretch();
+    left->addLayout(progressRow);
+
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(Label9);
+    middle->addWidget(List1, 1);
+
+    auto* right = new QVBoxLayout;
+    auto* totals = new QGridLayout;
+    totals->addWidget(Label14, 0, 1);
+    totals->addWidget(Label13, 0, 2);
+    totals->addWidget(Label16, 1, 0, 1, 3);
+    totals->addWidget(Text5, 2, 1);
+    totals->addWidget(Text6, 2, 2);
+    totals->addWidget(Label15, 3, 0, 1, 3);
+    totals->addWidget(Text7, 4, 1);
+    totals->addWidget(Text8, 4, 2);
+    right->addLayout(totals);
+    right->addWidget(Label11);
+    right->addWidget(Combo3);
+    right->addWidget(Label12);
+    right->addWidget(Combo4);
+    auto* commands = new QGridLayout;
+    commands->addWidget(Command2, 0, 0);
+    commands->addWidget(Command4, 0, 1);
+    commands->addWidget(Command3, 1, 0);
+    commands->addWidget(Command6, 1, 1);
+    commands->addWidget(Command12, 2, 0);
+    commands->addWidget(Command8, 2, 1);
+    commands->addWidget(Command13, 3, 0, 1, 2);
+    right->addLayout(commands);
+    right->addStretch();
+    auto* pictures = new QGridLayout;
+    pictures->addWidget(Image1, 0, 0);
+    pictures->addWidget(Image8, 0, 1);
+    pictures->addWidget(Image5, 0, 2);
+    pictures->addWidget(Image3, 1, 0);
+    pictures->addWidget(Image4, 1, 1);
+    pictures->addWidget(Image7, 1, 2);
+    right->addLayout(pictures);
+
+    auto* main = new QHBoxLayout(central);
+    main->addLayout(left, 0);
+    main->addLayout(middle, 1);
+    main->addLayout(right, 0);
+}
+
+void Form1::buildMenus()
+{
+    menuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    menuFile->setObjectName(QStringLiteral("menuFile"));
+    auto add = [](QMenu* menu, const char* name, const QString& text, const QIcon& icon) {
+        QAction* a = menu->addAction(icon, text);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    mOpendatabase = add(menuFile, "mOpendatabase", QStringLiteral("Open Database"), Image1->icon());
+    menuOpen = add(menuFile, "menuOpen", QStringLiteral("Start"), Image3->icon());
+    mDownload = add(menuFile, "mDownload", QStringLiteral("Restore"), themedIcon("document-import", QStyle::SP_ArrowDown));
+    mBackup = add(menuFile, "mBackup", QStringLiteral("Backup"), themedIcon("document-save", QStyle::SP_DriveHDIcon));
+    menuPrinter = menuFile->addMenu(Image5->icon(), QStringLiteral("Printer"));
+    menuPrinter->setObjectName(QStringLiteral("menuPrinter"));
+    subPrint1 = add(menuPrinter, "subPrint1", QStringLiteral("Print"), Image5->icon());
+    subPrint2 = add(menuPrinter, "subPrint2", QStringLiteral("Notepad"), themedIcon("accessories-text-editor", QStyle::SP_FileIcon));
+    menuClose = add(menuFile, "menuClose", QStringLiteral("Close"), Image7->icon());
+
+    mMore = menuBar()->addMenu(QStringLiteral("&More"));
+    mMore->setObjectName(QStringLiteral("mMore"));
+    mEdit = add(mMore, "mEdit", QStringLiteral("Edit"), themedIcon("document-edit", QStyle::SP_FileDialogDetailedView));
+    mDelete = add(mMore, "mDelete", QStringLiteral("Delete"), themedIcon("edit-delete", QStyle::SP_TrashIcon));
+    mSearch = add(mMore, "mSearch", QStringLiteral("Search"), Image8->icon());
+    mCalculator = add(mMore, "mCalculator", QStringLiteral("Calculator"), themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
+
+    menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    menuHelp->setObjectName(QStringLiteral("menuHelp"));
+    mReadme = add(menuHelp, "mReadme", QStringLiteral("Read Me"), themedIcon("help-contents", QStyle::SP_DialogHelpButton));
+}
+
+void Form1::Menu()
+{
+    // The menu pictures are set when the menus are built; Qt shows icons beside menu items itself.
+    for (QAction* a : menuBar()->actions()) a->setIconVisibleInMenu(true);
+}
+
+void Form1::connectControls()
+{
+    for (int i = 0; i < 11; ++i) {
+        connect(Command7[i], &QPushButton::clicked, this, [this, i] { Text1->setText(Text1->text() + Command7[i]->text()); });
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Text2->setText(Text2->text() + Command1[i]->text()); });
+    }
+    connect(Command5, &QPushButton::clicked, this, &Form1::Tc1);
+    connect(Command10, &QPushButton::clicked, this, &Form1::Tc2);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Inp2);
+    connect(Command11, &QPushButton::clicked, this, &Form1::Inp2);
+
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::onText1Changed);
+    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Text3),
+                       static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo2)})
+        w->installEventFilter(this);
+    Combo1->lineEdit()->installEventFilter(this);
+    Combo2->lineEdit()->installEventFilter(this);
+
+    // Typing into Combo1 empties it: only a pick from its list sets a type.
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1->setEditText(QString()); });
+    connect(Combo1, &QComboBox::editTextChanged, this, &Form1::onCombo1TextChanged);
+    connect(Combo2, &QComboBox::editTextChanged, this, &Form1::onCombo2TextChanged);
+    connect(Combo1, &QComboBox::activated, this, [this] { SelectTypeCustomer(false); });
+    connect(Combo2, &QComboBox::activated, this, [this] { SelectTypeCustomer(true); });
+    connect(Combo3, &QComboBox::activated, this, [this] { onCombo3Activated(Combo3->currentText()); });
+    connect(Combo4, &QComboBox::activated, this, [this] { onCombo4Activated(Combo4->currentText()); });
+
+    connect(Command2, &QPushButton::clicked, this, [this] { openReport(6, QString(), QString()); });
+    connect(Image8, &QToolButton::clicked, this, [this] { openReport(6, QString(), QString()); });
+    connect(mSearch, &QAction::triggered, this, [this] { openReport(6, QString(), QString()); });
+    connect(Command4, &QPushButton::clicked, this, [this] { openReport(9, QString(), QStringLiteral("2")); });
+    connect(Command3, &QPushButton::clicked, this, [this] { openReport(15, QString(), QStringLiteral("2")); });
+    connect(Command6, &QPushButton::clicked, this, [this] { openReport(14, QStringLiteral("1"), QString()); });
+    connect(Command12, &QPushButton::clicked, this, [this] { openReport(14, QStringLiteral("2"), QString()); });
+    connect(Command8, &QPushButton::clicked, this, [this] { openReport(14, QStringLiteral("3"), QString()); });
+    connect(Command13, &QPushButton::clicked, this, [this] {
+        m_session.WindowMode = QStringLiteral("2");
+        OpenWindow(18);
+    });
+
+    connect(Image1, &QToolButton::clicked, this, &Form1::viewAllData);
+    connect(mOpendatabase, &QAction::triggered, this, &Form1::viewAllData);
+    auto print = [this] {
+        m_session.WindowMode = QStringLiteral("1");
+        OpenWindow(4);
+    };
+    connect(Image5, &QToolButton::clicked, this, print);
+    connect(subPrint1, &QAction::triggered, this, print);
+    connect(subPrint2, &QAction::triggered, this, &Form1::notepadOutput);
+    connect(mBackup, &QAction::triggered, this, [this] { openDriveWindow(QStringLiteral("Backup"), QStringLiteral("เลือกไดร์ฟ")); });
+    connect(mDownload, &QAction::triggered, this, [this] { openDriveWindow(QStringLiteral("Restore"), QStringLiteral("เลือกไดร์ฟ")); });
+    connect(Image3, &QToolButton::clicked, this, &Form1::Begin);
+    connect(menuOpen, &QAction::triggered, this, &Form1::Begin);
+    connect(Image4, &QToolButton::clicked, this, &Form1::colourChange);
+    connect(mEdit, &QAction::triggered, this, [this] { openRecordDialog(QStringLiteral("Edit")); });
+    connect(mDelete, &QAction::triggered, this, [this] { openRecordDialog(QStringLiteral("Delete")); });
+    connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(12); });
+    connect(mReadme, &QAction::triggered, this, [this] { OpenWindow(10); });
+    connect(Image7, &QToolButton::clicked, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });
+    connect(menuClose, &QAction::triggered, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });
+
+    List1->viewport()->installEventFilter(this);
+}
+
+// --- start-up ------------------------------------------------------------------------------------
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_ready && !Timer3.isActive()) Timer3.start();
+}
+
+void Form1::startTick()
+{
+    if (++m_tickCounter < 10) return;
+    buildNumberSetCaches();
+    disText();
+    m_tickCounter = 0;
+    Timer3.stop();
+    m_ready = true;
+    Combo1->setFocus();
+}
+
+void Form1::finishStartup()
+{
+    if (m_ready) return;
+    if (!Timer3.isActive()) Timer3.start();
+    while (!m_ready) startTick();
+}
+
+// --- list and progress ---------------------------------------------------------------------------
+
+void Form1::ListAddLine(const QString& text)
+{
+    List1->addItem(text);
+}
+
+void Form1::listAddLines(const QStringList& lines)
+{
+    if (lines.isEmpty()) return;
+    List1->setUpdatesEnabled(false);
+    List1->addItems(lines);
+    List1->setUpdatesEnabled(true);
+    List1->scrollToBottom();
+}
+
+void Form1::clearList()
+{
+    List1->clear();
+}
+
+void Form1::ShowProgress(int step)
+{
+    Shape7->show();
+    Shape8->show();
+    Label8->show();
+    Label8->setText(QStringLiteral("Loading ") + QString::number(step * 5) + QStringLiteral("% "));
+    Shape8->setFixedWidth(std::min(twips(step * 60), Shape7->width() - 2));
+}
+
+void Form1::HideProgress()
+{
+    Shape7->hide();
+    Shape8->hide();
+    Label8->clear();
+    if (QWidget* w = m_dispatch.window(13)) {
+        for (const char* name : {"Shape7", "Shape8"})
+            if (auto* s = w->findChild<QWidget*>(QString::fromLatin1(name))) s->hide();
+        if (auto* l = w->findChild<QLabel*>(QStringLiteral("Label8"))) l->clear();
+    }
+}
+
+// --- totals --------------------------------------------------------------------------------------
+
+void Form1::ShowCustomerBets(const QString& type, const QString& customer)
+{
+    m_progress.reset();
+    List1->clear();
+    ListAddLine(QStringLiteral("<") + type + QStringLiteral("> <") + customer + QStringLiteral(">"));
+    if (m_store.StakeFilePath(type, customer).isEmpty()) return;
+    UpdateTotals(type, customer);
+    ListAddLine(QStringLiteral("พร้อมรับข้อมูล"));
+}
+
+void Form1::UpdateTotals(const QString& type, const QString& customer)
+{
+    if (m_store.StakeFilePath(type, customer).isEmpty()) return;
+    const StakeTotals t = customerTotals(m_store, type, customer);
+    m_session.customerCount = t.count;
+    m_session.customerTotal = t.total;
+    Text5->setText(formatCount(t.count));
+    Text6->setText(formatAmount(t.total));
+}
+
+void Form1::GrandTotals()
+{
+    const StakeTotals t = grandTotals(m_store);
+    m_session.overallCount = t.count;
+    m_session.overallTotal = t.total;
+    Text7->setText(formatCount(t.count));
+    Text8->setText(formatAmount(t.total));
+}
+
+void Form1::SelectTypeCustomer(bool fromCustomerList)
+{
+    List1->clear();
+    const QString type = Combo1->currentText();
+    if (type.isEmpty()) {
+        Combo1->setFocus();
+        return;
+    }
+    const QString customer = CleanName(Combo2->currentText());
+    if (customer.isEmpty()) {
+        Combo2->setFocus();
+        return;
+    }
+    m_session.HeaderFlag = QStringLiteral("1");
+    const QStringList failures = m_store.creationSequence(customer);
+    ShowCustomerBets(type, customer);
+    listAddLines(failures);
+    GrandTotals();
+    if (Text1->isEnabled())
+        Text1->setFocus();
+    else
+        Combo4->setFocus();
+    Label16->setText(QStringLiteral("ยอดรวม ") + type + QStringLiteral(" ") + customer);
+    if (fromCustomerList) m_session.HeaderFlag.clear();
+}
+
+void Form1::onCombo1TextChanged()
+{
+    if (m_filling) return;
+    List1->clear();
+    m_session.HeaderFlag.clear();
+}
+
+void Form1::onCombo2TextChanged()
+{
+    if (m_filling) return;
+    List1->clear();
+    m_session.HeaderFlag.clear();
+}
+
+// --- pick lists ----------------------------------------------------------------------------------
+
+void Form1::RefreshPickLists()
+{
+    Command13->setText(QStringLiteral("ประวัติส่งออก"));
+    const QStringList types = typeNames();
+    const QStringList customers = m_store.customers();
+    const QString all = QStringLiteral("ทั้งหมด");
+
+    auto fill = [](QComboBox* combo, const QStringList& items, bool withAll) {
+        if (!combo) return;
+        const QSignalBlocker block(combo);
+        combo->clear();
+        combo->addItems(items);
+        if (withAll) combo->addItem(QStringLiteral("ทั้งหมด"));
+        combo->setCurrentIndex(-1);
+        if (combo->isEditable()) combo->setEditText(QString());
+    };
+    m_filling = true;
+    fill(Combo1, types, false);
+    fill(Combo2, customers, false);
+    m_filling = false;
+
+    struct Pick {
+        int window;
+        bool type, customer, typeAll, customerAll;
+    };
+    const Pick picks[] = {{6, true, true, true, true},
+                          {9, true, false, true, false},
+                          {13, true, true, false, false},
+                          {14, true, true, true, true},
+                          {15, true, false, true, false}};
+    for (const Pick& p : picks) {
+        QWidget* w = m_dispatch.window(p.window);
+        if (!w) continue;
+        if (p.type) fill(w->findChild<QComboBox*>(QStringLiteral("Combo1")), types, p.typeAll);
+        if (p.customer) fill(w->findChild<QComboBox*>(QStringLiteral("Combo2")), customers, p.customerAll);
+    }
+    if (QWidget* w = m_dispatch.window(18)) {
+        if (auto* list = w->findChild<QListWidget*>(QStringLiteral("List1"))) {
+            list->clear();
+            list->addItems(customers);
+        }
+    }
+    Text7->setText(QStringLiteral("0"));
+    Text8->setText(QStringLiteral("0.00"));
+}
+
+// --- windows -------------------------------------------------------------------------------------
+
+SecondaryWindow* Form1::OpenWindow(int number)
+{
+    return m_dispatch.OpenWindow(number);
+}
+
+void Form1::CloseSecondaryWindows()
+{
+    m_dispatch.CloseSecondaryWindows();
+}
+
+void Form1::openReport(int number, const QString& modeBefore, const QString& modeAfter)
+{
+    CloseSecondaryWindows();
+    if (!modeBefore.isEmpty()) m_session.WindowMode = modeBefore;
+    OpenWindow(number);
+    RefreshPickLists();
+    if (!modeAfter.isEmpty()) m_session.WindowMode = modeAfter;
+}
+
+void Form1::openDriveWindow(const QString& caption, const QString& text)
+{
+    CloseSecondaryWindows();
+    if (auto* w = qobject_cast<Form3*>(OpenWindow(3))) w->prepare(caption, text);
+}
+
+void Form1::Begin()
+{
+    openDriveWindow(QStringLiteral("Start"), QStringLiteral("คำเตือน !!!\r\nจะเป็นการเริ่มต้นใหม่\r\n"
+                                                            "ข้อมูลตัวเลขในฐานข้อมูล\r\nจะถูกลบทั้งหมด"));
+}
+
+void Form1::onCombo4Activated(const QString& entry)
+{
+    CloseSecondaryWindows();
+    QColor colour;
+    if (entry == QStringLiteral("คีย์บอร์ด")) {
+        disText();
+        clMouse();
+        Text1->setFocus();
+        disText();
+        colour = QColor(255, 192, 128);
+    } else if (entry == QStringLiteral("เมาส์")) {
+        disText();
+        disMouse();
+        Text1->setFocus();
+        colour = QColor(255, 192, 192);
+    } else if (entry == QStringLiteral("ไฟล์")) {
+        m_session.WindowMode = QStringLiteral("2");
+        clText();
+        OpenWindow(5);
+        clMouse();
+        colour = QColor(255, 192, 255);
+    } else if (entry == QStringLiteral("กลุ่ม")) {
+        m_session.WindowMode = QStringLiteral("1");
+        clText();
+        OpenWindow(13);
+        clMouse();
+        RefreshPickLists();
+        HideProgress();
+        colour = QColor(192, 192, 255);
+    } else {
+        return;
+    }
+    QPalette p = Combo4->palette();
+    p.setColor(QPalette::Button, colour);
+    p.setColor(QPalette::Base, colour);
+    Combo4->setPalette(p);
+}
+
+// --- fields --------------------------------------------------------------------------------------
+
+void Form1::disText()
+{
+    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Combo1),
+                       static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
+                       static_cast<QWidget*>(Label23), static_cast<QWidget*>(Label7)})
+        w->setEnabled(true);
+    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Combo1),
+                       static_cast<QWidget*>(Combo2)}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, Qt::white);
+        w->setPalette(p);
+    }
+}
+
+void Form1::clText()
+{
+    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Combo1),
+                       static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
+                       static_cast<QWidget*>(Label23), static_cast<QWidget*>(Label7)})
+        w->setEnabled(false);
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Combo1),
+                       static_cast<QWidget*>(Combo2)}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, face);
+        w->setPalette(p);
+    }
+}
+
+void Form1::disMouse()
+{
+    for (int i = 0; i < 11; ++i) {
+        Command7[i]->show();
+        Command1[i]->show();
+    }
+    for (QPushButton* b : {Command5, Command9, Command10, Command11}) b->show();
+}
+
+void Form1::clMouse()
+{
+    for (int i = 0; i < 11; ++i) {
+        Command7[i]->hide();
+        Command1[i]->hide();
+    }
+    for (QPushButton* b : {Command5, Command9, Command10, Command11}) b->hide();
+}
+
+void Form1::Tc1()
+{
+    QString t = Text1->text();
+    t.chop(1);
+    Text1->setText(t);
+}
+
+void Form1::Tc2()
+{
+    QString t = Text2->text();
+    t.chop(1);
+    Text2->setText(t);
+}
+
+QColor Form1::classicColour(int index)
+{
+    static const QColor palette[16] = {{0, 0, 0},       {0, 0, 128},     {0, 128, 0},     {0, 128, 128},
+                                       {128, 0, 0},     {128, 0, 128},   {128, 128, 0},   {192, 192, 192},
+                                       {128, 128, 128}, {0, 0, 255},     {0, 255, 0},     {0, 255, 255},
+                                       {255, 0, 0},     {255, 0, 255},   {255, 255, 0},   {255, 255, 255}};
+    return palette[index & 15];
+}
+
+void Form1::colourChange()
+{
+    m_session.ColourIndex = m_session.ColourIndex >= 15 ? 0 : m_session.ColourIndex + 1;
+    const int i = m_session.ColourIndex;
+    const bool light = i == 7 || i == 10 || i == 11 || i == 14 || i == 15;
+    QPalette p = List1->palette();
+    p.setColor(QPalette::Text, classicColour(i));
+    p.setColor(QPalette::Base, light ? Qt::black : Qt::white);
+    List1->setPalette(p);
+}
+
+// --- events --------------------------------------------------------------------------------------
+
+void Form1::contextMenuEvent(QContextMenuEvent* event)
+{
+    // A right click on the window's background opens the File menu.
+    QWidget* under = childAt(event->pos());
+    if (!under || under == centralWidget() || qobject_cast<QLabel*>(under)) {
+        menuFile->popup(event->globalPos());
+        event->accept();
+        return;
+    }
+    QMainWindow::contextMenuEvent(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == List1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) onList1MousePress(static_cast<QMouseEvent*>(event));
+        if (event->type() == QEvent::MouseButtonRelease) onList1MouseRelease(static_cast<QMouseEvent*>(event));
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            Inp2();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace varnoth

@@ -1,0 +1,198 @@
+#pragma once
+// The main window: entry fields, the main list, the total boxes, the settlement buttons, the
+// picture buttons and the menus. Feature handlers live in Form1_*.cpp beside this file.
+
+#include "store/progress.h"
+#include "ui/main/AppContext.h"
+#include "ui/main/WindowDispatch.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+class QFrame;
+class QMenu;
+class QAction;
+
+namespace varnoth {
+
+class Store;
+struct Session;
+class SecondaryWindow;
+class Form1;
+
+// The main window's progress indicator as the ledger's Progress.
+class GuiProgress : public Progress {
+public:
+    explicit GuiProgress(Form1* form) : m_form(form) {}
+    void reset() override { counter.reset(); }
+    void tick(qint64 total) override;
+    void tickLong(qint64 total) override;
+    void hide() override;
+    void yield() override;
+    ProgressCounter counter;
+
+private:
+    Form1* m_form;
+    qint64 m_lastYield = 0;
+};
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    Form1(Store& store, Session& session, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    AppContext& context() { return m_ctx; }
+    Store& store() { return m_store; }
+    Session& session() { return m_session; }
+    WindowDispatch& dispatch() { return m_dispatch; }
+    Progress& progress() { return m_progress; }
+
+    // --- controls ------------------------------------------------------------------------------
+    QComboBox* Combo1;
+    QComboBox* Combo2;
+    QComboBox* Combo3;
+    QComboBox* Combo4;
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    QPlainTextEdit* Text3;
+    QLineEdit* Text5;
+    QLineEdit* Text6;
+    QLineEdit* Text7;
+    QLineEdit* Text8;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label23;
+    QLabel* Label7;
+    QLabel* Label6;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label11;
+    QLabel* Label12;
+    QLabel* Label13;
+    QLabel* Label14;
+    QLabel* Label15;
+    QLabel* Label16;
+    QListWidget* List1;
+    std::array<QPushButton*, 11> Command7{}; // number keypad
+    std::array<QPushButton*, 11> Command1{}; // amount keypad
+    QPushButton* Command5;
+    QPushButton* Command10;
+    QPushButton* Command9;
+    QPushButton* Command11;
+    QPushButton* Command2;
+    QPushButton* Command4;
+    QPushButton* Command3;
+    QPushButton* Command6;
+    QPushButton* Command12;
+    QPushButton* Command8;
+    QPushButton* Command13;
+    QToolButton* Image1;
+    QToolButton* Image3;
+    QToolButton* Image4;
+    QToolButton* Image5;
+    QToolButton* Image7;
+    QToolButton* Image8;
+    QFrame* Shape7;
+    QFrame* Shape8;
+    QTimer Timer3;
+
+    QMenu* menuFile;
+    QMenu* menuPrinter;
+    QMenu* mMore;
+    QMenu* menuHelp;
+    QAction* mOpendatabase;
+    QAction* menuOpen;
+    QAction* mDownload;
+    QAction* mBackup;
+    QAction* subPrint1;
+    QAction* subPrint2;
+    QAction* menuClose;
+    QAction* mEdit;
+    QAction* mDelete;
+    QAction* mSearch;
+    QAction* mCalculator;
+    QAction* mReadme;
+
+    // --- routines other windows call -------------------------------------------------------------
+    void ListAddLine(const QString& text);
+    void listAddLines(const QStringList& lines);
+    void clearList();
+    void ShowProgress(int step);
+    void HideProgress();
+    void ShowCustomerBets(const QString& type, const QString& customer);
+    void UpdateTotals(const QString& type, const QString& customer);
+    void GrandTotals();
+    void SelectTypeCustomer(bool fromCustomerList = false);
+    void RefreshPickLists();
+    SecondaryWindow* OpenWindow(int number);
+    void CloseSecondaryWindows();
+
+    // --- public methods of the main window ------------------------------------------------------
+    void Inp1();
+    void Inp2();
+    void Begin();
+    void disText();
+    void clText();
+    void disMouse();
+    void clMouse();
+    void Tc1();
+    void Tc2();
+    void Menu();
+    void colourChange();
+    // True once the start-up timer has built the caches and enabled the fields.
+    bool ready() const { return m_ready; }
+    // Runs the start-up timer to its tenth tick at once (tests).
+    void finishStartup();
+
+    // The 16 classic colours of the list text.
+    static QColor classicColour(int index);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectControls();
+    void startTick();
+    void onCombo1TextChanged();
+    void onCombo2TextChanged();
+    void onCombo4Activated(const QString& entry);
+    void openReport(int number, const QString& modeBefore, const QString& modeAfter);
+    void openDriveWindow(const QString& caption, const QString& text);
+
+    // Entry (Form1_entry.cpp): the live gate expansion of Text1.
+    void onText1Changed(const QString& text);
+    // Settings picker (Form1_settings.cpp).
+    void onCombo3Activated(const QString& entry);
+    // View data (Form1_reports.cpp).
+    void viewAllData();
+    // Printing and text-editor output (Form1_print.cpp).
+    void notepadOutput();
+    // Selection in the main list and the record dialog (Form1_edit.cpp).
+    void onList1MousePress(QMouseEvent* event);
+    void onList1MouseRelease(QMouseEvent* event);
+    void openRecordDialog(const QString& caption);
+
+    Store& m_store;
+    Session& m_session;
+    AppContext m_ctx;
+    WindowDispatch m_dispatch;
+    GuiProgress m_progress;
+    int m_tickCounter = 0;
+    bool m_ready = false;
+    bool m_filling = false; // the program is refilling a drop-down: its text changes are not typing
+};
+
+} // namespace varnoth

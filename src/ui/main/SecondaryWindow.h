@@ -1,0 +1,72 @@
+#pragma once
+// Base of every secondary window: placement on load, the grow-in driven by its own Timer1, sizes
+// in twips, and the hover colour of its buttons.
+
+#include "ui/main/AppContext.h"
+
+#include <QColor>
+#include <QHash>
+#include <QTimer>
+#include <QWidget>
+
+class QAbstractButton;
+
+namespace varnoth {
+
+// Twips to pixels at the screen's logical DPI (15 twips a pixel at 96 DPI).
+int twips(double value);
+
+struct GrowSpec {
+    double widthStep = 226;
+    double heightStep = 200;
+    double endHeight = 3000;
+    double finalWidth = 3400;
+    double finalHeight = 3000;
+    bool roundWidthToEven = false; // the counter is rounded after each step, halves to even
+};
+
+class SecondaryWindow : public QWidget {
+    Q_OBJECT
+public:
+    SecondaryWindow(AppContext& ctx, int number, QWidget* parent = nullptr);
+
+    int number() const { return m_number; }
+    // The set-up that OpenWindow applies before the window is shown (per window; default none).
+    virtual void setUp() {}
+    // Places the window and starts the grow-in: the first tick shows it.
+    void startGrowIn();
+    bool isGrowing() const { return Timer1.isActive(); }
+    // Runs the grow-in to its end at once (tests, and windows opened while another grows).
+    void finishGrowIn();
+
+    GrowSpec growSpec() const { return m_grow; }
+    void setGrowSpec(const GrowSpec& spec) { m_grow = spec; }
+
+    // Paints `button` in `colour` while the mouse is over it; `others` take the button face.
+    void hoverHighlight(QAbstractButton* button, const QColor& colour, const QList<QAbstractButton*>& others = {});
+
+    QTimer Timer1;
+
+signals:
+    void closed(int number);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    AppContext& ctx;
+
+private:
+    void growTick();
+    int m_number;
+    GrowSpec m_grow;
+    double m_widthCounter = 0;
+    double m_heightCounter = 0;
+    int m_ticks = 0;
+    struct Hover {
+        QColor colour;
+        QList<QAbstractButton*> others;
+    };
+    QHash<QObject*, Hover> m_hover;
+};
+
+} // namespace varnoth

@@ -1,0 +1,61 @@
+#include "ui/main/WindowDispatch.h"
+
+#include "ui/main/SecondaryWindow.h"
+
+namespace varnoth {
+
+namespace {
+
+GrowSpec growSpecFor(int number)
+{
+    switch (number) {
+    case 5: return {316.5, 200, 3705, 5865, 3705, true};
+    case 10: return {200, 144, 3000, 7600, 5505, false};
+    case 11: return {226, 242, 3600, 3400, 3700, false};
+    case 13: return {190, 200, 4680, 4425, 4680, false};
+    case 18: return {226, 242, 3675, 3360, 3960, false};
+    default: return {226, 200, 3000, 3400, 3000, false};
+    }
+}
+
+} // namespace
+
+WindowDispatch::WindowDispatch(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
+
+SecondaryWindow* WindowDispatch::window(int number) const
+{
+    if (number < 0 || number >= static_cast<int>(m_windows.size())) return nullptr;
+    return m_windows[number].data();
+}
+
+SecondaryWindow* WindowDispatch::OpenWindow(int number)
+{
+    if (number < 0 || number >= static_cast<int>(m_windows.size())) return nullptr;
+    SecondaryWindow* w = m_windows[number].data();
+    if (!w) {
+        w = createWindow(number, m_ctx);
+        if (!w) return nullptr;
+        w->setGrowSpec(growSpecFor(number));
+        m_windows[number] = w;
+    }
+    w->setUp();
+    w->startGrowIn();
+    if (m_instant) w->finishGrowIn();
+    return w;
+}
+
+void WindowDispatch::closeWindow(int number)
+{
+    if (SecondaryWindow* w = window(number)) {
+        w->close();
+        m_windows[number] = nullptr;
+    }
+}
+
+void WindowDispatch::CloseSecondaryWindows()
+{
+    for (int n = 0; n < static_cast<int>(m_windows.size()); ++n)
+        if (n != 10) closeWindow(n);
+}
+
+} // namespace varnoth

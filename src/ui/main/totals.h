@@ -1,0 +1,22 @@
+#pragma once
+// The figures of the main window's total boxes: count and amount of the positive lines of stake files.
+
+#include <QString>
+
+namespace varnoth {
+
+class Store;
+
+struct StakeTotals {
+    double count = 0;
+    double total = 0;
+};
+
+// The lines of one stake file whose amount is above 0; nothing for a type or customer without a file.
+StakeTotals customerTotals(Store& store, const QString& type, const QString& customer);
+// Every type and every customer whose stake file exists.
+StakeTotals grandTotals(Store& store);
+// The same scan over a file's text.
+StakeTotals totalsOfText(const QString& text);
+
+} // namespace varnoth

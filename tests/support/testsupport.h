@@ -1,0 +1,31 @@
+#pragma once
+// Helpers shared by the tests: a fresh data folder, windows-874 file bytes, and quick book set-up.
+
+#include "store/store.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace varnoth::test {
+
+// A temporary data folder with a Store on it; removed when the object goes.
+struct TempBook {
+    TempBook();
+    QTemporaryDir dir;
+    std::unique_ptr<Store> store;
+    QString folder() const { return dir.path() + QLatin1Char('/'); }
+    QString file(const QString& name) const { return folder() + name; }
+    // The raw bytes of a file of the data folder.
+    QByteArray bytes(const QString& name) const;
+    // The file decoded from windows-874.
+    QString text(const QString& name) const;
+    // Writes raw text (encoded as windows-874, no CR LF added).
+    void put(const QString& name, const QString& text) const;
+};
+
+// windows-874 bytes of a text.
+QByteArray cp874(const QString& text);
+
+} // namespace varnoth::test
