@@ -1,0 +1,35 @@
+#pragma once
+// Working lists of stakes and the section writer that every report shares.
+//
+// A working list is one text of items, each a stake line ("123-50") followed by "#". Selectors keep
+// only lines whose amount is above 0, in the order they stand in the stake files.
+
+#include "store/session.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace varnoth {
+
+class Store;
+
+QString LinesOfTypeCustomer(Store& store, const QString& type, const QString& customer);
+QString LinesOfTypeCustomerNumber(Store& store, const QString& type, const QString& customer, const QString& number);
+// Every customer's lines of the type, customer after customer in customer-list order.
+QString LinesOfType(Store& store, const QString& type);
+QString LinesOfTypeNumber(Store& store, const QString& type, const QString& number);
+QString FilterByNumber(const QString& list, const QString& number);
+
+// One item per number of the type's number set, amounts added up, in number-set order; numbers
+// whose sum is 0 are left out. Amounts are written in their shortest decimal form.
+QString GroupByNumber(Store& store, const QString& list, const QString& type);
+
+// The lines of one section: the items, "รวมเลข= …", "รวมเงิน= …", the discount lines when the
+// type has a discount, and the separator. Adds count, total and discount to the accumulators.
+QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type);
+
+// The number of a stake line (text before the first "-") and its amount (value after it).
+QString itemNumber(const QString& item);
+double itemAmount(const QString& item);
+
+} // namespace varnoth

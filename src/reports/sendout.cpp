@@ -1,0 +1,46 @@
+#include "reports/sendout.h"
+
+#include "model/text.h"
+#include "store/numberfile.h"
+#include "store/store.h"
+
+#include <QMap>
+
+namespace varnoth {
+
+QStringList applySendOut(Store& store, const QString& data, int sign)
+{
+    QStringList failures;
+    QMap<QString, NumberFile> files; // by path, so each file is read and written once
+    QString type;
+    const QStringList pieces = splitText(data, QStringLiteral("#"));
+    store.progress().reset();
+    for (const QString& piece : pieces) {
+        if (piece.isEmpty()) continue;
+        store.progress().tick(pieces.size());
+        if (piece.contains(QLatin1Char('<'))) {
+            type = piece;
+            type.remove(QLatin1Char('<'));
+            type.remove(QLatin1Char('>'));
+            continue;
+        }
+        const qsizetype dash = piece.indexOf(QLatin1Char('-'));
+        if (dash < 0) continue;
+        const QString path = store.TypeFilePath(type, Store::SendOutPrefix);
+        if (path.isEmpty()) continue;
+        auto it = files.find(path);
+        if (it == files.end()) it = files.insert(path, NumberFile(store, path));
+        if (!it->ok()) continue;
+        it->add(piece.left(dash), sign * Val(piece.mid(dash + 1)));
+    }
+    for (auto it = files.begin(); it != files.end(); ++it) {
+        if (!it->ok())
+            failures << ReadFailedText + Store::fileName(it.key());
+        else if (!it->save(store))
+            failures << WriteFailedText + Store::fileName(it.key());
+    }
+    store.progress().hide();
+    return failures;
+}
+
+} // namespace varnoth
