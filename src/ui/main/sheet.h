@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Store;
+
+// A sheet is many entry lines for one type and one customer, typed into the group-entry window or read
+// from a text file.
+
+// Replaces every run of the separator by a single one.
+QString CollapseRuns(QString text, const QString& separator);
+
+// Commits every entry line of the sheet for the type and customer, reading and writing each changed file
+// once for the whole sheet. Returns the lines to add to the main list, in order; progress goes through
+// store.progress().
+QStringList SplitSheet(Store& store, const QString& sheet, const QString& type, const QString& customer);
+
+// The sheet text of a file: its non-empty lines each followed by CR LF, runs of blanks and of line ends
+// collapsed. A file that cannot be read gives "".
+QString LoadSheetFile(const QString& path);
