@@ -1,12 +1,13 @@
 #pragma once
+// A sheet is many entry lines for one type and one customer, typed into the group-entry window or read
+// from a text file.
 
 #include <QString>
 #include <QStringList>
 
-class Store;
+namespace varnoth {
 
-// A sheet is many entry lines for one type and one customer, typed into the group-entry window or read
-// from a text file.
+class Store;
 
 // Replaces every run of the separator by a single one.
 QString CollapseRuns(QString text, const QString& separator);
@@ -19,3 +20,5 @@ QStringList SplitSheet(Store& store, const QString& sheet, const QString& type, 
 // The sheet text of a file: its non-empty lines each followed by CR LF, runs of blanks and of line ends
 // collapsed. A file that cannot be read gives "".
 QString LoadSheetFile(const QString& path);
+
+} // namespace varnoth
