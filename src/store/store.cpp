@@ -4,6 +4,7 @@
 #include "model/types.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -231,9 +232,12 @@ QStringList Store::AddCustomer(const QString& name)
 QHash<QString, qint64> Store::listing() const
 {
     QHash<QString, qint64> files;
-    const QFileInfoList infos = QDir(m_folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
-    files.reserve(infos.size());
-    for (const QFileInfo& fi : infos) files.insert(fi.fileName(), fi.isReadable() ? fi.size() : -1);
+    QDirIterator it(m_folder, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo fi = it.fileInfo();
+        files.insert(fi.fileName(), fi.size());
+    }
     return files;
 }
 
@@ -244,20 +248,24 @@ QStringList Store::createIfEmpty(const QString& filePath, const QString& content
 {
     const QString name = fileName(filePath);
     auto it = files.constFind(name);
-    if (it != files.constEnd()) {
-        if (it.value() < 0) return {ReadFailedText + name};
-        if (it.value() > 0) return {};
-    }
+    if (it != files.constEnd() && it.value() > 0) return {};
+    // A zero-length entry may still be something we cannot read or replace (a folder, a file we may
+    // not open): never write over what cannot be read.
+    if (it != files.constEnd() && !QFileInfo(filePath).isFile()) return {ReadFailedText + name};
     if (!WriteWholeFile(filePath, content)) return {WriteFailedText + name};
     return {};
 }
 
 QStringList Store::EnsureStakeFiles()
 {
+    return ensureStakeFiles(listing());
+}
+
+QStringList Store::ensureStakeFiles(const QHash<QString, qint64>& files)
+{
     QStringList failures;
     const QString list = customerListText();
     if (!list.contains(QLatin1Char('#'))) return failures;
-    const QHash<QString, qint64> files = listing();
     const QList<int> indexes = customerIndexes(list);
     progress().reset();
     const QStringList& types = typeNames();
@@ -273,8 +281,13 @@ QStringList Store::EnsureStakeFiles()
 
 QStringList Store::EnsureTypeFiles(const QStringList& types, const QString& prefix)
 {
+    return ensureTypeFiles(types, prefix, listing());
+}
+
+QStringList Store::ensureTypeFiles(const QStringList& types, const QString& prefix,
+                                   const QHash<QString, qint64>& files)
+{
     QStringList failures;
-    const QHash<QString, qint64> files = listing();
     for (const QString& type : types) {
         if (type.isEmpty()) continue;
         const QString p = TypeFilePath(type, prefix);
@@ -288,9 +301,10 @@ QStringList Store::EnsureTypeFiles(const QStringList& types, const QString& pref
 QStringList Store::creationSequence(const QString& customer)
 {
     QStringList failures = AddCustomer(customer);
-    failures += EnsureStakeFiles();
-    failures += EnsureTypeFiles(typeNames(), CountPrefix);
-    failures += EnsureTypeFiles(typeNames(), SendOutPrefix);
+    const QHash<QString, qint64> files = listing(); // one listing serves the three steps
+    failures += ensureStakeFiles(files);
+    failures += ensureTypeFiles(typeNames(), CountPrefix, files);
+    failures += ensureTypeFiles(typeNames(), SendOutPrefix, files);
     return failures;
 }
 

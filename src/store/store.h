@@ -87,6 +87,8 @@ public:
 private:
     // The names of the files of the data folder that hold content, from one directory listing.
     QHash<QString, qint64> listing() const;
+    QStringList ensureStakeFiles(const QHash<QString, qint64>& files);
+    QStringList ensureTypeFiles(const QStringList& types, const QString& prefix, const QHash<QString, qint64>& files);
     QStringList createIfEmpty(const QString& path, const QString& content, const QHash<QString, qint64>& files);
 
     QString m_folder;

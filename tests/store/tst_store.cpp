@@ -1,0 +1,193 @@
+#include "model/types.h"
+#include "store/datafolder.h"
+#include "store/numberfile.h"
+#include "store/store.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLockFile>
+#include <QTest>
+#include <unistd.h>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+class TestStore : public QObject {
+    Q_OBJECT
+private slots:
+    void firstEntryCreatesThe36NumberFiles()
+    {
+        TempBook book;
+        QVERIFY(book.store->creationSequence("x").isEmpty());
+        QCOMPARE(book.bytes("custom.gif"), QByteArray("#x#\r\n"));
+        for (int t = 0; t < 12; ++t) {
+            const QString type = typeNames()[t];
+            const QByteArray fresh = cp874(InitialContent(type) + "\r\n");
+            QCOMPARE(book.bytes(QString("%1_1.gif").arg(t)), fresh);
+            QCOMPARE(book.bytes(QString("a-_%1.gif").arg(t)), fresh);
+            QCOMPARE(book.bytes(QString("b_%1.gif").arg(t)), fresh);
+        }
+        QCOMPARE(QDir(book.folder()).entryList(QDir::Files).size(), 37);
+        QCOMPARE(book.bytes("6_1.gif"), QByteArray("0-0\r\n1-0\r\n2-0\r\n3-0\r\n4-0\r\n5-0\r\n6-0\r\n7-0\r\n8-0\r\n9-0\r\n\r\n"));
+    }
+
+    void secondCustomerLeavesExistingFilesAlone()
+    {
+        TempBook book;
+        book.store->creationSequence("x");
+        book.put("0_1.gif", "000-5\r\n");
+        book.store->creationSequence("Somchai"); // the caller cleans names; this one is taken as given
+        book.store->creationSequence("somchai");
+        QCOMPARE(book.text("custom.gif"), QString("#x#Somchai#somchai#\r\n"));
+        QCOMPARE(book.bytes("0_1.gif"), QByteArray("000-5\r\n"));
+        QVERIFY(QFile::exists(book.file("11_3.gif")));
+    }
+
+    void emptiedOrDeletedFilesAreRecreated()
+    {
+        TempBook book;
+        book.store->creationSequence("x");
+        QFile::remove(book.file("3_1.gif"));
+        book.put("4_1.gif", "");
+        book.store->creationSequence("x");
+        QCOMPARE(book.text("3_1.gif"), InitialContent("2ตัวบน") + "\r\n");
+        QCOMPARE(book.text("4_1.gif"), InitialContent("คู่โต๊ด") + "\r\n");
+    }
+
+    void thaiBytesAreWindows874()
+    {
+        TempBook book;
+        QVERIFY(Store::codecAvailable());
+        book.store->AddCustomer("สมชาย");
+        QCOMPARE(book.bytes("custom.gif"), QByteArray("#\xCA\xC1\xAA\xD2\xC2#\r\n"));
+        QCOMPARE(book.store->customers(), QStringList({"สมชาย"}));
+    }
+
+    void paths()
+    {
+        TempBook book;
+        book.store->AddCustomer("x");
+        book.store->AddCustomer("somchai");
+        QCOMPARE(Store::fileName(book.store->StakeFilePath("4ตัวโต๊ด", "somchai")), QString("10_2.gif"));
+        QCOMPARE(book.store->StakeFilePath("ทั้งหมด", "x"), QString());
+        QCOMPARE(book.store->StakeFilePath("3ตัวตรง", "nobody"), QString());
+        QCOMPARE(Store::fileName(book.store->TypeFilePath("3ตัวตรง", "a-")), QString("a-_0.gif"));
+        QCOMPARE(Store::fileName(book.store->TypeFilePath("5ตัวโต๊ด", "b")), QString("b_11.gif"));
+        QCOMPARE(book.store->TypeFilePath("", "b"), QString());
+        QCOMPARE(book.store->TypeFilePath("3ตัวตรง", ""), QString());
+        QCOMPARE(book.store->TypeFilePath("junk", "b"), QString());
+        // An emptied place in the customer list keeps the later customers' indexes.
+        book.put("custom.gif", "#a##c#\r\n");
+        QCOMPARE(Store::fileName(book.store->StakeFilePath("3ตัวตรง", "c")), QString("0_3.gif"));
+        QCOMPARE(Store::customerIndexes("#a##c#"), QList<int>({1, 3}));
+        QCOMPARE(Store::customerIndexes("#a#b#a#"), QList<int>({2, 3}));
+    }
+
+    void lookupKeyed()
+    {
+        TempBook book;
+        book.put("lotto2.gif", "3ตัวตรง#500\r\njunk line\r\n2ตัวบน#1000"); // the last line has no line end
+        QCOMPARE(book.store->LookupKeyed(book.file("lotto2.gif"), "3ตัวตรง"), QString("500"));
+        QCOMPARE(book.store->LookupKeyed(book.file("lotto2.gif"), "2ตัวบน"), QString("1000"));
+        QCOMPARE(book.store->LookupKeyed(book.file("lotto2.gif"), "วิ่งบน"), QString());
+        QCOMPARE(book.store->LookupKeyed(book.file("missing.gif"), "3ตัวตรง"), QString());
+        QCOMPARE(book.store->LookupKeyed(QString(), "3ตัวตรง"), QString());
+    }
+
+    void failedWritesAreReportedAndNothingIsReplaced()
+    {
+        if (geteuid() == 0) QSKIP("root ignores file permissions");
+        TempBook book;
+        book.store->creationSequence("x");
+        QFile::setPermissions(book.folder(), QFile::ReadOwner | QFile::ExeOwner);
+        const QStringList failures = book.store->creationSequence("somchai");
+        QFile::setPermissions(book.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!failures.isEmpty());
+        QVERIFY(failures.first().startsWith(WriteFailedText));
+        QCOMPARE(book.text("custom.gif"), QString("#x#\r\n"));
+    }
+
+    void aWriteThatCannotHappenIsNeverSuccess()
+    {
+        TempBook book;
+        QDir(book.folder()).mkdir("0_1.gif"); // a folder where the file should be: no write can succeed
+        QVERIFY(!book.store->WriteWholeFile(book.file("0_1.gif"), "000-0"));
+        book.store->AddCustomer("x");
+        const QStringList failures = book.store->EnsureStakeFiles();
+        QVERIFY(failures.contains(WriteFailedText + "0_1.gif") || failures.contains(ReadFailedText + "0_1.gif"));
+    }
+
+    void unreadableStakeFileIsNeverReplaced()
+    {
+        if (geteuid() == 0) QSKIP("root ignores file permissions");
+        TempBook book;
+        book.store->creationSequence("x");
+        book.put("0_1.gif", "000-7\r\n");
+        QFile::setPermissions(book.file("0_1.gif"), QFileDevice::Permissions());
+        const QStringList failures = book.store->creationSequence("x");
+        QFile::setPermissions(book.file("0_1.gif"), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(failures, QStringList({ReadFailedText + "0_1.gif"}));
+        QCOMPARE(book.bytes("0_1.gif"), QByteArray("000-7\r\n"));
+    }
+
+    void numberFileKeepsItsForm()
+    {
+        TempBook book;
+        book.store->creationSequence("x");
+        NumberFile f(*book.store, book.file("0_1.gif"));
+        QCOMPARE(f.width(), 3);
+        QVERIFY(f.add("123", 100));
+        QVERIFY(f.add("123", 50));
+        QVERIFY(!f.add("12", 5));
+        QVERIFY(f.save(*book.store));
+        NumberFile again(*book.store, book.file("0_1.gif"));
+        again.add("999", 1);
+        again.save(*book.store);
+        const QByteArray bytes = book.bytes("0_1.gif");
+        QVERIFY(bytes.contains("\r\n123-150\r\n"));
+        QVERIFY(bytes.endsWith("999-1\r\n\r\n"));
+        QCOMPARE(bytes.size(), cp874(InitialContent("3ตัวตรง") + "\r\n").size() + 2);
+    }
+
+    void creationSequenceIsCheapOnceFilesExist()
+    {
+        TempBook book;
+        for (int c = 0; c < 200; ++c) book.store->AddCustomer(QString("c%1").arg(c));
+        book.store->creationSequence("c0");
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < 10; ++i) book.store->creationSequence("c0");
+        const qint64 perRun = timer.elapsed() / 10;
+        qInfo("creation sequence with 200 customers: %lld ms", perRun);
+        QVERIFY2(perRun < 30, "the creation sequence reads files it only needs to list");
+    }
+
+    void dataFolderChoice()
+    {
+        QTemporaryDir program, user;
+        QCOMPARE(chooseDataFolder(program.path(), QString(), user.path()), QDir(program.path()).filePath("picture_1"));
+        QCOMPARE(chooseDataFolder(program.path(), "/some/where", user.path()), QString("/some/where"));
+        // A program folder at a root with a trailing separator gives one level below it.
+        QCOMPARE(chooseDataFolder(program.path() + "/", QString(), user.path()),
+                 QDir(program.path()).filePath("picture_1"));
+        if (geteuid() != 0) {
+            QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+            QCOMPARE(chooseDataFolder(program.path(), QString(), user.path()), QDir(user.path()).filePath("picture_1"));
+            QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
+    void oneRunningCopyPerFolder()
+    {
+        QTemporaryDir dir;
+        QLockFile first(QDir(dir.path()).filePath(LockFileName));
+        QVERIFY(first.tryLock(0));
+        QLockFile second(QDir(dir.path()).filePath(LockFileName));
+        QVERIFY(!second.tryLock(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"
