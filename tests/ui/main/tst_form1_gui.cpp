@@ -1,0 +1,191 @@
+#include "model/types.h"
+#include "store/session.h"
+#include "store/store.h"
+#include "testsupport.h"
+#include "ui/main/Form1.h"
+#include "ui/main/SecondaryWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void freshStart()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        QCOMPARE(form.windowTitle(), QString("Varnoth V3.3 Pro"));
+        QCOMPARE(form.Text7->text(), QString("0"));
+        QCOMPARE(form.Text8->text(), QString("0.00"));
+        QVERIFY(form.Text5->text().isEmpty());
+        QVERIFY(form.Text6->text().isEmpty());
+        QCOMPARE(form.Label16->text(), QString(" ยอดรวม "));
+        QVERIFY(!form.mEdit->isEnabled());
+        QVERIFY(!form.mDelete->isEnabled());
+        QVERIFY(form.Label6->isHidden());
+        QCOMPARE(form.Combo1->count(), 12);
+        QCOMPARE(form.Combo1->itemText(11), QString("5ตัวโต๊ด"));
+        QCOMPARE(form.Combo4->currentText(), QString("คีย์บอร์ด"));
+        QStringList settings;
+        for (int i = 0; i < form.Combo3->count(); ++i) settings << form.Combo3->itemText(i);
+        QCOMPARE(settings, QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า"}));
+        QVERIFY(form.Command7[10]->isHidden());
+        QCOMPARE(form.findChild<QPushButton*>("Command7_10")->text(), QString("+"));
+        QCOMPARE(form.findChild<QPushButton*>("Command1_3")->text(), QString("3"));
+    }
+
+    void fieldsWaitForTheTenthTick()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        form.show();
+        QVERIFY(!form.Text1->isEnabled());
+        QVERIFY(!form.Combo1->isEnabled());
+        QTRY_VERIFY(form.ready());
+        QVERIFY(form.Text1->isEnabled());
+        QVERIFY(form.Combo2->isEnabled());
+        QVERIFY(!form.Timer3.isActive());
+    }
+
+    void menusInOrder()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        QStringList menus;
+        for (QAction* a : form.menuBar()->actions()) menus << a->text();
+        QCOMPARE(menus, QStringList({"&File", "&More", "&Help"}));
+        QStringList file;
+        for (QAction* a : form.menuFile->actions()) file << a->text();
+        QCOMPARE(file, QStringList({"Open Database", "Start", "Restore", "Backup", "Printer", "Close"}));
+        QStringList more;
+        for (QAction* a : form.mMore->actions()) more << a->text();
+        QCOMPARE(more, QStringList({"Edit", "Delete", "Search", "Calculator"}));
+        QCOMPARE(form.menuPrinter->actions().size(), 2);
+        QVERIFY(!form.mOpendatabase->icon().isNull());
+        QCOMPARE(form.Image7->toolTip(), QString(" ปิดโปรแกรม เพื่อเลิกใช้งาน "));
+    }
+
+    void pickingTypeAndCustomer()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        form.finishStartup();
+        form.Combo1->setCurrentIndex(0);
+        form.Combo2->setEditText("X");
+        form.SelectTypeCustomer(false);
+        QCOMPARE(form.List1->count(), 2);
+        QCOMPARE(form.List1->item(0)->text(), QString("<3ตัวตรง> <x>"));
+        QCOMPARE(form.List1->item(1)->text(), QString("พร้อมรับข้อมูล"));
+        QCOMPARE(form.Label16->text(), QString("ยอดรวม 3ตัวตรง x"));
+        QCOMPARE(form.Text5->text(), QString("0"));
+        QCOMPARE(form.Text6->text(), QString("0.00"));
+        QCOMPARE(session.HeaderFlag, QString("1"));
+        QCOMPARE(book.text("custom.gif"), QString("#x#\r\n"));
+        // Typing into the customer box clears the list and the header flag.
+        QTest::keyClicks(form.Combo2->lineEdit(), "y");
+        QCOMPARE(form.List1->count(), 0);
+        QCOMPARE(session.HeaderFlag, QString());
+    }
+
+    void totalsCountOnlyPositiveLines()
+    {
+        TempBook book;
+        book.store->creationSequence("x");
+        book.store->creationSequence("y");
+        QString stake = InitialContent("2ตัวบน");
+        stake.replace("12-0\r\n", "12-150\r\n").replace("99-0\r\n", "99-50\r\n").replace("00-0\r\n", "00--5\r\n");
+        book.put("3_1.gif", stake + "\r\n");
+        book.put("0_2.gif", "000-1000\r\n\r\n");
+        Session session;
+        Form1 form(*book.store, session);
+        form.UpdateTotals("2ตัวบน", "x");
+        QCOMPARE(form.Text5->text(), QString("2"));
+        QCOMPARE(form.Text6->text(), QString("200.00"));
+        form.GrandTotals();
+        QCOMPARE(form.Text7->text(), QString("3"));
+        QCOMPARE(form.Text8->text(), QString("1,200.00"));
+        QCOMPARE(session.overallTotal, 1200.0);
+    }
+
+    void sixteenColourClicksReturnToBlackOnWhite()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        form.Image4->click();
+        QCOMPARE(form.List1->palette().color(QPalette::Text), QColor(0, 0, 128));
+        for (int i = 0; i < 6; ++i) form.Image4->click();
+        QCOMPARE(session.ColourIndex, 7);
+        QCOMPARE(form.List1->palette().color(QPalette::Base), QColor(Qt::black));
+        for (int i = 0; i < 9; ++i) form.Image4->click();
+        QCOMPARE(session.ColourIndex, 0);
+        QCOMPARE(form.List1->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(form.List1->palette().color(QPalette::Base), QColor(Qt::white));
+    }
+
+    void progressTickOverTwelveItems()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        form.show();
+        form.progress().reset();
+        for (int i = 0; i < 12; ++i) form.progress().tick(12);
+        QCOMPARE(form.Label8->text(), QString("Loading 60% "));
+        QVERIFY(form.Shape8->isVisible());
+        // A loop over 100 items steps every 5 items and wraps to nothing after step 20.
+        form.progress().reset();
+        for (int i = 0; i < 105; ++i) form.progress().tick(100);
+        QCOMPARE(form.Label8->text(), QString("Loading 100% "));
+        form.progress().hide();
+        QVERIFY(!form.Shape8->isVisible());
+    }
+
+    void secondaryWindowGrowsToItsFinalSize()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        SecondaryWindow* w = form.OpenWindow(12);
+        QVERIFY(w);
+        QVERIFY(w->isGrowing());
+        QTRY_VERIFY(!w->isGrowing());
+        QCOMPARE(w->size(), QSize(twips(3400), twips(3000)));
+        SecondaryWindow* file = form.OpenWindow(5);
+        file->finishGrowIn();
+        QCOMPARE(file->size(), QSize(twips(5865), twips(3705)));
+        // Opening through a picker closes the others but leaves the read-me open.
+        form.OpenWindow(10)->finishGrowIn();
+        form.CloseSecondaryWindows();
+        QVERIFY(!form.dispatch().window(12));
+        QVERIFY(form.dispatch().window(10));
+    }
+
+    void openingTheSameWindowTwiceShowsItOnce()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        SecondaryWindow* a = form.OpenWindow(6);
+        SecondaryWindow* b = form.OpenWindow(6);
+        QCOMPARE(a, b);
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1_gui.moc"
