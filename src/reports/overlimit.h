@@ -1,0 +1,31 @@
+#pragma once
+// The over-limit report: per number, what lies above the type's limit (sent out to another
+// bookmaker) or what stays within it (keep mode), less what was recorded as sent already.
+
+#include "reports/reportresult.h"
+#include "store/session.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace varnoth {
+
+class Store;
+
+// The over-limit report of one type or of "ทั้งหมด"; sets the session's SendOutData.
+ReportResult OverLimit(Store& store, Session& session, const QString& type, bool keepMode);
+
+// Every number of a grouped list with the smaller of its stake and the limit (the limit text as
+// stored when the stake reaches it).
+QString KeepList(Store& store, const QString& list, const QString& limit);
+// Every number of a grouped list whose stake is above the limit, with the excess in single
+// precision.
+QString ExcessList(Store& store, const QString& list, const QString& limit);
+// The list less what the type's send-out file records as sent; items left at 0 or less go.
+// A send-out file that exists but cannot be read adds its failure line to `failures`.
+QString SubtractSent(Store& store, const QString& list, const QString& type, QStringList* failures = nullptr);
+
+// A send-out list with its count and total; adds them to the grand accumulators.
+QStringList ShowSendOut(GrandAccumulators& grand, const QString& list);
+
+} // namespace varnoth
