@@ -1,0 +1,86 @@
+#include "settings/customers.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "store/store.h"
+
+namespace varnoth
+{
+
+QString enteredName(const QString& text)
+{
+    QString name = CleanName(text);
+    name.remove(DuplicateNameText);
+    name.remove(QLatin1Char('_'));
+    return name;
+}
+
+NameEntry AddCustomerName(Store& store, const QString& text1)
+{
+    NameEntry result{text1, {}};
+    const QString name = enteredName(text1);
+    if (name.isEmpty()) return result;
+    const QString path = store.customerFile();
+    const FileText file = store.readFile(path);
+    // Writing over a list that could not be read would lose every customer in it.
+    if (file.exists && !file.readable) {
+        result.lines << ReadFailedText + Store::fileName(path);
+        return result;
+    }
+    const QString list = withoutLineEnds(file.text);
+    const QString entry = QLatin1Char('#') + name + QLatin1Char('#');
+    QString text;
+    if (list.isEmpty()) {
+        text = entry;
+    } else if (list.contains(entry)) {
+        result.text1 = DuplicateNameText;
+        return result;
+    } else {
+        text = list + name + QLatin1Char('#');
+    }
+    if (!store.WriteWholeFile(path, text)) {
+        result.lines << WriteFailedText + Store::fileName(path);
+        return result;
+    }
+    result.text1.clear();
+    return result;
+}
+
+bool customerHasStakes(const Store& store, int customerIndex, QStringList* failures)
+{
+    for (int t = 0; t < typeNames().size(); ++t) {
+        const QString path = store.stakeFilePath(t, customerIndex);
+        const FileText file = store.readFile(path);
+        if (file.exists && !file.readable) {
+            // What cannot be read may hold stakes.
+            if (failures) *failures << ReadFailedText + Store::fileName(path);
+            return true;
+        }
+        for (QStringView line : QStringView(file.text).split(QLatin1Char('\n'))) {
+            const qsizetype dash = line.indexOf(QLatin1Char('-'));
+            if (dash >= 0 && Val(line.mid(dash + 1).toString()) > 0) return true;
+        }
+    }
+    return false;
+}
+
+QStringList removeCustomer(Store& store, const QString& name)
+{
+    const QString path = store.customerFile();
+    const FileText file = store.readFile(path);
+    if (file.exists && !file.readable) return {ReadFailedText + Store::fileName(path)};
+    const QString list = withoutLineEnds(file.text);
+    if (name.isEmpty() || !list.contains(QLatin1Char('#') + name + QLatin1Char('#'))) return {};
+    // The stake files belong to the place that the file names use: the last one holding the name.
+    const QString index = IndexInList(list, name);
+    if (index.isEmpty()) return {};
+    QStringList lines;
+    if (customerHasStakes(store, index.toInt(), &lines))
+        return lines.isEmpty() ? QStringList{CustomerHasStakesText} : lines;
+    QStringList pieces = list.split(QLatin1Char('#'));
+    pieces[index.toInt()].clear();
+    if (!store.WriteWholeFile(path, pieces.join(QLatin1Char('#')))) return {WriteFailedText + Store::fileName(path)};
+    return {};
+}
+
+} // namespace varnoth

@@ -1,0 +1,35 @@
+#pragma once
+// Customer names entered in advance in the customer window, and their removal.
+
+#include <QString>
+#include <QStringList>
+
+namespace varnoth
+{
+
+class Store;
+
+inline const QString DuplicateNameText = QStringLiteral("ซื่อช้ำกัน");
+inline const QString CustomerHasStakesText = QStringLiteral("ลูกค้านี้ยังมีข้อมูลอยู่ ลบไม่ได้");
+
+// A typed name as a customer or saved-list name: cleaned, without the duplicate notice and "_".
+QString enteredName(const QString& text);
+
+struct NameEntry {
+    QString text1;     // what the name field shows afterwards
+    QStringList lines; // failure lines for the operator
+};
+
+// Adds the typed name to the customer list. A name that is already there leaves the file as it
+// was and puts the duplicate notice into the name field; an added name empties the field.
+NameEntry AddCustomerName(Store& store, const QString& text1);
+
+// True when any stake file of the customer's place in the list holds an amount above 0.
+bool customerHasStakes(const Store& store, int customerIndex, QStringList* failures = nullptr);
+
+// Removes a name from the customer list. Its place is left empty ("#a##c#") so that every later
+// customer keeps its index and with it its stake files. A customer who still holds stakes is not
+// removed. Returns the lines for the operator (empty when the name was removed or not there).
+QStringList removeCustomer(Store& store, const QString& name);
+
+} // namespace varnoth

@@ -1,0 +1,118 @@
+#include "settings/history.h"
+
+#include "model/text.h"
+#include "reports/sendout.h"
+#include "settings/customers.h"
+#include "store/store.h"
+
+namespace varnoth
+{
+
+QStringList ListHistory(const Store& store)
+{
+    QStringList names;
+    for (const QString& n : splitText(withoutLineEnds(store.ReadWholeFile(store.historyFile())), QStringLiteral("#")))
+        if (!n.isEmpty()) names << n;
+    return names;
+}
+
+bool isSafeListName(const QString& name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) return false;
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (QChar c : name)
+        if (forbidden.contains(c) || c.category() == QChar::Other_Control) return false;
+    bool encodable = true;
+    encodeWindows874(name, &encodable);
+    return encodable;
+}
+
+HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QString& text1)
+{
+    HistorySave result{false, text1, {}};
+    const QString name = enteredName(text1);
+    if (sendOutData.isEmpty() || name.isEmpty()) return result;
+    if (!isSafeListName(name)) {
+        result.lines << UnsafeNameText;
+        return result;
+    }
+    const QString histPath = store.historyFile();
+    const FileText histFile = store.readFile(histPath);
+    if (histFile.exists && !histFile.readable) {
+        result.lines << ReadFailedText + Store::fileName(histPath);
+        return result;
+    }
+    const QString hist = withoutLineEnds(histFile.text);
+    // A name inside a longer one is refused too, as "mon" inside "monday".
+    if (!hist.isEmpty() && hist.contains(name)) {
+        result.text1 = DuplicateNameText;
+        return result;
+    }
+    const QString listPath = store.savedListFile(name);
+    if (!store.WriteWholeFile(listPath, sendOutData)) {
+        result.lines << WriteFailedText + Store::fileName(listPath);
+        return result;
+    }
+    const QString newHist =
+        hist.isEmpty() ? QLatin1Char('#') + name + QLatin1Char('#') : hist + name + QLatin1Char('#');
+    if (!store.WriteWholeFile(histPath, newHist)) {
+        // A list that the history does not name could never be opened or deleted.
+        store.removeFile(listPath);
+        result.lines << WriteFailedText + Store::fileName(histPath);
+        return result;
+    }
+    result.lines << RecordSendOut(store, sendOutData);
+    result.saved = true;
+    result.text1.clear();
+    return result;
+}
+
+QStringList openSavedList(const Store& store, const QString& name)
+{
+    QStringList lines{QLatin1Char('<') + name + QLatin1Char('>')};
+    double count = 0, sum = 0;
+    if (isSafeListName(name)) {
+        const FileText file = store.readFile(store.savedListFile(name));
+        if (file.exists && !file.readable) lines << ReadFailedText + Store::fileName(store.savedListFile(name));
+        for (const QString& piece : splitText(withoutLineEnds(file.text), QStringLiteral("#"))) {
+            if (piece.isEmpty()) continue;
+            lines << piece;
+            const qsizetype dash = piece.indexOf(QLatin1Char('-'));
+            if (dash < 0) continue;
+            ++count;
+            sum += Val(piece.mid(dash + 1));
+        }
+    }
+    lines << QStringLiteral("จำนวนเลข ") + formatCount(count) + QStringLiteral(" รายการ");
+    lines << QStringLiteral("จำนวนเงิน ") + formatAmount(sum) + QStringLiteral(" บาท");
+    lines << Separator;
+    return lines;
+}
+
+QStringList deleteSavedList(Store& store, const QString& name)
+{
+    if (name.isEmpty()) return {};
+    // A name that reached the history some other way must not lead outside the data folder.
+    if (!isSafeListName(name)) return {UnsafeNameText};
+    const QString listPath = store.savedListFile(name);
+    const FileText list = store.readFile(listPath);
+    // The amounts of a list that cannot be read cannot be taken back; keep the list and its name.
+    if (list.exists && !list.readable) return {ReadFailedText + Store::fileName(listPath)};
+    const QString histPath = store.historyFile();
+    const FileText histFile = store.readFile(histPath);
+    if (histFile.exists && !histFile.readable) return {ReadFailedText + Store::fileName(histPath)};
+
+    // The name leaves the history before the amounts are taken back: should that write fail,
+    // nothing has changed and the delete can simply be tried again.
+    QString hist = withoutLineEnds(histFile.text);
+    const QString entry = QLatin1Char('#') + name + QLatin1Char('#');
+    if (hist.contains(entry)) {
+        hist.replace(entry, QStringLiteral("#"));
+        if (!store.WriteWholeFile(histPath, hist)) return {WriteFailedText + Store::fileName(histPath)};
+    }
+    QStringList lines = applySendOut(store, withoutLineEnds(list.text), -1);
+    if (!store.removeFile(listPath)) lines << WriteFailedText + Store::fileName(listPath);
+    return lines;
+}
+
+} // namespace varnoth

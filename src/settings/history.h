@@ -1,0 +1,42 @@
+#pragma once
+// The history of saved send-out lists: "his.gif" holds the names ("#monday#tuesday#"), and each
+// name has a file "<name>_b.gif" with the list as the report left it.
+
+#include <QString>
+#include <QStringList>
+
+namespace varnoth
+{
+
+class Store;
+
+inline const QString UnsafeNameText = QStringLiteral("ชื่อนี้ใช้ไม่ได้");
+
+// The saved names in history order.
+QStringList ListHistory(const Store& store);
+
+// False for a name that cannot safely become a file name of the data folder: one holding a path
+// or wildcard character or a control character, one starting with ".", or one that the file
+// codec cannot write.
+bool isSafeListName(const QString& name);
+
+struct HistorySave {
+    bool saved = false;
+    QString text1;     // what the name field shows afterwards
+    QStringList lines; // refusals and failures for the operator
+};
+
+// Saves the pending send-out list under the typed name, adds the name to the history and records
+// the amounts as sent. Nothing is written when there is no list, no name, a name already in the
+// history (also inside a longer name) or an unsafe name.
+HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QString& text1);
+
+// The lines that opening a saved list shows in the main list: the heading, the items, the count
+// and amount of the items and the separator.
+QStringList openSavedList(const Store& store, const QString& name);
+
+// Takes the amounts of a saved list back out of the send-out files, removes the name from the
+// history and deletes the list's file. Returns the lines for the operator.
+QStringList deleteSavedList(Store& store, const QString& name);
+
+} // namespace varnoth

@@ -1,0 +1,163 @@
+#include "settings/keyed.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "store/store.h"
+
+#include <QSet>
+
+namespace varnoth
+{
+
+namespace
+{
+
+const QString ItemSeparator = QStringLiteral(" - ");
+
+const QList<SettingMode>& settingModes()
+{
+    static const QList<SettingMode> modes = {
+        {SettingKind::Rate, QStringLiteral("3"), QStringLiteral("Promotion"), QStringLiteral("ประเภทหวย + อัตราจ่าย/บาท"),
+         QStringLiteral("อัตราจ่าย/บาท")},
+        {SettingKind::NumberCut, QStringLiteral("4"), QStringLiteral("Cutting"),
+         QStringLiteral("ประเภทหวย + เลขที่คัดออก"), QStringLiteral("เลขที่คัดออก")},
+        {SettingKind::Discount, QStringLiteral("5"), QStringLiteral("Promotion"), QStringLiteral("ประเภทหวย + ส่วนลด %"),
+         QStringLiteral("ส่วนลด %")},
+        {SettingKind::Limit, QStringLiteral("6"), QStringLiteral("Limiter"), QStringLiteral("ประเภทหวย + เงินอั้น"),
+         QStringLiteral("เงินอั้น")},
+        {SettingKind::DigitCut, QStringLiteral("7"), QStringLiteral("Digit Cutting"),
+         QStringLiteral("ประเภทหวย + หลักที่คัดออก"), QStringLiteral("หลักที่คัดออก")},
+    };
+    return modes;
+}
+
+} // namespace
+
+const SettingMode* settingModeFor(const QString& windowMode)
+{
+    for (const SettingMode& m : settingModes())
+        if (m.windowMode == windowMode) return &m;
+    return nullptr;
+}
+
+const QList<PickerEntry>& pickerEntries()
+{
+    static const QList<PickerEntry> entries = {
+        {QStringLiteral("อัตราจ่าย"), QStringLiteral("3"), 11, {255, 192, 128}},
+        {QStringLiteral("วงเงินอั้น"), QStringLiteral("6"), 11, {255, 192, 192}},
+        {QStringLiteral("เลขรางวัล"), QString(), 8, {255, 192, 255}},
+        {QStringLiteral("คัดเลข"), QStringLiteral("4"), 11, {192, 192, 255}},
+        {QStringLiteral("คัดหลัก"), QStringLiteral("7"), 11, {192, 192, 255}},
+        {QStringLiteral("ส่วนลด"), QStringLiteral("5"), 11, {255, 255, 192}},
+        {QStringLiteral("ชื่อลูกค้า"), QStringLiteral("1"), 18, {192, 255, 255}},
+    };
+    return entries;
+}
+
+const PickerEntry* pickerEntry(const QString& entry)
+{
+    if (entry.isEmpty()) return nullptr;
+    for (const PickerEntry& e : pickerEntries())
+        if (e.entry == entry) return &e;
+    return nullptr;
+}
+
+QString settingFile(const Store& store, SettingKind kind)
+{
+    switch (kind) {
+    case SettingKind::Rate:
+        return store.rateFile();
+    case SettingKind::Limit:
+        return store.limitFile();
+    case SettingKind::NumberCut:
+        return store.numberCutFile();
+    case SettingKind::DigitCut:
+        return store.digitCutFile();
+    case SettingKind::Discount:
+        return store.discountFile();
+    }
+    return {};
+}
+
+QString settingOf(const Store& store, SettingKind kind, const QString& type)
+{
+    return store.LookupKeyed(settingFile(store, kind), type);
+}
+
+QStringList FillSettingsList(const Store& store, const QString& windowMode)
+{
+    const SettingMode* mode = settingModeFor(windowMode);
+    if (!mode) return {};
+    const QString content = store.ReadWholeFile(settingFile(store, mode->kind));
+    // Only lines ended by CR LF count: a text after the last line end is no line of the file.
+    const int lines = CountOccurrences(content, CRLF);
+    const QStringList pieces = splitText(content, CRLF);
+    QStringList items;
+    QSet<QString> seen;
+    for (int i = 0; i < lines && i < pieces.size(); ++i) {
+        const QString& piece = pieces[i];
+        if (piece.isEmpty()) continue;
+        items << QString(piece).replace(QLatin1Char('#'), ItemSeparator);
+        seen.insert(piece.section(QLatin1Char('#'), 0, 0));
+    }
+    for (const QString& type : typeNames()) {
+        if (seen.contains(type)) continue;
+        items << type;
+        seen.insert(type);
+    }
+    return items;
+}
+
+SettingEdit beginEdit(const QString& item)
+{
+    SettingEdit edit;
+    if (!item.contains(ItemSeparator)) {
+        edit.type = item;
+        return edit;
+    }
+    const QStringList pieces = item.split(ItemSeparator);
+    edit.type = pieces[0];
+    edit.value = pieces[1];
+    for (int i = 0; i < 3; ++i)
+        edit.digits[i] = edit.value.mid(i, 1) == QLatin1String("1");
+    return edit;
+}
+
+QString settingsFileText(const QStringList& items)
+{
+    QString text;
+    for (const QString& item : items) {
+        if (item.isEmpty() || !item.contains(ItemSeparator)) continue;
+        text += QString(item).replace(ItemSeparator, QStringLiteral("#")) + CRLF;
+    }
+    return text;
+}
+
+QStringList SaveSetting(Store& store, const QString& windowMode, QStringList items, int editIndex,
+                        const SettingEdit& edit)
+{
+    const SettingMode* mode = settingModeFor(windowMode);
+    if (!mode) return {};
+    const QString type = CleanName(edit.type);
+    QString value = CleanName(edit.value);
+    if (mode->kind == SettingKind::DigitCut) {
+        value.clear();
+        for (bool d : edit.digits)
+            value += d ? QLatin1Char('1') : QLatin1Char('0');
+        if (value == QLatin1String("000")) value.clear();
+    }
+    // "0" clears a rate, a limit or a discount; as a number cut it cuts the digit 0.
+    if (mode->kind != SettingKind::NumberCut && value == QLatin1String("0")) value.clear();
+    if (!type.isEmpty() && editIndex >= 0 && editIndex < items.size())
+        items[editIndex] = value.isEmpty() ? type : type + ItemSeparator + value;
+
+    const QString path = settingFile(store, mode->kind);
+    // The list was filled from the file; when the file could not be read the list lacks its
+    // values, and writing it would wipe them.
+    const FileText current = store.readFile(path);
+    if (current.exists && !current.readable) return {ReadFailedText + Store::fileName(path)};
+    if (!store.WriteWholeFile(path, settingsFileText(items))) return {WriteFailedText + Store::fileName(path)};
+    return {};
+}
+
+} // namespace varnoth

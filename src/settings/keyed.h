@@ -1,0 +1,71 @@
+#pragma once
+// The per-type settings (rates, limits, number cuts, digit cuts, discounts): one keyed file each,
+// one line per type that has a value ("3ตัวตรง#500"), edited in the settings window.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace varnoth
+{
+
+class Store;
+
+enum class SettingKind { Rate, Limit, NumberCut, DigitCut, Discount };
+
+struct Rgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+
+// What the settings window shows for one setting.
+struct SettingMode {
+    SettingKind kind;
+    QString windowMode; // "3" … "7"
+    QString caption;    // window caption
+    QString heading;    // list heading
+    QString valueLabel;
+};
+
+// The mode for a WindowMode "3" … "7"; null for any other value.
+const SettingMode* settingModeFor(const QString& windowMode);
+
+// An entry of the main window's settings picker: the WindowMode it sets ("" leaves it as it is),
+// the window it opens and the colour the picker takes.
+struct PickerEntry {
+    QString entry;
+    QString windowMode;
+    int window;
+    Rgb colour;
+};
+const QList<PickerEntry>& pickerEntries();
+// Null for an empty or unknown entry.
+const PickerEntry* pickerEntry(const QString& entry);
+
+QString settingFile(const Store& store, SettingKind kind);
+
+// The value stored for the type, "" when it has none (a missing file has none).
+QString settingOf(const Store& store, SettingKind kind, const QString& type);
+
+// The items of the settings list for a mode: first the lines of the file in file order, each with
+// "#" shown as " - ", then the types without a value in type order.
+QStringList FillSettingsList(const Store& store, const QString& windowMode);
+
+// The fields of the edit view for a list item.
+struct SettingEdit {
+    QString type;
+    QString value;
+    std::array<bool, 3> digits{}; // hundreds, tens, units of a digit cut
+};
+SettingEdit beginEdit(const QString& item);
+
+// Stores the edited item at `editIndex` of `items` and rewrites the mode's file from the list.
+// Returns the lines for the operator when the file could not be read or written.
+QStringList SaveSetting(Store& store, const QString& windowMode, QStringList items, int editIndex,
+                        const SettingEdit& edit);
+
+// The file text (without the closing line end that the write adds) of a settings list.
+QString settingsFileText(const QStringList& items);
+
+} // namespace varnoth

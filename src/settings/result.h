@@ -1,0 +1,30 @@
+#pragma once
+// The drawn numbers of the draw and the winning numbers derived from them for every type.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace varnoth
+{
+
+class Store;
+
+// The six drawn numbers in the order of the result window: the first prize, the four three-digit
+// lower numbers and the two-digit lower number.
+using DrawnNumbers = std::array<QString, 6>;
+
+// Every ordering of the digits of `number`, each once, in ascending order (456 gives 456, 465,
+// 546, 564, 645, 654; 112 gives 112, 121, 211). Empty when the text holds anything but digits.
+QStringList DigitPermutations(const QString& number);
+
+// The text of the result file for the drawn numbers, without the closing line end of the write.
+QString resultFileText(const DrawnNumbers& fields);
+
+// Writes the result file; returns the lines for the operator when the write failed.
+QStringList SaveResult(Store& store, const DrawnNumbers& fields);
+
+// The drawn numbers as the result file holds them (all empty when there is none).
+DrawnNumbers LoadResult(Store& store);
+
+} // namespace varnoth
