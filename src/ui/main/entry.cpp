@@ -1,0 +1,154 @@
+#include "ui/main/entry.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "store/store.h"
+
+#include <QSet>
+
+namespace varnoth {
+
+EntryBatch::EntryBatch(Store& store, const QString& customer)
+    : m_store(store), m_customer(customer), m_customerIndex(store.customerIndex(customer))
+{
+}
+
+NumberFile* EntryBatch::stakeFile(const QString& type)
+{
+    auto known = m_stakePaths.constFind(type);
+    if (known == m_stakePaths.constEnd()) {
+        const int t = typeIndex(type);
+        QString path;
+        if (t >= 0 && !m_customerIndex.isEmpty()) path = m_store.stakeFilePath(t, m_customerIndex.toInt());
+        known = m_stakePaths.insert(type, path);
+    }
+    const QString& path = known.value();
+    if (path.isEmpty()) return nullptr;
+    auto file = m_files.find(path);
+    if (file == m_files.end()) file = m_files.insert(path, NumberFile(m_store, path));
+    return &file.value();
+}
+
+NumberFile* EntryBatch::countFile(const QString& type)
+{
+    const QString path = m_store.TypeFilePath(type, Store::CountPrefix);
+    if (path.isEmpty()) return nullptr;
+    auto file = m_files.find(path);
+    if (file == m_files.end()) file = m_files.insert(path, NumberFile(m_store, path));
+    return &file.value();
+}
+
+void EntryBatch::addBet(const QString& number, const QString& amount, const QString& type)
+{
+    NumberFile* stake = stakeFile(type);
+    if (!stake) return;
+    const QString digits = DigitsOnly(number);
+    const QString amountDigits = DigitsOnly(amount);
+    // An amount must be digits only and hold at least one; the number must fit the file's width and
+    // have its own line (a permutation type has no line for digits out of order).
+    if (digits.size() != stake->width() || amountDigits.size() != amount.size() || amountDigits.isEmpty() ||
+        !stake->contains(digits)) {
+        m_lines << number + QLatin1Char('-') + amount + BetRejectedText;
+        return;
+    }
+    stake->add(digits, Val(amountDigits));
+    m_bets << PendingBet{type, digits, amountDigits, stake->path(), static_cast<int>(m_lines.size())};
+    m_lines << digits + QLatin1Char('-') + amountDigits;
+}
+
+void EntryBatch::addListLine(const QString& line)
+{
+    m_lines << line;
+}
+
+void EntryBatch::addPlan(const EntryPlan& plan, bool gateProgress)
+{
+    const bool ticking = plan.gates && gateProgress;
+    if (ticking) m_store.progress().reset();
+    for (const PlannedBet& bet : plan.bets) {
+        if (ticking) m_store.progress().tick(plan.bets.size());
+        addBet(bet.number, bet.amount, bet.type);
+        m_lines << bet.linesAfter;
+        if (ticking) m_store.progress().yield();
+    }
+    if (ticking) m_store.progress().hide();
+}
+
+void EntryBatch::addLine(const QString& line, const QString& type, bool gateProgress)
+{
+    addPlan(parseEntryLine(line, type, m_customer), gateProgress);
+}
+
+EntryResult EntryBatch::commit()
+{
+    EntryResult result;
+    result.customer = m_customer;
+
+    QSet<QString> unsaved;
+    for (const PendingBet& bet : m_bets) {
+        if (unsaved.contains(bet.stakePath)) continue;
+        NumberFile& stake = m_files[bet.stakePath];
+        if (!stake.save(m_store)) unsaved.insert(bet.stakePath);
+    }
+
+    // Only a bet that is on disk is counted.
+    QStringList countPaths;
+    QStringList trailing;
+    for (const PendingBet& bet : m_bets) {
+        if (unsaved.contains(bet.stakePath)) {
+            m_lines[bet.line] += BetNotSavedText;
+            continue;
+        }
+        result.changes << BetChange{bet.type, bet.number, bet.amount, Val(bet.amount)};
+        NumberFile* count = countFile(bet.type);
+        if (!count) continue;
+        if (!countPaths.contains(count->path())) {
+            countPaths << count->path();
+            if (!count->ok()) trailing << ReadFailedText + Store::fileName(count->path());
+        }
+        count->add(bet.number, 1);
+    }
+    for (const QString& path : countPaths)
+        if (!m_files[path].save(m_store)) trailing << WriteFailedText + Store::fileName(path);
+
+    result.lines = m_lines + trailing;
+    m_bets.clear();
+    m_lines.clear();
+    m_files.clear();
+    return result;
+}
+
+FieldEntry planFieldEntry(const QString& gateList, const QString& numberText, const QString& amountText,
+                          const QString& type, const QString& customer)
+{
+    FieldEntry entry;
+    const QString amount = CleanName(amountText);
+    const qsizetype plus = amount.indexOf(QLatin1Char('+'));
+
+    if (!gateList.isEmpty()) {
+        const qsizetype gates = gateList.count(QLatin1Char(' '));
+        if (amount.isEmpty() || gates == 0) {
+            entry.clearFields = false;
+            return entry;
+        }
+        // A gate list takes only the first of two amounts.
+        const QString each = plus < 0 ? amount : amount.left(plus);
+        const QStringList pieces = gateList.split(QLatin1Char(' '));
+        entry.plan.gates = true;
+        for (qsizetype i = 0; i < gates; ++i)
+            if (!pieces[i].isEmpty()) entry.plan.bets << PlannedBet{pieces[i], each, type, {}};
+        return entry;
+    }
+
+    QString number = CleanName(numberText);
+    if (plus < 0) {
+        if (isPermutationType(type)) number = SortDigits(number);
+        entry.plan.bets << PlannedBet{number, amount, type, {}};
+    } else if (number.size() >= 1 && number.size() <= 3) {
+        const QStringList amounts = amount.split(QLatin1Char('+'));
+        entry.plan.bets = pairedBets(number, amounts[0], amounts[1], type, customer);
+    }
+    return entry;
+}
+
+} // namespace varnoth

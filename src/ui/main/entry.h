@@ -1,0 +1,87 @@
+#pragma once
+// Committing bets: each bet adds its amount to its number's line in the stake file of its type and
+// customer and one to that number's line in the type's count file. A batch holds every file it
+// touches in memory and writes each changed file once, so a gate list or a whole sheet costs one
+// read and one write per file, with the same bytes and list lines as storing the bets one by one.
+
+#include "store/numberfile.h"
+#include "ui/main/gates.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace varnoth {
+
+class Store;
+
+// Shown after a bet that is not stored (the text begins with a blank).
+inline const QString BetRejectedText = QStringLiteral(" ข้อมูลผิดพลาด ให้คีย์ใหม่");
+// Shown after a bet whose stake file could not be written.
+inline const QString BetNotSavedText = QStringLiteral(" บันทึกข้อมูลไม่สำเร็จ");
+
+// One stored bet, as far as taking it back needs to know.
+struct BetChange {
+    QString type;
+    QString number; // as stored: the digits of the file's line
+    QString amount; // the digits keyed
+    double value = 0;
+};
+
+struct EntryResult {
+    QString customer;
+    QStringList lines;        // the main-list lines, in order
+    QList<BetChange> changes; // the bets that were stored and counted, in order
+};
+
+class EntryBatch {
+public:
+    // `customer` is the cleaned name; it must already be in the customer list to store anything.
+    EntryBatch(Store& store, const QString& customer);
+
+    // One bet, number and amount as keyed. A type or customer without a stake file lists nothing.
+    void addBet(const QString& number, const QString& amount, const QString& type);
+    // A line of the main list between bets (headers of a paired amount).
+    void addListLine(const QString& line);
+    // The bets of a plan with the lines that follow each; a gate list advances the progress
+    // indicator once per gate when `gateProgress` is set, and hides it at the end.
+    void addPlan(const EntryPlan& plan, bool gateProgress = true);
+    // The bets of one entry line for the type.
+    void addLine(const QString& line, const QString& type, bool gateProgress = true);
+
+    // Writes every changed stake file, then counts the bets whose stake file was written and writes
+    // the count files. Returns the list lines and the record of what was stored.
+    EntryResult commit();
+
+private:
+    struct PendingBet {
+        QString type;
+        QString number;
+        QString amount;
+        QString stakePath;
+        int line; // index into m_lines
+    };
+
+    NumberFile* stakeFile(const QString& type);
+    NumberFile* countFile(const QString& type);
+
+    Store& m_store;
+    QString m_customer;
+    QString m_customerIndex;
+    QHash<QString, QString> m_stakePaths; // type -> stake file path ("" when none)
+    QHash<QString, NumberFile> m_files;   // path -> file in memory
+    QList<PendingBet> m_bets;
+    QStringList m_lines;
+};
+
+// The bets of the main window's entry: the gate box, the number field and the amount field.
+// `clearFields` is false when a gate list has no amount: then nothing happens and the fields stay.
+struct FieldEntry {
+    EntryPlan plan;
+    bool clearFields = true;
+};
+FieldEntry planFieldEntry(const QString& gateList, const QString& numberText, const QString& amountText,
+                          const QString& type, const QString& customer);
+
+} // namespace varnoth
