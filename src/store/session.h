@@ -9,7 +9,8 @@ struct GrandAccumulators {
     double count = 0;
     double amount = 0;
     double discount = 0;
-    double income = 0; // prize check: the payout of the winners
+    double income = 0; // prize check: the income of the sections with winners
+    double prize = 0;  // prize check: the payout of the winners
     void reset() { *this = GrandAccumulators{}; }
 };
 

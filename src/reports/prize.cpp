@@ -1,0 +1,243 @@
+#include "reports/prize.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "reports/cutting.h"
+#include "reports/selectors.h"
+#include "store/store.h"
+
+namespace varnoth {
+
+namespace {
+
+const QString Baht = QStringLiteral(" บาท");
+
+// Calls `fn(item)` for every item of a working list (the text before each "#").
+template <typename Fn> void forEachItem(const QString& list, Fn fn)
+{
+    QStringView rest(list);
+    qsizetype end;
+    while ((end = rest.indexOf(QLatin1Char('#'))) >= 0) {
+        fn(rest.first(end));
+        rest = rest.sliced(end + 1);
+    }
+}
+
+// The value of an amount text as Val reads it; plain digits, the stored form, without a detour
+// through a text.
+double amountValue(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 15) return Val(text.toString());
+    double v = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return Val(text.toString());
+        v = v * 10 + (c.unicode() - '0');
+    }
+    return v;
+}
+
+QString winnersHeading(const QString& first, const QString& type, const QString& customer)
+{
+    return first + QLatin1Char('<') + type + QStringLiteral("> <") + customer + QLatin1Char('>');
+}
+
+struct Selection {
+    bool hasData = false;
+    QString winners;
+    QString income;
+};
+
+// One type for one customer, or for every customer when `customer` is empty.
+Selection evaluate(Store& store, const QString& type, const QString& customer)
+{
+    Selection s;
+    const QString lines =
+        customer.isEmpty() ? LinesOfType(store, type) : LinesOfTypeCustomer(store, type, customer);
+    // The same lines TotalStake would read again, summed in the same order.
+    s.income = shortestDecimal(sumOfAmounts(lines));
+    if (lines.isEmpty()) return s;
+    s.hasData = true;
+    QString list = GroupByNumber(store, lines, type);
+    const QString limit = store.LookupKeyed(store.limitFile(), type);
+    if (!limit.isEmpty()) list = CapAtLimit(list, limit);
+    const QString cut = store.LookupKeyed(store.numberCutFile(), type);
+    const QString positions = store.LookupKeyed(store.digitCutFile(), type);
+    if (!cut.isEmpty() && !positions.isEmpty()) list = KeepUncut(store, list, cut, positions);
+    if (!list.isEmpty()) s.winners = MatchWinning(list, store.LookupKeyed(store.resultFile(), type));
+    return s;
+}
+
+QStringList grandTotals(const GrandAccumulators& grand)
+{
+    QStringList lines;
+    lines << QStringLiteral("จำนวนเลขที่ถูกรางวัล= ") + formatCount(grand.count) + QStringLiteral(" รายการ");
+    lines << QStringLiteral("จำนวนเงินที่ถูกรางวัล= ") + formatAmount(grand.amount) + Baht;
+    lines << QStringLiteral("รวมเงินที่จ่ายค่ารางวัล= ") + formatAmount(grand.prize) + Baht;
+    lines << QStringLiteral("รายรับทั้งหมด= ") + formatAmount(grand.income) + Baht;
+    if (grand.income <= grand.prize)
+        lines << QStringLiteral("ขาดทุน= ") + formatAmount(grand.prize - grand.income) + Baht;
+    else
+        lines << QStringLiteral("กำไร= ") + formatAmount(grand.income - grand.prize) + Baht;
+    lines << Separator;
+    return lines;
+}
+
+} // namespace
+
+double sumOfAmounts(const QString& list)
+{
+    double sum = 0;
+    forEachItem(list, [&](QStringView item) {
+        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        if (dash >= 0) sum += amountValue(item.sliced(dash + 1));
+    });
+    return sum;
+}
+
+QString TotalStake(Store& store, const QString& type, const QString& customer)
+{
+    const QString lines =
+        customer == AllChoice ? LinesOfType(store, type) : LinesOfTypeCustomer(store, type, customer);
+    return shortestDecimal(sumOfAmounts(lines));
+}
+
+QString CapAtLimit(const QString& list, const QString& limit)
+{
+    const double cap = Val(limit);
+    QString out;
+    forEachItem(list, [&](QStringView item) {
+        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        if (dash < 0) return;
+        const QStringView amount = item.sliced(dash + 1);
+        if (amount == QLatin1String("0")) return;
+        if (cap >= amountValue(amount)) {
+            out += item;
+        } else {
+            out += item.first(dash + 1);
+            out += limit;
+        }
+        out += QLatin1Char('#');
+    });
+    return out;
+}
+
+QString MatchWinning(const QString& list, const QString& winning)
+{
+    if (!winning.contains(QLatin1Char('-'))) return {};
+    QStringList pieces = winning.split(QLatin1Char('-'));
+    pieces.removeLast(); // the text after the last "-" is no piece
+    pieces.removeAll(QString());
+    QString out;
+    forEachItem(list, [&](QStringView item) {
+        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        if (dash < 0) return;
+        QString bet = item.first(dash).toString();
+        const double amount = amountValue(item.sliced(dash + 1));
+        int hits = 0;
+        for (const QString& p : pieces) {
+            const qsizetype at = bet.indexOf(p);
+            if (at < 0) continue;
+            bet.replace(at, p.size(), QString(p.size(), QLatin1Char(' ')));
+            ++hits;
+        }
+        const bool wins = dash <= 3 ? hits >= 1 : hits >= 3;
+        if (amount > 0 && wins) {
+            out += item;
+            out += QLatin1Char('#');
+        }
+    });
+    return out;
+}
+
+QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& winners, const QString& type,
+                        const QString& income)
+{
+    const QString discountRate = store.LookupKeyed(store.discountFile(), type);
+    const QString payoutRate = store.LookupKeyed(store.rateFile(), type);
+    QStringList lines;
+    double count = 0;
+    double stake = 0;
+    forEachItem(winners, [&](QStringView item) {
+        lines << item.toString();
+        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        if (dash < 0) return;
+        ++count;
+        stake += amountValue(item.sliced(dash + 1));
+    });
+    if (count > 0) {
+        lines << QStringLiteral("รวมเลข= ") + formatCount(count) + QStringLiteral(" รายการ");
+        lines << QStringLiteral("รวมเงิน= ") + formatAmount(stake) + Baht;
+    }
+    double prize = 0;
+    if (!payoutRate.isEmpty()) {
+        prize = Val(payoutRate) * stake;
+        lines << QStringLiteral("จ่ายค่ารางวัล= ") + formatAmount(prize) + Baht;
+    }
+    double held = Val(income);
+    lines << QStringLiteral("รวมรายรับ= ") + formatAmount(held) + Baht;
+    if (!discountRate.isEmpty()) {
+        const double discount = Val(discountRate) * held / 100;
+        lines << QStringLiteral("จ่ายค่าส่วนลด ") + discountRate + QStringLiteral("%= ") + formatAmount(discount) +
+                     Baht;
+        held -= discount;
+        lines << QStringLiteral("รายรับคงเหลือ= ") + formatAmount(held) + Baht;
+    }
+    if (prize < held)
+        lines << QStringLiteral("กำไร ") + formatAmount(held - prize) + Baht;
+    else if (prize > held)
+        lines << QStringLiteral("ขาดทุน ") + formatAmount(prize - held) + Baht;
+    lines << Separator;
+    grand.count += count;
+    grand.amount += stake;
+    grand.prize += prize;
+    grand.income += held;
+    return lines;
+}
+
+ReportResult PrizeCheck(Store& store, Session& session, const QString& type, const QString& customer)
+{
+    GrandAccumulators& grand = session.grand;
+    grand.reset();
+    ReportResult report;
+    QStringList& lines = report.lines;
+    const bool allTypes = type == AllChoice;
+    const bool allCustomers = customer == AllChoice;
+
+    if (!allTypes && !allCustomers) {
+        lines << winnersHeading(QStringLiteral("เลขที่ถูกรางวัล"), type, customer);
+        const Selection s = evaluate(store, type, customer);
+        if (!s.hasData) {
+            // Nothing was ever keyed for this pair: the operator may pick another at once.
+            lines << QStringLiteral("ยังไม่มีข้อมูล");
+            grand.reset();
+            return report;
+        }
+        if (s.winners.isEmpty())
+            lines << QStringLiteral("ไม่มีข้อมูลถูกรางวัล");
+        else
+            lines << ShowWinners(store, grand, s.winners, type, s.income);
+    } else {
+        // The first word of the heading is followed by a blank only where all customers are checked.
+        const QString first = allCustomers ? QStringLiteral("เลขที่ถูกรางวัล ") : QStringLiteral("เลขที่ถูกรางวัล");
+        bool anyWinners = false;
+        auto section = [&](const QString& t, const QString& c, const QString& shownCustomer) {
+            const Selection s = evaluate(store, t, c);
+            if (s.winners.isEmpty()) return;
+            anyWinners = true;
+            lines << winnersHeading(first, t, shownCustomer);
+            lines << ShowWinners(store, grand, s.winners, t, s.income);
+        };
+        if (!allTypes) {
+            for (const QString& c : store.customers()) section(type, c, c);
+        } else {
+            for (const QString& t : typeNames()) section(t, allCustomers ? QString() : customer, customer);
+        }
+        if (!anyWinners) lines << QStringLiteral("ไม่มีข้อมูลถูกรางวัล");
+    }
+    if (grand.count > 0) lines << grandTotals(grand);
+    grand.reset();
+    report.closeWindows = true;
+    return report;
+}
+
+} // namespace varnoth

@@ -1,0 +1,41 @@
+#pragma once
+// The prize check: what the bookmaker holds on each number, capped at the limit and without the
+// cut numbers, matched against the winning numbers of the draw.
+
+#include "reports/reportresult.h"
+#include "store/session.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace varnoth {
+
+class Store;
+
+// The sum of the amounts of the items of a working list that hold "-".
+double sumOfAmounts(const QString& list);
+
+// The sum of every amount above 0 in the stake files of the type, of one customer or of every
+// customer (`customer` "ทั้งหมด"), as its shortest decimal text.
+QString TotalStake(Store& store, const QString& type, const QString& customer);
+
+// Cuts each amount down to the limit. Items without "-" and items whose amount is "0" are dropped;
+// an item over the limit carries the limit text as it is stored.
+QString CapAtLimit(const QString& list, const QString& limit);
+
+// The items whose number holds the winning pieces ("456-465-…-"). Each piece consumes the digits
+// it matched, so a digit is never counted twice. Numbers of up to 3 digits need one hit, longer
+// numbers three. A winning item is listed once, unchanged.
+QString MatchWinning(const QString& list, const QString& winning);
+
+// One section of winners: the items, their count and stake, the prize at the type's payout rate,
+// the income, the discount and the profit or loss. Adds count, stake, prize and the income after
+// discount to the accumulators.
+QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& winners, const QString& type,
+                        const QString& income);
+
+// The whole report for a type and a customer, each a name or "ทั้งหมด". The window stays open only
+// when one customer has no stake at all on one type.
+ReportResult PrizeCheck(Store& store, Session& session, const QString& type, const QString& customer);
+
+} // namespace varnoth

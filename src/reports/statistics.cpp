@@ -1,0 +1,65 @@
+#include "reports/statistics.h"
+
+#include "model/text.h"
+#include "store/store.h"
+
+#include <QHash>
+#include <QSet>
+#include <algorithm>
+
+namespace varnoth {
+
+QStringList SortCountsDescending(const QStringList& counts)
+{
+    QList<std::pair<double, QString>> keyed;
+    keyed.reserve(counts.size());
+    for (const QString& c : counts) keyed.append({Val(c), c});
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    QStringList sorted;
+    sorted.reserve(keyed.size());
+    for (const auto& k : keyed) sorted << k.second;
+    return sorted;
+}
+
+ReportResult NumberStatistics(Store& store, const QString& type)
+{
+    ReportResult report;
+    if (type.isEmpty()) {
+        report.clearList = false;
+        return report;
+    }
+    report.lines << QStringLiteral("สถิติตัวเลข <") + type + QLatin1Char('>');
+
+    // The entries of each count text in file order, and the count texts as they first come up.
+    QHash<QString, QStringList> entriesOfCount;
+    QStringList counts;
+    const QString text = store.ReadWholeFile(store.TypeFilePath(type, Store::CountPrefix));
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        const qsizetype dash = line.indexOf(QLatin1Char('-'));
+        if (dash < 0) continue;
+        QStringView count = line.sliced(dash + 1);
+        const qsizetype next = count.indexOf(QLatin1Char('-'));
+        if (next >= 0) count = count.first(next);
+        if (Val(count.toString()) <= 0) continue;
+        auto it = entriesOfCount.find(count.toString());
+        if (it == entriesOfCount.end()) {
+            counts << count.toString();
+            it = entriesOfCount.insert(count.toString(), {});
+        }
+        it->append(line.toString());
+    }
+
+    // A line standing twice in a hand-edited file is listed once.
+    QSet<QString> written;
+    for (const QString& count : SortCountsDescending(counts)) {
+        for (const QString& entry : entriesOfCount.value(count)) {
+            if (written.contains(entry)) continue;
+            written.insert(entry);
+            report.lines << entry;
+        }
+    }
+    return report;
+}
+
+} // namespace varnoth
