@@ -116,8 +116,10 @@ bool Store::writeExact(const QString& path, const QString& text)
     bool ok = true;
     QByteArray bytes = encodeWindows874(text, &ok);
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(bytes) != bytes.size()) {
+    // Unbuffered, so that a full disk fails the write itself: a buffered save can lose the error of
+    // its last flush and then replace the file with a short one.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (f.write(bytes) != bytes.size() || f.error() != QFileDevice::NoError) {
         f.cancelWriting();
         return false;
     }
