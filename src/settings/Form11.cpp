@@ -1,11 +1,155 @@
 #include "settings/Form11.h"
 
-namespace varnoth {
+#include "settings/keyed.h"
+#include "store/session.h"
+#include "ui/main/Form1.h"
 
-Form11::Form11(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 11, parent)
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace varnoth
+{
+
+namespace
+{
+
+// Places a control by its twip position and size.
+void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+} // namespace
+
+Form11::Form11(AppContext& ctx, QWidget* parent)
+    : SecondaryWindow(ctx, 11, parent), Label1(new QLabel(QStringLiteral("ประเภทหวย"), this)), Label4(new QLabel(this)),
+      List1(new QListWidget(this)), Label2(new QLabel(this)), Text1(new QLineEdit(this)), Text2(new QLineEdit(this)),
+      Label3(new QLabel(QStringLiteral("คลิกที่รายการเพื่อแก้ไข"), this)),
+      Command2(new QPushButton(QStringLiteral("บันทึก"), this)), Command1(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Debit"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label4->setObjectName(QStringLiteral("Label4"));
+    List1->setObjectName(QStringLiteral("List1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    const QString digits[3] = {QStringLiteral("หลักร้อย"), QStringLiteral("หลักสิบ"), QStringLiteral("หลักหน่วย")};
+    for (int i = 0; i < 3; ++i) {
+        Check1[i] = new QCheckBox(digits[i], this);
+        Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+    }
+    for (QPushButton* b : {Command1, Command2})
+        b->setAutoDefault(false);
+
+    place(Label4, 60, 60, 3255, 270);
+    place(List1, 60, 360, 3255, 2940);
+    place(Label1, 60, 2040, 1575, 240);
+    place(Text1, 60, 2280, 1575, 330);
+    place(Label2, 1740, 2040, 1575, 240);
+    place(Text2, 1740, 2280, 1575, 330);
+    for (int i = 0; i < 3; ++i)
+        place(Check1[i], 1740, 660 + i * 300, 1575, 270);
+    place(Command2, 60, 2760, 1575, 400);
+    place(Command1, 1740, 2760, 1575, 400);
+    place(Label3, 60, 3330, 3255, 240);
+
+    hoverHighlight(Command2, QColor(0, 192, 0), {Command1});
+    hoverHighlight(Command1, QColor(255, 0, 0), {Command2});
+    connect(List1, &QListWidget::itemClicked, this, &Form11::beginEdit);
+    connect(Command2, &QPushButton::clicked, this, &Form11::SaveSetting);
+    connect(Command1, &QPushButton::clicked, this, &Form11::showListView);
+    connect(Text2, &QLineEdit::returnPressed, Command2, &QPushButton::click);
+    showListView();
+}
+
+bool Form11::digitCut() const
+{
+    return ctx.session.WindowMode == QLatin1String("7");
+}
+
+void Form11::setUp()
+{
+    const SettingMode* mode = settingModeFor(ctx.session.WindowMode);
+    List1->clear();
+    List1->addItems(FillSettingsList(ctx.store, ctx.session.WindowMode));
+    if (mode) {
+        setWindowTitle(mode->caption);
+        Label4->setText(mode->heading);
+    }
+    showListView();
+}
+
+void Form11::showListView()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Text1, Label2, Text2, Check1[0], Check1[1], Check1[2],
+                                                      Command1, Command2})
+        w->hide();
+    List1->resize(twips(3255), twips(2940));
+    Label3->show();
+}
+
+void Form11::beginEdit(QListWidgetItem* item)
+{
+    if (!item) return;
+    const SettingMode* mode = settingModeFor(ctx.session.WindowMode);
+    List1->resize(List1->width(), twips(1530));
+    Text1->resize(twips(1575), Text1->height());
+    Text1->clear();
+    Text2->clear();
+    for (QWidget* w : std::initializer_list<QWidget*>{Label1, Text1, Label2, Text2, Label3, Command1, Command2})
+        w->show();
+    Label2->move(Label2->x(), twips(2040));
+    for (QCheckBox* c : Check1) {
+        c->setChecked(false);
+        c->hide();
+    }
+    Text2->setFocus();
+    if (mode) Label2->setText(mode->valueLabel);
+    if (digitCut()) {
+        Label2->move(Label2->x(), twips(360));
+        Label3->hide();
+        Text2->hide();
+        List1->resize(twips(1575), List1->height());
+        for (QCheckBox* c : Check1)
+            c->show();
+    } else {
+        List1->resize(twips(3255), List1->height());
+    }
+    EditIndex = List1->row(item);
+    const SettingEdit edit = varnoth::beginEdit(item->text());
+    Text1->setText(edit.type);
+    Text2->setText(edit.value);
+    if (digitCut())
+        for (int i = 0; i < 3; ++i)
+            Check1[i]->setChecked(edit.digits[i]);
+}
+
+void Form11::SaveSetting()
+{
+    QStringList items;
+    for (int i = 0; i < List1->count(); ++i)
+        items << List1->item(i)->text();
+    SettingEdit edit;
+    edit.type = Text1->text();
+    edit.value = Text2->text();
+    for (int i = 0; i < 3; ++i)
+        edit.digits[i] = Check1[i]->isChecked();
+    const QStringList failures = varnoth::SaveSetting(ctx.store, ctx.session.WindowMode, items, EditIndex, edit);
+    List1->resize(List1->width(), twips(2790));
+    if (ctx.main) {
+        ctx.main->listAddLines(failures);
+        ctx.main->OpenWindow(11);
+    } else {
+        setUp();
+    }
 }
 
 } // namespace varnoth

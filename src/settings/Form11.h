@@ -1,13 +1,50 @@
 #pragma once
+// The settings window: the per-type values of one setting (rates, limits, number cuts, digit
+// cuts, discounts), a list view and an edit view.
 
 #include "ui/main/SecondaryWindow.h"
 
-namespace varnoth {
+#include <array>
 
-class Form11 : public SecondaryWindow {
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace varnoth
+{
+
+class Form11 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form11(AppContext& ctx, QWidget* parent = nullptr);
+
+    // Fills the list for the current WindowMode and shows the list view.
+    void setUp() override;
+
+    QLabel* Label1;
+    QLabel* Label4; // the list heading
+    QListWidget* List1;
+    QLabel* Label2;
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    std::array<QCheckBox*, 3> Check1{};
+    QLabel* Label3;
+    QPushButton* Command2;
+    QPushButton* Command1;
+
+    // The list position of the item being edited.
+    int EditIndex = -1;
+
+    void beginEdit(QListWidgetItem* item);
+    void SaveSetting();
+    void showListView();
+
+private:
+    bool digitCut() const;
 };
 
 } // namespace varnoth

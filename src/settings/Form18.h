@@ -1,13 +1,54 @@
 #pragma once
+// The history and customer window: saves the pending send-out list under a name, opens or deletes
+// a saved one, and adds or removes customer names.
 
 #include "ui/main/SecondaryWindow.h"
 
-namespace varnoth {
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+class QPushButton;
 
-class Form18 : public SecondaryWindow {
+namespace varnoth
+{
+
+class Form18 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form18(AppContext& ctx, QWidget* parent = nullptr);
+
+    // Open, save or customer mode, by WindowMode and the caption of the main window's Command13.
+    void setUp() override;
+
+    QLabel* Label1;
+    QLineEdit* Text1;
+    QListWidget* List1;
+    QPushButton* Command1;
+    QMenu* mMore;
+    QAction* mOpen;
+    QAction* mDelete;
+
+    // The list item last clicked.
+    QString selectedName() const { return m_selected; }
+
+    void command1Click();
+    void deleteSelected();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void listHistory();
+    void save();
+    void open();
+    void addCustomer();
+    void onItemClicked(QListWidgetItem* item);
+
+    QString m_selected;
 };
 
 } // namespace varnoth

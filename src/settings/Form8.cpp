@@ -1,11 +1,114 @@
 #include "settings/Form8.h"
 
-namespace varnoth {
+#include "settings/result.h"
+#include "ui/main/Form1.h"
 
-Form8::Form8(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 8, parent)
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace varnoth
+{
+
+namespace
+{
+
+void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+} // namespace
+
+Form8::Form8(AppContext& ctx, QWidget* parent)
+    : SecondaryWindow(ctx, 8, parent), Label1(new QLabel(QStringLiteral("รางวัลที่ 1"), this)),
+      Label2(new QLabel(QStringLiteral(" 3 ตัวล่าง  4  ครั้ง "), this)),
+      Label3(new QLabel(QStringLiteral("2 ตัวล่าง"), this)), Command1(new QPushButton(QStringLiteral("บันทึก"), this)),
+      Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Lottery Result"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    for (int i = 0; i < 6; ++i) {
+        m_fields[i] = new QLineEdit(this);
+        m_fields[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
+        m_fields[i]->installEventFilter(this);
+    }
+    Text1 = m_fields[0], Text2 = m_fields[1], Text3 = m_fields[2];
+    Text4 = m_fields[3], Text5 = m_fields[4], Text6 = m_fields[5];
+    for (QPushButton* b : {Command1, Command2})
+        b->setAutoDefault(false);
+
+    place(Label1, 120, 120, 3100, 240);
+    place(m_fields[0], 120, 360, 3100, 360);
+    place(Label2, 120, 840, 3100, 240);
+    for (int i = 0; i < 4; ++i)
+        place(m_fields[i + 1], 120 + i * 790, 1080, 730, 360);
+    place(Label3, 120, 1560, 3100, 240);
+    place(m_fields[5], 120, 1800, 1500, 360);
+    place(Command1, 120, 2340, 1500, 400);
+    place(Command2, 1720, 2340, 1500, 400);
+    setTabOrder(Text1, Text6);
+    setTabOrder(Text6, Text2);
+
+    hoverHighlight(Command1, QColor(0, 192, 0), {Command2});
+    hoverHighlight(Command2, QColor(255, 0, 0), {Command1});
+    connect(Command1, &QPushButton::clicked, this, &Form8::SaveResult);
+    connect(Command2, &QPushButton::clicked, this, &Form8::closeWindow);
+}
+
+void Form8::setUp()
+{
+    const DrawnNumbers fields = LoadResult(ctx.store);
+    for (int i = 0; i < 6; ++i)
+        m_fields[i]->setText(fields[i]);
+}
+
+bool Form8::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // The first prize, then the two-digit lower number, then the four lower numbers.
+            static const int next[6] = {5, 2, 3, 4, -1, 1};
+            for (int i = 0; i < 6; ++i) {
+                if (watched != m_fields[i]) continue;
+                if (next[i] < 0)
+                    Command1->click();
+                else
+                    m_fields[next[i]]->setFocus();
+                return true;
+            }
+        }
+    }
+    return SecondaryWindow::eventFilter(watched, event);
+}
+
+void Form8::SaveResult()
+{
+    DrawnNumbers fields;
+    for (int i = 0; i < 6; ++i)
+        fields[i] = m_fields[i]->text();
+    const QStringList failures = varnoth::SaveResult(ctx.store, fields);
+    if (!failures.isEmpty()) {
+        // The typed numbers stay in the window so that the save can be tried again.
+        if (ctx.main) ctx.main->listAddLines(failures);
+        return;
+    }
+    closeWindow();
+}
+
+void Form8::closeWindow()
+{
+    if (ctx.main)
+        ctx.main->dispatch().closeWindow(8);
+    else
+        close();
 }
 
 } // namespace varnoth

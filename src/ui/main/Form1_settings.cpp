@@ -1,11 +1,25 @@
 // The settings picker of the main window.
+#include "settings/keyed.h"
+#include "store/session.h"
 #include "ui/main/Form1.h"
 
-namespace varnoth {
+#include <QComboBox>
+
+namespace varnoth
+{
 
 void Form1::onCombo3Activated(const QString& entry)
 {
-    Q_UNUSED(entry);
+    const PickerEntry* pick = pickerEntry(entry);
+    if (!pick) return;
+    CloseSecondaryWindows();
+    if (!pick->windowMode.isEmpty()) m_session.WindowMode = pick->windowMode;
+    OpenWindow(pick->window);
+    QPalette p = Combo3->palette();
+    const QColor colour(pick->colour.red, pick->colour.green, pick->colour.blue);
+    p.setColor(QPalette::Button, colour);
+    p.setColor(QPalette::Base, colour);
+    Combo3->setPalette(p);
 }
 
 } // namespace varnoth
