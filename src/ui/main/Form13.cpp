@@ -1,11 +1,298 @@
 #include "ui/main/Form13.h"
 
+#include "model/text.h"
+#include "model/types.h"
+#include "store/session.h"
+#include "store/store.h"
+#include "ui/main/Form1.h"
+#include "ui/main/sheet.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
 namespace varnoth {
 
-Form13::Form13(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 13, parent)
+namespace {
+
+// The window's own bar stands in for the main window's while a sheet is committed.
+class SheetProgress : public Progress {
+public:
+    explicit SheetProgress(Form13* form) : m_form(form) {}
+    void reset() override { m_counter.reset(); }
+    void tick(qint64 total) override
+    {
+        const int step = m_counter.tick(total, true);
+        if (step >= 0) m_form->ShowSheetProgress(step);
+    }
+    void tickLong(qint64 total) override { m_form->ShowSheetProgress(m_counter.tick(total, false)); }
+    void hide() override
+    {
+        m_form->Shape7->hide();
+        m_form->Label8->clear();
+    }
+    void yield() override
+    {
+        // Repaint now and then; keys and clicks wait until the sheet is in, so a second press of
+        // the button cannot start the same sheet twice.
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (now - m_lastYield < 30) return;
+        m_lastYield = now;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+
+private:
+    Form13* m_form;
+    ProgressCounter m_counter;
+    qint64 m_lastYield = 0;
+};
+
+// Puts a progress sink on the store for one operation and gives the old one back afterwards.
+class ProgressSwap {
+public:
+    ProgressSwap(Store& store, Progress* progress) : m_store(store), m_previous(&store.progress())
+    {
+        m_store.setProgress(progress);
+    }
+    ~ProgressSwap() { m_store.setProgress(m_previous); }
+
+private:
+    Store& m_store;
+    Progress* m_previous;
+};
+
+QComboBox* pairBox(const QString& name, QWidget* parent)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
+}
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+} // namespace
+
+Form13::Form13(AppContext& ctx, QWidget* parent)
+    : SecondaryWindow(ctx, 13, parent), Label1(label(QStringLiteral("Label1"), QStringLiteral("เลือกชนิดหวย"), this)),
+      Label2(label(QStringLiteral("Label2"), QStringLiteral("เลือกหรือใส่ชื่อลูกค้า"), this)),
+      Combo1(pairBox(QStringLiteral("Combo1"), this)), Combo2(pairBox(QStringLiteral("Combo2"), this)),
+      Text1(new QPlainTextEdit(this)), Label3(label(QStringLiteral("Label3"), QStringLiteral("0"), this)),
+      Command1(new QPushButton(QStringLiteral("คีย์ข้อมูล"), this)), Command2(new QPushButton(this)),
+      Label8(label(QStringLiteral("Label8"), QString(), this)), Shape7(new QFrame(this)), Shape8(new QFrame(Shape7))
 {
     setObjectName(QStringLiteral("Form13"));
     setWindowTitle(QStringLiteral("Package"));
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setIcon(QIcon::fromTheme(QStringLiteral("edit-clear"),
+                                       QApplication::style()->standardIcon(QStyle::SP_DialogResetButton)));
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(false);
+    Combo1->setMaxVisibleItems(12);
+    Combo1->addItems(typeNames());
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(QString());
+
+    Shape7->setObjectName(QStringLiteral("Shape7"));
+    Shape7->setFrameShape(QFrame::Box);
+    Shape7->setFixedSize(twips(1200) + 2, 14);
+    Shape8->setObjectName(QStringLiteral("Shape8"));
+    Shape8->setStyleSheet(QStringLiteral("background: #000080;"));
+    Shape8->setGeometry(1, 1, 0, 12);
+    Shape7->hide();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Combo1);
+    layout->addWidget(Label2);
+    layout->addWidget(Combo2);
+    layout->addWidget(Text1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Label3, 1);
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command1);
+    layout->addLayout(buttons);
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(Label8);
+    progress->addWidget(Shape7);
+    progress->addStretch();
+    layout->addLayout(progress);
+
+    hoverHighlight(Command1, QColor(255, 192, 192), {Command2});
+    hoverHighlight(Command2, QColor(255, 192, 192), {Command1});
+
+    connect(Text1, &QPlainTextEdit::textChanged, this, &Form13::onSheetChanged);
+    // Typing into the type box empties it: only a pick from its list sets a type.
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1->setEditText(QString()); });
+    connect(Combo1, &QComboBox::editTextChanged, this, &Form13::onPairTextChanged);
+    connect(Combo2, &QComboBox::editTextChanged, this, &Form13::onPairTextChanged);
+    connect(Combo1, &QComboBox::activated, this, &Form13::PickSheetPair);
+    connect(Combo2, &QComboBox::activated, this, &Form13::PickSheetPair);
+    for (QComboBox* c : {Combo1, Combo2}) {
+        c->installEventFilter(this);
+        c->lineEdit()->installEventFilter(this);
+    }
+    connect(Command1, &QPushButton::clicked, this, &Form13::EnterSheet);
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        Text1->clear();
+        Text1->setFocus();
+    });
+    onSheetChanged();
+}
+
+void Form13::setUp()
+{
+    if (ctx.main) ctx.main->clearList();
+    if (ctx.session.WindowMode == QStringLiteral("1")) setWindowTitle(QStringLiteral("Package"));
+    if (ctx.session.WindowMode == QStringLiteral("2")) setWindowTitle(QStringLiteral("File"));
+}
+
+QString Form13::sheet() const
+{
+    QString text = Text1->toPlainText();
+    return text.replace(QLatin1Char('\n'), CRLF);
+}
+
+void Form13::setSheet(const QString& text)
+{
+    QString plain = text;
+    Text1->setPlainText(plain.replace(CRLF, QStringLiteral("\n")));
+}
+
+void Form13::onSheetChanged()
+{
+    // Counted as the sheet is handed on: a line end is CR LF, two characters.
+    const QTextDocument* doc = Text1->document();
+    const int count = doc->characterCount() - 1 + doc->blockCount() - 1;
+    const bool fits = count < SheetLimit;
+    Command1->setEnabled(fits);
+    Label3->setText(fits ? QString::number(count) : QStringLiteral("Over"));
+}
+
+void Form13::onPairTextChanged()
+{
+    ctx.session.HeaderFlag.clear();
+    if (ctx.main) ctx.main->clearList();
+}
+
+void Form13::PickSheetPair()
+{
+    ctx.session.HeaderFlag.clear();
+    Form1* main = ctx.main;
+    if (main) main->clearList();
+    const QString type = Combo1->currentText();
+    if (type.isEmpty()) {
+        Combo1->setFocus();
+        return;
+    }
+    const QString customer = CleanName(Combo2->currentText());
+    if (customer.isEmpty()) return;
+    ctx.session.HeaderFlag = QStringLiteral("1");
+    const QStringList failures = ctx.store.creationSequence(customer);
+    if (!main) return;
+    main->ShowCustomerBets(type, customer);
+    main->listAddLines(failures);
+    main->GrandTotals();
+}
+
+void Form13::prepareForEntry(const QString& type, const QString& customer)
+{
+    const QStringList failures = ctx.store.creationSequence(customer);
+    AddToCustomerBox(customer);
+    if (ctx.main) {
+        ctx.main->ShowCustomerBets(type, customer);
+        ctx.main->listAddLines(failures);
+    }
+    ctx.session.HeaderFlag = QStringLiteral("1");
+}
+
+void Form13::EnterSheet()
+{
+    const QString text = sheet();
+    const QString type = Combo1->currentText();
+    QString customer = CleanName(Combo2->currentText());
+    if (customer.isEmpty()) {
+        Combo2->setEditText(QStringLiteral("X"));
+        customer = QStringLiteral("x");
+    }
+    if (type.isEmpty()) {
+        Combo1->setFocus();
+        return;
+    }
+    if (ctx.session.HeaderFlag.isEmpty()) prepareForEntry(type, customer);
+
+    if (!text.isEmpty() && Command1->isEnabled()) {
+        Command1->setEnabled(false);
+        QStringList lines;
+        {
+            SheetProgress progress(this);
+            const ProgressSwap swap(ctx.store, &progress);
+            lines = SplitSheet(ctx.store, text, type, customer);
+        }
+        if (Form1* main = ctx.main) {
+            main->HideProgress();
+            main->listAddLines(lines);
+            main->UpdateTotals(type, customer);
+            main->GrandTotals();
+        }
+        Text1->clear();
+        onSheetChanged();
+    }
+    Text1->setFocus();
+}
+
+void Form13::AddToCustomerBox(const QString& customer)
+{
+    if (Combo2->findText(customer, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0) return;
+    // Refilling the list is not typing: the pair stays prepared and the box keeps its text.
+    const QSignalBlocker block(Combo2);
+    const QString shown = Combo2->currentText();
+    QStringList names = ctx.store.customers();
+    if (!names.contains(customer)) names << customer;
+    Combo2->clear();
+    Combo2->addItems(names);
+    Combo2->setCurrentIndex(-1);
+    Combo2->setEditText(shown);
+}
+
+void Form13::ShowSheetProgress(int step)
+{
+    Shape7->show();
+    Shape8->show();
+    Label8->setText(QStringLiteral("Loading ") + QString::number(step * 5) + QStringLiteral("% "));
+    Shape8->setFixedWidth(std::min(twips(step * 60), Shape7->width() - 2));
+}
+
+bool Form13::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        (watched == Combo1 || watched == Combo2 || watched == Combo1->lineEdit() || watched == Combo2->lineEdit())) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            EnterSheet();
+            return true;
+        }
+    }
+    return SecondaryWindow::eventFilter(watched, event);
 }
 
 } // namespace varnoth

@@ -1,6 +1,14 @@
 #pragma once
+// Group entry and file entry: a whole sheet of entry lines for one type and one customer, typed or
+// pasted into the window or read from a text file, committed in one go.
 
 #include "ui/main/SecondaryWindow.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
 
 namespace varnoth {
 
@@ -8,6 +16,40 @@ class Form13 : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit Form13(AppContext& ctx, QWidget* parent = nullptr);
+
+    // A sheet holds fewer characters than this.
+    static constexpr int SheetLimit = 60000;
+
+    void setUp() override;
+
+    // The sheet as the ledger reads it: lines joined by CR LF.
+    QString sheet() const;
+    void setSheet(const QString& text);
+
+    void PickSheetPair();
+    void EnterSheet();
+    void AddToCustomerBox(const QString& customer);
+    void ShowSheetProgress(int step);
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QComboBox* Combo1;
+    QComboBox* Combo2;
+    QPlainTextEdit* Text1;
+    QLabel* Label3;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QLabel* Label8;
+    QFrame* Shape7;
+    QFrame* Shape8;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onSheetChanged();
+    void onPairTextChanged();
+    void prepareForEntry(const QString& type, const QString& customer);
 };
 
 } // namespace varnoth
