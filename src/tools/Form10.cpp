@@ -1,11 +1,80 @@
 #include "tools/Form10.h"
 
+#include "model/text.h"
+#include "store/session.h"
+#include "tools/readme.h"
+#include "ui/main/Form1.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+
 namespace varnoth {
 
 Form10::Form10(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 10, parent)
 {
     setObjectName(QStringLiteral("Form10"));
-    setWindowTitle(QStringLiteral("Read Me"));
+    setWindowTitle(QStringLiteral("Readme"));
+
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    mFile = menuBar->addMenu(QStringLiteral("&File"));
+    mFile->setObjectName(QStringLiteral("mFile"));
+    mPrint = mFile->addAction(QStringLiteral("Print"));
+    mPrint->setObjectName(QStringLiteral("mPrint"));
+    mFile->addSeparator();
+    mClose = mFile->addAction(QStringLiteral("Close"));
+    mClose->setObjectName(QStringLiteral("mClose"));
+
+    List1 = new QListWidget(this);
+    List1->setObjectName(QStringLiteral("List1"));
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    // Printing takes what the box shows, so the operator reads it but does not change it.
+    Text1->setReadOnly(true);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->setContentsMargins(twips(60), twips(60), twips(60), twips(60));
+    layout->addWidget(List1, 1);
+    layout->addWidget(Text1, 3);
+
+    connect(List1, &QListWidget::currentTextChanged, this, [this](const QString& heading) {
+        if (!heading.isEmpty()) showSection(heading);
+    });
+    connect(mPrint, &QAction::triggered, this, &Form10::print);
+    connect(mClose, &QAction::triggered, this, &QWidget::close);
+}
+
+void Form10::setUp()
+{
+    List1->clear();
+    setText(QString());
+    const QStringList lines = ReadmeLines();
+    List1->addItems(readmeTopics(lines));
+    setText(lines.join(CRLF));
+}
+
+void Form10::showSection(const QString& heading)
+{
+    setText(readmeSection(ReadmeLines(), heading));
+}
+
+void Form10::setText(const QString& text)
+{
+    m_text = text;
+    QString shown = text;
+    Text1->setPlainText(shown.replace(CRLF, QStringLiteral("\n")));
+}
+
+void Form10::print()
+{
+    ctx.session.WindowMode = QStringLiteral("2");
+    if (ctx.main) ctx.main->OpenWindow(4);
 }
 
 } // namespace varnoth

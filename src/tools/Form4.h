@@ -1,6 +1,11 @@
 #pragma once
+// The print dialog: font size and copies, then the main list or the read-me goes to the printer.
 
 #include "ui/main/SecondaryWindow.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
 
 namespace varnoth {
 
@@ -8,6 +13,24 @@ class Form4 : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit Form4(AppContext& ctx, QWidget* parent = nullptr);
+
+    // Where the PDF goes when the system has no printer; empty means the usual folder.
+    void setPdfFolder(const QString& folder) { m_pdfFolder = folder; }
+
+    QLabel* Label1;
+    QComboBox* Combo1; // font size in points
+    QLabel* Label2;
+    QComboBox* Combo2; // copies
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void print();
+    QString readmeText() const;
+    QString m_pdfFolder;
 };
 
 } // namespace varnoth

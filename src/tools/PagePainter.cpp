@@ -1,0 +1,118 @@
+#include "tools/PagePainter.h"
+
+#include "store/store.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cmath>
+
+namespace varnoth {
+
+namespace {
+
+constexpr double TwipsPerInch = 1440.0;
+
+QString newPdfPath(const QString& folder)
+{
+    // No "-" in the name: a listed path holding one would be printed as a record row.
+    const QString stem = QStringLiteral("varnoth_print_") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss"));
+    const QDir dir(folder);
+    QString path = dir.filePath(stem + QStringLiteral(".pdf"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(stem + QStringLiteral("_") + QString::number(n) + QStringLiteral(".pdf"));
+    return path;
+}
+
+} // namespace
+
+PagePainter::PagePainter(QPrinter& printer, int fontSize)
+    : m_printer(printer), m_font(QFontDatabase::systemFont(QFontDatabase::FixedFont))
+{
+    // A fixed pitch keeps the blank-padded record columns lined up on paper.
+    m_font.setPointSize(std::max(1, fontSize));
+}
+
+PageGeometry PagePainter::geometry() const
+{
+    const double twipsPerDot = TwipsPerInch / m_printer.resolution();
+    const QFontMetricsF metrics(m_font, &m_printer);
+    const QRect paper = m_printer.pageLayout().paintRectPixels(m_printer.resolution());
+    return {static_cast<int>(std::ceil(metrics.lineSpacing() * twipsPerDot)),
+            static_cast<int>(paper.height() * twipsPerDot)};
+}
+
+bool PagePainter::paint(const PrintJob& job)
+{
+    const int copies = std::max(1, job.copies);
+    int rounds = 1;
+    if (m_printer.supportsMultipleCopies()) {
+        m_printer.setCopyCount(copies);
+    } else {
+        m_printer.setCopyCount(1);
+        rounds = copies;
+    }
+    QPainter painter;
+    if (!painter.begin(&m_printer)) return false;
+    painter.setFont(m_font);
+    const double dotsPerTwip = m_printer.resolution() / TwipsPerInch;
+    const double ascent = QFontMetricsF(m_font, &m_printer).ascent();
+
+    bool first = true;
+    for (int round = 0; round < rounds; ++round) {
+        auto line = job.lines.cbegin();
+        for (int page = 1; page <= job.pageCount; ++page) {
+            if (!first && !m_printer.newPage()) return false;
+            first = false;
+            for (; line != job.lines.cend() && line->page == page; ++line)
+                if (!line->text.isEmpty())
+                    painter.drawText(QPointF(line->x * dotsPerTwip, line->y * dotsPerTwip + ascent), line->text);
+        }
+    }
+    return painter.end();
+}
+
+QString pdfOutputFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QFileInfo info(documents);
+    if (!documents.isEmpty() && info.isDir() && info.isWritable()) return documents;
+    return QDir::tempPath();
+}
+
+QStringList printOnDefault(const JobBuilder& build, int fontSize, int copies, const QString& pdfFolder)
+{
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    if (!defaultPrinter.isNull()) {
+        // The printer reports its own trouble to the operator; the list stays as it is.
+        QPrinter printer(defaultPrinter, QPrinter::HighResolution);
+        PagePainter painter(printer, fontSize);
+        PrintJob job = build(painter.geometry());
+        job.copies = copies;
+        painter.paint(job);
+        return {};
+    }
+    const QString path = newPdfPath(pdfFolder);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    PagePainter painter(printer, fontSize);
+    PrintJob job = build(painter.geometry());
+    job.copies = copies;
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!painter.paint(job)) {
+        QFile::remove(path); // a half-written PDF is no print
+        return {WriteFailedText + shown};
+    }
+    return {shown};
+}
+
+} // namespace varnoth

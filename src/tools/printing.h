@@ -1,0 +1,80 @@
+#pragma once
+// The printed form of the main list and of the read-me, and the plain-text form of the main list.
+// Nothing here draws: the page model says which text goes on which page and where, and a renderer
+// only has to scale twips to the device.
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace varnoth {
+
+// One line of print: its physical page (from 1), its left and top edge in twips from the top left
+// of the printable area, the text and the font size in points.
+struct PrintedLine {
+    int page = 1;
+    int x = 0;
+    int y = 0;
+    QString text;
+    int fontSize = 10;
+    bool operator==(const PrintedLine&) const = default;
+};
+
+// What the page model needs to know of the device: the height of one line at the job's font size
+// and the printable height, both in twips.
+struct PageGeometry {
+    int lineHeight = 240;
+    int pageHeight = 15840;
+};
+
+struct PrintJob {
+    int fontSize = 10;
+    int copies = 1;
+    int pageCount = 1;
+    QList<PrintedLine> lines;
+};
+
+// Record lines start one inch in; headings and rows printed alone twice as far; every page starts
+// one inch down.
+inline constexpr int RecordIndent = 1440;
+inline constexpr int HeadingIndent = 2 * RecordIndent;
+inline constexpr int PageTop = RecordIndent;
+// The main list starts a new page when its row counter reaches this.
+inline constexpr int RowsPerPage = 150;
+
+// Packs record rows (rows holding "-") three to a line, each right-aligned to the widest record
+// with 20 blanks of gutter; every other row is a line of its own.
+class RecordPacker {
+public:
+    explicit RecordPacker(const QStringList& rows);
+    static bool isRecord(const QString& row) { return row.contains(QLatin1Char('-')); }
+    // Adds a record; returns true when the line is full and should be taken with takeLine().
+    bool add(const QString& row);
+    bool pending() const { return !m_buffer.isEmpty(); }
+    QString takeLine();
+
+private:
+    int m_width = 0;
+    int m_count = 0;
+    QString m_buffer;
+};
+
+// The main list as text for a text editor: the packed lines, each followed by CR LF.
+QString BuildListText(const QStringList& rows);
+
+// The main list on pages: "Page n" and the separator head every page that the row counter starts.
+PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const PageGeometry& geometry);
+
+// The read-me text (lines joined by CR LF) under a title and the date and time of printing.
+PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry,
+                     const QDateTime& now = QDateTime::currentDateTime());
+
+// Writes the list text to a new ".txt" file in `folder` (UTF-8) and keeps it for the editor.
+struct ListTextFile {
+    QString path;
+    bool written = false;
+};
+ListTextFile writeListTextFile(const QString& text, const QString& folder);
+
+} // namespace varnoth
