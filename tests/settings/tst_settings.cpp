@@ -1,0 +1,254 @@
+// The keyed settings files and the result file.
+#include "model/types.h"
+#include "settings/keyed.h"
+#include "settings/result.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+// The list the settings window shows, with the item of `type` edited to `value`, saved.
+QStringList saveEdit(TempBook& book, const QString& mode, const QString& type, const QString& value,
+                     std::array<bool, 3> digits = {})
+{
+    const QStringList items = FillSettingsList(*book.store, mode);
+    const int index = items.indexOf(QRegularExpression("^" + QRegularExpression::escape(type) + "( - .*)?$"));
+    SettingEdit edit = beginEdit(items.value(index));
+    edit.value = value;
+    edit.digits = digits;
+    return SaveSetting(*book.store, mode, items, index, edit);
+}
+
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+private slots:
+    void saveValue_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stored"); // "" when the type's line goes
+        QTest::newRow("limit 0 clears") << "6"
+                                        << "lotto2.gif"
+                                        << "0"
+                                        << "";
+        QTest::newRow("rate 0 clears") << "3"
+                                       << "lotto4.gif"
+                                       << "0"
+                                       << "";
+        QTest::newRow("discount 0 clears") << "5"
+                                           << "lotto7.gif"
+                                           << "0"
+                                           << "";
+        QTest::newRow("number cut 0 kept") << "4"
+                                           << "lotto6.gif"
+                                           << "0"
+                                           << "0";
+        QTest::newRow("blanks removed") << "6"
+                                        << "lotto2.gif"
+                                        << "1 000"
+                                        << "1000";
+        QTest::newRow("hash and dash removed") << "3"
+                                               << "lotto4.gif"
+                                               << "5#0-0"
+                                               << "500";
+        QTest::newRow("upper case lowered") << "4"
+                                            << "lotto6.gif"
+                                            << "AB"
+                                            << "ab";
+        QTest::newRow("00 is not 0") << "6"
+                                     << "lotto2.gif"
+                                     << "00"
+                                     << "00";
+    }
+    void saveValue()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, file);
+        QFETCH(QString, value);
+        QFETCH(QString, stored);
+        TempBook book;
+        book.put(file, "3ตัวตรง#500\r\n2ตัวบน#7\r\n\r\n");
+        QVERIFY(saveEdit(book, mode, "3ตัวตรง", value).isEmpty());
+        const QString first = stored.isEmpty() ? QString() : "3ตัวตรง#" + stored + "\r\n";
+        QCOMPARE(book.bytes(file), cp874(first + "2ตัวบน#7\r\n\r\n"));
+    }
+
+    void digitCut_data()
+    {
+        QTest::addColumn<bool>("hundreds");
+        QTest::addColumn<bool>("tens");
+        QTest::addColumn<bool>("units");
+        QTest::addColumn<QString>("content");
+        QTest::newRow("no box removes the line") << false << false << false << "\r\n";
+        QTest::newRow("units only") << false << false << true << "2ตัวบน#001\r\n\r\n";
+        QTest::newRow("hundreds and units") << true << false << true << "2ตัวบน#101\r\n\r\n";
+    }
+    void digitCut()
+    {
+        QFETCH(bool, hundreds);
+        QFETCH(bool, tens);
+        QFETCH(bool, units);
+        QFETCH(QString, content);
+        TempBook book;
+        book.put("lotto8.gif", "2ตัวบน#110\r\n\r\n");
+        // The typed value is ignored: only the boxes count.
+        QVERIFY(saveEdit(book, "7", "2ตัวบน", "999", {hundreds, tens, units}).isEmpty());
+        QCOMPARE(book.bytes("lotto8.gif"), cp874(content));
+    }
+
+    void editLoadsFlags()
+    {
+        const SettingEdit edit = beginEdit("2ตัวบน - 101");
+        QCOMPARE(edit.type, QString("2ตัวบน"));
+        QCOMPARE(edit.value, QString("101"));
+        QCOMPARE(edit.digits, (std::array<bool, 3>{true, false, true}));
+        QCOMPARE(beginEdit("วิ่งบน").type, QString("วิ่งบน"));
+        QVERIFY(beginEdit("วิ่งบน").value.isEmpty());
+    }
+
+    void newValueGoesAfterExisting()
+    {
+        TempBook book;
+        book.put("lotto2.gif", "2ตัวบน#1000\r\n\r\n");
+        QVERIFY(saveEdit(book, "6", "3ตัวตรง", "500").isEmpty());
+        QCOMPARE(book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\n3ตัวตรง#500\r\n\r\n"));
+        const QStringList items = FillSettingsList(*book.store, "6");
+        QCOMPARE(items.mid(0, 3), (QStringList{"2ตัวบน - 1000", "3ตัวตรง - 500", "3ตัวโต๊ด"}));
+        QCOMPARE(items.size(), 12);
+    }
+
+    void junkLinesShownAndKept()
+    {
+        TempBook book;
+        book.put("lotto4.gif", "xyz#5\r\n\r\n3ตัวตรง#900\r\nnohash\r\ntail without line end");
+        const QStringList items = FillSettingsList(*book.store, "3");
+        QCOMPARE(items.mid(0, 3), (QStringList{"xyz - 5", "3ตัวตรง - 900", "nohash"}));
+        QCOMPARE(items.size(), 3 + 11);
+        QCOMPARE(settingOf(*book.store, SettingKind::Rate, "3ตัวตรง"), QString("900"));
+        // Another type is saved: the line with an unknown key stays, a line with no value does not.
+        QVERIFY(saveEdit(book, "3", "วิ่งบน", "3").isEmpty());
+        QCOMPARE(book.text("lotto4.gif"), QString("xyz#5\r\n3ตัวตรง#900\r\nวิ่งบน#3\r\n\r\n"));
+    }
+
+    void missingFileHasNoValues()
+    {
+        TempBook book;
+        QCOMPARE(FillSettingsList(*book.store, "5"), typeNames());
+        for (SettingKind kind : {SettingKind::Rate, SettingKind::Limit, SettingKind::NumberCut, SettingKind::DigitCut,
+                                 SettingKind::Discount})
+            QVERIFY(settingOf(*book.store, kind, "3ตัวตรง").isEmpty());
+        QVERIFY(FillSettingsList(*book.store, "2").isEmpty());
+    }
+
+    void unreadableFileIsNotOverwritten()
+    {
+        TempBook book;
+        QVERIFY(QDir(book.folder()).mkdir("lotto2.gif")); // exists, cannot be read or replaced
+        QCOMPARE(saveEdit(book, "6", "3ตัวตรง", "500"), QStringList{"อ่านข้อมูลไม่ได้ lotto2.gif"});
+        QVERIFY(QFileInfo(book.file("lotto2.gif")).isDir());
+    }
+
+    void digitPermutations_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QStringList>("orderings");
+        QTest::newRow("distinct") << "456" << QStringList{"456", "465", "546", "564", "645", "654"};
+        QTest::newRow("pair") << "112" << QStringList{"112", "121", "211"};
+        QTest::newRow("unsorted pair") << "211" << QStringList{"112", "121", "211"};
+        QTest::newRow("triple") << "777" << QStringList{"777"};
+        QTest::newRow("letter") << "1a2" << QStringList{};
+    }
+    void digitPermutations()
+    {
+        QFETCH(QString, number);
+        QFETCH(QStringList, orderings);
+        QCOMPARE(DigitPermutations(number), orderings);
+    }
+
+    void resultFile_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QStringList>("lines"); // the file without its closing empty line
+        QTest::newRow("full draw") << QStringList{"123456", "111", "222", "333", "444", "56"}
+                                   << QStringList{"123456#111#222#333#444#56#",
+                                                  "3ตัวตรง#456-",
+                                                  "3ตัวโต๊ด#456-465-546-564-645-654-",
+                                                  "2ตัวบน#56-",
+                                                  "คู่โต๊ด#56-65-46-64-45-54-",
+                                                  "4ตัวโต๊ด#4-5-6-",
+                                                  "วิ่งบน#4-5-6-",
+                                                  "5ตัวโต๊ด#4-5-6-",
+                                                  "3ตัวตรงหัว#123-",
+                                                  "3ตัวโต๊ดหัว#123-132-213-231-312-321-",
+                                                  "3ตัวตรงหัวท้าย#123-456-",
+                                                  "3ตัวโต๊ดหัวท้าย#123-132-213-231-312-321-456-465-546-564-645-654-",
+                                                  "3ตัวล่าง#111-222-333-444-",
+                                                  "2ตัวล่าง#56-",
+                                                  "วิ่งล่าง#5-6-"};
+        QTest::newRow("short first prize, uneven lower numbers")
+            << QStringList{"12345", "12", "3456", "789", "111", ""}
+            << QStringList{"12345#12#3456#789#111##", "3ตัวล่าง#12-3456-789-111-"};
+        QTest::newRow("one lower number missing")
+            << QStringList{"", "123", "", "456", "789", "5"} << QStringList{"#123##456#789#5#"};
+        QTest::newRow("cleaned fields") << QStringList{"", "", "", "", "", " 5-6 "}
+                                        << QStringList{"#####56#", "2ตัวล่าง#56-", "วิ่งล่าง#5-6-"};
+    }
+    void resultFile()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QStringList, lines);
+        TempBook book;
+        DrawnNumbers drawn;
+        for (int i = 0; i < 6; ++i)
+            drawn[i] = fields[i];
+        QVERIFY(SaveResult(*book.store, drawn).isEmpty());
+        QCOMPARE(book.bytes("lotto3.gif"), cp874(lines.join("\r\n") + "\r\n\r\n"));
+        // The window reads back the header fields as they were stored.
+        const DrawnNumbers loaded = LoadResult(*book.store);
+        const QStringList header = lines.first().split('#');
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(loaded[i], header[i]);
+    }
+
+    void emptyResult()
+    {
+        TempBook book;
+        QVERIFY(SaveResult(*book.store, DrawnNumbers{}).isEmpty());
+        QCOMPARE(book.bytes("lotto3.gif"), QByteArray("\r\n"));
+        for (const QString& f : LoadResult(*book.store))
+            QVERIFY(f.isEmpty());
+    }
+
+    void resultWriteFailureReported()
+    {
+        TempBook book;
+        QVERIFY(QDir(book.folder()).mkdir("lotto3.gif"));
+        QCOMPARE(SaveResult(*book.store, DrawnNumbers{"123456"}), QStringList{"บันทึกข้อมูลไม่สำเร็จ lotto3.gif"});
+    }
+
+    void loadIgnoresFileWithoutHeader()
+    {
+        TempBook book;
+        book.put("lotto3.gif", "\r\nno header here\r\n3ตัวตรง#456-\r\n");
+        for (const QString& f : LoadResult(*book.store))
+            QVERIFY(f.isEmpty());
+        book.put("lotto3.gif", "\r\n\r\n1#2#3\r\n");
+        const DrawnNumbers loaded = LoadResult(*book.store);
+        QCOMPARE(loaded[0], QString("1"));
+        QCOMPARE(loaded[2], QString("3\r\n"));
+        QVERIFY(loaded[3].isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
