@@ -1,11 +1,131 @@
 #include "reports/Form14.h"
 
+#include "reports/analysis.h"
+#include "reports/prize.h"
+#include "reports/statistics.h"
+#include "store/session.h"
+#include "ui/main/Form1.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace varnoth {
 
-Form14::Form14(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 14, parent)
+namespace {
+const QString PrizeMode = QStringLiteral("1");
+const QString AnalysisMode = QStringLiteral("2");
+const QString StatisticsMode = QStringLiteral("3");
+} // namespace
+
+Form14::Form14(AppContext& ctx, QWidget* parent)
+    : SecondaryWindow(ctx, 14, parent),
+      Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+      Combo1(pickList(QStringLiteral("Combo1"))),
+      Label2(new QLabel(QStringLiteral("เลือกชื่อลูกค้า"), this)),
+      Combo2(pickList(QStringLiteral("Combo2"))),
+      Command1(new QPushButton(QStringLiteral("ตรวจรางวัล"), this)),
+      Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(QStringLiteral("Result"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(false);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(Label1, 0, 0, 1, 2);
+    layout->addWidget(Combo1, 1, 0, 1, 2);
+    layout->addWidget(Label2, 2, 0, 1, 2);
+    layout->addWidget(Combo2, 3, 0, 1, 2);
+    layout->setRowStretch(4, 1);
+    layout->addWidget(Command1, 5, 0);
+    layout->addWidget(Command2, 5, 1);
+
+    const QColor hover(0, 192, 192);
+    hoverHighlight(Command1, hover, {Command2});
+    hoverHighlight(Command2, hover, {Command1});
+    connect(Command1, &QPushButton::clicked, this, &Form14::run);
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        if (this->ctx.main) this->ctx.main->CloseSecondaryWindows();
+    });
+}
+
+// The boxes are filled by the main window; what is typed into them is erased at once, so that a
+// type or a customer can only be picked from its list.
+QComboBox* Form14::pickList(const QString& name)
+{
+    auto* combo = new QComboBox(this);
+    combo->setObjectName(name);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    connect(combo->lineEdit(), &QLineEdit::textEdited, combo->lineEdit(), &QLineEdit::clear);
+    combo->installEventFilter(this);
+    combo->lineEdit()->installEventFilter(this);
+    return combo;
+}
+
+void Form14::setUp()
+{
+    m_mode = ctx.session.WindowMode;
+    const bool prize = m_mode != AnalysisMode && m_mode != StatisticsMode;
+    if (m_mode == AnalysisMode) {
+        setWindowTitle(QStringLiteral("Operating"));
+        Command1->setText(QStringLiteral("วิเคราะห์"));
+    } else if (m_mode == StatisticsMode) {
+        setWindowTitle(QStringLiteral("Scoring"));
+        Command1->setText(QStringLiteral("ดูสถิติ"));
+    } else {
+        setWindowTitle(QStringLiteral("Result"));
+        Command1->setText(QStringLiteral("ตรวจรางวัล"));
+    }
+    Label2->setVisible(prize);
+    Combo2->setVisible(prize);
+}
+
+bool Form14::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool inBox = watched == Combo1 || watched == Combo1->lineEdit() || watched == Combo2 ||
+                           watched == Combo2->lineEdit();
+        if (inBox && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            Command1->click();
+            return true;
+        }
+    }
+    return SecondaryWindow::eventFilter(watched, event);
+}
+
+void Form14::run()
+{
+    Store& store = ctx.store;
+    const QString type = Combo1->currentText();
+    const QString customer = Combo2->currentText();
+    if (m_mode == AnalysisMode) {
+        if (!type.isEmpty()) present(Analysis(store, type));
+    } else if (m_mode == StatisticsMode) {
+        present(NumberStatistics(store, type));
+    } else if (!type.isEmpty() && !customer.isEmpty()) {
+        present(PrizeCheck(store, ctx.session, type, customer));
+    }
+}
+
+void Form14::present(const ReportResult& report)
+{
+    Form1* main = ctx.main;
+    if (!main) return;
+    if (report.clearList) main->clearList();
+    main->listAddLines(report.lines);
+    main->HideProgress();
+    if (report.closeWindows) main->CloseSecondaryWindows();
 }
 
 } // namespace varnoth

@@ -1,13 +1,40 @@
 #pragma once
+// The result window of the settlement reports: the prize check, the profit and loss analysis and
+// the number statistics, chosen by the window mode it is opened with.
 
 #include "ui/main/SecondaryWindow.h"
 
+class QComboBox;
+class QLabel;
+class QPushButton;
+
 namespace varnoth {
+
+struct ReportResult;
 
 class Form14 : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit Form14(AppContext& ctx, QWidget* parent = nullptr);
+
+    void setUp() override;
+
+    QLabel* Label1;
+    QComboBox* Combo1; // lottery type
+    QLabel* Label2;
+    QComboBox* Combo2; // customer (prize check only)
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QComboBox* pickList(const QString& name);
+    void run();
+    void present(const ReportResult& report);
+
+    QString m_mode;
 };
 
 } // namespace varnoth

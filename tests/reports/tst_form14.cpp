@@ -1,0 +1,158 @@
+#include "reports/Form14.h"
+#include "settlementbook.h"
+#include "store/session.h"
+#include "ui/main/Form1.h"
+#include "ui/main/WindowDispatch.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace {
+
+QStringList listLines(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    return lines;
+}
+
+void pick(QComboBox* combo, const QString& text)
+{
+    const int i = combo->findText(text);
+    QVERIFY2(i >= 0, qPrintable(text));
+    combo->setCurrentIndex(i);
+}
+
+} // namespace
+
+class TestForm14 : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_book = std::make_unique<SettlementBook>();
+        m_book->settings(m_book->store->resultFile(), {"123456#111#222#333#444#56#", "3ตัวตรง#456-"});
+        m_book->settings(m_book->store->rateFile(), {"3ตัวตรง#500"});
+        m_book->stake("3ตัวตรง", "x", "456", 10);
+        QVERIFY(m_book->store->creationSequence("y").isEmpty());
+        m_book->put("a-_0.gif", "456-2\r\n457-5\r\n");
+        m_session = std::make_unique<Session>();
+        m_main = std::make_unique<Form1>(*m_book->store, *m_session);
+        m_main->finishStartup();
+        m_main->dispatch().setInstantGrowIn(true);
+    }
+    void cleanup()
+    {
+        m_main.reset();
+        m_session.reset();
+        m_book.reset();
+    }
+
+    void modes_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("run");
+        QTest::addColumn<bool>("customerShown");
+        QTest::newRow("prize check") << "Command6" << "Result" << "ตรวจรางวัล" << true;
+        QTest::newRow("analysis") << "Command12" << "Operating" << "วิเคราะห์" << false;
+        QTest::newRow("statistics") << "Command8" << "Scoring" << "ดูสถิติ" << false;
+    }
+    void modes()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, caption);
+        QFETCH(QString, run);
+        QFETCH(bool, customerShown);
+        // A statistics window opened first must not leave its set-up behind.
+        m_main->Command8->click();
+        m_main->findChild<QPushButton*>(button)->click();
+        Form14* w = m_main->dispatch().get<Form14>(14);
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), caption);
+        QCOMPARE(w->Command1->text(), run);
+        QCOMPARE(w->Command2->text(), QString("ยกเลิก"));
+        QCOMPARE(!w->Combo2->isHidden(), customerShown);
+        QCOMPARE(!w->Label2->isHidden(), customerShown);
+        QCOMPARE(w->Combo1->count(), 13);
+        QCOMPARE(w->Combo1->itemText(12), QString("ทั้งหมด"));
+        QCOMPARE(w->Combo2->count(), 3);
+        QCOMPARE(w->Combo2->itemText(2), QString("ทั้งหมด"));
+        QVERIFY(w->Combo1->currentText().isEmpty());
+    }
+
+    void typingIsErasedAndNothingRunsWithoutAPick()
+    {
+        m_main->Command6->click();
+        Form14* w = m_main->dispatch().get<Form14>(14);
+        m_main->ListAddLine("before");
+        QTest::keyClicks(w->Combo1, "3abc");
+        QVERIFY(w->Combo1->currentText().isEmpty());
+        pick(w->Combo1, "3ตัวตรง");
+        QTest::keyClicks(w->Combo2, "x");
+        QVERIFY(w->Combo2->currentText().isEmpty());
+        QTest::keyClick(w->Combo2, Qt::Key_Return);
+        QCOMPARE(listLines(m_main->List1), QStringList{"before"});
+        QCOMPARE(m_main->dispatch().get<Form14>(14), w);
+    }
+
+    void prizeCheckWritesTheListAndCloses()
+    {
+        m_main->Command6->click();
+        Form14* w = m_main->dispatch().get<Form14>(14);
+        pick(w->Combo1, "3ตัวตรง");
+        pick(w->Combo2, "x");
+        QTest::keyClick(w->Combo2, Qt::Key_Return);
+        const QStringList lines = listLines(m_main->List1);
+        QCOMPARE(lines.mid(0, 3), QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <x>", "456-10", "รวมเลข= 1 รายการ"}));
+        QCOMPARE(lines.last(), QString("====================="));
+        QTRY_VERIFY(!m_main->dispatch().window(14));
+    }
+
+    void customerWithoutStakesKeepsTheWindowOpen()
+    {
+        m_main->Command6->click();
+        Form14* w = m_main->dispatch().get<Form14>(14);
+        pick(w->Combo1, "3ตัวตรง");
+        pick(w->Combo2, "y");
+        w->Command1->click();
+        QCOMPARE(listLines(m_main->List1), QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <y>", "ยังไม่มีข้อมูล"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_main->dispatch().get<Form14>(14), w);
+    }
+
+    void analysisAndStatisticsKeepTheWindowOpen()
+    {
+        m_main->Command12->click();
+        Form14* w = m_main->dispatch().get<Form14>(14);
+        pick(w->Combo1, "ทั้งหมด");
+        QTest::keyClick(w->Combo1, Qt::Key_Return);
+        QStringList lines = listLines(m_main->List1);
+        QCOMPARE(lines.filter("ผลการวิเคราะห์ ").size(), 12);
+        QVERIFY(lines.contains("ยอดรายรับ= 10.00 บาท"));
+        QCOMPARE(m_main->dispatch().get<Form14>(14), w);
+
+        m_main->Command8->click();
+        w = m_main->dispatch().get<Form14>(14);
+        pick(w->Combo1, "3ตัวตรง");
+        QTest::keyClick(w->Combo1, Qt::Key_Return);
+        QCOMPARE(listLines(m_main->List1), QStringList({"สถิติตัวเลข <3ตัวตรง>", "457-5", "456-2"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_main->dispatch().get<Form14>(14), w);
+    }
+
+private:
+    std::unique_ptr<SettlementBook> m_book;
+    std::unique_ptr<Session> m_session;
+    std::unique_ptr<Form1> m_main;
+};
+
+QTEST_MAIN(TestForm14)
+#include "tst_form14.moc"
