@@ -1,11 +1,73 @@
 #include "reports/Form15.h"
 
+#include "model/text.h"
+#include "reports/ReportDisplay.h"
+#include "reports/cutting.h"
+#include "ui/main/Form1.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace varnoth {
 
-Form15::Form15(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 15, parent)
+namespace {
+
+void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+} // namespace
+
+Form15::Form15(AppContext& ctx, QWidget* parent)
+    : SecondaryWindow(ctx, 15, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+      Combo1(new QComboBox(this)), Command1(new QPushButton(QStringLiteral("คัดออก"), this)),
+      Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form15"));
-    setWindowTitle(QStringLiteral("Cut"));
+    setWindowTitle(QStringLiteral("Cutting"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    setUpPicker(Combo1, this);
+    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(false);
+
+    place(Label1, 120, 240, 3100, 240);
+    place(Combo1, 120, 520, 3100, 360);
+    place(Command1, 120, 2040, 1500, 500);
+    place(Command2, 1720, 2040, 1500, 500);
+
+    hoverHighlight(Command1, QColor(0, 192, 0), {Command2});
+    connect(Command1, &QPushButton::clicked, this, &Form15::run);
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        if (this->ctx.main)
+            this->ctx.main->dispatch().closeWindow(15);
+        else
+            close();
+    });
+}
+
+void Form15::run()
+{
+    const QString type = CleanName(Combo1->currentText());
+    if (type.isEmpty()) return;
+    showReport(ctx, NumberCutReport(ctx.store, ctx.session, type));
+}
+
+bool Form15::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == Combo1 || watched == Combo1->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Command1->click();
+            return true;
+        }
+    }
+    return SecondaryWindow::eventFilter(watched, event);
 }
 
 } // namespace varnoth

@@ -1,6 +1,11 @@
 #pragma once
+// The number-cut window: the cut numbers of a type or of every type.
 
 #include "ui/main/SecondaryWindow.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
 
 namespace varnoth {
 
@@ -8,6 +13,16 @@ class Form15 : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit Form15(AppContext& ctx, QWidget* parent = nullptr);
+
+    QLabel* Label1;
+    QComboBox* Combo1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+    void run();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace varnoth

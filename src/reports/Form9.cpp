@@ -1,11 +1,84 @@
 #include "reports/Form9.h"
 
+#include "model/text.h"
+#include "reports/ReportDisplay.h"
+#include "reports/overlimit.h"
+#include "store/session.h"
+#include "ui/main/Form1.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace varnoth {
 
-Form9::Form9(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 9, parent)
+namespace {
+
+void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
+} // namespace
+
+Form9::Form9(AppContext& ctx, QWidget* parent)
+    : SecondaryWindow(ctx, 9, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+      Combo1(new QComboBox(this)), Check1(new QCheckBox(QStringLiteral(" คัดเก็บไว้"), this)),
+      Command1(new QPushButton(QStringLiteral("คัดส่งออก"), this)),
+      Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Over"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    setUpPicker(Combo1, this);
+    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(false);
+
+    place(Label1, 120, 240, 3100, 240);
+    place(Combo1, 120, 520, 3100, 360);
+    place(Check1, 120, 1100, 3100, 360);
+    place(Command1, 120, 2040, 1500, 500);
+    place(Command2, 1720, 2040, 1500, 500);
+
+    hoverHighlight(Command1, QColor(0, 192, 0), {Command2});
+    connect(Check1, &QCheckBox::clicked, this, [this](bool checked) {
+        Command1->setText(checked ? QStringLiteral("คัดเก็บไว้") : QStringLiteral("คัดส่งออก"));
+    });
+    connect(Command1, &QPushButton::clicked, this, &Form9::run);
+    connect(Command2, &QPushButton::clicked, this, [this] {
+        if (this->ctx.main) this->ctx.main->CloseSecondaryWindows();
+    });
+}
+
+void Form9::setUp()
+{
+    setWindowTitle(ctx.session.WindowMode == QStringLiteral("1") ? QStringLiteral("Check Limit")
+                                                                 : QStringLiteral("Over"));
+}
+
+void Form9::run()
+{
+    const QString type = CleanName(Combo1->currentText());
+    if (type.isEmpty()) return;
+    showReport(ctx, OverLimit(ctx.store, ctx.session, type, Check1->isChecked()));
+}
+
+bool Form9::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == Combo1 || watched == Combo1->lineEdit()) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Command1->click();
+            return true;
+        }
+    }
+    return SecondaryWindow::eventFilter(watched, event);
 }
 
 } // namespace varnoth
