@@ -72,7 +72,7 @@ Form7::Form7(AppContext& ctx, QWidget* parent)
     hoverHighlight(Command2, LightRed, {Command1});
     Text2->installEventFilter(this);
     connect(Command1, &QPushButton::clicked, this, &Form7::confirm);
-    connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    connect(Command2, &QPushButton::clicked, this, &Form7::unload);
 }
 
 void Form7::prepare(const QString& caption)
@@ -155,7 +155,15 @@ void Form7::confirm()
     }
     ctx.session.selectedLine.clear();
     ctx.session.selectedIndex = -1;
-    close();
+    unload();
+}
+
+void Form7::unload()
+{
+    if (ctx.main)
+        ctx.main->dispatch().closeWindow(number());
+    else
+        close();
 }
 
 void Form7::applyToList(const RecordResult& result)

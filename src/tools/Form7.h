@@ -37,6 +37,7 @@ protected:
 
 private:
     void confirm();
+    void unload();
     void applyToList(const RecordResult& result);
 
     QString m_line;
