@@ -1,25 +1,106 @@
 // Bet entry from the main window: the live gate expansion of the number field and Enter.
 #include "ui/main/Form1.h"
 
+#include "model/text.h"
+#include "store/session.h"
+#include "store/store.h"
+#include "ui/main/entry.h"
+#include "ui/main/gates.h"
+
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <cmath>
 
 namespace varnoth {
 
+namespace {
+
+// The gate box grows to show the whole list: the long lists get a wider box of up to 22 rows, the
+// others keep the width of the entry column and take as many rows as they need.
+void sizeGateBox(QPlainTextEdit* box, const QString& gates, bool longList, int columnWidth)
+{
+    const int count = static_cast<int>(gates.count(QLatin1Char(' ')));
+    const QFontMetrics fm(box->font());
+    const int cell = fm.horizontalAdvance(gates.section(QLatin1Char(' '), 0, 0) + QLatin1Char(' '));
+    const int margins = 2 * box->frameWidth() + 2 * static_cast<int>(box->document()->documentMargin()) + 4;
+    int columns = std::max(1, (columnWidth - margins) / std::max(1, cell));
+    if (longList) {
+        columns = std::max(columns, static_cast<int>(std::ceil(count / 22.0)));
+        box->setMinimumWidth(columns * cell + margins + cell / 2);
+    } else {
+        box->setMinimumWidth(0);
+    }
+    const int rows = std::max(1, static_cast<int>(std::ceil(count / static_cast<double>(columns))));
+    box->setFixedHeight(rows * fm.lineSpacing() + margins);
+}
+
+} // namespace
+
 void Form1::onText1Changed(const QString& text)
 {
-    Q_UNUSED(text);
     Text3->clear();
-    Text3->hide();
-    Label6->hide();
+    const std::optional<GateExpansion> expansion = expandNumberField(text);
+    if (!expansion) {
+        Text3->hide();
+        Label6->hide();
+        return;
+    }
+    Text3->setPlainText(expansion->gates);
+    Label6->setText(expansion->status);
+    sizeGateBox(Text3, expansion->gates, expansion->longList, Text1->width());
+    Text3->show();
+    Label6->show();
 }
 
 void Form1::Inp2()
 {
+    // A name that cleans to nothing would store the entry nowhere; it is the customer x as well.
+    if (CleanName(Combo2->currentText()).isEmpty()) Combo2->setEditText(QStringLiteral("x"));
+    if (Text1->text().isEmpty()) {
+        Text1->setFocus();
+        return;
+    }
+    if (Text2->text().isEmpty()) {
+        Text2->setFocus();
+        return;
+    }
+    if (Combo1->currentText().isEmpty()) {
+        Combo1->setFocus();
+        return;
+    }
+    Inp1();
 }
 
 void Form1::Inp1()
 {
+    const QString type = Combo1->currentText();
+    const QString customer = CleanName(Combo2->currentText());
+    const QStringList failures = m_store.creationSequence(customer);
+
+    if (Combo2->count() > 0 && Combo2->findText(customer) < 0) {
+        Combo2->addItem(customer);
+        Combo2->setCurrentIndex(Combo2->count() - 1);
+        clearList();
+        m_session.HeaderFlag.clear();
+    }
+    if (m_session.HeaderFlag.isEmpty()) {
+        ShowCustomerBets(type, customer);
+        m_session.HeaderFlag = QStringLiteral("1");
+    }
+    listAddLines(failures);
+
+    const FieldEntry entry = planFieldEntry(Text3->toPlainText(), Text1->text(), Text2->text(), type, customer);
+    EntryBatch batch(m_store, customer);
+    batch.addPlan(entry.plan);
+    listAddLines(batch.commit().lines);
+    if (entry.clearFields) {
+        Text1->clear();
+        Text2->clear();
+        Text1->setFocus();
+    }
+    UpdateTotals(type, customer);
 }
 
 } // namespace varnoth
