@@ -1,0 +1,568 @@
+#include "tools/backup.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "store/numberfile.h"
+#include "store/store.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStorageInfo>
+
+#include <vector>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace varnoth {
+
+namespace {
+
+// A backup of a whole book of a few hundred customers is a few megabytes; a file far beyond that
+// is not a backup, and reading it whole could exhaust the memory.
+constexpr qint64 MaxBackupBytes = 256LL * 1024 * 1024;
+// More significant digits than a double holds exactly would add a different amount than listed.
+constexpr int MaxAmountDigits = 15;
+
+const QString WriteFailedRowText = QStringLiteral(" บันทึกข้อมูลไม่สำเร็จ");
+
+// The row of a line that is not applied. A line of a damaged file can be megabytes long; the row
+// shows enough of it to be recognised.
+QString rejectedRow(const QString& line)
+{
+    constexpr qsizetype MaxShown = 100;
+    if (line.size() <= MaxShown) return line + RejectedText;
+    return line.left(MaxShown) + QStringLiteral("…") + RejectedText;
+}
+
+// Calls `f` for every non-empty line of a file's text (lines end in CR LF, or LF alone).
+template <class F> void forEachLine(const QString& text, F f)
+{
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        if (!line.isEmpty()) f(line);
+    }
+}
+
+// The text after the first "-" (the whole line when it has none).
+QStringView afterFirstDash(QStringView line)
+{
+    const qsizetype dash = line.indexOf(QLatin1Char('-'));
+    return dash < 0 ? line : line.mid(dash + 1);
+}
+
+// The second "-"-separated field.
+QStringView secondField(QStringView line)
+{
+    const QStringView rest = afterFirstDash(line);
+    const qsizetype dash = rest.indexOf(QLatin1Char('-'));
+    return dash < 0 ? rest : rest.left(dash);
+}
+
+// The customer names of a customer list text that own stake files, by customer index.
+QHash<int, QString> customerNames(const QString& list)
+{
+    QString l = list;
+    l.remove(QLatin1Char(' '));
+    l = l.toLower();
+    const QStringList pieces = l.split(QLatin1Char('#'));
+    QHash<int, QString> names;
+    for (int index : Store::customerIndexes(list)) names.insert(index, pieces[index]);
+    return names;
+}
+
+QString fingerprint(const QString& text)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+// --- headings of a backup ------------------------------------------------------------------------
+
+struct Heading {
+    enum Kind { None, Invalid, Stake, Count } kind = None;
+    int type = -1;
+    QString customer; // cleaned
+};
+
+// A customer name from another computer, cleaned as every customer name is. A name that could not
+// be stored as it stands (control characters, or characters the data files cannot hold) would
+// never be found again in the customer list, so it is no name.
+QString transferredCustomer(const QString& raw)
+{
+    const QString name = CleanName(raw);
+    for (QChar c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) return {};
+    bool ok = true;
+    encodeWindows874(name, &ok);
+    return ok ? name : QString();
+}
+
+Heading parseHeading(const QString& line)
+{
+    const QStringList pieces = line.split(QLatin1Char('#'));
+    Heading h;
+    h.kind = Heading::Invalid;
+    h.type = typeIndex(pieces[0]);
+    if (h.type < 0) return h;
+    if (pieces[1].isEmpty()) {
+        h.kind = Heading::Count;
+        return h;
+    }
+    h.customer = transferredCustomer(pieces[1]);
+    if (!h.customer.isEmpty()) h.kind = Heading::Stake;
+    return h;
+}
+
+// Adds the names to the customer list in one write, in the order given; a name already listed is
+// left where it is.
+QStringList addCustomers(Store& store, const QStringList& names)
+{
+    const QString path = store.customerFile();
+    const FileText f = store.readFile(path);
+    if (f.exists && !f.readable) return {ReadFailedText + Store::fileName(path)};
+    QString list = withoutLineEnds(f.text);
+    bool changed = false;
+    for (const QString& name : names) {
+        if (list.isEmpty())
+            list = QLatin1Char('#') + name + QLatin1Char('#');
+        else if (!list.contains(QLatin1Char('#') + name + QLatin1Char('#')))
+            list += name + QLatin1Char('#');
+        else
+            continue;
+        changed = true;
+    }
+    if (changed && !store.WriteWholeFile(path, list)) return {WriteFailedText + Store::fileName(path)};
+    return {};
+}
+
+// A number file being changed by a restore, with what the restore listed and counted for it, so
+// that a file that cannot be written takes its records back out of the totals.
+struct Target {
+    NumberFile file;
+    QList<int> rows;
+    double count = 0;
+    double amount = 0;
+    bool failureListed = false;
+};
+
+class Targets {
+public:
+    explicit Targets(Store& store) : m_store(store) {}
+    Target& at(const QString& path)
+    {
+        auto it = m_index.constFind(path);
+        if (it != m_index.constEnd()) return m_targets[it.value()];
+        m_index.insert(path, static_cast<int>(m_targets.size()));
+        m_targets.push_back(Target{NumberFile(m_store, path)});
+        return m_targets.back();
+    }
+    std::vector<Target>& all() { return m_targets; }
+
+private:
+    Store& m_store;
+    QHash<QString, int> m_index;
+    std::vector<Target> m_targets;
+};
+
+// The backup fingerprints already merged since the last new draw.
+QStringList mergedFingerprints(Store& store)
+{
+    QStringList out;
+    forEachLine(store.ReadWholeFile(store.path(MergedBackupsFileName)),
+                [&](QStringView line) { out << line.toString(); });
+    return out;
+}
+
+// True for a saved-list name that stays a plain file name inside the data folder.
+bool isPlainFileName(const QString& name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) return false;
+    for (QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f) return false;
+        if (QStringLiteral("/\\:*?\"<>|").contains(c)) return false;
+    }
+    return true;
+}
+
+QStringList removeChecked(Store& store, const QString& path)
+{
+    if (store.removeFile(path)) return {};
+    return {WriteFailedText + Store::fileName(path)};
+}
+
+bool isRemovable(const QStorageInfo& volume)
+{
+#ifdef Q_OS_WIN
+    const QString root = QDir::toNativeSeparators(volume.rootPath());
+    return GetDriveTypeW(reinterpret_cast<LPCWSTR>(root.utf16())) == DRIVE_REMOVABLE;
+#else
+    const QString root = volume.rootPath();
+    for (const char* prefix : {"/media/", "/run/media/", "/mnt/", "/Volumes/"})
+        if (root.startsWith(QLatin1String(prefix))) return true;
+    return false;
+#endif
+}
+
+} // namespace
+
+// --- paths ---------------------------------------------------------------------------------------
+
+QString backupFolderPath(const QString& drive)
+{
+    if (drive.trimmed().isEmpty()) return {};
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir::fromNativeSeparators(drive) + QLatin1Char('/') +
+                                                    BackupFolderName));
+}
+
+QString backupFilePath(const QString& drive)
+{
+    const QString folder = backupFolderPath(drive);
+    if (folder.isEmpty()) return {};
+    return folder + QDir::separator() + BackupFileName;
+}
+
+// --- backup --------------------------------------------------------------------------------------
+
+QString BuildBackupText(Store& store, QStringList* failures)
+{
+    const QString list = store.customerListText();
+    if (!list.contains(QLatin1Char('#'))) return {};
+    // A customer listed twice owns one set of files; its records go into the backup once.
+    const QList<int> indexes = Store::customerIndexes(list);
+    const QHash<int, QString> names = customerNames(list);
+    const QStringList& types = typeNames();
+    Progress& progress = store.progress();
+    QString out;
+
+    auto append = [&out](QStringView line) {
+        out += line;
+        out += CRLF;
+    };
+    auto read = [&](const QString& path) {
+        const FileText f = store.readFile(path);
+        if (!f.readable && failures) *failures << ReadFailedText + Store::fileName(path);
+        return f.text;
+    };
+
+    progress.reset();
+    for (int t = 0; t < types.size(); ++t) {
+        progress.tick(types.size());
+        QString type = types[t];
+        type.remove(QLatin1Char(' '));
+        for (int c : indexes) {
+            append(QString(type + QLatin1Char('#') + names.value(c)));
+            forEachLine(read(store.stakeFilePath(t, c)), [&](QStringView line) {
+                if (afterFirstDash(line) != QLatin1String("0")) append(line);
+            });
+        }
+        progress.yield();
+    }
+    progress.hide();
+
+    progress.reset();
+    for (int t = 0; t < types.size(); ++t) {
+        progress.tick(types.size());
+        const QString path = store.TypeFilePath(types[t], Store::CountPrefix);
+        if (path.isEmpty()) continue;
+        append(QString(types[t] + QLatin1Char('#')));
+        forEachLine(read(path), [&](QStringView line) {
+            if (line.contains(QLatin1Char('-')) && Val(secondField(line).toString()) > 0) append(line);
+        });
+        progress.yield();
+    }
+    progress.hide();
+    return out;
+}
+
+QStringList runBackup(Store& store, const QString& drive)
+{
+    QStringList failures;
+    const QString text = BuildBackupText(store, &failures);
+    const QString file = backupFilePath(drive);
+    // The write replaces the old backup atomically, so it is not deleted first: a failed write
+    // leaves the previous backup whole instead of none.
+    bool written = !file.isEmpty() && Store::MakeHiddenFolder(backupFolderPath(drive)) &&
+                   store.WriteWholeFile(file, text);
+    qint64 size = -1;
+    if (written) {
+        QFile f(file);
+        if (f.open(QIODevice::ReadOnly) && f.readAll() == encodeWindows874(text + CRLF)) size = f.size();
+    }
+    if (size < 0 || !failures.isEmpty()) return QStringList{BackupFailedText} + failures;
+    return {QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
+            QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(text.size()) + QStringLiteral(" บิท"),
+            QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(size - 2) + QStringLiteral(" บิท")};
+}
+
+// --- restore -------------------------------------------------------------------------------------
+
+QString AddTransferredBet(const QString& number, const QString& amount, NumberFile& file, QStringList& rows)
+{
+    const QString digitsNumber = DigitsOnly(number);
+    const QString digitsAmount = DigitsOnly(amount);
+    QString significant = digitsAmount;
+    while (significant.startsWith(QLatin1Char('0'))) significant.remove(0, 1);
+    // A number without a line of its own (a permutation number not in ascending order) would
+    // change nothing, and an amount without a digit is no bet: neither may count as restored.
+    const bool valid = file.width() > 0 && digitsNumber.size() == file.width() && file.contains(digitsNumber) &&
+                       !digitsAmount.isEmpty() && digitsAmount.size() == amount.size() &&
+                       significant.size() <= MaxAmountDigits;
+    if (!valid) {
+        rows << rejectedRow(number + QLatin1Char('-') + amount);
+        return {};
+    }
+    file.add(digitsNumber, Val(digitsAmount));
+    rows << digitsNumber + QLatin1Char('-') + digitsAmount;
+    return digitsNumber + QLatin1Char('#') + digitsAmount;
+}
+
+bool AddTransferredCount(const QString& line, NumberFile& file)
+{
+    if (line.isEmpty() || file.isEmpty()) return false;
+    const QStringList pieces = line.split(QLatin1Char('-'));
+    const QString count = pieces.value(1);
+    if (count.isEmpty() || DigitsOnly(count) != count) return false;
+    return file.add(pieces[0], Val(count));
+}
+
+MergeResult MergeBackupText(Store& store, const QString& text)
+{
+    MergeResult r;
+    const qsizetype n = text.count(CRLF);
+    if (n == 0) return r;
+    r.clearList = true;
+    const QString print = fingerprint(text);
+    QStringList merged = mergedFingerprints(store);
+    if (merged.contains(print)) {
+        r.lines << AlreadyMergedText;
+        return r;
+    }
+    r.lines << QStringLiteral("กำลังถ่ายโอนข้อมูล");
+
+    QStringList lines = text.split(CRLF);
+    lines.resize(n); // the piece after the last line end is not a whole line
+    Progress& progress = store.progress();
+
+    // First pass: every customer named in a heading, with all its files, before any record.
+    QHash<QString, Heading> headings;
+    QStringList names;
+    QSet<QString> seen;
+    bool anyHeading = false;
+    progress.reset();
+    for (const QString& line : std::as_const(lines)) {
+        progress.tick(n);
+        if (!line.contains(QLatin1Char('#'))) continue;
+        auto it = headings.constFind(line);
+        if (it == headings.constEnd()) it = headings.insert(line, parseHeading(line));
+        if (it->kind == Heading::Stake || it->kind == Heading::Count) anyHeading = true;
+        if (it->kind == Heading::Stake && !seen.contains(it->customer)) {
+            seen.insert(it->customer);
+            names << it->customer;
+        }
+        progress.yield();
+    }
+    progress.hide();
+    if (anyHeading) {
+        if (!names.isEmpty()) {
+            r.lines += addCustomers(store, names);
+            r.lines += store.EnsureStakeFiles();
+        }
+        r.lines += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);
+        r.lines += store.EnsureTypeFiles(typeNames(), Store::SendOutPrefix);
+    }
+
+    // Second pass: every record into its file in memory.
+    QHash<QString, int> customerIndex;
+    const QHash<int, QString> listed = customerNames(store.customerListText());
+    for (auto it = listed.constBegin(); it != listed.constEnd(); ++it) customerIndex.insert(it.value(), it.key());
+
+    Targets targets(store);
+    Heading current;
+    QString currentPath;
+    progress.reset();
+    for (const QString& line : std::as_const(lines)) {
+        progress.tick(n);
+        progress.yield();
+        if (line.isEmpty()) continue;
+        if (line.contains(QLatin1Char('#'))) {
+            current = headings.value(line);
+            currentPath.clear();
+            if (current.kind == Heading::Stake && customerIndex.contains(current.customer))
+                currentPath = store.stakeFilePath(current.type, customerIndex.value(current.customer));
+            else if (current.kind == Heading::Count)
+                currentPath = store.TypeFilePath(typeNames()[current.type], Store::CountPrefix);
+            if (current.kind == Heading::Invalid) r.lines << rejectedRow(line);
+            continue;
+        }
+        if (currentPath.isEmpty() || !line.contains(QLatin1Char('-'))) {
+            r.lines << rejectedRow(line);
+            continue;
+        }
+        Target& target = targets.at(currentPath);
+        if (!target.file.ok()) {
+            if (!target.failureListed) r.lines << ReadFailedText + Store::fileName(currentPath);
+            target.failureListed = true;
+            r.lines << rejectedRow(line);
+            continue;
+        }
+        if (current.kind == Heading::Count) {
+            if (!AddTransferredCount(line, target.file)) r.lines << rejectedRow(line);
+            continue;
+        }
+        const QStringList pieces = line.split(QLatin1Char('-'));
+        const qsizetype row = r.lines.size();
+        const QString added = AddTransferredBet(pieces[0], pieces[1], target.file, r.lines);
+        if (added.isEmpty()) continue;
+        const double amount = Val(added.mid(added.indexOf(QLatin1Char('#')) + 1));
+        target.rows << static_cast<int>(row);
+        target.count += 1;
+        target.amount += amount;
+        r.count += 1;
+        r.amount += amount;
+    }
+    progress.hide();
+
+    // One write per changed file; a file that cannot be written takes its records back.
+    int changed = 0, saved = 0;
+    for (Target& target : targets.all()) {
+        if (!target.file.changed()) continue;
+        ++changed;
+        if (target.file.save(store)) {
+            ++saved;
+            continue;
+        }
+        r.lines << WriteFailedText + Store::fileName(target.file.path());
+        for (int row : std::as_const(target.rows)) r.lines[row] += WriteFailedRowText;
+        r.count -= target.count;
+        r.amount -= target.amount;
+    }
+    // Remembered unless nothing of it could be stored, so that it can be tried again.
+    if (changed == 0 || saved > 0) {
+        merged << print;
+        if (!store.WriteWholeFile(store.path(MergedBackupsFileName), merged.join(CRLF)))
+            r.lines << WriteFailedText + MergedBackupsFileName;
+    }
+
+    r.lines << QStringLiteral("การถ่ายโอนข้อมูลเสร็จสิ้นแล้ว")
+            << QStringLiteral("รวมจำนวน= ") + formatCount(r.count) + QStringLiteral(" รายการ")
+            << QStringLiteral("รวมเงิน= ") + formatAmount(r.amount) + QStringLiteral(" บาท");
+    return r;
+}
+
+MergeResult runRestore(Store& store, const QString& drive)
+{
+    MergeResult r;
+    const QString file = backupFilePath(drive);
+    const QFileInfo info(file);
+    if (file.isEmpty() || !info.isFile() || info.size() == 0) {
+        r.lines << NoBackupText + QDir::toNativeSeparators(drive);
+        return r;
+    }
+    if (info.size() > MaxBackupBytes) {
+        r.lines << ReadFailedText + QDir::toNativeSeparators(file);
+        return r;
+    }
+    const FileText f = store.readFile(file);
+    if (!f.readable) {
+        r.lines << ReadFailedText + QDir::toNativeSeparators(file);
+        return r;
+    }
+    r = MergeBackupText(store, f.text);
+    r.lines << QStringLiteral("ปริมาณข้อมูล= ") + QString::number(info.size()) + QStringLiteral(" บิท");
+    return r;
+}
+
+// --- the new draw --------------------------------------------------------------------------------
+
+QStringList DeleteAllStakeFiles(Store& store)
+{
+    // Every stake file of the folder, not only those of the listed customers: a file left behind
+    // would be taken over by whichever new customer next gets its index.
+    static const QRegularExpression stakeName(QStringLiteral("^\\d+_\\d+\\.gif$"));
+    const QStringList files =
+        QDir(store.dataFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    QStringList stakes;
+    for (const QString& name : files)
+        if (stakeName.match(name).hasMatch()) stakes << name;
+    QStringList failures;
+    Progress& progress = store.progress();
+    progress.reset();
+    for (const QString& name : std::as_const(stakes)) {
+        progress.tick(stakes.size());
+        failures += removeChecked(store, store.path(name));
+        progress.yield();
+    }
+    progress.hide();
+    return failures;
+}
+
+QStringList DeleteTypeFiles(Store& store, const QString& prefix)
+{
+    QStringList failures;
+    Progress& progress = store.progress();
+    progress.reset();
+    for (const QString& type : typeNames()) {
+        progress.tick(typeNames().size());
+        failures += removeChecked(store, store.TypeFilePath(type, prefix));
+    }
+    progress.hide();
+    return failures;
+}
+
+QStringList startNewDraw(Store& store)
+{
+    QStringList failures = DeleteAllStakeFiles(store);
+    failures += DeleteTypeFiles(store, Store::CountPrefix);
+    failures += DeleteTypeFiles(store, Store::SendOutPrefix);
+
+    // A history edited by hand could name a path; only plain names inside the folder are deleted.
+    const QString history = withoutLineEnds(store.ReadWholeFile(store.historyFile()));
+    const QStringList saved = splitText(history, QStringLiteral("#"));
+    const qsizetype count = history.count(QLatin1Char('#'));
+    for (qsizetype i = 0; i < count; ++i)
+        if (isPlainFileName(saved[i])) failures += removeChecked(store, store.savedListFile(saved[i]));
+
+    for (const QString& path : {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(),
+                                store.discountFile(), store.digitCutFile(), store.historyFile(),
+                                store.customerFile(), store.path(MergedBackupsFileName)})
+        failures += removeChecked(store, path);
+
+    failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);
+    failures += store.EnsureTypeFiles(typeNames(), Store::SendOutPrefix);
+    return failures;
+}
+
+// --- drives --------------------------------------------------------------------------------------
+
+QList<Drive> availableDrives()
+{
+    static const QSet<QByteArray> pseudo = {"tmpfs",  "devtmpfs", "ramfs",  "squashfs", "proc",   "sysfs",
+                                            "cgroup", "cgroup2",  "devpts", "mqueue",   "debugfs", "tracefs",
+                                            "autofs", "fusectl",  "securityfs", "pstore", "bpf", "configfs"};
+    QList<Drive> removable, others;
+    QSet<QString> seen;
+    auto add = [&](QList<Drive>& into, const QString& root, const QString& name, bool isRemovable) {
+        const QString clean = QDir::cleanPath(root);
+        if (seen.contains(clean)) return;
+        seen.insert(clean);
+        QString label = QDir::toNativeSeparators(clean);
+        if (!name.isEmpty()) label += QStringLiteral(" (") + name + QLatin1Char(')');
+        into << Drive{clean, label, isRemovable};
+    };
+    add(others, QDir::homePath(), {}, false);
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady() || pseudo.contains(volume.fileSystemType())) continue;
+        if (!QFileInfo(volume.rootPath()).isDir() || volume.rootPath().startsWith(QLatin1String("/snap/"))) continue;
+        const bool r = isRemovable(volume);
+        add(r ? removable : others, volume.rootPath(), volume.name(), r);
+    }
+    return removable + others;
+}
+
+} // namespace varnoth
