@@ -1,0 +1,351 @@
+// The settings picker, the settings window, the result window and the history and customer window,
+// driven through the real main window.
+#include "settings/Form11.h"
+#include "settings/Form18.h"
+#include "settings/Form8.h"
+#include "store/numberfile.h"
+#include "store/session.h"
+#include "testsupport.h"
+#include "ui/main/Form1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+QStringList items(const QListWidget* list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+void clickItem(QListWidget* list, const QString& text)
+{
+    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    list->scrollToItem(found.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+}
+
+struct Fixture {
+    TempBook book;
+    Session session;
+    Form1 main{*book.store, session};
+    Fixture()
+    {
+        main.finishStartup();
+        main.dispatch().setInstantGrowIn(true);
+    }
+    void pick(const QString& entry)
+    {
+        const int index = main.Combo3->findText(entry);
+        main.Combo3->setCurrentIndex(index);
+        emit main.Combo3->activated(index);
+    }
+    template <class T> T* window(int number) { return main.dispatch().get<T>(number); }
+    void stake(const QString& customer, const QString& number, double amount)
+    {
+        QVERIFY(book.store->creationSequence(customer).isEmpty());
+        NumberFile file(*book.store, book.store->StakeFilePath("3ตัวตรง", customer));
+        QVERIFY(file.add(number, amount));
+        QVERIFY(file.save(*book.store));
+    }
+};
+
+} // namespace
+
+class TestSettingsForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pickerOpensSettingsWindow_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("rate") << "อัตราจ่าย"
+                              << "3"
+                              << "Promotion"
+                              << "ประเภทหวย + อัตราจ่าย/บาท" << QColor(255, 192, 128);
+        QTest::newRow("limit") << "วงเงินอั้น"
+                               << "6"
+                               << "Limiter"
+                               << "ประเภทหวย + เงินอั้น" << QColor(255, 192, 192);
+        QTest::newRow("number cut") << "คัดเลข"
+                                    << "4"
+                                    << "Cutting"
+                                    << "ประเภทหวย + เลขที่คัดออก" << QColor(192, 192, 255);
+        QTest::newRow("digit cut") << "คัดหลัก"
+                                   << "7"
+                                   << "Digit Cutting"
+                                   << "ประเภทหวย + หลักที่คัดออก" << QColor(192, 192, 255);
+        QTest::newRow("discount") << "ส่วนลด"
+                                  << "5"
+                                  << "Promotion"
+                                  << "ประเภทหวย + ส่วนลด %" << QColor(255, 255, 192);
+    }
+    void pickerOpensSettingsWindow()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, mode);
+        QFETCH(QString, caption);
+        QFETCH(QString, heading);
+        QFETCH(QColor, colour);
+        Fixture f;
+        f.pick("ชื่อลูกค้า"); // another window first: the picker closes it
+        f.pick(entry);
+        QVERIFY(!f.window<Form18>(18));
+        auto* w = f.window<Form11>(11);
+        QVERIFY(w);
+        QCOMPARE(f.session.WindowMode, mode);
+        QCOMPARE(w->windowTitle(), caption);
+        QCOMPARE(w->Label4->text(), heading);
+        QCOMPARE(items(w->List1).size(), 12);
+        QCOMPARE(w->List1->size(), QSize(twips(3255), twips(2940)));
+        QVERIFY(!w->Label3->isHidden());
+        QVERIFY(w->Text2->isHidden());
+        QCOMPARE(f.main.Combo3->palette().color(QPalette::Button), colour);
+    }
+
+    void pickerIgnoresUnknownEntry()
+    {
+        Fixture f;
+        f.pick("วงเงินอั้น");
+        // No entry: the open window stays and nothing changes.
+        f.main.Combo3->setCurrentIndex(-1);
+        f.session.WindowMode = "9";
+        emit f.main.Combo3->activated(-1);
+        QVERIFY(f.window<Form11>(11));
+        QCOMPARE(f.session.WindowMode, QString("9"));
+    }
+
+    void editAndSaveLimit()
+    {
+        Fixture f;
+        f.book.put("lotto2.gif", "2ตัวบน#1000\r\n\r\n");
+        f.pick("วงเงินอั้น");
+        auto* w = f.window<Form11>(11);
+        clickItem(w->List1, "3ตัวตรง");
+        QVERIFY(!w->Text2->isHidden());
+        QCOMPARE(w->List1->height(), twips(1530));
+        QCOMPARE(w->Label2->text(), QString("เงินอั้น"));
+        QCOMPARE(w->Text1->text(), QString("3ตัวตรง"));
+        QTest::keyClicks(w->Text2, "1 500");
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        QCOMPARE(f.book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\n3ตัวตรง#1500\r\n\r\n"));
+        w = f.window<Form11>(11);
+        QCOMPARE(items(w->List1).mid(0, 2), (QStringList{"2ตัวบน - 1000", "3ตัวตรง - 1500"}));
+        QVERIFY(w->Text2->isHidden());
+
+        // Cancel leaves the file as it was.
+        clickItem(w->List1, "2ตัวบน - 1000");
+        QCOMPARE(w->Text2->text(), QString("1000"));
+        w->Text2->setText("0");
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(w->Text2->isHidden());
+        QCOMPARE(w->List1->size(), QSize(twips(3255), twips(2940)));
+        QCOMPARE(f.book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\n3ตัวตรง#1500\r\n\r\n"));
+    }
+
+    void editDigitCut()
+    {
+        Fixture f;
+        f.pick("คัดหลัก");
+        auto* w = f.window<Form11>(11);
+        clickItem(w->List1, "2ตัวบน");
+        QVERIFY(w->Text2->isHidden());
+        QVERIFY(w->Label3->isHidden());
+        QCOMPARE(w->List1->width(), twips(1575));
+        auto* units = w->findChild<QCheckBox*>("Check1_2");
+        QCOMPARE(units->text(), QString("หลักหน่วย"));
+        units->setChecked(true);
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QCOMPARE(f.book.bytes("lotto8.gif"), cp874("2ตัวบน#001\r\n\r\n"));
+        w = f.window<Form11>(11);
+        clickItem(w->List1, "2ตัวบน - 001");
+        QVERIFY(!w->Check1[0]->isChecked() && !w->Check1[1]->isChecked() && w->Check1[2]->isChecked());
+    }
+
+    void resultWindow()
+    {
+        Fixture f;
+        f.pick("เลขรางวัล");
+        auto* w = f.window<Form8>(8);
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QString("Lottery Result"));
+        w->activateWindow();
+        w->Text1->setFocus();
+        // Enter walks the first prize, the two-digit number, then the four lower numbers.
+        for (auto [field, text] : {std::pair{w->Text1, "123456"},
+                                   {w->Text6, "56"},
+                                   {w->Text2, "111"},
+                                   {w->Text3, "222"},
+                                   {w->Text4, "333"}}) {
+            QTest::keyClicks(field, text);
+            QTest::keyClick(field, Qt::Key_Return);
+        }
+        QTest::keyClicks(w->Text5, "444");
+        QTest::keyClick(w->Text5, Qt::Key_Return);
+        QVERIFY(!f.window<Form8>(8));
+        QVERIFY(f.book.text("lotto3.gif").startsWith("123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n"));
+
+        f.pick("เลขรางวัล");
+        w = f.window<Form8>(8);
+        QCOMPARE(w->Text1->text(), QString("123456"));
+        QCOMPARE(w->Text6->text(), QString("56"));
+        w->Text1->setText("999999");
+        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QVERIFY(!f.window<Form8>(8));
+        QVERIFY(f.book.text("lotto3.gif").startsWith("123456#"));
+    }
+
+    void focusChain()
+    {
+        Fixture f;
+        f.pick("เลขรางวัล");
+        auto* w = f.window<Form8>(8);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        const QList<QLineEdit*> chain{w->Text1, w->Text6, w->Text2, w->Text3, w->Text4, w->Text5};
+        chain.first()->setFocus();
+        for (int i = 0; i + 1 < chain.size(); ++i) {
+            QTest::keyClick(chain[i], Qt::Key_Return);
+            QVERIFY2(chain[i + 1]->hasFocus(), qPrintable(chain[i + 1]->objectName()));
+        }
+    }
+
+    void customerNames()
+    {
+        Fixture f;
+        f.pick("ชื่อลูกค้า");
+        auto* w = f.window<Form18>(18);
+        QCOMPARE(f.session.WindowMode, QString("1"));
+        QCOMPARE(w->windowTitle(), QString("Customer"));
+        QCOMPARE(w->Command1->text(), QString("บันทึก"));
+        QCOMPARE(f.main.Combo3->palette().color(QPalette::Button), QColor(192, 255, 255));
+        QTest::keyClicks(w->Text1, "Som Chai");
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QCOMPARE(f.book.bytes("custom.gif"), QByteArray("#somchai#\r\n"));
+        QVERIFY(w->Text1->text().isEmpty());
+        QCOMPARE(items(w->List1), QStringList{"somchai"});
+        QCOMPARE(f.main.Combo2->findText("somchai"), 0);
+        QTest::keyClicks(w->Text1, "somchai");
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QCOMPARE(w->Text1->text(), QString("ซื่อช้ำกัน"));
+        QCOMPARE(f.book.bytes("custom.gif"), QByteArray("#somchai#\r\n"));
+    }
+
+    void removeCustomer()
+    {
+        Fixture f;
+        QVERIFY(f.book.store->creationSequence("a").isEmpty());
+        f.stake("b", "123", 40);
+        f.stake("c", "456", 50);
+        f.pick("ชื่อลูกค้า");
+        auto* w = f.window<Form18>(18);
+        QCOMPARE(items(w->List1), (QStringList{"a", "b", "c"}));
+
+        clickItem(w->List1, "a");
+        QCOMPARE(w->selectedName(), QString("a"));
+        w->mDelete->trigger();
+        QCOMPARE(items(w->List1), (QStringList{"b", "c"}));
+        QCOMPARE(f.book.store->customerListText(), QString("##b#c#"));
+
+        // c's bets are still c's: its header and total come from its own stake file.
+        f.main.Combo1->setCurrentIndex(0);
+        f.main.Combo2->setEditText("c");
+        f.main.SelectTypeCustomer(true);
+        QCOMPARE(f.main.Text6->text(), QString("50.00"));
+
+        // The names fill the list again after a removal, so click b on the refreshed window.
+        f.pick("ชื่อลูกค้า");
+        w = f.window<Form18>(18);
+        clickItem(w->List1, "b");
+        w->mDelete->trigger();
+        QCOMPARE(items(w->List1), (QStringList{"b", "c"}));
+        QCOMPARE(items(f.main.List1).last(), QString("ลูกค้านี้ยังมีข้อมูลอยู่ ลบไม่ได้"));
+        QCOMPARE(f.book.store->customerListText(), QString("##b#c#"));
+    }
+
+    void saveOpenDeleteHistory()
+    {
+        Fixture f;
+        QVERIFY(f.book.store->creationSequence("a").isEmpty());
+        f.session.SendOutData = "<3ตัวตรง>#123-200##";
+        f.main.Command13->setText("บันทึกส่งออก");
+        QTest::mouseClick(f.main.Command13, Qt::LeftButton);
+        auto* w = f.window<Form18>(18);
+        QCOMPARE(w->windowTitle(), QString("Save"));
+        QCOMPARE(w->Command1->text(), QString("บันทีก"));
+        // Not armed until a character is typed.
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(!QFile::exists(f.book.file("his.gif")));
+        QTest::keyClicks(w->Text1, "Mon Day");
+        QCOMPARE(w->Command1->text(), QString("บันทึก"));
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QVERIFY(QFile::exists(f.book.file("monday_b.gif")));
+        QCOMPARE(items(w->List1), QStringList{"monday"});
+        QVERIFY(f.session.SendOutData.isEmpty());
+        QCOMPARE(f.main.Command13->text(), QString("ประวัติส่งออก"));
+        QVERIFY(!w->Command1->isEnabled());
+
+        // Open mode: the button waits for a name to be clicked; opening writes into the main list.
+        QTest::mouseClick(f.main.Command13, Qt::LeftButton);
+        QCOMPARE(w->windowTitle(), QString("Open"));
+        QCOMPARE(w->Command1->text(), QString("เปิดอ่าน"));
+        QVERIFY(!w->Command1->isEnabled());
+        clickItem(w->List1, "monday");
+        QVERIFY(w->Command1->isEnabled());
+        QCOMPARE(w->Text1->text(), QString("monday"));
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(!f.window<Form18>(18));
+        QCOMPARE(items(f.main.List1), (QStringList{"<monday>", "<3ตัวตรง>", "123-200", "จำนวนเลข 1 รายการ",
+                                                   "จำนวนเงิน 200.00 บาท", "====================="}));
+
+        // A right click shows the menu without moving the selection; Delete takes the list back.
+        QTest::mouseClick(f.main.Command13, Qt::LeftButton);
+        w = f.window<Form18>(18);
+        clickItem(w->List1, "monday");
+        const QPoint at = w->List1->visualItemRect(w->List1->item(0)).center();
+        QTest::mouseRelease(w->List1->viewport(), Qt::RightButton, {}, at);
+        QTRY_VERIFY(w->mMore->isVisible());
+        w->mMore->hide();
+        w->mDelete->trigger();
+        QVERIFY(!QFile::exists(f.book.file("monday_b.gif")));
+        QVERIFY(items(w->List1).isEmpty());
+        QVERIFY(f.book.text("b_0.gif").startsWith("000-0\r\n"));
+        QVERIFY(f.book.text("b_0.gif").contains("\r\n123-0\r\n"));
+    }
+
+    void unsafeNameRefused()
+    {
+        Fixture f;
+        f.session.SendOutData = "<3ตัวตรง>#123-200##";
+        f.main.Command13->setText("บันทึกส่งออก");
+        QTest::mouseClick(f.main.Command13, Qt::LeftButton);
+        auto* w = f.window<Form18>(18);
+        QTest::keyClicks(w->Text1, "../up");
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QCOMPARE(items(f.main.List1).last(), QString("ชื่อนี้ใช้ไม่ได้"));
+        QVERIFY(!QFile::exists(f.book.file("his.gif")));
+        QCOMPARE(f.session.SendOutData, QString("<3ตัวตรง>#123-200##"));
+    }
+};
+
+QTEST_MAIN(TestSettingsForm)
+#include "tst_settingsform.moc"
