@@ -1,17 +1,128 @@
 #include "tools/Form3.h"
 
+#include "tools/backup.h"
+#include "ui/main/Form1.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
 namespace varnoth {
 
-Form3::Form3(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 3, parent)
+namespace {
+const QColor Highlight(0, 192, 192);
+}
+
+Form3::Form3(AppContext& ctx, QWidget* parent)
+    : SecondaryWindow(ctx, 3, parent), Label1(new QLabel(this)), Drive1(new QComboBox(this)),
+      Command1(new QPushButton(QStringLiteral("ตกลง"), this)),
+      Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Backup"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignCenter);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command1->setAutoDefault(true);
+    Command2->setAutoDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Drive1);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    hoverHighlight(Command1, Highlight, {Command2});
+    hoverHighlight(Command2, Highlight, {Command1});
+    Drive1->installEventFilter(this);
+    connect(Command1, &QPushButton::clicked, this, &Form3::confirm);
+    connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    fillDrives();
+}
+
+void Form3::fillDrives()
+{
+    Drive1->clear();
+    for (const Drive& d : availableDrives()) Drive1->addItem(d.label, d.root);
 }
 
 void Form3::prepare(const QString& caption, const QString& prompt)
 {
     setWindowTitle(caption);
-    Q_UNUSED(prompt);
+    Label1->setText(prompt);
+    const bool needsDrive = caption != QStringLiteral("Start");
+    Drive1->setVisible(needsDrive);
+    if (needsDrive)
+        Drive1->setFocus();
+    else
+        Command1->setFocus();
+}
+
+QString Form3::drive() const
+{
+    if (Drive1->currentIndex() < 0) return {};
+    const QString root = Drive1->currentData().toString();
+    return root.isEmpty() ? Drive1->currentText() : root;
+}
+
+bool Form3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Drive1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Command1->click();
+            return true;
+        }
+    }
+    return SecondaryWindow::eventFilter(watched, event);
+}
+
+void Form3::confirm()
+{
+    Form1* main = ctx.main;
+    Store& store = ctx.store;
+    const QString job = windowTitle();
+    if (job == QStringLiteral("Backup")) {
+        const QStringList lines = runBackup(store, drive());
+        if (main) {
+            main->clearList();
+            main->listAddLines(lines);
+        }
+        close();
+    } else if (job == QStringLiteral("Restore")) {
+        const MergeResult r = runRestore(store, drive());
+        if (main) {
+            if (r.clearList) main->clearList();
+            main->listAddLines(r.lines);
+            main->RefreshPickLists();
+            main->GrandTotals();
+        }
+        close();
+    } else if (job == QStringLiteral("Start")) {
+        const QStringList failures = startNewDraw(store);
+        if (!main) {
+            close();
+            return;
+        }
+        main->RefreshPickLists();
+        main->GrandTotals();
+        // This closes the dialog too: nothing of it is used below.
+        main->CloseSecondaryWindows();
+        main->clearList();
+        main->listAddLines(failures);
+        main->Text7->setText(QStringLiteral("0"));
+        main->Text8->setText(QStringLiteral("0.00"));
+    }
 }
 
 } // namespace varnoth

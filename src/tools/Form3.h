@@ -1,6 +1,11 @@
 #pragma once
+// The drive dialog of Backup, Restore and Start: its caption is the job, read back on OK.
 
 #include "ui/main/SecondaryWindow.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
 
 namespace varnoth {
 
@@ -8,7 +13,23 @@ class Form3 : public SecondaryWindow {
     Q_OBJECT
 public:
     explicit Form3(AppContext& ctx, QWidget* parent = nullptr);
+    // Sets the job ("Backup", "Restore" or "Start") and the prompt; the drive list shows for the
+    // first two only.
     void prepare(const QString& caption, const QString& prompt);
+    // The folder of the chosen drive, "" when none is chosen.
+    QString drive() const;
+
+    QLabel* Label1;
+    QComboBox* Drive1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fillDrives();
+    void confirm();
 };
 
 } // namespace varnoth
