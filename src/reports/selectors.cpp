@@ -31,7 +31,6 @@ void appendStakeLines(Store& store, const QString& path, const QString* number, 
     if (path.isEmpty()) return;
     const QString text = store.ReadWholeFile(path);
     if (text.isEmpty()) return;
-    const qint64 lineCount = text.count(QLatin1Char('\n')) + 1;
     QStringView rest(text);
     while (!rest.isEmpty()) {
         qsizetype end = rest.indexOf(QLatin1Char('\n'));
@@ -41,7 +40,6 @@ void appendStakeLines(Store& store, const QString& path, const QString* number, 
         if (line.isEmpty()) continue;
         const qsizetype dash = line.indexOf(QLatin1Char('-'));
         if (dash < 0) continue;
-        store.progress().tick(lineCount);
         if (number && line.first(dash) != *number) continue;
         if (line.contains(QLatin1Char('#'))) continue;
         if (amountValue(line.sliced(dash + 1)) <= 0) continue;
@@ -65,7 +63,11 @@ QString linesOfType(Store& store, const QString& type, const QString* number)
 {
     QString out;
     store.progress().reset();
-    for (const QString& path : stakeFilesOfType(store, type)) {
+    const QStringList paths = stakeFilesOfType(store, type);
+    // The indicator moves once per file: a step per line would cost more than the reading itself
+    // on a large book, and would restart for every file.
+    for (const QString& path : paths) {
+        store.progress().tick(paths.size());
         appendStakeLines(store, path, number, out);
         store.progress().yield();
     }
