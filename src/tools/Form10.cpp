@@ -12,7 +12,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 
-namespace varnoth {
+namespace varnoth
+{
 
 Form10::Form10(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 10, parent)
 {
@@ -35,16 +36,18 @@ Form10::Form10(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 10, pare
     Text1->setObjectName(QStringLiteral("Text1"));
     // Printing takes what the box shows, so the operator reads it but does not change it.
     Text1->setReadOnly(true);
-    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     auto* layout = new QHBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->setContentsMargins(twips(60), twips(60), twips(60), twips(60));
-    layout->addWidget(List1, 1);
+    layout->addWidget(List1, 2);
     layout->addWidget(Text1, 3);
 
-    connect(List1, &QListWidget::currentTextChanged, this, [this](const QString& heading) {
-        if (!heading.isEmpty()) showSection(heading);
+    // A click, or moving from one topic to another with the keys, shows that topic. The list
+    // making its first row current when it takes the focus is not a choice: the whole guide stays.
+    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { showSection(item->text()); });
+    connect(List1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current, QListWidgetItem* previous) {
+        if (current && previous) showSection(current->text());
     });
     connect(mPrint, &QAction::triggered, this, &Form10::print);
     connect(mClose, &QAction::triggered, this, &QWidget::close);

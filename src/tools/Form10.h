@@ -9,9 +9,11 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form10 : public SecondaryWindow {
+class Form10 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form10(AppContext& ctx, QWidget* parent = nullptr);

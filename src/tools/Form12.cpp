@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <array>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 const std::array<QString, 5> Signs = {QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("*"),
                                       QStringLiteral("/"), QStringLiteral("%")};
@@ -56,15 +58,16 @@ Form12::Form12(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 12, pare
     }
 
     Label4->setGeometry(twips(120), twips(60), twips(3160), twips(285));
-    Label1->setGeometry(twips(120), twips(405), twips(700), twips(285));
+    Label1->setGeometry(twips(60), twips(405), twips(800), twips(285));
     Text1->setGeometry(twips(1200), twips(360), twips(2040), twips(315));
-    Label2->setGeometry(twips(120), twips(765), twips(700), twips(285));
+    Label2->setGeometry(twips(60), twips(765), twips(800), twips(285));
     Text2->setGeometry(twips(1200), twips(720), twips(2040), twips(315));
-    Text4->setGeometry(twips(860), twips(721), twips(300), twips(315));
-    Label3->setGeometry(twips(120), twips(1365), twips(700), twips(285));
+    Text4->setGeometry(twips(880), twips(721), twips(280), twips(315));
+    Label3->setGeometry(twips(60), twips(1365), twips(800), twips(285));
     Text3->setGeometry(twips(1200), twips(1320), twips(2040), twips(315));
 
-    for (QLineEdit* e : {Text1, Text2, Text4}) connect(e, &QLineEdit::textChanged, this, &Form12::Calculator);
+    for (QLineEdit* e : {Text1, Text2, Text4})
+        connect(e, &QLineEdit::textChanged, this, &Form12::Calculator);
 }
 
 void Form12::Calculator()

@@ -7,9 +7,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form12 : public SecondaryWindow {
+class Form12 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form12(AppContext& ctx, QWidget* parent = nullptr);

@@ -14,15 +14,18 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 QComboBox* numberBox(const QString& name, int first, int last, int shown, QWidget* parent)
 {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
-    for (int n = first; n <= last; ++n) combo->addItem(QString::number(n));
+    for (int n = first; n <= last; ++n)
+        combo->addItem(QString::number(n));
     combo->setCurrentText(QString::number(shown));
     return combo;
 }
@@ -89,7 +92,8 @@ void Form4::print()
     if (ctx.session.WindowMode == QStringLiteral("1")) {
         QStringList rows;
         if (ctx.main)
-            for (int i = 0; i < ctx.main->List1->count(); ++i) rows << ctx.main->List1->item(i)->text();
+            for (int i = 0; i < ctx.main->List1->count(); ++i)
+                rows << ctx.main->List1->item(i)->text();
         build = [rows, fontSize, copies](const PageGeometry& g) { return PrintMainList(rows, fontSize, copies, g); };
     } else {
         const QString text = readmeText();

@@ -7,9 +7,11 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form4 : public SecondaryWindow {
+class Form4 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form4(AppContext& ctx, QWidget* parent = nullptr);

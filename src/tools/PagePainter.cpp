@@ -14,17 +14,19 @@
 #include <algorithm>
 #include <cmath>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 constexpr double TwipsPerInch = 1440.0;
 
 QString newPdfPath(const QString& folder)
 {
     // No "-" in the name: a listed path holding one would be printed as a record row.
-    const QString stem = QStringLiteral("varnoth_print_") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss"));
+    const QString stem =
+        QStringLiteral("varnoth_print_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss"));
     const QDir dir(folder);
     QString path = dir.filePath(stem + QStringLiteral(".pdf"));
     for (int n = 2; QFileInfo::exists(path); ++n)

@@ -9,9 +9,11 @@
 
 class QPrinter;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class PagePainter {
+class PagePainter
+{
 public:
     PagePainter(QPrinter& printer, int fontSize);
     // The device's line height and printable height in twips, for the page model.

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <optional>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 std::optional<double> apply(double a, double b, const QString& sign)
 {

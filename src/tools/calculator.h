@@ -3,7 +3,8 @@
 
 #include <QString>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // The result of `first` `sign` `second` in "#,##0.00", where "%" takes `second` per cent of
 // `first`. Operands count by their leading number ("1,000" is 1). An unknown or empty sign, a

@@ -8,16 +8,19 @@
 #include <algorithm>
 #include <utility>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 constexpr int Gutter = 20;
 constexpr int RecordsPerLine = 3;
 
 // Lays lines out one under the other; a line that would run past the bottom continues on the next
 // page, so a long list or a large font never loses text off the edge of the paper.
-class PageWriter {
+class PageWriter
+{
 public:
     PageWriter(int fontSize, int copies, const PageGeometry& geometry) : m_geometry(geometry)
     {
@@ -128,8 +131,7 @@ PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const 
     return writer.take();
 }
 
-PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry,
-                     const QDateTime& now)
+PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry, const QDateTime& now)
 {
     PageWriter writer(fontSize, copies, geometry);
     const QLocale locale;
@@ -138,7 +140,8 @@ PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGe
                      QStringLiteral("Time: ") + locale.toString(now.time(), QLocale::LongFormat),
                  RecordIndent);
     writer.print(Separator, RecordIndent);
-    for (const QString& line : splitText(text, CRLF)) writer.print(line, RecordIndent);
+    for (const QString& line : splitText(text, CRLF))
+        writer.print(line, RecordIndent);
     return writer.take();
 }
 

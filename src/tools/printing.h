@@ -8,7 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // One line of print: its physical page (from 1), its left and top edge in twips from the top left
 // of the printable area, the text and the font size in points.
@@ -45,7 +46,8 @@ inline constexpr int RowsPerPage = 150;
 
 // Packs record rows (rows holding "-") three to a line, each right-aligned to the widest record
 // with 20 blanks of gutter; every other row is a line of its own.
-class RecordPacker {
+class RecordPacker
+{
 public:
     explicit RecordPacker(const QStringList& rows);
     static bool isRecord(const QString& row) { return row.contains(QLatin1Char('-')); }

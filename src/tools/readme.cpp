@@ -2,7 +2,8 @@
 
 #include "model/text.h"
 
-namespace varnoth {
+namespace varnoth
+{
 
 QStringList ReadmeLines()
 {

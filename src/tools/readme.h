@@ -4,7 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // The guide, line by line. A heading starts with "-" (nothing else does), a body line is indented
 // with blanks, and an empty line ends a section.

@@ -7,7 +7,8 @@
 
 using namespace varnoth;
 
-namespace {
+namespace
+{
 
 // Tall enough that no line runs past the bottom: only the row counter breaks pages.
 const PageGeometry Endless{240, 1000000};
@@ -15,14 +16,16 @@ const PageGeometry Endless{240, 1000000};
 QStringList records(int count)
 {
     QStringList rows;
-    for (int i = 1; i <= count; ++i) rows << QString::number(i) + QStringLiteral("-") + QString::number(i * 10);
+    for (int i = 1; i <= count; ++i)
+        rows << QString::number(i) + QStringLiteral("-") + QString::number(i * 10);
     return rows;
 }
 
 QStringList headings(int count)
 {
     QStringList rows;
-    for (int i = 1; i <= count; ++i) rows << QStringLiteral("<h") + QString::number(i) + QStringLiteral(">");
+    for (int i = 1; i <= count; ++i)
+        rows << QStringLiteral("<h") + QString::number(i) + QStringLiteral(">");
     return rows;
 }
 
@@ -41,7 +44,8 @@ QList<PrintedLine> onPage(const PrintJob& job, int page)
 
 } // namespace
 
-class TestPrinting : public QObject {
+class TestPrinting : public QObject
+{
     Q_OBJECT
 private slots:
     void emptyListIsOnePageWithItsHeader()
@@ -69,9 +73,11 @@ private slots:
         QCOMPARE(body[2].text, QString("<head>"));
         QCOMPARE(body[2].x, HeadingIndent);
         QCOMPARE(body[3].text, cell + "5-5");
-        for (int i = 0; i < body.size(); ++i) QCOMPARE(body[i].y, PageTop + (i + 2) * 240);
+        for (int i = 0; i < body.size(); ++i)
+            QCOMPARE(body[i].y, PageTop + (i + 2) * 240);
 
-        QCOMPARE(BuildListText(rows), body[0].text + CRLF + body[1].text + CRLF + "<head>" + CRLF + body[3].text + CRLF);
+        QCOMPARE(BuildListText(rows),
+                 body[0].text + CRLF + body[1].text + CRLF + "<head>" + CRLF + body[3].text + CRLF);
     }
 
     void recordsAlignRight_data()
@@ -105,12 +111,12 @@ private slots:
         const QString cell = blanks(20);
         QTest::newRow("150th record, 148 and 149 waiting")
             << records(150) << cell + "148-1480" + cell + "149-1490" + cell + "150-1500";
-        QTest::newRow("a heading counts two") << headings(74) + QStringList{"1-1", "2-2"}
-                                              << cell + "1-1" + cell + "2-2";
-        QTest::newRow("a flushing heading counts three") << QStringList{"9-9"} + headings(73) + QStringList{"1-1", "2-2"}
-                                                         << cell + "1-1" + cell + "2-2";
-        QTest::newRow("counter passing 150 still breaks") << QStringList{"9-9"} + headings(74) + QStringList{"1-1"}
-                                                          << cell + "1-1";
+        QTest::newRow("a heading counts two")
+            << headings(74) + QStringList{"1-1", "2-2"} << cell + "1-1" + cell + "2-2";
+        QTest::newRow("a flushing heading counts three")
+            << QStringList{"9-9"} + headings(73) + QStringList{"1-1", "2-2"} << cell + "1-1" + cell + "2-2";
+        QTest::newRow("counter passing 150 still breaks")
+            << QStringList{"9-9"} + headings(74) + QStringList{"1-1"} << cell + "1-1";
     }
     void rowCounterStartsThePage()
     {
@@ -133,7 +139,8 @@ private slots:
         const PageGeometry small{100, PageTop + 1000};
         const PrintJob job = PrintMainList(headings(30), 10, 1, small);
         QCOMPARE(job.pageCount, 4);
-        for (const PrintedLine& l : job.lines) QVERIFY(l.y + small.lineHeight <= small.pageHeight);
+        for (const PrintedLine& l : job.lines)
+            QVERIFY(l.y + small.lineHeight <= small.pageHeight);
         QCOMPARE(job.lines.size(), 32); // nothing lost, no extra header on an overflow page
         QCOMPARE(onPage(job, 2).first().text, QString("<h9>"));
         QCOMPARE(onPage(job, 2).first().y, PageTop);

@@ -6,18 +6,18 @@
 
 using namespace varnoth;
 
-class TestReadme : public QObject {
+class TestReadme : public QObject
+{
     Q_OBJECT
 private slots:
     void topicsInOrder()
     {
-        const QStringList expected = {"-เกี่ยวกับโปรแกรม", "-ระบบที่รองรับ", "-คุณสมบัติของโปรแกรม",
-                                      "-การติดตั้งโปรแกรม", "-เริ่มต้นใช้โปรแกรม", "-การคีย์ข้อมูลเข้า",
-                                      "-คีย์ข้อมูลแบบเร็วด้วยคีย์ลัด", "-วิธีทำประตูอัตโนมัติ", "-การตั้งค่า",
-                                      "-การจัดการกับข้อมูล", "-การสั่งพิมพ์ข้อมูล", "-การใช้ 7 ปุ่ม",
-                                      "-การเรียกดูข้อมูลทั้งหมด", "-การเก็บสำรองข้อมูล",
-                                      "-การนำข้อมูลกลับมาใช้ใหม่", "-ถ่ายโอนข้อมูล เครื่องลูก",
-                                      "-ถ่ายโอนข้อมูล เครื่องแม่"};
+        const QStringList expected = {"-เกี่ยวกับโปรแกรม",       "-ระบบที่รองรับ",        "-คุณสมบัติของโปรแกรม",
+                                      "-การติดตั้งโปรแกรม",      "-เริ่มต้นใช้โปรแกรม",    "-การคีย์ข้อมูลเข้า",
+                                      "-คีย์ข้อมูลแบบเร็วด้วยคีย์ลัด", "-วิธีทำประตูอัตโนมัติ",    "-การตั้งค่า",
+                                      "-การจัดการกับข้อมูล",      "-การสั่งพิมพ์ข้อมูล",      "-การใช้ 7 ปุ่ม",
+                                      "-การเรียกดูข้อมูลทั้งหมด",   "-การเก็บสำรองข้อมูล",   "-การนำข้อมูลกลับมาใช้ใหม่",
+                                      "-ถ่ายโอนข้อมูล เครื่องลูก",  "-ถ่ายโอนข้อมูล เครื่องแม่"};
         QCOMPARE(readmeTopics(ReadmeLines()), expected);
     }
 
@@ -47,14 +47,12 @@ private slots:
         QTest::addColumn<QStringList>("section");
         QTest::newRow("backup alone") << "-การเก็บสำรองข้อมูล"
                                       << QStringList{"-การเก็บสำรองข้อมูล", " 1. เสียบแฟลชไดร์ฟ",
-                                                     " 2. เลือกเมนู File > Backup", " 3. เลือกไดร์ฟ",
-                                                     " 4. กดปุ่ม ตกลง"};
-        QTest::newRow("restore ends merging") << "-การนำข้อมูลกลับมาใช้ใหม่"
-                                              << QStringList{"-การนำข้อมูลกลับมาใช้ใหม่",
-                                                             " 1. เสียบแฟลชไดร์ฟที่มีข้อมูลสำรอง",
-                                                             " 2. เลือกเมนู File > Restore", " 3. เลือกไดร์ฟ",
-                                                             " 4. กดปุ่ม ตกลง",
-                                                             " 5. ข้อมูลจะถูกนำมารวมกับข้อมูลเดิม"};
+                                                     " 2. เลือกเมนู File > Backup", " 3. เลือกไดร์ฟ", " 4. กดปุ่ม ตกลง"};
+        QTest::newRow("restore ends merging")
+            << "-การนำข้อมูลกลับมาใช้ใหม่"
+            << QStringList{
+                   "-การนำข้อมูลกลับมาใช้ใหม่", " 1. เสียบแฟลชไดร์ฟที่มีข้อมูลสำรอง", " 2. เลือกเมนู File > Restore", " 3. เลือกไดร์ฟ",
+                   " 4. กดปุ่ม ตกลง",        " 5. ข้อมูลจะถูกนำมารวมกับข้อมูลเดิม"};
         QTest::newRow("unknown heading") << "-ไม่มีหัวข้อนี้" << QStringList{};
     }
     void sections()
@@ -62,7 +60,8 @@ private slots:
         QFETCH(QString, heading);
         QFETCH(QStringList, section);
         QString expected;
-        for (const QString& line : section) expected += line + CRLF;
+        for (const QString& line : section)
+            expected += line + CRLF;
         QCOMPARE(readmeSection(ReadmeLines(), heading), expected);
     }
 

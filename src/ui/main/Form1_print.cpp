@@ -9,13 +9,15 @@
 #include <QListWidget>
 #include <QUrl>
 
-namespace varnoth {
+namespace varnoth
+{
 
 void Form1::notepadOutput()
 {
     QStringList rows;
     rows.reserve(List1->count());
-    for (int i = 0; i < List1->count(); ++i) rows << List1->item(i)->text();
+    for (int i = 0; i < List1->count(); ++i)
+        rows << List1->item(i)->text();
     const ListTextFile file = writeListTextFile(BuildListText(rows), QDir::tempPath());
     const QString shown = QDir::toNativeSeparators(file.path);
     if (!file.written) {

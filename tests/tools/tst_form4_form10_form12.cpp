@@ -1,0 +1,239 @@
+#include "model/text.h"
+#include "store/session.h"
+#include "testsupport.h"
+#include "tools/Form10.h"
+#include "tools/Form12.h"
+#include "tools/Form4.h"
+#include "tools/PagePainter.h"
+#include "tools/printing.h"
+#include "tools/readme.h"
+#include "ui/main/Form1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+#include <memory>
+
+using namespace varnoth;
+using varnoth::test::TempBook;
+
+// Takes the files handed to the system's opener, so no editor starts during the tests.
+class OpenedFiles : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+namespace
+{
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int pdfPages(const QByteArray& pdf)
+{
+    return static_cast<int>(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
+}
+
+} // namespace
+
+class TestToolWindows : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<TempBook> book;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<Form1> main;
+    OpenedFiles opened;
+
+    QStringList mainRows() const
+    {
+        QStringList rows;
+        for (int i = 0; i < main->List1->count(); ++i)
+            rows << main->List1->item(i)->text();
+        return rows;
+    }
+
+private slots:
+    void initTestCase() { QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open"); }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    void init()
+    {
+        book = std::make_unique<TempBook>();
+        session = std::make_unique<Session>();
+        main = std::make_unique<Form1>(*book->store, *session);
+        main->finishStartup();
+        main->dispatch().setInstantGrowIn(true);
+        opened.urls.clear();
+    }
+    void cleanup()
+    {
+        main->dispatch().closeWindow(10);
+        main->CloseSecondaryWindows();
+        main.reset();
+    }
+
+    void pagesGoIntoAPdf()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("list.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        PagePainter painter(printer, 10);
+        const PageGeometry g = painter.geometry();
+        QVERIFY(g.lineHeight > 0 && g.pageHeight > g.lineHeight);
+
+        QStringList rows = {"<3ตัวตรง> <สมชาย>"};
+        for (int i = 0; i < 200; ++i)
+            rows << QString::number(i).rightJustified(3, '0') + "-100";
+        const PrintJob job = PrintMainList(rows, 10, 1, g);
+        QCOMPARE(job.pageCount, 2);
+        QVERIFY(painter.paint(job));
+        const QByteArray pdf = fileBytes(path);
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(pdfPages(pdf), 2);
+
+        // A PDF cannot make copies itself: each copy is drawn in full.
+        const QString copiesPath = dir.filePath("copies.pdf");
+        QPrinter again(QPrinter::HighResolution);
+        again.setOutputFormat(QPrinter::PdfFormat);
+        again.setOutputFileName(copiesPath);
+        PagePainter twice(again, 10);
+        QVERIFY(twice.paint(PrintMainList(rows, 10, 2, twice.geometry())));
+        QCOMPARE(pdfPages(fileBytes(copiesPath)), again.supportsMultipleCopies() ? 2 : 4);
+    }
+
+    void printDialogSendsTheMainListToAPdf()
+    {
+        if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("a printer is set up here; nothing is printed on it");
+        main->listAddLines({"<2ตัวบน> <x>", "12-50", "34-70"});
+        main->Image5->click();
+        QCOMPARE(session->WindowMode, QString("1"));
+        auto* dialog = main->dispatch().get<Form4>(4);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->Combo1->currentText(), QString("10"));
+        QCOMPARE(dialog->Combo1->count(), 14);
+        QCOMPARE(dialog->Combo1->itemText(0), QString("7"));
+        QCOMPARE(dialog->Combo2->currentText(), QString("1"));
+        QCOMPARE(dialog->Combo2->itemText(11), QString("12"));
+
+        QTemporaryDir dir;
+        dialog->setPdfFolder(dir.path());
+        dialog->Combo1->setCurrentText("14");
+        QTest::keyClick(dialog->Combo2, Qt::Key_Return); // Enter in the last field prints
+        QTRY_VERIFY(!main->dispatch().window(4));
+
+        QCOMPARE(main->List1->count(), 4);
+        const QString path = main->List1->item(3)->text();
+        QVERIFY(path.startsWith(QDir::toNativeSeparators(dir.path())));
+        QVERIFY(path.endsWith(".pdf"));
+        QVERIFY(fileBytes(QDir::fromNativeSeparators(path)).startsWith("%PDF"));
+    }
+
+    void cancelPrintsNothing()
+    {
+        main->subPrint1->trigger();
+        auto* dialog = main->dispatch().get<Form4>(4);
+        QVERIFY(dialog);
+        QTemporaryDir dir;
+        dialog->setPdfFolder(dir.path());
+        dialog->Command2->click();
+        QTRY_VERIFY(!main->dispatch().window(4));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+        QCOMPARE(main->List1->count(), 0);
+    }
+
+    void notepadOpensTheListAsATextFile()
+    {
+        const QStringList rows = {"<2ตัวบน> <x>", "12-50", "34-70"};
+        main->listAddLines(rows);
+        main->subPrint2->trigger();
+        QCOMPARE(opened.urls.size(), 1);
+        const QString path = opened.urls.first().toLocalFile();
+        QVERIFY(path.endsWith(".txt"));
+        QCOMPARE(QString::fromUtf8(fileBytes(path)), BuildListText(rows));
+        QCOMPARE(mainRows(), rows); // nothing added when the editor took it
+        QFile::remove(path);
+    }
+
+    void readmeShowsTopicsAndSections()
+    {
+        main->mReadme->trigger();
+        auto* viewer = main->dispatch().get<Form10>(10);
+        QVERIFY(viewer);
+        QCOMPARE(viewer->windowTitle(), QString("Readme"));
+        QCOMPARE(viewer->List1->count(), 17);
+        QCOMPARE(viewer->text(), ReadmeLines().join(CRLF));
+        // Taking the focus makes the first row current by itself; the whole guide must stay.
+        viewer->List1->setCurrentRow(0);
+        QCOMPARE(viewer->text(), ReadmeLines().join(CRLF));
+        viewer->List1->setCurrentRow(1); // moving on with the arrow keys
+        QCOMPARE(viewer->text(), readmeSection(ReadmeLines(), "-ระบบที่รองรับ"));
+
+        const QString heading = "-การเก็บสำรองข้อมูล";
+        const QList<QListWidgetItem*> items = viewer->List1->findItems(heading, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        QTest::mouseClick(viewer->List1->viewport(), Qt::LeftButton, {},
+                          viewer->List1->visualItemRect(items.first()).center());
+        QCOMPARE(viewer->text(), readmeSection(ReadmeLines(), heading));
+        QCOMPARE(viewer->Text1->toPlainText(), QString(viewer->text()).replace(CRLF, "\n"));
+
+        // The viewer outlives the closing of the other windows; its Print opens the print dialog.
+        main->CloseSecondaryWindows();
+        QVERIFY(main->dispatch().window(10));
+        viewer->mPrint->trigger();
+        QCOMPARE(session->WindowMode, QString("2"));
+        QVERIFY(main->dispatch().get<Form4>(4));
+        viewer->mClose->trigger();
+        QTRY_VERIFY(!main->dispatch().window(10));
+    }
+
+    void calculatorFollowsEveryChange()
+    {
+        main->mCalculator->trigger();
+        auto* calc = main->dispatch().get<Form12>(12);
+        QVERIFY(calc);
+        for (QLineEdit* e : {calc->Text1, calc->Text2, calc->Text3, calc->Text4})
+            QVERIFY(e->text().isEmpty());
+
+        QTest::keyClicks(calc->Text1, "1500");
+        QTest::keyClicks(calc->Text2, "12");
+        QCOMPARE(calc->Text3->text(), QString()); // no operator yet
+        calc->Command5->click();
+        QCOMPARE(calc->Text4->text(), QString("%"));
+        QCOMPARE(calc->Text3->text(), QString("180.00"));
+        QCOMPARE(calc->Text4->y(), twips(960));
+
+        calc->Command4->click();
+        QCOMPARE(calc->Text3->text(), QString("125.00"));
+        QCOMPARE(calc->Text4->y(), twips(720));
+        calc->Text2->clear();
+        QTest::keyClicks(calc->Text2, "0");
+        QCOMPARE(calc->Text3->text(), QString()); // division by zero
+        calc->Command1->click();
+        QCOMPARE(calc->Text3->text(), QString("1,500.00"));
+        QCOMPARE(calc->Text4->y(), twips(721));
+    }
+};
+
+QTEST_MAIN(TestToolWindows)
+#include "tst_form4_form10_form12.moc"
