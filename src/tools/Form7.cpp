@@ -14,9 +14,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 const QColor LightRed(255, 192, 192);
 
@@ -43,8 +45,7 @@ Form7::Form7(AppContext& ctx, QWidget* parent)
       Label4(caption(QStringLiteral("Label4"), QStringLiteral("ชื่อลูกค้า"), this)),
       Text1(field(QStringLiteral("Text1"), this)), Text2(field(QStringLiteral("Text2"), this)),
       Text3(field(QStringLiteral("Text3"), this)), Text4(field(QStringLiteral("Text4"), this)),
-      Command1(new QPushButton(QStringLiteral("แก้ไข"), this)),
-      Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
+      Command1(new QPushButton(QStringLiteral("แก้ไข"), this)), Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Edit"));
@@ -95,7 +96,8 @@ void Form7::prepare(const QString& caption)
     if (caption == QStringLiteral("Delete")) {
         Command1->setText(QStringLiteral("ลบทิ้ง"));
         setWindowTitle(caption);
-        for (QLineEdit* e : {Text1, Text2, Text3, Text4}) e->setEnabled(false);
+        for (QLineEdit* e : {Text1, Text2, Text3, Text4})
+            e->setEnabled(false);
         Command1->setFocus();
         return;
     }
@@ -103,7 +105,8 @@ void Form7::prepare(const QString& caption)
     QPalette p = Text2->palette();
     p.setColor(QPalette::Base, LightRed);
     Text2->setPalette(p);
-    for (QLineEdit* e : {Text1, Text3, Text4}) e->setEnabled(false);
+    for (QLineEdit* e : {Text1, Text3, Text4})
+        e->setEnabled(false);
     Text2->setFocus();
     Text2->selectAll();
 }

@@ -9,9 +9,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form7 : public SecondaryWindow {
+class Form7 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form7(AppContext& ctx, QWidget* parent = nullptr);

@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 bool allDigits(const QString& text)
 {
@@ -25,7 +27,8 @@ QString wholeAmount(const QString& typed)
     QString digits = typed.trimmed();
     if (!allDigits(digits)) return {};
     qsizetype zeros = 0;
-    while (zeros < digits.size() - 1 && digits.at(zeros) == QLatin1Char('0')) ++zeros;
+    while (zeros < digits.size() - 1 && digits.at(zeros) == QLatin1Char('0'))
+        ++zeros;
     return digits.mid(zeros);
 }
 

@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 
@@ -32,8 +33,8 @@ RecordHeading headingAbove(const QStringList& rows, int index, const QString& cu
 
 // One confirmation of the record dialog.
 struct RecordRequest {
-    QString number;   // the dialog's number field
-    QString amount;   // the dialog's amount field: the new amount (edit) or the listed one (delete)
+    QString number; // the dialog's number field
+    QString amount; // the dialog's amount field: the new amount (edit) or the listed one (delete)
     QString type;
     QString customer;
     QString oldNumber; // the two pieces of the selected row

@@ -15,7 +15,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QString TwoTop = QStringLiteral("2ตัวบน");
 const QString StakeFile = QStringLiteral("3_1.gif");
@@ -29,7 +30,8 @@ QString stakeText(const QString& amount)
 
 } // namespace
 
-class TestForm7 : public QObject {
+class TestForm7 : public QObject
+{
     Q_OBJECT
 private slots:
     void init()
@@ -95,7 +97,8 @@ private slots:
         Form7* dialog = open(QStringLiteral("Delete"));
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Delete"));
         QCOMPARE(dialog->Command1->text(), QStringLiteral("ลบทิ้ง"));
-        for (QLineEdit* e : {dialog->Text1, dialog->Text2, dialog->Text3, dialog->Text4}) QVERIFY(!e->isEnabled());
+        for (QLineEdit* e : {dialog->Text1, dialog->Text2, dialog->Text3, dialog->Text4})
+            QVERIFY(!e->isEnabled());
         // The same window, opened again for the other job, starts from its loaded state.
         QCOMPARE(open(QStringLiteral("Edit")), dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Edit"));
@@ -106,7 +109,8 @@ private slots:
         QCOMPARE(dialog->Text4->text(), QStringLiteral("x"));
         QVERIFY(dialog->Text2->isEnabled());
         QCOMPARE(dialog->Text2->palette().color(QPalette::Base), QColor(255, 192, 192));
-        for (QLineEdit* e : {dialog->Text1, dialog->Text3, dialog->Text4}) QVERIFY(!e->isEnabled());
+        for (QLineEdit* e : {dialog->Text1, dialog->Text3, dialog->Text4})
+            QVERIFY(!e->isEnabled());
     }
 
     void confirm_data()
@@ -116,10 +120,26 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("row"); // "" when the row is removed
         QTest::addColumn<QString>("total");
-        QTest::newRow("edit 12-50 to 80, file 12-50") << "Edit" << "50" << "80" << "12-80" << "80.00";
-        QTest::newRow("edit 12-50 to 80, file 12-70") << "Edit" << "70" << "100" << "12-80" << "100.00";
-        QTest::newRow("delete 12-50, file 12-50") << "Delete" << "50" << "0" << "" << "0.00";
-        QTest::newRow("delete 12-50, file 12-70") << "Delete" << "70" << "20" << "" << "20.00";
+        QTest::newRow("edit 12-50 to 80, file 12-50") << "Edit"
+                                                      << "50"
+                                                      << "80"
+                                                      << "12-80"
+                                                      << "80.00";
+        QTest::newRow("edit 12-50 to 80, file 12-70") << "Edit"
+                                                      << "70"
+                                                      << "100"
+                                                      << "12-80"
+                                                      << "100.00";
+        QTest::newRow("delete 12-50, file 12-50") << "Delete"
+                                                  << "50"
+                                                  << "0"
+                                                  << ""
+                                                  << "0.00";
+        QTest::newRow("delete 12-50, file 12-70") << "Delete"
+                                                  << "70"
+                                                  << "20"
+                                                  << ""
+                                                  << "20.00";
     }
     void confirm()
     {
@@ -219,7 +239,8 @@ private:
     QStringList rows() const
     {
         QStringList out;
-        for (int i = 0; i < main->List1->count(); ++i) out << main->List1->item(i)->text();
+        for (int i = 0; i < main->List1->count(); ++i)
+            out << main->List1->item(i)->text();
         return out;
     }
 

@@ -9,7 +9,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QString TwoTop = QStringLiteral("2ตัวบน");
 const QString StakeFile = QStringLiteral("3_1.gif"); // 2ตัวบน of the first customer
@@ -29,7 +30,8 @@ RecordRequest request(const QString& amount, const QString& oldAmount = QStringL
 
 } // namespace
 
-class TestRecords : public QObject {
+class TestRecords : public QObject
+{
     Q_OBJECT
 private slots:
     void init()
@@ -46,13 +48,18 @@ private slots:
         QTest::addColumn<QString>("customer");
         const QString head = QStringLiteral("<2ตัวบน> <x>");
         QTest::newRow("record under heading") << QStringList{head, "12 - 50"} << 1 << TwoTop << "x";
-        QTest::newRow("first row") << QStringList{head, "12-50"} << 0 << "" << "";
+        QTest::newRow("first row") << QStringList{head, "12-50"} << 0 << ""
+                                   << "";
         QTest::newRow("nearest heading wins")
             << QStringList{"<3ตัวตรง> <x>", "123-5", head, "พร้อมรับข้อมูล", "12-50"} << 4 << TwoTop << "x";
-        QTest::newRow("heading below does not count") << QStringList{"12-50", head} << 1 << "" << "";
-        QTest::newRow("unknown customer") << QStringList{"<2ตัวบน> <nobody>", "12-50"} << 1 << "" << "";
-        QTest::newRow("unknown type") << QStringList{"<9ตัวบน> <x>", "12-50"} << 1 << "" << "";
-        QTest::newRow("no heading") << QStringList{"พร้อมรับข้อมูล", "12-50"} << 1 << "" << "";
+        QTest::newRow("heading below does not count") << QStringList{"12-50", head} << 1 << ""
+                                                      << "";
+        QTest::newRow("unknown customer") << QStringList{"<2ตัวบน> <nobody>", "12-50"} << 1 << ""
+                                          << "";
+        QTest::newRow("unknown type") << QStringList{"<9ตัวบน> <x>", "12-50"} << 1 << ""
+                                      << "";
+        QTest::newRow("no heading") << QStringList{"พร้อมรับข้อมูล", "12-50"} << 1 << ""
+                                    << "";
     }
     void heading()
     {
@@ -70,11 +77,16 @@ private slots:
         QTest::addColumn<QString>("row");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<bool>("record");
-        QTest::newRow("spaced") << "12 - 50" << "12-50" << true;
-        QTest::newRow("plain") << "123-100" << "123-100" << true;
-        QTest::newRow("heading") << "<3ตัวตรง> <x>" << "" << false;
-        QTest::newRow("rejection line") << "12-1.5 ข้อมูลผิดพลาด ให้คีย์ใหม่" << "12-1.5 ข้อมูลผิดพลาด ให้คีย์ใหม่" << false;
-        QTest::newRow("report figure") << "123-1,000.00" << "123-1,000.00" << false;
+        QTest::newRow("spaced") << "12 - 50"
+                                << "12-50" << true;
+        QTest::newRow("plain") << "123-100"
+                               << "123-100" << true;
+        QTest::newRow("heading") << "<3ตัวตรง> <x>"
+                                 << "" << false;
+        QTest::newRow("rejection line") << "12-1.5 ข้อมูลผิดพลาด ให้คีย์ใหม่"
+                                        << "12-1.5 ข้อมูลผิดพลาด ให้คีย์ใหม่" << false;
+        QTest::newRow("report figure") << "123-1,000.00"
+                                       << "123-1,000.00" << false;
     }
     void recordRows()
     {
@@ -92,12 +104,24 @@ private slots:
         QTest::addColumn<QString>("inFile");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("edit, file as listed") << true << "50" << "80" << "80";
-        QTest::newRow("edit, file grew since") << true << "70" << "80" << "100";
-        QTest::newRow("edit, unchanged amount") << true << "50" << "50" << "50";
-        QTest::newRow("edit, leading zeros") << true << "50" << "0080" << "80";
-        QTest::newRow("delete, file as listed") << false << "50" << "50" << "0";
-        QTest::newRow("delete, file grew since") << false << "70" << "50" << "20";
+        QTest::newRow("edit, file as listed") << true << "50"
+                                              << "80"
+                                              << "80";
+        QTest::newRow("edit, file grew since") << true << "70"
+                                               << "80"
+                                               << "100";
+        QTest::newRow("edit, unchanged amount") << true << "50"
+                                                << "50"
+                                                << "50";
+        QTest::newRow("edit, leading zeros") << true << "50"
+                                             << "0080"
+                                             << "80";
+        QTest::newRow("delete, file as listed") << false << "50"
+                                                << "50"
+                                                << "0";
+        QTest::newRow("delete, file grew since") << false << "70"
+                                                 << "50"
+                                                 << "20";
     }
     void rewrite()
     {
@@ -106,7 +130,8 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, written);
         book->put(StakeFile, stakeText(inFile));
-        const RecordResult r = edit ? editRecord(*book->store, request(typed)) : deleteRecord(*book->store, request(typed));
+        const RecordResult r =
+            edit ? editRecord(*book->store, request(typed)) : deleteRecord(*book->store, request(typed));
         QVERIFY(r.written);
         QVERIFY(r.lines.isEmpty());
         QCOMPARE(r.row, edit ? RecordResult::Row::Replace : RecordResult::Row::Remove);
@@ -135,7 +160,8 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::newRow("edit, number not in file") << true << TwoTop << "123";
         QTest::newRow("delete, number not in file") << false << TwoTop << "123";
-        QTest::newRow("edit, unknown type") << true << "9ตัวบน" << "12";
+        QTest::newRow("edit, unknown type") << true << "9ตัวบน"
+                                            << "12";
     }
     void noLineRewrittenIsAnError()
     {

@@ -21,12 +21,15 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 // The window's own bar stands in for the main window's while a sheet is committed.
-class SheetProgress : public Progress {
+class SheetProgress : public Progress
+{
 public:
     explicit SheetProgress(Form13* form) : m_form(form) {}
     void reset() override { m_counter.reset(); }
@@ -58,7 +61,8 @@ private:
 };
 
 // Puts a progress sink on the store for one operation and gives the old one back afterwards.
-class ProgressSwap {
+class ProgressSwap
+{
 public:
     ProgressSwap(Store& store, Progress* progress) : m_store(store), m_previous(&store.progress())
     {

@@ -10,9 +10,11 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form13 : public SecondaryWindow {
+class Form13 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form13(AppContext& ctx, QWidget* parent = nullptr);

@@ -11,7 +11,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-namespace varnoth {
+namespace varnoth
+{
 
 void Form1::onList1MousePress(QMouseEvent* event)
 {
@@ -35,7 +36,8 @@ void Form1::onList1MouseRelease(QMouseEvent* event)
     if (onRecord) {
         QStringList rows;
         rows.reserve(index);
-        for (int i = 0; i < index; ++i) rows << List1->item(i)->text();
+        for (int i = 0; i < index; ++i)
+            rows << List1->item(i)->text();
         const RecordHeading heading = headingAbove(rows, index, m_store.customerListText());
         m_session.selectedType = heading.type;
         m_session.selectedCustomer = heading.customer;

@@ -19,9 +19,11 @@
 #include <QTreeView>
 #include <algorithm>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 // Sticks, cards and discs are mounted under these folders; they come first, because a sheet file
 // is usually brought on one of them.
@@ -54,7 +56,8 @@ Form5::Form5(AppContext& ctx, QWidget* parent)
     m_dirs->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_dirs->setRootPath(QString());
     Dir1->setModel(m_dirs);
-    for (int column = 1; column < m_dirs->columnCount(); ++column) Dir1->hideColumn(column);
+    for (int column = 1; column < m_dirs->columnCount(); ++column)
+        Dir1->hideColumn(column);
     Dir1->header()->hide();
 
     m_files->setFilter(QDir::Files);
@@ -81,7 +84,8 @@ Form5::Form5(AppContext& ctx, QWidget* parent)
             [this](const QModelIndex& current) { Text1->setText(m_files->fileName(current)); });
     connect(File1, &QListView::clicked, this,
             [this](const QModelIndex& index) { Text1->setText(m_files->fileName(index)); });
-    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) { Command1->setEnabled(!text.isEmpty()); });
+    connect(Text1, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Command1->setEnabled(!text.isEmpty()); });
     connect(Command1, &QPushButton::clicked, this, &Form5::open);
     Text1->installEventFilter(this);
     File1->installEventFilter(this);

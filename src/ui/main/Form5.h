@@ -12,9 +12,11 @@ class QListView;
 class QPushButton;
 class QTreeView;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form5 : public SecondaryWindow {
+class Form5 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form5(AppContext& ctx, QWidget* parent = nullptr);

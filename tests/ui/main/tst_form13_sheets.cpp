@@ -8,10 +8,10 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QListView>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,7 +20,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QString Straight = QStringLiteral("3ตัวตรง");
 
@@ -34,7 +35,8 @@ void pick(QComboBox* combo, const QString& text)
 
 } // namespace
 
-class TestForm13Sheets : public QObject {
+class TestForm13Sheets : public QObject
+{
     Q_OBJECT
 private slots:
     void init()
@@ -60,8 +62,7 @@ private slots:
         QTest::newRow("empty line dropped")
             << "554-100\n\n123-50" << QStringList{"123-50", "554-100"} << QStringList{"554-100", "123-50"};
         QTest::newRow("two tokens on one line")
-            << "554-100 358+6-10"
-            << QStringList{"358-10", "385-10", "538-10", "554-100", "583-10", "835-10", "853-10"}
+            << "554-100 358+6-10" << QStringList{"358-10", "385-10", "538-10", "554-100", "583-10", "835-10", "853-10"}
             << QStringList{"554-100", "358-10", "385-10", "538-10", "583-10", "835-10", "853-10"};
         QTest::newRow("doubled dash") << "554--100" << QStringList{"554-100"} << QStringList{"554-100"};
         QTest::newRow("runs of blanks") << "554-100     123-50" << QStringList{"123-50", "554-100"}
@@ -80,12 +81,14 @@ private slots:
         form->Command1->click();
 
         QCOMPARE(stakeLines(QStringLiteral("0_1.gif")), stakes);
-        const QStringList expectedList = QStringList{QStringLiteral("<3ตัวตรง> <x>"), QStringLiteral("พร้อมรับข้อมูล")} + listed;
+        const QStringList expectedList =
+            QStringList{QStringLiteral("<3ตัวตรง> <x>"), QStringLiteral("พร้อมรับข้อมูล")} + listed;
         QCOMPARE(rows(), expectedList);
         QVERIFY(form->Text1->toPlainText().isEmpty());
         // The totals are those of the whole sheet.
         double total = 0;
-        for (const QString& s : stakes) total += Val(s.section(QLatin1Char('-'), 1));
+        for (const QString& s : stakes)
+            total += Val(s.section(QLatin1Char('-'), 1));
         QCOMPARE(main->Text5->text(), formatCount(stakes.size()));
         QCOMPARE(main->Text6->text(), formatAmount(total));
         QCOMPARE(main->Text8->text(), formatAmount(total));
@@ -128,10 +131,12 @@ private slots:
         QTest::addColumn<QString>("sheet");
         QTest::addColumn<QString>("label");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("empty") << "" << "0" << true;
+        QTest::newRow("empty") << ""
+                               << "0" << true;
         QTest::newRow("just below") << QString(59999, QLatin1Char('1')) << "59999" << true;
         QTest::newRow("at the limit") << QString(60000, QLatin1Char('1')) << "Over" << false;
-        QTest::newRow("line end counts two") << QString(59998, QLatin1Char('1')) + "\n" << "Over" << false;
+        QTest::newRow("line end counts two") << QString(59998, QLatin1Char('1')) + "\n"
+                                             << "Over" << false;
     }
     void sheetLength()
     {
@@ -167,10 +172,14 @@ private slots:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("path");
-        QTest::newRow("root") << "/" << "/bets.txt";
-        QTest::newRow("drive root") << "C:/" << "C:/bets.txt";
-        QTest::newRow("folder") << "/home/a" << "/home/a/bets.txt";
-        QTest::newRow("folder with separator") << "/home/a/" << "/home/a/bets.txt";
+        QTest::newRow("root") << "/"
+                              << "/bets.txt";
+        QTest::newRow("drive root") << "C:/"
+                                    << "C:/bets.txt";
+        QTest::newRow("folder") << "/home/a"
+                                << "/home/a/bets.txt";
+        QTest::newRow("folder with separator") << "/home/a/"
+                                               << "/home/a/bets.txt";
     }
     void fileInAFolderRoot()
     {
@@ -202,8 +211,8 @@ private slots:
         const QStringList second = enterFile(files.path(), QStringLiteral("thai.txt"));
         QCOMPARE(second, first);
         QCOMPARE(stakeLines(QStringLiteral("0_1.gif")), firstStakes);
-        QCOMPARE(firstStakes, (QStringList{"123-50", "358-10", "385-10", "538-10", "554-100", "583-10", "835-10",
-                                           "853-10"}));
+        QCOMPARE(firstStakes,
+                 (QStringList{"123-50", "358-10", "385-10", "538-10", "554-100", "583-10", "835-10", "853-10"}));
     }
 
     void pickerListsTextFilesOnly()
@@ -284,7 +293,8 @@ private:
     QStringList rows() const
     {
         QStringList out;
-        for (int i = 0; i < main->List1->count(); ++i) out << main->List1->item(i)->text();
+        for (int i = 0; i < main->List1->count(); ++i)
+            out << main->List1->item(i)->text();
         return out;
     }
 
