@@ -4,7 +4,65 @@
 #include "model/types.h"
 #include "store/store.h"
 
+#include <QFile>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
 namespace varnoth {
+
+namespace {
+
+// The value of a stake line's amount as Val reads it (blanks, a sign, digits, a point and digits),
+// straight from the file's bytes: the amounts are ASCII in windows-874, and any other byte ends the
+// number just as it would in the decoded text.
+double amountValue(const char* p, const char* end)
+{
+    while (p < end && (*p == ' ' || *p == '\t')) ++p;
+    const char* start = p;
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    const char* digits = p;
+    while (p < end && *p >= '0' && *p <= '9') ++p;
+    bool any = p > digits;
+    if (p < end && *p == '.') {
+        const char* frac = p + 1;
+        const char* q = frac;
+        while (q < end && *q >= '0' && *q <= '9') ++q;
+        if (q > frac) {
+            p = q;
+            any = true;
+        }
+    }
+    if (!any) return 0;
+    const char* from = (*start == '+') ? start + 1 : start;
+    double v = 0;
+    std::from_chars(from, p, v);
+    return std::isfinite(v) ? v : 0;
+}
+
+} // namespace
+
+StakeTotals totalsOfBytes(const QByteArray& bytes)
+{
+    StakeTotals t;
+    const char* p = bytes.constData();
+    const char* end = p + bytes.size();
+    while (p < end) {
+        const char* eol = static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char* lineEnd = eol ? eol : end;
+        const char* dash = static_cast<const char*>(memchr(p, '-', static_cast<size_t>(lineEnd - p)));
+        if (dash) {
+            const char* valueEnd = static_cast<const char*>(memchr(dash + 1, '-', static_cast<size_t>(lineEnd - dash - 1)));
+            double v = amountValue(dash + 1, valueEnd ? valueEnd : lineEnd);
+            if (v > 0) {
+                t.total += v;
+                t.count += 1;
+            }
+        }
+        p = eol ? eol + 1 : end;
+    }
+    return t;
+}
 
 StakeTotals totalsOfText(const QString& text)
 {
@@ -30,7 +88,8 @@ StakeTotals customerTotals(Store& store, const QString& type, const QString& cus
     const QString path = store.StakeFilePath(type, customer);
     if (path.isEmpty()) return {};
     store.progress().reset();
-    StakeTotals t = totalsOfText(store.ReadWholeFile(path));
+    QFile f(path);
+    StakeTotals t = f.open(QIODevice::ReadOnly) ? totalsOfBytes(f.readAll()) : StakeTotals{};
     store.progress().hide();
     return t;
 }
@@ -43,9 +102,9 @@ StakeTotals grandTotals(Store& store)
     for (int t = 0; t < typeNames().size(); ++t) {
         store.progress().tick(typeNames().size());
         for (int c : customers) {
-            const FileText f = store.readFile(store.stakeFilePath(t, c));
-            if (!f.exists) continue;
-            StakeTotals one = totalsOfText(f.text);
+            QFile f(store.stakeFilePath(t, c));
+            if (!f.open(QIODevice::ReadOnly)) continue;
+            StakeTotals one = totalsOfBytes(f.readAll());
             all.count += one.count;
             all.total += one.total;
         }

@@ -1,6 +1,7 @@
 #pragma once
 // The figures of the main window's total boxes: count and amount of the positive lines of stake files.
 
+#include <QByteArray>
 #include <QString>
 
 namespace varnoth {
@@ -16,7 +17,8 @@ struct StakeTotals {
 StakeTotals customerTotals(Store& store, const QString& type, const QString& customer);
 // Every type and every customer whose stake file exists.
 StakeTotals grandTotals(Store& store);
-// The same scan over a file's text.
+// The same scan over a file's text, and over its windows-874 bytes.
 StakeTotals totalsOfText(const QString& text);
+StakeTotals totalsOfBytes(const QByteArray& bytes);
 
 } // namespace varnoth

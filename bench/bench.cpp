@@ -1,0 +1,166 @@
+// The benchmark: builds a book in a temporary folder and times every operation against the I/O floor
+// measured in the same run (reading once every file the operation must read and atomically writing
+// once every file it must change, with plain QFile and QSaveFile).
+
+#include "bench.h"
+#include "bookmaker.h"
+
+#include "store/store.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+using namespace varnoth;
+using namespace varnoth::bench;
+
+namespace {
+
+struct Figures {
+    double median = 0, min = 0, max = 0, floor = 0;
+};
+
+double medianOf(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double ioFloor(const QStringList& reads, const QStringList& writes)
+{
+    QElapsedTimer t;
+    t.start();
+    QHash<QString, QByteArray> contents;
+    for (const QString& p : reads) {
+        QFile f(p);
+        if (f.open(QIODevice::ReadOnly)) contents.insert(p, f.readAll());
+    }
+    for (const QString& p : writes) {
+        QByteArray bytes = contents.value(p);
+        if (bytes.isEmpty()) {
+            QFile f(p);
+            if (f.open(QIODevice::ReadOnly)) bytes = f.readAll();
+        }
+        QSaveFile s(p);
+        if (s.open(QIODevice::WriteOnly)) {
+            s.write(bytes);
+            s.commit();
+        }
+    }
+    return t.nsecsElapsed() / 1e6;
+}
+
+long peakKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Varnoth benchmark"));
+    parser.addHelpOption();
+    QCommandLineOption customersOpt(QStringLiteral("customers"), QStringLiteral("Customers in the book (default 200)."),
+                                    QStringLiteral("N"), QStringLiteral("200"));
+    QCommandLineOption runsOpt(QStringLiteral("runs"), QStringLiteral("Runs per operation (default 5)."),
+                               QStringLiteral("N"), QStringLiteral("5"));
+    QCommandLineOption csvOpt(QStringLiteral("csv"), QStringLiteral("Also write the figures as CSV to FILE."),
+                              QStringLiteral("FILE"));
+    QCommandLineOption quickOpt(QStringLiteral("quick"), QStringLiteral("A handful of customers and one run (for CTest)."));
+    QCommandLineOption onlyOpt(QStringLiteral("only"), QStringLiteral("Run only the operations whose name contains TEXT."),
+                               QStringLiteral("TEXT"));
+    parser.addOptions({customersOpt, runsOpt, csvOpt, quickOpt, onlyOpt});
+    parser.process(app);
+
+    const bool quick = parser.isSet(quickOpt);
+    const int customers = quick ? 3 : std::max(1, parser.value(customersOpt).toInt());
+    const int runs = quick ? 1 : std::max(1, parser.value(runsOpt).toInt());
+
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "cannot make a temporary folder\n");
+        return 1;
+    }
+    const QString folder = dir.path() + QStringLiteral("/book");
+    auto freshBook = [&](Context& ctx, std::unique_ptr<Store>& store) {
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        ctx.customers = makeBook(folder, BookSpec{customers});
+        store = std::make_unique<Store>(folder);
+        ctx.folder = folder;
+        ctx.store = store.get();
+    };
+
+    Context ctx;
+    std::unique_ptr<Store> store;
+    freshBook(ctx, store);
+
+    QTextStream out(stdout);
+    out << "Book: " << customers << " customers, " << runs << " runs per operation\n";
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+               .arg(QStringLiteral("operation"), -26)
+               .arg(QStringLiteral("median ms"), 10)
+               .arg(QStringLiteral("min ms"), 9)
+               .arg(QStringLiteral("max ms"), 9)
+               .arg(QStringLiteral("floor ms"), 9)
+               .arg(QStringLiteral("ratio"), 7);
+    QStringList csv{QStringLiteral("operation,customers,median_ms,min_ms,max_ms,floor_ms,ratio")};
+    int failures = 0;
+    for (const Operation& op : operations()) {
+        if (parser.isSet(onlyOpt) && !op.name.contains(parser.value(onlyOpt))) continue;
+        std::vector<double> times, floors;
+        qint64 proof = 0;
+        for (int r = 0; r < runs; ++r) {
+            if (op.prepare) op.prepare(ctx);
+            const QStringList reads = op.reads(ctx), writes = op.writes(ctx);
+            QElapsedTimer t;
+            t.start();
+            proof = op.run(ctx);
+            times.push_back(t.nsecsElapsed() / 1e6);
+            if (op.destroysBook) freshBook(ctx, store);
+            floors.push_back(ioFloor(reads, writes));
+        }
+        if (proof <= 0) {
+            ++failures;
+            std::fprintf(stderr, "%s did no work\n", qPrintable(op.name));
+        }
+        Figures f{medianOf(times), *std::min_element(times.begin(), times.end()),
+                  *std::max_element(times.begin(), times.end()), medianOf(floors)};
+        const double ratio = f.floor > 0 ? f.median / f.floor : 0;
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")
+                   .arg(op.name, -26)
+                   .arg(f.median, 10, 'f', 2)
+                   .arg(f.min, 9, 'f', 2)
+                   .arg(f.max, 9, 'f', 2)
+                   .arg(f.floor, 9, 'f', 2)
+                   .arg(ratio, 7, 'f', 2);
+        out.flush();
+        csv << QStringLiteral("%1,%2,%3,%4,%5,%6,%7")
+                   .arg(op.name)
+                   .arg(customers)
+                   .arg(f.median, 0, 'f', 3)
+                   .arg(f.min, 0, 'f', 3)
+                   .arg(f.max, 0, 'f', 3)
+                   .arg(f.floor, 0, 'f', 3)
+                   .arg(ratio, 0, 'f', 3);
+    }
+    out << "peak resident memory: " << peakKb() / 1024 << " MB\n";
+    if (parser.isSet(csvOpt)) {
+        QFile f(parser.value(csvOpt));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Text)) f.write((csv.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    }
+    return failures ? 1 : 0;
+}
