@@ -13,21 +13,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 const QString PrizeMode = QStringLiteral("1");
 const QString AnalysisMode = QStringLiteral("2");
 const QString StatisticsMode = QStringLiteral("3");
 } // namespace
 
 Form14::Form14(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 14, parent),
-      Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
-      Combo1(pickList(QStringLiteral("Combo1"))),
-      Label2(new QLabel(QStringLiteral("เลือกชื่อลูกค้า"), this)),
-      Combo2(pickList(QStringLiteral("Combo2"))),
-      Command1(new QPushButton(QStringLiteral("ตรวจรางวัล"), this)),
+    : SecondaryWindow(ctx, 14, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+      Combo1(pickList(QStringLiteral("Combo1"))), Label2(new QLabel(QStringLiteral("เลือกชื่อลูกค้า"), this)),
+      Combo2(pickList(QStringLiteral("Combo2"))), Command1(new QPushButton(QStringLiteral("ตรวจรางวัล"), this)),
       Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form14"));
@@ -94,8 +93,8 @@ bool Form14::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool inBox = watched == Combo1 || watched == Combo1->lineEdit() || watched == Combo2 ||
-                           watched == Combo2->lineEdit();
+        const bool inBox =
+            watched == Combo1 || watched == Combo1->lineEdit() || watched == Combo2 || watched == Combo2->lineEdit();
         if (inBox && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
             Command1->click();
             return true;

@@ -8,11 +8,13 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
 struct ReportResult;
 
-class Form14 : public SecondaryWindow {
+class Form14 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form14(AppContext& ctx, QWidget* parent = nullptr);

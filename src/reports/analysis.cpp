@@ -9,9 +9,11 @@
 
 #include <QHash>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 const QString Baht = QStringLiteral(" บาท");
 const QString NoData = QStringLiteral("ยังไม่มีข้อมูล");
@@ -55,12 +57,9 @@ QStringList analyseOne(Store& store, const QString& type)
 QString positionsLabel(const QString& mask)
 {
     static const QHash<QString, QString> labels = {
-        {QStringLiteral("001"), QStringLiteral("หน่วย")},
-        {QStringLiteral("010"), QStringLiteral("สิบ")},
-        {QStringLiteral("100"), QStringLiteral("ร้อย")},
-        {QStringLiteral("011"), QStringLiteral("หน่วย สิบ")},
-        {QStringLiteral("110"), QStringLiteral("สิบ ร้อย")},
-        {QStringLiteral("101"), QStringLiteral("หน่วย ร้อย")},
+        {QStringLiteral("001"), QStringLiteral("หน่วย")},        {QStringLiteral("010"), QStringLiteral("สิบ")},
+        {QStringLiteral("100"), QStringLiteral("ร้อย")},         {QStringLiteral("011"), QStringLiteral("หน่วย สิบ")},
+        {QStringLiteral("110"), QStringLiteral("สิบ ร้อย")},      {QStringLiteral("101"), QStringLiteral("หน่วย ร้อย")},
         {QStringLiteral("111"), QStringLiteral("หน่วย สิบ ร้อย")},
     };
     return labels.value(mask, orBlank(mask));
@@ -101,7 +100,8 @@ ReportResult Analysis(Store& store, const QString& type)
 {
     ReportResult report;
     const QStringList types = type == AllChoice ? typeNames() : QStringList{type};
-    for (const QString& t : types) report.lines << analyseOne(store, t);
+    for (const QString& t : types)
+        report.lines << analyseOne(store, t);
     return report;
 }
 

@@ -6,9 +6,11 @@
 #include "reports/selectors.h"
 #include "store/store.h"
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 const QString Baht = QStringLiteral(" บาท");
 
@@ -51,8 +53,7 @@ struct Selection {
 Selection evaluate(Store& store, const QString& type, const QString& customer)
 {
     Selection s;
-    const QString lines =
-        customer.isEmpty() ? LinesOfType(store, type) : LinesOfTypeCustomer(store, type, customer);
+    const QString lines = customer.isEmpty() ? LinesOfType(store, type) : LinesOfTypeCustomer(store, type, customer);
     // The same lines TotalStake would read again, summed in the same order.
     s.income = shortestDecimal(sumOfAmounts(lines));
     if (lines.isEmpty()) return s;
@@ -96,8 +97,7 @@ double sumOfAmounts(const QString& list)
 
 QString TotalStake(Store& store, const QString& type, const QString& customer)
 {
-    const QString lines =
-        customer == AllChoice ? LinesOfType(store, type) : LinesOfTypeCustomer(store, type, customer);
+    const QString lines = customer == AllChoice ? LinesOfType(store, type) : LinesOfTypeCustomer(store, type, customer);
     return shortestDecimal(sumOfAmounts(lines));
 }
 
@@ -177,8 +177,7 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
     lines << QStringLiteral("รวมรายรับ= ") + formatAmount(held) + Baht;
     if (!discountRate.isEmpty()) {
         const double discount = Val(discountRate) * held / 100;
-        lines << QStringLiteral("จ่ายค่าส่วนลด ") + discountRate + QStringLiteral("%= ") + formatAmount(discount) +
-                     Baht;
+        lines << QStringLiteral("จ่ายค่าส่วนลด ") + discountRate + QStringLiteral("%= ") + formatAmount(discount) + Baht;
         held -= discount;
         lines << QStringLiteral("รายรับคงเหลือ= ") + formatAmount(held) + Baht;
     }
@@ -228,9 +227,11 @@ ReportResult PrizeCheck(Store& store, Session& session, const QString& type, con
             lines << ShowWinners(store, grand, s.winners, t, s.income);
         };
         if (!allTypes) {
-            for (const QString& c : store.customers()) section(type, c, c);
+            for (const QString& c : store.customers())
+                section(type, c, c);
         } else {
-            for (const QString& t : typeNames()) section(t, allCustomers ? QString() : customer, customer);
+            for (const QString& t : typeNames())
+                section(t, allCustomers ? QString() : customer, customer);
         }
         if (!anyWinners) lines << QStringLiteral("ไม่มีข้อมูลถูกรางวัล");
     }

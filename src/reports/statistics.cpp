@@ -7,17 +7,20 @@
 #include <QSet>
 #include <algorithm>
 
-namespace varnoth {
+namespace varnoth
+{
 
 QStringList SortCountsDescending(const QStringList& counts)
 {
     QList<std::pair<double, QString>> keyed;
     keyed.reserve(counts.size());
-    for (const QString& c : counts) keyed.append({Val(c), c});
+    for (const QString& c : counts)
+        keyed.append({Val(c), c});
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     QStringList sorted;
     sorted.reserve(keyed.size());
-    for (const auto& k : keyed) sorted << k.second;
+    for (const auto& k : keyed)
+        sorted << k.second;
     return sorted;
 }
 

@@ -8,7 +8,8 @@
 #include <QMap>
 #include <QTest>
 
-namespace varnoth::test {
+namespace varnoth::test
+{
 
 struct SettlementBook : TempBook {
     // Adds the amounts to the customer's stake file of the type (creating the customer's files).
@@ -16,7 +17,8 @@ struct SettlementBook : TempBook {
     {
         QVERIFY(store->creationSequence(customer).isEmpty());
         NumberFile file(*store, store->StakeFilePath(type, customer));
-        for (auto it = amounts.begin(); it != amounts.end(); ++it) QVERIFY(file.add(it.key(), it.value()));
+        for (auto it = amounts.begin(); it != amounts.end(); ++it)
+            QVERIFY(file.add(it.key(), it.value()));
         QVERIFY(file.save(*store));
     }
     void stake(const QString& type, const QString& customer, const QString& number, double amount)

@@ -14,12 +14,14 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 QStringList listLines(const QListWidget* list)
 {
     QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
     return lines;
 }
 
@@ -32,7 +34,8 @@ void pick(QComboBox* combo, const QString& text)
 
 } // namespace
 
-class TestForm14 : public QObject {
+class TestForm14 : public QObject
+{
     Q_OBJECT
 private slots:
     void init()
@@ -61,9 +64,15 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("run");
         QTest::addColumn<bool>("customerShown");
-        QTest::newRow("prize check") << "Command6" << "Result" << "ตรวจรางวัล" << true;
-        QTest::newRow("analysis") << "Command12" << "Operating" << "วิเคราะห์" << false;
-        QTest::newRow("statistics") << "Command8" << "Scoring" << "ดูสถิติ" << false;
+        QTest::newRow("prize check") << "Command6"
+                                     << "Result"
+                                     << "ตรวจรางวัล" << true;
+        QTest::newRow("analysis") << "Command12"
+                                  << "Operating"
+                                  << "วิเคราะห์" << false;
+        QTest::newRow("statistics") << "Command8"
+                                    << "Scoring"
+                                    << "ดูสถิติ" << false;
     }
     void modes()
     {

@@ -7,7 +7,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 // The result file the result window writes for first prize 123456, lower numbers 111, 222, 333,
 // 444 and the two-digit lower number 56.
@@ -31,7 +32,8 @@ const QStringList Draw123456 = {
 
 } // namespace
 
-class TestPrize : public QObject {
+class TestPrize : public QObject
+{
     Q_OBJECT
 private slots:
     void matchWinning_data()
@@ -39,17 +41,39 @@ private slots:
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("winning");
         QTest::addColumn<QString>("winners");
-        QTest::newRow("straight") << "455-10#456-20#" << "456-" << "456-20#";
-        QTest::newRow("permutation stored ascending") << "456-5#" << "456-465-546-564-645-654-" << "456-5#";
-        QTest::newRow("pair") << "46-7#47-7#" << "56-65-46-64-45-54-" << "46-7#";
-        QTest::newRow("run wins once") << "5-30#7-1#" << "4-5-6-" << "5-30#";
-        QTest::newRow("four digits need three hits") << "3456-1#3457-1#" << "4-5-6-" << "3456-1#";
-        QTest::newRow("a digit is consumed once") << "4559-1#4569-1#" << "4-5-5-" << "4559-1#";
-        QTest::newRow("five digits") << "00456-2#01245-2#" << "4-5-6-" << "00456-2#";
-        QTest::newRow("no dash in winning list") << "456-20#" << "456" << "";
-        QTest::newRow("empty pieces ignored") << "456-20#" << "--456--" << "456-20#";
-        QTest::newRow("zero amount never wins") << "456-0#" << "456-" << "";
-        QTest::newRow("item without dash") << "456#456-3#" << "456-" << "456-3#";
+        QTest::newRow("straight") << "455-10#456-20#"
+                                  << "456-"
+                                  << "456-20#";
+        QTest::newRow("permutation stored ascending") << "456-5#"
+                                                      << "456-465-546-564-645-654-"
+                                                      << "456-5#";
+        QTest::newRow("pair") << "46-7#47-7#"
+                              << "56-65-46-64-45-54-"
+                              << "46-7#";
+        QTest::newRow("run wins once") << "5-30#7-1#"
+                                       << "4-5-6-"
+                                       << "5-30#";
+        QTest::newRow("four digits need three hits") << "3456-1#3457-1#"
+                                                     << "4-5-6-"
+                                                     << "3456-1#";
+        QTest::newRow("a digit is consumed once") << "4559-1#4569-1#"
+                                                  << "4-5-5-"
+                                                  << "4559-1#";
+        QTest::newRow("five digits") << "00456-2#01245-2#"
+                                     << "4-5-6-"
+                                     << "00456-2#";
+        QTest::newRow("no dash in winning list") << "456-20#"
+                                                 << "456"
+                                                 << "";
+        QTest::newRow("empty pieces ignored") << "456-20#"
+                                              << "--456--"
+                                              << "456-20#";
+        QTest::newRow("zero amount never wins") << "456-0#"
+                                                << "456-"
+                                                << "";
+        QTest::newRow("item without dash") << "456#456-3#"
+                                           << "456-"
+                                           << "456-3#";
     }
     void matchWinning()
     {
@@ -64,11 +88,21 @@ private slots:
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("limit");
         QTest::addColumn<QString>("capped");
-        QTest::newRow("over") << "456-250#" << "100" << "456-100#";
-        QTest::newRow("equal stays") << "456-100#" << "100" << "456-100#";
-        QTest::newRow("keeps the limit text") << "456-250#" << "100.0" << "456-100.0#";
-        QTest::newRow("zero and dashless dropped") << "1-0#junk#2-5#" << "100" << "2-5#";
-        QTest::newRow("non-numeric limit") << "456-250#" << "abc" << "456-abc#";
+        QTest::newRow("over") << "456-250#"
+                              << "100"
+                              << "456-100#";
+        QTest::newRow("equal stays") << "456-100#"
+                                     << "100"
+                                     << "456-100#";
+        QTest::newRow("keeps the limit text") << "456-250#"
+                                              << "100.0"
+                                              << "456-100.0#";
+        QTest::newRow("zero and dashless dropped") << "1-0#junk#2-5#"
+                                                   << "100"
+                                                   << "2-5#";
+        QTest::newRow("non-numeric limit") << "456-250#"
+                                           << "abc"
+                                           << "456-abc#";
     }
     void capAtLimit()
     {
@@ -130,9 +164,9 @@ private slots:
         book.stake("3ตัวตรง", "x", "456", 250);
         Session session;
         const QStringList lines = PrizeCheck(*book.store, session, "3ตัวตรง", "x").lines;
-        QCOMPARE(lines.mid(1, 6), QStringList({"456-100", "รวมเลข= 1 รายการ", "รวมเงิน= 100.00 บาท",
-                                               "จ่ายค่ารางวัล= 50,000.00 บาท", "รวมรายรับ= 250.00 บาท",
-                                               "ขาดทุน 49,750.00 บาท"}));
+        QCOMPARE(lines.mid(1, 6),
+                 QStringList({"456-100", "รวมเลข= 1 รายการ", "รวมเงิน= 100.00 บาท", "จ่ายค่ารางวัล= 50,000.00 บาท",
+                              "รวมรายรับ= 250.00 บาท", "ขาดทุน 49,750.00 บาท"}));
     }
 
     void missingRateCountsTheIncomeAsProfit()
@@ -142,8 +176,8 @@ private slots:
         book.stake("วิ่งบน", "x", {{"5", 30}, {"7", 20}});
         Session session;
         const QStringList lines = PrizeCheck(*book.store, session, "วิ่งบน", "x").lines;
-        QCOMPARE(lines.mid(1, 6), QStringList({"5-30", "รวมเลข= 1 รายการ", "รวมเงิน= 30.00 บาท",
-                                               "รวมรายรับ= 50.00 บาท", "กำไร 50.00 บาท", Separator}));
+        QCOMPARE(lines.mid(1, 6), QStringList({"5-30", "รวมเลข= 1 รายการ", "รวมเงิน= 30.00 บาท", "รวมรายรับ= 50.00 บาท",
+                                               "กำไร 50.00 บาท", Separator}));
         QCOMPARE(lines.mid(lines.size() - 2), QStringList({"กำไร= 50.00 บาท", Separator}));
     }
 
@@ -154,17 +188,21 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<bool>("closes");
         QTest::newRow("no stake keeps the window")
-            << "2ตัวบน" << "x" << QStringList{"เลขที่ถูกรางวัล<2ตัวบน> <x>", "ยังไม่มีข้อมูล"} << false;
-        QTest::newRow("unknown customer") << "3ตัวตรง" << "nobody"
-                                          << QStringList{"เลขที่ถูกรางวัล<3ตัวตรง> <nobody>", "ยังไม่มีข้อมูล"}
-                                          << false;
+            << "2ตัวบน"
+            << "x" << QStringList{"เลขที่ถูกรางวัล<2ตัวบน> <x>", "ยังไม่มีข้อมูล"} << false;
+        QTest::newRow("unknown customer")
+            << "3ตัวตรง"
+            << "nobody" << QStringList{"เลขที่ถูกรางวัล<3ตัวตรง> <nobody>", "ยังไม่มีข้อมูล"} << false;
         QTest::newRow("stake without winners")
-            << "3ตัวล่าง" << "x" << QStringList{"เลขที่ถูกรางวัล<3ตัวล่าง> <x>", "ไม่มีข้อมูลถูกรางวัล"} << true;
+            << "3ตัวล่าง"
+            << "x" << QStringList{"เลขที่ถูกรางวัล<3ตัวล่าง> <x>", "ไม่มีข้อมูลถูกรางวัล"} << true;
         QTest::newRow("cut winner pays nothing")
-            << "3ตัวตรง" << "x" << QStringList{"เลขที่ถูกรางวัล<3ตัวตรง> <x>", "ไม่มีข้อมูลถูกรางวัล"} << true;
-        QTest::newRow("all customers, no winners") << "3ตัวล่าง" << "ทั้งหมด" << QStringList{"ไม่มีข้อมูลถูกรางวัล"}
-                                                   << true;
-        QTest::newRow("all types, no stakes") << "ทั้งหมด" << "y" << QStringList{"ไม่มีข้อมูลถูกรางวัล"} << true;
+            << "3ตัวตรง"
+            << "x" << QStringList{"เลขที่ถูกรางวัล<3ตัวตรง> <x>", "ไม่มีข้อมูลถูกรางวัล"} << true;
+        QTest::newRow("all customers, no winners") << "3ตัวล่าง"
+                                                   << "ทั้งหมด" << QStringList{"ไม่มีข้อมูลถูกรางวัล"} << true;
+        QTest::newRow("all types, no stakes") << "ทั้งหมด"
+                                              << "y" << QStringList{"ไม่มีข้อมูลถูกรางวัล"} << true;
     }
     void messages()
     {
@@ -201,14 +239,13 @@ private slots:
         const QStringList headings = perCustomer.filter("เลขที่ถูกรางวัล <");
         QCOMPARE(headings, QStringList({"เลขที่ถูกรางวัล <2ตัวบน> <a>", "เลขที่ถูกรางวัล <2ตัวบน> <c>"}));
         // a: income 10, prize 700; c: income 5, prize 350.
-        QCOMPARE(perCustomer.mid(perCustomer.size() - 6),
-                 QStringList({"จำนวนเลขที่ถูกรางวัล= 2 รายการ", "จำนวนเงินที่ถูกรางวัล= 15.00 บาท",
-                              "รวมเงินที่จ่ายค่ารางวัล= 1,050.00 บาท", "รายรับทั้งหมด= 15.00 บาท",
-                              "ขาดทุน= 1,035.00 บาท", Separator}));
+        QCOMPARE(
+            perCustomer.mid(perCustomer.size() - 6),
+            QStringList({"จำนวนเลขที่ถูกรางวัล= 2 รายการ", "จำนวนเงินที่ถูกรางวัล= 15.00 บาท", "รวมเงินที่จ่ายค่ารางวัล= 1,050.00 บาท",
+                         "รายรับทั้งหมด= 15.00 บาท", "ขาดทุน= 1,035.00 บาท", Separator}));
 
         const QStringList perType = PrizeCheck(*book.store, session, "ทั้งหมด", "c").lines;
-        QCOMPARE(perType.filter("เลขที่ถูกรางวัล<"),
-                 QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <c>", "เลขที่ถูกรางวัล<2ตัวบน> <c>"}));
+        QCOMPARE(perType.filter("เลขที่ถูกรางวัล<"), QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <c>", "เลขที่ถูกรางวัล<2ตัวบน> <c>"}));
 
         const QStringList everything = PrizeCheck(*book.store, session, "ทั้งหมด", "ทั้งหมด").lines;
         QCOMPARE(everything.filter("เลขที่ถูกรางวัล <"),

@@ -6,7 +6,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-class TestStatistics : public QObject {
+class TestStatistics : public QObject
+{
     Q_OBJECT
 private slots:
     void mostFrequentFirst_data()
@@ -15,18 +16,29 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("content");
         QTest::addColumn<QStringList>("entries");
-        QTest::newRow("equal counts in file order")
-            << "3ตัวตรง" << "a-_0.gif" << "000-0\r\n007-3\r\n045-1\r\n123-3\r\n999-0\r\n\r\n"
-            << QStringList{"007-3", "123-3", "045-1"};
-        QTest::newRow("a count ending in another count's text")
-            << "2ตัวบน" << "a-_3.gif" << "01-2\r\n02-12\r\n03-0\r\n\r\n" << QStringList{"02-12", "01-2"};
-        QTest::newRow("counts compare by value") << "วิ่งบน" << "a-_6.gif" << "0-9\r\n1-10\r\n2-9\r\n\r\n"
+        QTest::newRow("equal counts in file order") << "3ตัวตรง"
+                                                    << "a-_0.gif"
+                                                    << "000-0\r\n007-3\r\n045-1\r\n123-3\r\n999-0\r\n\r\n"
+                                                    << QStringList{"007-3", "123-3", "045-1"};
+        QTest::newRow("a count ending in another count's text") << "2ตัวบน"
+                                                                << "a-_3.gif"
+                                                                << "01-2\r\n02-12\r\n03-0\r\n\r\n"
+                                                                << QStringList{"02-12", "01-2"};
+        QTest::newRow("counts compare by value") << "วิ่งบน"
+                                                 << "a-_6.gif"
+                                                 << "0-9\r\n1-10\r\n2-9\r\n\r\n"
                                                  << QStringList{"1-10", "0-9", "2-9"};
-        QTest::newRow("no count above 0") << "วิ่งล่าง" << "a-_7.gif" << "0-0\r\n1-0\r\n\r\n" << QStringList{};
-        QTest::newRow("missing file") << "5ตัวโต๊ด" << "other.gif" << "" << QStringList{};
-        QTest::newRow("hand-edited junk")
-            << "วิ่งบน" << "a-_6.gif" << "junk\r\n\r\n1-x\r\n2--3\r\n3-4-9\r\n4-4\r\n4-4\r\n-5\r\n5- 2\r\n6-03\r\n"
-            << QStringList{"-5", "3-4-9", "4-4", "6-03", "5- 2"};
+        QTest::newRow("no count above 0") << "วิ่งล่าง"
+                                          << "a-_7.gif"
+                                          << "0-0\r\n1-0\r\n\r\n"
+                                          << QStringList{};
+        QTest::newRow("missing file") << "5ตัวโต๊ด"
+                                      << "other.gif"
+                                      << "" << QStringList{};
+        QTest::newRow("hand-edited junk") << "วิ่งบน"
+                                          << "a-_6.gif"
+                                          << "junk\r\n\r\n1-x\r\n2--3\r\n3-4-9\r\n4-4\r\n4-4\r\n-5\r\n5- 2\r\n6-03\r\n"
+                                          << QStringList{"-5", "3-4-9", "4-4", "6-03", "5- 2"};
     }
     void mostFrequentFirst()
     {
