@@ -19,8 +19,7 @@ const QColor Highlight(0, 192, 192);
 
 Form3::Form3(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 3, parent), Label1(new QLabel(this)), Drive1(new QComboBox(this)),
-      Command1(new QPushButton(QStringLiteral("ตกลง"), this)),
-      Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
+      Command1(new QPushButton(QStringLiteral("ตกลง"), this)), Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Backup"));

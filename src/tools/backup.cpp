@@ -92,10 +92,12 @@ struct Heading {
 
 // A customer name from another computer, cleaned as every customer name is. A name that could not
 // be stored as it stands (control characters, or characters the data files cannot hold) would
-// never be found again in the customer list, so it is no name.
+// never be found again in the customer list, so it is no name; nor is a damaged line of megabytes.
 QString transferredCustomer(const QString& raw)
 {
+    constexpr qsizetype MaxNameLength = 255;
     const QString name = CleanName(raw);
+    if (name.size() > MaxNameLength) return {};
     for (QChar c : name)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f) return {};
     bool ok = true;
@@ -216,8 +218,8 @@ bool isRemovable(const QStorageInfo& volume)
 QString backupFolderPath(const QString& drive)
 {
     if (drive.trimmed().isEmpty()) return {};
-    return QDir::toNativeSeparators(QDir::cleanPath(QDir::fromNativeSeparators(drive) + QLatin1Char('/') +
-                                                    BackupFolderName));
+    return QDir::toNativeSeparators(
+        QDir::cleanPath(QDir::fromNativeSeparators(drive) + QLatin1Char('/') + BackupFolderName));
 }
 
 QString backupFilePath(const QString& drive)
@@ -287,8 +289,8 @@ QStringList runBackup(Store& store, const QString& drive)
     const QString file = backupFilePath(drive);
     // The write replaces the old backup atomically, so it is not deleted first: a failed write
     // leaves the previous backup whole instead of none.
-    bool written = !file.isEmpty() && Store::MakeHiddenFolder(backupFolderPath(drive)) &&
-                   store.WriteWholeFile(file, text);
+    bool written =
+        !file.isEmpty() && Store::MakeHiddenFolder(backupFolderPath(drive)) && store.WriteWholeFile(file, text);
     qint64 size = -1;
     if (written) {
         QFile f(file);
@@ -485,8 +487,7 @@ QStringList DeleteAllStakeFiles(Store& store)
     // Every stake file of the folder, not only those of the listed customers: a file left behind
     // would be taken over by whichever new customer next gets its index.
     static const QRegularExpression stakeName(QStringLiteral("^\\d+_\\d+\\.gif$"));
-    const QStringList files =
-        QDir(store.dataFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    const QStringList files = QDir(store.dataFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     QStringList stakes;
     for (const QString& name : files)
         if (stakeName.match(name).hasMatch()) stakes << name;
@@ -528,9 +529,9 @@ QStringList startNewDraw(Store& store)
     for (qsizetype i = 0; i < count; ++i)
         if (isPlainFileName(saved[i])) failures += removeChecked(store, store.savedListFile(saved[i]));
 
-    for (const QString& path : {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(),
-                                store.discountFile(), store.digitCutFile(), store.historyFile(),
-                                store.customerFile(), store.path(MergedBackupsFileName)})
+    for (const QString& path :
+         {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(), store.discountFile(),
+          store.digitCutFile(), store.historyFile(), store.customerFile(), store.path(MergedBackupsFileName)})
         failures += removeChecked(store, path);
 
     failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);
@@ -542,9 +543,9 @@ QStringList startNewDraw(Store& store)
 
 QList<Drive> availableDrives()
 {
-    static const QSet<QByteArray> pseudo = {"tmpfs",  "devtmpfs", "ramfs",  "squashfs", "proc",   "sysfs",
-                                            "cgroup", "cgroup2",  "devpts", "mqueue",   "debugfs", "tracefs",
-                                            "autofs", "fusectl",  "securityfs", "pstore", "bpf", "configfs"};
+    static const QSet<QByteArray> pseudo = {"tmpfs",  "devtmpfs", "ramfs",      "squashfs", "proc",    "sysfs",
+                                            "cgroup", "cgroup2",  "devpts",     "mqueue",   "debugfs", "tracefs",
+                                            "autofs", "fusectl",  "securityfs", "pstore",   "bpf",     "configfs"};
     QList<Drive> removable, others;
     QSet<QString> seen;
     auto add = [&](QList<Drive>& into, const QString& root, const QString& name, bool isRemovable) {

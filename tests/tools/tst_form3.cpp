@@ -64,37 +64,14 @@ private slots:
         book.reset();
     }
 
-    void modes_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("prompt");
-        QTest::addColumn<bool>("drives");
-        QTest::newRow("backup") << "Backup" << "เลือกไดร์ฟ" << true;
-        QTest::newRow("restore") << "Restore" << "เลือกไดร์ฟ" << true;
-        QTest::newRow("start") << "Start" << "คำเตือน !!!\r\nจะเป็นการเริ่มต้นใหม่\r\nข้อมูลตัวเลขในฐานข้อมูล\r\nจะถูกลบทั้งหมด"
-                               << false;
-    }
-    void modes()
-    {
-        QFETCH(QString, caption);
-        QFETCH(QString, prompt);
-        QFETCH(bool, drives);
-        if (caption == "Start")
-            main->Begin();
-        else
-            (caption == "Backup" ? main->mBackup : main->mDownload)->trigger();
-        QVERIFY(dialog());
-        QCOMPARE(dialog()->windowTitle(), caption);
-        QCOMPARE(dialog()->Label1->text(), prompt);
-        QCOMPARE(dialog()->Drive1->isVisible(), drives);
-        QCOMPARE(dialog()->Command1->text(), QString("ตกลง"));
-        QVERIFY(dialog()->Drive1->findData(QDir::cleanPath(QDir::homePath())) >= 0);
-    }
-
     void backupAndRestoreThroughTheMenus()
     {
         bet("x", "123", "150");
         main->mBackup->trigger();
+        QCOMPARE(dialog()->windowTitle(), QString("Backup"));
+        QCOMPARE(dialog()->Label1->text(), QString("เลือกไดร์ฟ"));
+        QVERIFY(dialog()->Drive1->isVisible());
+        QVERIFY(dialog()->Drive1->findData(QDir::cleanPath(QDir::homePath())) >= 0);
         chooseOurDrive();
         QTest::keyClick(dialog()->Drive1, Qt::Key_Return);
         QCOMPARE(listLines().first(), QString("การสำรองข้อมูลเสร็จสิ้นแล้ว"));
@@ -106,6 +83,7 @@ private slots:
         for (int t = 0; t < 12; ++t) QFile::remove(book->file(QString("%1_1.gif").arg(t)));
         bet("y", "555", "5");
         main->mDownload->trigger();
+        QCOMPARE(dialog()->windowTitle(), QString("Restore"));
         chooseOurDrive();
         QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
         QVERIFY(listLines().contains("123-150"));
@@ -113,25 +91,21 @@ private slots:
         QCOMPARE(main->Combo2->findText("x"), 1);
         QCOMPARE(main->Text7->text(), QString("2"));
         QCOMPARE(main->Text8->text(), QString("155.00"));
-
-        main->mDownload->trigger();
-        chooseOurDrive();
-        QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
-        QCOMPARE(listLines().first(), AlreadyMergedText);
-        QCOMPARE(main->Text8->text(), QString("155.00"));
     }
 
     void startClearsTheDraw()
     {
         bet("x", "123", "150");
         main->Begin();
+        QCOMPARE(dialog()->windowTitle(), QString("Start"));
+        QCOMPARE(dialog()->Label1->text(),
+                 QString("คำเตือน !!!\r\nจะเป็นการเริ่มต้นใหม่\r\nข้อมูลตัวเลขในฐานข้อมูล\r\nจะถูกลบทั้งหมด"));
+        QVERIFY(!dialog()->Drive1->isVisible());
         QTest::mouseClick(dialog()->Command2, Qt::LeftButton);
         QTRY_VERIFY(!dialog());
         QVERIFY(QFile::exists(book->file("0_1.gif")));
 
-        main->OpenWindow(12);
         main->Begin();
-        QVERIFY(main->dispatch().window(12) == nullptr);
         main->OpenWindow(12);
         QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
         QTRY_VERIFY(!dialog());
