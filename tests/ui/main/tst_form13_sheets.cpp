@@ -65,8 +65,6 @@ private slots:
             << "554-100 358+6-10" << QStringList{"358-10", "385-10", "538-10", "554-100", "583-10", "835-10", "853-10"}
             << QStringList{"554-100", "358-10", "385-10", "538-10", "583-10", "835-10", "853-10"};
         QTest::newRow("doubled dash") << "554--100" << QStringList{"554-100"} << QStringList{"554-100"};
-        QTest::newRow("runs of blanks") << "554-100     123-50" << QStringList{"123-50", "554-100"}
-                                        << QStringList{"554-100", "123-50"};
         QTest::newRow("words without a dash") << "hello world\nยอด รวม" << QStringList{} << QStringList{};
     }
     void sheets()
@@ -107,16 +105,6 @@ private slots:
         QCOMPARE(rows().first(), QStringLiteral("<3ตัวตรง> <x>"));
     }
 
-    void noTypeStoresNothing()
-    {
-        Form13* form = openGroupEntry();
-        form->Combo2->setEditText(QStringLiteral("somchai"));
-        form->Text1->setPlainText(QStringLiteral("554-100"));
-        form->Command1->click();
-        QVERIFY(book->store->customers().isEmpty());
-        QCOMPARE(form->Text1->toPlainText(), QStringLiteral("554-100"));
-    }
-
     void typingIntoTheTypeBoxErasesIt()
     {
         Form13* form = openGroupEntry();
@@ -149,25 +137,6 @@ private slots:
         QCOMPARE(form->Command1->isEnabled(), enabled);
     }
 
-    void overSheetIsNotEntered()
-    {
-        Form13* form = openGroupEntry();
-        pick(form->Combo1, Straight);
-        form->Combo2->setEditText(QStringLiteral("x"));
-        form->Text1->setPlainText(QStringLiteral("554-100 ") + QString(60000, QLatin1Char(' ')));
-        QTest::keyClick(form->Combo2->lineEdit(), Qt::Key_Return);
-        QVERIFY(stakeLines(QStringLiteral("0_1.gif")).isEmpty());
-    }
-
-    void emptySheetButton()
-    {
-        Form13* form = openGroupEntry();
-        form->Text1->setPlainText(QStringLiteral("554-100"));
-        form->Command2->click();
-        QVERIFY(form->Text1->toPlainText().isEmpty());
-        QCOMPARE(form->Label3->text(), QStringLiteral("0"));
-    }
-
     void fileInAFolderRoot_data()
     {
         QTest::addColumn<QString>("folder");
@@ -176,8 +145,6 @@ private slots:
                               << "/bets.txt";
         QTest::newRow("drive root") << "C:/"
                                     << "C:/bets.txt";
-        QTest::newRow("folder") << "/home/a"
-                                << "/home/a/bets.txt";
         QTest::newRow("folder with separator") << "/home/a/"
                                                << "/home/a/bets.txt";
     }
