@@ -236,6 +236,7 @@ void Form1::buildControls()
     Command12 = button(QStringLiteral("Command12"), QStringLiteral("วิเคราะห์"), central);
     Command8 = button(QStringLiteral("Command8"), QStringLiteral("สถิติ"), central);
     Command13 = button(QStringLiteral("Command13"), QStringLiteral("ประวัติส่งออก"), central);
+    Command14 = button(QStringLiteral("Command14"), QStringLiteral("ผังยอดเลข"), central);
 
     Image1 = picture(QStringLiteral("Image1"), QStringLiteral(" เปิดดูข้อมูลในฐานข้อมูลทั้งหมด "),
                      themedIcon("document-open", QStyle::SP_DirOpenIcon), central);
@@ -317,6 +318,7 @@ void Form1::buildControls()
     commands->addWidget(Command12, 2, 0);
     commands->addWidget(Command8, 2, 1);
     commands->addWidget(Command13, 3, 0, 1, 2);
+    commands->addWidget(Command14, 4, 0, 1, 2);
     right->addLayout(commands);
     right->addStretch();
     auto* pictures = new QGridLayout;
@@ -359,6 +361,7 @@ void Form1::buildMenus()
     mDelete = add(mMore, "mDelete", QStringLiteral("Delete"), themedIcon("edit-delete", QStyle::SP_TrashIcon));
     mSearch = add(mMore, "mSearch", QStringLiteral("Search"), Image8->icon());
     mCalculator = add(mMore, "mCalculator", QStringLiteral("Calculator"), themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
+    mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
 
     menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -428,6 +431,8 @@ void Form1::connectControls()
     connect(mEdit, &QAction::triggered, this, [this] { openRecordDialog(QStringLiteral("Edit")); });
     connect(mDelete, &QAction::triggered, this, [this] { openRecordDialog(QStringLiteral("Delete")); });
     connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(12); });
+    connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
+    connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
     connect(mReadme, &QAction::triggered, this, [this] { OpenWindow(10); });
     connect(Image7, &QToolButton::clicked, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });
     connect(menuClose, &QAction::triggered, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });

@@ -95,6 +95,7 @@ public:
     QPushButton* Command12;
     QPushButton* Command8;
     QPushButton* Command13;
+    QPushButton* Command14; // the exposure map
     QToolButton* Image1;
     QToolButton* Image3;
     QToolButton* Image4;
@@ -120,6 +121,7 @@ public:
     QAction* mDelete;
     QAction* mSearch;
     QAction* mCalculator;
+    QAction* mMap;
     QAction* mReadme;
 
     // --- routines other windows call -------------------------------------------------------------

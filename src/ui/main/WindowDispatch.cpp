@@ -14,6 +14,7 @@ GrowSpec growSpecFor(int number)
     case 11: return {226, 242, 3600, 3400, 3700, false};
     case 13: return {190, 200, 4680, 4425, 4680, false};
     case 18: return {226, 242, 3675, 3360, 3960, false};
+    case 19: return {600, 420, 8400, 12000, 8400, false}; // the exposure map
     default: return {226, 200, 3000, 3400, 3000, false};
     }
 }

@@ -31,11 +31,11 @@ public:
 
 private:
     AppContext& m_ctx;
-    std::array<QPointer<SecondaryWindow>, 19> m_windows;
+    std::array<QPointer<SecondaryWindow>, 20> m_windows;
     bool m_instant = false;
 };
 
-// Creates window `number` (3 to 18), or null for a number without a window.
+// Creates window `number` (3 to 19), or null for a number without a window.
 SecondaryWindow* createWindow(int number, AppContext& ctx);
 
 } // namespace varnoth

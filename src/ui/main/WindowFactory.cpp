@@ -14,6 +14,7 @@
 #include "reports/Form14.h"
 #include "reports/Form15.h"
 #include "settings/Form18.h"
+#include "reports/ExposureMap.h"
 
 namespace varnoth {
 
@@ -34,6 +35,7 @@ SecondaryWindow* createWindow(int number, AppContext& ctx)
     case 14: return new Form14(ctx);
     case 15: return new Form15(ctx);
     case 18: return new Form18(ctx);
+    case 19: return new ExposureMap(ctx);
     default: return nullptr;
     }
 }

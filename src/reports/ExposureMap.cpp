@@ -1,0 +1,198 @@
+#include "reports/ExposureMap.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "store/store.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace varnoth {
+
+// --- model ---------------------------------------------------------------------------------------
+
+void ExposureModel::setExposure(Exposure exposure)
+{
+    beginResetModel();
+    m_exposure = std::move(exposure);
+    m_tips.clear();
+    endResetModel();
+}
+
+const ExposureCell* ExposureModel::cell(const QModelIndex& index) const
+{
+    if (!index.isValid()) return nullptr;
+    const qsizetype i = static_cast<qsizetype>(index.row()) * m_exposure.columns + index.column();
+    return i < m_exposure.cells.size() ? &m_exposure.cells[i] : nullptr;
+}
+
+int ExposureModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || m_exposure.cells.isEmpty()) return 0;
+    return static_cast<int>((m_exposure.cells.size() + m_exposure.columns - 1) / m_exposure.columns);
+}
+
+int ExposureModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || m_exposure.cells.isEmpty() ? 0 : m_exposure.columns;
+}
+
+QColor ExposureModel::levelColour(ExposureLevel level)
+{
+    switch (level) {
+    case ExposureLevel::None: return QColor(255, 255, 255);
+    case ExposureLevel::UpToHalf: return QColor(200, 235, 200);
+    case ExposureLevel::UpToLimit: return QColor(255, 230, 150);
+    case ExposureLevel::Above: return QColor(255, 150, 150);
+    }
+    return {};
+}
+
+QVariant ExposureModel::data(const QModelIndex& index, int role) const
+{
+    const ExposureCell* c = cell(index);
+    if (!c) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return c->stake > 0 ? c->number + QLatin1Char('\n') + formatCount(c->stake) : c->number;
+    case Qt::BackgroundRole: return levelColour(c->level);
+    case Qt::ToolTipRole: {
+        auto it = m_tips.constFind(c->number);
+        if (it == m_tips.constEnd()) {
+            QStringList lines{c->number + QStringLiteral(" รวม ") + formatAmount(c->stake) + QStringLiteral(" บาท")};
+            if (c->excess > 0) lines << QStringLiteral("ส่งออก ") + formatAmount(c->excess) + QStringLiteral(" บาท");
+            lines += customerStakes(m_store, m_exposure.type, c->number);
+            it = m_tips.insert(c->number, lines.join(QLatin1Char('\n')));
+        }
+        return it.value();
+    }
+    case LevelRole: return static_cast<int>(c->level);
+    case WinningRole: return c->winning;
+    case StakeRole: return c->stake;
+    default: return {};
+    }
+}
+
+// --- delegate: the cell's colour, a red frame round a winning number ----------------------------
+
+namespace {
+
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        painter->save();
+        painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
+        painter->setPen(QColor(60, 60, 60));
+        painter->drawText(option.rect, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
+        if (index.data(ExposureModel::WinningRole).toBool()) {
+            painter->setPen(QPen(Qt::red, 2));
+            painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
+        }
+        if (option.state & QStyle::State_Selected) {
+            painter->setPen(QPen(Qt::blue, 1, Qt::DashLine));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        }
+        painter->restore();
+    }
+};
+
+} // namespace
+
+// --- window --------------------------------------------------------------------------------------
+
+ExposureMap::ExposureMap(AppContext& ctx, QWidget* parent)
+    : SecondaryWindow(ctx, 19, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
+      List1(new QListWidget(this)), Label1(new QLabel(this)), m_model(new ExposureModel(ctx.store, this))
+{
+    setObjectName(QStringLiteral("ExposureMap"));
+    setWindowTitle(QStringLiteral("ผังยอดเลข"));
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Grid1->setObjectName(QStringLiteral("Grid1"));
+    List1->setObjectName(QStringLiteral("List1"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Combo1->addItems(typeNames());
+    Grid1->setModel(m_model);
+    Grid1->setItemDelegate(new CellDelegate(Grid1));
+    Grid1->horizontalHeader()->hide();
+    Grid1->verticalHeader()->hide();
+    Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    Grid1->verticalHeader()->setDefaultSectionSize(34);
+    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Grid1->setMouseTracking(true);
+
+    auto* legend = new QHBoxLayout;
+    const std::pair<ExposureLevel, QString> levels[] = {{ExposureLevel::None, QStringLiteral("ไม่มียอด")},
+                                                        {ExposureLevel::UpToHalf, QStringLiteral("ไม่เกินครึ่งวงเงินอั้น")},
+                                                        {ExposureLevel::UpToLimit, QStringLiteral("ไม่เกินวงเงินอั้น")},
+                                                        {ExposureLevel::Above, QStringLiteral("เกินอั้น ต้องส่งออก")}};
+    for (const auto& [level, text] : levels) {
+        auto* swatch = new QLabel(text, this);
+        swatch->setAutoFillBackground(true);
+        QPalette p = swatch->palette();
+        p.setColor(QPalette::Window, ExposureModel::levelColour(level));
+        swatch->setPalette(p);
+        swatch->setFrameShape(QFrame::Box);
+        legend->addWidget(swatch);
+    }
+    auto* won = new QLabel(QStringLiteral("กรอบแดง = ถูกรางวัล"), this);
+    won->setStyleSheet(QStringLiteral("color: red;"));
+    legend->addWidget(won);
+    legend->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("ชนิดหวย"), this));
+    top->addWidget(Combo1);
+    top->addWidget(Label1, 1);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(Grid1, 4);
+    middle->addWidget(List1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(legend);
+    layout->addLayout(middle, 1);
+
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &ExposureMap::refresh);
+    connect(Grid1, &QTableView::clicked, this, &ExposureMap::showCustomers);
+    connect(Grid1, &QTableView::entered, this, &ExposureMap::showCustomers);
+    // Every change of a data file replaces it in the folder, so watching the folder follows every
+    // entry, edit, restore and new draw, from wherever it comes.
+    m_watcher.addPath(ctx.store.dataFolder());
+    m_debounce.setSingleShot(true);
+    m_debounce.setInterval(20);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_debounce, qOverload<>(&QTimer::start));
+    connect(&m_debounce, &QTimer::timeout, this, &ExposureMap::refresh);
+}
+
+void ExposureMap::setUp()
+{
+    if (Combo1->currentIndex() < 0) Combo1->setCurrentIndex(0);
+    refresh();
+}
+
+void ExposureMap::refresh()
+{
+    const QString type = Combo1->currentText();
+    m_model->setExposure(buildExposure(ctx.store, type));
+    const Exposure& e = m_model->exposure();
+    Label1->setText(QStringLiteral("ยอดรวม ") + formatAmount(e.total) + QStringLiteral(" บาท   วงเงินอั้น ") +
+                    (e.limit.isEmpty() ? QStringLiteral("ยังไม่ได้ตั้ง") : e.limit) + QStringLiteral("   ต้องส่งออก ") +
+                    formatAmount(e.totalExcess) + QStringLiteral(" บาท"));
+    List1->clear();
+}
+
+void ExposureMap::showCustomers(const QModelIndex& index)
+{
+    List1->clear();
+    if (m_model->cell(index)) List1->addItems(m_model->data(index, Qt::ToolTipRole).toString().split(QLatin1Char('\n')));
+}
+
+} // namespace varnoth

@@ -1,0 +1,39 @@
+#pragma once
+// The exposure map: for one type, every number of its set with the stake held on it over all
+// customers, measured against the type's limit, less what was already sent out, and whether it won.
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace varnoth {
+
+class Store;
+
+enum class ExposureLevel { None, UpToHalf, UpToLimit, Above };
+
+struct ExposureCell {
+    QString number;
+    double stake = 0;  // held over all customers
+    double excess = 0; // above the limit, less what was already sent out
+    ExposureLevel level = ExposureLevel::None;
+    bool winning = false;
+};
+
+struct Exposure {
+    QString type;
+    QString limit; // as stored; "" when the type has none
+    QList<ExposureCell> cells; // every number of the type's set, in set order
+    int columns = 10;          // the grid's width
+    double total = 0;
+    double totalExcess = 0;
+};
+
+// Builds the map from the same working lists, limit and send-out record as the reports.
+Exposure buildExposure(Store& store, const QString& type);
+
+// Each customer's stake on the number, "customer: amount" in customer-list order.
+QStringList customerStakes(Store& store, const QString& type, const QString& number);
+
+} // namespace varnoth
