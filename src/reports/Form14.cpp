@@ -18,7 +18,6 @@ namespace varnoth
 
 namespace
 {
-const QString PrizeMode = QStringLiteral("1");
 const QString AnalysisMode = QStringLiteral("2");
 const QString StatisticsMode = QStringLiteral("3");
 } // namespace
