@@ -99,8 +99,7 @@ void Form4::print()
         const QString text = readmeText();
         build = [text, fontSize, copies](const PageGeometry& g) { return PrintReadme(text, fontSize, copies, g); };
     }
-    const QStringList shown =
-        printOnDefault(build, fontSize, copies, m_pdfFolder.isEmpty() ? pdfOutputFolder() : m_pdfFolder);
+    const QStringList shown = printOnDefault(build, fontSize, m_pdfFolder.isEmpty() ? pdfOutputFolder() : m_pdfFolder);
     if (ctx.main) ctx.main->listAddLines(shown);
     close();
 }

@@ -90,16 +90,14 @@ QString pdfOutputFolder()
     return QDir::tempPath();
 }
 
-QStringList printOnDefault(const JobBuilder& build, int fontSize, int copies, const QString& pdfFolder)
+QStringList printOnDefault(const JobBuilder& build, int fontSize, const QString& pdfFolder)
 {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (!defaultPrinter.isNull()) {
-        // The printer reports its own trouble to the operator; the list stays as it is.
+        // Trouble at a printer is for the print system to show; the list stays as it is.
         QPrinter printer(defaultPrinter, QPrinter::HighResolution);
         PagePainter painter(printer, fontSize);
-        PrintJob job = build(painter.geometry());
-        job.copies = copies;
-        painter.paint(job);
+        painter.paint(build(painter.geometry()));
         return {};
     }
     const QString path = newPdfPath(pdfFolder);
@@ -107,8 +105,7 @@ QStringList printOnDefault(const JobBuilder& build, int fontSize, int copies, co
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     PagePainter painter(printer, fontSize);
-    PrintJob job = build(painter.geometry());
-    job.copies = copies;
+    const PrintJob job = build(painter.geometry());
     const QString shown = QDir::toNativeSeparators(path);
     if (!painter.paint(job)) {
         QFile::remove(path); // a half-written PDF is no print

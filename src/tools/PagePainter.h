@@ -34,6 +34,6 @@ QString pdfOutputFolder();
 // Prints the job that `build` lays out for the device on the default printer, or into a new PDF
 // file in `pdfFolder` when the system has no printer. Returns the lines for the main list: the PDF's
 // path, or the write failure with the path.
-QStringList printOnDefault(const JobBuilder& build, int fontSize, int copies, const QString& pdfFolder);
+QStringList printOnDefault(const JobBuilder& build, int fontSize, const QString& pdfFolder);
 
 } // namespace varnoth

@@ -1,5 +1,6 @@
 #include "model/text.h"
 #include "store/session.h"
+#include "store/store.h"
 #include "testsupport.h"
 #include "tools/Form10.h"
 #include "tools/Form12.h"
@@ -135,6 +136,11 @@ private slots:
         QVERIFY(path.startsWith(QDir::toNativeSeparators(dir.path())));
         QVERIFY(path.endsWith(".pdf"));
         QVERIFY(fileBytes(QDir::fromNativeSeparators(path)).startsWith("%PDF"));
+
+        const QStringList failed = printOnDefault([](const PageGeometry& g) { return PrintMainList({}, 10, 1, g); }, 10,
+                                                  dir.filePath("missing"));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(failed.first().startsWith(WriteFailedText));
     }
 
     void notepadOpensTheListAsATextFile()
