@@ -143,7 +143,7 @@ private slots:
         QVERIFY(failed.first().startsWith(WriteFailedText));
     }
 
-    void notepadOpensTheListAsATextFile()
+    void listOpensInTheTextEditor()
     {
         const QStringList rows = {"<2ตัวบน> <x>", "12-50", "34-70"};
         main->listAddLines(rows);
