@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 void place(QWidget* w, int left, int top, int width, int height)
 {
@@ -34,7 +36,8 @@ Form15::Form15(AppContext& ctx, QWidget* parent)
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
     setUpPicker(Combo1, this);
-    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(false);
+    for (QPushButton* b : {Command1, Command2})
+        b->setAutoDefault(false);
 
     place(Label1, 120, 240, 3100, 240);
     place(Combo1, 120, 520, 3100, 360);

@@ -7,9 +7,11 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form15 : public SecondaryWindow {
+class Form15 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form15(AppContext& ctx, QWidget* parent = nullptr);

@@ -10,9 +10,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 void place(QWidget* w, int left, int top, int width, int height)
 {
@@ -25,7 +27,8 @@ Form6::Form6(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 6, parent), Label1(new QLabel(QStringLiteral("ชนิดหวย"), this)),
       Label2(new QLabel(QStringLiteral("ตัวเลข"), this)), Label3(new QLabel(QStringLiteral("ชื่อลูกค้า"), this)),
       Combo1(new QComboBox(this)), Text1(new QLineEdit(this)), Combo2(new QComboBox(this)),
-      Command3(new QPushButton(QStringLiteral("ตรวจค้น"), this)), Command1(new QPushButton(QStringLiteral("ยกเลิก"), this))
+      Command3(new QPushButton(QStringLiteral("ตรวจค้น"), this)),
+      Command1(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Search"));
@@ -40,7 +43,8 @@ Form6::Form6(AppContext& ctx, QWidget* parent)
     setUpPicker(Combo1, this);
     setUpPicker(Combo2, this);
     Text1->installEventFilter(this);
-    for (QPushButton* b : {Command3, Command1}) b->setAutoDefault(false);
+    for (QPushButton* b : {Command3, Command1})
+        b->setAutoDefault(false);
 
     place(Label1, 120, 120, 3100, 240);
     place(Combo1, 120, 360, 3100, 360);
@@ -64,8 +68,8 @@ Form6::Form6(AppContext& ctx, QWidget* parent)
 
 void Form6::search()
 {
-    const ReportResult r = SearchReport(ctx.store, ctx.session, Text1->text(), Combo1->currentText(),
-                                        Combo2->currentText());
+    const ReportResult r =
+        SearchReport(ctx.store, ctx.session, Text1->text(), Combo1->currentText(), Combo2->currentText());
     if (!r.focus.isEmpty()) {
         (r.focus == QStringLiteral("Combo1") ? Combo1 : Combo2)->setFocus();
         return;
@@ -75,8 +79,8 @@ void Form6::search()
 
 bool Form6::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool field = watched == Text1 || watched == Combo1 || watched == Combo1->lineEdit() ||
-                       watched == Combo2 || watched == Combo2->lineEdit();
+    const bool field = watched == Text1 || watched == Combo1 || watched == Combo1->lineEdit() || watched == Combo2 ||
+                       watched == Combo2->lineEdit();
     if (field && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

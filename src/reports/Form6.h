@@ -8,9 +8,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form6 : public SecondaryWindow {
+class Form6 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form6(AppContext& ctx, QWidget* parent = nullptr);

@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 void place(QWidget* w, int left, int top, int width, int height)
 {
@@ -38,7 +40,8 @@ Form9::Form9(AppContext& ctx, QWidget* parent)
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
     setUpPicker(Combo1, this);
-    for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(false);
+    for (QPushButton* b : {Command1, Command2})
+        b->setAutoDefault(false);
 
     place(Label1, 120, 240, 3100, 240);
     place(Combo1, 120, 520, 3100, 360);

@@ -8,9 +8,11 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form9 : public SecondaryWindow {
+class Form9 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form9(AppContext& ctx, QWidget* parent = nullptr);

@@ -7,7 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace varnoth {
+namespace varnoth
+{
 
 void showReport(AppContext& ctx, const ReportResult& result)
 {

@@ -6,7 +6,8 @@
 class QComboBox;
 class QObject;
 
-namespace varnoth {
+namespace varnoth
+{
 
 struct AppContext;
 

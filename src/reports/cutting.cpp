@@ -7,9 +7,11 @@
 #include "store/session.h"
 #include "store/store.h"
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 // The digits of the number that the positions look at. The flags read hundreds, tens, units, so a
 // two-digit number has no hundreds and a one-digit number only units; four and five digits are

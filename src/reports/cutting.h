@@ -6,7 +6,8 @@
 
 #include <QString>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 struct Session;

@@ -8,9 +8,11 @@
 
 #include <QHash>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 struct Item {
     QString number;
@@ -83,8 +85,8 @@ TypeRun runType(Store& store, const QString& type, bool keepMode, QStringList& f
         run.allCut = true;
         return run;
     }
-    run.result = keepMode ? KeepList(store, list, limit)
-                          : SubtractSent(store, ExcessList(store, list, limit), type, &failures);
+    run.result =
+        keepMode ? KeepList(store, list, limit) : SubtractSent(store, ExcessList(store, list, limit), type, &failures);
     return run;
 }
 

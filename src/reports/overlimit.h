@@ -8,7 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 

@@ -8,7 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // The word for "every type" or "every customer" in the report pickers.
 inline const QString AllChoice = QStringLiteral("ทั้งหมด");

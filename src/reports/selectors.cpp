@@ -6,9 +6,11 @@
 
 #include <QHash>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 // The value of an amount text as Val reads it. Stored amounts are plain digits, so those are
 // summed here without building a text; anything else goes through Val.
@@ -55,7 +57,8 @@ QStringList stakeFilesOfType(Store& store, const QString& type)
     QStringList paths;
     const int t = typeIndex(type);
     if (t < 0) return paths;
-    for (int c : Store::customerIndexes(store.customerListText())) paths << store.stakeFilePath(t, c);
+    for (int c : Store::customerIndexes(store.customerListText()))
+        paths << store.stakeFilePath(t, c);
     return paths;
 }
 

@@ -8,9 +8,11 @@
 
 #include <functional>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 QString pairLine(const QString& type, const QString& customer)
 {
@@ -67,8 +69,7 @@ void searchOneType(Store& store, Session& session, QStringList& lines, const QSt
         lines += ShowSection(store, session.grand, list, T);
         return;
     }
-    const QString list =
-        allCustomers ? LinesOfTypeNumber(store, T, N) : LinesOfTypeCustomerNumber(store, T, C, N);
+    const QString list = allCustomers ? LinesOfTypeNumber(store, T, N) : LinesOfTypeCustomerNumber(store, T, C, N);
     if (list.isEmpty())
         lines << QStringLiteral("ไม่มีข้อมูล");
     else
@@ -91,7 +92,7 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
     // Selecting the number before grouping gives the same items as filtering the grouped list,
     // without grouping every number of the type.
     sectionsOfAllTypes(store, session, lines, [&](const QString& t) {
-        const QString list = N.isEmpty()  ? LinesOfType(store, t)
+        const QString list = N.isEmpty()    ? LinesOfType(store, t)
                              : allCustomers ? LinesOfTypeNumber(store, t, N)
                                             : LinesOfTypeCustomerNumber(store, t, C, N);
         return GroupByNumber(store, list, t);

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 struct Session;

@@ -13,7 +13,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QString Straight = QStringLiteral("3ตัวตรง");
 const QString Top2 = QStringLiteral("2ตัวบน");
@@ -43,7 +44,8 @@ QStringList section(const QStringList& items, const QString& count, const QStrin
 
 } // namespace
 
-class TestOverLimitCut : public QObject {
+class TestOverLimitCut : public QObject
+{
     Q_OBJECT
 private slots:
     void sendOutShrinksBySaved()
@@ -77,8 +79,8 @@ private slots:
         book.stake(Straight, "a", "456", 100);
         book.stake(Straight, "a", "789", 500);
         const ReportResult r = book.over(Straight, true);
-        QCOMPARE(r.lines, (QStringList{"อั้นคัดไว้", "<3ตัวตรง>"} +
-                              section({"123-500", "456-100", "789-500"}, "3", "1,100.00")));
+        QCOMPARE(r.lines,
+                 (QStringList{"อั้นคัดไว้", "<3ตัวตรง>"} + section({"123-500", "456-100", "789-500"}, "3", "1,100.00")));
         QCOMPARE(book.session.SendOutData, QString("<3ตัวตรง>#123-500#456-100#789-500##"));
     }
 
@@ -88,12 +90,30 @@ private slots:
         QTest::addColumn<QString>("limit");
         QTest::addColumn<QString>("excess");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("equal to the limit") << "123-500#" << "500" << "" << "123-500#";
-        QTest::newRow("half above one") << "123-1.5#" << "1" << "123-0.5#" << "123-1#";
-        QTest::newRow("single precision") << "123-100000000.3#" << "0" << "123-100000000#" << "123-0#";
-        QTest::newRow("limit as stored") << "123-700#" << "0500" << "123-200#" << "123-0500#";
-        QTest::newRow("limit not numeric") << "123-700#456-0#" << "many" << "123-700#" << "123-many#";
-        QTest::newRow("junk items") << "abc#-#12-#" << "5" << "" << "-#12-#";
+        QTest::newRow("equal to the limit") << "123-500#"
+                                            << "500"
+                                            << ""
+                                            << "123-500#";
+        QTest::newRow("half above one") << "123-1.5#"
+                                        << "1"
+                                        << "123-0.5#"
+                                        << "123-1#";
+        QTest::newRow("single precision") << "123-100000000.3#"
+                                          << "0"
+                                          << "123-100000000#"
+                                          << "123-0#";
+        QTest::newRow("limit as stored") << "123-700#"
+                                         << "0500"
+                                         << "123-200#"
+                                         << "123-0500#";
+        QTest::newRow("limit not numeric") << "123-700#456-0#"
+                                           << "many"
+                                           << "123-700#"
+                                           << "123-many#";
+        QTest::newRow("junk items") << "abc#-#12-#"
+                                    << "5"
+                                    << ""
+                                    << "-#12-#";
     }
     void listSteps()
     {
@@ -129,8 +149,8 @@ private slots:
         book.stake("วิ่งบน", "a", "5", 10);
         const ReportResult r = book.over(All);
         QCOMPARE(r.lines, (QStringList{Over, "<3ตัวตรง>"} + section({"123-200"}, "1", "200.00") +
-                              QStringList{"<2ตัวบน>"} + section({"12-50"}, "1", "50.00") +
-                              QStringList{"ยอดรวมเลข= 2 รายการ", "ยอดรวมเงิน= 250.00 บาท", Separator}));
+                           QStringList{"<2ตัวบน>"} + section({"12-50"}, "1", "50.00") +
+                           QStringList{"ยอดรวมเลข= 2 รายการ", "ยอดรวมเงิน= 250.00 บาท", Separator}));
         QCOMPARE(book.session.SendOutData, QString("<3ตัวตรง>#123-200##<2ตัวบน>#12-50##"));
         QCOMPARE(book.session.grand.count, 0.0);
     }
@@ -141,20 +161,62 @@ private slots:
         QTest::addColumn<QString>("cut");
         QTest::addColumn<QString>("positions");
         QTest::addColumn<QString>("cutOnes");
-        QTest::newRow("units") << "452 783 425" << "23" << "001" << "452 783";
-        QTest::newRow("first and last") << "245 453 425" << "23" << "101" << "245 453";
-        QTest::newRow("zero on two digits") << "00 10 90 01 55" << "0" << "001" << "00 10 90";
-        QTest::newRow("hundreds on two digits") << "12 21 22" << "2" << "100" << "";
-        QTest::newRow("tens on two digits") << "12 21 22" << "2" << "010" << "21 22";
-        QTest::newRow("whole run number") << "6 7 8" << "7" << "111" << "7";
-        QTest::newRow("tens of four digits") << "0010 0001 0111" << "1" << "010" << "";
-        QTest::newRow("units of four digits") << "0010 0001 0111" << "1" << "001" << "0001 0111";
-        QTest::newRow("middle") << "123 213 321" << "2" << "010" << "123 321";
-        QTest::newRow("last two") << "123 213 321" << "1" << "011" << "213 321";
-        QTest::newRow("first two") << "123 213 321" << "3" << "110" << "321";
-        QTest::newRow("no cut digits") << "123" << "" << "111" << "";
-        QTest::newRow("other flags") << "123" << "123" << "000" << "";
-        QTest::newRow("too long") << "123456" << "1" << "111" << "";
+        QTest::newRow("units") << "452 783 425"
+                               << "23"
+                               << "001"
+                               << "452 783";
+        QTest::newRow("first and last") << "245 453 425"
+                                        << "23"
+                                        << "101"
+                                        << "245 453";
+        QTest::newRow("zero on two digits") << "00 10 90 01 55"
+                                            << "0"
+                                            << "001"
+                                            << "00 10 90";
+        QTest::newRow("hundreds on two digits") << "12 21 22"
+                                                << "2"
+                                                << "100"
+                                                << "";
+        QTest::newRow("tens on two digits") << "12 21 22"
+                                            << "2"
+                                            << "010"
+                                            << "21 22";
+        QTest::newRow("whole run number") << "6 7 8"
+                                          << "7"
+                                          << "111"
+                                          << "7";
+        QTest::newRow("tens of four digits") << "0010 0001 0111"
+                                             << "1"
+                                             << "010"
+                                             << "";
+        QTest::newRow("units of four digits") << "0010 0001 0111"
+                                              << "1"
+                                              << "001"
+                                              << "0001 0111";
+        QTest::newRow("middle") << "123 213 321"
+                                << "2"
+                                << "010"
+                                << "123 321";
+        QTest::newRow("last two") << "123 213 321"
+                                  << "1"
+                                  << "011"
+                                  << "213 321";
+        QTest::newRow("first two") << "123 213 321"
+                                   << "3"
+                                   << "110"
+                                   << "321";
+        QTest::newRow("no cut digits") << "123"
+                                       << ""
+                                       << "111"
+                                       << "";
+        QTest::newRow("other flags") << "123"
+                                     << "123"
+                                     << "000"
+                                     << "";
+        QTest::newRow("too long") << "123456"
+                                  << "1"
+                                  << "111"
+                                  << "";
     }
     void cutTest()
     {
@@ -207,14 +269,12 @@ private slots:
 
         book.stake(Straight, "a", "452", 300);
         ReportResult r = book.cut(Straight);
-        QCOMPARE(r.lines, (QStringList{Cutting, "ยังไม่ได้ตั้งค่าคัดเลข", "ยังไม่ได้ตั้งค่าคัดหลัก",
-                                       "ไม่มีข้อมูลคัดเลขส่งออก"}));
+        QCOMPARE(r.lines, (QStringList{Cutting, "ยังไม่ได้ตั้งค่าคัดเลข", "ยังไม่ได้ตั้งค่าคัดหลัก", "ไม่มีข้อมูลคัดเลขส่งออก"}));
         QVERIFY(r.closeWindows && !r.saveCaption);
         QCOMPARE(book.session.SendOutData, QString());
 
         book.setting(book.store->numberCutFile(), "3ตัวตรง#2\r\n");
-        QCOMPARE(book.cut(Straight).lines,
-                 (QStringList{Cutting, "ยังไม่ได้ตั้งค่าคัดหลัก", "ไม่มีข้อมูลคัดเลขส่งออก"}));
+        QCOMPARE(book.cut(Straight).lines, (QStringList{Cutting, "ยังไม่ได้ตั้งค่าคัดหลัก", "ไม่มีข้อมูลคัดเลขส่งออก"}));
     }
 
     void cutAllTypes()
@@ -228,8 +288,8 @@ private slots:
         book.stake("วิ่งบน", "a", "7", 40);
         const ReportResult r = book.cut(All);
         QCOMPARE(r.lines, (QStringList{Cutting, "<3ตัวตรง>"} + section({"452-300"}, "1", "300.00") +
-                              QStringList{"<2ตัวบน>"} + section({"10-40"}, "1", "40.00") +
-                              QStringList{"ยอดรวมเลข= 2 รายการ", "ยอดรวมเงิน= 340.00 บาท", Separator}));
+                           QStringList{"<2ตัวบน>"} + section({"10-40"}, "1", "40.00") +
+                           QStringList{"ยอดรวมเลข= 2 รายการ", "ยอดรวมเงิน= 340.00 บาท", Separator}));
         QVERIFY(r.saveCaption);
         QCOMPARE(book.session.SendOutData, QString("<3ตัวตรง>#452-300##<2ตัวบน>#10-40##"));
     }

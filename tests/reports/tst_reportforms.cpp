@@ -20,7 +20,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QString Straight = QStringLiteral("3ตัวตรง");
 const QString All = QStringLiteral("ทั้งหมด");
@@ -28,13 +29,15 @@ const QString All = QStringLiteral("ทั้งหมด");
 QStringList listLines(const QListWidget* list)
 {
     QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
     return lines;
 }
 
 } // namespace
 
-class TestReportForms : public QObject {
+class TestReportForms : public QObject
+{
     Q_OBJECT
 
     std::unique_ptr<TempBook> book;
@@ -142,8 +145,8 @@ private slots:
         form->Combo1->setEditText(All);
         QTest::keyClick(form->Combo1, Qt::Key_Return);
         QCOMPARE(listLines(main->List1),
-                 (QStringList{"คัดเลขส่งออก", "<3ตัวตรง>", "123-700", "รวมเลข= 1 รายการ", "รวมเงิน= 700.00 บาท",
-                              Separator, "ยอดรวมเลข= 1 รายการ", "ยอดรวมเงิน= 700.00 บาท", Separator}));
+                 (QStringList{"คัดเลขส่งออก", "<3ตัวตรง>", "123-700", "รวมเลข= 1 รายการ", "รวมเงิน= 700.00 บาท", Separator,
+                              "ยอดรวมเลข= 1 รายการ", "ยอดรวมเงิน= 700.00 บาท", Separator}));
         QCOMPARE(main->Command13->text(), QString("บันทึกส่งออก"));
         QTRY_VERIFY(!main->dispatch().window(15));
     }
@@ -152,8 +155,8 @@ private slots:
     {
         main->ListAddLine("old");
         main->Image1->click();
-        QCOMPARE(listLines(main->List1), (QStringList{"<3ตัวตรง>", "123-700", "รวมเลข= 1 รายการ",
-                                                      "รวมเงิน= 700.00 บาท", Separator}));
+        QCOMPARE(listLines(main->List1),
+                 (QStringList{"<3ตัวตรง>", "123-700", "รวมเลข= 1 รายการ", "รวมเงิน= 700.00 บาท", Separator}));
     }
 };
 

@@ -11,7 +11,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QString Straight = QStringLiteral("3ตัวตรง");
 const QString Perm = QStringLiteral("3ตัวโต๊ด");
@@ -37,7 +38,8 @@ QStringList section(const QStringList& items, const QString& count, const QStrin
 
 } // namespace
 
-class TestViewSearch : public QObject {
+class TestViewSearch : public QObject
+{
     Q_OBJECT
 private slots:
     void viewAddsCustomersPerNumber()
@@ -110,14 +112,22 @@ private slots:
     {
         QTest::addColumn<QString>("content");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("junk lines") << "hello\r\n\r\n123-50\r\n-\r\n--\r\n" << "123-50#";
-        QTest::newRow("missing dash") << "12350\r\n124-7\r\n" << "124-7#";
-        QTest::newRow("negative and text") << "123--5\r\n124-abc\r\n125-0\r\n126-3x\r\n" << "126-3x#";
-        QTest::newRow("decimal") << "123-12.5\r\n" << "123-12.5#";
-        QTest::newRow("hash inside") << "12#3-50\r\n124-1#\r\n125-2\r\n" << "125-2#";
-        QTest::newRow("wrong widths") << "1234-50\r\n23-5\r\n123-1\r\n" << "1234-50#23-5#123-1#";
-        QTest::newRow("bare LF") << "123-5\n124-6\n" << "123-5#124-6#";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("junk lines") << "hello\r\n\r\n123-50\r\n-\r\n--\r\n"
+                                    << "123-50#";
+        QTest::newRow("missing dash") << "12350\r\n124-7\r\n"
+                                      << "124-7#";
+        QTest::newRow("negative and text") << "123--5\r\n124-abc\r\n125-0\r\n126-3x\r\n"
+                                           << "126-3x#";
+        QTest::newRow("decimal") << "123-12.5\r\n"
+                                 << "123-12.5#";
+        QTest::newRow("hash inside") << "12#3-50\r\n124-1#\r\n125-2\r\n"
+                                     << "125-2#";
+        QTest::newRow("wrong widths") << "1234-50\r\n23-5\r\n123-1\r\n"
+                                      << "1234-50#23-5#123-1#";
+        QTest::newRow("bare LF") << "123-5\n124-6\n"
+                                 << "123-5#124-6#";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void handEditedStakeFiles()
     {
@@ -153,10 +163,15 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("customer");
         QTest::addColumn<QString>("heading");
-        QTest::newRow("two spaces") << "25" << "2ตัวล่าง" << All << "ข้อมูล  <25> <2ตัวล่าง> <ทั้งหมด>";
+        QTest::newRow("two spaces") << "25"
+                                    << "2ตัวล่าง" << All << "ข้อมูล  <25> <2ตัวล่าง> <ทั้งหมด>";
         QTest::newRow("no number") << "" << All << All << "ข้อมูล  <ทั้งหมด> <ทั้งหมด>";
-        QTest::newRow("cleaned") << " 1-2 3" << Straight << "Som Chai" << "ข้อมูล  <123> <3ตัวตรง> <somchai>";
-        QTest::newRow("blank type") << "" << " " << "x" << "ข้อมูล  <x>";
+        QTest::newRow("cleaned") << " 1-2 3" << Straight << "Som Chai"
+                                 << "ข้อมูล  <123> <3ตัวตรง> <somchai>";
+        QTest::newRow("blank type") << ""
+                                    << " "
+                                    << "x"
+                                    << "ข้อมูล  <x>";
     }
     void searchHeading()
     {
@@ -199,20 +214,18 @@ private slots:
         QTest::newRow("permutation as keyed") << "321" << Perm << All << QStringList{"ไม่มีข้อมูล"};
         QTest::newRow("all types, customer")
             << "" << All << "a"
-            << QStringList{"<3ตัวตรง> <a>"} + section({"123-40", "456-5"}, "2", "45.00") +
-                   QStringList{"<3ตัวโต๊ด> <a>"} + section({"123-7"}, "1", "7.00");
+            << QStringList{"<3ตัวตรง> <a>"} + section({"123-40", "456-5"}, "2", "45.00") + QStringList{"<3ตัวโต๊ด> <a>"} +
+                   section({"123-7"}, "1", "7.00");
         QTest::newRow("all types, number, customer")
             << "123" << All << "b" << QStringList{"<3ตัวตรง>"} + section({"123-10"}, "1", "10.00");
-        QTest::newRow("all types, number, all")
-            << "123" << All << All
-            << QStringList{"<3ตัวตรง>"} + section({"123-50"}, "1", "50.00") + QStringList{"<3ตัวโต๊ด>"} +
-                   section({"123-7"}, "1", "7.00");
+        QTest::newRow("all types, number, all") << "123" << All << All
+                                                << QStringList{"<3ตัวตรง>"} + section({"123-50"}, "1", "50.00") +
+                                                       QStringList{"<3ตัวโต๊ด>"} + section({"123-7"}, "1", "7.00");
         QTest::newRow("all types, number nobody bought") << "999" << All << All << QStringList{};
-        QTest::newRow("all, grand totals")
-            << "" << All << All
-            << QStringList{"<3ตัวตรง>"} + section({"123-50", "456-5"}, "2", "55.00") + QStringList{"<3ตัวโต๊ด>"} +
-                   section({"123-7"}, "1", "7.00") +
-                   QStringList{"ยอดรวมเลข= 3 รายการ", "ยอดรวมเงิน= 62.00 บาท", Separator};
+        QTest::newRow("all, grand totals") << "" << All << All
+                                           << QStringList{"<3ตัวตรง>"} + section({"123-50", "456-5"}, "2", "55.00") +
+                                                  QStringList{"<3ตัวโต๊ด>"} + section({"123-7"}, "1", "7.00") +
+                                                  QStringList{"ยอดรวมเลข= 3 รายการ", "ยอดรวมเงิน= 62.00 บาท", Separator};
     }
     void searchCases()
     {

@@ -3,7 +3,8 @@
 #include "reports/view.h"
 #include "ui/main/Form1.h"
 
-namespace varnoth {
+namespace varnoth
+{
 
 void Form1::viewAllData()
 {
