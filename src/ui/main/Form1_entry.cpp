@@ -13,9 +13,11 @@
 #include <QPlainTextEdit>
 #include <cmath>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 // The gate box grows to show the whole list: the long lists get a wider box of up to 22 rows, the
 // others keep the width of the entry column and take as many rows as they need.

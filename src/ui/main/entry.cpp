@@ -6,7 +6,8 @@
 
 #include <QSet>
 
-namespace varnoth {
+namespace varnoth
+{
 
 EntryBatch::EntryBatch(Store& store, const QString& customer)
     : m_store(store), m_customer(customer), m_customerIndex(store.customerIndex(customer))

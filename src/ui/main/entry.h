@@ -12,7 +12,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 
@@ -35,7 +36,8 @@ struct EntryResult {
     QList<BetChange> changes; // the bets that were stored and counted, in order
 };
 
-class EntryBatch {
+class EntryBatch
+{
 public:
     // `customer` is the cleaned name; it must already be in the customer list to store anything.
     EntryBatch(Store& store, const QString& customer);

@@ -6,16 +6,19 @@
 #include <algorithm>
 #include <array>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 // A candidate qualifies when every keyed digit finds its own place in it; a keyed character that is
 // not a digit never does.
 bool holdsAllDigits(const QString& candidate, const QString& number)
 {
     std::array<int, 10> left{};
-    for (QChar c : candidate) ++left[c.unicode() - '0'];
+    for (QChar c : candidate)
+        ++left[c.unicode() - '0'];
     for (QChar c : number) {
         const char16_t u = c.unicode();
         if (u < '0' || u > '9' || left[u - '0'] == 0) return false;
@@ -42,10 +45,22 @@ struct GateRow {
     bool longList;
 };
 
-QString containing2(const QString& n) { return GatesContaining(n, 2); }
-QString containing3(const QString& n) { return GatesContaining(n, 3); }
-QString ascending2(const QString& n) { return GatesContainingAscending(n, 2); }
-QString ascending3(const QString& n) { return GatesContainingAscending(n, 3); }
+QString containing2(const QString& n)
+{
+    return GatesContaining(n, 2);
+}
+QString containing3(const QString& n)
+{
+    return GatesContaining(n, 3);
+}
+QString ascending2(const QString& n)
+{
+    return GatesContainingAscending(n, 2);
+}
+QString ascending3(const QString& n)
+{
+    return GatesContainingAscending(n, 3);
+}
 
 // Tried in this order; the first row whose code and number length both match wins.
 const GateRow NumberFieldRows[] = {
@@ -87,7 +102,8 @@ QString GatesContainingAscending(const QString& number, int width)
 QString GatesFrontDigit(const QString& number)
 {
     QString out;
-    for (char d = '0'; d <= '9'; ++d) out += QLatin1Char(d) + number + QLatin1Char(' ');
+    for (char d = '0'; d <= '9'; ++d)
+        out += QLatin1Char(d) + number + QLatin1Char(' ');
     return out;
 }
 
@@ -118,8 +134,8 @@ QString headerLine(const QString& type, const QString& customer)
     return QLatin1Char('<') + type + QStringLiteral("> <") + customer + QLatin1Char('>');
 }
 
-QList<PlannedBet> pairedBets(const QString& number, const QString& first, const QString& second,
-                             const QString& type, const QString& customer)
+QList<PlannedBet> pairedBets(const QString& number, const QString& first, const QString& second, const QString& type,
+                             const QString& customer)
 {
     QString secondType = type;
     QString secondNumber = number;
@@ -132,8 +148,7 @@ QList<PlannedBet> pairedBets(const QString& number, const QString& first, const 
         secondType = QStringLiteral("วิ่งล่าง");
     }
     return {PlannedBet{number, first, type, {headerLine(secondType, customer)}},
-            PlannedBet{secondNumber, second, secondType,
-                       {headerLine(type, customer), QStringLiteral("พร้อมรับข้อมูล")}}};
+            PlannedBet{secondNumber, second, secondType, {headerLine(type, customer), QStringLiteral("พร้อมรับข้อมูล")}}};
 }
 
 EntryPlan parseEntryLine(const QString& line, const QString& type, const QString& customer)

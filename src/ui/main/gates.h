@@ -7,7 +7,8 @@
 #include <QStringList>
 #include <optional>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // What the number field expands to while the operator types.
 struct GateExpansion {
@@ -48,8 +49,8 @@ QString headerLine(const QString& type, const QString& customer);
 // The two bets of a paired amount first+second on a number of 3, 2, or 1 and fewer characters: the
 // second goes to the permuted or the lower type of the pair, followed by the header lines that tell
 // the operator which type each bet went to.
-QList<PlannedBet> pairedBets(const QString& number, const QString& first, const QString& second,
-                             const QString& type, const QString& customer);
+QList<PlannedBet> pairedBets(const QString& number, const QString& first, const QString& second, const QString& type,
+                             const QString& customer);
 
 // The bets of one entry line: number, optionally "+" and a gate code, "-", the amount, optionally "+"
 // and a second amount. A gate code that is not one of the line's four gives no bet.

@@ -6,9 +6,11 @@
 
 #include <QFile>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 const QString Blank = QStringLiteral(" ");
 const QString Dash = QStringLiteral("-");
@@ -39,7 +41,8 @@ QString CollapseRuns(QString text, const QString& separator)
 {
     if (separator.isEmpty()) return text;
     const QString twice = separator + separator;
-    while (text.contains(twice)) text.replace(twice, separator);
+    while (text.contains(twice))
+        text.replace(twice, separator);
     return text;
 }
 
