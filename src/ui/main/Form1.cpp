@@ -362,6 +362,9 @@ void Form1::buildMenus()
     mSearch = add(mMore, "mSearch", QStringLiteral("Search"), Image8->icon());
     mCalculator = add(mMore, "mCalculator", QStringLiteral("Calculator"), themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
+    mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
+    mUndo->setShortcut(QKeySequence::Undo);
+    mUndo->setShortcutContext(Qt::WindowShortcut);
 
     menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -433,6 +436,7 @@ void Form1::connectControls()
     connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(12); });
     connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
+    connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mReadme, &QAction::triggered, this, [this] { OpenWindow(10); });
     connect(Image7, &QToolButton::clicked, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });
     connect(menuClose, &QAction::triggered, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });
@@ -779,6 +783,24 @@ void Form1::colourChange()
     p.setColor(QPalette::Text, classicColour(i));
     p.setColor(QPalette::Base, light ? Qt::black : Qt::white);
     List1->setPalette(p);
+}
+
+// --- taking back entries ------------------------------------------------------------------------
+
+void Form1::recordEntry(const EntryResult& entry)
+{
+    m_history.record(entry);
+}
+
+void Form1::undoLastEntry()
+{
+    const UndoResult r = m_history.undoLast(m_store);
+    listAddLines(r.lines);
+    if (!r.done) return;
+    const QString type = Combo1->currentText();
+    const QString customer = CleanName(Combo2->currentText());
+    if (!type.isEmpty() && !customer.isEmpty()) UpdateTotals(type, customer);
+    GrandTotals();
 }
 
 // --- events --------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "store/progress.h"
 #include "ui/main/AppContext.h"
 #include "ui/main/WindowDispatch.h"
+#include "ui/main/undo.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -122,6 +123,7 @@ public:
     QAction* mSearch;
     QAction* mCalculator;
     QAction* mMap;
+    QAction* mUndo;
     QAction* mReadme;
 
     // --- routines other windows call -------------------------------------------------------------
@@ -150,6 +152,10 @@ public:
     void Tc2();
     void Menu();
     void colourChange();
+    // Remembers a committed entry so that it can be taken back (Ctrl+Z), newest first.
+    void recordEntry(const EntryResult& entry);
+    void undoLastEntry();
+    EntryHistory& entryHistory() { return m_history; }
     // True once the start-up timer has built the caches and enabled the fields.
     bool ready() const { return m_ready; }
     // Runs the start-up timer to its tenth tick at once (tests).
@@ -192,6 +198,7 @@ private:
     AppContext m_ctx;
     WindowDispatch m_dispatch;
     GuiProgress m_progress;
+    EntryHistory m_history;
     int m_tickCounter = 0;
     bool m_ready = false;
     bool m_filling = false; // the program is refilling a drop-down: its text changes are not typing

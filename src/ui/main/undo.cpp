@@ -1,0 +1,71 @@
+#include "ui/main/undo.h"
+
+#include "model/text.h"
+#include "store/numberfile.h"
+#include "store/store.h"
+
+#include <QMap>
+
+namespace varnoth {
+
+UndoResult takeBack(Store& store, const EntryResult& entry)
+{
+    UndoResult result;
+    if (entry.changes.isEmpty()) {
+        result.lines << NothingToTakeBackText;
+        return result;
+    }
+    // What each file must give back: stake amounts per (file, number), counts per (file, number).
+    QMap<QString, QMap<QString, double>> amounts;
+    for (const BetChange& c : entry.changes) {
+        const QString stake = store.StakeFilePath(c.type, entry.customer);
+        const QString count = store.TypeFilePath(c.type, Store::CountPrefix);
+        if (stake.isEmpty() || count.isEmpty()) {
+            result.lines << CannotTakeBackText + c.number + QLatin1Char('-') + c.amount;
+            return result;
+        }
+        amounts[stake][c.number] += c.value;
+        amounts[count][c.number] += 1;
+    }
+
+    QMap<QString, NumberFile> files;
+    for (auto f = amounts.cbegin(); f != amounts.cend(); ++f) {
+        NumberFile file(store, f.key());
+        if (!file.ok()) {
+            result.lines << ReadFailedText + Store::fileName(f.key());
+            return result;
+        }
+        for (auto n = f.value().cbegin(); n != f.value().cend(); ++n) {
+            if (!file.contains(n.key()) || file.value(n.key()) < n.value()) {
+                result.lines << CannotTakeBackText + n.key() + QStringLiteral(" (") + Store::fileName(f.key()) +
+                                    QLatin1Char(')');
+                return result;
+            }
+            file.add(n.key(), -n.value());
+        }
+        files.insert(f.key(), file);
+    }
+
+    // Stake files first, then counts, as entry writes them.
+    QStringList failures;
+    for (auto pass : {0, 1})
+        for (auto f = files.begin(); f != files.end(); ++f) {
+            const bool isCount = Store::fileName(f.key()).startsWith(Store::CountPrefix + QLatin1Char('_'));
+            if (isCount != (pass == 1)) continue;
+            if (!f->save(store)) failures << WriteFailedText + Store::fileName(f.key());
+        }
+    for (const BetChange& c : entry.changes) result.lines << c.number + QLatin1Char('-') + c.amount + TakenBackText;
+    result.lines += failures;
+    result.done = failures.isEmpty();
+    return result;
+}
+
+UndoResult EntryHistory::undoLast(Store& store)
+{
+    if (m_entries.isEmpty()) return {{NothingToTakeBackText}, false};
+    UndoResult r = takeBack(store, m_entries.last());
+    if (r.done) m_entries.removeLast();
+    return r;
+}
+
+} // namespace varnoth

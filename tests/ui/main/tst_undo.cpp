@@ -1,0 +1,124 @@
+#include "model/types.h"
+#include "store/store.h"
+#include "testsupport.h"
+#include "ui/main/entry.h"
+#include "ui/main/sheet.h"
+#include "ui/main/undo.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace {
+
+QHash<QString, QByteArray> snapshot(const TempBook& book)
+{
+    QHash<QString, QByteArray> files;
+    for (const QString& name : QDir(book.folder()).entryList(QDir::Files)) files.insert(name, book.bytes(name));
+    return files;
+}
+
+EntryResult enter(Store& store, const QString& customer, const QStringList& lines, const QString& type)
+{
+    EntryBatch batch(store, customer);
+    for (const QString& l : lines) batch.addLine(l, type, false);
+    return batch.commit();
+}
+
+} // namespace
+
+class TestUndo : public QObject {
+    Q_OBJECT
+private slots:
+    // Each kind of entry, taken back, leaves every file byte for byte as it was before it.
+    void takingBackRestoresTheFiles_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<int>("bets");
+        QTest::newRow("single") << QStringList{"123-100"} << "3ตัวตรง" << 1;
+        QTest::newRow("271 gates") << QStringList{"5+271-10"} << "3ตัวตรง" << 0; // not a line code: nothing
+        QTest::newRow("19 gates") << QStringList{"5+19-40"} << "2ตัวบน" << 19;
+        QTest::newRow("paired") << QStringList{"123-100+50"} << "3ตัวตรง" << 2;
+        QTest::newRow("palindrome twice") << QStringList{"121+2-30"} << "3ตัวตรง" << 2;
+        QTest::newRow("sheet") << QStringList{"554-100", "358+6-10", "771+2-30", "12-50"} << "3ตัวตรง" << 9;
+    }
+    void takingBackRestoresTheFiles()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, type);
+        QFETCH(int, bets);
+        TempBook book;
+        book.store->creationSequence("x");
+        enter(*book.store, "x", {"123-7"}, "3ตัวตรง"); // something already there stays
+        const auto before = snapshot(book);
+        const EntryResult entry = enter(*book.store, "x", lines, type);
+        QCOMPARE(entry.changes.size(), bets);
+        EntryHistory history;
+        history.record(entry);
+        const UndoResult r = history.undoLast(*book.store);
+        if (bets == 0) {
+            QCOMPARE(r.lines, QStringList({NothingToTakeBackText}));
+            return;
+        }
+        QVERIFY(r.done);
+        QCOMPARE(r.lines.size(), bets);
+        QVERIFY(r.lines.first().endsWith(TakenBackText));
+        QCOMPARE(snapshot(book), before);
+        QVERIFY(history.isEmpty());
+    }
+
+    void theGateListOfTheNumberFieldIsTakenBackWhole()
+    {
+        TempBook book;
+        book.store->creationSequence("x");
+        const auto before = snapshot(book);
+        const FieldEntry field = planFieldEntry(GatesContaining("5", 3), "5+271", "10", "3ตัวตรง", "x");
+        EntryBatch batch(*book.store, "x");
+        batch.addPlan(field.plan, false);
+        const EntryResult entry = batch.commit();
+        QCOMPARE(entry.changes.size(), 271);
+        QVERIFY(takeBack(*book.store, entry).done);
+        QCOMPARE(snapshot(book), before);
+    }
+
+    void entriesGoBackNewestFirst()
+    {
+        TempBook book;
+        book.store->creationSequence("x");
+        const auto empty = snapshot(book);
+        EntryHistory history;
+        history.record(enter(*book.store, "x", {"123-100"}, "3ตัวตรง"));
+        const auto afterFirst = snapshot(book);
+        history.record(enter(*book.store, "x", {"123-50", "45-5"}, "3ตัวตรง"));
+        QVERIFY(history.undoLast(*book.store).done);
+        QCOMPARE(snapshot(book), afterFirst);
+        QVERIFY(history.undoLast(*book.store).done);
+        QCOMPARE(snapshot(book), empty);
+        QCOMPARE(history.undoLast(*book.store).lines, QStringList({NothingToTakeBackText}));
+    }
+
+    void refusedWhenALineNowHoldsLess()
+    {
+        TempBook book;
+        book.store->creationSequence("x");
+        EntryHistory history;
+        history.record(enter(*book.store, "x", {"123-100", "456-20"}, "3ตัวตรง"));
+        // The operator edited 123 down to 60 since.
+        QString stake = book.text("0_1.gif");
+        stake.replace("\r\n123-100\r\n", "\r\n123-60\r\n");
+        book.put("0_1.gif", stake);
+        const auto before = snapshot(book);
+        const UndoResult r = history.undoLast(*book.store);
+        QVERIFY(!r.done);
+        QCOMPARE(r.lines.size(), 1);
+        QVERIFY(r.lines.first().startsWith(CannotTakeBackText + "123"));
+        QCOMPARE(snapshot(book), before);
+        QCOMPARE(history.size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUndo)
+#include "tst_undo.moc"
