@@ -96,7 +96,9 @@ void Form1::Inp1()
     const FieldEntry entry = planFieldEntry(Text3->toPlainText(), Text1->text(), Text2->text(), type, customer);
     EntryBatch batch(m_store, customer);
     batch.addPlan(entry.plan);
-    listAddLines(batch.commit().lines);
+    const EntryResult result = batch.commit();
+    listAddLines(result.lines);
+    recordEntry(result);
     if (entry.clearFields) {
         Text1->clear();
         Text2->clear();

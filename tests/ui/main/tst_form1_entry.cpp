@@ -82,6 +82,8 @@ private slots:
         QCOMPARE(lineOf("a-_0.gif", "123"), QString("123-2"));
         QCOMPARE(form->Text5->text() + " " + form->Text6->text(), QString("1 200.00"));
         QVERIFY(form->Text1->text().isEmpty() && form->Text2->text().isEmpty());
+        form->undoLastEntry(); // every entry is remembered for taking back
+        QCOMPARE(lineOf("0_1.gif", "123"), QString("123-100"));
     }
 
     void gateBoxShowsTheWholeListAndStoresIt()
