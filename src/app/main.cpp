@@ -1,8 +1,10 @@
-// The program: options, the data folder and its lock, then the main window.
+// The program: options, the data folder and its lock, then the main window, or one batch job
+// without any window.
 #include "model/types.h"
 #include "store/datafolder.h"
 #include "store/session.h"
 #include "store/store.h"
+#include "tools/batch.h"
 #include "ui/main/Form1.h"
 
 #include <QApplication>
@@ -12,51 +14,117 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
+#include <memory>
 
 using namespace varnoth;
 
-namespace {
+namespace
+{
+
+const QString ProgramName = QStringLiteral("varnoth");
+
+void printLines(std::FILE* stream, const QStringList& lines)
+{
+    for (const QString& line : lines) {
+        const QByteArray bytes = line.toUtf8();
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+        std::fputc('\n', stream);
+    }
+    std::fflush(stream);
+}
 
 int refuse(const QString& text, bool gui)
 {
-    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    printLines(stderr, {ProgramName + QStringLiteral(": ") + text});
     if (gui) QMessageBox::critical(nullptr, QStringLiteral("Varnoth"), text);
-    return 1;
+    return BatchRefused;
+}
+
+int usageError(const QString& text)
+{
+    printLines(stderr, {ProgramName + QStringLiteral(": ") + text,
+                        QStringLiteral("Try '") + ProgramName + QStringLiteral(" --help' for the options.")});
+    return BatchUsageError;
+}
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Varnoth"));
-    QApplication::setApplicationVersion(QStringLiteral("3.3.0"));
+    QCoreApplication::setApplicationName(QStringLiteral("Varnoth"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.3.0"));
 
+    // The command line is read before any application object exists: a batch job must run where
+    // there is no display at all.
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Varnoth: a ledger for Thai lottery bets"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption dataOption(QStringLiteral("data-folder"),
-                                  QStringLiteral("Keep the data in DIR instead of picture_1 beside the program."),
-                                  QStringLiteral("DIR"));
+    parser.setApplicationDescription(
+        QStringLiteral("Varnoth: a ledger for Thai lottery bets.\n"
+                       "Without a job option the main window opens. With one, the job runs without a window,\n"
+                       "prints the lines the main list would show and exits: 0 when it ran, 1 when it was\n"
+                       "refused or a file could not be written or read, 2 for a usage error."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption dataOption(QStringLiteral("data-folder"),
+                                        QStringLiteral("Keep the data in DIR instead of picture_1 beside the program."),
+                                        QStringLiteral("DIR"));
     parser.addOption(dataOption);
-    parser.process(app);
+    addBatchOptions(parser);
+    const bool parsed = parser.parse(argumentsOf(argc, argv));
+    const BatchRequest request = parsed ? batchRequest(parser) : BatchRequest{};
+    const bool batch = request.batch || !parsed || parser.isSet(helpOption) || parser.isSet(versionOption);
 
-    if (!Store::codecAvailable()) return refuse(CodecMissingText, true);
+    std::unique_ptr<QCoreApplication> app;
+    if (batch)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
 
-    const QString folder =
-        chooseDataFolder(QCoreApplication::applicationDirPath(), parser.value(dataOption),
-                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (!parsed) return usageError(parser.errorText());
+    if (parser.isSet(helpOption)) parser.showHelp(0);
+    if (parser.isSet(versionOption)) parser.showVersion();
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
+    if (!request.usageError.isEmpty()) return usageError(request.usageError);
+
+    const bool gui = !batch;
+    if (!Store::codecAvailable()) return refuse(CodecMissingText, gui);
+
+    const QString folder = chooseDataFolder(QCoreApplication::applicationDirPath(), parser.value(dataOption),
+                                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     if (!Store::MakeHiddenFolder(folder) || !folderWritable(folder))
-        return refuse(FolderUnusableText + QDir::toNativeSeparators(folder), true);
+        return refuse(FolderUnusableText + QDir::toNativeSeparators(folder), gui);
 
     QLockFile lock(QDir(folder).filePath(LockFileName));
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) return refuse(AlreadyRunningText, true);
+    if (!lock.tryLock(0)) {
+        QString text = AlreadyRunningText;
+        if (batch)
+            text += QStringLiteral(" (another copy of the program has the data folder ") +
+                    QDir::toNativeSeparators(folder) + QStringLiteral(" open; close it and run the job again)");
+        return refuse(text, gui);
+    }
 
     Store store(folder);
+    if (batch) {
+        const BatchResult result = runBatch(store, request.options);
+        printLines(stdout, result.out);
+        QStringList errors;
+        for (const QString& line : result.err)
+            errors << ProgramName + QStringLiteral(": ") + line;
+        printLines(stderr, errors);
+        return result.exitCode;
+    }
+
     Session session;
     Form1 window(store, session);
     window.show();
-    return app.exec();
+    return app->exec();
 }

@@ -1,0 +1,390 @@
+#include "tools/batch.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "reports/analysis.h"
+#include "reports/cutting.h"
+#include "reports/overlimit.h"
+#include "reports/prize.h"
+#include "reports/reportresult.h"
+#include "reports/statistics.h"
+#include "reports/view.h"
+#include "settings/customers.h"
+#include "settings/history.h"
+#include "store/session.h"
+#include "store/store.h"
+#include "tools/backup.h"
+#include "ui/main/sheet.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace varnoth
+{
+
+namespace
+{
+
+struct JobOption {
+    const char* name;
+    BatchJob job;
+    const char* valueName; // nullptr for a switch
+    const char* help;
+};
+
+const JobOption Jobs[] = {
+    {"enter-sheet", BatchJob::EnterSheet, "FILE",
+     "Enter the bets of a sheet file (entry lines, windows-874 or UTF-8) for --type and --customer."},
+    {"view", BatchJob::View, nullptr, "List every type's stakes with their totals and discounts."},
+    {"search", BatchJob::Search, nullptr,
+     "Search the stakes of --number (all numbers when left out) in --type and --customer."},
+    {"over-limit", BatchJob::OverLimit, nullptr,
+     "List what lies above each type's limit (with --keep: what stays within it)."},
+    {"number-cut", BatchJob::NumberCut, nullptr, "List the stakes of the cut numbers and digit positions."},
+    {"prize-check", BatchJob::PrizeCheck, nullptr,
+     "Check the stakes of --type and --customer against the drawn numbers."},
+    {"analysis", BatchJob::Analysis, nullptr, "Forecast the profit or loss of --type."},
+    {"statistics", BatchJob::Statistics, nullptr, "List how often each number of --type was played."},
+    {"open-list", BatchJob::OpenList, "NAME", "List a saved send-out list."},
+    {"backup", BatchJob::Backup, "DIR", "Back the book up into DIR/image_2/cat.gif."},
+    {"restore", BatchJob::Restore, "DIR", "Add the backup DIR/image_2/cat.gif into the book."},
+    {"new-draw", BatchJob::NewDraw, nullptr,
+     "Delete every stake, count, send-out list, setting and customer (needs --confirm-new-draw)."},
+};
+
+const QString TypeOption = QStringLiteral("type");
+const QString CustomerOption = QStringLiteral("customer");
+const QString NumberOption = QStringLiteral("number");
+const QString KeepOption = QStringLiteral("keep");
+const QString SaveOption = QStringLiteral("save-list");
+const QString ConfirmOption = QStringLiteral("confirm-new-draw");
+
+enum class Need { No, AllByDefault, Required };
+
+// Which of the other options a job takes, and whether "ทั้งหมด" stands for every type or customer.
+struct JobRules {
+    Need type = Need::No;
+    Need customer = Need::No;
+    bool typeMayBeAll = true;
+    bool number = false;
+    bool keep = false;
+    bool save = false;
+    bool confirm = false;
+};
+
+JobRules rulesOf(BatchJob job)
+{
+    switch (job) {
+    case BatchJob::EnterSheet:
+        return {Need::Required, Need::Required, false};
+    case BatchJob::Search:
+        return {Need::AllByDefault, Need::AllByDefault, true, true};
+    case BatchJob::OverLimit:
+        return {Need::AllByDefault, Need::No, true, false, true, true};
+    case BatchJob::NumberCut:
+        return {Need::AllByDefault, Need::No, true, false, false, true};
+    case BatchJob::PrizeCheck:
+        return {Need::AllByDefault, Need::AllByDefault};
+    case BatchJob::Analysis:
+        return {Need::AllByDefault};
+    case BatchJob::Statistics:
+        return {Need::Required};
+    case BatchJob::NewDraw:
+        return {Need::No, Need::No, true, false, false, false, true};
+    default:
+        return {};
+    }
+}
+
+QString dashed(const QString& name)
+{
+    return QStringLiteral("--") + name;
+}
+
+QString jobName(BatchJob job)
+{
+    for (const JobOption& j : Jobs)
+        if (j.job == job) return dashed(QString::fromLatin1(j.name));
+    return {};
+}
+
+QString unknownTypeText(const QString& given, bool mayBeAll)
+{
+    QString text = QStringLiteral("unknown type \"") + given + QStringLiteral("\"; the types are ") +
+                   typeNames().join(QStringLiteral(", "));
+    if (mayBeAll) text += QStringLiteral(", and ") + AllChoice + QStringLiteral(" for every type");
+    return text;
+}
+
+// Checks the options around the job; the first thing wrong, or "".
+QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions& o)
+{
+    const JobRules rules = rulesOf(job);
+    const QString name = jobName(job);
+    auto refuseExtra = [&](bool allowed, const QString& option) -> QString {
+        if (allowed || !parser.isSet(option)) return {};
+        return dashed(option) + QStringLiteral(" does not go with ") + name;
+    };
+    for (const QString& problem :
+         {refuseExtra(rules.type != Need::No, TypeOption), refuseExtra(rules.customer != Need::No, CustomerOption),
+          refuseExtra(rules.number, NumberOption), refuseExtra(rules.keep, KeepOption),
+          refuseExtra(rules.save, SaveOption), refuseExtra(rules.confirm, ConfirmOption)})
+        if (!problem.isEmpty()) return problem;
+
+    if (rules.type != Need::No) {
+        if (!parser.isSet(TypeOption) && rules.type == Need::Required) return name + QStringLiteral(" needs --type");
+        const QString given = parser.isSet(TypeOption) ? parser.value(TypeOption) : AllChoice;
+        o.type = CleanName(given);
+        const bool known = typeIndex(o.type) >= 0 || (rules.typeMayBeAll && o.type == AllChoice);
+        if (!known) return unknownTypeText(given, rules.typeMayBeAll);
+    }
+    if (rules.customer != Need::No) {
+        if (!parser.isSet(CustomerOption) && rules.customer == Need::Required)
+            return name + QStringLiteral(" needs --customer");
+        const QString given = parser.isSet(CustomerOption) ? parser.value(CustomerOption) : AllChoice;
+        o.customer = CleanName(given);
+        if (job == BatchJob::EnterSheet) {
+            // A customer called "all" could never be picked on his own in a report.
+            if (o.customer == AllChoice) return AllChoice + QStringLiteral(" is not a customer name");
+            // As in the group-entry window, a sheet without a customer name goes to "x".
+            if (o.customer.isEmpty()) o.customer = QStringLiteral("x");
+        } else if (o.customer.isEmpty()) {
+            return QStringLiteral("the customer name is empty");
+        } else if (job == BatchJob::Search) {
+            o.customer = given; // the search cleans what is typed itself
+        }
+    }
+    o.number = parser.value(NumberOption);
+    o.keep = parser.isSet(KeepOption);
+    o.confirmed = parser.isSet(ConfirmOption);
+    if (parser.isSet(SaveOption)) {
+        o.saveName = parser.value(SaveOption);
+        if (enteredName(o.saveName).isEmpty()) return QStringLiteral("the name of --save-list is empty");
+    }
+    return {};
+}
+
+// Lines that say a file could not be written or read: the job did not do all it should.
+QStringList failureLines(const QStringList& lines)
+{
+    QStringList failures;
+    for (const QString& line : lines)
+        if (line.contains(WriteFailedText.trimmed()) || line.contains(ReadFailedText.trimmed())) failures << line;
+    return failures;
+}
+
+BatchResult refused(BatchResult r, const QString& reason)
+{
+    r.err << reason;
+    r.exitCode = BatchRefused;
+    return r;
+}
+
+// The group-entry window's sheet entry: the header of the pair (after the creation sequence), then a
+// row for every bet of the sheet.
+BatchResult enterSheet(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    QFile file(o.sheetFile);
+    if (!QFileInfo(o.sheetFile).isFile() || !file.open(QIODevice::ReadOnly))
+        return refused(r, QStringLiteral("cannot read the sheet file: ") + ReadFailedText +
+                              QDir::toNativeSeparators(o.sheetFile));
+    file.close();
+    const QString sheet = LoadSheetFile(o.sheetFile);
+    if (sheet.size() >= BatchSheetLimit)
+        return refused(r, QStringLiteral("the sheet holds ") + QString::number(sheet.size()) +
+                              QStringLiteral(" characters; a sheet must stay below ") +
+                              QString::number(BatchSheetLimit) + QStringLiteral(": split the file"));
+
+    const QStringList failures = store.creationSequence(o.customer);
+    r.out << QLatin1Char('<') + o.type + QStringLiteral("> <") + o.customer + QLatin1Char('>');
+    if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
+    r.out << failures;
+    if (!sheet.isEmpty()) r.out << SplitSheet(store, sheet, o.type, o.customer);
+    return r;
+}
+
+// An over-limit or number-cut report, and the save of the send-out list it left when asked for.
+BatchResult sendOutReport(Store& store, const BatchOptions& o)
+{
+    Session session;
+    const ReportResult report = o.job == BatchJob::OverLimit ? OverLimit(store, session, o.type, o.keep)
+                                                             : NumberCutReport(store, session, o.type);
+    BatchResult r;
+    r.out = report.lines;
+    if (o.saveName.isEmpty()) return r;
+    if (!report.saveCaption || session.SendOutData.isEmpty())
+        return refused(r, QStringLiteral("nothing saved: the report left no send-out list"));
+    const HistorySave save = saveSendOutList(store, session.SendOutData, o.saveName);
+    r.out << save.lines;
+    if (save.saved) return r;
+    if (save.text1 == DuplicateNameText)
+        return refused(r, QStringLiteral("nothing saved: a saved list is already named \"") + o.saveName +
+                              QStringLiteral("\" or a name holding it (") + DuplicateNameText + QLatin1Char(')'));
+    if (save.lines.contains(UnsafeNameText))
+        return refused(r, QStringLiteral("nothing saved: \"") + o.saveName +
+                              QStringLiteral("\" cannot be a file name (") + UnsafeNameText + QLatin1Char(')'));
+    return refused(r, QStringLiteral("the send-out list was not saved"));
+}
+
+BatchResult openList(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    const QString name = CleanName(o.listName);
+    const QStringList saved = ListHistory(store);
+    if (!saved.contains(name)) {
+        const QString known = saved.isEmpty()
+                                  ? QStringLiteral("no list is saved")
+                                  : QStringLiteral("the saved lists are ") + saved.join(QStringLiteral(", "));
+        return refused(r, QStringLiteral("no saved send-out list is named \"") + o.listName + QStringLiteral("\"; ") +
+                              known);
+    }
+    r.out = openSavedList(store, name);
+    return r;
+}
+
+BatchResult backup(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    r.out = runBackup(store, o.folder);
+    if (r.out.value(0) == BackupFailedText) {
+        r.err << QStringLiteral("the backup into ") + QDir::toNativeSeparators(backupFilePath(o.folder)) +
+                     QStringLiteral(" failed");
+        r.exitCode = BatchRefused;
+    }
+    return r;
+}
+
+BatchResult restore(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    r.out = runRestore(store, o.folder).lines;
+    if (r.out.contains(AlreadyMergedText)) {
+        r.err << QStringLiteral("refused: this backup was already added since the last new draw (") +
+                     AlreadyMergedText + QLatin1Char(')');
+        r.exitCode = BatchRefused;
+    } else if (r.out.size() == 1 && r.out.first().startsWith(NoBackupText)) {
+        r.err << QStringLiteral("no backup in ") + QDir::toNativeSeparators(backupFilePath(o.folder));
+        r.exitCode = BatchRefused;
+    }
+    return r;
+}
+
+BatchResult newDraw(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    if (!o.confirmed)
+        return refused(r, QStringLiteral("a new draw deletes every stake, setting and customer of the book; "
+                                         "add --confirm-new-draw to go ahead"));
+    r.out = startNewDraw(store);
+    return r;
+}
+
+BatchResult runJob(Store& store, const BatchOptions& o)
+{
+    Session session;
+    auto report = [](const ReportResult& rr) { return BatchResult{rr.lines, {}, BatchRan}; };
+    switch (o.job) {
+    case BatchJob::EnterSheet:
+        return enterSheet(store, o);
+    case BatchJob::View:
+        return report(ViewAllData(store, session));
+    case BatchJob::Search:
+        return report(SearchReport(store, session, o.number, o.type, o.customer));
+    case BatchJob::OverLimit:
+    case BatchJob::NumberCut:
+        return sendOutReport(store, o);
+    case BatchJob::PrizeCheck:
+        return report(PrizeCheck(store, session, o.type, o.customer));
+    case BatchJob::Analysis:
+        return report(Analysis(store, o.type));
+    case BatchJob::Statistics:
+        return report(NumberStatistics(store, o.type));
+    case BatchJob::OpenList:
+        return openList(store, o);
+    case BatchJob::Backup:
+        return backup(store, o);
+    case BatchJob::Restore:
+        return restore(store, o);
+    case BatchJob::NewDraw:
+        return newDraw(store, o);
+    case BatchJob::None:
+        break;
+    }
+    return {{}, {QStringLiteral("no job was given")}, BatchUsageError};
+}
+
+} // namespace
+
+void addBatchOptions(QCommandLineParser& parser)
+{
+    for (const JobOption& j : Jobs) {
+        const QString name = QString::fromLatin1(j.name);
+        const QString help = QString::fromLatin1(j.help);
+        parser.addOption(j.valueName ? QCommandLineOption(name, help, QString::fromLatin1(j.valueName))
+                                     : QCommandLineOption(name, help));
+    }
+    parser.addOption({TypeOption,
+                      QStringLiteral("The lottery type, as the windows name it; ") + AllChoice +
+                          QStringLiteral(" (the default where a report offers it) for every type."),
+                      QStringLiteral("TYPE")});
+    parser.addOption({CustomerOption,
+                      QStringLiteral("The customer; ") + AllChoice +
+                          QStringLiteral(" (the default for a search or prize check) for everyone."),
+                      QStringLiteral("NAME")});
+    parser.addOption({NumberOption, QStringLiteral("The number to search for."), QStringLiteral("NUMBER")});
+    parser.addOption({KeepOption, QStringLiteral("With --over-limit: list what stays within the limit.")});
+    parser.addOption({SaveOption,
+                      QStringLiteral("With --over-limit or --number-cut: save the send-out list under NAME and "
+                                     "record its amounts as sent."),
+                      QStringLiteral("NAME")});
+    parser.addOption({ConfirmOption, QStringLiteral("Confirms --new-draw.")});
+}
+
+BatchRequest batchRequest(const QCommandLineParser& parser)
+{
+    BatchRequest request;
+    QStringList given;
+    for (const JobOption& j : Jobs) {
+        const QString name = QString::fromLatin1(j.name);
+        if (!parser.isSet(name)) continue;
+        given << dashed(name);
+        request.options.job = j.job;
+        if (j.valueName) {
+            const QString value = parser.value(name);
+            if (j.job == BatchJob::EnterSheet) request.options.sheetFile = value;
+            if (j.job == BatchJob::OpenList) request.options.listName = value;
+            if (j.job == BatchJob::Backup || j.job == BatchJob::Restore) request.options.folder = value;
+            if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
+        }
+    }
+    const bool modifiers = parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
+                           parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption);
+    request.batch = !given.isEmpty() || modifiers;
+    if (!request.batch || !request.usageError.isEmpty()) return request;
+    if (given.isEmpty()) {
+        request.usageError = QStringLiteral("no job was given: name one, such as --view or --over-limit");
+        return request;
+    }
+    if (given.size() > 1) {
+        request.usageError = QStringLiteral("one job at a time: ") + given.join(QStringLiteral(", "));
+        return request;
+    }
+    request.usageError = checkAround(parser, request.options.job, request.options);
+    return request;
+}
+
+BatchResult runBatch(Store& store, const BatchOptions& options)
+{
+    BatchResult r = runJob(store, options);
+    const QStringList failures = failureLines(r.out);
+    if (!failures.isEmpty() && r.exitCode == BatchRan) {
+        r.err << QStringLiteral("the job did not complete:") << failures;
+        r.exitCode = BatchRefused;
+    }
+    return r;
+}
+
+} // namespace varnoth

@@ -1,0 +1,75 @@
+#pragma once
+// Batch jobs: one job of the main window run from the command line without a window, for sheets that
+// arrive as files and for nightly backups. A job prints the lines the main list would show for it and
+// changes the data folder exactly as the windows would.
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+namespace varnoth
+{
+
+class Store;
+
+enum class BatchJob {
+    None,
+    EnterSheet,
+    View,
+    Search,
+    OverLimit,
+    NumberCut,
+    PrizeCheck,
+    Analysis,
+    Statistics,
+    OpenList,
+    Backup,
+    Restore,
+    NewDraw,
+};
+
+struct BatchOptions {
+    BatchJob job = BatchJob::None;
+    QString sheetFile;      // enter a sheet
+    QString type;           // a type name, or "ทั้งหมด" where the job's window offers it
+    QString customer;       // a customer name, or "ทั้งหมด" where the job's window offers it
+    QString number;         // search
+    bool keep = false;      // over-limit: the keep list instead of the send-out list
+    QString listName;       // the saved send-out list to open
+    QString saveName;       // over-limit and number cut: save the pending send-out list under this name
+    QString folder;         // backup and restore: the folder that holds (or gets) "image_2"
+    bool confirmed = false; // new draw: the operator said yes
+};
+
+// What the command line asks for: no job at all (the window starts), one job, or a usage error.
+struct BatchRequest {
+    bool batch = false;
+    QString usageError;
+    BatchOptions options;
+};
+
+struct BatchResult {
+    QStringList out; // exactly what the main list would show, one line each
+    QStringList err; // refusals and failures, for standard error
+    int exitCode = 0;
+};
+
+inline constexpr int BatchRan = 0;
+inline constexpr int BatchRefused = 1;
+inline constexpr int BatchUsageError = 2;
+
+// The longest sheet the group-entry window takes: one character less than this.
+inline constexpr int BatchSheetLimit = 60000;
+
+// Adds the job options to the program's parser.
+void addBatchOptions(QCommandLineParser& parser);
+
+// Reads the job options of a parsed command line. Type names are checked here, so a mistyped type
+// never reaches the data folder.
+BatchRequest batchRequest(const QCommandLineParser& parser);
+
+// Runs one job on the data folder. The caller holds the folder's lock.
+BatchResult runBatch(Store& store, const BatchOptions& options);
+
+} // namespace varnoth
