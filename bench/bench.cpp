@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
@@ -34,16 +35,31 @@ double medianOf(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-double ioFloor(const QStringList& reads, const QStringList& writes)
+struct FloorWork {
+    QString folder;
+    bool listsFolder = false;
+    QStringList reads, writes, removes;
+};
+
+double ioFloor(const FloorWork& w)
 {
     QElapsedTimer t;
     t.start();
+    if (w.listsFolder) {
+        qint64 sizes = 0;
+        QDirIterator it(w.folder, QDir::Files | QDir::Hidden | QDir::System);
+        while (it.hasNext()) {
+            it.next();
+            sizes += it.fileInfo().size();
+        }
+        Q_UNUSED(sizes);
+    }
     QHash<QString, QByteArray> contents;
-    for (const QString& p : reads) {
+    for (const QString& p : w.reads) {
         QFile f(p);
         if (f.open(QIODevice::ReadOnly)) contents.insert(p, f.readAll());
     }
-    for (const QString& p : writes) {
+    for (const QString& p : w.writes) {
         QByteArray bytes = contents.value(p);
         if (bytes.isEmpty()) {
             QFile f(p);
@@ -55,6 +71,7 @@ double ioFloor(const QStringList& reads, const QStringList& writes)
             s.commit();
         }
     }
+    for (const QString& p : w.removes) QFile::remove(p);
     return t.nsecsElapsed() / 1e6;
 }
 
@@ -101,6 +118,8 @@ int main(int argc, char* argv[])
         ctx.customers = makeBook(folder, BookSpec{customers});
         store = std::make_unique<Store>(folder);
         ctx.folder = folder;
+        ctx.scratch = dir.path() + QStringLiteral("/scratch");
+        QDir().mkpath(ctx.scratch);
         ctx.store = store.get();
     };
 
@@ -124,14 +143,18 @@ int main(int argc, char* argv[])
         std::vector<double> times, floors;
         qint64 proof = 0;
         for (int r = 0; r < runs; ++r) {
+            ++ctx.serial;
             if (op.prepare) op.prepare(ctx);
-            const QStringList reads = op.reads(ctx), writes = op.writes(ctx);
+            FloorWork work{ctx.folder, op.listsFolder, op.reads(ctx), op.writes(ctx),
+                           op.removes ? op.removes(ctx) : QStringList()};
             QElapsedTimer t;
             t.start();
             proof = op.run(ctx);
             times.push_back(t.nsecsElapsed() / 1e6);
             if (op.destroysBook) freshBook(ctx, store);
-            floors.push_back(ioFloor(reads, writes));
+            floors.push_back(ioFloor(work));
+            // The floor deleted files of the book: the next run needs it whole again.
+            if (!work.removes.isEmpty()) freshBook(ctx, store);
         }
         if (proof <= 0) {
             ++failures;

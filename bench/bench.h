@@ -14,9 +14,11 @@ class Store;
 namespace varnoth::bench {
 
 struct Context {
-    QString folder;
+    QString folder;  // the book's data folder
+    QString scratch; // a folder beside it for backups and other files outside the book
     Store* store = nullptr;
     QStringList customers;
+    int serial = 0; // counts runs, for content that must differ from run to run
 };
 
 struct Operation {
@@ -28,6 +30,10 @@ struct Operation {
     // The files the operation must read, and those it must change (written once, atomically).
     std::function<QStringList(Context&)> reads;
     std::function<QStringList(Context&)> writes;
+    // The files the operation must delete. May be empty.
+    std::function<QStringList(Context&)> removes;
+    // True when the operation must list the data folder once (to learn which files exist).
+    bool listsFolder = false;
     // True when a run changes the book so much that the next run needs a fresh book.
     bool destroysBook = false;
 };

@@ -1,10 +1,142 @@
+// The operations the benchmark times. Each one calls the same logic function that its window calls,
+// with the arguments the operator's choices give, and names the files that the work cannot avoid:
+// those are what the floor of the same run reads, writes and deletes.
+
 #include "bench.h"
+#include "bookmaker.h"
 
 #include "model/types.h"
+#include "reports/analysis.h"
+#include "reports/cutting.h"
+#include "reports/overlimit.h"
+#include "reports/prize.h"
+#include "reports/statistics.h"
+#include "reports/view.h"
+#include "store/session.h"
 #include "store/store.h"
+#include "tools/backup.h"
+#include "ui/main/entry.h"
+#include "ui/main/gates.h"
+#include "ui/main/sheet.h"
 #include "ui/main/totals.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace varnoth::bench {
+
+namespace {
+
+const QString All = QStringLiteral("ทั้งหมด");
+const QString Straight3 = QStringLiteral("3ตัวตรง");
+const QString Tote3 = QStringLiteral("3ตัวโต๊ด");
+const QString Tote5 = QStringLiteral("5ตัวโต๊ด");
+
+QStringList settingsFiles(Context& ctx)
+{
+    Store& s = *ctx.store;
+    return {s.limitFile(),    s.rateFile(),     s.numberCutFile(), s.digitCutFile(),
+            s.discountFile(), s.resultFile(),   s.customerFile()};
+}
+
+QStringList countFiles(Context& ctx)
+{
+    return typeFiles(ctx, Store::CountPrefix);
+}
+
+QStringList sendOutFiles(Context& ctx)
+{
+    return typeFiles(ctx, Store::SendOutPrefix);
+}
+
+// Reports read every stake file of the book and the settings they apply.
+QStringList reportReads(Context& ctx)
+{
+    return stakeFiles(ctx) + settingsFiles(ctx);
+}
+
+QStringList noFiles(Context&)
+{
+    return {};
+}
+
+// The stake and count files that the entry of one customer on these types changes.
+QStringList entryFiles(Context& ctx, const QString& customer, const QStringList& types)
+{
+    QStringList out;
+    for (const QString& t : types) out << ctx.store->StakeFilePath(t, customer) << ctx.store->TypeFilePath(t, Store::CountPrefix);
+    return out;
+}
+
+// Enter in the main window: the creation sequence, the bets of the fields, the customer's figures.
+qint64 enterFields(Context& ctx, const QString& numberText, const QString& amountText, const QString& type)
+{
+    Store& store = *ctx.store;
+    const QString customer = ctx.customers.first();
+    const QStringList failures = store.creationSequence(customer);
+    const std::optional<GateExpansion> gates = expandNumberField(numberText);
+    const FieldEntry entry = planFieldEntry(gates ? gates->gates : QString(), numberText, amountText, type, customer);
+    EntryBatch batch(store, customer);
+    batch.addPlan(entry.plan);
+    const EntryResult result = batch.commit();
+    const StakeTotals totals = customerTotals(store, type, customer);
+    return failures.isEmpty() && totals.count > 0 ? result.changes.size() : 0;
+}
+
+// A sheet of mixed entry lines: single amounts, paired amounts (the second on the permuted type)
+// and the gate codes of an entry line.
+QString mixedSheet(int lines)
+{
+    static const char* const codes[] = {"6", "3", "2"};
+    QString sheet;
+    sheet.reserve(lines * 14);
+    for (int i = 0; i < lines; ++i) {
+        const QString number = QStringLiteral("%1").arg((i * 37) % 1000, 3, 10, QLatin1Char('0'));
+        const QString amount = QString::number(10 + i % 90);
+        switch (i % 3) {
+        case 0: sheet += number + QLatin1Char('-') + amount; break;
+        case 1: sheet += number + QLatin1Char('-') + amount + QStringLiteral("+20"); break;
+        default: sheet += number + QLatin1Char('+') + QLatin1String(codes[i % 9 / 3]) + QLatin1Char('-') + amount;
+        }
+        sheet += QStringLiteral("\r\n");
+    }
+    return sheet;
+}
+
+qint64 linesOf(const ReportResult& r)
+{
+    return r.lines.size();
+}
+
+// The backup of a book of one customer, whose name stands in every stake heading.
+const QString OneCustomerName = QStringLiteral("c1");
+
+QString oneCustomerBackup(Context& ctx)
+{
+    static QString text;
+    if (text.isEmpty()) {
+        const QString folder = ctx.scratch + QStringLiteral("/one");
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        makeBook(folder, BookSpec{1});
+        Store store(folder);
+        text = BuildBackupText(store);
+        QDir(folder).removeRecursively();
+    }
+    return text;
+}
+
+QString restoredName(Context& ctx)
+{
+    return QStringLiteral("r%1").arg(ctx.serial);
+}
+
+QString driveFolder(Context& ctx)
+{
+    return ctx.scratch + QStringLiteral("/drive");
+}
+
+} // namespace
 
 QStringList stakeFiles(Context& ctx)
 {
@@ -27,20 +159,156 @@ std::vector<Operation> operations()
 
     // Start-up: the number-set caches, then picking a type and customer (the creation sequence,
     // the customer's figures and the figures over the whole book).
-    ops.push_back({QStringLiteral("start-up"), {},
-                   [](Context& ctx) {
-                       buildNumberSetCaches();
-                       ctx.store->creationSequence(ctx.customers.first());
-                       StakeTotals one = customerTotals(*ctx.store, QStringLiteral("3ตัวตรง"), ctx.customers.first());
-                       StakeTotals all = grandTotals(*ctx.store);
-                       return static_cast<qint64>(one.count + all.count);
-                   },
-                   [](Context& ctx) {
-                       QStringList r = stakeFiles(ctx);
-                       r << ctx.store->customerFile();
-                       return r;
-                   },
-                   [](Context&) { return QStringList(); }});
+    ops.push_back({.name = QStringLiteral("start-up"),
+                   .run =
+                       [](Context& ctx) {
+                           buildNumberSetCaches();
+                           ctx.store->creationSequence(ctx.customers.first());
+                           StakeTotals one = customerTotals(*ctx.store, Straight3, ctx.customers.first());
+                           StakeTotals all = grandTotals(*ctx.store);
+                           return static_cast<qint64>(one.count + all.count);
+                       },
+                   .reads =
+                       [](Context& ctx) {
+                           QStringList r = stakeFiles(ctx);
+                           r << ctx.store->customerFile();
+                           return r;
+                       },
+                   .writes = noFiles,
+                   .listsFolder = true});
+
+    ops.push_back({.name = QStringLiteral("one bet"),
+                   .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("123"), QStringLiteral("50"), Straight3); },
+                   .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
+                   .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); },
+                   .listsFolder = true});
+
+    ops.push_back({.name = QStringLiteral("271-gate entry"),
+                   .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("5+271"), QStringLiteral("10"), Straight3); },
+                   .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
+                   .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); },
+                   .listsFolder = true});
+
+    ops.push_back({.name = QStringLiteral("sheet 10,000 lines"),
+                   .run =
+                       [](Context& ctx) {
+                           static const QString sheet = mixedSheet(10000);
+                           const QStringList lines = SplitSheet(*ctx.store, sheet, Straight3, ctx.customers.first());
+                           return static_cast<qint64>(lines.size());
+                       },
+                   .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
+                   .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3, Tote3}); }});
+
+    ops.push_back({.name = QStringLiteral("view all data"),
+                   .run =
+                       [](Context& ctx) {
+                           Session session;
+                           return linesOf(ViewAllData(*ctx.store, session));
+                       },
+                   .reads = reportReads,
+                   .writes = noFiles});
+
+    ops.push_back({.name = QStringLiteral("search all"),
+                   .run =
+                       [](Context& ctx) {
+                           Session session;
+                           return linesOf(SearchReport(*ctx.store, session, QString(), All, All));
+                       },
+                   .reads = reportReads,
+                   .writes = noFiles});
+
+    ops.push_back({.name = QStringLiteral("over-limit all"),
+                   .run =
+                       [](Context& ctx) {
+                           Session session;
+                           const qint64 n = linesOf(OverLimit(*ctx.store, session, All, false));
+                           return session.SendOutData.isEmpty() ? 0 : n;
+                       },
+                   .reads = [](Context& ctx) { return reportReads(ctx) + sendOutFiles(ctx); },
+                   .writes = noFiles});
+
+    ops.push_back({.name = QStringLiteral("number cut all"),
+                   .run =
+                       [](Context& ctx) {
+                           Session session;
+                           const qint64 n = linesOf(NumberCutReport(*ctx.store, session, All));
+                           return session.SendOutData.isEmpty() ? 0 : n;
+                       },
+                   .reads = [](Context& ctx) { return reportReads(ctx) + sendOutFiles(ctx); },
+                   .writes = noFiles});
+
+    ops.push_back({.name = QStringLiteral("prize check all"),
+                   .run =
+                       [](Context& ctx) {
+                           Session session;
+                           return linesOf(PrizeCheck(*ctx.store, session, All, All));
+                       },
+                   .reads = reportReads,
+                   .writes = noFiles});
+
+    ops.push_back({.name = QStringLiteral("analysis all"),
+                   .run = [](Context& ctx) { return linesOf(Analysis(*ctx.store, All)); },
+                   .reads = reportReads,
+                   .writes = noFiles});
+
+    ops.push_back({.name = QStringLiteral("statistics 5-digit"),
+                   .run = [](Context& ctx) { return linesOf(NumberStatistics(*ctx.store, Tote5)); },
+                   .reads = [](Context& ctx) { return QStringList{ctx.store->TypeFilePath(Tote5, Store::CountPrefix)}; },
+                   .writes = noFiles});
+
+    ops.push_back({.name = QStringLiteral("backup"),
+                   .run =
+                       [](Context& ctx) {
+                           const QStringList lines = runBackup(*ctx.store, driveFolder(ctx));
+                           return lines.size() == 3 ? QFileInfo(backupFilePath(driveFolder(ctx))).size() : 0;
+                       },
+                   .reads = [](Context& ctx) { return stakeFiles(ctx) + countFiles(ctx) + QStringList{ctx.store->customerFile()}; },
+                   .writes = [](Context& ctx) { return QStringList{backupFilePath(driveFolder(ctx))}; }});
+
+    // Restore of another computer's backup holding one customer; a new name each run, because the
+    // same content is merged only once per draw.
+    ops.push_back({.name = QStringLiteral("restore one customer"),
+                   .prepare =
+                       [](Context& ctx) {
+                           QString text = oneCustomerBackup(ctx);
+                           text.replace(QLatin1Char('#') + OneCustomerName + QStringLiteral("\r\n"),
+                                        QLatin1Char('#') + restoredName(ctx) + QStringLiteral("\r\n"));
+                           Store::MakeHiddenFolder(backupFolderPath(driveFolder(ctx)));
+                           ctx.store->WriteWholeFile(backupFilePath(driveFolder(ctx)), text);
+                       },
+                   .run =
+                       [](Context& ctx) {
+                           const MergeResult r = runRestore(*ctx.store, driveFolder(ctx));
+                           ctx.customers << restoredName(ctx);
+                           return static_cast<qint64>(r.count);
+                       },
+                   .reads =
+                       [](Context& ctx) {
+                           return countFiles(ctx) + QStringList{backupFilePath(driveFolder(ctx)), ctx.store->customerFile(),
+                                                                ctx.store->path(MergedBackupsFileName)};
+                       },
+                   .writes =
+                       [](Context& ctx) {
+                           QStringList w = countFiles(ctx);
+                           const int index = ctx.customers.size() + 1;
+                           for (int t = 0; t < typeNames().size(); ++t) w << ctx.store->stakeFilePath(t, index);
+                           return w + QStringList{ctx.store->customerFile(), ctx.store->path(MergedBackupsFileName)};
+                       },
+                   .listsFolder = true});
+
+    // The new draw deletes the whole book and leaves fresh count and send-out files.
+    ops.push_back({.name = QStringLiteral("new draw"),
+                   .run = [](Context& ctx) { return static_cast<qint64>(startNewDraw(*ctx.store).isEmpty() ? 1 : 0); },
+                   .reads = [](Context& ctx) { return QStringList{ctx.store->historyFile()}; },
+                   .writes = [](Context& ctx) { return countFiles(ctx) + sendOutFiles(ctx); },
+                   .removes =
+                       [](Context& ctx) {
+                           Store& s = *ctx.store;
+                           return stakeFiles(ctx) + settingsFiles(ctx) +
+                                  QStringList{s.historyFile(), s.savedListFile(QStringLiteral("monday"))};
+                       },
+                   .listsFolder = true,
+                   .destroysBook = true});
     return ops;
 }
 
