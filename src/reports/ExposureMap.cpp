@@ -111,7 +111,8 @@ public:
 
 ExposureMap::ExposureMap(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 19, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
-      List1(new QListWidget(this)), Label1(new QLabel(this)), m_model(new ExposureModel(ctx.store, this))
+      List1(new QListWidget(this)), Label1(new QLabel(this)), m_model(new ExposureModel(ctx.store, this)),
+      m_source(ctx.store)
 {
     setObjectName(QStringLiteral("ExposureMap"));
     setWindowTitle(QStringLiteral("ผังยอดเลข"));
@@ -181,7 +182,7 @@ void ExposureMap::setUp()
 void ExposureMap::refresh()
 {
     const QString type = Combo1->currentText();
-    m_model->setExposure(buildExposure(ctx.store, type));
+    m_model->setExposure(m_source.build(type));
     const Exposure& e = m_model->exposure();
     Label1->setText(QStringLiteral("ยอดรวม ") + formatAmount(e.total) + QStringLiteral(" บาท   วงเงินอั้น ") +
                     (e.limit.isEmpty() ? QStringLiteral("ยังไม่ได้ตั้ง") : e.limit) + QStringLiteral("   ต้องส่งออก ") +

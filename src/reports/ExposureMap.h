@@ -52,6 +52,7 @@ public:
 private:
     void showCustomers(const QModelIndex& index);
     ExposureModel* m_model;
+    ExposureSource m_source;
     QFileSystemWatcher m_watcher;
     QTimer m_debounce;
 };

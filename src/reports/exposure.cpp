@@ -6,7 +6,13 @@
 #include "reports/selectors.h"
 #include "store/store.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace varnoth {
 
@@ -20,9 +26,23 @@ QHash<QString, double> amountsByNumber(const QString& list)
     return out;
 }
 
-} // namespace
+// What identifies one version of a file: a rewrite replaces the file, so its inode changes too.
+QByteArray fileStamp(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+    return QByteArray::number(static_cast<qulonglong>(st.st_ino)) + ':' + QByteArray::number(static_cast<qlonglong>(st.st_size)) +
+           ':' + QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_nsec));
+#else
+    const QFileInfo fi(path);
+    if (!fi.exists()) return {};
+    return QByteArray::number(fi.size()) + ':' + QByteArray::number(fi.lastModified().toMSecsSinceEpoch());
+#endif
+}
 
-Exposure buildExposure(Store& store, const QString& type)
+Exposure exposureOf(Store& store, const QString& type, const QString& grouped)
 {
     Exposure e;
     e.type = type;
@@ -30,8 +50,6 @@ Exposure buildExposure(Store& store, const QString& type)
     if (set.isEmpty()) return e;
     const NumberSetKind kind = classifyType(type);
     e.columns = set.size() > 1000 || (kind.ascending && kind.digits >= 4) ? 20 : 10;
-
-    const QString grouped = GroupByNumber(store, LinesOfType(store, type), type);
     const QHash<QString, double> stakes = amountsByNumber(grouped);
     e.limit = store.LookupKeyed(store.limitFile(), type);
     QHash<QString, double> excess;
@@ -61,6 +79,57 @@ Exposure buildExposure(Store& store, const QString& type)
         e.cells << c;
     }
     return e;
+}
+
+} // namespace
+
+Exposure buildExposure(Store& store, const QString& type)
+{
+    return exposureOf(store, type, GroupByNumber(store, LinesOfType(store, type), type));
+}
+
+Exposure ExposureSource::build(const QString& type)
+{
+    const QStringList& set = NumberSet(type);
+    const int t = typeIndex(type);
+    if (type != m_type) {
+        m_files.clear();
+        m_position.clear();
+        for (int i = 0; i < set.size(); ++i) m_position.insert(set[i], i);
+        m_type = type;
+    }
+    if (set.isEmpty() || t < 0) return exposureOf(m_store, type, QString());
+
+    // Each customer's sums per number of the set, read again only when the file changed; then
+    // added up per number in customer order, as grouping the type's working list adds them.
+    const QString list = m_store.customerListText();
+    const QStringList names = splitText(list, QStringLiteral("#"));
+    QStringList paths;
+    for (int c : Store::customerIndexes(list)) {
+        const QString path = m_store.stakeFilePath(t, c);
+        paths << path;
+        FileSums& f = m_files[path];
+        const QByteArray stamp = fileStamp(path);
+        if (!stamp.isEmpty() && stamp == f.stamp) continue;
+        f.stamp = stamp;
+        f.sums = QList<double>(set.size(), 0.0);
+        for (const QString& item : splitText(LinesOfTypeCustomer(m_store, type, names.value(c)), QStringLiteral("#"))) {
+            auto pos = m_position.constFind(itemNumber(item));
+            if (pos != m_position.constEnd()) f.sums[pos.value()] += itemAmount(item);
+        }
+    }
+    const QSet<QString> current(paths.cbegin(), paths.cend());
+    for (auto it = m_files.begin(); it != m_files.end();) it = current.contains(it.key()) ? ++it : m_files.erase(it);
+
+    QList<double> total(set.size(), 0.0);
+    for (const QString& path : paths) {
+        const QList<double>& sums = m_files.constFind(path)->sums;
+        for (qsizetype i = 0; i < total.size(); ++i) total[i] += sums[i];
+    }
+    QString grouped;
+    for (qsizetype i = 0; i < set.size(); ++i)
+        if (total[i] > 0) grouped += set[i] + QLatin1Char('-') + shortestDecimal(total[i]) + QLatin1Char('#');
+    return exposureOf(m_store, type, grouped);
 }
 
 QStringList customerStakes(Store& store, const QString& type, const QString& number)

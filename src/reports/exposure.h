@@ -33,6 +33,24 @@ struct Exposure {
 // Builds the map from the same working lists, limit and send-out record as the reports.
 Exposure buildExposure(Store& store, const QString& type);
 
+// The same, kept up to date cheaply: each customer's stake file is read again only when it has
+// changed on disk since the last build, so the map follows an entry without reading the whole book.
+class ExposureSource {
+public:
+    explicit ExposureSource(Store& store) : m_store(store) {}
+    Exposure build(const QString& type);
+
+private:
+    struct FileSums {
+        QByteArray stamp; // identity, size and modification time of the file when it was read
+        QList<double> sums; // by position in the type's number set
+    };
+    Store& m_store;
+    QString m_type;
+    QHash<QString, FileSums> m_files; // by stake file path
+    QHash<QString, int> m_position;   // number -> position in the type's number set
+};
+
 // Each customer's stake on the number, "customer: amount" in customer-list order.
 QStringList customerStakes(Store& store, const QString& type, const QString& number);
 
