@@ -246,15 +246,16 @@ void Form13::EnterSheet()
 
     if (!text.isEmpty() && Command1->isEnabled()) {
         Command1->setEnabled(false);
-        QStringList lines;
+        EntryResult entered;
         {
             SheetProgress progress(this);
             const ProgressSwap swap(ctx.store, &progress);
-            lines = SplitSheet(ctx.store, text, type, customer);
+            entered = enterSheet(ctx.store, text, type, customer);
         }
         if (Form1* main = ctx.main) {
+            main->recordEntry(entered);
             main->HideProgress();
-            main->listAddLines(lines);
+            main->listAddLines(entered.lines);
             main->UpdateTotals(type, customer);
             main->GrandTotals();
         }

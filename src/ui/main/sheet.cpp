@@ -48,6 +48,11 @@ QString CollapseRuns(QString text, const QString& separator)
 
 QStringList SplitSheet(Store& store, const QString& sheet, const QString& type, const QString& customer)
 {
+    return enterSheet(store, sheet, type, customer).lines;
+}
+
+EntryResult enterSheet(Store& store, const QString& sheet, const QString& type, const QString& customer)
+{
     QString text = CollapseRuns(withCrLf(sheet), CRLF);
     text = CollapseRuns(text, Blank);
     text = CollapseRuns(text, Dash);
@@ -67,7 +72,7 @@ QStringList SplitSheet(Store& store, const QString& sheet, const QString& type, 
     }
     EntryResult result = batch.commit();
     progress.hide();
-    return result.lines;
+    return result;
 }
 
 QString LoadSheetFile(const QString& path)

@@ -2,6 +2,8 @@
 // A sheet is many entry lines for one type and one customer, typed into the group-entry window or read
 // from a text file.
 
+#include "ui/main/entry.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,8 @@ QString CollapseRuns(QString text, const QString& separator);
 // once for the whole sheet. Returns the lines to add to the main list, in order; progress goes through
 // store.progress().
 QStringList SplitSheet(Store& store, const QString& sheet, const QString& type, const QString& customer);
+// The same, with the record of what was stored (for taking the sheet back whole).
+EntryResult enterSheet(Store& store, const QString& sheet, const QString& type, const QString& customer);
 
 // The sheet text of a file: its non-empty lines each followed by CR LF, runs of blanks and of line ends
 // collapsed. A file that cannot be read gives "".

@@ -1,0 +1,72 @@
+#include "store/session.h"
+#include "testsupport.h"
+#include "ui/main/Form1.h"
+#include "ui/main/Form13.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace {
+QHash<QString, QByteArray> snapshot(const TempBook& book)
+{
+    QHash<QString, QByteArray> files;
+    for (const QString& name : QDir(book.folder()).entryList(QDir::Files)) files.insert(name, book.bytes(name));
+    return files;
+}
+} // namespace
+
+class TestUndoGui : public QObject {
+    Q_OBJECT
+private slots:
+    // Ctrl+Z takes back a sheet and then a keyed entry, each whole, newest first.
+    void ctrlZTakesBackSheetsAndEntries()
+    {
+        TempBook book;
+        book.store->creationSequence("x");
+        Session session;
+        Form1 main(*book.store, session);
+        main.show();
+        main.finishStartup();
+        main.dispatch().setInstantGrowIn(true);
+        const auto empty = snapshot(book);
+
+        main.Combo1->setCurrentText("3ตัวตรง");
+        main.Combo2->setEditText("x");
+        QTest::keyClicks(main.Text1, "123");
+        QTest::keyClicks(main.Text2, "100+50");
+        QTest::keyClick(main.Text2, Qt::Key_Return);
+        const auto afterEntry = snapshot(book);
+        QVERIFY(afterEntry != empty);
+
+        session.WindowMode = "1";
+        auto* sheet = qobject_cast<Form13*>(main.OpenWindow(13));
+        QVERIFY(sheet);
+        main.RefreshPickLists();
+        sheet->Combo1->setCurrentText("3ตัวตรง");
+        sheet->Combo2->setEditText("x");
+        sheet->Text1->setPlainText("554-100\n358+6-10\n771+2-30");
+        sheet->Command1->click();
+        QVERIFY(snapshot(book) != afterEntry);
+
+        main.mUndo->trigger();
+        QCOMPARE(snapshot(book), afterEntry);
+        QVERIFY(main.List1->item(main.List1->count() - 1)->text().endsWith(" ยกเลิกแล้ว"));
+        main.mUndo->trigger();
+        QCOMPARE(snapshot(book), empty);
+        main.mUndo->trigger();
+        QCOMPARE(main.List1->item(main.List1->count() - 1)->text(), QString("ไม่มีรายการให้ยกเลิก"));
+        QCOMPARE(main.mUndo->shortcut(), QKeySequence(QKeySequence::Undo));
+    }
+};
+
+QTEST_MAIN(TestUndoGui)
+#include "tst_undo_gui.moc"
