@@ -1,0 +1,390 @@
+// Batch jobs against the windows: the same job on two identical books, one through the real windows and
+// one through the built program, must show the same lines and leave the same bytes behind.
+#include "reports/Form14.h"
+#include "reports/Form15.h"
+#include "reports/Form6.h"
+#include "reports/Form9.h"
+#include "settings/Form18.h"
+#include "settings/history.h"
+#include "store/datafolder.h"
+#include "store/session.h"
+#include "testsupport.h"
+#include "tools/Form3.h"
+#include "tools/backup.h"
+#include "tools/batch.h"
+#include "ui/main/Form1.h"
+#include "ui/main/Form13.h"
+#include "ui/main/sheet.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLockFile>
+#include <QMap>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+static_assert(BatchSheetLimit == Form13::SheetLimit, "a batch sheet must fit the group-entry window");
+
+namespace
+{
+
+const QString Straight = QStringLiteral("3ตัวตรง");
+const QString TwoTop = QStringLiteral("2ตัวบน");
+
+using Files = QMap<QString, QByteArray>;
+
+Files folderBytes(const QString& folder)
+{
+    Files files;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (name == LockFileName) continue;
+        QFile f(dir.filePath(name));
+        files[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+    return files;
+}
+
+void copyFolder(const QString& from, const QString& to)
+{
+    const Files files = folderBytes(from);
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QFile f(QDir(to).filePath(it.key()));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(it.value()) == it.value().size());
+    }
+}
+
+// Two customers on two types, every kind of setting, a drawn result and one saved list.
+void fillBook(Store& store)
+{
+    const auto sheet = [&](const QString& customer, const QString& type, const QString& text) {
+        QVERIFY(store.creationSequence(customer).isEmpty());
+        SplitSheet(store, text, type, customer);
+    };
+    sheet("a", Straight, "123-300\r\n456-50\r\n789-600");
+    sheet("b", Straight, "123-400 781-70");
+    sheet("a", TwoTop, "56-100 12-40");
+    const auto settings = [&](const QString& path, const QString& text) { QVERIFY(store.WriteWholeFile(path, text)); };
+    settings(store.limitFile(), "3ตัวตรง#500\r\n2ตัวบน#60\r\n");
+    settings(store.numberCutFile(), "3ตัวตรง#7\r\n");
+    settings(store.digitCutFile(), "3ตัวตรง#111\r\n");
+    settings(store.rateFile(), "3ตัวตรง#500\r\n2ตัวบน#70\r\n");
+    settings(store.discountFile(), "3ตัวตรง#10\r\n");
+    settings(store.resultFile(), "123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n2ตัวบน#56-\r\n");
+    QVERIFY(saveSendOutList(store, "<3ตัวตรง>#123-10##", "monday").saved);
+}
+
+struct Run {
+    int code = -1;
+    QStringList out;
+    QString err;
+};
+
+Run runProgram(const QString& folder, const QStringList& args)
+{
+    QProcess p;
+    // No display at all: a batch job must not need one.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(VARNOTH_PROGRAM), QStringList{"--data-folder", folder} + args);
+    Run r;
+    if (!p.waitForFinished(120000)) return r;
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    if (!out.isEmpty()) r.out = out.chopped(out.endsWith('\n') ? 1 : 0).split('\n');
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QStringList listLines(const QListWidget* list)
+{
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+void pick(QComboBox* combo, const QString& text)
+{
+    const int index = combo->findText(text);
+    QVERIFY2(index >= 0, qPrintable(text));
+    combo->setCurrentIndex(index);
+}
+
+} // namespace
+
+class TestBatchGui : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempBook> windowBook;
+    std::unique_ptr<QTemporaryDir> batchBook;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<Form1> main;
+    std::unique_ptr<QTemporaryDir> drive;      // what the window backs up to or restores from
+    std::unique_ptr<QTemporaryDir> batchDrive; // what the program backs up to
+    QString sheetFile;
+
+    template <typename F> F* window(int number) { return main->dispatch().get<F>(number); }
+
+    void chooseDrive()
+    {
+        auto* form = window<Form3>(3);
+        QVERIFY(form);
+        form->Drive1->addItem(drive->path(), drive->path());
+        form->Drive1->setCurrentIndex(form->Drive1->count() - 1);
+        form->Command1->click();
+    }
+
+    void saveSendOut(const QString& name)
+    {
+        main->Command13->click();
+        auto* form = window<Form18>(18);
+        QVERIFY(form);
+        QTest::keyClicks(form->Text1, name);
+        QTest::keyClick(form->Text1, Qt::Key_Return);
+    }
+
+    // The job as the operator does it in the windows.
+    void runInWindows(const QString& job)
+    {
+        if (job == "sheet") {
+            pick(main->Combo4, "กลุ่ม");
+            emit main->Combo4->activated(main->Combo4->currentIndex());
+            auto* form = window<Form13>(13);
+            QVERIFY(form);
+            form->setSheet(LoadSheetFile(sheetFile)); // what file entry hands on
+            pick(form->Combo1, TwoTop);
+            form->Combo2->setEditText("c");
+            form->Command1->click();
+        } else if (job == "view") {
+            main->Image1->click();
+        } else if (job == "search") {
+            main->Command2->click();
+            auto* form = window<Form6>(6);
+            QVERIFY(form);
+            form->Combo1->setEditText("ทั้งหมด");
+            form->Text1->setText("123");
+            form->Combo2->setEditText("b");
+            form->Command3->click();
+        } else if (job.startsWith("overlimit")) {
+            main->Command4->click();
+            auto* form = window<Form9>(9);
+            QVERIFY(form);
+            form->Combo1->setEditText(job.contains("all") ? "ทั้งหมด" : Straight);
+            if (job.contains("keep")) form->Check1->click();
+            form->Command1->click();
+            if (job.contains("save")) saveSendOut("evening");
+        } else if (job.startsWith("numbercut")) {
+            main->Command3->click();
+            auto* form = window<Form15>(15);
+            QVERIFY(form);
+            form->Combo1->setEditText(Straight);
+            form->Command1->click();
+            if (job.contains("save")) saveSendOut("cut");
+        } else if (job == "prize" || job == "analysis" || job == "statistics") {
+            (job == "prize" ? main->Command6 : job == "analysis" ? main->Command12 : main->Command8)->click();
+            auto* form = window<Form14>(14);
+            QVERIFY(form);
+            pick(form->Combo1, job == "statistics" ? Straight : "ทั้งหมด");
+            if (job == "prize") pick(form->Combo2, "a");
+            form->Command1->click();
+        } else if (job == "openlist") {
+            main->Command13->click();
+            auto* form = window<Form18>(18);
+            QVERIFY(form);
+            form->List1->setCurrentRow(0);
+            form->Command1->click();
+        } else if (job == "backup") {
+            main->mBackup->trigger();
+            chooseDrive();
+        } else if (job == "restore") {
+            main->mDownload->trigger();
+            chooseDrive();
+        } else if (job == "newdraw") {
+            main->Image3->click();
+            window<Form3>(3)->Command1->click();
+        } else {
+            QFAIL(qPrintable("no window path for " + job));
+        }
+    }
+
+private slots:
+    void init()
+    {
+        windowBook = std::make_unique<TempBook>();
+        fillBook(*windowBook->store);
+        batchBook = std::make_unique<QTemporaryDir>();
+        copyFolder(windowBook->folder(), batchBook->path());
+        drive = std::make_unique<QTemporaryDir>();
+        batchDrive = std::make_unique<QTemporaryDir>();
+        sheetFile = drive->filePath("line.txt");
+        QFile sheet(sheetFile);
+        QVERIFY(sheet.open(QIODevice::WriteOnly));
+        sheet.write("56-20\n12-5 99-x\n\n31+13-10\n");
+        session = std::make_unique<Session>();
+        main = std::make_unique<Form1>(*windowBook->store, *session);
+        main->finishStartup();
+        main->dispatch().setInstantGrowIn(true);
+    }
+    void cleanup()
+    {
+        main.reset();
+        session.reset();
+        windowBook.reset();
+        batchBook.reset();
+    }
+
+    void sameAsTheWindows_data()
+    {
+        QTest::addColumn<QString>("job");
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("file entry") << "sheet"
+                                    << QStringList{"--enter-sheet", "SHEET", "--type", TwoTop, "--customer", " C "};
+        QTest::newRow("view data") << "view" << QStringList{"--view"};
+        QTest::newRow("search") << "search" << QStringList{"--search", "--number", "123", "--customer", "b"};
+        QTest::newRow("over-limit, one type") << "overlimit" << QStringList{"--over-limit", "--type", Straight};
+        QTest::newRow("over-limit, every type, saved")
+            << "overlimit all save" << QStringList{"--over-limit", "--save-list", "evening"};
+        QTest::newRow("keep list") << "overlimit keep all" << QStringList{"--over-limit", "--keep"};
+        QTest::newRow("number cut, saved")
+            << "numbercut save" << QStringList{"--number-cut", "--type", Straight, "--save-list", "cut"};
+        QTest::newRow("prize check") << "prize" << QStringList{"--prize-check", "--customer", "a"};
+        QTest::newRow("analysis") << "analysis" << QStringList{"--analysis"};
+        QTest::newRow("statistics") << "statistics" << QStringList{"--statistics", "--type", Straight};
+        QTest::newRow("open a saved list") << "openlist" << QStringList{"--open-list", "monday"};
+        QTest::newRow("backup") << "backup" << QStringList{"--backup", "BATCHDRIVE"};
+        QTest::newRow("restore") << "restore" << QStringList{"--restore", "DRIVE"};
+        QTest::newRow("new draw") << "newdraw" << QStringList{"--new-draw", "--confirm-new-draw"};
+    }
+    void sameAsTheWindows()
+    {
+        QFETCH(QString, job);
+        QFETCH(QStringList, args);
+        if (job == "restore") {
+            TempBook client;
+            QVERIFY(client.store->creationSequence("d").isEmpty());
+            SplitSheet(*client.store, "123-5 456-7", Straight, "d");
+            QCOMPARE(runBackup(*client.store, drive->path()).value(0), QString("การสำรองข้อมูลเสร็จสิ้นแล้ว"));
+        }
+        args.replaceInStrings("BATCHDRIVE", batchDrive->path()).replaceInStrings("DRIVE", drive->path());
+        args.replaceInStrings("SHEET", sheetFile);
+
+        runInWindows(job);
+        const QStringList shown = listLines(main->List1);
+        const Run run = runProgram(batchBook->path(), args);
+
+        QCOMPARE(run.code, BatchRan);
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.out, shown);
+        if (job != "newdraw") QVERIFY(!shown.isEmpty());
+        QCOMPARE(folderBytes(batchBook->path()), folderBytes(windowBook->folder()));
+        if (job == "backup")
+            QCOMPARE(folderBytes(batchDrive->filePath(BackupFolderName)),
+                     folderBytes(drive->filePath(BackupFolderName)));
+    }
+
+    // Every one of these leaves the book as it was.
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("shown"); // a line standard output holds, or "" for none at all
+        QTest::newRow("unknown type") << QStringList{"--over-limit", "--type", "9ตัว"} << BatchUsageError << "";
+        QTest::newRow("two jobs") << QStringList{"--view", "--analysis"} << BatchUsageError << "";
+        QTest::newRow("option the job does not take") << QStringList{"--view", "--keep"} << BatchUsageError << "";
+        QTest::newRow("no job") << QStringList{"--type", Straight} << BatchUsageError << "";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << BatchUsageError << "";
+        QTest::newRow("all is no customer")
+            << QStringList{"--enter-sheet", "x.txt", "--type", Straight, "--customer", "ทั้งหมด"} << BatchUsageError
+            << "";
+        QTest::newRow("missing sheet file")
+            << QStringList{"--enter-sheet", "/nonexistent/x.txt", "--type", Straight, "--customer", "a"} << BatchRefused
+            << "";
+        QTest::newRow("sheet too long for group entry")
+            << QStringList{"--enter-sheet", "LONGSHEET", "--type", Straight, "--customer", "a"} << BatchRefused << "";
+        QTest::newRow("new draw unconfirmed") << QStringList{"--new-draw"} << BatchRefused << "";
+        QTest::newRow("nothing to save") << QStringList{"--number-cut", "--type", TwoTop, "--save-list", "x"}
+                                         << BatchRefused << "ยังไม่ได้ตั้งค่าคัดเลข";
+        QTest::newRow("name saved already")
+            << QStringList{"--over-limit", "--save-list", "monday"} << BatchRefused << "เกินอั้นส่งออก";
+        QTest::newRow("unsafe name") << QStringList{"--over-limit", "--save-list", "../x"} << BatchRefused
+                                     << UnsafeNameText;
+        QTest::newRow("no such saved list") << QStringList{"--open-list", "sunday"} << BatchRefused << "";
+        QTest::newRow("no backup on the drive") << QStringList{"--restore", "DRIVE"} << BatchRefused << NoBackupText;
+    }
+    void refusals()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, shown);
+        args.replaceInStrings("DRIVE", batchDrive->path());
+        if (args.contains("LONGSHEET")) {
+            QFile sheet(batchDrive->filePath("long.txt"));
+            QVERIFY(sheet.open(QIODevice::WriteOnly));
+            sheet.write(QByteArray("123-1\r\n").repeated(BatchSheetLimit / 7 + 1));
+            args.replaceInStrings("LONGSHEET", sheet.fileName());
+        }
+        const Files before = folderBytes(batchBook->path());
+        const Run run = runProgram(batchBook->path(), args);
+        QCOMPARE(run.code, code);
+        QVERIFY(!run.err.isEmpty());
+        if (shown.isEmpty())
+            QCOMPARE(run.out, QStringList());
+        else
+            QVERIFY2(run.out.join('\n').contains(shown), qPrintable(run.out.join('|')));
+        QCOMPARE(folderBytes(batchBook->path()), before);
+    }
+
+    void secondRestoreOfTheSameBackupIsRefused()
+    {
+        QCOMPARE(runProgram(batchBook->path(), {"--backup", drive->path()}).code, BatchRan);
+        QTemporaryDir other;
+        QCOMPARE(runProgram(other.path(), {"--restore", drive->path()}).code, BatchRan);
+        const Files once = folderBytes(other.path());
+        const Run again = runProgram(other.path(), {"--restore", drive->path()});
+        QCOMPARE(again.code, BatchRefused);
+        QVERIFY(again.out.contains(AlreadyMergedText));
+        QCOMPARE(folderBytes(other.path()), once);
+    }
+
+    void unreadableFileFailsTheJob()
+    {
+        // The stake file that customer "c" (the third) gets on the first type is in the way.
+        QVERIFY(QDir(batchBook->path()).mkdir("0_3.gif"));
+        const Run run =
+            runProgram(batchBook->path(), {"--enter-sheet", sheetFile, "--type", Straight, "--customer", "c"});
+        QCOMPARE(run.code, BatchRefused);
+        const QStringList failures = run.out.filter("0_3.gif");
+        QCOMPARE(failures.size(), 1);
+        QVERIFY(failures.first() == WriteFailedText + "0_3.gif" || failures.first() == ReadFailedText + "0_3.gif");
+        QVERIFY(run.err.contains(failures.first()));
+    }
+
+    void folderInUseIsRefused()
+    {
+        QLockFile lock(QDir(batchBook->path()).filePath(LockFileName));
+        QVERIFY(lock.tryLock(0));
+        const Files before = folderBytes(batchBook->path());
+        const Run run = runProgram(batchBook->path(), {"--new-draw", "--confirm-new-draw"});
+        QCOMPARE(run.code, BatchRefused);
+        QCOMPARE(run.out, QStringList());
+        QVERIFY(run.err.contains(AlreadyRunningText));
+        QCOMPARE(folderBytes(batchBook->path()), before);
+    }
+};
+
+QTEST_MAIN(TestBatchGui)
+#include "tst_batch_gui.moc"
