@@ -79,7 +79,9 @@ int main(int argc, char* argv[])
     addBatchOptions(parser);
     const bool parsed = parser.parse(argumentsOf(argc, argv));
     const BatchRequest request = parsed ? batchRequest(parser) : BatchRequest{};
-    const bool batch = request.batch || !parsed || parser.isSet(helpOption) || parser.isSet(versionOption);
+    // The parser offers --help-all beside --help; both only print the options.
+    const bool help = parsed && (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")));
+    const bool batch = request.batch || !parsed || help || parser.isSet(versionOption);
 
     std::unique_ptr<QCoreApplication> app;
     if (batch)
@@ -88,7 +90,7 @@ int main(int argc, char* argv[])
         app = std::make_unique<QApplication>(argc, argv);
 
     if (!parsed) return usageError(parser.errorText());
-    if (parser.isSet(helpOption)) parser.showHelp(0);
+    if (help) parser.showHelp(0);
     if (parser.isSet(versionOption)) parser.showVersion();
     if (!parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
