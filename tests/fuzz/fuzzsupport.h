@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -16,14 +17,35 @@ struct Book {
     QTemporaryDir root;
     QString folder;
     Store* store = nullptr;
-    Book()
+    Book() { fill(); }
+    // An empty folder again with the two customers of the start, for targets whose inputs make the
+    // book grow or change the customer list.
+    void reset()
+    {
+        delete store;
+        store = nullptr;
+        QDir(folder).removeRecursively();
+        fill();
+    }
+    // Deletes every file that the start did not make, and puts the customer list back as it was:
+    // cheaper than reset() where an input may only add customers and their files.
+    void trim()
+    {
+        const QStringList now = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        for (const QString& name : now)
+            if (!made.contains(name)) QFile::remove(folder + QLatin1Char('/') + name);
+        store->WriteWholeFile(store->customerFile(), QStringLiteral("#x#somchai#"));
+    }
+    void fill()
     {
         folder = root.path() + QStringLiteral("/data");
         QDir().mkpath(folder);
         store = new Store(folder);
         store->creationSequence(QStringLiteral("x"));
         store->creationSequence(QStringLiteral("somchai"));
+        made = QDir(folder).entryList(QDir::Files | QDir::Hidden);
     }
+    QStringList made;
     // Nothing may appear beside the data folder.
     void checkContained() const
     {
