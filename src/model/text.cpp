@@ -40,6 +40,20 @@ QString SortDigits(const QString& text)
 
 double Val(const QString& text)
 {
+    // Stored amounts and counts are plain digits, read on every line of every report: up to 15
+    // digits are exact in a double, so they are summed without building a text to convert.
+    if (!text.isEmpty() && text.size() <= 15) {
+        double v = 0;
+        bool plain = true;
+        for (QChar c : text) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+                plain = false;
+                break;
+            }
+            v = v * 10 + (c.unicode() - '0');
+        }
+        if (plain) return v;
+    }
     qsizetype i = 0, n = text.size();
     while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
     QString num;
@@ -154,6 +168,8 @@ QString shortestDecimal(double value)
 {
     if (!std::isfinite(value)) return QStringLiteral("0");
     if (value == 0) return QStringLiteral("0");
+    // A whole amount below 10^15 has at most 15 digits, which is what the general form prints.
+    if (std::abs(value) < 1e15 && value == std::trunc(value)) return QString::number(static_cast<qint64>(value));
     QString s = QString::number(value, 'g', 15);
     if (s.contains(QLatin1Char('e'))) {
         // Write the value without an exponent, keeping 15 significant digits.

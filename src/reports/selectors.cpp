@@ -6,6 +6,9 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <vector>
+
 namespace varnoth
 {
 
@@ -25,6 +28,15 @@ double amountValue(QStringView text)
     return v;
 }
 
+// The position of the first "-" of a short text, -1 when it has none. Items and lines are a few
+// characters long, and a report looks at millions of them: a plain loop beats a library search.
+qsizetype firstDash(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == QLatin1Char('-')) return i;
+    return -1;
+}
+
 // Appends the lines of one stake file whose amount is above 0 (and whose number is `number`, when
 // one is given) to the working list. A line holding "#" would break the list into false items,
 // so such hand-edited lines are left out like any other line that is not a stake.
@@ -33,21 +45,35 @@ void appendStakeLines(Store& store, const QString& path, const QString* number, 
     if (path.isEmpty()) return;
     const QString text = store.ReadWholeFile(path);
     if (text.isEmpty()) return;
-    QStringView rest(text);
-    while (!rest.isEmpty()) {
-        qsizetype end = rest.indexOf(QLatin1Char('\n'));
-        QStringView line = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QStringView() : rest.sliced(end + 1);
+    // Each kept line is written with "#" in place of its line end: the list grows by at most the
+    // file's length (and one "#" for a last line without a line end), so it is written in place.
+    const qsizetype kept = out.size();
+    out.resize(kept + text.size() + 1);
+    QChar* to = out.data() + kept;
+    const QChar* p = text.constData();
+    const QChar* const end = p + text.size();
+    while (p < end) {
+        // One pass over the line finds its end, its first "-" and any "#".
+        const QChar* const start = p;
+        qsizetype dash = -1;
+        bool hash = false;
+        for (; p < end && *p != QLatin1Char('\n'); ++p) {
+            if (*p == QLatin1Char('-')) {
+                if (dash < 0) dash = p - start;
+            } else if (*p == QLatin1Char('#')) {
+                hash = true;
+            }
+        }
+        QStringView line(start, p);
+        if (p < end) ++p;
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        if (line.isEmpty()) continue;
-        const qsizetype dash = line.indexOf(QLatin1Char('-'));
-        if (dash < 0) continue;
+        if (line.isEmpty() || dash < 0 || hash) continue;
         if (number && line.first(dash) != *number) continue;
-        if (line.contains(QLatin1Char('#'))) continue;
         if (amountValue(line.sliced(dash + 1)) <= 0) continue;
-        out += line;
-        out += QLatin1Char('#');
+        to = std::copy(line.begin(), line.end(), to);
+        *to++ = QLatin1Char('#');
     }
+    out.truncate(to - out.constData());
 }
 
 // Every customer's stake file of the type, in customer-list order. A name standing twice in the
@@ -81,13 +107,59 @@ QString linesOfType(Store& store, const QString& type, const QString* number)
 // Calls `fn(item)` for every item of a working list (the text before each "#").
 template <typename Fn> void forEachItem(const QString& list, Fn fn)
 {
-    QStringView rest(list);
-    qsizetype end;
-    while ((end = rest.indexOf(QLatin1Char('#'))) >= 0) {
-        fn(rest.first(end));
-        rest = rest.sliced(end + 1);
+    const QChar* begin = list.constData();
+    const QChar* const end = begin + list.size();
+    for (const QChar* p = begin; p < end; ++p) {
+        if (*p != QLatin1Char('#')) continue;
+        fn(QStringView(begin, p));
+        begin = p + 1;
     }
 }
+
+// Amounts summed per number. The numbers of a type are digits of one width, so those are summed in
+// a table indexed by their value; anything else (a hand-edited line) goes to a hash. A number
+// never added sums to 0.
+class NumberSums
+{
+public:
+    explicit NumberSums(int width) : m_width(width >= 1 && width <= 5 ? width : 0)
+    {
+        int size = 1;
+        for (int i = 0; i < m_width; ++i) size *= 10;
+        if (m_width > 0) m_table.assign(size, 0.0);
+    }
+
+    void add(QStringView number, double amount)
+    {
+        const int slot = slotOf(number);
+        if (slot >= 0)
+            m_table[slot] += amount;
+        else
+            m_other[number] += amount;
+    }
+
+    double value(QStringView number) const
+    {
+        const int slot = slotOf(number);
+        return slot >= 0 ? m_table[slot] : m_other.value(number);
+    }
+
+private:
+    int slotOf(QStringView number) const
+    {
+        if (m_width == 0 || number.size() != m_width) return -1;
+        int v = 0;
+        for (QChar c : number) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return -1;
+            v = v * 10 + (c.unicode() - '0');
+        }
+        return v;
+    }
+
+    int m_width;
+    std::vector<double> m_table;
+    QHash<QStringView, double> m_other;
+};
 
 } // namespace
 
@@ -135,7 +207,7 @@ QString FilterByNumber(const QString& list, const QString& number)
 {
     QString out;
     forEachItem(list, [&](QStringView item) {
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        const qsizetype dash = firstDash(item);
         if (dash >= 0 && item.first(dash) == number) {
             out += item;
             out += QLatin1Char('#');
@@ -148,22 +220,22 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type)
 {
     // One pass sums the items per number; the walk over the number set then gives the set's
     // order. Items whose number is not in the set (hand-edited lines) belong to no number.
-    QHash<QStringView, double> sums;
+    const QStringList& numbers = NumberSet(type);
+    NumberSums sums(numbers.isEmpty() ? 0 : static_cast<int>(numbers.first().size()));
     forEachItem(list, [&](QStringView item) {
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        const qsizetype dash = firstDash(item);
         if (dash < 0) return;
-        sums[item.first(dash)] += amountValue(item.sliced(dash + 1));
+        sums.add(item.first(dash), amountValue(item.sliced(dash + 1)));
     });
     QString out;
-    const QStringList& numbers = NumberSet(type);
     store.progress().reset();
     for (const QString& n : numbers) {
         store.progress().tick(numbers.size());
-        const auto it = sums.constFind(QStringView(n));
-        if (it == sums.constEnd() || *it <= 0) continue;
+        const double sum = sums.value(n);
+        if (sum <= 0) continue;
         out += n;
         out += QLatin1Char('-');
-        out += shortestDecimal(*it);
+        out += shortestDecimal(sum);
         out += QLatin1Char('#');
     }
     store.progress().hide();
@@ -179,7 +251,7 @@ QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& l
     double total = 0;
     forEachItem(list, [&](QStringView item) {
         lines << item.toString();
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        const qsizetype dash = firstDash(item);
         if (dash < 0) return;
         ++count;
         total += amountValue(item.sliced(dash + 1));

@@ -32,7 +32,11 @@ NumberFile* EntryBatch::stakeFile(const QString& type)
 
 NumberFile* EntryBatch::countFile(const QString& type)
 {
-    const QString path = m_store.TypeFilePath(type, Store::CountPrefix);
+    // Looked up once per type: a sheet counts tens of thousands of bets on one or two types.
+    auto known = m_countPaths.constFind(type);
+    if (known == m_countPaths.constEnd())
+        known = m_countPaths.insert(type, m_store.TypeFilePath(type, Store::CountPrefix));
+    const QString& path = known.value();
     if (path.isEmpty()) return nullptr;
     auto file = m_files.find(path);
     if (file == m_files.end()) file = m_files.insert(path, NumberFile(m_store, path));

@@ -72,6 +72,7 @@ private:
     QString m_customer;
     QString m_customerIndex;
     QHash<QString, QString> m_stakePaths; // type -> stake file path ("" when none)
+    QHash<QString, QString> m_countPaths; // type -> count file path ("" when none)
     QHash<QString, NumberFile> m_files;   // path -> file in memory
     QList<PendingBet> m_bets;
     QStringList m_lines;
