@@ -21,7 +21,11 @@ NumberFile NumberFile::fromText(const QString& text)
 
 void NumberFile::parse(const QString& text)
 {
-    m_lines = text.split(CRLF);
+    // A file whose line ends an editor turned into bare LF is still one line per number: read as a
+    // single line, the first change would write that one number back and drop every other line.
+    m_lines = text.split(QLatin1Char('\n'));
+    for (QString& line : m_lines)
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     while (!m_lines.isEmpty() && m_lines.last().isEmpty()) m_lines.removeLast();
     m_index.clear();
     m_index.reserve(m_lines.size());

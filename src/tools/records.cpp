@@ -49,7 +49,11 @@ RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount
 
     Progress& progress = store.progress();
     progress.reset();
-    const QStringList lines = file.text.split(CRLF);
+    // Bare LF line ends (a file saved by another editor) still separate the numbers; taken as one
+    // line, the edit would write back the edited number alone.
+    QStringList lines = file.text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     QString out;
     out.reserve(file.text.size() + 16);
     bool rewritten = false;

@@ -1,0 +1,243 @@
+// Files of the data folder as a hand edit, a damaged disk or another program may leave them: every
+// reader copes, reading never writes, the main window's totals and the reports agree on what a
+// damaged stake file holds, and nothing a file names leads outside the data folder.
+#include "model/text.h"
+#include "model/types.h"
+#include "reports/analysis.h"
+#include "reports/cutting.h"
+#include "reports/overlimit.h"
+#include "reports/prize.h"
+#include "reports/statistics.h"
+#include "reports/view.h"
+#include "settings/customers.h"
+#include "settings/keyed.h"
+#include "settings/result.h"
+#include "store/session.h"
+#include "store/store.h"
+#include "testsupport.h"
+#include "tools/records.h"
+#include "ui/main/entry.h"
+#include "ui/main/totals.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace {
+
+const QString Straight = QStringLiteral("3ตัวตรง");
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QByteArray bytes(size, '\0');
+    QRandomGenerator rng(seed);
+    for (char& c : bytes) c = static_cast<char>(rng.bounded(256));
+    return bytes;
+}
+
+void putBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QHash<QString, QByteArray> snapshot(const QString& folder)
+{
+    QHash<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        QFile f(QDir(folder).filePath(name));
+        if (f.open(QIODevice::ReadOnly)) files.insert(name, f.readAll());
+    }
+    return files;
+}
+
+// Every report of the settlement, on one type and on all of them.
+void runEveryReport(Store& store, const QString& type)
+{
+    Session session;
+    for (const QString& t : {type, AllChoice}) {
+        ViewAllData(store, session);
+        SearchReport(store, session, QStringLiteral("123"), t, AllChoice);
+        OverLimit(store, session, t, false);
+        OverLimit(store, session, t, true);
+        NumberCutReport(store, session, t);
+        PrizeCheck(store, session, t, AllChoice);
+        Analysis(store, t);
+        NumberStatistics(store, t);
+    }
+}
+
+QString amountLine(const QStringList& lines)
+{
+    for (const QString& line : lines)
+        if (line.startsWith(QStringLiteral("รวมเงิน= "))) return line;
+    return {};
+}
+
+} // namespace
+
+class TestHostile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A stake file damaged in every way we could think of: the sound lines in it still count, the
+    // main window's totals (which read the bytes) and the reports (which read the text) agree on
+    // them, and reading it changes no file.
+    void damagedStakeFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<double>("count");
+        QTest::addColumn<double>("total");
+        QTest::addColumn<double>("listed"); // the amount the search report lists
+        QTest::newRow("junk between sound lines") << QByteArray("123-150\r\n\x00\xff\x01junk\r\n456-50\r\n", 24)
+                                                  << 2.0 << 200.0 << 200.0;
+        QTest::newRow("amounts that are no numbers")
+            << QByteArray("123-abc\r\n124-\r\n125-x5\r\n126- 7\r\n127-12.5\r\n-\r\n--\r\n") << 2.0 << 19.5 << 19.5;
+        QTest::newRow("exponent and overflow") << "123-1e400\r\n124-" + QByteArray(400, '9') + "\r\n" << 1.0 << 1.0 << 1.0;
+        QTest::newRow("no line end at all") << QByteArray("123-150") << 1.0 << 150.0 << 150.0;
+        QTest::newRow("unix line ends") << QByteArray("123-150\n456-50\n") << 2.0 << 200.0 << 200.0;
+        QTest::newRow("utf-8 with thai digits")
+            << QString("\uFEFF๑๒๓-๑๐๐\r\n124-5\r\n").toUtf8() << 1.0 << 5.0 << 5.0;
+        QTest::newRow("binary") << randomBytes(64 * 1024, 11).replace('-', '+') << 0.0 << 0.0 << 0.0;
+        QTest::newRow("one huge line") << "123-1 " + QByteArray(4 * 1024 * 1024, 'x') + "\r\n" << 1.0 << 1.0 << 1.0;
+        // The totals count every amount of the file; the reports list the numbers of the type.
+        QTest::newRow("numbers not of the type") << QByteArray("1234-50\r\n12-7\r\n123-5\r\n") << 3.0 << 62.0 << 5.0;
+    }
+    void damagedStakeFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(double, count);
+        QFETCH(double, total);
+        QFETCH(double, listed);
+        TempBook book;
+        QVERIFY(book.store->creationSequence("x").isEmpty());
+        book.store->WriteWholeFile(book.store->limitFile(), Straight + "#100");
+        book.store->WriteWholeFile(book.store->resultFile(), "123456#111#222#333#444#56#\r\n" + Straight + "#456-");
+        putBytes(book.file("0_1.gif"), content);
+        const auto before = snapshot(book.folder());
+
+        const StakeTotals totals = customerTotals(*book.store, Straight, "x");
+        QCOMPARE(totals.count, count);
+        QCOMPARE(totals.total, total);
+        Session session;
+        const QString shown = amountLine(SearchReport(*book.store, session, "", Straight, "x").lines);
+        QCOMPARE(shown, listed > 0 ? "รวมเงิน= " + formatAmount(listed) + " บาท" : QString());
+        runEveryReport(*book.store, Straight);
+        QVERIFY(snapshot(book.folder()) == before);
+    }
+
+    // Count, send-out, settings and result files holding rubbish: the reports run through and
+    // reading them writes nothing.
+    void damagedFilesAroundTheStakes_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray binary = randomBytes(16 * 1024, 5);
+        for (const char* file : {"a-_0.gif", "b_0.gif", "lotto2.gif", "lotto4.gif", "lotto6.gif", "lotto7.gif",
+                                 "lotto8.gif", "lotto3.gif"})
+            QTest::newRow(QByteArray(file) + " binary") << QString(file) << binary;
+        QTest::newRow("negative and huge limits")
+            << "lotto2.gif" << cp874(Straight + "#-50\r\n" + Straight + "#1e308\r\n2ตัวบน#" + QString(500, '9'));
+        QTest::newRow("digit cut of every length")
+            << "lotto8.gif" << cp874(Straight + "#1\r\n" + Straight + "#11111111\r\n" + Straight + "#\r\n");
+        QTest::newRow("result with no header") << "lotto3.gif" << cp874(Straight + "#123-\r\n");
+        QTest::newRow("result with thousands of fields") << "lotto3.gif" << QByteArray(10000, '#');
+        QTest::newRow("send-out above the stakes") << "b_0.gif" << QByteArray("123-99999999\r\n456--5\r\n");
+    }
+    void damagedFilesAroundTheStakes()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, content);
+        TempBook book;
+        QVERIFY(book.store->creationSequence("x").isEmpty());
+        book.put("0_1.gif", "123-500\r\n456-50\r\n");
+        putBytes(book.file(file), content);
+        const auto before = snapshot(book.folder());
+
+        runEveryReport(*book.store, Straight);
+        LoadResult(*book.store);
+        for (const char* mode : {"3", "4", "5", "6", "7"}) FillSettingsList(*book.store, mode);
+        QVERIFY(snapshot(book.folder()) == before);
+    }
+
+    // A stake file whose line ends an editor turned into bare LF: a bet or an edit on its first
+    // number changes that line and keeps every other, and the file comes back with CR LF.
+    void bareLineFeedsKeepEveryNumber_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::newRow("bet") << false;
+        QTest::newRow("record edit") << true;
+    }
+    void bareLineFeedsKeepEveryNumber()
+    {
+        QFETCH(bool, edit);
+        TempBook book;
+        QVERIFY(book.store->creationSequence("x").isEmpty());
+        const QString fresh = InitialContent("2ตัวบน");
+        QString lineFeeds = fresh;
+        lineFeeds.replace("\r\n", "\n").replace("00-0\n", "00-150\n").replace("45-0\n", "45-50\n");
+        const QString file = Store::fileName(book.store->StakeFilePath("2ตัวบน", "x"));
+        book.put(file, lineFeeds + "\n");
+
+        if (edit) {
+            const RecordResult r = editRecord(*book.store, {"00", "200", "2ตัวบน", "x", "00", "150"});
+            QVERIFY(r.written);
+        } else {
+            EntryBatch batch(*book.store, "x");
+            batch.addLine("00-50", "2ตัวบน", false);
+            QCOMPARE(batch.commit().lines, QStringList{"00-50"});
+        }
+        QString expected = fresh;
+        expected.replace("00-0\r\n", "00-200\r\n").replace("45-0\r\n", "45-50\r\n");
+        QCOMPARE(book.text(file), expected + "\r\n");
+    }
+
+    // A customer list that names paths, holds control characters or is no list at all: adding a
+    // customer keeps every name that was there, and every file made is a number file of the folder.
+    void hostileCustomerList_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("findable"); // whether the added name can be found again
+        QTest::newRow("names that look like paths") << QByteArray("#../x#a/b#..\\..\\c:#/etc/passwd#") << true;
+        QTest::newRow("control characters") << QByteArray("#a\x01" "b#\t#\r\n#c#") << true;
+        // The name is appended to the one piece there is, as the list has always been extended.
+        QTest::newRow("no separator") << QByteArray("somebody") << false;
+        QTest::newRow("duplicates and gaps") << QByteArray("#x##x#x###") << true;
+        QTest::newRow("huge name") << "#" + QByteArray(200 * 1024, 'a') + "#" << true;
+        QTest::newRow("binary") << randomBytes(4 * 1024, 3).replace('#', '!') + "#" << true;
+    }
+    void hostileCustomerList()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, findable);
+        QTemporaryDir root;
+        QVERIFY(QDir().mkpath(root.path() + "/book"));
+        Store store(root.path() + "/book");
+        putBytes(store.customerFile(), content);
+        const QString listBefore = store.customerListText();
+
+        store.creationSequence("somchai");
+        QVERIFY(store.customerListText().startsWith(listBefore));
+        QCOMPARE(store.customers().contains("somchai"), findable);
+        for (const QString& name : store.customers()) {
+            const QString path = store.StakeFilePath(Straight, name);
+            QVERIFY(path.isEmpty() || QFileInfo(path).absolutePath() == QFileInfo(store.dataFolder() + "x").absolutePath());
+        }
+        removeCustomer(store, store.customers().first());
+
+        QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"book"});
+        static const QRegularExpression known("^(\\d+_\\d+|a-_\\d+|b_\\d+|custom)\\.gif$");
+        for (const QString& name : QDir(store.dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            QVERIFY2(known.match(name).hasMatch(), qPrintable(name));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostile)
+#include "tst_hostile.moc"
