@@ -3,6 +3,7 @@
 #include "model/text.h"
 #include "model/types.h"
 #include "store/store.h"
+#include "ui/main/Form1.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -120,7 +121,11 @@ ExposureMap::ExposureMap(AppContext& ctx, QWidget* parent)
     Grid1->setObjectName(QStringLiteral("Grid1"));
     List1->setObjectName(QStringLiteral("List1"));
     Label1->setObjectName(QStringLiteral("Label1"));
-    Combo1->addItems(typeNames());
+    {
+        const QSignalBlocker block(Combo1);
+        Combo1->addItems(typeNames());
+        Combo1->setCurrentIndex(-1);
+    }
     Grid1->setModel(m_model);
     Grid1->setItemDelegate(new CellDelegate(Grid1));
     Grid1->horizontalHeader()->hide();
@@ -175,8 +180,15 @@ ExposureMap::ExposureMap(AppContext& ctx, QWidget* parent)
 
 void ExposureMap::setUp()
 {
-    if (Combo1->currentIndex() < 0) Combo1->setCurrentIndex(0);
-    refresh();
+    // Open on the type the operator is keying, when there is one.
+    const QString keyed = ctx.main ? ctx.main->Combo1->currentText() : QString();
+    const int i = Combo1->findText(keyed);
+    if (i >= 0 && i != Combo1->currentIndex())
+        Combo1->setCurrentIndex(i); // refreshes
+    else if (Combo1->currentIndex() < 0)
+        Combo1->setCurrentIndex(0);
+    else
+        refresh();
 }
 
 void ExposureMap::refresh()

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -85,7 +86,9 @@ private slots:
         Form1 main(*book.store, session);
         main.finishStartup();
         main.dispatch().setInstantGrowIn(true);
-        main.Command14->click();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTest::keyClick(main.Text1, Qt::Key_M, Qt::ControlModifier);
         auto* map = main.dispatch().get<ExposureMap>(19);
         QVERIFY(map);
         QCOMPARE(map->windowTitle(), QString("ผังยอดเลข"));

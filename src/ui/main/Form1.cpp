@@ -362,6 +362,7 @@ void Form1::buildMenus()
     mSearch = add(mMore, "mSearch", QStringLiteral("Search"), Image8->icon());
     mCalculator = add(mMore, "mCalculator", QStringLiteral("Calculator"), themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
+    mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
@@ -442,6 +443,11 @@ void Form1::connectControls()
     connect(menuClose, &QAction::triggered, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });
 
     List1->viewport()->installEventFilter(this);
+    // The keying order: type, customer, number, amount.
+    setTabOrder(Combo1, Combo2);
+    setTabOrder(Combo2, Text1);
+    setTabOrder(Text1, Text2);
+    setTabOrder(Text2, Combo3);
 }
 
 // --- start-up ------------------------------------------------------------------------------------
