@@ -15,14 +15,24 @@ namespace
 const QString Baht = QStringLiteral(" บาท");
 
 // Calls `fn(item)` for every item of a working list (the text before each "#").
+// The lists hold an item for every stake line of the book: a plain loop, not a library search per
+// item, finds the items and their "-".
 template <typename Fn> void forEachItem(const QString& list, Fn fn)
 {
-    QStringView rest(list);
-    qsizetype end;
-    while ((end = rest.indexOf(QLatin1Char('#'))) >= 0) {
-        fn(rest.first(end));
-        rest = rest.sliced(end + 1);
+    const QChar* begin = list.constData();
+    const QChar* const end = begin + list.size();
+    for (const QChar* p = begin; p < end; ++p) {
+        if (*p != QLatin1Char('#')) continue;
+        fn(QStringView(begin, p));
+        begin = p + 1;
     }
+}
+
+qsizetype firstDash(QStringView item)
+{
+    for (qsizetype i = 0; i < item.size(); ++i)
+        if (item[i] == QLatin1Char('-')) return i;
+    return -1;
 }
 
 // The value of an amount text as Val reads it; plain digits, the stored form, without a detour
@@ -89,7 +99,7 @@ double sumOfAmounts(const QString& list)
 {
     double sum = 0;
     forEachItem(list, [&](QStringView item) {
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        const qsizetype dash = firstDash(item);
         if (dash >= 0) sum += amountValue(item.sliced(dash + 1));
     });
     return sum;
@@ -106,7 +116,7 @@ QString CapAtLimit(const QString& list, const QString& limit)
     const double cap = Val(limit);
     QString out;
     forEachItem(list, [&](QStringView item) {
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        const qsizetype dash = firstDash(item);
         if (dash < 0) return;
         const QStringView amount = item.sliced(dash + 1);
         if (amount == QLatin1String("0")) return;
@@ -129,7 +139,7 @@ QString MatchWinning(const QString& list, const QString& winning)
     pieces.removeAll(QString());
     QString out;
     forEachItem(list, [&](QStringView item) {
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        const qsizetype dash = firstDash(item);
         if (dash < 0) return;
         QString bet = item.first(dash).toString();
         const double amount = amountValue(item.sliced(dash + 1));
@@ -159,7 +169,7 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
     double stake = 0;
     forEachItem(winners, [&](QStringView item) {
         lines << item.toString();
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        const qsizetype dash = firstDash(item);
         if (dash < 0) return;
         ++count;
         stake += amountValue(item.sliced(dash + 1));

@@ -21,6 +21,10 @@ namespace {
 const char* const CodecName = "windows-874";
 }
 
+// The code page is ASCII below 0x80 and maps every character on its own, so the ASCII runs that
+// make up nearly all of a data file are copied as they stand and only the other runs go through
+// the codec.
+
 QString decodeWindows874(const QByteArray& bytes, bool* ok)
 {
     QStringDecoder dec(CodecName);
@@ -28,7 +32,18 @@ QString decodeWindows874(const QByteArray& bytes, bool* ok)
         if (ok) *ok = false;
         return {};
     }
-    QString s = dec.decode(bytes);
+    QString s;
+    s.reserve(bytes.size());
+    const char* p = bytes.constData();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const char* run = p;
+        while (p < end && static_cast<unsigned char>(*p) < 0x80) ++p;
+        s += QLatin1StringView(run, p - run);
+        run = p;
+        while (p < end && static_cast<unsigned char>(*p) >= 0x80) ++p;
+        if (p > run) s += dec.decode(QByteArrayView(run, p - run));
+    }
     if (ok) *ok = !dec.hasError();
     return s;
 }
@@ -40,7 +55,23 @@ QByteArray encodeWindows874(const QString& text, bool* ok)
         if (ok) *ok = false;
         return {};
     }
-    QByteArray b = enc.encode(text);
+    QByteArray b;
+    b.reserve(text.size());
+    const QChar* p = text.constData();
+    const QChar* const end = p + text.size();
+    while (p < end) {
+        const QChar* run = p;
+        while (p < end && p->unicode() < 0x80) ++p;
+        const qsizetype kept = b.size();
+        b.resize(kept + (p - run));
+        char* to = b.data() + kept;
+        for (const QChar* c = run; c < p; ++c) *to++ = static_cast<char>(c->unicode());
+        run = p;
+        while (p < end && p->unicode() >= 0x80) ++p;
+        // A high surrogate meets the character after it in the codec, as it would in one pass.
+        if (p < end && p > run && (p - 1)->isHighSurrogate()) ++p;
+        if (p > run) b += enc.encode(QStringView(run, p - run));
+    }
     if (ok) *ok = !enc.hasError();
     return b;
 }

@@ -1,0 +1,88 @@
+// The data-file codec copies ASCII runs itself and hands only the other runs to the code page; the
+// result must be what the code page gives for the whole text, errors included.
+#include "store/store.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTest>
+
+using namespace varnoth;
+
+namespace {
+
+QString wholeDecode(const QByteArray& bytes, bool* ok)
+{
+    QStringDecoder dec("windows-874");
+    const QString s = dec.decode(bytes);
+    *ok = !dec.hasError();
+    return s;
+}
+
+QByteArray wholeEncode(const QString& text, bool* ok)
+{
+    QStringEncoder enc("windows-874");
+    const QByteArray b = enc.encode(text);
+    *ok = !enc.hasError();
+    return b;
+}
+
+} // namespace
+
+class TestCodec : public QObject {
+    Q_OBJECT
+private slots:
+    void decodeMatchesCodePage_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray every;
+        for (int i = 0; i < 256; ++i) every.append(static_cast<char>(i));
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("stake file") << QByteArray("000-0\r\n001-150\r\n\r\n");
+        QTest::newRow("thai between ascii") << QByteArray("#\xca\xc1\xAA\xd2\xc2#x1#\r\n");
+        QTest::newRow("thai at both ends") << QByteArray("\xca\xc1-1\xAA");
+        QTest::newRow("every byte, unmapped ones too") << every;
+    }
+    void decodeMatchesCodePage()
+    {
+        QFETCH(QByteArray, bytes);
+        bool refOk = false, ok = false;
+        const QString ref = wholeDecode(bytes, &refOk);
+        QCOMPARE(decodeWindows874(bytes, &ok), ref);
+        QCOMPARE(ok, refOk);
+    }
+
+    void encodeMatchesCodePage_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("backup heading and lines") << QStringLiteral("3ตัวตรง#c1\r\n123-50\r\n2ตัวบน#\r\n12-3\r\n");
+        QTest::newRow("thai only") << QStringLiteral("สมชาย");
+        QTest::newRow("not in the code page") << QStringLiteral("a€b😀c");
+        QTest::newRow("lone high surrogate before ascii") << (QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b"));
+        QTest::newRow("lone high surrogate at the end") << (QStringLiteral("ก") + QChar(0xD83D));
+        QTest::newRow("lone low surrogate at the end") << (QStringLiteral("ก") + QChar(0xDE00));
+    }
+    void encodeMatchesCodePage()
+    {
+        QFETCH(QString, text);
+        bool refOk = false, ok = false;
+        const QByteArray ref = wholeEncode(text, &refOk);
+        QCOMPARE(encodeWindows874(text, &ok), ref);
+        QCOMPARE(ok, refOk);
+    }
+
+    void thaiRoundTrip()
+    {
+        QString every;
+        for (char16_t c = 0x0E01; c <= 0x0E5B; ++c)
+            if (c < 0x0E3B || c > 0x0E3E) every += QChar(c);
+        bool ok = false;
+        const QByteArray bytes = encodeWindows874(every + QStringLiteral("-12\r\n"), &ok);
+        QVERIFY(ok);
+        QCOMPARE(decodeWindows874(bytes, &ok), every + QStringLiteral("-12\r\n"));
+        QVERIFY(ok);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCodec)
+#include "tst_codec.moc"
