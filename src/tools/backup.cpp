@@ -42,9 +42,17 @@ QString rejectedRow(const QString& line)
 }
 
 // Calls `f` for every non-empty line of a file's text (lines end in CR LF, or LF alone).
+// A backup walks every line of every stake file: a plain loop, with no list of lines built and no
+// library search per short line.
 template <class F> void forEachLine(const QString& text, F f)
 {
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+    const QChar* p = text.constData();
+    const QChar* const end = p + text.size();
+    while (p < end) {
+        const QChar* const start = p;
+        while (p < end && *p != QLatin1Char('\n')) ++p;
+        QStringView line(start, p);
+        if (p < end) ++p;
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
         if (!line.isEmpty()) f(line);
     }
@@ -53,8 +61,9 @@ template <class F> void forEachLine(const QString& text, F f)
 // The text after the first "-" (the whole line when it has none).
 QStringView afterFirstDash(QStringView line)
 {
-    const qsizetype dash = line.indexOf(QLatin1Char('-'));
-    return dash < 0 ? line : line.mid(dash + 1);
+    for (qsizetype i = 0; i < line.size(); ++i)
+        if (line[i] == QLatin1Char('-')) return line.mid(i + 1);
+    return line;
 }
 
 // The second "-"-separated field.
