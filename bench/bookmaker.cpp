@@ -6,12 +6,12 @@
 
 namespace varnoth::bench {
 
-QStringList makeBook(const QString& folder, const BookSpec& spec)
+QStringList makeBook(const QString& folder, const BookSpec& book)
 {
     Store store(folder);
     QStringList names;
     QString list = QStringLiteral("#");
-    for (int c = 1; c <= spec.customers; ++c) {
+    for (int c = 1; c <= book.customers; ++c) {
         names << QStringLiteral("c%1").arg(c);
         list += names.last() + QLatin1Char('#');
     }
@@ -19,7 +19,7 @@ QStringList makeBook(const QString& folder, const BookSpec& spec)
     const QStringList& types = typeNames();
     for (int t = 0; t < types.size(); ++t) {
         const QStringList& set = NumberSet(types[t]);
-        for (int c = 1; c <= spec.customers; ++c) {
+        for (int c = 1; c <= book.customers; ++c) {
             QString text;
             text.reserve(set.size() * 12);
             for (int i = 0; i < set.size(); ++i)
@@ -28,7 +28,7 @@ QStringList makeBook(const QString& folder, const BookSpec& spec)
         }
         QString counts, sent;
         for (const QString& n : set) {
-            counts += n + QLatin1Char('-') + QString::number(spec.customers) + CRLF;
+            counts += n + QLatin1Char('-') + QString::number(book.customers) + CRLF;
             sent += n + QStringLiteral("-0") + CRLF;
         }
         store.WriteWholeFile(store.TypeFilePath(types[t], Store::CountPrefix), counts);

@@ -12,6 +12,6 @@ struct BookSpec {
 };
 
 // Writes the book into `folder` (which must exist and be empty). Returns the customer names.
-QStringList makeBook(const QString& folder, const BookSpec& spec);
+QStringList makeBook(const QString& folder, const BookSpec& book);
 
 } // namespace varnoth::bench

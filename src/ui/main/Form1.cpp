@@ -710,33 +710,27 @@ void Form1::onCombo4Activated(const QString& entry)
 
 // --- fields --------------------------------------------------------------------------------------
 
-void Form1::disText()
+// Enabled entry fields are white; disabled ones take the button face.
+void Form1::setEntryFieldsEnabled(bool enabled)
 {
-    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Combo1),
-                       static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
-                       static_cast<QWidget*>(Label23), static_cast<QWidget*>(Label7)})
-        w->setEnabled(true);
-    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Combo1),
-                       static_cast<QWidget*>(Combo2)}) {
+    const QList<QWidget*> fields{Text1, Text2, Combo1, Combo2};
+    for (QWidget* w : fields + QList<QWidget*>{Label1, Label2, Label23, Label7}) w->setEnabled(enabled);
+    const QColor base = enabled ? QColor(Qt::white) : QApplication::palette().color(QPalette::Button);
+    for (QWidget* w : fields) {
         QPalette p = w->palette();
-        p.setColor(QPalette::Base, Qt::white);
+        p.setColor(QPalette::Base, base);
         w->setPalette(p);
     }
 }
 
+void Form1::disText()
+{
+    setEntryFieldsEnabled(true);
+}
+
 void Form1::clText()
 {
-    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Combo1),
-                       static_cast<QWidget*>(Combo2), static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
-                       static_cast<QWidget*>(Label23), static_cast<QWidget*>(Label7)})
-        w->setEnabled(false);
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2), static_cast<QWidget*>(Combo1),
-                       static_cast<QWidget*>(Combo2)}) {
-        QPalette p = w->palette();
-        p.setColor(QPalette::Base, face);
-        w->setPalette(p);
-    }
+    setEntryFieldsEnabled(false);
 }
 
 void Form1::disMouse()

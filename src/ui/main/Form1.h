@@ -171,6 +171,7 @@ protected:
 
 private:
     void buildControls();
+    void setEntryFieldsEnabled(bool enabled);
     void buildMenus();
     void connectControls();
     void startTick();

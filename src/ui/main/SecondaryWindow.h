@@ -40,7 +40,7 @@ public:
     void finishGrowIn();
 
     GrowSpec growSpec() const { return m_grow; }
-    void setGrowSpec(const GrowSpec& spec) { m_grow = spec; }
+    void setGrowSpec(const GrowSpec& grow) { m_grow = grow; }
 
     // Paints `button` in `colour` while the mouse is over it; `others` take the button face.
     void hoverHighlight(QAbstractButton* button, const QColor& colour, const QList<QAbstractButton*>& others = {});
