@@ -6,6 +6,8 @@
 #include "ui/main/SecondaryWindow.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -177,6 +179,20 @@ private slots:
         form.CloseSecondaryWindows();
         QVERIFY(!form.dispatch().window(12));
         QVERIFY(form.dispatch().window(10));
+    }
+
+    void rightClickOnTheBackgroundOpensTheFileMenu()
+    {
+        TempBook book;
+        Session session;
+        Form1 form(*book.store, session);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QPoint background = form.Label9->geometry().bottomRight() + QPoint(2, 1);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, background, form.mapToGlobal(background));
+        QApplication::sendEvent(&form, &event);
+        QTRY_VERIFY(form.menuFile->isVisible());
+        form.menuFile->hide();
     }
 
     void openingTheSameWindowTwiceShowsItOnce()
