@@ -22,8 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     batch.addPlan(field.plan, false);
     batch.addLine(input, type, false);
     const EntryResult r = batch.commit();
+    // An amount of 0 is digits and is taken (it adds nothing and counts one entry); no stored bet
+    // may take anything off, nor be stored under anything but digits.
     for (const BetChange& c : r.changes)
-        if (c.value <= 0 || DigitsOnly(c.number) != c.number) std::abort();
+        if (c.value < 0 || DigitsOnly(c.number) != c.number) std::abort();
     b.checkContained();
     return 0;
 }
