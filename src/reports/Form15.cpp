@@ -1,7 +1,7 @@
 #include "reports/Form15.h"
 
 #include "model/text.h"
-#include "reports/ReportDisplay.h"
+#include "reports/ReportView.h"
 #include "reports/cutting.h"
 #include "ui/main/Form1.h"
 

@@ -1,6 +1,6 @@
 #include "reports/Form6.h"
 
-#include "reports/ReportDisplay.h"
+#include "reports/ReportView.h"
 #include "reports/view.h"
 #include "ui/main/Form1.h"
 

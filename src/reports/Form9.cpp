@@ -1,7 +1,7 @@
 #include "reports/Form9.h"
 
 #include "model/text.h"
-#include "reports/ReportDisplay.h"
+#include "reports/ReportView.h"
 #include "reports/overlimit.h"
 #include "store/session.h"
 #include "ui/main/Form1.h"

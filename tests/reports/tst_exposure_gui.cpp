@@ -1,6 +1,6 @@
 #include "bookmaker.h"
 #include "model/types.h"
-#include "reports/ExposureMap.h"
+#include "reports/ExposureMapWindow.h"
 #include "reports/exposure.h"
 #include "store/session.h"
 #include "store/store.h"

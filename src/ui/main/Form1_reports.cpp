@@ -1,5 +1,5 @@
 // View data: every type's stakes in the main list.
-#include "reports/ReportDisplay.h"
+#include "reports/ReportView.h"
 #include "reports/view.h"
 #include "ui/main/Form1.h"
 

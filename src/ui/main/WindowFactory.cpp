@@ -14,7 +14,7 @@
 #include "reports/Form14.h"
 #include "reports/Form15.h"
 #include "settings/Form18.h"
-#include "reports/ExposureMap.h"
+#include "reports/ExposureMapWindow.h"
 
 namespace varnoth {
 

@@ -1,4 +1,4 @@
-#include "reports/ExposureMap.h"
+#include "reports/ExposureMapWindow.h"
 
 #include "model/text.h"
 #include "model/types.h"

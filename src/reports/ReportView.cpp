@@ -1,4 +1,4 @@
-#include "reports/ReportDisplay.h"
+#include "reports/ReportView.h"
 
 #include "ui/main/AppContext.h"
 #include "ui/main/Form1.h"
