@@ -24,7 +24,8 @@
 using namespace varnoth;
 using namespace varnoth::bench;
 
-namespace {
+namespace
+{
 
 struct Figures {
     double median = 0, min = 0, max = 0, floor = 0;
@@ -72,7 +73,8 @@ double ioFloor(const FloorWork& w)
             s.commit();
         }
     }
-    for (const QString& p : w.removes) QFile::remove(p);
+    for (const QString& p : w.removes)
+        QFile::remove(p);
     return t.nsecsElapsed() / 1e6;
 }
 
@@ -97,8 +99,10 @@ int main(int argc, char* argv[])
                                QStringLiteral("N"), QStringLiteral("5"));
     QCommandLineOption csvOpt(QStringLiteral("csv"), QStringLiteral("Also write the figures as CSV to FILE."),
                               QStringLiteral("FILE"));
-    QCommandLineOption quickOpt(QStringLiteral("quick"), QStringLiteral("A handful of customers and one run (for CTest)."));
-    QCommandLineOption onlyOpt(QStringLiteral("only"), QStringLiteral("Run only the operations whose name contains TEXT."),
+    QCommandLineOption quickOpt(QStringLiteral("quick"),
+                                QStringLiteral("A handful of customers and one run (for CTest)."));
+    QCommandLineOption onlyOpt(QStringLiteral("only"),
+                               QStringLiteral("Run only the operations whose name contains TEXT."),
                                QStringLiteral("TEXT"));
     parser.addOptions({customersOpt, runsOpt, csvOpt, quickOpt, onlyOpt});
     parser.process(app);
@@ -186,7 +190,8 @@ int main(int argc, char* argv[])
     out << "peak resident memory: " << peakKb() / 1024 << " MB\n";
     if (parser.isSet(csvOpt)) {
         QFile f(parser.value(csvOpt));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Text)) f.write((csv.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+        if (f.open(QIODevice::WriteOnly | QIODevice::Text))
+            f.write((csv.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     }
     return failures ? 1 : 0;
 }

@@ -7,11 +7,13 @@
 #include <functional>
 #include <vector>
 
-namespace varnoth {
+namespace varnoth
+{
 class Store;
 }
 
-namespace varnoth::bench {
+namespace varnoth::bench
+{
 
 struct Context {
     QString folder;  // the book's data folder

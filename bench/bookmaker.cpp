@@ -6,9 +6,11 @@
 
 #include <QFile>
 
-namespace varnoth::bench {
+namespace varnoth::bench
+{
 
-namespace {
+namespace
+{
 
 // The book is scratch data: its files are written without waiting for the disk (no atomic save),
 // in the same bytes the store writes, so that a book of a thousand customers is made in seconds.
@@ -64,12 +66,13 @@ QStringList makeBook(const QString& folder, const BookSpec& book)
     store.WriteWholeFile(paths.numberCutFile(), cuts);
     store.WriteWholeFile(paths.digitCutFile(), digits);
     store.WriteWholeFile(paths.discountFile(), discounts);
-    store.WriteWholeFile(paths.resultFile(),
-                         QStringLiteral("123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n3ตัวโต๊ด#456-465-546-564-645-654-\r\n"
-                                        "2ตัวบน#56-\r\nคู่โต๊ด#56-65-46-64-45-54-\r\n4ตัวโต๊ด#4-5-6-\r\nวิ่งบน#4-5-6-\r\n"
-                                        "5ตัวโต๊ด#4-5-6-\r\n3ตัวตรงหัว#123-\r\n3ตัวโต๊ดหัว#123-132-213-231-312-321-\r\n"
-                                        "3ตัวตรงหัวท้าย#123-456-\r\n3ตัวโต๊ดหัวท้าย#123-132-213-231-312-321-456-465-546-564-645-654-\r\n"
-                                        "3ตัวล่าง#111-222-333-444-\r\n2ตัวล่าง#56-\r\nวิ่งล่าง#5-6-"));
+    store.WriteWholeFile(
+        paths.resultFile(),
+        QStringLiteral("123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n3ตัวโต๊ด#456-465-546-564-645-654-\r\n"
+                       "2ตัวบน#56-\r\nคู่โต๊ด#56-65-46-64-45-54-\r\n4ตัวโต๊ด#4-5-6-\r\nวิ่งบน#4-5-6-\r\n"
+                       "5ตัวโต๊ด#4-5-6-\r\n3ตัวตรงหัว#123-\r\n3ตัวโต๊ดหัว#123-132-213-231-312-321-\r\n"
+                       "3ตัวตรงหัวท้าย#123-456-\r\n3ตัวโต๊ดหัวท้าย#123-132-213-231-312-321-456-465-546-564-645-654-\r\n"
+                       "3ตัวล่าง#111-222-333-444-\r\n2ตัวล่าง#56-\r\nวิ่งล่าง#5-6-"));
     store.WriteWholeFile(paths.historyFile(), QStringLiteral("#monday#"));
     store.WriteWholeFile(paths.savedListFile(QStringLiteral("monday")),
                          QStringLiteral("<3ตัวตรง>#123-50#456-20##<2ตัวบน>#12-100##"));

@@ -23,9 +23,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace varnoth::bench {
+namespace varnoth::bench
+{
 
-namespace {
+namespace
+{
 
 const QString All = QStringLiteral("ทั้งหมด");
 const QString Straight3 = QStringLiteral("3ตัวตรง");
@@ -35,8 +37,8 @@ const QString Tote5 = QStringLiteral("5ตัวโต๊ด");
 QStringList settingsFiles(Context& ctx)
 {
     Store& s = *ctx.store;
-    return {s.limitFile(),    s.rateFile(),     s.numberCutFile(), s.digitCutFile(),
-            s.discountFile(), s.resultFile(),   s.customerFile()};
+    return {s.limitFile(),    s.rateFile(),   s.numberCutFile(), s.digitCutFile(),
+            s.discountFile(), s.resultFile(), s.customerFile()};
 }
 
 QStringList countFiles(Context& ctx)
@@ -64,7 +66,8 @@ QStringList noFiles(Context&)
 QStringList entryFiles(Context& ctx, const QString& customer, const QStringList& types)
 {
     QStringList out;
-    for (const QString& t : types) out << ctx.store->StakeFilePath(t, customer) << ctx.store->TypeFilePath(t, Store::CountPrefix);
+    for (const QString& t : types)
+        out << ctx.store->StakeFilePath(t, customer) << ctx.store->TypeFilePath(t, Store::CountPrefix);
     return out;
 }
 
@@ -94,9 +97,14 @@ QString mixedSheet(int lines)
         const QString number = QStringLiteral("%1").arg((i * 37) % 1000, 3, 10, QLatin1Char('0'));
         const QString amount = QString::number(10 + i % 90);
         switch (i % 3) {
-        case 0: sheet += number + QLatin1Char('-') + amount; break;
-        case 1: sheet += number + QLatin1Char('-') + amount + QStringLiteral("+20"); break;
-        default: sheet += number + QLatin1Char('+') + QLatin1String(codes[i % 9 / 3]) + QLatin1Char('-') + amount;
+        case 0:
+            sheet += number + QLatin1Char('-') + amount;
+            break;
+        case 1:
+            sheet += number + QLatin1Char('-') + amount + QStringLiteral("+20");
+            break;
+        default:
+            sheet += number + QLatin1Char('+') + QLatin1String(codes[i % 9 / 3]) + QLatin1Char('-') + amount;
         }
         sheet += QStringLiteral("\r\n");
     }
@@ -142,14 +150,16 @@ QStringList stakeFiles(Context& ctx)
 {
     QStringList out;
     for (int t = 0; t < typeNames().size(); ++t)
-        for (int c = 1; c <= ctx.customers.size(); ++c) out << ctx.store->stakeFilePath(t, c);
+        for (int c = 1; c <= ctx.customers.size(); ++c)
+            out << ctx.store->stakeFilePath(t, c);
     return out;
 }
 
 QStringList typeFiles(Context& ctx, const QString& prefix)
 {
     QStringList out;
-    for (const QString& t : typeNames()) out << ctx.store->TypeFilePath(t, prefix);
+    for (const QString& t : typeNames())
+        out << ctx.store->TypeFilePath(t, prefix);
     return out;
 }
 
@@ -177,17 +187,19 @@ std::vector<Operation> operations()
                    .writes = noFiles,
                    .listsFolder = true});
 
-    ops.push_back({.name = QStringLiteral("one bet"),
-                   .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("123"), QStringLiteral("50"), Straight3); },
-                   .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
-                   .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); },
-                   .listsFolder = true});
+    ops.push_back(
+        {.name = QStringLiteral("one bet"),
+         .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("123"), QStringLiteral("50"), Straight3); },
+         .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
+         .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); },
+         .listsFolder = true});
 
-    ops.push_back({.name = QStringLiteral("271-gate entry"),
-                   .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("5+271"), QStringLiteral("10"), Straight3); },
-                   .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
-                   .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); },
-                   .listsFolder = true});
+    ops.push_back(
+        {.name = QStringLiteral("271-gate entry"),
+         .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("5+271"), QStringLiteral("10"), Straight3); },
+         .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
+         .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); },
+         .listsFolder = true});
 
     ops.push_back({.name = QStringLiteral("sheet 10,000 lines"),
                    .run =
@@ -197,7 +209,10 @@ std::vector<Operation> operations()
                            return static_cast<qint64>(lines.size());
                        },
                    .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
-                   .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3, Tote3}); }});
+                   .writes =
+                       [](Context& ctx) {
+                           return entryFiles(ctx, ctx.customers.first(), {Straight3, Tote3});
+                       }});
 
     ops.push_back({.name = QStringLiteral("view all data"),
                    .run =
@@ -251,19 +266,22 @@ std::vector<Operation> operations()
                    .reads = reportReads,
                    .writes = noFiles});
 
-    ops.push_back({.name = QStringLiteral("statistics 5-digit"),
-                   .run = [](Context& ctx) { return linesOf(NumberStatistics(*ctx.store, Tote5)); },
-                   .reads = [](Context& ctx) { return QStringList{ctx.store->TypeFilePath(Tote5, Store::CountPrefix)}; },
-                   .writes = noFiles});
+    ops.push_back(
+        {.name = QStringLiteral("statistics 5-digit"),
+         .run = [](Context& ctx) { return linesOf(NumberStatistics(*ctx.store, Tote5)); },
+         .reads = [](Context& ctx) { return QStringList{ctx.store->TypeFilePath(Tote5, Store::CountPrefix)}; },
+         .writes = noFiles});
 
-    ops.push_back({.name = QStringLiteral("backup"),
-                   .run =
-                       [](Context& ctx) {
-                           const QStringList lines = runBackup(*ctx.store, driveFolder(ctx));
-                           return lines.size() == 3 ? QFileInfo(backupFilePath(driveFolder(ctx))).size() : 0;
-                       },
-                   .reads = [](Context& ctx) { return stakeFiles(ctx) + countFiles(ctx) + QStringList{ctx.store->customerFile()}; },
-                   .writes = [](Context& ctx) { return QStringList{backupFilePath(driveFolder(ctx))}; }});
+    ops.push_back(
+        {.name = QStringLiteral("backup"),
+         .run =
+             [](Context& ctx) {
+                 const QStringList lines = runBackup(*ctx.store, driveFolder(ctx));
+                 return lines.size() == 3 ? QFileInfo(backupFilePath(driveFolder(ctx))).size() : 0;
+             },
+         .reads =
+             [](Context& ctx) { return stakeFiles(ctx) + countFiles(ctx) + QStringList{ctx.store->customerFile()}; },
+         .writes = [](Context& ctx) { return QStringList{backupFilePath(driveFolder(ctx))}; }});
 
     // Restore of another computer's backup holding one customer; a new name each run, because the
     // same content is merged only once per draw.
@@ -284,14 +302,16 @@ std::vector<Operation> operations()
                        },
                    .reads =
                        [](Context& ctx) {
-                           return countFiles(ctx) + QStringList{backupFilePath(driveFolder(ctx)), ctx.store->customerFile(),
+                           return countFiles(ctx) + QStringList{backupFilePath(driveFolder(ctx)),
+                                                                ctx.store->customerFile(),
                                                                 ctx.store->path(MergedBackupsFileName)};
                        },
                    .writes =
                        [](Context& ctx) {
                            QStringList w = countFiles(ctx);
                            const int index = ctx.customers.size() + 1;
-                           for (int t = 0; t < typeNames().size(); ++t) w << ctx.store->stakeFilePath(t, index);
+                           for (int t = 0; t < typeNames().size(); ++t)
+                               w << ctx.store->stakeFilePath(t, index);
                            return w + QStringList{ctx.store->customerFile(), ctx.store->path(MergedBackupsFileName)};
                        },
                    .listsFolder = true});

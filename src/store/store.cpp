@@ -11,19 +11,41 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 const char* const CodecName = "windows-874";
 }
 
 // The code page is ASCII below 0x80 and maps every character on its own, so the ASCII runs that
 // make up nearly all of a data file are copied as they stand and only the other runs go through
 // the codec.
+
+namespace
+{
+
+// The end of the ASCII run that starts at `p`, eight bytes at a time.
+const char* asciiRunEnd(const char* p, const char* end)
+{
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, sizeof word);
+        if (word & 0x8080808080808080ULL) break;
+    }
+    while (p < end && static_cast<unsigned char>(*p) < 0x80)
+        ++p;
+    return p;
+}
+
+} // namespace
 
 QString decodeWindows874(const QByteArray& bytes, bool* ok)
 {
@@ -38,10 +60,11 @@ QString decodeWindows874(const QByteArray& bytes, bool* ok)
     const char* const end = p + bytes.size();
     while (p < end) {
         const char* run = p;
-        while (p < end && static_cast<unsigned char>(*p) < 0x80) ++p;
+        p = asciiRunEnd(p, end);
         s += QLatin1StringView(run, p - run);
         run = p;
-        while (p < end && static_cast<unsigned char>(*p) >= 0x80) ++p;
+        while (p < end && static_cast<unsigned char>(*p) >= 0x80)
+            ++p;
         if (p > run) s += dec.decode(QByteArrayView(run, p - run));
     }
     if (ok) *ok = !dec.hasError();
@@ -61,13 +84,16 @@ QByteArray encodeWindows874(const QString& text, bool* ok)
     const QChar* const end = p + text.size();
     while (p < end) {
         const QChar* run = p;
-        while (p < end && p->unicode() < 0x80) ++p;
+        while (p < end && p->unicode() < 0x80)
+            ++p;
         const qsizetype kept = b.size();
         b.resize(kept + (p - run));
         char* to = b.data() + kept;
-        for (const QChar* c = run; c < p; ++c) *to++ = static_cast<char>(c->unicode());
+        for (const QChar* c = run; c < p; ++c)
+            *to++ = static_cast<char>(c->unicode());
         run = p;
-        while (p < end && p->unicode() >= 0x80) ++p;
+        while (p < end && p->unicode() >= 0x80)
+            ++p;
         // A high surrogate meets the character after it in the codec, as it would in one pass.
         if (p < end && p > run && (p - 1)->isHighSurrogate()) ++p;
         if (p > run) b += enc.encode(QStringView(run, p - run));
@@ -276,8 +302,7 @@ QHash<QString, qint64> Store::listing() const
 
 // A file with content is never touched; a missing or empty one gets fresh content. A file that is
 // there but cannot be read is left alone and reported.
-QStringList Store::createIfEmpty(const QString& filePath, const QString& content,
-                                 const QHash<QString, qint64>& files)
+QStringList Store::createIfEmpty(const QString& filePath, const QString& content, const QHash<QString, qint64>& files)
 {
     const QString name = fileName(filePath);
     auto it = files.constFind(name);
@@ -305,7 +330,8 @@ QStringList Store::ensureStakeFiles(const QHash<QString, qint64>& files)
     for (int t = 0; t < types.size(); ++t) {
         progress().tick(types.size());
         const QString content = InitialContent(types[t]);
-        for (int c : indexes) failures += createIfEmpty(stakeFilePath(t, c), content, files);
+        for (int c : indexes)
+            failures += createIfEmpty(stakeFilePath(t, c), content, files);
         progress().yield();
     }
     progress().hide();
@@ -317,8 +343,7 @@ QStringList Store::EnsureTypeFiles(const QStringList& types, const QString& pref
     return ensureTypeFiles(types, prefix, listing());
 }
 
-QStringList Store::ensureTypeFiles(const QStringList& types, const QString& prefix,
-                                   const QHash<QString, qint64>& files)
+QStringList Store::ensureTypeFiles(const QStringList& types, const QString& prefix, const QHash<QString, qint64>& files)
 {
     QStringList failures;
     for (const QString& type : types) {

@@ -6,7 +6,8 @@
 
 using namespace varnoth;
 
-class TestWholeNumbers : public QObject {
+class TestWholeNumbers : public QObject
+{
     Q_OBJECT
 private slots:
     void val_data()

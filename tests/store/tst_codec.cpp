@@ -8,7 +8,8 @@
 
 using namespace varnoth;
 
-namespace {
+namespace
+{
 
 QString wholeDecode(const QByteArray& bytes, bool* ok)
 {
@@ -28,14 +29,16 @@ QByteArray wholeEncode(const QString& text, bool* ok)
 
 } // namespace
 
-class TestCodec : public QObject {
+class TestCodec : public QObject
+{
     Q_OBJECT
 private slots:
     void decodeMatchesCodePage_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QByteArray every;
-        for (int i = 0; i < 256; ++i) every.append(static_cast<char>(i));
+        for (int i = 0; i < 256; ++i)
+            every.append(static_cast<char>(i));
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("stake file") << QByteArray("000-0\r\n001-150\r\n\r\n");
         QTest::newRow("thai between ascii") << QByteArray("#\xca\xc1\xAA\xd2\xc2#x1#\r\n");
@@ -58,7 +61,8 @@ private slots:
         QTest::newRow("backup heading and lines") << QStringLiteral("3ตัวตรง#c1\r\n123-50\r\n2ตัวบน#\r\n12-3\r\n");
         QTest::newRow("thai only") << QStringLiteral("สมชาย");
         QTest::newRow("not in the code page") << QStringLiteral("a€b😀c");
-        QTest::newRow("lone high surrogate before ascii") << (QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b"));
+        QTest::newRow("lone high surrogate before ascii")
+            << (QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b"));
         QTest::newRow("lone high surrogate at the end") << (QStringLiteral("ก") + QChar(0xD83D));
         QTest::newRow("lone low surrogate at the end") << (QStringLiteral("ก") + QChar(0xDE00));
     }
