@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QStorageInfo>
 
+#include <algorithm>
 #include <vector>
 
 #ifdef Q_OS_WIN
@@ -220,6 +221,30 @@ bool isRemovable(const QStorageInfo& volume)
 #endif
 }
 
+// The size of the file when it holds exactly the text in the data-file code page, -1 otherwise.
+// It is compared a slice of lines at a time, so that checking a large backup never holds a second
+// copy of it.
+qint64 sizeIfHolding(const QString& path, const QString& text)
+{
+    constexpr qsizetype Slice = 1 << 20;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    qsizetype from = 0;
+    while (from < text.size()) {
+        // A slice ends after a line feed, so that no character is cut in two.
+        qsizetype to = std::min(text.size(), from + Slice);
+        if (to < text.size()) {
+            const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), to - 1);
+            to = lineEnd < 0 ? text.size() : lineEnd + 1;
+        }
+        const QByteArray expected = encodeWindows874(text.sliced(from, to - from));
+        if (f.read(expected.size()) != expected) return -1;
+        from = to;
+    }
+    if (!f.atEnd()) return -1;
+    return f.size();
+}
+
 } // namespace
 
 // --- paths ---------------------------------------------------------------------------------------
@@ -294,20 +319,19 @@ QString BuildBackupText(Store& store, QStringList* failures)
 QStringList runBackup(Store& store, const QString& drive)
 {
     QStringList failures;
-    const QString text = BuildBackupText(store, &failures);
+    // The file holds the text and one line end, as every whole-file write does. The line end goes
+    // onto the text itself: a backup of a large book is tens of megabytes, too much to copy.
+    QString text = BuildBackupText(store, &failures);
+    const qsizetype sourceSize = text.size();
+    text += CRLF;
     const QString file = backupFilePath(drive);
     // The write replaces the old backup atomically, so it is not deleted first: a failed write
     // leaves the previous backup whole instead of none.
-    bool written =
-        !file.isEmpty() && Store::MakeHiddenFolder(backupFolderPath(drive)) && store.WriteWholeFile(file, text);
-    qint64 size = -1;
-    if (written) {
-        QFile f(file);
-        if (f.open(QIODevice::ReadOnly) && f.readAll() == encodeWindows874(text + CRLF)) size = f.size();
-    }
+    bool written = !file.isEmpty() && Store::MakeHiddenFolder(backupFolderPath(drive)) && store.writeExact(file, text);
+    const qint64 size = written ? sizeIfHolding(file, text) : -1;
     if (size < 0 || !failures.isEmpty()) return QStringList{BackupFailedText} + failures;
     return {QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
-            QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(text.size()) + QStringLiteral(" บิท"),
+            QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sourceSize) + QStringLiteral(" บิท"),
             QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(size - 2) + QStringLiteral(" บิท")};
 }
 
