@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace varnoth {
+namespace varnoth
+{
 
 QStringList splitText(const QString& text, const QString& separator)
 {
@@ -55,7 +56,8 @@ double Val(const QString& text)
         if (plain) return v;
     }
     qsizetype i = 0, n = text.size();
-    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
+    while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
     QString num;
     if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) num += text[i++];
     bool digits = false;
@@ -66,7 +68,8 @@ double Val(const QString& text)
     if (i < n && text[i] == QLatin1Char('.')) {
         QString frac;
         ++i;
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) frac += text[i++];
+        while (i < n && text[i].isDigit() && text[i].unicode() < 128)
+            frac += text[i++];
         if (!frac.isEmpty()) {
             num += QLatin1Char('.') + frac;
             digits = true;
@@ -78,7 +81,8 @@ double Val(const QString& text)
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
-namespace {
+namespace
+{
 
 // Rounds half away from zero at the given number of decimals, working on the decimal text of the
 // value at 15 significant digits, so that 2.675 rounds to 2.68 as it prints.
@@ -136,7 +140,8 @@ QString roundedFixed(double value, int decimals)
     }
     QString intPart = digits.left(point);
     QString fracPart = digits.mid(point);
-    while (intPart.size() > 1 && intPart.startsWith(QLatin1Char('0'))) intPart.remove(0, 1);
+    while (intPart.size() > 1 && intPart.startsWith(QLatin1Char('0')))
+        intPart.remove(0, 1);
     if (intPart.isEmpty()) intPart = QStringLiteral("0");
     QString grouped;
     for (qsizetype i = 0; i < intPart.size(); ++i) {
@@ -176,7 +181,8 @@ QString shortestDecimal(double value)
         QString r = roundedFixed(value, 15);
         r.remove(QLatin1Char(','));
         if (r.contains(QLatin1Char('.'))) {
-            while (r.endsWith(QLatin1Char('0'))) r.chop(1);
+            while (r.endsWith(QLatin1Char('0')))
+                r.chop(1);
             if (r.endsWith(QLatin1Char('.'))) r.chop(1);
         }
         return r;

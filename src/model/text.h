@@ -4,7 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 inline const QString CRLF = QStringLiteral("\r\n");
 inline const QString Separator = QStringLiteral("=====================");

@@ -6,7 +6,8 @@
 #include <QSet>
 #include <mutex>
 
-namespace varnoth {
+namespace varnoth
+{
 
 const QStringList& typeNames()
 {
@@ -38,13 +39,15 @@ NumberSetKind classifyType(const QString& type)
     return {};
 }
 
-namespace {
+namespace
+{
 
 QStringList buildSet(int digits, bool ascending)
 {
     QStringList out;
     int limit = 1;
-    for (int i = 0; i < digits; ++i) limit *= 10;
+    for (int i = 0; i < digits; ++i)
+        limit *= 10;
     QSet<QString> seen;
     for (int i = 0; i < limit; ++i) {
         QString n = QString::number(i).rightJustified(digits, QLatin1Char('0'));
@@ -94,7 +97,8 @@ const QStringList& NumberSet(const QString& type)
     return NumberSet(k.digits, k.ascending);
 }
 
-namespace {
+namespace
+{
 void buildLists(int digits, bool ascending)
 {
     SetCache& c = cache();

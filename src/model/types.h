@@ -4,12 +4,13 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // The twelve types, each followed by "#". The position of a type is part of every file name of
 // its data, so this order is part of the stored format and never changes.
-inline const QString TypeList = QStringLiteral(
-    "3ตัวตรง#3ตัวโต๊ด#3ตัวล่าง#2ตัวบน#คู่โต๊ด#2ตัวล่าง#วิ่งบน#วิ่งล่าง#3ตัวตรงหัว#3ตัวโต๊ดหัว#4ตัวโต๊ด#5ตัวโต๊ด#");
+inline const QString TypeList =
+    QStringLiteral("3ตัวตรง#3ตัวโต๊ด#3ตัวล่าง#2ตัวบน#คู่โต๊ด#2ตัวล่าง#วิ่งบน#วิ่งล่าง#3ตัวตรงหัว#3ตัวโต๊ดหัว#4ตัวโต๊ด#5ตัวโต๊ด#");
 
 // The twelve type names in TypeList order.
 const QStringList& typeNames();

@@ -15,7 +15,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // --- model ---------------------------------------------------------------------------------------
 
@@ -48,10 +49,14 @@ int ExposureModel::columnCount(const QModelIndex& parent) const
 QColor ExposureModel::levelColour(ExposureLevel level)
 {
     switch (level) {
-    case ExposureLevel::None: return QColor(255, 255, 255);
-    case ExposureLevel::UpToHalf: return QColor(200, 235, 200);
-    case ExposureLevel::UpToLimit: return QColor(255, 230, 150);
-    case ExposureLevel::Above: return QColor(255, 150, 150);
+    case ExposureLevel::None:
+        return QColor(255, 255, 255);
+    case ExposureLevel::UpToHalf:
+        return QColor(200, 235, 200);
+    case ExposureLevel::UpToLimit:
+        return QColor(255, 230, 150);
+    case ExposureLevel::Above:
+        return QColor(255, 150, 150);
     }
     return {};
 }
@@ -63,7 +68,8 @@ QVariant ExposureModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return c->stake > 0 ? c->number + QLatin1Char('\n') + formatCount(c->stake) : c->number;
-    case Qt::BackgroundRole: return levelColour(c->level);
+    case Qt::BackgroundRole:
+        return levelColour(c->level);
     case Qt::ToolTipRole: {
         auto it = m_tips.constFind(c->number);
         if (it == m_tips.constEnd()) {
@@ -74,18 +80,24 @@ QVariant ExposureModel::data(const QModelIndex& index, int role) const
         }
         return it.value();
     }
-    case LevelRole: return static_cast<int>(c->level);
-    case WinningRole: return c->winning;
-    case StakeRole: return c->stake;
-    default: return {};
+    case LevelRole:
+        return static_cast<int>(c->level);
+    case WinningRole:
+        return c->winning;
+    case StakeRole:
+        return c->stake;
+    default:
+        return {};
     }
 }
 
 // --- delegate: the cell's colour, a red frame round a winning number ----------------------------
 
-namespace {
+namespace
+{
 
-class CellDelegate : public QStyledItemDelegate {
+class CellDelegate : public QStyledItemDelegate
+{
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -205,7 +217,8 @@ void ExposureMap::refresh()
 void ExposureMap::showCustomers(const QModelIndex& index)
 {
     List1->clear();
-    if (m_model->cell(index)) List1->addItems(m_model->data(index, Qt::ToolTipRole).toString().split(QLatin1Char('\n')));
+    if (m_model->cell(index))
+        List1->addItems(m_model->data(index, Qt::ToolTipRole).toString().split(QLatin1Char('\n')));
 }
 
 } // namespace varnoth

@@ -14,9 +14,11 @@ class QLabel;
 class QListWidget;
 class QTableView;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class ExposureModel : public QAbstractTableModel {
+class ExposureModel : public QAbstractTableModel
+{
     Q_OBJECT
 public:
     explicit ExposureModel(Store& store, QObject* parent = nullptr) : QAbstractTableModel(parent), m_store(store) {}
@@ -35,7 +37,8 @@ private:
     mutable QHash<QString, QString> m_tips; // number -> each customer's stake, built when asked
 };
 
-class ExposureMap : public SecondaryWindow {
+class ExposureMap : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit ExposureMap(AppContext& ctx, QWidget* parent = nullptr);

@@ -14,9 +14,11 @@
 #include <sys/stat.h>
 #endif
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 QHash<QString, double> amountsByNumber(const QString& list)
 {
@@ -30,10 +32,12 @@ QHash<QString, double> amountsByNumber(const QString& list)
 QByteArray fileStamp(const QString& path)
 {
 #ifdef Q_OS_UNIX
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
-    return QByteArray::number(static_cast<qulonglong>(st.st_ino)) + ':' + QByteArray::number(static_cast<qlonglong>(st.st_size)) +
-           ':' + QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_sec)) + '.' +
+    return QByteArray::number(static_cast<qulonglong>(st.st_ino)) + ':' +
+           QByteArray::number(static_cast<qlonglong>(st.st_size)) + ':' +
+           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_sec)) + '.' +
            QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_nsec));
 #else
     const QFileInfo fi(path);
@@ -95,7 +99,8 @@ Exposure ExposureSource::build(const QString& type)
     if (type != m_type) {
         m_files.clear();
         m_position.clear();
-        for (int i = 0; i < set.size(); ++i) m_position.insert(set[i], i);
+        for (int i = 0; i < set.size(); ++i)
+            m_position.insert(set[i], i);
         m_type = type;
     }
     if (set.isEmpty() || t < 0) return exposureOf(m_store, type, QString());
@@ -119,12 +124,14 @@ Exposure ExposureSource::build(const QString& type)
         }
     }
     const QSet<QString> current(paths.cbegin(), paths.cend());
-    for (auto it = m_files.begin(); it != m_files.end();) it = current.contains(it.key()) ? ++it : m_files.erase(it);
+    for (auto it = m_files.begin(); it != m_files.end();)
+        it = current.contains(it.key()) ? ++it : m_files.erase(it);
 
     QList<double> total(set.size(), 0.0);
     for (const QString& path : paths) {
         const QList<double>& sums = m_files.constFind(path)->sums;
-        for (qsizetype i = 0; i < total.size(); ++i) total[i] += sums[i];
+        for (qsizetype i = 0; i < total.size(); ++i)
+            total[i] += sums[i];
     }
     QString grouped;
     for (qsizetype i = 0; i < set.size(); ++i)

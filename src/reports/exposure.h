@@ -7,7 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 
@@ -23,7 +24,7 @@ struct ExposureCell {
 
 struct Exposure {
     QString type;
-    QString limit; // as stored; "" when the type has none
+    QString limit;             // as stored; "" when the type has none
     QList<ExposureCell> cells; // every number of the type's set, in set order
     int columns = 10;          // the grid's width
     double total = 0;
@@ -35,14 +36,15 @@ Exposure buildExposure(Store& store, const QString& type);
 
 // The same, kept up to date cheaply: each customer's stake file is read again only when it has
 // changed on disk since the last build, so the map follows an entry without reading the whole book.
-class ExposureSource {
+class ExposureSource
+{
 public:
     explicit ExposureSource(Store& store) : m_store(store) {}
     Exposure build(const QString& type);
 
 private:
     struct FileSums {
-        QByteArray stamp; // identity, size and modification time of the file when it was read
+        QByteArray stamp;   // identity, size and modification time of the file when it was read
         QList<double> sums; // by position in the type's number set
     };
     Store& m_store;

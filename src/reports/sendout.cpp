@@ -6,7 +6,8 @@
 
 #include <QMap>
 
-namespace varnoth {
+namespace varnoth
+{
 
 QStringList applySendOut(Store& store, const QString& data, int sign)
 {

@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-namespace varnoth {
+namespace varnoth
+{
 
 bool folderWritable(const QString& folder)
 {
@@ -18,7 +19,8 @@ QString chooseDataFolder(const QString& programFolder, const QString& override, 
 {
     if (!override.isEmpty()) return QDir::cleanPath(override);
     const QString beside = QDir(programFolder).filePath(QStringLiteral("picture_1"));
-    if (QFileInfo::exists(beside) ? folderWritable(beside) : folderWritable(programFolder)) return QDir::cleanPath(beside);
+    if (QFileInfo::exists(beside) ? folderWritable(beside) : folderWritable(programFolder))
+        return QDir::cleanPath(beside);
     return QDir::cleanPath(QDir(userFolder).filePath(QStringLiteral("picture_1")));
 }
 

@@ -3,7 +3,8 @@
 
 #include <QString>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // The folder "picture_1" beside the program when that place can be written (portable use), else
 // "picture_1" in the per-user application data folder. `override` (from --data-folder) wins.

@@ -3,7 +3,8 @@
 #include "model/text.h"
 #include "store/store.h"
 
-namespace varnoth {
+namespace varnoth
+{
 
 NumberFile::NumberFile(Store& store, const QString& path) : m_path(path)
 {
@@ -26,7 +27,8 @@ void NumberFile::parse(const QString& text)
     m_lines = text.split(QLatin1Char('\n'));
     for (QString& line : m_lines)
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-    while (!m_lines.isEmpty() && m_lines.last().isEmpty()) m_lines.removeLast();
+    while (!m_lines.isEmpty() && m_lines.last().isEmpty())
+        m_lines.removeLast();
     m_index.clear();
     m_index.reserve(m_lines.size());
     for (int i = 0; i < m_lines.size(); ++i) {
@@ -77,7 +79,8 @@ QString NumberFile::text() const
 {
     QString out;
     qsizetype size = 0;
-    for (const QString& l : m_lines) size += l.size() + 2;
+    for (const QString& l : m_lines)
+        size += l.size() + 2;
     out.reserve(size);
     for (const QString& l : m_lines) {
         out += l;

@@ -8,11 +8,13 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 
-class NumberFile {
+class NumberFile
+{
 public:
     NumberFile() = default;
     // Reads the file; `ok()` is false when it exists but cannot be read.

@@ -4,9 +4,11 @@
 
 #include <QtGlobal>
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Progress {
+class Progress
+{
 public:
     virtual ~Progress() = default;
     // Sets both counters to 0, as every operation that ticks does first.

@@ -3,7 +3,8 @@
 
 #include <QString>
 
-namespace varnoth {
+namespace varnoth
+{
 
 struct GrandAccumulators {
     double count = 0;

@@ -9,7 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // Lines shown to the operator when a file routine fails.
 inline const QString WriteFailedText = QStringLiteral("บันทึกข้อมูลไม่สำเร็จ ");
@@ -17,11 +18,12 @@ inline const QString ReadFailedText = QStringLiteral("อ่านข้อม�
 
 struct FileText {
     QString text;
-    bool exists = false;   // the file is there
-    bool readable = true;  // false when it exists but could not be read or decoded
+    bool exists = false;  // the file is there
+    bool readable = true; // false when it exists but could not be read or decoded
 };
 
-class Store {
+class Store
+{
 public:
     // `dataFolder` is created when missing. The progress sink may be null.
     explicit Store(const QString& dataFolder, Progress* progress = nullptr);
@@ -64,7 +66,7 @@ public:
 
     // --- names and paths -------------------------------------------------------------------------
     QString customerListText() const; // custom.gif without line ends
-    QStringList customers() const;     // the names in order, empty places skipped
+    QStringList customers() const;    // the names in order, empty places skipped
     QString customerIndex(const QString& customer) const;
     // The customer indexes of a customer list text that have a stake file, in order.
     static QList<int> customerIndexes(const QString& list);

@@ -5,17 +5,22 @@
 
 using namespace varnoth;
 
-class TestText : public QObject {
+class TestText : public QObject
+{
     Q_OBJECT
 private slots:
     void cleanName_data()
     {
         QTest::addColumn<QString>("in");
         QTest::addColumn<QString>("out");
-        QTest::newRow("blanks and case") << "Som Chai" << "somchai";
-        QTest::newRow("hash dash line end") << "a#b-c\r\nd" << "abcd";
-        QTest::newRow("thai untouched") << "สมชาย X" << "สมชายx";
-        QTest::newRow("lone line feed kept") << "a\nb" << "a\nb";
+        QTest::newRow("blanks and case") << "Som Chai"
+                                         << "somchai";
+        QTest::newRow("hash dash line end") << "a#b-c\r\nd"
+                                            << "abcd";
+        QTest::newRow("thai untouched") << "สมชาย X"
+                                        << "สมชายx";
+        QTest::newRow("lone line feed kept") << "a\nb"
+                                             << "a\nb";
     }
     void cleanName()
     {
@@ -59,14 +64,22 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("amount");
-        QTest::newRow("zero") << 0.0 << "0" << "0.00";
-        QTest::newRow("grouping") << 1234567.0 << "1,234,567" << "1,234,567.00";
-        QTest::newRow("half away from zero") << 2.675 << "3" << "2.68";
-        QTest::newRow("half up count") << 2.5 << "3" << "2.50";
-        QTest::newRow("negative") << -1125.5 << "-1,126" << "-1,125.50";
-        QTest::newRow("negative rounding to zero") << -0.001 << "0" << "0.00";
-        QTest::newRow("carry") << 999.995 << "1,000" << "1,000.00";
-        QTest::newRow("small") << 0.125 << "0" << "0.13";
+        QTest::newRow("zero") << 0.0 << "0"
+                              << "0.00";
+        QTest::newRow("grouping") << 1234567.0 << "1,234,567"
+                                  << "1,234,567.00";
+        QTest::newRow("half away from zero") << 2.675 << "3"
+                                             << "2.68";
+        QTest::newRow("half up count") << 2.5 << "3"
+                                       << "2.50";
+        QTest::newRow("negative") << -1125.5 << "-1,126"
+                                  << "-1,125.50";
+        QTest::newRow("negative rounding to zero") << -0.001 << "0"
+                                                   << "0.00";
+        QTest::newRow("carry") << 999.995 << "1,000"
+                               << "1,000.00";
+        QTest::newRow("small") << 0.125 << "0"
+                               << "0.13";
     }
     void formats()
     {

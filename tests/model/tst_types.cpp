@@ -5,7 +5,8 @@
 
 using namespace varnoth;
 
-class TestTypes : public QObject {
+class TestTypes : public QObject
+{
     Q_OBJECT
 private slots:
     void typeOrderIsTheStoredFormat()
@@ -26,17 +27,28 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("last");
-        QTest::newRow("3 straight") << "3ตัวตรง" << 1000 << "000" << "999";
-        QTest::newRow("3 perm") << "3ตัวโต๊ด" << 220 << "000" << "999";
-        QTest::newRow("3 lower") << "3ตัวล่าง" << 1000 << "000" << "999";
-        QTest::newRow("2 top") << "2ตัวบน" << 100 << "00" << "99";
-        QTest::newRow("pair perm") << "คู่โต๊ด" << 55 << "00" << "99";
-        QTest::newRow("run") << "วิ่งบน" << 10 << "0" << "9";
-        QTest::newRow("3 head") << "3ตัวตรงหัว" << 1000 << "000" << "999";
-        QTest::newRow("3 head perm") << "3ตัวโต๊ดหัว" << 220 << "000" << "999";
-        QTest::newRow("4 perm") << "4ตัวโต๊ด" << 715 << "0000" << "9999";
-        QTest::newRow("5 perm") << "5ตัวโต๊ด" << 2002 << "00000" << "99999";
-        QTest::newRow("unknown") << "หวยลาว" << 0 << "" << "";
+        QTest::newRow("3 straight") << "3ตัวตรง" << 1000 << "000"
+                                    << "999";
+        QTest::newRow("3 perm") << "3ตัวโต๊ด" << 220 << "000"
+                                << "999";
+        QTest::newRow("3 lower") << "3ตัวล่าง" << 1000 << "000"
+                                 << "999";
+        QTest::newRow("2 top") << "2ตัวบน" << 100 << "00"
+                               << "99";
+        QTest::newRow("pair perm") << "คู่โต๊ด" << 55 << "00"
+                                   << "99";
+        QTest::newRow("run") << "วิ่งบน" << 10 << "0"
+                             << "9";
+        QTest::newRow("3 head") << "3ตัวตรงหัว" << 1000 << "000"
+                                << "999";
+        QTest::newRow("3 head perm") << "3ตัวโต๊ดหัว" << 220 << "000"
+                                     << "999";
+        QTest::newRow("4 perm") << "4ตัวโต๊ด" << 715 << "0000"
+                                << "9999";
+        QTest::newRow("5 perm") << "5ตัวโต๊ด" << 2002 << "00000"
+                                << "99999";
+        QTest::newRow("unknown") << "หวยลาว" << 0 << ""
+                                 << "";
     }
     void setSizes()
     {
@@ -65,7 +77,8 @@ private slots:
 
     void freshContent()
     {
-        QCOMPARE(InitialContent("วิ่งบน"), QString("0-0\r\n1-0\r\n2-0\r\n3-0\r\n4-0\r\n5-0\r\n6-0\r\n7-0\r\n8-0\r\n9-0\r\n"));
+        QCOMPARE(InitialContent("วิ่งบน"),
+                 QString("0-0\r\n1-0\r\n2-0\r\n3-0\r\n4-0\r\n5-0\r\n6-0\r\n7-0\r\n8-0\r\n9-0\r\n"));
         const QString five = InitialContent("5ตัวโต๊ด");
         QVERIFY(five.startsWith("00000-0\r\n00001-0\r\n"));
         QVERIFY(five.endsWith("99999-0\r\n"));

@@ -1,6 +1,6 @@
-// Kills a process that keeps committing entries and restoring backups, at random moments, and checks after every kill that
-// every number file is whole and that the stakes and counts on disk are exactly the entries reported
-// as committed, plus at most the one entry in flight, applied whole or not at all per file.
+// Kills a process that keeps committing entries and restoring backups, at random moments, and checks after every kill
+// that every number file is whole and that the stakes and counts on disk are exactly the entries reported as committed,
+// plus at most the one entry in flight, applied whole or not at all per file.
 #include "model/text.h"
 #include "model/types.h"
 #include "store/store.h"
@@ -22,7 +22,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QStringList Customers = {"a", "b", "c"};
 
@@ -32,13 +33,18 @@ QList<QPair<QString, QString>> randomEntry(QRandomGenerator& rng)
     auto num = [&](int w) { return QString::number(rng.bounded(1, 1000)).rightJustified(3, '0').right(w); };
     auto amt = [&] { return QString::number(rng.bounded(1, 500)); };
     switch (rng.bounded(5)) {
-    case 0: return {{num(3) + "-" + amt(), "3ตัวตรง"}};
-    case 1: return {{QString::number(rng.bounded(10)) + "+19-" + amt(), "2ตัวบน"}};
-    case 2: return {{num(3) + "-" + amt() + "+" + amt(), "3ตัวตรง"}};
-    case 3: return {{num(3) + "+6-" + amt(), "3ตัวตรง"}};
+    case 0:
+        return {{num(3) + "-" + amt(), "3ตัวตรง"}};
+    case 1:
+        return {{QString::number(rng.bounded(10)) + "+19-" + amt(), "2ตัวบน"}};
+    case 2:
+        return {{num(3) + "-" + amt() + "+" + amt(), "3ตัวตรง"}};
+    case 3:
+        return {{num(3) + "+6-" + amt(), "3ตัวตรง"}};
     default: {
         QList<QPair<QString, QString>> sheet;
-        for (int i = 0; i < 40; ++i) sheet.append({num(2) + "-" + amt(), "2ตัวล่าง"});
+        for (int i = 0; i < 40; ++i)
+            sheet.append({num(2) + "-" + amt(), "2ตัวล่าง"});
         return sheet;
     }
     }
@@ -47,7 +53,8 @@ QList<QPair<QString, QString>> randomEntry(QRandomGenerator& rng)
 EntryResult commitEntry(Store& store, const QString& customer, const QList<QPair<QString, QString>>& entry)
 {
     EntryBatch batch(store, customer);
-    for (const auto& [line, type] : entry) batch.addLine(line, type, false);
+    for (const auto& [line, type] : entry)
+        batch.addLine(line, type, false);
     return batch.commit();
 }
 
@@ -89,7 +96,8 @@ QString smallBackup(QRandomGenerator& rng, const QString& folder)
     const QString customer = Customers[rng.bounded(Customers.size())];
     other.creationSequence(customer);
     QList<QPair<QString, QString>> lines;
-    for (int i = 0; i < 3; ++i) lines.append({QString::number(rng.bounded(100, 1000)) + "-" + QString::number(rng.bounded(1, 900)), "3ตัวตรง"});
+    for (int i = 0; i < 3; ++i)
+        lines.append({QString::number(rng.bounded(100, 1000)) + "-" + QString::number(rng.bounded(1, 900)), "3ตัวตรง"});
     commitEntry(other, customer, lines);
     return BuildBackupText(other);
 }
@@ -120,7 +128,8 @@ int runChild(const QString& folder, quint32 seed)
         for (auto f = after.cbegin(); f != after.cend(); ++f) {
             const Values& was = before.value(f.key());
             QSet<QString> numbers(f.value().keyBegin(), f.value().keyEnd());
-            for (auto n = was.keyBegin(); n != was.keyEnd(); ++n) numbers.insert(*n);
+            for (auto n = was.keyBegin(); n != was.keyEnd(); ++n)
+                numbers.insert(*n);
             for (const QString& n : numbers) {
                 const double delta = f.value().value(n) - was.value(n);
                 if (delta != 0) line += QString(" %1|%2|%3").arg(f.key(), n).arg(delta);
@@ -134,10 +143,10 @@ int runChild(const QString& folder, quint32 seed)
     }
 }
 
-
 } // namespace
 
-class TestCrash : public QObject {
+class TestCrash : public QObject
+{
     Q_OBJECT
 public:
     QString self;
@@ -176,7 +185,8 @@ private slots:
     void fiftyKills()
     {
         TempBook book;
-        for (const QString& c : Customers) book.store->creationSequence(c);
+        for (const QString& c : Customers)
+            book.store->creationSequence(c);
         QRandomGenerator rng(20261208);
         int kills = 0, committed = 0, inflightApplied = 0;
         QElapsedTimer clock;
@@ -214,24 +224,27 @@ private slots:
                 const QString type = typeNames()[t];
                 QStringList names{Store::fileName(book.store->TypeFilePath(type, Store::CountPrefix)),
                                   Store::fileName(book.store->TypeFilePath(type, Store::SendOutPrefix))};
-                for (int c = 1; c <= Customers.size(); ++c) names << QString("%1_%2.gif").arg(t).arg(c);
+                for (int c = 1; c <= Customers.size(); ++c)
+                    names << QString("%1_%2.gif").arg(t).arg(c);
                 for (const QString& name : names) {
                     const Values actual = readChecked(book, name, type);
                     Values before = expected.value(name);
-                    for (auto it = before.begin(); it != before.end();) it = it.value() == 0 ? before.erase(it) : ++it;
+                    for (auto it = before.begin(); it != before.end();)
+                        it = it.value() == 0 ? before.erase(it) : ++it;
                     if (actual == before) continue;
                     Values after = expected.value(name);
                     for (auto it = inflight.value(name).cbegin(); it != inflight.value(name).cend(); ++it)
                         after[it.key()] += it.value();
-                    for (auto it = after.begin(); it != after.end();) it = it.value() == 0 ? after.erase(it) : ++it;
+                    for (auto it = after.begin(); it != after.end();)
+                        it = it.value() == 0 ? after.erase(it) : ++it;
                     QVERIFY2(actual == after, qPrintable(name + " holds what was never committed"));
                     expected[name] = after;
                     ++inflightApplied;
                 }
             }
         }
-        qInfo("%d kills, %d entries committed, %d files with the entry in flight applied, %lld ms", kills,
-              committed, inflightApplied, clock.elapsed());
+        qInfo("%d kills, %d entries committed, %d files with the entry in flight applied, %lld ms", kills, committed,
+              inflightApplied, clock.elapsed());
         QCOMPARE(kills, 50);
         // The kills must have met the child at work, not only while it was starting.
         QVERIFY(committed >= 25);

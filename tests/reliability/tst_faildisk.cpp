@@ -14,7 +14,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 bool run(const QString& program, const QStringList& args)
 {
@@ -36,13 +37,15 @@ QHash<QString, QByteArray> snapshot(const QString& folder)
 EntryResult enter(Store& store, const QString& customer, const QStringList& lines, const QString& type)
 {
     EntryBatch batch(store, customer);
-    for (const QString& l : lines) batch.addLine(l, type);
+    for (const QString& l : lines)
+        batch.addLine(l, type);
     return batch.commit();
 }
 
 } // namespace
 
-class TestFailDisk : public QObject {
+class TestFailDisk : public QObject
+{
     Q_OBJECT
     QTemporaryDir base;
     QString mountPoint;
@@ -70,7 +73,8 @@ private slots:
         const auto before = snapshot(mountPoint);
 
         const EntryResult r = enter(store, "x", {"123-50", "5+19-10"}, "3ตัวตรง");
-        for (const QString& line : r.lines) QVERIFY2(line.endsWith(" บันทึกข้อมูลไม่สำเร็จ") || line.endsWith(" ข้อมูลผิดพลาด ให้คีย์ใหม่"), qPrintable(line));
+        for (const QString& line : r.lines)
+            QVERIFY2(line.endsWith(" บันทึกข้อมูลไม่สำเร็จ") || line.endsWith(" ข้อมูลผิดพลาด ให้คีย์ใหม่"), qPrintable(line));
         QVERIFY(r.changes.isEmpty());
         QStringList failures = store.creationSequence("somchai");
         QCOMPARE(failures, QStringList({WriteFailedText + "custom.gif"}));
@@ -102,7 +106,8 @@ private slots:
         // A new customer's files cannot be made either, and say so.
         const QStringList failures = store.creationSequence("somchai");
         QVERIFY(!failures.isEmpty());
-        for (const QString& f : failures) QVERIFY(f.startsWith(WriteFailedText));
+        for (const QString& f : failures)
+            QVERIFY(f.startsWith(WriteFailedText));
         // Nothing that was there is truncated or emptied (the customer list may have gained the
         // name only if it could be written whole).
         const auto after = snapshot(mountPoint);

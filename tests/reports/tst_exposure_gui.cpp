@@ -19,13 +19,15 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 void enter(Store& store, const QString& customer, const QStringList& lines, const QString& type)
 {
     store.creationSequence(customer);
     EntryBatch batch(store, customer);
-    for (const QString& l : lines) batch.addLine(l, type, false);
+    for (const QString& l : lines)
+        batch.addLine(l, type, false);
     batch.commit();
 }
 
@@ -38,7 +40,8 @@ const ExposureCell& cellOf(const Exposure& e, const QString& number)
 
 } // namespace
 
-class TestExposure : public QObject {
+class TestExposure : public QObject
+{
     Q_OBJECT
 private slots:
     void figuresAndLevels()
@@ -97,7 +100,8 @@ private slots:
         QCOMPARE(map->model()->data(twelve, ExposureModel::StakeRole).toDouble(), 40.0);
         enter(*book.store, "y", {"12-60"}, "2ตัวบน");
         QTRY_COMPARE(map->model()->data(map->model()->index(1, 2), ExposureModel::StakeRole).toDouble(), 100.0);
-        QTest::mouseClick(map->Grid1->viewport(), Qt::LeftButton, {}, map->Grid1->visualRect(map->model()->index(1, 2)).center());
+        QTest::mouseClick(map->Grid1->viewport(), Qt::LeftButton, {},
+                          map->Grid1->visualRect(map->model()->index(1, 2)).center());
         QVERIFY(map->List1->count() >= 3);
         QCOMPARE(map->List1->item(1)->text(), QString("x: 40.00"));
     }

@@ -14,7 +14,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-class TestStore : public QObject {
+class TestStore : public QObject
+{
     Q_OBJECT
 private slots:
     void firstEntryCreatesThe36NumberFiles()
@@ -30,7 +31,8 @@ private slots:
             QCOMPARE(book.bytes(QString("b_%1.gif").arg(t)), fresh);
         }
         QCOMPARE(QDir(book.folder()).entryList(QDir::Files).size(), 37);
-        QCOMPARE(book.bytes("6_1.gif"), QByteArray("0-0\r\n1-0\r\n2-0\r\n3-0\r\n4-0\r\n5-0\r\n6-0\r\n7-0\r\n8-0\r\n9-0\r\n\r\n"));
+        QCOMPARE(book.bytes("6_1.gif"),
+                 QByteArray("0-0\r\n1-0\r\n2-0\r\n3-0\r\n4-0\r\n5-0\r\n6-0\r\n7-0\r\n8-0\r\n9-0\r\n\r\n"));
     }
 
     void secondCustomerLeavesExistingFilesAlone()
@@ -154,11 +156,13 @@ private slots:
     void creationSequenceIsCheapOnceFilesExist()
     {
         TempBook book;
-        for (int c = 0; c < 200; ++c) book.store->AddCustomer(QString("c%1").arg(c));
+        for (int c = 0; c < 200; ++c)
+            book.store->AddCustomer(QString("c%1").arg(c));
         book.store->creationSequence("c0");
         QElapsedTimer timer;
         timer.start();
-        for (int i = 0; i < 10; ++i) book.store->creationSequence("c0");
+        for (int i = 0; i < 10; ++i)
+            book.store->creationSequence("c0");
         const qint64 perRun = timer.elapsed() / 10;
         qInfo("creation sequence with 200 customers: %lld ms", perRun);
         QVERIFY2(perRun < 30, "the creation sequence reads files it only needs to list");

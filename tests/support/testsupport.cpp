@@ -2,7 +2,8 @@
 
 #include <QFile>
 
-namespace varnoth::test {
+namespace varnoth::test
+{
 
 TempBook::TempBook() : store(std::make_unique<Store>(dir.path())) {}
 

@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-namespace varnoth::test {
+namespace varnoth::test
+{
 
 // A temporary data folder with a Store on it; removed when the object goes.
 struct TempBook {

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 struct Session;

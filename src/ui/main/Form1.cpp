@@ -4,9 +4,9 @@
 #include "model/types.h"
 #include "store/session.h"
 #include "store/store.h"
+#include "tools/Form3.h"
 #include "ui/main/SecondaryWindow.h"
 #include "ui/main/totals.h"
-#include "tools/Form3.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,7 +28,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace varnoth {
+namespace varnoth
+{
 
 // --- progress ------------------------------------------------------------------------------------
 
@@ -60,7 +61,8 @@ void GuiProgress::yield()
 
 // --- construction --------------------------------------------------------------------------------
 
-namespace {
+namespace
+{
 
 QLabel* label(const QString& name, const QString& text, QWidget* parent)
 {
@@ -140,8 +142,7 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
                       QStringLiteral("คัดเลข"), QStringLiteral("คัดหลัก"), QStringLiteral("ส่วนลด"),
                       QStringLiteral("ชื่อลูกค้า")});
     Combo3->setCurrentIndex(-1);
-    Combo4->addItems({QStringLiteral("คีย์บอร์ด"), QStringLiteral("เมาส์"), QStringLiteral("กลุ่ม"),
-                      QStringLiteral("ไฟล์")});
+    Combo4->addItems({QStringLiteral("คีย์บอร์ด"), QStringLiteral("เมาส์"), QStringLiteral("กลุ่ม"), QStringLiteral("ไฟล์")});
     Combo4->setCurrentIndex(0);
     Label6->hide();
     Label8->clear();
@@ -194,7 +195,8 @@ void Form1::buildControls()
     Text6 = box(QStringLiteral("Text6"), central, true);
     Text7 = box(QStringLiteral("Text7"), central, true);
     Text8 = box(QStringLiteral("Text8"), central, true);
-    for (QLineEdit* e : {Text5, Text6, Text7, Text8}) e->setAlignment(Qt::AlignRight);
+    for (QLineEdit* e : {Text5, Text6, Text7, Text8})
+        e->setAlignment(Qt::AlignRight);
     Label1 = label(QStringLiteral("Label1"), QStringLiteral("ใส่เลขหวย"), central);
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("ใส่จำนวนเงิน"), central);
     Label23 = label(QStringLiteral("Label23"), QStringLiteral("เลือกชนิดหวย"), central);
@@ -228,7 +230,8 @@ void Form1::buildControls()
     Command10 = button(QStringLiteral("Command10"), QStringLiteral("C"), central);
     Command9 = button(QStringLiteral("Command9"), QStringLiteral("Enter"), central);
     Command11 = button(QStringLiteral("Command11"), QStringLiteral("Enter"), central);
-    for (QPushButton* b : {Command5, Command10, Command9, Command11}) b->setFocusPolicy(Qt::NoFocus);
+    for (QPushButton* b : {Command5, Command10, Command9, Command11})
+        b->setFocusPolicy(Qt::NoFocus);
     Command2 = button(QStringLiteral("Command2"), QStringLiteral("ดูข้อมูล"), central);
     Command4 = button(QStringLiteral("Command4"), QStringLiteral("คัดเกินอั้น"), central);
     Command3 = button(QStringLiteral("Command3"), QStringLiteral("คัดเลข"), central);
@@ -270,7 +273,8 @@ void Form1::buildControls()
     left->addWidget(Text1);
     auto* pad1 = new QGridLayout;
     pad1->setSpacing(1);
-    for (int i = 0; i < 11; ++i) pad1->addWidget(Command7[i], i / 6, i % 6);
+    for (int i = 0; i < 11; ++i)
+        pad1->addWidget(Command7[i], i / 6, i % 6);
     pad1->addWidget(Command5, 1, 5);
     pad1->addWidget(Command9, 2, 0, 1, 6);
     left->addLayout(pad1);
@@ -278,7 +282,8 @@ void Form1::buildControls()
     left->addWidget(Text2);
     auto* pad2 = new QGridLayout;
     pad2->setSpacing(1);
-    for (int i = 0; i < 11; ++i) pad2->addWidget(Command1[i], i / 6, i % 6);
+    for (int i = 0; i < 11; ++i)
+        pad2->addWidget(Command1[i], i / 6, i % 6);
     pad2->addWidget(Command10, 1, 5);
     pad2->addWidget(Command11, 2, 0, 1, 6);
     left->addLayout(pad2);
@@ -347,12 +352,14 @@ void Form1::buildMenus()
     };
     mOpendatabase = add(menuFile, "mOpendatabase", QStringLiteral("Open Database"), Image1->icon());
     menuOpen = add(menuFile, "menuOpen", QStringLiteral("Start"), Image3->icon());
-    mDownload = add(menuFile, "mDownload", QStringLiteral("Restore"), themedIcon("document-import", QStyle::SP_ArrowDown));
+    mDownload =
+        add(menuFile, "mDownload", QStringLiteral("Restore"), themedIcon("document-import", QStyle::SP_ArrowDown));
     mBackup = add(menuFile, "mBackup", QStringLiteral("Backup"), themedIcon("document-save", QStyle::SP_DriveHDIcon));
     menuPrinter = menuFile->addMenu(Image5->icon(), QStringLiteral("Printer"));
     menuPrinter->setObjectName(QStringLiteral("menuPrinter"));
     subPrint1 = add(menuPrinter, "subPrint1", QStringLiteral("Print"), Image5->icon());
-    subPrint2 = add(menuPrinter, "subPrint2", QStringLiteral("Notepad"), themedIcon("accessories-text-editor", QStyle::SP_FileIcon));
+    subPrint2 = add(menuPrinter, "subPrint2", QStringLiteral("Notepad"),
+                    themedIcon("accessories-text-editor", QStyle::SP_FileIcon));
     menuClose = add(menuFile, "menuClose", QStringLiteral("Close"), Image7->icon());
 
     mMore = menuBar()->addMenu(QStringLiteral("&More"));
@@ -360,7 +367,8 @@ void Form1::buildMenus()
     mEdit = add(mMore, "mEdit", QStringLiteral("Edit"), themedIcon("document-edit", QStyle::SP_FileDialogDetailedView));
     mDelete = add(mMore, "mDelete", QStringLiteral("Delete"), themedIcon("edit-delete", QStyle::SP_TrashIcon));
     mSearch = add(mMore, "mSearch", QStringLiteral("Search"), Image8->icon());
-    mCalculator = add(mMore, "mCalculator", QStringLiteral("Calculator"), themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
+    mCalculator = add(mMore, "mCalculator", QStringLiteral("Calculator"),
+                      themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
@@ -369,20 +377,24 @@ void Form1::buildMenus()
 
     menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelp->setObjectName(QStringLiteral("menuHelp"));
-    mReadme = add(menuHelp, "mReadme", QStringLiteral("Read Me"), themedIcon("help-contents", QStyle::SP_DialogHelpButton));
+    mReadme =
+        add(menuHelp, "mReadme", QStringLiteral("Read Me"), themedIcon("help-contents", QStyle::SP_DialogHelpButton));
 }
 
 void Form1::Menu()
 {
     // The menu pictures are set when the menus are built; Qt shows icons beside menu items itself.
-    for (QAction* a : menuBar()->actions()) a->setIconVisibleInMenu(true);
+    for (QAction* a : menuBar()->actions())
+        a->setIconVisibleInMenu(true);
 }
 
 void Form1::connectControls()
 {
     for (int i = 0; i < 11; ++i) {
-        connect(Command7[i], &QPushButton::clicked, this, [this, i] { Text1->setText(Text1->text() + Command7[i]->text()); });
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Text2->setText(Text2->text() + Command1[i]->text()); });
+        connect(Command7[i], &QPushButton::clicked, this,
+                [this, i] { Text1->setText(Text1->text() + Command7[i]->text()); });
+        connect(Command1[i], &QPushButton::clicked, this,
+                [this, i] { Text2->setText(Text2->text() + Command1[i]->text()); });
     }
     connect(Command5, &QPushButton::clicked, this, &Form1::Tc1);
     connect(Command10, &QPushButton::clicked, this, &Form1::Tc2);
@@ -427,8 +439,10 @@ void Form1::connectControls()
     connect(Image5, &QToolButton::clicked, this, print);
     connect(subPrint1, &QAction::triggered, this, print);
     connect(subPrint2, &QAction::triggered, this, &Form1::notepadOutput);
-    connect(mBackup, &QAction::triggered, this, [this] { openDriveWindow(QStringLiteral("Backup"), QStringLiteral("เลือกไดร์ฟ")); });
-    connect(mDownload, &QAction::triggered, this, [this] { openDriveWindow(QStringLiteral("Restore"), QStringLiteral("เลือกไดร์ฟ")); });
+    connect(mBackup, &QAction::triggered, this,
+            [this] { openDriveWindow(QStringLiteral("Backup"), QStringLiteral("เลือกไดร์ฟ")); });
+    connect(mDownload, &QAction::triggered, this,
+            [this] { openDriveWindow(QStringLiteral("Restore"), QStringLiteral("เลือกไดร์ฟ")); });
     connect(Image3, &QToolButton::clicked, this, &Form1::Begin);
     connect(menuOpen, &QAction::triggered, this, &Form1::Begin);
     connect(Image4, &QToolButton::clicked, this, &Form1::colourChange);
@@ -439,8 +453,14 @@ void Form1::connectControls()
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mReadme, &QAction::triggered, this, [this] { OpenWindow(10); });
-    connect(Image7, &QToolButton::clicked, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });
-    connect(menuClose, &QAction::triggered, this, [] { QApplication::closeAllWindows(); QApplication::quit(); });
+    connect(Image7, &QToolButton::clicked, this, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    connect(menuClose, &QAction::triggered, this, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
 
     List1->viewport()->installEventFilter(this);
     // The keying order: type, customer, number, amount.
@@ -473,7 +493,8 @@ void Form1::finishStartup()
 {
     if (m_ready) return;
     if (!Timer3.isActive()) Timer3.start();
-    while (!m_ready) startTick();
+    while (!m_ready)
+        startTick();
 }
 
 // --- list and progress ---------------------------------------------------------------------------
@@ -714,7 +735,8 @@ void Form1::onCombo4Activated(const QString& entry)
 void Form1::setEntryFieldsEnabled(bool enabled)
 {
     const QList<QWidget*> fields{Text1, Text2, Combo1, Combo2};
-    for (QWidget* w : fields + QList<QWidget*>{Label1, Label2, Label23, Label7}) w->setEnabled(enabled);
+    for (QWidget* w : fields + QList<QWidget*>{Label1, Label2, Label23, Label7})
+        w->setEnabled(enabled);
     const QColor base = enabled ? QColor(Qt::white) : QApplication::palette().color(QPalette::Button);
     for (QWidget* w : fields) {
         QPalette p = w->palette();
@@ -739,7 +761,8 @@ void Form1::disMouse()
         Command7[i]->show();
         Command1[i]->show();
     }
-    for (QPushButton* b : {Command5, Command9, Command10, Command11}) b->show();
+    for (QPushButton* b : {Command5, Command9, Command10, Command11})
+        b->show();
 }
 
 void Form1::clMouse()
@@ -748,7 +771,8 @@ void Form1::clMouse()
         Command7[i]->hide();
         Command1[i]->hide();
     }
-    for (QPushButton* b : {Command5, Command9, Command10, Command11}) b->hide();
+    for (QPushButton* b : {Command5, Command9, Command10, Command11})
+        b->hide();
 }
 
 void Form1::Tc1()
@@ -767,10 +791,10 @@ void Form1::Tc2()
 
 QColor Form1::classicColour(int index)
 {
-    static const QColor palette[16] = {{0, 0, 0},       {0, 0, 128},     {0, 128, 0},     {0, 128, 128},
-                                       {128, 0, 0},     {128, 0, 128},   {128, 128, 0},   {192, 192, 192},
-                                       {128, 128, 128}, {0, 0, 255},     {0, 255, 0},     {0, 255, 255},
-                                       {255, 0, 0},     {255, 0, 255},   {255, 255, 0},   {255, 255, 255}};
+    static const QColor palette[16] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
+                                       {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+                                       {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
+                                       {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
     return palette[index & 15];
 }
 

@@ -22,7 +22,8 @@ class QFrame;
 class QMenu;
 class QAction;
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 struct Session;
@@ -30,7 +31,8 @@ class SecondaryWindow;
 class Form1;
 
 // The main window's progress indicator as the ledger's Progress.
-class GuiProgress : public Progress {
+class GuiProgress : public Progress
+{
 public:
     explicit GuiProgress(Form1* form) : m_form(form) {}
     void reset() override { counter.reset(); }
@@ -45,7 +47,8 @@ private:
     qint64 m_lastYield = 0;
 };
 
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow
+{
     Q_OBJECT
 public:
     Form1(Store& store, Session& session, QWidget* parent = nullptr);

@@ -6,7 +6,8 @@
 #include <QScreen>
 #include <cmath>
 
-namespace varnoth {
+namespace varnoth
+{
 
 int twips(double value)
 {
@@ -55,7 +56,8 @@ void SecondaryWindow::growTick()
 void SecondaryWindow::finishGrowIn()
 {
     if (!Timer1.isActive()) return;
-    while (Timer1.isActive()) growTick();
+    while (Timer1.isActive())
+        growTick();
 }
 
 void SecondaryWindow::hoverHighlight(QAbstractButton* button, const QColor& colour,
@@ -75,7 +77,8 @@ bool SecondaryWindow::eventFilter(QObject* watched, QEvent* event)
             QPalette p = b->palette();
             p.setColor(QPalette::Button, it->colour);
             b->setPalette(p);
-            for (QAbstractButton* o : it->others) o->setPalette(QPalette());
+            for (QAbstractButton* o : it->others)
+                o->setPalette(QPalette());
         }
     }
     return QWidget::eventFilter(watched, event);

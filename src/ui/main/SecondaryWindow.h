@@ -11,7 +11,8 @@
 
 class QAbstractButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
 // Twips to pixels at the screen's logical DPI (15 twips a pixel at 96 DPI).
 int twips(double value);
@@ -25,7 +26,8 @@ struct GrowSpec {
     bool roundWidthToEven = false; // the counter is rounded after each step, halves to even
 };
 
-class SecondaryWindow : public QWidget {
+class SecondaryWindow : public QWidget
+{
     Q_OBJECT
 public:
     SecondaryWindow(AppContext& ctx, int number, QWidget* parent = nullptr);

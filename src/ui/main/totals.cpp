@@ -9,25 +9,30 @@
 #include <cmath>
 #include <cstring>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 // The value of a stake line's amount as Val reads it (blanks, a sign, digits, a point and digits),
 // straight from the file's bytes: the amounts are ASCII in windows-874, and any other byte ends the
 // number just as it would in the decoded text.
 double amountValue(const char* p, const char* end)
 {
-    while (p < end && (*p == ' ' || *p == '\t')) ++p;
+    while (p < end && (*p == ' ' || *p == '\t'))
+        ++p;
     const char* start = p;
     if (p < end && (*p == '-' || *p == '+')) ++p;
     const char* digits = p;
-    while (p < end && *p >= '0' && *p <= '9') ++p;
+    while (p < end && *p >= '0' && *p <= '9')
+        ++p;
     bool any = p > digits;
     if (p < end && *p == '.') {
         const char* frac = p + 1;
         const char* q = frac;
-        while (q < end && *q >= '0' && *q <= '9') ++q;
+        while (q < end && *q >= '0' && *q <= '9')
+            ++q;
         if (q > frac) {
             p = q;
             any = true;
@@ -52,7 +57,8 @@ StakeTotals totalsOfBytes(const QByteArray& bytes)
         const char* lineEnd = eol ? eol : end;
         const char* dash = static_cast<const char*>(memchr(p, '-', static_cast<size_t>(lineEnd - p)));
         if (dash) {
-            const char* valueEnd = static_cast<const char*>(memchr(dash + 1, '-', static_cast<size_t>(lineEnd - dash - 1)));
+            const char* valueEnd =
+                static_cast<const char*>(memchr(dash + 1, '-', static_cast<size_t>(lineEnd - dash - 1)));
             double v = amountValue(dash + 1, valueEnd ? valueEnd : lineEnd);
             if (v > 0) {
                 t.total += v;

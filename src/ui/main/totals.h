@@ -4,7 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 

@@ -6,7 +6,8 @@
 
 #include <QMap>
 
-namespace varnoth {
+namespace varnoth
+{
 
 UndoResult takeBack(Store& store, const EntryResult& entry)
 {
@@ -54,7 +55,8 @@ UndoResult takeBack(Store& store, const EntryResult& entry)
             if (isCount != (pass == 1)) continue;
             if (!f->save(store)) failures << WriteFailedText + Store::fileName(f.key());
         }
-    for (const BetChange& c : entry.changes) result.lines << c.number + QLatin1Char('-') + c.amount + TakenBackText;
+    for (const BetChange& c : entry.changes)
+        result.lines << c.number + QLatin1Char('-') + c.amount + TakenBackText;
     result.lines += failures;
     result.done = failures.isEmpty();
     return result;

@@ -7,7 +7,8 @@
 #include <QList>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 
@@ -26,7 +27,8 @@ struct UndoResult {
 UndoResult takeBack(Store& store, const EntryResult& entry);
 
 // The entries committed in this run, for taking back in reverse order.
-class EntryHistory {
+class EntryHistory
+{
 public:
     void record(const EntryResult& entry)
     {

@@ -7,8 +7,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,7 +20,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-class TestForm1 : public QObject {
+class TestForm1 : public QObject
+{
     Q_OBJECT
 private slots:
     void freshStart()
@@ -41,7 +42,8 @@ private slots:
         QCOMPARE(form.Combo1->itemText(11), QString("5ตัวโต๊ด"));
         QCOMPARE(form.Combo4->currentText(), QString("คีย์บอร์ด"));
         QStringList settings;
-        for (int i = 0; i < form.Combo3->count(); ++i) settings << form.Combo3->itemText(i);
+        for (int i = 0; i < form.Combo3->count(); ++i)
+            settings << form.Combo3->itemText(i);
         QCOMPARE(settings, QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า"}));
         QVERIFY(form.Command7[10]->isHidden());
         QCOMPARE(form.findChild<QPushButton*>("Command7_10")->text(), QString("+"));
@@ -68,13 +70,16 @@ private slots:
         Session session;
         Form1 form(*book.store, session);
         QStringList menus;
-        for (QAction* a : form.menuBar()->actions()) menus << a->text();
+        for (QAction* a : form.menuBar()->actions())
+            menus << a->text();
         QCOMPARE(menus, QStringList({"&File", "&More", "&Help"}));
         QStringList file;
-        for (QAction* a : form.menuFile->actions()) file << a->text();
+        for (QAction* a : form.menuFile->actions())
+            file << a->text();
         QCOMPARE(file, QStringList({"Open Database", "Start", "Restore", "Backup", "Printer", "Close"}));
         QStringList more;
-        for (QAction* a : form.mMore->actions()) more << a->text();
+        for (QAction* a : form.mMore->actions())
+            more << a->text();
         QCOMPARE(more.mid(0, 4), QStringList({"Edit", "Delete", "Search", "Calculator"}));
         QCOMPARE(form.menuPrinter->actions().size(), 2);
         QVERIFY(!form.mOpendatabase->icon().isNull());
@@ -131,10 +136,12 @@ private slots:
         Form1 form(*book.store, session);
         form.Image4->click();
         QCOMPARE(form.List1->palette().color(QPalette::Text), QColor(0, 0, 128));
-        for (int i = 0; i < 6; ++i) form.Image4->click();
+        for (int i = 0; i < 6; ++i)
+            form.Image4->click();
         QCOMPARE(session.ColourIndex, 7);
         QCOMPARE(form.List1->palette().color(QPalette::Base), QColor(Qt::black));
-        for (int i = 0; i < 9; ++i) form.Image4->click();
+        for (int i = 0; i < 9; ++i)
+            form.Image4->click();
         QCOMPARE(session.ColourIndex, 0);
         QCOMPARE(form.List1->palette().color(QPalette::Text), QColor(Qt::black));
         QCOMPARE(form.List1->palette().color(QPalette::Base), QColor(Qt::white));
@@ -147,12 +154,14 @@ private slots:
         Form1 form(*book.store, session);
         form.show();
         form.progress().reset();
-        for (int i = 0; i < 12; ++i) form.progress().tick(12);
+        for (int i = 0; i < 12; ++i)
+            form.progress().tick(12);
         QCOMPARE(form.Label8->text(), QString("Loading 60% "));
         QVERIFY(form.Shape8->isVisible());
         // A loop over 100 items steps every 5 items and wraps to nothing after step 20.
         form.progress().reset();
-        for (int i = 0; i < 105; ++i) form.progress().tick(100);
+        for (int i = 0; i < 105; ++i)
+            form.progress().tick(100);
         QCOMPARE(form.Label8->text(), QString("Loading 100% "));
         form.progress().hide();
         QVERIFY(!form.Shape8->isVisible());

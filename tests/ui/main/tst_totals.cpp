@@ -5,7 +5,8 @@
 
 using namespace varnoth;
 
-class TestTotals : public QObject {
+class TestTotals : public QObject
+{
     Q_OBJECT
 private slots:
     // The byte scanner must read every line as the text scanner does, hand-edited junk included.

@@ -11,25 +11,29 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 QHash<QString, QByteArray> snapshot(const TempBook& book)
 {
     QHash<QString, QByteArray> files;
-    for (const QString& name : QDir(book.folder()).entryList(QDir::Files)) files.insert(name, book.bytes(name));
+    for (const QString& name : QDir(book.folder()).entryList(QDir::Files))
+        files.insert(name, book.bytes(name));
     return files;
 }
 
 EntryResult enter(Store& store, const QString& customer, const QStringList& lines, const QString& type)
 {
     EntryBatch batch(store, customer);
-    for (const QString& l : lines) batch.addLine(l, type, false);
+    for (const QString& l : lines)
+        batch.addLine(l, type, false);
     return batch.commit();
 }
 
 } // namespace
 
-class TestUndo : public QObject {
+class TestUndo : public QObject
+{
     Q_OBJECT
 private slots:
     // Each kind of entry, taken back, leaves every file byte for byte as it was before it.

@@ -15,16 +15,19 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 QHash<QString, QByteArray> snapshot(const TempBook& book)
 {
     QHash<QString, QByteArray> files;
-    for (const QString& name : QDir(book.folder()).entryList(QDir::Files)) files.insert(name, book.bytes(name));
+    for (const QString& name : QDir(book.folder()).entryList(QDir::Files))
+        files.insert(name, book.bytes(name));
     return files;
 }
 } // namespace
 
-class TestUndoGui : public QObject {
+class TestUndoGui : public QObject
+{
     Q_OBJECT
 private slots:
     // Ctrl+Z takes back a sheet and then a keyed entry, each whole, newest first.
