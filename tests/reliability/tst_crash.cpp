@@ -191,11 +191,12 @@ private slots:
         int kills = 0, committed = 0, inflightApplied = 0;
         QElapsedTimer clock;
         clock.start();
-        while (kills < 50 && clock.elapsed() < 240000) {
+        // At least fifty kills, and enough of them while the child is committing rather than starting.
+        while ((kills < 50 || committed < 25) && clock.elapsed() < 200000) {
             QProcess child;
             child.start(self, {"--child", book.dir.path(), QString::number(rng.generate())});
             QVERIFY(child.waitForStarted());
-            QTest::qWait(rng.bounded(40, 400));
+            QTest::qWait(rng.bounded(80, 600));
             ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
             child.waitForFinished();
             ++kills;
@@ -245,8 +246,7 @@ private slots:
         }
         qInfo("%d kills, %d entries committed, %d files with the entry in flight applied, %lld ms", kills, committed,
               inflightApplied, clock.elapsed());
-        QCOMPARE(kills, 50);
-        // The kills must have met the child at work, not only while it was starting.
+        QVERIFY(kills >= 50);
         QVERIFY(committed >= 25);
     }
 };

@@ -26,6 +26,23 @@ struct TempBook {
     void put(const QString& name, const QString& text) const;
 };
 
+// A time limit of a speed test, in ms: sanitizer builds run several times slower, and a limit that
+// holds there would catch nothing in the release build.
+constexpr qint64 timeLimit(qint64 ms)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return ms * 10;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return ms * 10;
+#else
+    return ms;
+#endif
+#else
+    return ms;
+#endif
+}
+
 // windows-874 bytes of a text.
 QByteArray cp874(const QString& text);
 
