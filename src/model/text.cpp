@@ -81,6 +81,17 @@ double Val(const QString& text)
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
+double amountValue(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 15) return Val(text.toString());
+    double v = 0;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return Val(text.toString());
+        v = v * 10 + (c.unicode() - '0');
+    }
+    return v;
+}
+
 namespace
 {
 

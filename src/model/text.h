@@ -26,6 +26,9 @@ QString SortDigits(const QString& text);
 // and digits; stops at the first other character; 0 when there is no number.
 double Val(const QString& text);
 
+// Val of an amount as stored; plain digits, the stored form, are read without building a text.
+double amountValue(QStringView text);
+
 // "#,##0" and "#,##0.00", rounding half away from zero on the 15-significant-digit value.
 QString formatCount(double value);
 QString formatAmount(double value);

@@ -14,15 +14,6 @@
 namespace varnoth
 {
 
-namespace
-{
-
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
-}
-
-} // namespace
 
 Form15::Form15(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 15, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),

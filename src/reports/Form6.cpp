@@ -13,15 +13,6 @@
 namespace varnoth
 {
 
-namespace
-{
-
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
-}
-
-} // namespace
 
 Form6::Form6(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 6, parent), Label1(new QLabel(QStringLiteral("ชนิดหวย"), this)),

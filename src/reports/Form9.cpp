@@ -16,15 +16,6 @@
 namespace varnoth
 {
 
-namespace
-{
-
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
-}
-
-} // namespace
 
 Form9::Form9(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 9, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),

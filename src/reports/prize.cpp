@@ -35,18 +35,6 @@ qsizetype firstDash(QStringView item)
     return -1;
 }
 
-// The value of an amount text as Val reads it; plain digits, the stored form, without a detour
-// through a text.
-double amountValue(QStringView text)
-{
-    if (text.isEmpty() || text.size() > 15) return Val(text.toString());
-    double v = 0;
-    for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return Val(text.toString());
-        v = v * 10 + (c.unicode() - '0');
-    }
-    return v;
-}
 
 QString winnersHeading(const QString& first, const QString& type, const QString& customer)
 {

@@ -15,18 +15,6 @@ namespace varnoth
 namespace
 {
 
-// The value of an amount text as Val reads it. Stored amounts are plain digits, so those are
-// summed here without building a text; anything else goes through Val.
-double amountValue(QStringView text)
-{
-    if (text.isEmpty() || text.size() > 15) return Val(text.toString());
-    double v = 0;
-    for (QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return Val(text.toString());
-        v = v * 10 + (c.unicode() - '0');
-    }
-    return v;
-}
 
 // The position of the first "-" of a short text, -1 when it has none. Items and lines are a few
 // characters long, and a report looks at millions of them: a plain loop beats a library search.

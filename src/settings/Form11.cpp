@@ -17,10 +17,6 @@ namespace
 {
 
 // Places a control by its twip position and size.
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
-}
 
 } // namespace
 

@@ -29,10 +29,6 @@ const QString UnarmedSaveCaption = QStringLiteral("บันทีก");
 const QString HistoryButton = QStringLiteral("ประวัติส่งออก");
 const QString SaveSendOutButton = QStringLiteral("บันทึกส่งออก");
 
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
-}
 
 } // namespace
 

@@ -11,15 +11,6 @@
 namespace varnoth
 {
 
-namespace
-{
-
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(twips(left), twips(top), twips(width), twips(height));
-}
-
-} // namespace
 
 Form8::Form8(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 8, parent), Label1(new QLabel(QStringLiteral("รางวัลที่ 1"), this)),

@@ -16,6 +16,11 @@ int twips(double value)
     return static_cast<int>(std::lround(value * dpi / 1440.0));
 }
 
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+}
+
 SecondaryWindow::SecondaryWindow(AppContext& ctx, int number, QWidget* parent)
     : QWidget(parent, Qt::Window), ctx(ctx), m_number(number)
 {

@@ -16,6 +16,8 @@ namespace varnoth
 
 // Twips to pixels at the screen's logical DPI (15 twips a pixel at 96 DPI).
 int twips(double value);
+// Places a control by its position and size in twips.
+void place(QWidget* widget, int left, int top, int width, int height);
 
 struct GrowSpec {
     double widthStep = 226;
