@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstring>
 
 #ifdef Q_OS_WIN
@@ -170,15 +171,23 @@ QString Store::ReadWholeFile(const QString& path) const
 bool Store::writeExact(const QString& path, const QString& text)
 {
     if (path.isEmpty()) return true;
-    bool ok = true;
-    QByteArray bytes = encodeWindows874(text, &ok);
     QSaveFile f(path);
     // Unbuffered, so that a full disk fails the write itself: a buffered save can lose the error of
     // its last flush and then replace the file with a short one.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (f.write(bytes) != bytes.size() || f.error() != QFileDevice::NoError) {
-        f.cancelWriting();
-        return false;
+    // A large text (the backup of a whole book) is encoded a slice at a time, so that it is never
+    // held a second time in the code page. A slice never ends between the halves of a surrogate
+    // pair, so the bytes are those of the whole text encoded at once.
+    constexpr qsizetype Slice = 1 << 20;
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype to = std::min(text.size(), from + Slice);
+        if (to < text.size() && text.at(to - 1).isHighSurrogate()) ++to;
+        const QByteArray bytes = encodeWindows874(text.sliced(from, to - from));
+        if (f.write(bytes) != bytes.size() || f.error() != QFileDevice::NoError) {
+            f.cancelWriting();
+            return false;
+        }
+        from = to;
     }
     return f.commit();
 }

@@ -2,8 +2,10 @@
 // result must be what the code page gives for the whole text, errors included.
 #include "store/store.h"
 
+#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace varnoth;
@@ -73,6 +75,31 @@ private slots:
         const QByteArray ref = wholeEncode(text, &refOk);
         QCOMPARE(encodeWindows874(text, &ok), ref);
         QCOMPARE(ok, refOk);
+    }
+
+    // A large text is written a slice of 2^20 characters at a time; the file must hold the bytes of
+    // the whole text encoded at once, whatever stands at the edge of a slice.
+    void largeWriteMatchesWholeEncoding_data()
+    {
+        QTest::addColumn<QString>("edge");
+        QTest::newRow("surrogate pair across the edge") << QStringLiteral("😀");
+        QTest::newRow("lone high surrogate at the edge") << (QString(QChar(0xD83D)) + QStringLiteral("7"));
+        QTest::newRow("thai across the edge") << QStringLiteral("สม");
+    }
+    void largeWriteMatchesWholeEncoding()
+    {
+        QFETCH(QString, edge);
+        const qsizetype slice = 1 << 20;
+        QString text(slice - 1, QLatin1Char('5'));
+        text += edge + QStringLiteral("-12\r\n") + QString(slice, QLatin1Char('6'));
+        QTemporaryDir dir;
+        Store store(dir.path());
+        const QString path = store.path(QStringLiteral("big.gif"));
+        QVERIFY(store.writeExact(path, text));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        bool ok = false;
+        QCOMPARE(f.readAll(), wholeEncode(text, &ok));
     }
 
     void thaiRoundTrip()
