@@ -23,6 +23,13 @@ GrowSpec growSpecFor(int number)
 
 WindowDispatch::WindowDispatch(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
 
+// The secondary windows are top-level windows without a parent; those still open when the main
+// window goes would otherwise outlive it.
+WindowDispatch::~WindowDispatch()
+{
+    for (const QPointer<SecondaryWindow>& w : m_windows) delete w.data();
+}
+
 SecondaryWindow* WindowDispatch::window(int number) const
 {
     if (number < 0 || number >= static_cast<int>(m_windows.size())) return nullptr;
