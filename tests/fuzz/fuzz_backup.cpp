@@ -8,7 +8,8 @@
 
 using namespace varnoth;
 
-namespace {
+namespace
+{
 
 // The merge creates a customer and twelve stake files for every new heading; start over before the
 // folder gets big enough to slow every later input down.

@@ -12,7 +12,8 @@
 
 using namespace varnoth;
 
-namespace {
+namespace
+{
 
 void put(const QString& path, const QByteArray& content)
 {
@@ -26,17 +27,20 @@ void readSettings(Store& store)
     static const SettingKind kinds[] = {SettingKind::Rate, SettingKind::Limit, SettingKind::NumberCut,
                                         SettingKind::DigitCut, SettingKind::Discount};
     for (const SettingKind kind : kinds)
-        for (const QString& type : typeNames()) settingOf(store, kind, type);
+        for (const QString& type : typeNames())
+            settingOf(store, kind, type);
     for (const char* mode : {"3", "4", "5", "6", "7"}) {
         const QStringList items = FillSettingsList(store, QString::fromLatin1(mode));
-        for (const QString& item : items) beginEdit(item);
+        for (const QString& item : items)
+            beginEdit(item);
     }
 }
 
 void readHistory(Store& store)
 {
     const QStringList names = ListHistory(store);
-    for (const QString& name : names.mid(0, 8)) openSavedList(store, name);
+    for (const QString& name : names.mid(0, 8))
+        openSavedList(store, name);
 }
 
 void readCustomers(Store& store)

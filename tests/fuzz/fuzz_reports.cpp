@@ -18,7 +18,8 @@
 
 using namespace varnoth;
 
-namespace {
+namespace
+{
 
 void put(const QString& path, const QByteArray& content)
 {
@@ -45,7 +46,8 @@ void writeSettings(Store& store)
     store.WriteWholeFile(store.digitCutFile(), digitCuts);
     store.WriteWholeFile(store.discountFile(), discounts);
     QString result = QStringLiteral("123456#111#222#333#444#56#\r\n");
-    for (const QString& type : typeNames()) result += type + QStringLiteral("#123-456-56-6-12345-\r\n");
+    for (const QString& type : typeNames())
+        result += type + QStringLiteral("#123-456-56-6-12345-\r\n");
     store.WriteWholeFile(store.resultFile(), result);
     // Stakes above and below the limit on the winning numbers and beside them.
     for (const QString& customer : {QStringLiteral("x"), QStringLiteral("somchai")}) {

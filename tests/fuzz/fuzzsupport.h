@@ -11,7 +11,8 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-namespace varnoth::fuzz {
+namespace varnoth::fuzz
+{
 
 struct Book {
     QTemporaryDir root;

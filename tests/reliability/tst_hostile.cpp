@@ -28,7 +28,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QString Straight = QStringLiteral("3ตัวตรง");
 
@@ -36,7 +37,8 @@ QByteArray randomBytes(int size, quint32 seed)
 {
     QByteArray bytes(size, '\0');
     QRandomGenerator rng(seed);
-    for (char& c : bytes) c = static_cast<char>(rng.bounded(256));
+    for (char& c : bytes)
+        c = static_cast<char>(rng.bounded(256));
     return bytes;
 }
 
@@ -96,15 +98,15 @@ private slots:
         QTest::addColumn<double>("count");
         QTest::addColumn<double>("total");
         QTest::addColumn<double>("listed"); // the amount the search report lists
-        QTest::newRow("junk between sound lines") << QByteArray("123-150\r\n\x00\xff\x01junk\r\n456-50\r\n", 24)
-                                                  << 2.0 << 200.0 << 200.0;
+        QTest::newRow("junk between sound lines")
+            << QByteArray("123-150\r\n\x00\xff\x01junk\r\n456-50\r\n", 24) << 2.0 << 200.0 << 200.0;
         QTest::newRow("amounts that are no numbers")
             << QByteArray("123-abc\r\n124-\r\n125-x5\r\n126- 7\r\n127-12.5\r\n-\r\n--\r\n") << 2.0 << 19.5 << 19.5;
-        QTest::newRow("exponent and overflow") << "123-1e400\r\n124-" + QByteArray(400, '9') + "\r\n" << 1.0 << 1.0 << 1.0;
+        QTest::newRow("exponent and overflow") << "123-1e400\r\n124-" + QByteArray(400, '9') + "\r\n"
+                                               << 1.0 << 1.0 << 1.0;
         QTest::newRow("no line end at all") << QByteArray("123-150") << 1.0 << 150.0 << 150.0;
         QTest::newRow("unix line ends") << QByteArray("123-150\n456-50\n") << 2.0 << 200.0 << 200.0;
-        QTest::newRow("utf-8 with thai digits")
-            << QString("\uFEFF๑๒๓-๑๐๐\r\n124-5\r\n").toUtf8() << 1.0 << 5.0 << 5.0;
+        QTest::newRow("utf-8 with thai digits") << QString("\uFEFF๑๒๓-๑๐๐\r\n124-5\r\n").toUtf8() << 1.0 << 5.0 << 5.0;
         QTest::newRow("binary") << randomBytes(64 * 1024, 11).replace('-', '+') << 0.0 << 0.0 << 0.0;
         QTest::newRow("one huge line") << "123-1 " + QByteArray(4 * 1024 * 1024, 'x') + "\r\n" << 1.0 << 1.0 << 1.0;
         // The totals count every amount of the file; the reports list the numbers of the type.
@@ -163,7 +165,8 @@ private slots:
 
         runEveryReport(*book.store, Straight);
         LoadResult(*book.store);
-        for (const char* mode : {"3", "4", "5", "6", "7"}) FillSettingsList(*book.store, mode);
+        for (const char* mode : {"3", "4", "5", "6", "7"})
+            FillSettingsList(*book.store, mode);
         QVERIFY(snapshot(book.folder()) == before);
     }
 
@@ -206,7 +209,9 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("findable"); // whether the added name can be found again
         QTest::newRow("names that look like paths") << QByteArray("#../x#a/b#..\\..\\c:#/etc/passwd#") << true;
-        QTest::newRow("control characters") << QByteArray("#a\x01" "b#\t#\r\n#c#") << true;
+        QTest::newRow("control characters") << QByteArray("#a\x01"
+                                                          "b#\t#\r\n#c#")
+                                            << true;
         // The name is appended to the one piece there is, as the list has always been extended.
         QTest::newRow("no separator") << QByteArray("somebody") << false;
         QTest::newRow("duplicates and gaps") << QByteArray("#x##x#x###") << true;
@@ -228,7 +233,8 @@ private slots:
         QCOMPARE(store.customers().contains("somchai"), findable);
         for (const QString& name : store.customers()) {
             const QString path = store.StakeFilePath(Straight, name);
-            QVERIFY(path.isEmpty() || QFileInfo(path).absolutePath() == QFileInfo(store.dataFolder() + "x").absolutePath());
+            QVERIFY(path.isEmpty() ||
+                    QFileInfo(path).absolutePath() == QFileInfo(store.dataFolder() + "x").absolutePath());
         }
         removeCustomer(store, store.customers().first());
 
