@@ -2,20 +2,29 @@
 
 #include "ui/main/SecondaryWindow.h"
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 GrowSpec growSpecFor(int number)
 {
     switch (number) {
-    case 5: return {316.5, 200, 3705, 5865, 3705, true};
-    case 10: return {200, 144, 3000, 7600, 5505, false};
-    case 11: return {226, 242, 3600, 3400, 3700, false};
-    case 13: return {190, 200, 4680, 4425, 4680, false};
-    case 18: return {226, 242, 3675, 3360, 3960, false};
-    case 19: return {600, 420, 8400, 12000, 8400, false}; // the exposure map
-    default: return {226, 200, 3000, 3400, 3000, false};
+    case 5:
+        return {316.5, 200, 3705, 5865, 3705, true};
+    case 10:
+        return {200, 144, 3000, 7600, 5505, false};
+    case 11:
+        return {226, 242, 3600, 3400, 3700, false};
+    case 13:
+        return {190, 200, 4680, 4425, 4680, false};
+    case 18:
+        return {226, 242, 3675, 3360, 3960, false};
+    case 19:
+        return {600, 420, 8400, 12000, 8400, false}; // the exposure map
+    default:
+        return {226, 200, 3000, 3400, 3000, false};
     }
 }
 
@@ -27,7 +36,8 @@ WindowDispatch::WindowDispatch(AppContext& ctx, QObject* parent) : QObject(paren
 // window goes would otherwise outlive it.
 WindowDispatch::~WindowDispatch()
 {
-    for (const QPointer<SecondaryWindow>& w : m_windows) delete w.data();
+    for (const QPointer<SecondaryWindow>& w : m_windows)
+        delete w.data();
 }
 
 SecondaryWindow* WindowDispatch::window(int number) const

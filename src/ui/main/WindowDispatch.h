@@ -7,11 +7,13 @@
 #include <QPointer>
 #include <array>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class SecondaryWindow;
 
-class WindowDispatch : public QObject {
+class WindowDispatch : public QObject
+{
     Q_OBJECT
 public:
     explicit WindowDispatch(AppContext& ctx, QObject* parent = nullptr);
