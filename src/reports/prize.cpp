@@ -14,20 +14,6 @@ namespace
 
 const QString Baht = QStringLiteral(" บาท");
 
-// Calls `fn(item)` for every item of a working list (the text before each "#").
-// The lists hold an item for every stake line of the book: a plain loop, not a library search per
-// item, finds the items and their "-".
-template <typename Fn> void forEachItem(const QString& list, Fn fn)
-{
-    const QChar* begin = list.constData();
-    const QChar* const end = begin + list.size();
-    for (const QChar* p = begin; p < end; ++p) {
-        if (*p != QLatin1Char('#')) continue;
-        fn(QStringView(begin, p));
-        begin = p + 1;
-    }
-}
-
 qsizetype firstDash(QStringView item)
 {
     for (qsizetype i = 0; i < item.size(); ++i)

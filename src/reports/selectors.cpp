@@ -92,18 +92,6 @@ QString linesOfType(Store& store, const QString& type, const QString* number)
     return out;
 }
 
-// Calls `fn(item)` for every item of a working list (the text before each "#").
-template <typename Fn> void forEachItem(const QString& list, Fn fn)
-{
-    const QChar* begin = list.constData();
-    const QChar* const end = begin + list.size();
-    for (const QChar* p = begin; p < end; ++p) {
-        if (*p != QLatin1Char('#')) continue;
-        fn(QStringView(begin, p));
-        begin = p + 1;
-    }
-}
-
 // Amounts summed per number. The numbers of a type are digits of one width, so those are summed in
 // a table indexed by their value; anything else (a hand-edited line) goes to a hash. A number
 // never added sums to 0.

@@ -28,6 +28,19 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type);
 // type has a discount, and the separator. Adds count, total and discount to the accumulators.
 QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type);
 
+// Calls `fn(item)` for every item of a working list (the text before each "#"). The lists hold an
+// item for every stake line of the book: a plain loop, not a library search per item.
+template <typename Fn> void forEachItem(const QString& list, Fn fn)
+{
+    const QChar* begin = list.constData();
+    const QChar* const end = begin + list.size();
+    for (const QChar* p = begin; p < end; ++p) {
+        if (*p != QLatin1Char('#')) continue;
+        fn(QStringView(begin, p));
+        begin = p + 1;
+    }
+}
+
 // The number of a stake line (text before the first "-") and its amount (value after it).
 QString itemNumber(const QString& item);
 double itemAmount(const QString& item);

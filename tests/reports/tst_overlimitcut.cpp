@@ -24,13 +24,6 @@ const QString Cutting = QStringLiteral("คัดเลขส่งออก");
 
 struct Book : TempBook {
     Session session;
-    void stake(const QString& type, const QString& customer, const QString& number, double amount)
-    {
-        QVERIFY(store->creationSequence(customer).isEmpty());
-        NumberFile file(*store, store->StakeFilePath(type, customer));
-        QVERIFY(file.add(number, amount));
-        QVERIFY(file.save(*store));
-    }
     void setting(const QString& path, const QString& lines) { QVERIFY(store->WriteWholeFile(path, lines)); }
     ReportResult over(const QString& type, bool keep = false) { return OverLimit(*store, session, type, keep); }
     ReportResult cut(const QString& type) { return NumberCutReport(*store, session, type); }

@@ -21,13 +21,6 @@ const QString All = QStringLiteral("ทั้งหมด");
 
 struct Book : TempBook {
     Session session;
-    void stake(const QString& type, const QString& customer, const QString& number, double amount)
-    {
-        QVERIFY(store->creationSequence(customer).isEmpty());
-        NumberFile file(*store, store->StakeFilePath(type, customer));
-        QVERIFY(file.add(number, amount));
-        QVERIFY(file.save(*store));
-    }
     void setting(const QString& path, const QString& lines) { QVERIFY(store->WriteWholeFile(path, lines)); }
 };
 

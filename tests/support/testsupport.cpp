@@ -1,6 +1,9 @@
 #include "testsupport.h"
 
+#include "store/numberfile.h"
+
 #include <QFile>
+#include <QTest>
 
 namespace varnoth::test
 {
@@ -23,6 +26,14 @@ void TempBook::put(const QString& name, const QString& text) const
 {
     QFile f(file(name));
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(cp874(text));
+}
+
+void TempBook::stake(const QString& type, const QString& customer, const QString& number, double amount)
+{
+    QVERIFY(store->creationSequence(customer).isEmpty());
+    NumberFile file(*store, store->StakeFilePath(type, customer));
+    QVERIFY(file.add(number, amount));
+    QVERIFY(file.save(*store));
 }
 
 QByteArray cp874(const QString& text)

@@ -24,6 +24,8 @@ struct TempBook {
     QString text(const QString& name) const;
     // Writes raw text (encoded as windows-874, no CR LF added).
     void put(const QString& name, const QString& text) const;
+    // Adds a stake for the customer (made with all its files first) on the number of the type.
+    void stake(const QString& type, const QString& customer, const QString& number, double amount);
 };
 
 // A time limit of a speed test, in ms: sanitizer builds run several times slower, and a limit that
