@@ -24,15 +24,6 @@ bool run(const QString& program, const QStringList& args)
     return p.waitForFinished() && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
-QHash<QString, QByteArray> snapshot(const QString& folder)
-{
-    QHash<QString, QByteArray> files;
-    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
-        QFile f(QDir(folder).filePath(name));
-        if (f.open(QIODevice::ReadOnly)) files.insert(name, f.readAll());
-    }
-    return files;
-}
 
 EntryResult enter(Store& store, const QString& customer, const QStringList& lines, const QString& type)
 {
@@ -70,7 +61,7 @@ private slots:
         QVERIFY(store.creationSequence("x").isEmpty());
         QCOMPARE(enter(store, "x", {"123-100"}, "3ตัวตรง").lines, QStringList({"123-100"}));
         QVERIFY(run("mount", {"-o", "remount,ro", mountPoint}));
-        const auto before = snapshot(mountPoint);
+        const auto before = folderBytes(mountPoint);
 
         const EntryResult r = enter(store, "x", {"123-50", "5+19-10"}, "3ตัวตรง");
         for (const QString& line : r.lines)
@@ -78,7 +69,7 @@ private slots:
         QVERIFY(r.changes.isEmpty());
         QStringList failures = store.creationSequence("somchai");
         QCOMPARE(failures, QStringList({WriteFailedText + "custom.gif"}));
-        QCOMPARE(snapshot(mountPoint), before);
+        QCOMPARE(folderBytes(mountPoint), before);
 
         QVERIFY(run("mount", {"-o", "remount,rw", mountPoint}));
         QCOMPARE(enter(store, "x", {"123-50"}, "3ตัวตรง").lines, QStringList({"123-50"}));
@@ -98,7 +89,7 @@ private slots:
             }
         }
         filler.close();
-        const auto before = snapshot(mountPoint);
+        const auto before = folderBytes(mountPoint);
 
         const EntryResult r = enter(store, "x", {"123-100", "5-40"}, "3ตัวตรง");
         QVERIFY(r.changes.isEmpty());
@@ -110,7 +101,7 @@ private slots:
             QVERIFY(f.startsWith(WriteFailedText));
         // Nothing that was there is truncated or emptied (the customer list may have gained the
         // name only if it could be written whole).
-        const auto after = snapshot(mountPoint);
+        const auto after = folderBytes(mountPoint);
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             if (it.key() != "custom.gif") QCOMPARE(after.value(it.key()), it.value());
         QVERIFY(after.value("custom.gif") == "#x#\r\n" || after.value("custom.gif") == "#x#somchai#\r\n");

@@ -49,15 +49,6 @@ void putBytes(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-QHash<QString, QByteArray> snapshot(const QString& folder)
-{
-    QHash<QString, QByteArray> files;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        QFile f(QDir(folder).filePath(name));
-        if (f.open(QIODevice::ReadOnly)) files.insert(name, f.readAll());
-    }
-    return files;
-}
 
 // Every report of the settlement, on one type and on all of them.
 void runEveryReport(Store& store, const QString& type)
@@ -123,7 +114,7 @@ private slots:
         book.store->WriteWholeFile(book.store->limitFile(), Straight + "#100");
         book.store->WriteWholeFile(book.store->resultFile(), "123456#111#222#333#444#56#\r\n" + Straight + "#456-");
         putBytes(book.file("0_1.gif"), content);
-        const auto before = snapshot(book.folder());
+        const auto before = folderBytes(book.folder());
 
         const StakeTotals totals = customerTotals(*book.store, Straight, "x");
         QCOMPARE(totals.count, count);
@@ -132,7 +123,7 @@ private slots:
         const QString shown = amountLine(SearchReport(*book.store, session, "", Straight, "x").lines);
         QCOMPARE(shown, listed > 0 ? "รวมเงิน= " + formatAmount(listed) + " บาท" : QString());
         runEveryReport(*book.store, Straight);
-        QVERIFY(snapshot(book.folder()) == before);
+        QVERIFY(folderBytes(book.folder()) == before);
     }
 
     // Count, send-out, settings and result files holding rubbish: the reports run through and
@@ -161,13 +152,13 @@ private slots:
         QVERIFY(book.store->creationSequence("x").isEmpty());
         book.put("0_1.gif", "123-500\r\n456-50\r\n");
         putBytes(book.file(file), content);
-        const auto before = snapshot(book.folder());
+        const auto before = folderBytes(book.folder());
 
         runEveryReport(*book.store, Straight);
         LoadResult(*book.store);
         for (const char* mode : {"3", "4", "5", "6", "7"})
             FillSettingsList(*book.store, mode);
-        QVERIFY(snapshot(book.folder()) == before);
+        QVERIFY(folderBytes(book.folder()) == before);
     }
 
     // A stake file whose line ends an editor turned into bare LF: a bet or an edit on its first

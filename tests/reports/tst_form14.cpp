@@ -1,4 +1,5 @@
 #include "reports/Form14.h"
+#include "guisupport.h"
 #include "settlementbook.h"
 #include "store/session.h"
 #include "ui/main/Form1.h"
@@ -17,20 +18,7 @@ using namespace varnoth::test;
 namespace
 {
 
-QStringList listLines(const QListWidget* list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
 
-void pick(QComboBox* combo, const QString& text)
-{
-    const int i = combo->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    combo->setCurrentIndex(i);
-}
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "reports/Form9.h"
 #include "store/numberfile.h"
 #include "store/session.h"
+#include "guisupport.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 
@@ -26,13 +27,6 @@ namespace
 const QString Straight = QStringLiteral("3ตัวตรง");
 const QString All = QStringLiteral("ทั้งหมด");
 
-QStringList listLines(const QListWidget* list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
 
 } // namespace
 

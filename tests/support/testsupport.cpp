@@ -2,6 +2,7 @@
 
 #include "store/numberfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -34,6 +35,16 @@ void TempBook::stake(const QString& type, const QString& customer, const QString
     NumberFile file(*store, store->StakeFilePath(type, customer));
     QVERIFY(file.add(number, amount));
     QVERIFY(file.save(*store));
+}
+
+QHash<QString, QByteArray> folderBytes(const QString& folder)
+{
+    QHash<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        QFile f(QDir(folder).filePath(name));
+        if (f.open(QIODevice::ReadOnly)) files.insert(name, f.readAll());
+    }
+    return files;
 }
 
 QByteArray cp874(const QString& text)

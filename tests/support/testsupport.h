@@ -4,6 +4,7 @@
 #include "store/store.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -44,6 +45,9 @@ constexpr qint64 timeLimit(qint64 ms)
     return ms;
 #endif
 }
+
+// The bytes of every file of a folder, by name: a whole-folder "before" and "after".
+QHash<QString, QByteArray> folderBytes(const QString& folder);
 
 // windows-874 bytes of a text.
 QByteArray cp874(const QString& text);

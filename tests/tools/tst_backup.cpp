@@ -31,15 +31,6 @@ void bet(Store& store, const QString& customer, const QString& type, const QStri
     batch.commit();
 }
 
-QHash<QString, QByteArray> snapshot(const QString& folder)
-{
-    QHash<QString, QByteArray> files;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        QFile f(QDir(folder).filePath(name));
-        if (f.open(QIODevice::ReadOnly)) files.insert(name, f.readAll());
-    }
-    return files;
-}
 
 void putBackup(const QTemporaryDir& drive, const QByteArray& bytes)
 {
@@ -168,11 +159,11 @@ private slots:
         TempBook book;
         QTemporaryDir drive;
         bet(*book.store, "a", Straight, "001", "5");
-        const auto before = snapshot(book.folder());
+        const auto before = folderBytes(book.folder());
         const MergeResult r = runRestore(*book.store, drive.path());
         QCOMPARE(r.lines, QStringList{NoBackupText + QDir::toNativeSeparators(drive.path())});
         QVERIFY(!r.clearList);
-        QCOMPARE(snapshot(book.folder()), before);
+        QCOMPARE(folderBytes(book.folder()), before);
     }
 
     // Two computers: bets on each, a backup of the first restored into the second, which then holds
@@ -201,15 +192,15 @@ private slots:
         const MergeResult r = runRestore(*main.store, drive.path());
         QCOMPARE(r.count, 4.0);
         QCOMPARE(r.amount, 206.0);
-        auto files = snapshot(main.folder());
+        auto files = folderBytes(main.folder());
         QVERIFY(files.remove(MergedBackupsFileName));
-        QCOMPARE(files, snapshot(expected.folder()));
+        QCOMPARE(files, folderBytes(expected.folder()));
 
-        const auto restored = snapshot(main.folder());
+        const auto restored = folderBytes(main.folder());
         const MergeResult again = runRestore(*main.store, drive.path());
         QCOMPARE(again.lines.first(), AlreadyMergedText);
         QCOMPARE(again.count, 0.0);
-        QCOMPARE(snapshot(main.folder()), restored);
+        QCOMPARE(folderBytes(main.folder()), restored);
 
         // A new draw forgets what was merged.
         startNewDraw(*main.store);

@@ -8,6 +8,7 @@
 #include "settings/history.h"
 #include "store/datafolder.h"
 #include "store/session.h"
+#include "guisupport.h"
 #include "testsupport.h"
 #include "tools/Form3.h"
 #include "tools/backup.h"
@@ -43,7 +44,8 @@ const QString TwoTop = QStringLiteral("2ตัวบน");
 
 using Files = QMap<QString, QByteArray>;
 
-Files folderBytes(const QString& folder)
+// The book as a window or a job leaves it: every file but the lock of the running program.
+Files bookBytes(const QString& folder)
 {
     Files files;
     const QDir dir(folder);
@@ -57,7 +59,7 @@ Files folderBytes(const QString& folder)
 
 void copyFolder(const QString& from, const QString& to)
 {
-    const Files files = folderBytes(from);
+    const Files files = bookBytes(from);
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         QFile f(QDir(to).filePath(it.key()));
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(it.value()) == it.value().size());
@@ -108,20 +110,7 @@ Run runProgram(const QString& folder, const QStringList& args)
     return r;
 }
 
-QStringList listLines(const QListWidget* list)
-{
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
 
-void pick(QComboBox* combo, const QString& text)
-{
-    const int index = combo->findText(text);
-    QVERIFY2(index >= 0, qPrintable(text));
-    combo->setCurrentIndex(index);
-}
 
 } // namespace
 
@@ -290,10 +279,10 @@ private slots:
         QCOMPARE(run.err, QString());
         QCOMPARE(run.out, shown);
         if (job != "newdraw") QVERIFY(!shown.isEmpty());
-        QCOMPARE(folderBytes(batchBook->path()), folderBytes(windowBook->folder()));
+        QCOMPARE(bookBytes(batchBook->path()), bookBytes(windowBook->folder()));
         if (job == "backup")
-            QCOMPARE(folderBytes(batchDrive->filePath(BackupFolderName)),
-                     folderBytes(drive->filePath(BackupFolderName)));
+            QCOMPARE(bookBytes(batchDrive->filePath(BackupFolderName)),
+                     bookBytes(drive->filePath(BackupFolderName)));
     }
 
     // Every one of these leaves the book as it was.
@@ -337,7 +326,7 @@ private slots:
             sheet.write(QByteArray("123-1\r\n").repeated(BatchSheetLimit / 7 + 1));
             args.replaceInStrings("LONGSHEET", sheet.fileName());
         }
-        const Files before = folderBytes(batchBook->path());
+        const Files before = bookBytes(batchBook->path());
         const Run run = runProgram(batchBook->path(), args);
         QCOMPARE(run.code, code);
         QVERIFY(!run.err.isEmpty());
@@ -345,7 +334,7 @@ private slots:
             QCOMPARE(run.out, QStringList());
         else
             QVERIFY2(run.out.join('\n').contains(shown), qPrintable(run.out.join('|')));
-        QCOMPARE(folderBytes(batchBook->path()), before);
+        QCOMPARE(bookBytes(batchBook->path()), before);
     }
 
     void secondRestoreOfTheSameBackupIsRefused()
@@ -353,11 +342,11 @@ private slots:
         QCOMPARE(runProgram(batchBook->path(), {"--backup", drive->path()}).code, BatchRan);
         QTemporaryDir other;
         QCOMPARE(runProgram(other.path(), {"--restore", drive->path()}).code, BatchRan);
-        const Files once = folderBytes(other.path());
+        const Files once = bookBytes(other.path());
         const Run again = runProgram(other.path(), {"--restore", drive->path()});
         QCOMPARE(again.code, BatchRefused);
         QVERIFY(again.out.contains(AlreadyMergedText));
-        QCOMPARE(folderBytes(other.path()), once);
+        QCOMPARE(bookBytes(other.path()), once);
     }
 
     void unreadableFileFailsTheJob()
@@ -377,12 +366,12 @@ private slots:
     {
         QLockFile lock(QDir(batchBook->path()).filePath(LockFileName));
         QVERIFY(lock.tryLock(0));
-        const Files before = folderBytes(batchBook->path());
+        const Files before = bookBytes(batchBook->path());
         const Run run = runProgram(batchBook->path(), {"--new-draw", "--confirm-new-draw"});
         QCOMPARE(run.code, BatchRefused);
         QCOMPARE(run.out, QStringList());
         QVERIFY(run.err.contains(AlreadyRunningText));
-        QCOMPARE(folderBytes(batchBook->path()), before);
+        QCOMPARE(bookBytes(batchBook->path()), before);
     }
 };
 

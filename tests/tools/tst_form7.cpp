@@ -1,6 +1,7 @@
 #include "model/text.h"
 #include "model/types.h"
 #include "store/session.h"
+#include "guisupport.h"
 #include "testsupport.h"
 #include "tools/Form7.h"
 #include "ui/main/Form1.h"
@@ -217,13 +218,7 @@ private:
         if (!dialog) qFatal("the record dialog did not open");
         return dialog;
     }
-    QStringList rows() const
-    {
-        QStringList out;
-        for (int i = 0; i < main->List1->count(); ++i)
-            out << main->List1->item(i)->text();
-        return out;
-    }
+    QStringList rows() const { return listLines(main->List1); }
 
     std::unique_ptr<TempBook> book;
     std::unique_ptr<Session> session;

@@ -1,6 +1,7 @@
 #include "model/text.h"
 #include "store/numberfile.h"
 #include "store/session.h"
+#include "guisupport.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
@@ -25,7 +26,8 @@ namespace
 
 const QString Straight = QStringLiteral("3ตัวตรง");
 
-void pick(QComboBox* combo, const QString& text)
+// As the operator picks: the item is chosen from the list, which the window acts on.
+void pickFromList(QComboBox* combo, const QString& text)
 {
     const int index = combo->findText(text);
     QVERIFY2(index >= 0, qPrintable(text));
@@ -73,7 +75,7 @@ private slots:
         QFETCH(QStringList, stakes);
         QFETCH(QStringList, listed);
         Form13* form = openGroupEntry();
-        pick(form->Combo1, Straight);
+        pickFromList(form->Combo1, Straight);
         form->Combo2->setEditText(QStringLiteral("x"));
         form->Text1->setPlainText(sheet);
         form->Command1->click();
@@ -95,7 +97,7 @@ private slots:
     void noCustomerGivenIsX()
     {
         Form13* form = openGroupEntry();
-        pick(form->Combo1, Straight);
+        pickFromList(form->Combo1, Straight);
         form->Text1->setPlainText(QStringLiteral("554-100"));
         QTest::keyClick(form->Combo1->lineEdit(), Qt::Key_Return); // Enter in a pair box enters the sheet
         QCOMPARE(form->Combo2->currentText(), QStringLiteral("X"));
@@ -108,7 +110,7 @@ private slots:
     void typingIntoTheTypeBoxErasesIt()
     {
         Form13* form = openGroupEntry();
-        pick(form->Combo1, Straight);
+        pickFromList(form->Combo1, Straight);
         QTest::keyClicks(form->Combo1->lineEdit(), QStringLiteral("abc"));
         QVERIFY(form->Combo1->currentText().isEmpty());
         QVERIFY(session->HeaderFlag.isEmpty());
@@ -190,7 +192,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
         QVERIFY(QDir(files.path()).mkdir(QStringLiteral("sub")));
-        pick(main->Combo4, QStringLiteral("ไฟล์"));
+        pickFromList(main->Combo4, QStringLiteral("ไฟล์"));
         auto* picker = main->dispatch().get<Form5>(5);
         QVERIFY(picker);
         QVERIFY(picker->Drive1->count() > 0);
@@ -206,7 +208,7 @@ private slots:
 
     void closingThePickerOpensGroupEntry()
     {
-        pick(main->Combo4, QStringLiteral("ไฟล์"));
+        pickFromList(main->Combo4, QStringLiteral("ไฟล์"));
         auto* picker = main->dispatch().get<Form5>(5);
         QVERIFY(picker);
         QVERIFY(!picker->Command1->isEnabled());
@@ -223,7 +225,7 @@ private slots:
 private:
     Form13* openGroupEntry()
     {
-        pick(main->Combo4, QStringLiteral("กลุ่ม"));
+        pickFromList(main->Combo4, QStringLiteral("กลุ่ม"));
         auto* form = main->dispatch().get<Form13>(13);
         if (!form) qFatal("group entry did not open");
         if (form->windowTitle() != QStringLiteral("Package")) qFatal("group entry has the wrong caption");
@@ -233,7 +235,7 @@ private:
     // File entry of one file for customer x on 3ตัวตรง; returns the sheet that group entry showed.
     QStringList enterFile(const QString& folder, const QString& name)
     {
-        pick(main->Combo4, QStringLiteral("ไฟล์"));
+        pickFromList(main->Combo4, QStringLiteral("ไฟล์"));
         auto* picker = main->dispatch().get<Form5>(5);
         if (!picker) qFatal("the file picker did not open");
         picker->showFolder(folder);
@@ -242,7 +244,7 @@ private:
         auto* form = main->dispatch().get<Form13>(13);
         if (!form || form->windowTitle() != QStringLiteral("File")) qFatal("file entry did not open");
         const QStringList shown = form->sheet().split(CRLF);
-        pick(form->Combo1, Straight);
+        pickFromList(form->Combo1, Straight);
         form->Combo2->setEditText(QStringLiteral("x"));
         form->Command1->click();
         return shown;
@@ -257,13 +259,7 @@ private:
             if (!line.endsWith(QStringLiteral("-0"))) out << line;
         return out;
     }
-    QStringList rows() const
-    {
-        QStringList out;
-        for (int i = 0; i < main->List1->count(); ++i)
-            out << main->List1->item(i)->text();
-        return out;
-    }
+    QStringList rows() const { return listLines(main->List1); }
 
     std::unique_ptr<TempBook> book;
     std::unique_ptr<Session> session;

@@ -14,13 +14,6 @@ using namespace varnoth::test;
 namespace
 {
 
-QHash<QString, QByteArray> snapshot(const TempBook& book)
-{
-    QHash<QString, QByteArray> files;
-    for (const QString& name : QDir(book.folder()).entryList(QDir::Files))
-        files.insert(name, book.bytes(name));
-    return files;
-}
 
 EntryResult enter(Store& store, const QString& customer, const QStringList& lines, const QString& type)
 {
@@ -57,7 +50,7 @@ private slots:
         TempBook book;
         book.store->creationSequence("x");
         enter(*book.store, "x", {"123-7"}, "3ตัวตรง"); // something already there stays
-        const auto before = snapshot(book);
+        const auto before = folderBytes(book.folder());
         const EntryResult entry = enter(*book.store, "x", lines, type);
         QCOMPARE(entry.changes.size(), bets);
         EntryHistory history;
@@ -70,7 +63,7 @@ private slots:
         QVERIFY(r.done);
         QCOMPARE(r.lines.size(), bets);
         QVERIFY(r.lines.first().endsWith(TakenBackText));
-        QCOMPARE(snapshot(book), before);
+        QCOMPARE(folderBytes(book.folder()), before);
         QVERIFY(history.isEmpty());
     }
 
@@ -78,29 +71,29 @@ private slots:
     {
         TempBook book;
         book.store->creationSequence("x");
-        const auto before = snapshot(book);
+        const auto before = folderBytes(book.folder());
         const FieldEntry field = planFieldEntry(GatesContaining("5", 3), "5+271", "10", "3ตัวตรง", "x");
         EntryBatch batch(*book.store, "x");
         batch.addPlan(field.plan, false);
         const EntryResult entry = batch.commit();
         QCOMPARE(entry.changes.size(), 271);
         QVERIFY(takeBack(*book.store, entry).done);
-        QCOMPARE(snapshot(book), before);
+        QCOMPARE(folderBytes(book.folder()), before);
     }
 
     void entriesGoBackNewestFirst()
     {
         TempBook book;
         book.store->creationSequence("x");
-        const auto empty = snapshot(book);
+        const auto empty = folderBytes(book.folder());
         EntryHistory history;
         history.record(enter(*book.store, "x", {"123-100"}, "3ตัวตรง"));
-        const auto afterFirst = snapshot(book);
+        const auto afterFirst = folderBytes(book.folder());
         history.record(enter(*book.store, "x", {"123-50", "45-5"}, "3ตัวตรง"));
         QVERIFY(history.undoLast(*book.store).done);
-        QCOMPARE(snapshot(book), afterFirst);
+        QCOMPARE(folderBytes(book.folder()), afterFirst);
         QVERIFY(history.undoLast(*book.store).done);
-        QCOMPARE(snapshot(book), empty);
+        QCOMPARE(folderBytes(book.folder()), empty);
         QCOMPARE(history.undoLast(*book.store).lines, QStringList({NothingToTakeBackText}));
     }
 
@@ -114,12 +107,12 @@ private slots:
         QString stake = book.text("0_1.gif");
         stake.replace("\r\n123-100\r\n", "\r\n123-60\r\n");
         book.put("0_1.gif", stake);
-        const auto before = snapshot(book);
+        const auto before = folderBytes(book.folder());
         const UndoResult r = history.undoLast(*book.store);
         QVERIFY(!r.done);
         QCOMPARE(r.lines.size(), 1);
         QVERIFY(r.lines.first().startsWith(CannotTakeBackText + "123"));
-        QCOMPARE(snapshot(book), before);
+        QCOMPARE(folderBytes(book.folder()), before);
         QCOMPARE(history.size(), 1);
     }
 };

@@ -17,13 +17,6 @@ using namespace varnoth::test;
 
 namespace
 {
-QHash<QString, QByteArray> snapshot(const TempBook& book)
-{
-    QHash<QString, QByteArray> files;
-    for (const QString& name : QDir(book.folder()).entryList(QDir::Files))
-        files.insert(name, book.bytes(name));
-    return files;
-}
 } // namespace
 
 class TestUndoGui : public QObject
@@ -40,14 +33,14 @@ private slots:
         main.show();
         main.finishStartup();
         main.dispatch().setInstantGrowIn(true);
-        const auto empty = snapshot(book);
+        const auto empty = folderBytes(book.folder());
 
         main.Combo1->setCurrentText("3ตัวตรง");
         main.Combo2->setEditText("x");
         QTest::keyClicks(main.Text1, "123");
         QTest::keyClicks(main.Text2, "100+50");
         QTest::keyClick(main.Text2, Qt::Key_Return);
-        const auto afterEntry = snapshot(book);
+        const auto afterEntry = folderBytes(book.folder());
         QVERIFY(afterEntry != empty);
 
         session.WindowMode = "1";
@@ -58,13 +51,13 @@ private slots:
         sheet->Combo2->setEditText("x");
         sheet->Text1->setPlainText("554-100\n358+6-10\n771+2-30");
         sheet->Command1->click();
-        QVERIFY(snapshot(book) != afterEntry);
+        QVERIFY(folderBytes(book.folder()) != afterEntry);
 
         main.mUndo->trigger();
-        QCOMPARE(snapshot(book), afterEntry);
+        QCOMPARE(folderBytes(book.folder()), afterEntry);
         QVERIFY(main.List1->item(main.List1->count() - 1)->text().endsWith(" ยกเลิกแล้ว"));
         main.mUndo->trigger();
-        QCOMPARE(snapshot(book), empty);
+        QCOMPARE(folderBytes(book.folder()), empty);
         main.mUndo->trigger();
         QCOMPARE(main.List1->item(main.List1->count() - 1)->text(), QString("ไม่มีรายการให้ยกเลิก"));
         QCOMPARE(main.mUndo->shortcut(), QKeySequence(QKeySequence::Undo));
