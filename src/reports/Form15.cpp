@@ -14,7 +14,6 @@
 namespace varnoth
 {
 
-
 Form15::Form15(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 15, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
       Combo1(new QComboBox(this)), Command1(new QPushButton(QStringLiteral("คัดออก"), this)),

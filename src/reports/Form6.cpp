@@ -13,7 +13,6 @@
 namespace varnoth
 {
 
-
 Form6::Form6(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 6, parent), Label1(new QLabel(QStringLiteral("ชนิดหวย"), this)),
       Label2(new QLabel(QStringLiteral("ตัวเลข"), this)), Label3(new QLabel(QStringLiteral("ชื่อลูกค้า"), this)),

@@ -16,7 +16,6 @@
 namespace varnoth
 {
 
-
 Form9::Form9(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 9, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
       Combo1(new QComboBox(this)), Check1(new QCheckBox(QStringLiteral(" คัดเก็บไว้"), this)),

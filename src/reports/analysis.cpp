@@ -36,9 +36,9 @@ QStringList analyseOne(Store& store, const QString& type)
     else if (winning.isEmpty())
         lines << QStringLiteral("ยังไม่ได้ตั้งค่าเลขรางวัล");
 
-    QString list = LinesOfType(store, type);
-    if (!list.isEmpty()) {
-        list = GroupByNumber(store, list, type);
+    const GroupedStakes grouped = GroupedLinesOfType(store, type);
+    if (grouped.staked) {
+        QString list = grouped.list;
         const QString limit = store.LookupKeyed(store.limitFile(), type);
         if (!limit.isEmpty()) list = CapAtLimit(list, limit);
         const QString cut = store.LookupKeyed(store.numberCutFile(), type);

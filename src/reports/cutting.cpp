@@ -66,12 +66,12 @@ ReportResult cutOneType(Store& store, Session& session, const QString& type, Rep
 {
     const QString cut = store.LookupKeyed(store.numberCutFile(), type);
     const QString positions = store.LookupKeyed(store.digitCutFile(), type);
-    QString list = LinesOfType(store, type);
-    if (list.isEmpty()) {
+    const GroupedStakes grouped = GroupedLinesOfType(store, type);
+    if (!grouped.staked) {
         r.lines << typeLine(type) << QStringLiteral("ไม่มีข้อมูล");
         return r;
     }
-    list = GroupByNumber(store, list, type);
+    const QString& list = grouped.list;
     QString data;
     if (!cut.isEmpty() && !positions.isEmpty()) {
         QStringList failures;
@@ -101,9 +101,9 @@ ReportResult cutAllTypes(Store& store, Session& session, ReportResult r)
         const QString cut = store.LookupKeyed(store.numberCutFile(), t);
         const QString positions = store.LookupKeyed(store.digitCutFile(), t);
         if (cut.isEmpty() || positions.isEmpty()) continue;
-        QString list = LinesOfType(store, t);
-        if (list.isEmpty()) continue;
-        list = GroupByNumber(store, list, t);
+        const GroupedStakes grouped = GroupedLinesOfType(store, t);
+        if (!grouped.staked) continue;
+        const QString& list = grouped.list;
         const QString result = SubtractSent(store, CutOut(store, list, cut, positions), t, &failures);
         if (result.isEmpty()) continue;
         r.lines << typeLine(t);

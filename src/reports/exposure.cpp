@@ -89,7 +89,7 @@ Exposure exposureOf(Store& store, const QString& type, const QString& grouped)
 
 Exposure buildExposure(Store& store, const QString& type)
 {
-    return exposureOf(store, type, GroupByNumber(store, LinesOfType(store, type), type));
+    return exposureOf(store, type, GroupedLinesOfType(store, type).list);
 }
 
 Exposure ExposureSource::build(const QString& type)

@@ -72,12 +72,12 @@ TypeRun runType(Store& store, const QString& type, bool keepMode, QStringList& f
         run.noLimit = true;
         return run;
     }
-    QString list = LinesOfType(store, type);
-    if (list.isEmpty()) {
+    const GroupedStakes grouped = GroupedLinesOfType(store, type);
+    if (!grouped.staked) {
         run.noStakes = true;
         return run;
     }
-    list = GroupByNumber(store, list, type);
+    QString list = grouped.list;
     const QString cut = store.LookupKeyed(store.numberCutFile(), type);
     const QString positions = store.LookupKeyed(store.digitCutFile(), type);
     if (!cut.isEmpty() && !positions.isEmpty()) list = KeepUncut(store, list, cut, positions);

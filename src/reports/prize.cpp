@@ -21,7 +21,6 @@ qsizetype firstDash(QStringView item)
     return -1;
 }
 
-
 QString winnersHeading(const QString& first, const QString& type, const QString& customer)
 {
     return first + QLatin1Char('<') + type + QStringLiteral("> <") + customer + QLatin1Char('>');
@@ -37,12 +36,20 @@ struct Selection {
 Selection evaluate(Store& store, const QString& type, const QString& customer)
 {
     Selection s;
-    const QString lines = customer.isEmpty() ? LinesOfType(store, type) : LinesOfTypeCustomer(store, type, customer);
     // The same lines TotalStake would read again, summed in the same order.
-    s.income = shortestDecimal(sumOfAmounts(lines));
-    if (lines.isEmpty()) return s;
+    GroupedStakes grouped;
+    if (customer.isEmpty()) {
+        grouped = GroupedLinesOfType(store, type);
+    } else {
+        const QString lines = LinesOfTypeCustomer(store, type, customer);
+        grouped.staked = !lines.isEmpty();
+        grouped.total = sumOfAmounts(lines);
+        if (grouped.staked) grouped.list = GroupByNumber(store, lines, type);
+    }
+    s.income = shortestDecimal(grouped.total);
+    if (!grouped.staked) return s;
     s.hasData = true;
-    QString list = GroupByNumber(store, lines, type);
+    QString list = grouped.list;
     const QString limit = store.LookupKeyed(store.limitFile(), type);
     if (!limit.isEmpty()) list = CapAtLimit(list, limit);
     const QString cut = store.LookupKeyed(store.numberCutFile(), type);

@@ -15,7 +15,6 @@ namespace varnoth
 namespace
 {
 
-
 // The position of the first "-" of a short text, -1 when it has none. Items and lines are a few
 // characters long, and a report looks at millions of them: a plain loop beats a library search.
 qsizetype firstDash(QStringView text)
@@ -101,7 +100,8 @@ public:
     explicit NumberSums(int width) : m_width(width >= 1 && width <= 5 ? width : 0)
     {
         int size = 1;
-        for (int i = 0; i < m_width; ++i) size *= 10;
+        for (int i = 0; i < m_width; ++i)
+            size *= 10;
         if (m_width > 0) m_table.assign(size, 0.0);
     }
 
@@ -114,10 +114,33 @@ public:
             m_other[number] += amount;
     }
 
+    // A number of the code page's ASCII part, straight from a file's bytes.
+    void add(const char* number, qsizetype size, double amount)
+    {
+        const int slot = slotOf(number, size);
+        if (slot >= 0)
+            m_table[slot] += amount;
+        else
+            m_owned[QString::fromLatin1(number, size)] += amount;
+    }
+
+    // A number of a decoded line that lives no longer than this call.
+    void addOwned(QStringView number, double amount)
+    {
+        const int slot = slotOf(number);
+        if (slot >= 0)
+            m_table[slot] += amount;
+        else
+            m_owned[number.toString()] += amount;
+    }
+
     double value(QStringView number) const
     {
         const int slot = slotOf(number);
-        return slot >= 0 ? m_table[slot] : m_other.value(number);
+        if (slot >= 0) return m_table[slot];
+        double v = m_other.value(number);
+        if (!m_owned.isEmpty()) v += m_owned.value(number.toString());
+        return v;
     }
 
 private:
@@ -132,10 +155,109 @@ private:
         return v;
     }
 
+    int slotOf(const char* number, qsizetype size) const
+    {
+        if (m_width == 0 || size != m_width) return -1;
+        int v = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            if (number[i] < '0' || number[i] > '9') return -1;
+            v = v * 10 + (number[i] - '0');
+        }
+        return v;
+    }
+
     int m_width;
     std::vector<double> m_table;
-    QHash<QStringView, double> m_other;
+    QHash<QStringView, double> m_other; // views into the list being grouped
+    QHash<QString, double> m_owned;     // numbers read from files, which outlive no list
 };
+
+int widthOf(const QStringList& numbers)
+{
+    return numbers.isEmpty() ? 0 : static_cast<int>(numbers.first().size());
+}
+
+// amountValue on the ASCII bytes of an amount.
+double amountOfBytes(const char* p, const char* end)
+{
+    const qsizetype n = end - p;
+    if (n == 0 || n > 15) return amountValue(QString::fromLatin1(p, n));
+    double v = 0;
+    for (const char* q = p; q < end; ++q) {
+        if (*q < '0' || *q > '9') return amountValue(QString::fromLatin1(p, n));
+        v = v * 10 + (*q - '0');
+    }
+    return v;
+}
+
+// A decoded line, taken or left by the same rules as appendStakeLines.
+void sumStakeLine(QStringView line, NumberSums& sums, GroupedStakes& g)
+{
+    if (line.isEmpty() || line.contains(QLatin1Char('#'))) return;
+    const qsizetype dash = firstDash(line);
+    if (dash < 0) return;
+    const double v = amountValue(line.sliced(dash + 1));
+    if (v <= 0) return;
+    sums.addOwned(line.first(dash), v);
+    g.staked = true;
+    g.total += v;
+}
+
+// The lines of one stake file summed per number, straight from its bytes: the lines of the code
+// page's ASCII part (nearly all) are read as they stand, any other line is decoded first. The lines
+// taken, their order and their values are those of appendStakeLines followed by grouping.
+void sumStakeBytes(const QByteArray& bytes, NumberSums& sums, GroupedStakes& g)
+{
+    const char* p = bytes.constData();
+    const char* const end = p + bytes.size();
+    while (p < end) {
+        const char* const start = p;
+        const char* dash = nullptr;
+        bool hash = false;
+        bool ascii = true;
+        for (; p < end && *p != '\n'; ++p) {
+            if (*p == '-') {
+                if (!dash) dash = p;
+            } else if (*p == '#') {
+                hash = true;
+            } else if (static_cast<unsigned char>(*p) >= 0x80) {
+                ascii = false;
+            }
+        }
+        const char* lineEnd = p;
+        if (p < end) ++p;
+        if (lineEnd > start && lineEnd[-1] == '\r') --lineEnd;
+        if (!ascii) {
+            const QString line = decodeWindows874(QByteArray(start, lineEnd - start));
+            sumStakeLine(line, sums, g);
+            continue;
+        }
+        if (lineEnd == start || !dash || hash || dash >= lineEnd) continue;
+        const double v = amountOfBytes(dash + 1, lineEnd);
+        if (v <= 0) continue;
+        sums.add(start, dash - start, v);
+        g.staked = true;
+        g.total += v;
+    }
+}
+
+// The sums in number-set order, the numbers whose sum is not above 0 left out.
+QString groupedText(Store& store, const NumberSums& sums, const QStringList& numbers)
+{
+    QString out;
+    store.progress().reset();
+    for (const QString& n : numbers) {
+        store.progress().tick(numbers.size());
+        const double sum = sums.value(n);
+        if (sum <= 0) continue;
+        out += n;
+        out += QLatin1Char('-');
+        out += shortestDecimal(sum);
+        out += QLatin1Char('#');
+    }
+    store.progress().hide();
+    return out;
+}
 
 } // namespace
 
@@ -192,30 +314,35 @@ QString FilterByNumber(const QString& list, const QString& number)
     return out;
 }
 
+GroupedStakes GroupedLinesOfType(Store& store, const QString& type)
+{
+    GroupedStakes g;
+    const QStringList& numbers = NumberSet(type);
+    NumberSums sums(widthOf(numbers));
+    store.progress().reset();
+    const QStringList paths = stakeFilesOfType(store, type);
+    for (const QString& path : paths) {
+        store.progress().tick(paths.size());
+        sumStakeBytes(store.readBytes(path).bytes, sums, g);
+        store.progress().yield();
+    }
+    store.progress().hide();
+    if (g.staked) g.list = groupedText(store, sums, numbers);
+    return g;
+}
+
 QString GroupByNumber(Store& store, const QString& list, const QString& type)
 {
     // One pass sums the items per number; the walk over the number set then gives the set's
     // order. Items whose number is not in the set (hand-edited lines) belong to no number.
     const QStringList& numbers = NumberSet(type);
-    NumberSums sums(numbers.isEmpty() ? 0 : static_cast<int>(numbers.first().size()));
+    NumberSums sums(widthOf(numbers));
     forEachItem(list, [&](QStringView item) {
         const qsizetype dash = firstDash(item);
         if (dash < 0) return;
         sums.add(item.first(dash), amountValue(item.sliced(dash + 1)));
     });
-    QString out;
-    store.progress().reset();
-    for (const QString& n : numbers) {
-        store.progress().tick(numbers.size());
-        const double sum = sums.value(n);
-        if (sum <= 0) continue;
-        out += n;
-        out += QLatin1Char('-');
-        out += shortestDecimal(sum);
-        out += QLatin1Char('#');
-    }
-    store.progress().hide();
-    return out;
+    return groupedText(store, sums, numbers);
 }
 
 QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type)

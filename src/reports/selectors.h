@@ -9,7 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 
@@ -23,6 +24,16 @@ QString FilterByNumber(const QString& list, const QString& number);
 // One item per number of the type's number set, amounts added up, in number-set order; numbers
 // whose sum is 0 are left out. Amounts are written in their shortest decimal form.
 QString GroupByNumber(Store& store, const QString& list, const QString& type);
+
+// GroupByNumber of LinesOfType, read straight from the stake files without the working list in
+// between. `staked` tells whether any line was selected at all (lines of numbers outside the set
+// group to nothing); `total` adds up the selected amounts in the order they stand.
+struct GroupedStakes {
+    QString list;
+    bool staked = false;
+    double total = 0;
+};
+GroupedStakes GroupedLinesOfType(Store& store, const QString& type);
 
 // The lines of one section: the items, "รวมเลข= …", "รวมเงิน= …", the discount lines when the
 // type has a discount, and the separator. Adds count, total and discount to the accumulators.

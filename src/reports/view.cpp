@@ -60,7 +60,7 @@ void searchOneType(Store& store, Session& session, QStringList& lines, const QSt
     const bool allCustomers = C == AllChoice;
     if (N.isEmpty()) {
         if (allCustomers) {
-            lines += ShowSection(store, session.grand, GroupByNumber(store, LinesOfType(store, T), T), T);
+            lines += ShowSection(store, session.grand, GroupedLinesOfType(store, T).list, T);
             return;
         }
         const QString list = GroupByNumber(store, LinesOfTypeCustomer(store, T, C), T);
@@ -92,9 +92,8 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
     // Selecting the number before grouping gives the same items as filtering the grouped list,
     // without grouping every number of the type.
     sectionsOfAllTypes(store, session, lines, [&](const QString& t) {
-        const QString list = N.isEmpty()    ? LinesOfType(store, t)
-                             : allCustomers ? LinesOfTypeNumber(store, t, N)
-                                            : LinesOfTypeCustomerNumber(store, t, C, N);
+        if (N.isEmpty()) return GroupedLinesOfType(store, t).list;
+        const QString list = allCustomers ? LinesOfTypeNumber(store, t, N) : LinesOfTypeCustomerNumber(store, t, C, N);
         return GroupByNumber(store, list, t);
     });
     if (N.isEmpty()) {
@@ -108,10 +107,7 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
 ReportResult ViewAllData(Store& store, Session& session)
 {
     ReportResult r;
-    sectionsOfAllTypes(store, session, r.lines, [&](const QString& t) {
-        const QString list = LinesOfType(store, t);
-        return list.isEmpty() ? QString() : GroupByNumber(store, list, t);
-    });
+    sectionsOfAllTypes(store, session, r.lines, [&](const QString& t) { return GroupedLinesOfType(store, t).list; });
     store.progress().hide();
     return r;
 }

@@ -142,24 +142,34 @@ QString Store::fileName(const QString& path)
     return QFileInfo(path).fileName();
 }
 
-FileText Store::readFile(const QString& path) const
+FileBytes Store::readBytes(const QString& path) const
 {
-    FileText r;
+    FileBytes r;
     if (path.isEmpty()) return r;
     QFile f(path);
-    if (!f.exists()) return r;
-    r.exists = true;
+    // Opened straight away: asking first whether the file is there would cost every read a second
+    // look at the disk. Only a file that cannot be opened is asked after.
     if (!f.open(QIODevice::ReadOnly)) {
-        r.readable = false;
+        r.exists = QFileInfo::exists(path);
+        r.readable = !r.exists;
         return r;
     }
-    QByteArray bytes = f.readAll();
+    r.exists = true;
+    r.bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
+        r.bytes.clear();
         r.readable = false;
-        return r;
     }
-    bool ok = true;
-    r.text = decodeWindows874(bytes, &ok);
+    return r;
+}
+
+FileText Store::readFile(const QString& path) const
+{
+    FileBytes b = readBytes(path);
+    FileText r;
+    r.exists = b.exists;
+    r.readable = b.readable;
+    if (!b.bytes.isEmpty()) r.text = decodeWindows874(b.bytes);
     return r;
 }
 

@@ -22,6 +22,13 @@ struct FileText {
     bool readable = true; // false when it exists but could not be read or decoded
 };
 
+// The raw bytes of a file, for readers that take the code page's ASCII part as it stands.
+struct FileBytes {
+    QByteArray bytes;
+    bool exists = false;
+    bool readable = true;
+};
+
 class Store
 {
 public:
@@ -57,6 +64,7 @@ public:
     QString ReadWholeFile(const QString& path) const;
     // The content with whether the file exists and could be read.
     FileText readFile(const QString& path) const;
+    FileBytes readBytes(const QString& path) const;
     // Atomically replaces the file with the text followed by one CR LF. Nothing for "" (returns true).
     bool WriteWholeFile(const QString& path, const QString& text);
     // Atomically replaces the file with exactly the text (no CR LF added).

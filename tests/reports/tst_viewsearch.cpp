@@ -1,5 +1,6 @@
 // View data, search and the selectors and section writer under them.
 #include "model/text.h"
+#include "reports/prize.h"
 #include "reports/selectors.h"
 #include "reports/view.h"
 #include "store/numberfile.h"
@@ -121,6 +122,16 @@ private slots:
                                  << "123-5#124-6#";
         QTest::newRow("empty") << ""
                                << "";
+        QTest::newRow("thai text") << "ก123-50\r\n123-50บาท\r\n124-๕\r\n125-2\r\n"
+                                   << "ก123-50#123-50บาท#125-2#";
+        QTest::newRow("second dash") << "123-5-7\r\n124-1.5-x\r\n"
+                                     << "123-5-7#124-1.5-x#";
+        QTest::newRow("long amount") << "123-0000000000000012\r\n124-99999999999999999\r\n"
+                                     << "123-0000000000000012#124-99999999999999999#";
+        QTest::newRow("no last line end") << "123-5\r\n124-6"
+                                          << "123-5#124-6#";
+        QTest::newRow("blanks") << " 123-5\r\n124- 6\r\n125-6 \r\n"
+                                << " 123-5#124- 6#125-6 #";
     }
     void handEditedStakeFiles()
     {
@@ -131,6 +142,11 @@ private slots:
         book.put("0_1.gif", content);
         QCOMPARE(LinesOfTypeCustomer(*book.store, Straight, "a"), lines);
         QCOMPARE(LinesOfType(*book.store, Straight), lines);
+        // The reports read the files straight into per-number sums: the same as grouping the lines.
+        const GroupedStakes grouped = GroupedLinesOfType(*book.store, Straight);
+        QCOMPARE(grouped.list, GroupByNumber(*book.store, lines, Straight));
+        QCOMPARE(grouped.staked, !lines.isEmpty());
+        QCOMPARE(grouped.total, sumOfAmounts(lines));
         // The reports over such a file run through.
         ViewAllData(*book.store, book.session);
         SearchReport(*book.store, book.session, "", All, All);
@@ -148,6 +164,10 @@ private slots:
         QCOMPARE(LinesOfTypeCustomerNumber(*book.store, Straight, "a", "124"), QString("124-3#"));
         QCOMPARE(LinesOfTypeCustomer(*book.store, Straight, "nobody"), QString());
         QCOMPARE(LinesOfType(*book.store, "หวยลาว"), QString());
+        const GroupedStakes grouped = GroupedLinesOfType(*book.store, Straight);
+        QCOMPARE(grouped.list, QString("123-3#124-3#"));
+        QCOMPARE(grouped.total, 6.0);
+        QVERIFY(!GroupedLinesOfType(*book.store, "หวยลาว").staked);
     }
 
     void searchHeading_data()
