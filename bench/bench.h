@@ -34,7 +34,8 @@ struct Operation {
     std::function<QStringList(Context&)> writes;
     // The files the operation must delete. May be empty.
     std::function<QStringList(Context&)> removes;
-    // True when the operation must list the data folder once (to learn which files exist).
+    // True when the operation must list the data folder once (to learn which files exist). A store
+    // that has listed the folder before follows its changes without listing it again.
     bool listsFolder = false;
     // True when a run changes the book so much that the next run needs a fresh book.
     bool destroysBook = false;

@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace varnoth::bench {
+namespace varnoth::bench
+{
 
 struct BookSpec {
     int customers = 200;

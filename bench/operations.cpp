@@ -168,14 +168,16 @@ std::vector<Operation> operations()
     std::vector<Operation> ops;
 
     // Start-up: the number-set caches, then picking a type and customer (the creation sequence,
-    // the customer's figures and the figures over the whole book).
+    // the customer's figures and the figures over the whole book), on a store that has not yet
+    // seen the folder.
     ops.push_back({.name = QStringLiteral("start-up"),
                    .run =
                        [](Context& ctx) {
                            buildNumberSetCaches();
-                           ctx.store->creationSequence(ctx.customers.first());
-                           StakeTotals one = customerTotals(*ctx.store, Straight3, ctx.customers.first());
-                           StakeTotals all = grandTotals(*ctx.store);
+                           Store store(ctx.folder);
+                           store.creationSequence(ctx.customers.first());
+                           StakeTotals one = customerTotals(store, Straight3, ctx.customers.first());
+                           StakeTotals all = grandTotals(store);
                            return static_cast<qint64>(one.count + all.count);
                        },
                    .reads =
@@ -191,15 +193,13 @@ std::vector<Operation> operations()
         {.name = QStringLiteral("one bet"),
          .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("123"), QStringLiteral("50"), Straight3); },
          .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
-         .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); },
-         .listsFolder = true});
+         .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); }});
 
     ops.push_back(
         {.name = QStringLiteral("271-gate entry"),
          .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("5+271"), QStringLiteral("10"), Straight3); },
          .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
-         .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); },
-         .listsFolder = true});
+         .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); }});
 
     ops.push_back({.name = QStringLiteral("sheet 10,000 lines"),
                    .run =
@@ -313,8 +313,7 @@ std::vector<Operation> operations()
                            for (int t = 0; t < typeNames().size(); ++t)
                                w << ctx.store->stakeFilePath(t, index);
                            return w + QStringList{ctx.store->customerFile(), ctx.store->path(MergedBackupsFileName)};
-                       },
-                   .listsFolder = true});
+                       }});
 
     // The new draw deletes the whole book and leaves fresh count and send-out files.
     ops.push_back({.name = QStringLiteral("new draw"),

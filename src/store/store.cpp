@@ -124,6 +124,7 @@ Store::Store(const QString& dataFolder, Progress* progress)
     QString f = QDir::cleanPath(dataFolder);
     if (!f.endsWith(QLatin1Char('/'))) f += QLatin1Char('/');
     m_folder = f;
+    m_watch = std::make_unique<FolderWatch>(QDir::cleanPath(dataFolder));
     setProgress(progress);
 }
 
@@ -254,10 +255,14 @@ QString Store::customerIndex(const QString& customer) const
     return IndexInList(customerListText(), customer);
 }
 
+QString Store::stakeFileName(int typeIndex, int customerIndex)
+{
+    return QString::number(typeIndex) + QLatin1Char('_') + QString::number(customerIndex) + QStringLiteral(".gif");
+}
+
 QString Store::stakeFilePath(int typeIndex, int customerIndex) const
 {
-    return path(QString::number(typeIndex) + QLatin1Char('_') + QString::number(customerIndex) +
-                QStringLiteral(".gif"));
+    return path(stakeFileName(typeIndex, customerIndex));
 }
 
 QString Store::StakeFilePath(const QString& type, const QString& customer) const
@@ -307,27 +312,20 @@ QStringList Store::AddCustomer(const QString& name)
     return {};
 }
 
-QHash<QString, qint64> Store::listing() const
+const QHash<QString, qint64>& Store::listing()
 {
-    QHash<QString, qint64> files;
-    QDirIterator it(m_folder, QDir::Files | QDir::Hidden | QDir::System);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo fi = it.fileInfo();
-        files.insert(fi.fileName(), fi.size());
-    }
-    return files;
+    return m_watch->files();
 }
 
 // A file with content is never touched; a missing or empty one gets fresh content. A file that is
 // there but cannot be read is left alone and reported.
-QStringList Store::createIfEmpty(const QString& filePath, const QString& content, const QHash<QString, qint64>& files)
+QStringList Store::createIfEmpty(const QString& name, const QString& content, const QHash<QString, qint64>& files)
 {
-    const QString name = fileName(filePath);
     auto it = files.constFind(name);
     if (it != files.constEnd() && it.value() > 0) return {};
     // A zero-length entry may still be something we cannot read or replace (a folder, a file we may
     // not open): never write over what cannot be read.
+    const QString filePath = path(name);
     if (it != files.constEnd() && !QFileInfo(filePath).isFile()) return {ReadFailedText + name};
     if (!WriteWholeFile(filePath, content)) return {WriteFailedText + name};
     return {};
@@ -350,7 +348,7 @@ QStringList Store::ensureStakeFiles(const QHash<QString, qint64>& files)
         progress().tick(types.size());
         const QString content = InitialContent(types[t]);
         for (int c : indexes)
-            failures += createIfEmpty(stakeFilePath(t, c), content, files);
+            failures += createIfEmpty(stakeFileName(t, c), content, files);
         progress().yield();
     }
     progress().hide();
@@ -369,7 +367,7 @@ QStringList Store::ensureTypeFiles(const QStringList& types, const QString& pref
         if (type.isEmpty()) continue;
         const QString p = TypeFilePath(type, prefix);
         if (p.isEmpty()) continue;
-        failures += createIfEmpty(p, InitialContent(type), files);
+        failures += createIfEmpty(fileName(p), InitialContent(type), files);
         progress().yield();
     }
     return failures;

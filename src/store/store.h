@@ -3,11 +3,13 @@
 // creation sequence of the number files. Writes are atomic and checked; a failure is reported to
 // the caller as a line for the operator, never swallowed.
 
+#include "store/folderwatch.h"
 #include "store/progress.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace varnoth
 {
@@ -80,6 +82,7 @@ public:
     static QList<int> customerIndexes(const QString& list);
     QString StakeFilePath(const QString& type, const QString& customer) const;
     QString stakeFilePath(int typeIndex, int customerIndex) const;
+    static QString stakeFileName(int typeIndex, int customerIndex); // "t_c.gif"
     QString TypeFilePath(const QString& type, const QString& prefix) const;
     QString LookupKeyed(const QString& path, const QString& key) const;
 
@@ -95,13 +98,14 @@ public:
     static bool MakeHiddenFolder(const QString& path);
 
 private:
-    // The names of the files of the data folder that hold content, from one directory listing.
-    QHash<QString, qint64> listing() const;
+    // The files of the data folder with their sizes.
+    const QHash<QString, qint64>& listing();
     QStringList ensureStakeFiles(const QHash<QString, qint64>& files);
     QStringList ensureTypeFiles(const QStringList& types, const QString& prefix, const QHash<QString, qint64>& files);
-    QStringList createIfEmpty(const QString& path, const QString& content, const QHash<QString, qint64>& files);
+    QStringList createIfEmpty(const QString& name, const QString& content, const QHash<QString, qint64>& files);
 
     QString m_folder;
+    std::unique_ptr<FolderWatch> m_watch;
     Progress m_silent;
     Progress* m_progress = &m_silent;
 };

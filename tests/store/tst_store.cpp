@@ -1,14 +1,17 @@
+#include "bookmaker.h"
 #include "model/types.h"
 #include "store/datafolder.h"
+#include "store/folderwatch.h"
 #include "store/numberfile.h"
 #include "store/store.h"
-#include "bookmaker.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <limits>
 #include <unistd.h>
@@ -58,6 +61,53 @@ private slots:
         book.store->creationSequence("x");
         QCOMPARE(book.text("3_1.gif"), InitialContent("2ตัวบน") + "\r\n");
         QCOMPARE(book.text("4_1.gif"), InitialContent("คู่โต๊ด") + "\r\n");
+    }
+
+    // The store learns what the folder holds from one listing and the kernel's notices after it;
+    // whatever another program does in between must be seen as a fresh listing would see it.
+    void folderWatchSeesOtherWriters()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path();
+        auto write = [&](const QString& name, const QByteArray& bytes) {
+            QFile f(folder + "/" + name);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(f.write(bytes), bytes.size());
+        };
+        auto listed = [&] {
+            QHash<QString, qint64> files;
+            for (const QFileInfo& fi : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
+                files.insert(fi.fileName(), fi.size());
+            return files;
+        };
+        FolderWatch watch(folder);
+        write("a.gif", "12345");
+        QCOMPARE(watch.files(), listed());
+#ifdef Q_OS_LINUX
+        QCOMPARE(watch.files(), listed());
+        QVERIFY(watch.lastFromNotices());
+#endif
+        write("a.gif", ""); // cut short in place
+        QCOMPARE(watch.files().value("a.gif", -1), 0);
+        QVERIFY(QFile::rename(folder + "/a.gif", folder + "/b.gif"));
+        QDir(folder).mkdir("sub");
+        QSaveFile save(folder + "/c.gif");
+        QVERIFY(save.open(QIODevice::WriteOnly));
+        save.write("xyz");
+        QVERIFY(save.commit());
+        QCOMPARE(watch.files(), listed());
+        for (int i = 0; i < 600; ++i) // more notices than one read takes
+            write(QString("%1_1.gif").arg(i), QByteArray(i % 7, 'x'));
+        QCOMPARE(watch.files(), listed());
+        for (int i = 0; i < 600; i += 2)
+            QFile::remove(folder + QString("/%1_1.gif").arg(i));
+        QCOMPARE(watch.files(), listed());
+        // The folder itself removed and made again: nothing known about it holds.
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(QDir().mkpath(folder));
+        write("d.gif", "1");
+        QCOMPARE(watch.files(), listed());
+        QCOMPARE(watch.files().size(), 1);
     }
 
     void thaiBytesAreWindows874()
