@@ -37,6 +37,7 @@ ReportResult NumberStatistics(Store& store, const QString& type)
     QHash<QString, QStringList> entriesOfCount;
     QStringList counts;
     const QString text = store.ReadWholeFile(store.TypeFilePath(type, Store::CountPrefix));
+    qsizetype lineCount = 0;
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
         const qsizetype dash = line.indexOf(QLatin1Char('-'));
@@ -44,19 +45,23 @@ ReportResult NumberStatistics(Store& store, const QString& type)
         QStringView count = line.sliced(dash + 1);
         const qsizetype next = count.indexOf(QLatin1Char('-'));
         if (next >= 0) count = count.first(next);
-        if (Val(count.toString()) <= 0) continue;
-        auto it = entriesOfCount.find(count.toString());
+        if (amountValue(count) <= 0) continue;
+        const QString key = count.toString();
+        auto it = entriesOfCount.find(key);
         if (it == entriesOfCount.end()) {
-            counts << count.toString();
-            it = entriesOfCount.insert(count.toString(), {});
+            counts << key;
+            it = entriesOfCount.insert(key, {});
         }
         it->append(line.toString());
+        ++lineCount;
     }
 
     // A line standing twice in a hand-edited file is listed once.
     QSet<QString> written;
+    written.reserve(lineCount);
+    report.lines.reserve(report.lines.size() + lineCount);
     for (const QString& count : SortCountsDescending(counts)) {
-        for (const QString& entry : entriesOfCount.value(count)) {
+        for (const QString& entry : std::as_const(*entriesOfCount.find(count))) {
             if (written.contains(entry)) continue;
             written.insert(entry);
             report.lines << entry;

@@ -45,19 +45,25 @@ void NumberFile::parse(const QString& text)
     }
 }
 
-QString NumberFile::valueText(const QString& number) const
+QStringView NumberFile::valueView(const QString& number) const
 {
     auto it = m_index.constFind(number);
     if (it == m_index.constEnd()) return {};
-    const QString& line = m_lines[it.value()];
-    QString rest = line.mid(line.indexOf(QLatin1Char('-')) + 1);
-    qsizetype dash = rest.indexOf(QLatin1Char('-'));
-    return dash < 0 ? rest : rest.left(dash);
+    QStringView rest = QStringView(m_lines[it.value()]);
+    rest = rest.sliced(rest.indexOf(QLatin1Char('-')) + 1);
+    const qsizetype dash = rest.indexOf(QLatin1Char('-'));
+    return dash < 0 ? rest : rest.first(dash);
+}
+
+QString NumberFile::valueText(const QString& number) const
+{
+    return valueView(number).toString();
 }
 
 double NumberFile::value(const QString& number) const
 {
-    return Val(valueText(number));
+    // amountValue reads plain digits itself and hands anything else to Val.
+    return amountValue(valueView(number));
 }
 
 bool NumberFile::add(const QString& number, double amount)
@@ -70,7 +76,12 @@ bool NumberFile::set(const QString& number, const QString& valueText)
 {
     auto it = m_index.constFind(number);
     if (it == m_index.constEnd()) return false;
-    m_lines[it.value()] = number + QLatin1Char('-') + valueText;
+    QString& line = m_lines[it.value()];
+    line.clear();
+    line.reserve(number.size() + 1 + valueText.size());
+    line += number;
+    line += QLatin1Char('-');
+    line += valueText;
     m_changed = true;
     return true;
 }

@@ -30,6 +30,7 @@ public:
     // The value after the "-" of the number's line (0 when there is no such line).
     double value(const QString& number) const;
     QString valueText(const QString& number) const;
+    QStringView valueView(const QString& number) const; // valueText without a copy
     // Adds to the number's line; false when the file has no line for the number.
     bool add(const QString& number, double amount);
     bool set(const QString& number, const QString& valueText);

@@ -57,7 +57,7 @@ void EntryBatch::addBet(const QString& number, const QString& amount, const QStr
         return;
     }
     stake->add(digits, Val(amountDigits));
-    m_bets << PendingBet{type, digits, amountDigits, stake->path(), static_cast<int>(m_lines.size())};
+    m_bets.push_back(PendingBet{type, digits, amountDigits, stake->path(), static_cast<int>(m_lines.size())});
     m_lines << digits + QLatin1Char('-') + amountDigits;
 }
 

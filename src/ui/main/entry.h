@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace varnoth
 {
@@ -74,7 +75,7 @@ private:
     QHash<QString, QString> m_stakePaths; // type -> stake file path ("" when none)
     QHash<QString, QString> m_countPaths; // type -> count file path ("" when none)
     QHash<QString, NumberFile> m_files;   // path -> file in memory
-    QList<PendingBet> m_bets;
+    std::vector<PendingBet> m_bets;       // moved, not copied, as it grows
     QStringList m_lines;
 };
 

@@ -3,6 +3,8 @@
 #include "model/text.h"
 #include "model/types.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <array>
 
@@ -27,12 +29,32 @@ bool holdsAllDigits(const QString& candidate, const QString& number)
     return true;
 }
 
-QString gatesOf(const QStringList& candidates, const QString& number)
+QString scanGates(const QStringList& candidates, const QString& number)
 {
     QString out;
     for (const QString& candidate : candidates)
         if (holdsAllDigits(candidate, number)) out += candidate + QLatin1Char(' ');
     return out;
+}
+
+// The gates of a number depend only on its digits, not on their order, and a sheet asks for the
+// same few hundred again and again: each answer is kept, per set, under the sorted digits. Only
+// short numbers of digits are kept, so the store of answers stays small.
+QString gatesOf(int width, bool ascending, const QString& number)
+{
+    const QStringList& candidates = NumberSet(width, ascending);
+    if (number.size() > 5) return scanGates(candidates, number);
+    for (QChar c : number)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return scanGates(candidates, number);
+    QString key = number;
+    std::sort(key.begin(), key.end());
+    key += QLatin1Char(ascending ? 'a' : 'n') + QString::number(width);
+    thread_local QHash<QString, QString> known;
+    auto it = known.constFind(key);
+    if (it != known.constEnd()) return it.value();
+    const QString gates = scanGates(candidates, number);
+    known.insert(key, gates);
+    return gates;
 }
 
 using Generator = QString (*)(const QString&);
@@ -91,12 +113,12 @@ std::optional<QString> entryLineGates(const QString& number, const QString& code
 
 QString GatesContaining(const QString& number, int width)
 {
-    return gatesOf(NumberSet(width, false), number);
+    return gatesOf(width, false, number);
 }
 
 QString GatesContainingAscending(const QString& number, int width)
 {
-    return gatesOf(NumberSet(width, true), number);
+    return gatesOf(width, true, number);
 }
 
 QString GatesFrontDigit(const QString& number)
