@@ -109,6 +109,39 @@ private slots:
             got << b.number + "-" + b.amount + "@" + QString::number(typeIndex(b.type));
         QCOMPARE(got.join(' '), bets);
     }
+
+    // Gate lists are kept per digits once worked out: an answer must never cross over to another
+    // set, another width or a number with other digits.
+    void gatesFollowDigitsNotOrder()
+    {
+        auto scan = [](const QString& number, int width, bool ascending) {
+            QString out;
+            for (const QString& candidate : NumberSet(width, ascending)) {
+                QString rest = candidate;
+                bool all = true;
+                for (QChar c : number) {
+                    const qsizetype at = rest.indexOf(c);
+                    if (at < 0) {
+                        all = false;
+                        break;
+                    }
+                    rest.remove(at, 1);
+                }
+                if (all) out += candidate + ' ';
+            }
+            return out;
+        };
+        for (const QString number : {"12", "21", "112", "211", "7", "55", "ab", "1a", "123456"}) {
+            for (int width : {2, 3}) {
+                for (int round = 0; round < 2; ++round) { // the second round is answered from the store
+                    QCOMPARE(GatesContaining(number, width), scan(number, width, false));
+                    QCOMPARE(GatesContainingAscending(number, width), scan(number, width, true));
+                }
+            }
+        }
+        QCOMPARE(GatesContaining("12", 2), QString("12 21 "));
+        QCOMPARE(GatesContainingAscending("21", 2), QString("12 "));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestGates)
