@@ -11,19 +11,24 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSet>
 #include <QStorageInfo>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 
 // A backup of a whole book of a few hundred customers is a few megabytes; a file far beyond that
 // is not a backup, and reading it whole could exhaust the memory.
@@ -51,7 +56,8 @@ template <class F> void forEachLine(const QString& text, F f)
     const QChar* const end = p + text.size();
     while (p < end) {
         const QChar* const start = p;
-        while (p < end && *p != QLatin1Char('\n')) ++p;
+        while (p < end && *p != QLatin1Char('\n'))
+            ++p;
         QStringView line(start, p);
         if (p < end) ++p;
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -59,20 +65,52 @@ template <class F> void forEachLine(const QString& text, F f)
     }
 }
 
-// The text after the first "-" (the whole line when it has none).
-QStringView afterFirstDash(QStringView line)
+// The text after the first "-" (the whole line when it has none), of a decoded line or of the bytes
+// of an ASCII one.
+template <class View> View afterFirstDash(View line)
 {
     for (qsizetype i = 0; i < line.size(); ++i)
-        if (line[i] == QLatin1Char('-')) return line.mid(i + 1);
+        if (line[i] == '-') return line.sliced(i + 1);
     return line;
 }
 
 // The second "-"-separated field.
-QStringView secondField(QStringView line)
+template <class View> View secondField(View line)
 {
-    const QStringView rest = afterFirstDash(line);
-    const qsizetype dash = rest.indexOf(QLatin1Char('-'));
-    return dash < 0 ? rest : rest.left(dash);
+    const View rest = afterFirstDash(line);
+    for (qsizetype i = 0; i < rest.size(); ++i)
+        if (rest[i] == '-') return rest.first(i);
+    return rest;
+}
+
+bool isBareZero(QStringView text)
+{
+    return text == QLatin1String("0");
+}
+
+bool isBareZero(QByteArrayView bytes)
+{
+    return bytes.size() == 1 && bytes[0] == '0';
+}
+
+double valueOf(QStringView text)
+{
+    return Val(text.toString());
+}
+
+double valueOf(QByteArrayView bytes)
+{
+    return Val(QString::fromLatin1(bytes));
+}
+
+bool hasDash(QStringView text)
+{
+    return text.contains(QLatin1Char('-'));
+}
+
+bool hasDash(QByteArrayView bytes)
+{
+    return bytes.contains('-');
 }
 
 // The customer names of a customer list text that own stake files, by customer index.
@@ -83,7 +121,8 @@ QHash<int, QString> customerNames(const QString& list)
     l = l.toLower();
     const QStringList pieces = l.split(QLatin1Char('#'));
     QHash<int, QString> names;
-    for (int index : Store::customerIndexes(list)) names.insert(index, pieces[index]);
+    for (int index : Store::customerIndexes(list))
+        names.insert(index, pieces[index]);
     return names;
 }
 
@@ -163,7 +202,8 @@ struct Target {
     bool failureListed = false;
 };
 
-class Targets {
+class Targets
+{
 public:
     explicit Targets(Store& store) : m_store(store) {}
     Target& at(const QString& path)
@@ -221,30 +261,6 @@ bool isRemovable(const QStorageInfo& volume)
 #endif
 }
 
-// The size of the file when it holds exactly the text in the data-file code page, -1 otherwise.
-// It is compared a slice of lines at a time, so that checking a large backup never holds a second
-// copy of it.
-qint64 sizeIfHolding(const QString& path, const QString& text)
-{
-    constexpr qsizetype Slice = 1 << 20;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    qsizetype from = 0;
-    while (from < text.size()) {
-        // A slice ends after a line feed, so that no character is cut in two.
-        qsizetype to = std::min(text.size(), from + Slice);
-        if (to < text.size()) {
-            const qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), to - 1);
-            to = lineEnd < 0 ? text.size() : lineEnd + 1;
-        }
-        const QByteArray expected = encodeWindows874(text.sliced(from, to - from));
-        if (f.read(expected.size()) != expected) return -1;
-        from = to;
-    }
-    if (!f.atEnd()) return -1;
-    return f.size();
-}
-
 } // namespace
 
 // --- paths ---------------------------------------------------------------------------------------
@@ -265,25 +281,50 @@ QString backupFilePath(const QString& drive)
 
 // --- backup --------------------------------------------------------------------------------------
 
-QString BuildBackupText(Store& store, QStringList* failures)
+namespace
+{
+
+// Hands every line of the backup, in order, to the sink: the stakes section (a heading per pair,
+// then the lines whose amount is not "0") and the counts section (a heading per type, then the
+// lines whose count is above 0). Lines of plain ASCII go as the file's own bytes, which is what
+// nearly every line is; headings and any other line go as text.
+template <class Sink> void forEachBackupLine(Store& store, QStringList* failures, Sink& sink)
 {
     const QString list = store.customerListText();
-    if (!list.contains(QLatin1Char('#'))) return {};
+    if (!list.contains(QLatin1Char('#'))) return;
     // A customer listed twice owns one set of files; its records go into the backup once.
     const QList<int> indexes = Store::customerIndexes(list);
     const QHash<int, QString> names = customerNames(list);
     const QStringList& types = typeNames();
     Progress& progress = store.progress();
-    QString out;
 
-    auto append = [&out](QStringView line) {
-        out += line;
-        out += CRLF;
-    };
     auto read = [&](const QString& path) {
-        const FileText f = store.readFile(path);
+        FileBytes f = store.readBytes(path);
         if (!f.readable && failures) *failures << ReadFailedText + Store::fileName(path);
-        return f.text;
+        return std::move(f.bytes);
+    };
+    // Every non-empty line of a file's bytes (lines end in CR LF, or LF alone), as bytes when it is
+    // plain ASCII and as decoded text otherwise; `keep` decides on the text of either.
+    auto lines = [&](const QByteArray& bytes, auto keep) {
+        const char* p = bytes.constData();
+        const char* const end = p + bytes.size();
+        while (p < end) {
+            const char* const start = p;
+            bool ascii = true;
+            for (; p < end && *p != '\n'; ++p)
+                if (static_cast<unsigned char>(*p) >= 0x80) ascii = false;
+            const char* lineEnd = p;
+            if (p < end) ++p;
+            if (lineEnd > start && lineEnd[-1] == '\r') --lineEnd;
+            if (lineEnd == start) continue;
+            const QByteArrayView raw(start, lineEnd - start);
+            if (ascii) {
+                if (keep(raw)) sink.ascii(raw);
+            } else {
+                const QString line = decodeWindows874(raw.toByteArray());
+                if (keep(QStringView(line))) sink.text(line);
+            }
+        }
     };
 
     progress.reset();
@@ -292,10 +333,8 @@ QString BuildBackupText(Store& store, QStringList* failures)
         QString type = types[t];
         type.remove(QLatin1Char(' '));
         for (int c : indexes) {
-            append(QString(type + QLatin1Char('#') + names.value(c)));
-            forEachLine(read(store.stakeFilePath(t, c)), [&](QStringView line) {
-                if (afterFirstDash(line) != QLatin1String("0")) append(line);
-            });
+            sink.heading(type, names.value(c));
+            lines(read(store.stakeFilePath(t, c)), [](auto line) { return !isBareZero(afterFirstDash(line)); });
         }
         progress.yield();
     }
@@ -306,33 +345,193 @@ QString BuildBackupText(Store& store, QStringList* failures)
         progress.tick(types.size());
         const QString path = store.TypeFilePath(types[t], Store::CountPrefix);
         if (path.isEmpty()) continue;
-        append(QString(types[t] + QLatin1Char('#')));
-        forEachLine(read(path), [&](QStringView line) {
-            if (line.contains(QLatin1Char('-')) && Val(secondField(line).toString()) > 0) append(line);
-        });
+        sink.heading(types[t], QString());
+        lines(read(path), [](auto line) { return hasDash(line) && valueOf(secondField(line)) > 0; });
         progress.yield();
     }
     progress.hide();
-    return out;
+}
+
+// Collects the backup as one text.
+struct TextSink {
+    QString out;
+    void ascii(QByteArrayView line) { add(QLatin1StringView(line.data(), line.size())); }
+    void text(QStringView line) { add(line); }
+    void heading(const QString& type, const QString& customer)
+    {
+        out += type;
+        out += QLatin1Char('#');
+        add(customer);
+    }
+    template <class Line> void add(Line line)
+    {
+        out += line;
+        out += CRLF;
+    }
+};
+
+// A 64-bit check value of a run of bytes, eight at a time, the same however the run is cut into
+// pieces; cheap enough to run over a backup of tens of megabytes twice (as written and as read).
+class Check
+{
+public:
+    void add(QByteArrayView bytes)
+    {
+        m_size += bytes.size();
+        const char* p = bytes.data();
+        const char* const end = p + bytes.size();
+        if (m_tailSize > 0) {
+            while (m_tailSize < 8 && p < end)
+                m_tail[m_tailSize++] = *p++;
+            if (m_tailSize < 8) return;
+            mix(m_tail);
+            m_tailSize = 0;
+        }
+        for (; end - p >= 8; p += 8)
+            mix(p);
+        while (p < end)
+            m_tail[m_tailSize++] = *p++;
+    }
+    quint64 value() const
+    {
+        char last[8] = {};
+        std::memcpy(last, m_tail, m_tailSize);
+        Check c = *this;
+        c.mix(last);
+        return c.m_value ^ static_cast<quint64>(m_size);
+    }
+    bool operator==(const Check& o) const { return m_size == o.m_size && value() == o.value(); }
+    qint64 size() const { return m_size; }
+
+private:
+    void mix(const char* eight)
+    {
+        quint64 word;
+        std::memcpy(&word, eight, sizeof word);
+        m_value = (m_value ^ word) * 0x9E3779B97F4A7C15ULL;
+        m_value ^= m_value >> 29;
+    }
+
+    quint64 m_value = 0xcbf29ce484222325ULL;
+    qint64 m_size = 0;
+    char m_tail[8] = {};
+    int m_tailSize = 0;
+};
+
+// Writes the backup into a file as it is made, a slice at a time, so that a large book is never
+// held whole in memory. Headings are encoded once per type and customer.
+class FileSink
+{
+public:
+    explicit FileSink(QSaveFile& file) : m_file(file) { m_buffer.reserve(Slice + 4096); }
+
+    // The characters of the text are counted as the text holds them, line ends included.
+    void ascii(QByteArrayView line)
+    {
+        m_chars += line.size() + 2;
+        add(line);
+    }
+    void text(QStringView line)
+    {
+        m_chars += line.size() + 2;
+        add(encodeWindows874(line.toString()));
+    }
+    void heading(const QString& type, const QString& customer)
+    {
+        m_chars += type.size() + 1 + customer.size() + 2;
+        QByteArray line = encoded(type);
+        line += '#';
+        line += encoded(customer);
+        add(line);
+    }
+    // The line end after the whole text, which is not counted as part of it.
+    bool finish()
+    {
+        append("\r\n");
+        return flush();
+    }
+    bool ok() const { return m_ok; }
+    qint64 chars() const { return m_chars; }
+    const Check& check() const { return m_check; }
+
+private:
+    static constexpr qsizetype Slice = 1 << 20;
+
+    void add(QByteArrayView line)
+    {
+        append(line);
+        append("\r\n");
+        if (m_buffer.size() >= Slice) flush();
+    }
+    void append(QByteArrayView bytes) { m_buffer.append(bytes.data(), bytes.size()); }
+    bool flush()
+    {
+        if (m_ok && !m_buffer.isEmpty()) {
+            m_check.add(m_buffer);
+            m_ok = m_file.write(m_buffer) == m_buffer.size() && m_file.error() == QFileDevice::NoError;
+        }
+        m_buffer.clear();
+        return m_ok;
+    }
+    const QByteArray& encoded(const QString& text)
+    {
+        auto it = m_encoded.constFind(text);
+        if (it == m_encoded.constEnd()) it = m_encoded.insert(text, encodeWindows874(text));
+        return it.value();
+    }
+
+    QSaveFile& m_file;
+    QByteArray m_buffer;
+    QHash<QString, QByteArray> m_encoded;
+    Check m_check;
+    qint64 m_chars = 0;
+    bool m_ok = true;
+};
+
+// The check value of a file as it now stands on the disk.
+std::optional<Check> checkOfFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    Check check;
+    QByteArray slice;
+    while (!(slice = f.read(1 << 20)).isEmpty())
+        check.add(slice);
+    if (f.error() != QFileDevice::NoError) return std::nullopt;
+    return check;
+}
+
+} // namespace
+
+QString BuildBackupText(Store& store, QStringList* failures)
+{
+    TextSink sink;
+    forEachBackupLine(store, failures, sink);
+    return sink.out;
 }
 
 QStringList runBackup(Store& store, const QString& drive)
 {
-    QStringList failures;
-    // The file holds the text and one line end, as every whole-file write does. The line end goes
-    // onto the text itself: a backup of a large book is tens of megabytes, too much to copy.
-    QString text = BuildBackupText(store, &failures);
-    const qsizetype sourceSize = text.size();
-    text += CRLF;
     const QString file = backupFilePath(drive);
-    // The write replaces the old backup atomically, so it is not deleted first: a failed write
-    // leaves the previous backup whole instead of none.
-    bool written = !file.isEmpty() && Store::MakeHiddenFolder(backupFolderPath(drive)) && store.writeExact(file, text);
-    const qint64 size = written ? sizeIfHolding(file, text) : -1;
-    if (size < 0 || !failures.isEmpty()) return QStringList{BackupFailedText} + failures;
+    if (file.isEmpty() || !Store::MakeHiddenFolder(backupFolderPath(drive))) return {BackupFailedText};
+    // The new backup replaces the old one atomically and only when it is complete: a failed backup
+    // leaves the previous one whole instead of none, or one with files missing.
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return {BackupFailedText};
+    QStringList failures;
+    FileSink sink(out);
+    forEachBackupLine(store, &failures, sink);
+    if (!sink.finish() || !failures.isEmpty()) {
+        out.cancelWriting();
+        return QStringList{BackupFailedText} + failures;
+    }
+    if (!out.commit()) return {BackupFailedText};
+    // What is on the disk is read back: only a backup that holds what was written is reported.
+    const std::optional<Check> onDisk = checkOfFile(file);
+    if (!onDisk || !(*onDisk == sink.check())) return {BackupFailedText};
     return {QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
-            QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sourceSize) + QStringLiteral(" บิท"),
-            QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(size - 2) + QStringLiteral(" บิท")};
+            QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
+            QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->size() - 2) + QStringLiteral(" บิท")};
 }
 
 // --- restore -------------------------------------------------------------------------------------
@@ -342,7 +541,8 @@ QString AddTransferredBet(const QString& number, const QString& amount, NumberFi
     const QString digitsNumber = DigitsOnly(number);
     const QString digitsAmount = DigitsOnly(amount);
     QString significant = digitsAmount;
-    while (significant.startsWith(QLatin1Char('0'))) significant.remove(0, 1);
+    while (significant.startsWith(QLatin1Char('0')))
+        significant.remove(0, 1);
     // A number without a line of its own (a permutation number not in ascending order) would
     // change nothing, and an amount without a digit is no bet: neither may count as restored.
     const bool valid = file.width() > 0 && digitsNumber.size() == file.width() && file.contains(digitsNumber) &&
@@ -415,7 +615,8 @@ MergeResult MergeBackupText(Store& store, const QString& text)
     // Second pass: every record into its file in memory.
     QHash<QString, int> customerIndex;
     const QHash<int, QString> listed = customerNames(store.customerListText());
-    for (auto it = listed.constBegin(); it != listed.constEnd(); ++it) customerIndex.insert(it.value(), it.key());
+    for (auto it = listed.constBegin(); it != listed.constEnd(); ++it)
+        customerIndex.insert(it.value(), it.key());
 
     Targets targets(store);
     Heading current;
@@ -473,7 +674,8 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             continue;
         }
         r.lines << WriteFailedText + Store::fileName(target.file.path());
-        for (int row : std::as_const(target.rows)) r.lines[row] += WriteFailedRowText;
+        for (int row : std::as_const(target.rows))
+            r.lines[row] += WriteFailedRowText;
         r.count -= target.count;
         r.amount -= target.amount;
     }

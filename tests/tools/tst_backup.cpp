@@ -19,7 +19,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-namespace {
+namespace
+{
 
 const QString Straight = QStringLiteral("3ตัวตรง");
 
@@ -30,7 +31,6 @@ void bet(Store& store, const QString& customer, const QString& type, const QStri
     batch.addBet(number, amount, type);
     batch.commit();
 }
-
 
 void putBackup(const QTemporaryDir& drive, const QByteArray& bytes)
 {
@@ -54,7 +54,8 @@ QString sizeRows(qint64 size)
 
 } // namespace
 
-class TestBackup : public QObject {
+class TestBackup : public QObject
+{
     Q_OBJECT
 private slots:
     void backupOfEmptyBookOrToNowhere()
@@ -70,20 +71,71 @@ private slots:
     {
         TempBook book;
         QTemporaryDir drive;
-        for (int i = 0; i < 3; ++i) bet(*book.store, "x", Straight, "123", "50");
+        for (int i = 0; i < 3; ++i)
+            bet(*book.store, "x", Straight, "123", "50");
         bet(*book.store, "x", Straight, "124", "0"); // counted, but its stake stays 0
         book.put("lotto2.gif", "3ตัวตรง#500\r\n");
 
         QString expected = "3ตัวตรง#x\r\n123-150\r\n";
-        for (int t = 1; t < 12; ++t) expected += typeNames()[t] + "#x\r\n";
+        for (int t = 1; t < 12; ++t)
+            expected += typeNames()[t] + "#x\r\n";
         expected += "3ตัวตรง#\r\n123-3\r\n124-1\r\n";
-        for (int t = 1; t < 12; ++t) expected += typeNames()[t] + "#\r\n";
+        for (int t = 1; t < 12; ++t)
+            expected += typeNames()[t] + "#\r\n";
         QCOMPARE(BuildBackupText(*book.store), expected);
 
         QCOMPARE(runBackup(*book.store, drive.path()).join('|'), sizeRows(expected.size()));
         QFile f(backupFilePath(drive.path()));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), cp874(expected + "\r\n"));
+    }
+
+    // Lines of plain ASCII go into the backup as the files' own bytes, all others through the code
+    // page: the file must still be exactly the text, whatever the data files hold and however
+    // large it grows.
+    void backupFileIsItsTextWhateverTheFilesHold()
+    {
+        TempBook book;
+        QTemporaryDir drive;
+        bet(*book.store, "x", Straight, "123", "50");
+        bet(*book.store, "ลูกค้า", Straight, "124", "7");
+        auto raw = [&](const QString& name, const QByteArray& bytes) {
+            QFile f(book.file(name));
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(f.write(bytes), bytes.size());
+        };
+        const QByteArray thai = cp874("ก-5\r\nข-0\r\n123-ห้า\r\n");
+        raw("0_1.gif", "123-50\r\n124-0\n125-0x\r\n" + thai + "\xFF-3\r\n\r\n126-1");
+        raw("1_2.gif", "999-" + QByteArray(3 << 20, '7') + "\r\n000-1\r\n"); // more than one slice
+        raw("a-_0.gif", "123-1\r\n124-0\r\n" + cp874("ค-2-x\r\n") + "125\r\n");
+
+        const QString text = BuildBackupText(*book.store);
+        QVERIFY(text.contains("ก-5\r\n123-ห้า\r\n"));
+        QVERIFY(!text.contains("ข-0"));
+        QVERIFY(text.contains("125-0x\r\n"));
+        QVERIFY(text.contains("3ตัวตรง#\r\n123-1\r\nค-2-x\r\n"));
+        QCOMPARE(runBackup(*book.store, drive.path()).join('|'), sizeRows(text.size()));
+        QFile f(backupFilePath(drive.path()));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll() == cp874(text + "\r\n"));
+    }
+
+    // A stake file that cannot be read makes the backup fail, and the backup of last time stays
+    // as it was rather than being replaced by one with a customer missing.
+    void failedBackupKeepsThePreviousOne()
+    {
+        TempBook book;
+        QTemporaryDir drive;
+        bet(*book.store, "x", Straight, "123", "50");
+        QCOMPARE(runBackup(*book.store, drive.path()).size(), 3);
+        const QByteArray before = folderBytes(backupFolderPath(drive.path())).value("cat.gif");
+        QVERIFY(!before.isEmpty());
+
+        bet(*book.store, "x", Straight, "124", "5");
+        QVERIFY(QFile::remove(book.file("0_1.gif")));
+        QVERIFY(QDir(book.folder()).mkdir("0_1.gif")); // there, but no file to read
+        QCOMPARE(runBackup(*book.store, drive.path()), (QStringList{BackupFailedText, ReadFailedText + "0_1.gif"}));
+        QCOMPARE(folderBytes(backupFolderPath(drive.path())), (QHash<QString, QByteArray>{{"cat.gif", before}}));
     }
 
     void mergeRecords_data()
@@ -148,7 +200,8 @@ private slots:
         const MergeResult r = runRestore(*book.store, drive.path());
         QVERIFY(r.lines.contains("07-20"));
         QCOMPARE(book.text("custom.gif"), QString("#a#somchai#\r\n"));
-        for (int t = 0; t < 12; ++t) QVERIFY(QFile::exists(book.file(QString("%1_2.gif").arg(t))));
+        for (int t = 0; t < 12; ++t)
+            QVERIFY(QFile::exists(book.file(QString("%1_2.gif").arg(t))));
         QCOMPARE(NumberFile(*book.store, book.file("3_2.gif")).valueText("07"), QString("20"));
         QCOMPARE(NumberFile(*book.store, book.file("a-_3.gif")).valueText("07"), QString("1"));
         QCOMPARE(r.lines.last(), QString("ปริมาณข้อมูล= %1 บิท").arg(QFile(backupFilePath(drive.path())).size()));
@@ -181,12 +234,16 @@ private slots:
                                      {"shared", "คู่โต๊ด", "19", "20"},
                                      {"shared", Straight, "999", "5"},
                                      {"c", "วิ่งล่าง", "7", "1"}};
-        for (const Bet& b : onMain) bet(*main.store, b.customer, b.type, b.number, b.amount);
-        for (const Bet& b : onClient) bet(*client.store, b.customer, b.type, b.number, b.amount);
+        for (const Bet& b : onMain)
+            bet(*main.store, b.customer, b.type, b.number, b.amount);
+        for (const Bet& b : onClient)
+            bet(*client.store, b.customer, b.type, b.number, b.amount);
         // Restore adds the client's customers in the order of their first heading.
-        for (const Bet& b : onMain) bet(*expected.store, b.customer, b.type, b.number, b.amount);
+        for (const Bet& b : onMain)
+            bet(*expected.store, b.customer, b.type, b.number, b.amount);
         expected.store->creationSequence("c");
-        for (const Bet& b : onClient) bet(*expected.store, b.customer, b.type, b.number, b.amount);
+        for (const Bet& b : onClient)
+            bet(*expected.store, b.customer, b.type, b.number, b.amount);
 
         QCOMPARE(runBackup(*client.store, drive.path()).size(), 3);
         const MergeResult r = runRestore(*main.store, drive.path());
@@ -224,7 +281,8 @@ private slots:
         QVERIFY(startNewDraw(*book.store).isEmpty());
         QStringList left = QDir(book.folder()).entryList(QDir::Files);
         QStringList fresh = {"keep.txt"};
-        for (int t = 0; t < 12; ++t) fresh << QString("a-_%1.gif").arg(t) << QString("b_%1.gif").arg(t);
+        for (int t = 0; t < 12; ++t)
+            fresh << QString("a-_%1.gif").arg(t) << QString("b_%1.gif").arg(t);
         left.sort();
         fresh.sort();
         QCOMPARE(left, fresh);
@@ -243,8 +301,10 @@ private slots:
         QTest::addColumn<double>("count"); // records the valid part adds
         QByteArray binary(64 * 1024, '\0');
         QRandomGenerator rng(7);
-        for (char& c : binary) c = static_cast<char>(rng.bounded(256));
-        for (int i = 0; i < binary.size(); i += 97) binary.replace(i, 2, "\r\n");
+        for (char& c : binary)
+            c = static_cast<char>(rng.bounded(256));
+        for (int i = 0; i < binary.size(); i += 97)
+            binary.replace(i, 2, "\r\n");
         const QByteArray valid = cp874("3ตัวตรง#x\r\n123-150\r\n3ตัวตรง#\r\n123-1\r\n");
         QTest::newRow("binary") << binary << 0.0;
         QTest::newRow("binary after a valid part") << valid + binary << 1.0;
@@ -321,11 +381,13 @@ private slots:
         }
         book.put("custom.gif", list + "\r\n");
         book.store->creationSequence("c0");
-        for (int c = 0; c < 200; c += 10) bet(*book.store, QString("c%1").arg(c), Straight, "123", "50");
+        for (int c = 0; c < 200; c += 10)
+            bet(*book.store, QString("c%1").arg(c), Straight, "123", "50");
         client.store->creationSequence("full");
         for (const QString& type : typeNames()) {
             NumberFile f(*client.store, client.store->StakeFilePath(type, "full"));
-            for (const QString& n : NumberSet(type)) f.add(n, 10);
+            for (const QString& n : NumberSet(type))
+                f.add(n, 10);
             QVERIFY(f.save(*client.store));
         }
 
