@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <utility>
+
 #ifdef Q_OS_LINUX
 #include <cerrno>
 #include <climits>
@@ -34,8 +36,14 @@ const QHash<QString, qint64>& FolderWatch::files()
     return m_files;
 }
 
+QStringList FolderWatch::takeVanished()
+{
+    return std::exchange(m_vanished, {});
+}
+
 void FolderWatch::listAll()
 {
+    ++m_listings;
     m_files.clear();
     QDirIterator it(m_folder, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
@@ -48,10 +56,12 @@ void FolderWatch::listAll()
 void FolderWatch::refresh(const QString& name)
 {
     const QFileInfo fi(m_folder + QLatin1Char('/') + name);
-    if (fi.exists() && !fi.isDir())
+    const bool there = fi.exists() && !fi.isDir();
+    if (there)
         m_files.insert(name, fi.size());
     else
         m_files.remove(name);
+    if (!there || fi.size() == 0) m_vanished << name;
 }
 
 #ifdef Q_OS_LINUX

@@ -23,6 +23,10 @@ public:
 
     // Whether the last call of files() was answered from the notices rather than a full listing.
     bool lastFromNotices() const { return m_fromNotices; }
+    // Counts the full listings: what was learnt from one is only known to hold while this stays.
+    quint64 listings() const { return m_listings; }
+    // The files that files() found removed or emptied since the last call of this.
+    QStringList takeVanished();
 
 private:
     void listAll();
@@ -34,6 +38,8 @@ private:
 
     QString m_folder;
     QHash<QString, qint64> m_files;
+    QStringList m_vanished;
+    quint64 m_listings = 0;
     int m_fd = -1;
     int m_watch = -1;
     bool m_valid = false;

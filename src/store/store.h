@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace varnoth
 {
@@ -93,6 +94,8 @@ public:
     QStringList EnsureTypeFiles(const QStringList& types, const QString& prefix);
     // AddCustomer, EnsureStakeFiles, EnsureTypeFiles "a-" and "b", in that order.
     QStringList creationSequence(const QString& customer);
+    // How often the creation sequence has looked at every file of the book (not just at what changed).
+    quint64 fullChecks() const { return m_fullChecks; }
 
     // Creates the folder (an existing one is no error) and marks it hidden where the platform can.
     static bool MakeHiddenFolder(const QString& path);
@@ -106,6 +109,13 @@ private:
 
     QString m_folder;
     std::unique_ptr<FolderWatch> m_watch;
+    // The state in which the creation sequence last found or made every file of the book.
+    struct Complete {
+        quint64 listings = 0;
+        QString customers;
+    };
+    std::optional<Complete> m_complete;
+    quint64 m_fullChecks = 0;
     Progress m_silent;
     Progress* m_progress = &m_silent;
 };
