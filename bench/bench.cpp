@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -56,11 +57,19 @@ double ioFloor(const FloorWork& w)
         }
         Q_UNUSED(sizes);
     }
+    // Only what is written back is kept: the floor must not hold a whole book in memory, or the
+    // peak memory printed below would be the floor's rather than the operations'.
+    const QSet<QString> written(w.writes.begin(), w.writes.end());
     QHash<QString, QByteArray> contents;
+    qint64 bytesRead = 0;
     for (const QString& p : w.reads) {
         QFile f(p);
-        if (f.open(QIODevice::ReadOnly)) contents.insert(p, f.readAll());
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        QByteArray bytes = f.readAll();
+        bytesRead += bytes.size();
+        if (written.contains(p)) contents.insert(p, std::move(bytes));
     }
+    Q_UNUSED(bytesRead);
     for (const QString& p : w.writes) {
         QByteArray bytes = contents.value(p);
         if (bytes.isEmpty()) {
