@@ -22,6 +22,16 @@ double amountValue(const char* p, const char* end)
 {
     while (p < end && (*p == ' ' || *p == '\t'))
         ++p;
+    // Nearly every amount is plain digits before the line's CR, which a double holds exactly up to
+    // 15 of them.
+    const char* digitsEnd = end > p && end[-1] == '\r' ? end - 1 : end;
+    if (digitsEnd - p >= 1 && digitsEnd - p <= 15) {
+        double v = 0;
+        const char* q = p;
+        for (; q < digitsEnd && *q >= '0' && *q <= '9'; ++q)
+            v = v * 10 + (*q - '0');
+        if (q == digitsEnd) return v;
+    }
     const char* start = p;
     if (p < end && (*p == '-' || *p == '+')) ++p;
     const char* digits = p;

@@ -22,6 +22,8 @@ private slots:
         QTest::newRow("thai and third field") << "ก-10-99\r\n001-ข\r\n" << 1.0 << 10.0;
         QTest::newRow("no line end") << "000-3" << 1.0 << 3.0;
         QTest::newRow("lone point") << "000-.\r\n001-.5\r\n" << 1.0 << 0.5;
+        QTest::newRow("15 and 16 digits") << "000-999999999999999\r\n001-0000000000000001\r\n" << 2.0 << 1e15;
+        QTest::newRow("stray CR and bare LF") << "000-5\r5\r\n001-7\r\r\n002-2\n" << 3.0 << 14.0;
     }
     void bytesAndTextAgree()
     {
