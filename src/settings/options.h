@@ -1,0 +1,45 @@
+#pragma once
+// Settings of the whole book beyond the per-type ones (the amount ceiling of one bet, the shop name
+// on printed pages): one keyed file, "option.gif", in the style of the other settings files
+// (windows-874, CR LF, one "name#value" line each). A book without the file has every default.
+
+#include <QString>
+#include <QStringList>
+
+namespace varnoth
+{
+
+class Store;
+
+struct BookOption {
+    QString key;          // the name in the file
+    QString caption;      // what the settings window shows
+    QString defaultValue; // the value while the file holds none
+    bool wholeAmount;     // the value must be a whole amount of digits
+};
+
+namespace option
+{
+inline const QString AmountCeiling = QStringLiteral("ceiling");
+inline const QString ShopName = QStringLiteral("shop");
+} // namespace option
+
+// Every option, in the order the settings window lists them.
+const QList<BookOption>& bookOptions();
+const BookOption* bookOption(const QString& key);
+
+QString optionFile(const Store& store);
+
+// The stored value, or the option's default when the file or the line is missing.
+QString optionValue(const Store& store, const QString& key);
+// The amount ceiling as a number (the default when the stored value is not a whole amount).
+qint64 amountCeiling(const Store& store);
+
+// Stores the value, keeping the other lines in their order. Returns the lines for the operator when
+// the value is refused or the file could not be read or written (empty on success).
+QStringList setOptionValue(Store& store, const QString& key, const QString& value);
+
+// The list text of the Thai words used here.
+inline const QString OptionValueInvalidText = QStringLiteral("ค่าที่ใส่ไม่ถูกต้อง");
+
+} // namespace varnoth
