@@ -9,6 +9,8 @@ namespace varnoth
 
 inline const QString CRLF = QStringLiteral("\r\n");
 inline const QString Separator = QStringLiteral("=====================");
+// Shown after a bet or record that is not stored (the text begins with a blank).
+inline const QString RejectedText = QStringLiteral(" ข้อมูลผิดพลาด ให้คีย์ใหม่");
 
 // Splits at every separator. Splitting "" gives no pieces; "a#" at "#" gives "a" and "".
 QStringList splitText(const QString& text, const QString& separator);

@@ -3,6 +3,8 @@
 // and entry count with the customer names in its headings; restore adds such a file into this data
 // folder (it never replaces), so a main computer ends up with the sum of every client's book.
 
+#include "model/text.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -17,7 +19,6 @@ inline const QString BackupFileName = QStringLiteral("cat.gif");
 // Fingerprints of the backups merged since the last new draw, one a line, in the data folder.
 inline const QString MergedBackupsFileName = QStringLiteral("merged.gif");
 
-inline const QString RejectedText = QStringLiteral(" ข้อมูลผิดพลาด ให้คีย์ใหม่");
 inline const QString AlreadyMergedText = QStringLiteral("ข้อมูลชุดนี้ถูกนำเข้าแล้ว");
 inline const QString NoBackupText = QStringLiteral("ไม่พลข้อมูลในไดรว์ ");
 inline const QString BackupFailedText = QStringLiteral("การสำรองข้อมูลเกิดการผิดพลาด");

@@ -14,7 +14,7 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backup.h"
-#include "ui/main/sheet.h"
+#include "entry/sheet.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -2,6 +2,8 @@
 // Editing and deleting one stake straight from the main list: which record a clicked row stands
 // for, and the rewrite of its stake file.
 
+#include "model/text.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +12,6 @@ namespace varnoth
 
 class Store;
 
-inline const QString RejectedText = QStringLiteral(" ข้อมูลผิดพลาด ให้คีย์ใหม่");
 inline const QString RecordErrorText = QStringLiteral("Error");
 
 // The row as a selection keeps it: every " - " turned into "-"; "" for a row without "-".

@@ -2,8 +2,8 @@
 #include "fuzzsupport.h"
 #include "model/text.h"
 #include "model/types.h"
-#include "ui/main/entry.h"
-#include "ui/main/gates.h"
+#include "entry/entry.h"
+#include "entry/gates.h"
 
 using namespace varnoth;
 

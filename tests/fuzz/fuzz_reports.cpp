@@ -11,8 +11,8 @@
 #include "reports/view.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "ui/main/entry.h"
-#include "ui/main/totals.h"
+#include "entry/entry.h"
+#include "entry/totals.h"
 
 #include <QFile>
 

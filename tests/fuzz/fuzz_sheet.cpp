@@ -1,7 +1,7 @@
 // Sheet files as they arrive from phones and chat bots: decoding, collapsing and entering them.
 #include "fuzzsupport.h"
 #include "model/types.h"
-#include "ui/main/sheet.h"
+#include "entry/sheet.h"
 
 #include <QFile>
 

@@ -6,7 +6,7 @@
 #include "store/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include <QDir>
 #include <QElapsedTimer>

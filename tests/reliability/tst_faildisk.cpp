@@ -3,7 +3,7 @@
 #include "model/types.h"
 #include "store/store.h"
 #include "testsupport.h"
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include <QDir>
 #include <QFile>

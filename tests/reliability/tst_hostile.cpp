@@ -16,8 +16,8 @@
 #include "store/store.h"
 #include "testsupport.h"
 #include "tools/records.h"
-#include "ui/main/entry.h"
-#include "ui/main/totals.h"
+#include "entry/entry.h"
+#include "entry/totals.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "store/store.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

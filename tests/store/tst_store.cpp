@@ -5,7 +5,7 @@
 #include "store/numberfile.h"
 #include "store/store.h"
 #include "testsupport.h"
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include <QDir>
 #include <QElapsedTimer>

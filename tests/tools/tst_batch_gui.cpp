@@ -15,7 +15,7 @@
 #include "tools/batch.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
-#include "ui/main/sheet.h"
+#include "entry/sheet.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -6,7 +6,7 @@
 #include "tools/Form3.h"
 #include "tools/backup.h"
 #include "ui/main/Form1.h"
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -6,7 +6,7 @@
 #include "store/store.h"
 #include "tools/Form3.h"
 #include "ui/main/SecondaryWindow.h"
-#include "ui/main/totals.h"
+#include "entry/totals.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "store/progress.h"
 #include "ui/main/AppContext.h"
 #include "ui/main/WindowDispatch.h"
-#include "ui/main/undo.h"
+#include "entry/undo.h"
 
 #include <QMainWindow>
 #include <QTimer>

@@ -5,7 +5,7 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "ui/main/Form1.h"
-#include "ui/main/sheet.h"
+#include "entry/sheet.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,8 +4,8 @@
 #include "model/text.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "ui/main/entry.h"
-#include "ui/main/gates.h"
+#include "entry/entry.h"
+#include "entry/gates.h"
 
 #include <QComboBox>
 #include <QLabel>

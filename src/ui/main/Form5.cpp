@@ -2,7 +2,7 @@
 
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
-#include "ui/main/sheet.h"
+#include "entry/sheet.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

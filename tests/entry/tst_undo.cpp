@@ -1,9 +1,9 @@
 #include "model/types.h"
 #include "store/store.h"
 #include "testsupport.h"
-#include "ui/main/entry.h"
-#include "ui/main/sheet.h"
-#include "ui/main/undo.h"
+#include "entry/entry.h"
+#include "entry/sheet.h"
+#include "entry/undo.h"
 
 #include <QDir>
 #include <QTest>

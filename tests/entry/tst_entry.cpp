@@ -1,9 +1,9 @@
 #include "model/types.h"
 #include "store/store.h"
 #include "testsupport.h"
-#include "ui/main/entry.h"
-#include "ui/main/gates.h"
-#include "ui/main/sheet.h"
+#include "entry/entry.h"
+#include "entry/gates.h"
+#include "entry/sheet.h"
 
 #include <QElapsedTimer>
 #include <QFile>

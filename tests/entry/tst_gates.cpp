@@ -1,5 +1,5 @@
 #include "model/types.h"
-#include "ui/main/gates.h"
+#include "entry/gates.h"
 
 #include <QTest>
 

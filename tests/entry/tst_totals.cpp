@@ -1,5 +1,5 @@
 #include "store/store.h"
-#include "ui/main/totals.h"
+#include "entry/totals.h"
 
 #include <QTest>
 

@@ -4,8 +4,9 @@
 // touches in memory and writes each changed file once, so a gate list or a whole sheet costs one
 // read and one write per file, with the same bytes and list lines as storing the bets one by one.
 
+#include "model/text.h"
 #include "store/numberfile.h"
-#include "ui/main/gates.h"
+#include "entry/gates.h"
 
 #include <QHash>
 #include <QList>
@@ -19,7 +20,7 @@ namespace varnoth
 class Store;
 
 // Shown after a bet that is not stored (the text begins with a blank).
-inline const QString BetRejectedText = QStringLiteral(" ข้อมูลผิดพลาด ให้คีย์ใหม่");
+inline const QString& BetRejectedText = RejectedText;
 // Shown after a bet whose stake file could not be written.
 inline const QString BetNotSavedText = QStringLiteral(" บันทึกข้อมูลไม่สำเร็จ");
 

@@ -1,4 +1,4 @@
-#include "ui/main/gates.h"
+#include "entry/gates.h"
 
 #include "model/text.h"
 #include "model/types.h"

@@ -2,7 +2,7 @@
 // Taking back committed entries of this run, newest first: every bet of the entry is subtracted from
 // its stake file and its count from the count file, each file read once and written once.
 
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include <QList>
 #include <QStringList>
@@ -13,6 +13,7 @@ namespace varnoth
 class Store;
 
 inline const QString TakenBackText = QStringLiteral(" ยกเลิกแล้ว");
+inline const QString PutBackText = QStringLiteral(" ทำซ้ำแล้ว");
 inline const QString NothingToTakeBackText = QStringLiteral("ไม่มีรายการให้ยกเลิก");
 inline const QString CannotTakeBackText =
     QStringLiteral("ยกเลิกรายการล่าสุดไม่ได้ ยอดเงินของเลขนี้ถูกแก้ไขหลังคีย์ ต่ำกว่ายอดที่จะยกเลิก: ");
@@ -25,6 +26,8 @@ struct UndoResult {
 // Takes back one entry. When any line now holds less than what is to be taken back (it was edited or
 // deleted since), nothing is changed and one line says which.
 UndoResult takeBack(Store& store, const EntryResult& entry);
+// Puts a taken-back entry back into its files, whole (doing it again).
+UndoResult putBack(Store& store, const EntryResult& entry);
 
 // The entries committed in this run, for taking back in reverse order.
 class EntryHistory

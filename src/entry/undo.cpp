@@ -1,4 +1,4 @@
-#include "ui/main/undo.h"
+#include "entry/undo.h"
 
 #include "model/text.h"
 #include "store/numberfile.h"
@@ -9,7 +9,12 @@
 namespace varnoth
 {
 
-UndoResult takeBack(Store& store, const EntryResult& entry)
+namespace
+{
+
+// Takes the entry's amounts and counts off its files (sign -1) or puts them back (sign +1). Taking
+// off is refused when a line now holds less than what is to be taken off.
+UndoResult applyEntry(Store& store, const EntryResult& entry, double sign, const QString& doneText)
 {
     UndoResult result;
     if (entry.changes.isEmpty()) {
@@ -37,12 +42,12 @@ UndoResult takeBack(Store& store, const EntryResult& entry)
             return result;
         }
         for (auto n = f.value().cbegin(); n != f.value().cend(); ++n) {
-            if (!file.contains(n.key()) || file.value(n.key()) < n.value()) {
+            if (!file.contains(n.key()) || (sign < 0 && file.value(n.key()) < n.value())) {
                 result.lines << CannotTakeBackText + n.key() + QStringLiteral(" (") + Store::fileName(f.key()) +
                                     QLatin1Char(')');
                 return result;
             }
-            file.add(n.key(), -n.value());
+            file.add(n.key(), sign * n.value());
         }
         files.insert(f.key(), file);
     }
@@ -56,10 +61,22 @@ UndoResult takeBack(Store& store, const EntryResult& entry)
             if (!f->save(store)) failures << WriteFailedText + Store::fileName(f.key());
         }
     for (const BetChange& c : entry.changes)
-        result.lines << c.number + QLatin1Char('-') + c.amount + TakenBackText;
+        result.lines << c.number + QLatin1Char('-') + c.amount + doneText;
     result.lines += failures;
     result.done = failures.isEmpty();
     return result;
+}
+
+} // namespace
+
+UndoResult takeBack(Store& store, const EntryResult& entry)
+{
+    return applyEntry(store, entry, -1, TakenBackText);
+}
+
+UndoResult putBack(Store& store, const EntryResult& entry)
+{
+    return applyEntry(store, entry, 1, PutBackText);
 }
 
 UndoResult EntryHistory::undoLast(Store& store)

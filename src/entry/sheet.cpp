@@ -1,8 +1,8 @@
-#include "ui/main/sheet.h"
+#include "entry/sheet.h"
 
 #include "model/text.h"
 #include "store/store.h"
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include <QFile>
 

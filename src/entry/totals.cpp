@@ -1,4 +1,4 @@
-#include "ui/main/totals.h"
+#include "entry/totals.h"
 
 #include "model/text.h"
 #include "model/types.h"

@@ -2,7 +2,7 @@
 // A sheet is many entry lines for one type and one customer, typed into the group-entry window or read
 // from a text file.
 
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "ui/main/entry.h"
+#include "entry/entry.h"
 
 #include "model/text.h"
 #include "model/types.h"
