@@ -15,10 +15,10 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backup.h"
-#include "ui/main/entry.h"
-#include "ui/main/gates.h"
-#include "ui/main/sheet.h"
-#include "ui/main/totals.h"
+#include "entry/entry.h"
+#include "entry/gates.h"
+#include "entry/sheet.h"
+#include "entry/totals.h"
 
 #include <QDir>
 #include <QFileInfo>
