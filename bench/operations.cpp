@@ -51,6 +51,16 @@ QStringList sendOutFiles(Context& ctx)
     return typeFiles(ctx, Store::SendOutPrefix);
 }
 
+// Every file of the data folder.
+QStringList bookFiles(Context& ctx)
+{
+    const QDir dir(ctx.folder);
+    QStringList files;
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files << dir.filePath(name);
+    return files;
+}
+
 // Reports read every stake file of the book and the settings they apply.
 QStringList reportReads(Context& ctx)
 {
@@ -315,11 +325,13 @@ std::vector<Operation> operations()
                            return w + QStringList{ctx.store->customerFile(), ctx.store->path(MergedBackupsFileName)};
                        }});
 
-    // The new draw deletes the whole book and leaves fresh count and send-out files.
+    // The new draw copies the whole book beside it (every file read, written once and read back),
+    // deletes it and leaves fresh count and send-out files. Writing every file of the book in place
+    // stands for writing its copy.
     ops.push_back({.name = QStringLiteral("new draw"),
-                   .run = [](Context& ctx) { return static_cast<qint64>(startNewDraw(*ctx.store).isEmpty() ? 1 : 0); },
-                   .reads = [](Context& ctx) { return QStringList{ctx.store->historyFile()}; },
-                   .writes = [](Context& ctx) { return countFiles(ctx) + sendOutFiles(ctx); },
+                   .run = [](Context& ctx) { return static_cast<qint64>(startNewDraw(*ctx.store).done ? 1 : 0); },
+                   .reads = [](Context& ctx) { return bookFiles(ctx) + bookFiles(ctx); },
+                   .writes = [](Context& ctx) { return bookFiles(ctx); },
                    .removes =
                        [](Context& ctx) {
                            Store& s = *ctx.store;

@@ -331,16 +331,17 @@ MergeResult Ledger::restore(const QString& drive)
     return result;
 }
 
-QStringList Ledger::newDraw()
+NewDrawResult Ledger::newDraw()
 {
-    const QStringList lines = startNewDraw(m_store);
+    NewDrawResult result = startNewDraw(m_store);
+    if (!result.done) return result;
     // Nothing of the old book can be taken back into the new one; its copy is the dated folder.
     m_undo.clear();
     emit customersChanged();
     emit settingsChanged();
     emit historyChanged();
     emit bookChanged();
-    return lines;
+    return result;
 }
 
 QStringList Ledger::undo()

@@ -59,7 +59,7 @@ public:
     // --- the whole book --------------------------------------------------------------------------
     QStringList backup(const QString& drive);
     MergeResult restore(const QString& drive);
-    QStringList newDraw();
+    NewDrawResult newDraw();
 
     // --- taking back ---------------------------------------------------------------------------
     // Takes back the newest step still standing (or does the last one taken back again). Returns the

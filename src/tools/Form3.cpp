@@ -1,5 +1,6 @@
 #include "tools/Form3.h"
 
+#include "store/session.h"
 #include "tools/backup.h"
 #include "ui/main/Form1.h"
 
@@ -11,9 +12,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace varnoth {
+namespace varnoth
+{
 
-namespace {
+namespace
+{
 const QColor Highlight(0, 192, 192);
 }
 
@@ -52,7 +55,8 @@ Form3::Form3(AppContext& ctx, QWidget* parent)
 void Form3::fillDrives()
 {
     Drive1->clear();
-    for (const Drive& d : availableDrives()) Drive1->addItem(d.label, d.root);
+    for (const Drive& d : availableDrives())
+        Drive1->addItem(d.label, d.root);
 }
 
 void Form3::prepare(const QString& caption, const QString& prompt)
@@ -61,10 +65,13 @@ void Form3::prepare(const QString& caption, const QString& prompt)
     Label1->setText(prompt);
     const bool needsDrive = caption != QStringLiteral("Start");
     Drive1->setVisible(needsDrive);
+    // The new draw deletes the book: the button that Enter presses is the one that keeps it.
+    Command1->setDefault(false);
+    Command2->setDefault(!needsDrive);
     if (needsDrive)
         Drive1->setFocus();
     else
-        Command1->setFocus();
+        Command2->setFocus();
 }
 
 QString Form3::drive() const
@@ -108,8 +115,14 @@ void Form3::confirm()
         }
         close();
     } else if (job == QStringLiteral("Start")) {
-        const QStringList failures = startNewDraw(store);
+        const NewDrawResult r = startNewDraw(store);
         if (!main) {
+            close();
+            return;
+        }
+        if (!r.done) {
+            main->clearList();
+            main->listAddLines(r.lines);
             close();
             return;
         }
@@ -118,10 +131,32 @@ void Form3::confirm()
         // This closes the dialog too: nothing of it is used below.
         main->CloseSecondaryWindows();
         main->clearList();
-        main->listAddLines(failures);
-        main->Text7->setText(QStringLiteral("0"));
-        main->Text8->setText(QStringLiteral("0.00"));
+        main->listAddLines(r.lines);
+        showEmptyTotals(*main, ctx.session);
     }
+}
+
+void Form3::showEmptyTotals(Form1& main, Session& session)
+{
+    // The pair whose figures the boxes held is gone with the draw.
+    session.customerCount = 0;
+    session.customerTotal = 0;
+    main.Label16->setText(QStringLiteral(" ยอดรวม "));
+    main.Text5->setText(QStringLiteral("0"));
+    main.Text6->setText(QStringLiteral("0.00"));
+    main.Text7->setText(QStringLiteral("0"));
+    main.Text8->setText(QStringLiteral("0.00"));
+}
+
+void Form3::keyPressEvent(QKeyEvent* event)
+{
+    // An Enter that no button took: in the new draw it is the safe answer.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && windowTitle() == QStringLiteral("Start")) {
+        Command2->click();
+        return;
+    }
+    SecondaryWindow::keyPressEvent(event);
 }
 
 } // namespace varnoth

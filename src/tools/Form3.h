@@ -7,9 +7,14 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace varnoth {
+namespace varnoth
+{
 
-class Form3 : public SecondaryWindow {
+class Form1;
+struct Session;
+
+class Form3 : public SecondaryWindow
+{
     Q_OBJECT
 public:
     explicit Form3(AppContext& ctx, QWidget* parent = nullptr);
@@ -26,10 +31,12 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fillDrives();
     void confirm();
+    static void showEmptyTotals(Form1& main, Session& session);
 };
 
 } // namespace varnoth

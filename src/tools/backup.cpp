@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/datafolder.h"
 #include "store/numberfile.h"
 #include "store/store.h"
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
@@ -222,13 +224,23 @@ private:
     std::vector<Target> m_targets;
 };
 
-// The backup fingerprints already merged since the last new draw.
-QStringList mergedFingerprints(Store& store)
+// The backup fingerprints of a fingerprint file of the data folder: those merged since the last new
+// draw, or those of the backups this book wrote.
+QStringList fingerprints(Store& store, const QString& fileName)
 {
     QStringList out;
-    forEachLine(store.ReadWholeFile(store.path(MergedBackupsFileName)),
-                [&](QStringView line) { out << line.toString(); });
+    forEachLine(store.ReadWholeFile(store.path(fileName)), [&](QStringView line) { out << line.toString(); });
     return out;
+}
+
+// Notes a backup this book has just written; the failure line when the note could not be stored.
+QStringList rememberWrittenBackup(Store& store, const QString& print)
+{
+    QStringList written = fingerprints(store, WrittenBackupsFileName);
+    if (written.contains(print)) return {};
+    written << print;
+    if (store.WriteWholeFile(store.path(WrittenBackupsFileName), written.join(CRLF))) return {};
+    return {WriteFailedText + WrittenBackupsFileName};
 }
 
 // True for a saved-list name that stays a plain file name inside the data folder.
@@ -529,9 +541,15 @@ QStringList runBackup(Store& store, const QString& drive)
     // What is on the disk is read back: only a backup that holds what was written is reported.
     const std::optional<Check> onDisk = checkOfFile(file);
     if (!onDisk || !(*onDisk == sink.check())) return {BackupFailedText};
-    return {QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
-            QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
-            QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->size() - 2) + QStringLiteral(" บิท")};
+    // Fingerprinted as a restore reads it, so that restoring it into this same book is recognised.
+    const FileText written = store.readFile(file);
+    const QStringList noted = written.readable ? rememberWrittenBackup(store, fingerprint(written.text))
+                                               : QStringList{WriteFailedText + WrittenBackupsFileName};
+    return QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
+                       QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
+                       QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->size() - 2) +
+                           QStringLiteral(" บิท")} +
+           noted;
 }
 
 // --- restore -------------------------------------------------------------------------------------
@@ -573,9 +591,13 @@ MergeResult MergeBackupText(Store& store, const QString& text)
     if (n == 0) return r;
     r.clearList = true;
     const QString print = fingerprint(text);
-    QStringList merged = mergedFingerprints(store);
+    QStringList merged = fingerprints(store, MergedBackupsFileName);
     if (merged.contains(print)) {
         r.lines << AlreadyMergedText;
+        return r;
+    }
+    if (fingerprints(store, WrittenBackupsFileName).contains(print) && bookHoldsRecords(store)) {
+        r.lines << OwnBackupText;
         return r;
     }
     r.lines << QStringLiteral("กำลังถ่ายโอนข้อมูล");
@@ -717,15 +739,108 @@ MergeResult runRestore(Store& store, const QString& drive)
 
 // --- the new draw --------------------------------------------------------------------------------
 
-QStringList DeleteAllStakeFiles(Store& store)
+namespace
 {
-    // Every stake file of the folder, not only those of the listed customers: a file left behind
-    // would be taken over by whichever new customer next gets its index.
+
+// Every stake file of the folder, not only those of the listed customers: a file left behind would
+// be taken over by whichever new customer next gets its index.
+QStringList stakeFileNames(const Store& store)
+{
     static const QRegularExpression stakeName(QStringLiteral("^\\d+_\\d+\\.gif$"));
     const QStringList files = QDir(store.dataFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     QStringList stakes;
     for (const QString& name : files)
         if (stakeName.match(name).hasMatch()) stakes << name;
+    return stakes;
+}
+
+// True when a line of the number file has a value other than 0 after its first "-".
+bool holdsValue(Store& store, const QString& path)
+{
+    const QByteArray bytes = store.readBytes(path).bytes;
+    const QByteArrayView all(bytes);
+    for (qsizetype start = 0; start < all.size();) {
+        qsizetype end = all.indexOf('\n', start);
+        if (end < 0) end = all.size();
+        QByteArrayView line = all.sliced(start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r')) line.chop(1);
+        if (hasDash(line) && valueOf(secondField(line)) != 0) return true;
+    }
+    return false;
+}
+
+QString drawsFolderPath(const Store& store)
+{
+    const QString data = QDir::cleanPath(store.dataFolder());
+    const QString parent = QFileInfo(data).absolutePath();
+    if (parent == QFileInfo(data).absoluteFilePath()) return {}; // the data folder is a root
+    return QDir(parent).filePath(DrawsFolderName);
+}
+
+// A whole file into a new file, atomically; the copy is read back and compared byte for byte.
+bool copyChecked(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) return false;
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() || !target.commit()) return false;
+    QFile copy(to);
+    return copy.open(QIODevice::ReadOnly) && copy.readAll() == bytes && copy.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+bool bookHoldsRecords(Store& store)
+{
+    for (const QString& name : stakeFileNames(store))
+        if (holdsValue(store, store.path(name))) return true;
+    for (const QString& type : typeNames())
+        if (holdsValue(store, store.TypeFilePath(type, Store::CountPrefix))) return true;
+    return false;
+}
+
+QString makeDrawCopyFolder(const Store& store, const QDateTime& when)
+{
+    const QString draws = drawsFolderPath(store);
+    if (draws.isEmpty() || !QDir().mkpath(draws)) return {};
+    const QDir dir(draws);
+    const QString stamp = QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd_HHmm"));
+    constexpr int MaxTries = 1000;
+    for (int n = 1; n <= MaxTries; ++n) {
+        const QString name = n == 1 ? stamp : stamp + QLatin1Char('_') + QString::number(n);
+        if (dir.exists(name)) continue;
+        if (dir.mkdir(name)) return dir.filePath(name);
+        if (!dir.exists(name)) return {};
+    }
+    return {};
+}
+
+bool copyBook(Store& store, const QString& folder)
+{
+    const QDir data(store.dataFolder());
+    const QDir copy(folder);
+    const QStringList files = data.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    Progress& progress = store.progress();
+    progress.reset();
+    for (const QString& name : files) {
+        progress.tick(files.size());
+        if (name == LockFileName) continue;
+        if (!copyChecked(data.filePath(name), copy.filePath(name))) {
+            progress.hide();
+            return false;
+        }
+        progress.yield();
+    }
+    progress.hide();
+    return true;
+}
+
+QStringList DeleteAllStakeFiles(Store& store)
+{
+    const QStringList stakes = stakeFileNames(store);
     QStringList failures;
     Progress& progress = store.progress();
     progress.reset();
@@ -751,8 +866,20 @@ QStringList DeleteTypeFiles(Store& store, const QString& prefix)
     return failures;
 }
 
-QStringList startNewDraw(Store& store)
+NewDrawResult startNewDraw(Store& store, const QDateTime& when)
 {
+    NewDrawResult r;
+    r.copyFolder = makeDrawCopyFolder(store, when);
+    if (r.copyFolder.isEmpty() || !copyBook(store, r.copyFolder)) {
+        // A partial copy would pass for the book; only a whole one is left behind.
+        if (!r.copyFolder.isEmpty()) QDir(r.copyFolder).removeRecursively();
+        r.copyFolder.clear();
+        r.lines << DrawCopyFailedText + QDir::toNativeSeparators(drawsFolderPath(store));
+        return r;
+    }
+    r.done = true;
+    r.lines << DrawCopiedText + QDir::toNativeSeparators(r.copyFolder);
+
     QStringList failures = DeleteAllStakeFiles(store);
     failures += DeleteTypeFiles(store, Store::CountPrefix);
     failures += DeleteTypeFiles(store, Store::SendOutPrefix);
@@ -771,7 +898,8 @@ QStringList startNewDraw(Store& store)
 
     failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);
     failures += store.EnsureTypeFiles(typeNames(), Store::SendOutPrefix);
-    return failures;
+    r.lines += failures;
+    return r;
 }
 
 // --- drives --------------------------------------------------------------------------------------

@@ -5,11 +5,13 @@
 
 #include "model/text.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-namespace varnoth {
+namespace varnoth
+{
 
 class Store;
 class NumberFile;
@@ -18,10 +20,17 @@ inline const QString BackupFolderName = QStringLiteral("image_2");
 inline const QString BackupFileName = QStringLiteral("cat.gif");
 // Fingerprints of the backups merged since the last new draw, one a line, in the data folder.
 inline const QString MergedBackupsFileName = QStringLiteral("merged.gif");
+// Fingerprints of every backup this book wrote, one a line, in the data folder; a new draw keeps it.
+inline const QString WrittenBackupsFileName = QStringLiteral("written.gif");
+// Beside the data folder: a dated copy of the book made by every new draw before it deletes anything.
+inline const QString DrawsFolderName = QStringLiteral("draws");
 
 inline const QString AlreadyMergedText = QStringLiteral("ข้อมูลชุดนี้ถูกนำเข้าแล้ว");
 inline const QString NoBackupText = QStringLiteral("ไม่พลข้อมูลในไดรว์ ");
 inline const QString BackupFailedText = QStringLiteral("การสำรองข้อมูลเกิดการผิดพลาด");
+inline const QString OwnBackupText = QStringLiteral("ข้อมูลสำรองนี้ทำจากข้อมูลชุดนี้เอง นำเข้าซ้ำไม่ได้");
+inline const QString DrawCopiedText = QStringLiteral("เก็บสำเนาข้อมูลงวดเก่าไว้ที่ ");
+inline const QString DrawCopyFailedText = QStringLiteral("คัดลอกข้อมูลไม่สำเร็จ ยังไม่ได้ลบข้อมูล ");
 
 // "image_2" at the root of the drive, and "cat.gif" in it. The drive is a folder path.
 QString backupFolderPath(const QString& drive);
@@ -44,7 +53,9 @@ struct MergeResult {
 };
 
 // Adds the records of a backup text into the data folder: customers first (with all their files),
-// then every record, each stake and count file read once and written once.
+// then every record, each stake and count file read once and written once. A backup merged since the
+// last new draw is refused, and so is one this book wrote while the book holds any record: that would
+// count every stake twice. Into an emptied book it brings the book back.
 MergeResult MergeBackupText(Store& store, const QString& text);
 
 // Reads the backup file of the drive and merges it; the lines end with the size row, or name the
@@ -58,12 +69,30 @@ QString AddTransferredBet(const QString& number, const QString& amount, NumberFi
 // One count record (number-count) into a count file held in memory; false when it is not applied.
 bool AddTransferredCount(const QString& line, NumberFile& file);
 
-// The new draw: deletes every stake, count and send-out file, every saved send-out list named in
-// the history, the settings, result, history and customer files and the fingerprints of merged
-// backups, then makes fresh count and send-out files. Returns the failure lines.
+// True when a stake file of a listed customer holds an amount, or a count file a count.
+bool bookHoldsRecords(Store& store);
+
+// "draws/YYYY-MM-DD_HHMM" beside the data folder, with "_2", "_3" ... when that one is taken. The
+// folder is created; "" when it cannot be.
+QString makeDrawCopyFolder(const Store& store, const QDateTime& when);
+
+// Copies every file of the data folder into the folder and reads each copy back: true only when
+// every copy holds the bytes of its file.
+bool copyBook(Store& store, const QString& folder);
+
+struct NewDrawResult {
+    bool done = false;  // the book was copied and checked, and its files removed
+    QString copyFolder; // where the copy is ("" when none could be made)
+    QStringList lines;  // for the main list: where the copy is, or why nothing was removed; failures
+};
+
+// The new draw: first the whole book is copied beside the data folder and the copy checked; only
+// then are every stake, count and send-out file, every saved send-out list named in the history,
+// the settings, result, history and customer files and the fingerprints of merged backups deleted,
+// and fresh count and send-out files made. When the copy fails nothing is deleted.
 QStringList DeleteAllStakeFiles(Store& store);
 QStringList DeleteTypeFiles(Store& store, const QString& prefix);
-QStringList startNewDraw(Store& store);
+NewDrawResult startNewDraw(Store& store, const QDateTime& when = QDateTime::currentDateTime());
 
 // The folders a backup can go to: removable media first, then the user's home folder and the other
 // mounted volumes.

@@ -51,7 +51,8 @@ const JobOption Jobs[] = {
     {"backup", BatchJob::Backup, "DIR", "Back the book up into DIR/image_2/cat.gif."},
     {"restore", BatchJob::Restore, "DIR", "Add the backup DIR/image_2/cat.gif into the book."},
     {"new-draw", BatchJob::NewDraw, nullptr,
-     "Delete every stake, count, send-out list, setting and customer (needs --confirm-new-draw)."},
+     "Copy the book into draws/ beside the data folder, then delete every stake, count, send-out list, "
+     "setting and customer (needs --confirm-new-draw)."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -265,6 +266,10 @@ BatchResult restore(Store& store, const BatchOptions& o)
         r.err << QStringLiteral("refused: this backup was already added since the last new draw (") +
                      AlreadyMergedText + QLatin1Char(')');
         r.exitCode = BatchRefused;
+    } else if (r.out.contains(OwnBackupText)) {
+        r.err << QStringLiteral("refused: this book wrote this backup and still holds its records (") + OwnBackupText +
+                     QLatin1Char(')');
+        r.exitCode = BatchRefused;
     } else if (r.out.size() == 1 && r.out.first().startsWith(NoBackupText)) {
         r.err << QStringLiteral("no backup in ") + QDir::toNativeSeparators(backupFilePath(o.folder));
         r.exitCode = BatchRefused;
@@ -278,7 +283,11 @@ BatchResult newDraw(Store& store, const BatchOptions& o)
     if (!o.confirmed)
         return refused(r, QStringLiteral("a new draw deletes every stake, setting and customer of the book; "
                                          "add --confirm-new-draw to go ahead"));
-    r.out = startNewDraw(store);
+    const NewDrawResult draw = startNewDraw(store);
+    r.out = draw.lines;
+    if (!draw.done)
+        return refused(r, QStringLiteral("the book could not be copied before the new draw, so nothing was deleted (") +
+                              draw.lines.value(0) + QLatin1Char(')'));
     return r;
 }
 

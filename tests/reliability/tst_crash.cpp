@@ -194,7 +194,7 @@ private slots:
         // At least fifty kills, and enough of them while the child is committing rather than starting.
         while ((kills < 50 || committed < 25) && clock.elapsed() < 200000) {
             QProcess child;
-            child.start(self, {"--child", book.dir.path(), QString::number(rng.generate())});
+            child.start(self, {"--child", book.folder(), QString::number(rng.generate())});
             QVERIFY(child.waitForStarted());
             QTest::qWait(rng.bounded(80, 600));
             ::kill(static_cast<pid_t>(child.processId()), SIGKILL);

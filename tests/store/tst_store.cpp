@@ -248,7 +248,7 @@ private slots:
     void creationSequenceIsCheapOnceFilesExist()
     {
         TempBook book;
-        bench::makeBook(book.dir.path(), bench::BookSpec{200});
+        bench::makeBook(book.folder(), bench::BookSpec{200});
         book.store->creationSequence("c1");
         // The fastest of ten runs: what the code costs, not what a busy machine adds.
         qint64 best = std::numeric_limits<qint64>::max();

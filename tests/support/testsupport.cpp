@@ -9,7 +9,11 @@
 namespace varnoth::test
 {
 
-TempBook::TempBook() : store(std::make_unique<Store>(dir.path())) {}
+TempBook::TempBook()
+{
+    QDir().mkpath(folder());
+    store = std::make_unique<Store>(folder());
+}
 
 QByteArray TempBook::bytes(const QString& name) const
 {

@@ -12,12 +12,13 @@
 namespace varnoth::test
 {
 
-// A temporary data folder with a Store on it; removed when the object goes.
+// A temporary data folder with a Store on it; removed when the object goes. The data folder is
+// "picture_1" inside the temporary folder, so that what a new draw puts beside it stays in there.
 struct TempBook {
     TempBook();
     QTemporaryDir dir;
     std::unique_ptr<Store> store;
-    QString folder() const { return dir.path() + QLatin1Char('/'); }
+    QString folder() const { return dir.path() + QStringLiteral("/picture_1/"); }
     QString file(const QString& name) const { return folder() + name; }
     // The raw bytes of a file of the data folder.
     QByteArray bytes(const QString& name) const;

@@ -1,6 +1,8 @@
 // Backup, restore and the new draw on temporary data folders; a second folder stands for a second
 // computer, and a temporary folder for the drive the backup travels on.
+#include "model/text.h"
 #include "model/types.h"
+#include "store/datafolder.h"
 #include "store/numberfile.h"
 #include "store/store.h"
 #include "testsupport.h"
@@ -260,7 +262,7 @@ private slots:
         QCOMPARE(folderBytes(main.folder()), restored);
 
         // A new draw forgets what was merged.
-        startNewDraw(*main.store);
+        QVERIFY(startNewDraw(*main.store).done);
         QCOMPARE(runRestore(*main.store, drive.path()).count, 4.0);
     }
 
@@ -271,16 +273,18 @@ private slots:
         bet(*book.store, "x", Straight, "123", "50");
         bet(*book.store, "y", "2ตัวบน", "12", "50");
         for (const char* name : {"lotto2.gif", "lotto3.gif", "lotto4.gif", "lotto6.gif", "lotto7.gif", "lotto8.gif",
-                                 "mon_b.gif", "7_9.gif", "keep.txt"})
+                                 "mon_b.gif", "7_9.gif", "keep.txt", "option.gif"})
             book.put(name, "1\r\n");
         book.put("his.gif", "#mon#../" + QDir(outside.path()).dirName() + "/victim#\r\n");
         QFile victim(outside.path() + "/victim_b.gif");
         QVERIFY(victim.open(QIODevice::WriteOnly));
         victim.close();
 
-        QVERIFY(startNewDraw(*book.store).isEmpty());
+        const NewDrawResult r = startNewDraw(*book.store);
+        QVERIFY(r.done);
+        QCOMPARE(r.lines, QStringList{DrawCopiedText + QDir::toNativeSeparators(r.copyFolder)});
         QStringList left = QDir(book.folder()).entryList(QDir::Files);
-        QStringList fresh = {"keep.txt"};
+        QStringList fresh = {"keep.txt", "option.gif"};
         for (int t = 0; t < 12; ++t)
             fresh << QString("a-_%1.gif").arg(t) << QString("b_%1.gif").arg(t);
         left.sort();
@@ -293,6 +297,92 @@ private slots:
         QCOMPARE(book.text("custom.gif"), QString("#z#\r\n"));
         QCOMPARE(NumberFile(*book.store, book.file("3_1.gif")).valueText("12"), QString("5"));
         QCOMPARE(NumberFile(*book.store, book.file("a-_3.gif")).valueText("12"), QString("1"));
+    }
+
+    // Restoring a backup this book wrote would count every stake twice while the book still holds
+    // them; into the emptied book of a new draw it brings the book back, once.
+    void ownBackupComesBackOnlyIntoAnEmptyBook_data()
+    {
+        QTest::addColumn<QString>("amount");
+        QTest::newRow("a stake") << "150";
+        QTest::newRow("a count only") << "0";
+    }
+    void ownBackupComesBackOnlyIntoAnEmptyBook()
+    {
+        QFETCH(QString, amount);
+        TempBook book;
+        QTemporaryDir drive;
+        bet(*book.store, "x", Straight, "123", amount);
+        QCOMPARE(runBackup(*book.store, drive.path()).size(), 3);
+        const auto kept = folderBytes(book.folder());
+
+        const MergeResult refused = runRestore(*book.store, drive.path());
+        QCOMPARE(refused.lines.first(), OwnBackupText);
+        QCOMPARE(refused.count, 0.0);
+        QCOMPARE(folderBytes(book.folder()), kept);
+
+        QVERIFY(startNewDraw(*book.store).done);
+        QVERIFY(runRestore(*book.store, drive.path()).lines.contains("รวมเงิน= " + formatAmount(Val(amount)) + " บาท"));
+        for (const char* name : {"custom.gif", "0_1.gif", "a-_0.gif"})
+            QCOMPARE(book.bytes(name), kept.value(name));
+        QCOMPARE(runRestore(*book.store, drive.path()).lines.first(), AlreadyMergedText);
+
+        // The new draw does not forget which backups this book wrote.
+        QVERIFY(startNewDraw(*book.store).done);
+        bet(*book.store, "y", Straight, "555", "5");
+        QCOMPARE(runRestore(*book.store, drive.path()).lines.first(), OwnBackupText);
+    }
+
+    // Before a new draw deletes anything, the whole book is in a dated folder beside the data folder.
+    void newDrawCopiesTheBookFirst()
+    {
+        TempBook book;
+        bet(*book.store, "x", Straight, "123", "50");
+        book.put("lotto2.gif", "3ตัวตรง#500\r\n");
+        book.put("option.gif", "ceiling#5000\r\n");
+        book.put(".hidden", "h");
+        book.put(LockFileName, "1");
+        auto before = folderBytes(book.folder());
+        before.remove(LockFileName);
+        const QDateTime when(QDate(2026, 12, 8), QTime(23, 15));
+
+        const NewDrawResult first = startNewDraw(*book.store, when);
+        QVERIFY(first.done);
+        QCOMPARE(first.copyFolder, book.dir.path() + "/draws/2026-12-08_2315");
+        QCOMPARE(folderBytes(first.copyFolder), before);
+
+        auto drawn = folderBytes(book.folder());
+        drawn.remove(LockFileName);
+        const NewDrawResult second = startNewDraw(*book.store, when);
+        QCOMPARE(second.copyFolder, first.copyFolder + "_2");
+        QCOMPARE(folderBytes(second.copyFolder), drawn);
+        QCOMPARE(folderBytes(first.copyFolder), before);
+    }
+
+    // A copy that cannot be made or checked deletes nothing and says so.
+    void failedCopyRemovesNothing()
+    {
+        TempBook book;
+        bet(*book.store, "x", Straight, "123", "50");
+        const auto before = folderBytes(book.folder());
+        QFile inTheWay(book.dir.path() + "/draws");
+        QVERIFY(inTheWay.open(QIODevice::WriteOnly));
+        inTheWay.close();
+
+        const NewDrawResult r = startNewDraw(*book.store);
+        QVERIFY(!r.done);
+        QCOMPARE(r.copyFolder, QString());
+        QCOMPARE(r.lines, QStringList{DrawCopyFailedText + QDir::toNativeSeparators(inTheWay.fileName())});
+        QCOMPARE(folderBytes(book.folder()), before);
+
+        // A file of the book that cannot be copied fails the whole copy.
+        QTemporaryDir target;
+        QVERIFY(QDir(target.path()).mkdir("custom.gif"));
+        QVERIFY(!copyBook(*book.store, target.path()));
+        QVERIFY(!copyBook(*book.store, target.path() + "/missing"));
+        QVERIFY(QDir().mkpath(target.path() + "/whole"));
+        QVERIFY(copyBook(*book.store, target.path() + "/whole"));
+        QCOMPARE(folderBytes(target.path() + "/whole"), before);
     }
 
     void hostileBackups_data()

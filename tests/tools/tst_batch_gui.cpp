@@ -1,5 +1,6 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
+#include "guisupport.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
 #include "reports/Form6.h"
@@ -8,7 +9,6 @@
 #include "settings/history.h"
 #include "store/datafolder.h"
 #include "store/session.h"
-#include "guisupport.h"
 #include "testsupport.h"
 #include "tools/Form3.h"
 #include "tools/backup.h"
@@ -27,6 +27,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -110,8 +111,6 @@ Run runProgram(const QString& folder, const QStringList& args)
     return r;
 }
 
-
-
 } // namespace
 
 class TestBatchGui : public QObject
@@ -119,7 +118,7 @@ class TestBatchGui : public QObject
     Q_OBJECT
 
     std::unique_ptr<TempBook> windowBook;
-    std::unique_ptr<QTemporaryDir> batchBook;
+    std::unique_ptr<TempBook> batchBook;
     std::unique_ptr<Session> session;
     std::unique_ptr<Form1> main;
     std::unique_ptr<QTemporaryDir> drive;      // what the window backs up to or restores from
@@ -215,8 +214,8 @@ private slots:
     {
         windowBook = std::make_unique<TempBook>();
         fillBook(*windowBook->store);
-        batchBook = std::make_unique<QTemporaryDir>();
-        copyFolder(windowBook->folder(), batchBook->path());
+        batchBook = std::make_unique<TempBook>();
+        copyFolder(windowBook->folder(), batchBook->folder());
         drive = std::make_unique<QTemporaryDir>();
         batchDrive = std::make_unique<QTemporaryDir>();
         sheetFile = drive->filePath("line.txt");
@@ -272,17 +271,25 @@ private slots:
         args.replaceInStrings("SHEET", sheetFile);
 
         runInWindows(job);
-        const QStringList shown = listLines(main->List1);
-        const Run run = runProgram(batchBook->path(), args);
+        QStringList shown = listLines(main->List1);
+        const Run run = runProgram(batchBook->folder(), args);
 
         QCOMPARE(run.code, BatchRan);
         QCOMPARE(run.err, QString());
+        if (job == "newdraw") {
+            // Each book's copy is beside its own data folder.
+            QVERIFY(!shown.isEmpty() && !run.out.isEmpty());
+            QVERIFY(shown.first().startsWith(DrawCopiedText + QDir::toNativeSeparators(windowBook->dir.path())));
+            QVERIFY(run.out.first().startsWith(DrawCopiedText + QDir::toNativeSeparators(batchBook->dir.path())));
+            QCOMPARE(bookBytes(run.out.first().mid(DrawCopiedText.size())),
+                     bookBytes(shown.first().mid(DrawCopiedText.size())));
+            shown.first() = run.out.first();
+        }
         QCOMPARE(run.out, shown);
-        if (job != "newdraw") QVERIFY(!shown.isEmpty());
-        QCOMPARE(bookBytes(batchBook->path()), bookBytes(windowBook->folder()));
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(bookBytes(batchBook->folder()), bookBytes(windowBook->folder()));
         if (job == "backup")
-            QCOMPARE(bookBytes(batchDrive->filePath(BackupFolderName)),
-                     bookBytes(drive->filePath(BackupFolderName)));
+            QCOMPARE(bookBytes(batchDrive->filePath(BackupFolderName)), bookBytes(drive->filePath(BackupFolderName)));
     }
 
     // Every one of these leaves the book as it was.
@@ -326,20 +333,20 @@ private slots:
             sheet.write(QByteArray("123-1\r\n").repeated(BatchSheetLimit / 7 + 1));
             args.replaceInStrings("LONGSHEET", sheet.fileName());
         }
-        const Files before = bookBytes(batchBook->path());
-        const Run run = runProgram(batchBook->path(), args);
+        const Files before = bookBytes(batchBook->folder());
+        const Run run = runProgram(batchBook->folder(), args);
         QCOMPARE(run.code, code);
         QVERIFY(!run.err.isEmpty());
         if (shown.isEmpty())
             QCOMPARE(run.out, QStringList());
         else
             QVERIFY2(run.out.join('\n').contains(shown), qPrintable(run.out.join('|')));
-        QCOMPARE(bookBytes(batchBook->path()), before);
+        QCOMPARE(bookBytes(batchBook->folder()), before);
     }
 
     void secondRestoreOfTheSameBackupIsRefused()
     {
-        QCOMPARE(runProgram(batchBook->path(), {"--backup", drive->path()}).code, BatchRan);
+        QCOMPARE(runProgram(batchBook->folder(), {"--backup", drive->path()}).code, BatchRan);
         QTemporaryDir other;
         QCOMPARE(runProgram(other.path(), {"--restore", drive->path()}).code, BatchRan);
         const Files once = bookBytes(other.path());
@@ -349,12 +356,45 @@ private slots:
         QCOMPARE(bookBytes(other.path()), once);
     }
 
+    // The book's own backup doubles it while it holds stakes; after a new draw it brings it back.
+    void ownBackupIsRestoredOnlyIntoAnEmptyBook()
+    {
+        QCOMPARE(runProgram(batchBook->folder(), {"--backup", drive->path()}).code, BatchRan);
+        const Files kept = bookBytes(batchBook->folder());
+        const Run refused = runProgram(batchBook->folder(), {"--restore", drive->path()});
+        QCOMPARE(refused.code, BatchRefused);
+        QVERIFY(refused.out.contains(OwnBackupText));
+        QVERIFY(!refused.err.isEmpty());
+        QCOMPARE(bookBytes(batchBook->folder()), kept);
+
+        const Run draw = runProgram(batchBook->folder(), {"--new-draw", "--confirm-new-draw"});
+        QCOMPARE(draw.code, BatchRan);
+        QCOMPARE(bookBytes(draw.out.value(0).mid(DrawCopiedText.size())), kept);
+        QCOMPARE(runProgram(batchBook->folder(), {"--restore", drive->path()}).code, BatchRan);
+        static const QRegularExpression stakesAndCounts("^(\\d+_\\d+|a-_\\d+|custom)\\.gif$");
+        const Files back = bookBytes(batchBook->folder());
+        for (auto it = kept.cbegin(); it != kept.cend(); ++it)
+            if (stakesAndCounts.match(it.key()).hasMatch()) QCOMPARE(back.value(it.key()), it.value());
+    }
+
+    void newDrawWithoutACopyDeletesNothing()
+    {
+        QFile inTheWay(batchBook->dir.path() + "/draws");
+        QVERIFY(inTheWay.open(QIODevice::WriteOnly));
+        inTheWay.close();
+        const Files before = bookBytes(batchBook->folder());
+        const Run run = runProgram(batchBook->folder(), {"--new-draw", "--confirm-new-draw"});
+        QCOMPARE(run.code, BatchRefused);
+        QCOMPARE(run.out, QStringList{DrawCopyFailedText + QDir::toNativeSeparators(inTheWay.fileName())});
+        QCOMPARE(bookBytes(batchBook->folder()), before);
+    }
+
     void unreadableFileFailsTheJob()
     {
         // The stake file that customer "c" (the third) gets on the first type is in the way.
-        QVERIFY(QDir(batchBook->path()).mkdir("0_3.gif"));
+        QVERIFY(QDir(batchBook->folder()).mkdir("0_3.gif"));
         const Run run =
-            runProgram(batchBook->path(), {"--enter-sheet", sheetFile, "--type", Straight, "--customer", "c"});
+            runProgram(batchBook->folder(), {"--enter-sheet", sheetFile, "--type", Straight, "--customer", "c"});
         QCOMPARE(run.code, BatchRefused);
         const QStringList failures = run.out.filter("0_3.gif");
         QCOMPARE(failures.size(), 1);
@@ -364,14 +404,14 @@ private slots:
 
     void folderInUseIsRefused()
     {
-        QLockFile lock(QDir(batchBook->path()).filePath(LockFileName));
+        QLockFile lock(QDir(batchBook->folder()).filePath(LockFileName));
         QVERIFY(lock.tryLock(0));
-        const Files before = bookBytes(batchBook->path());
-        const Run run = runProgram(batchBook->path(), {"--new-draw", "--confirm-new-draw"});
+        const Files before = bookBytes(batchBook->folder());
+        const Run run = runProgram(batchBook->folder(), {"--new-draw", "--confirm-new-draw"});
         QCOMPARE(run.code, BatchRefused);
         QCOMPARE(run.out, QStringList());
         QVERIFY(run.err.contains(AlreadyRunningText));
-        QCOMPARE(bookBytes(batchBook->path()), before);
+        QCOMPARE(bookBytes(batchBook->folder()), before);
     }
 };
 

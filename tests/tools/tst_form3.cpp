@@ -1,4 +1,5 @@
 // The drive dialog driven through the main window's menus: Backup, Restore and Start.
+#include "guisupport.h"
 #include "model/types.h"
 #include "store/numberfile.h"
 #include "store/session.h"
@@ -21,7 +22,8 @@
 using namespace varnoth;
 using namespace varnoth::test;
 
-class TestForm3 : public QObject {
+class TestForm3 : public QObject
+{
     Q_OBJECT
     std::unique_ptr<TempBook> book;
     std::unique_ptr<Session> session;
@@ -44,7 +46,8 @@ class TestForm3 : public QObject {
     QStringList listLines() const
     {
         QStringList lines;
-        for (int i = 0; i < main->List1->count(); ++i) lines << main->List1->item(i)->text();
+        for (int i = 0; i < main->List1->count(); ++i)
+            lines << main->List1->item(i)->text();
         return lines;
     }
 
@@ -78,19 +81,53 @@ private slots:
         QTRY_VERIFY(!dialog());
         QVERIFY(QFile::exists(backupFilePath(drive.path())));
 
-        // Onto a second customer's empty book: the restored customer appears in the pick list.
-        QFile::remove(book->file("custom.gif"));
-        for (int t = 0; t < 12; ++t) QFile::remove(book->file(QString("%1_1.gif").arg(t)));
-        bet("y", "555", "5");
+        // This book's own backup while it holds the stakes: refused, nothing written.
+        const auto kept = folderBytes(book->folder());
+        main->mDownload->trigger();
+        chooseOurDrive();
+        QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
+        QCOMPARE(listLines().first(), OwnBackupText);
+        QCOMPARE(folderBytes(book->folder()), kept);
+        QCOMPARE(main->Text8->text(), QString("150.00"));
+
+        // Another computer's backup: its customer appears in the pick list.
+        TempBook client;
+        QVERIFY(client.store->creationSequence("z").isEmpty());
+        EntryBatch batch(*client.store, "z");
+        batch.addBet("555", "5", "3ตัวตรง");
+        batch.commit();
+        QCOMPARE(runBackup(*client.store, drive.path()).size(), 3);
         main->mDownload->trigger();
         QCOMPARE(dialog()->windowTitle(), QString("Restore"));
         chooseOurDrive();
         QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
-        QVERIFY(listLines().contains("123-150"));
+        QVERIFY(listLines().contains("555-5"));
         QVERIFY(listLines().contains("รวมจำนวน= 1 รายการ"));
-        QCOMPARE(main->Combo2->findText("x"), 1);
+        QCOMPARE(main->Combo2->findText("z"), 1);
         QCOMPARE(main->Text7->text(), QString("2"));
         QCOMPARE(main->Text8->text(), QString("155.00"));
+    }
+
+    // Enter is what operators press all day: in the Start dialog it keeps the book, wherever it lands.
+    void enterInTheStartDialogKeepsTheBook_data()
+    {
+        QTest::addColumn<bool>("onTheWindow");
+        QTest::newRow("the focused button") << false;
+        QTest::newRow("the window") << true;
+    }
+    void enterInTheStartDialogKeepsTheBook()
+    {
+        QFETCH(bool, onTheWindow);
+        bet("x", "123", "150");
+        const auto kept = folderBytes(book->folder());
+        main->Begin();
+        QVERIFY(dialog()->Command2->isDefault() && !dialog()->Command1->isDefault());
+        QWidget* target = onTheWindow ? static_cast<QWidget*>(dialog()) : dialog()->focusWidget();
+        QCOMPARE(dialog()->focusWidget(), dialog()->Command2);
+        QTest::keyClick(target, Qt::Key_Return);
+        QTRY_VERIFY(!dialog());
+        QCOMPARE(folderBytes(book->folder()), kept);
+        QVERIFY(!QDir(book->dir.path() + "/draws").exists());
     }
 
     void startClearsTheDraw()
@@ -105,6 +142,12 @@ private slots:
         QTRY_VERIFY(!dialog());
         QVERIFY(QFile::exists(book->file("0_1.gif")));
 
+        // The boxes show the pair being keyed before the draw, and nothing of it after.
+        pick(main->Combo1, "3ตัวตรง");
+        main->Combo2->setEditText("x");
+        main->SelectTypeCustomer();
+        QCOMPARE(main->Text6->text(), QString("150.00"));
+        const auto kept = folderBytes(book->folder());
         main->Begin();
         main->OpenWindow(12);
         QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
@@ -113,10 +156,30 @@ private slots:
         QVERIFY(!QFile::exists(book->file("0_1.gif")));
         QVERIFY(!QFile::exists(book->file("custom.gif")));
         QVERIFY(QFile::exists(book->file("a-_11.gif")));
-        QCOMPARE(main->List1->count(), 0);
-        QCOMPARE(main->Text7->text(), QString("0"));
-        QCOMPARE(main->Text8->text(), QString("0.00"));
+        const QStringList drawn = QDir(book->dir.path() + "/draws").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(drawn.size(), 1);
+        const QString copy = book->dir.path() + "/draws/" + drawn.first();
+        QCOMPARE(listLines(), QStringList{DrawCopiedText + QDir::toNativeSeparators(copy)});
+        QCOMPARE(folderBytes(copy), kept);
+        for (QLineEdit* box : {main->Text5, main->Text7})
+            QCOMPARE(box->text(), QString("0"));
+        for (QLineEdit* box : {main->Text6, main->Text8})
+            QCOMPARE(box->text(), QString("0.00"));
         QCOMPARE(main->Combo2->count(), 0);
+    }
+
+    void failedCopyKeepsTheBook()
+    {
+        bet("x", "123", "150");
+        const auto kept = folderBytes(book->folder());
+        QFile inTheWay(book->dir.path() + "/draws");
+        QVERIFY(inTheWay.open(QIODevice::WriteOnly));
+        inTheWay.close();
+        main->Begin();
+        QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
+        QTRY_VERIFY(!dialog());
+        QCOMPARE(listLines(), QStringList{DrawCopyFailedText + QDir::toNativeSeparators(inTheWay.fileName())});
+        QCOMPARE(folderBytes(book->folder()), kept);
     }
 };
 
