@@ -90,8 +90,9 @@ void SecondaryWindow::placeOnScreen()
         frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                          outer.bottom() - inner.bottom());
     }
-    const QRect client =
-        placeCentred(QSize(twips(m_grow.finalWidth), twips(m_grow.finalHeight)), frame, anchor, available);
+    // A laid-out window may need more room than its size in twips.
+    const QSize size = QSize(twips(m_grow.finalWidth), twips(m_grow.finalHeight)).expandedTo(minimumSizeHint());
+    const QRect client = placeCentred(size, frame, anchor, available);
     m_finalSize = client.size();
     setGeometry(client);
 }
