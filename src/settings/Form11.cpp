@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace varnoth
 {
@@ -60,6 +61,12 @@ Form11::Form11(AppContext& ctx, QWidget* parent)
     hoverHighlight(Command2, QColor(0, 192, 0), {Command1});
     hoverHighlight(Command1, QColor(255, 0, 0), {Command2});
     connect(List1, &QListWidget::itemClicked, this, &Form11::beginEdit);
+    // Without the mouse: Enter, or an arrow key that picks another row, edits the picked row.
+    connect(List1, &QListWidget::itemActivated, this, &Form11::beginEdit);
+    connect(List1, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (List1->hasFocus()) beginEdit(item);
+    });
+    selectAllOnFocus(Text2);
     connect(Command2, &QPushButton::clicked, this, &Form11::SaveSetting);
     connect(Command1, &QPushButton::clicked, this, &Form11::showListView);
     connect(Text2, &QLineEdit::returnPressed, Command2, &QPushButton::click);
@@ -74,8 +81,12 @@ bool Form11::digitCut() const
 void Form11::setUp()
 {
     const SettingMode* mode = settingModeFor(ctx.session.WindowMode);
-    List1->clear();
-    List1->addItems(FillSettingsList(ctx.store, ctx.session.WindowMode));
+    {
+        const QSignalBlocker refill(List1);
+        List1->clear();
+        List1->addItems(FillSettingsList(ctx.store, ctx.session.WindowMode));
+        List1->setCurrentRow(0); // a row is picked from the start: Enter edits it, an arrow the next
+    }
     if (mode) {
         setWindowTitle(mode->caption);
         Label4->setText(mode->heading);
@@ -90,6 +101,7 @@ void Form11::showListView()
         w->hide();
     List1->resize(twips(3255), twips(2940));
     Label3->show();
+    List1->setFocus();
 }
 
 void Form11::beginEdit(QListWidgetItem* item)
@@ -107,7 +119,6 @@ void Form11::beginEdit(QListWidgetItem* item)
         c->setChecked(false);
         c->hide();
     }
-    Text2->setFocus();
     if (mode) Label2->setText(mode->valueLabel);
     if (digitCut()) {
         Label2->move(Label2->x(), twips(360));
@@ -126,6 +137,11 @@ void Form11::beginEdit(QListWidgetItem* item)
     if (digitCut())
         for (int i = 0; i < 3; ++i)
             Check1[i]->setChecked(edit.digits[i]);
+    if (digitCut())
+        Check1[0]->setFocus();
+    else
+        Text2->setFocus();
+    Text2->selectAll();
 }
 
 void Form11::SaveSetting()
@@ -140,12 +156,16 @@ void Form11::SaveSetting()
         edit.digits[i] = Check1[i]->isChecked();
     const QStringList failures = varnoth::SaveSetting(ctx.store, ctx.session.WindowMode, items, EditIndex, edit);
     List1->resize(List1->width(), twips(2790));
+    const int saved = EditIndex;
     if (ctx.main) {
         ctx.main->listAddLines(failures);
         ctx.main->OpenWindow(11);
     } else {
         setUp();
     }
+    // Back on the saved row, so the arrow keys go on from there.
+    const QSignalBlocker keep(List1);
+    List1->setCurrentRow(saved);
 }
 
 } // namespace varnoth

@@ -11,7 +11,6 @@
 namespace varnoth
 {
 
-
 Form8::Form8(AppContext& ctx, QWidget* parent)
     : SecondaryWindow(ctx, 8, parent), Label1(new QLabel(QStringLiteral("รางวัลที่ 1"), this)),
       Label2(new QLabel(QStringLiteral(" 3 ตัวล่าง  4  ครั้ง "), this)),
@@ -58,6 +57,9 @@ void Form8::setUp()
     const DrawnNumbers fields = LoadResult(ctx.store);
     for (int i = 0; i < 6; ++i)
         m_fields[i]->setText(fields[i]);
+    // The operator types the first prize first.
+    Text1->setFocus();
+    Text1->selectAll();
 }
 
 bool Form8::eventFilter(QObject* watched, QEvent* event)

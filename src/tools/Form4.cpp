@@ -1,7 +1,9 @@
 #include "tools/Form4.h"
 
 #include "model/text.h"
+#include "settings/options.h"
 #include "store/session.h"
+#include "store/store.h"
 #include "tools/Form10.h"
 #include "tools/PagePainter.h"
 #include "tools/printing.h"
@@ -9,10 +11,13 @@
 #include "ui/main/Form1.h"
 
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace varnoth
 {
@@ -88,19 +93,34 @@ void Form4::print()
 {
     const int fontSize = static_cast<int>(Val(Combo1->currentText()));
     const int copies = static_cast<int>(Val(Combo2->currentText()));
+    PageHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
     JobBuilder build;
+    QString name;
     if (ctx.session.WindowMode == QStringLiteral("1")) {
         QStringList rows;
         if (ctx.main)
             for (int i = 0; i < ctx.main->List1->count(); ++i)
                 rows << ctx.main->List1->item(i)->text();
-        build = [rows, fontSize, copies](const PageGeometry& g) { return PrintMainList(rows, fontSize, copies, g); };
+        header.subject = listSubject(rows);
+        name = QStringLiteral("list");
+        build = [rows, fontSize, copies, header](const PageGeometry& g) {
+            return PrintMainList(rows, fontSize, copies, g, header);
+        };
     } else {
         const QString text = readmeText();
-        build = [text, fontSize, copies](const PageGeometry& g) { return PrintReadme(text, fontSize, copies, g); };
+        header.subject = QStringLiteral("Readme");
+        name = QStringLiteral("readme");
+        build = [text, fontSize, copies, header](const PageGeometry& g) {
+            return PrintReadme(text, fontSize, copies, g, header);
+        };
     }
-    const QStringList shown = printOnDefault(build, fontSize, m_pdfFolder.isEmpty() ? pdfOutputFolder() : m_pdfFolder);
-    if (ctx.main) ctx.main->listAddLines(shown);
+    const PrintOutcome outcome = printOnDefault(build, fontSize, ctx.store.dataFolder(), name);
+    // The path goes to the status bar: a line in the list would be printed with the list next time.
+    if (ctx.main) {
+        ctx.main->listAddLines(outcome.failures);
+        if (!outcome.pdfPath.isEmpty())
+            ctx.main->statusBar()->showMessage(PrintedToPdfText + QDir::toNativeSeparators(outcome.pdfPath));
+    }
     close();
 }
 

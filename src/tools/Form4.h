@@ -16,9 +16,6 @@ class Form4 : public SecondaryWindow
 public:
     explicit Form4(AppContext& ctx, QWidget* parent = nullptr);
 
-    // Where the PDF goes when the system has no printer; empty means the usual folder.
-    void setPdfFolder(const QString& folder) { m_pdfFolder = folder; }
-
     QLabel* Label1;
     QComboBox* Combo1; // font size in points
     QLabel* Label2;
@@ -32,7 +29,6 @@ protected:
 private:
     void print();
     QString readmeText() const;
-    QString m_pdfFolder;
 };
 
 } // namespace varnoth

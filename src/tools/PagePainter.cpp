@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
 
@@ -21,18 +20,6 @@ namespace
 {
 
 constexpr double TwipsPerInch = 1440.0;
-
-QString newPdfPath(const QString& folder)
-{
-    // No "-" in the name: a listed path holding one would be printed as a record row.
-    const QString stem =
-        QStringLiteral("varnoth_print_") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss"));
-    const QDir dir(folder);
-    QString path = dir.filePath(stem + QStringLiteral(".pdf"));
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = dir.filePath(stem + QStringLiteral("_") + QString::number(n) + QStringLiteral(".pdf"));
-    return path;
-}
 
 } // namespace
 
@@ -82,15 +69,7 @@ bool PagePainter::paint(const PrintJob& job)
     return painter.end();
 }
 
-QString pdfOutputFolder()
-{
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QFileInfo info(documents);
-    if (!documents.isEmpty() && info.isDir() && info.isWritable()) return documents;
-    return QDir::tempPath();
-}
-
-QStringList printOnDefault(const JobBuilder& build, int fontSize, const QString& pdfFolder)
+PrintOutcome printOnDefault(const JobBuilder& build, int fontSize, const QString& dataFolder, const QString& name)
 {
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (!defaultPrinter.isNull()) {
@@ -100,18 +79,18 @@ QStringList printOnDefault(const JobBuilder& build, int fontSize, const QString&
         painter.paint(build(painter.geometry()));
         return {};
     }
-    const QString path = newPdfPath(pdfFolder);
+    const QString path = printoutPath(dataFolder, QDateTime::currentDateTime(), name);
+    if (path.isEmpty()) return {{}, {WriteFailedText + QDir::toNativeSeparators(printoutsFolder(dataFolder))}};
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     PagePainter painter(printer, fontSize);
     const PrintJob job = build(painter.geometry());
-    const QString shown = QDir::toNativeSeparators(path);
     if (!painter.paint(job)) {
         QFile::remove(path); // a half-written PDF is no print
-        return {WriteFailedText + shown};
+        return {{}, {WriteFailedText + QDir::toNativeSeparators(path)}};
     }
-    return {shown};
+    return {path, {}};
 }
 
 } // namespace varnoth

@@ -28,12 +28,13 @@ private:
 
 using JobBuilder = std::function<PrintJob(const PageGeometry&)>;
 
-// Where a PDF goes when there is no printer: the documents folder, else the temporary folder.
-QString pdfOutputFolder();
+struct PrintOutcome {
+    QString pdfPath;      // the PDF written where the system has no printer
+    QStringList failures; // lines for the main list when the PDF could not be written
+};
 
-// Prints the job that `build` lays out for the device on the default printer, or into a new PDF
-// file in `pdfFolder` when the system has no printer. Returns the lines for the main list: the PDF's
-// path, or the write failure with the path.
-QStringList printOnDefault(const JobBuilder& build, int fontSize, const QString& pdfFolder);
+// Prints the job that `build` lays out for the device on the default printer, or, where the system
+// has no printer, into a new dated PDF in the "printouts" folder beside `dataFolder` (printoutPath).
+PrintOutcome printOnDefault(const JobBuilder& build, int fontSize, const QString& dataFolder, const QString& name);
 
 } // namespace varnoth

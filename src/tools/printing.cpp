@@ -1,9 +1,11 @@
 #include "tools/printing.h"
 
 #include "model/text.h"
+#include "model/types.h"
 
 #include <QDir>
-#include <QLocale>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <utility>
@@ -17,38 +19,71 @@ namespace
 constexpr int Gutter = 20;
 constexpr int RecordsPerLine = 3;
 
-// Lays lines out one under the other; a line that would run past the bottom continues on the next
-// page, so a long list or a large font never loses text off the edge of the paper.
+const QString PageWord = QStringLiteral("หน้า ");
+
+QString joinPresent(const QString& a, const QString& b)
+{
+    if (a.isEmpty()) return b;
+    if (b.isEmpty()) return a;
+    return a + QStringLiteral("    ") + b;
+}
+
+// Lays lines out one under the other, each page under the header; a line that would run past the
+// bottom continues on the next page, so a long list or a large font never loses text off the edge of
+// the paper. The page count is known only at the end, so the page numbers are filled in then.
 class PageWriter
 {
 public:
-    PageWriter(int fontSize, int copies, const PageGeometry& geometry) : m_geometry(geometry)
+    PageWriter(int fontSize, int copies, const PageGeometry& geometry, const PageHeader& header, int headerIndent)
+        : m_geometry(geometry), m_header(header), m_headerIndent(headerIndent)
     {
         m_job.fontSize = fontSize;
         m_job.copies = copies;
+        m_job.pageCount = 0;
+        newPage();
     }
-
-    int page() const { return m_job.pageCount; }
 
     void print(const QString& text, int x)
     {
-        if (m_y > PageTop && m_y + m_geometry.lineHeight > m_geometry.pageHeight) newPage();
-        m_job.lines.append({m_job.pageCount, x, m_y, text, m_job.fontSize});
-        m_y += std::max(1, m_geometry.lineHeight);
+        if (m_y > m_bodyTop && m_y + m_geometry.lineHeight > m_geometry.pageHeight) newPage();
+        put(text, x);
     }
 
     void newPage()
     {
         ++m_job.pageCount;
         m_y = PageTop;
+        const QString stamp = m_header.printedAt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+        put(joinPresent(m_header.shopName, stamp), m_headerIndent);
+        m_numberLines << m_job.lines.size();
+        put(QString(), m_headerIndent);
+        put(Separator, m_headerIndent);
+        m_bodyTop = m_y;
     }
 
-    PrintJob take() { return std::move(m_job); }
+    PrintJob take()
+    {
+        for (qsizetype i : m_numberLines) {
+            PrintedLine& line = m_job.lines[i];
+            line.text = joinPresent(m_header.subject, pageNumberText(line.page, m_job.pageCount));
+        }
+        return std::move(m_job);
+    }
 
 private:
+    void put(const QString& text, int x)
+    {
+        m_job.lines.append({m_job.pageCount, x, m_y, text, m_job.fontSize});
+        m_y += std::max(1, m_geometry.lineHeight);
+    }
+
     PageGeometry m_geometry;
+    PageHeader m_header;
+    int m_headerIndent;
     PrintJob m_job;
+    QList<qsizetype> m_numberLines;
     int m_y = PageTop;
+    int m_bodyTop = PageTop;
 };
 
 } // namespace
@@ -95,17 +130,26 @@ QString BuildListText(const QStringList& rows)
     return text;
 }
 
-PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const PageGeometry& geometry)
+QString pageNumberText(int page, int pages)
 {
-    PageWriter writer(fontSize, copies, geometry);
-    // The header carries the physical page number, so a page that overflowed does not leave the
-    // later headers counting behind the paper.
-    auto header = [&writer] {
-        writer.print(QStringLiteral("Page ") + QString::number(writer.page()), HeadingIndent);
-        writer.print(Separator, HeadingIndent);
-    };
-    header();
+    return PageWord + QString::number(page) + QLatin1Char('/') + QString::number(pages);
+}
 
+QString listSubject(const QStringList& rows)
+{
+    static const QRegularExpression heading(QStringLiteral("<\\s*([^<>]+?)\\s*>\\s*<\\s*([^<>]*?)\\s*>"));
+    for (const QString& row : rows) {
+        const QRegularExpressionMatch m = heading.match(row);
+        if (m.hasMatch() && typeIndex(m.captured(1)) >= 0)
+            return (m.captured(1) + QLatin1Char(' ') + m.captured(2)).trimmed();
+    }
+    return {};
+}
+
+PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const PageGeometry& geometry,
+                       const PageHeader& header)
+{
+    PageWriter writer(fontSize, copies, geometry, header, HeadingIndent);
     RecordPacker packer(rows);
     int counter = 0;
     for (const QString& row : rows) {
@@ -113,7 +157,6 @@ PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const 
         // breaks the page.
         if (++counter >= RowsPerPage) {
             writer.newPage();
-            header();
             counter = 0;
         }
         if (RecordPacker::isRecord(row)) {
@@ -131,23 +174,34 @@ PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const 
     return writer.take();
 }
 
-PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry, const QDateTime& now)
+PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry,
+                     const PageHeader& header)
 {
-    PageWriter writer(fontSize, copies, geometry);
-    const QLocale locale;
-    writer.print(QStringLiteral("Readme"), RecordIndent);
-    writer.print(QStringLiteral("Date: ") + locale.toString(now.date(), QLocale::ShortFormat) + QStringLiteral(" ") +
-                     QStringLiteral("Time: ") + locale.toString(now.time(), QLocale::LongFormat),
-                 RecordIndent);
-    writer.print(Separator, RecordIndent);
+    PageWriter writer(fontSize, copies, geometry, header, RecordIndent);
     for (const QString& line : splitText(text, CRLF))
         writer.print(line, RecordIndent);
     return writer.take();
 }
 
+QString printoutsFolder(const QString& dataFolder)
+{
+    return QFileInfo(QDir::cleanPath(dataFolder)).absoluteDir().filePath(QStringLiteral("printouts"));
+}
+
+QString printoutPath(const QString& dataFolder, const QDateTime& now, const QString& name)
+{
+    QDir dir(printoutsFolder(dataFolder));
+    if (!dir.mkpath(QStringLiteral(".")) || !dir.exists()) return {};
+    const QString stem = now.toString(QStringLiteral("yyyy-MM-dd_hhmm_")) + name;
+    QString path = dir.filePath(stem + QStringLiteral(".pdf"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(stem + QLatin1Char('_') + QString::number(n) + QStringLiteral(".pdf"));
+    return path;
+}
+
 ListTextFile writeListTextFile(const QString& text, const QString& folder)
 {
-    QTemporaryFile file(QDir(folder).filePath(QStringLiteral("varnoth-list-XXXXXX.txt")));
+    QTemporaryFile file(QDir(folder).filePath(QStringLiteral("varnoth_list_XXXXXX.txt")));
     file.setAutoRemove(false); // the editor opens it after we are done
     if (!file.open()) return {file.fileTemplate(), false};
     const QByteArray bytes = text.toUtf8();

@@ -36,6 +36,21 @@ struct PrintJob {
     QList<PrintedLine> lines;
 };
 
+// What heads every printed page: the shop, the date and time of printing, what is printed (type and
+// customer of the list, or the document's title) and the page number out of the page count.
+struct PageHeader {
+    QString shopName;
+    QDateTime printedAt;
+    QString subject;
+};
+// The header takes these lines at the top of every page.
+inline constexpr int HeaderLines = 3;
+
+// "หน้า 1/3"
+QString pageNumberText(int page, int pages);
+// The type and customer of the list's first "<type> <customer>" heading; "" when it has none.
+QString listSubject(const QStringList& rows);
+
 // Record lines start one inch in; headings and rows printed alone twice as far; every page starts
 // one inch down.
 inline constexpr int RecordIndent = 1440;
@@ -65,12 +80,24 @@ private:
 // The main list as text for a text editor: the packed lines, each followed by CR LF.
 QString BuildListText(const QStringList& rows);
 
-// The main list on pages: "Page n" and the separator head every page that the row counter starts.
-PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const PageGeometry& geometry);
+// The main list on pages. The row counter starts a page, and so does a line that would run past the
+// bottom; every page, however it was started, begins with the header and the separator.
+PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const PageGeometry& geometry,
+                       const PageHeader& header);
 
-// The read-me text (lines joined by CR LF) under a title and the date and time of printing.
+// The read-me text (lines joined by CR LF), every page under the header.
 PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry,
-                     const QDateTime& now = QDateTime::currentDateTime());
+                     const PageHeader& header);
+
+// A new PDF's path in the "printouts" folder beside the data folder (in its parent), named by the
+// date and time and `name` ("2026-12-09_0215_list.pdf", a number added when that is taken). The
+// folder is made when missing; "" when it cannot be.
+QString printoutPath(const QString& dataFolder, const QDateTime& now, const QString& name);
+QString printoutsFolder(const QString& dataFolder);
+
+// The lines the operator is shown.
+inline const QString PrintedToPdfText = QStringLiteral("พิมพ์ลงไฟล์ PDF แล้ว: ");
+inline const QString NoTextEditorText = QStringLiteral("เปิดโปรแกรมแก้ไขข้อความไม่ได้ ไฟล์อยู่ที่ ");
 
 // Writes the list text to a new ".txt" file in `folder` (UTF-8) and keeps it for the editor.
 struct ListTextFile {

@@ -1,4 +1,5 @@
 #include "model/text.h"
+#include "settings/options.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
@@ -14,12 +15,14 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -97,12 +100,12 @@ private slots:
         QStringList rows = {"<3ตัวตรง> <สมชาย>"};
         for (int i = 0; i < 200; ++i)
             rows << QString::number(i).rightJustified(3, '0') + "-100";
-        const PrintJob job = PrintMainList(rows, 10, 1, g);
-        QCOMPARE(job.pageCount, 2);
+        const PrintJob job = PrintMainList(rows, 10, 1, g, {});
+        QVERIFY(job.pageCount >= 2);
         QVERIFY(painter.paint(job));
         const QByteArray pdf = fileBytes(path);
         QVERIFY(pdf.startsWith("%PDF"));
-        QCOMPARE(pdfPages(pdf), 2);
+        QCOMPARE(pdfPages(pdf), job.pageCount);
 
         // A PDF cannot make copies itself: each copy is drawn in full.
         const QString copiesPath = dir.filePath("copies.pdf");
@@ -110,37 +113,56 @@ private slots:
         again.setOutputFormat(QPrinter::PdfFormat);
         again.setOutputFileName(copiesPath);
         PagePainter twice(again, 10);
-        QVERIFY(twice.paint(PrintMainList(rows, 10, 2, twice.geometry())));
-        QCOMPARE(pdfPages(fileBytes(copiesPath)), again.supportsMultipleCopies() ? 2 : 4);
+        QVERIFY(twice.paint(PrintMainList(rows, 10, 2, twice.geometry(), {})));
+        QCOMPARE(pdfPages(fileBytes(copiesPath)), job.pageCount * (again.supportsMultipleCopies() ? 1 : 2));
     }
 
     void printDialogSendsTheMainListToAPdf()
     {
         if (!QPrinterInfo::defaultPrinter().isNull()) QSKIP("a printer is set up here; nothing is printed on it");
-        main->listAddLines({"<2ตัวบน> <x>", "12-50", "34-70"});
-        main->Image5->click();
-        QCOMPARE(session->WindowMode, QString("1"));
-        auto* dialog = main->dispatch().get<Form4>(4);
+        // A data folder of its own one level down, so that its "printouts" stays in the test's folder.
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkdir("picture_1"));
+        Store store(root.filePath("picture_1"));
+        QVERIFY(setOptionValue(store, option::ShopName, "ร้านโชคดี").isEmpty());
+        Session s;
+        Form1 form(store, s);
+        form.finishStartup();
+        form.dispatch().setInstantGrowIn(true);
+        form.listAddLines({"<2ตัวบน> <x>", "12-50", "34-70"});
+        form.Image5->click();
+        QCOMPARE(s.WindowMode, QString("1"));
+        auto* dialog = form.dispatch().get<Form4>(4);
         QVERIFY(dialog);
         QCOMPARE(dialog->Combo1->currentText(), QString("10"));
         QCOMPARE(dialog->Combo2->currentText(), QString("1"));
 
-        QTemporaryDir dir;
-        dialog->setPdfFolder(dir.path());
         dialog->Combo1->setCurrentText("14");
         QTest::keyClick(dialog->Combo2, Qt::Key_Return); // Enter in the last field prints
-        QTRY_VERIFY(!main->dispatch().window(4));
+        QTRY_VERIFY(!form.dispatch().window(4));
 
-        QCOMPARE(main->List1->count(), 4);
-        const QString path = main->List1->item(3)->text();
-        QVERIFY(path.startsWith(QDir::toNativeSeparators(dir.path())));
-        QVERIFY(path.endsWith(".pdf"));
-        QVERIFY(fileBytes(QDir::fromNativeSeparators(path)).startsWith("%PDF"));
+        // The path is shown in the status bar and kept out of the list, which would print it next time.
+        QCOMPARE(form.List1->count(), 3);
+        const QString message = form.statusBar()->currentMessage();
+        QVERIFY(message.startsWith(PrintedToPdfText));
+        const QString path = QDir::fromNativeSeparators(message.mid(PrintedToPdfText.size()));
+        QCOMPARE(QFileInfo(path).absolutePath(), root.filePath("printouts"));
+        QVERIFY2(
+            QRegularExpression("^\\d{4}-\\d\\d-\\d\\d_\\d{4}_list\\.pdf$").match(QFileInfo(path).fileName()).hasMatch(),
+            qPrintable(path));
+        QVERIFY(fileBytes(path).startsWith("%PDF"));
+        QCOMPARE(pdfPages(fileBytes(path)), 1);
 
-        const QStringList failed = printOnDefault([](const PageGeometry& g) { return PrintMainList({}, 10, 1, g); }, 10,
-                                                  dir.filePath("missing"));
-        QCOMPARE(failed.size(), 1);
-        QVERIFY(failed.first().startsWith(WriteFailedText));
+        // Where the printouts folder cannot be made, the list says so.
+        QFile blocker(root.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const PrintOutcome failed =
+            printOnDefault([](const PageGeometry& g) { return PrintMainList({}, 10, 1, g, {}); }, 10,
+                           root.filePath("file/picture_1"), "list");
+        QVERIFY(failed.pdfPath.isEmpty());
+        QCOMPARE(failed.failures.size(), 1);
+        QVERIFY(failed.failures.first().startsWith(WriteFailedText));
     }
 
     void listOpensInTheTextEditor()

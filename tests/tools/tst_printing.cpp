@@ -1,7 +1,9 @@
 #include "model/text.h"
 #include "tools/printing.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,12 +36,31 @@ QString blanks(int n)
     return QString(n, QLatin1Char(' '));
 }
 
+const PageHeader Header{"ร้านโชคดี", QDateTime(QDate(2026, 12, 9), QTime(2, 15)), "3ตัวตรง สมชาย"};
+const QString StampLine = "ร้านโชคดี    09/12/2026 02:15";
+
 QList<PrintedLine> onPage(const PrintJob& job, int page)
 {
     QList<PrintedLine> lines;
     for (const PrintedLine& l : job.lines)
         if (l.page == page) lines << l;
     return lines;
+}
+
+// Every page, however it was started, opens with the three header lines numbered "n/count", and
+// nothing runs past the bottom.
+void verifyHeadedPages(const PrintJob& job, const PageGeometry& geometry)
+{
+    for (int page = 1; page <= job.pageCount; ++page) {
+        const QList<PrintedLine> lines = onPage(job, page);
+        QVERIFY2(lines.size() > HeaderLines, qPrintable(QString::number(page)));
+        QCOMPARE(lines[0].text, StampLine);
+        QCOMPARE(lines[0].y, PageTop);
+        QCOMPARE(lines[1].text, Header.subject + "    " + pageNumberText(page, job.pageCount));
+        QCOMPARE(lines[2].text, Separator);
+        for (const PrintedLine& l : lines)
+            QVERIFY(l.y + geometry.lineHeight <= geometry.pageHeight);
+    }
 }
 
 } // namespace
@@ -50,24 +71,29 @@ class TestPrinting : public QObject
 private slots:
     void emptyListIsOnePageWithItsHeader()
     {
-        const PrintJob job = PrintMainList({}, 12, 3, Endless);
+        const PrintJob job = PrintMainList({}, 12, 3, Endless, Header);
         QCOMPARE(job.pageCount, 1);
         QCOMPARE(job.copies, 3);
-        const QList<PrintedLine> expected = {{1, HeadingIndent, PageTop, QStringLiteral("Page 1"), 12},
-                                             {1, HeadingIndent, PageTop + 240, Separator, 12}};
+        const QList<PrintedLine> expected = {{1, HeadingIndent, PageTop, StampLine, 12},
+                                             {1, HeadingIndent, PageTop + 240, "3ตัวตรง สมชาย    หน้า 1/1", 12},
+                                             {1, HeadingIndent, PageTop + 480, Separator, 12}};
         QCOMPARE(job.lines, expected);
+        // Without a shop name or a subject the header keeps the rest.
+        const PrintJob bare = PrintMainList({}, 12, 1, Endless, {{}, Header.printedAt, {}});
+        QCOMPARE(bare.lines[0].text, QString("09/12/2026 02:15"));
+        QCOMPARE(bare.lines[1].text, QString("หน้า 1/1"));
     }
 
     void recordsPackThreeToALineAndHeadingsStandAlone()
     {
         const QString cell = blanks(20);
-        const PrintJob job = PrintMainList({"1-1", "2-2", "3-3", "4-4", "<head>", "5-5"}, 10, 1, Endless);
+        const PrintJob job = PrintMainList({"1-1", "2-2", "3-3", "4-4", "<head>", "5-5"}, 10, 1, Endless, Header);
         const QList<PrintedLine> expected = {
-            {1, RecordIndent, PageTop + 480, cell + "1-1" + cell + "2-2" + cell + "3-3", 10},
-            {1, RecordIndent, PageTop + 720, cell + "4-4", 10},
-            {1, HeadingIndent, PageTop + 960, "<head>", 10},
-            {1, RecordIndent, PageTop + 1200, cell + "5-5", 10}};
-        QCOMPARE(job.lines.mid(2), expected);
+            {1, RecordIndent, PageTop + 720, cell + "1-1" + cell + "2-2" + cell + "3-3", 10},
+            {1, RecordIndent, PageTop + 960, cell + "4-4", 10},
+            {1, HeadingIndent, PageTop + 1200, "<head>", 10},
+            {1, RecordIndent, PageTop + 1440, cell + "5-5", 10}};
+        QCOMPARE(job.lines.mid(HeaderLines), expected);
     }
 
     // The text-editor form follows the same rules, every line ended by CR LF.
@@ -112,55 +138,89 @@ private slots:
     {
         QFETCH(QStringList, rows);
         QFETCH(QString, firstOnPage2);
-        const PrintJob job = PrintMainList(rows, 10, 1, Endless);
+        const PrintJob job = PrintMainList(rows, 10, 1, Endless, Header);
         QCOMPARE(job.pageCount, 2);
+        verifyHeadedPages(job, Endless);
         const QList<PrintedLine> page2 = onPage(job, 2);
-        QVERIFY(page2.size() >= 3);
-        QCOMPARE(page2[0].text, QString("Page 2"));
-        QCOMPARE(page2[0].y, PageTop);
-        QCOMPARE(page2[1].text, Separator);
-        QCOMPARE(page2[2].text, firstOnPage2);
-        QCOMPARE(page2[2].y, PageTop + 2 * 240);
+        QCOMPARE(page2[HeaderLines].text, firstOnPage2);
+        QCOMPARE(page2[HeaderLines].y, PageTop + HeaderLines * 240);
     }
 
-    void textPastTheBottomContinuesOnTheNextPage()
+    // A page that a long line list overflows onto is headed and numbered like any other, and the
+    // numbers count the paper: the row counter and the bottom edge both start pages.
+    void everyPageIsHeaded_data()
     {
-        // Room for 10 lines below the top offset.
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("headings past the bottom") << headings(30) << 5;
+        QTest::newRow("records past the bottom") << records(60) << 3;
+        QTest::newRow("bottom and row counter") << headings(20) + records(150) << 10;
+    }
+    void everyPageIsHeaded()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(int, pages);
+        // Room for 10 lines below the top offset: 3 of header, 7 of list.
         const PageGeometry small{100, PageTop + 1000};
-        const PrintJob job = PrintMainList(headings(30), 10, 1, small);
-        QCOMPARE(job.pageCount, 4);
+        const PrintJob job = PrintMainList(rows, 10, 1, small, Header);
+        QCOMPARE(job.pageCount, pages);
+        verifyHeadedPages(job, small);
+        // Nothing lost: every list line is on the paper once, in order.
+        QStringList printed;
         for (const PrintedLine& l : job.lines)
-            QVERIFY(l.y + small.lineHeight <= small.pageHeight);
-        QCOMPARE(job.lines.size(), 32); // nothing lost, no extra header on an overflow page
-        QCOMPARE(onPage(job, 2).first().text, QString("<h9>"));
-        QCOMPARE(onPage(job, 2).first().y, PageTop);
-
-        // A later header numbers the paper it is printed on, not the pages the counter started.
-        const PrintJob mixed = PrintMainList(headings(20) + records(150), 10, 1, small);
-        const auto header = std::find_if(mixed.lines.cbegin() + 1, mixed.lines.cend(),
-                                         [](const PrintedLine& l) { return l.text.startsWith("Page "); });
-        QVERIFY(header != mixed.lines.cend());
-        QVERIFY(header->page > 2);
-        QCOMPARE(header->text, "Page " + QString::number(header->page));
+            if (l.y >= PageTop + HeaderLines * 100) printed << l.text.trimmed();
+        QCOMPARE(printed.join(' ').remove(QRegularExpression("\\s+")), rows.join("").remove(' '));
     }
 
-    void readmeHasTitleDateAndEveryLine()
+    void readmePagesAreHeadedToo()
     {
         const QString text = QStringList{"-หัวข้อ", " 1. ขั้นแรก", ""}.join(CRLF);
-        const PrintJob job = PrintReadme(text, 9, 2, {200, PageTop + 1000});
-        QStringList printed;
+        const PageGeometry geometry{200, PageTop + 1000}; // five lines: the header and two more
+        const PrintJob job = PrintReadme(text, 9, 2, geometry, Header);
+        QCOMPARE(job.pageCount, 2);
+        verifyHeadedPages(job, geometry);
+        QStringList body;
         for (const PrintedLine& l : job.lines) {
             QCOMPARE(l.x, RecordIndent);
-            printed << l.text;
+            if (l.y >= PageTop + HeaderLines * 200) body << l.text;
         }
-        QCOMPARE(printed.size(), 6);
-        QVERIFY(printed[1].startsWith("Date: ") && printed[1].contains(" Time: "));
-        printed.removeAt(1);
-        QCOMPARE(printed, (QStringList{"Readme", Separator, "-หัวข้อ", " 1. ขั้นแรก", ""}));
-        // Five lines of 200 twips fill the page; the sixth goes on at the top of the next, unheaded.
-        QCOMPARE(job.pageCount, 2);
-        QCOMPARE(job.lines.last().page, 2);
-        QCOMPARE(job.lines.last().y, PageTop);
+        QCOMPARE(body, (QStringList{"-หัวข้อ", " 1. ขั้นแรก", ""}));
+    }
+
+    void subjectIsTheFirstTypeAndCustomer_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("subject");
+        QTest::newRow("records heading") << QStringList{"=====", "<3ตัวตรง> <สมชาย>", "<2ตัวบน> <x>"} << "3ตัวตรง สมชาย";
+        QTest::newRow("after a prefix") << QStringList{"ถูก 12 <2ตัวบน> <มานี>"} << "2ตัวบน มานี";
+        QTest::newRow("not a type") << QStringList{"<abc> <x>", "12-50"} << "";
+        QTest::newRow("no heading") << QStringList{"12-50", "<ยอดรวม>"} << "";
+    }
+    void subjectIsTheFirstTypeAndCustomer()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QString, subject);
+        QCOMPARE(listSubject(rows), subject);
+    }
+
+    void printoutsGoBesideTheDataFolderUnderADatedName()
+    {
+        QTemporaryDir root;
+        const QString data = root.filePath("picture_1") + "/";
+        const QDateTime at(QDate(2026, 12, 9), QTime(2, 15, 40));
+        const QString first = printoutPath(data, at, "list");
+        QCOMPARE(first, root.filePath("printouts/2026-12-09_0215_list.pdf"));
+        QVERIFY(QDir(root.filePath("printouts")).exists());
+        // A second print in the same minute keeps the first.
+        QFile taken(first);
+        QVERIFY(taken.open(QIODevice::WriteOnly));
+        taken.close();
+        QCOMPARE(printoutPath(data, at, "list"), root.filePath("printouts/2026-12-09_0215_list_2.pdf"));
+        // A folder that cannot be made gives no path.
+        QFile blocker(root.filePath("file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QCOMPARE(printoutPath(root.filePath("file/picture_1"), at, "list"), QString());
     }
 
     void listTextFileThatCannotBeWrittenSaysSo()

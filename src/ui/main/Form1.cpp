@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -114,6 +115,7 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
     buildControls();
     buildMenus();
     connectControls();
+    statusBar()->setObjectName(QStringLiteral("StatusBar")); // where a printout's path is shown
 
     // Start-up, in order.
     setWindowTitle(QStringLiteral("Varnoth V3.3 Pro"));

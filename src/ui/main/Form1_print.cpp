@@ -24,8 +24,8 @@ void Form1::notepadOutput()
         ListAddLine(WriteFailedText + shown);
         return;
     }
-    // Where no editor takes the file, the operator can still open it by its path.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file.path))) ListAddLine(shown);
+    // Where no editor takes the file, the operator is told so and can still open it by its path.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file.path))) ListAddLine(NoTextEditorText + shown);
 }
 
 } // namespace varnoth

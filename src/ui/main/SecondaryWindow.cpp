@@ -1,8 +1,13 @@
 #include "ui/main/SecondaryWindow.h"
 
+#include "ui/main/Form1.h"
+#include "ui/main/placement.h"
+
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QScreen>
 #include <cmath>
 
@@ -21,8 +26,35 @@ void place(QWidget* widget, int left, int top, int width, int height)
     widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
 }
 
+namespace
+{
+
+class SelectOnFocus : public QObject
+{
+public:
+    explicit SelectOnFocus(QLineEdit* field) : QObject(field), m_field(field) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // After the event: a click that gave the focus would otherwise drop the selection again.
+        if (event->type() == QEvent::FocusIn) QTimer::singleShot(0, m_field, &QLineEdit::selectAll);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLineEdit* m_field;
+};
+
+} // namespace
+
+void selectAllOnFocus(QLineEdit* field)
+{
+    field->installEventFilter(new SelectOnFocus(field));
+}
+
 SecondaryWindow::SecondaryWindow(AppContext& ctx, int number, QWidget* parent)
-    : QWidget(parent, Qt::Window), ctx(ctx), m_number(number)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      ctx(ctx), m_number(number)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     Timer1.setInterval(1);
@@ -31,15 +63,38 @@ SecondaryWindow::SecondaryWindow(AppContext& ctx, int number, QWidget* parent)
 
 void SecondaryWindow::startGrowIn()
 {
+    // A window opened again while it is on the screen stays where the operator has it.
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
     m_widthCounter = 0;
     m_heightCounter = 0;
     m_ticks = 0;
-    // Placement: centred horizontally, the top at one third of the free screen height.
-    QRect screen(0, 0, 1024, 768);
-    if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->availableGeometry();
-    const int w = twips(m_grow.finalWidth), h = twips(m_grow.finalHeight);
-    move(screen.x() + (screen.width() - w) / 2, screen.y() + (screen.height() - h) / 3);
+    placeOnScreen();
     Timer1.start();
+}
+
+void SecondaryWindow::placeOnScreen()
+{
+    QWidget* main = ctx.main;
+    QScreen* screen = main ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const bool anchored = main && main->isVisible();
+    const QRect anchor = anchored ? main->frameGeometry() : available;
+    // The window manager has not framed this window yet; the main window's frame is the best guess.
+    QMargins frame;
+    if (anchored) {
+        const QRect outer = main->frameGeometry(), inner = main->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    }
+    // A laid-out window may need more room than its size in twips.
+    const QSize size = QSize(twips(m_grow.finalWidth), twips(m_grow.finalHeight)).expandedTo(minimumSizeHint());
+    const QRect client = placeCentred(size, frame, anchor, available);
+    m_finalSize = client.size();
+    setGeometry(client);
 }
 
 void SecondaryWindow::growTick()
@@ -55,7 +110,7 @@ void SecondaryWindow::growTick()
     Timer1.stop();
     m_widthCounter = 0;
     m_heightCounter = 0;
-    resize(twips(m_grow.finalWidth), twips(m_grow.finalHeight));
+    resize(m_finalSize);
 }
 
 void SecondaryWindow::finishGrowIn()
@@ -87,6 +142,15 @@ bool SecondaryWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void SecondaryWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SecondaryWindow::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
-// Base of every secondary window: placement on load, the grow-in driven by its own Timer1, sizes
-// in twips, and the hover colour of its buttons.
+// Base of every secondary window: placement on load (centred on the main window, wholly on the
+// screen), the grow-in driven by its own Timer1, sizes in twips, the hover colour of its buttons,
+// and Esc to close.
 
 #include "ui/main/AppContext.h"
 
@@ -10,6 +11,7 @@
 #include <QWidget>
 
 class QAbstractButton;
+class QLineEdit;
 
 namespace varnoth
 {
@@ -18,6 +20,10 @@ namespace varnoth
 int twips(double value);
 // Places a control by its position and size in twips.
 void place(QWidget* widget, int left, int top, int width, int height);
+
+// The field selects its whole text whenever it takes the focus, by key or by click, so that what the
+// operator types replaces the value instead of being added to it.
+void selectAllOnFocus(QLineEdit* field);
 
 struct GrowSpec {
     double widthStep = 226;
@@ -37,7 +43,8 @@ public:
     int number() const { return m_number; }
     // The set-up that OpenWindow applies before the window is shown (per window; default none).
     virtual void setUp() {}
-    // Places the window and starts the grow-in: the first tick shows it.
+    // Places the window and starts the grow-in: the first tick shows it. A window already on the
+    // screen is only brought to the front.
     void startGrowIn();
     bool isGrowing() const { return Timer1.isActive(); }
     // Runs the grow-in to its end at once (tests, and windows opened while another grows).
@@ -56,12 +63,15 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     AppContext& ctx;
 
 private:
     void growTick();
+    void placeOnScreen();
     int m_number;
+    QSize m_finalSize;
     GrowSpec m_grow;
     double m_widthCounter = 0;
     double m_heightCounter = 0;

@@ -1,0 +1,19 @@
+#include "ui/main/placement.h"
+
+#include <algorithm>
+
+namespace varnoth
+{
+
+QRect placeCentred(const QSize& client, const QMargins& frame, const QRect& anchor, const QRect& screen)
+{
+    QSize outer = client.grownBy(frame);
+    outer = outer.boundedTo(screen.size());
+    QRect rect(QPoint(0, 0), outer);
+    rect.moveCenter(anchor.center());
+    rect.moveLeft(std::clamp(rect.left(), screen.left(), screen.right() + 1 - rect.width()));
+    rect.moveTop(std::clamp(rect.top(), screen.top(), screen.bottom() + 1 - rect.height()));
+    return rect.marginsRemoved(frame);
+}
+
+} // namespace varnoth
