@@ -2,6 +2,7 @@
 // without any window.
 #include "model/types.h"
 #include "store/datafolder.h"
+#include "store/logfile.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/batch.h"
@@ -103,6 +104,10 @@ int main(int argc, char* argv[])
                                             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     if (!Store::MakeHiddenFolder(folder) || !folderWritable(folder))
         return refuse(FolderUnusableText + QDir::toNativeSeparators(folder), gui);
+
+    // The support log lives beside the data folder, so that a new draw's copy never carries it.
+    QDir parent(folder);
+    if (parent.cdUp()) installLog(parent.path());
 
     QLockFile lock(QDir(folder).filePath(LockFileName));
     lock.setStaleLockTime(0);

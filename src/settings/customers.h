@@ -1,6 +1,8 @@
 #pragma once
 // Customer names entered in advance in the customer window, and their removal.
 
+#include "store/outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,9 +10,6 @@ namespace varnoth
 {
 
 class Store;
-
-inline const QString DuplicateNameText = QStringLiteral("ซื่อช้ำกัน");
-inline const QString CustomerHasStakesText = QStringLiteral("ลูกค้านี้ยังมีข้อมูลอยู่ ลบไม่ได้");
 
 // A typed name as a customer or saved-list name: cleaned, without the duplicate notice and "_".
 QString enteredName(const QString& text);

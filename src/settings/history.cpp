@@ -29,28 +29,35 @@ bool isSafeListName(const QString& name)
 
 HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QString& text1)
 {
-    HistorySave result{false, text1, {}};
+    HistorySave result{false, {}, text1, {}};
     const QString name = enteredName(text1);
-    if (sendOutData.isEmpty() || name.isEmpty()) return result;
+    if (sendOutData.isEmpty() || name.isEmpty()) {
+        result.outcome.status = Status::NothingToSave;
+        return result;
+    }
     if (!isSafeListName(name)) {
-        result.lines << UnsafeNameText;
+        result.outcome.status = Status::UnsafeName;
+        result.lines << outcomeLine(result.outcome);
         return result;
     }
     const QString histPath = store.historyFile();
     const FileText histFile = store.readFile(histPath);
     if (histFile.exists && !histFile.readable) {
-        result.lines << ReadFailedText + Store::fileName(histPath);
+        result.outcome = {Status::ReadFailed, histPath};
+        result.lines << outcomeLine(result.outcome);
         return result;
     }
     const QString hist = withoutLineEnds(histFile.text);
     // A name inside a longer one is refused too, as "mon" inside "monday".
     if (!hist.isEmpty() && hist.contains(name)) {
-        result.text1 = DuplicateNameText;
+        result.outcome.status = Status::NameTaken;
+        result.text1 = outcomeLine(result.outcome);
         return result;
     }
     const QString listPath = store.savedListFile(name);
     if (!store.WriteWholeFile(listPath, sendOutData)) {
-        result.lines << WriteFailedText + Store::fileName(listPath);
+        result.outcome = {Status::WriteFailed, listPath};
+        result.lines << outcomeLine(result.outcome);
         return result;
     }
     const QString newHist =
@@ -58,7 +65,8 @@ HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QStr
     if (!store.WriteWholeFile(histPath, newHist)) {
         // A list that the history does not name could never be opened or deleted.
         store.removeFile(listPath);
-        result.lines << WriteFailedText + Store::fileName(histPath);
+        result.outcome = {Status::WriteFailed, histPath};
+        result.lines << outcomeLine(result.outcome);
         return result;
     }
     result.lines << RecordSendOut(store, sendOutData);

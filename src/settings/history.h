@@ -2,6 +2,8 @@
 // The history of saved send-out lists: "his.gif" holds the names ("#monday#tuesday#"), and each
 // name has a file "<name>_b.gif" with the list as the report left it.
 
+#include "store/outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,8 +11,6 @@ namespace varnoth
 {
 
 class Store;
-
-inline const QString UnsafeNameText = QStringLiteral("ชื่อนี้ใช้ไม่ได้");
 
 // The saved names in history order.
 QStringList ListHistory(const Store& store);
@@ -22,6 +22,7 @@ bool isSafeListName(const QString& name);
 
 struct HistorySave {
     bool saved = false;
+    Outcome outcome;   // why nothing was saved
     QString text1;     // what the name field shows afterwards
     QStringList lines; // refusals and failures for the operator
 };

@@ -3,6 +3,7 @@
 #include "model/text.h"
 #include "model/types.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -153,6 +154,7 @@ FileBytes Store::readBytes(const QString& path) const
     if (!f.open(QIODevice::ReadOnly)) {
         r.exists = QFileInfo::exists(path);
         r.readable = !r.exists;
+        if (r.exists) failed(Status::ReadFailed, path);
         return r;
     }
     r.exists = true;
@@ -160,6 +162,7 @@ FileBytes Store::readBytes(const QString& path) const
     if (f.error() != QFileDevice::NoError) {
         r.bytes.clear();
         r.readable = false;
+        failed(Status::ReadFailed, path);
     }
     return r;
 }
@@ -185,7 +188,10 @@ bool Store::writeExact(const QString& path, const QString& text)
     QSaveFile f(path);
     // Unbuffered, so that a full disk fails the write itself: a buffered save can lose the error of
     // its last flush and then replace the file with a short one.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        failed(Status::WriteFailed, path);
+        return false;
+    }
     // A large text (the backup of a whole book) is encoded a slice at a time, so that it is never
     // held a second time in the code page. A slice never ends between the halves of a surrogate
     // pair, so the bytes are those of the whole text encoded at once.
@@ -196,11 +202,14 @@ bool Store::writeExact(const QString& path, const QString& text)
         const QByteArray bytes = encodeWindows874(text.sliced(from, to - from));
         if (f.write(bytes) != bytes.size() || f.error() != QFileDevice::NoError) {
             f.cancelWriting();
+            failed(Status::WriteFailed, path);
             return false;
         }
         from = to;
     }
-    return f.commit();
+    if (f.commit()) return true;
+    failed(Status::WriteFailed, path);
+    return false;
 }
 
 bool Store::WriteWholeFile(const QString& path, const QString& text)
@@ -212,7 +221,17 @@ bool Store::removeFile(const QString& path)
 {
     if (path.isEmpty()) return true;
     QFile f(path);
-    return !f.exists() || f.remove();
+    if (!f.exists() || f.remove()) return true;
+    failed(Status::WriteFailed, path);
+    return false;
+}
+
+void Store::failed(Status status, const QString& path) const
+{
+    const Outcome outcome{status, path};
+    qWarning().noquote() << (status == Status::ReadFailed ? "read failed:" : "write failed:")
+                         << QDir::toNativeSeparators(path);
+    m_failures << outcome;
 }
 
 bool Store::exists(const QString& path) const

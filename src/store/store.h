@@ -4,6 +4,7 @@
 // the caller as a line for the operator, never swallowed.
 
 #include "store/folderwatch.h"
+#include "store/outcome.h"
 #include "store/progress.h"
 
 #include <QHash>
@@ -11,13 +12,10 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace varnoth
 {
-
-// Lines shown to the operator when a file routine fails.
-inline const QString WriteFailedText = QStringLiteral("บันทึกข้อมูลไม่สำเร็จ ");
-inline const QString ReadFailedText = QStringLiteral("อ่านข้อมูลไม่ได้ ");
 
 struct FileText {
     QString text;
@@ -97,6 +95,9 @@ public:
     // How often the creation sequence has looked at every file of the book (not just at what changed).
     quint64 fullChecks() const { return m_fullChecks; }
 
+    // Every read or write that failed since the last call, oldest first (each also goes to the log).
+    QList<Outcome> takeFailures() { return std::exchange(m_failures, {}); }
+
     // Creates the folder (an existing one is no error) and marks it hidden where the platform can.
     static bool MakeHiddenFolder(const QString& path);
 
@@ -116,6 +117,8 @@ private:
     };
     std::optional<Complete> m_complete;
     quint64 m_fullChecks = 0;
+    void failed(Status status, const QString& path) const;
+    mutable QList<Outcome> m_failures;
     Progress m_silent;
     Progress* m_progress = &m_silent;
 };

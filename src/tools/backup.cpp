@@ -524,32 +524,40 @@ QString BuildBackupText(Store& store, QStringList* failures)
 
 QStringList runBackup(Store& store, const QString& drive)
 {
+    return writeBackup(store, drive).lines;
+}
+
+BackupResult writeBackup(Store& store, const QString& drive)
+{
+    const BackupResult failed{{Status::BackupFailed, backupFilePath(drive)}, {BackupFailedText}};
     const QString file = backupFilePath(drive);
-    if (file.isEmpty() || !Store::MakeHiddenFolder(backupFolderPath(drive))) return {BackupFailedText};
+    if (file.isEmpty() || !Store::MakeHiddenFolder(backupFolderPath(drive))) return failed;
     // The new backup replaces the old one atomically and only when it is complete: a failed backup
     // leaves the previous one whole instead of none, or one with files missing.
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return {BackupFailedText};
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failed;
     QStringList failures;
     FileSink sink(out);
     forEachBackupLine(store, &failures, sink);
     if (!sink.finish() || !failures.isEmpty()) {
         out.cancelWriting();
-        return QStringList{BackupFailedText} + failures;
+        return {failed.outcome, failed.lines + failures};
     }
-    if (!out.commit()) return {BackupFailedText};
+    if (!out.commit()) return failed;
     // What is on the disk is read back: only a backup that holds what was written is reported.
     const std::optional<Check> onDisk = checkOfFile(file);
-    if (!onDisk || !(*onDisk == sink.check())) return {BackupFailedText};
+    if (!onDisk || !(*onDisk == sink.check())) return failed;
     // Fingerprinted as a restore reads it, so that restoring it into this same book is recognised.
     const FileText written = store.readFile(file);
     const QStringList noted = written.readable ? rememberWrittenBackup(store, fingerprint(written.text))
                                                : QStringList{WriteFailedText + WrittenBackupsFileName};
-    return QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
-                       QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
-                       QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->size() - 2) +
-                           QStringLiteral(" บิท")} +
-           noted;
+    const Outcome outcome = noted.isEmpty() ? Outcome{} : Outcome{Status::WriteFailed, WrittenBackupsFileName};
+    return {outcome,
+            QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
+                        QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
+                        QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->size() - 2) +
+                            QStringLiteral(" บิท")} +
+                noted};
 }
 
 // --- restore -------------------------------------------------------------------------------------
@@ -593,11 +601,13 @@ MergeResult MergeBackupText(Store& store, const QString& text)
     const QString print = fingerprint(text);
     QStringList merged = fingerprints(store, MergedBackupsFileName);
     if (merged.contains(print)) {
-        r.lines << AlreadyMergedText;
+        r.outcome = {Status::AlreadyMerged, {}};
+        r.lines << outcomeLine(r.outcome);
         return r;
     }
     if (fingerprints(store, WrittenBackupsFileName).contains(print) && bookHoldsRecords(store)) {
-        r.lines << OwnBackupText;
+        r.outcome = {Status::OwnBackup, {}};
+        r.lines << outcomeLine(r.outcome);
         return r;
     }
     r.lines << QStringLiteral("กำลังถ่ายโอนข้อมูล");
@@ -720,15 +730,18 @@ MergeResult runRestore(Store& store, const QString& drive)
     const QString file = backupFilePath(drive);
     const QFileInfo info(file);
     if (file.isEmpty() || !info.isFile() || info.size() == 0) {
-        r.lines << NoBackupText + QDir::toNativeSeparators(drive);
+        r.outcome = {Status::NoBackup, drive};
+        r.lines << outcomeLine(r.outcome);
         return r;
     }
     if (info.size() > MaxBackupBytes) {
+        r.outcome = {Status::ReadFailed, file};
         r.lines << ReadFailedText + QDir::toNativeSeparators(file);
         return r;
     }
     const FileText f = store.readFile(file);
     if (!f.readable) {
+        r.outcome = {Status::ReadFailed, file};
         r.lines << ReadFailedText + QDir::toNativeSeparators(file);
         return r;
     }
@@ -874,7 +887,8 @@ NewDrawResult startNewDraw(Store& store, const QDateTime& when)
         // A partial copy would pass for the book; only a whole one is left behind.
         if (!r.copyFolder.isEmpty()) QDir(r.copyFolder).removeRecursively();
         r.copyFolder.clear();
-        r.lines << DrawCopyFailedText + QDir::toNativeSeparators(drawsFolderPath(store));
+        r.outcome = {Status::CopyFailed, drawsFolderPath(store)};
+        r.lines << outcomeLine(r.outcome);
         return r;
     }
     r.done = true;

@@ -4,6 +4,7 @@
 // folder (it never replaces), so a main computer ends up with the sum of every client's book.
 
 #include "model/text.h"
+#include "store/outcome.h"
 
 #include <QDateTime>
 #include <QList>
@@ -25,12 +26,7 @@ inline const QString WrittenBackupsFileName = QStringLiteral("written.gif");
 // Beside the data folder: a dated copy of the book made by every new draw before it deletes anything.
 inline const QString DrawsFolderName = QStringLiteral("draws");
 
-inline const QString AlreadyMergedText = QStringLiteral("ข้อมูลชุดนี้ถูกนำเข้าแล้ว");
-inline const QString NoBackupText = QStringLiteral("ไม่พลข้อมูลในไดรว์ ");
-inline const QString BackupFailedText = QStringLiteral("การสำรองข้อมูลเกิดการผิดพลาด");
-inline const QString OwnBackupText = QStringLiteral("ข้อมูลสำรองนี้ทำจากข้อมูลชุดนี้เอง นำเข้าซ้ำไม่ได้");
 inline const QString DrawCopiedText = QStringLiteral("เก็บสำเนาข้อมูลงวดเก่าไว้ที่ ");
-inline const QString DrawCopyFailedText = QStringLiteral("คัดลอกข้อมูลไม่สำเร็จ ยังไม่ได้ลบข้อมูล ");
 
 // "image_2" at the root of the drive, and "cat.gif" in it. The drive is a folder path.
 QString backupFolderPath(const QString& drive);
@@ -44,8 +40,14 @@ QString BuildBackupText(Store& store, QStringList* failures = nullptr);
 
 // Writes the backup onto the drive and returns the lines for the (cleared) main list.
 QStringList runBackup(Store& store, const QString& drive);
+struct BackupResult {
+    Outcome outcome;
+    QStringList lines;
+};
+BackupResult writeBackup(Store& store, const QString& drive);
 
 struct MergeResult {
+    Outcome outcome;        // refused (already merged, own backup, no backup) or failed to read
     bool clearList = false; // the main list is cleared before the lines are added
     QStringList lines;
     double count = 0;  // records added to stake files
@@ -81,6 +83,7 @@ QString makeDrawCopyFolder(const Store& store, const QDateTime& when);
 bool copyBook(Store& store, const QString& folder);
 
 struct NewDrawResult {
+    Outcome outcome;    // CopyFailed when nothing was removed
     bool done = false;  // the book was copied and checked, and its files removed
     QString copyFolder; // where the copy is ("" when none could be made)
     QStringList lines;  // for the main list: where the copy is, or why nothing was removed; failures

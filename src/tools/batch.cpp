@@ -1,5 +1,6 @@
 #include "tools/batch.h"
 
+#include "entry/sheet.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "reports/analysis.h"
@@ -14,7 +15,6 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backup.h"
-#include "entry/sheet.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -167,15 +167,6 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     return {};
 }
 
-// Lines that say a file could not be written or read: the job did not do all it should.
-QStringList failureLines(const QStringList& lines)
-{
-    QStringList failures;
-    for (const QString& line : lines)
-        if (line.contains(WriteFailedText.trimmed()) || line.contains(ReadFailedText.trimmed())) failures << line;
-    return failures;
-}
-
 BatchResult refused(BatchResult r, const QString& reason)
 {
     r.err << reason;
@@ -220,14 +211,18 @@ BatchResult sendOutReport(Store& store, const BatchOptions& o)
         return refused(r, QStringLiteral("nothing saved: the report left no send-out list"));
     const HistorySave save = saveSendOutList(store, session.SendOutData, o.saveName);
     r.out << save.lines;
-    if (save.saved) return r;
-    if (save.text1 == DuplicateNameText)
+    switch (save.outcome.status) {
+    case Status::Ok:
+        return r;
+    case Status::NameTaken:
         return refused(r, QStringLiteral("nothing saved: a saved list is already named \"") + o.saveName +
                               QStringLiteral("\" or a name holding it (") + DuplicateNameText + QLatin1Char(')'));
-    if (save.lines.contains(UnsafeNameText))
+    case Status::UnsafeName:
         return refused(r, QStringLiteral("nothing saved: \"") + o.saveName +
                               QStringLiteral("\" cannot be a file name (") + UnsafeNameText + QLatin1Char(')'));
-    return refused(r, QStringLiteral("the send-out list was not saved"));
+    default:
+        return refused(r, QStringLiteral("the send-out list was not saved: ") + outcomeReason(save.outcome.status));
+    }
 }
 
 BatchResult openList(Store& store, const BatchOptions& o)
@@ -249,32 +244,31 @@ BatchResult openList(Store& store, const BatchOptions& o)
 BatchResult backup(Store& store, const BatchOptions& o)
 {
     BatchResult r;
-    r.out = runBackup(store, o.folder);
-    if (r.out.value(0) == BackupFailedText) {
-        r.err << QStringLiteral("the backup into ") + QDir::toNativeSeparators(backupFilePath(o.folder)) +
-                     QStringLiteral(" failed");
-        r.exitCode = BatchRefused;
-    }
+    const BackupResult backup = writeBackup(store, o.folder);
+    r.out = backup.lines;
+    if (backup.outcome.status == Status::BackupFailed)
+        return refused(r, QStringLiteral("the backup into ") + QDir::toNativeSeparators(backupFilePath(o.folder)) +
+                              QStringLiteral(" failed"));
     return r;
 }
 
 BatchResult restore(Store& store, const BatchOptions& o)
 {
     BatchResult r;
-    r.out = runRestore(store, o.folder).lines;
-    if (r.out.contains(AlreadyMergedText)) {
-        r.err << QStringLiteral("refused: this backup was already added since the last new draw (") +
-                     AlreadyMergedText + QLatin1Char(')');
-        r.exitCode = BatchRefused;
-    } else if (r.out.contains(OwnBackupText)) {
-        r.err << QStringLiteral("refused: this book wrote this backup and still holds its records (") + OwnBackupText +
-                     QLatin1Char(')');
-        r.exitCode = BatchRefused;
-    } else if (r.out.size() == 1 && r.out.first().startsWith(NoBackupText)) {
-        r.err << QStringLiteral("no backup in ") + QDir::toNativeSeparators(backupFilePath(o.folder));
-        r.exitCode = BatchRefused;
+    const MergeResult merge = runRestore(store, o.folder);
+    r.out = merge.lines;
+    switch (merge.outcome.status) {
+    case Status::AlreadyMerged:
+    case Status::OwnBackup:
+        return refused(r, QStringLiteral("refused: ") + outcomeReason(merge.outcome.status) + QStringLiteral(" (") +
+                              outcomeLine(merge.outcome) + QLatin1Char(')'));
+    case Status::NoBackup:
+        return refused(r, QStringLiteral("no backup in ") + QDir::toNativeSeparators(backupFilePath(o.folder)));
+    case Status::ReadFailed:
+        return refused(r, QStringLiteral("cannot read the backup ") + QDir::toNativeSeparators(merge.outcome.file));
+    default:
+        return r;
     }
-    return r;
 }
 
 BatchResult newDraw(Store& store, const BatchOptions& o)
@@ -285,9 +279,9 @@ BatchResult newDraw(Store& store, const BatchOptions& o)
                                          "add --confirm-new-draw to go ahead"));
     const NewDrawResult draw = startNewDraw(store);
     r.out = draw.lines;
-    if (!draw.done)
+    if (draw.outcome.status == Status::CopyFailed)
         return refused(r, QStringLiteral("the book could not be copied before the new draw, so nothing was deleted (") +
-                              draw.lines.value(0) + QLatin1Char(')'));
+                              outcomeLine(draw.outcome) + QLatin1Char(')'));
     return r;
 }
 
@@ -387,10 +381,13 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
 
 BatchResult runBatch(Store& store, const BatchOptions& options)
 {
+    store.takeFailures();
     BatchResult r = runJob(store, options);
-    const QStringList failures = failureLines(r.out);
+    const QList<Outcome> failures = store.takeFailures();
     if (!failures.isEmpty() && r.exitCode == BatchRan) {
-        r.err << QStringLiteral("the job did not complete:") << failures;
+        r.err << QStringLiteral("the job did not complete:");
+        for (const Outcome& f : failures)
+            r.err << outcomeLine(f);
         r.exitCode = BatchRefused;
     }
     return r;
