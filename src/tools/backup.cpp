@@ -382,52 +382,29 @@ struct TextSink {
     }
 };
 
-// A 64-bit check value of a run of bytes, eight at a time, the same however the run is cut into
-// pieces; cheap enough to run over a backup of tens of megabytes twice (as written and as read).
+// What a run of bytes holds: its MD5 digest and its size, the same however the run is cut into
+// pieces. It compares a backup as written with the file as read back from the disk, against damage,
+// not against tampering, so the fastest of Qt's digests does.
 class Check
 {
 public:
     void add(QByteArrayView bytes)
     {
+        m_hash.addData(bytes);
         m_size += bytes.size();
-        const char* p = bytes.data();
-        const char* const end = p + bytes.size();
-        if (m_tailSize > 0) {
-            while (m_tailSize < 8 && p < end)
-                m_tail[m_tailSize++] = *p++;
-            if (m_tailSize < 8) return;
-            mix(m_tail);
-            m_tailSize = 0;
-        }
-        for (; end - p >= 8; p += 8)
-            mix(p);
-        while (p < end)
-            m_tail[m_tailSize++] = *p++;
     }
-    quint64 value() const
-    {
-        char last[8] = {};
-        std::memcpy(last, m_tail, m_tailSize);
-        Check c = *this;
-        c.mix(last);
-        return c.m_value ^ static_cast<quint64>(m_size);
-    }
-    bool operator==(const Check& o) const { return m_size == o.m_size && value() == o.value(); }
+    QByteArray digest() const { return m_hash.result(); }
     qint64 size() const { return m_size; }
 
 private:
-    void mix(const char* eight)
-    {
-        quint64 word;
-        std::memcpy(&word, eight, sizeof word);
-        m_value = (m_value ^ word) * 0x9E3779B97F4A7C15ULL;
-        m_value ^= m_value >> 29;
-    }
-
-    quint64 m_value = 0xcbf29ce484222325ULL;
+    QCryptographicHash m_hash{QCryptographicHash::Md5};
     qint64 m_size = 0;
-    char m_tail[8] = {};
-    int m_tailSize = 0;
+};
+
+struct Digest {
+    QByteArray value;
+    qint64 size = 0;
+    bool operator==(const Digest&) const = default;
 };
 
 // Writes the backup into a file as it is made, a slice at a time, so that a large book is never
@@ -464,7 +441,7 @@ public:
     }
     bool ok() const { return m_ok; }
     qint64 chars() const { return m_chars; }
-    const Check& check() const { return m_check; }
+    Digest check() const { return {m_check.digest(), m_check.size()}; }
 
 private:
     static constexpr qsizetype Slice = 1 << 20;
@@ -501,7 +478,7 @@ private:
 };
 
 // The check value of a file as it now stands on the disk.
-std::optional<Check> checkOfFile(const QString& path)
+std::optional<Digest> checkOfFile(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
@@ -510,7 +487,7 @@ std::optional<Check> checkOfFile(const QString& path)
     while (!(slice = f.read(1 << 20)).isEmpty())
         check.add(slice);
     if (f.error() != QFileDevice::NoError) return std::nullopt;
-    return check;
+    return Digest{check.digest(), check.size()};
 }
 
 } // namespace
@@ -545,19 +522,19 @@ BackupResult writeBackup(Store& store, const QString& drive)
     }
     if (!out.commit()) return failed;
     // What is on the disk is read back: only a backup that holds what was written is reported.
-    const std::optional<Check> onDisk = checkOfFile(file);
+    const std::optional<Digest> onDisk = checkOfFile(file);
     if (!onDisk || !(*onDisk == sink.check())) return failed;
     // Fingerprinted as a restore reads it, so that restoring it into this same book is recognised.
     const FileText written = store.readFile(file);
     const QStringList noted = written.readable ? rememberWrittenBackup(store, fingerprint(written.text))
                                                : QStringList{WriteFailedText + WrittenBackupsFileName};
     const Outcome outcome = noted.isEmpty() ? Outcome{} : Outcome{Status::WriteFailed, WrittenBackupsFileName};
-    return {outcome,
-            QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
-                        QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
-                        QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->size() - 2) +
-                            QStringLiteral(" บิท")} +
-                noted};
+    return {
+        outcome,
+        QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
+                    QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
+                    QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->size - 2) + QStringLiteral(" บิท")} +
+            noted};
 }
 
 // --- restore -------------------------------------------------------------------------------------
