@@ -168,6 +168,12 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
 
 Form1::~Form1()
 {
+    // The boxes are destroyed after this window's own members: their last text changes must not
+    // reach handlers that read those members.
+    for (QObject* control :
+         {static_cast<QObject*>(Combo1), static_cast<QObject*>(Combo2), static_cast<QObject*>(Combo1->lineEdit()),
+          static_cast<QObject*>(Combo2->lineEdit()), static_cast<QObject*>(Text1)})
+        control->disconnect(this);
     m_store.setProgress(nullptr);
 }
 
