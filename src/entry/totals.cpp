@@ -110,23 +110,53 @@ StakeTotals customerTotals(Store& store, const QString& type, const QString& cus
     return t;
 }
 
-StakeTotals grandTotals(Store& store)
+namespace
 {
-    StakeTotals all;
+
+// Calls `use` with the path and figures of every existing stake file, type by type.
+template <class Use> void scanStakeFiles(Store& store, Use use)
+{
     const QList<int> customers = Store::customerIndexes(store.customerListText());
     store.progress().reset();
     for (int t = 0; t < typeNames().size(); ++t) {
         store.progress().tick(typeNames().size());
         for (int c : customers) {
-            QFile f(store.stakeFilePath(t, c));
+            const QString path = store.stakeFilePath(t, c);
+            QFile f(path);
             if (!f.open(QIODevice::ReadOnly)) continue;
-            StakeTotals one = totalsOfBytes(f.readAll());
-            all.count += one.count;
-            all.total += one.total;
+            use(path, totalsOfBytes(f.readAll()));
         }
         store.progress().yield();
     }
     store.progress().hide();
+}
+
+} // namespace
+
+StakeTotals grandTotals(Store& store)
+{
+    StakeTotals all;
+    scanStakeFiles(store, [&all](const QString&, const StakeTotals& one) {
+        all.count += one.count;
+        all.total += one.total;
+    });
+    return all;
+}
+
+QHash<QString, StakeTotals> stakeTotalsByFile(Store& store)
+{
+    QHash<QString, StakeTotals> files;
+    scanStakeFiles(store, [&files](const QString& path, const StakeTotals& one) { files.insert(path, one); });
+    return files;
+}
+
+StakeTotals sumOf(const QHash<QString, StakeTotals>& files)
+{
+    StakeTotals all;
+    for (const StakeTotals& one : files) {
+        all.count += one.count;
+        all.total += one.total;
+    }
     return all;
 }
 

@@ -2,6 +2,7 @@
 // The figures of the main window's total boxes: count and amount of the positive lines of stake files.
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 namespace varnoth
@@ -18,6 +19,9 @@ struct StakeTotals {
 StakeTotals customerTotals(Store& store, const QString& type, const QString& customer);
 // Every type and every customer whose stake file exists.
 StakeTotals grandTotals(Store& store);
+// The same, kept per stake file (by path), so that a change to one file is counted again alone.
+QHash<QString, StakeTotals> stakeTotalsByFile(Store& store);
+StakeTotals sumOf(const QHash<QString, StakeTotals>& files);
 // The same scan over a file's text, and over its windows-874 bytes.
 StakeTotals totalsOfText(const QString& text);
 StakeTotals totalsOfBytes(const QByteArray& bytes);

@@ -150,8 +150,7 @@ void Form7::confirm()
     if (main) {
         applyToList(result);
         main->listAddLines(result.lines);
-        main->UpdateTotals(request.type, request.customer);
-        main->GrandTotals();
+        main->refreshTotals(); // the boxes stay with the pair being keyed, not the record's
         // The selection is gone with the confirmation; the menu items wait for the next one.
         main->mEdit->setEnabled(false);
         main->mDelete->setEnabled(false);

@@ -1,12 +1,13 @@
+#include "guisupport.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/session.h"
-#include "guisupport.h"
 #include "testsupport.h"
 #include "tools/Form7.h"
 #include "ui/main/Form1.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -203,6 +204,9 @@ private:
     void showRecord(const QString& amount)
     {
         book->put(StakeFile, stakeText(amount));
+        // The operator picked the pair, so the total boxes are this pair's.
+        main->Combo1->setCurrentIndex(main->Combo1->findText(TwoTop));
+        main->Combo2->setEditText(QStringLiteral("x"));
         main->ShowCustomerBets(TwoTop, QStringLiteral("x"));
         main->ListAddLine(QStringLiteral("12 - ") + amount);
     }

@@ -5,6 +5,7 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/Form3.h"
+#include "ui/main/Form13.h"
 #include "ui/main/SecondaryWindow.h"
 #include "entry/totals.h"
 
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDateTime>
+#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -116,12 +118,14 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
     buildMenus();
     connectControls();
     statusBar()->setObjectName(QStringLiteral("StatusBar")); // where a printout's path is shown
+    setUpView();
 
     // Start-up, in order.
     setWindowTitle(QStringLiteral("Varnoth V3.3 Pro"));
     resize(twips(11400), twips(7725));
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         QRect r = s->availableGeometry();
+        resize(std::min(width(), r.width()), std::min(height(), r.height()));
         move(r.x() + (r.width() - width()) / 2, r.y() + (r.height() - height()) / 2);
     }
     mEdit->setEnabled(false);
@@ -166,6 +170,12 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
 
 Form1::~Form1()
 {
+    // The boxes are destroyed after this window's own members: their last text changes must not
+    // reach handlers that read those members.
+    for (QObject* control :
+         {static_cast<QObject*>(Combo1), static_cast<QObject*>(Combo2), static_cast<QObject*>(Combo1->lineEdit()),
+          static_cast<QObject*>(Combo2->lineEdit()), static_cast<QObject*>(Text1)})
+        control->disconnect(this);
     m_store.setProgress(nullptr);
 }
 
@@ -234,14 +244,14 @@ void Form1::buildControls()
     Command11 = button(QStringLiteral("Command11"), QStringLiteral("Enter"), central);
     for (QPushButton* b : {Command5, Command10, Command9, Command11})
         b->setFocusPolicy(Qt::NoFocus);
-    Command2 = button(QStringLiteral("Command2"), QStringLiteral("ดูข้อมูล"), central);
-    Command4 = button(QStringLiteral("Command4"), QStringLiteral("คัดเกินอั้น"), central);
-    Command3 = button(QStringLiteral("Command3"), QStringLiteral("คัดเลข"), central);
-    Command6 = button(QStringLiteral("Command6"), QStringLiteral("ตรวจรางวัล"), central);
-    Command12 = button(QStringLiteral("Command12"), QStringLiteral("วิเคราะห์"), central);
-    Command8 = button(QStringLiteral("Command8"), QStringLiteral("สถิติ"), central);
+    Command2 = button(QStringLiteral("Command2"), QStringLiteral("ดูข้อมูล (&V)"), central);
+    Command4 = button(QStringLiteral("Command4"), QStringLiteral("คัดเกินอั้น (&O)"), central);
+    Command3 = button(QStringLiteral("Command3"), QStringLiteral("คัดเลข (&C)"), central);
+    Command6 = button(QStringLiteral("Command6"), QStringLiteral("ตรวจรางวัล (&P)"), central);
+    Command12 = button(QStringLiteral("Command12"), QStringLiteral("วิเคราะห์ (&A)"), central);
+    Command8 = button(QStringLiteral("Command8"), QStringLiteral("สถิติ (&S)"), central);
     Command13 = button(QStringLiteral("Command13"), QStringLiteral("ประวัติส่งออก"), central);
-    Command14 = button(QStringLiteral("Command14"), QStringLiteral("ผังยอดเลข"), central);
+    Command14 = button(QStringLiteral("Command14"), QStringLiteral("ผังยอดเลข (&X)"), central);
 
     Image1 = picture(QStringLiteral("Image1"), QStringLiteral(" เปิดดูข้อมูลในฐานข้อมูลทั้งหมด "),
                      themedIcon("document-open", QStyle::SP_DirOpenIcon), central);
@@ -337,10 +347,19 @@ void Form1::buildControls()
     pictures->addWidget(Image7, 1, 2);
     right->addLayout(pictures);
 
+    // The side columns keep their width; the list takes whatever room the window has.
+    auto* leftColumn = new QWidget(central);
+    leftColumn->setObjectName(QStringLiteral("leftColumn"));
+    leftColumn->setLayout(left);
+    left->setContentsMargins(0, 0, 0, 0);
+    auto* rightColumn = new QWidget(central);
+    rightColumn->setObjectName(QStringLiteral("rightColumn"));
+    rightColumn->setLayout(right);
+    right->setContentsMargins(0, 0, 0, 0);
     auto* main = new QHBoxLayout(central);
-    main->addLayout(left, 0);
+    main->addWidget(leftColumn, 0);
     main->addLayout(middle, 1);
-    main->addLayout(right, 0);
+    main->addWidget(rightColumn, 0);
 }
 
 void Form1::buildMenus()
@@ -484,6 +503,7 @@ void Form1::startTick()
 {
     if (++m_tickCounter < 10) return;
     buildNumberSetCaches();
+    refreshTotals();
     disText();
     m_tickCounter = 0;
     Timer3.stop();
@@ -555,8 +575,17 @@ void Form1::ShowCustomerBets(const QString& type, const QString& customer)
 
 void Form1::UpdateTotals(const QString& type, const QString& customer)
 {
-    if (m_store.StakeFilePath(type, customer).isEmpty()) return;
+    if (type.isEmpty() || customer.isEmpty()) {
+        Label16->setText(QStringLiteral(" ยอดรวม "));
+        m_session.customerCount = 0;
+        m_session.customerTotal = 0;
+        Text5->clear();
+        Text6->clear();
+        return;
+    }
+    // A name not yet in the customer list has no file and nothing staked: 0 under its own name.
     const StakeTotals t = customerTotals(m_store, type, customer);
+    Label16->setText(QStringLiteral("ยอดรวม ") + type + QStringLiteral(" ") + customer);
     m_session.customerCount = t.count;
     m_session.customerTotal = t.total;
     Text5->setText(formatCount(t.count));
@@ -565,11 +594,38 @@ void Form1::UpdateTotals(const QString& type, const QString& customer)
 
 void Form1::GrandTotals()
 {
-    const StakeTotals t = grandTotals(m_store);
+    m_bookFiles = stakeTotalsByFile(m_store);
+    m_bookKnown = true;
+    showOverall(sumOf(m_bookFiles));
+}
+
+void Form1::showOverall(const StakeTotals& t)
+{
     m_session.overallCount = t.count;
     m_session.overallTotal = t.total;
     Text7->setText(formatCount(t.count));
     Text8->setText(formatAmount(t.total));
+}
+
+QPair<QString, QString> Form1::keyedPair() const
+{
+    if (auto* sheet = m_dispatch.get<Form13>(13))
+        return {sheet->Combo1->currentText(), CleanName(sheet->Combo2->currentText())};
+    return {Combo1->currentText(), CleanName(Combo2->currentText())};
+}
+
+void Form1::refreshTotals(const QString& changedType, const QString& changedCustomer)
+{
+    const QString changed = m_store.StakeFilePath(changedType, changedCustomer);
+    if (m_bookKnown && !changed.isEmpty()) {
+        QFile f(changed);
+        m_bookFiles.insert(changed, f.open(QIODevice::ReadOnly) ? totalsOfBytes(f.readAll()) : StakeTotals{});
+        showOverall(sumOf(m_bookFiles));
+    } else {
+        GrandTotals();
+    }
+    const auto [type, customer] = keyedPair();
+    UpdateTotals(type, customer);
 }
 
 void Form1::SelectTypeCustomer(bool fromCustomerList)
@@ -589,12 +645,11 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
     const QStringList failures = m_store.creationSequence(customer);
     ShowCustomerBets(type, customer);
     listAddLines(failures);
-    GrandTotals();
+    refreshTotals();
     if (Text1->isEnabled())
         Text1->setFocus();
     else
         Combo4->setFocus();
-    Label16->setText(QStringLiteral("ยอดรวม ") + type + QStringLiteral(" ") + customer);
     if (fromCustomerList) m_session.HeaderFlag.clear();
 }
 
@@ -603,6 +658,8 @@ void Form1::onCombo1TextChanged()
     if (m_filling) return;
     List1->clear();
     m_session.HeaderFlag.clear();
+    const auto [type, customer] = keyedPair();
+    UpdateTotals(type, customer);
 }
 
 void Form1::onCombo2TextChanged()
@@ -610,6 +667,9 @@ void Form1::onCombo2TextChanged()
     if (m_filling) return;
     List1->clear();
     m_session.HeaderFlag.clear();
+    // The label and the boxes follow the name as it is typed, never the one picked before.
+    const auto [type, customer] = keyedPair();
+    UpdateTotals(type, customer);
 }
 
 // --- pick lists ----------------------------------------------------------------------------------
@@ -656,8 +716,8 @@ void Form1::RefreshPickLists()
             list->addItems(customers);
         }
     }
-    Text7->setText(QStringLiteral("0"));
-    Text8->setText(QStringLiteral("0.00"));
+    // The boxes now belong to the emptied pair, and the book's figures are read again.
+    refreshTotals();
 }
 
 // --- windows -------------------------------------------------------------------------------------
@@ -822,11 +882,7 @@ void Form1::undoLastEntry()
 {
     const UndoResult r = m_history.undoLast(m_store);
     listAddLines(r.lines);
-    if (!r.done) return;
-    const QString type = Combo1->currentText();
-    const QString customer = CleanName(Combo2->currentText());
-    if (!type.isEmpty() && !customer.isEmpty()) UpdateTotals(type, customer);
-    GrandTotals();
+    if (r.done) refreshTotals();
 }
 
 // --- events --------------------------------------------------------------------------------------

@@ -5,9 +5,12 @@
 #include "store/progress.h"
 #include "ui/main/AppContext.h"
 #include "ui/main/WindowDispatch.h"
+#include "entry/totals.h"
 #include "entry/undo.h"
 
+#include <QHash>
 #include <QMainWindow>
+#include <QPair>
 #include <QTimer>
 #include <array>
 
@@ -138,6 +141,13 @@ public:
     void ShowCustomerBets(const QString& type, const QString& customer);
     void UpdateTotals(const QString& type, const QString& customer);
     void GrandTotals();
+    // The total label and boxes for the pair being keyed, and the boxes of the whole book. Every
+    // change of the book ends here. A caller that changed one stake file only may name its pair:
+    // the book's figures are then brought up to date from that file alone.
+    void refreshTotals(const QString& changedType = QString(), const QString& changedCustomer = QString());
+    // The type and customer the operator is keying for: those of group or file entry while that
+    // window is open, else the main window's boxes as they read now.
+    QPair<QString, QString> keyedPair() const;
     void SelectTypeCustomer(bool fromCustomerList = false);
     void RefreshPickLists();
     SecondaryWindow* OpenWindow(int number);
@@ -164,6 +174,10 @@ public:
     // Runs the start-up timer to its tenth tick at once (tests).
     void finishStartup();
 
+    // The list's text size: one step up (+1), down (-1) or back to normal (0); remembered per user.
+    void zoomList(int step);
+    int listZoom() const { return m_zoom; }
+
     // The 16 classic colours of the list text.
     static QColor classicColour(int index);
 
@@ -183,6 +197,11 @@ private:
     void onCombo4Activated(const QString& entry);
     void openReport(int number, const QString& modeBefore, const QString& modeAfter);
     void openDriveWindow(const QString& caption, const QString& text);
+    // The view (Form1_view.cpp): the list's font and zoom, the column widths, the hotkeys.
+    void setUpView();
+    void applyListFont();
+    void pickTypeByKey(int index);
+    void showOverall(const StakeTotals& totals);
 
     // Entry (Form1_entry.cpp): the live gate expansion of Text1.
     void onText1Changed(const QString& text);
@@ -205,7 +224,11 @@ private:
     EntryHistory m_history;
     int m_tickCounter = 0;
     bool m_ready = false;
-    bool m_filling = false; // the program is refilling a drop-down: its text changes are not typing
+    bool m_filling = false;                  // the program is refilling a drop-down: its text changes are not typing
+    QHash<QString, StakeTotals> m_bookFiles; // the figures of every stake file, by path
+    bool m_bookKnown = false;
+    int m_zoom = 0;
+    double m_listBaseSize = 0;
 };
 
 } // namespace varnoth

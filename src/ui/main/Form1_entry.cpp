@@ -19,23 +19,18 @@ namespace varnoth
 namespace
 {
 
-// The gate box grows to show the whole list: the long lists get a wider box of up to 22 rows, the
-// others keep the width of the entry column and take as many rows as they need.
-void sizeGateBox(QPlainTextEdit* box, const QString& gates, bool longList, int columnWidth)
+// The gate box keeps the width of the entry column, so the window does not shift while the number
+// is typed; it takes the height the list needs, as far as the column has room, and scrolls beyond.
+void sizeGateBox(QPlainTextEdit* box, const QString& gates, int columnWidth)
 {
     const int count = static_cast<int>(gates.count(QLatin1Char(' ')));
     const QFontMetrics fm(box->font());
     const int cell = fm.horizontalAdvance(gates.section(QLatin1Char(' '), 0, 0) + QLatin1Char(' '));
     const int margins = 2 * box->frameWidth() + 2 * static_cast<int>(box->document()->documentMargin()) + 4;
-    int columns = std::max(1, (columnWidth - margins) / std::max(1, cell));
-    if (longList) {
-        columns = std::max(columns, static_cast<int>(std::ceil(count / 22.0)));
-        box->setMinimumWidth(columns * cell + margins + cell / 2);
-    } else {
-        box->setMinimumWidth(0);
-    }
+    const int columns = std::max(1, (columnWidth - margins) / std::max(1, cell));
     const int rows = std::max(1, static_cast<int>(std::ceil(count / static_cast<double>(columns))));
-    box->setFixedHeight(rows * fm.lineSpacing() + margins);
+    box->setMinimumHeight(std::min(rows, 2) * fm.lineSpacing() + margins);
+    box->setMaximumHeight(rows * fm.lineSpacing() + margins);
 }
 
 } // namespace
@@ -51,15 +46,18 @@ void Form1::onText1Changed(const QString& text)
     }
     Text3->setPlainText(expansion->gates);
     Label6->setText(expansion->status);
-    sizeGateBox(Text3, expansion->gates, expansion->longList, Text1->width());
+    sizeGateBox(Text3, expansion->gates, Text1->width());
     Text3->show();
     Label6->show();
 }
 
 void Form1::Inp2()
 {
-    // A name that cleans to nothing would store the entry nowhere; it is the customer x as well.
-    if (CleanName(Combo2->currentText()).isEmpty()) Combo2->setEditText(QStringLiteral("x"));
+    // No bet is booked to a customer nobody named: the operator names one first ("x" when typed).
+    if (CleanName(Combo2->currentText()).isEmpty()) {
+        Combo2->setFocus();
+        return;
+    }
     if (Text1->text().isEmpty()) {
         Text1->setFocus();
         return;
@@ -104,7 +102,7 @@ void Form1::Inp1()
         Text2->clear();
         Text1->setFocus();
     }
-    UpdateTotals(type, customer);
+    refreshTotals(type, customer);
 }
 
 } // namespace varnoth
