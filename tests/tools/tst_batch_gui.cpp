@@ -1,5 +1,6 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
+#include "guisupport.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
 #include "reports/Form6.h"
@@ -8,7 +9,6 @@
 #include "settings/history.h"
 #include "store/datafolder.h"
 #include "store/session.h"
-#include "guisupport.h"
 #include "testsupport.h"
 #include "tools/Form3.h"
 #include "tools/backup.h"
@@ -109,8 +109,6 @@ Run runProgram(const QString& folder, const QStringList& args)
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
 }
-
-
 
 } // namespace
 
@@ -281,8 +279,7 @@ private slots:
         if (job != "newdraw") QVERIFY(!shown.isEmpty());
         QCOMPARE(bookBytes(batchBook->path()), bookBytes(windowBook->folder()));
         if (job == "backup")
-            QCOMPARE(bookBytes(batchDrive->filePath(BackupFolderName)),
-                     bookBytes(drive->filePath(BackupFolderName)));
+            QCOMPARE(bookBytes(batchDrive->filePath(BackupFolderName)), bookBytes(drive->filePath(BackupFolderName)));
     }
 
     // Every one of these leaves the book as it was.
@@ -360,6 +357,25 @@ private slots:
         QCOMPARE(failures.size(), 1);
         QVERIFY(failures.first() == WriteFailedText + "0_3.gif" || failures.first() == ReadFailedText + "0_3.gif");
         QVERIFY(run.err.contains(failures.first()));
+    }
+
+    // A bet above the ceiling waits for the operator: the job stores the rest and fails; a line that
+    // lost its line breaks is rejected whole, as the windows reject it.
+    void sheetWithRunOnAndOverCeilingLines()
+    {
+        QFile sheet(drive->filePath("runon.txt"));
+        QVERIFY(sheet.open(QIODevice::WriteOnly));
+        sheet.write("554-100358+6-10\r\n123-100001\r\n456-100000\r\n");
+        sheet.close();
+        const Run run =
+            runProgram(batchBook->path(), {"--enter-sheet", sheet.fileName(), "--type", Straight, "--customer", "c"});
+        QCOMPARE(run.code, BatchRefused);
+        QCOMPARE(run.out, (QStringList{"<3ตัวตรง> <c>", "พร้อมรับข้อมูล", "554-100358+6-10 ข้อมูลผิดพลาด ให้คีย์ใหม่",
+                                       "123-100001 เกินยอดสูงสุด", "456-100000"}));
+        QVERIFY2(run.err.contains("1 bet(s) above the amount ceiling of 100000"), qPrintable(run.err));
+        const QString stakes = QString::fromLatin1(bookBytes(batchBook->path()).value("0_3.gif"));
+        QVERIFY(stakes.contains("\r\n456-100000\r\n"));
+        QVERIFY(stakes.contains("\r\n123-0\r\n") && stakes.contains("\r\n554-0\r\n"));
     }
 
     void folderInUseIsRefused()
