@@ -2,15 +2,19 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/options.h"
 #include "store/store.h"
 
 #include <QSet>
+
+#include <algorithm>
 
 namespace varnoth
 {
 
 EntryBatch::EntryBatch(Store& store, const QString& customer)
-    : m_store(store), m_customer(customer), m_customerIndex(store.customerIndex(customer))
+    : m_store(store), m_customer(customer), m_customerIndex(store.customerIndex(customer)),
+      m_ceiling(amountCeiling(store))
 {
 }
 
@@ -43,20 +47,34 @@ NumberFile* EntryBatch::countFile(const QString& type)
     return &file.value();
 }
 
+QString EntryBatch::storableAmount(const NumberFile& stake, const QString& number, const QString& amount)
+{
+    const QString digits = DigitsOnly(number);
+    const QString amountDigits = DigitsOnly(amount);
+    // An amount must be digits only and hold at least one; the number must fit the file's width and
+    // have its own line (a permutation type has no line for digits out of order).
+    if (digits.size() != stake.width() || amountDigits.size() != amount.size() || amountDigits.isEmpty() ||
+        !stake.contains(digits))
+        return {};
+    return amountDigits;
+}
+
 void EntryBatch::addBet(const QString& number, const QString& amount, const QString& type)
 {
     NumberFile* stake = stakeFile(type);
     if (!stake) return;
     const QString digits = DigitsOnly(number);
-    const QString amountDigits = DigitsOnly(amount);
-    // An amount must be digits only and hold at least one; the number must fit the file's width and
-    // have its own line (a permutation type has no line for digits out of order).
-    if (digits.size() != stake->width() || amountDigits.size() != amount.size() || amountDigits.isEmpty() ||
-        !stake->contains(digits)) {
+    const QString amountDigits = storableAmount(*stake, number, amount);
+    if (amountDigits.isEmpty()) {
         m_lines << number + QLatin1Char('-') + amount + BetRejectedText;
         return;
     }
-    stake->add(digits, Val(amountDigits));
+    const double value = Val(amountDigits);
+    if (!m_aboveCeilingAllowed && value > static_cast<double>(m_ceiling)) {
+        m_lines << digits + QLatin1Char('-') + amountDigits + AboveCeilingText;
+        return;
+    }
+    stake->add(digits, value);
     m_bets.push_back(PendingBet{type, digits, amountDigits, stake->path(), static_cast<int>(m_lines.size())});
     m_lines << digits + QLatin1Char('-') + amountDigits;
 }
@@ -68,6 +86,10 @@ void EntryBatch::addListLine(const QString& line)
 
 void EntryBatch::addPlan(const EntryPlan& plan, bool gateProgress)
 {
+    if (plan.rejected) {
+        m_lines << plan.rejectedText + BetRejectedText;
+        return;
+    }
     const bool ticking = plan.gates && gateProgress;
     if (ticking) m_store.progress().reset();
     for (const PlannedBet& bet : plan.bets) {
@@ -129,6 +151,13 @@ FieldEntry planFieldEntry(const QString& gateList, const QString& numberText, co
     FieldEntry entry;
     const QString amount = CleanName(amountText);
     const qsizetype plus = amount.indexOf(QLatin1Char('+'));
+    // A third amount, or a "-" in the amount (a second number-amount pasted in), is a piece left
+    // over: no bet of the entry is stored.
+    if (amount.count(QLatin1Char('+')) > 1 || amountText.contains(QLatin1Char('-'))) {
+        entry.plan.rejected = true;
+        entry.plan.rejectedText = CleanName(numberText) + QLatin1Char('-') + amount;
+        return entry;
+    }
 
     if (!gateList.isEmpty()) {
         const qsizetype gates = gateList.count(QLatin1Char(' '));
@@ -154,6 +183,29 @@ FieldEntry planFieldEntry(const QString& gateList, const QString& numberText, co
         entry.plan.bets = pairedBets(number, amounts[0], amounts[1], type, customer);
     }
     return entry;
+}
+
+QString EntryBatch::aboveCeilingQuestion(const EntryPlan& plan)
+{
+    if (plan.rejected) return {};
+    const qint64 ceiling = m_ceiling;
+    double highest = 0;
+    int count = 0;
+    for (const PlannedBet& bet : plan.bets) {
+        const NumberFile* stake = stakeFile(bet.type);
+        if (!stake) continue;
+        const QString digits = storableAmount(*stake, bet.number, bet.amount);
+        if (digits.isEmpty()) continue; // rejected anyway
+        const double value = Val(digits);
+        if (value <= static_cast<double>(ceiling)) continue;
+        highest = std::max(highest, value);
+        ++count;
+    }
+    if (count == 0) return {};
+    QString text = QStringLiteral("ยอดแทง ") + formatCount(highest) + QStringLiteral(" บาท เกินยอดสูงสุดต่อรายการ ") +
+                   formatCount(static_cast<double>(ceiling)) + QStringLiteral(" บาท");
+    if (count > 1) text += QStringLiteral(" (") + QString::number(count) + QStringLiteral(" รายการ)");
+    return text + QStringLiteral("\nต้องการบันทึกหรือไม่");
 }
 
 } // namespace varnoth

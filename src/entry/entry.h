@@ -23,6 +23,12 @@ class Store;
 inline const QString& BetRejectedText = RejectedText;
 // Shown after a bet whose stake file could not be written.
 inline const QString BetNotSavedText = QStringLiteral(" บันทึกข้อมูลไม่สำเร็จ");
+// Shown after a bet of a sheet whose amount is above the amount ceiling: it is not stored.
+inline const QString AboveCeilingText = QStringLiteral(" เกินยอดสูงสุด");
+// The main window's question before it stores a bet above the amount ceiling, and its answers.
+inline const QString AboveCeilingTitle = QStringLiteral("ยอดแทงเกินยอดสูงสุด");
+inline const QString StoreAnywayText = QStringLiteral("บันทึก");
+inline const QString DoNotStoreText = QStringLiteral("ไม่บันทึก");
 
 // One stored bet, as far as taking it back needs to know.
 struct BetChange {
@@ -42,7 +48,16 @@ class EntryBatch
 {
 public:
     // `customer` is the cleaned name; it must already be in the customer list to store anything.
+    // A bet above the book's amount ceiling is listed with AboveCeilingText and not stored, unless
+    // the operator allowed it.
     EntryBatch(Store& store, const QString& customer);
+
+    qint64 ceiling() const { return m_ceiling; }
+    // The question to ask before storing a plan that holds a bet above the ceiling that would
+    // otherwise be stored (the highest amount and how many bets carry one); "" when there is none.
+    QString aboveCeilingQuestion(const EntryPlan& plan);
+    // The operator confirmed the amounts above the ceiling of the bets to come.
+    void allowAboveCeiling() { m_aboveCeilingAllowed = true; }
 
     // One bet, number and amount as keyed. A type or customer without a stake file lists nothing.
     void addBet(const QString& number, const QString& amount, const QString& type);
@@ -68,11 +83,15 @@ private:
     };
 
     NumberFile* stakeFile(const QString& type);
+    // The digits of the amount when the bet can be stored in the file, "" when it is rejected.
+    static QString storableAmount(const NumberFile& stake, const QString& number, const QString& amount);
     NumberFile* countFile(const QString& type);
 
     Store& m_store;
     QString m_customer;
     QString m_customerIndex;
+    qint64 m_ceiling;
+    bool m_aboveCeilingAllowed = false;
     QHash<QString, QString> m_stakePaths; // type -> stake file path ("" when none)
     QHash<QString, QString> m_countPaths; // type -> count file path ("" when none)
     QHash<QString, NumberFile> m_files;   // path -> file in memory

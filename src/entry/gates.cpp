@@ -179,6 +179,11 @@ EntryPlan parseEntryLine(const QString& line, const QString& type, const QString
     const QStringList pieces = line.split(QLatin1Char('-'));
     QString number = pieces.value(0);
     const QString amount = pieces.value(1);
+    if (pieces.size() > 2 || number.count(QLatin1Char('+')) > 1 || amount.count(QLatin1Char('+')) > 1) {
+        plan.rejected = true;
+        plan.rejectedText = line;
+        return plan;
+    }
 
     if (number.contains(QLatin1Char('+'))) {
         const QStringList parts = number.split(QLatin1Char('+'));

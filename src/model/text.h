@@ -31,6 +31,18 @@ double Val(const QString& text);
 // Val of an amount as stored; plain digits, the stored form, are read without building a text.
 double amountValue(QStringView text);
 
+// The number of a stake line from the text before its first "-": the blanks (spaces, tabs) around
+// it are not part of it, so " 13-20" from a hand-edited file is the number 13 wherever it is read.
+inline QStringView stakeNumber(QStringView beforeDash)
+{
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (!beforeDash.isEmpty() && blank(beforeDash.front()))
+        beforeDash = beforeDash.sliced(1);
+    while (!beforeDash.isEmpty() && blank(beforeDash.back()))
+        beforeDash.chop(1);
+    return beforeDash;
+}
+
 // "#,##0" and "#,##0.00", rounding half away from zero on the 15-significant-digit value.
 QString formatCount(double value);
 QString formatAmount(double value);

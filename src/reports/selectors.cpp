@@ -55,9 +55,12 @@ void appendStakeLines(Store& store, const QString& path, const QString* number, 
         if (p < end) ++p;
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
         if (line.isEmpty() || dash < 0 || hash) continue;
-        if (number && line.first(dash) != *number) continue;
+        // The item holds the number without the blanks a hand-edited line may have around it.
+        const QStringView lineNumber = stakeNumber(line.first(dash));
+        if (number && lineNumber != *number) continue;
         if (amountValue(line.sliced(dash + 1)) <= 0) continue;
-        to = std::copy(line.begin(), line.end(), to);
+        to = std::copy(lineNumber.begin(), lineNumber.end(), to);
+        to = std::copy(line.begin() + dash, line.end(), to);
         *to++ = QLatin1Char('#');
     }
     out.truncate(to - out.constData());
@@ -198,7 +201,7 @@ void sumStakeLine(QStringView line, NumberSums& sums, GroupedStakes& g)
     if (dash < 0) return;
     const double v = amountValue(line.sliced(dash + 1));
     if (v <= 0) return;
-    sums.addOwned(line.first(dash), v);
+    sums.addOwned(stakeNumber(line.first(dash)), v);
     g.staked = true;
     g.total += v;
 }
@@ -235,7 +238,14 @@ void sumStakeBytes(const QByteArray& bytes, NumberSums& sums, GroupedStakes& g)
         if (lineEnd == start || !dash || hash || dash >= lineEnd) continue;
         const double v = amountOfBytes(dash + 1, lineEnd);
         if (v <= 0) continue;
-        sums.add(start, dash - start, v);
+        // Blanks around the number (a hand-edited line) are not part of it, as in stakeNumber.
+        const char* from = start;
+        const char* to = dash;
+        while (from < to && (*from == ' ' || *from == '\t'))
+            ++from;
+        while (to > from && (to[-1] == ' ' || to[-1] == '\t'))
+            --to;
+        sums.add(from, to - from, v);
         g.staked = true;
         g.total += v;
     }
@@ -264,7 +274,7 @@ QString groupedText(Store& store, const NumberSums& sums, const QStringList& num
 QString itemNumber(const QString& item)
 {
     const qsizetype dash = item.indexOf(QLatin1Char('-'));
-    return dash < 0 ? item : item.left(dash);
+    return dash < 0 ? item : stakeNumber(QStringView(item).first(dash)).toString();
 }
 
 double itemAmount(const QString& item)
@@ -306,7 +316,7 @@ QString FilterByNumber(const QString& list, const QString& number)
     QString out;
     forEachItem(list, [&](QStringView item) {
         const qsizetype dash = firstDash(item);
-        if (dash >= 0 && item.first(dash) == number) {
+        if (dash >= 0 && stakeNumber(item.first(dash)) == number) {
             out += item;
             out += QLatin1Char('#');
         }
@@ -340,7 +350,7 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type)
     forEachItem(list, [&](QStringView item) {
         const qsizetype dash = firstDash(item);
         if (dash < 0) return;
-        sums.add(item.first(dash), amountValue(item.sliced(dash + 1)));
+        sums.add(stakeNumber(item.first(dash)), amountValue(item.sliced(dash + 1)));
     });
     return groupedText(store, sums, numbers);
 }

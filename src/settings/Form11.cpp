@@ -1,6 +1,7 @@
 #include "settings/Form11.h"
 
 #include "settings/keyed.h"
+#include "settings/options.h"
 #include "store/session.h"
 #include "ui/main/Form1.h"
 
@@ -78,19 +79,32 @@ bool Form11::digitCut() const
     return ctx.session.WindowMode == QLatin1String("7");
 }
 
+bool Form11::bookOptionsMode() const
+{
+    return ctx.session.WindowMode == OptionsWindowMode;
+}
+
 void Form11::setUp()
 {
     const SettingMode* mode = settingModeFor(ctx.session.WindowMode);
     {
         const QSignalBlocker refill(List1);
         List1->clear();
-        List1->addItems(FillSettingsList(ctx.store, ctx.session.WindowMode));
+        const bool options = bookOptionsMode();
+        List1->addItems(options ? optionItems(ctx.store) : FillSettingsList(ctx.store, ctx.session.WindowMode));
         List1->setCurrentRow(0); // a row is picked from the start: Enter edits it, an arrow the next
     }
     if (mode) {
         setWindowTitle(mode->caption);
         Label4->setText(mode->heading);
     }
+    // The book options are named by their caption, which is not edited; the others by a type.
+    if (options) {
+        setWindowTitle(OptionsPickerEntry);
+        Label4->setText(OptionsHeading);
+    }
+    Label1->setText(options ? OptionsNameLabel : QStringLiteral("ประเภทหวย"));
+    Text1->setReadOnly(options);
     showListView();
 }
 
@@ -120,6 +134,7 @@ void Form11::beginEdit(QListWidgetItem* item)
         c->hide();
     }
     if (mode) Label2->setText(mode->valueLabel);
+    if (bookOptionsMode()) Label2->setText(OptionsValueLabel);
     if (digitCut()) {
         Label2->move(Label2->x(), twips(360));
         Label3->hide();
@@ -131,7 +146,12 @@ void Form11::beginEdit(QListWidgetItem* item)
         List1->resize(twips(3255), List1->height());
     }
     EditIndex = List1->row(item);
-    const SettingEdit edit = varnoth::beginEdit(item->text());
+    SettingEdit edit = varnoth::beginEdit(item->text());
+    if (bookOptionsMode() && EditIndex < bookOptions().size()) {
+        // A shop name may hold " - "; the option's own value is read, not the item's text.
+        edit.type = bookOptions()[EditIndex].caption;
+        edit.value = optionValue(ctx.store, bookOptions()[EditIndex].key);
+    }
     Text1->setText(edit.type);
     Text2->setText(edit.value);
     if (digitCut())
@@ -154,7 +174,9 @@ void Form11::SaveSetting()
     edit.value = Text2->text();
     for (int i = 0; i < 3; ++i)
         edit.digits[i] = Check1[i]->isChecked();
-    const QStringList failures = varnoth::SaveSetting(ctx.store, ctx.session.WindowMode, items, EditIndex, edit);
+    const QStringList failures = bookOptionsMode()
+                                     ? saveOptionAt(ctx.store, EditIndex, edit.value)
+                                     : varnoth::SaveSetting(ctx.store, ctx.session.WindowMode, items, EditIndex, edit);
     List1->resize(List1->width(), twips(2790));
     const int saved = EditIndex;
     if (ctx.main) {

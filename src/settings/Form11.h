@@ -1,6 +1,6 @@
 #pragma once
 // The settings window: the per-type values of one setting (rates, limits, number cuts, digit
-// cuts, discounts), a list view and an edit view.
+// cuts, discounts), or the book options, in a list view and an edit view.
 
 #include "ui/main/SecondaryWindow.h"
 
@@ -45,6 +45,8 @@ public:
 
 private:
     bool digitCut() const;
+    // The window lists the book options (amount ceiling, shop name) instead of a per-type setting.
+    bool bookOptionsMode() const;
 };
 
 } // namespace varnoth

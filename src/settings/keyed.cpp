@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/options.h"
 #include "store/store.h"
 
 #include <QSet>
@@ -50,6 +51,7 @@ const QList<PickerEntry>& pickerEntries()
         {QStringLiteral("คัดหลัก"), QStringLiteral("7"), 11, {192, 192, 255}},
         {QStringLiteral("ส่วนลด"), QStringLiteral("5"), 11, {255, 255, 192}},
         {QStringLiteral("ชื่อลูกค้า"), QStringLiteral("1"), 18, {192, 255, 255}},
+        {OptionsPickerEntry, OptionsWindowMode, 11, {224, 224, 224}},
     };
     return entries;
 }

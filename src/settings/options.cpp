@@ -93,4 +93,18 @@ QStringList setOptionValue(Store& store, const QString& key, const QString& valu
     return {};
 }
 
+QStringList optionItems(const Store& store)
+{
+    QStringList items;
+    for (const BookOption& o : bookOptions())
+        items << o.caption + QStringLiteral(" - ") + optionValue(store, o.key);
+    return items;
+}
+
+QStringList saveOptionAt(Store& store, int index, const QString& typed)
+{
+    if (index < 0 || index >= bookOptions().size()) return {OptionValueInvalidText};
+    return setOptionValue(store, bookOptions()[index].key, typed.trimmed());
+}
+
 } // namespace varnoth

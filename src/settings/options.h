@@ -39,6 +39,19 @@ qint64 amountCeiling(const Store& store);
 // the value is refused or the file could not be read or written (empty on success).
 QStringList setOptionValue(Store& store, const QString& key, const QString& value);
 
+// The settings window lists the options in this window mode (picker entry OptionsPickerEntry).
+inline const QString OptionsWindowMode = QStringLiteral("8");
+inline const QString OptionsPickerEntry = QStringLiteral("ตั้งค่าอื่น");
+inline const QString OptionsHeading = QStringLiteral("ตั้งค่า + ค่า");
+inline const QString OptionsNameLabel = QStringLiteral("ตั้งค่า");
+inline const QString OptionsValueLabel = QStringLiteral("ค่า");
+
+// The items of the settings list: each option's caption and value, "caption - value".
+QStringList optionItems(const Store& store);
+// Stores the value typed for the option at `index` of bookOptions() (blanks around it dropped);
+// the lines for the operator as setOptionValue gives them.
+QStringList saveOptionAt(Store& store, int index, const QString& typed);
+
 // The list text of the Thai words used here.
 inline const QString OptionValueInvalidText = QStringLiteral("ค่าที่ใส่ไม่ถูกต้อง");
 

@@ -35,13 +35,14 @@ void NumberFile::parse(const QString& text)
         const QString& line = m_lines[i];
         qsizetype dash = line.indexOf(QLatin1Char('-'));
         if (dash < 0) continue;
-        const QString number = line.left(dash);
+        const QString number = stakeNumber(QStringView(line).first(dash)).toString();
         if (!m_index.contains(number)) m_index.insert(number, i);
     }
     m_width = 0;
     if (!m_lines.isEmpty()) {
-        qsizetype dash = m_lines.first().indexOf(QLatin1Char('-'));
-        m_width = static_cast<int>(dash < 0 ? m_lines.first().size() : dash);
+        const QString& first = m_lines.first();
+        qsizetype dash = first.indexOf(QLatin1Char('-'));
+        m_width = static_cast<int>(dash < 0 ? first.size() : stakeNumber(QStringView(first).first(dash)).size());
     }
 }
 

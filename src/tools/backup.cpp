@@ -661,6 +661,11 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             continue;
         }
         const QStringList pieces = line.split(QLatin1Char('-'));
+        // A record with pieces left over after its number and amount is no record of ours.
+        if (pieces.size() != 2) {
+            r.lines << rejectedRow(line);
+            continue;
+        }
         const qsizetype row = r.lines.size();
         const QString added = AddTransferredBet(pieces[0], pieces[1], target.file, r.lines);
         if (added.isEmpty()) continue;

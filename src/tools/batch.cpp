@@ -12,6 +12,7 @@
 #include "reports/view.h"
 #include "settings/customers.h"
 #include "settings/history.h"
+#include "settings/options.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backup.h"
@@ -36,7 +37,8 @@ struct JobOption {
 
 const JobOption Jobs[] = {
     {"enter-sheet", BatchJob::EnterSheet, "FILE",
-     "Enter the bets of a sheet file (entry lines, windows-874 or UTF-8) for --type and --customer."},
+     "Enter the bets of a sheet file (entry lines, windows-874 or UTF-8) for --type and --customer. Bets above "
+     "the amount ceiling are not stored (exit status 1)."},
     {"view", BatchJob::View, nullptr, "List every type's stakes with their totals and discounts."},
     {"search", BatchJob::Search, nullptr,
      "Search the stakes of --number (all numbers when left out) in --type and --customer."},
@@ -195,6 +197,18 @@ BatchResult enterSheet(Store& store, const BatchOptions& o)
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
     r.out << failures;
     if (!sheet.isEmpty()) r.out << SplitSheet(store, sheet, o.type, o.customer);
+    // A bet above the ceiling needs the operator's word, which a batch job cannot ask for: the job
+    // stores the rest and says what it left out.
+    qsizetype above = 0;
+    for (const QString& line : std::as_const(r.out))
+        if (line.endsWith(AboveCeilingText)) ++above;
+    if (above > 0) {
+        r.err << QString::number(above) + QStringLiteral(" bet(s) above the amount ceiling of ") +
+                     QString::number(amountCeiling(store)) + QStringLiteral(" were not stored (") +
+                     AboveCeilingText.trimmed() +
+                     QStringLiteral("); enter them in the main window, which asks before storing");
+        r.exitCode = BatchRefused;
+    }
     return r;
 }
 

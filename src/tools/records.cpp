@@ -61,8 +61,7 @@ RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount
         progress.tick(lines.size());
         const qsizetype dash = line.indexOf(QLatin1Char('-'));
         if (dash < 0) continue;
-        const QString fileNumber = line.left(dash);
-        if (fileNumber != r.oldNumber) {
+        if (stakeNumber(QStringView(line).first(dash)) != r.oldNumber) {
             out += line;
             out += CRLF;
             continue;

@@ -131,7 +131,7 @@ private slots:
         QTest::newRow("no last line end") << "123-5\r\n124-6"
                                           << "123-5#124-6#";
         QTest::newRow("blanks") << " 123-5\r\n124- 6\r\n125-6 \r\n"
-                                << " 123-5#124- 6#125-6 #";
+                                << "123-5#124- 6#125-6 #"; // the number without the blank before it
     }
     void handEditedStakeFiles()
     {

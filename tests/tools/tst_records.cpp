@@ -115,6 +115,23 @@ private slots:
         QCOMPARE(book->bytes(StakeFile), cp874(stakeText(written)));
     }
 
+    // A line with blanks around its number (a hand-edited file) is the record of that number.
+    void blanksAroundTheNumber_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("before") << " 12-50";
+        QTest::newRow("after") << "12 -50";
+        QTest::newRow("tab") << "\t12-50";
+    }
+    void blanksAroundTheNumber()
+    {
+        QFETCH(QString, line);
+        book->put(StakeFile,
+                  stakeText(QStringLiteral("50")).replace(QStringLiteral("\r\n12-50\r\n"), "\r\n" + line + "\r\n"));
+        QVERIFY(editRecord(*book->store, request(QStringLiteral("80"))).written);
+        QCOMPARE(book->bytes(StakeFile), cp874(stakeText(QStringLiteral("80"))));
+    }
+
     void blankLinesDroppedAndOneLineEndAdded()
     {
         // Blank lines in the middle and a pile of them at the end, as an old program version left them.

@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/options.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/Form3.h"
@@ -146,7 +147,7 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
     Combo4->clear();
     Combo3->addItems({QStringLiteral("อัตราจ่าย"), QStringLiteral("วงเงินอั้น"), QStringLiteral("เลขรางวัล"),
                       QStringLiteral("คัดเลข"), QStringLiteral("คัดหลัก"), QStringLiteral("ส่วนลด"),
-                      QStringLiteral("ชื่อลูกค้า")});
+                      QStringLiteral("ชื่อลูกค้า"), OptionsPickerEntry});
     Combo3->setCurrentIndex(-1);
     Combo4->addItems({QStringLiteral("คีย์บอร์ด"), QStringLiteral("เมาส์"), QStringLiteral("กลุ่ม"), QStringLiteral("ไฟล์")});
     Combo4->setCurrentIndex(0);

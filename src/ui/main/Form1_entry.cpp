@@ -10,7 +10,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <cmath>
 
 namespace varnoth
@@ -31,6 +33,22 @@ void sizeGateBox(QPlainTextEdit* box, const QString& gates, int columnWidth)
     const int rows = std::max(1, static_cast<int>(std::ceil(count / static_cast<double>(columns))));
     box->setMinimumHeight(std::min(rows, 2) * fm.lineSpacing() + margins);
     box->setMaximumHeight(rows * fm.lineSpacing() + margins);
+}
+
+// Asks before a bet above the amount ceiling is stored; the default answer stores nothing, so an
+// Enter pressed out of habit cannot book it.
+bool storeAboveCeiling(QWidget* parent, const QString& question)
+{
+    QMessageBox box(QMessageBox::Warning, AboveCeilingTitle, question, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("AboveCeilingBox"));
+    QPushButton* yes = box.addButton(StoreAnywayText, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(DoNotStoreText, QMessageBox::NoRole);
+    yes->setObjectName(QStringLiteral("StoreAnyway"));
+    no->setObjectName(QStringLiteral("DoNotStore"));
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 } // namespace
@@ -93,6 +111,14 @@ void Form1::Inp1()
 
     const FieldEntry entry = planFieldEntry(Text3->toPlainText(), Text1->text(), Text2->text(), type, customer);
     EntryBatch batch(m_store, customer);
+    if (const QString question = batch.aboveCeilingQuestion(entry.plan); !question.isEmpty()) {
+        if (!storeAboveCeiling(this, question)) {
+            Text2->setFocus();
+            Text2->selectAll();
+            return;
+        }
+        batch.allowAboveCeiling();
+    }
     batch.addPlan(entry.plan);
     const EntryResult result = batch.commit();
     listAddLines(result.lines);

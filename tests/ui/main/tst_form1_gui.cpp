@@ -44,7 +44,8 @@ private slots:
         QStringList settings;
         for (int i = 0; i < form.Combo3->count(); ++i)
             settings << form.Combo3->itemText(i);
-        QCOMPARE(settings, QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า"}));
+        QCOMPARE(settings,
+                 QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า", "ตั้งค่าอื่น"}));
         QVERIFY(form.Command7[10]->isHidden());
         QCOMPARE(form.findChild<QPushButton*>("Command7_10")->text(), QString("+"));
         QCOMPARE(form.findChild<QPushButton*>("Command1_3")->text(), QString("3"));

@@ -1,0 +1,131 @@
+// A stake line with blanks around its number (" 13-20" from a hand-edited or foreign file) is that
+// number: the totals and every report read the book exactly as they read the same book written
+// plainly, and reading it changes no byte.
+#include "model/text.h"
+#include "reports/analysis.h"
+#include "reports/cutting.h"
+#include "reports/exposure.h"
+#include "reports/overlimit.h"
+#include "reports/prize.h"
+#include "reports/reportresult.h"
+#include "reports/view.h"
+#include "store/session.h"
+#include "testsupport.h"
+#include "tools/backup.h"
+#include "ui/main/entry.h"
+#include "ui/main/totals.h"
+
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+const QString Top2 = QStringLiteral("2ตัวบน");
+
+// Customer a holds `line13` for the number 13 and 57-10; customer b holds 13-5. Settings that make
+// every report show the number: a limit below its stake, a cut on it, a drawn result on it.
+void makeBook(TempBook& book, const QString& line13)
+{
+    book.stake(Top2, "a", "57", 10);
+    book.stake(Top2, "b", "13", 5);
+    QString text = book.text("3_1.gif");
+    QVERIFY(text.contains("\r\n13-0\r\n"));
+    text.replace("\r\n13-0\r\n", "\r\n" + line13 + "\r\n");
+    book.put("3_1.gif", text);
+    book.put("lotto2.gif", "2ตัวบน#15\r\n");
+    book.put("lotto6.gif", "2ตัวบน#13\r\n");
+    book.put("lotto4.gif", "2ตัวบน#70\r\n");
+    book.put("lotto3.gif", "123456#111#222#333#444#13#\r\n2ตัวบน#13-\r\n");
+}
+
+// Every report of the book, each as its lines (or its figures) joined under a heading.
+QStringList everyReport(Store& store)
+{
+    QStringList out;
+    const auto add = [&](const QString& name, const QStringList& lines) { out << "[" + name + "]" << lines; };
+    Session s;
+    add("view", ViewAllData(store, s).lines);
+    add("search a 13", SearchReport(store, s, "13", Top2, "a").lines);
+    add("search all 13", SearchReport(store, s, "13", Top2, AllChoice).lines);
+    add("search a", SearchReport(store, s, "", Top2, "a").lines);
+    add("search all types a", SearchReport(store, s, "", AllChoice, "a").lines);
+    add("over-limit", OverLimit(store, s, Top2, false).lines);
+    add("keep", OverLimit(store, s, Top2, true).lines);
+    add("cuts", NumberCutReport(store, s, Top2).lines);
+    add("prize a", PrizeCheck(store, s, Top2, "a").lines);
+    add("prize all", PrizeCheck(store, s, AllChoice, AllChoice).lines);
+    add("analysis", Analysis(store, Top2).lines);
+    add("total stake a", {TotalStake(store, Top2, "a")});
+    const Exposure e = buildExposure(store, Top2);
+    QStringList cells;
+    for (const ExposureCell& c : e.cells)
+        if (c.stake != 0) cells << c.number + "-" + shortestDecimal(c.stake) + "-" + shortestDecimal(c.excess);
+    add("exposure", cells << shortestDecimal(e.total));
+    add("customer stakes", customerStakes(store, Top2, "13"));
+    const StakeTotals all = grandTotals(store), a = customerTotals(store, Top2, "a");
+    add("totals",
+        {shortestDecimal(all.count), shortestDecimal(all.total), shortestDecimal(a.count), shortestDecimal(a.total)});
+    return out;
+}
+
+} // namespace
+
+class TestBlankNumbers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readAsTheNumber_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("blank before") << " 13-20";
+        QTest::newRow("blank after") << "13 -20";
+        QTest::newRow("blanks both sides") << "  13  -20";
+        QTest::newRow("tab before") << "\t13-20";
+    }
+    void readAsTheNumber()
+    {
+        QFETCH(QString, line);
+        TempBook plain, edited;
+        makeBook(plain, "13-20");
+        makeBook(edited, line);
+        const QStringList expected = everyReport(*plain.store);
+        QVERIFY(expected.contains("13-25")); // the two customers' stakes on 13 add up
+        const QHash<QString, QByteArray> before = folderBytes(edited.folder());
+        const QStringList reports = everyReport(*edited.store);
+        for (qsizetype i = 0; i < std::max(expected.size(), reports.size()); ++i)
+            QCOMPARE(reports.value(i), expected.value(i));
+        QCOMPARE(folderBytes(edited.folder()), before); // reading never rewrites the hand-edited line
+
+        // A backup of the edited book brings back the same book.
+        QTemporaryDir drive;
+        QCOMPARE(runBackup(*edited.store, drive.path()).value(0), QString("การสำรองข้อมูลเสร็จสิ้นแล้ว"));
+        TempBook restoredPlain, restoredEdited;
+        QCOMPARE(runBackup(*plain.store, drive.path() + "/p").value(0), QString("การสำรองข้อมูลเสร็จสิ้นแล้ว"));
+        runRestore(*restoredEdited.store, drive.path());
+        runRestore(*restoredPlain.store, drive.path() + "/p");
+        Session s1, s2;
+        QCOMPARE(ViewAllData(*restoredEdited.store, s1).lines, ViewAllData(*restoredPlain.store, s2).lines);
+    }
+
+    // A bet finds the number's hand-edited line and rewrites it in the stored form.
+    void changesFindTheLine()
+    {
+        TempBook book;
+        makeBook(book, " 13-20");
+        EntryBatch batch(*book.store, "a");
+        batch.addBet("13", "1", Top2);
+        const EntryResult r = batch.commit();
+        QCOMPARE(r.lines, QStringList({"13-1"}));
+        const QString text = book.text("3_1.gif");
+        QVERIFY(text.contains("\r\n13-21\r\n"));
+        QVERIFY(!text.contains(" 13"));
+        QCOMPARE(text.count("\r\n"), 101); // the line was changed in place, no line added
+        QCOMPARE(customerTotals(*book.store, Top2, "a").total, 31.0);
+    }
+};
+
+QTEST_MAIN(TestBlankNumbers)
+#include "tst_blanknumbers.moc"
