@@ -87,10 +87,10 @@ bool Form11::bookOptionsMode() const
 void Form11::setUp()
 {
     const SettingMode* mode = settingModeFor(ctx.session.WindowMode);
+    const bool options = bookOptionsMode();
     {
         const QSignalBlocker refill(List1);
         List1->clear();
-        const bool options = bookOptionsMode();
         List1->addItems(options ? optionItems(ctx.store) : FillSettingsList(ctx.store, ctx.session.WindowMode));
         List1->setCurrentRow(0); // a row is picked from the start: Enter edits it, an arrow the next
     }

@@ -12,8 +12,8 @@
 #include "store/session.h"
 #include "testsupport.h"
 #include "tools/backup.h"
-#include "ui/main/entry.h"
-#include "ui/main/totals.h"
+#include "entry/entry.h"
+#include "entry/totals.h"
 
 #include <QTest>
 

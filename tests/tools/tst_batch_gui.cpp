@@ -411,12 +411,12 @@ private slots:
         sheet.write("554-100358+6-10\r\n123-100001\r\n456-100000\r\n");
         sheet.close();
         const Run run =
-            runProgram(batchBook->path(), {"--enter-sheet", sheet.fileName(), "--type", Straight, "--customer", "c"});
+            runProgram(batchBook->folder(), {"--enter-sheet", sheet.fileName(), "--type", Straight, "--customer", "c"});
         QCOMPARE(run.code, BatchRefused);
         QCOMPARE(run.out, (QStringList{"<3ตัวตรง> <c>", "พร้อมรับข้อมูล", "554-100358+6-10 ข้อมูลผิดพลาด ให้คีย์ใหม่",
                                        "123-100001 เกินยอดสูงสุด", "456-100000"}));
         QVERIFY2(run.err.contains("1 bet(s) above the amount ceiling of 100000"), qPrintable(run.err));
-        const QString stakes = QString::fromLatin1(bookBytes(batchBook->path()).value("0_3.gif"));
+        const QString stakes = QString::fromLatin1(bookBytes(batchBook->folder()).value("0_3.gif"));
         QVERIFY(stakes.contains("\r\n456-100000\r\n"));
         QVERIFY(stakes.contains("\r\n123-0\r\n") && stakes.contains("\r\n554-0\r\n"));
     }

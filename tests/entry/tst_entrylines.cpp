@@ -5,9 +5,9 @@
 #include "store/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
-#include "ui/main/entry.h"
-#include "ui/main/gates.h"
-#include "ui/main/sheet.h"
+#include "entry/entry.h"
+#include "entry/gates.h"
+#include "entry/sheet.h"
 
 #include <QTest>
 
