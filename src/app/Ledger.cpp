@@ -206,9 +206,16 @@ QStringList Ledger::prepareCustomer(const QString& customer)
     return failures;
 }
 
-EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer)
+QString Ledger::aboveCeilingQuestion(const EntryPlan& plan, const QString& customer)
 {
     EntryBatch batch(m_store, customer);
+    return batch.aboveCeilingQuestion(plan);
+}
+
+EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bool aboveCeilingAllowed)
+{
+    EntryBatch batch(m_store, customer);
+    if (aboveCeilingAllowed) batch.allowAboveCeiling();
     batch.addPlan(plan);
     EntryResult result = batch.commit();
     if (!result.changes.isEmpty()) {
@@ -341,6 +348,7 @@ NewDrawResult Ledger::newDraw()
     emit settingsChanged();
     emit historyChanged();
     emit bookChanged();
+    emit newDrawStarted();
     return result;
 }
 

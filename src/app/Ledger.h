@@ -35,8 +35,11 @@ public:
     // --- entry -------------------------------------------------------------------------------------
     // Adds a new customer with all his files (the creation sequence); the failure lines.
     QStringList prepareCustomer(const QString& customer);
+    // The question to ask before a plan with a bet above the ceiling is stored; "" when there is none.
+    QString aboveCeilingQuestion(const EntryPlan& plan, const QString& customer);
     // Commits the bets of one entry (a plan of the main window) for the customer; one step to take back.
-    EntryResult enterPlan(const EntryPlan& plan, const QString& customer);
+    // Bets above the ceiling are stored only when the operator allowed them.
+    EntryResult enterPlan(const EntryPlan& plan, const QString& customer, bool aboveCeilingAllowed = false);
     // Commits a sheet for the type and customer; one step to take back.
     EntryResult enterSheet(const QString& sheet, const QString& type, const QString& customer);
 
@@ -73,6 +76,8 @@ signals:
     void customersChanged();
     void settingsChanged();
     void historyChanged();
+    // A new draw emptied the book: the figures of the pair that was keyed are gone too.
+    void newDrawStarted();
 
 private:
     friend class LedgerCommand;

@@ -1,9 +1,10 @@
 #include "reports/ExposureMapWindow.h"
 
+#include "app/Ledger.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/store.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -193,7 +194,7 @@ ExposureMap::ExposureMap(AppContext& ctx, QWidget* parent)
 void ExposureMap::setUp()
 {
     // Open on the type the operator is keying, when there is one.
-    const QString keyed = ctx.main ? ctx.main->Combo1->currentText() : QString();
+    const QString keyed = ctx.shell ? ctx.shell->keyedType() : QString();
     const int i = Combo1->findText(keyed);
     if (i >= 0 && i != Combo1->currentIndex())
         Combo1->setCurrentIndex(i); // refreshes

@@ -1,10 +1,11 @@
 #include "reports/Form14.h"
 
+#include "app/Ledger.h"
 #include "reports/analysis.h"
 #include "reports/prize.h"
 #include "reports/statistics.h"
 #include "store/session.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -51,7 +52,7 @@ Form14::Form14(AppContext& ctx, QWidget* parent)
     hoverHighlight(Command2, hover, {Command1});
     connect(Command1, &QPushButton::clicked, this, &Form14::run);
     connect(Command2, &QPushButton::clicked, this, [this] {
-        if (this->ctx.main) this->ctx.main->CloseSecondaryWindows();
+        if (this->ctx.shell) this->ctx.shell->closeSecondaryWindows();
     });
 }
 
@@ -118,12 +119,12 @@ void Form14::run()
 
 void Form14::present(const ReportResult& report)
 {
-    Form1* main = ctx.main;
-    if (!main) return;
-    if (report.clearList) main->clearList();
-    main->listAddLines(report.lines);
-    main->HideProgress();
-    if (report.closeWindows) main->CloseSecondaryWindows();
+    Shell* shell = ctx.shell;
+    if (!shell) return;
+    if (report.clearList) shell->clearList();
+    shell->addLines(report.lines);
+    shell->hideProgress();
+    if (report.closeWindows) shell->closeSecondaryWindows();
 }
 
 } // namespace varnoth

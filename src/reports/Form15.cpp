@@ -1,9 +1,10 @@
 #include "reports/Form15.h"
 
+#include "app/Ledger.h"
 #include "model/text.h"
 #include "reports/ReportView.h"
 #include "reports/cutting.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -37,8 +38,8 @@ Form15::Form15(AppContext& ctx, QWidget* parent)
     hoverHighlight(Command1, QColor(0, 192, 0), {Command2});
     connect(Command1, &QPushButton::clicked, this, &Form15::run);
     connect(Command2, &QPushButton::clicked, this, [this] {
-        if (this->ctx.main)
-            this->ctx.main->dispatch().closeWindow(15);
+        if (this->ctx.shell)
+            this->ctx.shell->closeWindow(WindowId::Cutting);
         else
             close();
     });

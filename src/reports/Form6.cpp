@@ -1,8 +1,9 @@
 #include "reports/Form6.h"
 
+#include "app/Ledger.h"
 #include "reports/ReportView.h"
 #include "reports/view.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -52,7 +53,7 @@ Form6::Form6(AppContext& ctx, QWidget* parent)
     hoverHighlight(Command1, hover, {Command3});
     connect(Command3, &QPushButton::clicked, this, &Form6::search);
     connect(Command1, &QPushButton::clicked, this, [this] {
-        if (this->ctx.main) this->ctx.main->CloseSecondaryWindows();
+        if (this->ctx.shell) this->ctx.shell->closeSecondaryWindows();
     });
 }
 

@@ -1,10 +1,11 @@
 #include "reports/Form9.h"
 
+#include "app/Ledger.h"
 #include "model/text.h"
 #include "reports/ReportView.h"
 #include "reports/overlimit.h"
 #include "store/session.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,7 +46,7 @@ Form9::Form9(AppContext& ctx, QWidget* parent)
     });
     connect(Command1, &QPushButton::clicked, this, &Form9::run);
     connect(Command2, &QPushButton::clicked, this, [this] {
-        if (this->ctx.main) this->ctx.main->CloseSecondaryWindows();
+        if (this->ctx.shell) this->ctx.shell->closeSecondaryWindows();
     });
 }
 

@@ -1,7 +1,8 @@
 #include "reports/ReportView.h"
 
+#include "app/Ledger.h"
 #include "ui/main/AppContext.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,13 +13,13 @@ namespace varnoth
 
 void showReport(AppContext& ctx, const ReportResult& result)
 {
-    Form1* main = ctx.main;
-    if (!main) return;
-    if (result.clearList) main->clearList();
-    main->listAddLines(result.lines);
-    if (result.saveCaption) main->Command13->setText(QStringLiteral("บันทึกส่งออก"));
-    main->HideProgress();
-    if (result.closeWindows) main->CloseSecondaryWindows();
+    Shell* shell = ctx.shell;
+    if (!shell) return;
+    if (result.clearList) shell->clearList();
+    shell->addLines(result.lines);
+    if (result.saveCaption) shell->setSendOutCaption(QStringLiteral("บันทึกส่งออก"));
+    shell->hideProgress();
+    if (result.closeWindows) shell->closeSecondaryWindows();
 }
 
 void setUpPicker(QComboBox* combo, QObject* filter)

@@ -1,9 +1,10 @@
 #include "settings/Form11.h"
 
+#include "app/Ledger.h"
 #include "settings/keyed.h"
 #include "settings/options.h"
 #include "store/session.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -175,13 +176,13 @@ void Form11::SaveSetting()
     for (int i = 0; i < 3; ++i)
         edit.digits[i] = Check1[i]->isChecked();
     const QStringList failures = bookOptionsMode()
-                                     ? saveOptionAt(ctx.store, EditIndex, edit.value)
-                                     : varnoth::SaveSetting(ctx.store, ctx.session.WindowMode, items, EditIndex, edit);
+                                     ? ctx.ledger.setOption(optionKeyAt(EditIndex), edit.value.trimmed())
+                                     : ctx.ledger.saveSetting(ctx.session.WindowMode, items, EditIndex, edit);
     List1->resize(List1->width(), twips(2790));
     const int saved = EditIndex;
-    if (ctx.main) {
-        ctx.main->listAddLines(failures);
-        ctx.main->OpenWindow(11);
+    if (ctx.shell) {
+        ctx.shell->addLines(failures);
+        ctx.shell->openWindow(WindowId::Settings);
     } else {
         setUp();
     }

@@ -1,10 +1,12 @@
 #include "settings/Form18.h"
 
+#include "app/Ledger.h"
 #include "model/text.h"
 #include "settings/customers.h"
 #include "settings/history.h"
 #include "store/session.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
+#include "ui/main/icons.h"
 
 #include <QAction>
 #include <QLabel>
@@ -29,7 +31,6 @@ const QString UnarmedSaveCaption = QStringLiteral("บันทีก");
 const QString HistoryButton = QStringLiteral("ประวัติส่งออก");
 const QString SaveSendOutButton = QStringLiteral("บันทึกส่งออก");
 
-
 } // namespace
 
 Form18::Form18(AppContext& ctx, QWidget* parent)
@@ -49,10 +50,8 @@ Form18::Form18(AppContext& ctx, QWidget* parent)
     mOpen->setObjectName(QStringLiteral("mOpen"));
     mDelete = mMore->addAction(QStringLiteral("Delete"));
     mDelete->setObjectName(QStringLiteral("mDelete"));
-    if (ctx.main) {
-        mOpen->setIcon(ctx.main->Image1->icon());
-        mDelete->setIcon(ctx.main->mDelete->icon());
-    }
+    mOpen->setIcon(openIcon());
+    mDelete->setIcon(deleteIcon());
 
     place(Label1, 120, 120, 3000, 240);
     place(Text1, 120, 360, 3000, 360);
@@ -81,7 +80,7 @@ Form18::Form18(AppContext& ctx, QWidget* parent)
 void Form18::setUp()
 {
     const QString mode = ctx.session.WindowMode;
-    const QString history = ctx.main ? ctx.main->Command13->text() : QString();
+    const QString history = ctx.shell ? ctx.shell->sendOutCaption() : QString();
     if (mode == QLatin1String("2") && history == HistoryButton) {
         List1->clear();
         Command1->setText(OpenCaption);
@@ -99,7 +98,7 @@ void Form18::setUp()
         setWindowTitle(QStringLiteral("Customer"));
         Command1->setText(SaveCaption);
         Command1->setEnabled(true);
-        if (ctx.main) ctx.main->RefreshPickLists();
+        if (ctx.shell) ctx.shell->refreshPickLists();
     }
 }
 
@@ -150,13 +149,13 @@ void Form18::command1Click()
 
 void Form18::save()
 {
-    const HistorySave result = saveSendOutList(ctx.store, ctx.session.SendOutData, Text1->text());
+    const HistorySave result = ctx.ledger.saveSendOutList(Text1->text());
     Text1->setText(result.text1);
-    if (ctx.main) ctx.main->listAddLines(result.lines);
+    if (ctx.shell) ctx.shell->addLines(result.lines);
     listHistory();
     if (!result.saved) return;
     ctx.session.SendOutData.clear();
-    if (ctx.main) ctx.main->Command13->setText(HistoryButton);
+    if (ctx.shell) ctx.shell->setSendOutCaption(HistoryButton);
     Command1->setEnabled(false);
 }
 
@@ -168,22 +167,22 @@ void Form18::open()
         return;
     }
     const QStringList lines = openSavedList(ctx.store, name);
-    Form1* main = ctx.main;
-    if (!main) return;
-    main->clearList();
+    Shell* shell = ctx.shell;
+    if (!shell) return;
+    shell->clearList();
     // This closes this window too; it goes once the handler has returned.
-    main->CloseSecondaryWindows();
-    main->listAddLines(lines);
-    main->Command13->setText(HistoryButton);
+    shell->closeSecondaryWindows();
+    shell->addLines(lines);
+    shell->setSendOutCaption(HistoryButton);
 }
 
 void Form18::addCustomer()
 {
-    const NameEntry result = AddCustomerName(ctx.store, Text1->text());
+    const NameEntry result = ctx.ledger.addCustomerName(Text1->text());
     Text1->setText(result.text1);
-    if (ctx.main) {
-        ctx.main->listAddLines(result.lines);
-        ctx.main->RefreshPickLists();
+    if (ctx.shell) {
+        ctx.shell->addLines(result.lines);
+        ctx.shell->refreshPickLists();
     }
 }
 
@@ -192,19 +191,19 @@ void Form18::deleteSelected()
     const QString mode = ctx.session.WindowMode;
     QStringList lines;
     if (mode == QLatin1String("2")) {
-        lines = deleteSavedList(ctx.store, m_selected);
+        lines = ctx.ledger.deleteSavedList(m_selected);
         List1->clear();
         listHistory();
     } else if (mode == QLatin1String("1")) {
-        lines = removeCustomer(ctx.store, m_selected);
+        lines = ctx.ledger.removeCustomer(m_selected);
         List1->clear();
-        if (ctx.main) ctx.main->RefreshPickLists();
+        if (ctx.shell) ctx.shell->refreshPickLists();
     } else {
         return;
     }
     m_selected.clear();
     Text1->clear();
-    if (ctx.main) ctx.main->listAddLines(lines);
+    if (ctx.shell) ctx.shell->addLines(lines);
 }
 
 } // namespace varnoth

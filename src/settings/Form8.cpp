@@ -1,7 +1,8 @@
 #include "settings/Form8.h"
 
+#include "app/Ledger.h"
 #include "settings/result.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -87,10 +88,10 @@ void Form8::SaveResult()
     DrawnNumbers fields;
     for (int i = 0; i < 6; ++i)
         fields[i] = m_fields[i]->text();
-    const QStringList failures = varnoth::SaveResult(ctx.store, fields);
+    const QStringList failures = ctx.ledger.saveResult(fields);
     if (!failures.isEmpty()) {
         // The typed numbers stay in the window so that the save can be tried again.
-        if (ctx.main) ctx.main->listAddLines(failures);
+        if (ctx.shell) ctx.shell->addLines(failures);
         return;
     }
     closeWindow();
@@ -98,8 +99,8 @@ void Form8::SaveResult()
 
 void Form8::closeWindow()
 {
-    if (ctx.main)
-        ctx.main->dispatch().closeWindow(8);
+    if (ctx.shell)
+        ctx.shell->closeWindow(WindowId::Result);
     else
         close();
 }

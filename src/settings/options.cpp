@@ -101,10 +101,14 @@ QStringList optionItems(const Store& store)
     return items;
 }
 
+QString optionKeyAt(int index)
+{
+    return index >= 0 && index < bookOptions().size() ? bookOptions()[index].key : QString();
+}
+
 QStringList saveOptionAt(Store& store, int index, const QString& typed)
 {
-    if (index < 0 || index >= bookOptions().size()) return {OptionValueInvalidText};
-    return setOptionValue(store, bookOptions()[index].key, typed.trimmed());
+    return setOptionValue(store, optionKeyAt(index), typed.trimmed());
 }
 
 } // namespace varnoth

@@ -51,6 +51,8 @@ QStringList optionItems(const Store& store);
 // Stores the value typed for the option at `index` of bookOptions() (blanks around it dropped);
 // the lines for the operator as setOptionValue gives them.
 QStringList saveOptionAt(Store& store, int index, const QString& typed);
+// The key of the option at a row of the settings window ("" for no row).
+QString optionKeyAt(int index);
 
 // The list text of the Thai words used here.
 inline const QString OptionValueInvalidText = QStringLiteral("ค่าที่ใส่ไม่ถูกต้อง");

@@ -1,9 +1,10 @@
 #include "tools/Form10.h"
 
+#include "app/Ledger.h"
 #include "model/text.h"
 #include "store/session.h"
 #include "tools/readme.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -77,7 +78,7 @@ void Form10::setText(const QString& text)
 void Form10::print()
 {
     ctx.session.WindowMode = QStringLiteral("2");
-    if (ctx.main) ctx.main->OpenWindow(4);
+    if (ctx.shell) ctx.shell->openWindow(WindowId::Print);
 }
 
 } // namespace varnoth

@@ -22,6 +22,7 @@ public:
     void setUp() override;
     // What the text box shows, lines joined by CR LF: the text that printing takes.
     QString text() const { return m_text; }
+    QString printableText() const override { return m_text; }
     void showSection(const QString& heading);
 
     QMenuBar* menuBar;

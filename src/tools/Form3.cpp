@@ -1,8 +1,9 @@
 #include "tools/Form3.h"
 
+#include "app/Ledger.h"
 #include "store/session.h"
 #include "tools/backup.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -95,57 +96,41 @@ bool Form3::eventFilter(QObject* watched, QEvent* event)
 
 void Form3::confirm()
 {
-    Form1* main = ctx.main;
-    Store& store = ctx.store;
+    Shell* shell = ctx.shell;
     const QString job = windowTitle();
     if (job == QStringLiteral("Backup")) {
-        const QStringList lines = runBackup(store, drive());
-        if (main) {
-            main->clearList();
-            main->listAddLines(lines);
+        const QStringList lines = ctx.ledger.backup(drive());
+        if (shell) {
+            shell->clearList();
+            shell->addLines(lines);
         }
         close();
     } else if (job == QStringLiteral("Restore")) {
-        const MergeResult r = runRestore(store, drive());
-        if (main) {
-            if (r.clearList) main->clearList();
-            main->listAddLines(r.lines);
-            main->RefreshPickLists();
-            main->GrandTotals();
+        const MergeResult r = ctx.ledger.restore(drive());
+        if (shell) {
+            if (r.clearList) shell->clearList();
+            shell->addLines(r.lines);
+            shell->refreshPickLists();
         }
         close();
     } else if (job == QStringLiteral("Start")) {
-        const NewDrawResult r = startNewDraw(store);
-        if (!main) {
+        const NewDrawResult r = ctx.ledger.newDraw();
+        if (!shell) {
             close();
             return;
         }
         if (!r.done) {
-            main->clearList();
-            main->listAddLines(r.lines);
+            shell->clearList();
+            shell->addLines(r.lines);
             close();
             return;
         }
-        main->RefreshPickLists();
-        main->GrandTotals();
+        // The main window has refilled its pick lists and emptied its boxes on the ledger's word.
         // This closes the dialog too: nothing of it is used below.
-        main->CloseSecondaryWindows();
-        main->clearList();
-        main->listAddLines(r.lines);
-        showEmptyTotals(*main, ctx.session);
+        shell->closeSecondaryWindows();
+        shell->clearList();
+        shell->addLines(r.lines);
     }
-}
-
-void Form3::showEmptyTotals(Form1& main, Session& session)
-{
-    // The pair whose figures the boxes held is gone with the draw.
-    session.customerCount = 0;
-    session.customerTotal = 0;
-    main.Label16->setText(QStringLiteral(" ยอดรวม "));
-    main.Text5->setText(QStringLiteral("0"));
-    main.Text6->setText(QStringLiteral("0.00"));
-    main.Text7->setText(QStringLiteral("0"));
-    main.Text8->setText(QStringLiteral("0.00"));
 }
 
 void Form3::keyPressEvent(QKeyEvent* event)

@@ -10,7 +10,6 @@ class QPushButton;
 namespace varnoth
 {
 
-class Form1;
 struct Session;
 
 class Form3 : public SecondaryWindow
@@ -20,7 +19,7 @@ public:
     explicit Form3(AppContext& ctx, QWidget* parent = nullptr);
     // Sets the job ("Backup", "Restore" or "Start") and the prompt; the drive list shows for the
     // first two only.
-    void prepare(const QString& caption, const QString& prompt);
+    void prepare(const QString& caption, const QString& prompt) override;
     // The folder of the chosen drive, "" when none is chosen.
     QString drive() const;
 
@@ -36,7 +35,6 @@ protected:
 private:
     void fillDrives();
     void confirm();
-    static void showEmptyTotals(Form1& main, Session& session);
 };
 
 } // namespace varnoth

@@ -1,5 +1,6 @@
 #include "tools/Form4.h"
 
+#include "app/Ledger.h"
 #include "model/text.h"
 #include "settings/options.h"
 #include "store/session.h"
@@ -8,7 +9,7 @@
 #include "tools/PagePainter.h"
 #include "tools/printing.h"
 #include "tools/readme.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -84,8 +85,8 @@ bool Form4::eventFilter(QObject* watched, QEvent* event)
 
 QString Form4::readmeText() const
 {
-    if (ctx.main)
-        if (auto* viewer = ctx.main->dispatch().get<Form10>(10)) return viewer->text();
+    if (ctx.shell)
+        if (const SecondaryWindow* viewer = ctx.shell->loadedWindow(WindowId::Readme)) return viewer->printableText();
     return ReadmeLines().join(CRLF);
 }
 
@@ -97,10 +98,7 @@ void Form4::print()
     JobBuilder build;
     QString name;
     if (ctx.session.WindowMode == QStringLiteral("1")) {
-        QStringList rows;
-        if (ctx.main)
-            for (int i = 0; i < ctx.main->List1->count(); ++i)
-                rows << ctx.main->List1->item(i)->text();
+        const QStringList rows = ctx.shell ? ctx.shell->listRows() : QStringList();
         header.subject = listSubject(rows);
         name = QStringLiteral("list");
         build = [rows, fontSize, copies, header](const PageGeometry& g) {
@@ -116,10 +114,10 @@ void Form4::print()
     }
     const PrintOutcome outcome = printOnDefault(build, fontSize, ctx.store.dataFolder(), name);
     // The path goes to the status bar: a line in the list would be printed with the list next time.
-    if (ctx.main) {
-        ctx.main->listAddLines(outcome.failures);
+    if (ctx.shell) {
+        ctx.shell->addLines(outcome.failures);
         if (!outcome.pdfPath.isEmpty())
-            ctx.main->statusBar()->showMessage(PrintedToPdfText + QDir::toNativeSeparators(outcome.pdfPath));
+            ctx.shell->showStatus(PrintedToPdfText + QDir::toNativeSeparators(outcome.pdfPath));
     }
     close();
 }

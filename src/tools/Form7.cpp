@@ -1,8 +1,9 @@
 #include "tools/Form7.h"
 
+#include "app/Ledger.h"
 #include "store/session.h"
 #include "tools/records.h"
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -135,25 +136,23 @@ void Form7::confirm()
 
     RecordResult result;
     if (windowTitle() == QStringLiteral("Edit"))
-        result = editRecord(ctx.store, request);
+        result = ctx.ledger.editRecord(request);
     else if (windowTitle() == QStringLiteral("Delete"))
-        result = deleteRecord(ctx.store, request);
+        result = ctx.ledger.deleteRecord(request);
 
-    Form1* main = ctx.main;
+    Shell* shell = ctx.shell;
     if (result.refused) {
         // The operator keys the amount again; nothing was written.
-        if (main) main->listAddLines(result.lines);
+        if (shell) shell->addLines(result.lines);
         Text2->setFocus();
         Text2->selectAll();
         return;
     }
-    if (main) {
+    if (shell) {
         applyToList(result);
-        main->listAddLines(result.lines);
-        main->refreshTotals(); // the boxes stay with the pair being keyed, not the record's
+        shell->addLines(result.lines);
         // The selection is gone with the confirmation; the menu items wait for the next one.
-        main->mEdit->setEnabled(false);
-        main->mDelete->setEnabled(false);
+        shell->disableRecordActions();
     }
     ctx.session.selectedLine.clear();
     ctx.session.selectedIndex = -1;
@@ -162,8 +161,8 @@ void Form7::confirm()
 
 void Form7::unload()
 {
-    if (ctx.main)
-        ctx.main->dispatch().closeWindow(number());
+    if (ctx.shell)
+        ctx.shell->closeWindow(WindowId::Record);
     else
         close();
 }
@@ -171,17 +170,14 @@ void Form7::unload()
 void Form7::applyToList(const RecordResult& result)
 {
     if (result.row == RecordResult::Row::Keep) return;
-    QListWidget* list = ctx.main->List1;
     // The list may have been redrawn while the dialog was open: only the row that still shows
     // the record is touched.
-    QListWidgetItem* item = list->item(m_index);
-    if (!item || selectedRowText(item->text()) != m_line) return;
-    if (result.row == RecordResult::Row::Replace) {
-        list->setCurrentRow(m_index);
-        item->setText(result.rowText);
-    } else {
-        delete list->takeItem(m_index);
-    }
+    const QString row = ctx.shell->listRow(m_index);
+    if (row.isEmpty() || selectedRowText(row) != m_line) return;
+    if (result.row == RecordResult::Row::Replace)
+        ctx.shell->replaceListRow(m_index, result.rowText);
+    else
+        ctx.shell->removeListRow(m_index);
 }
 
 } // namespace varnoth

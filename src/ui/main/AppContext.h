@@ -5,13 +5,16 @@ namespace varnoth
 
 class Store;
 struct Session;
-class Form1;
+class Ledger;
+class Shell;
 
-// What every window is handed: the data folder, the shared state of the run and the main window.
+// What every window is handed: the data folder, the shared state of the run, the application layer
+// through which every change of the book goes, and the main window's services.
 struct AppContext {
     Store& store;
     Session& session;
-    Form1* main = nullptr;
+    Ledger& ledger;
+    Shell* shell = nullptr;
 };
 
 } // namespace varnoth

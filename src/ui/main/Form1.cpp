@@ -1,14 +1,14 @@
 #include "ui/main/Form1.h"
 
+#include "app/ledgertexts.h"
+#include "entry/totals.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "settings/options.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "tools/Form3.h"
-#include "ui/main/Form13.h"
 #include "ui/main/SecondaryWindow.h"
-#include "entry/totals.h"
+#include "ui/main/icons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -91,11 +91,6 @@ QPushButton* button(const QString& name, const QString& text, QWidget* parent)
     return b;
 }
 
-QIcon themedIcon(const char* theme, QStyle::StandardPixmap fallback)
-{
-    return QIcon::fromTheme(QString::fromLatin1(theme), QApplication::style()->standardIcon(fallback));
-}
-
 QToolButton* picture(const QString& name, const QString& tip, const QIcon& icon, QWidget* parent)
 {
     auto* b = new QToolButton(parent);
@@ -110,8 +105,8 @@ QToolButton* picture(const QString& name, const QString& tip, const QIcon& icon,
 } // namespace
 
 Form1::Form1(Store& store, Session& session, QWidget* parent)
-    : QMainWindow(parent), m_store(store), m_session(session), m_ctx{store, session, this}, m_dispatch(m_ctx, this),
-      m_progress(this)
+    : QMainWindow(parent), m_store(store), m_session(session),
+      m_ledger(store, session), m_ctx{store, session, m_ledger, this}, m_dispatch(m_ctx, this), m_progress(this)
 {
     setObjectName(QStringLiteral("Form1"));
     m_store.setProgress(&m_progress);
@@ -254,8 +249,7 @@ void Form1::buildControls()
     Command13 = button(QStringLiteral("Command13"), QStringLiteral("ประวัติส่งออก"), central);
     Command14 = button(QStringLiteral("Command14"), QStringLiteral("ผังยอดเลข (&X)"), central);
 
-    Image1 = picture(QStringLiteral("Image1"), QStringLiteral(" เปิดดูข้อมูลในฐานข้อมูลทั้งหมด "),
-                     themedIcon("document-open", QStyle::SP_DirOpenIcon), central);
+    Image1 = picture(QStringLiteral("Image1"), QStringLiteral(" เปิดดูข้อมูลในฐานข้อมูลทั้งหมด "), openIcon(), central);
     Image8 = picture(QStringLiteral("Image8"), QStringLiteral(" ค้นหาข้อมูล "),
                      themedIcon("edit-find", QStyle::SP_FileDialogContentsView), central);
     Image5 = picture(QStringLiteral("Image5"), QStringLiteral(" พิมพ์รายการที่แสดง "),
@@ -387,7 +381,7 @@ void Form1::buildMenus()
     mMore = menuBar()->addMenu(QStringLiteral("&More"));
     mMore->setObjectName(QStringLiteral("mMore"));
     mEdit = add(mMore, "mEdit", QStringLiteral("Edit"), themedIcon("document-edit", QStyle::SP_FileDialogDetailedView));
-    mDelete = add(mMore, "mDelete", QStringLiteral("Delete"), themedIcon("edit-delete", QStyle::SP_TrashIcon));
+    mDelete = add(mMore, "mDelete", QStringLiteral("Delete"), deleteIcon());
     mSearch = add(mMore, "mSearch", QStringLiteral("Search"), Image8->icon());
     mCalculator = add(mMore, "mCalculator", QStringLiteral("Calculator"),
                       themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
@@ -396,6 +390,18 @@ void Form1::buildMenus()
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
+    mRedo = add(mMore, "mRedo", QStringLiteral("Redo"), themedIcon("edit-redo", QStyle::SP_ArrowForward));
+    mRedo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    mRedo->setShortcutContext(Qt::WindowShortcut);
+    // The items say which step they take back or do again.
+    const QString undoCaption = mUndo->text(), redoCaption = mRedo->text();
+    QUndoStack& steps = m_ledger.undoStack();
+    connect(&steps, &QUndoStack::undoTextChanged, this, [this, undoCaption](const QString& step) {
+        mUndo->setText(step.isEmpty() ? undoCaption : UndoMenuText + step);
+    });
+    connect(&steps, &QUndoStack::redoTextChanged, this, [this, redoCaption](const QString& step) {
+        mRedo->setText(step.isEmpty() ? redoCaption : RedoMenuText + step);
+    });
 
     menuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     menuHelp->setObjectName(QStringLiteral("menuHelp"));
@@ -474,6 +480,15 @@ void Form1::connectControls()
     connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
+    connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
+    // A change made in another window brings the totals and the pick lists up to date.
+    connect(&m_ledger, &Ledger::bookChanged, this, [this] {
+        if (!m_ownChange) refreshTotals();
+    });
+    connect(&m_ledger, &Ledger::newDrawStarted, this, [this] {
+        RefreshPickLists();
+        showEmptyTotals();
+    });
     connect(mReadme, &QAction::triggered, this, [this] { OpenWindow(10); });
     connect(Image7, &QToolButton::clicked, this, [] {
         QApplication::closeAllWindows();
@@ -555,11 +570,7 @@ void Form1::HideProgress()
     Shape7->hide();
     Shape8->hide();
     Label8->clear();
-    if (QWidget* w = m_dispatch.window(13)) {
-        for (const char* name : {"Shape7", "Shape8"})
-            if (auto* s = w->findChild<QWidget*>(QString::fromLatin1(name))) s->hide();
-        if (auto* l = w->findChild<QLabel*>(QStringLiteral("Label8"))) l->clear();
-    }
+    if (SecondaryWindow* w = m_dispatch.window(windowNumber(WindowId::GroupEntry))) w->hideProgress();
 }
 
 // --- totals --------------------------------------------------------------------------------------
@@ -593,6 +604,17 @@ void Form1::UpdateTotals(const QString& type, const QString& customer)
     Text6->setText(formatAmount(t.total));
 }
 
+void Form1::showEmptyTotals()
+{
+    // The pair whose figures the boxes held is gone with the draw.
+    m_session.customerCount = 0;
+    m_session.customerTotal = 0;
+    Label16->setText(QStringLiteral(" ยอดรวม "));
+    Text5->setText(QStringLiteral("0"));
+    Text6->setText(QStringLiteral("0.00"));
+    showOverall({});
+}
+
 void Form1::GrandTotals()
 {
     m_bookFiles = stakeTotalsByFile(m_store);
@@ -610,8 +632,8 @@ void Form1::showOverall(const StakeTotals& t)
 
 QPair<QString, QString> Form1::keyedPair() const
 {
-    if (auto* sheet = m_dispatch.get<Form13>(13))
-        return {sheet->Combo1->currentText(), CleanName(sheet->Combo2->currentText())};
+    if (SecondaryWindow* w = m_dispatch.window(windowNumber(WindowId::GroupEntry)))
+        if (const auto pair = w->keyedPair()) return {pair->first, pair->second};
     return {Combo1->currentText(), CleanName(Combo2->currentText())};
 }
 
@@ -745,7 +767,7 @@ void Form1::openReport(int number, const QString& modeBefore, const QString& mod
 void Form1::openDriveWindow(const QString& caption, const QString& text)
 {
     CloseSecondaryWindows();
-    if (auto* w = qobject_cast<Form3*>(OpenWindow(3))) w->prepare(caption, text);
+    if (SecondaryWindow* w = openWindow(WindowId::Backup)) w->prepare(caption, text);
 }
 
 void Form1::Begin()
@@ -874,16 +896,79 @@ void Form1::colourChange()
 
 // --- taking back entries ------------------------------------------------------------------------
 
-void Form1::recordEntry(const EntryResult& entry)
-{
-    m_history.record(entry);
-}
-
 void Form1::undoLastEntry()
 {
-    const UndoResult r = m_history.undoLast(m_store);
-    listAddLines(r.lines);
-    if (r.done) refreshTotals();
+    listAddLines(m_ledger.undo());
+}
+
+void Form1::redoLastEntry()
+{
+    listAddLines(m_ledger.redo());
+}
+
+// --- what the other windows see ------------------------------------------------------------------
+
+QStringList Form1::listRows() const
+{
+    QStringList rows;
+    for (int i = 0; i < List1->count(); ++i)
+        rows << List1->item(i)->text();
+    return rows;
+}
+
+QString Form1::listRow(int index) const
+{
+    const QListWidgetItem* item = List1->item(index);
+    return item ? item->text() : QString();
+}
+
+void Form1::replaceListRow(int index, const QString& text)
+{
+    if (QListWidgetItem* item = List1->item(index)) {
+        List1->setCurrentRow(index);
+        item->setText(text);
+    }
+}
+
+void Form1::removeListRow(int index)
+{
+    delete List1->takeItem(index);
+}
+
+void Form1::showStatus(const QString& text)
+{
+    statusBar()->showMessage(text);
+}
+
+SecondaryWindow* Form1::loadedWindow(WindowId id) const
+{
+    return m_dispatch.window(windowNumber(id));
+}
+
+void Form1::closeWindow(WindowId id)
+{
+    m_dispatch.closeWindow(windowNumber(id));
+}
+
+QString Form1::keyedType() const
+{
+    return Combo1->currentText();
+}
+
+QString Form1::sendOutCaption() const
+{
+    return Command13->text();
+}
+
+void Form1::setSendOutCaption(const QString& caption)
+{
+    Command13->setText(caption);
+}
+
+void Form1::disableRecordActions()
+{
+    mEdit->setEnabled(false);
+    mDelete->setEnabled(false);
 }
 
 // --- events --------------------------------------------------------------------------------------

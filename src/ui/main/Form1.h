@@ -2,11 +2,13 @@
 // The main window: entry fields, the main list, the total boxes, the settlement buttons, the
 // picture buttons and the menus. Feature handlers live in Form1_*.cpp beside this file.
 
-#include "store/progress.h"
-#include "ui/main/AppContext.h"
-#include "ui/main/WindowDispatch.h"
+#include "app/Ledger.h"
 #include "entry/totals.h"
 #include "entry/undo.h"
+#include "store/progress.h"
+#include "ui/main/AppContext.h"
+#include "ui/main/Shell.h"
+#include "ui/main/WindowDispatch.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -50,7 +52,7 @@ private:
     qint64 m_lastYield = 0;
 };
 
-class Form1 : public QMainWindow
+class Form1 : public QMainWindow, public Shell
 {
     Q_OBJECT
 public:
@@ -58,6 +60,7 @@ public:
     ~Form1() override;
 
     AppContext& context() { return m_ctx; }
+    Ledger& ledger() { return m_ledger; }
     Store& store() { return m_store; }
     Session& session() { return m_session; }
     WindowDispatch& dispatch() { return m_dispatch; }
@@ -130,6 +133,7 @@ public:
     QAction* mCalculator;
     QAction* mMap;
     QAction* mUndo;
+    QAction* mRedo;
     QAction* mReadme;
 
     // --- routines other windows call -------------------------------------------------------------
@@ -141,10 +145,12 @@ public:
     void ShowCustomerBets(const QString& type, const QString& customer);
     void UpdateTotals(const QString& type, const QString& customer);
     void GrandTotals();
+    // The boxes after a new draw: 0 for the pair and for the book.
+    void showEmptyTotals();
     // The total label and boxes for the pair being keyed, and the boxes of the whole book. Every
     // change of the book ends here. A caller that changed one stake file only may name its pair:
     // the book's figures are then brought up to date from that file alone.
-    void refreshTotals(const QString& changedType = QString(), const QString& changedCustomer = QString());
+    void refreshTotals(const QString& changedType, const QString& changedCustomer);
     // The type and customer the operator is keying for: those of group or file entry while that
     // window is open, else the main window's boxes as they read now.
     QPair<QString, QString> keyedPair() const;
@@ -152,6 +158,27 @@ public:
     void RefreshPickLists();
     SecondaryWindow* OpenWindow(int number);
     void CloseSecondaryWindows();
+
+    // --- what the other windows see of the main window ------------------------------------------
+    void addLines(const QStringList& lines) override { listAddLines(lines); }
+    QStringList listRows() const override;
+    QString listRow(int index) const override;
+    void replaceListRow(int index, const QString& text) override;
+    void removeListRow(int index) override;
+    void showStatus(const QString& text) override;
+    void hideProgress() override { HideProgress(); }
+    SecondaryWindow* openWindow(WindowId id) override { return OpenWindow(windowNumber(id)); }
+    SecondaryWindow* loadedWindow(WindowId id) const override;
+    void closeWindow(WindowId id) override;
+    void closeSecondaryWindows() override { CloseSecondaryWindows(); }
+    void refreshPickLists() override { RefreshPickLists(); }
+    QString keyedType() const override;
+    void showCustomerBets(const QString& type, const QString& customer) override { ShowCustomerBets(type, customer); }
+    void refreshTotals() override { refreshTotals(QString(), QString()); }
+    QString sendOutCaption() const override;
+    void setSendOutCaption(const QString& caption) override;
+    void disableRecordActions() override;
+    const QWidget* anchorWidget() const override { return this; }
 
     // --- public methods of the main window ------------------------------------------------------
     void Inp1();
@@ -165,10 +192,10 @@ public:
     void Tc2();
     void Menu();
     void colourChange();
-    // Remembers a committed entry so that it can be taken back (Ctrl+Z), newest first.
-    void recordEntry(const EntryResult& entry);
+    // Takes back the newest step of the book (Ctrl+Z), or does again the last one taken back
+    // (Ctrl+Shift+Z).
     void undoLastEntry();
-    EntryHistory& entryHistory() { return m_history; }
+    void redoLastEntry();
     // True once the start-up timer has built the caches and enabled the fields.
     bool ready() const { return m_ready; }
     // Runs the start-up timer to its tenth tick at once (tests).
@@ -218,10 +245,11 @@ private:
 
     Store& m_store;
     Session& m_session;
+    Ledger m_ledger;
     AppContext m_ctx;
     WindowDispatch m_dispatch;
     GuiProgress m_progress;
-    EntryHistory m_history;
+    bool m_ownChange = false; // the main window changes the book itself and brings its totals up to date
     int m_tickCounter = 0;
     bool m_ready = false;
     bool m_filling = false;                  // the program is refilling a drop-down: its text changes are not typing

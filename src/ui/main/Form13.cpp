@@ -1,11 +1,12 @@
 #include "ui/main/Form13.h"
 
+#include "app/Ledger.h"
+#include "entry/sheet.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "ui/main/Form1.h"
-#include "entry/sheet.h"
+#include "ui/main/Shell.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -165,7 +166,7 @@ Form13::Form13(AppContext& ctx, QWidget* parent)
 
 void Form13::setUp()
 {
-    if (ctx.main) ctx.main->clearList();
+    if (ctx.shell) ctx.shell->clearList();
     if (ctx.session.WindowMode == QStringLiteral("1")) setWindowTitle(QStringLiteral("Package"));
     if (ctx.session.WindowMode == QStringLiteral("2")) setWindowTitle(QStringLiteral("File"));
 }
@@ -195,14 +196,14 @@ void Form13::onSheetChanged()
 void Form13::onPairTextChanged()
 {
     ctx.session.HeaderFlag.clear();
-    if (ctx.main) ctx.main->clearList();
+    if (ctx.shell) ctx.shell->clearList();
 }
 
 void Form13::PickSheetPair()
 {
     ctx.session.HeaderFlag.clear();
-    Form1* main = ctx.main;
-    if (main) main->clearList();
+    Shell* shell = ctx.shell;
+    if (shell) shell->clearList();
     const QString type = Combo1->currentText();
     if (type.isEmpty()) {
         Combo1->setFocus();
@@ -211,20 +212,20 @@ void Form13::PickSheetPair()
     const QString customer = CleanName(Combo2->currentText());
     if (customer.isEmpty()) return;
     ctx.session.HeaderFlag = QStringLiteral("1");
-    const QStringList failures = ctx.store.creationSequence(customer);
-    if (!main) return;
-    main->ShowCustomerBets(type, customer);
-    main->listAddLines(failures);
-    main->GrandTotals();
+    const QStringList failures = ctx.ledger.prepareCustomer(customer);
+    if (!shell) return;
+    shell->showCustomerBets(type, customer);
+    shell->addLines(failures);
+    shell->refreshTotals();
 }
 
 void Form13::prepareForEntry(const QString& type, const QString& customer)
 {
-    const QStringList failures = ctx.store.creationSequence(customer);
+    const QStringList failures = ctx.ledger.prepareCustomer(customer);
     AddToCustomerBox(customer);
-    if (ctx.main) {
-        ctx.main->ShowCustomerBets(type, customer);
-        ctx.main->listAddLines(failures);
+    if (ctx.shell) {
+        ctx.shell->showCustomerBets(type, customer);
+        ctx.shell->addLines(failures);
     }
     ctx.session.HeaderFlag = QStringLiteral("1");
 }
@@ -250,19 +251,34 @@ void Form13::EnterSheet()
         {
             SheetProgress progress(this);
             const ProgressSwap swap(ctx.store, &progress);
-            entered = enterSheet(ctx.store, text, type, customer);
+            entered = ctx.ledger.enterSheet(text, type, customer);
         }
-        if (Form1* main = ctx.main) {
-            main->recordEntry(entered);
-            main->HideProgress();
-            main->listAddLines(entered.lines);
-            main->UpdateTotals(type, customer);
-            main->GrandTotals();
+        if (ctx.shell) {
+            ctx.shell->hideProgress();
+            ctx.shell->addLines(entered.lines);
         }
         Text1->clear();
         onSheetChanged();
     }
     Text1->setFocus();
+}
+
+void Form13::prepare(const QString& caption, const QString& text)
+{
+    setSheet(text);
+    setWindowTitle(caption);
+}
+
+std::optional<std::pair<QString, QString>> Form13::keyedPair() const
+{
+    return std::pair{Combo1->currentText(), CleanName(Combo2->currentText())};
+}
+
+void Form13::hideProgress()
+{
+    Shape7->hide();
+    Shape8->hide();
+    Label8->clear();
 }
 
 void Form13::AddToCustomerBox(const QString& customer)

@@ -23,6 +23,10 @@ public:
     static constexpr int SheetLimit = 60000;
 
     void setUp() override;
+    // File entry hands over the lines of a file: the window's caption and the sheet.
+    void prepare(const QString& caption, const QString& text) override;
+    std::optional<std::pair<QString, QString>> keyedPair() const override;
+    void hideProgress() override;
 
     // The sheet as the ledger reads it: lines joined by CR LF.
     QString sheet() const;

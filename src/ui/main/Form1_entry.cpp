@@ -1,11 +1,11 @@
 // Bet entry from the main window: the live gate expansion of the number field and Enter.
 #include "ui/main/Form1.h"
 
+#include "entry/entry.h"
+#include "entry/gates.h"
 #include "model/text.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "entry/entry.h"
-#include "entry/gates.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <cmath>
 
 namespace varnoth
@@ -95,7 +96,7 @@ void Form1::Inp1()
 {
     const QString type = Combo1->currentText();
     const QString customer = CleanName(Combo2->currentText());
-    const QStringList failures = m_store.creationSequence(customer);
+    const QStringList failures = m_ledger.prepareCustomer(customer);
 
     if (Combo2->count() > 0 && Combo2->findText(customer) < 0) {
         Combo2->addItem(customer);
@@ -110,19 +111,18 @@ void Form1::Inp1()
     listAddLines(failures);
 
     const FieldEntry entry = planFieldEntry(Text3->toPlainText(), Text1->text(), Text2->text(), type, customer);
-    EntryBatch batch(m_store, customer);
-    if (const QString question = batch.aboveCeilingQuestion(entry.plan); !question.isEmpty()) {
+    bool aboveCeilingAllowed = false;
+    if (const QString question = m_ledger.aboveCeilingQuestion(entry.plan, customer); !question.isEmpty()) {
         if (!storeAboveCeiling(this, question)) {
             Text2->setFocus();
             Text2->selectAll();
             return;
         }
-        batch.allowAboveCeiling();
+        aboveCeilingAllowed = true;
     }
-    batch.addPlan(entry.plan);
-    const EntryResult result = batch.commit();
+    const QScopedValueRollback ownChange(m_ownChange, true);
+    const EntryResult result = m_ledger.enterPlan(entry.plan, customer, aboveCeilingAllowed);
     listAddLines(result.lines);
-    recordEntry(result);
     if (entry.clearFields) {
         Text1->clear();
         Text2->clear();

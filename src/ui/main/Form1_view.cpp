@@ -58,7 +58,8 @@ protected:
         if (event->type() != QEvent::ShortcutOverride) return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || widget->window() != m_window) return false;
-        if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->matches(QKeySequence::Undo) && !key->matches(QKeySequence::Redo)) return false;
         event->ignore(); // not overridden: the window's shortcut runs
         return true;
     }

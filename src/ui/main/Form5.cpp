@@ -1,8 +1,7 @@
 #include "ui/main/Form5.h"
 
-#include "ui/main/Form1.h"
-#include "ui/main/Form13.h"
 #include "entry/sheet.h"
+#include "ui/main/Shell.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -161,7 +160,7 @@ void Form5::open()
     if (name.isEmpty()) return;
     m_sheet = LoadSheetFile(filePathOf(m_folder, name));
     m_opened = true;
-    if (ctx.main) ctx.main->RefreshPickLists();
+    if (ctx.shell) ctx.shell->refreshPickLists();
     close();
 }
 
@@ -180,17 +179,13 @@ bool Form5::eventFilter(QObject* watched, QEvent* event)
 void Form5::closeEvent(QCloseEvent* event)
 {
     SecondaryWindow::closeEvent(event);
-    if (m_closing || !ctx.main) return;
+    if (m_closing || !ctx.shell) return;
     m_closing = true;
     // However the picker is closed, group entry takes over: with the file's lines after Open.
-    Form1* main = ctx.main;
-    auto* entry = qobject_cast<Form13*>(main->OpenWindow(13));
-    if (entry && m_opened) {
-        entry->setSheet(m_sheet);
-        entry->setWindowTitle(QStringLiteral("File"));
-    }
-    main->HideProgress();
-    main->RefreshPickLists();
+    SecondaryWindow* entry = ctx.shell->openWindow(WindowId::GroupEntry);
+    if (entry && m_opened) entry->prepare(QStringLiteral("File"), m_sheet);
+    ctx.shell->hideProgress();
+    ctx.shell->refreshPickLists();
 }
 
 } // namespace varnoth

@@ -1,6 +1,6 @@
 #include "ui/main/SecondaryWindow.h"
 
-#include "ui/main/Form1.h"
+#include "ui/main/Shell.h"
 #include "ui/main/placement.h"
 
 #include <QAbstractButton>
@@ -78,7 +78,7 @@ void SecondaryWindow::startGrowIn()
 
 void SecondaryWindow::placeOnScreen()
 {
-    QWidget* main = ctx.main;
+    const QWidget* main = ctx.shell ? ctx.shell->anchorWidget() : nullptr;
     QScreen* screen = main ? main->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const bool anchored = main && main->isVisible();

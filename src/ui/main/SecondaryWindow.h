@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
+#include <utility>
 
 class QAbstractButton;
 class QLineEdit;
@@ -43,6 +45,18 @@ public:
     int number() const { return m_number; }
     // The set-up that OpenWindow applies before the window is shown (per window; default none).
     virtual void setUp() {}
+    // A window opened for one job: the caption it shows and the text it starts with (default none).
+    virtual void prepare(const QString& caption, const QString& text)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(text);
+    }
+    // The type and customer being keyed in this window, when it is an entry window.
+    virtual std::optional<std::pair<QString, QString>> keyedPair() const { return std::nullopt; }
+    // Hides the window's own progress bar, if it has one.
+    virtual void hideProgress() {}
+    // The text the window shows, for printing ("" when it shows none).
+    virtual QString printableText() const { return {}; }
     // Places the window and starts the grow-in: the first tick shows it. A window already on the
     // screen is only brought to the front.
     void startGrowIn();
