@@ -127,4 +127,10 @@ void Form14::present(const ReportResult& report)
     if (report.closeWindows) shell->closeSecondaryWindows();
 }
 
+void Form14::refillPickLists(const QStringList& types, const QStringList& customers)
+{
+    fillPicker(Combo1, types, true);
+    fillPicker(Combo2, customers, true);
+}
+
 } // namespace varnoth

@@ -64,4 +64,10 @@ bool Form15::eventFilter(QObject* watched, QEvent* event)
     return SecondaryWindow::eventFilter(watched, event);
 }
 
+void Form15::refillPickLists(const QStringList& types, const QStringList& customers)
+{
+    Q_UNUSED(customers);
+    fillPicker(Combo1, types, true);
+}
+
 } // namespace varnoth

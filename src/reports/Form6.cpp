@@ -82,4 +82,10 @@ bool Form6::eventFilter(QObject* watched, QEvent* event)
     return SecondaryWindow::eventFilter(watched, event);
 }
 
+void Form6::refillPickLists(const QStringList& types, const QStringList& customers)
+{
+    fillPicker(Combo1, types, true);
+    fillPicker(Combo2, customers, true);
+}
+
 } // namespace varnoth

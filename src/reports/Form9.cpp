@@ -75,4 +75,10 @@ bool Form9::eventFilter(QObject* watched, QEvent* event)
     return SecondaryWindow::eventFilter(watched, event);
 }
 
+void Form9::refillPickLists(const QStringList& types, const QStringList& customers)
+{
+    Q_UNUSED(customers);
+    fillPicker(Combo1, types, true);
+}
+
 } // namespace varnoth

@@ -206,4 +206,11 @@ void Form18::deleteSelected()
     if (ctx.shell) ctx.shell->addLines(lines);
 }
 
+void Form18::refillPickLists(const QStringList& types, const QStringList& customers)
+{
+    Q_UNUSED(types);
+    List1->clear();
+    List1->addItems(customers);
+}
+
 } // namespace varnoth

@@ -343,11 +343,11 @@ void Form1::buildControls()
     right->addLayout(pictures);
 
     // The side columns keep their width; the list takes whatever room the window has.
-    auto* leftColumn = new QWidget(central);
+    auto* leftColumn = m_leftColumn = new QWidget(central);
     leftColumn->setObjectName(QStringLiteral("leftColumn"));
     leftColumn->setLayout(left);
     left->setContentsMargins(0, 0, 0, 0);
-    auto* rightColumn = new QWidget(central);
+    auto* rightColumn = m_rightColumn = new QWidget(central);
     rightColumn->setObjectName(QStringLiteral("rightColumn"));
     rightColumn->setLayout(right);
     right->setContentsMargins(0, 0, 0, 0);
@@ -718,27 +718,8 @@ void Form1::RefreshPickLists()
     fill(Combo2, customers, false);
     m_filling = false;
 
-    struct Pick {
-        int window;
-        bool type, customer, typeAll, customerAll;
-    };
-    const Pick picks[] = {{6, true, true, true, true},
-                          {9, true, false, true, false},
-                          {13, true, true, false, false},
-                          {14, true, true, true, true},
-                          {15, true, false, true, false}};
-    for (const Pick& p : picks) {
-        QWidget* w = m_dispatch.window(p.window);
-        if (!w) continue;
-        if (p.type) fill(w->findChild<QComboBox*>(QStringLiteral("Combo1")), types, p.typeAll);
-        if (p.customer) fill(w->findChild<QComboBox*>(QStringLiteral("Combo2")), customers, p.customerAll);
-    }
-    if (QWidget* w = m_dispatch.window(18)) {
-        if (auto* list = w->findChild<QListWidget*>(QStringLiteral("List1"))) {
-            list->clear();
-            list->addItems(customers);
-        }
-    }
+    for (SecondaryWindow* w : m_dispatch.loadedWindows())
+        w->refillPickLists(types, customers);
     // The boxes now belong to the emptied pair, and the book's figures are read again.
     refreshTotals();
 }

@@ -249,6 +249,8 @@ private:
     AppContext m_ctx;
     WindowDispatch m_dispatch;
     GuiProgress m_progress;
+    QWidget* m_leftColumn = nullptr;
+    QWidget* m_rightColumn = nullptr;
     bool m_ownChange = false; // the main window changes the book itself and brings its totals up to date
     int m_tickCounter = 0;
     bool m_ready = false;

@@ -316,4 +316,10 @@ bool Form13::eventFilter(QObject* watched, QEvent* event)
     return SecondaryWindow::eventFilter(watched, event);
 }
 
+void Form13::refillPickLists(const QStringList& types, const QStringList& customers)
+{
+    fillPicker(Combo1, types, false);
+    fillPicker(Combo2, customers, false);
+}
+
 } // namespace varnoth

@@ -77,9 +77,8 @@ void Form1::setUpView()
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         combo->setMinimumContentsLength(8);
     }
-    for (const char* name : {"leftColumn", "rightColumn"})
-        if (auto* column = centralWidget()->findChild<QWidget*>(QString::fromLatin1(name)))
-            column->setFixedWidth(column->sizeHint().width());
+    for (QWidget* column : {m_leftColumn, m_rightColumn})
+        column->setFixedWidth(column->sizeHint().width());
     // Texts that change while typing or picking wrap inside their column instead of widening it.
     for (QLabel* l : {Label6, Label16, Label8})
         l->setWordWrap(true);

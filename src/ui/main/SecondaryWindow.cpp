@@ -5,10 +5,12 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <cmath>
 
 namespace varnoth
@@ -74,6 +76,16 @@ void SecondaryWindow::startGrowIn()
     m_ticks = 0;
     placeOnScreen();
     Timer1.start();
+}
+
+void SecondaryWindow::fillPicker(QComboBox* combo, const QStringList& items, bool withAll)
+{
+    const QSignalBlocker block(combo);
+    combo->clear();
+    combo->addItems(items);
+    if (withAll) combo->addItem(QStringLiteral("ทั้งหมด"));
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable()) combo->setEditText(QString());
 }
 
 void SecondaryWindow::placeOnScreen()

@@ -15,6 +15,8 @@
 class QAbstractButton;
 class QLineEdit;
 
+class QComboBox;
+
 namespace varnoth
 {
 
@@ -55,6 +57,12 @@ public:
     virtual std::optional<std::pair<QString, QString>> keyedPair() const { return std::nullopt; }
     // Hides the window's own progress bar, if it has one.
     virtual void hideProgress() {}
+    // The book's types and customers changed: the window's pickers are filled again.
+    virtual void refillPickLists(const QStringList& types, const QStringList& customers)
+    {
+        Q_UNUSED(types);
+        Q_UNUSED(customers);
+    }
     // The text the window shows, for printing ("" when it shows none).
     virtual QString printableText() const { return {}; }
     // Places the window and starts the grow-in: the first tick shows it. A window already on the
@@ -76,6 +84,8 @@ signals:
     void closed(int number);
 
 protected:
+    // Fills a picker with the items (and "ทั้งหมด" after them), nothing picked, without signals.
+    static void fillPicker(QComboBox* combo, const QStringList& items, bool withAll);
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -40,6 +40,14 @@ WindowDispatch::~WindowDispatch()
         delete w.data();
 }
 
+QList<SecondaryWindow*> WindowDispatch::loadedWindows() const
+{
+    QList<SecondaryWindow*> loaded;
+    for (const QPointer<SecondaryWindow>& w : m_windows)
+        if (w) loaded << w;
+    return loaded;
+}
+
 SecondaryWindow* WindowDispatch::window(int number) const
 {
     if (number < 0 || number >= static_cast<int>(m_windows.size())) return nullptr;

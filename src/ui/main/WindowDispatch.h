@@ -27,6 +27,7 @@ public:
     void closeWindow(int number);
     // The loaded window, or null.
     SecondaryWindow* window(int number) const;
+    QList<SecondaryWindow*> loadedWindows() const;
     template <class T> T* get(int number) const { return qobject_cast<T*>(window(number)); }
 
     // When set, windows run their grow-in to the end at once (tests).
