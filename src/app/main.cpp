@@ -1,15 +1,18 @@
 // The program: options, the data folder and its lock, then the main window, or one batch job
 // without any window.
+#include "app/platform.h"
 #include "model/types.h"
 #include "store/datafolder.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/batch.h"
 #include "ui/main/Form1.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -60,7 +63,8 @@ QStringList argumentsOf(int argc, char* argv[])
 int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Varnoth"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.3.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNOTH_VERSION));
+    prepareStandardStreams();
 
     // The command line is read before any application object exists: a batch job must run where
     // there is no display at all.
@@ -125,6 +129,8 @@ int main(int argc, char* argv[])
         return result.exitCode;
     }
 
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/varnoth.png")));
+    useThaiFonts();
     Session session;
     Form1 window(store, session);
     window.show();
