@@ -21,6 +21,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Varnoth keeps the book of bets on the Thai two- and three-digit lottery draws: fast entry,\nover-limit send-out, cuts, the prize check, reports, backup and printing. Thai interface.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The shared libraries are found by dpkg-shlibdeps; the screen plugins and the Thai fonts are

@@ -4,7 +4,8 @@
 ; The uninstaller removes exactly the files it installed. It never removes a data folder: neither
 ; %APPDATA%\Varnoth\picture_1 nor a picture_1 beside the program; a folder that still holds
 ; anything stays.
-Unicode true
+; A 64-bit installer for the 64-bit program (it also runs under wine64, which the tests use).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 
