@@ -1,5 +1,6 @@
 // The program: options, the data folder and its lock, then the main window, or one batch job
 // without any window.
+#include "app/platform.h"
 #include "model/types.h"
 #include "store/datafolder.h"
 #include "store/logfile.h"
@@ -7,10 +8,12 @@
 #include "store/store.h"
 #include "tools/batch.h"
 #include "ui/main/Form1.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -61,7 +64,8 @@ QStringList argumentsOf(int argc, char* argv[])
 int main(int argc, char* argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Varnoth"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.3.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNOTH_VERSION));
+    prepareStandardStreams();
 
     // The command line is read before any application object exists: a batch job must run where
     // there is no display at all.
@@ -130,6 +134,8 @@ int main(int argc, char* argv[])
         return result.exitCode;
     }
 
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/varnoth.png")));
+    useThaiFonts();
     Session session;
     Form1 window(store, session);
     window.show();

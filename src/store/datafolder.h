@@ -7,7 +7,8 @@ namespace varnoth
 {
 
 // The folder "picture_1" beside the program when that place can be written (portable use), else
-// "picture_1" in the per-user application data folder. `override` (from --data-folder) wins.
+// "picture_1" in the per-user application data folder; a program in a system folder (/usr/bin) is
+// never a portable copy. `override` (from --data-folder) wins.
 QString chooseDataFolder(const QString& programFolder, const QString& override, const QString& userFolder);
 
 // True when a file can be created and removed in the folder (creating the folder if needed).

@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/codepage874.h"
 
 #include <QDebug>
 #include <QDir>
@@ -10,10 +11,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
-#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -22,86 +21,15 @@
 namespace varnoth
 {
 
-namespace
-{
-const char* const CodecName = "windows-874";
-}
-
-// The code page is ASCII below 0x80 and maps every character on its own, so the ASCII runs that
-// make up nearly all of a data file are copied as they stand and only the other runs go through
-// the codec.
-
-namespace
-{
-
-// The end of the ASCII run that starts at `p`, eight bytes at a time.
-const char* asciiRunEnd(const char* p, const char* end)
-{
-    for (; end - p >= 8; p += 8) {
-        quint64 word;
-        std::memcpy(&word, p, sizeof word);
-        if (word & 0x8080808080808080ULL) break;
-    }
-    while (p < end && static_cast<unsigned char>(*p) < 0x80)
-        ++p;
-    return p;
-}
-
-} // namespace
-
 QString decodeWindows874(const QByteArray& bytes, bool* ok)
 {
-    QStringDecoder dec(CodecName);
-    if (!dec.isValid()) {
-        if (ok) *ok = false;
-        return {};
-    }
-    QString s;
-    s.reserve(bytes.size());
-    const char* p = bytes.constData();
-    const char* const end = p + bytes.size();
-    while (p < end) {
-        const char* run = p;
-        p = asciiRunEnd(p, end);
-        s += QLatin1StringView(run, p - run);
-        run = p;
-        while (p < end && static_cast<unsigned char>(*p) >= 0x80)
-            ++p;
-        if (p > run) s += dec.decode(QByteArrayView(run, p - run));
-    }
-    if (ok) *ok = !dec.hasError();
-    return s;
+    if (ok) *ok = true;
+    return cp874::decode(bytes);
 }
 
 QByteArray encodeWindows874(const QString& text, bool* ok)
 {
-    QStringEncoder enc(CodecName);
-    if (!enc.isValid()) {
-        if (ok) *ok = false;
-        return {};
-    }
-    QByteArray b;
-    b.reserve(text.size());
-    const QChar* p = text.constData();
-    const QChar* const end = p + text.size();
-    while (p < end) {
-        const QChar* run = p;
-        while (p < end && p->unicode() < 0x80)
-            ++p;
-        const qsizetype kept = b.size();
-        b.resize(kept + (p - run));
-        char* to = b.data() + kept;
-        for (const QChar* c = run; c < p; ++c)
-            *to++ = static_cast<char>(c->unicode());
-        run = p;
-        while (p < end && p->unicode() >= 0x80)
-            ++p;
-        // A high surrogate meets the character after it in the codec, as it would in one pass.
-        if (p < end && p > run && (p - 1)->isHighSurrogate()) ++p;
-        if (p > run) b += enc.encode(QStringView(run, p - run));
-    }
-    if (ok) *ok = !enc.hasError();
-    return b;
+    return cp874::encode(text, ok);
 }
 
 QString decodeSheet(const QByteArray& bytes)
@@ -136,7 +64,7 @@ void Store::setProgress(Progress* progress)
 
 bool Store::codecAvailable()
 {
-    return QStringDecoder(CodecName).isValid() && QStringEncoder(CodecName).isValid();
+    return cp874::selfCheck();
 }
 
 QString Store::fileName(const QString& path)

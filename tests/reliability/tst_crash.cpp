@@ -17,7 +17,6 @@
 #include <QSet>
 #include <QTest>
 #include <cstdio>
-#include <signal.h>
 
 using namespace varnoth;
 using namespace varnoth::test;
@@ -197,7 +196,7 @@ private slots:
             child.start(self, {"--child", book.folder(), QString::number(rng.generate())});
             QVERIFY(child.waitForStarted());
             QTest::qWait(rng.bounded(80, 600));
-            ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+            child.kill(); // SIGKILL, or TerminateProcess on Windows
             child.waitForFinished();
             ++kills;
 

@@ -275,6 +275,11 @@ private slots:
             QCOMPARE(chooseDataFolder(program.path(), QString(), user.path()), QDir(user.path()).filePath("picture_1"));
             QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
+#ifdef Q_OS_UNIX
+        // The installed program keeps the data per user, even for root; nothing is made in /usr/bin.
+        QCOMPARE(chooseDataFolder("/usr/bin", QString(), user.path()), QDir(user.path()).filePath("picture_1"));
+        QVERIFY(!QFileInfo::exists("/usr/bin/picture_1"));
+#endif
     }
 
     void oneRunningCopyPerFolder()

@@ -18,6 +18,10 @@
 #include <QTreeView>
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace varnoth
 {
 
@@ -28,10 +32,15 @@ namespace
 // is usually brought on one of them.
 bool looksRemovable(const QStorageInfo& volume)
 {
+#ifdef Q_OS_WIN
+    const QString root = QDir::toNativeSeparators(volume.rootPath());
+    return GetDriveTypeW(reinterpret_cast<LPCWSTR>(root.utf16())) == DRIVE_REMOVABLE;
+#else
     const QString root = volume.rootPath();
     for (const char* prefix : {"/media/", "/run/media/", "/mnt/", "/Volumes/"})
         if (root.startsWith(QLatin1String(prefix))) return true;
     return false;
+#endif
 }
 
 } // namespace

@@ -1,0 +1,39 @@
+#include "app/platform.h"
+
+#include <QApplication>
+#include <QFont>
+
+#ifdef Q_OS_WIN
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
+namespace varnoth
+{
+
+void prepareStandardStreams()
+{
+#ifdef Q_OS_WIN
+    // Redirected streams (a pipe, a file) are inherited as they are; only a console is attached.
+    if (!GetStdHandle(STD_OUTPUT_HANDLE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+        SetConsoleOutputCP(CP_UTF8);
+    }
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
+
+void useThaiFonts()
+{
+#ifdef Q_OS_WIN
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Leelawadee UI"), QStringLiteral("Tahoma"), font.family()});
+    QApplication::setFont(font);
+#endif
+}
+
+} // namespace varnoth
