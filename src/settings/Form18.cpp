@@ -6,7 +6,7 @@
 #include "settings/history.h"
 #include "store/session.h"
 #include "ui/main/Shell.h"
-#include "ui/main/icons.h"
+#include "ui/main/MenuIcons.h"
 
 #include <QAction>
 #include <QLabel>
