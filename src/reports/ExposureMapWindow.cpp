@@ -123,8 +123,8 @@ public:
 
 // --- window --------------------------------------------------------------------------------------
 
-ExposureMap::ExposureMap(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 19, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
+ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 19, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
       List1(new QListWidget(this)), Label1(new QLabel(this)), m_model(new ExposureModel(ctx.store, this)),
       m_source(ctx.store)
 {

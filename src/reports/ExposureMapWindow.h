@@ -41,7 +41,7 @@ class ExposureMap : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit ExposureMap(AppContext& ctx, QWidget* parent = nullptr);
+    explicit ExposureMap(AppContext& context, QWidget* parent = nullptr);
     void setUp() override;
     // Rebuilds the map of the chosen type from the files.
     void refresh();

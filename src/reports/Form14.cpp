@@ -23,8 +23,8 @@ const QString AnalysisMode = QStringLiteral("2");
 const QString StatisticsMode = QStringLiteral("3");
 } // namespace
 
-Form14::Form14(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 14, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+Form14::Form14(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 14, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
       Combo1(pickList(QStringLiteral("Combo1"))), Label2(new QLabel(QStringLiteral("เลือกชื่อลูกค้า"), this)),
       Combo2(pickList(QStringLiteral("Combo2"))), Command1(new QPushButton(QStringLiteral("ตรวจรางวัล"), this)),
       Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))

@@ -17,7 +17,7 @@ class Form14 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form14(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form14(AppContext& context, QWidget* parent = nullptr);
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
 
     void setUp() override;

@@ -15,8 +15,8 @@
 namespace varnoth
 {
 
-Form15::Form15(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 15, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+Form15::Form15(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 15, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
       Combo1(new QComboBox(this)), Command1(new QPushButton(QStringLiteral("คัดออก"), this)),
       Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {

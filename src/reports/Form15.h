@@ -14,7 +14,7 @@ class Form15 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form15(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form15(AppContext& context, QWidget* parent = nullptr);
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
 
     QLabel* Label1;

@@ -15,7 +15,7 @@ class Form6 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form6(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form6(AppContext& context, QWidget* parent = nullptr);
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
 
     QLabel* Label1;

@@ -17,8 +17,8 @@
 namespace varnoth
 {
 
-Form9::Form9(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 9, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+Form9::Form9(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 9, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
       Combo1(new QComboBox(this)), Check1(new QCheckBox(QStringLiteral(" คัดเก็บไว้"), this)),
       Command1(new QPushButton(QStringLiteral("คัดส่งออก"), this)),
       Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))

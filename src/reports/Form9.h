@@ -15,7 +15,7 @@ class Form9 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form9(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form9(AppContext& context, QWidget* parent = nullptr);
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
 
     // The caption "Check Limit" when the window is opened in mode "1".

@@ -23,8 +23,8 @@ namespace
 
 } // namespace
 
-Form11::Form11(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 11, parent), Label1(new QLabel(QStringLiteral("ประเภทหวย"), this)), Label4(new QLabel(this)),
+Form11::Form11(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 11, parent), Label1(new QLabel(QStringLiteral("ประเภทหวย"), this)), Label4(new QLabel(this)),
       List1(new QListWidget(this)), Label2(new QLabel(this)), Text1(new QLineEdit(this)), Text2(new QLineEdit(this)),
       Label3(new QLabel(QStringLiteral("คลิกที่รายการเพื่อแก้ไข"), this)),
       Command2(new QPushButton(QStringLiteral("บันทึก"), this)), Command1(new QPushButton(QStringLiteral("ยกเลิก"), this))

@@ -20,7 +20,7 @@ class Form11 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form11(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form11(AppContext& context, QWidget* parent = nullptr);
 
     // Fills the list for the current WindowMode and shows the list view.
     void setUp() override;

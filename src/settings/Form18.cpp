@@ -33,8 +33,8 @@ const QString SaveSendOutButton = QStringLiteral("บันทึกส่งอ
 
 } // namespace
 
-Form18::Form18(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 18, parent), Label1(new QLabel(QStringLiteral("ใส่ชื่อ"), this)), Text1(new QLineEdit(this)),
+Form18::Form18(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 18, parent), Label1(new QLabel(QStringLiteral("ใส่ชื่อ"), this)), Text1(new QLineEdit(this)),
       List1(new QListWidget(this)), Command1(new QPushButton(SaveCaption, this)),
       mMore(new QMenu(QStringLiteral("More"), this))
 {

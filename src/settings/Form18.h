@@ -19,7 +19,7 @@ class Form18 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form18(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form18(AppContext& context, QWidget* parent = nullptr);
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
 
     // Open, save or customer mode, by WindowMode and the caption of the main window's Command13.

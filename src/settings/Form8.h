@@ -16,7 +16,7 @@ class Form8 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form8(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form8(AppContext& context, QWidget* parent = nullptr);
 
     // Fills the fields from the result file.
     void setUp() override;

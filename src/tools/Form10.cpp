@@ -16,7 +16,7 @@
 namespace varnoth
 {
 
-Form10::Form10(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 10, parent)
+Form10::Form10(AppContext& context, QWidget* parent) : SecondaryWindow(context, 10, parent)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Readme"));

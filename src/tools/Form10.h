@@ -16,7 +16,7 @@ class Form10 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form10(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form10(AppContext& context, QWidget* parent = nullptr);
 
     // Topics in the list, the whole guide in the text box.
     void setUp() override;

@@ -14,7 +14,7 @@ class Form12 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form12(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form12(AppContext& context, QWidget* parent = nullptr);
 
     // Computes and shows the result of the fields as they stand.
     void Calculator();

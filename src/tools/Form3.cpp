@@ -21,8 +21,8 @@ namespace
 const QColor Highlight(0, 192, 192);
 }
 
-Form3::Form3(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 3, parent), Label1(new QLabel(this)), Drive1(new QComboBox(this)),
+Form3::Form3(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 3, parent), Label1(new QLabel(this)), Drive1(new QComboBox(this)),
       Command1(new QPushButton(QStringLiteral("ตกลง"), this)), Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form3"));

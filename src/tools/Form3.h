@@ -16,7 +16,7 @@ class Form3 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form3(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form3(AppContext& context, QWidget* parent = nullptr);
     // Sets the job ("Backup", "Restore" or "Start") and the prompt; the drive list shows for the
     // first two only.
     void prepare(const QString& caption, const QString& prompt) override;

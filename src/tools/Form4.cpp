@@ -38,7 +38,7 @@ QComboBox* numberBox(const QString& name, int first, int last, int shown, QWidge
 
 } // namespace
 
-Form4::Form4(AppContext& ctx, QWidget* parent) : SecondaryWindow(ctx, 4, parent)
+Form4::Form4(AppContext& context, QWidget* parent) : SecondaryWindow(context, 4, parent)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Print"));

@@ -14,7 +14,7 @@ class Form4 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form4(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form4(AppContext& context, QWidget* parent = nullptr);
 
     QLabel* Label1;
     QComboBox* Combo1; // font size in points

@@ -16,7 +16,7 @@ class Form7 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form7(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form7(AppContext& context, QWidget* parent = nullptr);
 
     // Fills the dialog from the main list's selection for the job named by the caption, "Edit" or
     // "Delete". The selection is kept as it is now: the rewrite acts on this record even when the

@@ -153,14 +153,14 @@ private slots:
         singleBook.store->creationSequence("x");
         EntryBatch batch(*batchBook.store, "x");
         QStringList one;
-        for (const QString& line : {"5+19-40", "57-10+20", "05-3", "554-1", "777+3-2", "12+19-1", "50-1.5"}) {
+        for (const char* line : {"5+19-40", "57-10+20", "05-3", "554-1", "777+3-2", "12+19-1", "50-1.5"}) {
             batch.addLine(line, "2ตัวบน");
             EntryBatch single(*singleBook.store, "x");
             single.addLine(line, "2ตัวบน");
             one += single.commit().lines;
         }
         QCOMPARE(batch.commit().lines, one);
-        for (const QString& name : {"3_1.gif", "5_1.gif", "a-_3.gif", "a-_5.gif"})
+        for (const char* name : {"3_1.gif", "5_1.gif", "a-_3.gif", "a-_5.gif"})
             QCOMPARE(batchBook.bytes(name), singleBook.bytes(name));
         QCOMPARE(batchBook.text("3_1.gif").count("\r\n"), 101); // still one empty line at the end
     }
@@ -229,7 +229,7 @@ private slots:
         // The I/O floor of one bet: read the stake and count files, write both atomically. Each round times
         // the floor and the operations back to back, so a burst of disk activity hits them alike.
         auto floorRun = [&] {
-            for (const QString& name : {"0_100.gif", "a-_0.gif"}) {
+            for (const char* name : {"0_100.gif", "a-_0.gif"}) {
                 QFile in(book.file(name));
                 in.open(QIODevice::ReadOnly);
                 QSaveFile out(book.file(name));

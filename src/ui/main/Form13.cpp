@@ -94,8 +94,8 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
-Form13::Form13(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 13, parent), Label1(label(QStringLiteral("Label1"), QStringLiteral("เลือกชนิดหวย"), this)),
+Form13::Form13(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 13, parent), Label1(label(QStringLiteral("Label1"), QStringLiteral("เลือกชนิดหวย"), this)),
       Label2(label(QStringLiteral("Label2"), QStringLiteral("เลือกหรือใส่ชื่อลูกค้า"), this)),
       Combo1(pairBox(QStringLiteral("Combo1"), this)), Combo2(pairBox(QStringLiteral("Combo2"), this)),
       Text1(new QPlainTextEdit(this)), Label3(label(QStringLiteral("Label3"), QStringLiteral("0"), this)),

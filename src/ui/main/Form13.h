@@ -17,7 +17,7 @@ class Form13 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form13(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form13(AppContext& context, QWidget* parent = nullptr);
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
 
     // A sheet holds fewer characters than this.

@@ -45,8 +45,8 @@ bool looksRemovable(const QStorageInfo& volume)
 
 } // namespace
 
-Form5::Form5(AppContext& ctx, QWidget* parent)
-    : SecondaryWindow(ctx, 5, parent), Drive1(new QComboBox(this)), Dir1(new QTreeView(this)),
+Form5::Form5(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, 5, parent), Drive1(new QComboBox(this)), Dir1(new QTreeView(this)),
       File1(new QListView(this)), Label1(new QLabel(QStringLiteral("File Name"), this)), Text1(new QLineEdit(this)),
       Command1(new QPushButton(QStringLiteral("Open"), this)), m_dirs(new QFileSystemModel(this)),
       m_files(new QFileSystemModel(this))

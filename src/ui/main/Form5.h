@@ -19,7 +19,7 @@ class Form5 : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit Form5(AppContext& ctx, QWidget* parent = nullptr);
+    explicit Form5(AppContext& context, QWidget* parent = nullptr);
 
     // The folder that the file list shows.
     QString folder() const { return m_folder; }

@@ -54,9 +54,9 @@ void selectAllOnFocus(QLineEdit* field)
     field->installEventFilter(new SelectOnFocus(field));
 }
 
-SecondaryWindow::SecondaryWindow(AppContext& ctx, int number, QWidget* parent)
+SecondaryWindow::SecondaryWindow(AppContext& context, int number, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx(ctx), m_number(number)
+      ctx(context), m_number(number)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     Timer1.setInterval(1);

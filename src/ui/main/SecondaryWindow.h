@@ -42,7 +42,7 @@ class SecondaryWindow : public QWidget
 {
     Q_OBJECT
 public:
-    SecondaryWindow(AppContext& ctx, int number, QWidget* parent = nullptr);
+    SecondaryWindow(AppContext& context, int number, QWidget* parent = nullptr);
 
     int number() const { return m_number; }
     // The set-up that OpenWindow applies before the window is shown (per window; default none).

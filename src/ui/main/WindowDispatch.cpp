@@ -30,7 +30,7 @@ GrowSpec growSpecFor(int number)
 
 } // namespace
 
-WindowDispatch::WindowDispatch(AppContext& ctx, QObject* parent) : QObject(parent), m_ctx(ctx) {}
+WindowDispatch::WindowDispatch(AppContext& context, QObject* parent) : QObject(parent), m_ctx(context) {}
 
 // The secondary windows are top-level windows without a parent; those still open when the main
 // window goes would otherwise outlive it.

@@ -16,7 +16,7 @@ class WindowDispatch : public QObject
 {
     Q_OBJECT
 public:
-    explicit WindowDispatch(AppContext& ctx, QObject* parent = nullptr);
+    explicit WindowDispatch(AppContext& context, QObject* parent = nullptr);
     ~WindowDispatch() override;
 
     // Loads window `number` if it is not loaded, applies its set-up and starts its grow-in.
