@@ -129,7 +129,7 @@ int main(int argc, char* argv[])
     auto freshBook = [&](Context& ctx, std::unique_ptr<Store>& store) {
         QDir(folder).removeRecursively();
         QDir().mkpath(folder);
-        ctx.customers = makeBook(folder, BookSpec{customers});
+        ctx.customers = makeBook(folder, BookSize{customers});
         // The book goes to the disk before anything is timed, not while an operation runs.
         ::sync();
         store = std::make_unique<Store>(folder);

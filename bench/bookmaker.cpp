@@ -24,7 +24,7 @@ struct BookWriter {
 
 } // namespace
 
-QStringList makeBook(const QString& folder, const BookSpec& book)
+QStringList makeBook(const QString& folder, const BookSize& book)
 {
     const Store paths(folder);
     BookWriter store;
@@ -43,7 +43,7 @@ QStringList makeBook(const QString& folder, const BookSpec& book)
             text.reserve(set.size() * 12);
             for (int i = 0; i < set.size(); ++i)
                 text += set[i] + QLatin1Char('-') + QString::number(10 + (i * 7 + c * 13) % 90) + CRLF;
-            store.WriteWholeFile(paths.stakeFilePath(t, c), text);
+            store.WriteWholeFile(paths.stakeFilePathAt(t, c), text);
         }
         QString counts, sent;
         for (const QString& n : set) {

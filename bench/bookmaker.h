@@ -8,11 +8,11 @@
 namespace varnoth::bench
 {
 
-struct BookSpec {
+struct BookSize {
     int customers = 200;
 };
 
 // Writes the book into `folder` (which must exist and be empty). Returns the customer names.
-QStringList makeBook(const QString& folder, const BookSpec& book);
+QStringList makeBook(const QString& folder, const BookSize& book);
 
 } // namespace varnoth::bench

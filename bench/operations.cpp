@@ -5,6 +5,10 @@
 #include "bench.h"
 #include "bookmaker.h"
 
+#include "entry/entry.h"
+#include "entry/gates.h"
+#include "entry/sheet.h"
+#include "entry/totals.h"
 #include "model/types.h"
 #include "reports/analysis.h"
 #include "reports/cutting.h"
@@ -15,10 +19,6 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backup.h"
-#include "entry/entry.h"
-#include "entry/gates.h"
-#include "entry/sheet.h"
-#include "entry/totals.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -136,7 +136,7 @@ QString oneCustomerBackup(Context& ctx)
         const QString folder = ctx.scratch + QStringLiteral("/one");
         QDir(folder).removeRecursively();
         QDir().mkpath(folder);
-        makeBook(folder, BookSpec{1});
+        makeBook(folder, BookSize{1});
         Store store(folder);
         text = BuildBackupText(store);
         QDir(folder).removeRecursively();
@@ -161,7 +161,7 @@ QStringList stakeFiles(Context& ctx)
     QStringList out;
     for (int t = 0; t < typeNames().size(); ++t)
         for (int c = 1; c <= ctx.customers.size(); ++c)
-            out << ctx.store->stakeFilePath(t, c);
+            out << ctx.store->stakeFilePathAt(t, c);
     return out;
 }
 
@@ -187,7 +187,7 @@ std::vector<Operation> operations()
                            Store store(ctx.folder);
                            store.creationSequence(ctx.customers.first());
                            StakeTotals one = customerTotals(store, Straight3, ctx.customers.first());
-                           StakeTotals all = grandTotals(store);
+                           StakeTotals all = bookTotals(store);
                            return static_cast<qint64>(one.count + all.count);
                        },
                    .reads =
@@ -321,7 +321,7 @@ std::vector<Operation> operations()
                            QStringList w = countFiles(ctx);
                            const int index = ctx.customers.size() + 1;
                            for (int t = 0; t < typeNames().size(); ++t)
-                               w << ctx.store->stakeFilePath(t, index);
+                               w << ctx.store->stakeFilePathAt(t, index);
                            return w + QStringList{ctx.store->customerFile(), ctx.store->path(MergedBackupsFileName)};
                        }});
 

@@ -24,7 +24,7 @@ NumberFile* EntryBatch::stakeFile(const QString& type)
     if (known == m_stakePaths.constEnd()) {
         const int t = typeIndex(type);
         QString path;
-        if (t >= 0 && !m_customerIndex.isEmpty()) path = m_store.stakeFilePath(t, m_customerIndex.toInt());
+        if (t >= 0 && !m_customerIndex.isEmpty()) path = m_store.stakeFilePathAt(t, m_customerIndex.toInt());
         known = m_stakePaths.insert(type, path);
     }
     const QString& path = known.value();

@@ -121,7 +121,7 @@ template <class Use> void scanStakeFiles(Store& store, Use use)
     for (int t = 0; t < typeNames().size(); ++t) {
         store.progress().tick(typeNames().size());
         for (int c : customers) {
-            const QString path = store.stakeFilePath(t, c);
+            const QString path = store.stakeFilePathAt(t, c);
             QFile f(path);
             if (!f.open(QIODevice::ReadOnly)) continue;
             use(path, totalsOfBytes(f.readAll()));
@@ -133,7 +133,7 @@ template <class Use> void scanStakeFiles(Store& store, Use use)
 
 } // namespace
 
-StakeTotals grandTotals(Store& store)
+StakeTotals bookTotals(Store& store)
 {
     StakeTotals all;
     scanStakeFiles(store, [&all](const QString&, const StakeTotals& one) {

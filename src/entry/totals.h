@@ -18,7 +18,7 @@ struct StakeTotals {
 // The lines of one stake file whose amount is above 0; nothing for a type or customer without a file.
 StakeTotals customerTotals(Store& store, const QString& type, const QString& customer);
 // Every type and every customer whose stake file exists.
-StakeTotals grandTotals(Store& store);
+StakeTotals bookTotals(Store& store);
 // The same, kept per stake file (by path), so that a change to one file is counted again alone.
 QHash<QString, StakeTotals> stakeTotalsByFile(Store& store);
 StakeTotals sumOf(const QHash<QString, StakeTotals>& files);

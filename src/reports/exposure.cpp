@@ -111,7 +111,7 @@ Exposure ExposureSource::build(const QString& type)
     const QStringList names = splitText(list, QStringLiteral("#"));
     QStringList paths;
     for (int c : Store::customerIndexes(list)) {
-        const QString path = m_store.stakeFilePath(t, c);
+        const QString path = m_store.stakeFilePathAt(t, c);
         paths << path;
         FileSums& f = m_files[path];
         const QByteArray stamp = fileStamp(path);

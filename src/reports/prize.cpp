@@ -59,7 +59,7 @@ Selection evaluate(Store& store, const QString& type, const QString& customer)
     return s;
 }
 
-QStringList grandTotals(const GrandAccumulators& grand)
+QStringList bookTotals(const GrandAccumulators& grand)
 {
     QStringList lines;
     lines << QStringLiteral("จำนวนเลขที่ถูกรางวัล= ") + formatCount(grand.count) + QStringLiteral(" รายการ");
@@ -226,7 +226,7 @@ ReportResult PrizeCheck(Store& store, Session& session, const QString& type, con
         }
         if (!anyWinners) lines << QStringLiteral("ไม่มีข้อมูลถูกรางวัล");
     }
-    if (grand.count > 0) lines << grandTotals(grand);
+    if (grand.count > 0) lines << bookTotals(grand);
     grand.reset();
     report.closeWindows = true;
     return report;

@@ -74,7 +74,7 @@ QStringList stakeFilesOfType(Store& store, const QString& type)
     const int t = typeIndex(type);
     if (t < 0) return paths;
     for (int c : Store::customerIndexes(store.customerListText()))
-        paths << store.stakeFilePath(t, c);
+        paths << store.stakeFilePathAt(t, c);
     return paths;
 }
 

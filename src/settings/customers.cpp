@@ -49,7 +49,7 @@ NameEntry AddCustomerName(Store& store, const QString& text1)
 bool customerHasStakes(const Store& store, int customerIndex, QStringList* failures)
 {
     for (int t = 0; t < typeNames().size(); ++t) {
-        const QString path = store.stakeFilePath(t, customerIndex);
+        const QString path = store.stakeFilePathAt(t, customerIndex);
         const FileText file = store.readFile(path);
         if (file.exists && !file.readable) {
             // What cannot be read may hold stakes.

@@ -1,5 +1,6 @@
 #pragma once
-// The state that the windows of one run share: what the original kept in module-level variables.
+// The state that the windows of one run share: which job a shared window does, the pending send-out
+// list, the picked line of the main list and the figures of the total boxes.
 
 #include <QString>
 

@@ -207,7 +207,7 @@ QString Store::stakeFileName(int typeIndex, int customerIndex)
     return QString::number(typeIndex) + QLatin1Char('_') + QString::number(customerIndex) + QStringLiteral(".gif");
 }
 
-QString Store::stakeFilePath(int typeIndex, int customerIndex) const
+QString Store::stakeFilePathAt(int typeIndex, int customerIndex) const
 {
     return path(stakeFileName(typeIndex, customerIndex));
 }
@@ -280,10 +280,10 @@ QStringList Store::createIfEmpty(const QString& name, const QString& content, co
 
 QStringList Store::EnsureStakeFiles()
 {
-    return ensureStakeFiles(listing());
+    return ensureStakeFilesIn(listing());
 }
 
-QStringList Store::ensureStakeFiles(const QHash<QString, qint64>& files)
+QStringList Store::ensureStakeFilesIn(const QHash<QString, qint64>& files)
 {
     QStringList failures;
     const QString list = customerListText();
@@ -336,7 +336,7 @@ QStringList Store::creationSequence(const QString& customer)
         return failures;
     m_complete.reset();
     ++m_fullChecks;
-    failures += ensureStakeFiles(files);
+    failures += ensureStakeFilesIn(files);
     failures += ensureTypeFiles(typeNames(), CountPrefix, files);
     failures += ensureTypeFiles(typeNames(), SendOutPrefix, files);
     if (failures.isEmpty()) m_complete = Complete{m_watch->listings(), list};

@@ -80,7 +80,7 @@ public:
     // The customer indexes of a customer list text that have a stake file, in order.
     static QList<int> customerIndexes(const QString& list);
     QString StakeFilePath(const QString& type, const QString& customer) const;
-    QString stakeFilePath(int typeIndex, int customerIndex) const;
+    QString stakeFilePathAt(int typeIndex, int customerIndex) const;
     static QString stakeFileName(int typeIndex, int customerIndex); // "t_c.gif"
     QString TypeFilePath(const QString& type, const QString& prefix) const;
     QString LookupKeyed(const QString& path, const QString& key) const;
@@ -104,7 +104,7 @@ public:
 private:
     // The files of the data folder with their sizes.
     const QHash<QString, qint64>& listing();
-    QStringList ensureStakeFiles(const QHash<QString, qint64>& files);
+    QStringList ensureStakeFilesIn(const QHash<QString, qint64>& files);
     QStringList ensureTypeFiles(const QStringList& types, const QString& prefix, const QHash<QString, qint64>& files);
     QStringList createIfEmpty(const QString& name, const QString& content, const QHash<QString, qint64>& files);
 

@@ -346,7 +346,7 @@ template <class Sink> void forEachBackupLine(Store& store, QStringList* failures
         type.remove(QLatin1Char(' '));
         for (int c : indexes) {
             sink.heading(type, names.value(c));
-            lines(read(store.stakeFilePath(t, c)), [](auto line) { return !isBareZero(afterFirstDash(line)); });
+            lines(read(store.stakeFilePathAt(t, c)), [](auto line) { return !isBareZero(afterFirstDash(line)); });
         }
         progress.yield();
     }
@@ -639,7 +639,7 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             current = headings.value(line);
             currentPath.clear();
             if (current.kind == Heading::Stake && customerIndex.contains(current.customer))
-                currentPath = store.stakeFilePath(current.type, customerIndex.value(current.customer));
+                currentPath = store.stakeFilePathAt(current.type, customerIndex.value(current.customer));
             else if (current.kind == Heading::Count)
                 currentPath = store.TypeFilePath(typeNames()[current.type], Store::CountPrefix);
             if (current.kind == Heading::Invalid) r.lines << rejectedRow(line);

@@ -1,6 +1,8 @@
 // Stake, count, send-out, settings and result files as a hand edit or a damaged disk may leave them,
 // read by every report and by the main window's totals. The first byte picks the type and which
 // file the rest becomes; the reports run on that type and now and then on every type together.
+#include "entry/entry.h"
+#include "entry/totals.h"
 #include "fuzzsupport.h"
 #include "model/types.h"
 #include "reports/analysis.h"
@@ -11,8 +13,6 @@
 #include "reports/view.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "entry/entry.h"
-#include "entry/totals.h"
 
 #include <QFile>
 
@@ -73,7 +73,7 @@ void runReports(Store& store, const QString& type)
     Analysis(store, type);
     NumberStatistics(store, type);
     customerTotals(store, type, QStringLiteral("x"));
-    grandTotals(store);
+    bookTotals(store);
 }
 
 } // namespace

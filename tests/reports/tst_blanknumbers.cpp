@@ -1,6 +1,8 @@
 // A stake line with blanks around its number (" 13-20" from a hand-edited or foreign file) is that
 // number: the totals and every report read the book exactly as they read the same book written
 // plainly, and reading it changes no byte.
+#include "entry/entry.h"
+#include "entry/totals.h"
 #include "model/text.h"
 #include "reports/analysis.h"
 #include "reports/cutting.h"
@@ -12,8 +14,6 @@
 #include "store/session.h"
 #include "testsupport.h"
 #include "tools/backup.h"
-#include "entry/entry.h"
-#include "entry/totals.h"
 
 #include <QTest>
 
@@ -65,7 +65,7 @@ QStringList everyReport(Store& store)
         if (c.stake != 0) cells << c.number + "-" + shortestDecimal(c.stake) + "-" + shortestDecimal(c.excess);
     add("exposure", cells << shortestDecimal(e.total));
     add("customer stakes", customerStakes(store, Top2, "13"));
-    const StakeTotals all = grandTotals(store), a = customerTotals(store, Top2, "a");
+    const StakeTotals all = bookTotals(store), a = customerTotals(store, Top2, "a");
     add("totals",
         {shortestDecimal(all.count), shortestDecimal(all.total), shortestDecimal(a.count), shortestDecimal(a.total)});
     return out;

@@ -1,4 +1,5 @@
 #include "bookmaker.h"
+#include "entry/entry.h"
 #include "model/types.h"
 #include "reports/ExposureMapWindow.h"
 #include "reports/exposure.h"
@@ -6,7 +7,6 @@
 #include "store/store.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
-#include "entry/entry.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -109,7 +109,7 @@ private slots:
     void fastOnAFullBook()
     {
         QTemporaryDir dir;
-        bench::makeBook(dir.path(), bench::BookSpec{200});
+        bench::makeBook(dir.path(), bench::BookSize{200});
         Store store(dir.path());
         QElapsedTimer t;
         t.start();

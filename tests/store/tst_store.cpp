@@ -1,11 +1,11 @@
 #include "bookmaker.h"
+#include "entry/entry.h"
 #include "model/types.h"
 #include "store/datafolder.h"
 #include "store/folderwatch.h"
 #include "store/numberfile.h"
 #include "store/store.h"
 #include "testsupport.h"
-#include "entry/entry.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -248,7 +248,7 @@ private slots:
     void creationSequenceIsCheapOnceFilesExist()
     {
         TempBook book;
-        bench::makeBook(book.folder(), bench::BookSpec{200});
+        bench::makeBook(book.folder(), bench::BookSize{200});
         book.store->creationSequence("c1");
         // The fastest of ten runs: what the code costs, not what a busy machine adds.
         qint64 best = std::numeric_limits<qint64>::max();

@@ -29,7 +29,7 @@ void place(QWidget* widget, int left, int top, int width, int height);
 // operator types replaces the value instead of being added to it.
 void selectAllOnFocus(QLineEdit* field);
 
-struct GrowSpec {
+struct GrowIn {
     double widthStep = 226;
     double heightStep = 200;
     double endHeight = 3000;
@@ -72,8 +72,8 @@ public:
     // Runs the grow-in to its end at once (tests, and windows opened while another grows).
     void finishGrowIn();
 
-    GrowSpec growSpec() const { return m_grow; }
-    void setGrowSpec(const GrowSpec& grow) { m_grow = grow; }
+    GrowIn growIn() const { return m_grow; }
+    void setGrowIn(const GrowIn& grow) { m_grow = grow; }
 
     // Paints `button` in `colour` while the mouse is over it; `others` take the button face.
     void hoverHighlight(QAbstractButton* button, const QColor& colour, const QList<QAbstractButton*>& others = {});
@@ -96,7 +96,7 @@ private:
     void placeOnScreen();
     int m_number;
     QSize m_finalSize;
-    GrowSpec m_grow;
+    GrowIn m_grow;
     double m_widthCounter = 0;
     double m_heightCounter = 0;
     int m_ticks = 0;

@@ -8,7 +8,7 @@ namespace varnoth
 namespace
 {
 
-GrowSpec growSpecFor(int number)
+GrowIn growSpecFor(int number)
 {
     switch (number) {
     case 5:
@@ -61,7 +61,7 @@ SecondaryWindow* WindowDispatch::OpenWindow(int number)
     if (!w) {
         w = createWindow(number, m_ctx);
         if (!w) return nullptr;
-        w->setGrowSpec(growSpecFor(number));
+        w->setGrowIn(growSpecFor(number));
         m_windows[number] = w;
     }
     w->setUp();

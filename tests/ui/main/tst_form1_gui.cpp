@@ -180,8 +180,8 @@ private slots:
         QCOMPARE(w->size(), QSize(twips(3400), twips(3000)));
         // The file window steps 316.5 twips a tick, rounded halves to even, to 5865 by 3705.
         SecondaryWindow* file = form.OpenWindow(5);
-        QVERIFY(file->growSpec().roundWidthToEven);
-        QCOMPARE(file->growSpec().widthStep, 316.5);
+        QVERIFY(file->growIn().roundWidthToEven);
+        QCOMPARE(file->growIn().widthStep, 316.5);
         file->finishGrowIn();
         QCOMPARE(file->height(), twips(3705));
         // Opening through a picker closes the others but leaves the read-me open.

@@ -1,13 +1,13 @@
 // The main window as the operator works in it: no bet without a named customer, totals that follow
 // the pair being keyed and the whole book, Ctrl+Z from any field, a resizable layout that holds
 // still, the type hotkeys and the list zoom.
+#include "entry/totals.h"
 #include "guisupport.h"
 #include "model/text.h"
 #include "store/session.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
-#include "entry/totals.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,7 +74,7 @@ class TestForm1Window : public QObject
     QString shownBook() const { return form->Text7->text() + " " + form->Text8->text(); }
     QString bookFigures() const
     {
-        const StakeTotals t = grandTotals(*book->store);
+        const StakeTotals t = bookTotals(*book->store);
         return formatCount(t.count) + " " + formatAmount(t.total);
     }
 
