@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QCryptographicHash>
@@ -11,30 +12,13 @@
 #include <QSaveFile>
 
 #include <optional>
+#include <type_traits>
 
 namespace varnoth
 {
 
 namespace
 {
-
-// The text after the first "-" (the whole line when it has none), of a decoded line or of the bytes
-// of an ASCII one.
-template <class View> View afterFirstDash(View line)
-{
-    for (qsizetype i = 0; i < line.size(); ++i)
-        if (line[i] == '-') return line.sliced(i + 1);
-    return line;
-}
-
-// The second "-"-separated field.
-template <class View> View secondField(View line)
-{
-    const View rest = afterFirstDash(line);
-    for (qsizetype i = 0; i < rest.size(); ++i)
-        if (rest[i] == '-') return rest.first(i);
-    return rest;
-}
 
 bool isBareZero(QStringView text)
 {
@@ -54,16 +38,6 @@ double valueOf(QStringView text)
 double valueOf(QByteArrayView bytes)
 {
     return Val(QString::fromLatin1(bytes));
-}
-
-bool hasDash(QStringView text)
-{
-    return text.contains(QLatin1Char('-'));
-}
-
-bool hasDash(QByteArrayView bytes)
-{
-    return bytes.contains('-');
 }
 
 } // namespace
@@ -108,28 +82,16 @@ template <class Sink> void forEachBackupLine(Store& store, QStringList* failures
         if (!f.readable && failures) *failures << ReadFailedText + Store::fileName(path);
         return std::move(f.bytes);
     };
-    // Every non-empty line of a file's bytes (lines end in CR LF, or LF alone), as bytes when it is
-    // plain ASCII and as decoded text otherwise; `keep` decides on the text of either.
+    // Every line of a file whose fields `keep` accepts, as the file's bytes when it is plain ASCII and
+    // as decoded text otherwise.
     auto lines = [&](const QByteArray& bytes, auto keep) {
-        const char* p = bytes.constData();
-        const char* const end = p + bytes.size();
-        while (p < end) {
-            const char* const start = p;
-            bool ascii = true;
-            for (; p < end && *p != '\n'; ++p)
-                if (static_cast<unsigned char>(*p) >= 0x80) ascii = false;
-            const char* lineEnd = p;
-            if (p < end) ++p;
-            if (lineEnd > start && lineEnd[-1] == '\r') --lineEnd;
-            if (lineEnd == start) continue;
-            const QByteArrayView raw(start, lineEnd - start);
-            if (ascii) {
-                if (keep(raw)) sink.ascii(raw);
-            } else {
-                const QString line = decodeWindows874(raw.toByteArray());
-                if (keep(QStringView(line))) sink.text(line);
-            }
-        }
+        forEachNumberLine(QByteArrayView(bytes), [&](const auto& line) {
+            if (!keep(line)) return;
+            if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>)
+                sink.ascii(line.line);
+            else
+                sink.text(line.line);
+        });
     };
 
     progress.reset();
@@ -139,7 +101,7 @@ template <class Sink> void forEachBackupLine(Store& store, QStringList* failures
         type.remove(QLatin1Char(' '));
         for (int c : indexes) {
             sink.heading(type, names.value(c));
-            lines(read(store.stakeFilePath(t, c)), [](auto line) { return !isBareZero(afterFirstDash(line)); });
+            lines(read(store.stakeFilePath(t, c)), [](const auto& line) { return !isBareZero(line.rest()); });
         }
         progress.yield();
     }
@@ -151,7 +113,7 @@ template <class Sink> void forEachBackupLine(Store& store, QStringList* failures
         const QString path = store.TypeFilePath(types[t], Store::CountPrefix);
         if (path.isEmpty()) continue;
         sink.heading(types[t], QString());
-        lines(read(path), [](auto line) { return hasDash(line) && valueOf(secondField(line)) > 0; });
+        lines(read(path), [](const auto& line) { return line.hasDash() && valueOf(line.amount()) > 0; });
         progress.yield();
     }
     progress.hide();

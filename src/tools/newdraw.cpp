@@ -3,6 +3,7 @@
 #include "model/text.h"
 #include "model/types.h"
 #include "store/datafolder.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 #include "tools/restore.h"
 
@@ -19,32 +20,14 @@ namespace varnoth
 namespace
 {
 
-// The text after the first "-" (the whole line when it has none), of a decoded line or of the bytes
-// of an ASCII one.
-template <class View> View afterFirstDash(View line)
-{
-    for (qsizetype i = 0; i < line.size(); ++i)
-        if (line[i] == '-') return line.sliced(i + 1);
-    return line;
-}
-
-// The second "-"-separated field.
-template <class View> View secondField(View line)
-{
-    const View rest = afterFirstDash(line);
-    for (qsizetype i = 0; i < rest.size(); ++i)
-        if (rest[i] == '-') return rest.first(i);
-    return rest;
-}
-
 double valueOf(QByteArrayView bytes)
 {
     return Val(QString::fromLatin1(bytes));
 }
 
-bool hasDash(QByteArrayView bytes)
+double valueOf(QStringView text)
 {
-    return bytes.contains('-');
+    return Val(text.toString());
 }
 
 // True for a saved-list name that stays a plain file name inside the data folder.
@@ -86,17 +69,11 @@ QStringList stakeFileNames(const Store& store)
 // True when a line of the number file has a value other than 0 after its first "-".
 bool holdsValue(Store& store, const QString& path)
 {
-    const QByteArray bytes = store.readBytes(path).bytes;
-    const QByteArrayView all(bytes);
-    for (qsizetype start = 0; start < all.size();) {
-        qsizetype end = all.indexOf('\n', start);
-        if (end < 0) end = all.size();
-        QByteArrayView line = all.sliced(start, end - start);
-        start = end + 1;
-        if (line.endsWith('\r')) line.chop(1);
-        if (hasDash(line) && valueOf(secondField(line)) != 0) return true;
-    }
-    return false;
+    bool holds = false;
+    forEachNumberLine(QByteArrayView(store.readBytes(path).bytes), [&holds](const auto& line) {
+        if (!holds && line.hasDash() && valueOf(line.amount()) != 0) holds = true;
+    });
+    return holds;
 }
 
 QString drawsFolderPath(const Store& store)

@@ -4,6 +4,7 @@
 #include "model/types.h"
 #include "store/datafolder.h"
 #include "store/numberfile.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 #include "tools/backup.h"
 #include "tools/newdraw.h"
@@ -37,24 +38,6 @@ QString rejectedRow(const QString& line)
     constexpr qsizetype MaxShown = 100;
     if (line.size() <= MaxShown) return line + RejectedText;
     return line.left(MaxShown) + QStringLiteral("…") + RejectedText;
-}
-
-// Calls `f` for every non-empty line of a file's text (lines end in CR LF, or LF alone).
-// A backup walks every line of every stake file: a plain loop, with no list of lines built and no
-// library search per short line.
-template <class F> void forEachLine(const QString& text, F f)
-{
-    const QChar* p = text.constData();
-    const QChar* const end = p + text.size();
-    while (p < end) {
-        const QChar* const start = p;
-        while (p < end && *p != QLatin1Char('\n'))
-            ++p;
-        QStringView line(start, p);
-        if (p < end) ++p;
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        if (!line.isEmpty()) f(line);
-    }
 }
 
 // --- headings of a backup ------------------------------------------------------------------------
@@ -153,7 +136,8 @@ private:
 QStringList fingerprints(Store& store, const QString& fileName)
 {
     QStringList out;
-    forEachLine(store.ReadWholeFile(store.path(fileName)), [&](QStringView line) { out << line.toString(); });
+    const QString text = store.ReadWholeFile(store.path(fileName));
+    forEachNumberLine(QStringView(text), [&](const TextLine& line) { out << line.line.toString(); });
     return out;
 }
 
@@ -200,10 +184,10 @@ QString AddTransferredBet(const QString& number, const QString& amount, NumberFi
 bool AddTransferredCount(const QString& line, NumberFile& file)
 {
     if (line.isEmpty() || file.isEmpty()) return false;
-    const QStringList pieces = line.split(QLatin1Char('-'));
-    const QString count = pieces.value(1);
+    const TextLine l = TextLine::of(line);
+    const QString count = l.hasDash() ? l.amount().toString() : QString();
     if (count.isEmpty() || DigitsOnly(count) != count) return false;
-    return file.add(pieces[0], Val(count));
+    return file.add(l.beforeDash().toString(), Val(count));
 }
 
 MergeResult MergeBackupText(Store& store, const QString& text)
@@ -297,14 +281,15 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             if (!AddTransferredCount(line, target.file)) r.lines << rejectedRow(line);
             continue;
         }
-        const QStringList pieces = line.split(QLatin1Char('-'));
         // A record with pieces left over after its number and amount is no record of ours.
-        if (pieces.size() != 2) {
+        const TextLine record = TextLine::of(line);
+        if (record.amount().size() != record.rest().size()) {
             r.lines << rejectedRow(line);
             continue;
         }
         const qsizetype row = r.lines.size();
-        const QString added = AddTransferredBet(pieces[0], pieces[1], target.file, r.lines);
+        const QString added =
+            AddTransferredBet(record.beforeDash().toString(), record.rest().toString(), target.file, r.lines);
         if (added.isEmpty()) continue;
         const double amount = Val(added.mid(added.indexOf(QLatin1Char('#')) + 1));
         target.rows << static_cast<int>(row);
