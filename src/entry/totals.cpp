@@ -2,12 +2,14 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QFile>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace varnoth
 {
@@ -57,45 +59,41 @@ double amountValue(const char* p, const char* end)
 
 } // namespace
 
+namespace
+{
+
+// A line whose amount (the text between its first and second "-") is above 0 is a stake.
+void addLine(StakeTotals& t, double v)
+{
+    if (v > 0) {
+        t.total += v;
+        t.count += 1;
+    }
+}
+
+} // namespace
+
 StakeTotals totalsOfBytes(const QByteArray& bytes)
 {
     StakeTotals t;
-    const char* p = bytes.constData();
-    const char* end = p + bytes.size();
-    while (p < end) {
-        const char* eol = static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
-        const char* lineEnd = eol ? eol : end;
-        const char* dash = static_cast<const char*>(memchr(p, '-', static_cast<size_t>(lineEnd - p)));
-        if (dash) {
-            const char* valueEnd =
-                static_cast<const char*>(memchr(dash + 1, '-', static_cast<size_t>(lineEnd - dash - 1)));
-            double v = amountValue(dash + 1, valueEnd ? valueEnd : lineEnd);
-            if (v > 0) {
-                t.total += v;
-                t.count += 1;
-            }
+    forEachNumberLine(QByteArrayView(bytes), [&t](const auto& line) {
+        if (!line.hasDash()) return;
+        if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>) {
+            const QByteArrayView amount = line.amount();
+            addLine(t, amountValue(amount.data(), amount.data() + amount.size()));
+        } else {
+            addLine(t, Val(line.amount().toString()));
         }
-        p = eol ? eol + 1 : end;
-    }
+    });
     return t;
 }
 
 StakeTotals totalsOfText(const QString& text)
 {
     StakeTotals t;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        if (line.isEmpty()) continue;
-        qsizetype dash = line.indexOf(QLatin1Char('-'));
-        if (dash < 0) continue;
-        QStringView rest = line.mid(dash + 1);
-        qsizetype next = rest.indexOf(QLatin1Char('-'));
-        double v = Val((next < 0 ? rest : rest.left(next)).toString());
-        if (v > 0) {
-            t.total += v;
-            t.count += 1;
-        }
-    }
+    forEachNumberLine(QStringView(text), [&t](const TextLine& line) {
+        if (line.hasDash()) addLine(t, Val(line.amount().toString()));
+    });
     return t;
 }
 

@@ -108,7 +108,7 @@ Exposure ExposureSource::build(const QString& type)
     // Each customer's sums per number of the set, read again only when the file changed; then
     // added up per number in customer order, as grouping the type's working list adds them.
     const QString list = m_store.customerListText();
-    const QStringList names = splitText(list, QStringLiteral("#"));
+    const QHash<int, QString> names = Store::customerNames(list);
     QStringList paths;
     for (int c : Store::customerIndexes(list)) {
         const QString path = m_store.stakeFilePathAt(t, c);

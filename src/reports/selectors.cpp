@@ -2,11 +2,13 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <type_traits>
 #include <vector>
 
 namespace varnoth
@@ -37,32 +39,16 @@ void appendStakeLines(Store& store, const QString& path, const QString* number, 
     const qsizetype kept = out.size();
     out.resize(kept + text.size() + 1);
     QChar* to = out.data() + kept;
-    const QChar* p = text.constData();
-    const QChar* const end = p + text.size();
-    while (p < end) {
-        // One pass over the line finds its end, its first "-" and any "#".
-        const QChar* const start = p;
-        qsizetype dash = -1;
-        bool hash = false;
-        for (; p < end && *p != QLatin1Char('\n'); ++p) {
-            if (*p == QLatin1Char('-')) {
-                if (dash < 0) dash = p - start;
-            } else if (*p == QLatin1Char('#')) {
-                hash = true;
-            }
-        }
-        QStringView line(start, p);
-        if (p < end) ++p;
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        if (line.isEmpty() || dash < 0 || hash) continue;
+    forEachNumberLine(QStringView(text), [&](const TextLine& line) {
+        if (!line.hasDash() || line.hash) return;
         // The item holds the number without the blanks a hand-edited line may have around it.
-        const QStringView lineNumber = stakeNumber(line.first(dash));
-        if (number && lineNumber != *number) continue;
-        if (amountValue(line.sliced(dash + 1)) <= 0) continue;
+        const QStringView lineNumber = line.number();
+        if (number && lineNumber != *number) return;
+        if (amountValue(line.rest()) <= 0) return;
         to = std::copy(lineNumber.begin(), lineNumber.end(), to);
-        to = std::copy(line.begin() + dash, line.end(), to);
+        to = std::copy(line.line.begin() + line.dash, line.line.end(), to);
         *to++ = QLatin1Char('#');
-    }
+    });
     out.truncate(to - out.constData());
 }
 
@@ -193,62 +179,28 @@ double amountOfBytes(const char* p, const char* end)
     return v;
 }
 
-// A decoded line, taken or left by the same rules as appendStakeLines.
-void sumStakeLine(QStringView line, NumberSums& sums, GroupedStakes& g)
-{
-    if (line.isEmpty() || line.contains(QLatin1Char('#'))) return;
-    const qsizetype dash = firstDash(line);
-    if (dash < 0) return;
-    const double v = amountValue(line.sliced(dash + 1));
-    if (v <= 0) return;
-    sums.addOwned(stakeNumber(line.first(dash)), v);
-    g.staked = true;
-    g.total += v;
-}
-
 // The lines of one stake file summed per number, straight from its bytes: the lines of the code
 // page's ASCII part (nearly all) are read as they stand, any other line is decoded first. The lines
 // taken, their order and their values are those of appendStakeLines followed by grouping.
 void sumStakeBytes(const QByteArray& bytes, NumberSums& sums, GroupedStakes& g)
 {
-    const char* p = bytes.constData();
-    const char* const end = p + bytes.size();
-    while (p < end) {
-        const char* const start = p;
-        const char* dash = nullptr;
-        bool hash = false;
-        bool ascii = true;
-        for (; p < end && *p != '\n'; ++p) {
-            if (*p == '-') {
-                if (!dash) dash = p;
-            } else if (*p == '#') {
-                hash = true;
-            } else if (static_cast<unsigned char>(*p) >= 0x80) {
-                ascii = false;
-            }
+    forEachNumberLine(QByteArrayView(bytes), [&](const auto& line) {
+        if (!line.hasDash() || line.hash) return;
+        const auto number = line.number();
+        double v = 0;
+        if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>) {
+            const QByteArrayView rest = line.rest();
+            v = amountOfBytes(rest.data(), rest.data() + rest.size());
+            if (v <= 0) return;
+            sums.add(number.data(), number.size(), v);
+        } else {
+            v = amountValue(line.rest());
+            if (v <= 0) return;
+            sums.addOwned(number, v);
         }
-        const char* lineEnd = p;
-        if (p < end) ++p;
-        if (lineEnd > start && lineEnd[-1] == '\r') --lineEnd;
-        if (!ascii) {
-            const QString line = decodeWindows874(QByteArray(start, lineEnd - start));
-            sumStakeLine(line, sums, g);
-            continue;
-        }
-        if (lineEnd == start || !dash || hash || dash >= lineEnd) continue;
-        const double v = amountOfBytes(dash + 1, lineEnd);
-        if (v <= 0) continue;
-        // Blanks around the number (a hand-edited line) are not part of it, as in stakeNumber.
-        const char* from = start;
-        const char* to = dash;
-        while (from < to && (*from == ' ' || *from == '\t'))
-            ++from;
-        while (to > from && (to[-1] == ' ' || to[-1] == '\t'))
-            --to;
-        sums.add(from, to - from, v);
         g.staked = true;
         g.total += v;
-    }
+    });
 }
 
 // The sums in number-set order, the numbers whose sum is not above 0 left out.

@@ -1,6 +1,7 @@
 #include "reports/statistics.h"
 
 #include "model/text.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QHash>
@@ -38,23 +39,19 @@ ReportResult NumberStatistics(Store& store, const QString& type)
     QStringList counts;
     const QString text = store.ReadWholeFile(store.TypeFilePath(type, Store::CountPrefix));
     qsizetype lineCount = 0;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        const qsizetype dash = line.indexOf(QLatin1Char('-'));
-        if (dash < 0) continue;
-        QStringView count = line.sliced(dash + 1);
-        const qsizetype next = count.indexOf(QLatin1Char('-'));
-        if (next >= 0) count = count.first(next);
-        if (amountValue(count) <= 0) continue;
+    forEachNumberLine(QStringView(text), [&](const TextLine& line) {
+        if (!line.hasDash()) return;
+        const QStringView count = line.amount();
+        if (amountValue(count) <= 0) return;
         const QString key = count.toString();
         auto it = entriesOfCount.find(key);
         if (it == entriesOfCount.end()) {
             counts << key;
             it = entriesOfCount.insert(key, {});
         }
-        it->append(line.toString());
+        it->append(line.line.toString());
         ++lineCount;
-    }
+    });
 
     // A line standing twice in a hand-edited file is listed once.
     QSet<QString> written;

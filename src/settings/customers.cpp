@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 namespace varnoth
@@ -56,10 +57,11 @@ bool customerHasStakes(const Store& store, int customerIndex, QStringList* failu
             if (failures) *failures << ReadFailedText + Store::fileName(path);
             return true;
         }
-        for (QStringView line : QStringView(file.text).split(QLatin1Char('\n'))) {
-            const qsizetype dash = line.indexOf(QLatin1Char('-'));
-            if (dash >= 0 && Val(line.mid(dash + 1).toString()) > 0) return true;
-        }
+        bool staked = false;
+        forEachNumberLine(QStringView(file.text), [&staked](const TextLine& line) {
+            if (!staked && line.hasDash() && Val(line.rest().toString()) > 0) staked = true;
+        });
+        if (staked) return true;
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "store/numberfile.h"
 
 #include "model/text.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 namespace varnoth
@@ -32,17 +33,15 @@ void NumberFile::parse(const QString& text)
     m_index.clear();
     m_index.reserve(m_lines.size());
     for (int i = 0; i < m_lines.size(); ++i) {
-        const QString& line = m_lines[i];
-        qsizetype dash = line.indexOf(QLatin1Char('-'));
-        if (dash < 0) continue;
-        const QString number = stakeNumber(QStringView(line).first(dash)).toString();
+        const TextLine line = TextLine::of(m_lines[i]);
+        if (!line.hasDash()) continue;
+        const QString number = line.number().toString();
         if (!m_index.contains(number)) m_index.insert(number, i);
     }
     m_width = 0;
     if (!m_lines.isEmpty()) {
-        const QString& first = m_lines.first();
-        qsizetype dash = first.indexOf(QLatin1Char('-'));
-        m_width = static_cast<int>(dash < 0 ? first.size() : stakeNumber(QStringView(first).first(dash)).size());
+        const TextLine first = TextLine::of(m_lines.first());
+        m_width = static_cast<int>(first.hasDash() ? first.number().size() : first.line.size());
     }
 }
 
@@ -50,10 +49,7 @@ QStringView NumberFile::valueView(const QString& number) const
 {
     auto it = m_index.constFind(number);
     if (it == m_index.constEnd()) return {};
-    QStringView rest = QStringView(m_lines[it.value()]);
-    rest = rest.sliced(rest.indexOf(QLatin1Char('-')) + 1);
-    const qsizetype dash = rest.indexOf(QLatin1Char('-'));
-    return dash < 0 ? rest : rest.first(dash);
+    return TextLine::of(m_lines[it.value()]).amount();
 }
 
 QString NumberFile::valueText(const QString& number) const

@@ -197,6 +197,18 @@ QList<int> Store::customerIndexes(const QString& list)
     return out;
 }
 
+QHash<int, QString> Store::customerNames(const QString& list)
+{
+    QString l = list;
+    l.remove(QLatin1Char(' '));
+    l = l.toLower();
+    const QStringList pieces = l.split(QLatin1Char('#'));
+    QHash<int, QString> names;
+    for (int index : customerIndexes(list))
+        names.insert(index, pieces[index]);
+    return names;
+}
+
 QString Store::customerIndex(const QString& customer) const
 {
     return IndexInList(customerListText(), customer);

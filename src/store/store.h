@@ -79,6 +79,8 @@ public:
     QString customerIndex(const QString& customer) const;
     // The customer indexes of a customer list text that have a stake file, in order.
     static QList<int> customerIndexes(const QString& list);
+    // The customer names of a customer list text that own stake files, by customer index.
+    static QHash<int, QString> customerNames(const QString& list);
     QString StakeFilePath(const QString& type, const QString& customer) const;
     QString stakeFilePathAt(int typeIndex, int customerIndex) const;
     static QString stakeFileName(int typeIndex, int customerIndex); // "t_c.gif"

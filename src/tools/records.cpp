@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <algorithm>
@@ -59,14 +60,14 @@ RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount
     bool rewritten = false;
     for (const QString& line : lines) {
         progress.tick(lines.size());
-        const qsizetype dash = line.indexOf(QLatin1Char('-'));
-        if (dash < 0) continue;
-        if (stakeNumber(QStringView(line).first(dash)) != r.oldNumber) {
+        const TextLine fields = TextLine::of(line);
+        if (!fields.hasDash()) continue;
+        if (fields.number() != r.oldNumber) {
             out += line;
             out += CRLF;
             continue;
         }
-        const QString fileAmount = line.mid(dash + 1).section(QLatin1Char('-'), 0, 0);
+        const QString fileAmount = fields.amount().toString();
         QString value;
         if (fileAmount == r.oldAmount)
             value = mode == Mode::Edit ? amount : QStringLiteral("0");

@@ -1,0 +1,53 @@
+#pragma once
+// Restore adds a backup into this data folder (it never replaces), so a main computer ends up with
+// the sum of every client's book. The fingerprints of merged and written backups keep a backup from
+// being counted twice.
+
+#include "model/text.h"
+#include "store/outcome.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace varnoth
+{
+
+class Store;
+class NumberFile;
+
+// Fingerprints of the backups merged since the last new draw, one a line, in the data folder.
+inline const QString MergedBackupsFileName = QStringLiteral("merged.gif");
+// Fingerprints of every backup this book wrote, one a line, in the data folder; a new draw keeps it.
+inline const QString WrittenBackupsFileName = QStringLiteral("written.gif");
+
+// The fingerprint of a backup text as a restore reads it.
+QString backupFingerprint(const QString& text);
+// Notes a backup this book has just written; the failure line when the note could not be stored.
+QStringList rememberWrittenBackup(Store& store, const QString& print);
+
+struct MergeResult {
+    Outcome outcome;        // refused (already merged, own backup, no backup) or failed to read
+    bool clearList = false; // the main list is cleared before the lines are added
+    QStringList lines;
+    double count = 0;  // records added to stake files
+    double amount = 0; // their amounts
+};
+
+// Adds the records of a backup text into the data folder: customers first (with all their files),
+// then every record, each stake and count file read once and written once. A backup merged since the
+// last new draw is refused, and so is one this book wrote while the book holds any record: that would
+// count every stake twice. Into an emptied book it brings the book back.
+MergeResult MergeBackupText(Store& store, const QString& text);
+
+// Reads the backup file of the drive and merges it; the lines end with the size row, or name the
+// drive when it holds no backup.
+MergeResult runRestore(Store& store, const QString& drive);
+
+// One stake record into a stake file held in memory. The row for the operator is appended to
+// `rows`: number-amount when added, or the record with the rejection text. Returns number#amount
+// when the record was added, "" otherwise.
+QString AddTransferredBet(const QString& number, const QString& amount, NumberFile& file, QStringList& rows);
+// One count record (number-count) into a count file held in memory; false when it is not applied.
+bool AddTransferredCount(const QString& line, NumberFile& file);
+
+} // namespace varnoth
