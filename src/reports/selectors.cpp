@@ -64,7 +64,7 @@ QStringList stakeFilesOfType(Store& store, const QString& type)
     return paths;
 }
 
-QString linesOfType(Store& store, const QString& type, const QString* number)
+QString typeLines(Store& store, const QString& type, const QString* number)
 {
     QString out;
     store.progress().reset();
@@ -255,12 +255,12 @@ QString LinesOfTypeCustomerNumber(Store& store, const QString& type, const QStri
 
 QString LinesOfType(Store& store, const QString& type)
 {
-    return linesOfType(store, type, nullptr);
+    return typeLines(store, type, nullptr);
 }
 
 QString LinesOfTypeNumber(Store& store, const QString& type, const QString& number)
 {
-    return linesOfType(store, type, &number);
+    return typeLines(store, type, &number);
 }
 
 QString FilterByNumber(const QString& list, const QString& number)
