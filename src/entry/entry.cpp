@@ -72,6 +72,7 @@ void EntryBatch::addBet(const QString& number, const QString& amount, const QStr
     const double value = Val(amountDigits);
     if (!m_aboveCeilingAllowed && value > static_cast<double>(m_ceiling)) {
         m_lines << digits + QLatin1Char('-') + amountDigits + AboveCeilingText;
+        ++m_aboveCeiling;
         return;
     }
     stake->add(digits, value);
@@ -110,6 +111,7 @@ EntryResult EntryBatch::commit()
 {
     EntryResult result;
     result.customer = m_customer;
+    result.aboveCeiling = m_aboveCeiling;
 
     QSet<QString> unsaved;
     for (const PendingBet& bet : m_bets) {

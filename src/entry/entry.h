@@ -4,9 +4,9 @@
 // touches in memory and writes each changed file once, so a gate list or a whole sheet costs one
 // read and one write per file, with the same bytes and list lines as storing the bets one by one.
 
+#include "entry/gates.h"
 #include "model/text.h"
 #include "store/numberfile.h"
-#include "entry/gates.h"
 
 #include <QHash>
 #include <QList>
@@ -42,6 +42,7 @@ struct EntryResult {
     QString customer;
     QStringList lines;        // the main-list lines, in order
     QList<BetChange> changes; // the bets that were stored and counted, in order
+    int aboveCeiling = 0;     // bets left out because their amount is above the ceiling
 };
 
 class EntryBatch
@@ -92,6 +93,7 @@ private:
     QString m_customerIndex;
     qint64 m_ceiling;
     bool m_aboveCeilingAllowed = false;
+    int m_aboveCeiling = 0;
     QHash<QString, QString> m_stakePaths; // type -> stake file path ("" when none)
     QHash<QString, QString> m_countPaths; // type -> count file path ("" when none)
     QHash<QString, NumberFile> m_files;   // path -> file in memory

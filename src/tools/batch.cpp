@@ -196,12 +196,13 @@ BatchResult enterSheet(Store& store, const BatchOptions& o)
     r.out << QLatin1Char('<') + o.type + QStringLiteral("> <") + o.customer + QLatin1Char('>');
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
     r.out << failures;
-    if (!sheet.isEmpty()) r.out << SplitSheet(store, sheet, o.type, o.customer);
+    const int above = sheet.isEmpty() ? 0 : [&] {
+        const EntryResult entered = varnoth::enterSheet(store, sheet, o.type, o.customer);
+        r.out << entered.lines;
+        return entered.aboveCeiling;
+    }();
     // A bet above the ceiling needs the operator's word, which a batch job cannot ask for: the job
     // stores the rest and says what it left out.
-    qsizetype above = 0;
-    for (const QString& line : std::as_const(r.out))
-        if (line.endsWith(AboveCeilingText)) ++above;
     if (above > 0) {
         r.err << QString::number(above) + QStringLiteral(" bet(s) above the amount ceiling of ") +
                      QString::number(amountCeiling(store)) + QStringLiteral(" were not stored (") +
