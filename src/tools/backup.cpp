@@ -137,9 +137,9 @@ struct TextSink {
     }
 };
 
-// What a run of bytes holds: its MD5 digest and its size, the same however the run is cut into
-// pieces. It compares a backup as written with the file as read back from the disk, against damage,
-// not against tampering, so the fastest of Qt's digests does.
+// What a run of bytes holds: its digest and its size, the same however the run is cut into pieces.
+// It compares a backup as written with the file as read back from the disk, and is the fingerprint
+// by which this book knows its own backups.
 class Check
 {
 public:
@@ -152,7 +152,7 @@ public:
     qint64 size() const { return m_size; }
 
 private:
-    QCryptographicHash m_hash{QCryptographicHash::Md5};
+    QCryptographicHash m_hash{WrittenBackupDigest};
     qint64 m_size = 0;
 };
 
@@ -279,10 +279,9 @@ BackupResult writeBackup(Store& store, const QString& drive)
     // What is on the disk is read back: only a backup that holds what was written is reported.
     const std::optional<Digest> onDisk = checkOfFile(file);
     if (!onDisk || !(*onDisk == sink.check())) return failed;
-    // Fingerprinted as a restore reads it, so that restoring it into this same book is recognised.
-    const FileText written = store.readFile(file);
-    const QStringList noted = written.readable ? rememberWrittenBackup(store, backupFingerprint(written.text))
-                                               : QStringList{WriteFailedText + WrittenBackupsFileName};
+    // The digest of the bytes on the disk is the backup's fingerprint: restoring it into this same
+    // book is recognised by it.
+    const QStringList noted = rememberWrittenBackup(store, QString::fromLatin1(onDisk->value.toHex()));
     const Outcome outcome = noted.isEmpty() ? Outcome{} : Outcome{Status::WriteFailed, WrittenBackupsFileName};
     return {
         outcome,

@@ -148,6 +148,11 @@ QString backupFingerprint(const QString& text)
     return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
+QString writtenBackupFingerprint(QByteArrayView bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, WrittenBackupDigest).toHex());
+}
+
 // Notes a backup this book has just written; the failure line when the note could not be stored.
 QStringList rememberWrittenBackup(Store& store, const QString& print)
 {
@@ -203,7 +208,8 @@ MergeResult MergeBackupText(Store& store, const QString& text)
         r.lines << outcomeLine(r.outcome);
         return r;
     }
-    if (fingerprints(store, WrittenBackupsFileName).contains(print) && bookHoldsRecords(store)) {
+    if (bookHoldsRecords(store) &&
+        fingerprints(store, WrittenBackupsFileName).contains(writtenBackupFingerprint(encodeWindows874(text)))) {
         r.outcome = {Status::OwnBackup, {}};
         r.lines << outcomeLine(r.outcome);
         return r;

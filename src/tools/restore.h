@@ -6,6 +6,7 @@
 #include "model/text.h"
 #include "store/outcome.h"
 
+#include <QCryptographicHash>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,12 @@ inline const QString WrittenBackupsFileName = QStringLiteral("written.gif");
 
 // The fingerprint of a backup text as a restore reads it.
 QString backupFingerprint(const QString& text);
+// The fingerprint of a backup file's bytes by which this book knows the backups it wrote. It guards
+// against damage and against restoring the book's own copy by mistake, not against forgery, so the
+// fastest of Qt's digests does: it runs over a backup of tens of megabytes as it is written and again
+// as it is read back.
+inline constexpr QCryptographicHash::Algorithm WrittenBackupDigest = QCryptographicHash::Md4;
+QString writtenBackupFingerprint(QByteArrayView bytes);
 // Notes a backup this book has just written; the failure line when the note could not be stored.
 QStringList rememberWrittenBackup(Store& store, const QString& print);
 
