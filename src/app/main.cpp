@@ -51,14 +51,6 @@ int usageError(const QString& text)
     return BatchUsageError;
 }
 
-QStringList argumentsOf(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -82,7 +74,7 @@ int main(int argc, char* argv[])
                                         QStringLiteral("DIR"));
     parser.addOption(dataOption);
     addBatchOptions(parser);
-    const bool parsed = parser.parse(argumentsOf(argc, argv));
+    const bool parsed = parser.parse(commandLineArguments(argc, argv));
     const BatchRequest request = parsed ? batchRequest(parser) : BatchRequest{};
     // The parser offers --help-all beside --help; both only print the options.
     const bool help = parsed && (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")));
@@ -95,8 +87,16 @@ int main(int argc, char* argv[])
         app = std::make_unique<QApplication>(argc, argv);
 
     if (!parsed) return usageError(parser.errorText());
-    if (help) parser.showHelp(0);
-    if (parser.isSet(versionOption)) parser.showVersion();
+    // Printed here rather than by the parser, which shows a message box instead on Windows when
+    // it does not recognise the console (a pipe under wine).
+    if (help) {
+        printLines(stdout, {parser.helpText().chopped(1)});
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        printLines(stdout, {QCoreApplication::applicationName() + QLatin1Char(' ') + QStringLiteral(VARNOTH_VERSION)});
+        return 0;
+    }
     if (!parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
     if (!request.usageError.isEmpty()) return usageError(request.usageError);

@@ -1,8 +1,14 @@
 #pragma once
 
 // What the program does differently on one platform, kept out of main.
+#include <QStringList>
+
 namespace varnoth
 {
+
+// The command line as the user typed it: on Windows from the wide command line, since argv holds
+// only what the ANSI code page can spell (Thai type names need not survive it).
+QStringList commandLineArguments(int argc, char* argv[]);
 
 // A Windows GUI program has no console: a batch job started from one writes through the console
 // of its parent, and standard output carries the same bytes ("\n" line ends, UTF-8) as on Linux.
