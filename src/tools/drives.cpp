@@ -12,9 +12,6 @@
 namespace varnoth
 {
 
-namespace
-{
-
 bool isRemovable(const QStorageInfo& volume)
 {
 #ifdef Q_OS_WIN
@@ -27,8 +24,6 @@ bool isRemovable(const QStorageInfo& volume)
     return false;
 #endif
 }
-
-} // namespace
 
 // --- drives --------------------------------------------------------------------------------------
 

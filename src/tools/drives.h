@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class QStorageInfo;
+
 namespace varnoth
 {
 
@@ -15,5 +17,8 @@ struct Drive {
     bool removable = false;
 };
 QList<Drive> availableDrives();
+
+// Sticks, cards and discs: the drive type on Windows, the mount folders elsewhere.
+bool isRemovable(const QStorageInfo& volume);
 
 } // namespace varnoth

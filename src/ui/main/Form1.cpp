@@ -702,20 +702,9 @@ void Form1::RefreshPickLists()
     Command13->setText(QStringLiteral("ประวัติส่งออก"));
     const QStringList types = typeNames();
     const QStringList customers = m_store.customers();
-    const QString all = QStringLiteral("ทั้งหมด");
-
-    auto fill = [](QComboBox* combo, const QStringList& items, bool withAll) {
-        if (!combo) return;
-        const QSignalBlocker block(combo);
-        combo->clear();
-        combo->addItems(items);
-        if (withAll) combo->addItem(QStringLiteral("ทั้งหมด"));
-        combo->setCurrentIndex(-1);
-        if (combo->isEditable()) combo->setEditText(QString());
-    };
     m_filling = true;
-    fill(Combo1, types, false);
-    fill(Combo2, customers, false);
+    SecondaryWindow::fillPicker(Combo1, types, false);
+    SecondaryWindow::fillPicker(Combo2, customers, false);
     m_filling = false;
 
     for (SecondaryWindow* w : m_dispatch.loadedWindows())

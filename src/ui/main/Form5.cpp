@@ -1,6 +1,7 @@
 #include "ui/main/Form5.h"
 
 #include "entry/sheet.h"
+#include "tools/drives.h"
 #include "ui/main/Shell.h"
 
 #include <QCloseEvent>
@@ -18,32 +19,8 @@
 #include <QTreeView>
 #include <algorithm>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
 namespace varnoth
 {
-
-namespace
-{
-
-// Sticks, cards and discs are mounted under these folders; they come first, because a sheet file
-// is usually brought on one of them.
-bool looksRemovable(const QStorageInfo& volume)
-{
-#ifdef Q_OS_WIN
-    const QString root = QDir::toNativeSeparators(volume.rootPath());
-    return GetDriveTypeW(reinterpret_cast<LPCWSTR>(root.utf16())) == DRIVE_REMOVABLE;
-#else
-    const QString root = volume.rootPath();
-    for (const char* prefix : {"/media/", "/run/media/", "/mnt/", "/Volumes/"})
-        if (root.startsWith(QLatin1String(prefix))) return true;
-    return false;
-#endif
-}
-
-} // namespace
 
 Form5::Form5(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, 5, parent), Drive1(new QComboBox(this)), Dir1(new QTreeView(this)),
@@ -109,9 +86,8 @@ void Form5::fillDrives()
     QList<QStorageInfo> volumes;
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
         if (v.isValid() && v.isReady()) volumes << v;
-    std::stable_sort(volumes.begin(), volumes.end(), [](const QStorageInfo& a, const QStorageInfo& b) {
-        return looksRemovable(a) && !looksRemovable(b);
-    });
+    std::stable_sort(volumes.begin(), volumes.end(),
+                     [](const QStorageInfo& a, const QStorageInfo& b) { return isRemovable(a) && !isRemovable(b); });
     Drive1->clear();
     for (const QStorageInfo& v : volumes) {
         QString text = QDir::toNativeSeparators(v.rootPath());

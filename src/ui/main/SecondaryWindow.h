@@ -80,12 +80,13 @@ public:
 
     QTimer Timer1;
 
+    // Fills a picker with the items (and "ทั้งหมด" after them), nothing picked, without signals.
+    static void fillPicker(QComboBox* combo, const QStringList& items, bool withAll);
+
 signals:
     void closed(int number);
 
 protected:
-    // Fills a picker with the items (and "ทั้งหมด" after them), nothing picked, without signals.
-    static void fillPicker(QComboBox* combo, const QStringList& items, bool withAll);
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
