@@ -156,7 +156,7 @@ private:
             }
         for (qsizetype i = 0; i < m_paths.size(); ++i)
             if (!restoreState(store(), m_paths[i], to[i])) {
-                lines << WriteFailedText + Store::fileName(m_paths[i]);
+                lines << outcomeLine({Status::WriteFailed, m_paths[i]});
                 return false;
             }
         lines << text() + done;

@@ -133,12 +133,12 @@ EntryResult EntryBatch::commit()
         if (!count) continue;
         if (!countPaths.contains(count->path())) {
             countPaths << count->path();
-            if (!count->ok()) trailing << ReadFailedText + Store::fileName(count->path());
+            if (!count->ok()) trailing << outcomeLine({Status::ReadFailed, count->path()});
         }
         count->add(bet.number, 1);
     }
     for (const QString& path : countPaths)
-        if (!m_files[path].save(m_store)) trailing << WriteFailedText + Store::fileName(path);
+        if (!m_files[path].save(m_store)) trailing << outcomeLine({Status::WriteFailed, path});
 
     result.lines = m_lines + trailing;
     m_bets.clear();

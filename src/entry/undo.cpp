@@ -38,7 +38,7 @@ UndoResult applyEntry(Store& store, const EntryResult& entry, double sign, const
     for (auto f = amounts.cbegin(); f != amounts.cend(); ++f) {
         NumberFile file(store, f.key());
         if (!file.ok()) {
-            result.lines << ReadFailedText + Store::fileName(f.key());
+            result.lines << outcomeLine({Status::ReadFailed, f.key()});
             return result;
         }
         for (auto n = f.value().cbegin(); n != f.value().cend(); ++n) {
@@ -58,7 +58,7 @@ UndoResult applyEntry(Store& store, const EntryResult& entry, double sign, const
         for (auto f = files.begin(); f != files.end(); ++f) {
             const bool isCount = Store::fileName(f.key()).startsWith(Store::CountPrefix + QLatin1Char('_'));
             if (isCount != (pass == 1)) continue;
-            if (!f->save(store)) failures << WriteFailedText + Store::fileName(f.key());
+            if (!f->save(store)) failures << outcomeLine({Status::WriteFailed, f.key()});
         }
     for (const BetChange& c : entry.changes)
         result.lines << c.number + QLatin1Char('-') + c.amount + doneText;

@@ -191,7 +191,7 @@ QString SubtractSent(Store& store, const QString& list, const QString& type, QSt
     if (file.exists && !file.readable) {
         // What was sent cannot be known, so no excess can be worked out: say so rather than
         // report that nothing is over the limit.
-        if (failures) *failures << ReadFailedText + Store::fileName(path);
+        if (failures) *failures << outcomeLine({Status::ReadFailed, path});
         return out;
     }
     const SentRecord record = readSent(file.text);

@@ -36,9 +36,9 @@ QStringList applySendOut(Store& store, const QString& data, int sign)
     }
     for (auto it = files.begin(); it != files.end(); ++it) {
         if (!it->ok())
-            failures << ReadFailedText + Store::fileName(it.key());
+            failures << outcomeLine({Status::ReadFailed, it.key()});
         else if (!it->save(store))
-            failures << WriteFailedText + Store::fileName(it.key());
+            failures << outcomeLine({Status::WriteFailed, it.key()});
     }
     store.progress().hide();
     return failures;

@@ -25,7 +25,7 @@ NameEntry AddCustomerName(Store& store, const QString& text1)
     const FileText file = store.readFile(path);
     // Writing over a list that could not be read would lose every customer in it.
     if (file.exists && !file.readable) {
-        result.lines << ReadFailedText + Store::fileName(path);
+        result.lines << outcomeLine({Status::ReadFailed, path});
         return result;
     }
     const QString list = withoutLineEnds(file.text);
@@ -40,7 +40,7 @@ NameEntry AddCustomerName(Store& store, const QString& text1)
         text = list + name + QLatin1Char('#');
     }
     if (!store.WriteWholeFile(path, text)) {
-        result.lines << WriteFailedText + Store::fileName(path);
+        result.lines << outcomeLine({Status::WriteFailed, path});
         return result;
     }
     result.text1.clear();
@@ -54,7 +54,7 @@ bool customerHasStakes(const Store& store, int customerIndex, QStringList* failu
         const FileText file = store.readFile(path);
         if (file.exists && !file.readable) {
             // What cannot be read may hold stakes.
-            if (failures) *failures << ReadFailedText + Store::fileName(path);
+            if (failures) *failures << outcomeLine({Status::ReadFailed, path});
             return true;
         }
         bool staked = false;
@@ -70,7 +70,7 @@ QStringList removeCustomer(Store& store, const QString& name)
 {
     const QString path = store.customerFile();
     const FileText file = store.readFile(path);
-    if (file.exists && !file.readable) return {ReadFailedText + Store::fileName(path)};
+    if (file.exists && !file.readable) return {outcomeLine({Status::ReadFailed, path})};
     const QString list = withoutLineEnds(file.text);
     if (name.isEmpty() || !list.contains(QLatin1Char('#') + name + QLatin1Char('#'))) return {};
     // The stake files belong to the place that the file names use: the last one holding the name.
@@ -81,7 +81,7 @@ QStringList removeCustomer(Store& store, const QString& name)
         return lines.isEmpty() ? QStringList{CustomerHasStakesText} : lines;
     QStringList pieces = list.split(QLatin1Char('#'));
     pieces[index.toInt()].clear();
-    if (!store.WriteWholeFile(path, pieces.join(QLatin1Char('#')))) return {WriteFailedText + Store::fileName(path)};
+    if (!store.WriteWholeFile(path, pieces.join(QLatin1Char('#')))) return {outcomeLine({Status::WriteFailed, path})};
     return {};
 }
 

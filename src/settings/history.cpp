@@ -81,7 +81,7 @@ QStringList openSavedList(const Store& store, const QString& name)
     double count = 0, sum = 0;
     if (isSafeListName(name)) {
         const FileText file = store.readFile(store.savedListFile(name));
-        if (file.exists && !file.readable) lines << ReadFailedText + Store::fileName(store.savedListFile(name));
+        if (file.exists && !file.readable) lines << outcomeLine({Status::ReadFailed, store.savedListFile(name)});
         for (const QString& piece : splitText(withoutLineEnds(file.text), QStringLiteral("#"))) {
             if (piece.isEmpty()) continue;
             lines << piece;
@@ -105,10 +105,10 @@ QStringList deleteSavedList(Store& store, const QString& name)
     const QString listPath = store.savedListFile(name);
     const FileText list = store.readFile(listPath);
     // The amounts of a list that cannot be read cannot be taken back; keep the list and its name.
-    if (list.exists && !list.readable) return {ReadFailedText + Store::fileName(listPath)};
+    if (list.exists && !list.readable) return {outcomeLine({Status::ReadFailed, listPath})};
     const QString histPath = store.historyFile();
     const FileText histFile = store.readFile(histPath);
-    if (histFile.exists && !histFile.readable) return {ReadFailedText + Store::fileName(histPath)};
+    if (histFile.exists && !histFile.readable) return {outcomeLine({Status::ReadFailed, histPath})};
 
     // The name leaves the history before the amounts are taken back: should that write fail,
     // nothing has changed and the delete can simply be tried again.
@@ -116,10 +116,10 @@ QStringList deleteSavedList(Store& store, const QString& name)
     const QString entry = QLatin1Char('#') + name + QLatin1Char('#');
     if (hist.contains(entry)) {
         hist.replace(entry, QStringLiteral("#"));
-        if (!store.WriteWholeFile(histPath, hist)) return {WriteFailedText + Store::fileName(histPath)};
+        if (!store.WriteWholeFile(histPath, hist)) return {outcomeLine({Status::WriteFailed, histPath})};
     }
     QStringList lines = applySendOut(store, withoutLineEnds(list.text), -1);
-    if (!store.removeFile(listPath)) lines << WriteFailedText + Store::fileName(listPath);
+    if (!store.removeFile(listPath)) lines << outcomeLine({Status::WriteFailed, listPath});
     return lines;
 }
 

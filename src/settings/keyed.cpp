@@ -157,8 +157,8 @@ QStringList SaveSetting(Store& store, const QString& windowMode, QStringList ite
     // The list was filled from the file; when the file could not be read the list lacks its
     // values, and writing it would wipe them.
     const FileText current = store.readFile(path);
-    if (current.exists && !current.readable) return {ReadFailedText + Store::fileName(path)};
-    if (!store.WriteWholeFile(path, settingsFileText(items))) return {WriteFailedText + Store::fileName(path)};
+    if (current.exists && !current.readable) return {outcomeLine({Status::ReadFailed, path})};
+    if (!store.WriteWholeFile(path, settingsFileText(items))) return {outcomeLine({Status::WriteFailed, path})};
     return {};
 }
 

@@ -78,7 +78,7 @@ QStringList setOptionValue(Store& store, const QString& key, const QString& valu
     if (!o || !isStorable(value) || (o->wholeAmount && !isWholeAmount(value))) return {OptionValueInvalidText};
     const QString path = optionFile(store);
     const FileText f = store.readFile(path);
-    if (f.exists && !f.readable) return {ReadFailedText + Store::fileName(path)};
+    if (f.exists && !f.readable) return {outcomeLine({Status::ReadFailed, path})};
     QStringList lines = optionLines(f.text);
     const QString prefix = key + QLatin1Char('#');
     bool replaced = false;
@@ -89,7 +89,7 @@ QStringList setOptionValue(Store& store, const QString& key, const QString& valu
         }
     if (!replaced) lines << prefix + value;
     if (!store.WriteWholeFile(path, lines.join(QStringLiteral("\r\n"))))
-        return {WriteFailedText + Store::fileName(path)};
+        return {outcomeLine({Status::WriteFailed, path})};
     return {};
 }
 

@@ -96,7 +96,7 @@ QString resultFileText(const DrawnNumbers& fields)
 QStringList SaveResult(Store& store, const DrawnNumbers& fields)
 {
     const QString path = store.resultFile();
-    if (!store.WriteWholeFile(path, resultFileText(fields))) return {WriteFailedText + Store::fileName(path)};
+    if (!store.WriteWholeFile(path, resultFileText(fields))) return {outcomeLine({Status::WriteFailed, path})};
     return {};
 }
 

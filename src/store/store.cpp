@@ -258,7 +258,7 @@ QStringList Store::AddCustomer(const QString& name)
 {
     if (name.isEmpty()) return {};
     const FileText f = readFile(customerFile());
-    if (f.exists && !f.readable) return {ReadFailedText + fileName(customerFile())};
+    if (f.exists && !f.readable) return {outcomeLine({Status::ReadFailed, customerFile()})};
     QString list = withoutLineEnds(f.text);
     QString text;
     if (list.isEmpty())
@@ -267,7 +267,7 @@ QStringList Store::AddCustomer(const QString& name)
         text = list + name + QLatin1Char('#');
     else
         return {};
-    if (!WriteWholeFile(customerFile(), text)) return {WriteFailedText + fileName(customerFile())};
+    if (!WriteWholeFile(customerFile(), text)) return {outcomeLine({Status::WriteFailed, customerFile()})};
     return {};
 }
 
@@ -285,8 +285,8 @@ QStringList Store::createIfEmpty(const QString& name, const QString& content, co
     // A zero-length entry may still be something we cannot read or replace (a folder, a file we may
     // not open): never write over what cannot be read.
     const QString filePath = path(name);
-    if (it != files.constEnd() && !QFileInfo(filePath).isFile()) return {ReadFailedText + name};
-    if (!WriteWholeFile(filePath, content)) return {WriteFailedText + name};
+    if (it != files.constEnd() && !QFileInfo(filePath).isFile()) return {outcomeLine({Status::ReadFailed, filePath})};
+    if (!WriteWholeFile(filePath, content)) return {outcomeLine({Status::WriteFailed, filePath})};
     return {};
 }
 

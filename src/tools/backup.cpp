@@ -79,7 +79,7 @@ template <class Sink> void forEachBackupLine(Store& store, QStringList* failures
 
     auto read = [&](const QString& path) {
         FileBytes f = store.readBytes(path);
-        if (!f.readable && failures) *failures << ReadFailedText + Store::fileName(path);
+        if (!f.readable && failures) *failures << outcomeLine({Status::ReadFailed, path});
         return std::move(f.bytes);
     };
     // Every line of a file whose fields `keep` accepts, as the file's bytes when it is plain ASCII and

@@ -44,7 +44,7 @@ bool isPlainFileName(const QString& name)
 QStringList removeChecked(Store& store, const QString& path)
 {
     if (store.removeFile(path)) return {};
-    return {WriteFailedText + Store::fileName(path)};
+    return {outcomeLine({Status::WriteFailed, path})};
 }
 
 } // namespace

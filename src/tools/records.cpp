@@ -44,7 +44,7 @@ RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount
     const QString path = store.StakeFilePath(r.type, r.customer);
     const FileText file = path.isEmpty() ? FileText{} : store.readFile(path);
     if (!file.readable) {
-        result.lines << ReadFailedText + Store::fileName(path);
+        result.lines << outcomeLine({Status::ReadFailed, path});
         return result;
     }
 
@@ -86,7 +86,7 @@ RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount
         return result;
     }
     if (!store.WriteWholeFile(path, out)) {
-        result.lines << WriteFailedText + Store::fileName(path);
+        result.lines << outcomeLine({Status::WriteFailed, path});
         return result;
     }
     result.written = true;

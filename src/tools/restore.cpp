@@ -85,7 +85,7 @@ QStringList addCustomers(Store& store, const QStringList& names)
 {
     const QString path = store.customerFile();
     const FileText f = store.readFile(path);
-    if (f.exists && !f.readable) return {ReadFailedText + Store::fileName(path)};
+    if (f.exists && !f.readable) return {outcomeLine({Status::ReadFailed, path})};
     QString list = withoutLineEnds(f.text);
     bool changed = false;
     for (const QString& name : names) {
@@ -97,7 +97,7 @@ QStringList addCustomers(Store& store, const QStringList& names)
             continue;
         changed = true;
     }
-    if (changed && !store.WriteWholeFile(path, list)) return {WriteFailedText + Store::fileName(path)};
+    if (changed && !store.WriteWholeFile(path, list)) return {outcomeLine({Status::WriteFailed, path})};
     return {};
 }
 
@@ -160,7 +160,7 @@ QStringList rememberWrittenBackup(Store& store, const QString& print)
     if (written.contains(print)) return {};
     written << print;
     if (store.WriteWholeFile(store.path(WrittenBackupsFileName), written.join(CRLF))) return {};
-    return {WriteFailedText + WrittenBackupsFileName};
+    return {outcomeLine({Status::WriteFailed, WrittenBackupsFileName})};
 }
 
 // --- restore -------------------------------------------------------------------------------------
@@ -278,7 +278,7 @@ MergeResult MergeBackupText(Store& store, const QString& text)
         }
         Target& target = targets.at(currentPath);
         if (!target.file.ok()) {
-            if (!target.failureListed) r.lines << ReadFailedText + Store::fileName(currentPath);
+            if (!target.failureListed) r.lines << outcomeLine({Status::ReadFailed, currentPath});
             target.failureListed = true;
             r.lines << rejectedRow(line);
             continue;
@@ -315,7 +315,7 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             ++saved;
             continue;
         }
-        r.lines << WriteFailedText + Store::fileName(target.file.path());
+        r.lines << outcomeLine({Status::WriteFailed, target.file.path()});
         for (int row : std::as_const(target.rows))
             r.lines[row] += WriteFailedRowText;
         r.count -= target.count;
@@ -325,7 +325,7 @@ MergeResult MergeBackupText(Store& store, const QString& text)
     if (changed == 0 || saved > 0) {
         merged << print;
         if (!store.WriteWholeFile(store.path(MergedBackupsFileName), merged.join(CRLF)))
-            r.lines << WriteFailedText + MergedBackupsFileName;
+            r.lines << outcomeLine({Status::WriteFailed, MergedBackupsFileName});
     }
 
     r.lines << QStringLiteral("การถ่ายโอนข้อมูลเสร็จสิ้นแล้ว")
