@@ -108,7 +108,6 @@ Exposure ExposureSource::build(const QString& type)
     // Each customer's sums per number of the set, read again only when the file changed; then
     // added up per number in customer order, as grouping the type's working list adds them.
     const QString list = m_store.customerListText();
-    const QHash<int, QString> names = Store::customerNames(list);
     QStringList paths;
     for (int c : Store::customerIndexes(list)) {
         const QString path = m_store.stakeFilePathAt(t, c);
@@ -117,11 +116,7 @@ Exposure ExposureSource::build(const QString& type)
         const QByteArray stamp = fileStamp(path);
         if (!stamp.isEmpty() && stamp == f.stamp) continue;
         f.stamp = stamp;
-        f.sums = QList<double>(set.size(), 0.0);
-        for (const QString& item : splitText(LinesOfTypeCustomer(m_store, type, names.value(c)), QStringLiteral("#"))) {
-            auto pos = m_position.constFind(itemNumber(item));
-            if (pos != m_position.constEnd()) f.sums[pos.value()] += itemAmount(item);
-        }
+        f.sums = stakeSumsOfBytes(m_store.readBytes(path).bytes, set);
     }
     const QSet<QString> current(paths.cbegin(), paths.cend());
     for (auto it = m_files.begin(); it != m_files.end();)

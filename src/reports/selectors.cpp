@@ -293,6 +293,18 @@ GroupedStakes GroupedLinesOfType(Store& store, const QString& type)
     return g;
 }
 
+QList<double> stakeSumsOfBytes(const QByteArray& bytes, const QStringList& numbers)
+{
+    NumberSums sums(widthOf(numbers));
+    GroupedStakes g;
+    sumStakeBytes(bytes, sums, g);
+    QList<double> out(numbers.size(), 0.0);
+    if (!g.staked) return out;
+    for (qsizetype i = 0; i < numbers.size(); ++i)
+        out[i] = sums.value(numbers[i]);
+    return out;
+}
+
 QString GroupByNumber(Store& store, const QString& list, const QString& type)
 {
     // One pass sums the items per number; the walk over the number set then gives the set's

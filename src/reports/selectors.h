@@ -28,6 +28,10 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type);
 // GroupByNumber of LinesOfType, read straight from the stake files without the working list in
 // between. `staked` tells whether any line was selected at all (lines of numbers outside the set
 // group to nothing); `total` adds up the selected amounts in the order they stand.
+// One stake file's sums per number, straight from its bytes, in the order of `numbers` (0 for a number
+// it holds nothing on); the lines taken are those of the reports.
+QList<double> stakeSumsOfBytes(const QByteArray& bytes, const QStringList& numbers);
+
 struct GroupedStakes {
     QString list;
     bool staked = false;
