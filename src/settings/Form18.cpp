@@ -5,8 +5,8 @@
 #include "settings/customers.h"
 #include "settings/history.h"
 #include "store/session.h"
+#include "ui/main/SecondaryWindow.h"
 #include "ui/main/Shell.h"
-#include "ui/main/MenuIcons.h"
 
 #include <QAction>
 #include <QLabel>
@@ -34,8 +34,8 @@ const QString SaveSendOutButton = QStringLiteral("บันทึกส่งอ
 } // namespace
 
 Form18::Form18(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 18, parent), Label1(new QLabel(QStringLiteral("ใส่ชื่อ"), this)), Text1(new QLineEdit(this)),
-      List1(new QListWidget(this)), Command1(new QPushButton(SaveCaption, this)),
+    : SecondaryWindow(context, 18, parent), Label1(new QLabel(QStringLiteral("ใส่ชื่อ"), this)),
+      Text1(new QLineEdit(this)), List1(new QListWidget(this)), Command1(new QPushButton(SaveCaption, this)),
       mMore(new QMenu(QStringLiteral("More"), this))
 {
     setObjectName(QStringLiteral("Form18"));

@@ -8,7 +8,6 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "ui/main/SecondaryWindow.h"
-#include "ui/main/MenuIcons.h"
 
 #include <QAction>
 #include <QApplication>

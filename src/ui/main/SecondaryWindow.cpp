@@ -4,6 +4,7 @@
 #include "ui/main/placement.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -170,6 +171,21 @@ void SecondaryWindow::closeEvent(QCloseEvent* event)
     Timer1.stop();
     emit closed(m_number);
     QWidget::closeEvent(event);
+}
+
+QIcon themedIcon(const char* theme, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(QString::fromLatin1(theme), QApplication::style()->standardIcon(fallback));
+}
+
+QIcon openIcon()
+{
+    return themedIcon("document-open", QStyle::SP_DirOpenIcon);
+}
+
+QIcon deleteIcon()
+{
+    return themedIcon("edit-delete", QStyle::SP_TrashIcon);
 }
 
 } // namespace varnoth

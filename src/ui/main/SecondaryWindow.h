@@ -7,6 +7,8 @@
 
 #include <QColor>
 #include <QHash>
+#include <QIcon>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 #include <optional>
@@ -107,5 +109,11 @@ private:
     };
     QHash<QObject*, Hover> m_hover;
 };
+
+// The icons of menus and picture buttons: the desktop theme's, or Qt's own standard icon where the
+// theme has none. Open and delete look the same in every window.
+QIcon themedIcon(const char* theme, QStyle::StandardPixmap fallback);
+QIcon openIcon();
+QIcon deleteIcon();
 
 } // namespace varnoth
