@@ -325,9 +325,9 @@ QStringList Ledger::removeCustomer(const QString& name)
     return lines;
 }
 
-QStringList Ledger::backup(const QString& drive)
+BackupResult Ledger::backup(const QString& drive)
 {
-    return runBackup(m_store, drive);
+    return writeBackup(m_store, drive);
 }
 
 MergeResult Ledger::restore(const QString& drive)

@@ -60,7 +60,7 @@ public:
     QStringList removeCustomer(const QString& name);
 
     // --- the whole book --------------------------------------------------------------------------
-    QStringList backup(const QString& drive);
+    BackupResult backup(const QString& drive);
     MergeResult restore(const QString& drive);
     NewDrawResult newDraw();
 

@@ -1,12 +1,13 @@
 // The program: options, the data folder and its lock, then the main window, or one batch job
 // without any window.
+#include "app/Ledger.h"
+#include "app/batch.h"
 #include "app/platform.h"
 #include "model/types.h"
 #include "store/datafolder.h"
 #include "store/logfile.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "tools/batch.h"
 #include "ui/main/Form1.h"
 #include "version.h"
 
@@ -125,7 +126,9 @@ int main(int argc, char* argv[])
 
     Store store(folder);
     if (batch) {
-        const BatchResult result = runBatch(store, request.options);
+        Session session;
+        Ledger ledger(store, session);
+        const BatchResult result = runBatch(ledger, request.options);
         printLines(stdout, result.out);
         QStringList errors;
         for (const QString& line : result.err)

@@ -99,7 +99,7 @@ void Form3::confirm()
     Shell* shell = ctx.shell;
     const QString job = windowTitle();
     if (job == QStringLiteral("Backup")) {
-        const QStringList lines = ctx.ledger.backup(drive());
+        const QStringList lines = ctx.ledger.backup(drive()).lines;
         if (shell) {
             shell->clearList();
             shell->addLines(lines);

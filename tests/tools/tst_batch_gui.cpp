@@ -12,7 +12,7 @@
 #include "testsupport.h"
 #include "tools/Form3.h"
 #include "tools/backup.h"
-#include "tools/batch.h"
+#include "app/batch.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
 #include "entry/sheet.h"

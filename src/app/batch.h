@@ -11,7 +11,7 @@ class QCommandLineParser;
 namespace varnoth
 {
 
-class Store;
+class Ledger;
 
 enum class BatchJob {
     None,
@@ -69,7 +69,8 @@ void addBatchOptions(QCommandLineParser& parser);
 // never reaches the data folder.
 BatchRequest batchRequest(const QCommandLineParser& parser);
 
-// Runs one job on the data folder. The caller holds the folder's lock.
-BatchResult runBatch(Store& store, const BatchOptions& options);
+// Runs one job on the data folder through the ledger, so that a job changes the book exactly as the
+// windows do. The caller holds the folder's lock.
+BatchResult runBatch(Ledger& ledger, const BatchOptions& options);
 
 } // namespace varnoth

@@ -1,4 +1,6 @@
-#include "tools/batch.h"
+#include "app/batch.h"
+
+#include "app/Ledger.h"
 
 #include "entry/sheet.h"
 #include "model/text.h"
@@ -178,8 +180,9 @@ BatchResult refused(BatchResult r, const QString& reason)
 
 // The group-entry window's sheet entry: the header of the pair (after the creation sequence), then a
 // row for every bet of the sheet.
-BatchResult enterSheet(Store& store, const BatchOptions& o)
+BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
 {
+    Store& store = ledger.store();
     BatchResult r;
     QFile file(o.sheetFile);
     if (!QFileInfo(o.sheetFile).isFile() || !file.open(QIODevice::ReadOnly))
@@ -192,12 +195,12 @@ BatchResult enterSheet(Store& store, const BatchOptions& o)
                               QStringLiteral(" characters; a sheet must stay below ") +
                               QString::number(BatchSheetLimit) + QStringLiteral(": split the file"));
 
-    const QStringList failures = store.creationSequence(o.customer);
+    const QStringList failures = ledger.prepareCustomer(o.customer);
     r.out << QLatin1Char('<') + o.type + QStringLiteral("> <") + o.customer + QLatin1Char('>');
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
     r.out << failures;
     const int above = sheet.isEmpty() ? 0 : [&] {
-        const EntryResult entered = varnoth::enterSheet(store, sheet, o.type, o.customer);
+        const EntryResult entered = ledger.enterSheet(sheet, o.type, o.customer);
         r.out << entered.lines;
         return entered.aboveCeiling;
     }();
@@ -214,9 +217,10 @@ BatchResult enterSheet(Store& store, const BatchOptions& o)
 }
 
 // An over-limit or number-cut report, and the save of the send-out list it left when asked for.
-BatchResult sendOutReport(Store& store, const BatchOptions& o)
+BatchResult sendOutReport(Ledger& ledger, const BatchOptions& o)
 {
-    Session session;
+    Store& store = ledger.store();
+    Session& session = ledger.session();
     const ReportResult report = o.job == BatchJob::OverLimit ? OverLimit(store, session, o.type, o.keep)
                                                              : NumberCutReport(store, session, o.type);
     BatchResult r;
@@ -224,7 +228,7 @@ BatchResult sendOutReport(Store& store, const BatchOptions& o)
     if (o.saveName.isEmpty()) return r;
     if (!report.saveCaption || session.SendOutData.isEmpty())
         return refused(r, QStringLiteral("nothing saved: the report left no send-out list"));
-    const HistorySave save = saveSendOutList(store, session.SendOutData, o.saveName);
+    const HistorySave save = ledger.saveSendOutList(o.saveName);
     r.out << save.lines;
     switch (save.outcome.status) {
     case Status::Ok:
@@ -256,10 +260,10 @@ BatchResult openList(Store& store, const BatchOptions& o)
     return r;
 }
 
-BatchResult backup(Store& store, const BatchOptions& o)
+BatchResult backup(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
-    const BackupResult backup = writeBackup(store, o.folder);
+    const BackupResult backup = ledger.backup(o.folder);
     r.out = backup.lines;
     if (backup.outcome.status == Status::BackupFailed)
         return refused(r, QStringLiteral("the backup into ") + QDir::toNativeSeparators(backupFilePath(o.folder)) +
@@ -267,10 +271,10 @@ BatchResult backup(Store& store, const BatchOptions& o)
     return r;
 }
 
-BatchResult restore(Store& store, const BatchOptions& o)
+BatchResult restore(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
-    const MergeResult merge = runRestore(store, o.folder);
+    const MergeResult merge = ledger.restore(o.folder);
     r.out = merge.lines;
     switch (merge.outcome.status) {
     case Status::AlreadyMerged:
@@ -286,13 +290,13 @@ BatchResult restore(Store& store, const BatchOptions& o)
     }
 }
 
-BatchResult newDraw(Store& store, const BatchOptions& o)
+BatchResult newDraw(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
     if (!o.confirmed)
         return refused(r, QStringLiteral("a new draw deletes every stake, setting and customer of the book; "
                                          "add --confirm-new-draw to go ahead"));
-    const NewDrawResult draw = startNewDraw(store);
+    const NewDrawResult draw = ledger.newDraw();
     r.out = draw.lines;
     if (draw.outcome.status == Status::CopyFailed)
         return refused(r, QStringLiteral("the book could not be copied before the new draw, so nothing was deleted (") +
@@ -300,20 +304,21 @@ BatchResult newDraw(Store& store, const BatchOptions& o)
     return r;
 }
 
-BatchResult runJob(Store& store, const BatchOptions& o)
+BatchResult runJob(Ledger& ledger, const BatchOptions& o)
 {
-    Session session;
+    Store& store = ledger.store();
+    Session& session = ledger.session();
     auto report = [](const ReportResult& rr) { return BatchResult{rr.lines, {}, BatchRan}; };
     switch (o.job) {
     case BatchJob::EnterSheet:
-        return enterSheet(store, o);
+        return enterSheet(ledger, o);
     case BatchJob::View:
         return report(ViewAllData(store, session));
     case BatchJob::Search:
         return report(SearchReport(store, session, o.number, o.type, o.customer));
     case BatchJob::OverLimit:
     case BatchJob::NumberCut:
-        return sendOutReport(store, o);
+        return sendOutReport(ledger, o);
     case BatchJob::PrizeCheck:
         return report(PrizeCheck(store, session, o.type, o.customer));
     case BatchJob::Analysis:
@@ -323,11 +328,11 @@ BatchResult runJob(Store& store, const BatchOptions& o)
     case BatchJob::OpenList:
         return openList(store, o);
     case BatchJob::Backup:
-        return backup(store, o);
+        return backup(ledger, o);
     case BatchJob::Restore:
-        return restore(store, o);
+        return restore(ledger, o);
     case BatchJob::NewDraw:
-        return newDraw(store, o);
+        return newDraw(ledger, o);
     case BatchJob::None:
         break;
     }
@@ -394,10 +399,11 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
     return request;
 }
 
-BatchResult runBatch(Store& store, const BatchOptions& options)
+BatchResult runBatch(Ledger& ledger, const BatchOptions& options)
 {
+    Store& store = ledger.store();
     store.takeFailures();
-    BatchResult r = runJob(store, options);
+    BatchResult r = runJob(ledger, options);
     const QList<Outcome> failures = store.takeFailures();
     if (!failures.isEmpty() && r.exitCode == BatchRan) {
         r.err << QStringLiteral("the job did not complete:");
