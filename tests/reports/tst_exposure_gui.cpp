@@ -1,3 +1,4 @@
+#include "mainui.h"
 #include "bookmaker.h"
 #include "entry/entry.h"
 #include "model/types.h"
@@ -91,7 +92,7 @@ private slots:
         main.dispatch().setInstantGrowIn(true);
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
-        QTest::keyClick(main.Text1, Qt::Key_M, Qt::ControlModifier);
+        QTest::keyClick(ui(main).Text1, Qt::Key_M, Qt::ControlModifier);
         auto* map = main.dispatch().get<ExposureMap>(19);
         QVERIFY(map);
         QCOMPARE(map->windowTitle(), QString("ผังยอดเลข"));

@@ -1,3 +1,4 @@
+#include "mainui.h"
 #include "reports/Form14.h"
 #include "guisupport.h"
 #include "settlementbook.h"
@@ -63,7 +64,7 @@ private slots:
         QFETCH(QString, run);
         QFETCH(bool, customerShown);
         // A statistics window opened first must not leave its set-up behind.
-        m_main->Command8->click();
+        ui(*m_main).Command8->click();
         m_main->findChild<QPushButton*>(button)->click();
         Form14* w = m_main->dispatch().get<Form14>(14);
         QCOMPARE(w->windowTitle(), caption);
@@ -77,7 +78,7 @@ private slots:
 
     void typingIsErasedAndNothingRunsWithoutAPick()
     {
-        m_main->Command6->click();
+        ui(*m_main).Command6->click();
         Form14* w = m_main->dispatch().get<Form14>(14);
         m_main->ListAddLine("before");
         QTest::keyClicks(w->Combo1, "3abc");
@@ -86,41 +87,41 @@ private slots:
         QTest::keyClicks(w->Combo2, "x");
         QVERIFY(w->Combo2->currentText().isEmpty());
         QTest::keyClick(w->Combo2, Qt::Key_Return);
-        QCOMPARE(listLines(m_main->List1), QStringList{"before"});
+        QCOMPARE(listLines(ui(*m_main).List1), QStringList{"before"});
         QCOMPARE(m_main->dispatch().get<Form14>(14), w);
     }
 
     void prizeCheckClosesUnlessTheCustomerHasNoStake()
     {
-        m_main->Command6->click();
+        ui(*m_main).Command6->click();
         Form14* w = m_main->dispatch().get<Form14>(14);
         pick(w->Combo1, "3ตัวตรง");
         pick(w->Combo2, "y");
         w->Command1->click();
-        QCOMPARE(listLines(m_main->List1), QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <y>", "ยังไม่มีข้อมูล"}));
+        QCOMPARE(listLines(ui(*m_main).List1), QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <y>", "ยังไม่มีข้อมูล"}));
         QCoreApplication::processEvents();
         QCOMPARE(m_main->dispatch().get<Form14>(14), w);
 
         pick(w->Combo2, "x");
         QTest::keyClick(w->Combo2, Qt::Key_Return);
-        const QStringList lines = listLines(m_main->List1);
+        const QStringList lines = listLines(ui(*m_main).List1);
         QCOMPARE(lines.mid(0, 3), QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <x>", "456-10", "รวมเลข= 1 รายการ"}));
         QTRY_VERIFY(!m_main->dispatch().window(14));
     }
 
     void analysisAndStatisticsKeepTheWindowOpen()
     {
-        m_main->Command12->click();
+        ui(*m_main).Command12->click();
         Form14* w = m_main->dispatch().get<Form14>(14);
         pick(w->Combo1, "ทั้งหมด");
         QTest::keyClick(w->Combo1, Qt::Key_Return);
-        QCOMPARE(listLines(m_main->List1).filter("ผลการวิเคราะห์ ").size(), 12);
+        QCOMPARE(listLines(ui(*m_main).List1).filter("ผลการวิเคราะห์ ").size(), 12);
 
-        m_main->Command8->click();
+        ui(*m_main).Command8->click();
         w = m_main->dispatch().get<Form14>(14);
         pick(w->Combo1, "3ตัวตรง");
         QTest::keyClick(w->Combo1, Qt::Key_Return);
-        QCOMPARE(listLines(m_main->List1), QStringList({"สถิติตัวเลข <3ตัวตรง>", "457-5", "456-2"}));
+        QCOMPARE(listLines(ui(*m_main).List1), QStringList({"สถิติตัวเลข <3ตัวตรง>", "457-5", "456-2"}));
         QCoreApplication::processEvents();
         QCOMPARE(m_main->dispatch().get<Form14>(14), w);
     }

@@ -1,4 +1,5 @@
 // The search, over-limit and number-cut windows and view data, driven through the main window.
+#include "mainui.h"
 #include "model/text.h"
 #include "reports/Form15.h"
 #include "reports/Form6.h"
@@ -67,7 +68,7 @@ private slots:
 
     void searchWindow()
     {
-        main->Command2->click();
+        ui(*main).Command2->click();
         auto* form = main->dispatch().get<Form6>(6);
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QString("Search"));
@@ -84,7 +85,7 @@ private slots:
         form->Combo2->setCurrentIndex(2);
         QTest::keyClicks(form->Text1, " 1-2 3");
         QTest::keyClick(form->Text1, Qt::Key_Return);
-        QCOMPARE(listLines(main->List1), (QStringList{"ข้อมูล  <123> <3ตัวตรง> <ทั้งหมด>", "123-300", "123-400",
+        QCOMPARE(listLines(ui(*main).List1), (QStringList{"ข้อมูล  <123> <3ตัวตรง> <ทั้งหมด>", "123-300", "123-400",
                                                       "รวมเลข= 2 รายการ", "รวมเงิน= 700.00 บาท", Separator}));
         QTRY_VERIFY(!main->dispatch().window(6));
     }
@@ -92,7 +93,7 @@ private slots:
     void overLimitWindow()
     {
         session->WindowMode = "1";
-        main->Command4->click();
+        ui(*main).Command4->click();
         auto* form = main->dispatch().get<Form9>(9);
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QString("Check Limit"));
@@ -106,25 +107,25 @@ private slots:
 
         form->Combo1->setCurrentIndex(0);
         QTest::keyClick(form->Combo1, Qt::Key_Return);
-        QCOMPARE(listLines(main->List1), (QStringList{"เกินอั้นส่งออก", "<3ตัวตรง>", "123-200", "รวมเลข= 1 รายการ",
+        QCOMPARE(listLines(ui(*main).List1), (QStringList{"เกินอั้นส่งออก", "<3ตัวตรง>", "123-200", "รวมเลข= 1 รายการ",
                                                       "รวมเงิน= 200.00 บาท", Separator}));
-        QCOMPARE(main->Command13->text(), QString("บันทึกส่งออก"));
+        QCOMPARE(ui(*main).Command13->text(), QString("บันทึกส่งออก"));
         QCOMPARE(session->SendOutData, QString("<3ตัวตรง>#123-200##"));
         QTRY_VERIFY(!main->dispatch().window(9));
 
         // Opened after an action that left "2", the window has its own caption.
-        main->Command4->click();
+        ui(*main).Command4->click();
         QCOMPARE(main->dispatch().window(9)->windowTitle(), QString("Over"));
-        QCOMPARE(main->Command13->text(), QString("ประวัติส่งออก"));
+        QCOMPARE(ui(*main).Command13->text(), QString("ประวัติส่งออก"));
     }
 
     void overLimitWithoutLimitKeepsTheWindow()
     {
-        main->Command4->click();
+        ui(*main).Command4->click();
         auto* form = main->dispatch().get<Form9>(9);
         form->Combo1->setCurrentIndex(3);
         form->Command1->click();
-        QCOMPARE(listLines(main->List1), (QStringList{"เกินอั้นส่งออก", "<2ตัวบน>", "ยังไม่ได้ตั้งค่าวงเงินอั้น"}));
+        QCOMPARE(listLines(ui(*main).List1), (QStringList{"เกินอั้นส่งออก", "<2ตัวบน>", "ยังไม่ได้ตั้งค่าวงเงินอั้น"}));
         QVERIFY(main->dispatch().window(9));
     }
 
@@ -132,24 +133,24 @@ private slots:
     {
         QVERIFY(book->store->WriteWholeFile(book->store->numberCutFile(), "3ตัวตรง#3\r\n"));
         QVERIFY(book->store->WriteWholeFile(book->store->digitCutFile(), "3ตัวตรง#001\r\n"));
-        main->Command3->click();
+        ui(*main).Command3->click();
         auto* form = main->dispatch().get<Form15>(15);
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QString("Cutting"));
         form->Combo1->setEditText(All);
         QTest::keyClick(form->Combo1, Qt::Key_Return);
-        QCOMPARE(listLines(main->List1),
+        QCOMPARE(listLines(ui(*main).List1),
                  (QStringList{"คัดเลขส่งออก", "<3ตัวตรง>", "123-700", "รวมเลข= 1 รายการ", "รวมเงิน= 700.00 บาท", Separator,
                               "ยอดรวมเลข= 1 รายการ", "ยอดรวมเงิน= 700.00 บาท", Separator}));
-        QCOMPARE(main->Command13->text(), QString("บันทึกส่งออก"));
+        QCOMPARE(ui(*main).Command13->text(), QString("บันทึกส่งออก"));
         QTRY_VERIFY(!main->dispatch().window(15));
     }
 
     void viewDataFromThePicture()
     {
         main->ListAddLine("old");
-        main->Image1->click();
-        QCOMPARE(listLines(main->List1),
+        ui(*main).Image1->click();
+        QCOMPARE(listLines(ui(*main).List1),
                  (QStringList{"<3ตัวตรง>", "123-700", "รวมเลข= 1 รายการ", "รวมเงิน= 700.00 บาท", Separator}));
     }
 };

@@ -1,5 +1,6 @@
 // The settings picker, the settings window, the result window and the history and customer window,
 // driven through the real main window.
+#include "mainui.h"
 #include "settings/Form11.h"
 #include "settings/Form18.h"
 #include "settings/Form8.h"
@@ -51,9 +52,9 @@ struct Fixture {
     }
     void pick(const QString& entry)
     {
-        const int index = main.Combo3->findText(entry);
-        main.Combo3->setCurrentIndex(index);
-        emit main.Combo3->activated(index);
+        const int index = ui(main).Combo3->findText(entry);
+        ui(main).Combo3->setCurrentIndex(index);
+        emit ui(main).Combo3->activated(index);
     }
     template <class T> T* window(int number) { return main.dispatch().get<T>(number); }
     void stake(const QString& customer, const QString& number, double amount)
@@ -119,7 +120,7 @@ private slots:
         QCOMPARE(w->List1->size(), QSize(twips(3255), twips(2940)));
         QVERIFY(!w->Label3->isHidden());
         QVERIFY(w->Text2->isHidden());
-        QCOMPARE(f.main.Combo3->palette().color(QPalette::Button), colour);
+        QCOMPARE(ui(f.main).Combo3->palette().color(QPalette::Button), colour);
     }
 
     void pickerIgnoresUnknownEntry()
@@ -127,9 +128,9 @@ private slots:
         Fixture f;
         f.pick("วงเงินอั้น");
         // No entry: the open window stays and nothing changes.
-        f.main.Combo3->setCurrentIndex(-1);
+        ui(f.main).Combo3->setCurrentIndex(-1);
         f.session.WindowMode = "9";
-        emit f.main.Combo3->activated(-1);
+        emit ui(f.main).Combo3->activated(-1);
         QVERIFY(f.window<Form11>(11));
         QCOMPARE(f.session.WindowMode, QString("9"));
     }
@@ -219,7 +220,7 @@ private slots:
         QCOMPARE(f.session.WindowMode, QString("1"));
         QCOMPARE(w->windowTitle(), QString("Customer"));
         QCOMPARE(w->Command1->text(), QString("บันทึก"));
-        QCOMPARE(f.main.Combo3->palette().color(QPalette::Button), QColor(192, 255, 255));
+        QCOMPARE(ui(f.main).Combo3->palette().color(QPalette::Button), QColor(192, 255, 255));
         QTest::keyClicks(w->Text1, "Som Chai");
         QTest::keyClick(w->Text1, Qt::Key_Return);
         QCOMPARE(f.book.bytes("custom.gif"), QByteArray("#somchai#\r\n"));
@@ -243,15 +244,15 @@ private slots:
         QCOMPARE(f.book.store->customerListText(), QString("##b#c#"));
 
         // c's bets are still c's: its header and total come from its own stake file.
-        f.main.Combo1->setCurrentIndex(0);
-        f.main.Combo2->setEditText("c");
+        ui(f.main).Combo1->setCurrentIndex(0);
+        ui(f.main).Combo2->setEditText("c");
         f.main.SelectTypeCustomer(true);
-        QCOMPARE(f.main.Text6->text(), QString("50.00"));
+        QCOMPARE(ui(f.main).Text6->text(), QString("50.00"));
 
         clickItem(w->List1, "b");
         w->mDelete->trigger();
         QCOMPARE(items(w->List1), (QStringList{"b", "c"}));
-        QCOMPARE(items(f.main.List1).last(), QString("ลูกค้านี้ยังมีข้อมูลอยู่ ลบไม่ได้"));
+        QCOMPARE(items(ui(f.main).List1).last(), QString("ลูกค้านี้ยังมีข้อมูลอยู่ ลบไม่ได้"));
         QCOMPARE(f.book.store->customerListText(), QString("##b#c#"));
     }
 
@@ -260,8 +261,8 @@ private slots:
         Fixture f;
         QVERIFY(f.book.store->creationSequence("a").isEmpty());
         f.session.SendOutData = "<3ตัวตรง>#123-200##";
-        f.main.Command13->setText("บันทึกส่งออก");
-        QTest::mouseClick(f.main.Command13, Qt::LeftButton);
+        ui(f.main).Command13->setText("บันทึกส่งออก");
+        QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
         auto* w = f.window<Form18>(18);
         QCOMPARE(w->windowTitle(), QString("Save"));
         QCOMPARE(w->Command1->text(), QString("บันทีก"));
@@ -274,11 +275,11 @@ private slots:
         QVERIFY(QFile::exists(f.book.file("monday_b.gif")));
         QCOMPARE(items(w->List1), QStringList{"monday"});
         QVERIFY(f.session.SendOutData.isEmpty());
-        QCOMPARE(f.main.Command13->text(), QString("ประวัติส่งออก"));
+        QCOMPARE(ui(f.main).Command13->text(), QString("ประวัติส่งออก"));
         QVERIFY(!w->Command1->isEnabled());
 
         // Open mode: the button waits for a name to be clicked; opening writes into the main list.
-        QTest::mouseClick(f.main.Command13, Qt::LeftButton);
+        QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
         QCOMPARE(w->windowTitle(), QString("Open"));
         QCOMPARE(w->Command1->text(), QString("เปิดอ่าน"));
         QVERIFY(!w->Command1->isEnabled());
@@ -287,11 +288,11 @@ private slots:
         QCOMPARE(w->Text1->text(), QString("monday"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QVERIFY(!f.window<Form18>(18));
-        QCOMPARE(items(f.main.List1), (QStringList{"<monday>", "<3ตัวตรง>", "123-200", "จำนวนเลข 1 รายการ",
+        QCOMPARE(items(ui(f.main).List1), (QStringList{"<monday>", "<3ตัวตรง>", "123-200", "จำนวนเลข 1 รายการ",
                                                    "จำนวนเงิน 200.00 บาท", "====================="}));
 
         // A right click shows the menu without moving the selection; Delete takes the list back.
-        QTest::mouseClick(f.main.Command13, Qt::LeftButton);
+        QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
         w = f.window<Form18>(18);
         clickItem(w->List1, "monday");
         const QPoint at = w->List1->visualItemRect(w->List1->item(0)).center();
@@ -308,12 +309,12 @@ private slots:
     {
         Fixture f;
         f.session.SendOutData = "<3ตัวตรง>#123-200##";
-        f.main.Command13->setText("บันทึกส่งออก");
-        QTest::mouseClick(f.main.Command13, Qt::LeftButton);
+        ui(f.main).Command13->setText("บันทึกส่งออก");
+        QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
         auto* w = f.window<Form18>(18);
         QTest::keyClicks(w->Text1, "../up");
         QTest::keyClick(w->Text1, Qt::Key_Return);
-        QCOMPARE(items(f.main.List1).last(), QString("ชื่อนี้ใช้ไม่ได้"));
+        QCOMPARE(items(ui(f.main).List1).last(), QString("ชื่อนี้ใช้ไม่ได้"));
         QVERIFY(!QFile::exists(f.book.file("his.gif")));
         QCOMPARE(f.session.SendOutData, QString("<3ตัวตรง>#123-200##"));
     }

@@ -1,5 +1,6 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
+#include "mainui.h"
 #include "guisupport.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
@@ -138,7 +139,7 @@ class TestBatchGui : public QObject
 
     void saveSendOut(const QString& name)
     {
-        main->Command13->click();
+        ui(*main).Command13->click();
         auto* form = window<Form18>(18);
         QVERIFY(form);
         QTest::keyClicks(form->Text1, name);
@@ -149,8 +150,8 @@ class TestBatchGui : public QObject
     void runInWindows(const QString& job)
     {
         if (job == "sheet") {
-            pick(main->Combo4, "กลุ่ม");
-            emit main->Combo4->activated(main->Combo4->currentIndex());
+            pick(ui(*main).Combo4, "กลุ่ม");
+            emit ui(*main).Combo4->activated(ui(*main).Combo4->currentIndex());
             auto* form = window<Form13>(13);
             QVERIFY(form);
             form->setSheet(LoadSheetFile(sheetFile)); // what file entry hands on
@@ -158,9 +159,9 @@ class TestBatchGui : public QObject
             form->Combo2->setEditText("c");
             form->Command1->click();
         } else if (job == "view") {
-            main->Image1->click();
+            ui(*main).Image1->click();
         } else if (job == "search") {
-            main->Command2->click();
+            ui(*main).Command2->click();
             auto* form = window<Form6>(6);
             QVERIFY(form);
             form->Combo1->setEditText("ทั้งหมด");
@@ -168,7 +169,7 @@ class TestBatchGui : public QObject
             form->Combo2->setEditText("b");
             form->Command3->click();
         } else if (job.startsWith("overlimit")) {
-            main->Command4->click();
+            ui(*main).Command4->click();
             auto* form = window<Form9>(9);
             QVERIFY(form);
             form->Combo1->setEditText(job.contains("all") ? "ทั้งหมด" : Straight);
@@ -176,33 +177,33 @@ class TestBatchGui : public QObject
             form->Command1->click();
             if (job.contains("save")) saveSendOut("evening");
         } else if (job.startsWith("numbercut")) {
-            main->Command3->click();
+            ui(*main).Command3->click();
             auto* form = window<Form15>(15);
             QVERIFY(form);
             form->Combo1->setEditText(Straight);
             form->Command1->click();
             if (job.contains("save")) saveSendOut("cut");
         } else if (job == "prize" || job == "analysis" || job == "statistics") {
-            (job == "prize" ? main->Command6 : job == "analysis" ? main->Command12 : main->Command8)->click();
+            (job == "prize" ? ui(*main).Command6 : job == "analysis" ? ui(*main).Command12 : ui(*main).Command8)->click();
             auto* form = window<Form14>(14);
             QVERIFY(form);
             pick(form->Combo1, job == "statistics" ? Straight : "ทั้งหมด");
             if (job == "prize") pick(form->Combo2, "a");
             form->Command1->click();
         } else if (job == "openlist") {
-            main->Command13->click();
+            ui(*main).Command13->click();
             auto* form = window<Form18>(18);
             QVERIFY(form);
             form->List1->setCurrentRow(0);
             form->Command1->click();
         } else if (job == "backup") {
-            main->mBackup->trigger();
+            ui(*main).mBackup->trigger();
             chooseDrive();
         } else if (job == "restore") {
-            main->mDownload->trigger();
+            ui(*main).mDownload->trigger();
             chooseDrive();
         } else if (job == "newdraw") {
-            main->Image3->click();
+            ui(*main).Image3->click();
             window<Form3>(3)->Command1->click();
         } else {
             QFAIL(qPrintable("no window path for " + job));
@@ -271,7 +272,7 @@ private slots:
         args.replaceInStrings("SHEET", sheetFile);
 
         runInWindows(job);
-        QStringList shown = listLines(main->List1);
+        QStringList shown = listLines(ui(*main).List1);
         const Run run = runProgram(batchBook->folder(), args);
 
         QCOMPARE(run.code, BatchRan);

@@ -1,4 +1,5 @@
 // The drive dialog driven through the main window's menus: Backup, Restore and Start.
+#include "mainui.h"
 #include "guisupport.h"
 #include "model/types.h"
 #include "store/numberfile.h"
@@ -46,8 +47,8 @@ class TestForm3 : public QObject
     QStringList listLines() const
     {
         QStringList lines;
-        for (int i = 0; i < main->List1->count(); ++i)
-            lines << main->List1->item(i)->text();
+        for (int i = 0; i < ui(*main).List1->count(); ++i)
+            lines << ui(*main).List1->item(i)->text();
         return lines;
     }
 
@@ -70,7 +71,7 @@ private slots:
     void backupAndRestoreThroughTheMenus()
     {
         bet("x", "123", "150");
-        main->mBackup->trigger();
+        ui(*main).mBackup->trigger();
         QCOMPARE(dialog()->windowTitle(), QString("Backup"));
         QCOMPARE(dialog()->Label1->text(), QString("เลือกไดร์ฟ"));
         QVERIFY(dialog()->Drive1->isVisible());
@@ -83,12 +84,12 @@ private slots:
 
         // This book's own backup while it holds the stakes: refused, nothing written.
         const auto kept = folderBytes(book->folder());
-        main->mDownload->trigger();
+        ui(*main).mDownload->trigger();
         chooseOurDrive();
         QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
         QCOMPARE(listLines().first(), OwnBackupText);
         QCOMPARE(folderBytes(book->folder()), kept);
-        QCOMPARE(main->Text8->text(), QString("150.00"));
+        QCOMPARE(ui(*main).Text8->text(), QString("150.00"));
 
         // Another computer's backup: its customer appears in the pick list.
         TempBook client;
@@ -97,15 +98,15 @@ private slots:
         batch.addBet("555", "5", "3ตัวตรง");
         batch.commit();
         QCOMPARE(runBackup(*client.store, drive.path()).size(), 3);
-        main->mDownload->trigger();
+        ui(*main).mDownload->trigger();
         QCOMPARE(dialog()->windowTitle(), QString("Restore"));
         chooseOurDrive();
         QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
         QVERIFY(listLines().contains("555-5"));
         QVERIFY(listLines().contains("รวมจำนวน= 1 รายการ"));
-        QCOMPARE(main->Combo2->findText("z"), 1);
-        QCOMPARE(main->Text7->text(), QString("2"));
-        QCOMPARE(main->Text8->text(), QString("155.00"));
+        QCOMPARE(ui(*main).Combo2->findText("z"), 1);
+        QCOMPARE(ui(*main).Text7->text(), QString("2"));
+        QCOMPARE(ui(*main).Text8->text(), QString("155.00"));
     }
 
     // Enter is what operators press all day: in the Start dialog it keeps the book, wherever it lands.
@@ -143,10 +144,10 @@ private slots:
         QVERIFY(QFile::exists(book->file("0_1.gif")));
 
         // The boxes show the pair being keyed before the draw, and nothing of it after.
-        pick(main->Combo1, "3ตัวตรง");
-        main->Combo2->setEditText("x");
+        pick(ui(*main).Combo1, "3ตัวตรง");
+        ui(*main).Combo2->setEditText("x");
         main->SelectTypeCustomer();
-        QCOMPARE(main->Text6->text(), QString("150.00"));
+        QCOMPARE(ui(*main).Text6->text(), QString("150.00"));
         const auto kept = folderBytes(book->folder());
         main->Begin();
         main->OpenWindow(12);
@@ -161,11 +162,11 @@ private slots:
         const QString copy = book->dir.path() + "/draws/" + drawn.first();
         QCOMPARE(listLines(), QStringList{DrawCopiedText + QDir::toNativeSeparators(copy)});
         QCOMPARE(folderBytes(copy), kept);
-        for (QLineEdit* box : {main->Text5, main->Text7})
+        for (QLineEdit* box : {ui(*main).Text5, ui(*main).Text7})
             QCOMPARE(box->text(), QString("0"));
-        for (QLineEdit* box : {main->Text6, main->Text8})
+        for (QLineEdit* box : {ui(*main).Text6, ui(*main).Text8})
             QCOMPARE(box->text(), QString("0.00"));
-        QCOMPARE(main->Combo2->count(), 0);
+        QCOMPARE(ui(*main).Combo2->count(), 0);
     }
 
     void failedCopyKeepsTheBook()

@@ -1,3 +1,4 @@
+#include "mainui.h"
 #include "model/text.h"
 #include "settings/options.h"
 #include "store/session.h"
@@ -29,6 +30,7 @@
 #include <memory>
 
 using namespace varnoth;
+using varnoth::test::ui;
 using varnoth::test::TempBook;
 
 // Takes the files handed to the system's opener, so no editor starts during the tests.
@@ -130,7 +132,7 @@ private slots:
         form.finishStartup();
         form.dispatch().setInstantGrowIn(true);
         form.listAddLines({"<2ตัวบน> <x>", "12-50", "34-70"});
-        form.Image5->click();
+        ui(form).Image5->click();
         QCOMPARE(s.WindowMode, QString("1"));
         auto* dialog = form.dispatch().get<Form4>(4);
         QVERIFY(dialog);
@@ -142,7 +144,7 @@ private slots:
         QTRY_VERIFY(!form.dispatch().window(4));
 
         // The path is shown in the status bar and kept out of the list, which would print it next time.
-        QCOMPARE(form.List1->count(), 3);
+        QCOMPARE(ui(form).List1->count(), 3);
         const QString message = form.statusBar()->currentMessage();
         QVERIFY(message.startsWith(PrintedToPdfText));
         const QString path = QDir::fromNativeSeparators(message.mid(PrintedToPdfText.size()));
@@ -169,18 +171,18 @@ private slots:
     {
         const QStringList rows = {"<2ตัวบน> <x>", "12-50", "34-70"};
         main->listAddLines(rows);
-        main->subPrint2->trigger();
+        ui(*main).subPrint2->trigger();
         QCOMPARE(opened.urls.size(), 1);
         const QString path = opened.urls.first().toLocalFile();
         QVERIFY(path.endsWith(".txt"));
         QCOMPARE(QString::fromUtf8(fileBytes(path)), BuildListText(rows));
-        QCOMPARE(main->List1->count(), rows.size()); // nothing added when the editor took it
+        QCOMPARE(ui(*main).List1->count(), rows.size()); // nothing added when the editor took it
         QFile::remove(path);
     }
 
     void readmeShowsTopicsAndSections()
     {
-        main->mReadme->trigger();
+        ui(*main).mReadme->trigger();
         auto* viewer = main->dispatch().get<Form10>(10);
         QVERIFY(viewer);
         QCOMPARE(viewer->List1->count(), 17);
@@ -210,7 +212,7 @@ private slots:
 
     void calculatorFollowsEveryChange()
     {
-        main->mCalculator->trigger();
+        ui(*main).mCalculator->trigger();
         auto* calc = main->dispatch().get<Form12>(12);
         QVERIFY(calc);
         QTest::keyClicks(calc->Text1, "1500");

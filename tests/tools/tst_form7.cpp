@@ -1,3 +1,4 @@
+#include "mainui.h"
 #include "guisupport.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -57,32 +58,32 @@ private slots:
         showRecord(QStringLiteral("50"));
         main->ListAddLine(QStringLiteral("12-1.5 ข้อมูลผิดพลาด ให้คีย์ใหม่"));
         click(1); // "พร้อมรับข้อมูล"
-        QVERIFY(!main->mEdit->isEnabled());
+        QVERIFY(!ui(*main).mEdit->isEnabled());
         click(3); // a rejected bet stands for no stored amount
-        QVERIFY(!main->mEdit->isEnabled());
+        QVERIFY(!ui(*main).mEdit->isEnabled());
         click(2);
-        QVERIFY(main->mEdit->isEnabled());
-        QVERIFY(main->mDelete->isEnabled());
+        QVERIFY(ui(*main).mEdit->isEnabled());
+        QVERIFY(ui(*main).mDelete->isEnabled());
         QCOMPARE(session->selectedType, TwoTop);
         QCOMPARE(session->selectedCustomer, QStringLiteral("x"));
         QCOMPARE(session->selectedLine, QStringLiteral("12-50"));
         QCOMPARE(session->selectedIndex, 2);
         // The first row is a heading: nothing to edit there, and no menu.
         click(0, Qt::RightButton);
-        QVERIFY(!main->mMore->isVisible());
-        QVERIFY(!main->mEdit->isEnabled());
-        QVERIFY(!main->mDelete->isEnabled());
+        QVERIFY(!ui(*main).mMore->isVisible());
+        QVERIFY(!ui(*main).mEdit->isEnabled());
+        QVERIFY(!ui(*main).mDelete->isEnabled());
     }
 
     void rightButtonSelectsTheRowUnderTheMouse()
     {
         showRecord(QStringLiteral("50"));
         click(2, Qt::RightButton);
-        QCOMPARE(main->List1->currentRow(), 2);
+        QCOMPARE(ui(*main).List1->currentRow(), 2);
         QCOMPARE(session->selectedLine, QStringLiteral("12-50"));
-        QVERIFY(main->mMore->isVisible());
-        QVERIFY(main->mEdit->isEnabled());
-        main->mMore->hide();
+        QVERIFY(ui(*main).mMore->isVisible());
+        QVERIFY(ui(*main).mEdit->isEnabled());
+        ui(*main).mMore->hide();
     }
 
     void dialogModes()
@@ -147,8 +148,8 @@ private slots:
         QCOMPARE(book->bytes(StakeFile), cp874(stakeText(written)));
         QCOMPARE(rows().size(), row.isEmpty() ? 2 : 3);
         if (!row.isEmpty()) QCOMPARE(rows().at(2), row);
-        QCOMPARE(main->Text6->text(), total);
-        QCOMPARE(main->Text8->text(), total);
+        QCOMPARE(ui(*main).Text6->text(), total);
+        QCOMPARE(ui(*main).Text8->text(), total);
         QVERIFY(!main->dispatch().window(7));
         QVERIFY(session->selectedLine.isEmpty());
         QCOMPARE(session->selectedIndex, -1);
@@ -205,24 +206,24 @@ private:
     {
         book->put(StakeFile, stakeText(amount));
         // The operator picked the pair, so the total boxes are this pair's.
-        main->Combo1->setCurrentIndex(main->Combo1->findText(TwoTop));
-        main->Combo2->setEditText(QStringLiteral("x"));
+        ui(*main).Combo1->setCurrentIndex(ui(*main).Combo1->findText(TwoTop));
+        ui(*main).Combo2->setEditText(QStringLiteral("x"));
         main->ShowCustomerBets(TwoTop, QStringLiteral("x"));
         main->ListAddLine(QStringLiteral("12 - ") + amount);
     }
     void click(int row, Qt::MouseButton button = Qt::LeftButton)
     {
-        QListWidget* list = main->List1;
+        QListWidget* list = ui(*main).List1;
         QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(list->item(row)).center());
     }
     Form7* open(const QString& caption)
     {
-        (caption == QStringLiteral("Edit") ? main->mEdit : main->mDelete)->trigger();
+        (caption == QStringLiteral("Edit") ? ui(*main).mEdit : ui(*main).mDelete)->trigger();
         auto* dialog = main->dispatch().get<Form7>(7);
         if (!dialog) qFatal("the record dialog did not open");
         return dialog;
     }
-    QStringList rows() const { return listLines(main->List1); }
+    QStringList rows() const { return listLines(ui(*main).List1); }
 
     std::unique_ptr<TempBook> book;
     std::unique_ptr<Session> session;

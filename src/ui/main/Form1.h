@@ -66,7 +66,134 @@ public:
     WindowDispatch& dispatch() { return m_dispatch; }
     Progress& progress() { return m_progress; }
 
-    // --- controls ------------------------------------------------------------------------------
+
+    // --- routines other windows call -------------------------------------------------------------
+    void ListAddLine(const QString& text);
+    void listAddLines(const QStringList& lines);
+    void clearList();
+    void ShowProgress(int step);
+    void HideProgress();
+    void ShowCustomerBets(const QString& type, const QString& customer);
+    void UpdateTotals(const QString& type, const QString& customer);
+    void GrandTotals();
+    // The boxes after a new draw: 0 for the pair and for the book.
+    void showEmptyTotals();
+    // The total label and boxes for the pair being keyed, and the boxes of the whole book. Every
+    // change of the book ends here. A caller that changed one stake file only may name its pair:
+    // the book's figures are then brought up to date from that file alone.
+    void refreshTotals(const QString& changedType, const QString& changedCustomer);
+    // The type and customer the operator is keying for: those of group or file entry while that
+    // window is open, else the main window's boxes as they read now.
+    QPair<QString, QString> keyedPair() const;
+    void SelectTypeCustomer(bool fromCustomerList = false);
+    void RefreshPickLists();
+    SecondaryWindow* OpenWindow(int number);
+    void CloseSecondaryWindows();
+
+    // --- what the other windows see of the main window ------------------------------------------
+    void addLines(const QStringList& lines) override { listAddLines(lines); }
+    QStringList listRows() const override;
+    QString listRow(int index) const override;
+    void replaceListRow(int index, const QString& text) override;
+    void removeListRow(int index) override;
+    void showStatus(const QString& text) override;
+    void hideProgress() override { HideProgress(); }
+    SecondaryWindow* openWindow(WindowId id) override { return OpenWindow(windowNumber(id)); }
+    SecondaryWindow* loadedWindow(WindowId id) const override;
+    void closeWindow(WindowId id) override;
+    void closeSecondaryWindows() override { CloseSecondaryWindows(); }
+    void refreshPickLists() override { RefreshPickLists(); }
+    QString keyedType() const override;
+    void showCustomerBets(const QString& type, const QString& customer) override { ShowCustomerBets(type, customer); }
+    void refreshTotals() override { refreshTotals(QString(), QString()); }
+    QString sendOutCaption() const override;
+    void setSendOutCaption(const QString& caption) override;
+    void disableRecordActions() override;
+    const QWidget* anchorWidget() const override { return this; }
+
+    // --- public methods of the main window ------------------------------------------------------
+    void Inp1();
+    void Inp2();
+    void Begin();
+    void disText();
+    void clText();
+    void disMouse();
+    void clMouse();
+    void Tc1();
+    void Tc2();
+    void Menu();
+    void colourChange();
+    // Takes back the newest step of the book (Ctrl+Z), or does again the last one taken back
+    // (Ctrl+Shift+Z).
+    void undoLastEntry();
+    void redoLastEntry();
+    // True once the start-up timer has built the caches and enabled the fields.
+    bool ready() const { return m_ready; }
+    // The start-up timer still ticks (it stops once the fields are enabled).
+    bool startTimerRunning() const { return Timer3.isActive(); }
+    // Runs the start-up timer to its tenth tick at once (tests).
+    void finishStartup();
+
+    // The list's text size: one step up (+1), down (-1) or back to normal (0); remembered per user.
+    void zoomList(int step);
+    int listZoom() const { return m_zoom; }
+
+    // The 16 classic colours of the list text.
+    static QColor classicColour(int index);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void setEntryFieldsEnabled(bool enabled);
+    void buildMenus();
+    void connectControls();
+    void startTick();
+    void onCombo1TextChanged();
+    void onCombo2TextChanged();
+    void onCombo4Activated(const QString& entry);
+    void openReport(int number, const QString& modeBefore, const QString& modeAfter);
+    void openDriveWindow(const QString& caption, const QString& text);
+    // The view (Form1_view.cpp): the list's font and zoom, the column widths, the hotkeys.
+    void setUpView();
+    void applyListFont();
+    void pickTypeByKey(int index);
+    void showOverall(const StakeTotals& totals);
+
+    // Entry (Form1_entry.cpp): the live gate expansion of Text1.
+    void onText1Changed(const QString& text);
+    // Settings picker (Form1_settings.cpp).
+    void onCombo3Activated(const QString& entry);
+    // View data (Form1_reports.cpp).
+    void viewAllData();
+    // Printing and text-editor output (Form1_print.cpp).
+    void notepadOutput();
+    // Selection in the main list and the record dialog (Form1_edit.cpp).
+    void onList1MousePress(QMouseEvent* event);
+    void onList1MouseRelease(QMouseEvent* event);
+    void openRecordDialog(const QString& caption);
+
+    Store& m_store;
+    Session& m_session;
+    Ledger m_ledger;
+    AppContext m_ctx;
+    WindowDispatch m_dispatch;
+    GuiProgress m_progress;
+    QWidget* m_leftColumn = nullptr;
+    QWidget* m_rightColumn = nullptr;
+    bool m_ownChange = false; // the main window changes the book itself and brings its totals up to date
+    int m_tickCounter = 0;
+    bool m_ready = false;
+    bool m_filling = false;                  // the program is refilling a drop-down: its text changes are not typing
+    QHash<QString, StakeTotals> m_bookFiles; // the figures of every stake file, by path
+    bool m_bookKnown = false;
+    int m_zoom = 0;
+    double m_listBaseSize = 0;
+
+    // --- controls: private; from outside (the tests) they are found by object name ---------------
     QComboBox* Combo1;
     QComboBox* Combo2;
     QComboBox* Combo3;
@@ -135,130 +262,6 @@ public:
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;
-
-    // --- routines other windows call -------------------------------------------------------------
-    void ListAddLine(const QString& text);
-    void listAddLines(const QStringList& lines);
-    void clearList();
-    void ShowProgress(int step);
-    void HideProgress();
-    void ShowCustomerBets(const QString& type, const QString& customer);
-    void UpdateTotals(const QString& type, const QString& customer);
-    void GrandTotals();
-    // The boxes after a new draw: 0 for the pair and for the book.
-    void showEmptyTotals();
-    // The total label and boxes for the pair being keyed, and the boxes of the whole book. Every
-    // change of the book ends here. A caller that changed one stake file only may name its pair:
-    // the book's figures are then brought up to date from that file alone.
-    void refreshTotals(const QString& changedType, const QString& changedCustomer);
-    // The type and customer the operator is keying for: those of group or file entry while that
-    // window is open, else the main window's boxes as they read now.
-    QPair<QString, QString> keyedPair() const;
-    void SelectTypeCustomer(bool fromCustomerList = false);
-    void RefreshPickLists();
-    SecondaryWindow* OpenWindow(int number);
-    void CloseSecondaryWindows();
-
-    // --- what the other windows see of the main window ------------------------------------------
-    void addLines(const QStringList& lines) override { listAddLines(lines); }
-    QStringList listRows() const override;
-    QString listRow(int index) const override;
-    void replaceListRow(int index, const QString& text) override;
-    void removeListRow(int index) override;
-    void showStatus(const QString& text) override;
-    void hideProgress() override { HideProgress(); }
-    SecondaryWindow* openWindow(WindowId id) override { return OpenWindow(windowNumber(id)); }
-    SecondaryWindow* loadedWindow(WindowId id) const override;
-    void closeWindow(WindowId id) override;
-    void closeSecondaryWindows() override { CloseSecondaryWindows(); }
-    void refreshPickLists() override { RefreshPickLists(); }
-    QString keyedType() const override;
-    void showCustomerBets(const QString& type, const QString& customer) override { ShowCustomerBets(type, customer); }
-    void refreshTotals() override { refreshTotals(QString(), QString()); }
-    QString sendOutCaption() const override;
-    void setSendOutCaption(const QString& caption) override;
-    void disableRecordActions() override;
-    const QWidget* anchorWidget() const override { return this; }
-
-    // --- public methods of the main window ------------------------------------------------------
-    void Inp1();
-    void Inp2();
-    void Begin();
-    void disText();
-    void clText();
-    void disMouse();
-    void clMouse();
-    void Tc1();
-    void Tc2();
-    void Menu();
-    void colourChange();
-    // Takes back the newest step of the book (Ctrl+Z), or does again the last one taken back
-    // (Ctrl+Shift+Z).
-    void undoLastEntry();
-    void redoLastEntry();
-    // True once the start-up timer has built the caches and enabled the fields.
-    bool ready() const { return m_ready; }
-    // Runs the start-up timer to its tenth tick at once (tests).
-    void finishStartup();
-
-    // The list's text size: one step up (+1), down (-1) or back to normal (0); remembered per user.
-    void zoomList(int step);
-    int listZoom() const { return m_zoom; }
-
-    // The 16 classic colours of the list text.
-    static QColor classicColour(int index);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void buildControls();
-    void setEntryFieldsEnabled(bool enabled);
-    void buildMenus();
-    void connectControls();
-    void startTick();
-    void onCombo1TextChanged();
-    void onCombo2TextChanged();
-    void onCombo4Activated(const QString& entry);
-    void openReport(int number, const QString& modeBefore, const QString& modeAfter);
-    void openDriveWindow(const QString& caption, const QString& text);
-    // The view (Form1_view.cpp): the list's font and zoom, the column widths, the hotkeys.
-    void setUpView();
-    void applyListFont();
-    void pickTypeByKey(int index);
-    void showOverall(const StakeTotals& totals);
-
-    // Entry (Form1_entry.cpp): the live gate expansion of Text1.
-    void onText1Changed(const QString& text);
-    // Settings picker (Form1_settings.cpp).
-    void onCombo3Activated(const QString& entry);
-    // View data (Form1_reports.cpp).
-    void viewAllData();
-    // Printing and text-editor output (Form1_print.cpp).
-    void notepadOutput();
-    // Selection in the main list and the record dialog (Form1_edit.cpp).
-    void onList1MousePress(QMouseEvent* event);
-    void onList1MouseRelease(QMouseEvent* event);
-    void openRecordDialog(const QString& caption);
-
-    Store& m_store;
-    Session& m_session;
-    Ledger m_ledger;
-    AppContext m_ctx;
-    WindowDispatch m_dispatch;
-    GuiProgress m_progress;
-    QWidget* m_leftColumn = nullptr;
-    QWidget* m_rightColumn = nullptr;
-    bool m_ownChange = false; // the main window changes the book itself and brings its totals up to date
-    int m_tickCounter = 0;
-    bool m_ready = false;
-    bool m_filling = false;                  // the program is refilling a drop-down: its text changes are not typing
-    QHash<QString, StakeTotals> m_bookFiles; // the figures of every stake file, by path
-    bool m_bookKnown = false;
-    int m_zoom = 0;
-    double m_listBaseSize = 0;
 };
 
 } // namespace varnoth

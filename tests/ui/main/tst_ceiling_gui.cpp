@@ -1,5 +1,6 @@
 // The amount ceiling in the windows: the main window asks before it stores a bet above it (the
 // default answer stores nothing), and the settings window changes it.
+#include "mainui.h"
 #include "settings/Form11.h"
 #include "settings/options.h"
 #include "store/session.h"
@@ -29,10 +30,10 @@ struct Fixture {
     {
         main.finishStartup();
         main.dispatch().setInstantGrowIn(true);
-        main.Combo2->setEditText("x");
-        const int i = main.Combo1->findText("3ตัวตรง");
-        main.Combo1->setCurrentIndex(i);
-        emit main.Combo1->activated(i);
+        ui(main).Combo2->setEditText("x");
+        const int i = ui(main).Combo1->findText("3ตัวตรง");
+        ui(main).Combo1->setCurrentIndex(i);
+        emit ui(main).Combo1->activated(i);
     }
     // Keys the entry and answers the question, when one comes, with the named button ("" for the
     // Enter key, which presses the default one). Returns whether a question was asked.
@@ -48,9 +49,9 @@ struct Fixture {
             else
                 box->findChild<QPushButton*>(answer)->click();
         });
-        main.Text1->setText(number);
-        main.Text2->setText(amount);
-        QTest::keyClick(main.Text2, Qt::Key_Return);
+        ui(main).Text1->setText(number);
+        ui(main).Text2->setText(amount);
+        QTest::keyClick(ui(main).Text2, Qt::Key_Return);
         return asked;
     }
     QString line123() const
@@ -92,11 +93,11 @@ private slots:
         QCOMPARE(f.line123(), QString(stored ? "123-100001" : "123-0"));
         QCOMPARE(f.book.bytes("a-_0.gif") != counts, stored);
         if (stored) {
-            QVERIFY(f.main.Text2->text().isEmpty());
-            QCOMPARE(f.main.List1->item(f.main.List1->count() - 1)->text(), QString("123-100001"));
+            QVERIFY(ui(f.main).Text2->text().isEmpty());
+            QCOMPARE(ui(f.main).List1->item(ui(f.main).List1->count() - 1)->text(), QString("123-100001"));
         } else {
-            QCOMPARE(f.main.Text2->text(), QString("100001")); // left to be corrected
-            QVERIFY(f.main.Text2->hasFocus() || !f.main.isActiveWindow());
+            QCOMPARE(ui(f.main).Text2->text(), QString("100001")); // left to be corrected
+            QVERIFY(ui(f.main).Text2->hasFocus() || !f.main.isActiveWindow());
         }
         // At the ceiling nothing is asked.
         QVERIFY(!f.enter("123", "100000", "DoNotStore"));
@@ -106,10 +107,10 @@ private slots:
     void ceilingChangedInTheSettingsWindow()
     {
         Fixture f;
-        const int index = f.main.Combo3->findText(OptionsPickerEntry);
+        const int index = ui(f.main).Combo3->findText(OptionsPickerEntry);
         QVERIFY(index >= 0);
-        f.main.Combo3->setCurrentIndex(index);
-        emit f.main.Combo3->activated(index);
+        ui(f.main).Combo3->setCurrentIndex(index);
+        emit ui(f.main).Combo3->activated(index);
         auto* w = f.main.dispatch().get<Form11>(11);
         QVERIFY(w);
         QCOMPARE(w->List1->count(), bookOptions().size());
@@ -128,7 +129,7 @@ private slots:
         w->Text2->setText("5,5");
         QTest::keyClick(w->Text2, Qt::Key_Return);
         QCOMPARE(f.book.bytes("option.gif"), QByteArray("ceiling#5000\r\n"));
-        QVERIFY(!f.main.List1->findItems(OptionValueInvalidText, Qt::MatchExactly).isEmpty());
+        QVERIFY(!ui(f.main).List1->findItems(OptionValueInvalidText, Qt::MatchExactly).isEmpty());
 
         // The shop name is kept beside it.
         w = f.main.dispatch().get<Form11>(11);

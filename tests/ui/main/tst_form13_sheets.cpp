@@ -1,3 +1,4 @@
+#include "mainui.h"
 #include "model/text.h"
 #include "store/numberfile.h"
 #include "store/session.h"
@@ -89,9 +90,9 @@ private slots:
         double total = 0;
         for (const QString& s : stakes)
             total += Val(s.section(QLatin1Char('-'), 1));
-        QCOMPARE(main->Text5->text(), formatCount(stakes.size()));
-        QCOMPARE(main->Text6->text(), formatAmount(total));
-        QCOMPARE(main->Text8->text(), formatAmount(total));
+        QCOMPARE(ui(*main).Text5->text(), formatCount(stakes.size()));
+        QCOMPARE(ui(*main).Text6->text(), formatAmount(total));
+        QCOMPARE(ui(*main).Text8->text(), formatAmount(total));
     }
 
     void noCustomerGivenIsX()
@@ -192,7 +193,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
         QVERIFY(QDir(files.path()).mkdir(QStringLiteral("sub")));
-        pickFromList(main->Combo4, QStringLiteral("ไฟล์"));
+        pickFromList(ui(*main).Combo4, QStringLiteral("ไฟล์"));
         auto* picker = main->dispatch().get<Form5>(5);
         QVERIFY(picker);
         QVERIFY(picker->Drive1->count() > 0);
@@ -208,7 +209,7 @@ private slots:
 
     void closingThePickerOpensGroupEntry()
     {
-        pickFromList(main->Combo4, QStringLiteral("ไฟล์"));
+        pickFromList(ui(*main).Combo4, QStringLiteral("ไฟล์"));
         auto* picker = main->dispatch().get<Form5>(5);
         QVERIFY(picker);
         QVERIFY(!picker->Command1->isEnabled());
@@ -225,7 +226,7 @@ private slots:
 private:
     Form13* openGroupEntry()
     {
-        pickFromList(main->Combo4, QStringLiteral("กลุ่ม"));
+        pickFromList(ui(*main).Combo4, QStringLiteral("กลุ่ม"));
         auto* form = main->dispatch().get<Form13>(13);
         if (!form) qFatal("group entry did not open");
         if (form->windowTitle() != QStringLiteral("Package")) qFatal("group entry has the wrong caption");
@@ -235,7 +236,7 @@ private:
     // File entry of one file for customer x on 3ตัวตรง; returns the sheet that group entry showed.
     QStringList enterFile(const QString& folder, const QString& name)
     {
-        pickFromList(main->Combo4, QStringLiteral("ไฟล์"));
+        pickFromList(ui(*main).Combo4, QStringLiteral("ไฟล์"));
         auto* picker = main->dispatch().get<Form5>(5);
         if (!picker) qFatal("the file picker did not open");
         picker->showFolder(folder);
@@ -259,7 +260,7 @@ private:
             if (!line.endsWith(QStringLiteral("-0"))) out << line;
         return out;
     }
-    QStringList rows() const { return listLines(main->List1); }
+    QStringList rows() const { return listLines(ui(*main).List1); }
 
     std::unique_ptr<TempBook> book;
     std::unique_ptr<Session> session;

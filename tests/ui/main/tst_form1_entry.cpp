@@ -1,3 +1,4 @@
+#include "mainui.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
@@ -28,8 +29,8 @@ class TestForm1Entry : public QObject
     QStringList listLines() const
     {
         QStringList out;
-        for (int i = 0; i < form->List1->count(); ++i)
-            out << form->List1->item(i)->text();
+        for (int i = 0; i < ui(*form).List1->count(); ++i)
+            out << ui(*form).List1->item(i)->text();
         return out;
     }
     QString lineOf(const QString& file, const QString& number) const
@@ -47,16 +48,16 @@ class TestForm1Entry : public QObject
     }
     void pick(const QString& type, const QString& customer)
     {
-        form->Combo2->setEditText(customer);
-        const int i = form->Combo1->findText(type);
-        form->Combo1->setCurrentIndex(i);
-        emit form->Combo1->activated(i);
+        ui(*form).Combo2->setEditText(customer);
+        const int i = ui(*form).Combo1->findText(type);
+        ui(*form).Combo1->setCurrentIndex(i);
+        emit ui(*form).Combo1->activated(i);
     }
     void enter(const QString& number, const QString& amount)
     {
-        QTest::keyClicks(form->Text1, number);
-        QTest::keyClicks(form->Text2, amount);
-        QTest::keyClick(form->Text2, Qt::Key_Return);
+        QTest::keyClicks(ui(*form).Text1, number);
+        QTest::keyClicks(ui(*form).Text2, amount);
+        QTest::keyClick(ui(*form).Text2, Qt::Key_Return);
     }
 
 private slots:
@@ -70,20 +71,20 @@ private slots:
     void pickThenEnterTwice()
     {
         form = std::make_unique<Form1>(*book->store, *session);
-        QCOMPARE(form->Text7->text() + form->Text8->text(), QString("00.00"));
-        QVERIFY(!form->Text1->isEnabled());
+        QCOMPARE(ui(*form).Text7->text() + ui(*form).Text8->text(), QString("00.00"));
+        QVERIFY(!ui(*form).Text1->isEnabled());
         form->finishStartup();
-        QVERIFY(form->Text1->isEnabled() && form->Text2->isEnabled());
+        QVERIFY(ui(*form).Text1->isEnabled() && ui(*form).Text2->isEnabled());
         pick("3ตัวตรง", "x");
         QCOMPARE(listLines(), QStringList({"<3ตัวตรง> <x>", "พร้อมรับข้อมูล"}));
-        QCOMPARE(form->Label16->text(), QString("ยอดรวม 3ตัวตรง x"));
+        QCOMPARE(ui(*form).Label16->text(), QString("ยอดรวม 3ตัวตรง x"));
         enter("123", "100");
         enter("123", "100");
         QCOMPARE(listLines(), QStringList({"<3ตัวตรง> <x>", "พร้อมรับข้อมูล", "123-100", "123-100"}));
         QCOMPARE(lineOf("0_1.gif", "123"), QString("123-200"));
         QCOMPARE(lineOf("a-_0.gif", "123"), QString("123-2"));
-        QCOMPARE(form->Text5->text() + " " + form->Text6->text(), QString("1 200.00"));
-        QVERIFY(form->Text1->text().isEmpty() && form->Text2->text().isEmpty());
+        QCOMPARE(ui(*form).Text5->text() + " " + ui(*form).Text6->text(), QString("1 200.00"));
+        QVERIFY(ui(*form).Text1->text().isEmpty() && ui(*form).Text2->text().isEmpty());
         form->undoLastEntry(); // every entry is remembered for taking back
         QCOMPARE(lineOf("0_1.gif", "123"), QString("123-100"));
     }
@@ -93,24 +94,24 @@ private slots:
         startWith();
         form->show();
         pick("2ตัวบน", "x");
-        QTest::keyClicks(form->Text1, "5+19");
-        QVERIFY(form->Text3->isVisible() && form->Label6->isVisible());
-        QCOMPARE(form->Label6->text(), QString(" ทำวิ่งเป็น2ตัว19 ประตู "));
-        const int shortHeight = form->Text3->height();
-        form->Text1->setText("5+271");
-        QCOMPARE(form->Text3->toPlainText().count(' '), 271);
-        QTRY_VERIFY(form->Text3->height() > shortHeight);
+        QTest::keyClicks(ui(*form).Text1, "5+19");
+        QVERIFY(ui(*form).Text3->isVisible() && ui(*form).Label6->isVisible());
+        QCOMPARE(ui(*form).Label6->text(), QString(" ทำวิ่งเป็น2ตัว19 ประตู "));
+        const int shortHeight = ui(*form).Text3->height();
+        ui(*form).Text1->setText("5+271");
+        QCOMPARE(ui(*form).Text3->toPlainText().count(' '), 271);
+        QTRY_VERIFY(ui(*form).Text3->height() > shortHeight);
         // The long list keeps the column's width and scrolls where the column has no more room.
-        QVERIFY(form->Text3->width() <= form->Text1->width() + 2);
-        QTest::keyClicks(form->Text1, "+");
-        QVERIFY(form->Text3->isHidden() && form->Label6->isHidden() && form->Text3->toPlainText().isEmpty());
+        QVERIFY(ui(*form).Text3->width() <= ui(*form).Text1->width() + 2);
+        QTest::keyClicks(ui(*form).Text1, "+");
+        QVERIFY(ui(*form).Text3->isHidden() && ui(*form).Label6->isHidden() && ui(*form).Text3->toPlainText().isEmpty());
 
-        form->Text1->clear();
+        ui(*form).Text1->clear();
         enter("5+19", "40");
         QCOMPARE(listLines().size(), 2 + 19);
         QCOMPARE(listLines().last(), QString("95-40"));
-        QCOMPARE(form->Text6->text(), QString("760.00"));
-        QVERIFY(form->Text3->isHidden());
+        QCOMPARE(ui(*form).Text6->text(), QString("760.00"));
+        QVERIFY(ui(*form).Text3->isHidden());
     }
 
     // A name that cleans to nothing names nobody: the entry waits for a customer.
@@ -121,17 +122,17 @@ private slots:
         const auto before = folderBytes(book->folder());
         enter("123", "100");
         QCOMPARE(folderBytes(book->folder()), before);
-        QCOMPARE(form->Combo2->currentText(), QString(" - "));
+        QCOMPARE(ui(*form).Combo2->currentText(), QString(" - "));
     }
 
     void newCustomerJoinsTheDropDown()
     {
         startWith("a");
         pick("2ตัวบน", "");
-        QTest::keyClicks(form->Combo2->lineEdit(), "Som Chai");
+        QTest::keyClicks(ui(*form).Combo2->lineEdit(), "Som Chai");
         enter("12", "5");
-        QCOMPARE(form->Combo2->findText("somchai"), 1);
-        QCOMPARE(form->Combo2->currentText(), QString("somchai"));
+        QCOMPARE(ui(*form).Combo2->findText("somchai"), 1);
+        QCOMPARE(ui(*form).Combo2->currentText(), QString("somchai"));
         QCOMPARE(listLines(), QStringList({"<2ตัวบน> <somchai>", "พร้อมรับข้อมูล", "12-5"}));
         QCOMPARE(lineOf("3_2.gif", "12"), QString("12-5"));
     }
@@ -160,8 +161,8 @@ private slots:
         QFETCH(QString, amount);
         startWith();
         pick("3ตัวตรง", "x");
-        form->Text1->setText(number);
-        form->Text2->setText(amount);
+        ui(*form).Text1->setText(number);
+        ui(*form).Text2->setText(amount);
         // An amount above the ceiling is asked about first; Enter gives the default answer, which stores nothing.
         QTimer::singleShot(0, [] {
             if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);

@@ -1,3 +1,4 @@
+#include "mainui.h"
 #include "model/types.h"
 #include "store/session.h"
 #include "store/store.h"
@@ -30,23 +31,23 @@ private slots:
         Session session;
         Form1 form(*book.store, session);
         QCOMPARE(form.windowTitle(), QString("Varnoth V3.3 Pro"));
-        QCOMPARE(form.Text7->text(), QString("0"));
-        QCOMPARE(form.Text8->text(), QString("0.00"));
-        QVERIFY(form.Text5->text().isEmpty());
-        QVERIFY(form.Text6->text().isEmpty());
-        QCOMPARE(form.Label16->text(), QString(" ยอดรวม "));
-        QVERIFY(!form.mEdit->isEnabled());
-        QVERIFY(!form.mDelete->isEnabled());
-        QVERIFY(form.Label6->isHidden());
-        QCOMPARE(form.Combo1->count(), 12);
-        QCOMPARE(form.Combo1->itemText(11), QString("5ตัวโต๊ด"));
-        QCOMPARE(form.Combo4->currentText(), QString("คีย์บอร์ด"));
+        QCOMPARE(ui(form).Text7->text(), QString("0"));
+        QCOMPARE(ui(form).Text8->text(), QString("0.00"));
+        QVERIFY(ui(form).Text5->text().isEmpty());
+        QVERIFY(ui(form).Text6->text().isEmpty());
+        QCOMPARE(ui(form).Label16->text(), QString(" ยอดรวม "));
+        QVERIFY(!ui(form).mEdit->isEnabled());
+        QVERIFY(!ui(form).mDelete->isEnabled());
+        QVERIFY(ui(form).Label6->isHidden());
+        QCOMPARE(ui(form).Combo1->count(), 12);
+        QCOMPARE(ui(form).Combo1->itemText(11), QString("5ตัวโต๊ด"));
+        QCOMPARE(ui(form).Combo4->currentText(), QString("คีย์บอร์ด"));
         QStringList settings;
-        for (int i = 0; i < form.Combo3->count(); ++i)
-            settings << form.Combo3->itemText(i);
+        for (int i = 0; i < ui(form).Combo3->count(); ++i)
+            settings << ui(form).Combo3->itemText(i);
         QCOMPARE(settings,
                  QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า", "ตั้งค่าอื่น"}));
-        QVERIFY(form.Command7[10]->isHidden());
+        QVERIFY(ui(form).Command7[10]->isHidden());
         QCOMPARE(form.findChild<QPushButton*>("Command7_10")->text(), QString("+"));
         QCOMPARE(form.findChild<QPushButton*>("Command1_3")->text(), QString("3"));
     }
@@ -57,12 +58,12 @@ private slots:
         Session session;
         Form1 form(*book.store, session);
         form.show();
-        QVERIFY(!form.Text1->isEnabled());
-        QVERIFY(!form.Combo1->isEnabled());
+        QVERIFY(!ui(form).Text1->isEnabled());
+        QVERIFY(!ui(form).Combo1->isEnabled());
         QTRY_VERIFY(form.ready());
-        QVERIFY(form.Text1->isEnabled());
-        QVERIFY(form.Combo2->isEnabled());
-        QVERIFY(!form.Timer3.isActive());
+        QVERIFY(ui(form).Text1->isEnabled());
+        QVERIFY(ui(form).Combo2->isEnabled());
+        QVERIFY(!form.startTimerRunning());
     }
 
     void menusInOrder()
@@ -75,16 +76,16 @@ private slots:
             menus << a->text();
         QCOMPARE(menus, QStringList({"&File", "&More", "&Help"}));
         QStringList file;
-        for (QAction* a : form.menuFile->actions())
+        for (QAction* a : ui(form).menuFile->actions())
             file << a->text();
         QCOMPARE(file, QStringList({"Open Database", "Start", "Restore", "Backup", "Printer", "Close"}));
         QStringList more;
-        for (QAction* a : form.mMore->actions())
+        for (QAction* a : ui(form).mMore->actions())
             more << a->text();
         QCOMPARE(more.mid(0, 4), QStringList({"Edit", "Delete", "Search", "Calculator"}));
-        QCOMPARE(form.menuPrinter->actions().size(), 2);
-        QVERIFY(!form.mOpendatabase->icon().isNull());
-        QCOMPARE(form.Image7->toolTip(), QString(" ปิดโปรแกรม เพื่อเลิกใช้งาน "));
+        QCOMPARE(ui(form).menuPrinter->actions().size(), 2);
+        QVERIFY(!ui(form).mOpendatabase->icon().isNull());
+        QCOMPARE(ui(form).Image7->toolTip(), QString(" ปิดโปรแกรม เพื่อเลิกใช้งาน "));
     }
 
     void pickingTypeAndCustomer()
@@ -93,20 +94,20 @@ private slots:
         Session session;
         Form1 form(*book.store, session);
         form.finishStartup();
-        form.Combo1->setCurrentIndex(0);
-        form.Combo2->setEditText("X");
+        ui(form).Combo1->setCurrentIndex(0);
+        ui(form).Combo2->setEditText("X");
         form.SelectTypeCustomer(false);
-        QCOMPARE(form.List1->count(), 2);
-        QCOMPARE(form.List1->item(0)->text(), QString("<3ตัวตรง> <x>"));
-        QCOMPARE(form.List1->item(1)->text(), QString("พร้อมรับข้อมูล"));
-        QCOMPARE(form.Label16->text(), QString("ยอดรวม 3ตัวตรง x"));
-        QCOMPARE(form.Text5->text(), QString("0"));
-        QCOMPARE(form.Text6->text(), QString("0.00"));
+        QCOMPARE(ui(form).List1->count(), 2);
+        QCOMPARE(ui(form).List1->item(0)->text(), QString("<3ตัวตรง> <x>"));
+        QCOMPARE(ui(form).List1->item(1)->text(), QString("พร้อมรับข้อมูล"));
+        QCOMPARE(ui(form).Label16->text(), QString("ยอดรวม 3ตัวตรง x"));
+        QCOMPARE(ui(form).Text5->text(), QString("0"));
+        QCOMPARE(ui(form).Text6->text(), QString("0.00"));
         QCOMPARE(session.HeaderFlag, QString("1"));
         QCOMPARE(book.text("custom.gif"), QString("#x#\r\n"));
         // Typing into the customer box clears the list and the header flag.
-        QTest::keyClicks(form.Combo2->lineEdit(), "y");
-        QCOMPARE(form.List1->count(), 0);
+        QTest::keyClicks(ui(form).Combo2->lineEdit(), "y");
+        QCOMPARE(ui(form).List1->count(), 0);
         QCOMPARE(session.HeaderFlag, QString());
     }
 
@@ -122,11 +123,11 @@ private slots:
         Session session;
         Form1 form(*book.store, session);
         form.UpdateTotals("2ตัวบน", "x");
-        QCOMPARE(form.Text5->text(), QString("2"));
-        QCOMPARE(form.Text6->text(), QString("200.00"));
+        QCOMPARE(ui(form).Text5->text(), QString("2"));
+        QCOMPARE(ui(form).Text6->text(), QString("200.00"));
         form.GrandTotals();
-        QCOMPARE(form.Text7->text(), QString("3"));
-        QCOMPARE(form.Text8->text(), QString("1,200.00"));
+        QCOMPARE(ui(form).Text7->text(), QString("3"));
+        QCOMPARE(ui(form).Text8->text(), QString("1,200.00"));
         QCOMPARE(session.overallTotal, 1200.0);
     }
 
@@ -135,17 +136,17 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
-        form.Image4->click();
-        QCOMPARE(form.List1->palette().color(QPalette::Text), QColor(0, 0, 128));
+        ui(form).Image4->click();
+        QCOMPARE(ui(form).List1->palette().color(QPalette::Text), QColor(0, 0, 128));
         for (int i = 0; i < 6; ++i)
-            form.Image4->click();
+            ui(form).Image4->click();
         QCOMPARE(session.ColourIndex, 7);
-        QCOMPARE(form.List1->palette().color(QPalette::Base), QColor(Qt::black));
+        QCOMPARE(ui(form).List1->palette().color(QPalette::Base), QColor(Qt::black));
         for (int i = 0; i < 9; ++i)
-            form.Image4->click();
+            ui(form).Image4->click();
         QCOMPARE(session.ColourIndex, 0);
-        QCOMPARE(form.List1->palette().color(QPalette::Text), QColor(Qt::black));
-        QCOMPARE(form.List1->palette().color(QPalette::Base), QColor(Qt::white));
+        QCOMPARE(ui(form).List1->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(ui(form).List1->palette().color(QPalette::Base), QColor(Qt::white));
     }
 
     void progressTickOverTwelveItems()
@@ -157,15 +158,15 @@ private slots:
         form.progress().reset();
         for (int i = 0; i < 12; ++i)
             form.progress().tick(12);
-        QCOMPARE(form.Label8->text(), QString("Loading 60% "));
-        QVERIFY(form.Shape8->isVisible());
+        QCOMPARE(ui(form).Label8->text(), QString("Loading 60% "));
+        QVERIFY(ui(form).Shape8->isVisible());
         // A loop over 100 items steps every 5 items and wraps to nothing after step 20.
         form.progress().reset();
         for (int i = 0; i < 105; ++i)
             form.progress().tick(100);
-        QCOMPARE(form.Label8->text(), QString("Loading 100% "));
+        QCOMPARE(ui(form).Label8->text(), QString("Loading 100% "));
         form.progress().hide();
-        QVERIFY(!form.Shape8->isVisible());
+        QVERIFY(!ui(form).Shape8->isVisible());
     }
 
     void secondaryWindowGrowsToItsFinalSize()
@@ -198,11 +199,11 @@ private slots:
         Form1 form(*book.store, session);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const QPoint background = form.Label9->geometry().bottomRight() + QPoint(2, 1);
+        const QPoint background = ui(form).Label9->geometry().bottomRight() + QPoint(2, 1);
         QContextMenuEvent event(QContextMenuEvent::Mouse, background, form.mapToGlobal(background));
         QApplication::sendEvent(&form, &event);
-        QTRY_VERIFY(form.menuFile->isVisible());
-        form.menuFile->hide();
+        QTRY_VERIFY(ui(form).menuFile->isVisible());
+        ui(form).menuFile->hide();
     }
 
     void openingTheSameWindowTwiceShowsItOnce()

@@ -1,6 +1,7 @@
 // The main window as the operator works in it: no bet without a named customer, totals that follow
 // the pair being keyed and the whole book, Ctrl+Z from any field, a resizable layout that holds
 // still, the type hotkeys and the list zoom.
+#include "mainui.h"
 #include "entry/totals.h"
 #include "guisupport.h"
 #include "model/text.h"
@@ -46,15 +47,15 @@ class TestForm1Window : public QObject
     }
     void pickType(const QString& type)
     {
-        const int i = form->Combo1->findText(type);
-        form->Combo1->setCurrentIndex(i);
-        emit form->Combo1->activated(i);
+        const int i = ui(*form).Combo1->findText(type);
+        ui(*form).Combo1->setCurrentIndex(i);
+        emit ui(*form).Combo1->activated(i);
     }
     void enter(const QString& number, const QString& amount)
     {
-        QTest::keyClicks(form->Text1, number);
-        QTest::keyClicks(form->Text2, amount);
-        QTest::keyClick(form->Text2, Qt::Key_Return);
+        QTest::keyClicks(ui(*form).Text1, number);
+        QTest::keyClicks(ui(*form).Text2, amount);
+        QTest::keyClick(ui(*form).Text2, Qt::Key_Return);
     }
     QString stakeLine(const QString& type, const QString& customer, const QString& number) const
     {
@@ -70,8 +71,8 @@ class TestForm1Window : public QObject
         const StakeTotals t = customerTotals(*book->store, type, customer);
         return "ยอดรวม " + type + " " + customer + " " + formatCount(t.count) + " " + formatAmount(t.total);
     }
-    QString shownPair() const { return form->Label16->text() + " " + form->Text5->text() + " " + form->Text6->text(); }
-    QString shownBook() const { return form->Text7->text() + " " + form->Text8->text(); }
+    QString shownPair() const { return ui(*form).Label16->text() + " " + ui(*form).Text5->text() + " " + ui(*form).Text6->text(); }
+    QString shownBook() const { return ui(*form).Text7->text() + " " + ui(*form).Text8->text(); }
     QString bookFigures() const
     {
         const StakeTotals t = bookTotals(*book->store);
@@ -100,18 +101,18 @@ private slots:
         QFETCH(QString, customer);
         open();
         pickType("3ตัวตรง");
-        form->Combo2->setEditText(customer);
+        ui(*form).Combo2->setEditText(customer);
         const auto before = folderBytes(book->folder());
         enter("123", "100");
         QCOMPARE(folderBytes(book->folder()), before);
         QVERIFY(book->store->customers().isEmpty());
-        QCOMPARE(form->Combo2->count(), 0);
-        QTRY_VERIFY(form->Combo2->hasFocus());
+        QCOMPARE(ui(*form).Combo2->count(), 0);
+        QTRY_VERIFY(ui(*form).Combo2->hasFocus());
         // The keyed figures wait in their fields for the name.
-        QCOMPARE(form->Text1->text() + "-" + form->Text2->text(), QString("123-100"));
+        QCOMPARE(ui(*form).Text1->text() + "-" + ui(*form).Text2->text(), QString("123-100"));
 
-        QTest::keyClicks(form->Combo2->lineEdit(), "x");
-        QTest::keyClick(form->Text2, Qt::Key_Return);
+        QTest::keyClicks(ui(*form).Combo2->lineEdit(), "x");
+        QTest::keyClick(ui(*form).Text2, Qt::Key_Return);
         QCOMPARE(stakeLine("3ตัวตรง", "x", "123"), QString("123-100"));
         QCOMPARE(book->store->customers(), QStringList{"x"});
     }
@@ -121,15 +122,15 @@ private slots:
     void totalsFollowThePairAndTheBook()
     {
         open({"somchai", "manee"});
-        form->Combo2->setEditText("somchai");
+        ui(*form).Combo2->setEditText("somchai");
         pickType("3ตัวตรง");
         enter("123", "100");
         QCOMPARE(shownPair(), pairFigures("3ตัวตรง", "somchai"));
         QCOMPARE(shownBook(), QString("1 100.00"));
 
         // A new name typed: its own (empty) figures under its own name at once, then its bets.
-        form->Combo2->setEditText("");
-        QTest::keyClicks(form->Combo2->lineEdit(), "manee");
+        ui(*form).Combo2->setEditText("");
+        QTest::keyClicks(ui(*form).Combo2->lineEdit(), "manee");
         QCOMPARE(shownPair(), QString("ยอดรวม 3ตัวตรง manee 0 0.00"));
         enter("456", "250");
         enter("789", "300");
@@ -137,7 +138,7 @@ private slots:
         QCOMPARE(shownBook(), QString("3 650.00"));
 
         // Taking back, with the focus in the number field.
-        QTest::keyClick(form->Text1, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(ui(*form).Text1, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(shownPair(), QString("ยอดรวม 3ตัวตรง manee 1 250.00"));
         QCOMPARE(shownBook(), QString("2 350.00"));
 
@@ -156,13 +157,13 @@ private slots:
         form->CloseSecondaryWindows();
 
         // A report empties the pair boxes; the book's figures stay.
-        form->Command2->click();
+        ui(*form).Command2->click();
         QCOMPARE(shownPair(), QString(" ยอดรวม ") + "  ");
         QCOMPARE(shownBook(), QString("4 450.00"));
         form->CloseSecondaryWindows();
 
         // A change elsewhere in the book (as an edited record): the boxes keep the pair being keyed.
-        form->Combo2->setEditText("manee");
+        ui(*form).Combo2->setEditText("manee");
         pickType("3ตัวตรง");
         book->put(QFileInfo(book->store->StakeFilePath("2ตัวบน", "somchai")).fileName(),
                   book->text(QFileInfo(book->store->StakeFilePath("2ตัวบน", "somchai")).fileName())
@@ -189,12 +190,12 @@ private slots:
     {
         QFETCH(QString, focus);
         open({"x"});
-        form->Combo2->setEditText("x");
+        ui(*form).Combo2->setEditText("x");
         pickType("3ตัวตรง");
         enter("123", "100");
         enter("123", "50");
         QCOMPARE(stakeLine("3ตัวตรง", "x", "123"), QString("123-150"));
-        QTest::keyClicks(form->Text1, "45"); // something the field itself could undo
+        QTest::keyClicks(ui(*form).Text1, "45"); // something the field itself could undo
 
         QWidget* target = form->findChild<QWidget*>(focus);
         QVERIFY(target);
@@ -203,8 +204,8 @@ private slots:
         QTRY_VERIFY(target->hasFocus());
         QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(stakeLine("3ตัวตรง", "x", "123"), QString("123-100"));
-        QCOMPARE(form->Text1->text(), QString("45"));
-        QCOMPARE(form->Combo2->currentText(), QString("x"));
+        QCOMPARE(ui(*form).Text1->text(), QString("45"));
+        QCOMPARE(ui(*form).Combo2->currentText(), QString("x"));
     }
 
     // The list takes the room of a larger window, and a long gate list does not move anything.
@@ -212,35 +213,35 @@ private slots:
     {
         open({"x"});
         QApplication::processEvents();
-        const QRect list = form->List1->geometry();
-        const QRect number = form->Text1->geometry();
+        const QRect list = ui(*form).List1->geometry();
+        const QRect number = ui(*form).Text1->geometry();
         form->resize(1366, 740);
-        QTRY_VERIFY(form->List1->width() > list.width() + 500);
-        QVERIFY(form->List1->height() > list.height() + 150);
-        QCOMPARE(form->Text1->width(), number.width());
+        QTRY_VERIFY(ui(*form).List1->width() > list.width() + 500);
+        QVERIFY(ui(*form).List1->height() > list.height() + 150);
+        QCOMPARE(ui(*form).Text1->width(), number.width());
 
-        const QRect wideList = form->List1->geometry();
-        form->Combo2->setEditText("x");
+        const QRect wideList = ui(*form).List1->geometry();
+        ui(*form).Combo2->setEditText("x");
         pickType("2ตัวบน");
-        QTest::keyClicks(form->Text1, "5+271");
-        QVERIFY(form->Text3->isVisible());
-        QCOMPARE(form->Text3->toPlainText().count(' '), 271);
+        QTest::keyClicks(ui(*form).Text1, "5+271");
+        QVERIFY(ui(*form).Text3->isVisible());
+        QCOMPARE(ui(*form).Text3->toPlainText().count(' '), 271);
         QApplication::processEvents();
-        QCOMPARE(form->List1->geometry(), wideList);
-        QCOMPARE(form->Text1->width(), number.width());
-        QVERIFY(form->Text3->width() <= number.width() + 2);
+        QCOMPARE(ui(*form).List1->geometry(), wideList);
+        QCOMPARE(ui(*form).Text1->width(), number.width());
+        QVERIFY(ui(*form).Text3->width() <= number.width() + 2);
         // A long customer name in the total label does not widen its column either.
-        form->Text1->clear();
-        form->Combo2->setEditText("a-customer with quite a long name indeed");
+        ui(*form).Text1->clear();
+        ui(*form).Combo2->setEditText("a-customer with quite a long name indeed");
         QApplication::processEvents();
-        QCOMPARE(form->List1->geometry(), wideList);
+        QCOMPARE(ui(*form).List1->geometry(), wideList);
 
         // Thai lines and digit lines are rows of one height in one font.
-        form->List1->clear();
-        form->List1->addItems({"พร้อมรับข้อมูล", "123-100"});
-        QCOMPARE(form->List1->visualItemRect(form->List1->item(0)).height(),
-                 form->List1->visualItemRect(form->List1->item(1)).height());
-        QVERIFY(form->List1->item(0)->font() == form->List1->item(1)->font());
+        ui(*form).List1->clear();
+        ui(*form).List1->addItems({"พร้อมรับข้อมูล", "123-100"});
+        QCOMPARE(ui(*form).List1->visualItemRect(ui(*form).List1->item(0)).height(),
+                 ui(*form).List1->visualItemRect(ui(*form).List1->item(1)).height());
+        QVERIFY(ui(*form).List1->item(0)->font() == ui(*form).List1->item(1)->font());
     }
 
     // F1 ... F12 pick the twelve types from whichever control has the focus.
@@ -262,42 +263,42 @@ private slots:
         QFETCH(QString, focus);
         QFETCH(QString, type);
         open({"somchai"});
-        QCOMPARE(form->Combo1->itemText(key - Qt::Key_F1), type);
-        form->Combo2->setEditText("somchai");
+        QCOMPARE(ui(*form).Combo1->itemText(key - Qt::Key_F1), type);
+        ui(*form).Combo2->setEditText("somchai");
         QWidget* target = form->findChild<QWidget*>(focus);
         if (auto* combo = qobject_cast<QComboBox*>(target)) target = combo->lineEdit();
         target->setFocus();
         QTRY_VERIFY(target->hasFocus());
         QTest::keyClick(target, Qt::Key(key));
-        QCOMPARE(form->Combo1->currentText(), type);
-        QCOMPARE(listLines(form->List1).value(0), "<" + type + "> <somchai>");
-        QVERIFY(form->Text1->hasFocus());
+        QCOMPARE(ui(*form).Combo1->currentText(), type);
+        QCOMPARE(listLines(ui(*form).List1).value(0), "<" + type + "> <somchai>");
+        QVERIFY(ui(*form).Text1->hasFocus());
     }
 
     void zoomChangesTheListAndIsRemembered()
     {
         open();
-        const qreal normal = form->List1->font().pointSizeF();
-        form->List1->addItem("123-100");
-        const int normalRow = form->List1->visualItemRect(form->List1->item(0)).height();
-        QTest::keyClick(form->Text1, Qt::Key_Plus, Qt::ControlModifier);
-        QTest::keyClick(form->Text1, Qt::Key_Equal, Qt::ControlModifier);
-        QCOMPARE(form->List1->font().pointSizeF(), normal + 2);
-        QTRY_VERIFY(form->List1->visualItemRect(form->List1->item(0)).height() > normalRow);
+        const qreal normal = ui(*form).List1->font().pointSizeF();
+        ui(*form).List1->addItem("123-100");
+        const int normalRow = ui(*form).List1->visualItemRect(ui(*form).List1->item(0)).height();
+        QTest::keyClick(ui(*form).Text1, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(ui(*form).Text1, Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(ui(*form).List1->font().pointSizeF(), normal + 2);
+        QTRY_VERIFY(ui(*form).List1->visualItemRect(ui(*form).List1->item(0)).height() > normalRow);
 
         form.reset();
         open();
-        QCOMPARE(form->List1->font().pointSizeF(), normal + 2);
-        QTest::keyClick(form->List1, Qt::Key_Minus, Qt::ControlModifier);
-        QCOMPARE(form->List1->font().pointSizeF(), normal + 1);
-        QTest::keyClick(form->List1, Qt::Key_0, Qt::ControlModifier);
-        QCOMPARE(form->List1->font().pointSizeF(), normal);
+        QCOMPARE(ui(*form).List1->font().pointSizeF(), normal + 2);
+        QTest::keyClick(ui(*form).List1, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(ui(*form).List1->font().pointSizeF(), normal + 1);
+        QTest::keyClick(ui(*form).List1, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(ui(*form).List1->font().pointSizeF(), normal);
         for (int i = 0; i < 40; ++i)
             form->zoomList(-1);
-        QVERIFY(form->List1->font().pointSizeF() > 4);
+        QVERIFY(ui(*form).List1->font().pointSizeF() > 4);
         form.reset();
         open();
-        QCOMPARE(form->List1->font().pointSizeF(), normal - 4);
+        QCOMPARE(ui(*form).List1->font().pointSizeF(), normal - 4);
     }
 
     // The report buttons have Alt letters of their own, none taken by the menu bar.
@@ -315,7 +316,7 @@ private slots:
             QVERIFY2(!taken.contains(key), qPrintable(key));
             taken << key;
         }
-        QTest::keyClick(form->Text1, Qt::Key_V, Qt::AltModifier);
+        QTest::keyClick(ui(*form).Text1, Qt::Key_V, Qt::AltModifier);
         QTRY_VERIFY(form->dispatch().window(6)); // the button flashes, then acts
     }
 };

@@ -1,5 +1,6 @@
 // Taking back in the main window: the menu items name the step, Ctrl+Shift+Z does it again from any
 // field.
+#include "mainui.h"
 #include "app/ledgertexts.h"
 #include "store/session.h"
 #include "testsupport.h"
@@ -27,28 +28,28 @@ private slots:
         Form1 main(*book.store, session);
         main.show();
         main.finishStartup();
-        const QString undoCaption = main.mUndo->text();
+        const QString undoCaption = ui(main).mUndo->text();
         const auto empty = folderBytes(book.folder());
 
-        main.Combo1->setCurrentText("3ตัวตรง");
-        main.Combo2->setEditText("x");
-        QTest::keyClicks(main.Text1, "123");
-        QTest::keyClicks(main.Text2, "100");
-        QTest::keyClick(main.Text2, Qt::Key_Return);
+        ui(main).Combo1->setCurrentText("3ตัวตรง");
+        ui(main).Combo2->setEditText("x");
+        QTest::keyClicks(ui(main).Text1, "123");
+        QTest::keyClicks(ui(main).Text2, "100");
+        QTest::keyClick(ui(main).Text2, Qt::Key_Return);
         const auto entered = folderBytes(book.folder());
-        QCOMPARE(main.mUndo->text(), UndoMenuText + EntryStepText + "123-100");
+        QCOMPARE(ui(main).mUndo->text(), UndoMenuText + EntryStepText + "123-100");
 
-        QTest::keyClick(main.Text1, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(ui(main).Text1, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(folderBytes(book.folder()), empty);
-        QCOMPARE(main.mUndo->text(), undoCaption);
-        QCOMPARE(main.mRedo->text(), RedoMenuText + EntryStepText + "123-100");
-        QCOMPARE(main.Text7->text(), QString("0"));
+        QCOMPARE(ui(main).mUndo->text(), undoCaption);
+        QCOMPARE(ui(main).mRedo->text(), RedoMenuText + EntryStepText + "123-100");
+        QCOMPARE(ui(main).Text7->text(), QString("0"));
 
         // Ctrl+Shift+Z in the number field is the window's, not the field's own redo.
-        QTest::keyClick(main.Text1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(ui(main).Text1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(folderBytes(book.folder()), entered);
-        QVERIFY(main.List1->item(main.List1->count() - 1)->text().endsWith(DoneAgainStepText));
-        QCOMPARE(main.Text7->text(), QString("1"));
+        QVERIFY(ui(main).List1->item(ui(main).List1->count() - 1)->text().endsWith(DoneAgainStepText));
+        QCOMPARE(ui(main).Text7->text(), QString("1"));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "mainui.h"
 #include "store/session.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
@@ -35,11 +36,11 @@ private slots:
         main.dispatch().setInstantGrowIn(true);
         const auto empty = folderBytes(book.folder());
 
-        main.Combo1->setCurrentText("3ตัวตรง");
-        main.Combo2->setEditText("x");
-        QTest::keyClicks(main.Text1, "123");
-        QTest::keyClicks(main.Text2, "100+50");
-        QTest::keyClick(main.Text2, Qt::Key_Return);
+        ui(main).Combo1->setCurrentText("3ตัวตรง");
+        ui(main).Combo2->setEditText("x");
+        QTest::keyClicks(ui(main).Text1, "123");
+        QTest::keyClicks(ui(main).Text2, "100+50");
+        QTest::keyClick(ui(main).Text2, Qt::Key_Return);
         const auto afterEntry = folderBytes(book.folder());
         QVERIFY(afterEntry != empty);
 
@@ -53,14 +54,14 @@ private slots:
         sheet->Command1->click();
         QVERIFY(folderBytes(book.folder()) != afterEntry);
 
-        main.mUndo->trigger();
+        ui(main).mUndo->trigger();
         QCOMPARE(folderBytes(book.folder()), afterEntry);
-        QVERIFY(main.List1->item(main.List1->count() - 1)->text().endsWith(" ยกเลิกแล้ว"));
-        main.mUndo->trigger();
+        QVERIFY(ui(main).List1->item(ui(main).List1->count() - 1)->text().endsWith(" ยกเลิกแล้ว"));
+        ui(main).mUndo->trigger();
         QCOMPARE(folderBytes(book.folder()), empty);
-        main.mUndo->trigger();
-        QCOMPARE(main.List1->item(main.List1->count() - 1)->text(), QString("ไม่มีรายการให้ยกเลิก"));
-        QCOMPARE(main.mUndo->shortcut(), QKeySequence(QKeySequence::Undo));
+        ui(main).mUndo->trigger();
+        QCOMPARE(ui(main).List1->item(ui(main).List1->count() - 1)->text(), QString("ไม่มีรายการให้ยกเลิก"));
+        QCOMPARE(ui(main).mUndo->shortcut(), QKeySequence(QKeySequence::Undo));
     }
 };
 

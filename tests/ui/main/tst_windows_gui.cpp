@@ -1,5 +1,6 @@
 // Where the secondary windows open and how they are closed, the focus of the result window, and the
 // settings window worked twice in a row and from the keyboard alone.
+#include "mainui.h"
 #include "settings/Form11.h"
 #include "settings/Form8.h"
 #include "store/session.h"
@@ -35,10 +36,10 @@ struct Fixture {
     }
     void pick(const QString& entry)
     {
-        const int index = main.Combo3->findText(entry);
+        const int index = ui(main).Combo3->findText(entry);
         QVERIFY(index >= 0);
-        main.Combo3->setCurrentIndex(index);
-        emit main.Combo3->activated(index);
+        ui(main).Combo3->setCurrentIndex(index);
+        emit ui(main).Combo3->activated(index);
     }
     template <class T> T* window(int number) { return main.dispatch().get<T>(number); }
 };
