@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QSaveFile>
 
+#include <cstring>
+
 #include <optional>
 #include <type_traits>
 
@@ -167,7 +169,7 @@ struct Digest {
 class FileSink
 {
 public:
-    explicit FileSink(QSaveFile& file) : m_file(file) { m_buffer.reserve(Slice + 4096); }
+    explicit FileSink(QSaveFile& file) : m_file(file) { m_buffer.resize(Slice + Room); }
 
     // The characters of the text are counted as the text holds them, line ends included.
     void ascii(QByteArrayView line)
@@ -199,23 +201,40 @@ public:
     Digest check() const { return {m_check.digest(), m_check.size()}; }
 
 private:
-    static constexpr qsizetype Slice = 1 << 20;
+    static constexpr qsizetype Slice = 1 << 20; // written to the file once this much is gathered
+    static constexpr qsizetype Room = 1 << 16;   // beyond the slice, for the line that crosses it
 
     void add(QByteArrayView line)
     {
         append(line);
         append("\r\n");
-        if (m_buffer.size() >= Slice) flush();
+        if (m_used >= Slice) flush();
     }
-    void append(QByteArrayView bytes) { m_buffer.append(bytes.data(), bytes.size()); }
+    // The buffer keeps its size for the whole backup: a line is copied in, never appended to a
+    // growing array (a million short lines made the growing the slowest part of a backup).
+    void append(QByteArrayView bytes)
+    {
+        if (m_used + bytes.size() > m_buffer.size()) {
+            flush();
+            if (bytes.size() > m_buffer.size()) {
+                write(bytes);
+                return;
+            }
+        }
+        std::memcpy(m_buffer.data() + m_used, bytes.data(), size_t(bytes.size()));
+        m_used += bytes.size();
+    }
     bool flush()
     {
-        if (m_ok && !m_buffer.isEmpty()) {
-            m_check.add(m_buffer);
-            m_ok = m_file.write(m_buffer) == m_buffer.size() && m_file.error() == QFileDevice::NoError;
-        }
-        m_buffer.clear();
+        write(QByteArrayView(m_buffer.constData(), m_used));
+        m_used = 0;
         return m_ok;
+    }
+    void write(QByteArrayView bytes)
+    {
+        if (!m_ok || bytes.isEmpty()) return;
+        m_check.add(bytes);
+        m_ok = m_file.write(bytes.data(), bytes.size()) == bytes.size() && m_file.error() == QFileDevice::NoError;
     }
     const QByteArray& encoded(const QString& text)
     {
@@ -226,6 +245,7 @@ private:
 
     QSaveFile& m_file;
     QByteArray m_buffer;
+    qsizetype m_used = 0;
     QHash<QString, QByteArray> m_encoded;
     Check m_check;
     qint64 m_chars = 0;
