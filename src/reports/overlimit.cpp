@@ -4,6 +4,7 @@
 #include "model/types.h"
 #include "reports/cutting.h"
 #include "reports/selectors.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QHash>
@@ -42,16 +43,15 @@ SentRecord readSent(const QString& text)
 {
     SentRecord r;
     bool first = true;
-    for (QStringView line : QStringView(text).split(u"\r\n")) {
-        const qsizetype dash = line.indexOf(QLatin1Char('-'));
+    forEachNumberLine(QStringView(text), [&](const TextLine& line) {
         if (first) {
-            r.width = static_cast<int>(dash < 0 ? line.size() : dash);
+            r.width = static_cast<int>(line.beforeDash().size());
             first = false;
         }
-        if (dash < 0) continue;
-        const QString number = line.first(dash).toString();
-        if (!r.sent.contains(number)) r.sent.insert(number, Val(line.sliced(dash + 1).toString()));
-    }
+        if (!line.hasDash()) return;
+        const QString number = line.number().toString();
+        if (!r.sent.contains(number)) r.sent.insert(number, Val(line.amount().toString()));
+    });
     return r;
 }
 

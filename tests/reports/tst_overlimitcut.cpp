@@ -305,6 +305,19 @@ private slots:
         book.over(Top2);
     }
 
+    // The record of what was sent is read as every number file is: a bare LF ends a line, a blank
+    // line is no line, and blanks around a number do not make it another number.
+    void sentRecordReadLikeEveryNumberFile()
+    {
+        Book book;
+        book.setting(book.store->limitFile(), "3ตัวตรง#100\r\n");
+        book.stake(Straight, "a", "123", 300);
+        book.stake(Straight, "a", "456", 300);
+        book.put("b_0.gif", "\r\n123-150\n 456 -50\r\n");
+        const ReportResult r = book.over(Straight);
+        QCOMPARE(r.lines, (QStringList{Over, "<3ตัวตรง>"} + section({"123-50", "456-150"}, "2", "200.00")));
+    }
+
     void unreadableSentRecordIsReported()
     {
         Book book;
