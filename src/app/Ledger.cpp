@@ -8,6 +8,8 @@
 #include "store/session.h"
 #include "store/store.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QSaveFile>
 
 namespace varnoth
@@ -189,9 +191,36 @@ QList<FileState> statesOf(const Store& store, const QStringList& paths)
 
 } // namespace
 
-Ledger::Ledger(Store& store, Session& session, QObject* parent) : QObject(parent), m_store(store), m_session(session) {}
+Ledger::Ledger(Store& store, Session& session, QObject* parent) : QObject(parent), m_store(store), m_session(session)
+{
+    m_store.setProgress(&m_progress);
+}
 
-Ledger::~Ledger() = default;
+Ledger::~Ledger()
+{
+    if (&m_store.progress() == &m_progress) m_store.setProgress(nullptr);
+}
+
+void Ledger::SignalProgress::tick(qint64 total)
+{
+    const int step = m_counter.tick(total, true);
+    if (step >= 0) emit m_ledger.progressStep(step);
+}
+
+void Ledger::SignalProgress::tickLong(qint64 total)
+{
+    emit m_ledger.progressStep(m_counter.tick(total, false));
+}
+
+void Ledger::SignalProgress::yield()
+{
+    // Let the windows repaint now and then; user input waits until the operation is done, so an
+    // impatient second Enter cannot start a second change halfway through the first.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now - m_lastYield < 30) return;
+    m_lastYield = now;
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 void Ledger::push(LedgerCommand* command)
 {

@@ -9,6 +9,7 @@
 #include "settings/history.h"
 #include "settings/keyed.h"
 #include "settings/result.h"
+#include "store/progress.h"
 #include "tools/backup.h"
 #include "tools/records.h"
 
@@ -31,6 +32,9 @@ public:
     Store& store() { return m_store; }
     Session& session() { return m_session; }
     QUndoStack& undoStack() { return m_undo; }
+    // The progress of long loops: put on the store while the ledger lives, heard as progressStep
+    // and progressHidden.
+    Progress& progress() { return m_progress; }
 
     // --- entry -------------------------------------------------------------------------------------
     // Adds a new customer with all his files (the creation sequence); the failure lines.
@@ -78,14 +82,36 @@ signals:
     void historyChanged();
     // A new draw emptied the book: the figures of the pair that was keyed are gone too.
     void newDrawStarted();
+    // A long loop moved on: the step (0 to 20) of the progress bar; and the loop is done.
+    void progressStep(int step);
+    void progressHidden();
 
 private:
     friend class LedgerCommand;
+    // Ticks of the core's long loops, turned into the ledger's signals; the user interface gets a
+    // chance to repaint now and then.
+    class SignalProgress : public Progress
+    {
+    public:
+        explicit SignalProgress(Ledger& ledger) : m_ledger(ledger) {}
+        void reset() override { m_counter.reset(); }
+        void tick(qint64 total) override;
+        void tickLong(qint64 total) override;
+        void hide() override { emit m_ledger.progressHidden(); }
+        void yield() override;
+
+    private:
+        Ledger& m_ledger;
+        ProgressCounter m_counter;
+        qint64 m_lastYield = 0;
+    };
+
     void push(class LedgerCommand* command);
 
     Store& m_store;
     Session& m_session;
     QUndoStack m_undo;
+    SignalProgress m_progress{*this};
     QStringList m_commandLines; // what the last undo or redo of a command had to say
 };
 

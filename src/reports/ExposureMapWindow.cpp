@@ -7,6 +7,7 @@
 #include "ui/main/Shell.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -148,11 +149,14 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid1->setMouseTracking(true);
 
-    auto* legend = new QHBoxLayout;
+    // The legend in rows of three, so that the window still fits a screen of 800 × 600 with wide
+    // Thai fonts.
+    auto* legend = new QGridLayout;
     const std::pair<ExposureLevel, QString> levels[] = {{ExposureLevel::None, QStringLiteral("ไม่มียอด")},
                                                         {ExposureLevel::UpToHalf, QStringLiteral("ไม่เกินครึ่งวงเงินอั้น")},
                                                         {ExposureLevel::UpToLimit, QStringLiteral("ไม่เกินวงเงินอั้น")},
                                                         {ExposureLevel::Above, QStringLiteral("เกินอั้น ต้องส่งออก")}};
+    int item = 0;
     for (const auto& [level, text] : levels) {
         auto* swatch = new QLabel(text, this);
         swatch->setAutoFillBackground(true);
@@ -160,12 +164,13 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
         p.setColor(QPalette::Window, ExposureModel::levelColour(level));
         swatch->setPalette(p);
         swatch->setFrameShape(QFrame::Box);
-        legend->addWidget(swatch);
+        legend->addWidget(swatch, item / 3, item % 3);
+        ++item;
     }
     auto* won = new QLabel(QStringLiteral("กรอบแดง = ถูกรางวัล"), this);
     won->setStyleSheet(QStringLiteral("color: red;"));
-    legend->addWidget(won);
-    legend->addStretch();
+    legend->addWidget(won, item / 3, item % 3);
+    legend->setColumnStretch(3, 1);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("ชนิดหวย"), this));

@@ -10,6 +10,7 @@
 #include "testsupport.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace varnoth;
@@ -134,6 +135,31 @@ private slots:
         f.ledger.redo();
         QCOMPARE(folderBytes(f.book.folder()), saved);
         QCOMPARE(history.count(), 5);
+    }
+
+    // The core's long loops report through the ledger: a backup moves the bar and then hides it,
+    // and a ledger that is gone leaves the store with no progress of its own.
+    void progressIsHeardThroughTheLedger()
+    {
+        TempBook book;
+        Session session;
+        const Progress* ledgers = nullptr;
+        {
+            Ledger ledger(*book.store, session);
+            ledgers = &ledger.progress();
+            ledger.prepareCustomer(Somchai);
+            QSignalSpy steps(&ledger, &Ledger::progressStep);
+            QSignalSpy hidden(&ledger, &Ledger::progressHidden);
+            QTemporaryDir drive;
+            QCOMPARE(ledger.backup(drive.path()).outcome.status, Status::Ok);
+            QVERIFY(steps.count() > 0);
+            for (const QList<QVariant>& step : steps)
+                QVERIFY(step.at(0).toInt() >= 0 && step.at(0).toInt() <= 20);
+            QVERIFY(hidden.count() > 0);
+            QCOMPARE(&book.store->progress(), &ledger.progress());
+        }
+        QVERIFY(&book.store->progress() != ledgers);
+        book.store->progress().tick(10); // the store's own silent progress: nothing left dangling
     }
 
     void newDrawLeavesNothingToTakeBack()

@@ -34,34 +34,6 @@
 namespace varnoth
 {
 
-// --- progress ------------------------------------------------------------------------------------
-
-void GuiProgress::tick(qint64 total)
-{
-    int step = counter.tick(total, true);
-    if (step >= 0) m_form->ShowProgress(step);
-}
-
-void GuiProgress::tickLong(qint64 total)
-{
-    m_form->ShowProgress(counter.tick(total, false));
-}
-
-void GuiProgress::hide()
-{
-    m_form->HideProgress();
-}
-
-void GuiProgress::yield()
-{
-    // Let the window repaint now and then; user input waits until the operation is done, so an
-    // impatient second Enter cannot start a second change halfway through the first.
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now - m_lastYield < 30) return;
-    m_lastYield = now;
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 // --- construction --------------------------------------------------------------------------------
 
 namespace
@@ -105,10 +77,11 @@ QToolButton* picture(const QString& name, const QString& tip, const QIcon& icon,
 
 Form1::Form1(Store& store, Session& session, QWidget* parent)
     : QMainWindow(parent), m_store(store), m_session(session),
-      m_ledger(store, session), m_ctx{store, session, m_ledger, this}, m_dispatch(m_ctx, this), m_progress(this)
+      m_ledger(store, session), m_ctx{store, session, m_ledger, this}, m_dispatch(m_ctx, this)
 {
     setObjectName(QStringLiteral("Form1"));
-    m_store.setProgress(&m_progress);
+    connect(&m_ledger, &Ledger::progressStep, this, &Form1::ShowProgress);
+    connect(&m_ledger, &Ledger::progressHidden, this, &Form1::HideProgress);
     buildControls();
     buildMenus();
     connectControls();
@@ -171,7 +144,6 @@ Form1::~Form1()
          {static_cast<QObject*>(Combo1), static_cast<QObject*>(Combo2), static_cast<QObject*>(Combo1->lineEdit()),
           static_cast<QObject*>(Combo2->lineEdit()), static_cast<QObject*>(Text1)})
         control->disconnect(this);
-    m_store.setProgress(nullptr);
 }
 
 void Form1::buildControls()
@@ -576,7 +548,7 @@ void Form1::HideProgress()
 
 void Form1::ShowCustomerBets(const QString& type, const QString& customer)
 {
-    m_progress.reset();
+    m_ledger.progress().reset();
     List1->clear();
     ListAddLine(QStringLiteral("<") + type + QStringLiteral("> <") + customer + QStringLiteral(">"));
     if (m_store.StakeFilePath(type, customer).isEmpty()) return;

@@ -36,21 +36,6 @@ class SecondaryWindow;
 class Form1;
 
 // The main window's progress indicator as the ledger's Progress.
-class GuiProgress : public Progress
-{
-public:
-    explicit GuiProgress(Form1* form) : m_form(form) {}
-    void reset() override { counter.reset(); }
-    void tick(qint64 total) override;
-    void tickLong(qint64 total) override;
-    void hide() override;
-    void yield() override;
-    ProgressCounter counter;
-
-private:
-    Form1* m_form;
-    qint64 m_lastYield = 0;
-};
 
 class Form1 : public QMainWindow, public Shell
 {
@@ -64,7 +49,7 @@ public:
     Store& store() { return m_store; }
     Session& session() { return m_session; }
     WindowDispatch& dispatch() { return m_dispatch; }
-    Progress& progress() { return m_progress; }
+    Progress& progress() { return m_ledger.progress(); }
 
 
     // --- routines other windows call -------------------------------------------------------------
@@ -181,7 +166,6 @@ private:
     Ledger m_ledger;
     AppContext m_ctx;
     WindowDispatch m_dispatch;
-    GuiProgress m_progress;
     QWidget* m_leftColumn = nullptr;
     QWidget* m_rightColumn = nullptr;
     bool m_ownChange = false; // the main window changes the book itself and brings its totals up to date
