@@ -124,6 +124,20 @@ public:
 
 // --- window --------------------------------------------------------------------------------------
 
+namespace
+{
+
+// A line of text that never makes the window wider than the screen: it wraps where it has blanks and
+// gives up width rather than push the window past a small screen, where wide fonts (Windows' Thai
+// fonts) would.
+void fitToWidth(QLabel* label)
+{
+    label->setWordWrap(true);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+} // namespace
+
 ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, 19, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
       List1(new QListWidget(this)), Label1(new QLabel(this)), m_model(new ExposureModel(ctx.store, this)),
@@ -135,6 +149,7 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     Grid1->setObjectName(QStringLiteral("Grid1"));
     List1->setObjectName(QStringLiteral("List1"));
     Label1->setObjectName(QStringLiteral("Label1"));
+    fitToWidth(Label1);
     {
         const QSignalBlocker block(Combo1);
         Combo1->addItems(typeNames());
@@ -164,11 +179,13 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
         p.setColor(QPalette::Window, ExposureModel::levelColour(level));
         swatch->setPalette(p);
         swatch->setFrameShape(QFrame::Box);
+        fitToWidth(swatch);
         legend->addWidget(swatch, item / 3, item % 3);
         ++item;
     }
     auto* won = new QLabel(QStringLiteral("กรอบแดง = ถูกรางวัล"), this);
     won->setStyleSheet(QStringLiteral("color: red;"));
+    fitToWidth(won);
     legend->addWidget(won, item / 3, item % 3);
     legend->setColumnStretch(3, 1);
 

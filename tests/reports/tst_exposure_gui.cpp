@@ -9,6 +9,7 @@
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -105,6 +106,34 @@ private slots:
                           map->Grid1->visualRect(map->model()->index(1, 2)).center());
         QVERIFY(map->List1->count() >= 3);
         QCOMPARE(map->List1->item(1)->text(), QString("x: 40.00"));
+    }
+
+    // With the wider Thai fonts of another system (Tahoma on Windows) the map still fits a screen of
+    // 800 × 600: its long lines wrap or shrink instead of widening the window.
+    void fitsASmallScreenWithWideFonts()
+    {
+        TempBook book;
+        enter(*book.store, "x", {"12-4000000"}, "2ตัวบน");
+        book.put("lotto2.gif", "2ตัวบน#1000000\r\n\r\n");
+        const QFont before = QApplication::font();
+        QFont wide = before;
+        wide.setPointSizeF(before.pointSizeF() * 1.35);
+        QApplication::setFont(wide);
+        Session session;
+        {
+            Form1 main(*book.store, session);
+            main.finishStartup();
+            main.dispatch().setInstantGrowIn(true);
+            main.show();
+            main.OpenWindow(19);
+            auto* map = main.dispatch().get<ExposureMap>(19);
+            QVERIFY(map);
+            map->Combo1->setCurrentText("2ตัวบน");
+            const QSize least = map->minimumSizeHint();
+            QVERIFY2(least.width() <= 780 && least.height() <= 560,
+                     qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+        }
+        QApplication::setFont(before);
     }
 
     void fastOnAFullBook()
