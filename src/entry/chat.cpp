@@ -247,9 +247,9 @@ std::optional<Heading> headingOf(const QList<Token>& toks, qsizetype from, qsize
         const Token& t = toks[i];
         if (t.kind == Tk::Pair || t.kind == Tk::Dash || t.kind == Tk::Strong) continue;
         if (t.kind == Tk::Num) {
-            // "3ตัว", "2ตัว": the digit count, glued to "ตัว".
+            // "3ตัว", "2 ตัว": the digit count, then "ตัว".
             if (t.text.size() != 1 || t.text[0] < QLatin1Char('1') || t.text[0] > QLatin1Char('3') || i + 1 >= to ||
-                toks[i + 1].kind != Tk::Word || toks[i + 1].word != Word::Digits || !toks[i + 1].glued || h.width)
+                toks[i + 1].kind != Tk::Word || toks[i + 1].word != Word::Digits || h.width)
                 return std::nullopt;
             h.width = t.text[0].unicode() - u'0';
             ++i;

@@ -52,6 +52,10 @@ inline const QString ChatNumberColumn = QStringLiteral("เลข");
 inline const QString ChatAmountColumn = QStringLiteral("ยอด");
 // Beside a line that was not understood; nothing of it is stored.
 inline const QString ChatNotUnderstoodText = QStringLiteral("อ่านไม่ออก");
+// What a line that holds no bet was read as.
+inline const QString ChatCustomerRowText = QStringLiteral("ชื่อลูกค้า");
+inline const QString ChatHeadingRowText = QStringLiteral("หัวข้อชนิดหวย");
+inline const QString ChatTotalRowText = QStringLiteral("ยอดที่แจ้ง");
 inline const QString ChatEditHint = QStringLiteral("ดับเบิลคลิกบรรทัดสีแดงเพื่อแก้ไข");
 // "12 รายการ รวม 1,200 บาท"
 inline const QString ChatSummaryText = QStringLiteral("%1 รายการ รวม %2 บาท");
@@ -69,6 +73,8 @@ inline const QString ChatShapeText = QStringLiteral("รูปแบบไม่
 inline const QString ChatNoCustomerText = QStringLiteral("ใส่ชื่อลูกค้าก่อนบันทึก");
 inline const QString ChatNothingText = QStringLiteral("ไม่มีรายการให้บันทึก");
 inline const QString ChatMismatchQuestion = QStringLiteral("ยอดรวม %1 บาท ไม่ตรงกับยอดที่แจ้ง %2 บาท\nต้องการบันทึกหรือไม่");
+// The step of a commit, to take back: "วางข้อความ 12 รายการ".
 inline const QString ChatStepText = QStringLiteral("วางข้อความ ");
+inline const QString ChatBetsUnit = QStringLiteral(" รายการ");
 
 } // namespace varnoth

@@ -67,6 +67,7 @@ private slots:
     void notUnderstoodLinesAreKeptAsPasted();
     void hostileText();
     void tenThousandLines();
+    void realisticMessages();
 };
 
 void TestChat::lines_data()
@@ -168,7 +169,8 @@ void TestChat::lines_data()
     row(T2, "ล่าง\n123=50", "3l:123:50");
     row(T2, "3ตัว\n123=50", "3t:123:50");
     row(T2, "3ตัว\n123=50*50", "3t:123:50 3o:123:50");
-    row(T2, "3 ตัว\n123=50", "?");
+    row(T2, "3 ตัว\n123=50", "3t:123:50");
+    row(T2, "2 ตัวล่าง 45=20", "2l:45:20");
     row(T2, "3ตัว\n45=50", "?");
     row(S3, "โต๊ด\n321=50", "3o:123:50");
     row(S3, "โต๊ด\n12=50", "2o:12:50");
@@ -436,6 +438,50 @@ void TestChat::tenThousandLines()
     QVERIFY(p.bets().size() > 10000);
     qInfo("10,000 lines read in %lld ms", ms);
     QVERIFY2(ms < test::timeLimit(200), qPrintable(QString::number(ms) + " ms"));
+}
+
+// The share of the bets meant in a set of messages written as customers write them (not the forms of
+// the table above) that the reader finds, and that it never finds a bet nobody meant.
+void TestChat::realisticMessages()
+{
+    QFile file(QFINDTESTDATA("data/chat_messages.txt"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    struct Message {
+        QString picked;
+        QStringList lines;
+        QStringList bets;
+    };
+    QList<Message> messages;
+    bool inBets = false;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+        if (line.startsWith("#")) continue;
+        if (line.startsWith(">>> ")) {
+            messages.append({line.mid(4) == "-" ? QString() : line.mid(4), {}, {}});
+            inBets = false;
+        } else if (line == "<<<") {
+            inBets = true;
+        } else if (!messages.isEmpty() && !(inBets && line.isEmpty())) {
+            (inBets ? messages.last().bets : messages.last().lines) << line;
+        }
+    }
+    int meant = 0, found = 0, wrong = 0;
+    for (const Message& m : messages) {
+        QStringList expected = m.bets;
+        meant += static_cast<int>(expected.size());
+        for (const ChatBet& b : parseChat(m.lines.join('\n'), m.picked).bets()) {
+            const QString bet = b.type + ' ' + b.number + ' ' + b.amount;
+            if (expected.removeOne(bet)) {
+                ++found;
+            } else {
+                ++wrong;
+                qWarning("not meant: %s", qPrintable(bet));
+            }
+        }
+    }
+    qInfo("%lld messages: %d of %d bets found (%.1f%%), %d not meant", static_cast<long long>(messages.size()), found,
+          meant, 100.0 * found / meant, wrong);
+    QCOMPARE(wrong, 0);
+    QVERIFY(found >= meant * 0.85);
 }
 
 QTEST_GUILESS_MAIN(TestChat)

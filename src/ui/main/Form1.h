@@ -132,6 +132,7 @@ public:
     QAction* mSearch;
     QAction* mCalculator;
     QAction* mMap;
+    QAction* mChatPaste;
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;
@@ -173,6 +174,7 @@ public:
     void closeSecondaryWindows() override { CloseSecondaryWindows(); }
     void refreshPickLists() override { RefreshPickLists(); }
     QString keyedType() const override;
+    QString keyedCustomer() const override;
     void showCustomerBets(const QString& type, const QString& customer) override { ShowCustomerBets(type, customer); }
     void refreshTotals() override { refreshTotals(QString(), QString()); }
     QString sendOutCaption() const override;
