@@ -716,7 +716,10 @@ std::optional<QString> customerOf(const QString& line, const QList<Token>& toks)
         if (!name.isEmpty()) return name;
         return std::nullopt;
     }
-    // A name alone: words only, none of them one the reader knows but politeness, and short.
+    // A name alone: words only, none of them one the reader knows but politeness, and short. A link
+    // or an address is no name.
+    for (QChar c : line)
+        if (QStringView(u"/:.=_@#").contains(c)) return std::nullopt;
     QString name;
     for (const Token& t : toks) {
         if (t.kind != Tk::Word || (t.word != Word::Unknown && t.word != Word::Filler)) return std::nullopt;

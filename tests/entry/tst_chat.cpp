@@ -318,6 +318,7 @@ void TestChat::customerName_data()
     QTest::newRow("total is no name") << "รวม 50\n123=50" << "" << 1;
     QTest::newRow("bets on the first line") << "123=50" << "" << 1;
     QTest::newRow("empty name") << "ลูกค้า\n123=50" << "" << 1;
+    QTest::newRow("a link is no name") << "https://line.me/ti/abc\n123=50" << "" << 1;
     QTest::newRow("a sentence is no name")
         << "วันนี้ขอเล่นเยอะหน่อยนะครับเพราะฝันดีมากเมื่อคืนนี้เลยครับ\n123=50" << "" << 1;
 }

@@ -1,5 +1,6 @@
 // The paste window driven as the operator drives it: opened from the main window with the pair being
 // keyed, a message pasted, a red line corrected in place, and everything stored with one click.
+#include "entry/chattexts.h"
 #include "store/session.h"
 #include "testsupport.h"
 #include "ui/main/ChatPasteWindow.h"
@@ -157,13 +158,16 @@ private slots:
         ChatPasteWindow* w = f.open("2ตัวบน", "");
         auto* text = w->findChild<QPlainTextEdit*>("Text1");
         const auto before = folderBytes(f.book.folder());
+        auto* store = w->findChild<QPushButton*>("Command1");
         text->setPlainText("45=100");
-        w->findChild<QPushButton*>("Command1")->click();
+        QTRY_VERIFY(store->isEnabled());
+        store->click();
+        QCOMPARE(w->findChild<QLabel*>("Label1")->text(), ChatNoCustomerText);
         QCOMPARE(folderBytes(f.book.folder()), before);
         QCOMPARE(text->toPlainText(), QString("45=100")); // kept for the operator to finish
 
         text->setPlainText("@แดง\n45=100");
-        w->findChild<QPushButton*>("Command1")->click();
+        store->click();
         QVERIFY(f.book.store->customers().contains("แดง"));
         QCOMPARE(lineOf(f.book, "3_2.gif", "45"), QString("100"));
     }
