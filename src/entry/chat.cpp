@@ -712,9 +712,15 @@ std::optional<QString> customerOf(const QString& line, const QList<Token>& toks)
 {
     if (toks.isEmpty()) return std::nullopt;
     if (toks[0].kind == Tk::At || (toks[0].kind == Tk::Word && toks[0].word == Word::Customer)) {
+        // Words after it, digits only as part of a word ("@somchai99"): a line with bets is no name.
+        for (qsizetype i = 1; i < toks.size(); ++i) {
+            const Token& t = toks[i];
+            const bool word = t.kind == Tk::Word && (t.word == Word::Unknown || t.word == Word::Filler);
+            if (!word && !(t.kind == Tk::Num && t.glued && toks[i - 1].kind == Tk::Word)) return std::nullopt;
+        }
         const QString name = nameAfter(line, toks[0].end);
-        if (!name.isEmpty()) return name;
-        return std::nullopt;
+        if (name.isEmpty() || name.size() > 30) return std::nullopt;
+        return name;
     }
     // A name alone: words only, none of them one the reader knows but politeness, and short. A link
     // or an address is no name.

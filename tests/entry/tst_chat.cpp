@@ -318,6 +318,8 @@ void TestChat::customerName_data()
     QTest::newRow("total is no name") << "รวม 50\n123=50" << "" << 1;
     QTest::newRow("bets on the first line") << "123=50" << "" << 1;
     QTest::newRow("empty name") << "ลูกค้า\n123=50" << "" << 1;
+    QTest::newRow("name with bets is no name") << "ลูกค้า สมชาย 123=50\n45=100" << "" << 0;
+    QTest::newRow("at with digits") << "@somchai99\n123=50" << "somchai99" << 1;
     QTest::newRow("a link is no name") << "https://line.me/ti/abc\n123=50" << "" << 1;
     QTest::newRow("a sentence is no name")
         << "วันนี้ขอเล่นเยอะหน่อยนะครับเพราะฝันดีมากเมื่อคืนนี้เลยครับ\n123=50" << "" << 1;

@@ -4,6 +4,7 @@
 #include "entry/chattexts.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "store/session.h"
 #include "store/store.h"
 #include "ui/main/Shell.h"
 
@@ -78,6 +79,7 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
     Text1->setPlaceholderText(ChatPasteLabel);
     Grid1->setHorizontalHeaderLabels({ChatLineColumn, ChatTypeColumn, ChatNumberColumn, ChatAmountColumn});
     Grid1->verticalHeader()->hide();
+    Grid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     Grid1->horizontalHeader()->setSectionResizeMode(LineColumn, QHeaderView::Stretch);
     for (int c : {TypeColumn, NumberColumn, AmountColumn})
         Grid1->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
@@ -142,6 +144,7 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
 
 void ChatPasteWindow::setUp()
 {
+    Text1->setFocus();
     if (!Text1->toPlainText().isEmpty() || !ctx.shell) return;
     const int type = Combo1->findText(ctx.shell->keyedType());
     if (type > 0) Combo1->setCurrentIndex(type);
@@ -289,6 +292,8 @@ void ChatPasteWindow::commit()
         if (box.clickedButton() != yes) return;
     }
     const EntryResult entered = ctx.ledger.enterChat(bets, name);
+    // The main list now shows the paste, not the pair being keyed: its next entry shows its header.
+    ctx.session.HeaderFlag.clear();
     if (ctx.shell) {
         ctx.shell->clearList();
         ctx.shell->addLines(entered.lines);
