@@ -807,8 +807,10 @@ ChatParse parseChat(const QString& text, const QString& pickedType)
     Context ctx{{}, typeIndex(pickedType) >= 0 ? pickedType : QString()};
     bool first = true;
     QList<Waiting> waiting;
+    const QStringList lines = splitLines(text);
+    result.lines.reserve(lines.size());
 
-    for (const QString& raw : splitLines(text)) {
+    for (const QString& raw : lines) {
         ChatLine line;
         line.text = raw;
         const QString s = normalised(raw);
@@ -824,8 +826,9 @@ ChatParse parseChat(const QString& text, const QString& pickedType)
         const bool wasFirst = first;
         first = false;
 
-        const QString compact = CleanName(s).remove(QLatin1Char(':'));
-        if (typeIndex(compact) >= 0) {
+        // A type's own name as heading ("3ตัวตรง", "คู่โต๊ด"); only a short line can be one.
+        const QString compact = s.size() <= 24 ? CleanName(s).remove(QLatin1Char(':')) : QString();
+        if (!compact.isEmpty() && typeIndex(compact) >= 0) {
             ctx.heading = Heading{0, 0, compact};
             line.kind = ChatLineKind::Heading;
         } else if (const auto h = headingOf(toks, 0, toks.size())) {
