@@ -17,7 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -30,8 +30,6 @@ namespace
 const QColor Red(200, 0, 0);
 const QColor Grey(110, 110, 110);
 const QColor Ink(0, 0, 0);
-
-enum Column { LineColumn, TypeColumn, NumberColumn, AmountColumn };
 
 QString describe(const ChatLine& line)
 {
@@ -49,11 +47,101 @@ QString describe(const ChatLine& line)
 
 } // namespace
 
+void ChatModel::setParse(const ChatParse* parse)
+{
+    beginResetModel();
+    m_parse = parse;
+    m_rows.clear();
+    for (int i = 0; parse && i < parse->lines.size(); ++i) {
+        const ChatLine& line = parse->lines[i];
+        if (line.kind == ChatLineKind::Empty) continue;
+        if (line.kind == ChatLineKind::Bets && !line.bets.isEmpty()) {
+            for (int b = 0; b < line.bets.size(); ++b)
+                m_rows.append({i, b});
+        } else {
+            m_rows.append({i, -1});
+        }
+    }
+    endResetModel();
+}
+
+int ChatModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int ChatModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ChatModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+    case LineColumn:
+        return ChatLineColumn;
+    case TypeColumn:
+        return ChatTypeColumn;
+    case NumberColumn:
+        return ChatNumberColumn;
+    case AmountColumn:
+        return ChatAmountColumn;
+    default:
+        return {};
+    }
+}
+
+QVariant ChatModel::data(const QModelIndex& index, int role) const
+{
+    if (!m_parse || !index.isValid() || index.row() >= m_rows.size()) return {};
+    const Row& row = m_rows[index.row()];
+    const ChatLine& line = m_parse->lines[row.line];
+    const bool red = line.kind == ChatLineKind::NotUnderstood;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        if (index.column() == LineColumn) return row.bet <= 0 ? line.text : QString();
+        if (row.bet < 0) {
+            if (index.column() != TypeColumn) return {};
+            return red ? ChatNotUnderstoodText + QStringLiteral(": ") + chatProblemText(line.problem) : describe(line);
+        }
+        if (index.column() == TypeColumn) return line.bets[row.bet].type;
+        if (index.column() == NumberColumn) return line.bets[row.bet].number;
+        return formatCount(Val(line.bets[row.bet].amount));
+    case Qt::ForegroundRole:
+        return red ? Red : row.bet < 0 ? Grey : Ink;
+    case Qt::TextAlignmentRole:
+        return index.column() >= NumberColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags ChatModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_parse && index.isValid() && index.column() == LineColumn && index.row() < m_rows.size() &&
+        m_parse->lines[m_rows[index.row()].line].kind == ChatLineKind::NotUnderstood)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool ChatModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
+    const int line = m_rows[index.row()].line;
+    const QString text = value.toString();
+    // The rows are made again from the message; let the editor that sent this finish first.
+    QTimer::singleShot(0, this, [this, line, text] { emit lineEdited(line, text); });
+    return true;
+}
+
 ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, 23, parent), Combo1(new QComboBox(this)), Combo2(new QComboBox(this)),
-      Text1(new QPlainTextEdit(this)), Grid1(new QTableWidget(0, 4, this)), Label1(new QLabel(this)),
+      Text1(new QPlainTextEdit(this)), Grid1(new QTableView(this)), Label1(new QLabel(this)),
       Label2(new QLabel(this)), Command1(new QPushButton(ChatCommitText, this)),
-      Command2(new QPushButton(ChatClearText, this))
+      Command2(new QPushButton(ChatClearText, this)), m_model(new ChatModel(this))
 {
     setObjectName(QStringLiteral("ChatPasteWindow"));
     setWindowTitle(ChatWindowTitle);
@@ -77,12 +165,18 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
 
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setPlaceholderText(ChatPasteLabel);
-    Grid1->setHorizontalHeaderLabels({ChatLineColumn, ChatTypeColumn, ChatNumberColumn, ChatAmountColumn});
+    Grid1->setModel(m_model);
     Grid1->verticalHeader()->hide();
+    // Fixed row heights and column widths: the view never measures 30,000 rows.
+    Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Grid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    Grid1->horizontalHeader()->setSectionResizeMode(LineColumn, QHeaderView::Stretch);
-    for (int c : {TypeColumn, NumberColumn, AmountColumn})
-        Grid1->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    QHeaderView* columns = Grid1->horizontalHeader();
+    columns->setSectionResizeMode(ChatModel::LineColumn, QHeaderView::Stretch);
+    const QFontMetrics fm = fontMetrics();
+    const int pad = 16;
+    columns->resizeSection(ChatModel::TypeColumn, fm.horizontalAdvance(QStringLiteral("3ตัวโต๊ดหัว")) + pad);
+    columns->resizeSection(ChatModel::NumberColumn, fm.horizontalAdvance(ChatNumberColumn + QStringLiteral("0")) + pad);
+    columns->resizeSection(ChatModel::AmountColumn, fm.horizontalAdvance(QStringLiteral("1,000,000")) + pad);
     Grid1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid1->setWordWrap(false);
@@ -131,8 +225,7 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
     connect(&m_reread, &QTimer::timeout, this, &ChatPasteWindow::reread);
     connect(Text1, &QPlainTextEdit::textChanged, &m_reread, qOverload<>(&QTimer::start));
     connect(Combo1, &QComboBox::currentIndexChanged, this, &ChatPasteWindow::reread);
-    connect(Combo2, &QComboBox::editTextChanged, this, &ChatPasteWindow::showParse);
-    connect(Grid1, &QTableWidget::itemChanged, this, &ChatPasteWindow::onCellEdited);
+    connect(m_model, &ChatModel::lineEdited, this, &ChatPasteWindow::replaceLine);
     connect(Command1, &QPushButton::clicked, this, &ChatPasteWindow::commit);
     connect(Command2, &QPushButton::clicked, this, [this] {
         Text1->clear();
@@ -178,56 +271,14 @@ void ChatPasteWindow::reread()
     showParse();
 }
 
-void ChatPasteWindow::addRow(int line, const QString& text, const QStringList& cells, const QColor& colour,
-                             bool editable)
-{
-    const int row = Grid1->rowCount();
-    Grid1->insertRow(row);
-    auto* first = new QTableWidgetItem(text);
-    first->setData(Qt::UserRole, line);
-    first->setForeground(colour);
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    first->setFlags(editable ? flags | Qt::ItemIsEditable : flags);
-    Grid1->setItem(row, LineColumn, first);
-    for (int c = 0; c < cells.size(); ++c) {
-        auto* item = new QTableWidgetItem(cells[c]);
-        item->setFlags(flags);
-        item->setForeground(colour);
-        if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        Grid1->setItem(row, TypeColumn + c, item);
-    }
-}
-
 void ChatPasteWindow::showParse()
 {
-    m_filling = true;
-    Grid1->setRowCount(0);
-    Grid1->setUpdatesEnabled(false);
-    for (int i = 0; i < m_parse.lines.size(); ++i) {
-        const ChatLine& line = m_parse.lines[i];
-        switch (line.kind) {
-        case ChatLineKind::Empty:
-            break;
-        case ChatLineKind::NotUnderstood:
-            // Red, with why; the operator corrects the line right here.
-            addRow(i, line.text, {ChatNotUnderstoodText + QStringLiteral(": ") + chatProblemText(line.problem)}, Red,
-                   true);
-            Grid1->setSpan(Grid1->rowCount() - 1, TypeColumn, 1, 3);
-            break;
-        case ChatLineKind::Bets:
-            for (int b = 0; b < line.bets.size(); ++b) {
-                const ChatBet& bet = line.bets[b];
-                addRow(i, b == 0 ? line.text : QString(), {bet.type, bet.number, formatCount(Val(bet.amount))}, Ink,
-                       false);
-            }
-            break;
-        default:
-            addRow(i, line.text, {describe(line)}, Grey, false);
-            break;
-        }
-    }
-    Grid1->setUpdatesEnabled(true);
-    m_filling = false;
+    m_model->setParse(&m_parse);
+    // A red line's reason is longer than a type: it runs on over the number and amount columns.
+    Grid1->clearSpans();
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        if (m_model->flags(m_model->index(row, ChatModel::LineColumn)) & Qt::ItemIsEditable)
+            Grid1->setSpan(row, ChatModel::TypeColumn, 1, 3);
 
     const qsizetype count = m_parse.bets().size();
     const qsizetype unread = m_parse.notUnderstood().size();
@@ -241,15 +292,6 @@ void ChatPasteWindow::showParse()
     Label2->setText(m_parse.customer.isEmpty() ? QString() : ChatCustomerFoundText + m_parse.customer);
     Combo2->lineEdit()->setPlaceholderText(m_parse.customer);
     Command1->setEnabled(count > 0);
-}
-
-void ChatPasteWindow::onCellEdited(QTableWidgetItem* item)
-{
-    if (m_filling || item->column() != LineColumn) return;
-    const int line = item->data(Qt::UserRole).toInt();
-    const QString text = item->text();
-    // The table is rebuilt from the message; let the editor that sent this finish first.
-    QTimer::singleShot(0, this, [this, line, text] { replaceLine(line, text); });
 }
 
 void ChatPasteWindow::replaceLine(int line, const QString& text)

@@ -5,17 +5,49 @@
 #include "entry/chat.h"
 #include "ui/main/SecondaryWindow.h"
 
+#include <QAbstractTableModel>
 #include <QTimer>
 
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QTableWidget;
-class QTableWidgetItem;
+class QTableView;
 
 namespace varnoth
 {
+
+// What was read, one row per bet and one per line that holds none; a message of 10,000 lines makes
+// some 30,000 rows, so the rows are worked out when the view asks, not made as items. The text of a
+// line not understood can be edited in place.
+class ChatModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    enum Columns { LineColumn, TypeColumn, NumberColumn, AmountColumn, ColumnCount };
+    void setParse(const ChatParse* parse);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // The message line a row belongs to.
+    int lineOf(int row) const { return m_rows.value(row).line; }
+
+signals:
+    // The operator corrected a line in place.
+    void lineEdited(int line, const QString& text);
+
+private:
+    struct Row {
+        int line = 0;
+        int bet = -1; // -1: the line itself (no bet)
+    };
+    const ChatParse* m_parse = nullptr;
+    QList<Row> m_rows;
+};
 
 class ChatPasteWindow : public SecondaryWindow
 {
@@ -39,7 +71,7 @@ public:
     QComboBox* Combo1;      // the type of lines with one plain amount
     QComboBox* Combo2;      // the customer
     QPlainTextEdit* Text1;  // the message
-    QTableWidget* Grid1;    // what was read: one row per bet or per line not understood
+    QTableView* Grid1;      // what was read: one row per bet or per line not understood
     QLabel* Label1;         // the count, the sum and the stated total
     QLabel* Label2;         // the customer found in the message
     QPushButton* Command1;  // store
@@ -47,13 +79,11 @@ public:
 
 private:
     void showParse();
-    void addRow(int line, const QString& text, const QStringList& cells, const QColor& colour, bool editable);
-    void onCellEdited(QTableWidgetItem* item);
     void replaceLine(int line, const QString& text);
 
     ChatParse m_parse;
+    ChatModel* m_model;
     QTimer m_reread;
-    bool m_filling = false;
 };
 
 } // namespace varnoth
