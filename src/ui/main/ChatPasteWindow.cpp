@@ -274,11 +274,11 @@ void ChatPasteWindow::reread()
 void ChatPasteWindow::showParse()
 {
     m_model->setParse(&m_parse);
-    // A red line's reason is longer than a type: it runs on over the number and amount columns.
+    // The note of a line without bets (why it was not understood) is longer than a type: it runs on
+    // over the number and amount columns.
     Grid1->clearSpans();
     for (int row = 0; row < m_model->rowCount(); ++row)
-        if (m_model->flags(m_model->index(row, ChatModel::LineColumn)) & Qt::ItemIsEditable)
-            Grid1->setSpan(row, ChatModel::TypeColumn, 1, 3);
+        if (!m_model->holdsBet(row)) Grid1->setSpan(row, ChatModel::TypeColumn, 1, 3);
 
     const qsizetype count = m_parse.bets().size();
     const qsizetype unread = m_parse.notUnderstood().size();

@@ -33,8 +33,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    // The message line a row belongs to.
-    int lineOf(int row) const { return m_rows.value(row).line; }
+    // A row of a bet, or of a line that holds none (its note runs over the other columns).
+    bool holdsBet(int row) const { return m_rows.value(row).bet >= 0; }
 
 signals:
     // The operator corrected a line in place.
