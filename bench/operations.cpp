@@ -125,9 +125,9 @@ QString mixedSheet(int lines)
 // A pasted chat message of the forms customers write, headings and a few lines that are not bets.
 QString chatMessage(int lines)
 {
-    static const char* const forms[] = {"%1=50",         "%1 50x50",    "%1 ตรง20 โต๊ด20", "%2 บน100 ล่าง100",
-                                        "%2=100*100",    "%1 กลับ=10",  "%2 %3 ตัวละ 20",  "%2 19ประตู=5",
-                                        "สวัสดีครับ 🙏", "%1=",         "บน",              "%2-40"};
+    static const char* const forms[] = {"%1=50",     "%1 50x50",      "%1 ตรง20 โต๊ด20", "%2 บน100 ล่าง100", "%2=100*100",
+                                        "%1 กลับ=10", "%2 %3 ตัวละ 20", "%2 19ประตู=5",    "สวัสดีครับ 🙏",       "%1=",
+                                        "บน",        "%2-40"};
     QStringList out{QStringLiteral("ลูกค้า สมชาย")};
     for (int i = 0; out.size() < lines; ++i) {
         const QString three = QStringLiteral("%1").arg((i * 37) % 1000, 3, 10, QLatin1Char('0'));

@@ -108,10 +108,7 @@ namespace
 class EntryCommand : public LedgerCommand
 {
 public:
-    EntryCommand(Ledger& ledger, const EntryResult& entry)
-        : EntryCommand(ledger, entry, entryStepText(entry))
-    {
-    }
+    EntryCommand(Ledger& ledger, const EntryResult& entry) : EntryCommand(ledger, entry, entryStepText(entry)) {}
     EntryCommand(Ledger& ledger, const EntryResult& entry, const QString& text)
         : LedgerCommand(ledger, text, Book), m_entry(entry)
     {

@@ -17,8 +17,24 @@ namespace
 
 // --- words --------------------------------------------------------------------------------------------
 
-enum class Word { Top, Bottom, Straight, Tote, Run, Reverse, Gate, Sweep, Front, Back, Each, Digits, Total, Customer,
-                  Filler, Unknown };
+enum class Word {
+    Top,
+    Bottom,
+    Straight,
+    Tote,
+    Run,
+    Reverse,
+    Gate,
+    Sweep,
+    Front,
+    Back,
+    Each,
+    Digits,
+    Total,
+    Customer,
+    Filler,
+    Unknown
+};
 
 // What a bet's amount, a heading or a trailing word says about the type, as bits.
 enum Kind : unsigned { KTop = 1, KBottom = 2, KStraight = 4, KTote = 8, KRun = 16 };
@@ -111,16 +127,26 @@ QString normalised(const QString& line)
     out.reserve(line.size());
     for (QChar c : line) {
         const char16_t u = c.unicode();
-        if (u >= 0x0E50 && u <= 0x0E59) out += QChar(char16_t(u'0' + (u - 0x0E50)));
-        else if (u >= 0xFF10 && u <= 0xFF19) out += QChar(char16_t(u'0' + (u - 0xFF10)));
-        else if (u == 0xFF1D) out += QLatin1Char('=');
-        else if (u == 0xFF0A || u == 0x00D7) out += QLatin1Char('*');
-        else if (u == 0xFF0F) out += QLatin1Char('/');
-        else if (u == 0xFF0B) out += QLatin1Char('+');
-        else if (u == 0xFF0D || u == 0x2013 || u == 0x2014 || u == 0x2212) out += QLatin1Char('-');
-        else if (u == 0x200B || u == 0x200C || u == 0x200D || u == 0x2060 || u == 0xFEFF) continue;
-        else if (c.category() == QChar::Other_Control) out += QLatin1Char(' ');
-        else out += c.toLower();
+        if (u >= 0x0E50 && u <= 0x0E59)
+            out += QChar(char16_t(u'0' + (u - 0x0E50)));
+        else if (u >= 0xFF10 && u <= 0xFF19)
+            out += QChar(char16_t(u'0' + (u - 0xFF10)));
+        else if (u == 0xFF1D)
+            out += QLatin1Char('=');
+        else if (u == 0xFF0A || u == 0x00D7)
+            out += QLatin1Char('*');
+        else if (u == 0xFF0F)
+            out += QLatin1Char('/');
+        else if (u == 0xFF0B)
+            out += QLatin1Char('+');
+        else if (u == 0xFF0D || u == 0x2013 || u == 0x2014 || u == 0x2212)
+            out += QLatin1Char('-');
+        else if (u == 0x200B || u == 0x200C || u == 0x200D || u == 0x2060 || u == 0xFEFF)
+            continue;
+        else if (c.category() == QChar::Other_Control)
+            out += QLatin1Char(' ');
+        else
+            out += c.toLower();
     }
     return out;
 }
@@ -187,7 +213,7 @@ Tokens tokenize(const QString& s)
             }
             if (digitsAround(s, j, QLatin1Char('.')) && !digitsAround(s, i - 1, QLatin1Char('.')) &&
                 !digitsAround(s, nextRunEnd(s, j + 1), QLatin1Char('.')))
-                t.decimal = true; // "12.5"; "12.34.56" is a row of numbers
+                t.decimal = true;                                       // "12.5"; "12.34.56" is a row of numbers
             if (digitsAround(s, j, QLatin1Char(':'))) t.decimal = true; // "12:30" is a time, not a bet
             push(Tk::Num, digits, j);
             i = j;
@@ -291,11 +317,11 @@ struct LineParse {
     QList<Group> groups;
     bool reverse = false;
     bool gate19 = false;
-    unsigned lineKinds = 0;    // type words standing after the amounts ("12=50 ล่าง")
-    bool numbersOnly = false;  // nothing but numbers: may be the numbers of an amount line below
-    QList<Subject> numbers;    // those numbers
-    bool amountsOnly = false;  // "ตัวละ 50", "=50", "บน50": the amount of the numbers above
-    QList<Amount> amounts;     // that amount
+    unsigned lineKinds = 0;   // type words standing after the amounts ("12=50 ล่าง")
+    bool numbersOnly = false; // nothing but numbers: may be the numbers of an amount line below
+    QList<Subject> numbers;   // those numbers
+    bool amountsOnly = false; // "ตัวละ 50", "=50", "บน50": the amount of the numbers above
+    QList<Amount> amounts;    // that amount
 };
 
 enum class It { Num, Sweep, Amount, Strong, Pair, Dash };
@@ -850,9 +876,9 @@ ChatParse parseChat(const QString& text, const QString& pickedType)
             if (p.problem != ChatProblem::None && !(p.amountsOnly && !waiting.isEmpty()) && !toks.isEmpty()) {
                 // "บน 12=50": type words before the numbers are the heading of this line alone.
                 qsizetype end = 0;
-                while (end < toks.size() && (toks[end].kind != Tk::Num || (end + 1 < toks.size() &&
-                                                                             toks[end + 1].word == Word::Digits &&
-                                                                             toks[end + 1].kind == Tk::Word)))
+                while (end < toks.size() &&
+                       (toks[end].kind != Tk::Num || (end + 1 < toks.size() && toks[end + 1].word == Word::Digits &&
+                                                      toks[end + 1].kind == Tk::Word)))
                     end += toks[end].kind == Tk::Num ? 2 : 1;
                 for (qsizetype cut = std::min(end, toks.size()); cut > 0; --cut) {
                     const auto own = headingOf(toks, 0, cut);

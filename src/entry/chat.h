@@ -32,12 +32,12 @@ enum class ChatLineKind {
 // Why a line was not understood, for the operator who corrects it.
 enum class ChatProblem {
     None,
-    NoAmount,     // a number without an amount, or an amount without a number
-    Width,        // a number of the wrong width for its type (or longer than three digits)
-    NoType,       // one amount, and neither a heading nor a picked type says which type
-    BadAmount,    // an amount of 0, a decimal amount, or one too long to be baht
-    UnknownWord,  // a word or a letter inside a number that the reader does not know
-    Shape,        // the pieces do not make one of the known forms
+    NoAmount,    // a number without an amount, or an amount without a number
+    Width,       // a number of the wrong width for its type (or longer than three digits)
+    NoType,      // one amount, and neither a heading nor a picked type says which type
+    BadAmount,   // an amount of 0, a decimal amount, or one too long to be baht
+    UnknownWord, // a word or a letter inside a number that the reader does not know
+    Shape,       // the pieces do not make one of the known forms
 };
 
 struct ChatLine {

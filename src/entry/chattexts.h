@@ -16,7 +16,7 @@ inline const QString Top[] = {QStringLiteral("บน"), QStringLiteral("บ")};
 inline const QString Bottom[] = {QStringLiteral("ล่าง"), QStringLiteral("ล")};
 inline const QString Straight[] = {QStringLiteral("ตรง"), QStringLiteral("ต")};
 inline const QString Tote[] = {QStringLiteral("โต๊ด"), QStringLiteral("โต็ด"), QStringLiteral("โต้ด"),
-                               QStringLiteral("โตด"),  QStringLiteral("ต๊อด"), QStringLiteral("โต")};
+                               QStringLiteral("โตด"), QStringLiteral("ต๊อด"), QStringLiteral("โต")};
 inline const QString Run[] = {QStringLiteral("วิ่ง"), QStringLiteral("ลอย")};
 inline const QString Reverse[] = {QStringLiteral("กลับ")};
 inline const QString Gate[] = {QStringLiteral("ประตู")};
@@ -29,11 +29,11 @@ inline const QString Total[] = {QStringLiteral("รวม"), QStringLiteral("ย
 inline const QString Customer[] = {QStringLiteral("ลูกค้า"), QStringLiteral("ชื่อ")};
 // Words that carry nothing for the bets: the unit, politeness, "number", "buy".
 inline const QString Filler[] = {
-    QStringLiteral("บาท"),  QStringLiteral("ครับ"), QStringLiteral("คับ"), QStringLiteral("ค่ะ"),
-    QStringLiteral("คะ"),   QStringLiteral("ค่า"),  QStringLiteral("จ้า"), QStringLiteral("จ้ะ"),
-    QStringLiteral("จ๊ะ"),  QStringLiteral("นะ"),   QStringLiteral("ขอบคุณ"), QStringLiteral("สวัสดี"),
-    QStringLiteral("เลข"),  QStringLiteral("ด้วย"), QStringLiteral("ขอ"),  QStringLiteral("แทง"),
-    QStringLiteral("ซื้อ"),  QStringLiteral("ผม"),   QStringLiteral("หนู"), QStringLiteral("thx"),
+    QStringLiteral("บาท"),    QStringLiteral("ครับ"),  QStringLiteral("คับ"),    QStringLiteral("ค่ะ"),
+    QStringLiteral("คะ"),     QStringLiteral("ค่า"),   QStringLiteral("จ้า"),    QStringLiteral("จ้ะ"),
+    QStringLiteral("จ๊ะ"),     QStringLiteral("นะ"),   QStringLiteral("ขอบคุณ"), QStringLiteral("สวัสดี"),
+    QStringLiteral("เลข"),    QStringLiteral("ด้วย"),  QStringLiteral("ขอ"),    QStringLiteral("แทง"),
+    QStringLiteral("ซื้อ"),     QStringLiteral("ผม"),   QStringLiteral("หนู"),    QStringLiteral("thx"),
     QStringLiteral("thanks"), QStringLiteral("baht"),
 };
 } // namespace chatword
@@ -56,6 +56,7 @@ inline const QString ChatNotUnderstoodText = QStringLiteral("อ่านไม�
 inline const QString ChatCustomerRowText = QStringLiteral("ชื่อลูกค้า");
 inline const QString ChatHeadingRowText = QStringLiteral("หัวข้อชนิดหวย");
 inline const QString ChatTotalRowText = QStringLiteral("ยอดที่แจ้ง");
+inline const QString ChatAmountAboveRowText = QStringLiteral("ยอดของเลขด้านบน");
 inline const QString ChatEditHint = QStringLiteral("ดับเบิลคลิกบรรทัดสีแดงเพื่อแก้ไข");
 // "12 รายการ รวม 1,200 บาท"
 inline const QString ChatSummaryText = QStringLiteral("%1 รายการ รวม %2 บาท");

@@ -83,9 +83,9 @@ private slots:
         const ChatParse parse = parseChat(Message, "3ตัวตรง");
         const EntryResult r = ledger.enterChat(parse.bets(), "somchai");
         QCOMPARE(r.changes.size(), 6);
-        QCOMPARE(r.lines, (QStringList{"<3ตัวตรง> <somchai>", "123-50", "<3ตัวโต๊ด> <somchai>", "123-20",
-                                       "<2ตัวบน> <somchai>", "45-100", "<2ตัวล่าง> <somchai>", "45-100",
-                                       "<2ตัวบน> <somchai>", "67-10", "76-10"}));
+        QCOMPARE(r.lines,
+                 (QStringList{"<3ตัวตรง> <somchai>", "123-50", "<3ตัวโต๊ด> <somchai>", "123-20", "<2ตัวบน> <somchai>",
+                              "45-100", "<2ตัวล่าง> <somchai>", "45-100", "<2ตัวบน> <somchai>", "67-10", "76-10"}));
         QCOMPARE(lineOf(book, "0_1.gif", "123"), QString("50"));
         QCOMPARE(lineOf(book, "1_1.gif", "123"), QString("20"));
         QCOMPARE(lineOf(book, "3_1.gif", "45"), QString("100"));
@@ -126,8 +126,8 @@ private slots:
     {
         TempBook book;
         const auto before = folderBytes(book.folder());
-        const Job job =
-            runJob(book, {"--enter-chat", messageFile(book, Message, "cp874"), "--type", "3ตัวตรง", "--dry-run", "--json"});
+        const Job job = runJob(
+            book, {"--enter-chat", messageFile(book, Message, "cp874"), "--type", "3ตัวตรง", "--dry-run", "--json"});
         QVERIFY2(job.request.usageError.isEmpty(), qPrintable(job.request.usageError));
         QCOMPARE(job.result.out.size(), 1);
         const QJsonObject o = QJsonDocument::fromJson(job.result.out[0].toUtf8()).object();
@@ -170,8 +170,8 @@ private slots:
         QCOMPARE(folderBytes(second.folder()), empty);
 
         // The customer given wins over the name in the message.
-        job = runJob(second, {"--enter-chat", messageFile(second, "ลูกค้า แดง\n45=100"), "--type", "2ตัวบน",
-                              "--customer", "Dum"});
+        job = runJob(second,
+                     {"--enter-chat", messageFile(second, "ลูกค้า แดง\n45=100"), "--type", "2ตัวบน", "--customer", "Dum"});
         QCOMPARE(job.result.exitCode, BatchRan);
         QCOMPARE(second.store->customers(), QStringList{"dum"});
     }
@@ -206,7 +206,7 @@ private slots:
             env.remove(QString::fromLatin1(name));
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(VARNOTH_PROGRAM), {"--data-folder", book.folder(), "--enter-chat",
-                                                   messageFile(book, "@แดง\n123=50*50\nยอด 100"), "--json"});
+                                                  messageFile(book, "@แดง\n123=50*50\nยอด 100"), "--json"});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), 0);
         const QByteArray out = p.readAllStandardOutput();

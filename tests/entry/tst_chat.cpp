@@ -22,9 +22,9 @@ const QString Tote3 = QStringLiteral("3ตัวโต๊ด");
 // Short names for the expected bets: "3t:123:50" is 50 on 123 of 3ตัวตรง.
 QString typeCode(const QString& code)
 {
-    static const QHash<QString, QString> names{
-        {"3t", "3ตัวตรง"}, {"3o", "3ตัวโต๊ด"}, {"3l", "3ตัวล่าง"}, {"2t", "2ตัวบน"},   {"2o", "คู่โต๊ด"},
-        {"2l", "2ตัวล่าง"}, {"1t", "วิ่งบน"},   {"1l", "วิ่งล่าง"},  {"3h", "3ตัวตรงหัว"}, {"3k", "3ตัวโต๊ดหัว"}};
+    static const QHash<QString, QString> names{{"3t", "3ตัวตรง"},   {"3o", "3ตัวโต๊ด"},  {"3l", "3ตัวล่าง"}, {"2t", "2ตัวบน"},
+                                               {"2o", "คู่โต๊ด"},     {"2l", "2ตัวล่าง"},  {"1t", "วิ่งบน"},   {"1l", "วิ่งล่าง"},
+                                               {"3h", "3ตัวตรงหัว"}, {"3k", "3ตัวโต๊ดหัว"}};
     return names.value(code, code);
 }
 
@@ -77,8 +77,8 @@ void TestChat::lines_data()
     QTest::addColumn<QString>("expected");
     int n = 0;
     auto row = [&n](const QString& picked, const QString& message, const QString& expected) {
-        QTest::newRow(qPrintable(QString::number(++n) + ' ' + QString(message).replace('\n', '|'))) << picked << message
-                                                                                                  << expected;
+        QTest::newRow(qPrintable(QString::number(++n) + ' ' + QString(message).replace('\n', '|')))
+            << picked << message << expected;
     };
 
     // A number and one amount, for the picked type.
@@ -209,8 +209,7 @@ void TestChat::lines_data()
     row(T2, "รูดหน้า5 10", each("2t", "50 51 52 53 54 55 56 57 58 59", "10"));
     row(T2, "รูดหลัง 5=10", each("2t", "05 15 25 35 45 55 65 75 85 95", "10"));
     row(S3, "รูดหลัง 5 ล่าง10", each("2l", "05 15 25 35 45 55 65 75 85 95", "10"));
-    row(T2, "รูดหน้า 5 รูดหลัง 5=10",
-        each("2t", "50 51 52 53 54 55 56 57 58 59 05 15 25 35 45 55 65 75 85 95", "10"));
+    row(T2, "รูดหน้า 5 รูดหลัง 5=10", each("2t", "50 51 52 53 54 55 56 57 58 59 05 15 25 35 45 55 65 75 85 95", "10"));
     row(T2, "45 19ประตู=10", "?");
     row(T2, "รูดหน้า 45=10", "?");
     row(T2, "5 20ประตู=10", "?");
@@ -306,23 +305,38 @@ void TestChat::customerName_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("customer");
     QTest::addColumn<int>("bets");
-    QTest::newRow("word") << "ลูกค้า สมชาย\n123=50" << "สมชาย" << 1;
-    QTest::newRow("word and colon") << "ลูกค้า: สมชาย ใจดี\n123=50" << "สมชายใจดี" << 1;
-    QTest::newRow("at") << "@สมชาย\n123=50" << "สมชาย" << 1;
-    QTest::newRow("at, latin") << "@Som Chai\n123=50" << "somchai" << 1;
-    QTest::newRow("name alone") << "พี่แดง\n123=50" << "พี่แดง" << 1;
-    QTest::newRow("name and politeness") << "พี่แดง ครับ 🙏\n123=50" << "พี่แดง" << 1;
-    QTest::newRow("after a greeting line") << "สวัสดีครับ\nพี่แดง\n123=50" << "พี่แดง" << 1;
-    QTest::newRow("name not on the first line") << "123=50\nพี่แดง" << "" << 1;
-    QTest::newRow("heading is no name") << "บน\n45=50" << "" << 1;
-    QTest::newRow("total is no name") << "รวม 50\n123=50" << "" << 1;
-    QTest::newRow("bets on the first line") << "123=50" << "" << 1;
-    QTest::newRow("empty name") << "ลูกค้า\n123=50" << "" << 1;
-    QTest::newRow("name with bets is no name") << "ลูกค้า สมชาย 123=50\n45=100" << "" << 0;
-    QTest::newRow("at with digits") << "@somchai99\n123=50" << "somchai99" << 1;
-    QTest::newRow("a link is no name") << "https://line.me/ti/abc\n123=50" << "" << 1;
-    QTest::newRow("a sentence is no name")
-        << "วันนี้ขอเล่นเยอะหน่อยนะครับเพราะฝันดีมากเมื่อคืนนี้เลยครับ\n123=50" << "" << 1;
+    QTest::newRow("word") << "ลูกค้า สมชาย\n123=50"
+                          << "สมชาย" << 1;
+    QTest::newRow("word and colon") << "ลูกค้า: สมชาย ใจดี\n123=50"
+                                    << "สมชายใจดี" << 1;
+    QTest::newRow("at") << "@สมชาย\n123=50"
+                        << "สมชาย" << 1;
+    QTest::newRow("at, latin") << "@Som Chai\n123=50"
+                               << "somchai" << 1;
+    QTest::newRow("name alone") << "พี่แดง\n123=50"
+                                << "พี่แดง" << 1;
+    QTest::newRow("name and politeness") << "พี่แดง ครับ 🙏\n123=50"
+                                         << "พี่แดง" << 1;
+    QTest::newRow("after a greeting line") << "สวัสดีครับ\nพี่แดง\n123=50"
+                                           << "พี่แดง" << 1;
+    QTest::newRow("name not on the first line") << "123=50\nพี่แดง"
+                                                << "" << 1;
+    QTest::newRow("heading is no name") << "บน\n45=50"
+                                        << "" << 1;
+    QTest::newRow("total is no name") << "รวม 50\n123=50"
+                                      << "" << 1;
+    QTest::newRow("bets on the first line") << "123=50"
+                                            << "" << 1;
+    QTest::newRow("empty name") << "ลูกค้า\n123=50"
+                                << "" << 1;
+    QTest::newRow("name with bets is no name") << "ลูกค้า สมชาย 123=50\n45=100"
+                                               << "" << 0;
+    QTest::newRow("at with digits") << "@somchai99\n123=50"
+                                    << "somchai99" << 1;
+    QTest::newRow("a link is no name") << "https://line.me/ti/abc\n123=50"
+                                       << "" << 1;
+    QTest::newRow("a sentence is no name") << "วันนี้ขอเล่นเยอะหน่อยนะครับเพราะฝันดีมากเมื่อคืนนี้เลยครับ\n123=50"
+                                           << "" << 1;
 }
 
 void TestChat::customerName()

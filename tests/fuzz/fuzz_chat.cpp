@@ -1,7 +1,7 @@
 // Pasted chat messages: any text is read without a crash, and whatever is read as a bet is a bet the
 // book can hold. The reader is pure, so no data folder is needed.
-#include "fuzzsupport.h"
 #include "entry/chat.h"
+#include "fuzzsupport.h"
 #include "model/text.h"
 #include "model/types.h"
 

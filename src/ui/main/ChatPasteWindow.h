@@ -68,14 +68,14 @@ public:
     // Stores every understood bet; asks first when the stated total does not match.
     void commit();
 
-    QComboBox* Combo1;      // the type of lines with one plain amount
-    QComboBox* Combo2;      // the customer
-    QPlainTextEdit* Text1;  // the message
-    QTableView* Grid1;      // what was read: one row per bet or per line not understood
-    QLabel* Label1;         // the count, the sum and the stated total
-    QLabel* Label2;         // the customer found in the message
-    QPushButton* Command1;  // store
-    QPushButton* Command2;  // clear
+    QComboBox* Combo1;     // the type of lines with one plain amount
+    QComboBox* Combo2;     // the customer
+    QPlainTextEdit* Text1; // the message
+    QTableView* Grid1;     // what was read: one row per bet or per line not understood
+    QLabel* Label1;        // the count, the sum and the stated total
+    QLabel* Label2;        // the customer found in the message
+    QPushButton* Command1; // store
+    QPushButton* Command2; // clear
 
 private:
     void showParse();

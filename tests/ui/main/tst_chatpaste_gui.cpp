@@ -125,9 +125,8 @@ private slots:
         QCOMPARE(lineOf(f.book, "3_1.gif", "45"), QString("100"));
         QCOMPARE(lineOf(f.book, "3_1.gif", "89"), QString("50"));
         QCOMPARE(lineOf(f.book, "5_1.gif", "67"), QString("50"));
-        QCOMPARE(f.mainList(),
-                 (QStringList{"<2ตัวบน> <somchai>", "45-100", "<2ตัวล่าง> <somchai>", "67-50", "<2ตัวบน> <somchai>",
-                              "89-50"}));
+        QCOMPARE(f.mainList(), (QStringList{"<2ตัวบน> <somchai>", "45-100", "<2ตัวล่าง> <somchai>", "67-50",
+                                            "<2ตัวบน> <somchai>", "89-50"}));
         QVERIFY(text->toPlainText().isEmpty());
 
         // The whole paste is one step to take back.
