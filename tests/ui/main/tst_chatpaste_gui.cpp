@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,8 +104,9 @@ private slots:
         auto* text = w->findChild<QPlainTextEdit*>("Text1");
         auto* grid = w->findChild<QTableView*>("Grid1");
         auto* label = w->findChild<QLabel*>("Label1");
-        text->setFocus();
-        text->setPlainText("45=100\n67 ล่าง50\n89=\nรวม 200");
+        // Pasted as the operator pastes: from the clipboard, with Ctrl+V in the message box.
+        QApplication::clipboard()->setText("45=100\r\n67 ล่าง50\r\n89=\r\nรวม 200");
+        QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
         QTRY_COMPARE(redRows(grid), QStringList{"89="});
         QVERIFY(label->text().contains("ไม่ตรง"));
 
