@@ -5,6 +5,7 @@
 #include "bench.h"
 #include "bookmaker.h"
 
+#include "entry/chat.h"
 #include "entry/entry.h"
 #include "entry/gates.h"
 #include "entry/sheet.h"
@@ -121,6 +122,25 @@ QString mixedSheet(int lines)
     return sheet;
 }
 
+// A pasted chat message of the forms customers write, headings and a few lines that are not bets.
+QString chatMessage(int lines)
+{
+    static const char* const forms[] = {"%1=50",     "%1 50x50",      "%1 ตรง20 โต๊ด20", "%2 บน100 ล่าง100", "%2=100*100",
+                                        "%1 กลับ=10", "%2 %3 ตัวละ 20", "%2 19ประตู=5",    "สวัสดีครับ 🙏",       "%1=",
+                                        "บน",        "%2-40"};
+    QStringList out{QStringLiteral("ลูกค้า สมชาย")};
+    for (int i = 0; out.size() < lines; ++i) {
+        const QString three = QStringLiteral("%1").arg((i * 37) % 1000, 3, 10, QLatin1Char('0'));
+        const QString two = QStringLiteral("%1").arg((i * 13) % 100, 2, 10, QLatin1Char('0'));
+        const QString one = QString::number(i % 10);
+        QString line = QString::fromUtf8(forms[i % 12]);
+        line.replace(QStringLiteral("%1"), three).replace(QStringLiteral("%3"), two);
+        line.replace(QStringLiteral("%2 19"), one + QStringLiteral(" 19")).replace(QStringLiteral("%2"), two);
+        out << line;
+    }
+    return out.join(QLatin1Char('\n'));
+}
+
 qint64 linesOf(const ReportResult& r)
 {
     return r.lines.size();
@@ -223,6 +243,16 @@ std::vector<Operation> operations()
                        [](Context& ctx) {
                            return entryFiles(ctx, ctx.customers.first(), {Straight3, Tote3});
                        }});
+
+    // Reading the message is the operator's wait between pasting and seeing the bets; it touches no file.
+    ops.push_back({.name = QStringLiteral("chat paste 10,000 lines"),
+                   .run =
+                       [](Context&) {
+                           static const QString message = chatMessage(10000);
+                           return static_cast<qint64>(parseChat(message, Straight3).bets().size());
+                       },
+                   .reads = noFiles,
+                   .writes = noFiles});
 
     ops.push_back({.name = QStringLiteral("view all data"),
                    .run =

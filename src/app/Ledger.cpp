@@ -1,6 +1,7 @@
 #include "app/Ledger.h"
 
 #include "app/ledgertexts.h"
+#include "entry/chattexts.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
 #include "model/types.h"
@@ -109,8 +110,9 @@ namespace
 class EntryCommand : public LedgerCommand
 {
 public:
-    EntryCommand(Ledger& ledger, const EntryResult& entry)
-        : LedgerCommand(ledger, entryStepText(entry), Book), m_entry(entry)
+    EntryCommand(Ledger& ledger, const EntryResult& entry) : EntryCommand(ledger, entry, entryStepText(entry)) {}
+    EntryCommand(Ledger& ledger, const EntryResult& entry, const QString& text)
+        : LedgerCommand(ledger, text, Book), m_entry(entry)
     {
     }
 
@@ -259,6 +261,26 @@ EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const 
     EntryResult result = varnoth::enterSheet(m_store, sheet, type, customer);
     if (!result.changes.isEmpty()) {
         push(new EntryCommand(*this, result));
+        emit bookChanged();
+    }
+    return result;
+}
+
+EntryResult Ledger::enterChat(const QList<ChatBet>& bets, const QString& customer)
+{
+    const QStringList failures = prepareCustomer(customer);
+    EntryBatch batch(m_store, customer);
+    QString shownType;
+    for (const ChatBet& bet : bets) {
+        // The list says which type each run of bets went to, as a paired amount does.
+        if (bet.type != shownType) batch.addListLine(headerLine(bet.type, customer));
+        shownType = bet.type;
+        batch.addBet(bet.number, bet.amount, bet.type);
+    }
+    EntryResult result = batch.commit();
+    result.lines = failures + result.lines;
+    if (!result.changes.isEmpty()) {
+        push(new EntryCommand(*this, result, ChatStepText + QString::number(result.changes.size()) + ChatBetsUnit));
         emit bookChanged();
     }
     return result;

@@ -4,6 +4,7 @@
 // library, keeps what can be taken back on a QUndoStack and says what changed through its signals,
 // so that every window showing a figure of the book can follow.
 
+#include "entry/chat.h"
 #include "entry/entry.h"
 #include "settings/customers.h"
 #include "settings/history.h"
@@ -46,6 +47,10 @@ public:
     EntryResult enterPlan(const EntryPlan& plan, const QString& customer, bool aboveCeilingAllowed = false);
     // Commits a sheet for the type and customer; one step to take back.
     EntryResult enterSheet(const QString& sheet, const QString& type, const QString& customer);
+    // Commits the bets read from a pasted message for the customer (made with his files first when he
+    // is new): each file is written once, and the whole paste is one step to take back. As on a sheet,
+    // a bet above the ceiling is listed and not stored.
+    EntryResult enterChat(const QList<ChatBet>& bets, const QString& customer);
 
     // --- records of the main list --------------------------------------------------------------------
     RecordResult editRecord(const RecordRequest& request);

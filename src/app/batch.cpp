@@ -2,6 +2,8 @@
 
 #include "app/Ledger.h"
 
+#include "entry/chat.h"
+#include "entry/chattexts.h"
 #include "entry/sheet.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -23,6 +25,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace varnoth
 {
@@ -41,6 +46,10 @@ const JobOption Jobs[] = {
     {"enter-sheet", BatchJob::EnterSheet, "FILE",
      "Enter the bets of a sheet file (entry lines, windows-874 or UTF-8) for --type and --customer. Bets above "
      "the amount ceiling are not stored (exit status 1)."},
+    {"enter-chat", BatchJob::EnterChat, "FILE",
+     "Enter the bets of a pasted chat message (UTF-8 or windows-874) for the customer named in it or "
+     "--customer; --type is the type of lines with one plain amount and no heading. Lines not understood "
+     "are not stored (exit status 1); a stated total that does not match stores nothing (exit status 1)."},
     {"view", BatchJob::View, nullptr, "List every type's stakes with their totals and discounts."},
     {"search", BatchJob::Search, nullptr,
      "Search the stakes of --number (all numbers when left out) in --type and --customer."},
@@ -65,8 +74,10 @@ const QString NumberOption = QStringLiteral("number");
 const QString KeepOption = QStringLiteral("keep");
 const QString SaveOption = QStringLiteral("save-list");
 const QString ConfirmOption = QStringLiteral("confirm-new-draw");
+const QString DryRunOption = QStringLiteral("dry-run");
+const QString JsonOption = QStringLiteral("json");
 
-enum class Need { No, AllByDefault, Required };
+enum class Need { No, AllByDefault, Required, Optional };
 
 // Which of the other options a job takes, and whether "ทั้งหมด" stands for every type or customer.
 struct JobRules {
@@ -77,6 +88,7 @@ struct JobRules {
     bool keep = false;
     bool save = false;
     bool confirm = false;
+    bool chat = false; // --dry-run and --json
 };
 
 JobRules rulesOf(BatchJob job)
@@ -84,6 +96,8 @@ JobRules rulesOf(BatchJob job)
     switch (job) {
     case BatchJob::EnterSheet:
         return {Need::Required, Need::Required, false};
+    case BatchJob::EnterChat:
+        return {Need::Optional, Need::Optional, false, false, false, false, false, true};
     case BatchJob::Search:
         return {Need::AllByDefault, Need::AllByDefault, true, true};
     case BatchJob::OverLimit:
@@ -135,22 +149,30 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     for (const QString& problem :
          {refuseExtra(rules.type != Need::No, TypeOption), refuseExtra(rules.customer != Need::No, CustomerOption),
           refuseExtra(rules.number, NumberOption), refuseExtra(rules.keep, KeepOption),
-          refuseExtra(rules.save, SaveOption), refuseExtra(rules.confirm, ConfirmOption)})
+          refuseExtra(rules.save, SaveOption), refuseExtra(rules.confirm, ConfirmOption),
+          refuseExtra(rules.chat, DryRunOption), refuseExtra(rules.chat, JsonOption)})
         if (!problem.isEmpty()) return problem;
 
-    if (rules.type != Need::No) {
+    if (rules.type == Need::Optional && !parser.isSet(TypeOption)) {
+        // no type: lines with one plain amount need a heading
+    } else if (rules.type != Need::No) {
         if (!parser.isSet(TypeOption) && rules.type == Need::Required) return name + QStringLiteral(" needs --type");
         const QString given = parser.isSet(TypeOption) ? parser.value(TypeOption) : AllChoice;
         o.type = CleanName(given);
         const bool known = typeIndex(o.type) >= 0 || (rules.typeMayBeAll && o.type == AllChoice);
         if (!known) return unknownTypeText(given, rules.typeMayBeAll);
     }
-    if (rules.customer != Need::No) {
+    if (rules.customer == Need::Optional && !parser.isSet(CustomerOption)) {
+        // the customer named in the message, if any
+    } else if (rules.customer != Need::No) {
         if (!parser.isSet(CustomerOption) && rules.customer == Need::Required)
             return name + QStringLiteral(" needs --customer");
         const QString given = parser.isSet(CustomerOption) ? parser.value(CustomerOption) : AllChoice;
         o.customer = CleanName(given);
-        if (job == BatchJob::EnterSheet) {
+        if (job == BatchJob::EnterChat) {
+            if (o.customer.isEmpty() || o.customer == AllChoice)
+                return QStringLiteral("\"") + given + QStringLiteral("\" is not a customer name");
+        } else if (job == BatchJob::EnterSheet) {
             // A customer called "all" could never be picked on his own in a report.
             if (o.customer == AllChoice) return AllChoice + QStringLiteral(" is not a customer name");
             // As in the group-entry window, a sheet without a customer name goes to "x".
@@ -164,6 +186,8 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     o.number = parser.value(NumberOption);
     o.keep = parser.isSet(KeepOption);
     o.confirmed = parser.isSet(ConfirmOption);
+    o.dryRun = parser.isSet(DryRunOption);
+    o.json = parser.isSet(JsonOption);
     if (parser.isSet(SaveOption)) {
         o.saveName = parser.value(SaveOption);
         if (enteredName(o.saveName).isEmpty()) return QStringLiteral("the name of --save-list is empty");
@@ -211,6 +235,86 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
                      QString::number(amountCeiling(store)) + QStringLiteral(" were not stored (") +
                      AboveCeilingText.trimmed() +
                      QStringLiteral("); enter them in the main window, which asks before storing");
+        r.exitCode = BatchRefused;
+    }
+    return r;
+}
+
+QJsonObject chatJson(const ChatParse& parse, const QString& customer)
+{
+    QJsonArray bets;
+    for (const ChatBet& b : parse.bets())
+        bets.append(QJsonObject{{"type", b.type}, {"number", b.number}, {"amount", Val(b.amount)}});
+    return QJsonObject{
+        {"customer", customer.isEmpty() ? QJsonValue() : QJsonValue(customer)},
+        {"bets", bets},
+        {"not_understood", QJsonArray::fromStringList(parse.notUnderstood())},
+        {"stated_total", parse.hasStatedTotal ? QJsonValue(parse.statedTotal) : QJsonValue()},
+        {"total_mismatch", parse.totalMismatch()},
+    };
+}
+
+// The paste window's commit: the message read as the window reads it, then every understood bet
+// stored at once. The window's customer box wins over a name in the message.
+BatchResult enterChat(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    QFile file(o.chatFile);
+    if (!QFileInfo(o.chatFile).isFile() || !file.open(QIODevice::ReadOnly))
+        return refused(r, QStringLiteral("cannot read the message file: ") + ReadFailedText +
+                              QDir::toNativeSeparators(o.chatFile));
+    if (file.size() > BatchChatLimit)
+        return refused(r, QStringLiteral("the message file holds ") + QString::number(file.size()) +
+                              QStringLiteral(" bytes; a message must stay below ") + QString::number(BatchChatLimit) +
+                              QStringLiteral(": split the file"));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return refused(r, QStringLiteral("cannot read the message file: ") + ReadFailedText +
+                              QDir::toNativeSeparators(o.chatFile));
+
+    const ChatParse parse = parseChat(decodeSheet(bytes), o.type);
+    const QString customer = o.customer.isEmpty() ? parse.customer : o.customer;
+    if (o.json) r.out << QString::fromUtf8(QJsonDocument(chatJson(parse, customer)).toJson(QJsonDocument::Compact));
+    for (const QString& line : parse.notUnderstood())
+        r.err << QStringLiteral("not understood, not stored: ") + line;
+    if (!parse.notUnderstood().isEmpty()) r.exitCode = BatchRefused;
+
+    if (parse.totalMismatch()) {
+        r.err << QStringLiteral("the bets read add up to ") + shortestDecimal(parse.total) +
+                     QStringLiteral(", the message states ") + shortestDecimal(parse.statedTotal) +
+                     (o.dryRun ? QString() : QStringLiteral(": nothing was stored"));
+        r.exitCode = BatchRefused;
+        return r;
+    }
+    if (o.dryRun) {
+        if (o.json) return r;
+        QString shown;
+        for (const ChatBet& b : parse.bets()) {
+            if (b.type != shown) r.out << headerLine(b.type, customer.isEmpty() ? QStringLiteral("?") : customer);
+            shown = b.type;
+            r.out << b.number + QLatin1Char('-') + b.amount;
+        }
+        return r;
+    }
+    if (parse.bets().isEmpty()) {
+        r.err << QStringLiteral("no bet was understood: nothing was stored");
+        r.exitCode = BatchRefused;
+        return r;
+    }
+    if (customer.isEmpty()) {
+        r.err << QStringLiteral("no customer: give --customer or name him on the first line of the message; "
+                                "nothing was stored");
+        r.exitCode = BatchRefused;
+        return r;
+    }
+    const EntryResult entered = ledger.enterChat(parse.bets(), customer);
+    if (!o.json) r.out << entered.lines;
+    const int notStored = static_cast<int>(parse.bets().size() - entered.changes.size());
+    if (notStored > 0) {
+        r.err << QString::number(notStored) + QStringLiteral(" bet(s) were not stored:");
+        for (const QString& line : entered.lines)
+            if (line.endsWith(AboveCeilingText) || line.endsWith(BetRejectedText) || line.endsWith(BetNotSavedText))
+                r.err << line;
         r.exitCode = BatchRefused;
     }
     return r;
@@ -312,6 +416,8 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
     switch (o.job) {
     case BatchJob::EnterSheet:
         return enterSheet(ledger, o);
+    case BatchJob::EnterChat:
+        return enterChat(ledger, o);
     case BatchJob::View:
         return report(ViewAllData(store, session));
     case BatchJob::Search:
@@ -364,6 +470,8 @@ void addBatchOptions(QCommandLineParser& parser)
                                      "record its amounts as sent."),
                       QStringLiteral("NAME")});
     parser.addOption({ConfirmOption, QStringLiteral("Confirms --new-draw.")});
+    parser.addOption({DryRunOption, QStringLiteral("With --enter-chat: read the message, store nothing.")});
+    parser.addOption({JsonOption, QStringLiteral("With --enter-chat: print what was read as one JSON object.")});
 }
 
 BatchRequest batchRequest(const QCommandLineParser& parser)
@@ -378,13 +486,15 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
         if (j.valueName) {
             const QString value = parser.value(name);
             if (j.job == BatchJob::EnterSheet) request.options.sheetFile = value;
+            if (j.job == BatchJob::EnterChat) request.options.chatFile = value;
             if (j.job == BatchJob::OpenList) request.options.listName = value;
             if (j.job == BatchJob::Backup || j.job == BatchJob::Restore) request.options.folder = value;
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }
     const bool modifiers = parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
-                           parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption);
+                           parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption) ||
+                           parser.isSet(DryRunOption) || parser.isSet(JsonOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {

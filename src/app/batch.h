@@ -16,6 +16,7 @@ class Ledger;
 enum class BatchJob {
     None,
     EnterSheet,
+    EnterChat,
     View,
     Search,
     OverLimit,
@@ -40,6 +41,9 @@ struct BatchOptions {
     QString saveName;       // over-limit and number cut: save the pending send-out list under this name
     QString folder;         // backup and restore: the folder that holds (or gets) "image_2"
     bool confirmed = false; // new draw: the operator said yes
+    QString chatFile;       // enter a pasted message
+    bool dryRun = false;    // enter a pasted message: read it, store nothing
+    bool json = false;      // enter a pasted message: print what was read as one JSON object
 };
 
 // What the command line asks for: no job at all (the window starts), one job, or a usage error.
@@ -61,6 +65,8 @@ inline constexpr int BatchUsageError = 2;
 
 // The longest sheet the group-entry window takes: one character less than this.
 inline constexpr int BatchSheetLimit = 60000;
+// The largest message file a chat job reads.
+inline constexpr qint64 BatchChatLimit = 4 * 1024 * 1024;
 
 // Adds the job options to the program's parser.
 void addBatchOptions(QCommandLineParser& parser);

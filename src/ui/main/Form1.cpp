@@ -1,6 +1,7 @@
 #include "ui/main/Form1.h"
 
 #include "app/ledgertexts.h"
+#include "entry/chattexts.h"
 #include "entry/totals.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -358,6 +359,9 @@ void Form1::buildMenus()
                       themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    mChatPaste = add(mMore, "mChatPaste", ChatWindowTitle, themedIcon("edit-paste", QStyle::SP_FileDialogContentsView));
+    mChatPaste->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+V")));
+    mChatPaste->setShortcutContext(Qt::WindowShortcut);
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
@@ -450,6 +454,7 @@ void Form1::connectControls()
     connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(12); });
     connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
+    connect(mChatPaste, &QAction::triggered, this, [this] { openWindow(WindowId::ChatPaste); });
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.
@@ -894,6 +899,11 @@ void Form1::closeWindow(WindowId id)
 QString Form1::keyedType() const
 {
     return Combo1->currentText();
+}
+
+QString Form1::keyedCustomer() const
+{
+    return CleanName(Combo2->currentText());
 }
 
 QString Form1::sendOutCaption() const

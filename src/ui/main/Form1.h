@@ -89,6 +89,7 @@ public:
     void closeSecondaryWindows() override { CloseSecondaryWindows(); }
     void refreshPickLists() override { RefreshPickLists(); }
     QString keyedType() const override;
+    QString keyedCustomer() const override;
     void showCustomerBets(const QString& type, const QString& customer) override { ShowCustomerBets(type, customer); }
     void refreshTotals() override { refreshTotals(QString(), QString()); }
     QString sendOutCaption() const override;
@@ -243,6 +244,7 @@ private:
     QAction* mSearch;
     QAction* mCalculator;
     QAction* mMap;
+    QAction* mChatPaste;
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;

@@ -30,6 +30,7 @@ enum class WindowId {
     Cutting = 15,     // number and digit cuts (Form15)
     Customers = 18,   // customers and send-out history (Form18)
     ExposureMap = 19, // the exposure map
+    ChatPaste = 23,   // bets pasted from a chat message
 };
 
 inline int windowNumber(WindowId id)
@@ -66,6 +67,8 @@ public:
     virtual void refreshTotals() = 0;
     // The type being keyed in the main window.
     virtual QString keyedType() const = 0;
+    // The customer being keyed in the main window (cleaned; "" when none).
+    virtual QString keyedCustomer() const = 0;
     // The caption of the send-out button: what saving will do next.
     virtual QString sendOutCaption() const = 0;
     virtual void setSendOutCaption(const QString& caption) = 0;

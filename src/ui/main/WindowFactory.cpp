@@ -13,6 +13,7 @@
 #include "tools/Form3.h"
 #include "tools/Form4.h"
 #include "tools/Form7.h"
+#include "ui/main/ChatPasteWindow.h"
 #include "ui/main/Form13.h"
 #include "ui/main/Form5.h"
 
@@ -52,6 +53,8 @@ SecondaryWindow* createWindow(int number, AppContext& ctx)
         return new Form18(ctx);
     case 19:
         return new ExposureMap(ctx);
+    case 23:
+        return new ChatPasteWindow(ctx);
     default:
         return nullptr;
     }
