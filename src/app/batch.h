@@ -3,6 +3,7 @@
 // arrive as files and for nightly backups. A job prints the lines the main list would show for it and
 // changes the data folder exactly as the windows would.
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,7 @@ enum class BatchJob {
     Backup,
     Restore,
     NewDraw,
+    Audit,
 };
 
 struct BatchOptions {
@@ -40,6 +42,8 @@ struct BatchOptions {
     QString saveName;       // over-limit and number cut: save the pending send-out list under this name
     QString folder;         // backup and restore: the folder that holds (or gets) "image_2"
     bool confirmed = false; // new draw: the operator said yes
+    QDateTime since;        // audit: the lines from this moment on (invalid for all)
+    bool verify = false;    // audit: check the log's chain instead of listing it
 };
 
 // What the command line asks for: no job at all (the window starts), one job, or a usage error.

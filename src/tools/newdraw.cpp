@@ -1,5 +1,6 @@
 #include "tools/newdraw.h"
 
+#include "audit/auditlog.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/datafolder.h"
@@ -200,7 +201,8 @@ NewDrawResult startNewDraw(Store& store, const QDateTime& when)
 
     for (const QString& path :
          {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(), store.discountFile(),
-          store.digitCutFile(), store.historyFile(), store.customerFile(), store.path(MergedBackupsFileName)})
+          store.digitCutFile(), store.historyFile(), store.customerFile(), store.path(MergedBackupsFileName),
+          store.path(AuditLogFileName)})
         failures += removeChecked(store, path);
 
     failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);

@@ -1,6 +1,7 @@
 #include "ui/main/Form1.h"
 
 #include "app/ledgertexts.h"
+#include "audit/audittexts.h"
 #include "entry/totals.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QGridLayout>
@@ -386,6 +388,8 @@ void Form1::buildMenus()
                       themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    mAudit = add(mMore, "mAudit", AuditWindowTitle,
+                 themedIcon("document-open-recent", QStyle::SP_FileDialogContentsView));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
@@ -478,6 +482,10 @@ void Form1::connectControls()
     connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(12); });
     connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
+    connect(mAudit, &QAction::triggered, this, [this] { OpenWindow(24); });
+    connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
+    if (m_ledger.auditDamagedAtOpen())
+        addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.

@@ -132,6 +132,7 @@ public:
     QAction* mSearch;
     QAction* mCalculator;
     QAction* mMap;
+    QAction* mAudit;
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;

@@ -30,6 +30,7 @@ enum class WindowId {
     Cutting = 15,     // number and digit cuts (Form15)
     Customers = 18,   // customers and send-out history (Form18)
     ExposureMap = 19, // the exposure map
+    Audit = 24,       // the audit log
 };
 
 inline int windowNumber(WindowId id)

@@ -1,5 +1,6 @@
 #include "ui/main/WindowDispatch.h"
 
+#include "audit/AuditWindow.h"
 #include "reports/ExposureMapWindow.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
@@ -52,6 +53,8 @@ SecondaryWindow* createWindow(int number, AppContext& ctx)
         return new Form18(ctx);
     case 19:
         return new ExposureMap(ctx);
+    case 24:
+        return new AuditWindow(ctx);
     default:
         return nullptr;
     }
