@@ -225,8 +225,10 @@ bool AuditWriter::open(const QString& path, const QString& user, const QString& 
     const AuditTail tail = readAuditTail(path);
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) return false;
-    m_lastEntry = tail.lastEntry;
+    // Entry numbers already handed out in this run are not handed out again.
+    m_lastEntry = std::max(m_lastEntry, tail.lastEntry);
     m_lastHash = tail.lastHash;
+    m_failed = false;
     m_damaged = !tail.wholeLine || !tail.lastLineOk;
     if (!m_damaged) return true;
     // The damaged end stays as it is; a line end closes a partial line so that the break gets its own.
@@ -246,13 +248,19 @@ void AuditWriter::close()
 bool AuditWriter::append(const AuditEvent& event, qint64 entry, const QDateTime& when)
 {
     if (!m_file.isOpen()) return false;
+    // After a failed write the end of the file may hold part of a line: it is looked at again, and a
+    // break recorded where needed, before the next line goes in.
+    if (m_failed && !open(m_file.fileName(), m_user, m_operator)) return false;
     QByteArray line = auditLineContent(when, m_user, m_operator, event, entry);
     const QByteArray hash = auditHash(m_lastHash, line);
     line += '\t';
     line += hash;
     line += "\r\n";
     // One write for the whole line: a process killed while logging leaves whole lines behind.
-    if (m_file.write(line) != line.size()) return false;
+    if (m_file.write(line) != line.size()) {
+        m_failed = true;
+        return false;
+    }
     m_lastHash = hash;
     return true;
 }

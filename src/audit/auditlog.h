@@ -143,6 +143,7 @@ private:
     QByteArray m_lastHash = AuditChainStart;
     qint64 m_lastEntry = 0;
     bool m_damaged = false;
+    bool m_failed = false; // the last write did not go through whole
 };
 
 } // namespace varnoth

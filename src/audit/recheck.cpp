@@ -1,6 +1,8 @@
 #include "audit/recheck.h"
 
 #include "audit/audittexts.h"
+#include "entry/sheet.h"
+#include "store/store.h"
 
 namespace varnoth
 {
@@ -90,6 +92,31 @@ qint64 newestEntryOf(const AuditIndex& index, const QString& customer, const QSt
         if (index.record(row, r) && isBetAction(r.action)) return r.entry;
     }
     return 0;
+}
+
+SheetCheck checkSheet(Store& store, const QString& logPath, const QString& sheet, const QString& type,
+                      const QString& customer, qint64 entry)
+{
+    SheetCheck check;
+    AuditIndex index;
+    if (!index.load(logPath)) {
+        check.lines << AuditCannotReadText + Store::fileName(logPath);
+        return check;
+    }
+    check.entry = entry > 0 ? entry : newestEntryOf(index, customer, type);
+    const QList<CheckedBet> stored = check.entry > 0 ? entryBets(index, check.entry, customer) : QList<CheckedBet>();
+    if (stored.isEmpty()) {
+        check.entry = 0;
+        check.lines << CheckNoEntryText;
+        return check;
+    }
+    QList<CheckedBet> keyed;
+    for (const BetChange& bet : sheetBets(store, sheet, type, customer))
+        keyed << CheckedBet{bet.type, bet.number, bet.amount};
+    check.stored = static_cast<int>(stored.size());
+    check.differences = compareBets(stored, keyed);
+    check.lines = checkLines(check.entry, type, customer, check.stored, check.differences);
+    return check;
 }
 
 QStringList checkLines(qint64 entry, const QString& type, const QString& customer, int storedCount,

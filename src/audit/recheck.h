@@ -11,6 +11,8 @@
 namespace varnoth
 {
 
+class Store;
+
 struct CheckedBet {
     QString type;
     QString number;
@@ -37,6 +39,17 @@ QList<CheckedBet> entryBets(const AuditIndex& index, qint64 entry, const QString
 
 // The newest entry that stored bets for the customer (of the type, when one is given); 0 for none.
 qint64 newestEntryOf(const AuditIndex& index, const QString& customer, const QString& type = {});
+
+// A slip keyed again for a type and customer, compared with an entry of the log (0: the customer's
+// newest entry with bets of the type). Nothing is stored.
+struct SheetCheck {
+    qint64 entry = 0;  // the entry compared with, 0 when there is none
+    int stored = 0;    // how many bets it holds
+    QList<CheckDifference> differences;
+    QStringList lines; // for the main list
+};
+SheetCheck checkSheet(Store& store, const QString& logPath, const QString& sheet, const QString& type,
+                      const QString& customer, qint64 entry = 0);
 
 // The lines for the main list: the heading, one line per difference (or that all matched), and the
 // closing count.

@@ -315,19 +315,28 @@ private slots:
         AuditIndex index;
         QVERIFY(index.load(f.ledger.auditLogPath()));
         const qint64 slip = newestEntryOf(index, Somchai, Three) - 1;
-        const QList<CheckedBet> stored = entryBets(index, slip, Somchai);
-        QCOMPARE(stored.size(), 4);
-        QList<CheckedBet> keyed;
-        for (const BetChange& b : sheetBets(*f.book.store, "111-10 123-50\r\n789-50\r\n222-20\r\n", Three, Somchai))
-            keyed << CheckedBet{b.type, b.number, b.amount};
-        const QList<CheckDifference> d = compareBets(stored, keyed);
+        const QString sheet = "111-10 123-50\r\n789-50\r\n222-20\r\n";
+        const SheetCheck check = checkSheet(*f.book.store, f.ledger.auditLogPath(), sheet, Three, Somchai, slip);
+        QCOMPARE(check.entry, slip);
+        QCOMPARE(check.stored, 4);
+        const QList<CheckDifference>& d = check.differences;
         QCOMPARE(d.size(), 3);
         QCOMPARE(d[0].kind, CheckDifference::Kind::Amount);
+        QCOMPARE(d[0].number, QString("123"));
         QCOMPARE(d[1].kind, CheckDifference::Kind::Missing);
+        QCOMPARE(d[1].number, QString("456"));
         QCOMPARE(d[2].kind, CheckDifference::Kind::Extra);
-        const QStringList lines = checkLines(slip, Three, Somchai, stored.size(), d);
-        QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines.last(), CheckDifferencesText.arg(3));
+        QCOMPARE(d[2].number, QString("222"));
+        QCOMPARE(check.lines.size(), 5);
+        QCOMPARE(check.lines.last(), CheckDifferencesText.arg(3));
+
+        // Without an entry number the newest slip of the customer is the one compared.
+        const SheetCheck newest = checkSheet(*f.book.store, f.ledger.auditLogPath(), "999-1", Three, Somchai);
+        QCOMPARE(newest.entry, slip + 1);
+        QVERIFY(newest.differences.isEmpty());
+        QCOMPARE(newest.lines.last(), CheckSameText.arg(1));
+        QCOMPARE(checkSheet(*f.book.store, f.ledger.auditLogPath(), "999-1", Three, "nobody").lines,
+                 QStringList{CheckNoEntryText});
 
         // Nothing was stored, and nothing was logged.
         QCOMPARE(folderBytes(f.book.folder()), before);
