@@ -2,6 +2,7 @@
 // doing again are logged under the entry they belong to, the new draw's copy keeps the old log, and
 // the checking pass compares a slip keyed again with what its entry stored, storing nothing.
 #include "app/Ledger.h"
+#include "app/batch.h"
 #include "audit/auditread.h"
 #include "audit/audittexts.h"
 #include "audit/recheck.h"
@@ -15,6 +16,7 @@
 #include "tools/backup.h"
 #include "tools/newdraw.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QTest>
 
@@ -302,6 +304,49 @@ private slots:
         const AuditVerification v = verifyAudit(index);
         QCOMPARE(v.firstBroken, qint64(3));
         QCOMPARE(v.breaks.size(), size_t(1));
+    }
+
+    void theBatchJobListsNarrowsAndVerifies()
+    {
+        Fixture f;
+        f.ledger.prepareCustomer("somsak");
+        f.ledger.enterSheet("12-100\r\n34-5\r\n", Two, Somchai);
+        f.ledger.enterSheet("12-70\r\n", Two, "somsak");
+        f.ledger.enterSheet("12-40\r\n", Two, Somchai);
+
+        auto request = [](QStringList args) {
+            QCommandLineParser parser;
+            addBatchOptions(parser);
+            args.prepend("varnoth");
+            return parser.parse(args) ? batchRequest(parser) : BatchRequest{true, parser.errorText(), {}};
+        };
+        BatchRequest r = request({"--audit", "--customer", Somchai, "--number", "12"});
+        QVERIFY2(r.usageError.isEmpty(), qPrintable(r.usageError));
+        BatchResult out = runBatch(f.ledger, r.options);
+        QCOMPARE(out.exitCode, BatchRan);
+        QCOMPARE(out.out.size(), 2);
+        QVERIFY(out.out[0].contains("\t12\t\t40\t")); // newest first
+        QVERIFY(out.out[1].contains("\t12\t\t100\t"));
+
+        r = request({"--audit", "--since", "2999-01-01"});
+        QCOMPARE(runBatch(f.ledger, r.options).out, QStringList());
+        QVERIFY(!request({"--audit", "--since", "yesterday"}).usageError.isEmpty());
+        QVERIFY(!request({"--audit", "--verify", "--number", "12"}).usageError.isEmpty());
+        QVERIFY(!request({"--view", "--since", "2026-01-01"}).usageError.isEmpty());
+
+        r = request({"--audit", "--verify"});
+        QVERIFY(r.usageError.isEmpty());
+        QCOMPARE(runBatch(f.ledger, r.options).out, QStringList{AuditChainOkText});
+        // A line deleted by hand: the job says where and fails.
+        QList<QByteArray> lines = f.book.bytes(AuditLogFileName).split('\n');
+        lines.removeAt(2);
+        QFile log(f.ledger.auditLogPath());
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write(lines.join('\n'));
+        log.close();
+        out = runBatch(f.ledger, r.options);
+        QCOMPARE(out.exitCode, BatchRefused);
+        QVERIFY(out.out.first().startsWith(AuditChainBrokenText + "3"));
     }
 
     void checkingPassFindsMissingExtraAndChangedBets()

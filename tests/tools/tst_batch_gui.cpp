@@ -1,5 +1,6 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
+#include "audit/auditlog.h"
 #include "guisupport.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
@@ -51,7 +52,8 @@ Files bookBytes(const QString& folder)
     Files files;
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (name == LockFileName) continue;
+        // Each book's audit log has its own times: the books are compared without it.
+        if (name == LockFileName || name == AuditLogFileName) continue;
         QFile f(dir.filePath(name));
         files[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
     }

@@ -390,6 +390,7 @@ void Form1::buildMenus()
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
     mAudit = add(mMore, "mAudit", AuditWindowTitle,
                  themedIcon("document-open-recent", QStyle::SP_FileDialogContentsView));
+    mAudit->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
