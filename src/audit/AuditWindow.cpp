@@ -155,7 +155,7 @@ AuditWindow::AuditWindow(AppContext& context, QWidget* parent)
     // Every row has the same height and the columns fixed widths: a million rows cost nothing to lay out.
     Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Grid1->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {140, 110, 90, 80, 90, 55, 70, 70, 55, 75};
+    const int widths[] = {135, 100, 85, 70, 90, 45, 65, 65, 50, 70};
     for (int c = 0; c < static_cast<int>(std::size(widths)); ++c)
         Grid1->setColumnWidth(c, widths[c]);
     Grid1->installEventFilter(this);

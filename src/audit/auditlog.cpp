@@ -3,6 +3,8 @@
 #include "audit/audittexts.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace varnoth
@@ -159,7 +161,9 @@ QString systemUserName()
         const QString user = qEnvironmentVariable(name);
         if (!user.isEmpty()) return user;
     }
-    return QStringLiteral("?");
+    // Started without a login's environment (a service, a scheduled job): the home folder's name.
+    const QString home = QFileInfo(QDir::homePath()).fileName();
+    return home.isEmpty() ? QStringLiteral("?") : home;
 }
 
 AuditTail readAuditTail(const QString& path, qint64 window)

@@ -62,12 +62,12 @@ inline const QString AuditDamagedText = QStringLiteral("ไฟล์ประว
 inline const QString CheckModeText = QStringLiteral("ตรวจทาน");
 inline const QString CheckButtonText = QStringLiteral("ตรวจ");
 inline const QString CheckEntryLabel = QStringLiteral("ชุดที่");
-inline const QString CheckNoEntryText = QStringLiteral("ไม่พบรายการชุดนี้ของลูกค้า");
+inline const QString CheckNoEntryText = QStringLiteral("ไม่พบรายการที่คีย์ไว้ของลูกค้านี้");
 inline const QString CheckHeaderText = QStringLiteral("ตรวจทานชุดที่ %1 %2 %3");
-inline const QString CheckSameText = QStringLiteral("ตรงกันทุกรายการ %1 รายการ");
-inline const QString CheckMissingText = QStringLiteral(" ขาด (มีในระบบ ไม่มีในโพย)");
-inline const QString CheckExtraText = QStringLiteral(" เกิน (มีในโพย ไม่มีในระบบ)");
-inline const QString CheckAmountText = QStringLiteral(" ยอดไม่ตรง ในระบบ %1");
-inline const QString CheckDifferencesText = QStringLiteral("ไม่ตรง %1 รายการ ไม่มีการบันทึกข้อมูล");
+inline const QString CheckSameText = QStringLiteral("ตรงทั้งหมด %1 รายการ");
+inline const QString CheckMissingText = QStringLiteral(" ขาด (ไม่มีในโพย)");
+inline const QString CheckExtraText = QStringLiteral(" เกิน (ไม่มีในระบบ)");
+inline const QString CheckAmountText = QStringLiteral(" ไม่ตรง ระบบ %1");
+inline const QString CheckDifferencesText = QStringLiteral("ไม่ตรง %1 รายการ (ไม่ได้บันทึก)");
 
 } // namespace varnoth

@@ -333,6 +333,26 @@ private slots:
         QCOMPARE(newestEntryOf(index, "c"), qint64(0));
     }
 
+    void anAppendCostsAFractionOfABet()
+    {
+        // A bet writes two files atomically (a few ms at the least); its line in the log must stay
+        // well under a tenth of that: no reading of the file, one write per line.
+        QTemporaryDir dir;
+        const QString path = writeLog(dir, 1000);
+        AuditWriter w;
+        QVERIFY(w.open(path, "user", "op"));
+        constexpr int Lines = 2000;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < Lines; ++i)
+            QVERIFY(w.append(bet("somchai", "123", "50"), w.nextEntry()));
+        const double perLine = timer.nsecsElapsed() / 1e6 / Lines;
+        qInfo("%.4f ms per line", perLine);
+        QVERIFY2(perLine < timeLimit(1) * 0.2, qPrintable(QString::number(perLine)));
+        w.close();
+        QCOMPARE(verify(path).firstBroken, qint64(0));
+    }
+
     void aMillionLinesAreIndexedAndSelectedQuickly()
     {
         QTemporaryDir dir;

@@ -292,8 +292,10 @@ private slots:
             }
             checkLog(book);
         }
-        qInfo("%d kills, %d entries committed, %d files with the entry in flight applied, %lld ms", kills, committed,
-              inflightApplied, clock.elapsed());
+        qInfo("%d kills, %d entries committed, %d files with the entry in flight applied, %lld bets and %lld restores "
+              "in the audit log, %lld ms",
+              kills, committed, inflightApplied, static_cast<long long>(loggedBets),
+              static_cast<long long>(loggedRestores), clock.elapsed());
         QVERIFY(kills >= 50);
         QVERIFY(committed >= 25);
     }

@@ -24,7 +24,7 @@ GrowIn growSpecFor(int number)
     case 19:
         return {600, 420, 8400, 12000, 8400, false}; // the exposure map
     case 24:
-        return {600, 420, 8400, 13500, 8400, false}; // the audit log
+        return {600, 420, 8400, 15000, 8400, false}; // the audit log
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }
