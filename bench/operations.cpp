@@ -117,8 +117,8 @@ qint64 enterFieldsLogged(Context& ctx, const QString& numberText, const QString&
     const QDateTime now = QDateTime::currentDateTime();
     bool logged = true;
     for (const BetChange& bet : result.changes)
-        logged = log.append({AuditAction::Bet, bet.type, customer, bet.number, {}, bet.amount, {}}, number, now) &&
-                 logged;
+        logged =
+            log.append({AuditAction::Bet, bet.type, customer, bet.number, {}, bet.amount, {}}, number, now) && logged;
     const StakeTotals totals = customerTotals(store, type, customer);
     return failures.isEmpty() && logged && totals.count > 0 ? result.changes.size() : 0;
 }

@@ -386,8 +386,13 @@ RecordResult Ledger::editRecord(const RecordRequest& request)
     RecordResult result = varnoth::editRecord(m_store, request);
     if (result.written) {
         const FileState after = stateOf(m_store, path);
-        AuditEvent e{AuditAction::Edit, request.type, request.customer, request.oldNumber,
-                     stakeAmount(before.bytes, request.oldNumber), stakeAmount(after.bytes, request.number), {}};
+        AuditEvent e{AuditAction::Edit,
+                     request.type,
+                     request.customer,
+                     request.oldNumber,
+                     stakeAmount(before.bytes, request.oldNumber),
+                     stakeAmount(after.bytes, request.number),
+                     {}};
         if (request.number != request.oldNumber) e.detail = request.oldNumber + QStringLiteral(" > ") + request.number;
         pushFiles(new FilesCommand(*this, recordStepText(EditStepText, request.number, request.amount), Book, {path},
                                    {before}, {after}),
@@ -406,8 +411,13 @@ RecordResult Ledger::deleteRecord(const RecordRequest& request)
         const FileState after = stateOf(m_store, path);
         pushFiles(new FilesCommand(*this, recordStepText(DeleteStepText, request.oldNumber, request.oldAmount), Book,
                                    {path}, {before}, {after}),
-                  {{AuditAction::Delete, request.type, request.customer, request.oldNumber,
-                    stakeAmount(before.bytes, request.oldNumber), stakeAmount(after.bytes, request.number), {}}});
+                  {{AuditAction::Delete,
+                    request.type,
+                    request.customer,
+                    request.oldNumber,
+                    stakeAmount(before.bytes, request.oldNumber),
+                    stakeAmount(after.bytes, request.number),
+                    {}}});
         emit bookChanged();
     }
     return result;

@@ -343,8 +343,8 @@ BatchResult audit(Ledger& ledger, const BatchOptions& o)
     BatchResult r;
     AuditIndex index;
     if (!index.load(ledger.auditLogPath()))
-        return refused(r, QStringLiteral("cannot read the audit log ") +
-                              QDir::toNativeSeparators(ledger.auditLogPath()));
+        return refused(r,
+                       QStringLiteral("cannot read the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()));
     if (o.verify) {
         const AuditVerification v = verifyAudit(index);
         r.out = verificationLines(v);

@@ -69,8 +69,8 @@ QVariant AuditModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid()) return {};
     if (role == Qt::TextAlignmentRole) {
-        const bool figures = index.column() == Before || index.column() == After || index.column() == Entry ||
-                             index.column() == Running;
+        const bool figures =
+            index.column() == Before || index.column() == After || index.column() == Entry || index.column() == Running;
         return QVariant::fromValue(Qt::AlignVCenter | (figures ? Qt::AlignRight : Qt::AlignLeft));
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
@@ -119,10 +119,10 @@ AuditWindow::AuditWindow(AppContext& context, QWidget* parent)
 {
     setObjectName(QStringLiteral("AuditWindow"));
     setWindowTitle(AuditWindowTitle);
-    const std::pair<QWidget*, const char*> names[] = {
-        {Combo1, "Combo1"}, {Combo2, "Combo2"}, {Text1, "Text1"},       {Combo3, "Combo3"},
-        {Check1, "Check1"}, {Date1, "Date1"},   {Check2, "Check2"},     {Date2, "Date2"},
-        {Grid1, "Grid1"},   {Label1, "Label1"}, {Label2, "Label2"},     {Command1, "Command1"}};
+    const std::pair<QWidget*, const char*> names[] = {{Combo1, "Combo1"}, {Combo2, "Combo2"}, {Text1, "Text1"},
+                                                      {Combo3, "Combo3"}, {Check1, "Check1"}, {Date1, "Date1"},
+                                                      {Check2, "Check2"}, {Date2, "Date2"},   {Grid1, "Grid1"},
+                                                      {Label1, "Label1"}, {Label2, "Label2"}, {Command1, "Command1"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(QString::fromLatin1(name));
 
@@ -316,8 +316,8 @@ void AuditWindow::applyFilter()
 
 void AuditWindow::showCount()
 {
-    QString text = AuditCountText.arg(QLocale::c().toString(m_model->rowCount()),
-                                      QLocale::c().toString(m_index->lineCount()));
+    QString text =
+        AuditCountText.arg(QLocale::c().toString(m_model->rowCount()), QLocale::c().toString(m_index->lineCount()));
     if (m_entry > 0) text = AuditEntryCaption.arg(m_entry) + QStringLiteral("  ") + text;
     Label1->setText(text);
 }

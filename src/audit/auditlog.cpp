@@ -14,8 +14,9 @@ namespace
 {
 
 const char* const ActionKeys[AuditActionCount] = {
-    "bet",     "sheet",   "chat",         "edit",         "delete",          "undo", "redo",    "restore", "save-list",
-    "delete-list", "setting", "customer-add", "customer-remove", "rule", "payment", "new-draw", "break",
+    "bet",       "sheet",       "chat",    "edit",         "delete",          "undo", "redo",    "restore",
+    "save-list", "delete-list", "setting", "customer-add", "customer-remove", "rule", "payment", "new-draw",
+    "break",
 };
 
 void appendEscaped(QByteArray& out, const QString& field)

@@ -99,11 +99,11 @@ QString systemUserName();
 // reads the file again.
 struct AuditTail {
     bool exists = false;
-    bool wholeLine = true;      // the file is empty or ends with a line end
-    bool lastLineOk = true;     // the last whole line is a line of the log, chained to the one before
-                                // it when that one was read as well
-    QByteArray lastHash;        // the hash of the last whole line (AuditChainStart for none)
-    qint64 lastEntry = 0;       // the highest entry number of the lines read
+    bool wholeLine = true;  // the file is empty or ends with a line end
+    bool lastLineOk = true; // the last whole line is a line of the log, chained to the one before
+                            // it when that one was read as well
+    QByteArray lastHash;    // the hash of the last whole line (AuditChainStart for none)
+    qint64 lastEntry = 0;   // the highest entry number of the lines read
 };
 // Reads at most the last `window` bytes (more when one line is longer).
 AuditTail readAuditTail(const QString& path, qint64 window = 64 * 1024);

@@ -131,8 +131,7 @@ AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* c
         if (isBreak) v.breaks.push_back(i + 1);
         const QByteArray expectedPrevious = isBreak ? AuditChainStart : previous;
         // A line after one that could not be read has nothing to be checked against.
-        if ((previousRead || isBreak) &&
-            auditHash(expectedPrevious, l.first(l.size() - 65)) != f[11])
+        if ((previousRead || isBreak) && auditHash(expectedPrevious, l.first(l.size() - 65)) != f[11])
             broken(AuditWrongHashText);
         previous = f[11].toByteArray();
         previousRead = true;
@@ -234,8 +233,8 @@ QString auditActionName(AuditAction action)
 QString auditDisplayLine(const AuditRecord& r)
 {
     const QString action = r.actionKey == auditActionKey(r.action) ? auditActionName(r.action) : r.actionKey;
-    return QStringList{r.time,     r.user,   r.operatorName, action, r.type, r.customer, r.number, r.before, r.after,
-                       QString::number(r.entry), r.detail}
+    return QStringList{r.time,   r.user,  r.operatorName,           action,  r.type, r.customer, r.number,
+                       r.before, r.after, QString::number(r.entry), r.detail}
         .join(QLatin1Char('\t'));
 }
 

@@ -58,14 +58,14 @@ struct AuditFilter {
     QString customer; // "" for every one
     QString type;
     QString number;
-    int action = -1;  // an AuditAction, -1 for every one
-    QDateTime since;  // invalid for no bound
+    int action = -1; // an AuditAction, -1 for every one
+    QDateTime since; // invalid for no bound
     QDateTime until;
     qint64 entry = 0; // the lines of one entry, 0 for every entry
 };
 
 struct AuditSelection {
-    std::vector<qint64> rows;   // line indices, newest first
+    std::vector<qint64> rows;    // line indices, newest first
     std::vector<double> running; // per row: the stake of the chosen number and customer after the line;
                                  // empty unless both are chosen
 };

@@ -9,12 +9,12 @@ namespace varnoth
 
 // What each action is called in the audit window, in the order of AuditAction.
 inline const QStringList AuditActionNames = {
-    QStringLiteral("คีย์"),           QStringLiteral("คีย์ชุด"),       QStringLiteral("วางจากแชท"),
-    QStringLiteral("แก้ไข"),          QStringLiteral("ลบ"),           QStringLiteral("ยกเลิก"),
-    QStringLiteral("ทำซ้ำ"),           QStringLiteral("นำข้อมูลเข้า"),   QStringLiteral("บันทึกรายการส่ง"),
-    QStringLiteral("ลบรายการส่ง"),     QStringLiteral("เปลี่ยนค่า"),     QStringLiteral("เพิ่มลูกค้า"),
-    QStringLiteral("ลบลูกค้า"),         QStringLiteral("กฎเลข"),        QStringLiteral("รับจ่ายเงิน"),
-    QStringLiteral("เริ่มงวดใหม่"),      QStringLiteral("ประวัติเสียหาย"),
+    QStringLiteral("คีย์"),         QStringLiteral("คีย์ชุด"),        QStringLiteral("วางจากแชท"),
+    QStringLiteral("แก้ไข"),       QStringLiteral("ลบ"),          QStringLiteral("ยกเลิก"),
+    QStringLiteral("ทำซ้ำ"),       QStringLiteral("นำข้อมูลเข้า"),   QStringLiteral("บันทึกรายการส่ง"),
+    QStringLiteral("ลบรายการส่ง"), QStringLiteral("เปลี่ยนค่า"),     QStringLiteral("เพิ่มลูกค้า"),
+    QStringLiteral("ลบลูกค้า"),     QStringLiteral("กฎเลข"),       QStringLiteral("รับจ่ายเงิน"),
+    QStringLiteral("เริ่มงวดใหม่"),  QStringLiteral("ประวัติเสียหาย"),
 };
 
 // The detail of a Break line: how the end of the log was found.
@@ -27,8 +27,8 @@ inline const QString AuditResultSetting = QStringLiteral("ผลรางวั�
 // The window and its controls.
 inline const QString AuditWindowTitle = QStringLiteral("ประวัติการแก้ไข");
 inline const QStringList AuditColumnTitles = {
-    QStringLiteral("วันเวลา"), QStringLiteral("ผู้คีย์"), QStringLiteral("รายการ"), QStringLiteral("ชนิด"),
-    QStringLiteral("ลูกค้า"),   QStringLiteral("เลข"),    QStringLiteral("ยอดเดิม"), QStringLiteral("ยอดใหม่"),
+    QStringLiteral("วันเวลา"), QStringLiteral("ผู้คีย์"),     QStringLiteral("รายการ"),  QStringLiteral("ชนิด"),
+    QStringLiteral("ลูกค้า"),   QStringLiteral("เลข"),     QStringLiteral("ยอดเดิม"),  QStringLiteral("ยอดใหม่"),
     QStringLiteral("ชุดที่"),    QStringLiteral("ยอดสะสม"), QStringLiteral("หมายเหตุ"),
 };
 inline const QString AuditAllChoice = QStringLiteral("ทั้งหมด");

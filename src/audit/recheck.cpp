@@ -53,8 +53,8 @@ QList<CheckDifference> compareBets(const QList<CheckedBet>& stored, const QList<
     }
     for (qsizetype k = 0; k < keyed.size(); ++k)
         if (!keyedUsed[k])
-            differences << CheckDifference{CheckDifference::Kind::Extra, keyed[k].type, keyed[k].number, {},
-                                           keyed[k].amount};
+            differences << CheckDifference{
+                CheckDifference::Kind::Extra, keyed[k].type, keyed[k].number, {}, keyed[k].amount};
     return differences;
 }
 

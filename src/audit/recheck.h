@@ -43,8 +43,8 @@ qint64 newestEntryOf(const AuditIndex& index, const QString& customer, const QSt
 // A slip keyed again for a type and customer, compared with an entry of the log (0: the customer's
 // newest entry with bets of the type). Nothing is stored.
 struct SheetCheck {
-    qint64 entry = 0;  // the entry compared with, 0 when there is none
-    int stored = 0;    // how many bets it holds
+    qint64 entry = 0; // the entry compared with, 0 when there is none
+    int stored = 0;   // how many bets it holds
     QList<CheckDifference> differences;
     QStringList lines; // for the main list
 };

@@ -81,8 +81,8 @@ private slots:
         QCOMPARE(lines[0].operatorName, systemUserName());
 
         // A gate list: one line per bet, all under one entry number.
-        const EntryResult gates = f.ledger.enterPlan(
-            planFieldEntry(GatesContaining("5", 3), "5+271", "10", Three, Somchai).plan, Somchai);
+        const EntryResult gates =
+            f.ledger.enterPlan(planFieldEntry(GatesContaining("5", 3), "5+271", "10", Three, Somchai).plan, Somchai);
         QVERIFY(gates.changes.size() > 1);
         lines = f.fresh();
         QCOMPARE(lines.size(), gates.changes.size());
@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(lines[0].after, QString("ร้านดี"));
         QCOMPARE(lines[0].detail, option::ShopName);
         QVERIFY(!f.ledger.setOption(option::AmountCeiling, "lots").isEmpty()); // refused: no line
-        f.ledger.setOption(option::ShopName, "ร้านดี");                      // no change: no line
+        f.ledger.setOption(option::ShopName, "ร้านดี");                          // no change: no line
         QVERIFY(f.fresh().isEmpty());
 
         const QStringList items = FillSettingsList(*f.book.store, "6"); // limits

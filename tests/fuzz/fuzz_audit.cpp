@@ -39,8 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     AuditWriter writer;
     if (!writer.open(path, QStringLiteral("u"), QStringLiteral("o"))) std::abort();
-    writer.append({AuditAction::Bet, QStringLiteral("2ตัวบน"), QStringLiteral("somchai"), QStringLiteral("12"), {},
-                   QStringLiteral("5"), {}},
+    writer.append({AuditAction::Bet,
+                   QStringLiteral("2ตัวบน"),
+                   QStringLiteral("somchai"),
+                   QStringLiteral("12"),
+                   {},
+                   QStringLiteral("5"),
+                   {}},
                   writer.nextEntry());
     writer.close();
     QFile f(path);

@@ -4,13 +4,13 @@
 // the audit log ends on a whole line, holds an unbroken chain and has the lines of every committed change.
 #include "app/Ledger.h"
 #include "audit/auditread.h"
+#include "entry/entry.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
-#include "entry/entry.h"
 
 #include <QDir>
 #include <QElapsedTimer>

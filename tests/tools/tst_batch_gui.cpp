@@ -1,6 +1,8 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
+#include "app/batch.h"
 #include "audit/auditlog.h"
+#include "entry/sheet.h"
 #include "guisupport.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
@@ -13,10 +15,8 @@
 #include "testsupport.h"
 #include "tools/Form3.h"
 #include "tools/backup.h"
-#include "app/batch.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
-#include "entry/sheet.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -388,8 +388,8 @@ void Form1::buildMenus()
                       themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
-    mAudit = add(mMore, "mAudit", AuditWindowTitle,
-                 themedIcon("document-open-recent", QStyle::SP_FileDialogContentsView));
+    mAudit =
+        add(mMore, "mAudit", AuditWindowTitle, themedIcon("document-open-recent", QStyle::SP_FileDialogContentsView));
     mAudit->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
@@ -485,8 +485,7 @@ void Form1::connectControls()
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
     connect(mAudit, &QAction::triggered, this, [this] { OpenWindow(24); });
     connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
-    if (m_ledger.auditDamagedAtOpen())
-        addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
+    if (m_ledger.auditDamagedAtOpen()) addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.

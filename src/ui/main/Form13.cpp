@@ -12,11 +12,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QIntValidator>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
