@@ -6,6 +6,7 @@
 #include "bookmaker.h"
 
 #include "entry/chat.h"
+#include "audit/auditlog.h"
 #include "entry/entry.h"
 #include "entry/gates.h"
 #include "entry/sheet.h"
@@ -21,6 +22,7 @@
 #include "store/store.h"
 #include "tools/backup.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -95,6 +97,31 @@ qint64 enterFields(Context& ctx, const QString& numberText, const QString& amoun
     const EntryResult result = batch.commit();
     const StakeTotals totals = customerTotals(store, type, customer);
     return failures.isEmpty() && totals.count > 0 ? result.changes.size() : 0;
+}
+
+// The bets of the entry field with the lines the ledger adds to the audit log for them: one per bet,
+// appended and flushed each, to a log kept open as the ledger keeps it.
+qint64 enterFieldsLogged(Context& ctx, const QString& numberText, const QString& amountText, const QString& type)
+{
+    static AuditWriter log;
+    const QString path = QDir(ctx.folder).filePath(AuditLogFileName);
+    if (log.path() != path || !log.isOpen()) log.open(path, QStringLiteral("bench"), QStringLiteral("bench"));
+    Store& store = *ctx.store;
+    const QString customer = ctx.customers.first();
+    const QStringList failures = store.creationSequence(customer);
+    const std::optional<GateExpansion> gates = expandNumberField(numberText);
+    const FieldEntry entry = planFieldEntry(gates ? gates->gates : QString(), numberText, amountText, type, customer);
+    EntryBatch batch(store, customer);
+    batch.addPlan(entry.plan);
+    const EntryResult result = batch.commit();
+    const qint64 number = log.nextEntry();
+    const QDateTime now = QDateTime::currentDateTime();
+    bool logged = true;
+    for (const BetChange& bet : result.changes)
+        logged =
+            log.append({AuditAction::Bet, bet.type, customer, bet.number, {}, bet.amount, {}}, number, now) && logged;
+    const StakeTotals totals = customerTotals(store, type, customer);
+    return failures.isEmpty() && logged && totals.count > 0 ? result.changes.size() : 0;
 }
 
 // A sheet of mixed entry lines: single amounts, paired amounts (the second on the permuted type)
@@ -224,6 +251,15 @@ std::vector<Operation> operations()
          .run = [](Context& ctx) { return enterFields(ctx, QStringLiteral("123"), QStringLiteral("50"), Straight3); },
          .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
          .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); }});
+
+    // The same bet with its audit line: the log's share of a bet's time is the difference of the two rows.
+    ops.push_back({.name = QStringLiteral("one bet, logged"),
+                   .run =
+                       [](Context& ctx) {
+                           return enterFieldsLogged(ctx, QStringLiteral("123"), QStringLiteral("50"), Straight3);
+                       },
+                   .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
+                   .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); }});
 
     ops.push_back(
         {.name = QStringLiteral("271-gate entry"),

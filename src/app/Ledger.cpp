@@ -2,15 +2,19 @@
 
 #include "app/ledgertexts.h"
 #include "entry/chattexts.h"
+#include "audit/audittexts.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
 #include "model/types.h"
 #include "settings/options.h"
+#include "store/numberlines.h"
 #include "store/session.h"
 #include "store/store.h"
+#include "tools/restore.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QSaveFile>
 
 namespace varnoth
@@ -46,6 +50,45 @@ bool restoreState(Store& store, const QString& path, const FileState& state)
 
 enum Change : unsigned { Book = 1, Customers = 2, Settings = 4, History = 8 };
 
+QString textOf(QByteArrayView view)
+{
+    return QString::fromLatin1(view);
+}
+
+QString textOf(QStringView view)
+{
+    return view.toString();
+}
+
+// The amount of a number in a stake file's bytes, as its line holds it ("" when it has no line).
+QString stakeAmount(const QByteArray& bytes, const QString& number)
+{
+    QString amount;
+    bool found = false;
+    forEachNumberLine(QByteArrayView(bytes), [&](const auto& line) {
+        if (found || !line.hasDash() || textOf(line.number()) != number) return;
+        found = true;
+        amount = textOf(line.amount());
+    });
+    return amount;
+}
+
+AuditEvent again(AuditEvent event, const QString& step)
+{
+    event.action = AuditAction::DoAgain;
+    event.detail = step;
+    return event;
+}
+
+// The same change seen from its other end: what taking it back does.
+AuditEvent reversed(AuditEvent event, AuditAction action, const QString& step)
+{
+    std::swap(event.before, event.after);
+    event.action = action;
+    event.detail = step;
+    return event;
+}
+
 } // namespace
 
 // One step on the undo stack. Its first redo is the operation itself, already done by the ledger
@@ -59,6 +102,13 @@ public:
     {
     }
     unsigned changes() const { return m_changes; }
+    // The lines the step wrote into the audit log, under its entry number: taking the step back and
+    // doing it again are logged under the same number, so that an entry can be followed whole.
+    void setAudit(QList<AuditEvent> events, qint64 entry)
+    {
+        m_events = std::move(events);
+        m_entry = entry;
+    }
     bool failed() const { return m_failed; }
     void clearFailure() { m_failed = false; }
 
@@ -72,6 +122,7 @@ public:
         m_failed = !takeBack(lines);
         m_skipNext = m_failed;
         m_ledger.m_commandLines = lines;
+        if (!m_failed) logAgain(true);
     }
     void redo() override
     {
@@ -87,6 +138,7 @@ public:
         m_failed = !doAgain(lines);
         m_skipNext = m_failed;
         m_ledger.m_commandLines = lines;
+        if (!m_failed) logAgain(false);
     }
 
 protected:
@@ -95,8 +147,18 @@ protected:
     Store& store() { return m_ledger.store(); }
 
 private:
+    void logAgain(bool takenBack)
+    {
+        QList<AuditEvent> lines;
+        for (const AuditEvent& e : std::as_const(m_events))
+            lines << (takenBack ? reversed(e, AuditAction::TakeBack, text()) : again(e, text()));
+        m_ledger.audit(lines, m_entry);
+    }
+
     Ledger& m_ledger;
     unsigned m_changes;
+    QList<AuditEvent> m_events;
+    qint64 m_entry = 0;
     bool m_first = true;
     bool m_failed = false;
     bool m_skipNext = false; // the stack is being moved back over a step that did nothing
@@ -193,9 +255,23 @@ QList<FileState> statesOf(const Store& store, const QStringList& paths)
 
 } // namespace
 
+namespace
+{
+
+QList<AuditEvent> betEvents(const EntryResult& entry, AuditAction action)
+{
+    QList<AuditEvent> events;
+    for (const BetChange& bet : entry.changes)
+        events << AuditEvent{action, bet.type, entry.customer, bet.number, {}, bet.amount, {}};
+    return events;
+}
+
+} // namespace
+
 Ledger::Ledger(Store& store, Session& session, QObject* parent) : QObject(parent), m_store(store), m_session(session)
 {
     m_store.setProgress(&m_progress);
+    openAudit();
 }
 
 Ledger::~Ledger()
@@ -224,16 +300,82 @@ void Ledger::SignalProgress::yield()
     if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+QString Ledger::bookOperator() const
+{
+    if (!m_runOperator.isEmpty()) return m_runOperator;
+    const QString name = optionValue(m_store, option::OperatorName).trimmed();
+    return name.isEmpty() ? systemUserName() : name;
+}
+
+void Ledger::openAudit()
+{
+    if (!m_audit.open(auditLogPath(), systemUserName(), bookOperator()))
+        qWarning("%s", qUtf8Printable(AuditCannotWriteText + auditLogPath()));
+}
+
+QString Ledger::auditLogPath() const
+{
+    return m_store.path(AuditLogFileName);
+}
+
+void Ledger::setOperatorName(const QString& name)
+{
+    m_runOperator = name.trimmed();
+    m_audit.setOperatorName(bookOperator());
+}
+
+qint64 Ledger::audit(const AuditEvent& event)
+{
+    return audit(QList<AuditEvent>{event});
+}
+
+qint64 Ledger::audit(const QList<AuditEvent>& events, qint64 entry)
+{
+    if (events.isEmpty()) return entry;
+    if (entry <= 0) entry = m_audit.nextEntry();
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const AuditEvent& e : events)
+        if (!m_audit.append(e, entry, now)) {
+            const QString line = AuditCannotWriteText + QDir::toNativeSeparators(auditLogPath());
+            qWarning("%s", qUtf8Printable(line));
+            emit auditFailed(line);
+            break;
+        }
+    return entry;
+}
+
+qint64 Ledger::auditEntry(const EntryResult& entry, AuditAction action)
+{
+    if (entry.changes.isEmpty()) return 0;
+    return audit(betEvents(entry, action));
+}
+
 void Ledger::push(LedgerCommand* command)
 {
     m_undo.push(command);
+}
+
+void Ledger::pushFiles(LedgerCommand* command, const QList<AuditEvent>& events)
+{
+    command->setAudit(events, audit(events));
+    push(command);
+}
+
+void Ledger::pushEntry(const EntryResult& result, AuditAction action, const QString& stepText)
+{
+    auto* command = stepText.isEmpty() ? new EntryCommand(*this, result) : new EntryCommand(*this, result, stepText);
+    command->setAudit(betEvents(result, action), auditEntry(result, action));
+    push(command);
 }
 
 QStringList Ledger::prepareCustomer(const QString& customer)
 {
     const bool known = m_store.customers().contains(customer);
     const QStringList failures = m_store.creationSequence(customer);
-    if (!known && m_store.customers().contains(customer)) emit customersChanged();
+    if (!known && m_store.customers().contains(customer)) {
+        audit({AuditAction::CustomerAdded, {}, customer, {}, {}, {}, {}});
+        emit customersChanged();
+    }
     return failures;
 }
 
@@ -250,7 +392,7 @@ EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bo
     batch.addPlan(plan);
     EntryResult result = batch.commit();
     if (!result.changes.isEmpty()) {
-        push(new EntryCommand(*this, result));
+        pushEntry(result, AuditAction::Bet);
         emit bookChanged();
     }
     return result;
@@ -260,7 +402,7 @@ EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const 
 {
     EntryResult result = varnoth::enterSheet(m_store, sheet, type, customer);
     if (!result.changes.isEmpty()) {
-        push(new EntryCommand(*this, result));
+        pushEntry(result, AuditAction::Sheet);
         emit bookChanged();
     }
     return result;
@@ -280,7 +422,7 @@ EntryResult Ledger::enterChat(const QList<ChatBet>& bets, const QString& custome
     EntryResult result = batch.commit();
     result.lines = failures + result.lines;
     if (!result.changes.isEmpty()) {
-        push(new EntryCommand(*this, result, ChatStepText + QString::number(result.changes.size()) + ChatBetsUnit));
+        pushEntry(result, AuditAction::ChatPaste, ChatStepText + QString::number(result.changes.size()) + ChatBetsUnit);
         emit bookChanged();
     }
     return result;
@@ -292,8 +434,18 @@ RecordResult Ledger::editRecord(const RecordRequest& request)
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::editRecord(m_store, request);
     if (result.written) {
-        push(new FilesCommand(*this, recordStepText(EditStepText, request.number, request.amount), Book, {path},
-                              {before}, {stateOf(m_store, path)}));
+        const FileState after = stateOf(m_store, path);
+        AuditEvent e{AuditAction::Edit,
+                     request.type,
+                     request.customer,
+                     request.oldNumber,
+                     stakeAmount(before.bytes, request.oldNumber),
+                     stakeAmount(after.bytes, request.number),
+                     {}};
+        if (request.number != request.oldNumber) e.detail = request.oldNumber + QStringLiteral(" > ") + request.number;
+        pushFiles(new FilesCommand(*this, recordStepText(EditStepText, request.number, request.amount), Book, {path},
+                                   {before}, {after}),
+                  {e});
         emit bookChanged();
     }
     return result;
@@ -305,8 +457,16 @@ RecordResult Ledger::deleteRecord(const RecordRequest& request)
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::deleteRecord(m_store, request);
     if (result.written) {
-        push(new FilesCommand(*this, recordStepText(DeleteStepText, request.oldNumber, request.oldAmount), Book, {path},
-                              {before}, {stateOf(m_store, path)}));
+        const FileState after = stateOf(m_store, path);
+        pushFiles(new FilesCommand(*this, recordStepText(DeleteStepText, request.oldNumber, request.oldAmount), Book,
+                                   {path}, {before}, {after}),
+                  {{AuditAction::Delete,
+                    request.type,
+                    request.customer,
+                    request.oldNumber,
+                    stakeAmount(before.bytes, request.oldNumber),
+                    stakeAmount(after.bytes, request.number),
+                    {}}});
         emit bookChanged();
     }
     return result;
@@ -318,8 +478,9 @@ HistorySave Ledger::saveSendOutList(const QString& name)
     const QList<FileState> before = statesOf(m_store, paths);
     HistorySave result = varnoth::saveSendOutList(m_store, m_session.SendOutData, name);
     if (result.saved) {
-        push(new FilesCommand(*this, SaveListStepText + enteredName(name), History | Book, paths, before,
-                              statesOf(m_store, paths)));
+        pushFiles(new FilesCommand(*this, SaveListStepText + enteredName(name), History | Book, paths, before,
+                                   statesOf(m_store, paths)),
+                  {{AuditAction::SaveList, {}, {}, {}, {}, {}, enteredName(name)}});
         emit historyChanged();
         emit bookChanged();
     }
@@ -333,7 +494,8 @@ QStringList Ledger::deleteSavedList(const QString& name)
     const QStringList lines = varnoth::deleteSavedList(m_store, name);
     const QList<FileState> after = statesOf(m_store, paths);
     if (after != before) {
-        push(new FilesCommand(*this, DeleteListStepText + name, History | Book, paths, before, after));
+        pushFiles(new FilesCommand(*this, DeleteListStepText + name, History | Book, paths, before, after),
+                  {{AuditAction::DeleteList, {}, {}, {}, {}, {}, name}});
         emit historyChanged();
         emit bookChanged();
     }
@@ -343,35 +505,53 @@ QStringList Ledger::deleteSavedList(const QString& name)
 QStringList Ledger::saveSetting(const QString& windowMode, const QStringList& items, int editIndex,
                                 const SettingEdit& edit)
 {
+    const SettingMode* mode = settingModeFor(windowMode);
+    const QString before = mode ? settingOf(m_store, mode->kind, edit.type) : QString();
     const QStringList lines = SaveSetting(m_store, windowMode, items, editIndex, edit);
+    const QString after = mode ? settingOf(m_store, mode->kind, edit.type) : QString();
+    if (mode && after != before) audit({AuditAction::Setting, edit.type, {}, {}, before, after, mode->caption});
     emit settingsChanged();
     return lines;
 }
 
 QStringList Ledger::saveResult(const DrawnNumbers& fields)
 {
+    const QString before = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));
     const QStringList lines = SaveResult(m_store, fields);
+    const QString after = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));
+    if (after != before) audit({AuditAction::Setting, {}, {}, {}, before, after, AuditResultSetting});
     emit settingsChanged();
     return lines;
 }
 
 QStringList Ledger::setOption(const QString& key, const QString& value)
 {
+    const QString before = optionValue(m_store, key);
     const QStringList lines = setOptionValue(m_store, key, value);
-    if (lines.isEmpty()) emit settingsChanged();
+    if (!lines.isEmpty()) return lines;
+    if (key == option::OperatorName) m_audit.setOperatorName(bookOperator());
+    if (value != before) audit({AuditAction::Setting, {}, {}, {}, before, value, key});
+    emit settingsChanged();
     return lines;
 }
 
 NameEntry Ledger::addCustomerName(const QString& text)
 {
+    const QStringList before = m_store.customers();
     NameEntry entry = AddCustomerName(m_store, text);
+    QList<AuditEvent> added;
+    for (const QString& name : m_store.customers())
+        if (!name.isEmpty() && !before.contains(name)) added << AuditEvent{AuditAction::CustomerAdded, {}, name};
+    audit(added);
     emit customersChanged();
     return entry;
 }
 
 QStringList Ledger::removeCustomer(const QString& name)
 {
+    const bool known = m_store.customers().contains(name);
     const QStringList lines = varnoth::removeCustomer(m_store, name);
+    if (known && !m_store.customers().contains(name)) audit({AuditAction::CustomerRemoved, {}, name});
     emit customersChanged();
     return lines;
 }
@@ -383,7 +563,16 @@ BackupResult Ledger::backup(const QString& drive)
 
 MergeResult Ledger::restore(const QString& drive)
 {
+    const QStringList customers = m_store.customers();
     MergeResult result = runRestore(m_store, drive);
+    if (result.outcome.status == Status::Ok) {
+        const QString backupName = QDir::toNativeSeparators(backupFilePath(drive));
+        QList<AuditEvent> events{{AuditAction::Restore, {}, {}, {}, {}, shortestDecimal(result.amount), backupName}};
+        for (const QString& name : m_store.customers())
+            if (!name.isEmpty() && !customers.contains(name))
+                events << AuditEvent{AuditAction::CustomerAdded, {}, name, {}, {}, {}, backupName};
+        audit(events);
+    }
     emit customersChanged();
     emit bookChanged();
     return result;
@@ -391,8 +580,12 @@ MergeResult Ledger::restore(const QString& drive)
 
 NewDrawResult Ledger::newDraw()
 {
+    // The log goes into the dated copy with the rest of the book; the new book starts a log of its own.
+    m_audit.close();
     NewDrawResult result = startNewDraw(m_store);
+    openAudit();
     if (!result.done) return result;
+    audit({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(result.copyFolder)});
     // Nothing of the old book can be taken back into the new one; its copy is the dated folder.
     m_undo.clear();
     emit customersChanged();

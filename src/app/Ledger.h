@@ -5,6 +5,7 @@
 // so that every window showing a figure of the book can follow.
 
 #include "entry/chat.h"
+#include "audit/auditlog.h"
 #include "entry/entry.h"
 #include "settings/customers.h"
 #include "settings/history.h"
@@ -79,7 +80,26 @@ public:
     QStringList undo();
     QStringList redo();
 
+    // --- the audit log ------------------------------------------------------------------------
+    // Every call above that changes the book writes its lines here; these are for changes that come
+    // from elsewhere (number rules, payments, chat paste) and for the windows that read the log.
+    // Appends one line under a new entry number; returns the number.
+    qint64 audit(const AuditEvent& event);
+    // Appends the lines of one action under one entry number (a new one for 0); returns the number.
+    qint64 audit(const QList<AuditEvent>& events, qint64 entry = 0);
+    // One line per stored bet of an entry, under one new entry number; 0 when it stored nothing.
+    qint64 auditEntry(const EntryResult& entry, AuditAction action);
+    QString auditLogPath() const;
+    // The end of the log was found damaged at start: a line recording the break was appended.
+    bool auditDamagedAtOpen() const { return m_audit.damagedAtOpen(); }
+    // Who keys: the operator option of the book, or the computer's user name while it holds none.
+    QString operatorName() const { return m_audit.operatorName(); }
+    // The operator of this run only (the command line), over the book's option.
+    void setOperatorName(const QString& name);
+
 signals:
+    // A line of the audit log could not be written: the line to show.
+    void auditFailed(const QString& line);
     // Stakes or counts changed: totals, reports and the exposure map are stale.
     void bookChanged();
     void customersChanged();
@@ -112,12 +132,18 @@ private:
     };
 
     void push(class LedgerCommand* command);
+    void pushFiles(class LedgerCommand* command, const QList<AuditEvent>& events);
+    void pushEntry(const EntryResult& result, AuditAction action, const QString& stepText = QString());
+    void openAudit();
+    QString bookOperator() const;
 
     Store& m_store;
     Session& m_session;
     QUndoStack m_undo;
     SignalProgress m_progress{*this};
     QStringList m_commandLines; // what the last undo or redo of a command had to say
+    AuditWriter m_audit;
+    QString m_runOperator; // set for this run, over the book's option
 };
 
 } // namespace varnoth

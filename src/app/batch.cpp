@@ -1,6 +1,7 @@
 #include "app/batch.h"
 
 #include "app/Ledger.h"
+#include "audit/auditread.h"
 
 #include "entry/chat.h"
 #include "entry/chattexts.h"
@@ -63,6 +64,10 @@ const JobOption Jobs[] = {
     {"open-list", BatchJob::OpenList, "NAME", "List a saved send-out list."},
     {"backup", BatchJob::Backup, "DIR", "Back the book up into DIR/image_2/cat.gif."},
     {"restore", BatchJob::Restore, "DIR", "Add the backup DIR/image_2/cat.gif into the book."},
+    {"audit", BatchJob::Audit, nullptr,
+     "List the audit log, newest first (tab-separated: time, user, operator, action, type, customer, number, "
+     "before, after, entry, detail), narrowed by --customer, --type, --number and --since; with --verify, check "
+     "that no line was changed, removed or inserted (exit status 1 when one was)."},
     {"new-draw", BatchJob::NewDraw, nullptr,
      "Copy the book into draws/ beside the data folder, then delete every stake, count, send-out list, "
      "setting and customer (needs --confirm-new-draw)."},
@@ -76,6 +81,8 @@ const QString SaveOption = QStringLiteral("save-list");
 const QString ConfirmOption = QStringLiteral("confirm-new-draw");
 const QString DryRunOption = QStringLiteral("dry-run");
 const QString JsonOption = QStringLiteral("json");
+const QString SinceOption = QStringLiteral("since");
+const QString VerifyOption = QStringLiteral("verify");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -89,6 +96,7 @@ struct JobRules {
     bool save = false;
     bool confirm = false;
     bool chat = false; // --dry-run and --json
+    bool audit = false; // --since and --verify
 };
 
 JobRules rulesOf(BatchJob job)
@@ -97,7 +105,7 @@ JobRules rulesOf(BatchJob job)
     case BatchJob::EnterSheet:
         return {Need::Required, Need::Required, false};
     case BatchJob::EnterChat:
-        return {Need::Optional, Need::Optional, false, false, false, false, false, true};
+        return {.type = Need::Optional, .customer = Need::Optional, .typeMayBeAll = false, .chat = true};
     case BatchJob::Search:
         return {Need::AllByDefault, Need::AllByDefault, true, true};
     case BatchJob::OverLimit:
@@ -112,6 +120,8 @@ JobRules rulesOf(BatchJob job)
         return {Need::Required};
     case BatchJob::NewDraw:
         return {Need::No, Need::No, true, false, false, false, true};
+    case BatchJob::Audit:
+        return {.type = Need::AllByDefault, .customer = Need::AllByDefault, .number = true, .audit = true};
     default:
         return {};
     }
@@ -137,6 +147,19 @@ QString unknownTypeText(const QString& given, bool mayBeAll)
     return text;
 }
 
+// "2026-12-09", "2026-12-09 14:05" or "2026-12-09T14:05:33" as local time; invalid when it is none.
+QDateTime sinceTime(const QString& text)
+{
+    const QString t = text.trimmed();
+    for (const QString& format : {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
+                                  QStringLiteral("yyyy-MM-dd HH:mm"), QStringLiteral("yyyy-MM-ddTHH:mm")}) {
+        const QDateTime when = QDateTime::fromString(t, format);
+        if (when.isValid()) return when;
+    }
+    const QDate day = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
+    return day.isValid() ? day.startOfDay() : QDateTime();
+}
+
 // Checks the options around the job; the first thing wrong, or "".
 QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions& o)
 {
@@ -150,7 +173,8 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
          {refuseExtra(rules.type != Need::No, TypeOption), refuseExtra(rules.customer != Need::No, CustomerOption),
           refuseExtra(rules.number, NumberOption), refuseExtra(rules.keep, KeepOption),
           refuseExtra(rules.save, SaveOption), refuseExtra(rules.confirm, ConfirmOption),
-          refuseExtra(rules.chat, DryRunOption), refuseExtra(rules.chat, JsonOption)})
+          refuseExtra(rules.chat, DryRunOption), refuseExtra(rules.chat, JsonOption),
+          refuseExtra(rules.audit, SinceOption), refuseExtra(rules.audit, VerifyOption)})
         if (!problem.isEmpty()) return problem;
 
     if (rules.type == Need::Optional && !parser.isSet(TypeOption)) {
@@ -184,6 +208,15 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
         }
     }
     o.number = parser.value(NumberOption);
+    o.verify = parser.isSet(VerifyOption);
+    if (parser.isSet(SinceOption)) {
+        o.since = sinceTime(parser.value(SinceOption));
+        if (!o.since.isValid())
+            return QStringLiteral("--since takes a date, YYYY-MM-DD, or a date and time, \"YYYY-MM-DD HH:MM\"");
+    }
+    if (o.verify && (parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
+                     parser.isSet(SinceOption)))
+        return QStringLiteral("--verify checks the whole log and takes no other option");
     o.keep = parser.isSet(KeepOption);
     o.confirmed = parser.isSet(ConfirmOption);
     o.dryRun = parser.isSet(DryRunOption);
@@ -408,6 +441,37 @@ BatchResult newDraw(Ledger& ledger, const BatchOptions& o)
     return r;
 }
 
+// The audit log, narrowed as asked, or the check of its chain.
+BatchResult audit(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    AuditIndex index;
+    if (!index.load(ledger.auditLogPath()))
+        return refused(r,
+                       QStringLiteral("cannot read the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()));
+    if (o.verify) {
+        const AuditVerification v = verifyAudit(index);
+        r.out = verificationLines(v);
+        if (v.firstBroken > 0)
+            return refused(r, QStringLiteral("the audit log is broken from line ") + QString::number(v.firstBroken) +
+                                  QStringLiteral(": a line was changed, removed or inserted, or the log was cut"));
+        return r;
+    }
+    AuditFilter filter;
+    filter.customer = o.customer == AllChoice ? QString() : o.customer;
+    filter.type = o.type == AllChoice ? QString() : o.type;
+    filter.number = o.number.trimmed();
+    filter.since = o.since;
+    const AuditSelection selection = selectAudit(index, filter);
+    r.out.reserve(static_cast<qsizetype>(selection.rows.size()));
+    for (qint64 row : selection.rows) {
+        AuditRecord record;
+        index.record(row, record);
+        r.out << auditDisplayLine(record);
+    }
+    return r;
+}
+
 BatchResult runJob(Ledger& ledger, const BatchOptions& o)
 {
     Store& store = ledger.store();
@@ -439,6 +503,8 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return restore(ledger, o);
     case BatchJob::NewDraw:
         return newDraw(ledger, o);
+    case BatchJob::Audit:
+        return audit(ledger, o);
     case BatchJob::None:
         break;
     }
@@ -472,6 +538,11 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption({ConfirmOption, QStringLiteral("Confirms --new-draw.")});
     parser.addOption({DryRunOption, QStringLiteral("With --enter-chat: read the message, store nothing.")});
     parser.addOption({JsonOption, QStringLiteral("With --enter-chat: print what was read as one JSON object.")});
+    parser.addOption({SinceOption,
+                      QStringLiteral("With --audit: the lines from this date (YYYY-MM-DD) or moment "
+                                     "(\"YYYY-MM-DD HH:MM\") on."),
+                      QStringLiteral("WHEN")});
+    parser.addOption({VerifyOption, QStringLiteral("With --audit: check the log's chain of hashes.")});
 }
 
 BatchRequest batchRequest(const QCommandLineParser& parser)
@@ -494,7 +565,8 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
     }
     const bool modifiers = parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
                            parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption) ||
-                           parser.isSet(DryRunOption) || parser.isSet(JsonOption);
+                           parser.isSet(DryRunOption) || parser.isSet(JsonOption) ||
+                           parser.isSet(SinceOption) || parser.isSet(VerifyOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {

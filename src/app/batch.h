@@ -3,6 +3,7 @@
 // arrive as files and for nightly backups. A job prints the lines the main list would show for it and
 // changes the data folder exactly as the windows would.
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +29,7 @@ enum class BatchJob {
     Backup,
     Restore,
     NewDraw,
+    Audit,
 };
 
 struct BatchOptions {
@@ -44,6 +46,8 @@ struct BatchOptions {
     QString chatFile;       // enter a pasted message
     bool dryRun = false;    // enter a pasted message: read it, store nothing
     bool json = false;      // enter a pasted message: print what was read as one JSON object
+    QDateTime since;        // audit: the lines from this moment on (invalid for all)
+    bool verify = false;    // audit: check the log's chain instead of listing it
 };
 
 // What the command line asks for: no job at all (the window starts), one job, or a usage error.

@@ -74,6 +74,11 @@ int main(int argc, char* argv[])
                                         QStringLiteral("Keep the data in DIR instead of picture_1 beside the program."),
                                         QStringLiteral("DIR"));
     parser.addOption(dataOption);
+    const QCommandLineOption operatorOption(
+        QStringLiteral("operator"),
+        QStringLiteral("Who keys in this run, for the audit log (by default the book's setting, else the user name)."),
+        QStringLiteral("NAME"));
+    parser.addOption(operatorOption);
     addBatchOptions(parser);
     const bool parsed = parser.parse(commandLineArguments(argc, argv));
     const BatchRequest request = parsed ? batchRequest(parser) : BatchRequest{};
@@ -128,6 +133,7 @@ int main(int argc, char* argv[])
     if (batch) {
         Session session;
         Ledger ledger(store, session);
+        if (parser.isSet(operatorOption)) ledger.setOperatorName(parser.value(operatorOption));
         const BatchResult result = runBatch(ledger, request.options);
         printLines(stdout, result.out);
         QStringList errors;
@@ -141,6 +147,7 @@ int main(int argc, char* argv[])
     useThaiFonts();
     Session session;
     Form1 window(store, session);
+    if (parser.isSet(operatorOption)) window.ledger().setOperatorName(parser.value(operatorOption));
     window.show();
     return app->exec();
 }

@@ -107,6 +107,14 @@ void EntryBatch::addLine(const QString& line, const QString& type, bool gateProg
     addPlan(parseEntryLine(line, type, m_customer), gateProgress);
 }
 
+QList<BetChange> EntryBatch::pendingBets() const
+{
+    QList<BetChange> bets;
+    for (const PendingBet& bet : m_bets)
+        bets << BetChange{bet.type, bet.number, bet.amount, Val(bet.amount)};
+    return bets;
+}
+
 EntryResult EntryBatch::commit()
 {
     EntryResult result;

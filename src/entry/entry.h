@@ -73,6 +73,8 @@ public:
     // Writes every changed stake file, then counts the bets whose stake file was written and writes
     // the count files. Returns the list lines and the record of what was stored.
     EntryResult commit();
+    // The bets that commit() would store, without storing anything (the checking pass).
+    QList<BetChange> pendingBets() const;
 
 private:
     struct PendingBet {

@@ -51,13 +51,16 @@ QStringList SplitSheet(Store& store, const QString& sheet, const QString& type, 
     return enterSheet(store, sheet, type, customer).lines;
 }
 
-EntryResult enterSheet(Store& store, const QString& sheet, const QString& type, const QString& customer)
+namespace
+{
+
+// Every entry line of the sheet into the batch.
+void addSheet(Store& store, EntryBatch& batch, const QString& sheet, const QString& type)
 {
     QString text = CollapseRuns(withCrLf(sheet), CRLF);
     text = CollapseRuns(text, Blank);
     text = CollapseRuns(text, Dash);
 
-    EntryBatch batch(store, customer);
     Progress& progress = store.progress();
     progress.reset();
     if (text.contains(CRLF)) {
@@ -70,9 +73,26 @@ EntryResult enterSheet(Store& store, const QString& sheet, const QString& type, 
     } else {
         addTokens(batch, text, type);
     }
+}
+
+} // namespace
+
+EntryResult enterSheet(Store& store, const QString& sheet, const QString& type, const QString& customer)
+{
+    EntryBatch batch(store, customer);
+    addSheet(store, batch, sheet, type);
     EntryResult result = batch.commit();
-    progress.hide();
+    store.progress().hide();
     return result;
+}
+
+QList<BetChange> sheetBets(Store& store, const QString& sheet, const QString& type, const QString& customer)
+{
+    EntryBatch batch(store, customer);
+    batch.allowAboveCeiling();
+    addSheet(store, batch, sheet, type);
+    store.progress().hide();
+    return batch.pendingBets();
 }
 
 QString LoadSheetFile(const QString& path)

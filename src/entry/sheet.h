@@ -22,6 +22,10 @@ QStringList SplitSheet(Store& store, const QString& sheet, const QString& type, 
 // The same, with the record of what was stored (for taking the sheet back whole).
 EntryResult enterSheet(Store& store, const QString& sheet, const QString& type, const QString& customer);
 
+// The bets that entering the sheet would store, read as enterSheet reads it (amounts above the ceiling
+// included); nothing is written.
+QList<BetChange> sheetBets(Store& store, const QString& sheet, const QString& type, const QString& customer);
+
 // The sheet text of a file: its non-empty lines each followed by CR LF, runs of blanks and of line ends
 // collapsed. A file that cannot be read gives "".
 QString LoadSheetFile(const QString& path);

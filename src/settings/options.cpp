@@ -1,5 +1,6 @@
 #include "settings/options.h"
 
+#include "audit/auditlog.h"
 #include "store/store.h"
 
 namespace varnoth
@@ -40,6 +41,7 @@ const QList<BookOption>& bookOptions()
     static const QList<BookOption> options = {
         {option::AmountCeiling, QStringLiteral("ยอดแทงสูงสุดต่อรายการ"), QStringLiteral("100000"), true},
         {option::ShopName, QStringLiteral("ชื่อร้าน"), QString(), false},
+        {option::OperatorName, QStringLiteral("ชื่อผู้คีย์"), systemUserName(), false},
     };
     return options;
 }

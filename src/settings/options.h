@@ -22,6 +22,8 @@ namespace option
 {
 inline const QString AmountCeiling = QStringLiteral("ceiling");
 inline const QString ShopName = QStringLiteral("shop");
+// Who keys on this computer, for the audit log; the computer's user name while none is set.
+inline const QString OperatorName = QStringLiteral("operator");
 } // namespace option
 
 // Every option, in the order the settings window lists them.

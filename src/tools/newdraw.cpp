@@ -1,5 +1,6 @@
 #include "tools/newdraw.h"
 
+#include "audit/auditlog.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/datafolder.h"
@@ -198,9 +199,9 @@ NewDrawResult startNewDraw(Store& store, const QDateTime& when)
     for (qsizetype i = 0; i < count; ++i)
         if (isPlainFileName(saved[i])) failures += removeChecked(store, store.savedListFile(saved[i]));
 
-    for (const QString& path :
-         {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(), store.discountFile(),
-          store.digitCutFile(), store.historyFile(), store.customerFile(), store.path(MergedBackupsFileName)})
+    for (const QString& path : {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(),
+                                store.discountFile(), store.digitCutFile(), store.historyFile(), store.customerFile(),
+                                store.path(MergedBackupsFileName), store.path(AuditLogFileName)})
         failures += removeChecked(store, path);
 
     failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);

@@ -38,7 +38,8 @@ struct NewDrawResult {
 
 // The new draw: first the whole book is copied beside the data folder and the copy checked; only
 // then are every stake, count and send-out file, every saved send-out list named in the history,
-// the settings, result, history and customer files and the fingerprints of merged backups deleted,
+// the settings, result, history and customer files, the fingerprints of merged backups and the audit
+// log (which the copy keeps) deleted,
 // and fresh count and send-out files made. When the copy fails nothing is deleted.
 QStringList DeleteAllStakeFiles(Store& store);
 QStringList DeleteTypeFiles(Store& store, const QString& prefix);

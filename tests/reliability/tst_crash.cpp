@@ -1,12 +1,16 @@
-// Kills a process that keeps committing entries and restoring backups, at random moments, and checks after every kill
-// that every number file is whole and that the stakes and counts on disk are exactly the entries reported as committed,
-// plus at most the one entry in flight, applied whole or not at all per file.
+// Kills a process that keeps committing entries and restoring backups through the ledger, at random moments, and
+// checks after every kill that every number file is whole and that the stakes and counts on disk are exactly the
+// entries reported as committed, plus at most the one entry in flight, applied whole or not at all per file; and that
+// the audit log ends on a whole line, holds an unbroken chain and has the lines of every committed change.
+#include "app/Ledger.h"
+#include "audit/auditread.h"
+#include "entry/entry.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
-#include "entry/entry.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -86,11 +90,14 @@ QHash<QString, Values> numberFiles(const QString& folder)
     return files;
 }
 
-// A backup of one customer's few bets, made on a book of its own, to restore into the ledger.
-QString smallBackup(QRandomGenerator& rng, const QString& folder)
+// A backup of one customer's few bets, made on a book of its own and written into `drive`, to restore into the
+// ledger.
+void smallBackup(QRandomGenerator& rng, const QString& folder, const QString& drive)
 {
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
+    QDir(drive).removeRecursively();
+    QDir().mkpath(drive);
     Store other(folder);
     const QString customer = Customers[rng.bounded(Customers.size())];
     other.creationSequence(customer);
@@ -98,7 +105,16 @@ QString smallBackup(QRandomGenerator& rng, const QString& folder)
     for (int i = 0; i < 3; ++i)
         lines.append({QString::number(rng.bounded(100, 1000)) + "-" + QString::number(rng.bounded(1, 900)), "3ตัวตรง"});
     commitEntry(other, customer, lines);
-    return BuildBackupText(other);
+    writeBackup(other, drive);
+}
+
+// An entry as group entry hands it to the ledger: every line of one type, one sheet.
+QString sheetOf(const QList<QPair<QString, QString>>& entry)
+{
+    QString sheet;
+    for (const auto& [line, type] : entry)
+        sheet += line + "\r\n";
+    return sheet;
 }
 
 // The child: applies each entry to a shadow copy first and announces what that changed, file by
@@ -108,20 +124,20 @@ int runChild(const QString& folder, quint32 seed)
     const QString shadowFolder = folder + ".shadow";
     copyFolder(folder, shadowFolder);
     Store store(folder), shadow(shadowFolder);
+    Session session;
+    Ledger ledger(store, session);
+    const QString drive = folder + ".drive";
     QRandomGenerator rng(seed);
     for (int i = 0;; ++i) {
         const QString customer = Customers[rng.bounded(Customers.size())];
         const bool restore = rng.bounded(6) == 0;
-        const QString backup = restore ? smallBackup(rng, folder + ".other") : QString();
+        if (restore) smallBackup(rng, folder + ".other", drive);
         const auto entry = restore ? QList<QPair<QString, QString>>() : randomEntry(rng);
-        auto apply = [&](Store& s) {
-            if (restore)
-                MergeBackupText(s, backup);
-            else
-                commitEntry(s, customer, entry);
-        };
         const auto before = numberFiles(shadowFolder);
-        apply(shadow);
+        if (restore)
+            runRestore(shadow, drive);
+        else
+            commitEntry(shadow, customer, entry);
         const auto after = numberFiles(shadowFolder);
         QString line = QString("PLAN %1").arg(i);
         for (auto f = after.cbegin(); f != after.cend(); ++f) {
@@ -136,8 +152,13 @@ int runChild(const QString& folder, quint32 seed)
         }
         std::printf("%s\n", line.toUtf8().constData());
         std::fflush(stdout);
-        apply(store);
-        std::printf("DONE %d\n", i);
+        // What the ledger stored: the bets of the entry, or one restore.
+        qsizetype stored = 0;
+        if (restore)
+            stored = ledger.restore(drive).outcome.ok() ? 1 : 0;
+        else
+            stored = ledger.enterSheet(sheetOf(entry), entry.first().second, customer).changes.size();
+        std::printf("DONE %d %s %lld\n", i, restore ? "restore" : "bets", static_cast<long long>(stored));
         std::fflush(stdout);
     }
 }
@@ -153,6 +174,31 @@ public:
 private:
     // Expected content per file name.
     QHash<QString, Values> expected;
+    // What the ledger reported as stored: bets, and restores.
+    qint64 loggedBets = 0;
+    qint64 loggedRestores = 0;
+
+    // The audit log after a kill: it ends on a whole line, its chain holds, and every committed change
+    // has its lines (the entry in flight may have them too).
+    void checkLog(const TempBook& book)
+    {
+        const QByteArray bytes = book.bytes(AuditLogFileName);
+        QVERIFY2(bytes.isEmpty() || bytes.endsWith("\r\n"), "the audit log ends inside a line");
+        AuditIndex index;
+        QVERIFY(index.load(book.file(AuditLogFileName)));
+        const AuditVerification v = verifyAudit(index);
+        QVERIFY2(v.firstBroken == 0, qPrintable(verificationLines(v).join(' ')));
+        qint64 bets = 0, restores = 0;
+        for (qint64 i = 0; i < index.lineCount(); ++i) {
+            AuditRecord r;
+            QVERIFY(index.record(i, r));
+            if (r.action == AuditAction::Sheet) ++bets;
+            if (r.action == AuditAction::Restore) ++restores;
+        }
+        QVERIFY2(bets >= loggedBets, qPrintable(QString("%1 bets logged, %2 committed").arg(bets).arg(loggedBets)));
+        QVERIFY2(restores >= loggedRestores,
+                 qPrintable(QString("%1 restores logged, %2 committed").arg(restores).arg(loggedRestores)));
+    }
 
     static void apply(QHash<QString, Values>& into, const QStringList& changes)
     {
@@ -214,6 +260,8 @@ private slots:
                     apply(expected, pending);
                     pending.clear();
                     ++committed;
+                    const QStringList done = l.split(' ');
+                    (done.value(2) == "restore" ? loggedRestores : loggedBets) += done.value(3).toLongLong();
                 }
             }
             QHash<QString, Values> inflight;
@@ -242,9 +290,12 @@ private slots:
                     ++inflightApplied;
                 }
             }
+            checkLog(book);
         }
-        qInfo("%d kills, %d entries committed, %d files with the entry in flight applied, %lld ms", kills, committed,
-              inflightApplied, clock.elapsed());
+        qInfo("%d kills, %d entries committed, %d files with the entry in flight applied, %lld bets and %lld restores "
+              "in the audit log, %lld ms",
+              kills, committed, inflightApplied, static_cast<long long>(loggedBets),
+              static_cast<long long>(loggedRestores), clock.elapsed());
         QVERIFY(kills >= 50);
         QVERIFY(committed >= 25);
     }

@@ -1,6 +1,9 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
 #include "mainui.h"
+#include "app/batch.h"
+#include "audit/auditlog.h"
+#include "entry/sheet.h"
 #include "guisupport.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
@@ -13,10 +16,8 @@
 #include "testsupport.h"
 #include "tools/Form3.h"
 #include "tools/backup.h"
-#include "app/batch.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
-#include "entry/sheet.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -52,7 +53,8 @@ Files bookBytes(const QString& folder)
     Files files;
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (name == LockFileName) continue;
+        // Each book's audit log has its own times: the books are compared without it.
+        if (name == LockFileName || name == AuditLogFileName) continue;
         QFile f(dir.filePath(name));
         files[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
     }

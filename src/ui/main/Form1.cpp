@@ -2,6 +2,7 @@
 
 #include "app/ledgertexts.h"
 #include "entry/chattexts.h"
+#include "audit/audittexts.h"
 #include "entry/totals.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QGridLayout>
@@ -362,6 +364,9 @@ void Form1::buildMenus()
     mChatPaste = add(mMore, "mChatPaste", ChatWindowTitle, themedIcon("edit-paste", QStyle::SP_FileDialogContentsView));
     mChatPaste->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+V")));
     mChatPaste->setShortcutContext(Qt::WindowShortcut);
+    mAudit =
+        add(mMore, "mAudit", AuditWindowTitle, themedIcon("document-open-recent", QStyle::SP_FileDialogContentsView));
+    mAudit->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
@@ -455,6 +460,9 @@ void Form1::connectControls()
     connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
     connect(mChatPaste, &QAction::triggered, this, [this] { openWindow(WindowId::ChatPaste); });
+    connect(mAudit, &QAction::triggered, this, [this] { openWindow(WindowId::Audit); });
+    connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
+    if (m_ledger.auditDamagedAtOpen()) addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.

@@ -245,6 +245,7 @@ private:
     QAction* mCalculator;
     QAction* mMap;
     QAction* mChatPaste;
+    QAction* mAudit;
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;

@@ -1,6 +1,8 @@
 #include "ui/main/Form13.h"
 
 #include "app/Ledger.h"
+#include "audit/audittexts.h"
+#include "audit/recheck.h"
 #include "entry/sheet.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -9,10 +11,12 @@
 #include "ui/main/Shell.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,7 +104,9 @@ Form13::Form13(AppContext& context, QWidget* parent)
       Combo1(pairBox(QStringLiteral("Combo1"), this)), Combo2(pairBox(QStringLiteral("Combo2"), this)),
       Text1(new QPlainTextEdit(this)), Label3(label(QStringLiteral("Label3"), QStringLiteral("0"), this)),
       Command1(new QPushButton(QStringLiteral("คีย์ข้อมูล"), this)), Command2(new QPushButton(this)),
-      Label8(label(QStringLiteral("Label8"), QString(), this)), Shape7(new QFrame(this)), Shape8(new QFrame(Shape7))
+      Check1(new QCheckBox(CheckModeText, this)), Label4(label(QStringLiteral("Label4"), CheckEntryLabel, this)),
+      Text2(new QLineEdit(this)), Label8(label(QStringLiteral("Label8"), QString(), this)), Shape7(new QFrame(this)),
+      Shape8(new QFrame(Shape7))
 {
     setObjectName(QStringLiteral("Form13"));
     setWindowTitle(QStringLiteral("Package"));
@@ -112,6 +118,12 @@ Form13::Form13(AppContext& context, QWidget* parent)
                                        QApplication::style()->standardIcon(QStyle::SP_DialogResetButton)));
     Command1->setAutoDefault(false);
     Command2->setAutoDefault(false);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setValidator(new QIntValidator(1, 999999999, Text2));
+    Text2->setMaximumWidth(twips(1100));
+    Label4->hide();
+    Text2->hide();
     Combo1->setMaxVisibleItems(12);
     Combo1->addItems(typeNames());
     Combo1->setCurrentIndex(-1);
@@ -131,6 +143,12 @@ Form13::Form13(AppContext& context, QWidget* parent)
     layout->addWidget(Label2);
     layout->addWidget(Combo2);
     layout->addWidget(Text1, 1);
+    auto* check = new QHBoxLayout;
+    check->addWidget(Check1);
+    check->addStretch();
+    check->addWidget(Label4);
+    check->addWidget(Text2);
+    layout->addLayout(check);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Label3, 1);
     buttons->addWidget(Command2);
@@ -157,6 +175,7 @@ Form13::Form13(AppContext& context, QWidget* parent)
         c->lineEdit()->installEventFilter(this);
     }
     connect(Command1, &QPushButton::clicked, this, &Form13::EnterSheet);
+    connect(Check1, &QCheckBox::toggled, this, &Form13::onCheckToggled);
     connect(Command2, &QPushButton::clicked, this, [this] {
         Text1->clear();
         Text1->setFocus();
@@ -196,6 +215,7 @@ void Form13::onSheetChanged()
 void Form13::onPairTextChanged()
 {
     ctx.session.HeaderFlag.clear();
+    Text2->clear(); // another pair: the check compares with its newest entry
     if (ctx.shell) ctx.shell->clearList();
 }
 
@@ -243,6 +263,10 @@ void Form13::EnterSheet()
         Combo1->setFocus();
         return;
     }
+    if (checking()) {
+        CheckSheet();
+        return;
+    }
     if (ctx.session.HeaderFlag.isEmpty()) prepareForEntry(type, customer);
 
     if (!text.isEmpty() && Command1->isEnabled()) {
@@ -260,6 +284,44 @@ void Form13::EnterSheet()
         Text1->clear();
         onSheetChanged();
     }
+    Text1->setFocus();
+}
+
+bool Form13::checking() const
+{
+    return Check1->isChecked();
+}
+
+void Form13::onCheckToggled(bool on)
+{
+    Label4->setVisible(on);
+    Text2->setVisible(on);
+    Command1->setText(on ? CheckButtonText : QStringLiteral("คีย์ข้อมูล"));
+    Text1->setFocus();
+}
+
+void Form13::CheckSheet()
+{
+    const QString type = Combo1->currentText();
+    const QString customer = CleanName(Combo2->currentText());
+    if (type.isEmpty()) {
+        Combo1->setFocus();
+        return;
+    }
+    if (customer.isEmpty()) {
+        Combo2->setFocus();
+        return;
+    }
+    // The slip stays in the box: the operator corrects what the check found, or enters it after all.
+    const SheetCheck check =
+        checkSheet(ctx.store, ctx.ledger.auditLogPath(), sheet(), type, customer, Text2->text().toLongLong());
+    if (check.entry > 0) Text2->setText(QString::number(check.entry));
+    if (ctx.shell) {
+        ctx.shell->hideProgress();
+        ctx.shell->clearList();
+        ctx.shell->addLines(check.lines);
+    }
+    ctx.session.HeaderFlag.clear();
     Text1->setFocus();
 }
 

@@ -4,7 +4,9 @@
 
 #include "ui/main/SecondaryWindow.h"
 
+class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
@@ -35,6 +37,9 @@ public:
 
     void PickSheetPair();
     void EnterSheet();
+    // The checking pass: the sheet is compared with an entry of the log and nothing is stored.
+    void CheckSheet();
+    bool checking() const;
     void AddToCustomerBox(const QString& customer);
     void ShowSheetProgress(int step);
 
@@ -46,6 +51,9 @@ public:
     QLabel* Label3;
     QPushButton* Command1;
     QPushButton* Command2;
+    QCheckBox* Check1; // the checking pass
+    QLabel* Label4;
+    QLineEdit* Text2; // the entry to compare with ("" for the customer's newest)
     QLabel* Label8;
     QFrame* Shape7;
     QFrame* Shape8;
@@ -57,6 +65,7 @@ private:
     void onSheetChanged();
     void onPairTextChanged();
     void prepareForEntry(const QString& type, const QString& customer);
+    void onCheckToggled(bool on);
 };
 
 } // namespace varnoth

@@ -31,6 +31,7 @@ enum class WindowId {
     Customers = 18,   // customers and send-out history (Form18)
     ExposureMap = 19, // the exposure map
     ChatPaste = 23,   // bets pasted from a chat message
+    Audit = 24,       // the audit log
 };
 
 inline int windowNumber(WindowId id)

@@ -25,6 +25,8 @@ GrowIn growSpecFor(int number)
         return {600, 420, 8400, 12000, 8400, false}; // the exposure map
     case 23:
         return {600, 420, 8400, 12600, 8400, false}; // the paste window
+    case 24:
+        return {600, 420, 8400, 15000, 8400, false}; // the audit log
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }

@@ -1,5 +1,6 @@
 #include "ui/main/WindowDispatch.h"
 
+#include "audit/AuditWindow.h"
 #include "reports/ExposureMapWindow.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
@@ -55,6 +56,8 @@ SecondaryWindow* createWindow(int number, AppContext& ctx)
         return new ExposureMap(ctx);
     case 23:
         return new ChatPasteWindow(ctx);
+    case 24:
+        return new AuditWindow(ctx);
     default:
         return nullptr;
     }

@@ -1,0 +1,241 @@
+#include "audit/auditread.h"
+
+#include "audit/audittexts.h"
+
+#include <QLocale>
+#include <array>
+
+namespace varnoth
+{
+
+namespace
+{
+
+using Fields = std::array<QByteArrayView, AuditFieldCount>;
+
+// The fields of a line without unescaping them; false when it has not the right number.
+bool splitFields(QByteArrayView line, Fields& fields)
+{
+    qsizetype start = 0;
+    for (int i = 0; i < AuditFieldCount; ++i) {
+        const qsizetype tab = i + 1 < AuditFieldCount ? line.indexOf('\t', start) : line.size();
+        if (tab < 0) return false;
+        fields[i] = line.sliced(start, tab - start);
+        start = tab + 1;
+    }
+    return !fields[AuditFieldCount - 1].contains('\t');
+}
+
+// A filter value as it stands in the file.
+QByteArray escapedField(const QString& value)
+{
+    QByteArray out = value.toUtf8();
+    out.replace("\\", "\\\\").replace("\t", "\\t").replace("\r", "\\r").replace("\n", "\\n");
+    return out;
+}
+
+QByteArray timeText(const QDateTime& when)
+{
+    return QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+}
+
+double amountOf(QByteArrayView field)
+{
+    bool ok = false;
+    const double v = field.toDouble(&ok);
+    return ok ? v : 0;
+}
+
+} // namespace
+
+bool AuditIndex::load(const QString& path)
+{
+    m_file.close();
+    m_copy.clear();
+    m_view = {};
+    m_starts.clear();
+    m_partialEnd = false;
+    m_file.setFileName(path);
+    m_exists = m_file.exists();
+    if (!m_exists) return true;
+    if (!m_file.open(QIODevice::ReadOnly)) return false;
+    const qint64 size = m_file.size();
+    if (size > 0) {
+        if (uchar* map = m_file.map(0, size)) {
+            m_view = QByteArrayView(reinterpret_cast<const char*>(map), size);
+        } else {
+            m_copy = m_file.readAll();
+            if (m_file.error() != QFileDevice::NoError) return false;
+            m_view = m_copy;
+        }
+    }
+    m_starts.reserve(static_cast<size_t>(size / 120 + 1));
+    const char* begin = m_view.data();
+    const char* end = begin + m_view.size();
+    for (const char* p = begin; p < end;) {
+        m_starts.push_back(p - begin);
+        const void* nl = memchr(p, '\n', static_cast<size_t>(end - p));
+        if (!nl) {
+            m_partialEnd = true;
+            break;
+        }
+        p = static_cast<const char*>(nl) + 1;
+    }
+    return true;
+}
+
+QByteArrayView AuditIndex::line(qint64 i) const
+{
+    if (i < 0 || i >= lineCount()) return {};
+    const qint64 start = m_starts[static_cast<size_t>(i)];
+    const qint64 next = i + 1 < lineCount() ? m_starts[static_cast<size_t>(i + 1)] : m_view.size();
+    QByteArrayView l = m_view.sliced(start, next - start);
+    if (l.endsWith('\n')) l.chop(1);
+    if (l.endsWith('\r')) l.chop(1);
+    return l;
+}
+
+bool AuditIndex::record(qint64 i, AuditRecord& r) const
+{
+    const QByteArrayView l = line(i);
+    if (parseAuditLine(l, r)) return true;
+    r = AuditRecord();
+    r.action = AuditAction::Break;
+    r.actionKey = auditActionKey(AuditAction::Break);
+    r.detail = QString::fromUtf8(l);
+    return false;
+}
+
+AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* cancel)
+{
+    AuditVerification v;
+    v.lines = index.lineCount();
+    QByteArray previous = AuditChainStart;
+    bool previousRead = true;
+    for (qint64 i = 0; i < v.lines; ++i) {
+        if (cancel && (i & 0xfff) == 0 && cancel->load()) break;
+        const QByteArrayView l = index.line(i);
+        auto broken = [&](const QString& reason) {
+            if (v.firstBroken == 0) {
+                v.firstBroken = i + 1;
+                v.reason = reason;
+            }
+        };
+        Fields f;
+        if (!splitFields(l, f) || f[11].size() != 64) {
+            broken(i + 1 == v.lines && index.partialEnd() ? AuditPartialLineText : AuditUnreadableLineText);
+            previousRead = false;
+            continue;
+        }
+        const bool isBreak = f[3] == "break";
+        if (isBreak) v.breaks.push_back(i + 1);
+        const QByteArray expectedPrevious = isBreak ? AuditChainStart : previous;
+        // A line after one that could not be read has nothing to be checked against.
+        if ((previousRead || isBreak) && auditHash(expectedPrevious, l.first(l.size() - 65)) != f[11])
+            broken(AuditWrongHashText);
+        previous = f[11].toByteArray();
+        previousRead = true;
+    }
+    return v;
+}
+
+QStringList verificationLines(const AuditVerification& v)
+{
+    if (v.lines == 0) return {AuditNoLogText};
+    QStringList lines;
+    if (v.firstBroken == 0)
+        lines << AuditChainOkText;
+    else
+        lines << AuditChainBrokenText + QString::number(v.firstBroken) + QStringLiteral(" (") + v.reason +
+                     QLatin1Char(')');
+    for (qint64 b : v.breaks)
+        lines << AuditBreakRecordedText + QString::number(b);
+    return lines;
+}
+
+bool changesStake(AuditAction action)
+{
+    switch (action) {
+    case AuditAction::Bet:
+    case AuditAction::Sheet:
+    case AuditAction::ChatPaste:
+    case AuditAction::Edit:
+    case AuditAction::Delete:
+    case AuditAction::TakeBack:
+    case AuditAction::DoAgain:
+        return true;
+    default:
+        return false;
+    }
+}
+
+double auditStakeChange(const AuditRecord& r)
+{
+    if (!changesStake(r.action)) return 0;
+    return amountOf(r.after.toLatin1()) - amountOf(r.before.toLatin1());
+}
+
+AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
+{
+    const QByteArray customer = escapedField(filter.customer);
+    const QByteArray type = escapedField(filter.type);
+    const QByteArray number = escapedField(filter.number);
+    const QByteArray action =
+        filter.action >= 0 ? auditActionKey(static_cast<AuditAction>(filter.action)).toLatin1() : QByteArray();
+    const QByteArray since = filter.since.isValid() ? timeText(filter.since) : QByteArray();
+    const QByteArray until = filter.until.isValid() ? timeText(filter.until) : QByteArray();
+    const QByteArray entry = filter.entry > 0 ? QByteArray::number(filter.entry) : QByteArray();
+    const bool running = !filter.customer.isEmpty() && !filter.number.isEmpty();
+
+    AuditSelection s;
+    std::vector<double> stake;
+    double total = 0;
+    const qint64 count = index.lineCount();
+    for (qint64 i = 0; i < count; ++i) {
+        Fields f;
+        if (!splitFields(index.line(i), f)) {
+            // A damaged line is shown when nothing narrows the list, so that it can be seen.
+            const bool narrowed = !customer.isEmpty() || !type.isEmpty() || !number.isEmpty() || !action.isEmpty() ||
+                                  !since.isEmpty() || !until.isEmpty() || !entry.isEmpty();
+            if (!narrowed) {
+                s.rows.push_back(i);
+                if (running) stake.push_back(total);
+            }
+            continue;
+        }
+        if (!customer.isEmpty() && f[5] != customer) continue;
+        if (!type.isEmpty() && f[4] != type) continue;
+        if (!number.isEmpty() && f[6] != number) continue;
+        // The running stake counts every line of the number, also those the other choices leave out.
+        if (running) {
+            AuditAction a;
+            if (auditActionFromKey(QString::fromLatin1(f[3]), a) && changesStake(a))
+                total += amountOf(f[8]) - amountOf(f[7]);
+        }
+        if (!entry.isEmpty() && f[9] != entry) continue;
+        if (!since.isEmpty() && f[0] < QByteArrayView(since)) continue;
+        if (!until.isEmpty() && f[0] > QByteArrayView(until)) continue;
+        if (!action.isEmpty() && f[3] != action) continue;
+        s.rows.push_back(i);
+        if (running) stake.push_back(total);
+    }
+    std::reverse(s.rows.begin(), s.rows.end());
+    std::reverse(stake.begin(), stake.end());
+    s.running = std::move(stake);
+    return s;
+}
+
+QString auditActionName(AuditAction action)
+{
+    return AuditActionNames.value(static_cast<int>(action));
+}
+
+QString auditDisplayLine(const AuditRecord& r)
+{
+    const QString action = r.actionKey == auditActionKey(r.action) ? auditActionName(r.action) : r.actionKey;
+    return QStringList{r.time,   r.user,  r.operatorName,           action,  r.type, r.customer, r.number,
+                       r.before, r.after, QString::number(r.entry), r.detail}
+        .join(QLatin1Char('\t'));
+}
+
+} // namespace varnoth

@@ -1,0 +1,83 @@
+#pragma once
+// Reading the audit log back: an index of its lines (the file is mapped, a line is parsed only when
+// it is shown), the check of the hash chain, and the selection the audit window and the batch job
+// show.
+
+#include "audit/auditlog.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <atomic>
+#include <vector>
+
+namespace varnoth
+{
+
+class AuditIndex
+{
+public:
+    AuditIndex() = default;
+    AuditIndex(const AuditIndex&) = delete;
+    AuditIndex& operator=(const AuditIndex&) = delete;
+
+    // Indexes the log. A missing log is an empty one; false only when it exists and cannot be read.
+    bool load(const QString& path);
+    bool exists() const { return m_exists; }
+
+    qint64 lineCount() const { return static_cast<qint64>(m_starts.size()); }
+    // Line `i` (0 = the oldest) without its line end.
+    QByteArrayView line(qint64 i) const;
+    // True when the file does not end with a line end: its last line is partial.
+    bool partialEnd() const { return m_partialEnd; }
+    // The line as a record. A line that is not one (damaged, partial) gives false, and a record of
+    // action Break whose detail is the line's text, so that it can still be shown.
+    bool record(qint64 i, AuditRecord& r) const;
+
+private:
+    QByteArrayView bytes() const { return m_view; }
+    QFile m_file;
+    QByteArray m_copy; // when the file cannot be mapped
+    QByteArrayView m_view;
+    std::vector<qint64> m_starts;
+    bool m_exists = false;
+    bool m_partialEnd = false;
+};
+
+struct AuditVerification {
+    qint64 lines = 0;
+    qint64 firstBroken = 0;     // 1-based line number of the first line that breaks the chain, 0 for none
+    QString reason;             // why it breaks
+    std::vector<qint64> breaks; // 1-based numbers of the lines that record a break found at start-up
+};
+// Checks every line against the one before it. `cancel` stops the check early (the window closed).
+AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* cancel = nullptr);
+// The lines that tell the operator what the check found.
+QStringList verificationLines(const AuditVerification& v);
+
+struct AuditFilter {
+    QString customer; // "" for every one
+    QString type;
+    QString number;
+    int action = -1; // an AuditAction, -1 for every one
+    QDateTime since; // invalid for no bound
+    QDateTime until;
+    qint64 entry = 0; // the lines of one entry, 0 for every entry
+};
+
+struct AuditSelection {
+    std::vector<qint64> rows;    // line indices, newest first
+    std::vector<double> running; // per row: the stake of the chosen number and customer after the line;
+                                 // empty unless both are chosen
+};
+AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter);
+
+// How much a line changes the stake of its number (after - before), for the actions that change stakes.
+double auditStakeChange(const AuditRecord& r);
+bool changesStake(AuditAction action);
+
+// The action's name as the window shows it.
+QString auditActionName(AuditAction action);
+// A line as the batch job prints it: the fields of the record separated by tabs, the action by name.
+QString auditDisplayLine(const AuditRecord& r);
+
+} // namespace varnoth

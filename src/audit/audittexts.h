@@ -1,0 +1,73 @@
+#pragma once
+// The Thai texts of the audit log, its window and the checking pass, kept together for review.
+
+#include <QString>
+#include <QStringList>
+
+namespace varnoth
+{
+
+// What each action is called in the audit window, in the order of AuditAction.
+inline const QStringList AuditActionNames = {
+    QStringLiteral("คีย์"),         QStringLiteral("คีย์ชุด"),        QStringLiteral("วางจากแชท"),
+    QStringLiteral("แก้ไข"),       QStringLiteral("ลบ"),          QStringLiteral("ยกเลิก"),
+    QStringLiteral("ทำซ้ำ"),       QStringLiteral("นำข้อมูลเข้า"),   QStringLiteral("บันทึกรายการส่ง"),
+    QStringLiteral("ลบรายการส่ง"), QStringLiteral("เปลี่ยนค่า"),     QStringLiteral("เพิ่มลูกค้า"),
+    QStringLiteral("ลบลูกค้า"),     QStringLiteral("กฎเลข"),       QStringLiteral("รับจ่ายเงิน"),
+    QStringLiteral("เริ่มงวดใหม่"),  QStringLiteral("ประวัติเสียหาย"),
+};
+
+// The detail of a Break line: how the end of the log was found.
+inline const QString AuditPartialEndText = QStringLiteral("บรรทัดสุดท้ายไม่ครบ");
+inline const QString AuditBrokenEndText = QStringLiteral("บรรทัดสุดท้ายถูกแก้ไข");
+
+// The detail of a setting line: which setting changed.
+inline const QString AuditResultSetting = QStringLiteral("ผลรางวัล");
+
+// The window and its controls.
+inline const QString AuditWindowTitle = QStringLiteral("ประวัติการแก้ไข");
+inline const QStringList AuditColumnTitles = {
+    QStringLiteral("วันเวลา"), QStringLiteral("ผู้คีย์"),     QStringLiteral("รายการ"),  QStringLiteral("ชนิด"),
+    QStringLiteral("ลูกค้า"),   QStringLiteral("เลข"),     QStringLiteral("ยอดเดิม"),  QStringLiteral("ยอดใหม่"),
+    QStringLiteral("ชุดที่"),    QStringLiteral("ยอดสะสม"), QStringLiteral("หมายเหตุ"),
+};
+inline const QString AuditAllChoice = QStringLiteral("ทั้งหมด");
+inline const QString AuditCustomerLabel = QStringLiteral("ลูกค้า");
+inline const QString AuditTypeLabel = QStringLiteral("ชนิด");
+inline const QString AuditNumberLabel = QStringLiteral("เลข");
+inline const QString AuditActionLabel = QStringLiteral("รายการ");
+inline const QString AuditSinceLabel = QStringLiteral("ตั้งแต่");
+inline const QString AuditUntilLabel = QStringLiteral("ถึง");
+inline const QString AuditWholeEntryText = QStringLiteral("ทั้งชุด");
+inline const QString AuditShowAllText = QStringLiteral("แสดงทั้งหมด");
+// "แสดง 25 จาก 1,000 บรรทัด"
+inline const QString AuditCountText = QStringLiteral("แสดง %1 จาก %2 บรรทัด");
+inline const QString AuditEntryCaption = QStringLiteral("รายการชุดที่ %1");
+
+// The check of the chain.
+inline const QString AuditCheckingText = QStringLiteral("กำลังตรวจประวัติ...");
+inline const QString AuditChainOkText = QStringLiteral("ประวัติครบถ้วน ไม่ถูกแก้ไข");
+inline const QString AuditChainBrokenText = QStringLiteral("ประวัติถูกแก้ไขหรือเสียหาย ตั้งแต่บรรทัดที่ ");
+inline const QString AuditBreakRecordedText = QStringLiteral("มีบันทึกประวัติเสียหายที่บรรทัดที่ ");
+inline const QString AuditUnreadableLineText = QStringLiteral("อ่านบรรทัดไม่ได้");
+inline const QString AuditWrongHashText = QStringLiteral("รหัสตรวจสอบไม่ตรง");
+inline const QString AuditPartialLineText = QStringLiteral("บรรทัดไม่ครบ");
+inline const QString AuditNoLogText = QStringLiteral("ยังไม่มีประวัติ");
+inline const QString AuditCannotReadText = QStringLiteral("อ่านไฟล์ประวัติไม่ได้ ");
+inline const QString AuditCannotWriteText = QStringLiteral("บันทึกประวัติไม่สำเร็จ ");
+// At start: the end of the log was damaged; a line recording it was added and the log goes on.
+inline const QString AuditDamagedText = QStringLiteral("ไฟล์ประวัติเสียหายที่ท้ายไฟล์ บันทึกจุดเสียหายไว้แล้ว ");
+
+// The checking pass of group entry.
+inline const QString CheckModeText = QStringLiteral("ตรวจทาน");
+inline const QString CheckButtonText = QStringLiteral("ตรวจ");
+inline const QString CheckEntryLabel = QStringLiteral("ชุดที่");
+inline const QString CheckNoEntryText = QStringLiteral("ไม่พบรายการที่คีย์ไว้ของลูกค้านี้");
+inline const QString CheckHeaderText = QStringLiteral("ตรวจทานชุดที่ %1 %2 %3");
+inline const QString CheckSameText = QStringLiteral("ตรงทั้งหมด %1 รายการ");
+inline const QString CheckMissingText = QStringLiteral(" ขาด (ไม่มีในโพย)");
+inline const QString CheckExtraText = QStringLiteral(" เกิน (ไม่มีในระบบ)");
+inline const QString CheckAmountText = QStringLiteral(" ไม่ตรง ระบบ %1");
+inline const QString CheckDifferencesText = QStringLiteral("ไม่ตรง %1 รายการ (ไม่ได้บันทึก)");
+
+} // namespace varnoth

@@ -1,0 +1,415 @@
+// The audit log as the ledger writes it: every change of the book leaves its lines, taking back and
+// doing again are logged under the entry they belong to, the new draw's copy keeps the old log, and
+// the checking pass compares a slip keyed again with what its entry stored, storing nothing.
+#include "app/Ledger.h"
+#include "app/batch.h"
+#include "audit/auditread.h"
+#include "audit/audittexts.h"
+#include "audit/recheck.h"
+#include "entry/chat.h"
+#include "entry/gates.h"
+#include "entry/sheet.h"
+#include "reports/overlimit.h"
+#include "settings/options.h"
+#include "store/session.h"
+#include "store/store.h"
+#include "testsupport.h"
+#include "tools/backup.h"
+#include "tools/newdraw.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+const QString Two = QStringLiteral("2ตัวบน");
+const QString Three = QStringLiteral("3ตัวตรง");
+const QString Somchai = QStringLiteral("somchai");
+
+QList<AuditRecord> recordsOf(const QString& path)
+{
+    AuditIndex index;
+    QList<AuditRecord> records;
+    if (!index.load(path)) return records;
+    for (qint64 i = 0; i < index.lineCount(); ++i) {
+        AuditRecord r;
+        index.record(i, r);
+        records << r;
+    }
+    return records;
+}
+
+struct Fixture {
+    TempBook book;
+    Session session;
+    Ledger ledger{*book.store, session};
+    qsizetype seen = 0;
+
+    Fixture() { ledger.prepareCustomer(Somchai); }
+    QString stakeFile(const QString& type = Two) const
+    {
+        return Store::fileName(book.store->StakeFilePath(type, Somchai));
+    }
+    // The lines written since the last call.
+    QList<AuditRecord> fresh()
+    {
+        const QList<AuditRecord> all = recordsOf(ledger.auditLogPath());
+        const QList<AuditRecord> added = all.mid(seen);
+        seen = all.size();
+        return added;
+    }
+};
+
+} // namespace
+
+class TestAuditLedger : public QObject
+{
+    Q_OBJECT
+private slots:
+    void entriesAreLoggedBetByBet()
+    {
+        Fixture f;
+        QList<AuditRecord> lines = f.fresh();
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].action, AuditAction::CustomerAdded);
+        QCOMPARE(lines[0].customer, Somchai);
+        QCOMPARE(lines[0].user, systemUserName());
+        QCOMPARE(lines[0].operatorName, systemUserName());
+
+        // A gate list: one line per bet, all under one entry number.
+        const EntryResult gates =
+            f.ledger.enterPlan(planFieldEntry(GatesContaining("5", 3), "5+271", "10", Three, Somchai).plan, Somchai);
+        QVERIFY(gates.changes.size() > 1);
+        lines = f.fresh();
+        QCOMPARE(lines.size(), gates.changes.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            QCOMPARE(lines[i].action, AuditAction::Bet);
+            QCOMPARE(lines[i].type, Three);
+            QCOMPARE(lines[i].number, gates.changes[i].number);
+            QCOMPARE(lines[i].before, QString());
+            QCOMPARE(lines[i].after, QString("10"));
+            QCOMPARE(lines[i].entry, lines[0].entry);
+        }
+        const qint64 gateEntry = lines[0].entry;
+
+        f.ledger.enterSheet("12-100\r\n34-50\r\n", Two, Somchai);
+        lines = f.fresh();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].action, AuditAction::Sheet);
+        QCOMPARE(lines[1].number, QString("34"));
+        QVERIFY(lines[0].entry > gateEntry);
+        QCOMPARE(lines[1].entry, lines[0].entry);
+
+        // A rejected line stores nothing and logs nothing.
+        f.ledger.enterSheet("12-abc\r\n", Two, Somchai);
+        QVERIFY(f.fresh().isEmpty());
+
+        // Taking the sheet back and doing it again: under the sheet's own entry number.
+        f.ledger.undo();
+        lines = f.fresh();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].action, AuditAction::TakeBack);
+        QCOMPARE(lines[0].before, QString("100"));
+        QCOMPARE(lines[0].after, QString());
+        f.ledger.redo();
+        const QList<AuditRecord> again = f.fresh();
+        QCOMPARE(again.size(), 2);
+        QCOMPARE(again[1].action, AuditAction::DoAgain);
+        QCOMPARE(again[1].after, QString("50"));
+        QCOMPARE(again[1].entry, lines[0].entry);
+    }
+
+    // A pasted message is one entry: a line per bet, whatever types it went to, marked as pasted.
+    void aChatPasteIsOneEntry()
+    {
+        Fixture f;
+        f.fresh();
+        const QList<ChatBet> bets = {{Two, "12", "50"}, {Three, "123", "20"}, {Two, "21", "50"}};
+        const EntryResult pasted = f.ledger.enterChat(bets, Somchai);
+        QCOMPARE(pasted.changes.size(), 3);
+        const QList<AuditRecord> lines = f.fresh();
+        QCOMPARE(lines.size(), 3);
+        for (const AuditRecord& line : lines) {
+            QCOMPARE(line.action, AuditAction::ChatPaste);
+            QCOMPARE(line.entry, lines[0].entry);
+        }
+        QCOMPARE(lines[1].type, Three);
+        QCOMPARE(lines[1].number, QString("123"));
+        QCOMPARE(lines[1].after, QString("20"));
+        f.ledger.undo();
+        QCOMPARE(f.fresh().size(), 3);
+    }
+
+    void recordChangesCarryTheAmountBeforeAndAfter()
+    {
+        Fixture f;
+        f.ledger.enterSheet("12-100\r\n", Two, Somchai);
+        f.fresh();
+        QVERIFY(f.ledger.editRecord({"12", "250", Two, Somchai, "12", "100"}).written);
+        QList<AuditRecord> lines = f.fresh();
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].action, AuditAction::Edit);
+        QCOMPARE(lines[0].number, QString("12"));
+        QCOMPARE(lines[0].before, QString("100"));
+        QCOMPARE(lines[0].after, QString("250"));
+        const qint64 editEntry = lines[0].entry;
+
+        QVERIFY(f.ledger.deleteRecord({"12", "250", Two, Somchai, "12", "250"}).written);
+        lines = f.fresh();
+        QCOMPARE(lines[0].action, AuditAction::Delete);
+        QCOMPARE(lines[0].before, QString("250"));
+        QCOMPARE(lines[0].after, QString("0"));
+
+        f.ledger.undo(); // the delete
+        f.ledger.undo(); // the edit
+        lines = f.fresh();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[1].action, AuditAction::TakeBack);
+        QCOMPARE(lines[1].entry, editEntry);
+        QCOMPARE(lines[1].before, QString("250"));
+        QCOMPARE(lines[1].after, QString("100"));
+
+        // A refused edit changes nothing and logs nothing.
+        QVERIFY(!f.ledger.editRecord({"12", "1.5", Two, Somchai, "12", "100"}).written);
+        QVERIFY(f.fresh().isEmpty());
+
+        // The running stake of the number follows every change.
+        AuditIndex index;
+        QVERIFY(index.load(f.ledger.auditLogPath()));
+        AuditFilter filter;
+        filter.customer = Somchai;
+        filter.number = "12";
+        QCOMPARE(selectAudit(index, filter).running.front(), 100.0);
+    }
+
+    void settingsCustomersAndListsAreLogged()
+    {
+        Fixture f;
+        f.fresh();
+        QVERIFY(f.ledger.setOption(option::ShopName, "ร้านดี").isEmpty());
+        QList<AuditRecord> lines = f.fresh();
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].action, AuditAction::Setting);
+        QCOMPARE(lines[0].before, QString());
+        QCOMPARE(lines[0].after, QString("ร้านดี"));
+        QCOMPARE(lines[0].detail, option::ShopName);
+        QVERIFY(!f.ledger.setOption(option::AmountCeiling, "lots").isEmpty()); // refused: no line
+        f.ledger.setOption(option::ShopName, "ร้านดี");                          // no change: no line
+        QVERIFY(f.fresh().isEmpty());
+
+        const QStringList items = FillSettingsList(*f.book.store, "6"); // limits
+        const int index = items.indexOf(QRegularExpression("^" + Two + ".*"));
+        SettingEdit edit = beginEdit(items.value(index));
+        edit.value = "300";
+        f.ledger.saveSetting("6", items, index, edit);
+        lines = f.fresh();
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].type, Two);
+        QCOMPARE(lines[0].after, QString("300"));
+
+        f.ledger.saveResult({"123456", "12", "", "", "", ""});
+        lines = f.fresh();
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].detail, AuditResultSetting);
+        QVERIFY(lines[0].after.contains("123456"));
+
+        f.ledger.addCustomerName("somsak");
+        f.ledger.removeCustomer("somsak");
+        f.ledger.removeCustomer("nobody");
+        lines = f.fresh();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].action, AuditAction::CustomerAdded);
+        QCOMPARE(lines[1].action, AuditAction::CustomerRemoved);
+        QCOMPARE(lines[1].customer, QString("somsak"));
+
+        f.ledger.enterSheet("12-500\r\n", Two, Somchai);
+        OverLimit(*f.book.store, f.session, Two, false);
+        f.fresh();
+        QVERIFY(f.ledger.saveSendOutList("evening").saved);
+        f.ledger.deleteSavedList("evening");
+        lines = f.fresh();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].action, AuditAction::SaveList);
+        QCOMPARE(lines[0].detail, QString("evening"));
+        QCOMPARE(lines[1].action, AuditAction::DeleteList);
+    }
+
+    void theOperatorIsTheBooksSettingOrTheRuns()
+    {
+        Fixture f;
+        f.ledger.setOption(option::OperatorName, "นิด");
+        f.ledger.enterSheet("12-1\r\n", Two, Somchai);
+        QCOMPARE(f.fresh().last().operatorName, QString("นิด"));
+        f.ledger.setOperatorName("หน่อย");
+        f.ledger.enterSheet("12-1\r\n", Two, Somchai);
+        const AuditRecord last = f.fresh().last();
+        QCOMPARE(last.operatorName, QString("หน่อย"));
+        QCOMPARE(last.user, systemUserName());
+        // The next run of the program on this book takes the book's setting.
+        Ledger again(*f.book.store, f.session);
+        QCOMPARE(again.operatorName(), QString("นิด"));
+    }
+
+    void restoreNamesItsBackup()
+    {
+        Fixture f;
+        TempBook other;
+        QTemporaryDir drive;
+        other.stake(Two, "somsak", "07", 20);
+        QCOMPARE(writeBackup(*other.store, drive.path()).outcome.status, Status::Ok);
+        f.fresh();
+        QCOMPARE(f.ledger.restore(drive.path()).outcome.status, Status::Ok);
+        const QList<AuditRecord> lines = f.fresh();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].action, AuditAction::Restore);
+        QCOMPARE(lines[0].detail, QDir::toNativeSeparators(backupFilePath(drive.path())));
+        QCOMPARE(lines[0].after, QString("20"));
+        QCOMPARE(lines[1].action, AuditAction::CustomerAdded);
+        QCOMPARE(lines[1].customer, QString("somsak"));
+        // A refused restore (already merged) logs nothing.
+        f.ledger.restore(drive.path());
+        QVERIFY(f.fresh().isEmpty());
+    }
+
+    void theNewDrawsCopyKeepsTheOldLog()
+    {
+        Fixture f;
+        f.ledger.enterSheet("12-100\r\n", Two, Somchai);
+        const QByteArray oldLog = f.book.bytes(AuditLogFileName);
+        const NewDrawResult draw = f.ledger.newDraw();
+        QVERIFY(draw.done);
+        QFile copy(QDir(draw.copyFolder).filePath(AuditLogFileName));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), oldLog);
+
+        const QList<AuditRecord> lines = recordsOf(f.ledger.auditLogPath());
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].action, AuditAction::NewDraw);
+        QCOMPARE(lines[0].detail, QDir::toNativeSeparators(draw.copyFolder));
+        f.ledger.prepareCustomer("somsak");
+        AuditIndex index;
+        QVERIFY(index.load(f.ledger.auditLogPath()));
+        QCOMPARE(index.lineCount(), qint64(2));
+        QCOMPARE(verifyAudit(index).firstBroken, qint64(0));
+    }
+
+    void aDamagedLogIsReportedAndWrittenAfter()
+    {
+        TempBook book;
+        Session session;
+        {
+            Ledger ledger(*book.store, session);
+            ledger.prepareCustomer(Somchai);
+            ledger.enterSheet("12-100\r\n", Two, Somchai);
+        }
+        const QString path = book.file(AuditLogFileName);
+        QFile log(path);
+        QVERIFY(log.open(QIODevice::Append));
+        log.write("2026-12-09 10:00:00\tcut off");
+        log.close();
+        const QByteArray damaged = book.bytes(AuditLogFileName);
+
+        Ledger ledger(*book.store, session);
+        QVERIFY(ledger.auditDamagedAtOpen());
+        ledger.enterSheet("34-5\r\n", Two, Somchai);
+        QVERIFY(book.bytes(AuditLogFileName).startsWith(damaged));
+        const QList<AuditRecord> lines = recordsOf(path);
+        QCOMPARE(lines[lines.size() - 2].action, AuditAction::Break);
+        QCOMPARE(lines.last().number, QString("34"));
+        AuditIndex index;
+        QVERIFY(index.load(path));
+        const AuditVerification v = verifyAudit(index);
+        QCOMPARE(v.firstBroken, qint64(3));
+        QCOMPARE(v.breaks.size(), size_t(1));
+    }
+
+    void theBatchJobListsNarrowsAndVerifies()
+    {
+        Fixture f;
+        f.ledger.prepareCustomer("somsak");
+        f.ledger.enterSheet("12-100\r\n34-5\r\n", Two, Somchai);
+        f.ledger.enterSheet("12-70\r\n", Two, "somsak");
+        f.ledger.enterSheet("12-40\r\n", Two, Somchai);
+
+        auto request = [](QStringList args) {
+            QCommandLineParser parser;
+            addBatchOptions(parser);
+            args.prepend("varnoth");
+            return parser.parse(args) ? batchRequest(parser) : BatchRequest{true, parser.errorText(), {}};
+        };
+        BatchRequest r = request({"--audit", "--customer", Somchai, "--number", "12"});
+        QVERIFY2(r.usageError.isEmpty(), qPrintable(r.usageError));
+        BatchResult out = runBatch(f.ledger, r.options);
+        QCOMPARE(out.exitCode, BatchRan);
+        QCOMPARE(out.out.size(), 2);
+        QVERIFY(out.out[0].contains("\t12\t\t40\t")); // newest first
+        QVERIFY(out.out[1].contains("\t12\t\t100\t"));
+
+        r = request({"--audit", "--since", "2999-01-01"});
+        QCOMPARE(runBatch(f.ledger, r.options).out, QStringList());
+        QVERIFY(!request({"--audit", "--since", "yesterday"}).usageError.isEmpty());
+        QVERIFY(!request({"--audit", "--verify", "--number", "12"}).usageError.isEmpty());
+        QVERIFY(!request({"--view", "--since", "2026-01-01"}).usageError.isEmpty());
+
+        r = request({"--audit", "--verify"});
+        QVERIFY(r.usageError.isEmpty());
+        QCOMPARE(runBatch(f.ledger, r.options).out, QStringList{AuditChainOkText});
+        // A line deleted by hand: the job says where and fails.
+        QList<QByteArray> lines = f.book.bytes(AuditLogFileName).split('\n');
+        lines.removeAt(2);
+        QFile log(f.ledger.auditLogPath());
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write(lines.join('\n'));
+        log.close();
+        out = runBatch(f.ledger, r.options);
+        QCOMPARE(out.exitCode, BatchRefused);
+        QVERIFY(out.out.first().startsWith(AuditChainBrokenText + "3"));
+    }
+
+    void checkingPassFindsMissingExtraAndChangedBets()
+    {
+        Fixture f;
+        f.ledger.enterSheet("123-500\r\n456-100\r\n789-50\r\n111-10\r\n", Three, Somchai);
+        f.ledger.enterSheet("999-1\r\n", Three, Somchai); // a later slip of the same customer
+        const auto before = folderBytes(f.book.folder());
+        const QByteArray logBefore = f.book.bytes(AuditLogFileName);
+
+        AuditIndex index;
+        QVERIFY(index.load(f.ledger.auditLogPath()));
+        const qint64 slip = newestEntryOf(index, Somchai, Three) - 1;
+        const QString sheet = "111-10 123-50\r\n789-50\r\n222-20\r\n";
+        const SheetCheck check = checkSheet(*f.book.store, f.ledger.auditLogPath(), sheet, Three, Somchai, slip);
+        QCOMPARE(check.entry, slip);
+        QCOMPARE(check.stored, 4);
+        const QList<CheckDifference>& d = check.differences;
+        QCOMPARE(d.size(), 3);
+        QCOMPARE(d[0].kind, CheckDifference::Kind::Amount);
+        QCOMPARE(d[0].number, QString("123"));
+        QCOMPARE(d[1].kind, CheckDifference::Kind::Missing);
+        QCOMPARE(d[1].number, QString("456"));
+        QCOMPARE(d[2].kind, CheckDifference::Kind::Extra);
+        QCOMPARE(d[2].number, QString("222"));
+        QCOMPARE(check.lines.size(), 5);
+        QCOMPARE(check.lines.last(), CheckDifferencesText.arg(3));
+
+        // Without an entry number the newest slip of the customer is the one compared.
+        const SheetCheck newest = checkSheet(*f.book.store, f.ledger.auditLogPath(), "999-1", Three, Somchai);
+        QCOMPARE(newest.entry, slip + 1);
+        QVERIFY(newest.differences.isEmpty());
+        QCOMPARE(newest.lines.last(), CheckSameText.arg(1));
+        QCOMPARE(checkSheet(*f.book.store, f.ledger.auditLogPath(), "999-1", Three, "nobody").lines,
+                 QStringList{CheckNoEntryText});
+
+        // Nothing was stored, and nothing was logged.
+        QCOMPARE(folderBytes(f.book.folder()), before);
+        QCOMPARE(f.book.bytes(AuditLogFileName), logBefore);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAuditLedger)
+#include "tst_auditledger.moc"

@@ -1,0 +1,189 @@
+// The audit window and the checking pass of group entry, driven through their controls.
+#include "app/Ledger.h"
+#include "audit/AuditWindow.h"
+#include "audit/audittexts.h"
+#include "guisupport.h"
+#include "store/session.h"
+#include "store/store.h"
+#include "testsupport.h"
+#include "ui/main/Form1.h"
+#include "ui/main/Form13.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+const QString Straight = QStringLiteral("3ตัวตรง");
+
+} // namespace
+
+class TestAuditGui : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        book = std::make_unique<TempBook>();
+        session = std::make_unique<Session>();
+    }
+    void cleanup()
+    {
+        if (main) main->CloseSecondaryWindows();
+        main.reset();
+    }
+
+    void theWindowNarrowsAndFollowsAnEntry()
+    {
+        start();
+        Ledger& ledger = main->ledger();
+        ledger.prepareCustomer("somchai");
+        ledger.prepareCustomer("somsak");
+        ledger.enterSheet("123-500\r\n456-20\r\n", Straight, "somchai");
+        ledger.enterSheet("123-70\r\n", Straight, "somsak");
+        ledger.enterSheet("123-40\r\n", Straight, "somchai");
+        AuditWindow* w = openAudit();
+        QCOMPARE(w->model()->rowCount(), 6); // two customers added, four bets
+        QCOMPARE(w->model()->recordAt(0).after, QString("40"));
+
+        w->Combo1->setEditText("somchai");
+        w->Text1->setText("123");
+        QTRY_COMPARE(w->model()->rowCount(), 2);
+        const int running = 9;
+        QCOMPARE(w->model()->data(w->model()->index(0, running), Qt::DisplayRole).toString(), QString("540"));
+        QCOMPARE(w->model()->data(w->model()->index(1, running), Qt::DisplayRole).toString(), QString("500"));
+
+        // Enter on the older line: the whole slip it came with, 456 included.
+        w->Grid1->setFocus();
+        w->Grid1->setCurrentIndex(w->model()->index(1, 0));
+        QTest::keyClick(w->Grid1, Qt::Key_Return);
+        QCOMPARE(w->model()->rowCount(), 2);
+        QCOMPARE(w->model()->recordAt(0).number, QString("456"));
+        QVERIFY(w->Command1->isVisible());
+        w->Command1->click();
+        QCOMPARE(w->model()->rowCount(), 2);
+
+        // A change made while the window is open shows up.
+        ledger.enterSheet("123-5\r\n", Straight, "somchai");
+        QTRY_COMPARE(w->model()->rowCount(), 3);
+        w->waitForCheck();
+        QCOMPARE(w->Label2->text(), AuditChainOkText);
+    }
+
+    void aHandEditedLogIsReportedAndStillShown()
+    {
+        {
+            Ledger ledger(*book->store, *session);
+            ledger.prepareCustomer("somchai");
+            ledger.enterSheet("123-500\r\n456-20\r\n", Straight, "somchai");
+        }
+        QByteArray bytes = book->bytes(AuditLogFileName);
+        bytes.replace("\t500\t", "\t50\t");
+        QFile f(book->file(AuditLogFileName));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+
+        start();
+        AuditWindow* w = openAudit();
+        QCOMPARE(w->model()->rowCount(), 3);
+        w->waitForCheck();
+        QVERIFY2(w->Label2->text().startsWith(AuditChainBrokenText + "2"), qPrintable(w->Label2->text()));
+    }
+
+    void checkingPassListsDifferencesAndStoresNothing()
+    {
+        start();
+        main->ledger().prepareCustomer("somchai");
+        main->ledger().enterSheet("123-500\r\n456-100\r\n789-50\r\n", Straight, "somchai");
+        const auto before = folderBytes(book->folder());
+        const QByteArray logBefore = book->bytes(AuditLogFileName);
+
+        main->OpenWindow(13);
+        auto* form = main->dispatch().get<Form13>(13);
+        QVERIFY(form);
+        pick(form->Combo1, Straight);
+        form->Combo2->setEditText("somchai");
+        form->Check1->setChecked(true);
+        QVERIFY(form->Text2->isVisible());
+        form->Text1->setPlainText("123-50\n789-50\n222-20");
+        form->Command1->click();
+
+        const QStringList rows = listLines(main->findChild<QListWidget*>("List1"));
+        QCOMPARE(rows.size(), 5);
+        QVERIFY(rows[1].startsWith(Straight + " 123-50"));
+        QVERIFY(rows[2].startsWith(Straight + " 456-100"));
+        QVERIFY(rows[3].startsWith(Straight + " 222-20"));
+        QCOMPARE(rows.last(), CheckDifferencesText.arg(3));
+        QCOMPARE(form->Text1->toPlainText(), QString("123-50\n789-50\n222-20")); // kept for correcting
+        QCOMPARE(folderBytes(book->folder()), before);
+        QCOMPARE(book->bytes(AuditLogFileName), logBefore);
+
+        // Out of the checking pass the same button stores the slip again.
+        form->Check1->setChecked(false);
+        form->Command1->click();
+        QVERIFY(folderBytes(book->folder()) != before);
+    }
+
+    void aMillionLinesOpenInUnderASecond()
+    {
+        {
+            const QByteArray content = auditLineContent(QDateTime::currentDateTime(), "user", "op",
+                                                        {AuditAction::Bet, Straight, "somchai", "123", {}, "5", {}}, 1);
+            const QByteArray line = content + '\t' + auditHash(AuditChainStart, content) + "\r\n";
+            QByteArray block;
+            for (int i = 0; i < 1000; ++i)
+                block += line;
+            QFile f(book->file(AuditLogFileName));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            for (int i = 0; i < 1000; ++i)
+                f.write(block);
+        }
+        start();
+        QElapsedTimer timer;
+        timer.start();
+        AuditWindow* w = openAudit();
+        QCoreApplication::processEvents();
+        const qint64 ms = timer.elapsed();
+        // The copied lines do not chain, so opening the book recorded a break after them.
+        QCOMPARE(w->model()->rowCount(), 1000001);
+        QVERIFY2(ms < timeLimit(1000), qPrintable(QString("%1 ms").arg(ms)));
+        qInfo("a log of 1,000,001 lines opened in %lld ms", ms);
+    }
+
+private:
+    void start()
+    {
+        main = std::make_unique<Form1>(*book->store, *session);
+        main->finishStartup();
+        main->dispatch().setInstantGrowIn(true);
+        main->show();
+    }
+    AuditWindow* openAudit()
+    {
+        auto* action = main->findChild<QAction*>("mAudit");
+        if (!action) qFatal("no audit menu item");
+        action->trigger();
+        auto* w = main->dispatch().get<AuditWindow>(24);
+        if (!w) qFatal("the audit window did not open");
+        return w;
+    }
+
+    std::unique_ptr<TempBook> book;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<Form1> main;
+};
+
+QTEST_MAIN(TestAuditGui)
+#include "tst_audit_gui.moc"

@@ -1,0 +1,387 @@
+// The audit log on its own: lines read back as written, the chain finds a changed, removed or
+// inserted line, a damaged end is recorded and never cut off, and the selection of the audit window.
+#include "audit/auditlog.h"
+#include "audit/auditread.h"
+#include "audit/audittexts.h"
+#include "audit/recheck.h"
+#include "testsupport.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+const QString Straight = QStringLiteral("3ตัวตรง");
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+AuditEvent bet(const QString& customer, const QString& number, const QString& amount)
+{
+    return {AuditAction::Bet, Straight, customer, number, {}, amount, {}};
+}
+
+// A log of `lines` bets, each its own entry.
+QString writeLog(const QTemporaryDir& dir, int lines)
+{
+    const QString path = dir.filePath(AuditLogFileName);
+    AuditWriter w;
+    if (!w.open(path, "user", "op")) return {};
+    for (int i = 0; i < lines; ++i)
+        w.append(bet("somchai", QString::number(100 + i), QString::number(10 * (i + 1))), w.nextEntry());
+    return path;
+}
+
+AuditVerification verify(const QString& path)
+{
+    AuditIndex index;
+    if (!index.load(path)) return {};
+    return verifyAudit(index);
+}
+
+QList<QByteArray> linesOf(const QByteArray& bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+QByteArray joined(const QList<QByteArray>& lines)
+{
+    QByteArray out;
+    for (const QByteArray& l : lines)
+        out += l + '\n';
+    return out;
+}
+
+} // namespace
+
+class TestAuditLog : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fieldsComeBackAsWritten()
+    {
+        // Tabs, line ends and backslashes in a name must not move the fields of the line.
+        const AuditEvent e{AuditAction::Edit, Straight, "นาย\tก\\ข\r\nค", "123", "500", "300", "a\\tb"};
+        const QDateTime when(QDate(2026, 12, 9), QTime(14, 5, 33));
+        const QByteArray content = auditLineContent(when, "user", "สมศรี", e, 42);
+        QVERIFY(!content.contains('\n') && !content.contains('\r'));
+        const QByteArray line = content + '\t' + auditHash(AuditChainStart, content);
+        AuditRecord r;
+        QVERIFY(parseAuditLine(line, r));
+        QCOMPARE(r.time, QString("2026-12-09 14:05:33"));
+        QCOMPARE(r.operatorName, QString("สมศรี"));
+        QCOMPARE(r.action, AuditAction::Edit);
+        QCOMPARE(r.customer, e.customer);
+        QCOMPARE(r.before, QString("500"));
+        QCOMPARE(r.after, QString("300"));
+        QCOMPARE(r.entry, qint64(42));
+        QCOMPARE(r.detail, e.detail);
+        QVERIFY(!parseAuditLine(content, r)); // no hash
+    }
+
+    void everyActionHasItsOwnKey()
+    {
+        QSet<QString> keys;
+        for (int i = 0; i < AuditActionCount; ++i) {
+            const auto a = static_cast<AuditAction>(i);
+            AuditAction back;
+            QVERIFY(auditActionFromKey(auditActionKey(a), back));
+            QCOMPARE(back, a);
+            keys.insert(auditActionKey(a));
+            QVERIFY(!auditActionName(a).isEmpty());
+        }
+        QCOMPARE(keys.size(), AuditActionCount);
+    }
+
+    void chainFindsTheFirstBrokenLine_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<qint64>("firstBroken");
+        QTest::newRow("amount changed") << "change" << qint64(3);
+        QTest::newRow("line removed") << "remove" << qint64(3);
+        QTest::newRow("line inserted") << "insert" << qint64(3);
+        QTest::newRow("two lines swapped") << "swap" << qint64(3);
+        QTest::newRow("first line changed") << "first" << qint64(1);
+        QTest::newRow("untouched") << "none" << qint64(0);
+    }
+    void chainFindsTheFirstBrokenLine()
+    {
+        QFETCH(QString, change);
+        QFETCH(qint64, firstBroken);
+        QTemporaryDir dir;
+        const QString path = writeLog(dir, 6);
+        QList<QByteArray> lines = linesOf(readAll(path));
+        QCOMPARE(lines.size(), 6);
+        if (change == "change") lines[2].replace("\t30\t", "\t300\t");
+        if (change == "remove") lines.removeAt(2);
+        if (change == "insert") lines.insert(2, lines[1]);
+        if (change == "swap") lines.swapItemsAt(2, 3);
+        if (change == "first") lines[0].replace("somchai", "somsak");
+        writeAll(path, joined(lines));
+        const AuditVerification v = verify(path);
+        QCOMPARE(v.firstBroken, firstBroken);
+        QCOMPARE(verificationLines(v).first().startsWith(firstBroken ? AuditChainBrokenText : AuditChainOkText), true);
+    }
+
+    void aDamagedEndIsRecordedAndNeverCut_data()
+    {
+        QTest::addColumn<QByteArray>("damage");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("partial last line") << QByteArray("2026-12-09 10:00:00\tus") << AuditPartialEndText;
+        QTest::newRow("last line edited") << QByteArray() << AuditBrokenEndText;
+        QTest::newRow("garbage line") << QByteArray("hello\r\n") << AuditBrokenEndText;
+    }
+    void aDamagedEndIsRecordedAndNeverCut()
+    {
+        QFETCH(QByteArray, damage);
+        QFETCH(QString, detail);
+        QTemporaryDir dir;
+        const QString path = writeLog(dir, 4);
+        QByteArray bytes = readAll(path);
+        if (damage.isEmpty())
+            bytes.replace("\t40\t", "\t4000\t");
+        else
+            bytes += damage;
+        writeAll(path, bytes);
+
+        AuditWriter w;
+        QVERIFY(w.open(path, "user", "op"));
+        QVERIFY(w.damagedAtOpen());
+        QVERIFY(w.append(bet("somchai", "999", "5"), w.nextEntry()));
+        w.close();
+
+        const QByteArray after = readAll(path);
+        QVERIFY(after.startsWith(bytes)); // nothing before was changed or cut
+        QVERIFY(after.endsWith("\r\n"));
+        AuditIndex index;
+        QVERIFY(index.load(path));
+        AuditRecord brk, last;
+        QVERIFY(index.record(index.lineCount() - 2, brk));
+        QCOMPARE(brk.action, AuditAction::Break);
+        QCOMPARE(brk.detail, detail);
+        QVERIFY(index.record(index.lineCount() - 1, last));
+        QCOMPARE(last.number, QString("999"));
+        // The break is reported where it happened; the lines after it form a good chain again.
+        const AuditVerification v = verifyAudit(index);
+        QCOMPARE(v.firstBroken, damage.isEmpty() ? qint64(4) : qint64(5));
+        QCOMPARE(v.breaks, std::vector<qint64>{index.lineCount() - 1});
+        // Opened again, the end is whole and chained: no second break.
+        QVERIFY(w.open(path, "user", "op"));
+        QVERIFY(!w.damagedAtOpen());
+    }
+
+    void reopeningContinuesTheChainAndTheEntryNumbers()
+    {
+        QTemporaryDir dir;
+        const QString path = writeLog(dir, 3);
+        AuditWriter w;
+        QVERIFY(w.open(path, "user", "op"));
+        QVERIFY(!w.damagedAtOpen());
+        QCOMPARE(w.lastEntry(), qint64(3));
+        QVERIFY(w.append(bet("a", "1", "1"), w.nextEntry()));
+        w.close();
+        QCOMPARE(verify(path).firstBroken, qint64(0));
+        QCOMPARE(readAuditTail(path).lastEntry, qint64(4));
+    }
+
+    void aLongLineDoesNotHideTheTail()
+    {
+        // The tail window grows until it holds the last line and the one before it.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(AuditLogFileName);
+        AuditWriter w;
+        QVERIFY(w.open(path, "u", "o"));
+        QVERIFY(w.append({AuditAction::Setting, {}, {}, {}, QString(3000, 'x'), QString(3000, 'y'), "shop"}, 1));
+        QVERIFY(w.append({AuditAction::Setting, {}, {}, {}, QString(3000, 'y'), QString(3000, 'z'), "shop"}, 2));
+        w.close();
+        const AuditTail tail = readAuditTail(path, 100);
+        QVERIFY(tail.wholeLine);
+        QVERIFY(tail.lastLineOk);
+        QCOMPARE(tail.lastEntry, qint64(2));
+    }
+
+    void selectionIsNewestFirstWithTheRunningStake()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(AuditLogFileName);
+        AuditWriter w;
+        QVERIFY(w.open(path, "u", "o"));
+        const QDateTime day1(QDate(2026, 12, 1), QTime(9, 0)), day2(QDate(2026, 12, 2), QTime(9, 0));
+        w.append(bet("somchai", "123", "500"), 1, day1);
+        w.append(bet("somsak", "123", "70"), 2, day1);
+        w.append(bet("somchai", "456", "20"), 3, day1);
+        w.append({AuditAction::Edit, Straight, "somchai", "123", "500", "300", {}}, 4, day2);
+        w.append({AuditAction::TakeBack, Straight, "somchai", "123", "300", "", {}}, 4, day2);
+        w.append(bet("somchai", "123", "40"), 5, day2);
+        w.close();
+        AuditIndex index;
+        QVERIFY(index.load(path));
+
+        AuditFilter f;
+        f.customer = "somchai";
+        f.number = "123";
+        AuditSelection s = selectAudit(index, f);
+        QCOMPARE(s.rows, (std::vector<qint64>{5, 4, 3, 0}));
+        QCOMPARE(s.running, (std::vector<double>{40, 0, 300, 500}));
+
+        // Narrowed by time, the stake still counts what came before.
+        f.since = day2;
+        s = selectAudit(index, f);
+        QCOMPARE(s.rows, (std::vector<qint64>{5, 4, 3}));
+        QCOMPARE(s.running.back(), 300.0);
+
+        AuditFilter byAction;
+        byAction.action = static_cast<int>(AuditAction::Edit);
+        QCOMPARE(selectAudit(index, byAction).rows, std::vector<qint64>{3});
+        AuditFilter byEntry;
+        byEntry.entry = 4;
+        QCOMPARE(selectAudit(index, byEntry).rows, (std::vector<qint64>{4, 3}));
+        QVERIFY(selectAudit(index, byEntry).running.empty());
+    }
+
+    void aMissingLogIsEmptyAndADamagedLineIsStillShown()
+    {
+        QTemporaryDir dir;
+        AuditIndex index;
+        QVERIFY(index.load(dir.filePath("none.log")));
+        QCOMPARE(index.lineCount(), qint64(0));
+        QCOMPARE(verificationLines(verifyAudit(index)), QStringList{AuditNoLogText});
+
+        const QString path = writeLog(dir, 2);
+        writeAll(path, readAll(path) + "not a line\r\n");
+        QVERIFY(index.load(path));
+        QCOMPARE(selectAudit(index, {}).rows.size(), size_t(3));
+        AuditRecord r;
+        QVERIFY(!index.record(0 + 2, r));
+        QCOMPARE(r.detail, QString("not a line"));
+        AuditFilter f;
+        f.customer = "somchai";
+        QCOMPARE(selectAudit(index, f).rows.size(), size_t(2));
+    }
+
+    void checkingPassListsEveryDifference()
+    {
+        const QList<CheckedBet> stored = {
+            {Straight, "123", "500"}, {Straight, "456", "100"}, {Straight, "789", "50"}, {Straight, "111", "10"}};
+        const QList<CheckedBet> keyed = {
+            {Straight, "111", "10"}, {Straight, "123", "50"}, {Straight, "789", "50"}, {Straight, "222", "20"}};
+        const QList<CheckDifference> d = compareBets(stored, keyed);
+        QCOMPARE(d.size(), 3);
+        QCOMPARE(d[0].kind, CheckDifference::Kind::Amount);
+        QCOMPARE(d[0].number, QString("123"));
+        QCOMPARE(d[0].stored, QString("500"));
+        QCOMPARE(d[0].keyed, QString("50"));
+        QCOMPARE(d[1].kind, CheckDifference::Kind::Missing);
+        QCOMPARE(d[1].number, QString("456"));
+        QCOMPARE(d[2].kind, CheckDifference::Kind::Extra);
+        QCOMPARE(d[2].number, QString("222"));
+        QVERIFY(compareBets(stored, stored).isEmpty());
+    }
+
+    void checkingPassPairsRepeatedNumbersByAmount()
+    {
+        // The same number twice on a slip: the matching amount pairs first, whatever the order.
+        const QList<CheckedBet> stored = {{Straight, "123", "100"}, {Straight, "123", "50"}};
+        const QList<CheckedBet> keyed = {{Straight, "123", "50"}, {Straight, "123", "100"}};
+        QVERIFY(compareBets(stored, keyed).isEmpty());
+        const QList<CheckDifference> d = compareBets(stored, {{Straight, "123", "100"}});
+        QCOMPARE(d.size(), 1);
+        QCOMPARE(d[0].kind, CheckDifference::Kind::Missing);
+        QCOMPARE(d[0].stored, QString("50"));
+        // Another type is another bet.
+        QCOMPARE(compareBets({{Straight, "123", "100"}}, {{"3ตัวโต๊ด", "123", "100"}}).size(), 2);
+    }
+
+    void entryBetsFollowTakingBackAndDoingAgain()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(AuditLogFileName);
+        AuditWriter w;
+        QVERIFY(w.open(path, "u", "o"));
+        w.append({AuditAction::Sheet, Straight, "a", "123", {}, "100", {}}, 7);
+        w.append({AuditAction::Sheet, Straight, "a", "456", {}, "20", {}}, 7);
+        w.append({AuditAction::Sheet, Straight, "b", "999", {}, "5", {}}, 8);
+        w.append({AuditAction::TakeBack, Straight, "a", "123", "100", {}, {}}, 7);
+        w.append({AuditAction::TakeBack, Straight, "a", "456", "20", {}, {}}, 7);
+        w.append({AuditAction::DoAgain, Straight, "a", "456", {}, "20", {}}, 7);
+        w.close();
+        AuditIndex index;
+        QVERIFY(index.load(path));
+        const QList<CheckedBet> bets = entryBets(index, 7, "a");
+        QCOMPARE(bets.size(), 1);
+        QCOMPARE(bets[0].number, QString("456"));
+        QCOMPARE(newestEntryOf(index, "a"), qint64(7));
+        QCOMPARE(newestEntryOf(index, "b", Straight), qint64(8));
+        QCOMPARE(newestEntryOf(index, "c"), qint64(0));
+    }
+
+    void anAppendCostsAFractionOfABet()
+    {
+        // A bet writes two files atomically (a few ms at the least); its line in the log must stay
+        // well under a tenth of that: no reading of the file, one write per line.
+        QTemporaryDir dir;
+        const QString path = writeLog(dir, 1000);
+        AuditWriter w;
+        QVERIFY(w.open(path, "user", "op"));
+        constexpr int Lines = 2000;
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < Lines; ++i)
+            QVERIFY(w.append(bet("somchai", "123", "50"), w.nextEntry()));
+        const double perLine = timer.nsecsElapsed() / 1e6 / Lines;
+        qInfo("%.4f ms per line", perLine);
+        QVERIFY2(perLine < timeLimit(1) * 0.2, qPrintable(QString::number(perLine)));
+        w.close();
+        QCOMPARE(verify(path).firstBroken, qint64(0));
+    }
+
+    void aMillionLinesAreIndexedAndSelectedQuickly()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(AuditLogFileName);
+        {
+            const QByteArray content =
+                auditLineContent(QDateTime::currentDateTime(), "user", "op", bet("somchai", "123", "500"), 1);
+            const QByteArray line = content + '\t' + auditHash(AuditChainStart, content) + "\r\n";
+            QByteArray block;
+            for (int i = 0; i < 1000; ++i)
+                block += line;
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            for (int i = 0; i < 1000; ++i)
+                f.write(block);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        AuditIndex index;
+        QVERIFY(index.load(path));
+        const AuditSelection all = selectAudit(index, {});
+        AuditRecord r;
+        QVERIFY(index.record(all.rows.front(), r));
+        const qint64 ms = timer.elapsed();
+        QCOMPARE(index.lineCount(), qint64(1000000));
+        QCOMPARE(all.rows.size(), size_t(1000000));
+        QVERIFY2(ms < timeLimit(1000), qPrintable(QString("%1 ms").arg(ms)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAuditLog)
+#include "tst_auditlog.moc"
