@@ -325,6 +325,27 @@ QStringList Ledger::removeCustomer(const QString& name)
     return lines;
 }
 
+RuleChange Ledger::setNumberRule(const NumberRule& rule)
+{
+    RuleChange change = varnoth::setNumberRule(m_store, rule);
+    if (change.changed()) emit numberRulesChanged();
+    return change;
+}
+
+RuleChange Ledger::clearNumberRule(const QString& type, const QString& number)
+{
+    RuleChange change = varnoth::clearNumberRule(m_store, type, number);
+    if (change.changed()) emit numberRulesChanged();
+    return change;
+}
+
+RulesCleared Ledger::clearNumberRules()
+{
+    RulesCleared cleared = clearAllNumberRules(m_store);
+    if (!cleared.removed.isEmpty()) emit numberRulesChanged();
+    return cleared;
+}
+
 BackupResult Ledger::backup(const QString& drive)
 {
     return writeBackup(m_store, drive);
@@ -338,10 +359,12 @@ MergeResult Ledger::restore(const QString& drive)
     return result;
 }
 
-NewDrawResult Ledger::newDraw()
+NewDrawResult Ledger::newDraw(bool clearRules)
 {
     NewDrawResult result = startNewDraw(m_store);
     if (!result.done) return result;
+    // Only after the copy of the book: the old draw's rules are in it.
+    if (clearRules) result.lines += clearNumberRules().lines;
     // Nothing of the old book can be taken back into the new one; its copy is the dated folder.
     m_undo.clear();
     emit customersChanged();

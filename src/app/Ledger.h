@@ -8,6 +8,7 @@
 #include "settings/customers.h"
 #include "settings/history.h"
 #include "settings/keyed.h"
+#include "settings/numberrules.h"
 #include "settings/result.h"
 #include "tools/backup.h"
 #include "tools/records.h"
@@ -59,10 +60,17 @@ public:
     NameEntry addCustomerName(const QString& text);
     QStringList removeCustomer(const QString& name);
 
+    // --- number rules -------------------------------------------------------------------------------
+    // Each is one change with the rule before and after it.
+    RuleChange setNumberRule(const NumberRule& rule);
+    RuleChange clearNumberRule(const QString& type, const QString& number);
+    RulesCleared clearNumberRules();
+
     // --- the whole book --------------------------------------------------------------------------
     BackupResult backup(const QString& drive);
     MergeResult restore(const QString& drive);
-    NewDrawResult newDraw();
+    // The number rules stay for the new draw unless `clearRules` is set.
+    NewDrawResult newDraw(bool clearRules = false);
 
     // --- taking back ---------------------------------------------------------------------------
     // Takes back the newest step still standing (or does the last one taken back again). Returns the
@@ -76,6 +84,8 @@ signals:
     void customersChanged();
     void settingsChanged();
     void historyChanged();
+    // A number rule was set or cleared: the exposure map and the rules window show them.
+    void numberRulesChanged();
     // A new draw emptied the book: the figures of the pair that was keyed are gone too.
     void newDrawStarted();
 

@@ -27,6 +27,9 @@ enum class BatchJob {
     Backup,
     Restore,
     NewDraw,
+    Rules,
+    SetRule,
+    ClearRule,
 };
 
 struct BatchOptions {
@@ -40,11 +43,15 @@ struct BatchOptions {
     QString saveName;       // over-limit and number cut: save the pending send-out list under this name
     QString folder;         // backup and restore: the folder that holds (or gets) "image_2"
     bool confirmed = false; // new draw: the operator said yes
+    bool clearRules = false; // new draw: the number rules go too
+    QStringList ruleArguments; // set and clear a rule: NUMBER, then "limit N", "closed" or "pay P"
+    bool permutations = false; // set a rule: every order of the number's digits
 };
 
 // What the command line asks for: no job at all (the window starts), one job, or a usage error.
 struct BatchRequest {
     bool batch = false;
+    bool argumentsTaken = false; // the job takes the plain arguments of the command line
     QString usageError;
     BatchOptions options;
 };

@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/numberruletexts.h"
 #include "settings/options.h"
 #include "store/store.h"
 
@@ -14,7 +15,7 @@ namespace varnoth
 
 EntryBatch::EntryBatch(Store& store, const QString& customer)
     : m_store(store), m_customer(customer), m_customerIndex(store.customerIndex(customer)),
-      m_ceiling(amountCeiling(store))
+      m_ceiling(amountCeiling(store)), m_marks(store)
 {
 }
 
@@ -70,14 +71,21 @@ void EntryBatch::addBet(const QString& number, const QString& amount, const QStr
         return;
     }
     const double value = Val(amountDigits);
+    const int t = m_marks.active() ? typeIndex(type) : -1;
+    if (t >= 0 && m_marks.isClosed(t, digits)) {
+        m_lines << digits + QLatin1Char('-') + amountDigits + ClosedNumberText;
+        ++m_closed;
+        return;
+    }
     if (!m_aboveCeilingAllowed && value > static_cast<double>(m_ceiling)) {
         m_lines << digits + QLatin1Char('-') + amountDigits + AboveCeilingText;
         ++m_aboveCeiling;
         return;
     }
+    const QString mark = t >= 0 ? m_marks.judge(t, digits, value).mark : QString();
     stake->add(digits, value);
     m_bets.push_back(PendingBet{type, digits, amountDigits, stake->path(), static_cast<int>(m_lines.size())});
-    m_lines << digits + QLatin1Char('-') + amountDigits;
+    m_lines << digits + QLatin1Char('-') + amountDigits + mark;
 }
 
 void EntryBatch::addListLine(const QString& line)
@@ -112,6 +120,7 @@ EntryResult EntryBatch::commit()
     EntryResult result;
     result.customer = m_customer;
     result.aboveCeiling = m_aboveCeiling;
+    result.closed = m_closed;
 
     QSet<QString> unsaved;
     for (const PendingBet& bet : m_bets) {
@@ -140,6 +149,8 @@ EntryResult EntryBatch::commit()
     for (const QString& path : countPaths)
         if (!m_files[path].save(m_store)) trailing << outcomeLine({Status::WriteFailed, path});
 
+    // A damaged rules file is said once, after the first entry that meets it.
+    trailing += takeRuleFileProblems(m_store);
     result.lines = m_lines + trailing;
     m_bets.clear();
     m_lines.clear();
@@ -198,6 +209,7 @@ QString EntryBatch::aboveCeilingQuestion(const EntryPlan& plan)
         if (!stake) continue;
         const QString digits = storableAmount(*stake, bet.number, bet.amount);
         if (digits.isEmpty()) continue; // rejected anyway
+        if (m_marks.active() && m_marks.isClosed(typeIndex(bet.type), DigitsOnly(bet.number))) continue;
         const double value = Val(digits);
         if (value <= static_cast<double>(ceiling)) continue;
         highest = std::max(highest, value);

@@ -386,6 +386,7 @@ void Form1::buildMenus()
                       themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    mRules = add(mMore, "mRules", QStringLiteral("Number Rules"), themedIcon("view-filter", QStyle::SP_FileDialogInfoView));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
@@ -478,6 +479,7 @@ void Form1::connectControls()
     connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(12); });
     connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
+    connect(mRules, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::NumberRules)); });
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.

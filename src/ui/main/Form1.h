@@ -132,6 +132,7 @@ public:
     QAction* mSearch;
     QAction* mCalculator;
     QAction* mMap;
+    QAction* mRules;
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;

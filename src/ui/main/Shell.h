@@ -30,6 +30,7 @@ enum class WindowId {
     Cutting = 15,     // number and digit cuts (Form15)
     Customers = 18,   // customers and send-out history (Form18)
     ExposureMap = 19, // the exposure map
+    NumberRules = 20, // limits, closed numbers and reduced pay per number
 };
 
 inline int windowNumber(WindowId id)

@@ -23,6 +23,8 @@ GrowIn growSpecFor(int number)
         return {226, 242, 3675, 3360, 3960, false};
     case 19:
         return {600, 420, 8400, 12000, 8400, false}; // the exposure map
+    case 20:
+        return {300, 300, 6600, 5400, 6600, false}; // the number rules
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }

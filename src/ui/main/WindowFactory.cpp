@@ -8,6 +8,7 @@
 #include "settings/Form11.h"
 #include "settings/Form18.h"
 #include "settings/Form8.h"
+#include "settings/NumberRulesWindow.h"
 #include "tools/Form10.h"
 #include "tools/Form12.h"
 #include "tools/Form3.h"
@@ -52,6 +53,8 @@ SecondaryWindow* createWindow(int number, AppContext& ctx)
         return new Form18(ctx);
     case 19:
         return new ExposureMap(ctx);
+    case 20:
+        return new NumberRulesWindow(ctx);
     default:
         return nullptr;
     }

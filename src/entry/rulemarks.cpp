@@ -1,0 +1,101 @@
+#include "entry/rulemarks.h"
+
+#include "model/types.h"
+#include "reports/selectors.h"
+#include "settings/numberruletexts.h"
+#include "store/store.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace varnoth
+{
+
+namespace
+{
+
+struct FileSums {
+    QByteArray stamp;
+    QList<double> sums; // by position in the type's number set
+};
+
+QMutex& sumsLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+QHash<QString, FileSums>& sumsCache()
+{
+    static QHash<QString, FileSums> files;
+    return files;
+}
+
+} // namespace
+
+QHash<QString, double> bookStakesOfType(Store& store, int type)
+{
+    QHash<QString, double> out;
+    if (type < 0 || type >= typeNames().size()) return out;
+    const QStringList& set = NumberSet(typeNames()[type]);
+    QList<double> total(set.size(), 0.0);
+    {
+        QMutexLocker locker(&sumsLock());
+        for (int c : Store::customerIndexes(store.customerListText())) {
+            const QString path = store.stakeFilePathAt(type, c);
+            const QByteArray stamp = fileStamp(path);
+            if (stamp.isEmpty()) continue;
+            FileSums& f = sumsCache()[path];
+            if (stamp != f.stamp || f.sums.size() != set.size()) {
+                f.stamp = stamp;
+                f.sums = stakeSumsOfBytes(store.readBytes(path).bytes, set);
+            }
+            for (qsizetype i = 0; i < total.size(); ++i)
+                total[i] += f.sums[i];
+        }
+    }
+    for (qsizetype i = 0; i < set.size(); ++i)
+        if (total[i] != 0) out.insert(set[i], total[i]);
+    return out;
+}
+
+RuleMarks::RuleMarks(Store& store) : m_store(store), m_rules(bookRules(store)) {}
+
+bool RuleMarks::isClosed(int type, const QString& number) const
+{
+    const NumberRule* rule = m_rules->find(type, number);
+    return rule && rule->kind == RuleKind::Closed;
+}
+
+double RuleMarks::bookStake(int type, const QString& number)
+{
+    auto book = m_book.constFind(type);
+    if (book == m_book.constEnd()) book = m_book.insert(type, bookStakesOfType(m_store, type));
+    return book->value(number);
+}
+
+RuleVerdict RuleMarks::judge(int type, const QString& number, double amount)
+{
+    RuleVerdict verdict;
+    const NumberRule* rule = m_rules->find(type, number);
+    if (!rule) return verdict;
+    switch (rule->kind) {
+    case RuleKind::Closed:
+        verdict.closed = true;
+        verdict.mark = ClosedNumberText;
+        return verdict;
+    case RuleKind::Pay:
+        verdict.mark = PayPercentText.arg(rule->value);
+        return verdict;
+    case RuleKind::Limit: {
+        double& taken = m_taken[QString::number(type) + QLatin1Char('#') + number];
+        const double before = bookStake(type, number) + taken;
+        taken += amount;
+        if (before + amount > static_cast<double>(rule->value)) verdict.mark = OverOwnLimitText;
+        return verdict;
+    }
+    }
+    return verdict;
+}
+
+} // namespace varnoth

@@ -1,0 +1,49 @@
+#pragma once
+// The number rules as bets come in: a bet on a closed number is not stored, a bet that takes a number
+// above its own limit is stored and marked, a bet on a number paid at a percentage is marked with it.
+
+#include "settings/numberrules.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <memory>
+
+namespace varnoth
+{
+
+class Store;
+
+struct RuleVerdict {
+    bool closed = false; // not to be stored
+    QString mark;        // what follows the bet's line ("" when no rule applies)
+};
+
+class RuleMarks
+{
+public:
+    explicit RuleMarks(Store& store);
+
+    bool active() const { return !m_rules->isEmpty(); }
+    const NumberRules& rules() const { return *m_rules; }
+    // The verdict on a bet of the amount on the number (in stored form) of the type, by its TypeList
+    // position. A bet that is not closed counts as taken for the bets after it.
+    RuleVerdict judge(int type, const QString& number, double amount);
+    // Only whether the number is closed, for a bet that is not about to be taken.
+    bool isClosed(int type, const QString& number) const;
+
+private:
+    // What the whole book holds on the number before this batch, over every customer.
+    double bookStake(int type, const QString& number);
+
+    Store& m_store;
+    std::shared_ptr<const NumberRules> m_rules;
+    QHash<int, QHash<QString, double>> m_book; // type -> number -> stake of the book, read once
+    QHash<QString, double> m_taken;            // "type#number" -> taken in this batch
+};
+
+// Every customer's stake on each number of the type, added up: each stake file is read again only
+// when it changed since the last time it was read in this program.
+QHash<QString, double> bookStakesOfType(Store& store, int type);
+
+} // namespace varnoth
