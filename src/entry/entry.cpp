@@ -35,6 +35,16 @@ NumberFile* EntryBatch::stakeFile(const QString& type)
     return &file.value();
 }
 
+int EntryBatch::stakeTypeIndex(const QString& type)
+{
+    // A sheet has tens of thousands of bets on one or two types: the name is looked up once.
+    if (type != m_lastType) {
+        m_lastType = type;
+        m_lastTypeIndex = typeIndex(type);
+    }
+    return m_lastTypeIndex;
+}
+
 NumberFile* EntryBatch::countFile(const QString& type)
 {
     // Looked up once per type: a sheet counts tens of thousands of bets on one or two types.
@@ -71,8 +81,9 @@ void EntryBatch::addBet(const QString& number, const QString& amount, const QStr
         return;
     }
     const double value = Val(amountDigits);
-    const int t = m_marks.active() ? typeIndex(type) : -1;
-    if (t >= 0 && m_marks.isClosed(t, digits)) {
+    const int t = m_marks.active() ? stakeTypeIndex(type) : -1;
+    const NumberRule* rule = t >= 0 ? m_marks.ruleOf(t, digits) : nullptr;
+    if (rule && rule->kind == RuleKind::Closed) {
         m_lines << digits + QLatin1Char('-') + amountDigits + ClosedNumberText;
         ++m_closed;
         return;
@@ -82,7 +93,7 @@ void EntryBatch::addBet(const QString& number, const QString& amount, const QStr
         ++m_aboveCeiling;
         return;
     }
-    const QString mark = t >= 0 ? m_marks.judge(t, digits, value).mark : QString();
+    const QString mark = m_marks.mark(rule, t, digits, value);
     stake->add(digits, value);
     m_bets.push_back(PendingBet{type, digits, amountDigits, stake->path(), static_cast<int>(m_lines.size())});
     m_lines << digits + QLatin1Char('-') + amountDigits + mark;

@@ -89,6 +89,7 @@ private:
     // The digits of the amount when the bet can be stored in the file, "" when it is rejected.
     static QString storableAmount(const NumberFile& stake, const QString& number, const QString& amount);
     NumberFile* countFile(const QString& type);
+    int stakeTypeIndex(const QString& type);
 
     Store& m_store;
     QString m_customer;
@@ -98,6 +99,8 @@ private:
     int m_aboveCeiling = 0;
     int m_closed = 0;
     RuleMarks m_marks;
+    QString m_lastType;
+    int m_lastTypeIndex = -1;
     QHash<QString, QString> m_stakePaths; // type -> stake file path ("" when none)
     QHash<QString, QString> m_countPaths; // type -> count file path ("" when none)
     QHash<QString, NumberFile> m_files;   // path -> file in memory

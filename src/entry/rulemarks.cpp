@@ -74,27 +74,30 @@ double RuleMarks::bookStake(int type, const QString& number)
     return book->value(number);
 }
 
-RuleVerdict RuleMarks::judge(int type, const QString& number, double amount)
+QString RuleMarks::mark(const NumberRule* rule, int type, const QString& number, double amount)
 {
-    RuleVerdict verdict;
-    const NumberRule* rule = m_rules->find(type, number);
-    if (!rule) return verdict;
+    if (!rule) return {};
     switch (rule->kind) {
     case RuleKind::Closed:
-        verdict.closed = true;
-        verdict.mark = ClosedNumberText;
-        return verdict;
+        return ClosedNumberText;
     case RuleKind::Pay:
-        verdict.mark = PayPercentText.arg(rule->value);
-        return verdict;
+        return PayPercentText.arg(rule->value);
     case RuleKind::Limit: {
-        double& taken = m_taken[QString::number(type) + QLatin1Char('#') + number];
+        double& taken = m_taken[type][number];
         const double before = bookStake(type, number) + taken;
         taken += amount;
-        if (before + amount > static_cast<double>(rule->value)) verdict.mark = OverOwnLimitText;
-        return verdict;
+        return before + amount > static_cast<double>(rule->value) ? OverOwnLimitText : QString();
     }
     }
+    return {};
+}
+
+RuleVerdict RuleMarks::judge(int type, const QString& number, double amount)
+{
+    const NumberRule* rule = ruleOf(type, number);
+    RuleVerdict verdict;
+    verdict.closed = rule && rule->kind == RuleKind::Closed;
+    verdict.mark = mark(rule, type, number, amount);
     return verdict;
 }
 

@@ -26,11 +26,14 @@ public:
 
     bool active() const { return !m_rules->isEmpty(); }
     const NumberRules& rules() const { return *m_rules; }
-    // The verdict on a bet of the amount on the number (in stored form) of the type, by its TypeList
-    // position. A bet that is not closed counts as taken for the bets after it.
-    RuleVerdict judge(int type, const QString& number, double amount);
-    // Only whether the number is closed, for a bet that is not about to be taken.
+    // The rule of the number (in stored form) of the type, by its TypeList position; null when none.
+    const NumberRule* ruleOf(int type, const QString& number) const { return m_rules->find(type, number); }
     bool isClosed(int type, const QString& number) const;
+    // The mark of a bet of the amount under the rule (null: none). A bet counts as taken for the bets
+    // after it.
+    QString mark(const NumberRule* rule, int type, const QString& number, double amount);
+    // Both at once, for a bet that is stored unless its number is closed.
+    RuleVerdict judge(int type, const QString& number, double amount);
 
 private:
     // What the whole book holds on the number before this batch, over every customer.
@@ -39,7 +42,7 @@ private:
     Store& m_store;
     std::shared_ptr<const NumberRules> m_rules;
     QHash<int, QHash<QString, double>> m_book; // type -> number -> stake of the book, read once
-    QHash<QString, double> m_taken;            // "type#number" -> taken in this batch
+    QHash<int, QHash<QString, double>> m_taken; // type -> number -> taken in this batch
 };
 
 // Every customer's stake on each number of the type, added up: each stake file is read again only

@@ -174,9 +174,9 @@ QString ExcessList(Store& store, const QString& list, const QString& limit, cons
         store.progress().tick(items.size());
         double cap = typeCap;
         if (rules) {
-            const QString own = limitFor(item.number, limit, rules, type);
-            if (own.isEmpty()) continue;
-            cap = Val(own);
+            const std::optional<qint64> own = rules->ownLimit(type, item.number);
+            if (!own && limit.isEmpty()) continue;
+            if (own) cap = static_cast<double>(*own);
         }
         const double a = Val(item.amount);
         if (a > cap) out += item.number + QLatin1Char('-') + singleDecimal(a - cap) + QLatin1Char('#');

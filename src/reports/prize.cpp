@@ -115,18 +115,21 @@ QString CapAtLimit(const QString& list, const QString& limit)
 
 QString CapAtOwnLimits(const QString& list, const QString& limit, const NumberRules& rules, int type)
 {
+    const double typeCap = Val(limit);
     QString out;
     forEachItem(list, [&](QStringView item) {
         const qsizetype dash = firstDash(item);
         if (dash < 0) return;
         const QStringView amount = item.sliced(dash + 1);
         if (amount == QLatin1String("0")) return;
-        const QString cap = limitFor(item.first(dash).toString(), limit, &rules, type);
-        if (cap.isEmpty() || Val(cap) >= amountValue(amount)) {
+        const std::optional<qint64> own = rules.ownLimit(type, item.first(dash).toString());
+        const bool capped = own ? static_cast<double>(*own) < amountValue(amount)
+                                : !limit.isEmpty() && typeCap < amountValue(amount);
+        if (!capped) {
             out += item;
         } else {
             out += item.first(dash + 1);
-            out += cap;
+            out += own ? QString::number(*own) : limit;
         }
         out += QLatin1Char('#');
     });

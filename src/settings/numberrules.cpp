@@ -287,18 +287,27 @@ NumberRules::NumberRules(QList<NumberRule> rules) : m_rules(std::move(rules))
         m_direct[t].insert(rule.number, i);
         if (!rule.permutations) continue;
         for (const QString& order : digitOrders(rule.number))
-            m_reached[t].insert(order, i);
+            m_index[t].insert(order, i);
     }
+    for (std::size_t t = 0; t < m_direct.size(); ++t)
+        for (auto it = m_direct[t].cbegin(); it != m_direct[t].cend(); ++it)
+            m_index[t].insert(it.key(), it.value());
 }
 
 const NumberRule* NumberRules::find(int type, const QString& number) const
 {
     if (type < 0 || type >= 12) return nullptr;
-    auto direct = m_direct[type].constFind(number);
-    if (direct != m_direct[type].constEnd()) return &m_rules[direct.value()];
-    auto reached = m_reached[type].constFind(number);
-    if (reached != m_reached[type].constEnd()) return &m_rules[reached.value()];
-    return nullptr;
+    const QHash<QString, qsizetype>& index = m_index[type];
+    if (index.isEmpty()) return nullptr;
+    auto it = index.constFind(number);
+    return it == index.constEnd() ? nullptr : &m_rules[it.value()];
+}
+
+std::optional<qint64> NumberRules::ownLimit(int type, const QString& number) const
+{
+    const NumberRule* rule = find(type, number);
+    if (rule && rule->kind == RuleKind::Limit) return rule->value;
+    return std::nullopt;
 }
 
 const NumberRule* NumberRules::find(const QString& type, const QString& number) const
@@ -308,7 +317,7 @@ const NumberRule* NumberRules::find(const QString& type, const QString& number) 
 
 bool NumberRules::hasRules(int type) const
 {
-    return type >= 0 && type < 12 && !m_direct[type].isEmpty();
+    return type >= 0 && type < 12 && !m_index[type].isEmpty();
 }
 
 bool NumberRules::hasLimits(int type) const

@@ -76,12 +76,14 @@ public:
     qint64 highestLimit(int type) const;
     // The number's own limit as text ("" when it has none), and the percentage its prize is paid at.
     QString limitOf(int type, const QString& number) const;
+    // The number's own limit, or nothing.
+    std::optional<qint64> ownLimit(int type, const QString& number) const;
     qint64 payPercentOf(int type, const QString& number) const;
 
 private:
     QList<NumberRule> m_rules;
-    std::array<QHash<QString, qsizetype>, 12> m_direct;  // number -> rule set on it
-    std::array<QHash<QString, qsizetype>, 12> m_reached; // number -> rule reaching it by its digits
+    std::array<QHash<QString, qsizetype>, 12> m_direct; // number -> rule set on it
+    std::array<QHash<QString, qsizetype>, 12> m_index;  // number -> rule that applies, one lookup a bet
 };
 
 // The book's rules, read again only when the file changed since the last read. A file that cannot be
