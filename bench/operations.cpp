@@ -156,7 +156,10 @@ Operation withRules(Operation op)
     op.name += QStringLiteral(", 1,000 rules");
     const auto prepare = op.prepare;
     op.prepare = [prepare](Context& ctx) {
-        ctx.store->WriteWholeFile(ctx.store->path(NumberRulesFileName), thousandRules());
+        // Written once: the rules of a book stay as they are from one entry to the next.
+        static const QString rules = thousandRules() + QStringLiteral("\r\n");
+        const QString path = ctx.store->path(NumberRulesFileName);
+        if (ctx.store->ReadWholeFile(path) != rules) ctx.store->writeExact(path, rules);
         if (prepare) prepare(ctx);
     };
     const auto reads = op.reads;

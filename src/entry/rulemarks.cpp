@@ -8,6 +8,8 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <array>
+
 namespace varnoth
 {
 
@@ -31,31 +33,40 @@ QHash<QString, FileSums>& sumsCache()
     return files;
 }
 
+// The position of a number in the type's number set (-1 when it has none), one table per type.
+qsizetype setPosition(int type, const QString& number)
+{
+    static QMutex lock;
+    static std::array<QHash<QString, qsizetype>, 12> positions;
+    QMutexLocker locker(&lock);
+    QHash<QString, qsizetype>& p = positions[static_cast<std::size_t>(type)];
+    if (p.isEmpty()) {
+        const QStringList& set = NumberSet(typeNames()[type]);
+        for (qsizetype i = 0; i < set.size(); ++i)
+            p.insert(set[i], i);
+    }
+    return p.value(number, -1);
+}
+
 } // namespace
 
-QHash<QString, double> bookStakesOfType(Store& store, int type)
+QList<QList<double>> customerSumsOfType(Store& store, int type)
 {
-    QHash<QString, double> out;
+    QList<QList<double>> out;
     if (type < 0 || type >= typeNames().size()) return out;
     const QStringList& set = NumberSet(typeNames()[type]);
-    QList<double> total(set.size(), 0.0);
-    {
-        QMutexLocker locker(&sumsLock());
-        for (int c : Store::customerIndexes(store.customerListText())) {
-            const QString path = store.stakeFilePathAt(type, c);
-            const QByteArray stamp = fileStamp(path);
-            if (stamp.isEmpty()) continue;
-            FileSums& f = sumsCache()[path];
-            if (stamp != f.stamp || f.sums.size() != set.size()) {
-                f.stamp = stamp;
-                f.sums = stakeSumsOfBytes(store.readBytes(path).bytes, set);
-            }
-            for (qsizetype i = 0; i < total.size(); ++i)
-                total[i] += f.sums[i];
+    QMutexLocker locker(&sumsLock());
+    for (int c : Store::customerIndexes(store.customerListText())) {
+        const QString path = store.stakeFilePathAt(type, c);
+        const QByteArray stamp = fileStamp(path);
+        if (stamp.isEmpty()) continue;
+        FileSums& f = sumsCache()[path];
+        if (stamp != f.stamp || f.sums.size() != set.size()) {
+            f.stamp = stamp;
+            f.sums = stakeSumsOfBytes(store.readBytes(path).bytes, set);
         }
+        out << f.sums;
     }
-    for (qsizetype i = 0; i < set.size(); ++i)
-        if (total[i] != 0) out.insert(set[i], total[i]);
     return out;
 }
 
@@ -70,8 +81,13 @@ bool RuleMarks::isClosed(int type, const QString& number) const
 double RuleMarks::bookStake(int type, const QString& number)
 {
     auto book = m_book.constFind(type);
-    if (book == m_book.constEnd()) book = m_book.insert(type, bookStakesOfType(m_store, type));
-    return book->value(number);
+    if (book == m_book.constEnd()) book = m_book.insert(type, customerSumsOfType(m_store, type));
+    const qsizetype at = setPosition(type, number);
+    double sum = 0;
+    if (at < 0) return sum;
+    for (const QList<double>& sums : *book)
+        sum += sums[at];
+    return sum;
 }
 
 QString RuleMarks::mark(const NumberRule* rule, int type, const QString& number, double amount)

@@ -41,12 +41,12 @@ private:
 
     Store& m_store;
     std::shared_ptr<const NumberRules> m_rules;
-    QHash<int, QHash<QString, double>> m_book; // type -> number -> stake of the book, read once
+    QHash<int, QList<QList<double>>> m_book;     // type -> each customer's sums by set position, read once
     QHash<int, QHash<QString, double>> m_taken; // type -> number -> taken in this batch
 };
 
-// Every customer's stake on each number of the type, added up: each stake file is read again only
-// when it changed since the last time it was read in this program.
-QHash<QString, double> bookStakesOfType(Store& store, int type);
+// Every customer's stake on each number of the type, by position in the type's number set: each
+// stake file is read again only when it changed since the last time it was read in this program.
+QList<QList<double>> customerSumsOfType(Store& store, int type);
 
 } // namespace varnoth
