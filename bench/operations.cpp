@@ -137,7 +137,8 @@ QString thousandRules()
 {
     QStringList lines;
     for (int i = 1; i < 1000; i += 2)
-        lines << ruleLine({Straight3, QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')), RuleKind::Limit, 500, false});
+        lines << ruleLine(
+            {Straight3, QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')), RuleKind::Limit, 500, false});
     for (int i = 0; i < 200; i += 2)
         lines << ruleLine({Straight3, QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')), RuleKind::Pay, 50, false});
     const QStringList& tote = NumberSet(Tote3);

@@ -350,7 +350,7 @@ BatchResult ruleChange(Ledger& ledger, const BatchOptions& o)
         change = ledger.clearNumberRule(o.type, a.value(0));
     } else {
         const QString word = a.value(1);
-        const RuleKind kind = word == QStringLiteral("limit")  ? RuleKind::Limit
+        const RuleKind kind = word == QStringLiteral("limit") ? RuleKind::Limit
                               : word == QStringLiteral("pay") ? RuleKind::Pay
                                                               : RuleKind::Closed;
         const RuleInput input = makeRule(o.type, a.value(0), kind, a.value(2), o.permutations);
@@ -361,8 +361,8 @@ BatchResult ruleChange(Ledger& ledger, const BatchOptions& o)
     if (!change.error.isEmpty()) return refused(r, QStringLiteral("rule refused: ") + change.error);
     if (o.job == BatchJob::ClearRule && !change.before && change.outcome.ok())
         return refused(r, QStringLiteral("no rule is set on ") + a.value(0));
-    if (!change.outcome.ok()) return refused(r, QStringLiteral("the rules were not changed: ") +
-                                                    outcomeReason(change.outcome.status));
+    if (!change.outcome.ok())
+        return refused(r, QStringLiteral("the rules were not changed: ") + outcomeReason(change.outcome.status));
     return r;
 }
 

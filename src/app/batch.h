@@ -43,7 +43,7 @@ struct BatchOptions {
     QString saveName;       // over-limit and number cut: save the pending send-out list under this name
     QString folder;         // backup and restore: the folder that holds (or gets) "image_2"
     bool confirmed = false; // new draw: the operator said yes
-    bool clearRules = false; // new draw: the number rules go too
+    bool clearRules = false;   // new draw: the number rules go too
     QStringList ruleArguments; // set and clear a rule: NUMBER, then "limit N", "closed" or "pay P"
     bool permutations = false; // set a rule: every order of the number's digits
 };

@@ -41,7 +41,7 @@ private:
 
     Store& m_store;
     std::shared_ptr<const NumberRules> m_rules;
-    QHash<int, QList<QList<double>>> m_book;     // type -> each customer's sums by set position, read once
+    QHash<int, QList<QList<double>>> m_book;    // type -> each customer's sums by set position, read once
     QHash<int, QHash<QString, double>> m_taken; // type -> number -> taken in this batch
 };
 

@@ -48,7 +48,8 @@ QStringList analyseOne(Store& store, const QString& type)
         if (!cut.isEmpty() && !positions.isEmpty()) list = KeepUncut(store, list, cut, positions);
         if (!list.isEmpty()) {
             // The most one number can cost: a number with a higher limit of its own can cost more.
-            const double highest = std::max(Val(limit), static_cast<double>(bookRules(store)->highestLimit(typeIndex(type))));
+            const double highest =
+                std::max(Val(limit), static_cast<double>(bookRules(store)->highestLimit(typeIndex(type))));
             const QString prize = shortestDecimal(highest * Val(rate));
             return lines << AnalyseType(store, list, type, prize);
         }

@@ -123,8 +123,8 @@ QString CapAtOwnLimits(const QString& list, const QString& limit, const NumberRu
         const QStringView amount = item.sliced(dash + 1);
         if (amount == QLatin1String("0")) return;
         const std::optional<qint64> own = rules.ownLimit(type, item.first(dash).toString());
-        const bool capped = own ? static_cast<double>(*own) < amountValue(amount)
-                                : !limit.isEmpty() && typeCap < amountValue(amount);
+        const bool capped =
+            own ? static_cast<double>(*own) < amountValue(amount) : !limit.isEmpty() && typeCap < amountValue(amount);
         if (!capped) {
             out += item;
         } else {

@@ -121,7 +121,8 @@ void NumberRulesWindow::pick(int row)
 
 void NumberRulesWindow::save()
 {
-    const RuleInput input = makeRule(Combo1->currentText(), Text1->text(), chosenKind(), Text2->text(), Check1->isChecked());
+    const RuleInput input =
+        makeRule(Combo1->currentText(), Text1->text(), chosenKind(), Text2->text(), Check1->isChecked());
     if (!input.error.isEmpty()) {
         Label1->setText(input.error);
         return;

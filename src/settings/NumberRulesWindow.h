@@ -23,11 +23,11 @@ public:
     // Lists the rules of the chosen type again.
     void refresh();
 
-    QComboBox* Combo1; // type
-    QLineEdit* Text1;  // number
-    QComboBox* Combo2; // limit, closed, pay
-    QLineEdit* Text2;  // the limit or the percentage
-    QCheckBox* Check1; // every order of the digits
+    QComboBox* Combo1;     // type
+    QLineEdit* Text1;      // number
+    QComboBox* Combo2;     // limit, closed, pay
+    QLineEdit* Text2;      // the limit or the percentage
+    QCheckBox* Check1;     // every order of the digits
     QPushButton* Command1; // save
     QPushButton* Command2; // clear the number's rule
     QListWidget* List1;

@@ -373,7 +373,8 @@ QStringList ruleFileProblems(const Store& store)
 RuleChange setNumberRule(Store& store, const NumberRule& rule)
 {
     RuleChange change;
-    const RuleInput checked = makeRule(rule.type, rule.number, rule.kind, QString::number(rule.value), rule.permutations);
+    const RuleInput checked =
+        makeRule(rule.type, rule.number, rule.kind, QString::number(rule.value), rule.permutations);
     if (!checked.error.isEmpty()) {
         change.error = checked.error;
         change.lines << checked.error;
@@ -404,8 +405,9 @@ RuleChange setNumberRule(Store& store, const NumberRule& rule)
     }
     if (!placed) lines << ruleLine(checked.rule);
     change.outcome = writeRuleFile(store, lines);
-    change.lines << (change.outcome.ok() ? RuleSetText + checked.rule.type + QLatin1Char(' ') + describeRule(checked.rule)
-                                         : outcomeLine(change.outcome));
+    change.lines << (change.outcome.ok()
+                         ? RuleSetText + checked.rule.type + QLatin1Char(' ') + describeRule(checked.rule)
+                         : outcomeLine(change.outcome));
     return change;
 }
 

@@ -78,16 +78,15 @@ private slots:
         QTest::addColumn<QString>("fileAfter");
         QTest::newRow("limit") << QStringList{"--set-rule", Straight, "123", "limit", "500"} << BatchRan
                                << "3ตัวตรง#123#limit#500\r\n";
-        QTest::newRow("closed, every order")
-            << QStringList{"--set-rule", Straight, "123", "closed", "--permutations"} << BatchRan
-            << "3ตัวตรง#123#closed##perm\r\n";
+        QTest::newRow("closed, every order") << QStringList{"--set-rule", Straight, "123", "closed", "--permutations"}
+                                             << BatchRan << "3ตัวตรง#123#closed##perm\r\n";
         QTest::newRow("pay") << QStringList{"--set-rule", Straight, "123", "pay", "50"} << BatchRan
                              << "3ตัวตรง#123#pay#50\r\n";
         QTest::newRow("pay above 100") << QStringList{"--set-rule", Straight, "123", "pay", "150"} << BatchRefused
                                        << "";
         QTest::newRow("number too short") << QStringList{"--set-rule", Straight, "12", "closed"} << BatchRefused << "";
-        QTest::newRow("closed with a value") << QStringList{"--set-rule", Straight, "123", "closed", "5"}
-                                             << BatchUsageError << "";
+        QTest::newRow("closed with a value")
+            << QStringList{"--set-rule", Straight, "123", "closed", "5"} << BatchUsageError << "";
         QTest::newRow("unknown kind") << QStringList{"--set-rule", Straight, "123", "half"} << BatchUsageError << "";
         QTest::newRow("unknown type") << QStringList{"--set-rule", "3ตัว", "123", "closed"} << BatchUsageError << "";
         QTest::newRow("clear without rule") << QStringList{"--clear-rule", Straight, "123"} << BatchRefused << "";

@@ -68,10 +68,10 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::newRow("limit") << Straight << "123" << int(RuleKind::Limit) << "500" << false << "3ตัวตรง#123#limit#500";
         QTest::newRow("closed") << TwoTop << "45" << int(RuleKind::Closed) << "" << false << "2ตัวบน#45#closed";
-        QTest::newRow("pay, every order") << Straight << "789" << int(RuleKind::Pay) << "50" << true
-                                          << "3ตัวตรง#789#pay#50#perm";
-        QTest::newRow("closed, every order") << Straight << "112" << int(RuleKind::Closed) << "" << true
-                                             << "3ตัวตรง#112#closed##perm";
+        QTest::newRow("pay, every order")
+            << Straight << "789" << int(RuleKind::Pay) << "50" << true << "3ตัวตรง#789#pay#50#perm";
+        QTest::newRow("closed, every order")
+            << Straight << "112" << int(RuleKind::Closed) << "" << true << "3ตัวตรง#112#closed##perm";
         // A permutation type stores digits ascending: the rule is on the stored number, and every
         // order is that number already.
         QTest::newRow("sorted type") << Tote << "321" << int(RuleKind::Closed) << "" << true << "3ตัวโต๊ด#123#closed";
@@ -111,7 +111,8 @@ private slots:
         QTest::newRow("pay 100") << Straight << "123" << int(RuleKind::Pay) << "100" << true;
         QTest::newRow("pay 0") << Straight << "123" << int(RuleKind::Pay) << "0" << true;
         QTest::newRow("pay with sign") << Straight << "123" << int(RuleKind::Pay) << "+50" << false;
-        QTest::newRow("unknown type") << "4ตัวตรง" << "1234" << int(RuleKind::Closed) << "" << false;
+        QTest::newRow("unknown type") << "4ตัวตรง"
+                                      << "1234" << int(RuleKind::Closed) << "" << false;
     }
     void typedRulesAreChecked()
     {
@@ -136,8 +137,9 @@ private slots:
 
     void lookupFollowsDigitOrders()
     {
-        const NumberRules rules({rule(Straight, "123", RuleKind::Limit, 100, true), rule(Straight, "321", RuleKind::Closed),
-                                 rule(TwoTop, "12", RuleKind::Pay, 50, true), rule(Straight, "455", RuleKind::Closed)});
+        const NumberRules rules({rule(Straight, "123", RuleKind::Limit, 100, true),
+                                 rule(Straight, "321", RuleKind::Closed), rule(TwoTop, "12", RuleKind::Pay, 50, true),
+                                 rule(Straight, "455", RuleKind::Closed)});
         const int s = typeIndex(Straight), two = typeIndex(TwoTop);
         QCOMPARE(rules.find(s, "213")->kind, RuleKind::Limit);
         // A rule set on the number itself wins over one that reaches it through its digits.
@@ -297,7 +299,7 @@ private slots:
         book.settings(store.rateFile(), {Straight + "#500"});
         setRules(store, {rule(Straight, "456", RuleKind::Limit, 200)});
         const QStringList lines = Analysis(store, Straight).lines;
-        QVERIFY(lines.contains("ยอดรายรับ= 300.00 บาท")); // 100 kept on 123, 200 on 456
+        QVERIFY(lines.contains("ยอดรายรับ= 300.00 บาท"));             // 100 kept on 123, 200 on 456
         QVERIFY(lines.contains("จ่ายค่ารางวัลตามที่อั้น= 100,000.00 บาท")); // the most one number can cost
     }
 

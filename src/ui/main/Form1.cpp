@@ -386,7 +386,8 @@ void Form1::buildMenus()
                       themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
-    mRules = add(mMore, "mRules", QStringLiteral("Number Rules"), themedIcon("view-filter", QStyle::SP_FileDialogInfoView));
+    mRules =
+        add(mMore, "mRules", QStringLiteral("Number Rules"), themedIcon("view-filter", QStyle::SP_FileDialogInfoView));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
