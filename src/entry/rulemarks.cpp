@@ -96,13 +96,18 @@ QString RuleMarks::mark(const NumberRule* rule, int type, const QString& number,
     switch (rule->kind) {
     case RuleKind::Closed:
         return ClosedNumberText;
-    case RuleKind::Pay:
-        return PayPercentText.arg(rule->value);
+    case RuleKind::Pay: {
+        auto known = m_payMarks.constFind(rule->value);
+        if (known == m_payMarks.constEnd()) known = m_payMarks.insert(rule->value, PayPercentText.arg(rule->value));
+        return known.value();
+    }
     case RuleKind::Limit: {
-        double& taken = m_taken[type][number];
-        const double before = bookStake(type, number) + taken;
-        taken += amount;
-        return before + amount > static_cast<double>(rule->value) ? OverOwnLimitText : QString();
+        // The book's stake is summed over the customers once per number; the batch's bets add to it.
+        QHash<QString, double>& held = m_held[type];
+        auto it = held.find(number);
+        if (it == held.end()) it = held.insert(number, bookStake(type, number));
+        it.value() += amount;
+        return it.value() > static_cast<double>(rule->value) ? OverOwnLimitText : QString();
     }
     }
     return {};

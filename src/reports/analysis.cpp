@@ -30,6 +30,8 @@ QStringList analyseOne(Store& store, const QString& type)
 {
     QStringList lines;
     lines << QStringLiteral("ผลการวิเคราะห์ ") + type;
+    // The own limits and reduced pay change the figures below: the operator sees that they apply.
+    if (const QString rules = rulesSummary(*bookRules(store), type); !rules.isEmpty()) lines << rules;
     const QString winning = store.LookupKeyed(store.resultFile(), type);
     const QString rate = store.LookupKeyed(store.rateFile(), type);
     if (winning.isEmpty() && rate.isEmpty())

@@ -452,6 +452,16 @@ RulesCleared clearAllNumberRules(Store& store)
     return cleared;
 }
 
+QString rulesSummary(const NumberRules& rules, const QString& type)
+{
+    const int t = typeIndex(type);
+    if (!rules.hasRules(t)) return {};
+    int counts[3] = {0, 0, 0};
+    for (const NumberRule& rule : rules.all())
+        if (rule.type == type && rules.find(t, rule.number) == &rule) ++counts[static_cast<int>(rule.kind)];
+    return RulesSummaryText.arg(counts[0]).arg(counts[1]).arg(counts[2]);
+}
+
 QStringList listNumberRules(const Store& store, const QString& type)
 {
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
@@ -460,8 +470,10 @@ QStringList listNumberRules(const Store& store, const QString& type)
     for (const QString& t : typeNames()) {
         if (type != AllChoice && t != type) continue;
         QStringList ofType;
+        const int index = typeIndex(t);
         for (const NumberRule& rule : rules->all())
-            if (rule.type == t) ofType << describeRule(rule);
+            // A number listed twice in a file edited by hand shows the rule that applies.
+            if (rule.type == t && rules->find(index, rule.number) == &rule) ofType << describeRule(rule);
         if (ofType.isEmpty()) continue;
         any = true;
         lines << QLatin1Char('<') + t + QLatin1Char('>') << ofType << Separator;

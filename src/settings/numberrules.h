@@ -117,6 +117,9 @@ struct RulesCleared {
 };
 RulesCleared clearAllNumberRules(Store& store);
 
+// "เลขอั้นเฉพาะตัว 2 เลข  เลขปิด 1 เลข  จ่ายลด 0 เลข" for a type with rules, "" for one without.
+QString rulesSummary(const NumberRules& rules, const QString& type);
+
 // The list of rules by type (one type, or every type for "ทั้งหมด"), for the window and batch mode.
 QStringList listNumberRules(const Store& store, const QString& type);
 

@@ -21,6 +21,9 @@ inline const QString PayRuleText = QStringLiteral("จ่าย %1%");
 inline const QString PermutationsRuleText = QStringLiteral(" กลับ");
 inline const QString NoRulesText = QStringLiteral("ยังไม่ได้ตั้งเลขอั้น");
 
+// The analysis of a type with rules: how many numbers have each kind.
+inline const QString RulesSummaryText = QStringLiteral("เลขอั้นเฉพาะตัว %1 เลข  เลขปิด %2 เลข  จ่ายลด %3 เลข");
+
 // Refusals of a rule as typed.
 inline const QString RuleNumberInvalidText = QStringLiteral("เลขไม่ถูกต้อง ต้องเป็นตัวเลข %1 หลัก");
 inline const QString RuleLimitInvalidText = QStringLiteral("วงเงินอั้นต้องเป็นตัวเลขเท่านั้น");

@@ -299,6 +299,8 @@ private slots:
         book.settings(store.rateFile(), {Straight + "#500"});
         setRules(store, {rule(Straight, "456", RuleKind::Limit, 200)});
         const QStringList lines = Analysis(store, Straight).lines;
+        QCOMPARE(lines.value(1), rulesSummary(*bookRules(store), Straight));
+        QCOMPARE(lines.value(1), QString("เลขอั้นเฉพาะตัว 1 เลข  เลขปิด 0 เลข  จ่ายลด 0 เลข"));
         QVERIFY(lines.contains("ยอดรายรับ= 300.00 บาท"));             // 100 kept on 123, 200 on 456
         QVERIFY(lines.contains("จ่ายค่ารางวัลตามที่อั้น= 100,000.00 บาท")); // the most one number can cost
     }
