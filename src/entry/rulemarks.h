@@ -41,9 +41,9 @@ private:
 
     Store& m_store;
     std::shared_ptr<const NumberRules> m_rules;
-    QHash<int, QList<QList<double>>> m_book;  // type -> each customer's sums by set position, read once
+    QHash<int, QList<QList<double>>> m_book;   // type -> each customer's sums by set position, read once
     QHash<int, QHash<QString, double>> m_held; // type -> number -> the book's stake with this batch's bets
-    QHash<qint64, QString> m_payMarks;        // percentage -> its mark
+    QHash<qint64, QString> m_payMarks;         // percentage -> its mark
 };
 
 // Every customer's stake on each number of the type, by position in the type's number set: each
