@@ -18,6 +18,7 @@
 #include "reports/prize.h"
 #include "reports/statistics.h"
 #include "reports/view.h"
+#include "settings/numberrules.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backup.h"
@@ -25,6 +26,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace varnoth::bench
 {
@@ -171,6 +174,45 @@ QString chatMessage(int lines)
 qint64 linesOf(const ReportResult& r)
 {
     return r.lines.size();
+}
+
+// A thousand number rules over five types: own limits on every odd number of the straight 3 digits
+// and reduced pay on 100 of its even ones, reduced pay on 200 permutation numbers, and the closed
+// numbers on the two 2-digit types, which the entries timed here do not play (a closed number would
+// leave bets out and so make the entry cheaper than it is).
+QString thousandRules()
+{
+    QStringList lines;
+    for (int i = 1; i < 1000; i += 2)
+        lines << ruleLine(
+            {Straight3, QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')), RuleKind::Limit, 500, false});
+    for (int i = 0; i < 200; i += 2)
+        lines << ruleLine({Straight3, QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')), RuleKind::Pay, 50, false});
+    const QStringList& tote = NumberSet(Tote3);
+    for (int i = 0; i < 200; ++i)
+        lines << ruleLine({Tote3, tote[i], RuleKind::Pay, 50, false});
+    for (const QString& type : {QStringLiteral("2ตัวบน"), QStringLiteral("2ตัวล่าง")})
+        for (int i = 0; i < 100; ++i)
+            lines << ruleLine({type, QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), RuleKind::Closed, 0, false});
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+// The same operation on the book with the thousand rules; its rows come after every row without
+// rules, so the file never reaches those.
+Operation withRules(Operation op)
+{
+    op.name += QStringLiteral(", 1,000 rules");
+    const auto prepare = op.prepare;
+    op.prepare = [prepare](Context& ctx) {
+        // Written once: the rules of a book stay as they are from one entry to the next.
+        static const QString rules = thousandRules() + QStringLiteral("\r\n");
+        const QString path = ctx.store->path(NumberRulesFileName);
+        if (ctx.store->ReadWholeFile(path) != rules) ctx.store->writeExact(path, rules);
+        if (prepare) prepare(ctx);
+    };
+    const auto reads = op.reads;
+    op.reads = [reads](Context& ctx) { return reads(ctx) + QStringList{ctx.store->path(NumberRulesFileName)}; };
+    return op;
 }
 
 // The backup of a book of one customer, whose name stands in every stake heading.
@@ -390,6 +432,13 @@ std::vector<Operation> operations()
                                w << ctx.store->stakeFilePathAt(t, index);
                            return w + QStringList{ctx.store->customerFile(), ctx.store->path(MergedBackupsFileName)};
                        }});
+
+    // The rows of entry and reports again, with the rules applied.
+    for (const QString& name : {QStringLiteral("one bet"), QStringLiteral("sheet 10,000 lines"),
+                                QStringLiteral("over-limit all"), QStringLiteral("prize check all")}) {
+        const auto plain = std::find_if(ops.begin(), ops.end(), [&](const Operation& o) { return o.name == name; });
+        if (plain != ops.end()) ops.push_back(withRules(*plain));
+    }
 
     // The new draw copies the whole book beside it (every file read, written once and read back),
     // deletes it and leaves fresh count and send-out files. Writing every file of the book in place

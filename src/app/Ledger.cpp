@@ -556,6 +556,52 @@ QStringList Ledger::removeCustomer(const QString& name)
     return lines;
 }
 
+namespace
+{
+
+// A rule change as the audit log records it: the rule before and after, as the rules window shows it.
+AuditEvent ruleEvent(const std::optional<NumberRule>& before, const std::optional<NumberRule>& after)
+{
+    const NumberRule& rule = after ? *after : *before;
+    return {AuditAction::Rule, rule.type, {}, rule.number, before ? describeRule(*before) : QString(),
+            after ? describeRule(*after) : QString(), {}};
+}
+
+} // namespace
+
+RuleChange Ledger::setNumberRule(const NumberRule& rule)
+{
+    RuleChange change = varnoth::setNumberRule(m_store, rule);
+    if (change.changed()) {
+        audit(ruleEvent(change.before, change.after));
+        emit numberRulesChanged();
+    }
+    return change;
+}
+
+RuleChange Ledger::clearNumberRule(const QString& type, const QString& number)
+{
+    RuleChange change = varnoth::clearNumberRule(m_store, type, number);
+    if (change.changed()) {
+        audit(ruleEvent(change.before, change.after));
+        emit numberRulesChanged();
+    }
+    return change;
+}
+
+RulesCleared Ledger::clearNumberRules()
+{
+    RulesCleared cleared = clearAllNumberRules(m_store);
+    if (!cleared.removed.isEmpty()) {
+        QList<AuditEvent> events;
+        for (const NumberRule& rule : cleared.removed)
+            events << ruleEvent(rule, std::nullopt);
+        audit(events);
+        emit numberRulesChanged();
+    }
+    return cleared;
+}
+
 BackupResult Ledger::backup(const QString& drive)
 {
     return writeBackup(m_store, drive);
@@ -578,7 +624,7 @@ MergeResult Ledger::restore(const QString& drive)
     return result;
 }
 
-NewDrawResult Ledger::newDraw()
+NewDrawResult Ledger::newDraw(bool clearRules)
 {
     // The log goes into the dated copy with the rest of the book; the new book starts a log of its own.
     m_audit.close();
@@ -586,6 +632,8 @@ NewDrawResult Ledger::newDraw()
     openAudit();
     if (!result.done) return result;
     audit({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(result.copyFolder)});
+    // Only after the copy of the book: the old draw's rules are in it.
+    if (clearRules) result.lines += clearNumberRules().lines;
     // Nothing of the old book can be taken back into the new one; its copy is the dated folder.
     m_undo.clear();
     emit customersChanged();

@@ -10,6 +10,7 @@
 #include "settings/customers.h"
 #include "settings/history.h"
 #include "settings/keyed.h"
+#include "settings/numberrules.h"
 #include "settings/result.h"
 #include "store/progress.h"
 #include "tools/backup.h"
@@ -69,10 +70,17 @@ public:
     NameEntry addCustomerName(const QString& text);
     QStringList removeCustomer(const QString& name);
 
+    // --- number rules -------------------------------------------------------------------------------
+    // Each is one change with the rule before and after it.
+    RuleChange setNumberRule(const NumberRule& rule);
+    RuleChange clearNumberRule(const QString& type, const QString& number);
+    RulesCleared clearNumberRules();
+
     // --- the whole book --------------------------------------------------------------------------
     BackupResult backup(const QString& drive);
     MergeResult restore(const QString& drive);
-    NewDrawResult newDraw();
+    // The number rules stay for the new draw unless `clearRules` is set.
+    NewDrawResult newDraw(bool clearRules = false);
 
     // --- taking back ---------------------------------------------------------------------------
     // Takes back the newest step still standing (or does the last one taken back again). Returns the
@@ -105,6 +113,8 @@ signals:
     void customersChanged();
     void settingsChanged();
     void historyChanged();
+    // A number rule was set or cleared: the exposure map and the rules window show them.
+    void numberRulesChanged();
     // A new draw emptied the book: the figures of the pair that was keyed are gone too.
     void newDrawStarted();
     // A long loop moved on: the step (0 to 20) of the progress bar; and the loop is done.

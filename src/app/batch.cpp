@@ -17,6 +17,8 @@
 #include "reports/view.h"
 #include "settings/customers.h"
 #include "settings/history.h"
+#include "settings/numberrules.h"
+#include "settings/numberruletexts.h"
 #include "settings/options.h"
 #include "store/session.h"
 #include "store/store.h"
@@ -70,7 +72,12 @@ const JobOption Jobs[] = {
      "that no line was changed, removed or inserted (exit status 1 when one was)."},
     {"new-draw", BatchJob::NewDraw, nullptr,
      "Copy the book into draws/ beside the data folder, then delete every stake, count, send-out list, "
-     "setting and customer (needs --confirm-new-draw)."},
+     "setting and customer (needs --confirm-new-draw); the number rules stay unless --clear-rules is given."},
+    {"rules", BatchJob::Rules, nullptr, "List the number rules (own limits, closed numbers, reduced pay) by type."},
+    {"set-rule", BatchJob::SetRule, "TYPE",
+     "Set the rule of a number: --set-rule TYPE NUMBER limit N | closed | pay P (P from 0 to 100 percent of the "
+     "rate); with --permutations it covers every order of the digits."},
+    {"clear-rule", BatchJob::ClearRule, "TYPE", "Clear the rule of a number: --clear-rule TYPE NUMBER."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -83,6 +90,8 @@ const QString DryRunOption = QStringLiteral("dry-run");
 const QString JsonOption = QStringLiteral("json");
 const QString SinceOption = QStringLiteral("since");
 const QString VerifyOption = QStringLiteral("verify");
+const QString ClearRulesOption = QStringLiteral("clear-rules");
+const QString PermutationsOption = QStringLiteral("permutations");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -97,6 +106,8 @@ struct JobRules {
     bool confirm = false;
     bool chat = false; // --dry-run and --json
     bool audit = false; // --since and --verify
+    bool clearRules = false;
+    bool permutations = false;
 };
 
 JobRules rulesOf(BatchJob job)
@@ -119,9 +130,13 @@ JobRules rulesOf(BatchJob job)
     case BatchJob::Statistics:
         return {Need::Required};
     case BatchJob::NewDraw:
-        return {Need::No, Need::No, true, false, false, false, true};
+        return {.type = Need::No, .customer = Need::No, .confirm = true, .clearRules = true};
     case BatchJob::Audit:
         return {.type = Need::AllByDefault, .customer = Need::AllByDefault, .number = true, .audit = true};
+    case BatchJob::Rules:
+        return {.type = Need::AllByDefault};
+    case BatchJob::SetRule:
+        return {.type = Need::No, .customer = Need::No, .permutations = true};
     default:
         return {};
     }
@@ -174,7 +189,8 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
           refuseExtra(rules.number, NumberOption), refuseExtra(rules.keep, KeepOption),
           refuseExtra(rules.save, SaveOption), refuseExtra(rules.confirm, ConfirmOption),
           refuseExtra(rules.chat, DryRunOption), refuseExtra(rules.chat, JsonOption),
-          refuseExtra(rules.audit, SinceOption), refuseExtra(rules.audit, VerifyOption)})
+          refuseExtra(rules.audit, SinceOption), refuseExtra(rules.audit, VerifyOption),
+          refuseExtra(rules.clearRules, ClearRulesOption), refuseExtra(rules.permutations, PermutationsOption)})
         if (!problem.isEmpty()) return problem;
 
     if (rules.type == Need::Optional && !parser.isSet(TypeOption)) {
@@ -221,6 +237,20 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     o.confirmed = parser.isSet(ConfirmOption);
     o.dryRun = parser.isSet(DryRunOption);
     o.json = parser.isSet(JsonOption);
+    o.clearRules = parser.isSet(ClearRulesOption);
+    o.permutations = parser.isSet(PermutationsOption);
+    if (job == BatchJob::SetRule || job == BatchJob::ClearRule) {
+        if (typeIndex(o.type) < 0) return unknownTypeText(o.type, false);
+        o.ruleArguments = parser.positionalArguments();
+        const QStringList& a = o.ruleArguments;
+        if (job == BatchJob::ClearRule && a.size() != 1) return name + QStringLiteral(" takes TYPE NUMBER");
+        if (job == BatchJob::SetRule) {
+            const QString kind = a.value(1);
+            const bool shape = (kind == QStringLiteral("closed") && a.size() == 2) ||
+                               ((kind == QStringLiteral("limit") || kind == QStringLiteral("pay")) && a.size() == 3);
+            if (!shape) return name + QStringLiteral(" takes TYPE NUMBER, then limit N, closed or pay P");
+        }
+    }
     if (parser.isSet(SaveOption)) {
         o.saveName = parser.value(SaveOption);
         if (enteredName(o.saveName).isEmpty()) return QStringLiteral("the name of --save-list is empty");
@@ -256,11 +286,18 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
     r.out << QLatin1Char('<') + o.type + QStringLiteral("> <") + o.customer + QLatin1Char('>');
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
     r.out << failures;
+    int closed = 0;
     const int above = sheet.isEmpty() ? 0 : [&] {
         const EntryResult entered = ledger.enterSheet(sheet, o.type, o.customer);
         r.out << entered.lines;
+        closed = entered.closed;
         return entered.aboveCeiling;
     }();
+    if (closed > 0) {
+        r.err << QString::number(closed) + QStringLiteral(" bet(s) on closed numbers were not stored (") +
+                     ClosedNumberText.trimmed() + QLatin1Char(')');
+        r.exitCode = BatchRefused;
+    }
     // A bet above the ceiling needs the operator's word, which a batch job cannot ask for: the job
     // stores the rest and says what it left out.
     if (above > 0) {
@@ -433,7 +470,7 @@ BatchResult newDraw(Ledger& ledger, const BatchOptions& o)
     if (!o.confirmed)
         return refused(r, QStringLiteral("a new draw deletes every stake, setting and customer of the book; "
                                          "add --confirm-new-draw to go ahead"));
-    const NewDrawResult draw = ledger.newDraw();
+    const NewDrawResult draw = ledger.newDraw(o.clearRules);
     r.out = draw.lines;
     if (draw.outcome.status == Status::CopyFailed)
         return refused(r, QStringLiteral("the book could not be copied before the new draw, so nothing was deleted (") +
@@ -472,6 +509,31 @@ BatchResult audit(Ledger& ledger, const BatchOptions& o)
     return r;
 }
 
+BatchResult ruleChange(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    const QStringList& a = o.ruleArguments;
+    RuleChange change;
+    if (o.job == BatchJob::ClearRule) {
+        change = ledger.clearNumberRule(o.type, a.value(0));
+    } else {
+        const QString word = a.value(1);
+        const RuleKind kind = word == QStringLiteral("limit") ? RuleKind::Limit
+                              : word == QStringLiteral("pay") ? RuleKind::Pay
+                                                              : RuleKind::Closed;
+        const RuleInput input = makeRule(o.type, a.value(0), kind, a.value(2), o.permutations);
+        if (!input.error.isEmpty()) return refused(r, QStringLiteral("rule refused: ") + input.error);
+        change = ledger.setNumberRule(input.rule);
+    }
+    r.out = change.lines;
+    if (!change.error.isEmpty()) return refused(r, QStringLiteral("rule refused: ") + change.error);
+    if (o.job == BatchJob::ClearRule && !change.before && change.outcome.ok())
+        return refused(r, QStringLiteral("no rule is set on ") + a.value(0));
+    if (!change.outcome.ok())
+        return refused(r, QStringLiteral("the rules were not changed: ") + outcomeReason(change.outcome.status));
+    return r;
+}
+
 BatchResult runJob(Ledger& ledger, const BatchOptions& o)
 {
     Store& store = ledger.store();
@@ -505,6 +567,11 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return newDraw(ledger, o);
     case BatchJob::Audit:
         return audit(ledger, o);
+    case BatchJob::Rules:
+        return {listNumberRules(store, o.type), {}, BatchRan};
+    case BatchJob::SetRule:
+    case BatchJob::ClearRule:
+        return ruleChange(ledger, o);
     case BatchJob::None:
         break;
     }
@@ -543,6 +610,8 @@ void addBatchOptions(QCommandLineParser& parser)
                                      "(\"YYYY-MM-DD HH:MM\") on."),
                       QStringLiteral("WHEN")});
     parser.addOption({VerifyOption, QStringLiteral("With --audit: check the log's chain of hashes.")});
+    parser.addOption({ClearRulesOption, QStringLiteral("With --new-draw: clear the number rules too.")});
+    parser.addOption({PermutationsOption, QStringLiteral("With --set-rule: every order of the number's digits.")});
 }
 
 BatchRequest batchRequest(const QCommandLineParser& parser)
@@ -560,13 +629,15 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             if (j.job == BatchJob::EnterChat) request.options.chatFile = value;
             if (j.job == BatchJob::OpenList) request.options.listName = value;
             if (j.job == BatchJob::Backup || j.job == BatchJob::Restore) request.options.folder = value;
+            if (j.job == BatchJob::SetRule || j.job == BatchJob::ClearRule) request.options.type = CleanName(value);
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }
     const bool modifiers = parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
                            parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption) ||
                            parser.isSet(DryRunOption) || parser.isSet(JsonOption) ||
-                           parser.isSet(SinceOption) || parser.isSet(VerifyOption);
+                           parser.isSet(SinceOption) || parser.isSet(VerifyOption) ||
+                           parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {
@@ -578,6 +649,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
         return request;
     }
     request.usageError = checkAround(parser, request.options.job, request.options);
+    request.argumentsTaken = request.options.job == BatchJob::SetRule || request.options.job == BatchJob::ClearRule;
     return request;
 }
 

@@ -30,6 +30,9 @@ enum class BatchJob {
     Restore,
     NewDraw,
     Audit,
+    Rules,
+    SetRule,
+    ClearRule,
 };
 
 struct BatchOptions {
@@ -48,11 +51,15 @@ struct BatchOptions {
     bool json = false;      // enter a pasted message: print what was read as one JSON object
     QDateTime since;        // audit: the lines from this moment on (invalid for all)
     bool verify = false;    // audit: check the log's chain instead of listing it
+    bool clearRules = false;   // new draw: the number rules go too
+    QStringList ruleArguments; // set and clear a rule: NUMBER, then "limit N", "closed" or "pay P"
+    bool permutations = false; // set a rule: every order of the number's digits
 };
 
 // What the command line asks for: no job at all (the window starts), one job, or a usage error.
 struct BatchRequest {
     bool batch = false;
+    bool argumentsTaken = false; // the job takes the plain arguments of the command line
     QString usageError;
     BatchOptions options;
 };

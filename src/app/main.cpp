@@ -103,7 +103,7 @@ int main(int argc, char* argv[])
         printLines(stdout, {QCoreApplication::applicationName() + QLatin1Char(' ') + QStringLiteral(VARNOTH_VERSION)});
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty())
+    if (!request.argumentsTaken && !parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("unexpected argument: ") + parser.positionalArguments().first());
     if (!request.usageError.isEmpty()) return usageError(request.usageError);
 

@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/numberruletexts.h"
 #include "settings/options.h"
 #include "store/store.h"
 
@@ -14,7 +15,7 @@ namespace varnoth
 
 EntryBatch::EntryBatch(Store& store, const QString& customer)
     : m_store(store), m_customer(customer), m_customerIndex(store.customerIndex(customer)),
-      m_ceiling(amountCeiling(store))
+      m_ceiling(amountCeiling(store)), m_marks(store)
 {
 }
 
@@ -32,6 +33,16 @@ NumberFile* EntryBatch::stakeFile(const QString& type)
     auto file = m_files.find(path);
     if (file == m_files.end()) file = m_files.insert(path, NumberFile(m_store, path));
     return &file.value();
+}
+
+int EntryBatch::stakeTypeIndex(const QString& type)
+{
+    // A sheet has tens of thousands of bets on one or two types: the name is looked up once.
+    if (type != m_lastType) {
+        m_lastType = type;
+        m_lastTypeIndex = typeIndex(type);
+    }
+    return m_lastTypeIndex;
 }
 
 NumberFile* EntryBatch::countFile(const QString& type)
@@ -70,14 +81,22 @@ void EntryBatch::addBet(const QString& number, const QString& amount, const QStr
         return;
     }
     const double value = Val(amountDigits);
+    const int t = m_marks.active() ? stakeTypeIndex(type) : -1;
+    const NumberRule* rule = t >= 0 ? m_marks.ruleOf(t, digits) : nullptr;
+    if (rule && rule->kind == RuleKind::Closed) {
+        m_lines << digits + QLatin1Char('-') + amountDigits + ClosedNumberText;
+        ++m_closed;
+        return;
+    }
     if (!m_aboveCeilingAllowed && value > static_cast<double>(m_ceiling)) {
         m_lines << digits + QLatin1Char('-') + amountDigits + AboveCeilingText;
         ++m_aboveCeiling;
         return;
     }
+    const QString mark = m_marks.mark(rule, t, digits, value);
     stake->add(digits, value);
     m_bets.push_back(PendingBet{type, digits, amountDigits, stake->path(), static_cast<int>(m_lines.size())});
-    m_lines << digits + QLatin1Char('-') + amountDigits;
+    m_lines << digits + QLatin1Char('-') + amountDigits + mark;
 }
 
 void EntryBatch::addListLine(const QString& line)
@@ -120,6 +139,7 @@ EntryResult EntryBatch::commit()
     EntryResult result;
     result.customer = m_customer;
     result.aboveCeiling = m_aboveCeiling;
+    result.closed = m_closed;
 
     QSet<QString> unsaved;
     for (const PendingBet& bet : m_bets) {
@@ -148,6 +168,8 @@ EntryResult EntryBatch::commit()
     for (const QString& path : countPaths)
         if (!m_files[path].save(m_store)) trailing << outcomeLine({Status::WriteFailed, path});
 
+    // A damaged rules file is said once, after the first entry that meets it.
+    trailing += takeRuleFileProblems(m_store);
     result.lines = m_lines + trailing;
     m_bets.clear();
     m_lines.clear();
@@ -206,6 +228,7 @@ QString EntryBatch::aboveCeilingQuestion(const EntryPlan& plan)
         if (!stake) continue;
         const QString digits = storableAmount(*stake, bet.number, bet.amount);
         if (digits.isEmpty()) continue; // rejected anyway
+        if (m_marks.active() && m_marks.isClosed(typeIndex(bet.type), DigitsOnly(bet.number))) continue;
         const double value = Val(digits);
         if (value <= static_cast<double>(ceiling)) continue;
         highest = std::max(highest, value);

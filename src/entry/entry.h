@@ -5,6 +5,7 @@
 // read and one write per file, with the same bytes and list lines as storing the bets one by one.
 
 #include "entry/gates.h"
+#include "entry/rulemarks.h"
 #include "model/text.h"
 #include "store/numberfile.h"
 
@@ -43,6 +44,7 @@ struct EntryResult {
     QStringList lines;        // the main-list lines, in order
     QList<BetChange> changes; // the bets that were stored and counted, in order
     int aboveCeiling = 0;     // bets left out because their amount is above the ceiling
+    int closed = 0;           // bets left out because their number is closed
 };
 
 class EntryBatch
@@ -89,6 +91,7 @@ private:
     // The digits of the amount when the bet can be stored in the file, "" when it is rejected.
     static QString storableAmount(const NumberFile& stake, const QString& number, const QString& amount);
     NumberFile* countFile(const QString& type);
+    int stakeTypeIndex(const QString& type);
 
     Store& m_store;
     QString m_customer;
@@ -96,6 +99,10 @@ private:
     qint64 m_ceiling;
     bool m_aboveCeilingAllowed = false;
     int m_aboveCeiling = 0;
+    int m_closed = 0;
+    RuleMarks m_marks;
+    QString m_lastType;
+    int m_lastTypeIndex = -1;
     QHash<QString, QString> m_stakePaths; // type -> stake file path ("" when none)
     QHash<QString, QString> m_countPaths; // type -> count file path ("" when none)
     QHash<QString, NumberFile> m_files;   // path -> file in memory

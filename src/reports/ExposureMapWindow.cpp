@@ -3,6 +3,7 @@
 #include "app/Ledger.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/numberruletexts.h"
 #include "store/store.h"
 #include "ui/main/Shell.h"
 
@@ -10,9 +11,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -68,8 +72,11 @@ QVariant ExposureModel::data(const QModelIndex& index, int role) const
     const ExposureCell* c = cell(index);
     if (!c) return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return c->stake > 0 ? c->number + QLatin1Char('\n') + formatCount(c->stake) : c->number;
+    case Qt::DisplayRole: {
+        QString number = c->number;
+        if (c->payPercent != 100) number += QLatin1Char(' ') + QString::number(c->payPercent) + QLatin1Char('%');
+        return c->stake > 0 ? number + QLatin1Char('\n') + formatCount(c->stake) : number;
+    }
     case Qt::BackgroundRole:
         return levelColour(c->level);
     case Qt::ToolTipRole: {
@@ -77,6 +84,9 @@ QVariant ExposureModel::data(const QModelIndex& index, int role) const
         if (it == m_tips.constEnd()) {
             QStringList lines{c->number + QStringLiteral(" รวม ") + formatAmount(c->stake) + QStringLiteral(" บาท")};
             if (c->excess > 0) lines << QStringLiteral("ส่งออก ") + formatAmount(c->excess) + QStringLiteral(" บาท");
+            if (c->closed) lines << ClosedRuleText;
+            if (!c->ownLimit.isEmpty()) lines << LimitRuleText.arg(formatCount(Val(c->ownLimit)));
+            if (c->payPercent != 100) lines << PayRuleText.arg(c->payPercent);
             lines += customerStakes(m_store, m_exposure.type, c->number);
             it = m_tips.insert(c->number, lines.join(QLatin1Char('\n')));
         }
@@ -88,6 +98,10 @@ QVariant ExposureModel::data(const QModelIndex& index, int role) const
         return c->winning;
     case StakeRole:
         return c->stake;
+    case ClosedRole:
+        return c->closed;
+    case PayPercentRole:
+        return c->payPercent;
     default:
         return {};
     }
@@ -108,6 +122,13 @@ public:
         painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
         painter->setPen(QColor(60, 60, 60));
         painter->drawText(option.rect, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
+        if (index.data(ExposureModel::ClosedRole).toBool()) {
+            // A closed number is crossed out: it takes no new bet.
+            painter->setPen(QPen(QColor(150, 0, 0), 1));
+            const QRect r = option.rect.adjusted(3, 3, -3, -3);
+            painter->drawLine(r.topLeft(), r.bottomRight());
+            painter->drawLine(r.topRight(), r.bottomLeft());
+        }
         if (index.data(ExposureModel::WinningRole).toBool()) {
             painter->setPen(QPen(Qt::red, 2));
             painter->drawRect(option.rect.adjusted(1, 1, -2, -2));
@@ -140,8 +161,8 @@ void fitToWidth(QLabel* label)
 
 ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, 19, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
-      List1(new QListWidget(this)), Label1(new QLabel(this)), m_model(new ExposureModel(ctx.store, this)),
-      m_source(ctx.store)
+      List1(new QListWidget(this)), Label1(new QLabel(this)), Command1(new QPushButton(RulesPickerEntry, this)),
+      m_model(new ExposureModel(ctx.store, this)), m_source(ctx.store)
 {
     setObjectName(QStringLiteral("ExposureMap"));
     setWindowTitle(QStringLiteral("ผังยอดเลข"));
@@ -150,6 +171,8 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     List1->setObjectName(QStringLiteral("List1"));
     Label1->setObjectName(QStringLiteral("Label1"));
     fitToWidth(Label1);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setAutoDefault(false);
     {
         const QSignalBlocker block(Combo1);
         Combo1->addItems(typeNames());
@@ -193,6 +216,7 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     top->addWidget(new QLabel(QStringLiteral("ชนิดหวย"), this));
     top->addWidget(Combo1);
     top->addWidget(Label1, 1);
+    top->addWidget(Command1);
     auto* middle = new QHBoxLayout;
     middle->addWidget(Grid1, 4);
     middle->addWidget(List1, 1);
@@ -204,6 +228,17 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     connect(Combo1, &QComboBox::currentIndexChanged, this, &ExposureMap::refresh);
     connect(Grid1, &QTableView::clicked, this, &ExposureMap::showCustomers);
     connect(Grid1, &QTableView::entered, this, &ExposureMap::showCustomers);
+    Grid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Grid1, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QMenu* menu = ruleMenu(Grid1->indexAt(at))) {
+            menu->exec(Grid1->viewport()->mapToGlobal(at));
+            menu->deleteLater();
+        }
+    });
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        if (ctx.shell) ctx.shell->openWindow(WindowId::NumberRules);
+    });
+    connect(&ctx.ledger, &Ledger::numberRulesChanged, this, &ExposureMap::refresh);
     // Every change of a data file replaces it in the folder, so watching the folder follows every
     // entry, edit, restore and new draw, from wherever it comes.
     m_watcher.addPath(ctx.store.dataFolder());
@@ -242,6 +277,53 @@ void ExposureMap::showCustomers(const QModelIndex& index)
     List1->clear();
     if (m_model->cell(index))
         List1->addItems(m_model->data(index, Qt::ToolTipRole).toString().split(QLatin1Char('\n')));
+}
+
+QMenu* ExposureMap::ruleMenu(const QModelIndex& index)
+{
+    const ExposureCell* c = m_model->cell(index);
+    if (!c) return nullptr;
+    const QString number = c->number;
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("ruleMenu"));
+    auto add = [menu](const char* name, const QString& text) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    connect(add("mapSetLimit", MapSetLimitAction), &QAction::triggered, this, [this, number] {
+        bool ok = false;
+        const QString value = QInputDialog::getText(this, RulesWindowCaption, MapLimitPrompt.arg(number),
+                                                    QLineEdit::Normal, QString(), &ok);
+        if (ok) applyRule(number, RuleKind::Limit, value);
+    });
+    connect(add("mapClose", MapCloseAction), &QAction::triggered, this,
+            [this, number] { applyRule(number, RuleKind::Closed, QString()); });
+    connect(add("mapHalfPay", MapHalfPayAction), &QAction::triggered, this,
+            [this, number] { applyRule(number, RuleKind::Pay, QStringLiteral("50")); });
+    connect(add("mapClear", MapClearAction), &QAction::triggered, this, [this, number] { clearRule(number); });
+    return menu;
+}
+
+void ExposureMap::applyRule(const QString& number, RuleKind kind, const QString& value)
+{
+    const RuleInput input = makeRule(Combo1->currentText(), number, kind, value, false);
+    if (!input.error.isEmpty()) {
+        showRuleLines({input.error});
+        return;
+    }
+    showRuleLines(ctx.ledger.setNumberRule(input.rule).lines);
+}
+
+void ExposureMap::clearRule(const QString& number)
+{
+    showRuleLines(ctx.ledger.clearNumberRule(Combo1->currentText(), number).lines);
+}
+
+void ExposureMap::showRuleLines(const QStringList& lines)
+{
+    List1->clear();
+    List1->addItems(lines);
 }
 
 } // namespace varnoth

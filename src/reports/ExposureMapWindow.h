@@ -2,6 +2,7 @@
 // The exposure map window: every number of a type as a cell, coloured by its stake against the limit.
 
 #include "reports/exposure.h"
+#include "settings/numberrules.h"
 #include "ui/main/SecondaryWindow.h"
 
 #include <QAbstractTableModel>
@@ -12,6 +13,8 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QMenu;
+class QPushButton;
 class QTableView;
 
 namespace varnoth
@@ -29,7 +32,7 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     static QColor levelColour(ExposureLevel level);
-    enum Roles { LevelRole = Qt::UserRole + 1, WinningRole, StakeRole };
+    enum Roles { LevelRole = Qt::UserRole + 1, WinningRole, StakeRole, ClosedRole, PayPercentRole };
 
 private:
     Store& m_store;
@@ -46,14 +49,20 @@ public:
     // Rebuilds the map of the chosen type from the files.
     void refresh();
     ExposureModel* model() const { return m_model; }
+    // The menu of a cell's number rule (set a limit, close, half pay, clear); null off the cells.
+    QMenu* ruleMenu(const QModelIndex& index);
 
     QComboBox* Combo1;
     QTableView* Grid1;
     QListWidget* List1;
     QLabel* Label1;
+    QPushButton* Command1; // the rules window
 
 private:
     void showCustomers(const QModelIndex& index);
+    void applyRule(const QString& number, RuleKind kind, const QString& value);
+    void clearRule(const QString& number);
+    void showRuleLines(const QStringList& lines);
     ExposureModel* m_model;
     ExposureSource m_source;
     QFileSystemWatcher m_watcher;

@@ -5,9 +5,12 @@
 #include "reports/cutting.h"
 #include "reports/prize.h"
 #include "reports/selectors.h"
+#include "settings/numberrules.h"
 #include "store/store.h"
 
 #include <QHash>
+
+#include <algorithm>
 
 namespace varnoth
 {
@@ -27,6 +30,8 @@ QStringList analyseOne(Store& store, const QString& type)
 {
     QStringList lines;
     lines << QStringLiteral("ผลการวิเคราะห์ ") + type;
+    // The own limits and reduced pay change the figures below: the operator sees that they apply.
+    if (const QString rules = rulesSummary(*bookRules(store), type); !rules.isEmpty()) lines << rules;
     const QString winning = store.LookupKeyed(store.resultFile(), type);
     const QString rate = store.LookupKeyed(store.rateFile(), type);
     if (winning.isEmpty() && rate.isEmpty())
@@ -38,14 +43,16 @@ QStringList analyseOne(Store& store, const QString& type)
 
     const GroupedStakes grouped = GroupedLinesOfType(store, type);
     if (grouped.staked) {
-        QString list = grouped.list;
+        QString list = CapStakes(store, grouped.list, type);
         const QString limit = store.LookupKeyed(store.limitFile(), type);
-        if (!limit.isEmpty()) list = CapAtLimit(list, limit);
         const QString cut = store.LookupKeyed(store.numberCutFile(), type);
         const QString positions = store.LookupKeyed(store.digitCutFile(), type);
         if (!cut.isEmpty() && !positions.isEmpty()) list = KeepUncut(store, list, cut, positions);
         if (!list.isEmpty()) {
-            const QString prize = shortestDecimal(Val(limit) * Val(rate));
+            // The most one number can cost: a number with a higher limit of its own can cost more.
+            const double highest =
+                std::max(Val(limit), static_cast<double>(bookRules(store)->highestLimit(typeIndex(type))));
+            const QString prize = shortestDecimal(highest * Val(rate));
             return lines << AnalyseType(store, list, type, prize);
         }
     }

@@ -4,15 +4,10 @@
 #include "model/types.h"
 #include "reports/overlimit.h"
 #include "reports/selectors.h"
+#include "settings/numberrules.h"
 #include "store/store.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSet>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 namespace varnoth
 {
@@ -28,24 +23,6 @@ QHash<QString, double> amountsByNumber(const QString& list)
     return out;
 }
 
-// What identifies one version of a file: a rewrite replaces the file, so its inode changes too.
-QByteArray fileStamp(const QString& path)
-{
-#ifdef Q_OS_UNIX
-    struct stat st {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
-    return QByteArray::number(static_cast<qulonglong>(st.st_ino)) + ':' +
-           QByteArray::number(static_cast<qlonglong>(st.st_size)) + ':' +
-           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_sec)) + '.' +
-           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_nsec));
-#else
-    const QFileInfo fi(path);
-    if (!fi.exists()) return {};
-    return QByteArray::number(fi.size()) + ':' + QByteArray::number(fi.lastModified().toMSecsSinceEpoch());
-#endif
-}
-
 Exposure exposureOf(Store& store, const QString& type, const QString& grouped)
 {
     Exposure e;
@@ -56,13 +33,17 @@ Exposure exposureOf(Store& store, const QString& type, const QString& grouped)
     e.columns = set.size() > 1000 || (kind.ascending && kind.digits >= 4) ? 20 : 10;
     const QHash<QString, double> stakes = amountsByNumber(grouped);
     e.limit = store.LookupKeyed(store.limitFile(), type);
+    const std::shared_ptr<const NumberRules> rules = bookRules(store);
+    const int t = typeIndex(type);
+    const NumberRules* own = rules->hasLimits(t) ? rules.get() : nullptr;
     QHash<QString, double> excess;
-    if (!e.limit.isEmpty()) excess = amountsByNumber(SubtractSent(store, ExcessList(store, grouped, e.limit), type));
+    if (!e.limit.isEmpty() || own)
+        excess = amountsByNumber(SubtractSent(store, ExcessList(store, grouped, e.limit, own, t), type));
     QSet<QString> winning;
     for (const QString& n : store.LookupKeyed(store.resultFile(), type).split(QLatin1Char('-')))
         if (!n.isEmpty()) winning.insert(n);
 
-    const double limit = Val(e.limit);
+    const bool withRules = rules->hasRules(t);
     e.cells.reserve(set.size());
     for (const QString& n : set) {
         ExposureCell c;
@@ -70,6 +51,17 @@ Exposure exposureOf(Store& store, const QString& type, const QString& grouped)
         c.stake = stakes.value(n);
         c.excess = excess.value(n);
         c.winning = winning.contains(n);
+        double limit = Val(e.limit);
+        if (withRules) {
+            if (const NumberRule* rule = rules->find(t, n)) {
+                c.closed = rule->kind == RuleKind::Closed;
+                if (rule->kind == RuleKind::Pay) c.payPercent = rule->value;
+                if (rule->kind == RuleKind::Limit) {
+                    c.ownLimit = QString::number(rule->value);
+                    limit = static_cast<double>(rule->value);
+                }
+            }
+        }
         if (c.stake <= 0)
             c.level = ExposureLevel::None;
         else if (c.excess > 0)

@@ -20,6 +20,10 @@ struct ExposureCell {
     double excess = 0; // above the limit, less what was already sent out
     ExposureLevel level = ExposureLevel::None;
     bool winning = false;
+    // The number's own rule: closed, its prize paid at a percentage, or a limit of its own (0 when none).
+    bool closed = false;
+    qint64 payPercent = 100;
+    QString ownLimit;
 };
 
 struct Exposure {

@@ -5,6 +5,7 @@
 #include "reports/cutting.h"
 #include "reports/selectors.h"
 #include "store/numberlines.h"
+#include "settings/numberrules.h"
 #include "store/store.h"
 
 #include <QHash>
@@ -68,7 +69,10 @@ TypeRun runType(Store& store, const QString& type, bool keepMode, QStringList& f
 {
     TypeRun run;
     const QString limit = store.LookupKeyed(store.limitFile(), type);
-    if (limit.isEmpty()) {
+    const std::shared_ptr<const NumberRules> rules = bookRules(store);
+    const int t = typeIndex(type);
+    const NumberRules* own = rules->hasLimits(t) ? rules.get() : nullptr;
+    if (limit.isEmpty() && !own) {
         run.noLimit = true;
         return run;
     }
@@ -85,8 +89,8 @@ TypeRun runType(Store& store, const QString& type, bool keepMode, QStringList& f
         run.allCut = true;
         return run;
     }
-    run.result =
-        keepMode ? KeepList(store, list, limit) : SubtractSent(store, ExcessList(store, list, limit), type, &failures);
+    run.result = keepMode ? KeepList(store, list, limit, own, t)
+                          : SubtractSent(store, ExcessList(store, list, limit, own, t), type, &failures);
     return run;
 }
 
@@ -153,14 +157,27 @@ ReportResult OverLimit(Store& store, Session& session, const QString& type, bool
     return overOneType(store, session, type, keepMode, std::move(r));
 }
 
-QString ExcessList(Store& store, const QString& list, const QString& limit)
+QString limitFor(const QString& number, const QString& limit, const NumberRules* rules, int type)
+{
+    if (!rules) return limit;
+    const QString own = rules->limitOf(type, number);
+    return own.isEmpty() ? limit : own;
+}
+
+QString ExcessList(Store& store, const QString& list, const QString& limit, const NumberRules* rules, int type)
 {
     QString out;
     const QList<Item> items = stakeItems(list);
-    const double cap = Val(limit);
+    const double typeCap = Val(limit);
     store.progress().reset();
     for (const Item& item : items) {
         store.progress().tick(items.size());
+        double cap = typeCap;
+        if (rules) {
+            const std::optional<qint64> own = rules->ownLimit(type, item.number);
+            if (!own && limit.isEmpty()) continue;
+            if (own) cap = static_cast<double>(*own);
+        }
         const double a = Val(item.amount);
         if (a > cap) out += item.number + QLatin1Char('-') + singleDecimal(a - cap) + QLatin1Char('#');
     }
@@ -168,15 +185,15 @@ QString ExcessList(Store& store, const QString& list, const QString& limit)
     return out;
 }
 
-QString KeepList(Store& store, const QString& list, const QString& limit)
+QString KeepList(Store& store, const QString& list, const QString& limit, const NumberRules* rules, int type)
 {
     QString out;
     const QList<Item> items = stakeItems(list);
-    const double cap = Val(limit);
     store.progress().reset();
     for (const Item& item : items) {
         store.progress().tick(items.size());
-        const QString& kept = cap <= Val(item.amount) ? limit : item.amount;
+        const QString cap = limitFor(item.number, limit, rules, type);
+        const QString& kept = !cap.isEmpty() && Val(cap) <= Val(item.amount) ? cap : item.amount;
         out += item.number + QLatin1Char('-') + kept + QLatin1Char('#');
     }
     store.progress().hide();

@@ -3,7 +3,10 @@
 #include "model/text.h"
 #include "model/types.h"
 #include "reports/cutting.h"
+#include "reports/overlimit.h"
 #include "reports/selectors.h"
+#include "settings/numberrules.h"
+#include "settings/numberruletexts.h"
 #include "store/store.h"
 
 namespace varnoth
@@ -49,9 +52,7 @@ Selection evaluate(Store& store, const QString& type, const QString& customer)
     s.income = shortestDecimal(grouped.total);
     if (!grouped.staked) return s;
     s.hasData = true;
-    QString list = grouped.list;
-    const QString limit = store.LookupKeyed(store.limitFile(), type);
-    if (!limit.isEmpty()) list = CapAtLimit(list, limit);
+    QString list = CapStakes(store, grouped.list, type);
     const QString cut = store.LookupKeyed(store.numberCutFile(), type);
     const QString positions = store.LookupKeyed(store.digitCutFile(), type);
     if (!cut.isEmpty() && !positions.isEmpty()) list = KeepUncut(store, list, cut, positions);
@@ -112,6 +113,38 @@ QString CapAtLimit(const QString& list, const QString& limit)
     return out;
 }
 
+QString CapAtOwnLimits(const QString& list, const QString& limit, const NumberRules& rules, int type)
+{
+    const double typeCap = Val(limit);
+    QString out;
+    forEachItem(list, [&](QStringView item) {
+        const qsizetype dash = firstDash(item);
+        if (dash < 0) return;
+        const QStringView amount = item.sliced(dash + 1);
+        if (amount == QLatin1String("0")) return;
+        const std::optional<qint64> own = rules.ownLimit(type, item.first(dash).toString());
+        const bool capped =
+            own ? static_cast<double>(*own) < amountValue(amount) : !limit.isEmpty() && typeCap < amountValue(amount);
+        if (!capped) {
+            out += item;
+        } else {
+            out += item.first(dash + 1);
+            out += own ? QString::number(*own) : limit;
+        }
+        out += QLatin1Char('#');
+    });
+    return out;
+}
+
+QString CapStakes(Store& store, const QString& list, const QString& type)
+{
+    const QString limit = store.LookupKeyed(store.limitFile(), type);
+    const std::shared_ptr<const NumberRules> rules = bookRules(store);
+    const int t = typeIndex(type);
+    if (rules->hasLimits(t)) return CapAtOwnLimits(list, limit, *rules, t);
+    return limit.isEmpty() ? list : CapAtLimit(list, limit);
+}
+
 QString MatchWinning(const QString& list, const QString& winning)
 {
     if (!winning.contains(QLatin1Char('-'))) return {};
@@ -148,12 +181,23 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
     QStringList lines;
     double count = 0;
     double stake = 0;
+    // A number paid at a percentage counts its stake whole and its prize at that share.
+    const std::shared_ptr<const NumberRules> rules = bookRules(store);
+    const int t = typeIndex(type);
+    const bool reduced = rules->hasRules(t);
+    double paidStake = 0;
     forEachItem(winners, [&](QStringView item) {
-        lines << item.toString();
         const qsizetype dash = firstDash(item);
-        if (dash < 0) return;
+        if (dash < 0) {
+            lines << item.toString();
+            return;
+        }
         ++count;
-        stake += amountValue(item.sliced(dash + 1));
+        const double amount = amountValue(item.sliced(dash + 1));
+        stake += amount;
+        const qint64 percent = reduced ? rules->payPercentOf(t, item.first(dash).toString()) : 100;
+        paidStake += amount * static_cast<double>(percent) / 100;
+        lines << (percent == 100 ? item.toString() : item.toString() + PayPercentText.arg(percent));
     });
     if (count > 0) {
         lines << QStringLiteral("รวมเลข= ") + formatCount(count) + QStringLiteral(" รายการ");
@@ -161,7 +205,7 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
     }
     double prize = 0;
     if (!payoutRate.isEmpty()) {
-        prize = Val(payoutRate) * stake;
+        prize = Val(payoutRate) * (reduced ? paidStake : stake);
         lines << QStringLiteral("จ่ายค่ารางวัล= ") + formatAmount(prize) + Baht;
     }
     double held = Val(income);

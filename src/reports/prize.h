@@ -12,6 +12,7 @@ namespace varnoth
 {
 
 class Store;
+class NumberRules;
 
 // The sum of the amounts of the items of a working list that hold "-".
 double sumOfAmounts(const QString& list);
@@ -23,6 +24,12 @@ QString TotalStake(Store& store, const QString& type, const QString& customer);
 // Cuts each amount down to the limit. Items without "-" and items whose amount is "0" are dropped;
 // an item over the limit carries the limit text as it is stored.
 QString CapAtLimit(const QString& list, const QString& limit);
+// The same with each number's own limit of the type (by TypeList position) in place of the type's; a
+// number without either keeps its whole stake.
+QString CapAtOwnLimits(const QString& list, const QString& limit, const NumberRules& rules, int type);
+// CapAtOwnLimits where the type has numbers with limits of their own, else CapAtLimit (nothing when
+// the type has no limit either).
+QString CapStakes(Store& store, const QString& list, const QString& type);
 
 // The items whose number holds the winning pieces ("456-465-…-"). Each piece consumes the digits
 // it matched, so a digit is never counted twice. Numbers of up to 3 digits need one hit, longer

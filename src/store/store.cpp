@@ -17,9 +17,29 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace varnoth
 {
+
+QByteArray fileStamp(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+    return QByteArray::number(static_cast<qulonglong>(st.st_ino)) + ':' +
+           QByteArray::number(static_cast<qlonglong>(st.st_size)) + ':' +
+           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_nsec));
+#else
+    const QFileInfo fi(path);
+    if (!fi.exists()) return {};
+    return QByteArray::number(fi.size()) + ':' + QByteArray::number(fi.lastModified().toMSecsSinceEpoch());
+#endif
+}
 
 QString decodeWindows874(const QByteArray& bytes, bool* ok)
 {

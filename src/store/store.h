@@ -125,6 +125,10 @@ private:
     Progress* m_progress = &m_silent;
 };
 
+// What identifies one version of a file: its identity, size and modification time ("" when it is
+// not there). A rewrite replaces the file, so a changed file never keeps its stamp.
+QByteArray fileStamp(const QString& path);
+
 // The codec of every data file.
 QString decodeWindows874(const QByteArray& bytes, bool* ok = nullptr);
 QByteArray encodeWindows874(const QString& text, bool* ok = nullptr);

@@ -1,10 +1,12 @@
 #include "tools/Form3.h"
 
 #include "app/Ledger.h"
+#include "settings/numberruletexts.h"
 #include "store/session.h"
 #include "tools/backup.h"
 #include "ui/main/Shell.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -23,7 +25,8 @@ const QColor Highlight(0, 192, 192);
 
 Form3::Form3(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, 3, parent), Label1(new QLabel(this)), Drive1(new QComboBox(this)),
-      Command1(new QPushButton(QStringLiteral("ตกลง"), this)), Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
+      Command1(new QPushButton(QStringLiteral("ตกลง"), this)), Command2(new QPushButton(QStringLiteral("ยกเลิก"), this)),
+      Check1(new QCheckBox(ClearRulesOnNewDrawText, this))
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Backup"));
@@ -33,6 +36,8 @@ Form3::Form3(AppContext& context, QWidget* parent)
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->hide();
     Command1->setAutoDefault(true);
     Command2->setAutoDefault(true);
 
@@ -42,6 +47,7 @@ Form3::Form3(AppContext& context, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addWidget(Drive1);
+    layout->addWidget(Check1);
     layout->addStretch();
     layout->addLayout(buttons);
 
@@ -66,6 +72,9 @@ void Form3::prepare(const QString& caption, const QString& prompt)
     Label1->setText(prompt);
     const bool needsDrive = caption != QStringLiteral("Start");
     Drive1->setVisible(needsDrive);
+    // A bookmaker's closed numbers often carry over to the next draw: keeping them is the default.
+    Check1->setVisible(!needsDrive);
+    Check1->setChecked(false);
     // The new draw deletes the book: the button that Enter presses is the one that keeps it.
     Command1->setDefault(false);
     Command2->setDefault(!needsDrive);
@@ -114,7 +123,7 @@ void Form3::confirm()
         }
         close();
     } else if (job == QStringLiteral("Start")) {
-        const NewDrawResult r = ctx.ledger.newDraw();
+        const NewDrawResult r = ctx.ledger.newDraw(Check1->isChecked());
         if (!shell) {
             close();
             return;

@@ -7,6 +7,8 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
+class QCheckBox;
+
 namespace varnoth
 {
 
@@ -27,6 +29,7 @@ public:
     QComboBox* Drive1;
     QPushButton* Command1;
     QPushButton* Command2;
+    QCheckBox* Check1; // the new draw clears the number rules too
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,8 @@
 #include "tools/restore.h"
 
+#include "entry/rulemarks.h"
+#include "settings/numberruletexts.h"
+
 #include "model/text.h"
 #include "model/types.h"
 #include "store/datafolder.h"
@@ -255,6 +258,7 @@ MergeResult MergeBackupText(Store& store, const QString& text)
         customerIndex.insert(it.value(), it.key());
 
     Targets targets(store);
+    RuleMarks marks(store);
     Heading current;
     QString currentPath;
     progress.reset();
@@ -283,12 +287,19 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             r.lines << rejectedRow(line);
             continue;
         }
+        // This book's closed numbers take nothing from another computer either, neither stakes nor
+        // the counts that go with them.
+        const TextLine record = TextLine::of(line);
+        const QString number = DigitsOnly(record.beforeDash().toString());
+        if (marks.active() && marks.isClosed(current.type, number)) {
+            r.lines << number + QLatin1Char('-') + record.rest().toString() + ClosedNumberText;
+            continue;
+        }
         if (current.kind == Heading::Count) {
             if (!AddTransferredCount(line, target.file)) r.lines << rejectedRow(line);
             continue;
         }
         // A record with pieces left over after its number and amount is no record of ours.
-        const TextLine record = TextLine::of(line);
         if (record.amount().size() != record.rest().size()) {
             r.lines << rejectedRow(line);
             continue;
@@ -298,6 +309,7 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             AddTransferredBet(record.beforeDash().toString(), record.rest().toString(), target.file, r.lines);
         if (added.isEmpty()) continue;
         const double amount = Val(added.mid(added.indexOf(QLatin1Char('#')) + 1));
+        if (marks.active()) r.lines[row] += marks.judge(current.type, number, amount).mark;
         target.rows << static_cast<int>(row);
         target.count += 1;
         target.amount += amount;

@@ -10,6 +10,7 @@
 #include "entry/gates.h"
 #include "entry/sheet.h"
 #include "reports/overlimit.h"
+#include "settings/numberrules.h"
 #include "settings/options.h"
 #include "store/session.h"
 #include "store/store.h"
@@ -143,6 +144,33 @@ private slots:
         QCOMPARE(lines[1].after, QString("20"));
         f.ledger.undo();
         QCOMPARE(f.fresh().size(), 3);
+    }
+
+    // A number rule set, changed and cleared: its value before and after, as the rules window says it.
+    void numberRulesAreLogged()
+    {
+        Fixture f;
+        f.fresh();
+        f.ledger.setNumberRule({Three, "123", RuleKind::Limit, 500, false});
+        f.ledger.setNumberRule({Three, "123", RuleKind::Closed, 0, false});
+        f.ledger.clearNumberRule(Three, "123");
+        f.ledger.clearNumberRule(Three, "123"); // nothing left to clear: no line
+        const QList<AuditRecord> lines = f.fresh();
+        QCOMPARE(lines.size(), 3);
+        for (const AuditRecord& line : lines) {
+            QCOMPARE(line.action, AuditAction::Rule);
+            QCOMPARE(line.type, Three);
+            QCOMPARE(line.number, QString("123"));
+        }
+        QCOMPARE(lines[0].before, QString());
+        QCOMPARE(lines[0].after, describeRule({Three, "123", RuleKind::Limit, 500, false}));
+        QCOMPARE(lines[1].before, lines[0].after);
+        QCOMPARE(lines[2].after, QString());
+        f.ledger.setNumberRule({Two, "45", RuleKind::Pay, 50, false});
+        f.ledger.setNumberRule({Two, "46", RuleKind::Closed, 0, false});
+        f.fresh();
+        f.ledger.clearNumberRules();
+        QCOMPARE(f.fresh().size(), 2);
     }
 
     void recordChangesCarryTheAmountBeforeAndAfter()
@@ -340,7 +368,7 @@ private slots:
             QCommandLineParser parser;
             addBatchOptions(parser);
             args.prepend("varnoth");
-            return parser.parse(args) ? batchRequest(parser) : BatchRequest{true, parser.errorText(), {}};
+            return parser.parse(args) ? batchRequest(parser) : BatchRequest{.batch = true, .usageError = parser.errorText()};
         };
         BatchRequest r = request({"--audit", "--customer", Somchai, "--number", "12"});
         QVERIFY2(r.usageError.isEmpty(), qPrintable(r.usageError));

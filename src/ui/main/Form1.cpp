@@ -367,6 +367,8 @@ void Form1::buildMenus()
     mAudit =
         add(mMore, "mAudit", AuditWindowTitle, themedIcon("document-open-recent", QStyle::SP_FileDialogContentsView));
     mAudit->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
+    mRules =
+        add(mMore, "mRules", QStringLiteral("Number Rules"), themedIcon("view-filter", QStyle::SP_FileDialogInfoView));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
@@ -463,6 +465,7 @@ void Form1::connectControls()
     connect(mAudit, &QAction::triggered, this, [this] { openWindow(WindowId::Audit); });
     connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
     if (m_ledger.auditDamagedAtOpen()) addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
+    connect(mRules, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::NumberRules)); });
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.

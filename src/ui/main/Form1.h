@@ -246,6 +246,7 @@ private:
     QAction* mMap;
     QAction* mChatPaste;
     QAction* mAudit;
+    QAction* mRules;
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;

@@ -4,12 +4,15 @@
 #include "entry/entry.h"
 #include "entry/gates.h"
 #include "model/text.h"
+#include "settings/numberruletexts.h"
 #include "store/session.h"
 #include "store/store.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -122,7 +125,14 @@ void Form1::Inp1()
     }
     const QScopedValueRollback ownChange(m_ownChange, true);
     const EntryResult result = m_ledger.enterPlan(entry.plan, customer, aboveCeilingAllowed);
+    const int firstRow = List1->count();
     listAddLines(result.lines);
+    if (result.closed > 0) {
+        // A bet refused for a closed number must not pass unnoticed among the stored ones.
+        for (int row = firstRow; row < List1->count(); ++row)
+            if (List1->item(row)->text().endsWith(ClosedNumberText)) List1->item(row)->setForeground(Qt::red);
+        QApplication::beep();
+    }
     if (entry.clearFields) {
         Text1->clear();
         Text2->clear();

@@ -32,6 +32,7 @@ enum class WindowId {
     ExposureMap = 19, // the exposure map
     ChatPaste = 23,   // bets pasted from a chat message
     Audit = 24,       // the audit log
+    NumberRules = 20, // limits, closed numbers and reduced pay per number
 };
 
 inline int windowNumber(WindowId id)

@@ -27,6 +27,8 @@ GrowIn growSpecFor(int number)
         return {600, 420, 8400, 12600, 8400, false}; // the paste window
     case 24:
         return {600, 420, 8400, 15000, 8400, false}; // the audit log
+    case 20:
+        return {300, 300, 6600, 5400, 6600, false}; // the number rules
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }

@@ -9,6 +9,7 @@
 #include "settings/Form11.h"
 #include "settings/Form18.h"
 #include "settings/Form8.h"
+#include "settings/NumberRulesWindow.h"
 #include "tools/Form10.h"
 #include "tools/Form12.h"
 #include "tools/Form3.h"
@@ -58,6 +59,8 @@ SecondaryWindow* createWindow(int number, AppContext& ctx)
         return new ChatPasteWindow(ctx);
     case 24:
         return new AuditWindow(ctx);
+    case 20:
+        return new NumberRulesWindow(ctx);
     default:
         return nullptr;
     }

@@ -1,0 +1,125 @@
+#include "entry/rulemarks.h"
+
+#include "model/types.h"
+#include "reports/selectors.h"
+#include "settings/numberruletexts.h"
+#include "store/store.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <array>
+
+namespace varnoth
+{
+
+namespace
+{
+
+struct FileSums {
+    QByteArray stamp;
+    QList<double> sums; // by position in the type's number set
+};
+
+QMutex& sumsLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+QHash<QString, FileSums>& sumsCache()
+{
+    static QHash<QString, FileSums> files;
+    return files;
+}
+
+// The position of a number in the type's number set (-1 when it has none), one table per type.
+qsizetype setPosition(int type, const QString& number)
+{
+    static QMutex lock;
+    static std::array<QHash<QString, qsizetype>, 12> positions;
+    QMutexLocker locker(&lock);
+    QHash<QString, qsizetype>& p = positions[static_cast<std::size_t>(type)];
+    if (p.isEmpty()) {
+        const QStringList& set = NumberSet(typeNames()[type]);
+        for (qsizetype i = 0; i < set.size(); ++i)
+            p.insert(set[i], i);
+    }
+    return p.value(number, -1);
+}
+
+} // namespace
+
+QList<QList<double>> customerSumsOfType(Store& store, int type)
+{
+    QList<QList<double>> out;
+    if (type < 0 || type >= typeNames().size()) return out;
+    const QStringList& set = NumberSet(typeNames()[type]);
+    QMutexLocker locker(&sumsLock());
+    for (int c : Store::customerIndexes(store.customerListText())) {
+        const QString path = store.stakeFilePathAt(type, c);
+        const QByteArray stamp = fileStamp(path);
+        if (stamp.isEmpty()) continue;
+        FileSums& f = sumsCache()[path];
+        if (stamp != f.stamp || f.sums.size() != set.size()) {
+            f.stamp = stamp;
+            f.sums = stakeSumsOfBytes(store.readBytes(path).bytes, set);
+        }
+        out << f.sums;
+    }
+    return out;
+}
+
+RuleMarks::RuleMarks(Store& store) : m_store(store), m_rules(bookRules(store)) {}
+
+bool RuleMarks::isClosed(int type, const QString& number) const
+{
+    const NumberRule* rule = m_rules->find(type, number);
+    return rule && rule->kind == RuleKind::Closed;
+}
+
+double RuleMarks::bookStake(int type, const QString& number)
+{
+    auto book = m_book.constFind(type);
+    if (book == m_book.constEnd()) book = m_book.insert(type, customerSumsOfType(m_store, type));
+    const qsizetype at = setPosition(type, number);
+    double sum = 0;
+    if (at < 0) return sum;
+    for (const QList<double>& sums : *book)
+        sum += sums[at];
+    return sum;
+}
+
+QString RuleMarks::mark(const NumberRule* rule, int type, const QString& number, double amount)
+{
+    if (!rule) return {};
+    switch (rule->kind) {
+    case RuleKind::Closed:
+        return ClosedNumberText;
+    case RuleKind::Pay: {
+        auto known = m_payMarks.constFind(rule->value);
+        if (known == m_payMarks.constEnd()) known = m_payMarks.insert(rule->value, PayPercentText.arg(rule->value));
+        return known.value();
+    }
+    case RuleKind::Limit: {
+        // The book's stake is summed over the customers once per number; the batch's bets add to it.
+        QHash<QString, double>& held = m_held[type];
+        auto it = held.find(number);
+        if (it == held.end()) it = held.insert(number, bookStake(type, number));
+        it.value() += amount;
+        return it.value() > static_cast<double>(rule->value) ? OverOwnLimitText : QString();
+    }
+    }
+    return {};
+}
+
+RuleVerdict RuleMarks::judge(int type, const QString& number, double amount)
+{
+    const NumberRule* rule = ruleOf(type, number);
+    RuleVerdict verdict;
+    verdict.closed = rule && rule->kind == RuleKind::Closed;
+    verdict.mark = mark(rule, type, number, amount);
+    return verdict;
+}
+
+} // namespace varnoth

@@ -1,0 +1,53 @@
+#pragma once
+// The number rules as bets come in: a bet on a closed number is not stored, a bet that takes a number
+// above its own limit is stored and marked, a bet on a number paid at a percentage is marked with it.
+
+#include "settings/numberrules.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <memory>
+
+namespace varnoth
+{
+
+class Store;
+
+struct RuleVerdict {
+    bool closed = false; // not to be stored
+    QString mark;        // what follows the bet's line ("" when no rule applies)
+};
+
+class RuleMarks
+{
+public:
+    explicit RuleMarks(Store& store);
+
+    bool active() const { return !m_rules->isEmpty(); }
+    const NumberRules& rules() const { return *m_rules; }
+    // The rule of the number (in stored form) of the type, by its TypeList position; null when none.
+    const NumberRule* ruleOf(int type, const QString& number) const { return m_rules->find(type, number); }
+    bool isClosed(int type, const QString& number) const;
+    // The mark of a bet of the amount under the rule (null: none). A bet counts as taken for the bets
+    // after it.
+    QString mark(const NumberRule* rule, int type, const QString& number, double amount);
+    // Both at once, for a bet that is stored unless its number is closed.
+    RuleVerdict judge(int type, const QString& number, double amount);
+
+private:
+    // What the whole book holds on the number before this batch, over every customer.
+    double bookStake(int type, const QString& number);
+
+    Store& m_store;
+    std::shared_ptr<const NumberRules> m_rules;
+    QHash<int, QList<QList<double>>> m_book;   // type -> each customer's sums by set position, read once
+    QHash<int, QHash<QString, double>> m_held; // type -> number -> the book's stake with this batch's bets
+    QHash<qint64, QString> m_payMarks;         // percentage -> its mark
+};
+
+// Every customer's stake on each number of the type, by position in the type's number set: each
+// stake file is read again only when it changed since the last time it was read in this program.
+QList<QList<double>> customerSumsOfType(Store& store, int type);
+
+} // namespace varnoth
