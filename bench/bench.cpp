@@ -8,7 +8,7 @@
 #include "store/store.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -98,7 +98,9 @@ long peakKb()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The bills are drawn into a PDF, which needs fonts but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Varnoth benchmark"));
     parser.addHelpOption();

@@ -1,8 +1,10 @@
 #include "app/Ledger.h"
 
+#include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
+#include "model/text.h"
 #include "model/types.h"
 #include "settings/options.h"
 #include "store/session.h"
@@ -323,6 +325,33 @@ QStringList Ledger::removeCustomer(const QString& name)
     const QStringList lines = varnoth::removeCustomer(m_store, name);
     emit customersChanged();
     return lines;
+}
+
+RateChange Ledger::setCustomerRate(const QString& customer, const QString& type, const QString& payout,
+                                   const QString& discount)
+{
+    RateChange change = varnoth::setCustomerRate(m_store, customer, type, payout, discount);
+    if (change.changed()) {
+        emit accountsChanged();
+        emit settingsChanged();
+    }
+    return change;
+}
+
+PaymentResult Ledger::recordPayment(const QString& customer, const QString& amount, const QDateTime& when)
+{
+    const QString name = CleanName(customer);
+    const Statement statement = statementOf(m_store, name, listPastDraws(m_store));
+    if (!statement.problems.isEmpty()) {
+        // Without every earlier payment the amount due is unknown: nothing is recorded.
+        PaymentResult refused;
+        refused.refusal = statement.problems.first();
+        refused.lines = statement.problems;
+        return refused;
+    }
+    PaymentResult result = appendPayment(m_store, name, statement.due(), amount, when);
+    if (result.recorded()) emit accountsChanged();
+    return result;
 }
 
 BackupResult Ledger::backup(const QString& drive)

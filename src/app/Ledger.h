@@ -4,6 +4,8 @@
 // library, keeps what can be taken back on a QUndoStack and says what changed through its signals,
 // so that every window showing a figure of the book can follow.
 
+#include "accounts/customerrates.h"
+#include "accounts/payments.h"
 #include "entry/entry.h"
 #include "settings/customers.h"
 #include "settings/history.h"
@@ -59,6 +61,16 @@ public:
     NameEntry addCustomerName(const QString& text);
     QStringList removeCustomer(const QString& name);
 
+    // --- customer accounts ----------------------------------------------------------------------
+    // Sets a customer's own payout rate and discount for a type ("" for the type's own; both "" clears
+    // them). The change carries the figures before and after.
+    RateChange setCustomerRate(const QString& customer, const QString& type, const QString& payout,
+                               const QString& discount);
+    // Records money that changed hands over the customer's account, in the direction of what is due:
+    // `amount` "" settles all of it.
+    PaymentResult recordPayment(const QString& customer, const QString& amount,
+                                const QDateTime& when = QDateTime::currentDateTime());
+
     // --- the whole book --------------------------------------------------------------------------
     BackupResult backup(const QString& drive);
     MergeResult restore(const QString& drive);
@@ -76,6 +88,8 @@ signals:
     void customersChanged();
     void settingsChanged();
     void historyChanged();
+    // A customer's own figures or a payment changed: bills and what is owed are stale.
+    void accountsChanged();
     // A new draw emptied the book: the figures of the pair that was keyed are gone too.
     void newDrawStarted();
 

@@ -27,6 +27,11 @@ enum class BatchJob {
     Backup,
     Restore,
     NewDraw,
+    Bill,
+    SetRate,
+    Pay,
+    Owed,
+    Draws,
 };
 
 struct BatchOptions {
@@ -40,7 +45,19 @@ struct BatchOptions {
     QString saveName;       // over-limit and number cut: save the pending send-out list under this name
     QString folder;         // backup and restore: the folder that holds (or gets) "image_2"
     bool confirmed = false; // new draw: the operator said yes
+    QString pngFolder;      // bill: a picture of each bill into this folder
+    QString pdfFile;        // bill: every bill into this PDF
+    QString pastDraw;       // bill: the past draw (its folder name in "draws"), read only
+    QString payout;         // set-rate: the customer's own payout rate ("" for the type's)
+    QString discount;       // set-rate: the customer's own discount percentage ("" for the type's)
+    QString amount;         // pay: the amount, "" for all that is due
 };
+
+// A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.
+inline bool batchNeedsGui(const BatchOptions& o)
+{
+    return o.job == BatchJob::Bill && (!o.pngFolder.isEmpty() || !o.pdfFile.isEmpty());
+}
 
 // What the command line asks for: no job at all (the window starts), one job, or a usage error.
 struct BatchRequest {

@@ -1,5 +1,7 @@
 #include "reports/selectors.h"
 
+#include "accounts/accounttexts.h"
+#include "accounts/customerrates.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/numberlines.h"
@@ -319,10 +321,12 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type)
     return groupedText(store, sums, numbers);
 }
 
-QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type)
+QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type,
+                        const QString& customer)
 {
     QStringList lines;
-    const QString rate = store.LookupKeyed(store.discountFile(), type);
+    const Figures figures = figuresOf(store, type, customer);
+    const QString& rate = figures.discount;
     if (!list.contains(QLatin1Char('#'))) return lines;
     double count = 0;
     double total = 0;
@@ -343,7 +347,7 @@ QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& l
     if (!rate.isEmpty()) {
         discount = Val(rate) * total / 100;
         lines << QStringLiteral("ส่วนลด ") + rate + QStringLiteral("%= ") + formatAmount(discount) +
-                     QStringLiteral(" บาท");
+                     QStringLiteral(" บาท") + (figures.ownDiscount ? OwnFigureMark : QString());
         lines << QStringLiteral("รวมเงินคงเหลือ= ") + formatAmount(total - discount) + QStringLiteral(" บาท");
     }
     grand.count += count;

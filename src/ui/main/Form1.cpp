@@ -1,5 +1,6 @@
 #include "ui/main/Form1.h"
 
+#include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
 #include "entry/totals.h"
 #include "model/text.h"
@@ -386,6 +387,11 @@ void Form1::buildMenus()
                       themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
     mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
+    mBill = add(mMore, "mBill", QStringLiteral("Bills"), themedIcon("x-office-document", QStyle::SP_FileIcon));
+    mBill->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
+    mOwed = add(mMore, "mOwed", QStringLiteral("Owed"), themedIcon("view-list-text", QStyle::SP_FileDialogContentsView));
+    mDraws = add(mMore, "mDraws", QStringLiteral("Past Draws"),
+                 themedIcon("document-open-recent", QStyle::SP_FileDialogBack));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
@@ -478,6 +484,12 @@ void Form1::connectControls()
     connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(12); });
     connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
+    connect(mBill, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::Bill)); });
+    connect(mDraws, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::DrawHistory)); });
+    connect(mOwed, &QAction::triggered, this, [this] {
+        clearList();
+        addLines(owedLines(owedReport(m_store)));
+    });
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.

@@ -132,6 +132,9 @@ public:
     QAction* mSearch;
     QAction* mCalculator;
     QAction* mMap;
+    QAction* mBill;
+    QAction* mOwed;
+    QAction* mDraws;
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;

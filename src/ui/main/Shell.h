@@ -30,6 +30,8 @@ enum class WindowId {
     Cutting = 15,     // number and digit cuts (Form15)
     Customers = 18,   // customers and send-out history (Form18)
     ExposureMap = 19, // the exposure map
+    Bill = 21,        // bills, payments and what is owed
+    DrawHistory = 22, // the past draws
 };
 
 inline int windowNumber(WindowId id)

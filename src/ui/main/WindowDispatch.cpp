@@ -23,6 +23,10 @@ GrowIn growSpecFor(int number)
         return {226, 242, 3675, 3360, 3960, false};
     case 19:
         return {600, 420, 8400, 12000, 8400, false}; // the exposure map
+    case 21:
+        return {226, 242, 3960, 4560, 4200, false}; // bills
+    case 22:
+        return {450, 250, 4800, 8520, 4800, false}; // past draws
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }

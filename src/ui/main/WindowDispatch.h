@@ -35,7 +35,7 @@ public:
 
 private:
     AppContext& m_ctx;
-    std::array<QPointer<SecondaryWindow>, 20> m_windows;
+    std::array<QPointer<SecondaryWindow>, 25> m_windows;
     bool m_instant = false;
 };
 

@@ -1,5 +1,7 @@
 #include "ui/main/WindowDispatch.h"
 
+#include "accounts/BillWindow.h"
+#include "accounts/DrawHistoryWindow.h"
 #include "reports/ExposureMapWindow.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
@@ -52,6 +54,10 @@ SecondaryWindow* createWindow(int number, AppContext& ctx)
         return new Form18(ctx);
     case 19:
         return new ExposureMap(ctx);
+    case 21:
+        return new BillWindow(ctx);
+    case 22:
+        return new DrawHistoryWindow(ctx);
     default:
         return nullptr;
     }
