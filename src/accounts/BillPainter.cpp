@@ -119,8 +119,8 @@ QImage billImage(const QStringList& lines, const BillHeader& header)
 
     QStringList top;
     if (!header.shopName.isEmpty()) top << header.shopName;
-    top << (header.drawLabel.isEmpty() ? QString() : PastDrawMark + header.drawLabel + QStringLiteral("  ")) +
-               header.madeAt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+    if (!header.drawLabel.isEmpty()) top << PastDrawMark + header.drawLabel;
+    top << BillMadeText + header.madeAt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
     const int height = 2 * Margin + step * static_cast<int>(top.size() + lines.size() + 1);
 
     QImage image(BillImageWidth, height, QImage::Format_RGB32);

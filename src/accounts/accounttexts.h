@@ -45,6 +45,7 @@ inline const QString NoBetsText = QStringLiteral("ไม่มีรายกา
 inline const QString NoCustomersText = QStringLiteral("ยังไม่มีลูกค้า");
 inline const QString BahtText = QStringLiteral(" บาท");
 inline const QString PastDrawMark = QStringLiteral("งวด ");
+inline const QString BillMadeText = QStringLiteral("ออกบิล ");
 
 // --- payments -------------------------------------------------------------------------------------------
 inline const QString PayAllCaption = QStringLiteral("ชำระทั้งหมด");

@@ -32,7 +32,9 @@ QString mark(bool own)
     return own ? OwnFigureMark : QString();
 }
 
-QStringList typeLines(const BillType& t)
+// `ownBalance`: the type's own balance line, left out when the bill has this type alone and its
+// balance is the draw's.
+QStringList typeLines(const BillType& t, bool ownBalance)
 {
     QStringList lines;
     lines << typeLine(t.type);
@@ -48,7 +50,7 @@ QStringList typeLines(const BillType& t)
         lines << line;
     }
     if (!t.wins.isEmpty()) lines << BillPrizeText + baht(t.prize);
-    lines << ThisDrawText + balanceText(t.balance());
+    if (ownBalance) lines << ThisDrawText + balanceText(t.balance());
     lines << Separator;
     return lines;
 }
@@ -102,7 +104,7 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
     lines << s.problems;
     if (s.bill.types.isEmpty()) lines << NoBetsText << Separator;
     for (const BillType& t : s.bill.types)
-        lines << typeLines(t);
+        lines << typeLines(t, s.bill.types.size() > 1);
     if (s.bill.types.size() > 1) {
         lines << BillTotalsText;
         lines << BillStakeText + baht(s.bill.stake);

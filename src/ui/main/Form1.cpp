@@ -389,9 +389,9 @@ void Form1::buildMenus()
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
     mBill = add(mMore, "mBill", QStringLiteral("Bills"), themedIcon("x-office-document", QStyle::SP_FileIcon));
     mBill->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
-    mOwed = add(mMore, "mOwed", QStringLiteral("Owed"), themedIcon("view-list-text", QStyle::SP_FileDialogContentsView));
+    mOwed = add(mMore, "mOwed", QStringLiteral("Owed"), themedIcon("view-list-text", QStyle::SP_FileDialogInfoView));
     mDraws = add(mMore, "mDraws", QStringLiteral("Past Draws"),
-                 themedIcon("document-open-recent", QStyle::SP_FileDialogBack));
+                 themedIcon("document-open-recent", QStyle::SP_DirClosedIcon));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
