@@ -85,7 +85,10 @@ Figures figuresOf(const Store& store, const CustomerRates& rates, const QString&
 Figures figuresOf(const Store& store, const QString& type, const QString& customer)
 {
     if (customer.isEmpty()) return figuresOf(store, CustomerRates{}, type, customer);
-    return figuresOf(store, loadCustomerRates(store), type, customer);
+    const CustomerRates rates = loadCustomerRates(store);
+    Figures f = figuresOf(store, rates, type, customer);
+    if (!rates.outcome.ok()) f.problem = DamagedFileText + Store::fileName(rates.outcome.file);
+    return f;
 }
 
 RateChange setCustomerRate(Store& store, const QString& customer, const QString& type, const QString& payout,

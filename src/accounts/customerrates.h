@@ -45,6 +45,8 @@ struct Figures {
     QString discount;
     bool ownPayout = false;
     bool ownDiscount = false;
+    // The line that reports a damaged rates file, whose figures are then not used ("" when sound).
+    QString problem;
 };
 Figures figuresOf(const Store& store, const CustomerRates& rates, const QString& type, const QString& customer);
 // The same, reading the rates file; an empty customer gives the type's figures.

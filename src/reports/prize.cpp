@@ -181,6 +181,7 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
         lines << QStringLiteral("กำไร ") + formatAmount(held - prize) + Baht;
     else if (prize > held)
         lines << QStringLiteral("ขาดทุน ") + formatAmount(prize - held) + Baht;
+    if (!figures.problem.isEmpty()) lines << figures.problem;
     lines << Separator;
     grand.count += count;
     grand.amount += stake;

@@ -350,6 +350,7 @@ QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& l
                      QStringLiteral(" บาท") + (figures.ownDiscount ? OwnFigureMark : QString());
         lines << QStringLiteral("รวมเงินคงเหลือ= ") + formatAmount(total - discount) + QStringLiteral(" บาท");
     }
+    if (!figures.problem.isEmpty()) lines << figures.problem;
     grand.count += count;
     grand.amount += total;
     grand.discount += discount;

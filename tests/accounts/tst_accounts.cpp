@@ -168,7 +168,14 @@ private slots:
         QVERIFY(all.contains("จ่ายค่ารางวัล= 11,000.00 บาท" + OwnFigureMark));
         QVERIFY(ViewAllData(*book.store, session).lines.contains("ส่วนลด 10%= 2.00 บาท"));
 
-        setCustomerRate(*book.store, Somchai, Straight3, "", "");
+        // A damaged rates file is named under the section, whose figures are then the type's.
+        book.put(CustomerRatesFileName, "somchai#3ตัวตรง#550#15\r\nhello\r\n");
+        const QStringList damaged = SearchReport(*book.store, session, "", Straight3, Somchai).lines;
+        QVERIFY(damaged.contains("ส่วนลด 10%= 2.00 บาท"));
+        QVERIFY(damaged.contains(DamagedFileText + CustomerRatesFileName));
+        QVERIFY(PrizeCheck(*book.store, session, Straight3, Somchai).lines.contains(DamagedFileText + CustomerRatesFileName));
+
+        book.put(CustomerRatesFileName, "");
         QCOMPARE(SearchReport(*book.store, session, "", Straight3, Somchai).lines, plainSearch);
         QCOMPARE(PrizeCheck(*book.store, session, Straight3, Somchai).lines, plainPrize);
     }
