@@ -20,6 +20,8 @@ inline const QString RateSavedText = QStringLiteral("บันทึกอัต
 inline const QString RateClearedText = QStringLiteral("ใช้อัตราจ่าย/ส่วนลดตามชนิดหวย ");
 // Put after a figure that is the customer's own, not the type's.
 inline const QString OwnFigureMark = QStringLiteral(" (เฉพาะลูกค้า)");
+// Put after a discount of every customer that holds some customers' own discounts.
+inline const QString OwnFiguresIncludedMark = QStringLiteral(" (รวมส่วนลดเฉพาะลูกค้า)");
 // A file of the book that does not read as it should; it is left as it is.
 inline const QString DamagedFileText = QStringLiteral("ไฟล์ข้อมูลเสียหาย ไม่บันทึกทับ ");
 

@@ -98,7 +98,7 @@ DrawSummary summariseDraw(const PastDraw& draw)
         if (!bill.types.isEmpty()) ++s.customers;
         s.stake += bill.stake;
         s.profit += bill.balance();
-        s.left.insert(c, bill.balance() - book.payments.paidBy(c));
+        s.left.append({c, bill.balance() - book.payments.paidBy(c)});
     }
     return s;
 }
@@ -139,9 +139,9 @@ QList<Statement> allStatements(Store& store, const QList<PastDraw>& earlier)
     for (const PastDraw& d : earlier) {
         const DrawSummary s = summariseDraw(d);
         problems << s.problems;
-        for (auto it = s.left.cbegin(); it != s.left.cend(); ++it) {
-            if (!carried.contains(it.key())) carriedNames << it.key();
-            carried[it.key()] += it.value();
+        for (const auto& [name, left] : s.left) {
+            if (!carried.contains(name)) carriedNames << name;
+            carried[name] += left;
         }
     }
     const Book book = readBook(store);
@@ -178,12 +178,12 @@ OwedReport owedReport(Store& current)
     QHash<QString, Running> running;
     QStringList order; // customers in the order first seen, for a steady list
     QStringList labels;
-    auto add = [&](const QHash<QString, double>& left, int draw) {
-        for (auto it = left.cbegin(); it != left.cend(); ++it) {
-            if (!running.contains(it.key())) order << it.key();
-            Running& r = running[it.key()];
+    auto add = [&](const QList<std::pair<QString, double>>& left, int draw) {
+        for (const auto& [name, value] : left) {
+            if (!running.contains(name)) order << name;
+            Running& r = running[name];
             const bool wasSettled = isZero(r.amount);
-            r.amount += it.value();
+            r.amount += value;
             if (isZero(r.amount)) r.amount = 0;
             if (wasSettled && !isZero(r.amount)) r.since = draw;
         }
@@ -197,9 +197,9 @@ OwedReport owedReport(Store& current)
     }
     const Book book = readBook(current);
     report.problems << book.problems;
-    QHash<QString, double> left;
+    QList<std::pair<QString, double>> left;
     for (const QString& c : customersOf(current, book.payments))
-        left.insert(c, computeBill(current, book.rates, c).balance() - book.payments.paidBy(c));
+        left.append({c, computeBill(current, book.rates, c).balance() - book.payments.paidBy(c)});
     labels << ThisDrawText.trimmed();
     add(left, int(past.size()));
     for (const QString& c : std::as_const(order)) {

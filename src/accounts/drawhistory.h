@@ -33,8 +33,9 @@ struct DrawSummary {
     double stake = 0;
     QString result; // the first prize as stored, "" when none was entered
     double profit = 0;
-    // Per customer: what that draw left to settle (his balance less what he paid in it).
-    QHash<QString, double> left;
+    // Per customer, in the order of the draw's customer list: what that draw left to settle (his
+    // balance less what he paid in it).
+    QList<std::pair<QString, double>> left;
     QStringList problems;
 };
 DrawSummary summariseDraw(const PastDraw& draw);

@@ -60,7 +60,7 @@ void searchOneType(Store& store, Session& session, QStringList& lines, const QSt
     const bool allCustomers = C == AllChoice;
     if (N.isEmpty()) {
         if (allCustomers) {
-            lines += ShowSection(store, session.grand, GroupedLinesOfType(store, T).list, T);
+            lines += ShowSection(store, session.grand, GroupedLinesOfType(store, T).list, T, AllChoice);
             return;
         }
         const QString list = GroupByNumber(store, LinesOfTypeCustomer(store, T, C), T);
@@ -95,7 +95,7 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
         if (N.isEmpty()) return GroupedLinesOfType(store, t).list;
         const QString list = allCustomers ? LinesOfTypeNumber(store, t, N) : LinesOfTypeCustomerNumber(store, t, C, N);
         return GroupByNumber(store, list, t);
-    }, allCustomers ? QString() : C);
+    }, allCustomers ? (N.isEmpty() ? AllChoice : QString()) : C);
     if (N.isEmpty()) {
         lines += searchGrandTotals(session.grand);
         session.grand.reset();
@@ -107,7 +107,8 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
 ReportResult ViewAllData(Store& store, Session& session)
 {
     ReportResult r;
-    sectionsOfAllTypes(store, session, r.lines, [&](const QString& t) { return GroupedLinesOfType(store, t).list; });
+    sectionsOfAllTypes(
+        store, session, r.lines, [&](const QString& t) { return GroupedLinesOfType(store, t).list; }, AllChoice);
     store.progress().hide();
     return r;
 }

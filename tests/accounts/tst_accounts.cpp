@@ -162,11 +162,17 @@ private slots:
         const QStringList prize = PrizeCheck(*book.store, session, Straight3, Somchai).lines;
         QVERIFY(prize.contains("จ่ายค่ารางวัล= 11,000.00 บาท" + OwnFigureMark));
         QVERIFY(prize.contains("จ่ายค่าส่วนลด 15%= 3.00 บาท" + OwnFigureMark));
-        // The check of every customer has a section per customer, each with his own figures; the
-        // view adds every customer up and keeps the type's.
+        // The check of every customer has a section per customer, each with his own figures.
         const QStringList all = PrizeCheck(*book.store, session, Straight3, AllChoice).lines;
         QVERIFY(all.contains("จ่ายค่ารางวัล= 11,000.00 บาท" + OwnFigureMark));
-        QVERIFY(ViewAllData(*book.store, session).lines.contains("ส่วนลด 10%= 2.00 บาท"));
+
+        // Every customer's whole stake takes each one's own discount: somchai's 15% of 20 with
+        // daeng's 10% of 30 at the type's rate.
+        book.stake(Straight3, Daeng, "789", 30);
+        const QString both = "ส่วนลด 10%= 6.00 บาท" + OwnFiguresIncludedMark;
+        QVERIFY(ViewAllData(*book.store, session).lines.contains(both));
+        QVERIFY(SearchReport(*book.store, session, "", AllChoice, AllChoice).lines.contains("ยอดรวมส่วนลด= 6.00 บาท"));
+        QVERIFY(SearchReport(*book.store, session, "", Straight3, AllChoice).lines.contains(both));
 
         // A damaged rates file is named under the section, whose figures are then the type's.
         book.put(CustomerRatesFileName, "somchai#3ตัวตรง#550#15\r\nhello\r\n");
