@@ -8,11 +8,11 @@
 #include "store/store.h"
 
 #include <QCommandLineParser>
-#include <QGuiApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QSaveFile>
 #include <QSet>
 #include <QTemporaryDir>

@@ -50,8 +50,7 @@ PrintJob billsJob(const QList<QStringList>& bills, const QStringList& customers,
     all.fontSize = fontSize;
     all.pageCount = 0;
     for (qsizetype i = 0; i < bills.size(); ++i) {
-        const PageHeader pageHeader{header.shopName, header.madeAt,
-                                    billSubject(customers.value(i), header.drawLabel)};
+        const PageHeader pageHeader{header.shopName, header.madeAt, billSubject(customers.value(i), header.drawLabel)};
         const PrintJob one = PrintMainList(bills[i], fontSize, 1, geometry, pageHeader);
         for (PrintedLine line : one.lines) {
             line.page += all.pageCount;
@@ -134,8 +133,7 @@ QImage billImage(const QStringList& lines, const BillHeader& header)
         painter.setPen(colour);
         // A line wider than the screen is cut short with "…" rather than off the edge.
         const QString shown = QFontMetricsF(f).elidedText(s, Qt::ElideRight, BillImageWidth - 2 * Margin);
-        painter.drawText(QRectF(Margin, y, BillImageWidth - 2 * Margin, step), Qt::AlignLeft | Qt::AlignVCenter,
-                         shown);
+        painter.drawText(QRectF(Margin, y, BillImageWidth - 2 * Margin, step), Qt::AlignLeft | Qt::AlignVCenter, shown);
         y += step;
     };
     for (qsizetype i = 0; i < top.size(); ++i)

@@ -118,7 +118,8 @@ void BillWindow::saveBillsPdf()
     const QString path = printoutPath(ctx.store.dataFolder(), now, QStringLiteral("bill"));
     const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
     if (path.isEmpty() || !writeBillsPdf(p.pages, p.customers, header, path)) {
-        say({WriteFailedText + QDir::toNativeSeparators(path.isEmpty() ? printoutsFolder(ctx.store.dataFolder()) : path)});
+        say({WriteFailedText +
+             QDir::toNativeSeparators(path.isEmpty() ? printoutsFolder(ctx.store.dataFolder()) : path)});
         return;
     }
     if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(path));

@@ -20,13 +20,13 @@ public:
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
 
     QLabel* Label1;
-    QComboBox* Combo1; // the customer, or "ทั้งหมด"
+    QComboBox* Combo1;     // the customer, or "ทั้งหมด"
     QPushButton* Command1; // show
     QPushButton* Command2; // print
     QPushButton* Command3; // PDF
     QPushButton* Command4; // pictures
     QLabel* Label2;
-    QLineEdit* Text1; // an amount paid
+    QLineEdit* Text1;      // an amount paid
     QPushButton* Command5; // pay that amount
     QPushButton* Command6; // pay all
     QPushButton* Command7; // what is owed

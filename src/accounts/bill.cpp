@@ -46,7 +46,8 @@ QStringList typeLines(const BillType& t, bool ownBalance)
     for (const BillWin& w : t.wins) {
         QString line = BillWinText + w.number + BillWinStakeText + formatAmount(w.stake);
         if (!t.figures.payout.isEmpty())
-            line += QStringLiteral(" x ") + t.figures.payout + BillWinPaysText + baht(w.prize) + mark(t.figures.ownPayout);
+            line +=
+                QStringLiteral(" x ") + t.figures.payout + BillWinPaysText + baht(w.prize) + mark(t.figures.ownPayout);
         lines << line;
     }
     if (!t.wins.isEmpty()) lines << BillPrizeText + baht(t.prize);
@@ -108,7 +109,8 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
     if (s.bill.types.size() > 1) {
         lines << BillTotalsText;
         lines << BillStakeText + baht(s.bill.stake);
-        if (!isZero(s.bill.discount)) lines << BillDiscountText.trimmed() + QStringLiteral("= ") + baht(s.bill.discount);
+        if (!isZero(s.bill.discount))
+            lines << BillDiscountText.trimmed() + QStringLiteral("= ") + baht(s.bill.discount);
         lines << BillNetText + baht(s.bill.net);
         if (!isZero(s.bill.prize)) lines << BillPrizeText + baht(s.bill.prize);
     }

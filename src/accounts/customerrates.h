@@ -54,7 +54,7 @@ Figures figuresOf(const Store& store, const QString& type, const QString& custom
 
 struct RateChange {
     Outcome outcome;
-    QString refusal;    // why nothing was written (a figure, a name or a damaged file)
+    QString refusal;     // why nothing was written (a figure, a name or a damaged file)
     CustomerRate before; // empty figures when the customer had none
     CustomerRate after;
     QStringList lines; // for the main list

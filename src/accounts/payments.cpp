@@ -52,8 +52,7 @@ Payments loadPayments(const Store& store)
     for (const QString& line : file.text.split(CRLF)) {
         if (line.isEmpty()) continue;
         const QStringList p = line.split(QLatin1Char('#'));
-        const QDateTime when =
-            p.size() == 3 ? QLocale::c().toDateTime(p[2], StampFormat) : QDateTime();
+        const QDateTime when = p.size() == 3 ? QLocale::c().toDateTime(p[2], StampFormat) : QDateTime();
         if (p.size() != 3 || p[0].isEmpty() || !isMoney(p[1], true) || !when.isValid()) {
             payments.items.clear();
             payments.outcome = {Status::ReadFailed, path};
@@ -91,8 +90,7 @@ PaymentResult appendPayment(Store& store, const QString& customer, double due, c
 
     const QString path = store.path(PaymentsFileName);
     const FileBytes old = store.readBytes(path);
-    if (!old.readable || !loadPayments(store).outcome.ok())
-        return refuse(DamagedFileText + Store::fileName(path));
+    if (!old.readable || !loadPayments(store).outcome.ok()) return refuse(DamagedFileText + Store::fileName(path));
     // The old bytes stay exactly as they are and the new line goes after them; the file is replaced
     // whole, so that a failed write leaves the old one.
     QByteArray bytes = old.bytes;
@@ -105,8 +103,8 @@ PaymentResult appendPayment(Store& store, const QString& customer, double due, c
         r.lines << outcomeLine(r.outcome);
         return r;
     }
-    r.lines << (r.payment.amount > 0 ? PaymentInText : PaymentOutText) + name + QLatin1Char(' ') +
-                   formatAmount(paid) + BahtText;
+    r.lines << (r.payment.amount > 0 ? PaymentInText : PaymentOutText) + name + QLatin1Char(' ') + formatAmount(paid) +
+                   BahtText;
     return r;
 }
 

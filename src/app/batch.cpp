@@ -155,9 +155,9 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     const QString name = jobName(job);
     const bool bill = job == BatchJob::Bill;
     const bool rate = job == BatchJob::SetRate;
-    for (const auto& [option, allowed] : {std::pair{PngOption, bill}, std::pair{PdfOption, bill},
-                                          std::pair{PastDrawOption, bill}, std::pair{PayoutOption, rate},
-                                          std::pair{DiscountOption, rate}})
+    for (const auto& [option, allowed] :
+         {std::pair{PngOption, bill}, std::pair{PdfOption, bill}, std::pair{PastDrawOption, bill},
+          std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate}})
         if (!allowed && parser.isSet(option)) return dashed(option) + QStringLiteral(" does not go with ") + name;
     if ((rate || job == BatchJob::Pay) && o.customer == AllChoice)
         return name + QStringLiteral(" needs one customer, not ") + AllChoice;
@@ -169,7 +169,8 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     if (parser.isSet(PngOption) && o.pngFolder.isEmpty()) return QStringLiteral("--png needs a folder");
     if (parser.isSet(PdfOption) && o.pdfFile.isEmpty()) return QStringLiteral("--pdf needs a file");
     if (parser.isSet(PastDrawOption) && o.pastDraw.isEmpty()) return QStringLiteral("--past-draw needs a name");
-    if (job == BatchJob::Pay && o.amount.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0) o.amount.clear();
+    if (job == BatchJob::Pay && o.amount.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0)
+        o.amount.clear();
     else if (job == BatchJob::Pay && !checkAmount(o.amount).isEmpty())
         return QStringLiteral("the amount of --pay must be digits (at most two after a point) or \"all\"");
     if (rate && !checkPayout(o.payout).isEmpty()) return QStringLiteral("--payout must be digits only");
@@ -378,9 +379,9 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
         }
         if (!past)
             return refused(r, QStringLiteral("no past draw is named \"") + o.pastDraw + QStringLiteral("\"; ") +
-                                  (names.isEmpty() ? QStringLiteral("there is none")
-                                                   : QStringLiteral("the past draws are ") +
-                                                         names.join(QStringLiteral(", "))));
+                                  (names.isEmpty()
+                                       ? QStringLiteral("there is none")
+                                       : QStringLiteral("the past draws are ") + names.join(QStringLiteral(", "))));
     }
     Store& store = past ? *past : current;
     const QList<PastDraw> earlier = drawsBefore(current, store);
@@ -520,15 +521,16 @@ void addBatchOptions(QCommandLineParser& parser)
                                      "record its amounts as sent."),
                       QStringLiteral("NAME")});
     parser.addOption({ConfirmOption, QStringLiteral("Confirms --new-draw.")});
-    parser.addOption({PngOption, QStringLiteral("With --bill: save each bill as DIR/NAME.png."), QStringLiteral("DIR")});
+    parser.addOption(
+        {PngOption, QStringLiteral("With --bill: save each bill as DIR/NAME.png."), QStringLiteral("DIR")});
     parser.addOption({PdfOption, QStringLiteral("With --bill: save the bills in one PDF."), QStringLiteral("FILE")});
     parser.addOption({PastDrawOption,
                       QStringLiteral("With --bill: the past draw NAME (as --draws lists its folder), read only."),
                       QStringLiteral("NAME")});
-    parser.addOption({PayoutOption, QStringLiteral("With --set-rate: the payout rate, digits only."),
-                      QStringLiteral("RATE")});
-    parser.addOption({DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."),
-                      QStringLiteral("PERCENT")});
+    parser.addOption(
+        {PayoutOption, QStringLiteral("With --set-rate: the payout rate, digits only."), QStringLiteral("RATE")});
+    parser.addOption(
+        {DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."), QStringLiteral("PERCENT")});
 }
 
 BatchRequest batchRequest(const QCommandLineParser& parser)

@@ -2,9 +2,9 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
-#include "reports/reportresult.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "reports/reportresult.h"
 #include "store/numberlines.h"
 #include "store/store.h"
 

@@ -91,11 +91,15 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
     }
     // Selecting the number before grouping gives the same items as filtering the grouped list,
     // without grouping every number of the type.
-    sectionsOfAllTypes(store, session, lines, [&](const QString& t) {
-        if (N.isEmpty()) return GroupedLinesOfType(store, t).list;
-        const QString list = allCustomers ? LinesOfTypeNumber(store, t, N) : LinesOfTypeCustomerNumber(store, t, C, N);
-        return GroupByNumber(store, list, t);
-    }, allCustomers ? (N.isEmpty() ? AllChoice : QString()) : C);
+    sectionsOfAllTypes(
+        store, session, lines,
+        [&](const QString& t) {
+            if (N.isEmpty()) return GroupedLinesOfType(store, t).list;
+            const QString list =
+                allCustomers ? LinesOfTypeNumber(store, t, N) : LinesOfTypeCustomerNumber(store, t, C, N);
+            return GroupByNumber(store, list, t);
+        },
+        allCustomers ? (N.isEmpty() ? AllChoice : QString()) : C);
     if (N.isEmpty()) {
         lines += searchGrandTotals(session.grand);
         session.grand.reset();

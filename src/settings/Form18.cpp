@@ -66,8 +66,8 @@ Form18::Form18(AppContext& context, QWidget* parent)
     place(List1, 120, 840, 3000, 2100);
     place(Command1, 120, 3060, 3000, 400);
 
-    const std::pair<QWidget*, const char*> rateNames[] = {{Frame1, "Frame1"}, {Label2, "Label2"}, {Combo1, "Combo1"},
-                                                          {Label3, "Label3"}, {Text2, "Text2"},   {Label4, "Label4"},
+    const std::pair<QWidget*, const char*> rateNames[] = {{Frame1, "Frame1"}, {Label2, "Label2"},    {Combo1, "Combo1"},
+                                                          {Label3, "Label3"}, {Text2, "Text2"},      {Label4, "Label4"},
                                                           {Text3, "Text3"},   {Command2, "Command2"}};
     for (const auto& [widget, name] : rateNames)
         widget->setObjectName(QString::fromLatin1(name));

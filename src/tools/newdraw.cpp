@@ -1,12 +1,12 @@
 #include "tools/newdraw.h"
 
+#include "accounts/payments.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/datafolder.h"
 #include "store/numberlines.h"
 #include "store/store.h"
 #include "tools/restore.h"
-#include "accounts/payments.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +76,6 @@ bool holdsValue(Store& store, const QString& path)
     });
     return holds;
 }
-
 
 // A whole file into a new file, atomically; the copy is read back and compared byte for byte.
 bool copyChecked(const QString& from, const QString& to)
@@ -200,10 +199,9 @@ NewDrawResult startNewDraw(Store& store, const QDateTime& when)
     for (qsizetype i = 0; i < count; ++i)
         if (isPlainFileName(saved[i])) failures += removeChecked(store, store.savedListFile(saved[i]));
 
-    for (const QString& path :
-         {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(), store.discountFile(),
-          store.digitCutFile(), store.historyFile(), store.customerFile(), store.path(MergedBackupsFileName),
-          store.path(PaymentsFileName)})
+    for (const QString& path : {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(),
+                                store.discountFile(), store.digitCutFile(), store.historyFile(), store.customerFile(),
+                                store.path(MergedBackupsFileName), store.path(PaymentsFileName)})
         failures += removeChecked(store, path);
 
     failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);

@@ -24,7 +24,8 @@ inline void drawnAndPriced(const TempBook& book)
 {
     book.put(QStringLiteral("lotto4.gif"), QStringLiteral("3ตัวตรง#500\r\n2ตัวบน#70\r\n"));
     book.put(QStringLiteral("lotto7.gif"), QStringLiteral("3ตัวตรง#10\r\n2ตัวบน#5\r\n"));
-    book.put(QStringLiteral("lotto3.gif"), QStringLiteral("123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n2ตัวบน#56-\r\n"));
+    book.put(QStringLiteral("lotto3.gif"),
+             QStringLiteral("123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n2ตัวบน#56-\r\n"));
 }
 
 // somchai has his own 550 and 15% on the straight three and wins on both types; daeng loses.
@@ -36,9 +37,9 @@ inline void accountsBook(TempBook& book)
     book.stake(Top2, QStringLiteral("somchai"), QStringLiteral("56"), 10);
     book.stake(Top2, QStringLiteral("somchai"), QStringLiteral("12"), 50);
     book.stake(Straight3, QStringLiteral("daeng"), QStringLiteral("789"), 1000);
-    QVERIFY(setCustomerRate(*book.store, QStringLiteral("somchai"), Straight3, QStringLiteral("550"),
-                            QStringLiteral("15"))
-                .changed());
+    QVERIFY(
+        setCustomerRate(*book.store, QStringLiteral("somchai"), Straight3, QStringLiteral("550"), QStringLiteral("15"))
+            .changed());
 }
 
 // somchai's bill of that book, after the bookmaker paid him 5,000 of it.

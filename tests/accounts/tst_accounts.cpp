@@ -92,10 +92,15 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("payout");
         QTest::addColumn<QString>("discount");
-        QTest::newRow("unknown customer") << "nobody" << Straight3 << "500" << "";
-        QTest::newRow("unknown type") << Somchai << "3ตัว" << "500" << "";
-        QTest::newRow("payout with a point") << Somchai << Straight3 << "500.5" << "";
-        QTest::newRow("percent above 100") << Somchai << Straight3 << "" << "150";
+        QTest::newRow("unknown customer") << "nobody" << Straight3 << "500"
+                                          << "";
+        QTest::newRow("unknown type") << Somchai << "3ตัว"
+                                      << "500"
+                                      << "";
+        QTest::newRow("payout with a point") << Somchai << Straight3 << "500.5"
+                                             << "";
+        QTest::newRow("percent above 100") << Somchai << Straight3 << ""
+                                           << "150";
     }
     void ratesRefused()
     {
@@ -139,8 +144,10 @@ private slots:
         const QStringList lines = billLines(s);
         QVERIFY(lines.contains(damaged));
         QVERIFY(std::none_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(TotalDueText); }));
-        if (file == CustomerRatesFileName) QVERIFY(!rate.refusal.isEmpty());
-        else QVERIFY(!paid.recorded());
+        if (file == CustomerRatesFileName)
+            QVERIFY(!rate.refusal.isEmpty());
+        else
+            QVERIFY(!paid.recorded());
         QCOMPARE(book.bytes(file), before);
     }
 
@@ -158,7 +165,8 @@ private slots:
         QVERIFY(plainPrize.contains("จ่ายค่ารางวัล= 10,000.00 บาท"));
 
         setCustomerRate(*book.store, Somchai, Straight3, "550", "15");
-        QVERIFY(SearchReport(*book.store, session, "", Straight3, Somchai).lines.contains("ส่วนลด 15%= 3.00 บาท" + OwnFigureMark));
+        QVERIFY(SearchReport(*book.store, session, "", Straight3, Somchai)
+                    .lines.contains("ส่วนลด 15%= 3.00 บาท" + OwnFigureMark));
         const QStringList prize = PrizeCheck(*book.store, session, Straight3, Somchai).lines;
         QVERIFY(prize.contains("จ่ายค่ารางวัล= 11,000.00 บาท" + OwnFigureMark));
         QVERIFY(prize.contains("จ่ายค่าส่วนลด 15%= 3.00 บาท" + OwnFigureMark));
@@ -179,7 +187,8 @@ private slots:
         const QStringList damaged = SearchReport(*book.store, session, "", Straight3, Somchai).lines;
         QVERIFY(damaged.contains("ส่วนลด 10%= 2.00 บาท"));
         QVERIFY(damaged.contains(DamagedFileText + CustomerRatesFileName));
-        QVERIFY(PrizeCheck(*book.store, session, Straight3, Somchai).lines.contains(DamagedFileText + CustomerRatesFileName));
+        QVERIFY(PrizeCheck(*book.store, session, Straight3, Somchai)
+                    .lines.contains(DamagedFileText + CustomerRatesFileName));
 
         book.put(CustomerRatesFileName, "");
         QCOMPARE(SearchReport(*book.store, session, "", Straight3, Somchai).lines, plainSearch);
@@ -198,9 +207,8 @@ private slots:
         // daeng lost 1,000 at the type's 10%, and paid 400 of the 900.
         QVERIFY(pay(book, Daeng, "400", "2026-12-09 18:10").recorded());
         const QStringList daeng = billLines(statement(book, Daeng));
-        QCOMPARE(daeng.mid(daeng.size() - 4),
-                 QStringList({"งวดนี้ ลูกค้าต้องจ่าย 900.00 บาท", "รับชำระแล้ว 400.00 บาท",
-                              "ยอดรวม ลูกค้าต้องจ่าย 500.00 บาท", "====================="}));
+        QCOMPARE(daeng.mid(daeng.size() - 4), QStringList({"งวดนี้ ลูกค้าต้องจ่าย 900.00 บาท", "รับชำระแล้ว 400.00 บาท",
+                                                           "ยอดรวม ลูกค้าต้องจ่าย 500.00 บาท", "====================="}));
         // The payments are lines added after the ones before, never a rewrite of them.
         QCOMPARE(book.bytes(PaymentsFileName),
                  cp874("somchai#-5000#2026-12-09 18:05:00\r\ndaeng#400#2026-12-09 18:10:00\r\n"));
@@ -246,7 +254,7 @@ private slots:
         QVERIFY(!QFile::exists(book.file(PaymentsFileName)));
 
         drawnAndPriced(book);
-        book.stake(Straight3, Daeng, "789", 500); // owes 450 more
+        book.stake(Straight3, Daeng, "789", 500);  // owes 450 more
         book.stake(Straight3, Somchai, "456", 10); // net 9, wins 5,000
         QCOMPARE(statement(book, Daeng).carried, 500.0);
         QCOMPARE(statement(book, Daeng).due(), 950.0);
@@ -268,9 +276,8 @@ private slots:
         QCOMPARE(owed.rows[0].since, QString("16/12/2026 21:00"));
         QCOMPARE(owed.rows[1].customer, QString("noi"));
         QCOMPARE(owed.rows[1].amount, 100.0);
-        QCOMPARE(owedLines(owed).mid(1, 2),
-                 QStringList({"<somchai> เจ้ามือต้องจ่าย 4,991.00 บาท ตั้งแต่ 16/12/2026 21:00",
-                              "<noi> ลูกค้าต้องจ่าย 100.00 บาท ตั้งแต่ งวดนี้"}));
+        QCOMPARE(owedLines(owed).mid(1, 2), QStringList({"<somchai> เจ้ามือต้องจ่าย 4,991.00 บาท ตั้งแต่ 16/12/2026 21:00",
+                                                         "<noi> ลูกค้าต้องจ่าย 100.00 บาท ตั้งแต่ งวดนี้"}));
 
         // A past draw's bill carries only what the draws before it left.
         Store second(draws[1].folder);

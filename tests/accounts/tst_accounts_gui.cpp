@@ -70,7 +70,8 @@ private slots:
         QCOMPARE(f.book.bytes(CustomerRatesFileName), cp874("somchai#3ตัวตรง#550#15\r\ndaeng#2ตัวบน#80#5\r\n"));
         // Picking a customer in the list shows his own figures for the type.
         pick(w->Combo1, Straight3);
-        w->List1->setCurrentRow(w->List1->row(w->List1->findItems(QStringLiteral("somchai"), Qt::MatchExactly).first()));
+        w->List1->setCurrentRow(
+            w->List1->row(w->List1->findItems(QStringLiteral("somchai"), Qt::MatchExactly).first()));
         QCOMPARE(w->Text2->text(), QString("550"));
         QCOMPARE(w->Text3->text(), QString("15"));
 
@@ -99,8 +100,9 @@ private slots:
         QVERIFY(!f.book.text(PaymentsFileName).contains(QStringLiteral("daeng")));
 
         w->Command7->click();
-        QCOMPARE(f.list().mid(0, 3), QStringList({OwedTitle, QStringLiteral("<somchai> เจ้ามือต้องจ่าย 6,541.00 บาท ตั้งแต่ งวดนี้"),
-                                                  QStringLiteral("<daeng> ลูกค้าต้องจ่าย 900.00 บาท ตั้งแต่ งวดนี้")}));
+        QCOMPARE(f.list().mid(0, 3),
+                 QStringList({OwedTitle, QStringLiteral("<somchai> เจ้ามือต้องจ่าย 6,541.00 บาท ตั้งแต่ งวดนี้"),
+                              QStringLiteral("<daeng> ลูกค้าต้องจ่าย 900.00 บาท ตั้งแต่ งวดนี้")}));
     }
 
     void pastDrawsWindow()

@@ -133,10 +133,11 @@ private slots:
         QTest::newRow("bill of everyone") << QStringList{"--bill"} << true;
         QTest::newRow("bill with files") << QStringList{"--bill", "--png", "d", "--pdf", "f.pdf"} << true;
         QTest::newRow("png with another job") << QStringList{"--view", "--png", "d"} << false;
-        QTest::newRow("set-rate") << QStringList{"--set-rate", "--type", Straight3, "--customer", Somchai, "--payout", "500"}
+        QTest::newRow("set-rate") << QStringList{"--set-rate", "--type",   Straight3, "--customer",
+                                                 Somchai,      "--payout", "500"}
                                   << true;
-        QTest::newRow("set-rate for everyone") << QStringList{"--set-rate", "--type", Straight3, "--customer", AllChoice}
-                                               << false;
+        QTest::newRow("set-rate for everyone")
+            << QStringList{"--set-rate", "--type", Straight3, "--customer", AllChoice} << false;
         QTest::newRow("set-rate bad percent")
             << QStringList{"--set-rate", "--type", Straight3, "--customer", Somchai, "--discount", "120"} << false;
         QTest::newRow("pay all") << QStringList{"--pay", "all", "--customer", Somchai} << true;
