@@ -56,7 +56,9 @@ inline const QString AmountNotDigitsText = QStringLiteral("จำนวนเง
 inline const QString NothingOwedText = QStringLiteral("ไม่มียอดค้างชำระ ");
 inline const QString PaymentInText = QStringLiteral("รับชำระจาก ");
 inline const QString PaymentOutText = QStringLiteral("จ่ายให้ ");
-inline const QString PaymentsHeadingText = QStringLiteral("รายการชำระ");
+// One payment on the bill: when, and how much, in or out.
+inline const QString PaidInLineText = QStringLiteral("รับชำระ ");
+inline const QString PaidOutLineText = QStringLiteral("จ่ายให้ลูกค้า ");
 
 // --- what is owed ---------------------------------------------------------------------------------------
 inline const QString OwedTitle = QStringLiteral("ยอดค้าง");

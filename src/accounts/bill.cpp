@@ -121,6 +121,9 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
         return lines;
     }
     if (!isZero(s.carried)) lines << CarriedText + balanceText(s.carried);
+    for (const Payment& p : s.payments)
+        lines << (p.amount > 0 ? PaidInLineText : PaidOutLineText) +
+                     p.when.toString(QStringLiteral("dd/MM/yyyy HH:mm ")) + baht(std::abs(p.amount));
     if (!isZero(s.paid)) lines << (s.paid > 0 ? PaidInText : PaidOutText) + baht(std::abs(s.paid));
     lines << TotalDueText + balanceText(s.due());
     lines << Separator;

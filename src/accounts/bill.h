@@ -52,9 +52,10 @@ Bill computeBill(Store& store, const CustomerRates& rates, const QString& custom
 // A bill with what stands around it.
 struct Statement {
     Bill bill;
-    double carried = 0;   // left unpaid by earlier draws (negative: owed to the customer)
-    double paid = 0;      // paid since this draw's book was started (negative: paid to him)
-    QStringList problems; // damaged files, each a line for the operator
+    double carried = 0;      // left unpaid by earlier draws (negative: owed to the customer)
+    double paid = 0;         // paid since this draw's book was started (negative: paid to him)
+    QList<Payment> payments; // those payments, oldest first
+    QStringList problems;    // damaged files, each a line for the operator
     double due() const { return carried + bill.balance() - paid; }
 };
 

@@ -119,6 +119,7 @@ Statement statementOf(Store& store, const QString& customer, const QList<PastDra
     s.problems = book.problems;
     s.bill = computeBill(store, book.rates, customer);
     s.paid = book.payments.paidBy(customer);
+    s.payments = book.payments.of(customer);
     for (const PastDraw& d : earlier) {
         Store past(d.folder);
         const Book old = readBook(past);
@@ -155,6 +156,7 @@ QList<Statement> allStatements(Store& store, const QList<PastDraw>& earlier)
         s.problems = problems;
         s.bill = computeBill(store, book.rates, c);
         s.paid = book.payments.paidBy(c);
+        s.payments = book.payments.of(c);
         s.carried = carried.value(c);
         statements << s;
     }

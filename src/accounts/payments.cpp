@@ -40,6 +40,14 @@ double Payments::paidBy(const QString& customer) const
     return sum;
 }
 
+QList<Payment> Payments::of(const QString& customer) const
+{
+    QList<Payment> out;
+    for (const Payment& p : items)
+        if (p.customer == customer) out << p;
+    return out;
+}
+
 Payments loadPayments(const Store& store)
 {
     Payments payments;

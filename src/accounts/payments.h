@@ -26,6 +26,7 @@ struct Payments {
     QList<Payment> items;
     Outcome outcome; // ReadFailed when the file is unreadable or holds a line that is no payment
     double paidBy(const QString& customer) const;
+    QList<Payment> of(const QString& customer) const;
 };
 
 Payments loadPayments(const Store& store);

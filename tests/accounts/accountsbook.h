@@ -67,6 +67,7 @@ inline const QStringList SomchaiBill = {
     QStringLiteral("ยอดสุทธิ= 159.00 บาท"),
     QStringLiteral("ถูกรางวัล= 11,700.00 บาท"),
     QStringLiteral("งวดนี้ เจ้ามือต้องจ่าย 11,541.00 บาท"),
+    QStringLiteral("จ่ายให้ลูกค้า 09/12/2026 18:05 5,000.00 บาท"),
     QStringLiteral("จ่ายให้ลูกค้าแล้ว 5,000.00 บาท"),
     QStringLiteral("ยอดรวม เจ้ามือต้องจ่าย 6,541.00 บาท"),
     QStringLiteral("====================="),

@@ -207,8 +207,9 @@ private slots:
         // daeng lost 1,000 at the type's 10%, and paid 400 of the 900.
         QVERIFY(pay(book, Daeng, "400", "2026-12-09 18:10").recorded());
         const QStringList daeng = billLines(statement(book, Daeng));
-        QCOMPARE(daeng.mid(daeng.size() - 4), QStringList({"งวดนี้ ลูกค้าต้องจ่าย 900.00 บาท", "รับชำระแล้ว 400.00 บาท",
-                                                           "ยอดรวม ลูกค้าต้องจ่าย 500.00 บาท", "====================="}));
+        QCOMPARE(daeng.mid(daeng.size() - 5),
+                 QStringList({"งวดนี้ ลูกค้าต้องจ่าย 900.00 บาท", "รับชำระ 09/12/2026 18:10 400.00 บาท",
+                              "รับชำระแล้ว 400.00 บาท", "ยอดรวม ลูกค้าต้องจ่าย 500.00 บาท", "====================="}));
         // The payments are lines added after the ones before, never a rewrite of them.
         QCOMPARE(book.bytes(PaymentsFileName),
                  cp874("somchai#-5000#2026-12-09 18:05:00\r\ndaeng#400#2026-12-09 18:10:00\r\n"));

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 
@@ -91,7 +92,14 @@ private slots:
         w->Combo1->setEditText(QStringLiteral("somchai"));
         w->Text1->setText(QStringLiteral("5000"));
         w->Command5->click();
-        QCOMPARE(f.list(), SomchaiBill + QStringList{QStringLiteral("จ่ายให้ somchai 5,000.00 บาท")});
+        // The bill as it now stands with the payment, dated now, and the line that took it under it.
+        const QStringList shown = f.list();
+        QStringList expected = SomchaiBill + QStringList{QStringLiteral("จ่ายให้ somchai 5,000.00 บาท")};
+        const qsizetype dated = expected.indexOf(QRegularExpression(QStringLiteral("จ่ายให้ลูกค้า \\d.*")));
+        QVERIFY(dated > 0 && dated < shown.size());
+        QVERIFY(shown[dated].startsWith(PaidOutLineText) && shown[dated].endsWith(QStringLiteral(" 5,000.00 บาท")));
+        expected[dated] = shown[dated];
+        QCOMPARE(shown, expected);
 
         w->Combo1->setEditText(QStringLiteral("daeng"));
         w->Text1->setText(QStringLiteral("1,000"));
