@@ -8,11 +8,11 @@
 #include "store/store.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QSaveFile>
 #include <QSet>
 #include <QTemporaryDir>
@@ -98,7 +98,9 @@ long peakKb()
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The bills are drawn into a PDF, which needs fonts but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Varnoth benchmark"));
     parser.addHelpOption();

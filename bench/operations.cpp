@@ -7,6 +7,8 @@
 
 #include "entry/chat.h"
 #include "audit/auditlog.h"
+#include "accounts/BillPainter.h"
+#include "accounts/drawhistory.h"
 #include "entry/entry.h"
 #include "entry/gates.h"
 #include "entry/sheet.h"
@@ -243,6 +245,24 @@ QString driveFolder(Context& ctx)
     return ctx.scratch + QStringLiteral("/drive");
 }
 
+// Every tenth customer has his own payout rate and discount on the straight three digits.
+void ownRates(Context& ctx)
+{
+    Store& store = *ctx.store;
+    if (store.exists(store.path(CustomerRatesFileName))) return;
+    for (qsizetype i = 0; i < ctx.customers.size(); i += 10)
+        setCustomerRate(store, ctx.customers[i], Straight3, QStringLiteral("550"), QStringLiteral("15"));
+}
+
+QStringList billReads(Context& ctx, const QString& customer)
+{
+    Store& s = *ctx.store;
+    QStringList r;
+    for (const QString& t : typeNames())
+        r << s.StakeFilePath(t, customer);
+    return r + settingsFiles(ctx) + QStringList{s.path(CustomerRatesFileName)};
+}
+
 } // namespace
 
 QStringList stakeFiles(Context& ctx)
@@ -455,6 +475,39 @@ std::vector<Operation> operations()
                        },
                    .listsFolder = true,
                    .destroysBook = true});
+    // One customer's bill, as the bill window shows it, on a book where some customers have their
+    // own figures: his stake files, the settings and the accounts files are what it must read.
+    ops.push_back({.name = QStringLiteral("bill of one customer"),
+                   .prepare = [](Context& ctx) { ownRates(ctx); },
+                   .run =
+                       [](Context& ctx) {
+                           Store& store = *ctx.store;
+                           const QString customer = ctx.customers[ctx.customers.size() / 2];
+                           qint64 lines = 0;
+                           for (const Statement& s : statementsFor(store, store, customer))
+                               lines += billLines(s).size();
+                           return lines;
+                       },
+                   .reads = [](Context& ctx) { return billReads(ctx, ctx.customers[ctx.customers.size() / 2]); },
+                   .writes = noFiles});
+    ops.push_back({.name = QStringLiteral("all bills as PDF"),
+                   .prepare = [](Context& ctx) { ownRates(ctx); },
+                   .run =
+                       [](Context& ctx) {
+                           Store& store = *ctx.store;
+                           QList<QStringList> pages;
+                           QStringList customers;
+                           for (const Statement& s : statementsFor(store, store, All)) {
+                               pages << billLines(s);
+                               customers << s.bill.customer;
+                           }
+                           const QString path = ctx.scratch + QStringLiteral("/bills.pdf");
+                           const BillHeader header{QStringLiteral("bench"), QDateTime::currentDateTime(), {}};
+                           if (!writeBillsPdf(pages, customers, header, path)) return qint64(0);
+                           return QFileInfo(path).size();
+                       },
+                   .reads = reportReads,
+                   .writes = [](Context& ctx) { return QStringList{ctx.scratch + QStringLiteral("/bills.pdf")}; }});
     return ops;
 }
 

@@ -1,10 +1,12 @@
 #include "app/Ledger.h"
 
+#include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
 #include "entry/chattexts.h"
 #include "audit/audittexts.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
+#include "model/text.h"
 #include "model/types.h"
 #include "settings/options.h"
 #include "store/numberlines.h"
@@ -579,6 +581,23 @@ RuleChange Ledger::setNumberRule(const NumberRule& rule)
     return change;
 }
 
+RateChange Ledger::setCustomerRate(const QString& customer, const QString& type, const QString& payout,
+                                   const QString& discount)
+{
+    RateChange change = varnoth::setCustomerRate(m_store, customer, type, payout, discount);
+    if (change.changed()) {
+        // A customer's own figures are a setting: "rate/discount" before and after, "" for the type's.
+        const auto figures = [](const CustomerRate& r) {
+            return r.payout.isEmpty() && r.discount.isEmpty() ? QString() : r.payout + QLatin1Char('/') + r.discount;
+        };
+        audit({AuditAction::Setting, change.after.type.isEmpty() ? change.before.type : change.after.type,
+               CleanName(customer), {}, figures(change.before), figures(change.after), CustomerRateSetting});
+        emit accountsChanged();
+        emit settingsChanged();
+    }
+    return change;
+}
+
 RuleChange Ledger::clearNumberRule(const QString& type, const QString& number)
 {
     RuleChange change = varnoth::clearNumberRule(m_store, type, number);
@@ -600,6 +619,28 @@ RulesCleared Ledger::clearNumberRules()
         emit numberRulesChanged();
     }
     return cleared;
+
+}
+
+PaymentResult Ledger::recordPayment(const QString& customer, const QString& amount, const QDateTime& when)
+{
+    const QString name = CleanName(customer);
+    const Statement statement = statementOf(m_store, name, listPastDraws(m_store));
+    if (!statement.problems.isEmpty()) {
+        // Without every earlier payment the amount due is unknown: nothing is recorded.
+        PaymentResult refused;
+        refused.refusal = statement.problems.first();
+        refused.lines = statement.problems;
+        return refused;
+    }
+    PaymentResult result = appendPayment(m_store, name, statement.due(), amount, when);
+    if (result.recorded()) {
+        // What was due before and after the money changed hands.
+        audit({AuditAction::Payment, {}, name, {}, shortestDecimal(statement.due()),
+               shortestDecimal(statement.due() - result.payment.amount), {}});
+        emit accountsChanged();
+    }
+    return result;
 }
 
 BackupResult Ledger::backup(const QString& drive)

@@ -6,6 +6,8 @@
 
 #include "entry/chat.h"
 #include "audit/auditlog.h"
+#include "accounts/customerrates.h"
+#include "accounts/payments.h"
 #include "entry/entry.h"
 #include "settings/customers.h"
 #include "settings/history.h"
@@ -75,6 +77,15 @@ public:
     RuleChange setNumberRule(const NumberRule& rule);
     RuleChange clearNumberRule(const QString& type, const QString& number);
     RulesCleared clearNumberRules();
+    // --- customer accounts ----------------------------------------------------------------------
+    // Sets a customer's own payout rate and discount for a type ("" for the type's own; both "" clears
+    // them). The change carries the figures before and after.
+    RateChange setCustomerRate(const QString& customer, const QString& type, const QString& payout,
+                               const QString& discount);
+    // Records money that changed hands over the customer's account, in the direction of what is due:
+    // `amount` "" settles all of it.
+    PaymentResult recordPayment(const QString& customer, const QString& amount,
+                                const QDateTime& when = QDateTime::currentDateTime());
 
     // --- the whole book --------------------------------------------------------------------------
     BackupResult backup(const QString& drive);
@@ -115,6 +126,8 @@ signals:
     void historyChanged();
     // A number rule was set or cleared: the exposure map and the rules window show them.
     void numberRulesChanged();
+    // A customer's own figures or a payment changed: bills and what is owed are stale.
+    void accountsChanged();
     // A new draw emptied the book: the figures of the pair that was keyed are gone too.
     void newDrawStarted();
     // A long loop moved on: the step (0 to 20) of the progress bar; and the loop is done.

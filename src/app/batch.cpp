@@ -5,6 +5,9 @@
 
 #include "entry/chat.h"
 #include "entry/chattexts.h"
+#include "accounts/BillPainter.h"
+#include "accounts/accounttexts.h"
+#include "accounts/drawhistory.h"
 #include "entry/sheet.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -31,6 +34,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <memory>
 
 namespace varnoth
 {
@@ -78,6 +83,16 @@ const JobOption Jobs[] = {
      "Set the rule of a number: --set-rule TYPE NUMBER limit N | closed | pay P (P from 0 to 100 percent of the "
      "rate); with --permutations it covers every order of the digits."},
     {"clear-rule", BatchJob::ClearRule, "TYPE", "Clear the rule of a number: --clear-rule TYPE NUMBER."},
+    {"bill", BatchJob::Bill, nullptr,
+     "Show the bill of --customer (every customer when left out); --png DIR saves each bill as a picture for a "
+     "phone, --pdf FILE saves all of them in one PDF, --past-draw NAME bills a past draw without changing it."},
+    {"set-rate", BatchJob::SetRate, nullptr,
+     "Set the own --payout rate and --discount percentage of --customer for --type; a figure left out or empty "
+     "goes back to the type's."},
+    {"pay", BatchJob::Pay, "AMOUNT",
+     "Record that AMOUNT baht (or \"all\") of what --customer owes, or is owed, has been paid."},
+    {"owed", BatchJob::Owed, nullptr, "List what every customer owes or is owed over all draws, oldest first."},
+    {"draws", BatchJob::Draws, nullptr, "List the past draws kept by the new draw."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -92,6 +107,11 @@ const QString SinceOption = QStringLiteral("since");
 const QString VerifyOption = QStringLiteral("verify");
 const QString ClearRulesOption = QStringLiteral("clear-rules");
 const QString PermutationsOption = QStringLiteral("permutations");
+const QString PngOption = QStringLiteral("png");
+const QString PdfOption = QStringLiteral("pdf");
+const QString PastDrawOption = QStringLiteral("past-draw");
+const QString PayoutOption = QStringLiteral("payout");
+const QString DiscountOption = QStringLiteral("discount");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -137,6 +157,12 @@ JobRules rulesOf(BatchJob job)
         return {.type = Need::AllByDefault};
     case BatchJob::SetRule:
         return {.type = Need::No, .customer = Need::No, .permutations = true};
+    case BatchJob::Bill:
+        return {Need::No, Need::AllByDefault};
+    case BatchJob::SetRate:
+        return {Need::Required, Need::Required, false};
+    case BatchJob::Pay:
+        return {Need::No, Need::Required};
     default:
         return {};
     }
@@ -173,6 +199,35 @@ QDateTime sinceTime(const QString& text)
     }
     const QDate day = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
     return day.isValid() ? day.startOfDay() : QDateTime();
+}
+
+// The options of the bill, the customer's own figures and payments.
+QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, BatchOptions& o)
+{
+    const QString name = jobName(job);
+    const bool bill = job == BatchJob::Bill;
+    const bool rate = job == BatchJob::SetRate;
+    for (const auto& [option, allowed] :
+         {std::pair{PngOption, bill}, std::pair{PdfOption, bill}, std::pair{PastDrawOption, bill},
+          std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate}})
+        if (!allowed && parser.isSet(option)) return dashed(option) + QStringLiteral(" does not go with ") + name;
+    if ((rate || job == BatchJob::Pay) && o.customer == AllChoice)
+        return name + QStringLiteral(" needs one customer, not ") + AllChoice;
+    o.pngFolder = parser.value(PngOption);
+    o.pdfFile = parser.value(PdfOption);
+    o.pastDraw = parser.value(PastDrawOption);
+    o.payout = parser.value(PayoutOption).trimmed();
+    o.discount = parser.value(DiscountOption).trimmed();
+    if (parser.isSet(PngOption) && o.pngFolder.isEmpty()) return QStringLiteral("--png needs a folder");
+    if (parser.isSet(PdfOption) && o.pdfFile.isEmpty()) return QStringLiteral("--pdf needs a file");
+    if (parser.isSet(PastDrawOption) && o.pastDraw.isEmpty()) return QStringLiteral("--past-draw needs a name");
+    if (job == BatchJob::Pay && o.amount.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0)
+        o.amount.clear();
+    else if (job == BatchJob::Pay && !checkAmount(o.amount).isEmpty())
+        return QStringLiteral("the amount of --pay must be digits (at most two after a point) or \"all\"");
+    if (rate && !checkPayout(o.payout).isEmpty()) return QStringLiteral("--payout must be digits only");
+    if (rate && !checkPercent(o.discount).isEmpty()) return QStringLiteral("--discount must be digits from 0 to 100");
+    return {};
 }
 
 // Checks the options around the job; the first thing wrong, or "".
@@ -223,6 +278,8 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
             o.customer = given; // the search cleans what is typed itself
         }
     }
+    const QString accounts = checkAccountOptions(parser, job, o);
+    if (!accounts.isEmpty()) return accounts;
     o.number = parser.value(NumberOption);
     o.verify = parser.isSet(VerifyOption);
     if (parser.isSet(SinceOption)) {
@@ -509,6 +566,65 @@ BatchResult audit(Ledger& ledger, const BatchOptions& o)
     return r;
 }
 
+BatchResult bills(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    Store& current = ledger.store();
+    QString drawLabel;
+    std::unique_ptr<Store> past;
+    if (!o.pastDraw.isEmpty()) {
+        const QList<PastDraw> draws = listPastDraws(current);
+        QStringList names;
+        for (const PastDraw& d : draws) {
+            names << QFileInfo(d.folder).fileName();
+            if (names.last() == o.pastDraw) {
+                past = std::make_unique<Store>(d.folder);
+                drawLabel = d.label;
+            }
+        }
+        if (!past)
+            return refused(r, QStringLiteral("no past draw is named \"") + o.pastDraw + QStringLiteral("\"; ") +
+                                  (names.isEmpty()
+                                       ? QStringLiteral("there is none")
+                                       : QStringLiteral("the past draws are ") + names.join(QStringLiteral(", "))));
+    }
+    Store& store = past ? *past : current;
+    const QList<PastDraw> earlier = drawsBefore(current, store);
+    QList<Statement> statements;
+    if (o.customer == AllChoice)
+        statements = allStatements(store, earlier);
+    else
+        statements << statementOf(store, o.customer, earlier);
+    if (statements.isEmpty()) r.out << NoCustomersText;
+    QList<QStringList> pages;
+    QStringList customers;
+    for (const Statement& s : std::as_const(statements)) {
+        pages << billLines(s, drawLabel);
+        customers << s.bill.customer;
+        r.out << pages.last();
+        if (!s.problems.isEmpty()) r.exitCode = BatchRefused;
+    }
+    if (r.exitCode == BatchRefused)
+        r.err << QStringLiteral("a file of the accounts is damaged; the totals due are left out");
+    const BillHeader header{optionValue(current, option::ShopName), QDateTime::currentDateTime(), drawLabel};
+    if (!o.pngFolder.isEmpty()) {
+        if (!QDir().mkpath(o.pngFolder))
+            return refused(r, QStringLiteral("cannot make the folder ") + QDir::toNativeSeparators(o.pngFolder));
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            const QString path = QDir(o.pngFolder).filePath(billImageName(customers[i]));
+            if (!writeBillPng(pages[i], header, path))
+                return refused(r, WriteFailedText + QDir::toNativeSeparators(path));
+            r.out << SavedFileText + QDir::toNativeSeparators(path);
+        }
+    }
+    if (!o.pdfFile.isEmpty()) {
+        if (!writeBillsPdf(pages, customers, header, o.pdfFile))
+            return refused(r, WriteFailedText + QDir::toNativeSeparators(o.pdfFile));
+        r.out << SavedFileText + QDir::toNativeSeparators(o.pdfFile);
+    }
+    return r;
+}
+
 BatchResult ruleChange(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
@@ -531,6 +647,37 @@ BatchResult ruleChange(Ledger& ledger, const BatchOptions& o)
         return refused(r, QStringLiteral("no rule is set on ") + a.value(0));
     if (!change.outcome.ok())
         return refused(r, QStringLiteral("the rules were not changed: ") + outcomeReason(change.outcome.status));
+    return r;
+}
+
+BatchResult setRate(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    const RateChange change = ledger.setCustomerRate(o.customer, o.type, o.payout, o.discount);
+    r.out = change.lines;
+    if (!change.refusal.isEmpty()) return refused(r, QStringLiteral("refused: ") + change.refusal);
+    return r;
+}
+
+BatchResult pay(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    const PaymentResult paid = ledger.recordPayment(o.customer, o.amount);
+    r.out = paid.lines;
+    if (!paid.refusal.isEmpty()) return refused(r, QStringLiteral("refused: ") + paid.refusal);
+    return r;
+}
+
+BatchResult pastDraws(Store& store)
+{
+    BatchResult r;
+    const QList<PastDraw> draws = listPastDraws(store);
+    if (draws.isEmpty()) r.out << NoPastDrawsText;
+    for (const PastDraw& d : draws) {
+        const DrawSummary s = summariseDraw(d);
+        r.out << QFileInfo(d.folder).fileName() + QStringLiteral("  ") + drawRow(s).join(QStringLiteral("  "));
+        r.out << s.problems;
+    }
     return r;
 }
 
@@ -572,6 +719,16 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
     case BatchJob::SetRule:
     case BatchJob::ClearRule:
         return ruleChange(ledger, o);
+    case BatchJob::Bill:
+        return bills(ledger, o);
+    case BatchJob::SetRate:
+        return setRate(ledger, o);
+    case BatchJob::Pay:
+        return pay(ledger, o);
+    case BatchJob::Owed:
+        return report(ReportResult{owedLines(owedReport(store))});
+    case BatchJob::Draws:
+        return pastDraws(store);
     case BatchJob::None:
         break;
     }
@@ -612,6 +769,16 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption({VerifyOption, QStringLiteral("With --audit: check the log's chain of hashes.")});
     parser.addOption({ClearRulesOption, QStringLiteral("With --new-draw: clear the number rules too.")});
     parser.addOption({PermutationsOption, QStringLiteral("With --set-rule: every order of the number's digits.")});
+    parser.addOption(
+        {PngOption, QStringLiteral("With --bill: save each bill as DIR/NAME.png."), QStringLiteral("DIR")});
+    parser.addOption({PdfOption, QStringLiteral("With --bill: save the bills in one PDF."), QStringLiteral("FILE")});
+    parser.addOption({PastDrawOption,
+                      QStringLiteral("With --bill: the past draw NAME (as --draws lists its folder), read only."),
+                      QStringLiteral("NAME")});
+    parser.addOption(
+        {PayoutOption, QStringLiteral("With --set-rate: the payout rate, digits only."), QStringLiteral("RATE")});
+    parser.addOption(
+        {DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."), QStringLiteral("PERCENT")});
 }
 
 BatchRequest batchRequest(const QCommandLineParser& parser)
@@ -630,6 +797,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             if (j.job == BatchJob::OpenList) request.options.listName = value;
             if (j.job == BatchJob::Backup || j.job == BatchJob::Restore) request.options.folder = value;
             if (j.job == BatchJob::SetRule || j.job == BatchJob::ClearRule) request.options.type = CleanName(value);
+            if (j.job == BatchJob::Pay) request.options.amount = value.trimmed();
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }
@@ -637,7 +805,9 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption) ||
                            parser.isSet(DryRunOption) || parser.isSet(JsonOption) ||
                            parser.isSet(SinceOption) || parser.isSet(VerifyOption) ||
-                           parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption);
+                           parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption) ||
+                           parser.isSet(PngOption) || parser.isSet(PdfOption) || parser.isSet(PastDrawOption) ||
+                           parser.isSet(PayoutOption) || parser.isSet(DiscountOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {

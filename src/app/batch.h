@@ -33,6 +33,11 @@ enum class BatchJob {
     Rules,
     SetRule,
     ClearRule,
+    Bill,
+    SetRate,
+    Pay,
+    Owed,
+    Draws,
 };
 
 struct BatchOptions {
@@ -54,7 +59,19 @@ struct BatchOptions {
     bool clearRules = false;   // new draw: the number rules go too
     QStringList ruleArguments; // set and clear a rule: NUMBER, then "limit N", "closed" or "pay P"
     bool permutations = false; // set a rule: every order of the number's digits
+    QString pngFolder;      // bill: a picture of each bill into this folder
+    QString pdfFile;        // bill: every bill into this PDF
+    QString pastDraw;       // bill: the past draw (its folder name in "draws"), read only
+    QString payout;         // set-rate: the customer's own payout rate ("" for the type's)
+    QString discount;       // set-rate: the customer's own discount percentage ("" for the type's)
+    QString amount;         // pay: the amount, "" for all that is due
 };
+
+// A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.
+inline bool batchNeedsGui(const BatchOptions& o)
+{
+    return o.job == BatchJob::Bill && (!o.pngFolder.isEmpty() || !o.pdfFile.isEmpty());
+}
 
 // What the command line asks for: no job at all (the window starts), one job, or a usage error.
 struct BatchRequest {

@@ -87,7 +87,11 @@ int main(int argc, char* argv[])
     const bool batch = request.batch || !parsed || help || parser.isSet(versionOption);
 
     std::unique_ptr<QCoreApplication> app;
-    if (batch)
+    if (batch && request.usageError.isEmpty() && batchNeedsGui(request.options)) {
+        // Bill pictures and PDF files need fonts, not a screen: the windowless platform serves.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else if (batch)
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);

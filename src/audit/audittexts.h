@@ -23,6 +23,8 @@ inline const QString AuditBrokenEndText = QStringLiteral("บรรทัดส�
 
 // The detail of a setting line: which setting changed.
 inline const QString AuditResultSetting = QStringLiteral("ผลรางวัล");
+// A customer's own payout rate and discount (before and after: "rate/percent").
+inline const QString CustomerRateSetting = QStringLiteral("อัตราจ่าย/ส่วนลด");
 
 // The window and its controls.
 inline const QString AuditWindowTitle = QStringLiteral("ประวัติการแก้ไข");

@@ -1,5 +1,7 @@
 #include "reports/prize.h"
 
+#include "accounts/accounttexts.h"
+#include "accounts/customerrates.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "reports/cutting.h"
@@ -174,10 +176,11 @@ QString MatchWinning(const QString& list, const QString& winning)
 }
 
 QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& winners, const QString& type,
-                        const QString& income)
+                        const QString& income, const QString& customer)
 {
-    const QString discountRate = store.LookupKeyed(store.discountFile(), type);
-    const QString payoutRate = store.LookupKeyed(store.rateFile(), type);
+    const Figures figures = figuresOf(store, type, customer);
+    const QString& discountRate = figures.discount;
+    const QString& payoutRate = figures.payout;
     QStringList lines;
     double count = 0;
     double stake = 0;
@@ -206,13 +209,15 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
     double prize = 0;
     if (!payoutRate.isEmpty()) {
         prize = Val(payoutRate) * (reduced ? paidStake : stake);
-        lines << QStringLiteral("จ่ายค่ารางวัล= ") + formatAmount(prize) + Baht;
+        lines << QStringLiteral("จ่ายค่ารางวัล= ") + formatAmount(prize) + Baht +
+                     (figures.ownPayout ? OwnFigureMark : QString());
     }
     double held = Val(income);
     lines << QStringLiteral("รวมรายรับ= ") + formatAmount(held) + Baht;
     if (!discountRate.isEmpty()) {
         const double discount = Val(discountRate) * held / 100;
-        lines << QStringLiteral("จ่ายค่าส่วนลด ") + discountRate + QStringLiteral("%= ") + formatAmount(discount) + Baht;
+        lines << QStringLiteral("จ่ายค่าส่วนลด ") + discountRate + QStringLiteral("%= ") + formatAmount(discount) + Baht +
+                     (figures.ownDiscount ? OwnFigureMark : QString());
         held -= discount;
         lines << QStringLiteral("รายรับคงเหลือ= ") + formatAmount(held) + Baht;
     }
@@ -220,6 +225,7 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
         lines << QStringLiteral("กำไร ") + formatAmount(held - prize) + Baht;
     else if (prize > held)
         lines << QStringLiteral("ขาดทุน ") + formatAmount(prize - held) + Baht;
+    if (!figures.problem.isEmpty()) lines << figures.problem;
     lines << Separator;
     grand.count += count;
     grand.amount += stake;
@@ -249,7 +255,7 @@ ReportResult PrizeCheck(Store& store, Session& session, const QString& type, con
         if (s.winners.isEmpty())
             lines << QStringLiteral("ไม่มีข้อมูลถูกรางวัล");
         else
-            lines << ShowWinners(store, grand, s.winners, type, s.income);
+            lines << ShowWinners(store, grand, s.winners, type, s.income, customer);
     } else {
         // The first word of the heading is followed by a blank only where all customers are checked.
         const QString first = allCustomers ? QStringLiteral("เลขที่ถูกรางวัล ") : QStringLiteral("เลขที่ถูกรางวัล");
@@ -259,7 +265,7 @@ ReportResult PrizeCheck(Store& store, Session& session, const QString& type, con
             if (s.winners.isEmpty()) return;
             anyWinners = true;
             lines << winnersHeading(first, t, shownCustomer);
-            lines << ShowWinners(store, grand, s.winners, t, s.income);
+            lines << ShowWinners(store, grand, s.winners, t, s.income, c);
         };
         if (!allTypes) {
             for (const QString& c : store.customers())

@@ -38,9 +38,10 @@ QString MatchWinning(const QString& list, const QString& winning);
 
 // One section of winners: the items, their count and stake, the prize at the type's payout rate,
 // the income, the discount and the profit or loss. Adds count, stake, prize and the income after
-// discount to the accumulators.
+// discount to the accumulators. A section of one customer takes his own payout rate and discount
+// where he has them, and says so on their lines.
 QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& winners, const QString& type,
-                        const QString& income);
+                        const QString& income, const QString& customer = {});
 
 // The whole report for a type and a customer, each a name or "ทั้งหมด". The window stays open only
 // when one customer has no stake at all on one type.

@@ -1,11 +1,16 @@
 #include "reports/selectors.h"
 
+#include "accounts/accounttexts.h"
+#include "accounts/customerrates.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "reports/reportresult.h"
 #include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QHash>
+
+#include <optional>
 
 #include <algorithm>
 #include <type_traits>
@@ -319,10 +324,36 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type)
     return groupedText(store, sums, numbers);
 }
 
-QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type)
+namespace
+{
+
+// What the customers' own discounts change in the discount of every customer's whole stake on a
+// type, against the type's rate; nullopt when no customer has his own discount there.
+std::optional<double> ownDiscountChange(Store& store, const QString& type, const QString& typeRate)
+{
+    const CustomerRates rates = loadCustomerRates(store);
+    std::optional<double> change;
+    for (const CustomerRate& r : rates.items) {
+        if (r.type != type || r.discount.isEmpty()) continue;
+        double stake = 0;
+        forEachItem(LinesOfTypeCustomer(store, type, r.customer), [&](QStringView item) {
+            const qsizetype dash = firstDash(item);
+            if (dash >= 0) stake += amountValue(item.sliced(dash + 1));
+        });
+        if (stake > 0) change = change.value_or(0) + (Val(r.discount) - Val(typeRate)) * stake / 100;
+    }
+    return change;
+}
+
+} // namespace
+
+QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type,
+                        const QString& customer)
 {
     QStringList lines;
-    const QString rate = store.LookupKeyed(store.discountFile(), type);
+    const bool everyone = customer == AllChoice;
+    const Figures figures = figuresOf(store, type, everyone ? QString() : customer);
+    const QString& rate = figures.discount;
     if (!list.contains(QLatin1Char('#'))) return lines;
     double count = 0;
     double total = 0;
@@ -340,12 +371,20 @@ QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& l
     lines << QStringLiteral("รวมเลข= ") + formatCount(count) + QStringLiteral(" รายการ");
     lines << QStringLiteral("รวมเงิน= ") + formatAmount(total) + QStringLiteral(" บาท");
     double discount = 0;
-    if (!rate.isEmpty()) {
+    const std::optional<double> own = everyone ? ownDiscountChange(store, type, rate) : std::nullopt;
+    if (own) {
+        // Every customer's whole stake: each at his own discount where he has one.
+        discount = Val(rate) * total / 100 + *own;
+        lines << QStringLiteral("ส่วนลด") + (rate.isEmpty() ? QString() : QLatin1Char(' ') + rate + QLatin1Char('%')) +
+                     QStringLiteral("= ") + formatAmount(discount) + QStringLiteral(" บาท") + OwnFiguresIncludedMark;
+        lines << QStringLiteral("รวมเงินคงเหลือ= ") + formatAmount(total - discount) + QStringLiteral(" บาท");
+    } else if (!rate.isEmpty()) {
         discount = Val(rate) * total / 100;
         lines << QStringLiteral("ส่วนลด ") + rate + QStringLiteral("%= ") + formatAmount(discount) +
-                     QStringLiteral(" บาท");
+                     QStringLiteral(" บาท") + (figures.ownDiscount ? OwnFigureMark : QString());
         lines << QStringLiteral("รวมเงินคงเหลือ= ") + formatAmount(total - discount) + QStringLiteral(" บาท");
     }
+    if (!figures.problem.isEmpty()) lines << figures.problem;
     grand.count += count;
     grand.amount += total;
     grand.discount += discount;

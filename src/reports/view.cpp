@@ -29,13 +29,13 @@ QString heading(const QString& number, const QString& type, const QString& custo
 
 // Every type whose grouped list is not empty, under its type line.
 void sectionsOfAllTypes(Store& store, Session& session, QStringList& lines,
-                        const std::function<QString(const QString&)>& grouped)
+                        const std::function<QString(const QString&)>& grouped, const QString& customer = {})
 {
     for (const QString& t : typeNames()) {
         const QString list = grouped(t);
         if (list.isEmpty()) continue;
         lines << typeLine(t);
-        lines += ShowSection(store, session.grand, list, t);
+        lines += ShowSection(store, session.grand, list, t, customer);
     }
 }
 
@@ -60,20 +60,20 @@ void searchOneType(Store& store, Session& session, QStringList& lines, const QSt
     const bool allCustomers = C == AllChoice;
     if (N.isEmpty()) {
         if (allCustomers) {
-            lines += ShowSection(store, session.grand, GroupedLinesOfType(store, T).list, T);
+            lines += ShowSection(store, session.grand, GroupedLinesOfType(store, T).list, T, AllChoice);
             return;
         }
         const QString list = GroupByNumber(store, LinesOfTypeCustomer(store, T, C), T);
         if (list.isEmpty()) return;
         lines << pairLine(T, C);
-        lines += ShowSection(store, session.grand, list, T);
+        lines += ShowSection(store, session.grand, list, T, C);
         return;
     }
     const QString list = allCustomers ? LinesOfTypeNumber(store, T, N) : LinesOfTypeCustomerNumber(store, T, C, N);
     if (list.isEmpty())
         lines << QStringLiteral("ไม่มีข้อมูล");
     else
-        lines += ShowSection(store, session.grand, list, T);
+        lines += ShowSection(store, session.grand, list, T, allCustomers ? QString() : C);
 }
 
 void searchAllTypes(Store& store, Session& session, QStringList& lines, const QString& N, const QString& C)
@@ -85,17 +85,21 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
             const QString list = LinesOfTypeCustomer(store, t, C);
             if (list.isEmpty()) continue;
             lines << pairLine(t, C);
-            lines += ShowSection(store, session.grand, list, t);
+            lines += ShowSection(store, session.grand, list, t, C);
         }
         return;
     }
     // Selecting the number before grouping gives the same items as filtering the grouped list,
     // without grouping every number of the type.
-    sectionsOfAllTypes(store, session, lines, [&](const QString& t) {
-        if (N.isEmpty()) return GroupedLinesOfType(store, t).list;
-        const QString list = allCustomers ? LinesOfTypeNumber(store, t, N) : LinesOfTypeCustomerNumber(store, t, C, N);
-        return GroupByNumber(store, list, t);
-    });
+    sectionsOfAllTypes(
+        store, session, lines,
+        [&](const QString& t) {
+            if (N.isEmpty()) return GroupedLinesOfType(store, t).list;
+            const QString list =
+                allCustomers ? LinesOfTypeNumber(store, t, N) : LinesOfTypeCustomerNumber(store, t, C, N);
+            return GroupByNumber(store, list, t);
+        },
+        allCustomers ? (N.isEmpty() ? AllChoice : QString()) : C);
     if (N.isEmpty()) {
         lines += searchGrandTotals(session.grand);
         session.grand.reset();
@@ -107,7 +111,8 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
 ReportResult ViewAllData(Store& store, Session& session)
 {
     ReportResult r;
-    sectionsOfAllTypes(store, session, r.lines, [&](const QString& t) { return GroupedLinesOfType(store, t).list; });
+    sectionsOfAllTypes(
+        store, session, r.lines, [&](const QString& t) { return GroupedLinesOfType(store, t).list; }, AllChoice);
     store.progress().hide();
     return r;
 }

@@ -1,5 +1,7 @@
 #include "settings/Form18.h"
 
+#include "accounts/accounttexts.h"
+#include "accounts/customerrates.h"
 #include "app/Ledger.h"
 #include "model/text.h"
 #include "settings/customers.h"
@@ -9,6 +11,8 @@
 #include "ui/main/Shell.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,7 +40,11 @@ const QString SaveSendOutButton = QStringLiteral("บันทึกส่งอ
 Form18::Form18(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, 18, parent), Label1(new QLabel(QStringLiteral("ใส่ชื่อ"), this)),
       Text1(new QLineEdit(this)), List1(new QListWidget(this)), Command1(new QPushButton(SaveCaption, this)),
-      mMore(new QMenu(QStringLiteral("More"), this))
+      mMore(new QMenu(QStringLiteral("More"), this)), Frame1(new QGroupBox(RatesPartTitle, this)),
+      Label2(new QLabel(TypeLabelText, Frame1)), Combo1(new QComboBox(Frame1)),
+      Label3(new QLabel(PayoutLabelText, Frame1)), Text2(new QLineEdit(Frame1)),
+      Label4(new QLabel(DiscountLabelText, Frame1)), Text3(new QLineEdit(Frame1)),
+      Command2(new QPushButton(SaveRateCaption, Frame1))
 {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("Customer"));
@@ -57,6 +65,26 @@ Form18::Form18(AppContext& context, QWidget* parent)
     place(Text1, 120, 360, 3000, 360);
     place(List1, 120, 840, 3000, 2100);
     place(Command1, 120, 3060, 3000, 400);
+
+    const std::pair<QWidget*, const char*> rateNames[] = {{Frame1, "Frame1"}, {Label2, "Label2"},    {Combo1, "Combo1"},
+                                                          {Label3, "Label3"}, {Text2, "Text2"},      {Label4, "Label4"},
+                                                          {Text3, "Text3"},   {Command2, "Command2"}};
+    for (const auto& [widget, name] : rateNames)
+        widget->setObjectName(QString::fromLatin1(name));
+    Command2->setAutoDefault(false);
+    place(Frame1, 3300, 60, 3000, 3400);
+    place(Label2, 120, 420, 2760, 240);
+    place(Combo1, 120, 660, 2760, 360);
+    place(Label3, 120, 1140, 2760, 240);
+    place(Text2, 120, 1380, 2760, 360);
+    place(Label4, 120, 1860, 2760, 240);
+    place(Text3, 120, 2100, 2760, 360);
+    place(Command2, 120, 2700, 2760, 400);
+    Frame1->hide();
+    connect(Command2, &QPushButton::clicked, this, &Form18::saveRate);
+    connect(Text2, &QLineEdit::returnPressed, Text3, qOverload<>(&QWidget::setFocus));
+    connect(Text3, &QLineEdit::returnPressed, Command2, &QPushButton::click);
+    connect(Combo1, &QComboBox::currentTextChanged, this, &Form18::showRate);
 
     hoverHighlight(Command1, QColor(0, 192, 0));
     connect(Command1, &QPushButton::clicked, this, &Form18::command1Click);
@@ -93,7 +121,12 @@ void Form18::setUp()
         Command1->setEnabled(true);
         setWindowTitle(QStringLiteral("Save"));
         listHistory();
-    } else if (mode == QLatin1String("1")) {
+    }
+    // The customer's own figures stand beside the list in customer mode only.
+    const bool customers = mode == QLatin1String("1");
+    Frame1->setVisible(customers);
+    setGrowIn(customers ? GrowIn{226, 242, 3675, 6480, 3960, false} : GrowIn{226, 242, 3675, 3360, 3960, false});
+    if (customers) {
         List1->clear();
         setWindowTitle(QStringLiteral("Customer"));
         Command1->setText(SaveCaption);
@@ -130,6 +163,7 @@ void Form18::onItemClicked(QListWidgetItem* item)
     if (!item) return;
     m_selected = item->text();
     Text1->setText(m_selected);
+    showRate();
     Command1->setText(OpenCaption);
     Command1->setEnabled(true);
 }
@@ -206,9 +240,35 @@ void Form18::deleteSelected()
     if (ctx.shell) ctx.shell->addLines(lines);
 }
 
+void Form18::showRate()
+{
+    if (!Frame1->isVisibleTo(this)) return;
+    const CustomerRates rates = loadCustomerRates(ctx.store);
+    const CustomerRate* own = rates.find(CleanName(Text1->text()), Combo1->currentText());
+    Text2->setText(own ? own->payout : QString());
+    Text3->setText(own ? own->discount : QString());
+}
+
+void Form18::saveRate()
+{
+    const QString customer = CleanName(Text1->text());
+    if (customer.isEmpty()) return Text1->setFocus();
+    if (Combo1->currentText().isEmpty()) return Combo1->setFocus();
+    const RateChange change = ctx.ledger.setCustomerRate(customer, Combo1->currentText(), Text2->text(), Text3->text());
+    if (ctx.shell) ctx.shell->addLines(change.lines);
+    if (!change.refusal.isEmpty()) {
+        // The field at fault takes the focus so that it can be typed again.
+        if (change.refusal == RateNotDigitsText) Text2->setFocus();
+        if (change.refusal == PercentOutOfRangeText) Text3->setFocus();
+    }
+}
+
 void Form18::refillPickLists(const QStringList& types, const QStringList& customers)
 {
-    Q_UNUSED(types);
+    const QString type = Combo1->currentText();
+    Combo1->clear();
+    Combo1->addItems(types);
+    if (types.contains(type)) Combo1->setCurrentText(type);
     List1->clear();
     List1->addItems(customers);
 }

@@ -5,6 +5,8 @@
 #include "ui/main/SecondaryWindow.h"
 
 class QAction;
+class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -33,11 +35,22 @@ public:
     QAction* mOpen;
     QAction* mDelete;
 
+    // Customer mode: the customer's own payout rate and discount for a type.
+    QGroupBox* Frame1;
+    QLabel* Label2;
+    QComboBox* Combo1; // the type
+    QLabel* Label3;
+    QLineEdit* Text2; // payout rate
+    QLabel* Label4;
+    QLineEdit* Text3; // discount percentage
+    QPushButton* Command2;
+
     // The list item last clicked.
     QString selectedName() const { return m_selected; }
 
     void command1Click();
     void deleteSelected();
+    void saveRate();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,6 +61,8 @@ private:
     void open();
     void addCustomer();
     void onItemClicked(QListWidgetItem* item);
+    // Shows the picked customer's own figures for the picked type.
+    void showRate();
 
     QString m_selected;
 };

@@ -1,6 +1,7 @@
 #include "tools/newdraw.h"
 
 #include "audit/auditlog.h"
+#include "accounts/payments.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/datafolder.h"
@@ -77,14 +78,6 @@ bool holdsValue(Store& store, const QString& path)
     return holds;
 }
 
-QString drawsFolderPath(const Store& store)
-{
-    const QString data = QDir::cleanPath(store.dataFolder());
-    const QString parent = QFileInfo(data).absolutePath();
-    if (parent == QFileInfo(data).absoluteFilePath()) return {}; // the data folder is a root
-    return QDir(parent).filePath(DrawsFolderName);
-}
-
 // A whole file into a new file, atomically; the copy is read back and compared byte for byte.
 bool copyChecked(const QString& from, const QString& to)
 {
@@ -99,6 +92,14 @@ bool copyChecked(const QString& from, const QString& to)
 }
 
 } // namespace
+
+QString drawsFolderPath(const Store& store)
+{
+    const QString data = QDir::cleanPath(store.dataFolder());
+    const QString parent = QFileInfo(data).absolutePath();
+    if (parent == QFileInfo(data).absoluteFilePath()) return {}; // the data folder is a root
+    return QDir(parent).filePath(DrawsFolderName);
+}
 
 bool bookHoldsRecords(Store& store)
 {
@@ -201,7 +202,8 @@ NewDrawResult startNewDraw(Store& store, const QDateTime& when)
 
     for (const QString& path : {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(),
                                 store.discountFile(), store.digitCutFile(), store.historyFile(), store.customerFile(),
-                                store.path(MergedBackupsFileName), store.path(AuditLogFileName)})
+                                store.path(MergedBackupsFileName), store.path(AuditLogFileName),
+                                store.path(PaymentsFileName)})
         failures += removeChecked(store, path);
 
     failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);

@@ -18,6 +18,9 @@ inline const QString DrawsFolderName = QStringLiteral("draws");
 
 inline const QString DrawCopiedText = QStringLiteral("เก็บสำเนาข้อมูลงวดเก่าไว้ที่ ");
 
+// The "draws" folder beside the data folder; "" when the data folder is a root.
+QString drawsFolderPath(const Store& store);
+
 // True when a stake file of a listed customer holds an amount, or a count file a count.
 bool bookHoldsRecords(Store& store);
 
@@ -38,9 +41,9 @@ struct NewDrawResult {
 
 // The new draw: first the whole book is copied beside the data folder and the copy checked; only
 // then are every stake, count and send-out file, every saved send-out list named in the history,
-// the settings, result, history and customer files, the fingerprints of merged backups and the audit
-// log (which the copy keeps) deleted,
-// and fresh count and send-out files made. When the copy fails nothing is deleted.
+// the settings, result, history and customer files, the fingerprints of merged backups, the draw's
+// payments and the audit log (which the copy keeps) deleted, and fresh count and send-out files made.
+// When the copy fails nothing is deleted.
 QStringList DeleteAllStakeFiles(Store& store);
 QStringList DeleteTypeFiles(Store& store, const QString& prefix);
 NewDrawResult startNewDraw(Store& store, const QDateTime& when = QDateTime::currentDateTime());

@@ -9,6 +9,7 @@
 #include "entry/chat.h"
 #include "entry/gates.h"
 #include "entry/sheet.h"
+#include "model/text.h"
 #include "reports/overlimit.h"
 #include "settings/numberrules.h"
 #include "settings/options.h"
@@ -171,6 +172,35 @@ private slots:
         f.fresh();
         f.ledger.clearNumberRules();
         QCOMPARE(f.fresh().size(), 2);
+    }
+
+    // A customer's own figures are a setting with their value before and after; a payment says what
+    // was due before and after it.
+    void ratesAndPaymentsAreLogged()
+    {
+        Fixture f;
+        f.ledger.enterSheet("12-100\r\n", Two, Somchai);
+        f.fresh();
+        f.ledger.setCustomerRate(Somchai, Two, "70", "10");
+        f.ledger.setCustomerRate(Somchai, Two, "70", "10"); // the same figures: no change, no line
+        f.ledger.setCustomerRate(Somchai, Two, "", "");
+        QList<AuditRecord> lines = f.fresh();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0].action, AuditAction::Setting);
+        QCOMPARE(lines[0].customer, Somchai);
+        QCOMPARE(lines[0].type, Two);
+        QCOMPARE(lines[0].before, QString());
+        QCOMPARE(lines[0].after, QString("70/10"));
+        QCOMPARE(lines[1].before, QString("70/10"));
+        QCOMPARE(lines[1].after, QString());
+
+        const PaymentResult paid = f.ledger.recordPayment(Somchai, "30");
+        QVERIFY(paid.recorded());
+        lines = f.fresh();
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(lines[0].action, AuditAction::Payment);
+        QCOMPARE(lines[0].customer, Somchai);
+        QCOMPARE(Val(lines[0].before) - Val(lines[0].after), paid.payment.amount);
     }
 
     void recordChangesCarryTheAmountBeforeAndAfter()

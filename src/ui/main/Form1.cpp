@@ -1,5 +1,6 @@
 #include "ui/main/Form1.h"
 
+#include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
 #include "entry/chattexts.h"
 #include "audit/audittexts.h"
@@ -369,6 +370,11 @@ void Form1::buildMenus()
     mAudit->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     mRules =
         add(mMore, "mRules", QStringLiteral("Number Rules"), themedIcon("view-filter", QStyle::SP_FileDialogInfoView));
+    mBill = add(mMore, "mBill", QStringLiteral("Bills"), themedIcon("x-office-document", QStyle::SP_FileIcon));
+    mBill->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
+    mOwed = add(mMore, "mOwed", QStringLiteral("Owed"), themedIcon("view-list-text", QStyle::SP_FileDialogInfoView));
+    mDraws = add(mMore, "mDraws", QStringLiteral("Past Draws"),
+                 themedIcon("document-open-recent", QStyle::SP_DirClosedIcon));
     mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
@@ -466,6 +472,12 @@ void Form1::connectControls()
     connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
     if (m_ledger.auditDamagedAtOpen()) addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
     connect(mRules, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::NumberRules)); });
+    connect(mBill, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::Bill)); });
+    connect(mDraws, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::DrawHistory)); });
+    connect(mOwed, &QAction::triggered, this, [this] {
+        clearList();
+        addLines(owedLines(owedReport(m_store)));
+    });
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.

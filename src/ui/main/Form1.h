@@ -247,6 +247,9 @@ private:
     QAction* mChatPaste;
     QAction* mAudit;
     QAction* mRules;
+    QAction* mBill;
+    QAction* mOwed;
+    QAction* mDraws;
     QAction* mUndo;
     QAction* mRedo;
     QAction* mReadme;

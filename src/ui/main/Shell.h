@@ -33,6 +33,8 @@ enum class WindowId {
     ChatPaste = 23,   // bets pasted from a chat message
     Audit = 24,       // the audit log
     NumberRules = 20, // limits, closed numbers and reduced pay per number
+    Bill = 21,        // bills, payments and what is owed
+    DrawHistory = 22, // the past draws
 };
 
 inline int windowNumber(WindowId id)

@@ -29,6 +29,10 @@ GrowIn growSpecFor(int number)
         return {600, 420, 8400, 15000, 8400, false}; // the audit log
     case 20:
         return {300, 300, 6600, 5400, 6600, false}; // the number rules
+    case 21:
+        return {226, 242, 3960, 4560, 4200, false}; // bills
+    case 22:
+        return {450, 250, 4800, 8520, 4800, false}; // past draws
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }

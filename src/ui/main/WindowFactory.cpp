@@ -1,6 +1,8 @@
 #include "ui/main/WindowDispatch.h"
 
 #include "audit/AuditWindow.h"
+#include "accounts/BillWindow.h"
+#include "accounts/DrawHistoryWindow.h"
 #include "reports/ExposureMapWindow.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
@@ -61,6 +63,10 @@ SecondaryWindow* createWindow(int number, AppContext& ctx)
         return new AuditWindow(ctx);
     case 20:
         return new NumberRulesWindow(ctx);
+    case 21:
+        return new BillWindow(ctx);
+    case 22:
+        return new DrawHistoryWindow(ctx);
     default:
         return nullptr;
     }

@@ -1,0 +1,96 @@
+#pragma once
+// The Thai texts of customer accounts: each customer's own rates, the bill, payments, what is still
+// owed and the past draws, kept together for review.
+
+#include <QString>
+
+namespace varnoth
+{
+
+// --- each customer's own payout rate and discount ---------------------------------------------------
+inline const QString RatesPartTitle = QStringLiteral("อัตราจ่าย/ส่วนลด");
+inline const QString PayoutLabelText = QStringLiteral("อัตราจ่าย/บาท");
+inline const QString DiscountLabelText = QStringLiteral("ส่วนลด %");
+inline const QString SaveRateCaption = QStringLiteral("บันทึกอัตรา");
+inline const QString RateNotDigitsText = QStringLiteral("อัตราจ่ายต้องเป็นตัวเลขเท่านั้น");
+inline const QString PercentOutOfRangeText = QStringLiteral("ส่วนลดต้องเป็นตัวเลข 0 ถึง 100 เท่านั้น");
+inline const QString NoSuchCustomerText = QStringLiteral("ไม่มีชื่อลูกค้านี้ ");
+inline const QString NoSuchTypeText = QStringLiteral("ไม่มีชนิดหวยนี้ ");
+inline const QString RateSavedText = QStringLiteral("บันทึกอัตราจ่าย/ส่วนลดแล้ว ");
+inline const QString RateClearedText = QStringLiteral("ใช้อัตราจ่าย/ส่วนลดตามชนิดหวย ");
+// Put after a figure that is the customer's own, not the type's.
+inline const QString OwnFigureMark = QStringLiteral(" (เฉพาะลูกค้า)");
+// Put after a discount of every customer that holds some customers' own discounts.
+inline const QString OwnFiguresIncludedMark = QStringLiteral(" (รวมส่วนลดเฉพาะลูกค้า)");
+// A file of the book that does not read as it should; it is left as it is.
+inline const QString DamagedFileText = QStringLiteral("ไฟล์ข้อมูลเสียหาย ไม่บันทึกทับ ");
+
+// --- the bill -----------------------------------------------------------------------------------------
+inline const QString BillHeadingText = QStringLiteral("บิลลูกค้า ");
+inline const QString BillStakeText = QStringLiteral("ยอดแทง= ");
+inline const QString BillDiscountText = QStringLiteral("ส่วนลด ");
+inline const QString BillNetText = QStringLiteral("ยอดสุทธิ= ");
+inline const QString BillWinText = QStringLiteral("ถูก ");
+inline const QString BillWinStakeText = QStringLiteral(" แทง ");
+inline const QString BillWinPaysText = QStringLiteral(" ได้ ");
+inline const QString BillPrizeText = QStringLiteral("ถูกรางวัล= ");
+inline const QString BillTotalsText = QStringLiteral("รวมทุกชนิด");
+inline const QString ThisDrawText = QStringLiteral("งวดนี้ ");
+inline const QString CarriedText = QStringLiteral("ยอดยกมา ");
+inline const QString PaidInText = QStringLiteral("รับชำระแล้ว ");
+inline const QString PaidOutText = QStringLiteral("จ่ายให้ลูกค้าแล้ว ");
+inline const QString TotalDueText = QStringLiteral("ยอดรวม ");
+inline const QString CustomerPaysText = QStringLiteral("ลูกค้าต้องจ่าย ");
+inline const QString BookmakerPaysText = QStringLiteral("เจ้ามือต้องจ่าย ");
+inline const QString SettledText = QStringLiteral("ไม่มียอดค้าง");
+inline const QString NoBetsText = QStringLiteral("ไม่มีรายการแทง");
+inline const QString NoCustomersText = QStringLiteral("ยังไม่มีลูกค้า");
+inline const QString BahtText = QStringLiteral(" บาท");
+inline const QString PastDrawMark = QStringLiteral("งวด ");
+inline const QString BillMadeText = QStringLiteral("ออกบิล ");
+
+// --- payments -------------------------------------------------------------------------------------------
+inline const QString PayAllCaption = QStringLiteral("ชำระทั้งหมด");
+inline const QString PayAmountCaption = QStringLiteral("ชำระบางส่วน");
+inline const QString AmountNotDigitsText = QStringLiteral("จำนวนเงินต้องเป็นตัวเลขเท่านั้น");
+inline const QString NothingOwedText = QStringLiteral("ไม่มียอดค้างชำระ ");
+inline const QString PaymentInText = QStringLiteral("รับชำระจาก ");
+inline const QString PaymentOutText = QStringLiteral("จ่ายให้ ");
+// One payment on the bill: when, and how much, in or out.
+inline const QString PaidInLineText = QStringLiteral("รับชำระ ");
+inline const QString PaidOutLineText = QStringLiteral("จ่ายให้ลูกค้า ");
+
+// --- what is owed ---------------------------------------------------------------------------------------
+inline const QString OwedTitle = QStringLiteral("ยอดค้าง");
+inline const QString OwedSinceText = QStringLiteral(" ตั้งแต่ ");
+inline const QString OwedByCustomersText = QStringLiteral("รวมลูกค้าต้องจ่าย= ");
+inline const QString OwedToCustomersText = QStringLiteral("รวมเจ้ามือต้องจ่าย= ");
+
+// --- past draws ----------------------------------------------------------------------------------------
+inline const QString DrawHistoryTitle = QStringLiteral("งวดที่ผ่านมา");
+inline const QString DrawDateColumn = QStringLiteral("วันที่");
+inline const QString DrawCustomersColumn = QStringLiteral("ลูกค้า");
+inline const QString DrawStakeColumn = QStringLiteral("ยอดแทง");
+inline const QString DrawResultColumn = QStringLiteral("ผลรางวัล");
+inline const QString DrawProfitColumn = QStringLiteral("กำไร/ขาดทุน");
+inline const QString ProfitText = QStringLiteral("กำไร ");
+inline const QString LossText = QStringLiteral("ขาดทุน ");
+inline const QString NoPastDrawsText = QStringLiteral("ยังไม่มีงวดที่ผ่านมา");
+inline const QString PastDrawReadOnlyText = QStringLiteral("ข้อมูลงวดเก่า (ดูอย่างเดียว) ");
+
+// --- window captions -----------------------------------------------------------------------------------
+inline const QString BillWindowTitle = QStringLiteral("บิลลูกค้า");
+inline const QString ShowBillCaption = QStringLiteral("ดูบิล");
+inline const QString PrintBillCaption = QStringLiteral("พิมพ์");
+inline const QString PdfBillCaption = QStringLiteral("บันทึก PDF");
+inline const QString PngBillCaption = QStringLiteral("บันทึกรูป");
+inline const QString AmountLabelText = QStringLiteral("จำนวนเงิน");
+inline const QString CustomerLabelText = QStringLiteral("ชื่อลูกค้า");
+inline const QString TypeLabelText = QStringLiteral("ชนิดหวย");
+inline const QString SavedFileText = QStringLiteral("บันทึกไฟล์แล้ว: ");
+inline const QString ViewDrawCaption = QStringLiteral("ดูข้อมูล");
+inline const QString PrizeDrawCaption = QStringLiteral("ตรวจรางวัล");
+inline const QString BillsDrawCaption = QStringLiteral("บิลทุกคน");
+inline const QString CloseCaption = QStringLiteral("ปิด");
+
+} // namespace varnoth

@@ -1,0 +1,69 @@
+#pragma once
+// A customer's bill for one draw: per type what he staked, his discount, the net, the numbers he won
+// with their prize, and what is left to settle, with what earlier draws left unpaid and what he
+// has paid since.
+
+#include "accounts/customerrates.h"
+#include "accounts/payments.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace varnoth
+{
+
+class Store;
+
+struct BillWin {
+    QString number;
+    double stake = 0;
+    double prize = 0;
+};
+
+struct BillType {
+    QString type;
+    double stake = 0;
+    Figures figures;
+    double discount = 0;
+    double net = 0;
+    QList<BillWin> wins;
+    double prize = 0;
+    // What the customer owes for this type (negative: what he is owed).
+    double balance() const { return net - prize; }
+};
+
+struct Bill {
+    QString customer;
+    QList<BillType> types; // only the types he staked on, in type order
+    double stake = 0;
+    double discount = 0;
+    double net = 0;
+    double prize = 0;
+    double balance() const { return net - prize; }
+};
+
+// The bill of one customer on the book of `store`, with his own figures where `rates` has them.
+// He is paid on his whole stake on a winning number: the limit and the cuts are the bookmaker's
+// matter, not his.
+Bill computeBill(Store& store, const CustomerRates& rates, const QString& customer);
+
+// A bill with what stands around it.
+struct Statement {
+    Bill bill;
+    double carried = 0;      // left unpaid by earlier draws (negative: owed to the customer)
+    double paid = 0;         // paid since this draw's book was started (negative: paid to him)
+    QList<Payment> payments; // those payments, oldest first
+    QStringList problems;    // damaged files, each a line for the operator
+    double due() const { return carried + bill.balance() - paid; }
+};
+
+// "ลูกค้าต้องจ่าย 1,200.00 บาท", "เจ้ามือต้องจ่าย …" or "ไม่มียอดค้าง".
+QString balanceText(double balance);
+
+// The lines of the bill, as the main list shows them and the printouts carry them. `drawLabel`
+// names the draw ("" for the book being kept).
+QStringList billLines(const Statement& statement, const QString& drawLabel = {});
+
+} // namespace varnoth

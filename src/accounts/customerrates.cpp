@@ -1,0 +1,143 @@
+#include "accounts/customerrates.h"
+
+#include "accounts/accounttexts.h"
+#include "model/text.h"
+#include "model/types.h"
+#include "store/store.h"
+
+namespace varnoth
+{
+
+namespace
+{
+
+bool digitsOnly(const QString& text)
+{
+    if (text.isEmpty()) return false;
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
+QString lineOf(const CustomerRate& r)
+{
+    return r.customer + QLatin1Char('#') + r.type + QLatin1Char('#') + r.payout + QLatin1Char('#') + r.discount;
+}
+
+} // namespace
+
+const CustomerRate* CustomerRates::find(const QString& customer, const QString& type) const
+{
+    for (const CustomerRate& r : items)
+        if (r.customer == customer && r.type == type) return &r;
+    return nullptr;
+}
+
+QString checkPayout(const QString& text)
+{
+    return text.isEmpty() || digitsOnly(text) ? QString() : RateNotDigitsText;
+}
+
+QString checkPercent(const QString& text)
+{
+    if (text.isEmpty()) return {};
+    if (!digitsOnly(text) || text.size() > 3 || text.toInt() > 100) return PercentOutOfRangeText;
+    return {};
+}
+
+CustomerRates loadCustomerRates(const Store& store)
+{
+    CustomerRates rates;
+    const QString path = store.path(CustomerRatesFileName);
+    const FileText file = store.readFile(path);
+    if (!file.readable) {
+        rates.outcome = {Status::ReadFailed, path};
+        return rates;
+    }
+    for (const QString& line : file.text.split(CRLF)) {
+        if (line.isEmpty()) continue;
+        const QStringList p = line.split(QLatin1Char('#'));
+        const bool fits = p.size() == 4 && !p[0].isEmpty() && typeIndex(p[1]) >= 0 && checkPayout(p[2]).isEmpty() &&
+                          checkPercent(p[3]).isEmpty() && !(p[2].isEmpty() && p[3].isEmpty());
+        if (!fits) {
+            // One line that is not a rate makes the whole file untrusted: a guess could pay a
+            // customer at the wrong rate.
+            rates.items.clear();
+            rates.outcome = {Status::ReadFailed, path};
+            return rates;
+        }
+        rates.items << CustomerRate{p[0], p[1], p[2], p[3]};
+    }
+    return rates;
+}
+
+Figures figuresOf(const Store& store, const CustomerRates& rates, const QString& type, const QString& customer)
+{
+    Figures f;
+    const CustomerRate* own = customer.isEmpty() ? nullptr : rates.find(customer, type);
+    f.ownPayout = own && !own->payout.isEmpty();
+    f.ownDiscount = own && !own->discount.isEmpty();
+    f.payout = f.ownPayout ? own->payout : store.LookupKeyed(store.rateFile(), type);
+    f.discount = f.ownDiscount ? own->discount : store.LookupKeyed(store.discountFile(), type);
+    return f;
+}
+
+Figures figuresOf(const Store& store, const QString& type, const QString& customer)
+{
+    if (customer.isEmpty()) return figuresOf(store, CustomerRates{}, type, customer);
+    const CustomerRates rates = loadCustomerRates(store);
+    Figures f = figuresOf(store, rates, type, customer);
+    if (!rates.outcome.ok()) f.problem = DamagedFileText + Store::fileName(rates.outcome.file);
+    return f;
+}
+
+RateChange setCustomerRate(Store& store, const QString& customer, const QString& type, const QString& payout,
+                           const QString& discount)
+{
+    RateChange change;
+    const QString name = CleanName(customer);
+    change.before = {name, type, {}, {}};
+    change.after = {name, type, payout.trimmed(), discount.trimmed()};
+    auto refuse = [&](const QString& why) {
+        change.refusal = why;
+        change.lines << why;
+        return change;
+    };
+    if (name.isEmpty() || !store.customers().contains(name)) return refuse(NoSuchCustomerText + customer);
+    if (typeIndex(type) < 0) return refuse(NoSuchTypeText + type);
+    if (const QString why = checkPayout(change.after.payout); !why.isEmpty()) return refuse(why);
+    if (const QString why = checkPercent(change.after.discount); !why.isEmpty()) return refuse(why);
+
+    CustomerRates rates = loadCustomerRates(store);
+    if (!rates.outcome.ok()) return refuse(DamagedFileText + Store::fileName(rates.outcome.file));
+    const bool clear = change.after.payout.isEmpty() && change.after.discount.isEmpty();
+    QStringList lines;
+    bool placed = false;
+    for (const CustomerRate& r : std::as_const(rates.items)) {
+        if (r.customer == name && r.type == type) {
+            change.before = r;
+            placed = true;
+            if (!clear) lines << lineOf(change.after);
+            continue;
+        }
+        lines << lineOf(r);
+    }
+    if (!placed && !clear) lines << lineOf(change.after);
+    if (change.before == change.after) return change;
+
+    const QString path = store.path(CustomerRatesFileName);
+    // Every line ends in CR LF; a book whose last own rate is cleared keeps an empty file.
+    QString text;
+    for (const QString& l : std::as_const(lines))
+        text += l + CRLF;
+    if (!store.writeExact(path, text)) {
+        change.outcome = {Status::WriteFailed, path};
+        change.lines << outcomeLine(change.outcome);
+        return change;
+    }
+    const QString pair = QLatin1Char('<') + type + QStringLiteral("> <") + name + QLatin1Char('>');
+    change.lines << (clear ? RateClearedText : RateSavedText) + pair;
+    return change;
+}
+
+} // namespace varnoth

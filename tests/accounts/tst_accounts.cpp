@@ -1,0 +1,325 @@
+#include "accounts/accounttexts.h"
+#include "accounts/bill.h"
+#include "accounts/customerrates.h"
+#include "accounts/drawhistory.h"
+#include "accounts/payments.h"
+#include "accountsbook.h"
+#include "reports/analysis.h"
+#include "reports/prize.h"
+#include "reports/view.h"
+#include "store/session.h"
+#include "tools/newdraw.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+const QString Somchai = QStringLiteral("somchai");
+const QString Daeng = QStringLiteral("daeng");
+
+Statement statement(TempBook& book, const QString& customer)
+{
+    return statementOf(*book.store, customer, listPastDraws(*book.store));
+}
+
+PaymentResult pay(TempBook& book, const QString& customer, const QString& amount, const char* when)
+{
+    return appendPayment(*book.store, customer, statement(book, customer).due(), amount, at(when));
+}
+
+} // namespace
+
+class TestAccounts : public QObject
+{
+    Q_OBJECT
+private slots:
+    void figureChecks_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("payout");
+        QTest::addColumn<bool>("percent");
+        QTest::newRow("empty is the type's") << "" << true << true;
+        QTest::newRow("zero") << "0" << true << true;
+        QTest::newRow("hundred") << "100" << true << true;
+        QTest::newRow("above a hundred") << "101" << true << false;
+        QTest::newRow("long digits") << "0100" << true << false;
+        QTest::newRow("decimal") << "1.5" << false << false;
+        QTest::newRow("sign") << "-5" << false << false;
+        QTest::newRow("blank inside") << "5 0" << false << false;
+        QTest::newRow("thai digits") << "๑๐" << false << false;
+    }
+    void figureChecks()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, payout);
+        QFETCH(bool, percent);
+        QCOMPARE(checkPayout(text).isEmpty(), payout);
+        QCOMPARE(checkPercent(text).isEmpty(), percent);
+    }
+
+    // The file holds one line per customer and type, replaced in its place, removed when cleared.
+    void ratesFile()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        QVERIFY(store.creationSequence(Somchai).isEmpty());
+        QVERIFY(store.creationSequence(Daeng).isEmpty());
+        RateChange c = setCustomerRate(store, Somchai, Straight3, "550", "15");
+        QVERIFY(c.changed());
+        QCOMPARE(c.before.payout, QString());
+        setCustomerRate(store, Daeng, Top2, "", "7");
+        QCOMPARE(book.bytes(CustomerRatesFileName), cp874("somchai#3ตัวตรง#550#15\r\ndaeng#2ตัวบน##7\r\n"));
+
+        c = setCustomerRate(store, Somchai, Straight3, "600", "");
+        QCOMPARE(c.before.payout, QString("550"));
+        QCOMPARE(c.before.discount, QString("15"));
+        QCOMPARE(c.after.payout, QString("600"));
+        QCOMPARE(book.bytes(CustomerRatesFileName), cp874("somchai#3ตัวตรง#600#\r\ndaeng#2ตัวบน##7\r\n"));
+
+        QVERIFY(setCustomerRate(store, Somchai, Straight3, "", "").changed());
+        QCOMPARE(book.bytes(CustomerRatesFileName), cp874("daeng#2ตัวบน##7\r\n"));
+        QVERIFY(!setCustomerRate(store, Somchai, Straight3, "", "").changed()); // nothing to clear
+    }
+
+    void ratesRefused_data()
+    {
+        QTest::addColumn<QString>("customer");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("payout");
+        QTest::addColumn<QString>("discount");
+        QTest::newRow("unknown customer") << "nobody" << Straight3 << "500"
+                                          << "";
+        QTest::newRow("unknown type") << Somchai << "3ตัว"
+                                      << "500"
+                                      << "";
+        QTest::newRow("payout with a point") << Somchai << Straight3 << "500.5"
+                                             << "";
+        QTest::newRow("percent above 100") << Somchai << Straight3 << ""
+                                           << "150";
+    }
+    void ratesRefused()
+    {
+        QFETCH(QString, customer);
+        QFETCH(QString, type);
+        QFETCH(QString, payout);
+        QFETCH(QString, discount);
+        TempBook book;
+        QVERIFY(book.store->creationSequence(Somchai).isEmpty());
+        const RateChange c = setCustomerRate(*book.store, customer, type, payout, discount);
+        QVERIFY(!c.refusal.isEmpty());
+        QCOMPARE(c.lines, QStringList{c.refusal});
+        QVERIFY(!QFile::exists(book.file(CustomerRatesFileName)));
+    }
+
+    // A rates or payments file with a line that is not one is reported, used by nothing and never
+    // written over; the bill then leaves out the total it cannot know.
+    void damagedFilesStayAsTheyAre_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("content");
+        QTest::newRow("rates: a stray line") << CustomerRatesFileName << "somchai#3ตัวตรง#550#15\r\nhello\r\n";
+        QTest::newRow("rates: percent out of range") << CustomerRatesFileName << "somchai#3ตัวตรง##250\r\n";
+        QTest::newRow("payments: no date") << PaymentsFileName << "somchai#100\r\n";
+        QTest::newRow("payments: amount in words") << PaymentsFileName << "somchai#ร้อย#2026-12-09 10:00:00\r\n";
+    }
+    void damagedFilesStayAsTheyAre()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, content);
+        TempBook book;
+        accountsBook(book);
+        book.put(file, content);
+        const QByteArray before = book.bytes(file);
+
+        const RateChange rate = setCustomerRate(*book.store, Daeng, Straight3, "400", "");
+        const PaymentResult paid = appendPayment(*book.store, Daeng, 900, "100", at("2026-12-09 10:00"));
+        const Statement s = statement(book, Daeng);
+        const QString damaged = DamagedFileText + QDir::toNativeSeparators(book.file(file));
+        QCOMPARE(s.problems, QStringList{damaged});
+        const QStringList lines = billLines(s);
+        QVERIFY(lines.contains(damaged));
+        QVERIFY(std::none_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(TotalDueText); }));
+        if (file == CustomerRatesFileName)
+            QVERIFY(!rate.refusal.isEmpty());
+        else
+            QVERIFY(!paid.recorded());
+        QCOMPARE(book.bytes(file), before);
+    }
+
+    // Without the rates file every report reads as it always has; with it, one customer's
+    // sections use his own figures and mark them.
+    void reportsUseOwnFigures()
+    {
+        TempBook book;
+        drawnAndPriced(book);
+        book.stake(Straight3, Somchai, "456", 20);
+        Session session;
+        const QStringList plainSearch = SearchReport(*book.store, session, "", Straight3, Somchai).lines;
+        const QStringList plainPrize = PrizeCheck(*book.store, session, Straight3, Somchai).lines;
+        QVERIFY(plainSearch.contains("ส่วนลด 10%= 2.00 บาท"));
+        QVERIFY(plainPrize.contains("จ่ายค่ารางวัล= 10,000.00 บาท"));
+
+        setCustomerRate(*book.store, Somchai, Straight3, "550", "15");
+        QVERIFY(SearchReport(*book.store, session, "", Straight3, Somchai)
+                    .lines.contains("ส่วนลด 15%= 3.00 บาท" + OwnFigureMark));
+        const QStringList prize = PrizeCheck(*book.store, session, Straight3, Somchai).lines;
+        QVERIFY(prize.contains("จ่ายค่ารางวัล= 11,000.00 บาท" + OwnFigureMark));
+        QVERIFY(prize.contains("จ่ายค่าส่วนลด 15%= 3.00 บาท" + OwnFigureMark));
+        // The check of every customer has a section per customer, each with his own figures.
+        const QStringList all = PrizeCheck(*book.store, session, Straight3, AllChoice).lines;
+        QVERIFY(all.contains("จ่ายค่ารางวัล= 11,000.00 บาท" + OwnFigureMark));
+
+        // Every customer's whole stake takes each one's own discount: somchai's 15% of 20 with
+        // daeng's 10% of 30 at the type's rate.
+        book.stake(Straight3, Daeng, "789", 30);
+        const QString both = "ส่วนลด 10%= 6.00 บาท" + OwnFiguresIncludedMark;
+        QVERIFY(ViewAllData(*book.store, session).lines.contains(both));
+        QVERIFY(SearchReport(*book.store, session, "", AllChoice, AllChoice).lines.contains("ยอดรวมส่วนลด= 6.00 บาท"));
+        QVERIFY(SearchReport(*book.store, session, "", Straight3, AllChoice).lines.contains(both));
+
+        // A damaged rates file is named under the section, whose figures are then the type's.
+        book.put(CustomerRatesFileName, "somchai#3ตัวตรง#550#15\r\nhello\r\n");
+        const QStringList damaged = SearchReport(*book.store, session, "", Straight3, Somchai).lines;
+        QVERIFY(damaged.contains("ส่วนลด 10%= 2.00 บาท"));
+        QVERIFY(damaged.contains(DamagedFileText + CustomerRatesFileName));
+        QVERIFY(PrizeCheck(*book.store, session, Straight3, Somchai)
+                    .lines.contains(DamagedFileText + CustomerRatesFileName));
+
+        book.put(CustomerRatesFileName, "");
+        QCOMPARE(SearchReport(*book.store, session, "", Straight3, Somchai).lines, plainSearch);
+        QCOMPARE(PrizeCheck(*book.store, session, Straight3, Somchai).lines, plainPrize);
+    }
+
+    void goldenBill()
+    {
+        TempBook book;
+        accountsBook(book);
+        const PaymentResult paid = pay(book, Somchai, "5000", "2026-12-09 18:05");
+        QVERIFY(paid.recorded());
+        QCOMPARE(paid.payment.amount, -5000.0); // paid to him: he was owed
+        QCOMPARE(billLines(statement(book, Somchai)), SomchaiBill);
+
+        // daeng lost 1,000 at the type's 10%, and paid 400 of the 900.
+        QVERIFY(pay(book, Daeng, "400", "2026-12-09 18:10").recorded());
+        const QStringList daeng = billLines(statement(book, Daeng));
+        QCOMPARE(daeng.mid(daeng.size() - 5),
+                 QStringList({"งวดนี้ ลูกค้าต้องจ่าย 900.00 บาท", "รับชำระ 09/12/2026 18:10 400.00 บาท",
+                              "รับชำระแล้ว 400.00 บาท", "ยอดรวม ลูกค้าต้องจ่าย 500.00 บาท", "====================="}));
+        // The payments are lines added after the ones before, never a rewrite of them.
+        QCOMPARE(book.bytes(PaymentsFileName),
+                 cp874("somchai#-5000#2026-12-09 18:05:00\r\ndaeng#400#2026-12-09 18:10:00\r\n"));
+        // Paying all settles; nothing is then left to pay.
+        QVERIFY(pay(book, Daeng, "", "2026-12-09 18:20").recorded());
+        QCOMPARE(statement(book, Daeng).due(), 0.0);
+        QCOMPARE(pay(book, Daeng, "", "2026-12-09 18:30").refusal, NothingOwedText + Daeng);
+    }
+
+    void paymentAmounts_data()
+    {
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("whole") << "100" << true;
+        QTest::newRow("satang") << "100.50" << true;
+        QTest::newRow("three places") << "100.255" << false;
+        QTest::newRow("zero") << "0" << false;
+        QTest::newRow("negative") << "-5" << false;
+        QTest::newRow("comma") << "1,000" << false;
+        QTest::newRow("words") << "abc" << false;
+    }
+    void paymentAmounts()
+    {
+        QFETCH(QString, amount);
+        QFETCH(bool, taken);
+        TempBook book;
+        accountsBook(book);
+        const PaymentResult r = pay(book, Daeng, amount, "2026-12-09 18:00");
+        QCOMPARE(r.recorded(), taken);
+        QCOMPARE(QFile::exists(book.file(PaymentsFileName)), taken);
+    }
+
+    // Three draws made with the new draw: what each left unpaid is carried into the next, payments
+    // stay with their draw, and the oldest debts come first in what is owed.
+    void balanceAcrossThreeDraws()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        drawnAndPriced(book);
+        book.stake(Straight3, Daeng, "789", 1000); // owes 900
+        QVERIFY(pay(book, Daeng, "400", "2026-12-01 20:00").recorded());
+        QVERIFY(startNewDraw(store, at("2026-12-01 21:00")).done);
+        QVERIFY(!QFile::exists(book.file(PaymentsFileName)));
+
+        drawnAndPriced(book);
+        book.stake(Straight3, Daeng, "789", 500);  // owes 450 more
+        book.stake(Straight3, Somchai, "456", 10); // net 9, wins 5,000
+        QCOMPARE(statement(book, Daeng).carried, 500.0);
+        QCOMPARE(statement(book, Daeng).due(), 950.0);
+        QVERIFY(startNewDraw(store, at("2026-12-16 21:00")).done);
+
+        book.stake(Straight3, QStringLiteral("noi"), "111", 100); // no discount in this draw
+        QCOMPARE(statement(book, Daeng).carried, 950.0);
+        QVERIFY(pay(book, Daeng, "", "2026-12-20 09:00").recorded());
+        QCOMPARE(statement(book, Daeng).due(), 0.0);
+        QCOMPARE(statement(book, Somchai).due(), -4991.0);
+
+        const QList<PastDraw> draws = listPastDraws(store);
+        QCOMPARE(draws.size(), 2);
+        QCOMPARE(draws[0].label, QString("01/12/2026 21:00"));
+        const OwedReport owed = owedReport(store);
+        QCOMPARE(owed.rows.size(), 2);
+        QCOMPARE(owed.rows[0].customer, Somchai);
+        QCOMPARE(owed.rows[0].amount, -4991.0);
+        QCOMPARE(owed.rows[0].since, QString("16/12/2026 21:00"));
+        QCOMPARE(owed.rows[1].customer, QString("noi"));
+        QCOMPARE(owed.rows[1].amount, 100.0);
+        QCOMPARE(owedLines(owed).mid(1, 2), QStringList({"<somchai> เจ้ามือต้องจ่าย 4,991.00 บาท ตั้งแต่ 16/12/2026 21:00",
+                                                         "<noi> ลูกค้าต้องจ่าย 100.00 บาท ตั้งแต่ งวดนี้"}));
+
+        // A past draw's bill carries only what the draws before it left.
+        Store second(draws[1].folder);
+        const QList<Statement> past = statementsFor(store, second, Daeng);
+        QCOMPARE(past.first().carried, 500.0);
+        QCOMPARE(past.first().due(), 950.0);
+        const DrawSummary summary = summariseDraw(draws[1]);
+        QCOMPARE(summary.customers, 2);
+        QCOMPARE(summary.stake, 510.0);
+        QCOMPARE(summary.result, QString("123456"));
+        QCOMPARE(summary.profit, 450.0 - 4991.0);
+    }
+
+    // Reports, bills and balances on a past draw leave every byte of it as it was and make no file.
+    void pastDrawIsReadOnly()
+    {
+        TempBook book;
+        accountsBook(book);
+        QVERIFY(pay(book, Daeng, "400", "2026-12-01 20:00").recorded());
+        QVERIFY(startNewDraw(*book.store, at("2026-12-01 21:00")).done);
+        const PastDraw draw = listPastDraws(*book.store).first();
+        const QHash<QString, QByteArray> before = folderBytes(draw.folder);
+        QVERIFY(before.contains(CustomerRatesFileName) && before.contains(PaymentsFileName));
+
+        Store past(draw.folder);
+        Session session;
+        QVERIFY(!ViewAllData(past, session).lines.isEmpty());
+        QVERIFY(!SearchReport(past, session, "", AllChoice, AllChoice).lines.isEmpty());
+        QVERIFY(!PrizeCheck(past, session, AllChoice, AllChoice).lines.isEmpty());
+        QVERIFY(!PrizeCheck(past, session, Straight3, Somchai).lines.isEmpty());
+        QVERIFY(!Analysis(past, AllChoice).lines.isEmpty());
+        QCOMPARE(statementsFor(*book.store, past, AllChoice).size(), 2);
+        QCOMPARE(summariseDraw(draw).customers, 2);
+        QCOMPARE(owedReport(*book.store).rows.size(), 2);
+        QVERIFY(past.takeFailures().isEmpty());
+
+        QCOMPARE(folderBytes(draw.folder), before);
+        QCOMPARE(QDir(draw.folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+                 before.size());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAccounts)
+#include "tst_accounts.moc"

@@ -1,0 +1,140 @@
+// The customer's own figures in the customer window, the bill window and the past draws, driven as
+// the operator drives them.
+#include "accounts/BillWindow.h"
+#include "accounts/DrawHistoryWindow.h"
+#include "accounts/accounttexts.h"
+#include "accounts/drawhistory.h"
+#include "accountsbook.h"
+#include "guisupport.h"
+#include "settings/Form18.h"
+#include "store/session.h"
+#include "tools/newdraw.h"
+#include "ui/main/Form1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+struct Fixture {
+    TempBook book;
+    Session session;
+    Form1 main{*book.store, session};
+    Fixture()
+    {
+        accountsBook(book);
+        main.finishStartup();
+        main.dispatch().setInstantGrowIn(true);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+    }
+    QStringList list() const { return listLines(main.findChild<QListWidget*>(QStringLiteral("List1"))); }
+    void trigger(const char* action) { main.findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
+    template <class T> T* window(WindowId id) { return main.dispatch().get<T>(windowNumber(id)); }
+};
+
+} // namespace
+
+class TestAccountsGui : public QObject
+{
+    Q_OBJECT
+private slots:
+    void customerWindowSetsOwnFigures()
+    {
+        Fixture f;
+        f.session.WindowMode = QStringLiteral("1");
+        f.main.OpenWindow(18);
+        auto* w = f.window<Form18>(WindowId::Customers);
+        QVERIFY(w && w->Frame1->isVisible());
+        w->Text1->setText(QStringLiteral("daeng"));
+        pick(w->Combo1, Top2);
+        QTest::keyClicks(w->Text2, QStringLiteral("8O")); // a letter O for a zero
+        QTest::keyClicks(w->Text3, QStringLiteral("5"));
+        w->Command2->click();
+        QVERIFY(f.list().contains(RateNotDigitsText));
+        QCOMPARE(w->focusWidget(), w->Text2);
+        QCOMPARE(f.book.bytes(CustomerRatesFileName), cp874("somchai#3ตัวตรง#550#15\r\n"));
+
+        w->Text2->setText(QStringLiteral("80"));
+        w->Command2->click();
+        QCOMPARE(f.book.bytes(CustomerRatesFileName), cp874("somchai#3ตัวตรง#550#15\r\ndaeng#2ตัวบน#80#5\r\n"));
+        // Picking a customer in the list shows his own figures for the type.
+        pick(w->Combo1, Straight3);
+        w->List1->setCurrentRow(
+            w->List1->row(w->List1->findItems(QStringLiteral("somchai"), Qt::MatchExactly).first()));
+        QCOMPARE(w->Text2->text(), QString("550"));
+        QCOMPARE(w->Text3->text(), QString("15"));
+
+        // In the send-out modes the part is not there.
+        w->close();
+        f.session.WindowMode = QStringLiteral("2");
+        f.main.OpenWindow(18);
+        QVERIFY(!f.window<Form18>(WindowId::Customers)->Frame1->isVisible());
+    }
+
+    void billWindow()
+    {
+        Fixture f;
+        f.trigger("mBill");
+        auto* w = f.window<BillWindow>(WindowId::Bill);
+        QVERIFY(w);
+        w->Combo1->setEditText(QStringLiteral("somchai"));
+        w->Text1->setText(QStringLiteral("5000"));
+        w->Command5->click();
+        // The bill as it now stands with the payment, dated now, and the line that took it under it.
+        const QStringList shown = f.list();
+        QStringList expected = SomchaiBill + QStringList{QStringLiteral("จ่ายให้ somchai 5,000.00 บาท")};
+        const qsizetype dated = expected.indexOf(QRegularExpression(QStringLiteral("จ่ายให้ลูกค้า \\d.*")));
+        QVERIFY(dated > 0 && dated < shown.size());
+        QVERIFY(shown[dated].startsWith(PaidOutLineText) && shown[dated].endsWith(QStringLiteral(" 5,000.00 บาท")));
+        expected[dated] = shown[dated];
+        QCOMPARE(shown, expected);
+
+        w->Combo1->setEditText(QStringLiteral("daeng"));
+        w->Text1->setText(QStringLiteral("1,000"));
+        w->Command5->click();
+        QVERIFY(f.list().endsWith(AmountNotDigitsText));
+        QVERIFY(!f.book.text(PaymentsFileName).contains(QStringLiteral("daeng")));
+
+        w->Command7->click();
+        QCOMPARE(f.list().mid(0, 3),
+                 QStringList({OwedTitle, QStringLiteral("<somchai> เจ้ามือต้องจ่าย 6,541.00 บาท ตั้งแต่ งวดนี้"),
+                              QStringLiteral("<daeng> ลูกค้าต้องจ่าย 900.00 บาท ตั้งแต่ งวดนี้")}));
+    }
+
+    void pastDrawsWindow()
+    {
+        Fixture f;
+        QVERIFY(startNewDraw(*f.book.store, at("2026-12-01 21:00")).done);
+        const QString folder = listPastDraws(*f.book.store).first().folder;
+        const auto before = folderBytes(folder);
+        f.trigger("mDraws");
+        auto* w = f.window<DrawHistoryWindow>(WindowId::DrawHistory);
+        QVERIFY(w);
+        QCOMPARE(w->List1->rowCount(), 1);
+        QCOMPARE(w->List1->item(0, 0)->text(), QString("01/12/2026 21:00"));
+        QCOMPARE(w->List1->item(0, 2)->text(), QString("1,180.00"));
+        w->Command3->click();
+        const QStringList bills = f.list();
+        QCOMPARE(bills.first(), PastDrawReadOnlyText + "01/12/2026 21:00");
+        QVERIFY(bills.contains(QStringLiteral("บิลลูกค้า <daeng> งวด 01/12/2026 21:00")));
+        w->Command1->click();
+        w->Command2->click();
+        QVERIFY(f.list().size() > 3);
+        QCOMPARE(folderBytes(folder), before);
+    }
+};
+
+QTEST_MAIN(TestAccountsGui)
+#include "tst_accounts_gui.moc"

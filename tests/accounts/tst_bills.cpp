@@ -1,0 +1,214 @@
+#include "accounts/BillPainter.h"
+#include "accounts/accounttexts.h"
+#include "accounts/drawhistory.h"
+#include "accountsbook.h"
+#include "app/Ledger.h"
+#include "app/batch.h"
+#include "reports/reportresult.h"
+#include "store/session.h"
+
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace varnoth;
+using namespace varnoth::test;
+
+namespace
+{
+
+const QString Somchai = QStringLiteral("somchai");
+const QString Daeng = QStringLiteral("daeng");
+
+int pdfPages(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![a-zA-Z])"));
+    return static_cast<int>(QString::fromLatin1(f.readAll()).count(page));
+}
+
+struct Fixture {
+    TempBook book;
+    Session session;
+    Ledger ledger{*book.store, session};
+    Fixture()
+    {
+        accountsBook(book);
+        QVERIFY(ledger.recordPayment(Somchai, "5000", at("2026-12-09 18:05")).recorded());
+    }
+};
+
+BatchRequest parse(const QStringList& args)
+{
+    QCommandLineParser parser;
+    addBatchOptions(parser);
+    if (!parser.parse(QStringList{"varnoth"} + args)) return {.batch = true, .usageError = parser.errorText()};
+    return batchRequest(parser);
+}
+
+} // namespace
+
+class TestBills : public QObject
+{
+    Q_OBJECT
+private slots:
+    // The golden bill on pages and in a picture: a PDF page per bill (more for a long one), a
+    // picture as wide as a phone screen that reads back as a PNG.
+    void billFiles()
+    {
+        Fixture f;
+        Store& store = *f.book.store;
+        QList<QStringList> pages;
+        QStringList customers;
+        for (const Statement& s : statementsFor(store, store, AllChoice)) {
+            pages << billLines(s);
+            customers << s.bill.customer;
+        }
+        QCOMPARE(pages.first(), SomchaiBill);
+        QTemporaryDir out;
+        const BillHeader header{QStringLiteral("ร้านทดสอบ"), at("2026-12-09 19:00"), {}};
+        QVERIFY(writeBillsPdf(pages, customers, header, out.filePath("bills.pdf")));
+        QCOMPARE(pdfPages(out.filePath("bills.pdf")), 2);
+
+        // A bill longer than a page goes on over as many pages as it needs.
+        QStringList longBill = SomchaiBill;
+        for (int i = 0; i < 120; ++i)
+            longBill.insert(2, QStringLiteral("ถูก %1 แทง 1.00").arg(i));
+        QVERIFY(writeBillsPdf({longBill, pages.last()}, customers, header, out.filePath("long.pdf")));
+        QVERIFY(pdfPages(out.filePath("long.pdf")) >= 3);
+
+        const QString png = out.filePath(billImageName(Somchai));
+        QVERIFY(writeBillPng(SomchaiBill, header, png));
+        QImageReader reader(png);
+        QCOMPARE(reader.format(), QByteArray("png"));
+        const QImage image = reader.read();
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.width(), BillImageWidth);
+        QVERIFY(image.height() > SomchaiBill.size() * 30);
+        QVERIFY(image.height() < 4000);
+        // Text is drawn on it: many pixels are dark, not a blank page.
+        int dark = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                if (qGray(image.pixel(x, y)) < 128) ++dark;
+        QVERIFY(dark > 1000);
+
+        QCOMPARE(billImageName("a/b:c"), QString("a_b_c.png"));
+        QCOMPARE(billImageName(".hidden"), QString("_.hidden.png"));
+        // A file that cannot be written is reported, not left half-made.
+        QVERIFY(!writeBillsPdf(pages, customers, header, out.filePath("no/such/folder/bills.pdf")));
+    }
+
+    // Each change of the accounts is one ledger call that says what changed and carries the
+    // figures before and after it.
+    void ledgerCalls()
+    {
+        Fixture f;
+        QSignalSpy accounts(&f.ledger, &Ledger::accountsChanged);
+        const RateChange rate = f.ledger.setCustomerRate(Daeng, Straight3, "450", "12");
+        QCOMPARE(rate.before.payout, QString());
+        QCOMPARE(rate.after.discount, QString("12"));
+        QCOMPARE(accounts.size(), 1);
+        QVERIFY(!f.ledger.setCustomerRate(Daeng, Straight3, "45x", "").refusal.isEmpty());
+        QCOMPARE(accounts.size(), 1);
+
+        // daeng owes 880 at his own 12%: paying all of it settles him.
+        const PaymentResult paid = f.ledger.recordPayment(Daeng, "");
+        QVERIFY(paid.recorded());
+        QCOMPARE(paid.payment.amount, 880.0);
+        QCOMPARE(accounts.size(), 2);
+        QVERIFY(!f.ledger.recordPayment(Daeng, "").recorded());
+        QCOMPARE(accounts.size(), 2);
+    }
+
+    void batchOptions_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("bill of everyone") << QStringList{"--bill"} << true;
+        QTest::newRow("bill with files") << QStringList{"--bill", "--png", "d", "--pdf", "f.pdf"} << true;
+        QTest::newRow("png with another job") << QStringList{"--view", "--png", "d"} << false;
+        QTest::newRow("set-rate") << QStringList{"--set-rate", "--type",   Straight3, "--customer",
+                                                 Somchai,      "--payout", "500"}
+                                  << true;
+        QTest::newRow("set-rate for everyone")
+            << QStringList{"--set-rate", "--type", Straight3, "--customer", AllChoice} << false;
+        QTest::newRow("set-rate bad percent")
+            << QStringList{"--set-rate", "--type", Straight3, "--customer", Somchai, "--discount", "120"} << false;
+        QTest::newRow("pay all") << QStringList{"--pay", "all", "--customer", Somchai} << true;
+        QTest::newRow("pay words") << QStringList{"--pay", "lots", "--customer", Somchai} << false;
+        QTest::newRow("pay without customer") << QStringList{"--pay", "100"} << false;
+        QTest::newRow("owed") << QStringList{"--owed"} << true;
+    }
+    void batchOptions()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, accepted);
+        const BatchRequest r = parse(args);
+        QVERIFY(r.batch);
+        QVERIFY2(r.usageError.isEmpty() == accepted, qPrintable(r.usageError));
+    }
+
+    // The batch jobs print what the windows show and change the book through the ledger.
+    void batchJobs()
+    {
+        Fixture f;
+        BatchOptions bill;
+        bill.job = BatchJob::Bill;
+        bill.customer = Somchai;
+        QTemporaryDir out;
+        bill.pngFolder = out.filePath("png");
+        bill.pdfFile = out.filePath("bills.pdf");
+        BatchResult r = runBatch(f.ledger, bill);
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out.mid(0, SomchaiBill.size()), SomchaiBill);
+        QVERIFY(QImage(out.filePath("png/somchai.png")).width() == BillImageWidth);
+        QCOMPARE(pdfPages(bill.pdfFile), 1);
+
+        BatchOptions pay;
+        pay.job = BatchJob::Pay;
+        pay.customer = Daeng;
+        pay.amount = "abc";
+        QCOMPARE(runBatch(f.ledger, pay).exitCode, BatchRefused);
+        pay.amount = "300";
+        QCOMPARE(runBatch(f.ledger, pay).exitCode, BatchRan);
+
+        BatchOptions owed;
+        owed.job = BatchJob::Owed;
+        r = runBatch(f.ledger, owed);
+        QCOMPARE(r.exitCode, BatchRan);
+        QVERIFY(r.out.contains("<daeng> ลูกค้าต้องจ่าย 600.00 บาท ตั้งแต่ งวดนี้"));
+
+        BatchOptions past;
+        past.job = BatchJob::Bill;
+        past.customer = AllChoice;
+        past.pastDraw = "2020-01-01_0000";
+        QCOMPARE(runBatch(f.ledger, past).exitCode, BatchRefused);
+    }
+
+    // Bills of one customer are shown at once on a book of 200 customers.
+    void oneBillIsQuick()
+    {
+        TempBook book;
+        drawnAndPriced(book);
+        for (int c = 1; c <= 200; ++c) {
+            const QString name = QStringLiteral("c%1").arg(c);
+            book.stake(Straight3, name, QString::number(100 + c), 10 + c);
+        }
+        Store& store = *book.store;
+        QElapsedTimer timer;
+        timer.start();
+        const QStringList lines = billLines(statementsFor(store, store, "c100").first());
+        const qint64 ms = timer.elapsed();
+        QVERIFY(lines.contains("ยอดแทง= 110.00 บาท"));
+        QVERIFY2(ms < timeLimit(100), qPrintable(QString::number(ms)));
+    }
+};
+
+QTEST_MAIN(TestBills)
+#include "tst_bills.moc"
