@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/numberruletexts.h"
 #include "settings/options.h"
 #include "store/store.h"
 
@@ -52,6 +53,7 @@ const QList<PickerEntry>& pickerEntries()
         {QStringLiteral("ส่วนลด"), QStringLiteral("5"), 11, {255, 255, 192}},
         {QStringLiteral("ชื่อลูกค้า"), QStringLiteral("1"), 18, {192, 255, 255}},
         {OptionsPickerEntry, OptionsWindowMode, 11, {224, 224, 224}},
+        {RulesPickerEntry, QString(), 20, {255, 192, 192}}, // the number rules window
     };
     return entries;
 }

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,6 +95,17 @@ private slots:
         w->Command2->click();
         QVERIFY(!book->store->exists(book->file(NumberRulesFileName)));
         QCOMPARE(listLines(w->List1), QStringList({NoRulesText}));
+    }
+
+    // The settings picker of the main window opens the rules window too.
+    void settingsPickerOpensTheRules()
+    {
+        auto* picker = main->findChild<QComboBox*>("Combo3");
+        const int index = picker->findText(RulesPickerEntry);
+        QVERIFY(index >= 0);
+        picker->setCurrentIndex(index);
+        emit picker->activated(index);
+        QVERIFY(main->dispatch().get<NumberRulesWindow>(windowNumber(WindowId::NumberRules)));
     }
 
     void damagedFileShowsInTheWindow()

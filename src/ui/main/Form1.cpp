@@ -7,6 +7,7 @@
 #include "entry/totals.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/keyed.h"
 #include "settings/options.h"
 #include "store/session.h"
 #include "store/store.h"
@@ -116,9 +117,8 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
     List1->clear();
     Combo3->clear();
     Combo4->clear();
-    Combo3->addItems({QStringLiteral("อัตราจ่าย"), QStringLiteral("วงเงินอั้น"), QStringLiteral("เลขรางวัล"),
-                      QStringLiteral("คัดเลข"), QStringLiteral("คัดหลัก"), QStringLiteral("ส่วนลด"),
-                      QStringLiteral("ชื่อลูกค้า"), OptionsPickerEntry});
+    for (const PickerEntry& entry : pickerEntries())
+        Combo3->addItem(entry.entry);
     Combo3->setCurrentIndex(-1);
     Combo4->addItems({QStringLiteral("คีย์บอร์ด"), QStringLiteral("เมาส์"), QStringLiteral("กลุ่ม"), QStringLiteral("ไฟล์")});
     Combo4->setCurrentIndex(0);

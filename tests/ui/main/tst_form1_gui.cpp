@@ -46,7 +46,7 @@ private slots:
         for (int i = 0; i < ui(form).Combo3->count(); ++i)
             settings << ui(form).Combo3->itemText(i);
         QCOMPARE(settings,
-                 QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า", "ตั้งค่าอื่น"}));
+                 QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า", "ตั้งค่าอื่น", "เลขอั้น/เลขปิด"}));
         QVERIFY(ui(form).Command7[10]->isHidden());
         QCOMPARE(form.findChild<QPushButton*>("Command7_10")->text(), QString("+"));
         QCOMPARE(form.findChild<QPushButton*>("Command1_3")->text(), QString("3"));
