@@ -667,6 +667,7 @@ MergeResult Ledger::restore(const QString& drive)
 
 NewDrawResult Ledger::newDraw(bool clearRules)
 {
+    emit newDrawStarting();
     // The log goes into the dated copy with the rest of the book; the new book starts a log of its own.
     m_audit.close();
     NewDrawResult result = startNewDraw(m_store);

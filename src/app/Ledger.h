@@ -130,6 +130,9 @@ signals:
     void accountsChanged();
     // A new draw emptied the book: the figures of the pair that was keyed are gone too.
     void newDrawStarted();
+    // A new draw is about to copy and empty the book: a window holding one of its files open (the
+    // audit log's viewer maps it) lets go of it, or Windows would refuse to delete the file.
+    void newDrawStarting();
     // A long loop moved on: the step (0 to 20) of the progress bar; and the loop is done.
     void progressStep(int step);
     void progressHidden();

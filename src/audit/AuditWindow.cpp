@@ -213,6 +213,14 @@ AuditWindow::AuditWindow(AppContext& context, QWidget* parent)
     connect(&ctx.ledger, &Ledger::settingsChanged, this, follow);
     connect(&ctx.ledger, &Ledger::customersChanged, this, follow);
     connect(&ctx.ledger, &Ledger::historyChanged, this, follow);
+    // The log is mapped while it is shown; a new draw moves it into the draw's copy, which Windows
+    // refuses for a mapped file. Let go of it now and read the log again once the draw is done.
+    connect(&ctx.ledger, &Ledger::newDrawStarting, this, [this] {
+        stopCheck();
+        m_index = std::make_shared<AuditIndex>();
+        applyFilter();
+        m_reloadTimer.start();
+    });
 
     refillPickLists(typeNames(), ctx.store.customers());
 }

@@ -6,6 +6,7 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
+#include "tools/newdraw.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
 
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QDir>
 #include <QTest>
 
 using namespace varnoth;
@@ -79,6 +81,30 @@ private slots:
         QTRY_COMPARE(w->model()->rowCount(), 3);
         w->waitForCheck();
         QCOMPARE(w->Label2->text(), AuditChainOkText);
+    }
+
+    // A new draw with the window open: the window lets go of the log before the draw moves it into
+    // the copy, and then shows the new book's log, which starts with the new draw's line.
+    void aNewDrawWithTheWindowOpen()
+    {
+        start();
+        Ledger& ledger = main->ledger();
+        ledger.prepareCustomer("somchai");
+        ledger.enterSheet("123-500\r\n", Straight, "somchai");
+        AuditWindow* w = openAudit();
+        QCOMPARE(w->model()->rowCount(), 2);
+        const QByteArray before = book->bytes(AuditLogFileName);
+        bool released = false;
+        connect(&ledger, &Ledger::newDrawStarting, this, [&] { released = true; });
+        const NewDrawResult draw = ledger.newDraw();
+        QVERIFY(draw.done);
+        QVERIFY(released);
+        QCOMPARE(w->model()->rowCount(), 0); // nothing of the old log is held while the draw runs
+        QFile copied(QDir(draw.copyFolder).filePath(AuditLogFileName));
+        QVERIFY(copied.open(QIODevice::ReadOnly));
+        QCOMPARE(copied.readAll(), before);
+        QTRY_COMPARE(w->model()->rowCount(), 1);
+        QCOMPARE(w->model()->recordAt(0).action, AuditAction::NewDraw);
     }
 
     void aHandEditedLogIsReportedAndStillShown()
