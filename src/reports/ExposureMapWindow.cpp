@@ -210,7 +210,9 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     won->setStyleSheet(QStringLiteral("color: red;"));
     fitToWidth(won);
     legend->addWidget(won, item / 3, item % 3);
-    legend->setColumnStretch(3, 1);
+    // The columns share the width: a label that gives up its own width gets its share of the window's.
+    for (int column = 0; column < 3; ++column)
+        legend->setColumnStretch(column, 1);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("ชนิดหวย"), this));

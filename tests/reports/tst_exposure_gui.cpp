@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -132,6 +133,10 @@ private slots:
             const QSize least = map->minimumSizeHint();
             QVERIFY2(least.width() <= 780 && least.height() <= 560,
                      qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+            // ... and every line of text still gets room to be read.
+            QVERIFY(QTest::qWaitForWindowExposed(map));
+            for (const QLabel* label : map->findChildren<QLabel*>())
+                if (!label->text().isEmpty()) QVERIFY2(label->width() > 60, qPrintable(label->text()));
         }
         QApplication::setFont(before);
     }
