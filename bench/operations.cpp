@@ -89,8 +89,13 @@ QStringList entryFiles(Context& ctx, const QString& customer, const QStringList&
     return out;
 }
 
-// Enter in the main window: the creation sequence, the bets of the fields, the customer's figures.
-qint64 enterFields(Context& ctx, const QString& numberText, const QString& amountText, const QString& type)
+// The entry of the main window's fields: the creation sequence and the bets of one entry.
+struct FieldsEntered {
+    bool created = false;
+    EntryResult result;
+};
+
+FieldsEntered commitFields(Context& ctx, const QString& numberText, const QString& amountText, const QString& type)
 {
     Store& store = *ctx.store;
     const QString customer = ctx.customers.first();
@@ -99,9 +104,15 @@ qint64 enterFields(Context& ctx, const QString& numberText, const QString& amoun
     const FieldEntry entry = planFieldEntry(gates ? gates->gates : QString(), numberText, amountText, type, customer);
     EntryBatch batch(store, customer);
     batch.addPlan(entry.plan);
-    const EntryResult result = batch.commit();
-    const StakeTotals totals = customerTotals(store, type, customer);
-    return failures.isEmpty() && totals.count > 0 ? result.changes.size() : 0;
+    return {failures.isEmpty(), batch.commit()};
+}
+
+// Enter in the main window: the creation sequence, the bets of the fields, the customer's figures.
+qint64 enterFields(Context& ctx, const QString& numberText, const QString& amountText, const QString& type)
+{
+    const FieldsEntered entered = commitFields(ctx, numberText, amountText, type);
+    const StakeTotals totals = customerTotals(*ctx.store, type, ctx.customers.first());
+    return entered.created && totals.count > 0 ? entered.result.changes.size() : 0;
 }
 
 // The bets of the entry field with the lines the ledger adds to the audit log for them: one per bet,
@@ -111,22 +122,16 @@ qint64 enterFieldsLogged(Context& ctx, const QString& numberText, const QString&
     static AuditWriter log;
     const QString path = QDir(ctx.folder).filePath(AuditLogFileName);
     if (log.path() != path || !log.isOpen()) log.open(path, QStringLiteral("bench"), QStringLiteral("bench"));
-    Store& store = *ctx.store;
     const QString customer = ctx.customers.first();
-    const QStringList failures = store.creationSequence(customer);
-    const std::optional<GateExpansion> gates = expandNumberField(numberText);
-    const FieldEntry entry = planFieldEntry(gates ? gates->gates : QString(), numberText, amountText, type, customer);
-    EntryBatch batch(store, customer);
-    batch.addPlan(entry.plan);
-    const EntryResult result = batch.commit();
+    const FieldsEntered entered = commitFields(ctx, numberText, amountText, type);
     const qint64 number = log.nextEntry();
     const QDateTime now = QDateTime::currentDateTime();
     bool logged = true;
-    for (const BetChange& bet : result.changes)
+    for (const BetChange& bet : entered.result.changes)
         logged =
             log.append({AuditAction::Bet, bet.type, customer, bet.number, {}, bet.amount, {}}, number, now) && logged;
-    const StakeTotals totals = customerTotals(store, type, customer);
-    return failures.isEmpty() && logged && totals.count > 0 ? result.changes.size() : 0;
+    const StakeTotals totals = customerTotals(*ctx.store, type, customer);
+    return entered.created && logged && totals.count > 0 ? entered.result.changes.size() : 0;
 }
 
 // A sheet of mixed entry lines: single amounts, paired amounts (the second on the permuted type)

@@ -322,18 +322,9 @@ void ChatPasteWindow::commit()
         return;
     }
     if (m_parse.totalMismatch()) {
-        QMessageBox box(QMessageBox::Warning, ChatWindowTitle,
-                        ChatMismatchQuestion.arg(formatCount(m_parse.total), formatCount(m_parse.statedTotal)),
-                        QMessageBox::NoButton, this);
-        box.setObjectName(QStringLiteral("TotalMismatchBox"));
-        QPushButton* yes = box.addButton(StoreAnywayText, QMessageBox::YesRole);
-        QPushButton* no = box.addButton(DoNotStoreText, QMessageBox::NoRole);
-        yes->setObjectName(QStringLiteral("StoreAnyway"));
-        no->setObjectName(QStringLiteral("DoNotStore"));
-        box.setDefaultButton(no);
-        box.setEscapeButton(no);
-        box.exec();
-        if (box.clickedButton() != yes) return;
+        const QString question =
+            ChatMismatchQuestion.arg(formatCount(m_parse.total), formatCount(m_parse.statedTotal));
+        if (!askStoreAnyway(this, ChatWindowTitle, question, QStringLiteral("TotalMismatchBox"))) return;
     }
     const EntryResult entered = ctx.ledger.enterChat(bets, name);
     // The main list now shows the paste, not the pair being keyed: its next entry shows its header.

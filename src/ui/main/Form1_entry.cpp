@@ -7,6 +7,7 @@
 #include "settings/numberruletexts.h"
 #include "store/session.h"
 #include "store/store.h"
+#include "ui/main/SecondaryWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -43,16 +44,7 @@ void sizeGateBox(QPlainTextEdit* box, const QString& gates, int columnWidth)
 // Enter pressed out of habit cannot book it.
 bool storeAboveCeiling(QWidget* parent, const QString& question)
 {
-    QMessageBox box(QMessageBox::Warning, AboveCeilingTitle, question, QMessageBox::NoButton, parent);
-    box.setObjectName(QStringLiteral("AboveCeilingBox"));
-    QPushButton* yes = box.addButton(StoreAnywayText, QMessageBox::YesRole);
-    QPushButton* no = box.addButton(DoNotStoreText, QMessageBox::NoRole);
-    yes->setObjectName(QStringLiteral("StoreAnyway"));
-    no->setObjectName(QStringLiteral("DoNotStore"));
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    box.exec();
-    return box.clickedButton() == yes;
+    return askStoreAnyway(parent, AboveCeilingTitle, question, QStringLiteral("AboveCeilingBox"));
 }
 
 } // namespace

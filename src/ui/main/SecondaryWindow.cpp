@@ -1,5 +1,6 @@
 #include "ui/main/SecondaryWindow.h"
 
+#include "entry/entry.h"
 #include "ui/main/Shell.h"
 #include "ui/main/placement.h"
 
@@ -10,6 +11,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <cmath>
@@ -186,6 +189,20 @@ QIcon openIcon()
 QIcon deleteIcon()
 {
     return themedIcon("edit-delete", QStyle::SP_TrashIcon);
+}
+
+bool askStoreAnyway(QWidget* parent, const QString& title, const QString& question, const QString& boxName)
+{
+    QMessageBox box(QMessageBox::Warning, title, question, QMessageBox::NoButton, parent);
+    box.setObjectName(boxName);
+    QPushButton* yes = box.addButton(StoreAnywayText, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(DoNotStoreText, QMessageBox::NoRole);
+    yes->setObjectName(QStringLiteral("StoreAnyway"));
+    no->setObjectName(QStringLiteral("DoNotStore"));
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 } // namespace varnoth

@@ -115,5 +115,8 @@ private:
 QIcon themedIcon(const char* theme, QStyle::StandardPixmap fallback);
 QIcon openIcon();
 QIcon deleteIcon();
+// Asks before something doubtful is stored ("store anyway?"); the default answer, and Esc, store
+// nothing, so an Enter pressed out of habit cannot book it. The box is named `boxName`.
+bool askStoreAnyway(QWidget* parent, const QString& title, const QString& question, const QString& boxName);
 
 } // namespace varnoth
