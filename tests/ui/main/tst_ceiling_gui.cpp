@@ -4,6 +4,7 @@
 #include "settings/Form11.h"
 #include "settings/options.h"
 #include "store/session.h"
+#include "guisupport.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 
@@ -39,20 +40,15 @@ struct Fixture {
     // Enter key, which presses the default one). Returns whether a question was asked.
     bool enter(const QString& number, const QString& amount, const QString& answer)
     {
-        bool asked = false;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            asked = true;
-            if (answer.isEmpty())
-                QTest::keyClick(box, Qt::Key_Return);
-            else
-                box->findChild<QPushButton*>(answer)->click();
-        });
         ui(main).Text1->setText(number);
         ui(main).Text2->setText(amount);
-        QTest::keyClick(ui(main).Text2, Qt::Key_Return);
-        return asked;
+        return answerQuestion([&] { QTest::keyClick(ui(main).Text2, Qt::Key_Return); },
+                              [&](QWidget* box) {
+                                  if (answer.isEmpty())
+                                      QTest::keyClick(box, Qt::Key_Return);
+                                  else
+                                      box->findChild<QPushButton*>(answer)->click();
+                              });
     }
     QString line123() const
     {
