@@ -9,6 +9,8 @@
 #include <QMutexLocker>
 
 #include <array>
+#include <cmath>
+#include <limits>
 
 namespace varnoth
 {
@@ -103,11 +105,21 @@ QString RuleMarks::mark(const NumberRule* rule, int type, const QString& number,
     }
     case RuleKind::Limit: {
         // The book's stake is summed over the customers once per number; the batch's bets add to it.
-        QHash<QString, double>& held = m_held[type];
-        auto it = held.find(number);
-        if (it == held.end()) it = held.insert(number, bookStake(type, number));
-        it.value() += amount;
-        return it.value() > static_cast<double>(rule->value) ? OverOwnLimitText : QString();
+        double* held = nullptr;
+        const int slot = NumberRules::shortNumberSlot(number);
+        if (slot >= 0 && type >= 0 && type < 12) {
+            std::vector<double>& held3 = m_heldBySlot[static_cast<std::size_t>(type)];
+            if (held3.empty()) held3.assign(NumberRules::ShortNumberSlots, std::numeric_limits<double>::quiet_NaN());
+            held = &held3[static_cast<std::size_t>(slot)];
+            if (std::isnan(*held)) *held = bookStake(type, number);
+        } else {
+            QHash<QString, double>& byNumber = m_held[type];
+            auto it = byNumber.find(number);
+            if (it == byNumber.end()) it = byNumber.insert(number, bookStake(type, number));
+            held = &it.value();
+        }
+        *held += amount;
+        return *held > static_cast<double>(rule->value) ? OverOwnLimitText : QString();
     }
     }
     return {};

@@ -7,7 +7,9 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <array>
 #include <memory>
+#include <vector>
 
 namespace varnoth
 {
@@ -42,7 +44,10 @@ private:
     Store& m_store;
     std::shared_ptr<const NumberRules> m_rules;
     QHash<int, QList<QList<double>>> m_book;   // type -> each customer's sums by set position, read once
-    QHash<int, QHash<QString, double>> m_held; // type -> number -> the book's stake with this batch's bets
+    // type -> the book's stake with this batch's bets on each number, by its short-number slot (NaN
+    // until first asked); numbers without a slot go through the hash.
+    std::array<std::vector<double>, 12> m_heldBySlot;
+    QHash<int, QHash<QString, double>> m_held;
     QHash<qint64, QString> m_payMarks;         // percentage -> its mark
 };
 

@@ -292,6 +292,29 @@ NumberRules::NumberRules(QList<NumberRule> rules) : m_rules(std::move(rules))
     for (std::size_t t = 0; t < m_direct.size(); ++t)
         for (auto it = m_direct[t].cbegin(); it != m_direct[t].cend(); ++it)
             m_index[t].insert(it.key(), it.value());
+    for (std::size_t t = 0; t < m_index.size(); ++t) {
+        if (m_index[t].isEmpty()) continue;
+        m_slots[t].assign(ShortNumberSlots, -1);
+        for (auto it = m_index[t].cbegin(); it != m_index[t].cend(); ++it) {
+            const int slot = shortNumberSlot(it.key());
+            if (slot >= 0) m_slots[t][static_cast<std::size_t>(slot)] = static_cast<qint32>(it.value());
+        }
+    }
+}
+
+int NumberRules::shortNumberSlot(QStringView number)
+{
+    // 1 digit: 0-9, 2 digits: 10-109, 3 digits: 110-1109.
+    static constexpr int base[] = {0, 0, 10, 110};
+    const qsizetype n = number.size();
+    if (n < 1 || n > 3) return -1;
+    int value = 0;
+    for (QChar c : number) {
+        const char16_t u = c.unicode();
+        if (u < u'0' || u > u'9') return -1;
+        value = value * 10 + (u - u'0');
+    }
+    return base[n] + value;
 }
 
 const NumberRule* NumberRules::find(int type, const QString& number) const
@@ -299,6 +322,11 @@ const NumberRule* NumberRules::find(int type, const QString& number) const
     if (type < 0 || type >= 12) return nullptr;
     const QHash<QString, qsizetype>& index = m_index[type];
     if (index.isEmpty()) return nullptr;
+    const int slot = shortNumberSlot(number);
+    if (slot >= 0) {
+        const qint32 at = m_slots[static_cast<std::size_t>(type)][static_cast<std::size_t>(slot)];
+        return at < 0 ? nullptr : &m_rules[at];
+    }
     auto it = index.constFind(number);
     return it == index.constEnd() ? nullptr : &m_rules[it.value()];
 }

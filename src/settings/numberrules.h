@@ -20,6 +20,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace varnoth
 {
@@ -80,10 +81,18 @@ public:
     std::optional<qint64> ownLimit(int type, const QString& number) const;
     qint64 payPercentOf(int type, const QString& number) const;
 
+    // A place for each number of one to three digits ("7", "07" and "007" have their own), so that a
+    // table indexed by it stands for a hash by number; -1 for any other text.
+    static constexpr int ShortNumberSlots = 1110;
+    static int shortNumberSlot(QStringView number);
+
 private:
     QList<NumberRule> m_rules;
     std::array<QHash<QString, qsizetype>, 12> m_direct; // number -> rule set on it
-    std::array<QHash<QString, qsizetype>, 12> m_index;  // number -> rule that applies, one lookup a bet
+    std::array<QHash<QString, qsizetype>, 12> m_index;  // number -> rule that applies
+    // The same as m_index for the numbers that have a short-number slot: one array look a bet instead
+    // of hashing the number. Empty for a type without rules; -1 where no rule applies.
+    std::array<std::vector<qint32>, 12> m_slots;
 };
 
 // The book's rules, read again only when the file changed since the last read. A file that cannot be
