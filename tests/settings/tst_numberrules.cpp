@@ -151,6 +151,18 @@ private slots:
         QCOMPARE(rules.limitOf(s, "132"), QString("100"));
         QCOMPARE(rules.payPercentOf(two, "12"), 50);
         QCOMPARE(rules.payPercentOf(two, "13"), 100);
+
+        // The lookup tells numbers apart by their width as well as their value, and anything that is
+        // not one to three digits finds nothing.
+        const NumberRules widths({rule(TwoTop, "05", RuleKind::Closed), rule(Straight, "005", RuleKind::Pay, 50)});
+        QVERIFY(widths.find(two, "05"));
+        QVERIFY(!widths.find(two, "5"));
+        QVERIFY(!widths.find(two, "005"));
+        QCOMPARE(widths.payPercentOf(s, "005"), 50);
+        QCOMPARE(widths.payPercentOf(s, "05"), 100);
+        for (const char* odd : {"", "0005", "0x5", "5 ", "๐๕"})
+            QVERIFY2(!widths.find(two, odd) && !widths.find(s, odd), odd);
+        QCOMPARE(NumberRules::shortNumberSlot(u"999"), NumberRules::ShortNumberSlots - 1);
     }
 
     void damagedFileIsReportedOnceAndKept()
