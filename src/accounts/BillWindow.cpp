@@ -118,8 +118,8 @@ void BillWindow::saveBillsPdf()
     // The operator picks where it goes, starting with a new dated name among the other printouts.
     const QString dataFolder = ctx.store.dataFolder();
     const QString proposed = printoutPath(dataFolder, now, QStringLiteral("bill"));
-    QString path = pickSaveFile(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed,
-                                PdfFilterText);
+    QString path =
+        pickSaveFile(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
     if (path.isEmpty()) return;
     path = withSuffix(path, QStringLiteral(".pdf"));
     const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
@@ -142,8 +142,8 @@ void BillWindow::saveBillPictures()
         QString stem = billImageName(p.customers.first());
         stem.chop(4); // ".png"
         const QString proposed = printoutPath(dataFolder, now, stem, QStringLiteral(".png"));
-        QString path = pickSaveFile(PngBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed,
-                                    PngFilterText);
+        QString path =
+            pickSaveFile(PngBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PngFilterText);
         if (path.isEmpty()) return;
         path = withSuffix(path, QStringLiteral(".png"));
         if (!writeBillPng(p.pages.first(), header, path)) {

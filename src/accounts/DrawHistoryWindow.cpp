@@ -142,8 +142,8 @@ void DrawHistoryWindow::billDrawPdf()
     // The picker starts among the other printouts, never in the copy.
     const QString dataFolder = ctx.store.dataFolder();
     const QString proposed = printoutPath(dataFolder, now, QStringLiteral("bill"));
-    QString path = pickSaveFile(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed,
-                                PdfFilterText);
+    QString path =
+        pickSaveFile(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
     if (path.isEmpty()) return;
     path = withSuffix(path, QStringLiteral(".pdf"));
     const BillHeader header{optionValue(ctx.store, option::ShopName), now, d->label};

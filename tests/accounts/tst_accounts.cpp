@@ -208,9 +208,8 @@ private slots:
         book.stake(Straight3, Daeng, "123", 100);
         book.stake(Straight3, Daeng, "456", 30);
         book.stake(Straight3, Daeng, "789", 1000);
-        const QStringList head = {"ผลการวิเคราะห์ 3ตัวตรง", "ตั้งค่าอั้น= 100 บาท",   "ตั้งค่าอัตราจ่าย= 500 ต่อบาท",
-                                  "ตั้งค่าส่วนลด= 10 %",     "ตั้งค่าคัดเลข=  ",      "ตั้งค่าคัดหลัก=  ",
-                                  "ยอดรายรับ= 250.00 บาท"};
+        const QStringList head = {"ผลการวิเคราะห์ 3ตัวตรง", "ตั้งค่าอั้น= 100 บาท", "ตั้งค่าอัตราจ่าย= 500 ต่อบาท", "ตั้งค่าส่วนลด= 10 %",
+                                  "ตั้งค่าคัดเลข=  ",        "ตั้งค่าคัดหลัก=  ",    "ยอดรายรับ= 250.00 บาท"};
         // The type's figures: one number at the full limit, 10% of the 250 held.
         const QStringList plain = head + QStringList{"จ่ายค่ารางวัลตามที่อั้น= 50,000.00 บาท", "จ่ายค่าส่วนลด= 25.00 บาท",
                                                      "ขาดทุน 49,775.00 บาท", Separator};

@@ -1,13 +1,13 @@
 // The customer's own figures in the customer window, the bill window and the past draws, driven as
 // the operator drives them.
-#include "accounts/BillWindow.h"
 #include "accounts/BillPainter.h"
+#include "accounts/BillWindow.h"
 #include "accounts/DrawHistoryWindow.h"
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
 #include "accountsbook.h"
-#include "reports/reportresult.h"
 #include "guisupport.h"
+#include "reports/reportresult.h"
 #include "settings/Form18.h"
 #include "store/outcome.h"
 #include "store/session.h"
