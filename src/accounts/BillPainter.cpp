@@ -177,4 +177,9 @@ QString billImageName(const QString& customer)
     return name + QStringLiteral(".png");
 }
 
+QString withSuffix(const QString& path, const QString& suffix)
+{
+    return path.endsWith(suffix, Qt::CaseInsensitive) ? path : path + suffix;
+}
+
 } // namespace varnoth

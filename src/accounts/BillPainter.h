@@ -37,4 +37,7 @@ bool writeBillPng(const QStringList& lines, const BillHeader& header, const QStr
 // The picture's file name for a customer: his name, with what cannot stand in a file name replaced.
 QString billImageName(const QString& customer);
 
+// A file name the operator picked, with `suffix` (".pdf") added when it does not end in it already.
+QString withSuffix(const QString& path, const QString& suffix);
+
 } // namespace varnoth

@@ -115,11 +115,16 @@ void BillWindow::saveBillsPdf()
     const Picked p = picked();
     if (p.pages.isEmpty()) return Combo1->setFocus();
     const QDateTime now = QDateTime::currentDateTime();
-    const QString path = printoutPath(ctx.store.dataFolder(), now, QStringLiteral("bill"));
+    // The operator picks where it goes, starting with a new dated name among the other printouts.
+    const QString dataFolder = ctx.store.dataFolder();
+    const QString proposed = printoutPath(dataFolder, now, QStringLiteral("bill"));
+    QString path =
+        pickSaveFile(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
+    if (path.isEmpty()) return;
+    path = withSuffix(path, QStringLiteral(".pdf"));
     const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
-    if (path.isEmpty() || !writeBillsPdf(p.pages, p.customers, header, path)) {
-        say({WriteFailedText +
-             QDir::toNativeSeparators(path.isEmpty() ? printoutsFolder(ctx.store.dataFolder()) : path)});
+    if (!writeBillsPdf(p.pages, p.customers, header, path)) {
+        say({WriteFailedText + QDir::toNativeSeparators(path)});
         return;
     }
     if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(path));
@@ -130,14 +135,36 @@ void BillWindow::saveBillPictures()
     const Picked p = picked();
     if (p.pages.isEmpty()) return Combo1->setFocus();
     const QDateTime now = QDateTime::currentDateTime();
-    // One folder per save, named like the other printouts, so that pictures sent earlier stay.
-    const QString folder = QDir(printoutsFolder(ctx.store.dataFolder()))
-                               .filePath(now.toString(QStringLiteral("yyyy-MM-dd_hhmmss_")) + QStringLiteral("bills"));
+    const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
+    const QString dataFolder = ctx.store.dataFolder();
+    if (Combo1->currentText().trimmed() != AllChoice) {
+        // One customer's picture: the operator picks its file.
+        QString stem = billImageName(p.customers.first());
+        stem.chop(4); // ".png"
+        const QString proposed = printoutPath(dataFolder, now, stem, QStringLiteral(".png"));
+        QString path =
+            pickSaveFile(PngBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PngFilterText);
+        if (path.isEmpty()) return;
+        path = withSuffix(path, QStringLiteral(".png"));
+        if (!writeBillPng(p.pages.first(), header, path)) {
+            say({WriteFailedText + QDir::toNativeSeparators(path)});
+            return;
+        }
+        if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(path));
+        return;
+    }
+    // Everyone's pictures go into a new folder in the one the operator picks, named like the other
+    // printouts, so that pictures sent earlier stay.
+    QString start = printoutsFolder(dataFolder);
+    if (!QDir().mkpath(start)) start = dataFolder;
+    const QString chosen = pickFolder(PictureFolderTitle, start);
+    if (chosen.isEmpty()) return;
+    const QString folder =
+        QDir(chosen).filePath(now.toString(QStringLiteral("yyyy-MM-dd_hhmmss_")) + QStringLiteral("bills"));
     if (!QDir().mkpath(folder)) {
         say({WriteFailedText + QDir::toNativeSeparators(folder)});
         return;
     }
-    const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
     for (qsizetype i = 0; i < p.pages.size(); ++i) {
         const QString path = QDir(folder).filePath(billImageName(p.customers[i]));
         if (!writeBillPng(p.pages[i], header, path)) {

@@ -139,10 +139,15 @@ void DrawHistoryWindow::billDrawPdf()
         customers << s.bill.customer;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    // The PDF goes with the other printouts, never into the copy.
-    const QString path = printoutPath(ctx.store.dataFolder(), now, QStringLiteral("bill"));
+    // The picker starts among the other printouts, never in the copy.
+    const QString dataFolder = ctx.store.dataFolder();
+    const QString proposed = printoutPath(dataFolder, now, QStringLiteral("bill"));
+    QString path =
+        pickSaveFile(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
+    if (path.isEmpty()) return;
+    path = withSuffix(path, QStringLiteral(".pdf"));
     const BillHeader header{optionValue(ctx.store, option::ShopName), now, d->label};
-    if (path.isEmpty() || !writeBillsPdf(pages, customers, header, path)) {
+    if (!writeBillsPdf(pages, customers, header, path)) {
         if (ctx.shell) ctx.shell->addLines({WriteFailedText + QDir::toNativeSeparators(path)});
         return;
     }

@@ -22,6 +22,8 @@ inline const QString RateClearedText = QStringLiteral("ใช้อัตรา�
 inline const QString OwnFigureMark = QStringLiteral(" (เฉพาะลูกค้า)");
 // Put after a discount of every customer that holds some customers' own discounts.
 inline const QString OwnFiguresIncludedMark = QStringLiteral(" (รวมส่วนลดเฉพาะลูกค้า)");
+// Put after a prize of every customer that pays some customers at their own rates.
+inline const QString OwnPayoutsIncludedMark = QStringLiteral(" (รวมอัตราจ่ายเฉพาะลูกค้า)");
 // A file of the book that does not read as it should; it is left as it is.
 inline const QString DamagedFileText = QStringLiteral("ไฟล์ข้อมูลเสียหาย ไม่บันทึกทับ ");
 
@@ -88,6 +90,9 @@ inline const QString AmountLabelText = QStringLiteral("จำนวนเงิ�
 inline const QString CustomerLabelText = QStringLiteral("ชื่อลูกค้า");
 inline const QString TypeLabelText = QStringLiteral("ชนิดหวย");
 inline const QString SavedFileText = QStringLiteral("บันทึกไฟล์แล้ว: ");
+inline const QString PdfFilterText = QStringLiteral("ไฟล์ PDF (*.pdf)");
+inline const QString PngFilterText = QStringLiteral("รูปภาพ PNG (*.png)");
+inline const QString PictureFolderTitle = QStringLiteral("เลือกโฟลเดอร์เก็บรูปบิล");
 inline const QString ViewDrawCaption = QStringLiteral("ดูข้อมูล");
 inline const QString PrizeDrawCaption = QStringLiteral("ตรวจรางวัล");
 inline const QString BillsDrawCaption = QStringLiteral("บิลทุกคน");

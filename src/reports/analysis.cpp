@@ -1,5 +1,7 @@
 #include "reports/analysis.h"
 
+#include "accounts/accounttexts.h"
+#include "accounts/customerrates.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "reports/cutting.h"
@@ -26,7 +28,90 @@ QString orBlank(const QString& setting)
     return setting.isEmpty() ? QStringLiteral(" ") : setting;
 }
 
-QStringList analyseOne(Store& store, const QString& type)
+// The amount of every item of a working list, by its number.
+QHash<QString, double> amountsByNumber(const QString& list)
+{
+    QHash<QString, double> amounts;
+    forEachItem(list, [&](QStringView item) {
+        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        if (dash >= 0) amounts.insert(item.first(dash).toString(), amountValue(item.sliced(dash + 1)));
+    });
+    return amounts;
+}
+
+// One customer's own figures on the type, and his stakes per number of the type's number set.
+struct OwnStakes {
+    const CustomerRate* rate;
+    QList<double> sums;
+};
+
+// The customers' own figures on what the book holds of a type. Every held number is priced as if it
+// won: its stakes at each customer's own payout rate where he has one, the rest at the type's. A
+// number held below its limit could still take stakes up to it, at the type's rate; a number whose
+// stakes pass its limit holds the limit, shared by its stakes in proportion, and so does each
+// customer's discount. `prize` is the type's worst case, raised where a number at own rates costs
+// more. Only the customers with own figures on the type have their stakes read.
+OwnFiguresEffect ownFigures(Store& store, const CustomerRates& rates, const QString& type, const QString& grouped,
+                            const QString& held, double& prize)
+{
+    OwnFiguresEffect effect;
+    if (!rates.outcome.ok()) {
+        effect.problem = DamagedFileText + Store::fileName(rates.outcome.file);
+        return effect;
+    }
+    const QStringList& numbers = NumberSet(type);
+    QList<OwnStakes> own;
+    for (const CustomerRate& r : rates.items)
+        if (r.type == type)
+            own.append({&r, stakeSumsOfBytes(store.readBytes(store.StakeFilePath(type, r.customer)).bytes, numbers)});
+    if (own.isEmpty()) return effect;
+
+    const QHash<QString, double> totals = amountsByNumber(grouped);
+    const QHash<QString, double> kept = amountsByNumber(held);
+    const std::shared_ptr<const NumberRules> rules = bookRules(store);
+    const int t = typeIndex(type);
+    const double typeLimit = Val(store.LookupKeyed(store.limitFile(), type));
+    const double typePayout = Val(store.LookupKeyed(store.rateFile(), type));
+    const double typeDiscount = Val(store.LookupKeyed(store.discountFile(), type));
+    double discountChange = 0;
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        const double total = totals.value(numbers[i]);
+        const double heldHere = kept.value(numbers[i]);
+        if (total <= 0 || heldHere <= 0) continue;
+        double ownStake = 0;
+        double ownPays = 0;
+        double discountShift = 0;
+        bool ownDiscount = false;
+        for (const OwnStakes& o : std::as_const(own)) {
+            const double stake = o.sums[i];
+            if (stake <= 0) continue;
+            if (!o.rate->payout.isEmpty()) {
+                ownStake += stake;
+                ownPays += stake * Val(o.rate->payout);
+            }
+            if (!o.rate->discount.isEmpty()) {
+                discountShift += stake * (Val(o.rate->discount) - typeDiscount) / 100;
+                ownDiscount = true;
+            }
+        }
+        if (ownDiscount) {
+            discountChange += discountShift * heldHere / total;
+            effect.discountChange = discountChange;
+        }
+        if (ownStake <= 0) continue;
+        const std::optional<qint64> ownLimit = rules->ownLimit(t, numbers[i]);
+        const double limit = ownLimit ? static_cast<double>(*ownLimit) : typeLimit;
+        const double pays = total < limit ? ownPays + (limit - ownStake) * typePayout
+                                          : limit * (ownPays + (total - ownStake) * typePayout) / total;
+        if (pays > prize) {
+            prize = pays;
+            effect.ownPrize = true;
+        }
+    }
+    return effect;
+}
+
+QStringList analyseOne(Store& store, const CustomerRates& rates, const QString& type)
 {
     QStringList lines;
     lines << QStringLiteral("ผลการวิเคราะห์ ") + type;
@@ -52,8 +137,9 @@ QStringList analyseOne(Store& store, const QString& type)
             // The most one number can cost: a number with a higher limit of its own can cost more.
             const double highest =
                 std::max(Val(limit), static_cast<double>(bookRules(store)->highestLimit(typeIndex(type))));
-            const QString prize = shortestDecimal(highest * Val(rate));
-            return lines << AnalyseType(store, list, type, prize);
+            double prize = highest * Val(rate);
+            const OwnFiguresEffect own = ownFigures(store, rates, type, grouped.list, list, prize);
+            return lines << AnalyseType(store, list, type, shortestDecimal(prize), own);
         }
     }
     return lines << NoData << Separator;
@@ -72,7 +158,8 @@ QString positionsLabel(const QString& mask)
     return labels.value(mask, orBlank(mask));
 }
 
-QStringList AnalyseType(Store& store, const QString& list, const QString& type, const QString& prize)
+QStringList AnalyseType(Store& store, const QString& list, const QString& type, const QString& prize,
+                        const OwnFiguresEffect& own)
 {
     double income = sumOfAmounts(list);
     if (income == 0) return {};
@@ -86,8 +173,13 @@ QStringList AnalyseType(Store& store, const QString& list, const QString& type, 
     lines << QStringLiteral("ตั้งค่าคัดหลัก= ") + positionsLabel(store.LookupKeyed(store.digitCutFile(), type));
     lines << QStringLiteral("ยอดรายรับ= ") + formatAmount(income) + Baht;
     const double payout = Val(prize);
-    lines << QStringLiteral("จ่ายค่ารางวัลตามที่อั้น= ") + formatAmount(payout) + Baht;
-    if (!discountRate.isEmpty() && income > 0) {
+    lines << QStringLiteral("จ่ายค่ารางวัลตามที่อั้น= ") + formatAmount(payout) + Baht +
+                 (own.ownPrize ? OwnPayoutsIncludedMark : QString());
+    if (own.discountChange) {
+        const double discount = Val(discountRate) * income / 100 + *own.discountChange;
+        income -= discount;
+        lines << QStringLiteral("จ่ายค่าส่วนลด= ") + formatAmount(discount) + Baht + OwnFiguresIncludedMark;
+    } else if (!discountRate.isEmpty() && income > 0) {
         const double discount = Val(discountRate) * income / 100;
         income -= discount;
         lines << QStringLiteral("จ่ายค่าส่วนลด= ") + formatAmount(discount) + Baht;
@@ -98,6 +190,7 @@ QStringList AnalyseType(Store& store, const QString& list, const QString& type, 
         lines << QStringLiteral("ขาดทุน ") + formatAmount(payout - income) + Baht;
     else
         lines << QStringLiteral("เท่าทุน");
+    if (!own.problem.isEmpty()) lines << own.problem;
     lines << Separator;
     store.progress().hide();
     return lines;
@@ -107,8 +200,9 @@ ReportResult Analysis(Store& store, const QString& type)
 {
     ReportResult report;
     const QStringList types = type == AllChoice ? typeNames() : QStringList{type};
+    const CustomerRates rates = loadCustomerRates(store);
     for (const QString& t : types)
-        report.lines << analyseOne(store, t);
+        report.lines << analyseOne(store, rates, t);
     return report;
 }
 

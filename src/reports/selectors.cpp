@@ -327,32 +327,45 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type)
 namespace
 {
 
-// What the customers' own discounts change in the discount of every customer's whole stake on a
-// type, against the type's rate; nullopt when no customer has his own discount there.
-std::optional<double> ownDiscountChange(Store& store, const QString& type, const QString& typeRate)
-{
-    const CustomerRates rates = loadCustomerRates(store);
+// What the customers' own discounts change in the discount of every customer's stake on a type,
+// against the type's rate: on their whole stake, or on their stakes on `number` when one is given.
+// No change when no customer has his own discount there; a damaged rates file gives no change and
+// the line that names it.
+struct OwnDiscounts {
     std::optional<double> change;
+    QString problem;
+};
+
+OwnDiscounts ownDiscountChange(Store& store, const QString& type, const QString& typeRate, const QString& number)
+{
+    OwnDiscounts own;
+    const CustomerRates rates = loadCustomerRates(store);
+    if (!rates.outcome.ok()) {
+        own.problem = DamagedFileText + Store::fileName(rates.outcome.file);
+        return own;
+    }
     for (const CustomerRate& r : rates.items) {
         if (r.type != type || r.discount.isEmpty()) continue;
+        const QString lines = number.isEmpty() ? LinesOfTypeCustomer(store, type, r.customer)
+                                               : LinesOfTypeCustomerNumber(store, type, r.customer, number);
         double stake = 0;
-        forEachItem(LinesOfTypeCustomer(store, type, r.customer), [&](QStringView item) {
+        forEachItem(lines, [&](QStringView item) {
             const qsizetype dash = firstDash(item);
             if (dash >= 0) stake += amountValue(item.sliced(dash + 1));
         });
-        if (stake > 0) change = change.value_or(0) + (Val(r.discount) - Val(typeRate)) * stake / 100;
+        if (stake > 0) own.change = own.change.value_or(0) + (Val(r.discount) - Val(typeRate)) * stake / 100;
     }
-    return change;
+    return own;
 }
 
 } // namespace
 
 QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type,
-                        const QString& customer)
+                        const QString& customer, const QString& number)
 {
     QStringList lines;
     const bool everyone = customer == AllChoice;
-    const Figures figures = figuresOf(store, type, everyone ? QString() : customer);
+    Figures figures = figuresOf(store, type, everyone ? QString() : customer);
     const QString& rate = figures.discount;
     if (!list.contains(QLatin1Char('#'))) return lines;
     double count = 0;
@@ -371,9 +384,14 @@ QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& l
     lines << QStringLiteral("รวมเลข= ") + formatCount(count) + QStringLiteral(" รายการ");
     lines << QStringLiteral("รวมเงิน= ") + formatAmount(total) + QStringLiteral(" บาท");
     double discount = 0;
-    const std::optional<double> own = everyone ? ownDiscountChange(store, type, rate) : std::nullopt;
+    std::optional<double> own;
+    if (everyone) {
+        OwnDiscounts everyones = ownDiscountChange(store, type, rate, number);
+        own = everyones.change;
+        figures.problem = everyones.problem;
+    }
     if (own) {
-        // Every customer's whole stake: each at his own discount where he has one.
+        // Every customer's stake: each at his own discount where he has one.
         discount = Val(rate) * total / 100 + *own;
         lines << QStringLiteral("ส่วนลด") + (rate.isEmpty() ? QString() : QLatin1Char(' ') + rate + QLatin1Char('%')) +
                      QStringLiteral("= ") + formatAmount(discount) + QStringLiteral(" บาท") + OwnFiguresIncludedMark;

@@ -42,10 +42,11 @@ GroupedStakes GroupedLinesOfType(Store& store, const QString& type);
 // The lines of one section: the items, "รวมเลข= …", "รวมเงิน= …", the discount lines when the
 // type has a discount, and the separator. Adds count, total and discount to the accumulators. A
 // section of one customer takes his own discount where he has one, and says so on its line; a
-// section of every customer's whole stake (`customer` "ทั้งหมด") takes each customer's own discount
-// on his stake, and says so too.
+// section of every customer (`customer` "ทั้งหมด") takes each customer's own discount on his stake,
+// or on his stakes on `number` when the section holds only that number, and says so too. A damaged
+// rates file is named under the section, whose figures are then the type's.
 QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type,
-                        const QString& customer = {});
+                        const QString& customer = {}, const QString& number = {});
 
 // Calls `fn(item)` for every item of a working list (the text before each "#"). The lists hold an
 // item for every stake line of the book: a plain loop, not a library search per item.

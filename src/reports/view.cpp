@@ -29,13 +29,14 @@ QString heading(const QString& number, const QString& type, const QString& custo
 
 // Every type whose grouped list is not empty, under its type line.
 void sectionsOfAllTypes(Store& store, Session& session, QStringList& lines,
-                        const std::function<QString(const QString&)>& grouped, const QString& customer = {})
+                        const std::function<QString(const QString&)>& grouped, const QString& customer = {},
+                        const QString& number = {})
 {
     for (const QString& t : typeNames()) {
         const QString list = grouped(t);
         if (list.isEmpty()) continue;
         lines << typeLine(t);
-        lines += ShowSection(store, session.grand, list, t, customer);
+        lines += ShowSection(store, session.grand, list, t, customer, number);
     }
 }
 
@@ -73,7 +74,7 @@ void searchOneType(Store& store, Session& session, QStringList& lines, const QSt
     if (list.isEmpty())
         lines << QStringLiteral("ไม่มีข้อมูล");
     else
-        lines += ShowSection(store, session.grand, list, T, allCustomers ? QString() : C);
+        lines += ShowSection(store, session.grand, list, T, C, N);
 }
 
 void searchAllTypes(Store& store, Session& session, QStringList& lines, const QString& N, const QString& C)
@@ -99,7 +100,7 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
                 allCustomers ? LinesOfTypeNumber(store, t, N) : LinesOfTypeCustomerNumber(store, t, C, N);
             return GroupByNumber(store, list, t);
         },
-        allCustomers ? (N.isEmpty() ? AllChoice : QString()) : C);
+        C, N);
     if (N.isEmpty()) {
         lines += searchGrandTotals(session.grand);
         session.grand.reset();

@@ -188,14 +188,14 @@ QString printoutsFolder(const QString& dataFolder)
     return QFileInfo(QDir::cleanPath(dataFolder)).absoluteDir().filePath(QStringLiteral("printouts"));
 }
 
-QString printoutPath(const QString& dataFolder, const QDateTime& now, const QString& name)
+QString printoutPath(const QString& dataFolder, const QDateTime& now, const QString& name, const QString& suffix)
 {
     QDir dir(printoutsFolder(dataFolder));
     if (!dir.mkpath(QStringLiteral(".")) || !dir.exists()) return {};
     const QString stem = now.toString(QStringLiteral("yyyy-MM-dd_hhmm_")) + name;
-    QString path = dir.filePath(stem + QStringLiteral(".pdf"));
+    QString path = dir.filePath(stem + suffix);
     for (int n = 2; QFileInfo::exists(path); ++n)
-        path = dir.filePath(stem + QLatin1Char('_') + QString::number(n) + QStringLiteral(".pdf"));
+        path = dir.filePath(stem + QLatin1Char('_') + QString::number(n) + suffix);
     return path;
 }
 

@@ -89,10 +89,11 @@ PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const 
 PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry,
                      const PageHeader& header);
 
-// A new PDF's path in the "printouts" folder beside the data folder (in its parent), named by the
+// A new file's path in the "printouts" folder beside the data folder (in its parent), named by the
 // date and time and `name` ("2026-12-09_0215_list.pdf", a number added when that is taken). The
 // folder is made when missing; "" when it cannot be.
-QString printoutPath(const QString& dataFolder, const QDateTime& now, const QString& name);
+QString printoutPath(const QString& dataFolder, const QDateTime& now, const QString& name,
+                     const QString& suffix = QStringLiteral(".pdf"));
 QString printoutsFolder(const QString& dataFolder);
 
 // The lines the operator is shown.

@@ -195,6 +195,78 @@ private slots:
         QCOMPARE(PrizeCheck(*book.store, session, Straight3, Somchai).lines, plainPrize);
     }
 
+    // The forecast pays each customer's stake at his own rate and takes his own discount on his share
+    // of what is held. Limit 100; somchai 550 and 15% of his own, daeng the type's 500 and 10%.
+    void analysisUsesOwnFigures()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        drawnAndPriced(book);
+        book.put(QStringLiteral("lotto2.gif"), QStringLiteral("3ตัวตรง#100\r\n"));
+        book.stake(Straight3, Somchai, "123", 100);
+        book.stake(Straight3, Somchai, "456", 20);
+        book.stake(Straight3, Daeng, "123", 100);
+        book.stake(Straight3, Daeng, "456", 30);
+        book.stake(Straight3, Daeng, "789", 1000);
+        const QStringList head = {"ผลการวิเคราะห์ 3ตัวตรง", "ตั้งค่าอั้น= 100 บาท", "ตั้งค่าอัตราจ่าย= 500 ต่อบาท", "ตั้งค่าส่วนลด= 10 %",
+                                  "ตั้งค่าคัดเลข=  ",        "ตั้งค่าคัดหลัก=  ",    "ยอดรายรับ= 250.00 บาท"};
+        // The type's figures: one number at the full limit, 10% of the 250 held.
+        const QStringList plain = head + QStringList{"จ่ายค่ารางวัลตามที่อั้น= 50,000.00 บาท", "จ่ายค่าส่วนลด= 25.00 บาท",
+                                                     "ขาดทุน 49,775.00 บาท", Separator};
+        QCOMPARE(Analysis(store, Straight3).lines, plain);
+
+        QVERIFY(setCustomerRate(store, Somchai, Straight3, "550", "15").changed());
+        // 123 holds 100 of the 200 staked, half of it somchai's: 100 × (100 × 550 + 100 × 500) / 200.
+        // (456 could take 80 more at the type's rate: 20 × 550 + 80 × 500 = 51,000, less.)
+        // The discount: 15% of somchai's 70 held (50 of 123, 20 of 456) and 10% of daeng's 180.
+        const QStringList own = {"จ่ายค่ารางวัลตามที่อั้น= 52,500.00 บาท" + OwnPayoutsIncludedMark,
+                                 "จ่ายค่าส่วนลด= 28.50 บาท" + OwnFiguresIncludedMark, "ขาดทุน 52,278.50 บาท", Separator};
+        QCOMPARE(Analysis(store, Straight3).lines, head + own);
+        // The whole book: the other types keep the type's figures.
+        const QStringList all = Analysis(store, AllChoice).lines;
+        QCOMPARE(all.filter(OwnPayoutsIncludedMark).size(), 1);
+        QCOMPARE(all.filter(OwnFiguresIncludedMark).size(), 1);
+
+        // A lower rate of his own makes no number cost more than the type's worst case.
+        QVERIFY(setCustomerRate(store, Somchai, Straight3, "400", "").changed());
+        QCOMPARE(Analysis(store, Straight3).lines, plain);
+
+        // A damaged rates file is named, and none of its figures is used.
+        book.put(CustomerRatesFileName, "somchai#3ตัวตรง#550#15\r\nhello\r\n");
+        QStringList damaged = plain;
+        damaged.insert(damaged.size() - 1, DamagedFileText + CustomerRatesFileName);
+        QCOMPARE(Analysis(store, Straight3).lines, damaged);
+    }
+
+    // A search of every customer for one number takes each one's own discount on his stake on that
+    // number only: somchai's 15% on his 20 of 456 (not on his 100 of 123), 10% on daeng's 30.
+    void searchOfOneNumberUsesOwnDiscounts()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        drawnAndPriced(book);
+        book.stake(Straight3, Somchai, "456", 20);
+        book.stake(Straight3, Somchai, "123", 100);
+        book.stake(Straight3, Daeng, "456", 30);
+        book.stake(Straight3, Daeng, "789", 100);
+        QVERIFY(setCustomerRate(store, Somchai, Straight3, "", "15").changed());
+        Session session;
+        const QStringList section = {"รวมเงิน= 50.00 บาท", "ส่วนลด 10%= 6.00 บาท" + OwnFiguresIncludedMark,
+                                     "รวมเงินคงเหลือ= 44.00 บาท", Separator};
+        QCOMPARE(SearchReport(store, session, "456", Straight3, AllChoice).lines,
+                 QStringList({"ข้อมูล  <456> <3ตัวตรง> <ทั้งหมด>", "456-20", "456-30", "รวมเลข= 2 รายการ"}) + section);
+        // Every type: the grouped number, with the same discount.
+        QCOMPARE(SearchReport(store, session, "456", AllChoice, AllChoice).lines,
+                 QStringList({"ข้อมูล  <456> <ทั้งหมด> <ทั้งหมด>", "<3ตัวตรง>", "456-50", "รวมเลข= 1 รายการ"}) + section);
+        // A number only daeng holds has the type's discount and no mark.
+        QVERIFY(SearchReport(store, session, "789", Straight3, AllChoice).lines.contains("ส่วนลด 10%= 10.00 บาท"));
+
+        book.put(CustomerRatesFileName, "somchai#3ตัวตรง##15\r\nhello\r\n");
+        const QStringList damaged = SearchReport(store, session, "456", Straight3, AllChoice).lines;
+        QVERIFY(damaged.contains("ส่วนลด 10%= 5.00 บาท"));
+        QVERIFY(damaged.contains(DamagedFileText + CustomerRatesFileName));
+    }
+
     void goldenBill()
     {
         TempBook book;

@@ -1,24 +1,30 @@
 // The customer's own figures in the customer window, the bill window and the past draws, driven as
 // the operator drives them.
+#include "accounts/BillPainter.h"
 #include "accounts/BillWindow.h"
 #include "accounts/DrawHistoryWindow.h"
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
 #include "accountsbook.h"
 #include "guisupport.h"
+#include "reports/reportresult.h"
 #include "settings/Form18.h"
+#include "store/outcome.h"
 #include "store/session.h"
 #include "tools/newdraw.h"
+#include "tools/printing.h"
 #include "ui/main/Form1.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace varnoth;
@@ -43,6 +49,35 @@ struct Fixture {
     void trigger(const char* action) { main.findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
     template <class T> T* window(WindowId id) { return main.dispatch().get<T>(windowNumber(id)); }
 };
+
+// Stands in for the file and folder pickers of a window: notes where each started and gives the
+// answer set ("" is a cancelled picker).
+struct Pickers {
+    QString answer;
+    QStringList started;
+    void attach(SecondaryWindow* w)
+    {
+        w->pickSaveFile = [this](const QString&, const QString& proposed, const QString&) {
+            started << proposed;
+            return answer;
+        };
+        w->pickFolder = [this](const QString&, const QString& start) {
+            started << start;
+            return answer;
+        };
+    }
+};
+
+QByteArray head(const QString& path, int size)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(size) : QByteArray();
+}
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+}
 
 } // namespace
 
@@ -113,6 +148,55 @@ private slots:
                               QStringLiteral("<daeng> ลูกค้าต้องจ่าย 900.00 บาท ตั้งแต่ งวดนี้")}));
     }
 
+    // The PDF and the pictures go where the operator picks, starting among the printouts; a
+    // cancelled picker saves nothing and says nothing.
+    void billFilesGoWhereThePickerSays()
+    {
+        Fixture f;
+        f.trigger("mBill");
+        auto* w = f.window<BillWindow>(WindowId::Bill);
+        QVERIFY(w);
+        Pickers pickers;
+        pickers.attach(w);
+        const QString printouts = printoutsFolder(f.book.store->dataFolder());
+        w->Combo1->setEditText(QStringLiteral("somchai"));
+        const QStringList before = f.list();
+        w->Command3->click();
+        w->Command4->click();
+        QCOMPARE(f.list(), before);
+        QCOMPARE(entries(printouts), QStringList());
+        QCOMPARE(pickers.started.size(), 2);
+        QVERIFY(pickers.started[0].startsWith(printouts + QLatin1Char('/')));
+        QVERIFY(pickers.started[0].endsWith(QStringLiteral("_bill.pdf")));
+        QVERIFY(pickers.started[1].endsWith(QStringLiteral("_somchai.png")));
+
+        QTemporaryDir out;
+        pickers.answer = out.filePath(QStringLiteral("somchai")); // the suffix is added
+        w->Command3->click();
+        QCOMPARE(head(out.filePath(QStringLiteral("somchai.pdf")), 5), QByteArray("%PDF-"));
+        pickers.answer = out.filePath(QStringLiteral("phone.PNG"));
+        w->Command4->click();
+        QCOMPARE(head(out.filePath(QStringLiteral("phone.PNG")), 4), QByteArray("\x89PNG"));
+        QCOMPARE(f.list(), before);
+
+        // Everyone's pictures go into a new folder inside the one picked.
+        w->Combo1->setEditText(AllChoice);
+        pickers.answer.clear();
+        w->Command4->click();
+        QCOMPARE(pickers.started.last(), printouts);
+        pickers.answer = out.path();
+        w->Command4->click();
+        const QStringList made = QDir(out.path()).entryList({QStringLiteral("*_bills")}, QDir::Dirs);
+        QCOMPARE(made.size(), 1);
+        QCOMPARE(entries(out.filePath(made.first())), QStringList({"daeng.png", "somchai.png"}));
+
+        // A file that cannot be written is named in the list.
+        pickers.answer = out.filePath(QStringLiteral("no/such/folder/bill.pdf"));
+        w->Command3->click();
+        QCOMPARE(f.list().last(), WriteFailedText + QDir::toNativeSeparators(pickers.answer));
+        QCOMPARE(entries(printouts), QStringList());
+    }
+
     void pastDrawsWindow()
     {
         Fixture f;
@@ -132,6 +216,15 @@ private slots:
         w->Command1->click();
         w->Command2->click();
         QVERIFY(f.list().size() > 3);
+        // The bills of the past draw as a PDF, where the picker says, never into the copy.
+        Pickers pickers;
+        pickers.attach(w);
+        w->Command4->click();
+        QCOMPARE(pickers.started.size(), 1);
+        QTemporaryDir out;
+        pickers.answer = out.filePath(QStringLiteral("draw.pdf"));
+        w->Command4->click();
+        QCOMPARE(head(pickers.answer, 5), QByteArray("%PDF-"));
         QCOMPARE(folderBytes(folder), before);
     }
 };

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -65,6 +66,12 @@ SecondaryWindow::SecondaryWindow(AppContext& context, int number, QWidget* paren
     setAttribute(Qt::WA_DeleteOnClose);
     Timer1.setInterval(1);
     connect(&Timer1, &QTimer::timeout, this, &SecondaryWindow::growTick);
+    pickSaveFile = [this](const QString& title, const QString& proposed, const QString& filter) {
+        return QFileDialog::getSaveFileName(this, title, proposed, filter);
+    };
+    pickFolder = [this](const QString& title, const QString& start) {
+        return QFileDialog::getExistingDirectory(this, title, start);
+    };
 }
 
 void SecondaryWindow::startGrowIn()

@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -81,6 +82,12 @@ public:
     void hoverHighlight(QAbstractButton* button, const QColor& colour, const QList<QAbstractButton*>& others = {});
 
     QTimer Timer1;
+
+    // The system's pickers of a file to save (starting at a proposed path, with a name filter) and of
+    // a folder to save into (starting in a folder), asked over this window; "" when the operator
+    // cancels. The window tests answer in their place, without a modal dialog.
+    std::function<QString(const QString& title, const QString& proposed, const QString& filter)> pickSaveFile;
+    std::function<QString(const QString& title, const QString& start)> pickFolder;
 
     // Fills a picker with the items (and "ทั้งหมด" after them), nothing picked, without signals.
     static void fillPicker(QComboBox* combo, const QStringList& items, bool withAll);
