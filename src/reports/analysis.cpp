@@ -101,8 +101,10 @@ OwnFiguresEffect ownFigures(Store& store, const CustomerRates& rates, const QStr
         if (ownStake <= 0) continue;
         const std::optional<qint64> ownLimit = rules->ownLimit(t, numbers[i]);
         const double limit = ownLimit ? static_cast<double>(*ownLimit) : typeLimit;
-        const double pays = total < limit ? ownPays + (limit - ownStake) * typePayout
-                                          : limit * (ownPays + (total - ownStake) * typePayout) / total;
+        // A number paid at a percentage costs that share of its prize.
+        const double share = static_cast<double>(rules->payPercentOf(t, numbers[i])) / 100;
+        const double pays = share * (total < limit ? ownPays + (limit - ownStake) * typePayout
+                                                   : limit * (ownPays + (total - ownStake) * typePayout) / total);
         if (pays > prize) {
             prize = pays;
             effect.ownPrize = true;

@@ -4,6 +4,7 @@
 #include "accounts/drawhistory.h"
 #include "accounts/payments.h"
 #include "accountsbook.h"
+#include "settings/numberrules.h"
 #include "reports/analysis.h"
 #include "reports/prize.h"
 #include "reports/view.h"
@@ -226,6 +227,11 @@ private slots:
         const QStringList all = Analysis(store, AllChoice).lines;
         QCOMPARE(all.filter(OwnPayoutsIncludedMark).size(), 1);
         QCOMPARE(all.filter(OwnFiguresIncludedMark).size(), 1);
+
+        // 123 paid at half: it costs 26,250, so 456 at somchai's rate is the dearest number.
+        QVERIFY(setNumberRule(store, {Straight3, "123", RuleKind::Pay, 50, false}).changed());
+        QVERIFY(Analysis(store, Straight3).lines.contains("จ่ายค่ารางวัลตามที่อั้น= 51,000.00 บาท" + OwnPayoutsIncludedMark));
+        QVERIFY(clearNumberRule(store, Straight3, "123").changed());
 
         // A lower rate of his own makes no number cost more than the type's worst case.
         QVERIFY(setCustomerRate(store, Somchai, Straight3, "400", "").changed());
