@@ -24,9 +24,9 @@ namespace
 } // namespace
 
 Form11::Form11(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 11, parent), Label1(new QLabel(QStringLiteral("ประเภทหวย"), this)), Label4(new QLabel(this)),
-      List1(new QListWidget(this)), Label2(new QLabel(this)), Text1(new QLineEdit(this)), Text2(new QLineEdit(this)),
-      Label3(new QLabel(QStringLiteral("คลิกที่รายการเพื่อแก้ไข"), this)),
+    : SecondaryWindow(context, WindowId::Settings, parent), Label1(new QLabel(QStringLiteral("ประเภทหวย"), this)),
+      Label4(new QLabel(this)), List1(new QListWidget(this)), Label2(new QLabel(this)), Text1(new QLineEdit(this)),
+      Text2(new QLineEdit(this)), Label3(new QLabel(QStringLiteral("คลิกที่รายการเพื่อแก้ไข"), this)),
       Command2(new QPushButton(QStringLiteral("บันทึก"), this)), Command1(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form11"));
@@ -77,12 +77,12 @@ Form11::Form11(AppContext& context, QWidget* parent)
 
 bool Form11::digitCut() const
 {
-    return ctx.session.WindowMode == QLatin1String("7");
+    return ctx.session.WindowMode == WindowMode::DigitCuts;
 }
 
 bool Form11::bookOptionsMode() const
 {
-    return ctx.session.WindowMode == OptionsWindowMode;
+    return ctx.session.WindowMode == WindowMode::BookOptions;
 }
 
 void Form11::setUp()

@@ -38,7 +38,7 @@ QComboBox* numberBox(const QString& name, int first, int last, int shown, QWidge
 
 } // namespace
 
-Form4::Form4(AppContext& context, QWidget* parent) : SecondaryWindow(context, 4, parent)
+Form4::Form4(AppContext& context, QWidget* parent) : SecondaryWindow(context, WindowId::Print, parent)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Print"));
@@ -97,7 +97,7 @@ void Form4::print()
     PageHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
     JobBuilder build;
     QString name;
-    if (ctx.session.WindowMode == QStringLiteral("1")) {
+    if (ctx.session.WindowMode == WindowMode::PrintList) {
         const QStringList rows = ctx.shell ? ctx.shell->listRows() : QStringList();
         header.subject = listSubject(rows);
         name = QStringLiteral("list");
