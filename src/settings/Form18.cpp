@@ -107,15 +107,15 @@ Form18::Form18(AppContext& context, QWidget* parent)
 
 void Form18::setUp()
 {
-    const WindowMode mode = ctx.session.WindowMode;
+    m_mode = ctx.session.WindowMode;
     const QString history = ctx.shell ? ctx.shell->sendOutCaption() : QString();
-    if (mode == WindowMode::SendOutLists && history == HistoryButton) {
+    if (m_mode == WindowMode::SendOutLists && history == HistoryButton) {
         List1->clear();
         Command1->setText(OpenCaption);
         Command1->setEnabled(false);
         setWindowTitle(QStringLiteral("Open"));
         listHistory();
-    } else if (mode == WindowMode::SendOutLists && history == SaveSendOutButton) {
+    } else if (m_mode == WindowMode::SendOutLists && history == SaveSendOutButton) {
         List1->clear();
         Command1->setText(UnarmedSaveCaption);
         Command1->setEnabled(true);
@@ -123,7 +123,7 @@ void Form18::setUp()
         listHistory();
     }
     // The customer's own figures stand beside the list in customer mode only.
-    const bool customers = mode == WindowMode::CustomerNames;
+    const bool customers = m_mode == WindowMode::CustomerNames;
     Frame1->setVisible(customers);
     setGrowIn(customers ? GrowIn{226, 242, 3675, 6480, 3960, false} : GrowIn{226, 242, 3675, 3360, 3960, false});
     if (customers) {
@@ -171,13 +171,12 @@ void Form18::onItemClicked(QListWidgetItem* item)
 void Form18::command1Click()
 {
     List1->clear();
-    const WindowMode mode = ctx.session.WindowMode;
     const QString caption = Command1->text();
-    if (mode == WindowMode::SendOutLists && caption == SaveCaption)
+    if (m_mode == WindowMode::SendOutLists && caption == SaveCaption)
         save();
     else if (caption == OpenCaption)
         open();
-    else if (mode == WindowMode::CustomerNames && caption == SaveCaption)
+    else if (m_mode == WindowMode::CustomerNames && caption == SaveCaption)
         addCustomer();
 }
 
@@ -222,13 +221,12 @@ void Form18::addCustomer()
 
 void Form18::deleteSelected()
 {
-    const WindowMode mode = ctx.session.WindowMode;
     QStringList lines;
-    if (mode == WindowMode::SendOutLists) {
+    if (m_mode == WindowMode::SendOutLists) {
         lines = ctx.ledger.deleteSavedList(m_selected);
         List1->clear();
         listHistory();
-    } else if (mode == WindowMode::CustomerNames) {
+    } else if (m_mode == WindowMode::CustomerNames) {
         lines = ctx.ledger.removeCustomer(m_selected);
         List1->clear();
         if (ctx.shell) ctx.shell->refreshPickLists();

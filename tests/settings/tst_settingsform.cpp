@@ -296,6 +296,39 @@ private slots:
         QVERIFY(f.book.text("b_0.gif").contains("\r\n123-0\r\n"));
     }
 
+    // The print button opens its dialog beside an open window and sets its own mode; the open
+    // window goes on with the job it was opened for.
+    void openWindowKeepsItsJobWhenThePrintButtonSetsAnother()
+    {
+        Fixture f;
+        QVERIFY(f.book.store->creationSequence("a").isEmpty());
+        f.book.put("lotto2.gif", "2ตัวบน#1000\r\n\r\n");
+        f.pick("วงเงินอั้น");
+        auto* w = f.window<Form11>(WindowId::Settings);
+        ui(f.main).Image5->click();
+        QCOMPARE(f.session.WindowMode, WindowMode::PrintList);
+        clickItem(w->List1, "3ตัวตรง");
+        QCOMPARE(w->Label2->text(), QString("เงินอั้น"));
+        QTest::keyClicks(w->Text2, "500");
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        QCOMPARE(f.book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\n3ตัวตรง#500\r\n\r\n"));
+        w = f.window<Form11>(WindowId::Settings);
+        QCOMPARE(w->windowTitle(), QString("Limiter"));
+        QCOMPARE(items(w->List1).mid(0, 2), (QStringList{"2ตัวบน - 1000", "3ตัวตรง - 500"}));
+
+        // A send-out list being named is saved as a list, not added as a customer.
+        f.session.SendOutData = "<3ตัวตรง>#123-200##";
+        ui(f.main).Command13->setText("บันทึกส่งออก");
+        QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
+        auto* history = f.window<Form18>(WindowId::Customers);
+        QTest::keyClicks(history->Text1, "monday");
+        ui(f.main).Image5->click();
+        QTest::keyClick(history->Text1, Qt::Key_Return);
+        QVERIFY(QFile::exists(f.book.file("monday_b.gif")));
+        QCOMPARE(f.book.store->customerListText(), QString("#a#"));
+        QCOMPARE(items(history->List1), QStringList{"monday"});
+    }
+
     void unsafeNameRefused()
     {
         Fixture f;

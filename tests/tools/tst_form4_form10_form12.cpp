@@ -139,6 +139,9 @@ private slots:
         QCOMPARE(dialog->Combo1->currentText(), QString("10"));
         QCOMPARE(dialog->Combo2->currentText(), QString("1"));
 
+        // The send-out history opened meanwhile sets its own mode; the dialog still prints the list.
+        ui(form).Command13->click();
+        QCOMPARE(s.WindowMode, WindowMode::SendOutLists);
         dialog->Combo1->setCurrentText("14");
         QTest::keyClick(dialog->Combo2, Qt::Key_Return); // Enter in the last field prints
         QTRY_VERIFY(!form.dispatch().window(WindowId::Print));
