@@ -20,7 +20,7 @@ namespace varnoth
 {
 
 DrawHistoryWindow::DrawHistoryWindow(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 22, parent), List1(new QTableWidget(this)),
+    : SecondaryWindow(context, WindowId::DrawHistory, parent), List1(new QTableWidget(this)),
       Command1(new QPushButton(ViewDrawCaption, this)), Command2(new QPushButton(PrizeDrawCaption, this)),
       Command3(new QPushButton(BillsDrawCaption, this)), Command4(new QPushButton(PdfBillCaption, this))
 {

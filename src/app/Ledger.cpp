@@ -504,8 +504,7 @@ QStringList Ledger::deleteSavedList(const QString& name)
     return lines;
 }
 
-QStringList Ledger::saveSetting(const QString& windowMode, const QStringList& items, int editIndex,
-                                const SettingEdit& edit)
+QStringList Ledger::saveSetting(WindowMode windowMode, const QStringList& items, int editIndex, const SettingEdit& edit)
 {
     const SettingMode* mode = settingModeFor(windowMode);
     const QString before = mode ? settingOf(m_store, mode->kind, edit.type) : QString();

@@ -65,8 +65,7 @@ public:
     QStringList deleteSavedList(const QString& name);
 
     // --- settings and customers ----------------------------------------------------------------------
-    QStringList saveSetting(const QString& windowMode, const QStringList& items, int editIndex,
-                            const SettingEdit& edit);
+    QStringList saveSetting(WindowMode windowMode, const QStringList& items, int editIndex, const SettingEdit& edit);
     QStringList saveResult(const DrawnNumbers& fields);
     QStringList setOption(const QString& key, const QString& value);
     NameEntry addCustomerName(const QString& text);

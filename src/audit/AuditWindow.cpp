@@ -111,7 +111,7 @@ QVariant AuditModel::headerData(int section, Qt::Orientation orientation, int ro
 }
 
 AuditWindow::AuditWindow(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 24, parent), Combo1(new QComboBox(this)), Combo2(new QComboBox(this)),
+    : SecondaryWindow(context, WindowId::Audit, parent), Combo1(new QComboBox(this)), Combo2(new QComboBox(this)),
       Text1(new QLineEdit(this)), Combo3(new QComboBox(this)), Check1(new QCheckBox(AuditSinceLabel, this)),
       Date1(new QDateTimeEdit(this)), Check2(new QCheckBox(AuditUntilLabel, this)), Date2(new QDateTimeEdit(this)),
       Command1(new QPushButton(AuditShowAllText, this)), Grid1(new QTableView(this)), Label1(new QLabel(this)),

@@ -160,7 +160,7 @@ void fitToWidth(QLabel* label)
 } // namespace
 
 ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 19, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
+    : SecondaryWindow(context, WindowId::ExposureMap, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
       List1(new QListWidget(this)), Label1(new QLabel(this)), Command1(new QPushButton(RulesPickerEntry, this)),
       m_model(new ExposureModel(ctx.store, this)), m_source(ctx.store)
 {

@@ -17,14 +17,8 @@
 namespace varnoth
 {
 
-namespace
-{
-const QString AnalysisMode = QStringLiteral("2");
-const QString StatisticsMode = QStringLiteral("3");
-} // namespace
-
 Form14::Form14(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 14, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+    : SecondaryWindow(context, WindowId::Prize, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
       Combo1(pickList(QStringLiteral("Combo1"))), Label2(new QLabel(QStringLiteral("เลือกชื่อลูกค้า"), this)),
       Combo2(pickList(QStringLiteral("Combo2"))), Command1(new QPushButton(QStringLiteral("ตรวจรางวัล"), this)),
       Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
@@ -74,11 +68,11 @@ QComboBox* Form14::pickList(const QString& name)
 void Form14::setUp()
 {
     m_mode = ctx.session.WindowMode;
-    const bool prize = m_mode != AnalysisMode && m_mode != StatisticsMode;
-    if (m_mode == AnalysisMode) {
+    const bool prize = m_mode != WindowMode::Analysis && m_mode != WindowMode::Statistics;
+    if (m_mode == WindowMode::Analysis) {
         setWindowTitle(QStringLiteral("Operating"));
         Command1->setText(QStringLiteral("วิเคราะห์"));
-    } else if (m_mode == StatisticsMode) {
+    } else if (m_mode == WindowMode::Statistics) {
         setWindowTitle(QStringLiteral("Scoring"));
         Command1->setText(QStringLiteral("ดูสถิติ"));
     } else {
@@ -108,9 +102,9 @@ void Form14::run()
     Store& store = ctx.store;
     const QString type = Combo1->currentText();
     const QString customer = Combo2->currentText();
-    if (m_mode == AnalysisMode) {
+    if (m_mode == WindowMode::Analysis) {
         if (!type.isEmpty()) present(Analysis(store, type));
-    } else if (m_mode == StatisticsMode) {
+    } else if (m_mode == WindowMode::Statistics) {
         present(NumberStatistics(store, type));
     } else if (!type.isEmpty() && !customer.isEmpty()) {
         present(PrizeCheck(store, ctx.session, type, customer));

@@ -37,7 +37,7 @@ private:
     void run();
     void present(const ReportResult& report);
 
-    QString m_mode;
+    WindowMode m_mode = WindowMode::None; // taken when the window opens
 };
 
 } // namespace varnoth

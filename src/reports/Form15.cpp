@@ -16,7 +16,7 @@ namespace varnoth
 {
 
 Form15::Form15(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 15, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+    : SecondaryWindow(context, WindowId::Cutting, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
       Combo1(new QComboBox(this)), Command1(new QPushButton(QStringLiteral("คัดออก"), this)),
       Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {

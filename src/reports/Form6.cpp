@@ -15,7 +15,7 @@ namespace varnoth
 {
 
 Form6::Form6(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 6, parent), Label1(new QLabel(QStringLiteral("ชนิดหวย"), this)),
+    : SecondaryWindow(context, WindowId::View, parent), Label1(new QLabel(QStringLiteral("ชนิดหวย"), this)),
       Label2(new QLabel(QStringLiteral("ตัวเลข"), this)), Label3(new QLabel(QStringLiteral("ชื่อลูกค้า"), this)),
       Combo1(new QComboBox(this)), Text1(new QLineEdit(this)), Combo2(new QComboBox(this)),
       Command3(new QPushButton(QStringLiteral("ตรวจค้น"), this)),

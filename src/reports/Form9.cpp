@@ -18,7 +18,7 @@ namespace varnoth
 {
 
 Form9::Form9(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 9, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
+    : SecondaryWindow(context, WindowId::OverLimit, parent), Label1(new QLabel(QStringLiteral("เลือกชนิดหวย"), this)),
       Combo1(new QComboBox(this)), Check1(new QCheckBox(QStringLiteral(" คัดเก็บไว้"), this)),
       Command1(new QPushButton(QStringLiteral("คัดส่งออก"), this)),
       Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
@@ -52,8 +52,8 @@ Form9::Form9(AppContext& context, QWidget* parent)
 
 void Form9::setUp()
 {
-    setWindowTitle(ctx.session.WindowMode == QStringLiteral("1") ? QStringLiteral("Check Limit")
-                                                                 : QStringLiteral("Over"));
+    setWindowTitle(ctx.session.WindowMode == WindowMode::CheckLimit ? QStringLiteral("Check Limit")
+                                                                    : QStringLiteral("Over"));
 }
 
 void Form9::run()

@@ -24,9 +24,9 @@ namespace
 } // namespace
 
 Form11::Form11(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 11, parent), Label1(new QLabel(QStringLiteral("ประเภทหวย"), this)), Label4(new QLabel(this)),
-      List1(new QListWidget(this)), Label2(new QLabel(this)), Text1(new QLineEdit(this)), Text2(new QLineEdit(this)),
-      Label3(new QLabel(QStringLiteral("คลิกที่รายการเพื่อแก้ไข"), this)),
+    : SecondaryWindow(context, WindowId::Settings, parent), Label1(new QLabel(QStringLiteral("ประเภทหวย"), this)),
+      Label4(new QLabel(this)), List1(new QListWidget(this)), Label2(new QLabel(this)), Text1(new QLineEdit(this)),
+      Text2(new QLineEdit(this)), Label3(new QLabel(QStringLiteral("คลิกที่รายการเพื่อแก้ไข"), this)),
       Command2(new QPushButton(QStringLiteral("บันทึก"), this)), Command1(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form11"));
@@ -77,22 +77,23 @@ Form11::Form11(AppContext& context, QWidget* parent)
 
 bool Form11::digitCut() const
 {
-    return ctx.session.WindowMode == QLatin1String("7");
+    return m_mode == WindowMode::DigitCuts;
 }
 
 bool Form11::bookOptionsMode() const
 {
-    return ctx.session.WindowMode == OptionsWindowMode;
+    return m_mode == WindowMode::BookOptions;
 }
 
 void Form11::setUp()
 {
-    const SettingMode* mode = settingModeFor(ctx.session.WindowMode);
+    m_mode = ctx.session.WindowMode;
+    const SettingMode* mode = settingModeFor(m_mode);
     const bool options = bookOptionsMode();
     {
         const QSignalBlocker refill(List1);
         List1->clear();
-        List1->addItems(options ? optionItems(ctx.store) : FillSettingsList(ctx.store, ctx.session.WindowMode));
+        List1->addItems(options ? optionItems(ctx.store) : FillSettingsList(ctx.store, m_mode));
         List1->setCurrentRow(0); // a row is picked from the start: Enter edits it, an arrow the next
     }
     if (mode) {
@@ -122,7 +123,7 @@ void Form11::showListView()
 void Form11::beginEdit(QListWidgetItem* item)
 {
     if (!item) return;
-    const SettingMode* mode = settingModeFor(ctx.session.WindowMode);
+    const SettingMode* mode = settingModeFor(m_mode);
     List1->resize(List1->width(), twips(1530));
     Text1->resize(twips(1575), Text1->height());
     Text1->clear();
@@ -175,11 +176,12 @@ void Form11::SaveSetting()
     edit.value = Text2->text();
     for (int i = 0; i < 3; ++i)
         edit.digits[i] = Check1[i]->isChecked();
-    const QStringList failures = bookOptionsMode()
-                                     ? ctx.ledger.setOption(optionKeyAt(EditIndex), edit.value.trimmed())
-                                     : ctx.ledger.saveSetting(ctx.session.WindowMode, items, EditIndex, edit);
+    const QStringList failures = bookOptionsMode() ? ctx.ledger.setOption(optionKeyAt(EditIndex), edit.value.trimmed())
+                                                   : ctx.ledger.saveSetting(m_mode, items, EditIndex, edit);
     List1->resize(List1->width(), twips(2790));
     const int saved = EditIndex;
+    // The window opens again on the setting it shows, whatever mode another opener left since.
+    ctx.session.WindowMode = m_mode;
     if (ctx.shell) {
         ctx.shell->addLines(failures);
         ctx.shell->openWindow(WindowId::Settings);

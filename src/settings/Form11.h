@@ -22,7 +22,8 @@ class Form11 : public SecondaryWindow
 public:
     explicit Form11(AppContext& context, QWidget* parent = nullptr);
 
-    // Fills the list for the current WindowMode and shows the list view.
+    // Fills the list for the current WindowMode and shows the list view. The window keeps that mode
+    // until it is opened again.
     void setUp() override;
 
     QLabel* Label1;
@@ -47,6 +48,8 @@ private:
     bool digitCut() const;
     // The window lists the book options (amount ceiling, shop name) instead of a per-type setting.
     bool bookOptionsMode() const;
+
+    WindowMode m_mode = WindowMode::None;
 };
 
 } // namespace varnoth

@@ -38,7 +38,7 @@ const QString SaveSendOutButton = QStringLiteral("บันทึกส่งอ
 } // namespace
 
 Form18::Form18(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 18, parent), Label1(new QLabel(QStringLiteral("ใส่ชื่อ"), this)),
+    : SecondaryWindow(context, WindowId::Customers, parent), Label1(new QLabel(QStringLiteral("ใส่ชื่อ"), this)),
       Text1(new QLineEdit(this)), List1(new QListWidget(this)), Command1(new QPushButton(SaveCaption, this)),
       mMore(new QMenu(QStringLiteral("More"), this)), Frame1(new QGroupBox(RatesPartTitle, this)),
       Label2(new QLabel(TypeLabelText, Frame1)), Combo1(new QComboBox(Frame1)),
@@ -107,15 +107,15 @@ Form18::Form18(AppContext& context, QWidget* parent)
 
 void Form18::setUp()
 {
-    const QString mode = ctx.session.WindowMode;
+    m_mode = ctx.session.WindowMode;
     const QString history = ctx.shell ? ctx.shell->sendOutCaption() : QString();
-    if (mode == QLatin1String("2") && history == HistoryButton) {
+    if (m_mode == WindowMode::SendOutLists && history == HistoryButton) {
         List1->clear();
         Command1->setText(OpenCaption);
         Command1->setEnabled(false);
         setWindowTitle(QStringLiteral("Open"));
         listHistory();
-    } else if (mode == QLatin1String("2") && history == SaveSendOutButton) {
+    } else if (m_mode == WindowMode::SendOutLists && history == SaveSendOutButton) {
         List1->clear();
         Command1->setText(UnarmedSaveCaption);
         Command1->setEnabled(true);
@@ -123,7 +123,7 @@ void Form18::setUp()
         listHistory();
     }
     // The customer's own figures stand beside the list in customer mode only.
-    const bool customers = mode == QLatin1String("1");
+    const bool customers = m_mode == WindowMode::CustomerNames;
     Frame1->setVisible(customers);
     setGrowIn(customers ? GrowIn{226, 242, 3675, 6480, 3960, false} : GrowIn{226, 242, 3675, 3360, 3960, false});
     if (customers) {
@@ -171,13 +171,12 @@ void Form18::onItemClicked(QListWidgetItem* item)
 void Form18::command1Click()
 {
     List1->clear();
-    const QString mode = ctx.session.WindowMode;
     const QString caption = Command1->text();
-    if (mode == QLatin1String("2") && caption == SaveCaption)
+    if (m_mode == WindowMode::SendOutLists && caption == SaveCaption)
         save();
     else if (caption == OpenCaption)
         open();
-    else if (mode == QLatin1String("1") && caption == SaveCaption)
+    else if (m_mode == WindowMode::CustomerNames && caption == SaveCaption)
         addCustomer();
 }
 
@@ -222,13 +221,12 @@ void Form18::addCustomer()
 
 void Form18::deleteSelected()
 {
-    const QString mode = ctx.session.WindowMode;
     QStringList lines;
-    if (mode == QLatin1String("2")) {
+    if (m_mode == WindowMode::SendOutLists) {
         lines = ctx.ledger.deleteSavedList(m_selected);
         List1->clear();
         listHistory();
-    } else if (mode == QLatin1String("1")) {
+    } else if (m_mode == WindowMode::CustomerNames) {
         lines = ctx.ledger.removeCustomer(m_selected);
         List1->clear();
         if (ctx.shell) ctx.shell->refreshPickLists();

@@ -25,6 +25,7 @@ public:
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
 
     // Open, save or customer mode, by WindowMode and the caption of the main window's Command13.
+    // The window keeps that mode until it is opened again.
     void setUp() override;
 
     QLabel* Label1;
@@ -58,6 +59,8 @@ protected:
 private:
     void listHistory();
     void save();
+
+    WindowMode m_mode = WindowMode::None;
     void open();
     void addCustomer();
     void onItemClicked(QListWidgetItem* item);

@@ -13,7 +13,7 @@ namespace varnoth
 {
 
 Form8::Form8(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 8, parent), Label1(new QLabel(QStringLiteral("รางวัลที่ 1"), this)),
+    : SecondaryWindow(context, WindowId::Result, parent), Label1(new QLabel(QStringLiteral("รางวัลที่ 1"), this)),
       Label2(new QLabel(QStringLiteral(" 3 ตัวล่าง  4  ครั้ง "), this)),
       Label3(new QLabel(QStringLiteral("2 ตัวล่าง"), this)), Command1(new QPushButton(QStringLiteral("บันทึก"), this)),
       Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))

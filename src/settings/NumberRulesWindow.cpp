@@ -20,10 +20,10 @@ namespace varnoth
 {
 
 NumberRulesWindow::NumberRulesWindow(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, windowNumber(WindowId::NumberRules), parent), Combo1(new QComboBox(this)),
-      Text1(new QLineEdit(this)), Combo2(new QComboBox(this)), Text2(new QLineEdit(this)),
-      Check1(new QCheckBox(RulePermutationsLabel, this)), Command1(new QPushButton(RuleSaveButton, this)),
-      Command2(new QPushButton(RuleClearButton, this)), List1(new QListWidget(this)), Label1(new QLabel(this))
+    : SecondaryWindow(context, WindowId::NumberRules, parent), Combo1(new QComboBox(this)), Text1(new QLineEdit(this)),
+      Combo2(new QComboBox(this)), Text2(new QLineEdit(this)), Check1(new QCheckBox(RulePermutationsLabel, this)),
+      Command1(new QPushButton(RuleSaveButton, this)), Command2(new QPushButton(RuleClearButton, this)),
+      List1(new QListWidget(this)), Label1(new QLabel(this))
 {
     setObjectName(QStringLiteral("NumberRulesWindow"));
     setWindowTitle(RulesWindowCaption);

@@ -19,15 +19,15 @@ const QString ItemSeparator = QStringLiteral(" - ");
 const QList<SettingMode>& settingModes()
 {
     static const QList<SettingMode> modes = {
-        {SettingKind::Rate, QStringLiteral("3"), QStringLiteral("Promotion"), QStringLiteral("ประเภทหวย + อัตราจ่าย/บาท"),
+        {SettingKind::Rate, WindowMode::Rates, QStringLiteral("Promotion"), QStringLiteral("ประเภทหวย + อัตราจ่าย/บาท"),
          QStringLiteral("อัตราจ่าย/บาท")},
-        {SettingKind::NumberCut, QStringLiteral("4"), QStringLiteral("Cutting"),
+        {SettingKind::NumberCut, WindowMode::NumberCuts, QStringLiteral("Cutting"),
          QStringLiteral("ประเภทหวย + เลขที่คัดออก"), QStringLiteral("เลขที่คัดออก")},
-        {SettingKind::Discount, QStringLiteral("5"), QStringLiteral("Promotion"), QStringLiteral("ประเภทหวย + ส่วนลด %"),
-         QStringLiteral("ส่วนลด %")},
-        {SettingKind::Limit, QStringLiteral("6"), QStringLiteral("Limiter"), QStringLiteral("ประเภทหวย + เงินอั้น"),
+        {SettingKind::Discount, WindowMode::Discounts, QStringLiteral("Promotion"),
+         QStringLiteral("ประเภทหวย + ส่วนลด %"), QStringLiteral("ส่วนลด %")},
+        {SettingKind::Limit, WindowMode::Limits, QStringLiteral("Limiter"), QStringLiteral("ประเภทหวย + เงินอั้น"),
          QStringLiteral("เงินอั้น")},
-        {SettingKind::DigitCut, QStringLiteral("7"), QStringLiteral("Digit Cutting"),
+        {SettingKind::DigitCut, WindowMode::DigitCuts, QStringLiteral("Digit Cutting"),
          QStringLiteral("ประเภทหวย + หลักที่คัดออก"), QStringLiteral("หลักที่คัดออก")},
     };
     return modes;
@@ -35,7 +35,7 @@ const QList<SettingMode>& settingModes()
 
 } // namespace
 
-const SettingMode* settingModeFor(const QString& windowMode)
+const SettingMode* settingModeFor(WindowMode windowMode)
 {
     for (const SettingMode& m : settingModes())
         if (m.windowMode == windowMode) return &m;
@@ -45,15 +45,15 @@ const SettingMode* settingModeFor(const QString& windowMode)
 const QList<PickerEntry>& pickerEntries()
 {
     static const QList<PickerEntry> entries = {
-        {QStringLiteral("อัตราจ่าย"), QStringLiteral("3"), 11, {255, 192, 128}},
-        {QStringLiteral("วงเงินอั้น"), QStringLiteral("6"), 11, {255, 192, 192}},
-        {QStringLiteral("เลขรางวัล"), QString(), 8, {255, 192, 255}},
-        {QStringLiteral("คัดเลข"), QStringLiteral("4"), 11, {192, 192, 255}},
-        {QStringLiteral("คัดหลัก"), QStringLiteral("7"), 11, {192, 192, 255}},
-        {QStringLiteral("ส่วนลด"), QStringLiteral("5"), 11, {255, 255, 192}},
-        {QStringLiteral("ชื่อลูกค้า"), QStringLiteral("1"), 18, {192, 255, 255}},
-        {OptionsPickerEntry, OptionsWindowMode, 11, {224, 224, 224}},
-        {RulesPickerEntry, QString(), 20, {255, 192, 192}}, // the number rules window
+        {QStringLiteral("อัตราจ่าย"), WindowMode::Rates, WindowId::Settings, {255, 192, 128}},
+        {QStringLiteral("วงเงินอั้น"), WindowMode::Limits, WindowId::Settings, {255, 192, 192}},
+        {QStringLiteral("เลขรางวัล"), std::nullopt, WindowId::Result, {255, 192, 255}},
+        {QStringLiteral("คัดเลข"), WindowMode::NumberCuts, WindowId::Settings, {192, 192, 255}},
+        {QStringLiteral("คัดหลัก"), WindowMode::DigitCuts, WindowId::Settings, {192, 192, 255}},
+        {QStringLiteral("ส่วนลด"), WindowMode::Discounts, WindowId::Settings, {255, 255, 192}},
+        {QStringLiteral("ชื่อลูกค้า"), WindowMode::CustomerNames, WindowId::Customers, {192, 255, 255}},
+        {OptionsPickerEntry, WindowMode::BookOptions, WindowId::Settings, {224, 224, 224}},
+        {RulesPickerEntry, std::nullopt, WindowId::NumberRules, {255, 192, 192}},
     };
     return entries;
 }
@@ -88,7 +88,7 @@ QString settingOf(const Store& store, SettingKind kind, const QString& type)
     return store.LookupKeyed(settingFile(store, kind), type);
 }
 
-QStringList FillSettingsList(const Store& store, const QString& windowMode)
+QStringList FillSettingsList(const Store& store, WindowMode windowMode)
 {
     const SettingMode* mode = settingModeFor(windowMode);
     if (!mode) return {};
@@ -137,8 +137,7 @@ QString settingsFileText(const QStringList& items)
     return text;
 }
 
-QStringList SaveSetting(Store& store, const QString& windowMode, QStringList items, int editIndex,
-                        const SettingEdit& edit)
+QStringList SaveSetting(Store& store, WindowMode windowMode, QStringList items, int editIndex, const SettingEdit& edit)
 {
     const SettingMode* mode = settingModeFor(windowMode);
     if (!mode) return {};

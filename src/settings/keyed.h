@@ -2,9 +2,12 @@
 // The per-type settings (rates, limits, number cuts, digit cuts, discounts): one keyed file each,
 // one line per type that has a value ("3ตัวตรง#500"), edited in the settings window.
 
+#include "store/windows.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 namespace varnoth
 {
@@ -22,21 +25,21 @@ struct Rgb {
 // What the settings window shows for one setting.
 struct SettingMode {
     SettingKind kind;
-    QString windowMode; // "3" … "7"
+    WindowMode windowMode;
     QString caption;    // window caption
     QString heading;    // list heading
     QString valueLabel;
 };
 
-// The mode for a WindowMode "3" … "7"; null for any other value.
-const SettingMode* settingModeFor(const QString& windowMode);
+// The setting a window mode lists (Rates to DigitCuts); null for any other mode.
+const SettingMode* settingModeFor(WindowMode windowMode);
 
-// An entry of the main window's settings picker: the WindowMode it sets ("" leaves it as it is),
+// An entry of the main window's settings picker: the WindowMode it sets (none leaves it as it is),
 // the window it opens and the colour the picker takes.
 struct PickerEntry {
     QString entry;
-    QString windowMode;
-    int window;
+    std::optional<WindowMode> windowMode;
+    WindowId window;
     Rgb colour;
 };
 const QList<PickerEntry>& pickerEntries();
@@ -50,7 +53,7 @@ QString settingOf(const Store& store, SettingKind kind, const QString& type);
 
 // The items of the settings list for a mode: first the lines of the file in file order, each with
 // "#" shown as " - ", then the types without a value in type order.
-QStringList FillSettingsList(const Store& store, const QString& windowMode);
+QStringList FillSettingsList(const Store& store, WindowMode windowMode);
 
 // The fields of the edit view for a list item.
 struct SettingEdit {
@@ -62,8 +65,7 @@ SettingEdit beginEdit(const QString& item);
 
 // Stores the edited item at `editIndex` of `items` and rewrites the mode's file from the list.
 // Returns the lines for the operator when the file could not be read or written.
-QStringList SaveSetting(Store& store, const QString& windowMode, QStringList items, int editIndex,
-                        const SettingEdit& edit);
+QStringList SaveSetting(Store& store, WindowMode windowMode, QStringList items, int editIndex, const SettingEdit& edit);
 
 // The file text (without the closing line end that the write adds) of a settings list.
 QString settingsFileText(const QStringList& items);

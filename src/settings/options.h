@@ -41,8 +41,7 @@ qint64 amountCeiling(const Store& store);
 // the value is refused or the file could not be read or written (empty on success).
 QStringList setOptionValue(Store& store, const QString& key, const QString& value);
 
-// The settings window lists the options in this window mode (picker entry OptionsPickerEntry).
-inline const QString OptionsWindowMode = QStringLiteral("8");
+// The settings window lists the options in window mode BookOptions (picker entry OptionsPickerEntry).
 inline const QString OptionsPickerEntry = QStringLiteral("ตั้งค่าอื่น");
 inline const QString OptionsHeading = QStringLiteral("ตั้งค่า + ค่า");
 inline const QString OptionsNameLabel = QStringLiteral("ตั้งค่า");

@@ -2,6 +2,8 @@
 // The state that the windows of one run share: which job a shared window does, the pending send-out
 // list, the picked line of the main list and the figures of the total boxes.
 
+#include "store/windows.h"
+
 #include <QString>
 
 namespace varnoth
@@ -17,7 +19,7 @@ struct GrandAccumulators {
 };
 
 struct Session {
-    QString WindowMode;  // which job a shared window does: "1" … "7"
+    varnoth::WindowMode WindowMode = varnoth::WindowMode::None; // which job a shared window does
     QString HeaderFlag;  // "1" while the main list shows the header of the current type and customer
     QString SendOutData; // the pending send-out list of the last over-limit or number-cut report
     int ColourIndex = 0; // list text colour, 0 to 15

@@ -16,7 +16,7 @@
 namespace varnoth
 {
 
-Form10::Form10(AppContext& context, QWidget* parent) : SecondaryWindow(context, 10, parent)
+Form10::Form10(AppContext& context, QWidget* parent) : SecondaryWindow(context, WindowId::Readme, parent)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Readme"));
@@ -77,7 +77,7 @@ void Form10::setText(const QString& text)
 
 void Form10::print()
 {
-    ctx.session.WindowMode = QStringLiteral("2");
+    ctx.session.WindowMode = WindowMode::PrintReadme;
     if (ctx.shell) ctx.shell->openWindow(WindowId::Print);
 }
 

@@ -32,7 +32,7 @@ QLineEdit* field(const QString& name, QWidget* parent)
 
 } // namespace
 
-Form12::Form12(AppContext& context, QWidget* parent) : SecondaryWindow(context, 12, parent)
+Form12::Form12(AppContext& context, QWidget* parent) : SecondaryWindow(context, WindowId::Calculator, parent)
 {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("Calculator"));

@@ -24,7 +24,7 @@ const QColor Highlight(0, 192, 192);
 }
 
 Form3::Form3(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 3, parent), Label1(new QLabel(this)), Drive1(new QComboBox(this)),
+    : SecondaryWindow(context, WindowId::Backup, parent), Label1(new QLabel(this)), Drive1(new QComboBox(this)),
       Command1(new QPushButton(QStringLiteral("ตกลง"), this)), Command2(new QPushButton(QStringLiteral("ยกเลิก"), this)),
       Check1(new QCheckBox(ClearRulesOnNewDrawText, this))
 {

@@ -38,7 +38,7 @@ QComboBox* numberBox(const QString& name, int first, int last, int shown, QWidge
 
 } // namespace
 
-Form4::Form4(AppContext& context, QWidget* parent) : SecondaryWindow(context, 4, parent)
+Form4::Form4(AppContext& context, QWidget* parent) : SecondaryWindow(context, WindowId::Print, parent)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Print"));
@@ -83,6 +83,11 @@ bool Form4::eventFilter(QObject* watched, QEvent* event)
     return SecondaryWindow::eventFilter(watched, event);
 }
 
+void Form4::setUp()
+{
+    m_mode = ctx.session.WindowMode;
+}
+
 QString Form4::readmeText() const
 {
     if (ctx.shell)
@@ -97,7 +102,7 @@ void Form4::print()
     PageHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
     JobBuilder build;
     QString name;
-    if (ctx.session.WindowMode == QStringLiteral("1")) {
+    if (m_mode == WindowMode::PrintList) {
         const QStringList rows = ctx.shell ? ctx.shell->listRows() : QStringList();
         header.subject = listSubject(rows);
         name = QStringLiteral("list");

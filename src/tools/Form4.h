@@ -16,6 +16,9 @@ class Form4 : public SecondaryWindow
 public:
     explicit Form4(AppContext& context, QWidget* parent = nullptr);
 
+    // Takes what to print from the WindowMode its opener set.
+    void setUp() override;
+
     QLabel* Label1;
     QComboBox* Combo1; // font size in points
     QLabel* Label2;
@@ -29,6 +32,9 @@ protected:
 private:
     void print();
     QString readmeText() const;
+
+    // Kept from the opening: another opener may change WindowMode while the dialog waits.
+    WindowMode m_mode = WindowMode::None;
 };
 
 } // namespace varnoth

@@ -40,7 +40,8 @@ QLabel* caption(const QString& name, const QString& text, QWidget* parent)
 } // namespace
 
 Form7::Form7(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 7, parent), Label1(caption(QStringLiteral("Label1"), QStringLiteral("เลขหวย"), this)),
+    : SecondaryWindow(context, WindowId::Record, parent),
+      Label1(caption(QStringLiteral("Label1"), QStringLiteral("เลขหวย"), this)),
       Label2(caption(QStringLiteral("Label2"), QStringLiteral("จำนวนเงิน"), this)),
       Label3(caption(QStringLiteral("Label3"), QStringLiteral("ชนิดหวย"), this)),
       Label4(caption(QStringLiteral("Label4"), QStringLiteral("ชื่อลูกค้า"), this)),

@@ -47,7 +47,7 @@ struct Fixture {
     }
     QStringList list() const { return listLines(main.findChild<QListWidget*>(QStringLiteral("List1"))); }
     void trigger(const char* action) { main.findChild<QAction*>(QString::fromLatin1(action))->trigger(); }
-    template <class T> T* window(WindowId id) { return main.dispatch().get<T>(windowNumber(id)); }
+    template <class T> T* window(WindowId id) { return main.dispatch().get<T>(id); }
 };
 
 // Stands in for the file and folder pickers of a window: notes where each started and gives the
@@ -88,8 +88,8 @@ private slots:
     void customerWindowSetsOwnFigures()
     {
         Fixture f;
-        f.session.WindowMode = QStringLiteral("1");
-        f.main.OpenWindow(18);
+        f.session.WindowMode = WindowMode::CustomerNames;
+        f.main.OpenWindow(WindowId::Customers);
         auto* w = f.window<Form18>(WindowId::Customers);
         QVERIFY(w && w->Frame1->isVisible());
         w->Text1->setText(QStringLiteral("daeng"));
@@ -113,8 +113,8 @@ private slots:
 
         // In the send-out modes the part is not there.
         w->close();
-        f.session.WindowMode = QStringLiteral("2");
-        f.main.OpenWindow(18);
+        f.session.WindowMode = WindowMode::SendOutLists;
+        f.main.OpenWindow(WindowId::Customers);
         QVERIFY(!f.window<Form18>(WindowId::Customers)->Frame1->isVisible());
     }
 

@@ -260,11 +260,11 @@ private slots:
         f.ledger.setOption(option::ShopName, "ร้านดี");                          // no change: no line
         QVERIFY(f.fresh().isEmpty());
 
-        const QStringList items = FillSettingsList(*f.book.store, "6"); // limits
+        const QStringList items = FillSettingsList(*f.book.store, WindowMode::Limits);
         const int index = items.indexOf(QRegularExpression("^" + Two + ".*"));
         SettingEdit edit = beginEdit(items.value(index));
         edit.value = "300";
-        f.ledger.saveSetting("6", items, index, edit);
+        f.ledger.saveSetting(WindowMode::Limits, items, index, edit);
         lines = f.fresh();
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines[0].type, Two);

@@ -136,8 +136,8 @@ private slots:
         const auto before = folderBytes(book->folder());
         const QByteArray logBefore = book->bytes(AuditLogFileName);
 
-        main->OpenWindow(13);
-        auto* form = main->dispatch().get<Form13>(13);
+        main->OpenWindow(WindowId::GroupEntry);
+        auto* form = main->dispatch().get<Form13>(WindowId::GroupEntry);
         QVERIFY(form);
         pick(form->Combo1, Straight);
         form->Combo2->setEditText("somchai");
@@ -201,7 +201,7 @@ private:
         auto* action = main->findChild<QAction*>("mAudit");
         if (!action) qFatal("no audit menu item");
         action->trigger();
-        auto* w = main->dispatch().get<AuditWindow>(24);
+        auto* w = main->dispatch().get<AuditWindow>(WindowId::Audit);
         if (!w) qFatal("the audit window did not open");
         return w;
     }

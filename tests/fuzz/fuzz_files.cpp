@@ -29,8 +29,9 @@ void readSettings(Store& store)
     for (const SettingKind kind : kinds)
         for (const QString& type : typeNames())
             settingOf(store, kind, type);
-    for (const char* mode : {"3", "4", "5", "6", "7"}) {
-        const QStringList items = FillSettingsList(store, QString::fromLatin1(mode));
+    for (const WindowMode mode : {WindowMode::Rates, WindowMode::NumberCuts, WindowMode::Discounts, WindowMode::Limits,
+                                  WindowMode::DigitCuts}) {
+        const QStringList items = FillSettingsList(store, mode);
         for (const QString& item : items)
             beginEdit(item);
     }

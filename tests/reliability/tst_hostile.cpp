@@ -156,7 +156,8 @@ private slots:
 
         runEveryReport(*book.store, Straight);
         LoadResult(*book.store);
-        for (const char* mode : {"3", "4", "5", "6", "7"})
+        for (const WindowMode mode : {WindowMode::Rates, WindowMode::NumberCuts, WindowMode::Discounts,
+                                      WindowMode::Limits, WindowMode::DigitCuts})
             FillSettingsList(*book.store, mode);
         QVERIFY(folderBytes(book.folder()) == before);
     }

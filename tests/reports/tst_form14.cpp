@@ -66,7 +66,7 @@ private slots:
         // A statistics window opened first must not leave its set-up behind.
         ui(*m_main).Command8->click();
         m_main->findChild<QPushButton*>(button)->click();
-        Form14* w = m_main->dispatch().get<Form14>(14);
+        Form14* w = m_main->dispatch().get<Form14>(WindowId::Prize);
         QCOMPARE(w->windowTitle(), caption);
         QCOMPARE(w->Command1->text(), run);
         QCOMPARE(!w->Combo2->isHidden(), customerShown);
@@ -79,7 +79,7 @@ private slots:
     void typingIsErasedAndNothingRunsWithoutAPick()
     {
         ui(*m_main).Command6->click();
-        Form14* w = m_main->dispatch().get<Form14>(14);
+        Form14* w = m_main->dispatch().get<Form14>(WindowId::Prize);
         m_main->ListAddLine("before");
         QTest::keyClicks(w->Combo1, "3abc");
         QVERIFY(w->Combo1->currentText().isEmpty());
@@ -88,42 +88,42 @@ private slots:
         QVERIFY(w->Combo2->currentText().isEmpty());
         QTest::keyClick(w->Combo2, Qt::Key_Return);
         QCOMPARE(listLines(ui(*m_main).List1), QStringList{"before"});
-        QCOMPARE(m_main->dispatch().get<Form14>(14), w);
+        QCOMPARE(m_main->dispatch().get<Form14>(WindowId::Prize), w);
     }
 
     void prizeCheckClosesUnlessTheCustomerHasNoStake()
     {
         ui(*m_main).Command6->click();
-        Form14* w = m_main->dispatch().get<Form14>(14);
+        Form14* w = m_main->dispatch().get<Form14>(WindowId::Prize);
         pick(w->Combo1, "3ตัวตรง");
         pick(w->Combo2, "y");
         w->Command1->click();
         QCOMPARE(listLines(ui(*m_main).List1), QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <y>", "ยังไม่มีข้อมูล"}));
         QCoreApplication::processEvents();
-        QCOMPARE(m_main->dispatch().get<Form14>(14), w);
+        QCOMPARE(m_main->dispatch().get<Form14>(WindowId::Prize), w);
 
         pick(w->Combo2, "x");
         QTest::keyClick(w->Combo2, Qt::Key_Return);
         const QStringList lines = listLines(ui(*m_main).List1);
         QCOMPARE(lines.mid(0, 3), QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <x>", "456-10", "รวมเลข= 1 รายการ"}));
-        QTRY_VERIFY(!m_main->dispatch().window(14));
+        QTRY_VERIFY(!m_main->dispatch().window(WindowId::Prize));
     }
 
     void analysisAndStatisticsKeepTheWindowOpen()
     {
         ui(*m_main).Command12->click();
-        Form14* w = m_main->dispatch().get<Form14>(14);
+        Form14* w = m_main->dispatch().get<Form14>(WindowId::Prize);
         pick(w->Combo1, "ทั้งหมด");
         QTest::keyClick(w->Combo1, Qt::Key_Return);
         QCOMPARE(listLines(ui(*m_main).List1).filter("ผลการวิเคราะห์ ").size(), 12);
 
         ui(*m_main).Command8->click();
-        w = m_main->dispatch().get<Form14>(14);
+        w = m_main->dispatch().get<Form14>(WindowId::Prize);
         pick(w->Combo1, "3ตัวตรง");
         QTest::keyClick(w->Combo1, Qt::Key_Return);
         QCOMPARE(listLines(ui(*m_main).List1), QStringList({"สถิติตัวเลข <3ตัวตรง>", "457-5", "456-2"}));
         QCoreApplication::processEvents();
-        QCOMPARE(m_main->dispatch().get<Form14>(14), w);
+        QCOMPARE(m_main->dispatch().get<Form14>(WindowId::Prize), w);
     }
 
 private:

@@ -69,7 +69,7 @@ private slots:
     void searchWindow()
     {
         ui(*main).Command2->click();
-        auto* form = main->dispatch().get<Form6>(6);
+        auto* form = main->dispatch().get<Form6>(WindowId::View);
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QString("Search"));
         QCOMPARE(form->Combo1->count(), 13);
@@ -80,24 +80,24 @@ private slots:
         // Without a customer nothing runs and the window stays.
         form->Combo1->setCurrentIndex(0);
         QTest::keyClick(form->Text1, Qt::Key_Return);
-        QVERIFY(main->dispatch().window(6));
+        QVERIFY(main->dispatch().window(WindowId::View));
 
         form->Combo2->setCurrentIndex(2);
         QTest::keyClicks(form->Text1, " 1-2 3");
         QTest::keyClick(form->Text1, Qt::Key_Return);
         QCOMPARE(listLines(ui(*main).List1), (QStringList{"ข้อมูล  <123> <3ตัวตรง> <ทั้งหมด>", "123-300", "123-400",
                                                       "รวมเลข= 2 รายการ", "รวมเงิน= 700.00 บาท", Separator}));
-        QTRY_VERIFY(!main->dispatch().window(6));
+        QTRY_VERIFY(!main->dispatch().window(WindowId::View));
     }
 
     void overLimitWindow()
     {
-        session->WindowMode = "1";
+        session->WindowMode = WindowMode::CheckLimit;
         ui(*main).Command4->click();
-        auto* form = main->dispatch().get<Form9>(9);
+        auto* form = main->dispatch().get<Form9>(WindowId::OverLimit);
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QString("Check Limit"));
-        QCOMPARE(session->WindowMode, QString("2"));
+        QCOMPARE(session->WindowMode, WindowMode::Over);
         QCOMPARE(form->Combo1->itemText(form->Combo1->count() - 1), All);
 
         form->Check1->click();
@@ -111,22 +111,22 @@ private slots:
                                                       "รวมเงิน= 200.00 บาท", Separator}));
         QCOMPARE(ui(*main).Command13->text(), QString("บันทึกส่งออก"));
         QCOMPARE(session->SendOutData, QString("<3ตัวตรง>#123-200##"));
-        QTRY_VERIFY(!main->dispatch().window(9));
+        QTRY_VERIFY(!main->dispatch().window(WindowId::OverLimit));
 
         // Opened after an action that left "2", the window has its own caption.
         ui(*main).Command4->click();
-        QCOMPARE(main->dispatch().window(9)->windowTitle(), QString("Over"));
+        QCOMPARE(main->dispatch().window(WindowId::OverLimit)->windowTitle(), QString("Over"));
         QCOMPARE(ui(*main).Command13->text(), QString("ประวัติส่งออก"));
     }
 
     void overLimitWithoutLimitKeepsTheWindow()
     {
         ui(*main).Command4->click();
-        auto* form = main->dispatch().get<Form9>(9);
+        auto* form = main->dispatch().get<Form9>(WindowId::OverLimit);
         form->Combo1->setCurrentIndex(3);
         form->Command1->click();
         QCOMPARE(listLines(ui(*main).List1), (QStringList{"เกินอั้นส่งออก", "<2ตัวบน>", "ยังไม่ได้ตั้งค่าวงเงินอั้น"}));
-        QVERIFY(main->dispatch().window(9));
+        QVERIFY(main->dispatch().window(WindowId::OverLimit));
     }
 
     void numberCutWindow()
@@ -134,7 +134,7 @@ private slots:
         QVERIFY(book->store->WriteWholeFile(book->store->numberCutFile(), "3ตัวตรง#3\r\n"));
         QVERIFY(book->store->WriteWholeFile(book->store->digitCutFile(), "3ตัวตรง#001\r\n"));
         ui(*main).Command3->click();
-        auto* form = main->dispatch().get<Form15>(15);
+        auto* form = main->dispatch().get<Form15>(WindowId::Cutting);
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QString("Cutting"));
         form->Combo1->setEditText(All);
@@ -143,7 +143,7 @@ private slots:
                  (QStringList{"คัดเลขส่งออก", "<3ตัวตรง>", "123-700", "รวมเลข= 1 รายการ", "รวมเงิน= 700.00 บาท", Separator,
                               "ยอดรวมเลข= 1 รายการ", "ยอดรวมเงิน= 700.00 บาท", Separator}));
         QCOMPARE(ui(*main).Command13->text(), QString("บันทึกส่งออก"));
-        QTRY_VERIFY(!main->dispatch().window(15));
+        QTRY_VERIFY(!main->dispatch().window(WindowId::Cutting));
     }
 
     void viewDataFromThePicture()

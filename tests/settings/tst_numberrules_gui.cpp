@@ -42,7 +42,7 @@ class TestNumberRulesGui : public QObject
     NumberRulesWindow* rulesWindow()
     {
         main->findChild<QAction*>("mRules")->trigger();
-        return main->dispatch().get<NumberRulesWindow>(windowNumber(WindowId::NumberRules));
+        return main->dispatch().get<NumberRulesWindow>(WindowId::NumberRules);
     }
 
 private slots:
@@ -105,7 +105,7 @@ private slots:
         QVERIFY(index >= 0);
         picker->setCurrentIndex(index);
         emit picker->activated(index);
-        QVERIFY(main->dispatch().get<NumberRulesWindow>(windowNumber(WindowId::NumberRules)));
+        QVERIFY(main->dispatch().get<NumberRulesWindow>(WindowId::NumberRules));
     }
 
     void damagedFileShowsInTheWindow()
@@ -122,7 +122,7 @@ private slots:
     void mapMenuSetsRules()
     {
         main->findChild<QAction*>("mMap")->trigger();
-        auto* map = main->dispatch().get<ExposureMap>(19);
+        auto* map = main->dispatch().get<ExposureMap>(WindowId::ExposureMap);
         QVERIFY(map);
         map->Combo1->setCurrentText(TwoTop);
         const QModelIndex cell = map->model()->index(1, 2); // 12

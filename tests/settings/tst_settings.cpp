@@ -14,7 +14,7 @@ namespace
 {
 
 // The list the settings window shows, with the item of `type` edited to `value`, saved.
-QStringList saveEdit(TempBook& book, const QString& mode, const QString& type, const QString& value,
+QStringList saveEdit(TempBook& book, WindowMode mode, const QString& type, const QString& value,
                      std::array<bool, 3> digits = {})
 {
     const QStringList items = FillSettingsList(*book.store, mode);
@@ -33,22 +33,22 @@ class TestSettings : public QObject
 private slots:
     void saveValue_data()
     {
-        QTest::addColumn<QString>("mode");
+        QTest::addColumn<WindowMode>("mode");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("stored"); // "" when the type's line goes
-        auto row = [](const char* name, const char* mode, const char* file, const char* value, const char* stored) {
-            QTest::newRow(name) << QString(mode) << QString(file) << QString(value) << QString(stored);
+        auto row = [](const char* name, WindowMode mode, const char* file, const char* value, const char* stored) {
+            QTest::newRow(name) << mode << QString(file) << QString(value) << QString(stored);
         };
-        row("limit 0 clears", "6", "lotto2.gif", "0", "");
-        row("discount 0 clears", "5", "lotto7.gif", "0", "");
-        row("number cut 0 kept", "4", "lotto6.gif", "0", "0");
-        row("blanks removed", "6", "lotto2.gif", "1 000", "1000");
-        row("hash and dash removed", "3", "lotto4.gif", "5#0-0", "500");
+        row("limit 0 clears", WindowMode::Limits, "lotto2.gif", "0", "");
+        row("discount 0 clears", WindowMode::Discounts, "lotto7.gif", "0", "");
+        row("number cut 0 kept", WindowMode::NumberCuts, "lotto6.gif", "0", "0");
+        row("blanks removed", WindowMode::Limits, "lotto2.gif", "1 000", "1000");
+        row("hash and dash removed", WindowMode::Rates, "lotto4.gif", "5#0-0", "500");
     }
     void saveValue()
     {
-        QFETCH(QString, mode);
+        QFETCH(WindowMode, mode);
         QFETCH(QString, file);
         QFETCH(QString, value);
         QFETCH(QString, stored);
@@ -78,7 +78,7 @@ private slots:
         TempBook book;
         book.put("lotto8.gif", "2ตัวบน#110\r\n\r\n");
         // The typed value is ignored: only the boxes count.
-        QVERIFY(saveEdit(book, "7", "2ตัวบน", "999", {hundreds, tens, units}).isEmpty());
+        QVERIFY(saveEdit(book, WindowMode::DigitCuts, "2ตัวบน", "999", {hundreds, tens, units}).isEmpty());
         QCOMPARE(book.bytes("lotto8.gif"), cp874(content));
     }
 
@@ -86,9 +86,9 @@ private slots:
     {
         TempBook book;
         book.put("lotto2.gif", "2ตัวบน#1000\r\n\r\n");
-        QVERIFY(saveEdit(book, "6", "3ตัวตรง", "500").isEmpty());
+        QVERIFY(saveEdit(book, WindowMode::Limits, "3ตัวตรง", "500").isEmpty());
         QCOMPARE(book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\n3ตัวตรง#500\r\n\r\n"));
-        const QStringList items = FillSettingsList(*book.store, "6");
+        const QStringList items = FillSettingsList(*book.store, WindowMode::Limits);
         QCOMPARE(items.mid(0, 3), (QStringList{"2ตัวบน - 1000", "3ตัวตรง - 500", "3ตัวโต๊ด"}));
         QCOMPARE(items.size(), 12);
     }
@@ -97,30 +97,30 @@ private slots:
     {
         TempBook book;
         book.put("lotto4.gif", "xyz#5\r\n\r\n3ตัวตรง#900\r\nnohash\r\ntail without line end");
-        const QStringList items = FillSettingsList(*book.store, "3");
+        const QStringList items = FillSettingsList(*book.store, WindowMode::Rates);
         QCOMPARE(items.mid(0, 3), (QStringList{"xyz - 5", "3ตัวตรง - 900", "nohash"}));
         QCOMPARE(items.size(), 3 + 11);
         QCOMPARE(settingOf(*book.store, SettingKind::Rate, "3ตัวตรง"), QString("900"));
         // Another type is saved: the line with an unknown key stays, a line with no value does not.
-        QVERIFY(saveEdit(book, "3", "วิ่งบน", "3").isEmpty());
+        QVERIFY(saveEdit(book, WindowMode::Rates, "วิ่งบน", "3").isEmpty());
         QCOMPARE(book.text("lotto4.gif"), QString("xyz#5\r\n3ตัวตรง#900\r\nวิ่งบน#3\r\n\r\n"));
     }
 
     void missingFileHasNoValues()
     {
         TempBook book;
-        QCOMPARE(FillSettingsList(*book.store, "5"), typeNames());
+        QCOMPARE(FillSettingsList(*book.store, WindowMode::Discounts), typeNames());
         for (SettingKind kind : {SettingKind::Rate, SettingKind::Limit, SettingKind::NumberCut, SettingKind::DigitCut,
                                  SettingKind::Discount})
             QVERIFY(settingOf(*book.store, kind, "3ตัวตรง").isEmpty());
-        QVERIFY(FillSettingsList(*book.store, "2").isEmpty());
+        QVERIFY(FillSettingsList(*book.store, WindowMode::SendOutLists).isEmpty());
     }
 
     void unreadableFileIsNotOverwritten()
     {
         TempBook book;
         QVERIFY(QDir(book.folder()).mkdir("lotto2.gif")); // exists, cannot be read or replaced
-        QCOMPARE(saveEdit(book, "6", "3ตัวตรง", "500"), QStringList{"อ่านข้อมูลไม่ได้ lotto2.gif"});
+        QCOMPARE(saveEdit(book, WindowMode::Limits, "3ตัวตรง", "500"), QStringList{"อ่านข้อมูลไม่ได้ lotto2.gif"});
         QVERIFY(QFileInfo(book.file("lotto2.gif")).isDir());
     }
 

@@ -56,7 +56,7 @@ struct Fixture {
         ui(main).Combo3->setCurrentIndex(index);
         emit ui(main).Combo3->activated(index);
     }
-    template <class T> T* window(int number) { return main.dispatch().get<T>(number); }
+    template <class T> T* window(WindowId id) { return main.dispatch().get<T>(id); }
     void stake(const QString& customer, const QString& number, double amount)
     {
         QVERIFY(book.store->creationSequence(customer).isEmpty());
@@ -75,43 +75,33 @@ private slots:
     void pickerOpensSettingsWindow_data()
     {
         QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("mode");
+        QTest::addColumn<WindowMode>("mode");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("heading");
         QTest::addColumn<QColor>("colour");
-        QTest::newRow("rate") << "อัตราจ่าย"
-                              << "3"
-                              << "Promotion"
+        QTest::newRow("rate") << "อัตราจ่าย" << WindowMode::Rates << "Promotion"
                               << "ประเภทหวย + อัตราจ่าย/บาท" << QColor(255, 192, 128);
-        QTest::newRow("limit") << "วงเงินอั้น"
-                               << "6"
-                               << "Limiter"
+        QTest::newRow("limit") << "วงเงินอั้น" << WindowMode::Limits << "Limiter"
                                << "ประเภทหวย + เงินอั้น" << QColor(255, 192, 192);
-        QTest::newRow("number cut") << "คัดเลข"
-                                    << "4"
-                                    << "Cutting"
+        QTest::newRow("number cut") << "คัดเลข" << WindowMode::NumberCuts << "Cutting"
                                     << "ประเภทหวย + เลขที่คัดออก" << QColor(192, 192, 255);
-        QTest::newRow("digit cut") << "คัดหลัก"
-                                   << "7"
-                                   << "Digit Cutting"
+        QTest::newRow("digit cut") << "คัดหลัก" << WindowMode::DigitCuts << "Digit Cutting"
                                    << "ประเภทหวย + หลักที่คัดออก" << QColor(192, 192, 255);
-        QTest::newRow("discount") << "ส่วนลด"
-                                  << "5"
-                                  << "Promotion"
+        QTest::newRow("discount") << "ส่วนลด" << WindowMode::Discounts << "Promotion"
                                   << "ประเภทหวย + ส่วนลด %" << QColor(255, 255, 192);
     }
     void pickerOpensSettingsWindow()
     {
         QFETCH(QString, entry);
-        QFETCH(QString, mode);
+        QFETCH(WindowMode, mode);
         QFETCH(QString, caption);
         QFETCH(QString, heading);
         QFETCH(QColor, colour);
         Fixture f;
         f.pick("ชื่อลูกค้า"); // another window first: the picker closes it
         f.pick(entry);
-        QVERIFY(!f.window<Form18>(18));
-        auto* w = f.window<Form11>(11);
+        QVERIFY(!f.window<Form18>(WindowId::Customers));
+        auto* w = f.window<Form11>(WindowId::Settings);
         QVERIFY(w);
         QCOMPARE(f.session.WindowMode, mode);
         QCOMPARE(w->windowTitle(), caption);
@@ -129,10 +119,11 @@ private slots:
         f.pick("วงเงินอั้น");
         // No entry: the open window stays and nothing changes.
         ui(f.main).Combo3->setCurrentIndex(-1);
-        f.session.WindowMode = "9";
+        const auto unknown = static_cast<WindowMode>(9); // no picker entry sets it
+        f.session.WindowMode = unknown;
         emit ui(f.main).Combo3->activated(-1);
-        QVERIFY(f.window<Form11>(11));
-        QCOMPARE(f.session.WindowMode, QString("9"));
+        QVERIFY(f.window<Form11>(WindowId::Settings));
+        QCOMPARE(f.session.WindowMode, unknown);
     }
 
     void editAndSaveLimit()
@@ -140,7 +131,7 @@ private slots:
         Fixture f;
         f.book.put("lotto2.gif", "2ตัวบน#1000\r\n\r\n");
         f.pick("วงเงินอั้น");
-        auto* w = f.window<Form11>(11);
+        auto* w = f.window<Form11>(WindowId::Settings);
         clickItem(w->List1, "3ตัวตรง");
         QVERIFY(!w->Text2->isHidden());
         QCOMPARE(w->List1->height(), twips(1530));
@@ -149,7 +140,7 @@ private slots:
         QTest::keyClicks(w->Text2, "1 500");
         QTest::keyClick(w->Text2, Qt::Key_Return);
         QCOMPARE(f.book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\n3ตัวตรง#1500\r\n\r\n"));
-        w = f.window<Form11>(11);
+        w = f.window<Form11>(WindowId::Settings);
         QCOMPARE(items(w->List1).mid(0, 2), (QStringList{"2ตัวบน - 1000", "3ตัวตรง - 1500"}));
         QVERIFY(w->Text2->isHidden());
 
@@ -167,7 +158,7 @@ private slots:
     {
         Fixture f;
         f.pick("คัดหลัก");
-        auto* w = f.window<Form11>(11);
+        auto* w = f.window<Form11>(WindowId::Settings);
         clickItem(w->List1, "2ตัวบน");
         QVERIFY(w->Text2->isHidden());
         QVERIFY(w->Label3->isHidden());
@@ -177,7 +168,7 @@ private slots:
         units->setChecked(true);
         QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(f.book.bytes("lotto8.gif"), cp874("2ตัวบน#001\r\n\r\n"));
-        w = f.window<Form11>(11);
+        w = f.window<Form11>(WindowId::Settings);
         clickItem(w->List1, "2ตัวบน - 001");
         QVERIFY(!w->Check1[0]->isChecked() && !w->Check1[1]->isChecked() && w->Check1[2]->isChecked());
     }
@@ -186,7 +177,7 @@ private slots:
     {
         Fixture f;
         f.pick("เลขรางวัล");
-        auto* w = f.window<Form8>(8);
+        auto* w = f.window<Form8>(WindowId::Result);
         QCOMPARE(w->windowTitle(), QString("Lottery Result"));
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -199,16 +190,16 @@ private slots:
             QTest::keyClicks(chain[i], typed[i]);
             QTest::keyClick(chain[i], Qt::Key_Return);
         }
-        QVERIFY(!f.window<Form8>(8));
+        QVERIFY(!f.window<Form8>(WindowId::Result));
         QVERIFY(f.book.text("lotto3.gif").startsWith("123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n"));
 
         // The fields come back from the file; cancel writes nothing.
         f.pick("เลขรางวัล");
-        w = f.window<Form8>(8);
+        w = f.window<Form8>(WindowId::Result);
         QCOMPARE(w->Text6->text(), QString("56"));
         w->Text1->setText("999999");
         QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QVERIFY(!f.window<Form8>(8));
+        QVERIFY(!f.window<Form8>(WindowId::Result));
         QVERIFY(f.book.text("lotto3.gif").startsWith("123456#"));
     }
 
@@ -216,8 +207,8 @@ private slots:
     {
         Fixture f;
         f.pick("ชื่อลูกค้า");
-        auto* w = f.window<Form18>(18);
-        QCOMPARE(f.session.WindowMode, QString("1"));
+        auto* w = f.window<Form18>(WindowId::Customers);
+        QCOMPARE(f.session.WindowMode, WindowMode::CustomerNames);
         QCOMPARE(w->windowTitle(), QString("Customer"));
         QCOMPARE(w->Command1->text(), QString("บันทึก"));
         QCOMPARE(ui(f.main).Combo3->palette().color(QPalette::Button), QColor(192, 255, 255));
@@ -235,7 +226,7 @@ private slots:
         f.stake("b", "123", 40);
         f.stake("c", "456", 50);
         f.pick("ชื่อลูกค้า");
-        auto* w = f.window<Form18>(18);
+        auto* w = f.window<Form18>(WindowId::Customers);
         QCOMPARE(items(w->List1), (QStringList{"a", "b", "c"}));
 
         clickItem(w->List1, "a");
@@ -263,7 +254,7 @@ private slots:
         f.session.SendOutData = "<3ตัวตรง>#123-200##";
         ui(f.main).Command13->setText("บันทึกส่งออก");
         QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
-        auto* w = f.window<Form18>(18);
+        auto* w = f.window<Form18>(WindowId::Customers);
         QCOMPARE(w->windowTitle(), QString("Save"));
         QCOMPARE(w->Command1->text(), QString("บันทีก"));
         // Not armed until a character is typed.
@@ -287,13 +278,13 @@ private slots:
         QVERIFY(w->Command1->isEnabled());
         QCOMPARE(w->Text1->text(), QString("monday"));
         QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QVERIFY(!f.window<Form18>(18));
+        QVERIFY(!f.window<Form18>(WindowId::Customers));
         QCOMPARE(items(ui(f.main).List1), (QStringList{"<monday>", "<3ตัวตรง>", "123-200", "จำนวนเลข 1 รายการ",
                                                    "จำนวนเงิน 200.00 บาท", "====================="}));
 
         // A right click shows the menu without moving the selection; Delete takes the list back.
         QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
-        w = f.window<Form18>(18);
+        w = f.window<Form18>(WindowId::Customers);
         clickItem(w->List1, "monday");
         const QPoint at = w->List1->visualItemRect(w->List1->item(0)).center();
         QTest::mouseRelease(w->List1->viewport(), Qt::RightButton, {}, at);
@@ -305,13 +296,46 @@ private slots:
         QVERIFY(f.book.text("b_0.gif").contains("\r\n123-0\r\n"));
     }
 
+    // The print button opens its dialog beside an open window and sets its own mode; the open
+    // window goes on with the job it was opened for.
+    void openWindowKeepsItsJobWhenThePrintButtonSetsAnother()
+    {
+        Fixture f;
+        QVERIFY(f.book.store->creationSequence("a").isEmpty());
+        f.book.put("lotto2.gif", "2ตัวบน#1000\r\n\r\n");
+        f.pick("วงเงินอั้น");
+        auto* w = f.window<Form11>(WindowId::Settings);
+        ui(f.main).Image5->click();
+        QCOMPARE(f.session.WindowMode, WindowMode::PrintList);
+        clickItem(w->List1, "3ตัวตรง");
+        QCOMPARE(w->Label2->text(), QString("เงินอั้น"));
+        QTest::keyClicks(w->Text2, "500");
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        QCOMPARE(f.book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\n3ตัวตรง#500\r\n\r\n"));
+        w = f.window<Form11>(WindowId::Settings);
+        QCOMPARE(w->windowTitle(), QString("Limiter"));
+        QCOMPARE(items(w->List1).mid(0, 2), (QStringList{"2ตัวบน - 1000", "3ตัวตรง - 500"}));
+
+        // A send-out list being named is saved as a list, not added as a customer.
+        f.session.SendOutData = "<3ตัวตรง>#123-200##";
+        ui(f.main).Command13->setText("บันทึกส่งออก");
+        QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
+        auto* history = f.window<Form18>(WindowId::Customers);
+        QTest::keyClicks(history->Text1, "monday");
+        ui(f.main).Image5->click();
+        QTest::keyClick(history->Text1, Qt::Key_Return);
+        QVERIFY(QFile::exists(f.book.file("monday_b.gif")));
+        QCOMPARE(f.book.store->customerListText(), QString("#a#"));
+        QCOMPARE(items(history->List1), QStringList{"monday"});
+    }
+
     void unsafeNameRefused()
     {
         Fixture f;
         f.session.SendOutData = "<3ตัวตรง>#123-200##";
         ui(f.main).Command13->setText("บันทึกส่งออก");
         QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
-        auto* w = f.window<Form18>(18);
+        auto* w = f.window<Form18>(WindowId::Customers);
         QTest::keyClicks(w->Text1, "../up");
         QTest::keyClick(w->Text1, Qt::Key_Return);
         QCOMPARE(items(ui(f.main).List1).last(), QString("ชื่อนี้ใช้ไม่ได้"));

@@ -128,11 +128,11 @@ class TestBatchGui : public QObject
     std::unique_ptr<QTemporaryDir> batchDrive; // what the program backs up to
     QString sheetFile;
 
-    template <typename F> F* window(int number) { return main->dispatch().get<F>(number); }
+    template <typename F> F* window(WindowId id) { return main->dispatch().get<F>(id); }
 
     void chooseDrive()
     {
-        auto* form = window<Form3>(3);
+        auto* form = window<Form3>(WindowId::Backup);
         QVERIFY(form);
         form->Drive1->addItem(drive->path(), drive->path());
         form->Drive1->setCurrentIndex(form->Drive1->count() - 1);
@@ -142,7 +142,7 @@ class TestBatchGui : public QObject
     void saveSendOut(const QString& name)
     {
         ui(*main).Command13->click();
-        auto* form = window<Form18>(18);
+        auto* form = window<Form18>(WindowId::Customers);
         QVERIFY(form);
         QTest::keyClicks(form->Text1, name);
         QTest::keyClick(form->Text1, Qt::Key_Return);
@@ -154,7 +154,7 @@ class TestBatchGui : public QObject
         if (job == "sheet") {
             pick(ui(*main).Combo4, "กลุ่ม");
             emit ui(*main).Combo4->activated(ui(*main).Combo4->currentIndex());
-            auto* form = window<Form13>(13);
+            auto* form = window<Form13>(WindowId::GroupEntry);
             QVERIFY(form);
             form->setSheet(LoadSheetFile(sheetFile)); // what file entry hands on
             pick(form->Combo1, TwoTop);
@@ -164,7 +164,7 @@ class TestBatchGui : public QObject
             ui(*main).Image1->click();
         } else if (job == "search") {
             ui(*main).Command2->click();
-            auto* form = window<Form6>(6);
+            auto* form = window<Form6>(WindowId::View);
             QVERIFY(form);
             form->Combo1->setEditText("ทั้งหมด");
             form->Text1->setText("123");
@@ -172,7 +172,7 @@ class TestBatchGui : public QObject
             form->Command3->click();
         } else if (job.startsWith("overlimit")) {
             ui(*main).Command4->click();
-            auto* form = window<Form9>(9);
+            auto* form = window<Form9>(WindowId::OverLimit);
             QVERIFY(form);
             form->Combo1->setEditText(job.contains("all") ? "ทั้งหมด" : Straight);
             if (job.contains("keep")) form->Check1->click();
@@ -180,21 +180,21 @@ class TestBatchGui : public QObject
             if (job.contains("save")) saveSendOut("evening");
         } else if (job.startsWith("numbercut")) {
             ui(*main).Command3->click();
-            auto* form = window<Form15>(15);
+            auto* form = window<Form15>(WindowId::Cutting);
             QVERIFY(form);
             form->Combo1->setEditText(Straight);
             form->Command1->click();
             if (job.contains("save")) saveSendOut("cut");
         } else if (job == "prize" || job == "analysis" || job == "statistics") {
             (job == "prize" ? ui(*main).Command6 : job == "analysis" ? ui(*main).Command12 : ui(*main).Command8)->click();
-            auto* form = window<Form14>(14);
+            auto* form = window<Form14>(WindowId::Prize);
             QVERIFY(form);
             pick(form->Combo1, job == "statistics" ? Straight : "ทั้งหมด");
             if (job == "prize") pick(form->Combo2, "a");
             form->Command1->click();
         } else if (job == "openlist") {
             ui(*main).Command13->click();
-            auto* form = window<Form18>(18);
+            auto* form = window<Form18>(WindowId::Customers);
             QVERIFY(form);
             form->List1->setCurrentRow(0);
             form->Command1->click();
@@ -206,7 +206,7 @@ class TestBatchGui : public QObject
             chooseDrive();
         } else if (job == "newdraw") {
             ui(*main).Image3->click();
-            window<Form3>(3)->Command1->click();
+            window<Form3>(WindowId::Backup)->Command1->click();
         } else {
             QFAIL(qPrintable("no window path for " + job));
         }

@@ -38,7 +38,7 @@ class TestForm3 : public QObject
         batch.addBet(number, amount, QStringLiteral("3ตัวตรง"));
         batch.commit();
     }
-    Form3* dialog() { return main->dispatch().get<Form3>(3); }
+    Form3* dialog() { return main->dispatch().get<Form3>(WindowId::Backup); }
     void chooseOurDrive()
     {
         dialog()->Drive1->addItem(drive.path(), drive.path());
@@ -150,10 +150,10 @@ private slots:
         QCOMPARE(ui(*main).Text6->text(), QString("150.00"));
         const auto kept = folderBytes(book->folder());
         main->Begin();
-        main->OpenWindow(12);
+        main->OpenWindow(WindowId::Calculator);
         QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
         QTRY_VERIFY(!dialog());
-        QVERIFY(!main->dispatch().window(12));
+        QVERIFY(!main->dispatch().window(WindowId::Calculator));
         QVERIFY(!QFile::exists(book->file("0_1.gif")));
         QVERIFY(!QFile::exists(book->file("custom.gif")));
         QVERIFY(QFile::exists(book->file("a-_11.gif")));

@@ -83,7 +83,7 @@ private slots:
     }
     void cleanup()
     {
-        main->dispatch().closeWindow(10);
+        main->dispatch().closeWindow(WindowId::Readme);
         main->CloseSecondaryWindows();
         main.reset();
     }
@@ -133,15 +133,18 @@ private slots:
         form.dispatch().setInstantGrowIn(true);
         form.listAddLines({"<2ตัวบน> <x>", "12-50", "34-70"});
         ui(form).Image5->click();
-        QCOMPARE(s.WindowMode, QString("1"));
-        auto* dialog = form.dispatch().get<Form4>(4);
+        QCOMPARE(s.WindowMode, WindowMode::PrintList);
+        auto* dialog = form.dispatch().get<Form4>(WindowId::Print);
         QVERIFY(dialog);
         QCOMPARE(dialog->Combo1->currentText(), QString("10"));
         QCOMPARE(dialog->Combo2->currentText(), QString("1"));
 
+        // The send-out history opened meanwhile sets its own mode; the dialog still prints the list.
+        ui(form).Command13->click();
+        QCOMPARE(s.WindowMode, WindowMode::SendOutLists);
         dialog->Combo1->setCurrentText("14");
         QTest::keyClick(dialog->Combo2, Qt::Key_Return); // Enter in the last field prints
-        QTRY_VERIFY(!form.dispatch().window(4));
+        QTRY_VERIFY(!form.dispatch().window(WindowId::Print));
 
         // The path is shown in the status bar and kept out of the list, which would print it next time.
         QCOMPARE(ui(form).List1->count(), 3);
@@ -183,7 +186,7 @@ private slots:
     void readmeShowsTopicsAndSections()
     {
         ui(*main).mReadme->trigger();
-        auto* viewer = main->dispatch().get<Form10>(10);
+        auto* viewer = main->dispatch().get<Form10>(WindowId::Readme);
         QVERIFY(viewer);
         QCOMPARE(viewer->List1->count(), 17);
         QCOMPARE(viewer->text(), ReadmeLines().join(CRLF));
@@ -202,18 +205,18 @@ private slots:
 
         // The viewer outlives the closing of the other windows; its Print opens the print dialog.
         main->CloseSecondaryWindows();
-        QVERIFY(main->dispatch().window(10));
+        QVERIFY(main->dispatch().window(WindowId::Readme));
         viewer->mPrint->trigger();
-        QCOMPARE(session->WindowMode, QString("2"));
-        QVERIFY(main->dispatch().get<Form4>(4));
+        QCOMPARE(session->WindowMode, WindowMode::PrintReadme);
+        QVERIFY(main->dispatch().get<Form4>(WindowId::Print));
         viewer->mClose->trigger();
-        QTRY_VERIFY(!main->dispatch().window(10));
+        QTRY_VERIFY(!main->dispatch().window(WindowId::Readme));
     }
 
     void calculatorFollowsEveryChange()
     {
         ui(*main).mCalculator->trigger();
-        auto* calc = main->dispatch().get<Form12>(12);
+        auto* calc = main->dispatch().get<Form12>(WindowId::Calculator);
         QVERIFY(calc);
         QTest::keyClicks(calc->Text1, "1500");
         QTest::keyClicks(calc->Text2, "1");

@@ -150,7 +150,7 @@ private slots:
         if (!row.isEmpty()) QCOMPARE(rows().at(2), row);
         QCOMPARE(ui(*main).Text6->text(), total);
         QCOMPARE(ui(*main).Text8->text(), total);
-        QVERIFY(!main->dispatch().window(7));
+        QVERIFY(!main->dispatch().window(WindowId::Record));
         QVERIFY(session->selectedLine.isEmpty());
         QCOMPARE(session->selectedIndex, -1);
     }
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(rows().at(2), QStringLiteral("12 - 50"));
         QCOMPARE(book->bytes(StakeFile), before);
         // The dialog stays for the amount to be keyed again.
-        QCOMPARE(main->dispatch().window(7), dialog);
+        QCOMPARE(main->dispatch().window(WindowId::Record), dialog);
         dialog->Text2->setText(QStringLiteral("60"));
         dialog->Command1->click();
         QCOMPARE(book->bytes(StakeFile), cp874(stakeText(QStringLiteral("60"))));
@@ -219,7 +219,7 @@ private:
     Form7* open(const QString& caption)
     {
         (caption == QStringLiteral("Edit") ? ui(*main).mEdit : ui(*main).mDelete)->trigger();
-        auto* dialog = main->dispatch().get<Form7>(7);
+        auto* dialog = main->dispatch().get<Form7>(WindowId::Record);
         if (!dialog) qFatal("the record dialog did not open");
         return dialog;
     }

@@ -140,7 +140,7 @@ bool ChatModel::setData(const QModelIndex& index, const QVariant& value, int rol
 }
 
 ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 23, parent), Combo1(new QComboBox(this)), Combo2(new QComboBox(this)),
+    : SecondaryWindow(context, WindowId::ChatPaste, parent), Combo1(new QComboBox(this)), Combo2(new QComboBox(this)),
       Text1(new QPlainTextEdit(this)), Grid1(new QTableView(this)), Label1(new QLabel(this)), Label2(new QLabel(this)),
       Command1(new QPushButton(ChatCommitText, this)), Command2(new QPushButton(ChatClearText, this)),
       m_model(new ChatModel(this))

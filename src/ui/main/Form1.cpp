@@ -433,24 +433,29 @@ void Form1::connectControls()
     connect(Combo3, &QComboBox::activated, this, [this] { onCombo3Activated(Combo3->currentText()); });
     connect(Combo4, &QComboBox::activated, this, [this] { onCombo4Activated(Combo4->currentText()); });
 
-    connect(Command2, &QPushButton::clicked, this, [this] { openReport(6, QString(), QString()); });
-    connect(Image8, &QToolButton::clicked, this, [this] { openReport(6, QString(), QString()); });
-    connect(mSearch, &QAction::triggered, this, [this] { openReport(6, QString(), QString()); });
-    connect(Command4, &QPushButton::clicked, this, [this] { openReport(9, QString(), QStringLiteral("2")); });
-    connect(Command3, &QPushButton::clicked, this, [this] { openReport(15, QString(), QStringLiteral("2")); });
-    connect(Command6, &QPushButton::clicked, this, [this] { openReport(14, QStringLiteral("1"), QString()); });
-    connect(Command12, &QPushButton::clicked, this, [this] { openReport(14, QStringLiteral("2"), QString()); });
-    connect(Command8, &QPushButton::clicked, this, [this] { openReport(14, QStringLiteral("3"), QString()); });
+    connect(Command2, &QPushButton::clicked, this, [this] { openReport(WindowId::View, std::nullopt, std::nullopt); });
+    connect(Image8, &QToolButton::clicked, this, [this] { openReport(WindowId::View, std::nullopt, std::nullopt); });
+    connect(mSearch, &QAction::triggered, this, [this] { openReport(WindowId::View, std::nullopt, std::nullopt); });
+    connect(Command4, &QPushButton::clicked, this,
+            [this] { openReport(WindowId::OverLimit, std::nullopt, WindowMode::Over); });
+    connect(Command3, &QPushButton::clicked, this,
+            [this] { openReport(WindowId::Cutting, std::nullopt, WindowMode::Over); });
+    connect(Command6, &QPushButton::clicked, this,
+            [this] { openReport(WindowId::Prize, WindowMode::PrizeCheck, std::nullopt); });
+    connect(Command12, &QPushButton::clicked, this,
+            [this] { openReport(WindowId::Prize, WindowMode::Analysis, std::nullopt); });
+    connect(Command8, &QPushButton::clicked, this,
+            [this] { openReport(WindowId::Prize, WindowMode::Statistics, std::nullopt); });
     connect(Command13, &QPushButton::clicked, this, [this] {
-        m_session.WindowMode = QStringLiteral("2");
-        OpenWindow(18);
+        m_session.WindowMode = WindowMode::SendOutLists;
+        OpenWindow(WindowId::Customers);
     });
 
     connect(Image1, &QToolButton::clicked, this, &Form1::viewAllData);
     connect(mOpendatabase, &QAction::triggered, this, &Form1::viewAllData);
     auto print = [this] {
-        m_session.WindowMode = QStringLiteral("1");
-        OpenWindow(4);
+        m_session.WindowMode = WindowMode::PrintList;
+        OpenWindow(WindowId::Print);
     };
     connect(Image5, &QToolButton::clicked, this, print);
     connect(subPrint1, &QAction::triggered, this, print);
@@ -464,16 +469,16 @@ void Form1::connectControls()
     connect(Image4, &QToolButton::clicked, this, &Form1::colourChange);
     connect(mEdit, &QAction::triggered, this, [this] { openRecordDialog(QStringLiteral("Edit")); });
     connect(mDelete, &QAction::triggered, this, [this] { openRecordDialog(QStringLiteral("Delete")); });
-    connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(12); });
-    connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(19); });
-    connect(mMap, &QAction::triggered, this, [this] { OpenWindow(19); });
+    connect(mCalculator, &QAction::triggered, this, [this] { OpenWindow(WindowId::Calculator); });
+    connect(Command14, &QPushButton::clicked, this, [this] { OpenWindow(WindowId::ExposureMap); });
+    connect(mMap, &QAction::triggered, this, [this] { OpenWindow(WindowId::ExposureMap); });
     connect(mChatPaste, &QAction::triggered, this, [this] { openWindow(WindowId::ChatPaste); });
     connect(mAudit, &QAction::triggered, this, [this] { openWindow(WindowId::Audit); });
     connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
     if (m_ledger.auditDamagedAtOpen()) addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
-    connect(mRules, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::NumberRules)); });
-    connect(mBill, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::Bill)); });
-    connect(mDraws, &QAction::triggered, this, [this] { OpenWindow(windowNumber(WindowId::DrawHistory)); });
+    connect(mRules, &QAction::triggered, this, [this] { OpenWindow(WindowId::NumberRules); });
+    connect(mBill, &QAction::triggered, this, [this] { OpenWindow(WindowId::Bill); });
+    connect(mDraws, &QAction::triggered, this, [this] { OpenWindow(WindowId::DrawHistory); });
     connect(mOwed, &QAction::triggered, this, [this] {
         clearList();
         addLines(owedLines(owedReport(m_store)));
@@ -488,7 +493,7 @@ void Form1::connectControls()
         RefreshPickLists();
         showEmptyTotals();
     });
-    connect(mReadme, &QAction::triggered, this, [this] { OpenWindow(10); });
+    connect(mReadme, &QAction::triggered, this, [this] { OpenWindow(WindowId::Readme); });
     connect(Image7, &QToolButton::clicked, this, [] {
         QApplication::closeAllWindows();
         QApplication::quit();
@@ -569,7 +574,7 @@ void Form1::HideProgress()
     Shape7->hide();
     Shape8->hide();
     Label8->clear();
-    if (SecondaryWindow* w = m_dispatch.window(windowNumber(WindowId::GroupEntry))) w->hideProgress();
+    if (SecondaryWindow* w = m_dispatch.window(WindowId::GroupEntry)) w->hideProgress();
 }
 
 // --- totals --------------------------------------------------------------------------------------
@@ -631,7 +636,7 @@ void Form1::showOverall(const StakeTotals& t)
 
 QPair<QString, QString> Form1::keyedPair() const
 {
-    if (SecondaryWindow* w = m_dispatch.window(windowNumber(WindowId::GroupEntry)))
+    if (SecondaryWindow* w = m_dispatch.window(WindowId::GroupEntry))
         if (const auto pair = w->keyedPair()) return {pair->first, pair->second};
     return {Combo1->currentText(), CleanName(Combo2->currentText())};
 }
@@ -714,9 +719,9 @@ void Form1::RefreshPickLists()
 
 // --- windows -------------------------------------------------------------------------------------
 
-SecondaryWindow* Form1::OpenWindow(int number)
+SecondaryWindow* Form1::OpenWindow(WindowId id)
 {
-    return m_dispatch.OpenWindow(number);
+    return m_dispatch.OpenWindow(id);
 }
 
 void Form1::CloseSecondaryWindows()
@@ -724,13 +729,13 @@ void Form1::CloseSecondaryWindows()
     m_dispatch.CloseSecondaryWindows();
 }
 
-void Form1::openReport(int number, const QString& modeBefore, const QString& modeAfter)
+void Form1::openReport(WindowId id, std::optional<WindowMode> modeBefore, std::optional<WindowMode> modeAfter)
 {
     CloseSecondaryWindows();
-    if (!modeBefore.isEmpty()) m_session.WindowMode = modeBefore;
-    OpenWindow(number);
+    if (modeBefore) m_session.WindowMode = *modeBefore;
+    OpenWindow(id);
     RefreshPickLists();
-    if (!modeAfter.isEmpty()) m_session.WindowMode = modeAfter;
+    if (modeAfter) m_session.WindowMode = *modeAfter;
 }
 
 void Form1::openDriveWindow(const QString& caption, const QString& text)
@@ -761,15 +766,15 @@ void Form1::onCombo4Activated(const QString& entry)
         Text1->setFocus();
         colour = QColor(255, 192, 192);
     } else if (entry == QStringLiteral("ไฟล์")) {
-        m_session.WindowMode = QStringLiteral("2");
+        m_session.WindowMode = WindowMode::GroupFile;
         clText();
-        OpenWindow(5);
+        OpenWindow(WindowId::FilePicker);
         clMouse();
         colour = QColor(255, 192, 255);
     } else if (entry == QStringLiteral("กลุ่ม")) {
-        m_session.WindowMode = QStringLiteral("1");
+        m_session.WindowMode = WindowMode::GroupPackage;
         clText();
-        OpenWindow(13);
+        OpenWindow(WindowId::GroupEntry);
         clMouse();
         RefreshPickLists();
         HideProgress();
@@ -911,12 +916,12 @@ void Form1::showStatus(const QString& text)
 
 SecondaryWindow* Form1::loadedWindow(WindowId id) const
 {
-    return m_dispatch.window(windowNumber(id));
+    return m_dispatch.window(id);
 }
 
 void Form1::closeWindow(WindowId id)
 {
-    m_dispatch.closeWindow(windowNumber(id));
+    m_dispatch.closeWindow(id);
 }
 
 QString Form1::keyedType() const

@@ -15,6 +15,7 @@
 #include <QPair>
 #include <QTimer>
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -72,7 +73,7 @@ public:
     QPair<QString, QString> keyedPair() const;
     void SelectTypeCustomer(bool fromCustomerList = false);
     void RefreshPickLists();
-    SecondaryWindow* OpenWindow(int number);
+    SecondaryWindow* OpenWindow(WindowId id);
     void CloseSecondaryWindows();
 
     // --- what the other windows see of the main window ------------------------------------------
@@ -83,7 +84,7 @@ public:
     void removeListRow(int index) override;
     void showStatus(const QString& text) override;
     void hideProgress() override { HideProgress(); }
-    SecondaryWindow* openWindow(WindowId id) override { return OpenWindow(windowNumber(id)); }
+    SecondaryWindow* openWindow(WindowId id) override { return OpenWindow(id); }
     SecondaryWindow* loadedWindow(WindowId id) const override;
     void closeWindow(WindowId id) override;
     void closeSecondaryWindows() override { CloseSecondaryWindows(); }
@@ -141,7 +142,8 @@ private:
     void onCombo1TextChanged();
     void onCombo2TextChanged();
     void onCombo4Activated(const QString& entry);
-    void openReport(int number, const QString& modeBefore, const QString& modeAfter);
+    // Opens a report window alone; the mode is set before it opens, after it opens, or not at all.
+    void openReport(WindowId id, std::optional<WindowMode> modeBefore, std::optional<WindowMode> modeAfter);
     void openDriveWindow(const QString& caption, const QString& text);
     // The view (Form1_view.cpp): the list's font and zoom, the column widths, the hotkeys.
     void setUpView();

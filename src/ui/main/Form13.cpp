@@ -99,7 +99,8 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent)
 } // namespace
 
 Form13::Form13(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 13, parent), Label1(label(QStringLiteral("Label1"), QStringLiteral("เลือกชนิดหวย"), this)),
+    : SecondaryWindow(context, WindowId::GroupEntry, parent),
+      Label1(label(QStringLiteral("Label1"), QStringLiteral("เลือกชนิดหวย"), this)),
       Label2(label(QStringLiteral("Label2"), QStringLiteral("เลือกหรือใส่ชื่อลูกค้า"), this)),
       Combo1(pairBox(QStringLiteral("Combo1"), this)), Combo2(pairBox(QStringLiteral("Combo2"), this)),
       Text1(new QPlainTextEdit(this)), Label3(label(QStringLiteral("Label3"), QStringLiteral("0"), this)),
@@ -186,8 +187,8 @@ Form13::Form13(AppContext& context, QWidget* parent)
 void Form13::setUp()
 {
     if (ctx.shell) ctx.shell->clearList();
-    if (ctx.session.WindowMode == QStringLiteral("1")) setWindowTitle(QStringLiteral("Package"));
-    if (ctx.session.WindowMode == QStringLiteral("2")) setWindowTitle(QStringLiteral("File"));
+    if (ctx.session.WindowMode == WindowMode::GroupPackage) setWindowTitle(QStringLiteral("Package"));
+    if (ctx.session.WindowMode == WindowMode::GroupFile) setWindowTitle(QStringLiteral("File"));
 }
 
 QString Form13::sheet() const

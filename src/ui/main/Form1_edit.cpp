@@ -53,7 +53,7 @@ void Form1::openRecordDialog(const QString& caption)
     if (m_session.selectedType.isEmpty() || m_session.selectedCustomer.isEmpty() ||
         !isRecordRow(m_session.selectedLine))
         return;
-    if (auto* dialog = qobject_cast<Form7*>(OpenWindow(7))) dialog->prepare(caption);
+    if (auto* dialog = qobject_cast<Form7*>(OpenWindow(WindowId::Record))) dialog->prepare(caption);
 }
 
 } // namespace varnoth

@@ -13,7 +13,7 @@ void Form1::onCombo3Activated(const QString& entry)
     const PickerEntry* pick = pickerEntry(entry);
     if (!pick) return;
     CloseSecondaryWindows();
-    if (!pick->windowMode.isEmpty()) m_session.WindowMode = pick->windowMode;
+    if (pick->windowMode) m_session.WindowMode = *pick->windowMode;
     OpenWindow(pick->window);
     QPalette p = Combo3->palette();
     const QColor colour(pick->colour.red, pick->colour.green, pick->colour.blue);

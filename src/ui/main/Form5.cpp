@@ -23,7 +23,7 @@ namespace varnoth
 {
 
 Form5::Form5(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, 5, parent), Drive1(new QComboBox(this)), Dir1(new QTreeView(this)),
+    : SecondaryWindow(context, WindowId::FilePicker, parent), Drive1(new QComboBox(this)), Dir1(new QTreeView(this)),
       File1(new QListView(this)), Label1(new QLabel(QStringLiteral("File Name"), this)), Text1(new QLineEdit(this)),
       Command1(new QPushButton(QStringLiteral("Open"), this)), m_dirs(new QFileSystemModel(this)),
       m_files(new QFileSystemModel(this))

@@ -59,9 +59,9 @@ void selectAllOnFocus(QLineEdit* field)
     field->installEventFilter(new SelectOnFocus(field));
 }
 
-SecondaryWindow::SecondaryWindow(AppContext& context, int number, QWidget* parent)
+SecondaryWindow::SecondaryWindow(AppContext& context, WindowId id, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ctx(context), m_number(number)
+      ctx(context), m_id(id)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     Timer1.setInterval(1);
@@ -179,7 +179,7 @@ void SecondaryWindow::keyPressEvent(QKeyEvent* event)
 void SecondaryWindow::closeEvent(QCloseEvent* event)
 {
     Timer1.stop();
-    emit closed(m_number);
+    emit closed(m_id);
     QWidget::closeEvent(event);
 }
 

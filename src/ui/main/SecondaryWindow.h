@@ -3,6 +3,7 @@
 // screen), the grow-in driven by its own Timer1, sizes in twips, the hover colour of its buttons,
 // and Esc to close.
 
+#include "store/windows.h"
 #include "ui/main/AppContext.h"
 
 #include <QColor>
@@ -45,9 +46,9 @@ class SecondaryWindow : public QWidget
 {
     Q_OBJECT
 public:
-    SecondaryWindow(AppContext& context, int number, QWidget* parent = nullptr);
+    SecondaryWindow(AppContext& context, WindowId id, QWidget* parent = nullptr);
 
-    int number() const { return m_number; }
+    WindowId id() const { return m_id; }
     // The set-up that OpenWindow applies before the window is shown (per window; default none).
     virtual void setUp() {}
     // A window opened for one job: the caption it shows and the text it starts with (default none).
@@ -93,7 +94,7 @@ public:
     static void fillPicker(QComboBox* combo, const QStringList& items, bool withAll);
 
 signals:
-    void closed(int number);
+    void closed(varnoth::WindowId id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -104,7 +105,7 @@ protected:
 private:
     void growTick();
     void placeOnScreen();
-    int m_number;
+    WindowId m_id;
     QSize m_finalSize;
     GrowIn m_grow;
     double m_widthCounter = 0;

@@ -3,6 +3,8 @@
 // opening and closing of windows, and what the operator is keying. The windows see this and the
 // ledger; they never see the main window itself, and never each other.
 
+#include "store/windows.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -12,35 +14,6 @@ namespace varnoth
 {
 
 class SecondaryWindow;
-
-// The windows by the number they have always had.
-enum class WindowId {
-    Backup = 3,       // backup, restore and the new draw (Form3)
-    Print = 4,        // printing (Form4)
-    FilePicker = 5,   // file entry (Form5)
-    View = 6,         // view and search (Form6)
-    Record = 7,       // edit or delete a record (Form7)
-    Result = 8,       // the drawn numbers (Form8)
-    OverLimit = 9,    // over-limit (Form9)
-    Readme = 10,      // the guide (Form10)
-    Settings = 11,    // the keyed settings (Form11)
-    Calculator = 12,  // the calculator (Form12)
-    GroupEntry = 13,  // group entry (Form13)
-    Prize = 14,       // prize check, analysis, statistics (Form14)
-    Cutting = 15,     // number and digit cuts (Form15)
-    Customers = 18,   // customers and send-out history (Form18)
-    ExposureMap = 19, // the exposure map
-    ChatPaste = 23,   // bets pasted from a chat message
-    Audit = 24,       // the audit log
-    NumberRules = 20, // limits, closed numbers and reduced pay per number
-    Bill = 21,        // bills, payments and what is owed
-    DrawHistory = 22, // the past draws
-};
-
-inline int windowNumber(WindowId id)
-{
-    return static_cast<int>(id);
-}
 
 class Shell
 {

@@ -8,34 +8,40 @@ namespace varnoth
 namespace
 {
 
-GrowIn growSpecFor(int number)
+GrowIn growSpecFor(WindowId id)
 {
-    switch (number) {
-    case 5:
+    switch (id) {
+    case WindowId::FilePicker:
         return {316.5, 200, 3705, 5865, 3705, true};
-    case 10:
+    case WindowId::Readme:
         return {200, 144, 3000, 7600, 5505, false};
-    case 11:
+    case WindowId::Settings:
         return {226, 242, 3600, 3400, 3700, false};
-    case 13:
+    case WindowId::GroupEntry:
         return {190, 200, 4680, 4425, 4680, false};
-    case 18:
+    case WindowId::Customers:
         return {226, 242, 3675, 3360, 3960, false};
-    case 19:
-        return {600, 420, 8400, 12000, 8400, false}; // the exposure map
-    case 23:
-        return {600, 420, 8400, 12600, 8400, false}; // the paste window
-    case 24:
-        return {600, 420, 8400, 15000, 8400, false}; // the audit log
-    case 20:
-        return {300, 300, 6600, 5400, 6600, false}; // the number rules
-    case 21:
-        return {226, 242, 3960, 4560, 4200, false}; // bills
-    case 22:
-        return {450, 250, 4800, 8520, 4800, false}; // past draws
+    case WindowId::ExposureMap:
+        return {600, 420, 8400, 12000, 8400, false};
+    case WindowId::ChatPaste:
+        return {600, 420, 8400, 12600, 8400, false};
+    case WindowId::Audit:
+        return {600, 420, 8400, 15000, 8400, false};
+    case WindowId::NumberRules:
+        return {300, 300, 6600, 5400, 6600, false};
+    case WindowId::Bill:
+        return {226, 242, 3960, 4560, 4200, false};
+    case WindowId::DrawHistory:
+        return {450, 250, 4800, 8520, 4800, false};
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }
+}
+
+// The window's place in the table of loaded windows: its number.
+std::size_t slot(WindowId id)
+{
+    return static_cast<std::size_t>(id);
 }
 
 } // namespace
@@ -58,21 +64,19 @@ QList<SecondaryWindow*> WindowDispatch::loadedWindows() const
     return loaded;
 }
 
-SecondaryWindow* WindowDispatch::window(int number) const
+SecondaryWindow* WindowDispatch::window(WindowId id) const
 {
-    if (number < 0 || number >= static_cast<int>(m_windows.size())) return nullptr;
-    return m_windows[number].data();
+    return m_windows[slot(id)].data();
 }
 
-SecondaryWindow* WindowDispatch::OpenWindow(int number)
+SecondaryWindow* WindowDispatch::OpenWindow(WindowId id)
 {
-    if (number < 0 || number >= static_cast<int>(m_windows.size())) return nullptr;
-    SecondaryWindow* w = m_windows[number].data();
+    SecondaryWindow* w = m_windows[slot(id)].data();
     if (!w) {
-        w = createWindow(number, m_ctx);
+        w = createWindow(id, m_ctx);
         if (!w) return nullptr;
-        w->setGrowIn(growSpecFor(number));
-        m_windows[number] = w;
+        w->setGrowIn(growSpecFor(id));
+        m_windows[slot(id)] = w;
     }
     w->setUp();
     w->startGrowIn();
@@ -80,18 +84,21 @@ SecondaryWindow* WindowDispatch::OpenWindow(int number)
     return w;
 }
 
-void WindowDispatch::closeWindow(int number)
+void WindowDispatch::closeWindow(WindowId id)
 {
-    if (SecondaryWindow* w = window(number)) {
+    if (SecondaryWindow* w = window(id)) {
         w->close();
-        m_windows[number] = nullptr;
+        m_windows[slot(id)] = nullptr;
     }
 }
 
 void WindowDispatch::CloseSecondaryWindows()
 {
-    for (int n = 0; n < static_cast<int>(m_windows.size()); ++n)
-        if (n != 10) closeWindow(n);
+    for (QPointer<SecondaryWindow>& w : m_windows) {
+        if (!w || w->id() == WindowId::Readme) continue;
+        w->close();
+        w = nullptr;
+    }
 }
 
 } // namespace varnoth

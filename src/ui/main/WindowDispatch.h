@@ -1,6 +1,7 @@
 #pragma once
 // OpenWindow and CloseSecondaryWindows: every secondary window is opened through here.
 
+#include "store/windows.h"
 #include "ui/main/AppContext.h"
 
 #include <QObject>
@@ -19,27 +20,27 @@ public:
     explicit WindowDispatch(AppContext& context, QObject* parent = nullptr);
     ~WindowDispatch() override;
 
-    // Loads window `number` if it is not loaded, applies its set-up and starts its grow-in.
-    SecondaryWindow* OpenWindow(int number);
-    // Unloads every secondary window but the read-me window (10).
+    // Loads the window if it is not loaded, applies its set-up and starts its grow-in.
+    SecondaryWindow* OpenWindow(WindowId id);
+    // Unloads every secondary window but the read-me window.
     void CloseSecondaryWindows();
     // Unloads one window (nothing when it is not loaded).
-    void closeWindow(int number);
+    void closeWindow(WindowId id);
     // The loaded window, or null.
-    SecondaryWindow* window(int number) const;
+    SecondaryWindow* window(WindowId id) const;
     QList<SecondaryWindow*> loadedWindows() const;
-    template <class T> T* get(int number) const { return qobject_cast<T*>(window(number)); }
+    template <class T> T* get(WindowId id) const { return qobject_cast<T*>(window(id)); }
 
     // When set, windows run their grow-in to the end at once (tests).
     void setInstantGrowIn(bool instant) { m_instant = instant; }
 
 private:
     AppContext& m_ctx;
-    std::array<QPointer<SecondaryWindow>, 25> m_windows;
+    std::array<QPointer<SecondaryWindow>, WindowIdEnd> m_windows; // by window number
     bool m_instant = false;
 };
 
-// Creates window `number` (3 to 19), or null for a number without a window.
-SecondaryWindow* createWindow(int number, AppContext& ctx);
+// Creates the window.
+SecondaryWindow* createWindow(WindowId id, AppContext& ctx);
 
 } // namespace varnoth

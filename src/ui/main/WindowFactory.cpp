@@ -24,52 +24,51 @@
 namespace varnoth
 {
 
-SecondaryWindow* createWindow(int number, AppContext& ctx)
+SecondaryWindow* createWindow(WindowId id, AppContext& ctx)
 {
-    switch (number) {
-    case 3:
+    switch (id) {
+    case WindowId::Backup:
         return new Form3(ctx);
-    case 4:
+    case WindowId::Print:
         return new Form4(ctx);
-    case 5:
+    case WindowId::FilePicker:
         return new Form5(ctx);
-    case 6:
+    case WindowId::View:
         return new Form6(ctx);
-    case 7:
+    case WindowId::Record:
         return new Form7(ctx);
-    case 8:
+    case WindowId::Result:
         return new Form8(ctx);
-    case 9:
+    case WindowId::OverLimit:
         return new Form9(ctx);
-    case 10:
+    case WindowId::Readme:
         return new Form10(ctx);
-    case 11:
+    case WindowId::Settings:
         return new Form11(ctx);
-    case 12:
+    case WindowId::Calculator:
         return new Form12(ctx);
-    case 13:
+    case WindowId::GroupEntry:
         return new Form13(ctx);
-    case 14:
+    case WindowId::Prize:
         return new Form14(ctx);
-    case 15:
+    case WindowId::Cutting:
         return new Form15(ctx);
-    case 18:
+    case WindowId::Customers:
         return new Form18(ctx);
-    case 19:
+    case WindowId::ExposureMap:
         return new ExposureMap(ctx);
-    case 23:
+    case WindowId::ChatPaste:
         return new ChatPasteWindow(ctx);
-    case 24:
+    case WindowId::Audit:
         return new AuditWindow(ctx);
-    case 20:
+    case WindowId::NumberRules:
         return new NumberRulesWindow(ctx);
-    case 21:
+    case WindowId::Bill:
         return new BillWindow(ctx);
-    case 22:
+    case WindowId::DrawHistory:
         return new DrawHistoryWindow(ctx);
-    default:
-        return nullptr;
     }
+    return nullptr;
 }
 
 } // namespace varnoth

@@ -107,7 +107,7 @@ private slots:
         QVERIFY(index >= 0);
         ui(f.main).Combo3->setCurrentIndex(index);
         emit ui(f.main).Combo3->activated(index);
-        auto* w = f.main.dispatch().get<Form11>(11);
+        auto* w = f.main.dispatch().get<Form11>(WindowId::Settings);
         QVERIFY(w);
         QCOMPARE(w->List1->count(), bookOptions().size());
         QVERIFY(w->List1->item(0)->text().endsWith(" - 100000"));
@@ -117,7 +117,7 @@ private slots:
         w->Text2->setText("5000");
         QTest::keyClick(w->Text2, Qt::Key_Return);
         QCOMPARE(f.book.bytes("option.gif"), QByteArray("ceiling#5000\r\n"));
-        w = f.main.dispatch().get<Form11>(11);
+        w = f.main.dispatch().get<Form11>(WindowId::Settings);
         QVERIFY(w->List1->item(0)->text().endsWith(" - 5000"));
 
         // A value that is not a whole amount is refused and said so; the ceiling stays.
@@ -128,7 +128,7 @@ private slots:
         QVERIFY(!ui(f.main).List1->findItems(OptionValueInvalidText, Qt::MatchExactly).isEmpty());
 
         // The shop name is kept beside it.
-        w = f.main.dispatch().get<Form11>(11);
+        w = f.main.dispatch().get<Form11>(WindowId::Settings);
         clickItem(w->List1, 1);
         w->Text2->setText("ร้านดี");
         QTest::keyClick(w->Text2, Qt::Key_Return);

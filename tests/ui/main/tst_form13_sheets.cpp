@@ -194,7 +194,7 @@ private slots:
         }
         QVERIFY(QDir(files.path()).mkdir(QStringLiteral("sub")));
         pickFromList(ui(*main).Combo4, QStringLiteral("ไฟล์"));
-        auto* picker = main->dispatch().get<Form5>(5);
+        auto* picker = main->dispatch().get<Form5>(WindowId::FilePicker);
         QVERIFY(picker);
         QVERIFY(picker->Drive1->count() > 0);
         picker->showFolder(files.path());
@@ -210,13 +210,13 @@ private slots:
     void closingThePickerOpensGroupEntry()
     {
         pickFromList(ui(*main).Combo4, QStringLiteral("ไฟล์"));
-        auto* picker = main->dispatch().get<Form5>(5);
+        auto* picker = main->dispatch().get<Form5>(WindowId::FilePicker);
         QVERIFY(picker);
         QVERIFY(!picker->Command1->isEnabled());
         picker->Text1->setText(QStringLiteral("a.txt"));
         QVERIFY(picker->Command1->isEnabled());
         picker->close();
-        auto* form = main->dispatch().get<Form13>(13);
+        auto* form = main->dispatch().get<Form13>(WindowId::GroupEntry);
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QStringLiteral("File"));
         QVERIFY(form->Text1->toPlainText().isEmpty());
@@ -227,7 +227,7 @@ private:
     Form13* openGroupEntry()
     {
         pickFromList(ui(*main).Combo4, QStringLiteral("กลุ่ม"));
-        auto* form = main->dispatch().get<Form13>(13);
+        auto* form = main->dispatch().get<Form13>(WindowId::GroupEntry);
         if (!form) qFatal("group entry did not open");
         if (form->windowTitle() != QStringLiteral("Package")) qFatal("group entry has the wrong caption");
         return form;
@@ -237,12 +237,12 @@ private:
     QStringList enterFile(const QString& folder, const QString& name)
     {
         pickFromList(ui(*main).Combo4, QStringLiteral("ไฟล์"));
-        auto* picker = main->dispatch().get<Form5>(5);
+        auto* picker = main->dispatch().get<Form5>(WindowId::FilePicker);
         if (!picker) qFatal("the file picker did not open");
         picker->showFolder(folder);
         picker->Text1->setText(name);
         QTest::keyClick(picker->Text1, Qt::Key_Return);
-        auto* form = main->dispatch().get<Form13>(13);
+        auto* form = main->dispatch().get<Form13>(WindowId::GroupEntry);
         if (!form || form->windowTitle() != QStringLiteral("File")) qFatal("file entry did not open");
         const QStringList shown = form->sheet().split(CRLF);
         pickFromList(form->Combo1, Straight);

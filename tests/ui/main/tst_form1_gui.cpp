@@ -174,22 +174,22 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
-        SecondaryWindow* w = form.OpenWindow(12);
+        SecondaryWindow* w = form.OpenWindow(WindowId::Calculator);
         QVERIFY(w);
         QVERIFY(w->isGrowing());
         QTRY_VERIFY(!w->isGrowing());
         QCOMPARE(w->size(), QSize(twips(3400), twips(3000)));
         // The file window steps 316.5 twips a tick, rounded halves to even, to 5865 by 3705.
-        SecondaryWindow* file = form.OpenWindow(5);
+        SecondaryWindow* file = form.OpenWindow(WindowId::FilePicker);
         QVERIFY(file->growIn().roundWidthToEven);
         QCOMPARE(file->growIn().widthStep, 316.5);
         file->finishGrowIn();
         QCOMPARE(file->height(), twips(3705));
         // Opening through a picker closes the others but leaves the read-me open.
-        form.OpenWindow(10)->finishGrowIn();
+        form.OpenWindow(WindowId::Readme)->finishGrowIn();
         form.CloseSecondaryWindows();
-        QVERIFY(!form.dispatch().window(12));
-        QVERIFY(form.dispatch().window(10));
+        QVERIFY(!form.dispatch().window(WindowId::Calculator));
+        QVERIFY(form.dispatch().window(WindowId::Readme));
     }
 
     void rightClickOnTheBackgroundOpensTheFileMenu()
@@ -211,8 +211,8 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
-        SecondaryWindow* a = form.OpenWindow(6);
-        SecondaryWindow* b = form.OpenWindow(6);
+        SecondaryWindow* a = form.OpenWindow(WindowId::View);
+        SecondaryWindow* b = form.OpenWindow(WindowId::View);
         QCOMPARE(a, b);
     }
 };

@@ -143,8 +143,8 @@ private slots:
         QCOMPARE(shownBook(), QString("2 350.00"));
 
         // A sheet in group entry: the boxes are those of the sheet's pair.
-        session->WindowMode = "1";
-        auto* sheet = qobject_cast<Form13*>(form->OpenWindow(13));
+        session->WindowMode = WindowMode::GroupPackage;
+        auto* sheet = qobject_cast<Form13*>(form->OpenWindow(WindowId::GroupEntry));
         QVERIFY(sheet);
         form->RefreshPickLists();
         pick(sheet->Combo1, "2ตัวบน");
@@ -317,7 +317,7 @@ private slots:
             taken << key;
         }
         QTest::keyClick(ui(*form).Text1, Qt::Key_V, Qt::AltModifier);
-        QTRY_VERIFY(form->dispatch().window(6)); // the button flashes, then acts
+        QTRY_VERIFY(form->dispatch().window(WindowId::View)); // the button flashes, then acts
     }
 };
 

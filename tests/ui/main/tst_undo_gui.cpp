@@ -44,8 +44,8 @@ private slots:
         const auto afterEntry = folderBytes(book.folder());
         QVERIFY(afterEntry != empty);
 
-        session.WindowMode = "1";
-        auto* sheet = qobject_cast<Form13*>(main.OpenWindow(13));
+        session.WindowMode = WindowMode::GroupPackage;
+        auto* sheet = qobject_cast<Form13*>(main.OpenWindow(WindowId::GroupEntry));
         QVERIFY(sheet);
         main.RefreshPickLists();
         sheet->Combo1->setCurrentText("3ตัวตรง");

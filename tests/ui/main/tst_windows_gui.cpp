@@ -41,7 +41,7 @@ struct Fixture {
         ui(main).Combo3->setCurrentIndex(index);
         emit ui(main).Combo3->activated(index);
     }
-    template <class T> T* window(int number) { return main.dispatch().get<T>(number); }
+    template <class T> T* window(WindowId id) { return main.dispatch().get<T>(id); }
 };
 
 QRect screenArea(const QWidget* w)
@@ -94,19 +94,23 @@ private slots:
     // bar and a close button, and Esc in the field that has the focus closes it.
     void secondaryWindowsOpenOverTheMainWindow_data()
     {
-        QTest::addColumn<int>("number");
+        QTest::addColumn<WindowId>("id");
         QTest::addColumn<QPoint>("mainAt");
-        for (int n : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 18, 19}) {
-            QTest::addRow("window %d", n) << n << QPoint(20, 30);
-            QTest::addRow("window %d, main far right", n) << n << QPoint(600, 400);
+        for (WindowId id :
+             {WindowId::Backup, WindowId::Print, WindowId::FilePicker, WindowId::View, WindowId::Record,
+              WindowId::Result, WindowId::OverLimit, WindowId::Readme, WindowId::Settings, WindowId::Calculator,
+              WindowId::GroupEntry, WindowId::Prize, WindowId::Cutting, WindowId::Customers, WindowId::ExposureMap}) {
+            const int n = static_cast<int>(id);
+            QTest::addRow("window %d", n) << id << QPoint(20, 30);
+            QTest::addRow("window %d, main far right", n) << id << QPoint(600, 400);
         }
     }
     void secondaryWindowsOpenOverTheMainWindow()
     {
-        QFETCH(int, number);
+        QFETCH(WindowId, id);
         QFETCH(QPoint, mainAt);
         Fixture f(mainAt);
-        SecondaryWindow* w = f.main.OpenWindow(number);
+        SecondaryWindow* w = f.main.OpenWindow(id);
         QVERIFY(w);
         QVERIFY(QTest::qWaitForWindowExposed(w));
         const QRect frame = w->frameGeometry(), screen = screenArea(w), anchor = f.main.frameGeometry();
@@ -125,7 +129,7 @@ private slots:
         activate(w);
         QWidget* focused = QApplication::focusWidget();
         QTest::keyClick(focused ? focused : w, Qt::Key_Escape);
-        QTRY_VERIFY(!f.main.dispatch().window(number));
+        QTRY_VERIFY(!f.main.dispatch().window(id));
     }
 
     void resultWindowStartsInTheFirstPrize()
@@ -133,7 +137,7 @@ private slots:
         Fixture f;
         f.book.put("lotto3.gif", "123456#111#222#333#444#56#\r\n\r\n");
         f.pick("เลขรางวัล");
-        auto* w = f.window<Form8>(8);
+        auto* w = f.window<Form8>(WindowId::Result);
         QVERIFY(w);
         activate(w);
         QCOMPARE(QApplication::focusWidget(), w->Text1);
@@ -150,7 +154,7 @@ private slots:
         Fixture f;
         f.book.put("lotto4.gif", "3ตัวตรง#500\r\n3ตัวโต๊ด#100\r\n\r\n");
         f.pick("อัตราจ่าย");
-        auto* w = f.window<Form11>(11);
+        auto* w = f.window<Form11>(WindowId::Settings);
         QVERIFY(w);
         QVERIFY(QTest::qWaitForWindowExposed(w));
         activate(w);
@@ -177,7 +181,7 @@ private slots:
         QTest::keyClick(w->Text2, Qt::Key_Return);
         QCOMPARE(w->geometry(), before);
         QCOMPARE(w->List1->item(1)->text(), secondType + " - 90");
-        QCOMPARE(f.window<Form11>(11), w);
+        QCOMPARE(f.window<Form11>(WindowId::Settings), w);
     }
 
     // The operator clicks a row that holds a value and types the new one: it replaces the old,
@@ -187,7 +191,7 @@ private slots:
         Fixture f;
         f.book.put("lotto4.gif", "3ตัวตรง#500\r\n\r\n");
         f.pick("อัตราจ่าย");
-        auto* w = f.window<Form11>(11);
+        auto* w = f.window<Form11>(WindowId::Settings);
         activate(w);
         const QList<QListWidgetItem*> found = w->List1->findItems("3ตัวตรง - 500", Qt::MatchExactly);
         QCOMPARE(found.size(), 1);
