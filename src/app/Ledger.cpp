@@ -671,6 +671,7 @@ NewDrawResult Ledger::newDraw(bool clearRules)
     m_audit.close();
     NewDrawResult result = startNewDraw(m_store);
     openAudit();
+    emit newDrawEnded();
     if (!result.done) return result;
     audit({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(result.copyFolder)});
     // Only after the copy of the book: the old draw's rules are in it.

@@ -132,6 +132,8 @@ signals:
     // A new draw is about to copy and empty the book: a window holding one of its files open (the
     // audit log's viewer maps it) lets go of it, or Windows would refuse to delete the file.
     void newDrawStarting();
+    // After every new draw, whether it was made or not: what let go of the book may take it again.
+    void newDrawEnded();
     // A long loop moved on: the step (0 to 20) of the progress bar; and the loop is done.
     void progressStep(int step);
     void progressHidden();

@@ -206,7 +206,7 @@ AuditWindow::AuditWindow(AppContext& context, QWidget* parent)
     m_reloadTimer.setSingleShot(true);
     m_reloadTimer.setInterval(300);
     connect(&m_reloadTimer, &QTimer::timeout, this, [this] {
-        if (isVisible()) reload();
+        if (isVisible() && !m_drawRunning) reload();
     });
     auto follow = [this] { m_reloadTimer.start(); };
     connect(&ctx.ledger, &Ledger::bookChanged, this, follow);
@@ -215,10 +215,16 @@ AuditWindow::AuditWindow(AppContext& context, QWidget* parent)
     connect(&ctx.ledger, &Ledger::historyChanged, this, follow);
     // The log is mapped while it is shown; a new draw moves it into the draw's copy, which Windows
     // refuses for a mapped file. Let go of it now and read the log again once the draw is done.
+    // The draw lets events through while it copies; a reload due then must wait for its end.
     connect(&ctx.ledger, &Ledger::newDrawStarting, this, [this] {
+        m_drawRunning = true;
+        m_reloadTimer.stop();
         stopCheck();
         m_index = std::make_shared<AuditIndex>();
         applyFilter();
+    });
+    connect(&ctx.ledger, &Ledger::newDrawEnded, this, [this] {
+        m_drawRunning = false;
         m_reloadTimer.start();
     });
 

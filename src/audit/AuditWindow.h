@@ -88,6 +88,7 @@ private:
     qint64 m_entry = 0; // the entry being shown, 0 for the selection
     QTimer m_filterTimer;
     QTimer m_reloadTimer;
+    bool m_drawRunning = false; // a new draw is moving the log: no reload until it ends
     QThread* m_check = nullptr;
     std::shared_ptr<std::atomic_bool> m_cancel;
 };
