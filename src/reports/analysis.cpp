@@ -5,6 +5,7 @@
 #include "model/text.h"
 #include "model/types.h"
 #include "reports/cutting.h"
+#include "reports/ownshares.h"
 #include "reports/prize.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
@@ -28,23 +29,6 @@ QString orBlank(const QString& setting)
     return setting.isEmpty() ? QStringLiteral(" ") : setting;
 }
 
-// The amount of every item of a working list, by its number.
-QHash<QString, double> amountsByNumber(const QString& list)
-{
-    QHash<QString, double> amounts;
-    forEachItem(list, [&](QStringView item) {
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
-        if (dash >= 0) amounts.insert(item.first(dash).toString(), amountValue(item.sliced(dash + 1)));
-    });
-    return amounts;
-}
-
-// One customer's own figures on the type, and his stakes per number of the type's number set.
-struct OwnStakes {
-    const CustomerRate* rate;
-    QList<double> sums;
-};
-
 // The customers' own figures on what the book holds of a type. Every held number is priced as if it
 // won: its stakes at each customer's own payout rate where he has one, the rest at the type's. A
 // number held below its limit could still take stakes up to it, at the type's rate; a number whose
@@ -60,10 +44,7 @@ OwnFiguresEffect ownFigures(Store& store, const CustomerRates& rates, const QStr
         return effect;
     }
     const QStringList& numbers = NumberSet(type);
-    QList<OwnStakes> own;
-    for (const CustomerRate& r : rates.items)
-        if (r.type == type)
-            own.append({&r, stakeSumsOfBytes(store.readBytes(store.StakeFilePath(type, r.customer)).bytes, numbers)});
+    const QList<OwnStakes> own = ownStakesOf(store, rates, type);
     if (own.isEmpty()) return effect;
 
     const QHash<QString, double> totals = amountsByNumber(grouped);
@@ -78,22 +59,7 @@ OwnFiguresEffect ownFigures(Store& store, const CustomerRates& rates, const QStr
         const double total = totals.value(numbers[i]);
         const double heldHere = kept.value(numbers[i]);
         if (total <= 0 || heldHere <= 0) continue;
-        double ownStake = 0;
-        double ownPays = 0;
-        double discountShift = 0;
-        bool ownDiscount = false;
-        for (const OwnStakes& o : std::as_const(own)) {
-            const double stake = o.sums[i];
-            if (stake <= 0) continue;
-            if (!o.rate->payout.isEmpty()) {
-                ownStake += stake;
-                ownPays += stake * Val(o.rate->payout);
-            }
-            if (!o.rate->discount.isEmpty()) {
-                discountShift += stake * (Val(o.rate->discount) - typeDiscount) / 100;
-                ownDiscount = true;
-            }
-        }
+        const auto [ownStake, ownPays, discountShift, ownDiscount] = ownShareOf(own, i, typeDiscount);
         if (ownDiscount) {
             discountChange += discountShift * heldHere / total;
             effect.discountChange = discountChange;

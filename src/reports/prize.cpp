@@ -6,10 +6,16 @@
 #include "model/types.h"
 #include "reports/cutting.h"
 #include "reports/overlimit.h"
+#include "reports/ownshares.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "store/store.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <optional>
 
 namespace varnoth
 {
@@ -35,6 +41,14 @@ struct Selection {
     bool hasData = false;
     QString winners;
     QString income;
+    QString grouped; // every customer's stake per number before the limits, in a selection of everyone
+};
+
+// The customers' own figures in a section of every customer: each one's part of a winning number's
+// held stake at his own payout rate, and his whole stake of the type at his own discount.
+struct Everyone {
+    const CustomerRates& rates;
+    const QString& grouped;
 };
 
 // One type for one customer, or for every customer when `customer` is empty.
@@ -45,6 +59,7 @@ Selection evaluate(Store& store, const QString& type, const QString& customer)
     GroupedStakes grouped;
     if (customer.isEmpty()) {
         grouped = GroupedLinesOfType(store, type);
+        s.grouped = grouped.list;
     } else {
         const QString lines = LinesOfTypeCustomer(store, type, customer);
         grouped.staked = !lines.isEmpty();
@@ -175,10 +190,14 @@ QString MatchWinning(const QString& list, const QString& winning)
     return out;
 }
 
-QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& winners, const QString& type,
-                        const QString& income, const QString& customer)
+namespace
 {
-    const Figures figures = figuresOf(store, type, customer);
+
+// ShowWinners with the figures already looked up. A section of every customer (`everyone` set) pays
+// and discounts each customer's part at his own figures where he has them, and marks those lines.
+QStringList showWinners(Store& store, GrandAccumulators& grand, const QString& winners, const QString& type,
+                        const QString& income, Figures figures, const Everyone* everyone)
+{
     const QString& discountRate = figures.discount;
     const QString& payoutRate = figures.payout;
     QStringList lines;
@@ -189,6 +208,28 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
     const int t = typeIndex(type);
     const bool reduced = rules->hasRules(t);
     double paidStake = 0;
+
+    // Every customer's section: who has an own payout rate on the winning numbers. A damaged rates
+    // file is named and none of it is used.
+    QList<OwnStakes> own;
+    QHash<QString, double> totals;
+    std::optional<double> ownDiscount;
+    if (everyone) {
+        if (!everyone->rates.outcome.ok()) {
+            figures.problem = DamagedFileText + Store::fileName(everyone->rates.outcome.file);
+        } else {
+            ownDiscount = ownDiscountChange(store, everyone->rates, type, discountRate).change;
+            const auto paysOwn = [&](const CustomerRate& r) { return r.type == type && !r.payout.isEmpty(); };
+            if (std::any_of(everyone->rates.items.begin(), everyone->rates.items.end(), paysOwn)) {
+                own = ownStakesOf(store, everyone->rates, type);
+                totals = amountsByNumber(everyone->grouped);
+            }
+        }
+    }
+    const double typePayout = Val(payoutRate);
+    bool ownPaid = false;
+    double sharedPaid = 0; // the prize with each customer's part at his own rate
+
     forEachItem(winners, [&](QStringView item) {
         const qsizetype dash = firstDash(item);
         if (dash < 0) {
@@ -198,8 +239,17 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
         ++count;
         const double amount = amountValue(item.sliced(dash + 1));
         stake += amount;
-        const qint64 percent = reduced ? rules->payPercentOf(t, item.first(dash).toString()) : 100;
+        const QString number = item.first(dash).toString();
+        const qint64 percent = reduced ? rules->payPercentOf(t, number) : 100;
         paidStake += amount * static_cast<double>(percent) / 100;
+        if (!own.isEmpty()) {
+            const qsizetype place = NumberSet(type).indexOf(number);
+            const OwnShare share = place >= 0 ? ownShareOf(own, place, 0) : OwnShare{};
+            ownPaid = ownPaid || share.stake > 0;
+            const double total = std::max(totals.value(number), amount);
+            const double pays = share.stake > 0 ? sharedPrize(share, amount, total, typePayout) : amount * typePayout;
+            sharedPaid += pays * static_cast<double>(percent) / 100;
+        }
         lines << (percent == 100 ? item.toString() : item.toString() + PayPercentText.arg(percent));
     });
     if (count > 0) {
@@ -207,14 +257,24 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
         lines << QStringLiteral("รวมเงิน= ") + formatAmount(stake) + Baht;
     }
     double prize = 0;
-    if (!payoutRate.isEmpty()) {
-        prize = Val(payoutRate) * (reduced ? paidStake : stake);
+    if (ownPaid) {
+        prize = sharedPaid;
+        lines << QStringLiteral("จ่ายค่ารางวัล= ") + formatAmount(prize) + Baht + OwnPayoutsIncludedMark;
+    } else if (!payoutRate.isEmpty()) {
+        prize = typePayout * (reduced ? paidStake : stake);
         lines << QStringLiteral("จ่ายค่ารางวัล= ") + formatAmount(prize) + Baht +
                      (figures.ownPayout ? OwnFigureMark : QString());
     }
     double held = Val(income);
     lines << QStringLiteral("รวมรายรับ= ") + formatAmount(held) + Baht;
-    if (!discountRate.isEmpty()) {
+    if (ownDiscount) {
+        const double discount = Val(discountRate) * held / 100 + *ownDiscount;
+        lines << QStringLiteral("จ่ายค่าส่วนลด") +
+                     (discountRate.isEmpty() ? QString() : QLatin1Char(' ') + discountRate + QLatin1Char('%')) +
+                     QStringLiteral("= ") + formatAmount(discount) + Baht + OwnFiguresIncludedMark;
+        held -= discount;
+        lines << QStringLiteral("รายรับคงเหลือ= ") + formatAmount(held) + Baht;
+    } else if (!discountRate.isEmpty()) {
         const double discount = Val(discountRate) * held / 100;
         lines << QStringLiteral("จ่ายค่าส่วนลด ") + discountRate + QStringLiteral("%= ") + formatAmount(discount) + Baht +
                      (figures.ownDiscount ? OwnFigureMark : QString());
@@ -232,6 +292,14 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
     grand.prize += prize;
     grand.income += held;
     return lines;
+}
+
+} // namespace
+
+QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& winners, const QString& type,
+                        const QString& income, const QString& customer)
+{
+    return showWinners(store, grand, winners, type, income, figuresOf(store, type, customer), nullptr);
 }
 
 ReportResult PrizeCheck(Store& store, Session& session, const QString& type, const QString& customer)
@@ -260,12 +328,19 @@ ReportResult PrizeCheck(Store& store, Session& session, const QString& type, con
         // The first word of the heading is followed by a blank only where all customers are checked.
         const QString first = allCustomers ? QStringLiteral("เลขที่ถูกรางวัล ") : QStringLiteral("เลขที่ถูกรางวัล");
         bool anyWinners = false;
+        // Every type of every customer: each type's section holds the customers' own figures.
+        const CustomerRates rates = allTypes && allCustomers ? loadCustomerRates(store) : CustomerRates{};
         auto section = [&](const QString& t, const QString& c, const QString& shownCustomer) {
             const Selection s = evaluate(store, t, c);
             if (s.winners.isEmpty()) return;
             anyWinners = true;
             lines << winnersHeading(first, t, shownCustomer);
-            lines << ShowWinners(store, grand, s.winners, t, s.income, c);
+            if (c.isEmpty()) {
+                const Everyone everyone{rates, s.grouped};
+                lines << showWinners(store, grand, s.winners, t, s.income, figuresOf(store, rates, t, c), &everyone);
+            } else {
+                lines << ShowWinners(store, grand, s.winners, t, s.income, c);
+            }
         };
         if (!allTypes) {
             for (const QString& c : store.customers())

@@ -324,22 +324,10 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type)
     return groupedText(store, sums, numbers);
 }
 
-namespace
-{
-
-// What the customers' own discounts change in the discount of every customer's stake on a type,
-// against the type's rate: on their whole stake, or on their stakes on `number` when one is given.
-// No change when no customer has his own discount there; a damaged rates file gives no change and
-// the line that names it.
-struct OwnDiscounts {
-    std::optional<double> change;
-    QString problem;
-};
-
-OwnDiscounts ownDiscountChange(Store& store, const QString& type, const QString& typeRate, const QString& number)
+OwnDiscounts ownDiscountChange(Store& store, const CustomerRates& rates, const QString& type, const QString& typeRate,
+                               const QString& number)
 {
     OwnDiscounts own;
-    const CustomerRates rates = loadCustomerRates(store);
     if (!rates.outcome.ok()) {
         own.problem = DamagedFileText + Store::fileName(rates.outcome.file);
         return own;
@@ -357,8 +345,6 @@ OwnDiscounts ownDiscountChange(Store& store, const QString& type, const QString&
     }
     return own;
 }
-
-} // namespace
 
 QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& list, const QString& type,
                         const QString& customer, const QString& number)
@@ -386,7 +372,7 @@ QStringList ShowSection(Store& store, GrandAccumulators& grand, const QString& l
     double discount = 0;
     std::optional<double> own;
     if (everyone) {
-        OwnDiscounts everyones = ownDiscountChange(store, type, rate, number);
+        OwnDiscounts everyones = ownDiscountChange(store, loadCustomerRates(store), type, rate, number);
         own = everyones.change;
         figures.problem = everyones.problem;
     }

@@ -9,10 +9,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace varnoth
 {
 
 class Store;
+struct CustomerRates;
 
 QString LinesOfTypeCustomer(Store& store, const QString& type, const QString& customer);
 QString LinesOfTypeCustomerNumber(Store& store, const QString& type, const QString& customer, const QString& number);
@@ -38,6 +41,17 @@ struct GroupedStakes {
     double total = 0;
 };
 GroupedStakes GroupedLinesOfType(Store& store, const QString& type);
+
+// What the customers' own discounts change in the discount of every customer's stake on a type,
+// against the type's rate: on their whole stake, or on their stakes on `number` when one is given.
+// No change when no customer has his own discount there; a damaged rates file gives no change and
+// the line that names it.
+struct OwnDiscounts {
+    std::optional<double> change;
+    QString problem;
+};
+OwnDiscounts ownDiscountChange(Store& store, const CustomerRates& rates, const QString& type, const QString& typeRate,
+                               const QString& number = {});
 
 // The lines of one section: the items, "รวมเลข= …", "รวมเงิน= …", the discount lines when the
 // type has a discount, and the separator. Adds count, total and discount to the accumulators. A

@@ -8,6 +8,8 @@
 #include "reports/analysis.h"
 #include "reports/prize.h"
 #include "reports/view.h"
+#include "settings/numberrules.h"
+#include "settings/numberruletexts.h"
 #include "store/session.h"
 #include "tools/newdraw.h"
 
@@ -31,6 +33,30 @@ Statement statement(TempBook& book, const QString& customer)
 PaymentResult pay(TempBook& book, const QString& customer, const QString& amount, const char* when)
 {
     return appendPayment(*book.store, customer, statement(book, customer).due(), amount, at(when));
+}
+
+// The amount on the line that starts with `head` ("1,234.50 บาท …" read as 1234.5); 0 when none does.
+double figureOn(const QStringList& lines, const QString& head)
+{
+    for (const QString& line : lines)
+        if (line.startsWith(head)) return line.mid(head.size()).section(QLatin1Char(' '), 0, 0).remove(',').toDouble();
+    return 0;
+}
+
+// Three customers on two types; somchai has his own 550 and 15% on the straight three and his own 80
+// on the top two, noi his own 900 on the straight three. The straight three holds at most 100 a number.
+void prizeBook(TempBook& book)
+{
+    drawnAndPriced(book);
+    book.put(QStringLiteral("lotto2.gif"), QStringLiteral("3ตัวตรง#100\r\n"));
+    book.stake(Straight3, QStringLiteral("somchai"), QStringLiteral("456"), 150);
+    book.stake(Straight3, QStringLiteral("somchai"), QStringLiteral("123"), 100);
+    book.stake(Straight3, QStringLiteral("daeng"), QStringLiteral("456"), 50);
+    book.stake(Straight3, QStringLiteral("daeng"), QStringLiteral("789"), 40);
+    book.stake(Straight3, QStringLiteral("noi"), QStringLiteral("789"), 10);
+    book.stake(Top2, QStringLiteral("somchai"), QStringLiteral("56"), 10);
+    book.stake(Top2, QStringLiteral("daeng"), QStringLiteral("56"), 20);
+    book.stake(Top2, QStringLiteral("daeng"), QStringLiteral("12"), 30);
 }
 
 } // namespace
@@ -242,6 +268,100 @@ private slots:
         QStringList damaged = plain;
         damaged.insert(damaged.size() - 1, DamagedFileText + CustomerRatesFileName);
         QCOMPARE(Analysis(store, Straight3).lines, damaged);
+    }
+
+    // The check of every type and every customer pays each customer's part of a winning number's held
+    // stake at his own rate and takes his own discount on his whole stake.
+    void prizeOfEveryoneUsesOwnFigures()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        prizeBook(book);
+        Session session;
+        const QStringList plain = PrizeCheck(store, session, AllChoice, AllChoice).lines;
+        QVERIFY(plain.contains("จ่ายค่ารางวัล= 50,000.00 บาท"));
+        QVERIFY(plain.contains("จ่ายค่าส่วนลด 10%= 35.00 บาท"));
+
+        QVERIFY(setCustomerRate(store, Somchai, Straight3, "550", "15").changed());
+        QVERIFY(setCustomerRate(store, Somchai, Top2, "80", "").changed());
+        QVERIFY(setCustomerRate(store, "noi", Straight3, "900", "").changed());
+        const QStringList straight = {
+            "เลขที่ถูกรางวัล <3ตัวตรง> <ทั้งหมด>",
+            "456-100",
+            "รวมเลข= 1 รายการ",
+            "รวมเงิน= 100.00 บาท",
+            // 100 of the 200 on 456 is held: somchai's 75 at 550, daeng's 25 at 500 (noi has none on it).
+            "จ่ายค่ารางวัล= 53,750.00 บาท" + OwnPayoutsIncludedMark,
+            "รวมรายรับ= 350.00 บาท",
+            // 10% of 350, and 5% more on somchai's 250.
+            "จ่ายค่าส่วนลด 10%= 47.50 บาท" + OwnFiguresIncludedMark,
+            "รายรับคงเหลือ= 302.50 บาท",
+            "ขาดทุน 53,447.50 บาท",
+            Separator,
+        };
+        // Not held over the limit: somchai's 10 at 80, daeng's 20 at 70; the type's 5% on all 60.
+        const QStringList top = {
+            "เลขที่ถูกรางวัล <2ตัวบน> <ทั้งหมด>",
+            "56-30",
+            "รวมเลข= 1 รายการ",
+            "รวมเงิน= 30.00 บาท",
+            "จ่ายค่ารางวัล= 2,200.00 บาท" + OwnPayoutsIncludedMark,
+            "รวมรายรับ= 60.00 บาท",
+            "จ่ายค่าส่วนลด 5%= 3.00 บาท",
+            "รายรับคงเหลือ= 57.00 บาท",
+            "ขาดทุน 2,143.00 บาท",
+            Separator,
+        };
+        const QStringList totals = {
+            "จำนวนเลขที่ถูกรางวัล= 2 รายการ", "จำนวนเงินที่ถูกรางวัล= 130.00 บาท", "รวมเงินที่จ่ายค่ารางวัล= 55,950.00 บาท",
+            "รายรับทั้งหมด= 359.50 บาท",     "ขาดทุน= 55,590.50 บาท",         Separator};
+        QCOMPARE(PrizeCheck(store, session, AllChoice, AllChoice).lines, straight + top + totals);
+
+        // A number paid at half keeps the half on top of each customer's own rate.
+        book.put(NumberRulesFileName, "2ตัวบน#56#pay#50\r\n");
+        const QStringList halved = PrizeCheck(store, session, AllChoice, AllChoice).lines;
+        QVERIFY(halved.contains("56-30" + PayPercentText.arg(50)));
+        QVERIFY(halved.contains("จ่ายค่ารางวัล= 1,100.00 บาท" + OwnPayoutsIncludedMark));
+        QVERIFY(halved.contains("รวมเงินที่จ่ายค่ารางวัล= 54,850.00 บาท"));
+        book.put(NumberRulesFileName, "");
+
+        // A damaged rates file is named under each section, whose figures are then the type's.
+        book.put(CustomerRatesFileName, "somchai#3ตัวตรง#550#15\r\nhello\r\n");
+        const QStringList damaged = PrizeCheck(store, session, AllChoice, AllChoice).lines;
+        QCOMPARE(damaged.count(DamagedFileText + CustomerRatesFileName), 2);
+        QVERIFY(damaged.contains("จ่ายค่ารางวัล= 50,000.00 บาท"));
+        QVERIFY(damaged.contains("จ่ายค่าส่วนลด 10%= 35.00 บาท"));
+    }
+
+    // With no number held over its limit, every customer's check adds up to the sections of each
+    // customer, type by type.
+    void prizeOfEveryoneAddsUpToEachCustomer()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        prizeBook(book);
+        book.put(QStringLiteral("lotto2.gif"), QString());
+        book.stake(Straight3, "noi", "456", 10); // every customer wins, so each one's income counts
+        QVERIFY(setCustomerRate(store, Somchai, Straight3, "550", "15").changed());
+        QVERIFY(setCustomerRate(store, Somchai, Top2, "80", "").changed());
+        QVERIFY(setCustomerRate(store, Daeng, Top2, "", "8").changed());
+        Session session;
+        const QStringList all = PrizeCheck(store, session, AllChoice, AllChoice).lines;
+        QCOMPARE(all.filter(OwnPayoutsIncludedMark).size(), 2);
+        QCOMPARE(all.filter(OwnFiguresIncludedMark).size(), 2);
+        double prize = 0;
+        double income = 0;
+        for (const QString& type : {Straight3, Top2}) {
+            const QStringList each = PrizeCheck(store, session, type, AllChoice).lines;
+            prize += figureOn(each, "รวมเงินที่จ่ายค่ารางวัล= ");
+            income += figureOn(each, "รายรับทั้งหมด= ");
+        }
+        // 150 × 550 + 60 × 500 and 10 × 80 + 20 × 70; 360 less 10% and 5% more of somchai's 250, 60
+        // less 5% and 3% more of daeng's 50.
+        QCOMPARE(prize, 112500.0 + 2200.0);
+        QCOMPARE(income, 311.5 + 55.5);
+        QCOMPARE(figureOn(all, "รวมเงินที่จ่ายค่ารางวัล= "), prize);
+        QCOMPARE(figureOn(all, "รายรับทั้งหมด= "), income);
     }
 
     // A search of every customer for one number takes each one's own discount on his stake on that

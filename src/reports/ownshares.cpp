@@ -1,0 +1,55 @@
+#include "reports/ownshares.h"
+
+#include "model/text.h"
+#include "model/types.h"
+#include "reports/selectors.h"
+#include "store/store.h"
+
+namespace varnoth
+{
+
+QHash<QString, double> amountsByNumber(const QString& list)
+{
+    QHash<QString, double> amounts;
+    forEachItem(list, [&](QStringView item) {
+        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        if (dash >= 0) amounts.insert(item.first(dash).toString(), amountValue(item.sliced(dash + 1)));
+    });
+    return amounts;
+}
+
+QList<OwnStakes> ownStakesOf(Store& store, const CustomerRates& rates, const QString& type)
+{
+    const QStringList& numbers = NumberSet(type);
+    QList<OwnStakes> own;
+    for (const CustomerRate& r : rates.items)
+        if (r.type == type)
+            own.append({&r, stakeSumsOfBytes(store.readBytes(store.StakeFilePath(type, r.customer)).bytes, numbers)});
+    return own;
+}
+
+OwnShare ownShareOf(const QList<OwnStakes>& own, qsizetype number, double typeDiscount)
+{
+    OwnShare share;
+    for (const OwnStakes& o : own) {
+        const double stake = o.sums[number];
+        if (stake <= 0) continue;
+        if (!o.rate->payout.isEmpty()) {
+            share.stake += stake;
+            share.pays += stake * Val(o.rate->payout);
+        }
+        if (!o.rate->discount.isEmpty()) {
+            share.discountShift += stake * (Val(o.rate->discount) - typeDiscount) / 100;
+            share.ownDiscount = true;
+        }
+    }
+    return share;
+}
+
+double sharedPrize(const OwnShare& share, double held, double total, double typePayout)
+{
+    const double whole = share.pays + (total - share.stake) * typePayout;
+    return held < total ? held * whole / total : whole;
+}
+
+} // namespace varnoth
