@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -52,24 +53,86 @@ qsizetype setPosition(int type, const QString& number)
 
 } // namespace
 
+namespace
+{
+
+// The sums of one stake file, read again only when its stamp changed.
+const QList<double>& fileSums(Store& store, const QString& path, const QByteArray& stamp, const QStringList& set)
+{
+    FileSums& f = sumsCache()[path];
+    if (stamp != f.stamp || f.sums.size() != set.size()) {
+        f.stamp = stamp;
+        f.sums = stakeSumsOfBytes(store.readBytes(path).bytes, set);
+    }
+    return f.sums;
+}
+
+// Every customer's sums of one type of one book, as last looked at, with how far the data folder's
+// journal of changes had been read then: while the journal names no file of the type, nothing needs
+// looking at again.
+struct TypeSums {
+    quint64 watch = 0;
+    quint64 journal = 0;
+    QString customers;             // the customer list they were made for
+    QHash<QString, qsizetype> at;  // stake file name -> its place in `sums`
+    QList<QList<double>> sums;
+};
+
+QHash<QString, TypeSums>& typeSumsCache()
+{
+    static QHash<QString, TypeSums> books;
+    return books;
+}
+
+// Brings the sums up to date from the names changed since they were made; false when a change is
+// not one of the type's known stake files changed in place (a file new or gone): then every file
+// must be looked at.
+bool catchUp(Store& store, TypeSums& known, const QString& customers, int type, const QStringList& set)
+{
+    if (known.watch != store.changesId() || known.customers != customers) return false;
+    const std::optional<QStringList> changed = store.changedSince(known.journal);
+    if (!changed) return false;
+    const QString prefix = QString::number(type) + QLatin1Char('_');
+    const QLatin1StringView suffix(".gif");
+    for (const QString& name : *changed) {
+        // Only the type's stake files count ("5_12.gif"), not the passing files a safe write makes.
+        if (!name.startsWith(prefix) || !name.endsWith(suffix)) continue;
+        const QStringView customer = QStringView(name).sliced(prefix.size(), name.size() - prefix.size() - suffix.size());
+        if (customer.isEmpty() || !std::all_of(customer.begin(), customer.end(), [](QChar c) { return c.isDigit(); }))
+            continue;
+        const auto place = known.at.constFind(name);
+        if (place == known.at.constEnd()) return false;
+        const QString path = store.path(name);
+        const QByteArray stamp = fileStamp(path);
+        if (stamp.isEmpty()) return false;
+        known.sums[place.value()] = fileSums(store, path, stamp, set);
+    }
+    known.journal += static_cast<quint64>(changed->size());
+    return true;
+}
+
+} // namespace
+
 QList<QList<double>> customerSumsOfType(Store& store, int type)
 {
-    QList<QList<double>> out;
-    if (type < 0 || type >= typeNames().size()) return out;
+    if (type < 0 || type >= typeNames().size()) return {};
     const QStringList& set = NumberSet(typeNames()[type]);
     QMutexLocker locker(&sumsLock());
-    for (int c : Store::customerIndexes(store.customerListText())) {
-        const QString path = store.stakeFilePathAt(type, c);
+    const QString customers = store.customerListText();
+    TypeSums& known = typeSumsCache()[store.dataFolder() + QString::number(type)];
+    if (catchUp(store, known, customers, type, set)) return known.sums;
+
+    // Taken before the files are looked at, so that a change made meanwhile is seen the next time.
+    known = TypeSums{store.changesId(), store.changesEnd(), customers, {}, {}};
+    for (int c : Store::customerIndexes(customers)) {
+        const QString name = Store::stakeFileName(type, c);
+        const QString path = store.path(name);
         const QByteArray stamp = fileStamp(path);
         if (stamp.isEmpty()) continue;
-        FileSums& f = sumsCache()[path];
-        if (stamp != f.stamp || f.sums.size() != set.size()) {
-            f.stamp = stamp;
-            f.sums = stakeSumsOfBytes(store.readBytes(path).bytes, set);
-        }
-        out << f.sums;
+        known.at.insert(name, known.sums.size());
+        known.sums << fileSums(store, path, stamp, set);
     }
-    return out;
+    return known.sums;
 }
 
 RuleMarks::RuleMarks(Store& store) : m_store(store), m_rules(bookRules(store)) {}

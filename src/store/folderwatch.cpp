@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <atomic>
 #include <utility>
 
 #ifdef Q_OS_LINUX
@@ -18,7 +19,19 @@
 namespace varnoth
 {
 
-FolderWatch::FolderWatch(const QString& folder) : m_folder(folder) {}
+namespace
+{
+// The journal keeps this many names at most; a reader further behind looks at every file.
+constexpr qsizetype JournalLength = 4096;
+
+quint64 nextWatchId()
+{
+    static std::atomic<quint64> next{1};
+    return next++;
+}
+} // namespace
+
+FolderWatch::FolderWatch(const QString& folder) : m_folder(folder), m_id(nextWatchId()) {}
 
 FolderWatch::~FolderWatch()
 {
@@ -41,9 +54,36 @@ QStringList FolderWatch::takeVanished()
     return std::exchange(m_vanished, {});
 }
 
+quint64 FolderWatch::journalEnd()
+{
+#ifdef Q_OS_LINUX
+    files();
+    return m_journalBase + static_cast<quint64>(m_journal.size());
+#else
+    // No notices here: a listing would tell nothing of what changed, and costs a look at every file.
+    return 0;
+#endif
+}
+
+std::optional<QStringList> FolderWatch::changedSince(quint64 at)
+{
+#ifdef Q_OS_LINUX
+    const quint64 end = journalEnd();
+    if (!m_fromNotices || at < m_journalBase || at > end) return std::nullopt;
+    return m_journal.mid(static_cast<qsizetype>(at - m_journalBase));
+#else
+    Q_UNUSED(at);
+    return std::nullopt;
+#endif
+}
+
 void FolderWatch::listAll()
 {
     ++m_listings;
+    // Nothing read from the journal before this listing may be trusted: start it afresh, past every
+    // position handed out so far.
+    m_journalBase += static_cast<quint64>(m_journal.size()) + 1;
+    m_journal.clear();
     m_files.clear();
     QDirIterator it(m_folder, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
@@ -110,8 +150,15 @@ bool FolderWatch::applyNotices()
             p += sizeof(inotify_event) + event.len;
         }
     }
-    for (const QString& name : changed)
+    for (const QString& name : changed) {
         refresh(name);
+        m_journal << name;
+    }
+    if (m_journal.size() > JournalLength) {
+        const qsizetype drop = m_journal.size() - JournalLength / 2;
+        m_journal.remove(0, drop);
+        m_journalBase += static_cast<quint64>(drop);
+    }
     return true;
 }
 

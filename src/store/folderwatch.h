@@ -6,6 +6,9 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace varnoth
 {
@@ -28,6 +31,16 @@ public:
     // The files that files() found removed or emptied since the last call of this.
     QStringList takeVanished();
 
+    // A journal of the names the notices reported changed, so that a reader who remembers how far he
+    // read can ask what changed since. `journalEnd()` brings the journal up to date and gives the
+    // position after its last name. `changedSince(at)` gives the names changed after that position,
+    // or nothing when the journal cannot tell (the folder was listed again, so notices may have been
+    // lost; the position is from another watch; or it is too old): then every file must be looked at.
+    quint64 journalEnd();
+    std::optional<QStringList> changedSince(quint64 at);
+    // Tells one watch from another, so that a position is only ever used with the journal it came from.
+    quint64 id() const { return m_id; }
+
 private:
     void listAll();
     bool startWatching();
@@ -39,6 +52,9 @@ private:
     QString m_folder;
     QHash<QString, qint64> m_files;
     QStringList m_vanished;
+    QStringList m_journal;
+    quint64 m_journalBase = 0; // the position of m_journal's first name
+    quint64 m_id;
     quint64 m_listings = 0;
     int m_fd = -1;
     int m_watch = -1;

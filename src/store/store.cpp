@@ -296,6 +296,21 @@ const QHash<QString, qint64>& Store::listing()
     return m_watch->files();
 }
 
+quint64 Store::changesEnd()
+{
+    return m_watch->journalEnd();
+}
+
+std::optional<QStringList> Store::changedSince(quint64 at)
+{
+    return m_watch->changedSince(at);
+}
+
+quint64 Store::changesId() const
+{
+    return m_watch->id();
+}
+
 // A file with content is never touched; a missing or empty one gets fresh content. A file that is
 // there but cannot be read is left alone and reported.
 QStringList Store::createIfEmpty(const QString& name, const QString& content, const QHash<QString, qint64>& files)

@@ -97,6 +97,13 @@ public:
     // How often the creation sequence has looked at every file of the book (not just at what changed).
     quint64 fullChecks() const { return m_fullChecks; }
 
+    // What changed in the data folder, from the folder's watch (see FolderWatch): a position in its
+    // journal, the names changed since one (nothing when every file must be looked at instead), and
+    // the watch the positions belong to.
+    quint64 changesEnd();
+    std::optional<QStringList> changedSince(quint64 at);
+    quint64 changesId() const;
+
     // Every read or write that failed since the last call, oldest first (each also goes to the log).
     QList<Outcome> takeFailures() { return std::exchange(m_failures, {}); }
 

@@ -246,6 +246,28 @@ private slots:
         QCOMPARE(staked(store, Straight, "b", "123"), 50.0);
     }
 
+    // The book's stake on a number is kept between entries and brought up to date from what changed
+    // in the folder: a file rewritten by another program, a customer added through another copy.
+    void bookStakeFollowsChangesMadeElsewhere()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        setRules(store, {rule(Straight, "123", RuleKind::Limit, 100)});
+        QCOMPARE(enter(store, "a", Straight, "123-60").lines, QStringList({"123-60"}));
+        QCOMPARE(enter(store, "a", Straight, "123-50").lines, QStringList({"123-50" + OverOwnLimitText}));
+        const QString fileName = Store::fileName(store.StakeFilePath(Straight, "a"));
+        QString text = book.text(fileName);
+        QVERIFY(text.contains("123-110\r\n"));
+        book.put(fileName, text.replace("123-110\r\n", "123-0\r\n")); // written over in place
+        QCOMPARE(enter(store, "a", Straight, "123-50").lines, QStringList({"123-50"}));
+        {
+            Store other(book.folder());
+            QCOMPARE(enter(other, "b", Straight, "123-40").lines, QStringList({"123-40"}));
+        }
+        QCOMPARE(enter(store, "a", Straight, "123-20").lines, QStringList({"123-20" + OverOwnLimitText}));
+        QCOMPARE(staked(store, Straight, "a", "123"), 70.0);
+    }
+
     void restoreHonoursClosedNumbers()
     {
         TempBook book;

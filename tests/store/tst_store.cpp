@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <limits>
@@ -109,6 +110,52 @@ private slots:
         write("d.gif", "1");
         QCOMPARE(watch.files(), listed());
         QCOMPARE(watch.files().size(), 1);
+    }
+
+    // The journal of the watch names what changed since a position, or says it cannot tell.
+    void watchJournalTellsWhatChanged()
+    {
+#ifndef Q_OS_LINUX
+        QSKIP("this system gives no notices of changes");
+#else
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/book";
+        QVERIFY(QDir().mkpath(folder));
+        auto write = [&](const QString& name, const QByteArray& bytes) {
+            QFile f(folder + "/" + name);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(bytes);
+        };
+        FolderWatch watch(folder);
+        const quint64 start = watch.journalEnd();
+        write("1_1.gif", "a");
+        write("2_1.gif", "b");
+        const std::optional<QStringList> both = watch.changedSince(start);
+        QVERIFY(both);
+        QCOMPARE(QSet<QString>(both->begin(), both->end()), QSet<QString>({"1_1.gif", "2_1.gif"}));
+        const quint64 mid = watch.journalEnd();
+        QCOMPARE(watch.changedSince(mid), QStringList());
+        write("1_1.gif", "c");
+        QCOMPARE(watch.changedSince(mid), QStringList({"1_1.gif"}));
+        QVERIFY(!watch.changedSince(watch.journalEnd() + 1)); // a position not yet handed out
+        QVERIFY(FolderWatch(folder).id() != watch.id());
+
+        // A reader too far behind: the oldest names are gone, so everything must be looked at.
+        for (int i = 0; i < 5000; ++i) {
+            write("x.gif", QByteArray::number(i));
+            watch.journalEnd();
+        }
+        QVERIFY(!watch.changedSince(mid));
+        // The folder removed and made again: the watch lists it afresh, and no earlier position tells.
+        const quint64 before = watch.journalEnd();
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(QDir().mkpath(folder));
+        write("d.gif", "1");
+        QVERIFY(!watch.changedSince(before));
+        const quint64 after = watch.journalEnd();
+        write("d.gif", "2");
+        QCOMPARE(watch.changedSince(after), QStringList({"d.gif"}));
+#endif
     }
 
     // Before every entry the creation sequence makes sure every file of the book holds content. It
