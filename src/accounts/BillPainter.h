@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace varnoth
 {
@@ -39,5 +40,10 @@ QString billImageName(const QString& customer);
 
 // A file name the operator picked, with `suffix` (".pdf") added when it does not end in it already.
 QString withSuffix(const QString& path, const QString& suffix);
+
+// Where bills as PDF go: `pick` (title, proposed path, filter) is asked, starting with a new dated
+// name among the book's printouts; "" when the operator cancels, else the path ending in ".pdf".
+using SaveFilePicker = std::function<QString(const QString&, const QString&, const QString&)>;
+QString pickBillsPdfPath(const SaveFilePicker& pick, const QString& dataFolder, const QDateTime& now);
 
 } // namespace varnoth

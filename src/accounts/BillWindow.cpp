@@ -116,12 +116,8 @@ void BillWindow::saveBillsPdf()
     if (p.pages.isEmpty()) return Combo1->setFocus();
     const QDateTime now = QDateTime::currentDateTime();
     // The operator picks where it goes, starting with a new dated name among the other printouts.
-    const QString dataFolder = ctx.store.dataFolder();
-    const QString proposed = printoutPath(dataFolder, now, QStringLiteral("bill"));
-    QString path =
-        pickSaveFile(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
+    const QString path = pickBillsPdfPath(pickSaveFile, ctx.store.dataFolder(), now);
     if (path.isEmpty()) return;
-    path = withSuffix(path, QStringLiteral(".pdf"));
     const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
     if (!writeBillsPdf(p.pages, p.customers, header, path)) {
         say({WriteFailedText + QDir::toNativeSeparators(path)});

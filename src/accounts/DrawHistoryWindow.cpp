@@ -140,12 +140,8 @@ void DrawHistoryWindow::billDrawPdf()
     }
     const QDateTime now = QDateTime::currentDateTime();
     // The picker starts among the other printouts, never in the copy.
-    const QString dataFolder = ctx.store.dataFolder();
-    const QString proposed = printoutPath(dataFolder, now, QStringLiteral("bill"));
-    QString path =
-        pickSaveFile(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
+    const QString path = pickBillsPdfPath(pickSaveFile, ctx.store.dataFolder(), now);
     if (path.isEmpty()) return;
-    path = withSuffix(path, QStringLiteral(".pdf"));
     const BillHeader header{optionValue(ctx.store, option::ShopName), now, d->label};
     if (!writeBillsPdf(pages, customers, header, path)) {
         if (ctx.shell) ctx.shell->addLines({WriteFailedText + QDir::toNativeSeparators(path)});
