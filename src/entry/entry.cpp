@@ -31,7 +31,9 @@ NumberFile* EntryBatch::stakeFile(const QString& type)
     const QString& path = known.value();
     if (path.isEmpty()) return nullptr;
     auto file = m_files.find(path);
-    if (file == m_files.end()) file = m_files.insert(path, NumberFile(m_store, path));
+    // Under number rules the book's stake is kept between entries; a stamped file lets its known
+    // sums follow this entry's bets instead of reading the file again.
+    if (file == m_files.end()) file = m_files.insert(path, NumberFile(m_store, path, m_marks.active()));
     return &file.value();
 }
 
@@ -145,7 +147,11 @@ EntryResult EntryBatch::commit()
     for (const PendingBet& bet : m_bets) {
         if (unsaved.contains(bet.stakePath)) continue;
         NumberFile& stake = m_files[bet.stakePath];
-        if (!stake.save(m_store)) unsaved.insert(bet.stakePath);
+        if (!stake.changed()) continue;
+        if (!stake.save(m_store))
+            unsaved.insert(bet.stakePath);
+        else if (m_marks.active())
+            stakeFileSaved(typeIndex(bet.type), stake);
     }
 
     // Only a bet that is on disk is counted.

@@ -3,6 +3,8 @@
 #include "model/types.h"
 #include "reports/selectors.h"
 #include "settings/numberruletexts.h"
+#include "store/numberfile.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QMutex>
@@ -71,9 +73,8 @@ const QList<double>& fileSums(Store& store, const QString& path, const QByteArra
 // journal of changes had been read then: while the journal names no file of the type, nothing needs
 // looking at again.
 struct TypeSums {
-    quint64 watch = 0;
+    quint64 watch = 0;             // 0: no journal to follow
     quint64 journal = 0;
-    QString customers;             // the customer list they were made for
     QHash<QString, qsizetype> at;  // stake file name -> its place in `sums`
     QList<QList<double>> sums;
 };
@@ -85,16 +86,17 @@ QHash<QString, TypeSums>& typeSumsCache()
 }
 
 // Brings the sums up to date from the names changed since they were made; false when a change is
-// not one of the type's known stake files changed in place (a file new or gone): then every file
-// must be looked at.
-bool catchUp(Store& store, TypeSums& known, const QString& customers, int type, const QStringList& set)
+// not one of the type's known stake files changed in place (a file new or gone, or the customer
+// list changed): then every file must be looked at.
+bool catchUp(Store& store, TypeSums& known, int type, const QStringList& set)
 {
-    if (known.watch != store.changesId() || known.customers != customers) return false;
+    if (known.watch == 0 || known.watch != store.changesId()) return false;
     const std::optional<QStringList> changed = store.changedSince(known.journal);
     if (!changed) return false;
     const QString prefix = QString::number(type) + QLatin1Char('_');
     const QLatin1StringView suffix(".gif");
     for (const QString& name : *changed) {
+        if (name == Store::CustomerFileName) return false;
         // Only the type's stake files count ("5_12.gif"), not the passing files a safe write makes.
         if (!name.startsWith(prefix) || !name.endsWith(suffix)) continue;
         const QStringView customer = QStringView(name).sliced(prefix.size(), name.size() - prefix.size() - suffix.size());
@@ -118,13 +120,12 @@ QList<QList<double>> customerSumsOfType(Store& store, int type)
     if (type < 0 || type >= typeNames().size()) return {};
     const QStringList& set = NumberSet(typeNames()[type]);
     QMutexLocker locker(&sumsLock());
-    const QString customers = store.customerListText();
     TypeSums& known = typeSumsCache()[store.dataFolder() + QString::number(type)];
-    if (catchUp(store, known, customers, type, set)) return known.sums;
+    if (catchUp(store, known, type, set)) return known.sums;
 
     // Taken before the files are looked at, so that a change made meanwhile is seen the next time.
-    known = TypeSums{store.changesId(), store.changesEnd(), customers, {}, {}};
-    for (int c : Store::customerIndexes(customers)) {
+    known = TypeSums{store.changesId(), store.changesEnd(), {}, {}};
+    for (int c : Store::customerIndexes(store.customerListText())) {
         const QString name = Store::stakeFileName(type, c);
         const QString path = store.path(name);
         const QByteArray stamp = fileStamp(path);
@@ -133,6 +134,56 @@ QList<QList<double>> customerSumsOfType(Store& store, int type)
         known.sums << fileSums(store, path, stamp, set);
     }
     return known.sums;
+}
+
+namespace
+{
+
+// What a stake file line adds to its number's sum, as the sums read it.
+double lineStake(const QString& line)
+{
+    const TextLine l = TextLine::of(QStringView(line));
+    if (!l.hasDash() || l.hash) return 0;
+    const double v = amountValue(l.rest());
+    return v > 0 ? v : 0;
+}
+
+bool wholeAndExact(double v)
+{
+    return v >= 0 && v < 9007199254740992.0 && v == std::trunc(v);
+}
+
+} // namespace
+
+void stakeFileSaved(int type, const NumberFile& file)
+{
+    if (type < 0 || type >= typeNames().size()) return;
+    QMutexLocker locker(&sumsLock());
+    auto cached = sumsCache().find(file.path());
+    if (cached == sumsCache().end()) return;
+    FileSums& f = cached.value();
+    // Known sums of some other version, or a write whose stamp is not known: the file is read again
+    // when next asked for.
+    if (file.readStamp().isEmpty() || file.savedStamp().isEmpty() || f.stamp != file.readStamp()) return;
+    const QStringList& set = NumberSet(typeNames()[type]);
+    if (f.sums.size() != set.size()) return;
+    QList<double> sums = f.sums;
+    for (auto it = file.linesAsRead().cbegin(); it != file.linesAsRead().cend(); ++it) {
+        const QString& now = file.lines().at(it.key());
+        const qsizetype at = setPosition(type, TextLine::of(QStringView(now)).number().toString());
+        if (at < 0) continue;
+        const double before = lineStake(it.value());
+        const double after = lineStake(now);
+        // Only whole amounts add up exactly in any order; anything else is summed from the file.
+        if (!wholeAndExact(before) || !wholeAndExact(after) || !wholeAndExact(sums[at]) ||
+            !wholeAndExact(sums[at] - before + after)) {
+            sumsCache().erase(cached);
+            return;
+        }
+        sums[at] += after - before;
+    }
+    f.sums = sums;
+    f.stamp = file.savedStamp();
 }
 
 RuleMarks::RuleMarks(Store& store) : m_store(store), m_rules(bookRules(store)) {}

@@ -14,6 +14,7 @@
 namespace varnoth
 {
 
+class NumberFile;
 class Store;
 
 struct RuleVerdict {
@@ -54,5 +55,8 @@ private:
 // Every customer's stake on each number of the type, by position in the type's number set: each
 // stake file is read again only when it changed since the last time it was read in this program.
 QList<QList<double>> customerSumsOfType(Store& store, int type);
+// A stake file of the type (a stamped NumberFile) that this program has just saved: its known sums
+// follow the lines it changed, so that it need not be read again.
+void stakeFileSaved(int type, const NumberFile& file);
 
 } // namespace varnoth

@@ -7,10 +7,11 @@
 namespace varnoth
 {
 
-NumberFile::NumberFile(Store& store, const QString& path) : m_path(path)
+NumberFile::NumberFile(Store& store, const QString& path, bool stamped) : m_path(path), m_stamped(stamped)
 {
-    const FileText f = store.readFile(path);
+    const FileText f = store.readFile(path, stamped);
     m_ok = f.readable;
+    m_readStamp = f.stamp;
     if (m_ok) parse(f.text);
 }
 
@@ -74,6 +75,7 @@ bool NumberFile::set(const QString& number, const QString& valueText)
     auto it = m_index.constFind(number);
     if (it == m_index.constEnd()) return false;
     QString& line = m_lines[it.value()];
+    if (m_stamped && !m_asRead.contains(it.value())) m_asRead.insert(it.value(), line);
     line.clear();
     line.reserve(number.size() + 1 + valueText.size());
     line += number;
@@ -100,7 +102,8 @@ QString NumberFile::text() const
 bool NumberFile::save(Store& store)
 {
     if (!m_changed) return true;
-    if (!store.WriteWholeFile(m_path, text())) return false;
+    m_savedStamp.clear();
+    if (!store.WriteWholeFile(m_path, text(), m_stamped ? &m_savedStamp : nullptr)) return false;
     m_changed = false;
     return true;
 }

@@ -4,6 +4,7 @@
 // changed keeps its text, so the written file is byte for byte what changing the lines one at a
 // time would give, and the file keeps one empty line at the end however often it is changed.
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -17,8 +18,9 @@ class NumberFile
 {
 public:
     NumberFile() = default;
-    // Reads the file; `ok()` is false when it exists but cannot be read.
-    NumberFile(Store& store, const QString& path);
+    // Reads the file; `ok()` is false when it exists but cannot be read. A `stamped` file also keeps
+    // the stamps of the version it read and of the one it wrote, and the lines as they were read.
+    NumberFile(Store& store, const QString& path, bool stamped = false);
     static NumberFile fromText(const QString& text);
 
     bool ok() const { return m_ok; }
@@ -43,6 +45,12 @@ public:
     // Writes the file when it changed; false when the write failed.
     bool save(Store& store);
 
+    // Of a stamped file: the stamps of the version read and of the one last saved ("" when not known).
+    const QByteArray& readStamp() const { return m_readStamp; }
+    const QByteArray& savedStamp() const { return m_savedStamp; }
+    // Of a stamped file: every changed line, by its index, as it was read.
+    const QHash<int, QString>& linesAsRead() const { return m_asRead; }
+
 private:
     void parse(const QString& text);
 
@@ -52,6 +60,10 @@ private:
     int m_width = 0;
     bool m_ok = true;
     bool m_changed = false;
+    bool m_stamped = false;
+    QByteArray m_readStamp;
+    QByteArray m_savedStamp;
+    QHash<int, QString> m_asRead;
 };
 
 } // namespace varnoth

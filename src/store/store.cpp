@@ -24,16 +24,35 @@
 namespace varnoth
 {
 
+#ifdef Q_OS_UNIX
+namespace
+{
+QByteArray stampOf(const struct stat& st)
+{
+    return QByteArray::number(static_cast<qulonglong>(st.st_ino)) + ':' +
+           QByteArray::number(static_cast<qlonglong>(st.st_size)) + ':' +
+           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_nsec));
+}
+
+// The stamp of an open file; "" when it cannot be had.
+QByteArray handleStamp(int fd)
+{
+    struct stat st {
+    };
+    if (fd < 0 || ::fstat(fd, &st) != 0) return {};
+    return stampOf(st);
+}
+} // namespace
+#endif
+
 QByteArray fileStamp(const QString& path)
 {
 #ifdef Q_OS_UNIX
     struct stat st {
     };
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
-    return QByteArray::number(static_cast<qulonglong>(st.st_ino)) + ':' +
-           QByteArray::number(static_cast<qlonglong>(st.st_size)) + ':' +
-           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_sec)) + '.' +
-           QByteArray::number(static_cast<qlonglong>(st.st_mtim.tv_nsec));
+    return stampOf(st);
 #else
     const QFileInfo fi(path);
     if (!fi.exists()) return {};
@@ -92,7 +111,7 @@ QString Store::fileName(const QString& path)
     return QFileInfo(path).fileName();
 }
 
-FileBytes Store::readBytes(const QString& path) const
+FileBytes Store::readBytes(const QString& path, bool stamped) const
 {
     FileBytes r;
     if (path.isEmpty()) return r;
@@ -106,21 +125,31 @@ FileBytes Store::readBytes(const QString& path) const
         return r;
     }
     r.exists = true;
+#ifdef Q_OS_UNIX
+    // A file replaced by a safe write is a new file; the one open here keeps its bytes. A file
+    // written over in place shows a new stamp after the read, and then no stamp is given.
+    const QByteArray before = stamped ? handleStamp(f.handle()) : QByteArray();
+#endif
     r.bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
         r.bytes.clear();
         r.readable = false;
         failed(Status::ReadFailed, path);
+        return r;
     }
+#ifdef Q_OS_UNIX
+    if (stamped && !before.isEmpty() && handleStamp(f.handle()) == before) r.stamp = before;
+#endif
     return r;
 }
 
-FileText Store::readFile(const QString& path) const
+FileText Store::readFile(const QString& path, bool stamped) const
 {
-    FileBytes b = readBytes(path);
+    FileBytes b = readBytes(path, stamped);
     FileText r;
     r.exists = b.exists;
     r.readable = b.readable;
+    r.stamp = b.stamp;
     if (!b.bytes.isEmpty()) r.text = decodeWindows874(b.bytes);
     return r;
 }
@@ -130,8 +159,9 @@ QString Store::ReadWholeFile(const QString& path) const
     return readFile(path).text;
 }
 
-bool Store::writeExact(const QString& path, const QString& text)
+bool Store::writeExact(const QString& path, const QString& text, QByteArray* stamp)
 {
+    if (stamp) stamp->clear();
     if (path.isEmpty()) return true;
     QSaveFile f(path);
     // Unbuffered, so that a full disk fails the write itself: a buffered save can lose the error of
@@ -155,14 +185,24 @@ bool Store::writeExact(const QString& path, const QString& text)
         }
         from = to;
     }
-    if (f.commit()) return true;
+#ifdef Q_OS_UNIX
+    // Taken from the new file before it takes the old one's name: the name keeps the file and its
+    // stamp, and a change made by another program after that has a stamp of its own.
+    const QByteArray written = stamp ? handleStamp(f.handle()) : QByteArray();
+#endif
+    if (f.commit()) {
+#ifdef Q_OS_UNIX
+        if (stamp) *stamp = written;
+#endif
+        return true;
+    }
     failed(Status::WriteFailed, path);
     return false;
 }
 
-bool Store::WriteWholeFile(const QString& path, const QString& text)
+bool Store::WriteWholeFile(const QString& path, const QString& text, QByteArray* stamp)
 {
-    return writeExact(path, text + CRLF);
+    return writeExact(path, text + CRLF, stamp);
 }
 
 bool Store::removeFile(const QString& path)

@@ -21,6 +21,7 @@ struct FileText {
     QString text;
     bool exists = false;  // the file is there
     bool readable = true; // false when it exists but could not be read or decoded
+    QByteArray stamp;     // the stamp of the version read, when asked for and known ("" otherwise)
 };
 
 // The raw bytes of a file, for readers that take the code page's ASCII part as it stands.
@@ -28,6 +29,7 @@ struct FileBytes {
     QByteArray bytes;
     bool exists = false;
     bool readable = true;
+    QByteArray stamp; // as in FileText
 };
 
 class Store
@@ -51,7 +53,8 @@ public:
     QString discountFile() const { return path(QStringLiteral("lotto7.gif")); }
     QString digitCutFile() const { return path(QStringLiteral("lotto8.gif")); }
     QString historyFile() const { return path(QStringLiteral("his.gif")); }
-    QString customerFile() const { return path(QStringLiteral("custom.gif")); }
+    static inline const QString CustomerFileName = QStringLiteral("custom.gif");
+    QString customerFile() const { return path(CustomerFileName); }
     QString savedListFile(const QString& name) const { return path(name + QStringLiteral("_b.gif")); }
 
     static inline const QString CountPrefix = QStringLiteral("a-");
@@ -64,12 +67,15 @@ public:
     // The whole content, line ends included; "" for "" or a missing or unreadable file.
     QString ReadWholeFile(const QString& path) const;
     // The content with whether the file exists and could be read.
-    FileText readFile(const QString& path) const;
-    FileBytes readBytes(const QString& path) const;
+    // With `stamped`, also the stamp of the very version read (see fileStamp), where the system can
+    // tell it: "" when the file changed while it was read.
+    FileText readFile(const QString& path, bool stamped = false) const;
+    FileBytes readBytes(const QString& path, bool stamped = false) const;
     // Atomically replaces the file with the text followed by one CR LF. Nothing for "" (returns true).
-    bool WriteWholeFile(const QString& path, const QString& text);
+    // `stamp`, when given, receives the stamp of the file written ("" where the system cannot tell it).
+    bool WriteWholeFile(const QString& path, const QString& text, QByteArray* stamp = nullptr);
     // Atomically replaces the file with exactly the text (no CR LF added).
-    bool writeExact(const QString& path, const QString& text);
+    bool writeExact(const QString& path, const QString& text, QByteArray* stamp = nullptr);
     bool removeFile(const QString& path);
     bool exists(const QString& path) const;
 

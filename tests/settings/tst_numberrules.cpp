@@ -2,12 +2,14 @@
 // (entry, sheets, restore, over-limit, prize check, analysis, the exposure map).
 #include "../reports/settlementbook.h"
 #include "entry/entry.h"
+#include "entry/rulemarks.h"
 #include "entry/sheet.h"
 #include "model/types.h"
 #include "reports/analysis.h"
 #include "reports/exposure.h"
 #include "reports/overlimit.h"
 #include "reports/prize.h"
+#include "reports/selectors.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "store/numberfile.h"
@@ -266,6 +268,56 @@ private slots:
         }
         QCOMPARE(enter(store, "a", Straight, "123-20").lines, QStringList({"123-20" + OverOwnLimitText}));
         QCOMPARE(staked(store, Straight, "a", "123"), 70.0);
+    }
+
+    // The book's stake kept between entries follows each entry's own bets without reading its file
+    // again: after every entry it must equal the sums read afresh from every stake file, including
+    // files with lines the entry cannot simply add to (a number on two lines, a fraction, a minus, a
+    // "#" line), where the kept sums fall back to reading the file.
+    void keptStakeEqualsTheFiles()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        setRules(store, {rule(Straight, "123", RuleKind::Limit, 1000), rule(Tote, "123", RuleKind::Limit, 1000)});
+        const QStringList customers{"a", "b", "c"};
+        for (const QString& c : customers)
+            QVERIFY(store.creationSequence(c).isEmpty());
+        const QString odd = Store::fileName(store.StakeFilePath(Straight, "b"));
+        QString text = book.text(odd);
+        text.replace("123-0\r\n", "123-0.1\r\n").replace("456-0\r\n", "456--3\r\n").replace("789-0\r\n", "789-4#\r\n");
+        book.put(odd, text + "555-7\r\n123-0.2\r\n");
+
+        auto check = [&](const QString& type) {
+            const int t = typeIndex(type);
+            const QStringList& set = NumberSet(type);
+            QList<double> fresh(set.size(), 0.0);
+            for (const QString& c : customers) {
+                const QList<double> one = stakeSumsOfBytes(store.readBytes(store.StakeFilePath(type, c)).bytes, set);
+                for (qsizetype i = 0; i < set.size(); ++i)
+                    fresh[i] += one[i];
+            }
+            QList<double> kept(set.size(), 0.0);
+            for (const QList<double>& one : customerSumsOfType(store, t))
+                for (qsizetype i = 0; i < set.size(); ++i)
+                    kept[i] += one[i];
+            return kept == fresh;
+        };
+        QVERIFY(check(Straight)); // the first look reads every file
+        const QStringList numbers{"123", "456", "789", "555", "321", "000"};
+        quint32 seed = 7;
+        auto next = [&seed](quint32 n) {
+            seed = seed * 1103515245u + 12345u;
+            return (seed >> 16) % n;
+        };
+        for (int round = 0; round < 60; ++round) {
+            const QString customer = customers[next(3)];
+            const QString type = next(4) == 0 ? Tote : Straight;
+            QString sheet;
+            for (quint32 i = 0, n = 1 + next(3); i < n; ++i)
+                sheet += numbers[next(numbers.size())] + "-" + QString::number(1 + next(90)) + "\r\n";
+            enter(store, customer, type, sheet);
+            QVERIFY2(check(type), qPrintable(QString("round %1: %2 %3 %4").arg(round).arg(customer, type, sheet)));
+        }
     }
 
     void restoreHonoursClosedNumbers()

@@ -112,6 +112,42 @@ private slots:
         QCOMPARE(watch.files().size(), 1);
     }
 
+    // A stamped number file knows the stamp of the version it read and of the one it wrote, the same
+    // stamps a later look at the file gives; the lines it changed are kept as they were read.
+    void numberFileStampsAreTheFilesOwn()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("stamps of open files are not taken on this system");
+#else
+        QTemporaryDir dir;
+        Store store(dir.path());
+        const QString path = dir.filePath("0_1.gif");
+        QVERIFY(store.WriteWholeFile(path, "000-5\r\n001-0\r\n002-7"));
+        NumberFile file(store, path, true);
+        QCOMPARE(file.readStamp(), fileStamp(path));
+        QVERIFY(!file.readStamp().isEmpty());
+        QVERIFY(file.add("001", 40));
+        QVERIFY(file.add("001", 2));
+        QVERIFY(file.add("002", 1));
+        QVERIFY(file.save(store));
+        QCOMPARE(file.savedStamp(), fileStamp(path));
+        QVERIFY(file.savedStamp() != file.readStamp());
+        QCOMPARE(file.linesAsRead(), (QHash<int, QString>{{1, "001-0"}, {2, "002-7"}}));
+        QCOMPARE(store.ReadWholeFile(path), QString("000-5\r\n001-42\r\n002-8\r\n\r\n"));
+        // Unstamped reads and writes give none.
+        NumberFile plain(store, path);
+        QVERIFY(plain.readStamp().isEmpty());
+        QVERIFY(plain.add("000", 1));
+        QVERIFY(plain.save(store));
+        QVERIFY(plain.savedStamp().isEmpty());
+        QVERIFY(plain.linesAsRead().isEmpty());
+        // A failed write gives no stamp.
+        QByteArray stamp = "x";
+        QVERIFY(!store.writeExact(dir.filePath("no/such/folder.gif"), "1", &stamp));
+        QVERIFY(stamp.isEmpty());
+#endif
+    }
+
     // The journal of the watch names what changed since a position, or says it cannot tell.
     void watchJournalTellsWhatChanged()
     {
