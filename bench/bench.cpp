@@ -46,6 +46,18 @@ struct FloorWork {
 
 double ioFloor(const FloorWork& w)
 {
+    // Each file is written beside itself, over a copy of itself in the same folder, not over itself:
+    // a file the floor replaced would be a change made by another program, which the next run would
+    // have to read again. The book stays the operation's alone, and the floor replaces a file of the
+    // same size, as the operation does.
+    QStringList copies;
+    for (const QString& p : w.writes) {
+        copies << p + QStringLiteral(".floor");
+        QFile::remove(copies.last());
+        QFile::copy(p, copies.last());
+    }
+    ::sync();
+
     QElapsedTimer t;
     t.start();
     if (w.listsFolder) {
@@ -76,7 +88,7 @@ double ioFloor(const FloorWork& w)
             QFile f(p);
             if (f.open(QIODevice::ReadOnly)) bytes = f.readAll();
         }
-        QSaveFile s(p);
+        QSaveFile s(p + QStringLiteral(".floor"));
         if (s.open(QIODevice::WriteOnly)) {
             s.write(bytes);
             s.commit();
@@ -84,7 +96,10 @@ double ioFloor(const FloorWork& w)
     }
     for (const QString& p : w.removes)
         QFile::remove(p);
-    return t.nsecsElapsed() / 1e6;
+    const double ms = t.nsecsElapsed() / 1e6;
+    for (const QString& p : copies)
+        QFile::remove(p);
+    return ms;
 }
 
 long peakKb()
