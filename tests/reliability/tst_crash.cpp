@@ -128,6 +128,9 @@ int runChild(const QString& folder, quint32 seed)
     Ledger ledger(store, session);
     const QString drive = folder + ".drive";
     QRandomGenerator rng(seed);
+    // Started: from here on every moment is one where a kill can cut an entry.
+    std::printf("READY\n");
+    std::fflush(stdout);
     for (int i = 0;; ++i) {
         const QString customer = Customers[rng.bounded(Customers.size())];
         const bool restore = rng.bounded(6) == 0;
@@ -241,6 +244,18 @@ private slots:
             QProcess child;
             child.start(self, {"--child", book.folder(), QString::number(rng.generate())});
             QVERIFY(child.waitForStarted());
+            // Every fourth kill may fall while the child is still starting (copying its shadow,
+            // opening the book and its log); the others while it enters. A slow start (a new process
+            // under wine takes the better part of a second) would otherwise leave no kill inside an
+            // entry at all.
+            QByteArray said;
+            if (kills % 4 != 0) {
+                QElapsedTimer starting;
+                starting.start();
+                while (!said.contains("READY\n") && starting.elapsed() < 60000 && child.waitForReadyRead(1000))
+                    said += child.readAllStandardOutput();
+                QVERIFY2(said.contains("READY\n"), "the child did not start within a minute");
+            }
             QTest::qWait(rng.bounded(80, 600));
             child.kill(); // SIGKILL, or TerminateProcess on Windows
             child.waitForFinished();
@@ -248,7 +263,7 @@ private slots:
 
             // What the child said: every PLAN followed by DONE is committed; a last PLAN without DONE
             // is the entry in flight.
-            const QStringList out = QString::fromUtf8(child.readAllStandardOutput()).split('\n');
+            const QStringList out = QString::fromUtf8(said + child.readAllStandardOutput()).split('\n');
             QStringList pending;
             for (const QString& l : out) {
                 if (l.startsWith("PLAN ")) {
