@@ -204,7 +204,13 @@ ListTextFile writeListTextFile(const QString& text, const QString& folder)
     QTemporaryFile file(QDir(folder).filePath(QStringLiteral("varnoth_list_XXXXXX.txt")));
     file.setAutoRemove(false); // the editor opens it after we are done
     if (!file.open()) return {file.fileTemplate(), false};
+#ifdef Q_OS_WIN
+    // Notepad before Windows 10 reads a text without a byte order mark in the system's code page, and
+    // the Thai of the list would come out as other letters.
+    const QByteArray bytes = "\xEF\xBB\xBF" + text.toUtf8();
+#else
     const QByteArray bytes = text.toUtf8();
+#endif
     const bool written = file.write(bytes) == bytes.size() && file.flush();
     const QString path = file.fileName();
     file.close();

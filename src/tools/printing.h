@@ -105,6 +105,8 @@ struct ListTextFile {
     QString path;
     bool written = false;
 };
+// The list text in UTF-8 (with a byte order mark on Windows, for every Notepad) in a new file of the
+// folder, for the system's text editor.
 ListTextFile writeListTextFile(const QString& text, const QString& folder);
 
 } // namespace varnoth

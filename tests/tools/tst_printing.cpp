@@ -229,6 +229,23 @@ private slots:
         QVERIFY(writeListTextFile("x", dir.path()).written);
         QVERIFY(!writeListTextFile("x", dir.path() + "/missing/folder").written);
     }
+
+    // The Thai of the list reaches the editor whole: UTF-8, marked as such on Windows.
+    void listTextFileHoldsTheThaiText()
+    {
+        QTemporaryDir dir;
+        const QString text = QString::fromUtf8("<2ตัวบน>\r\n12-100  21-50\r\nรวมเงิน= 150.00 บาท\r\n");
+        const ListTextFile file = writeListTextFile(text, dir.path());
+        QVERIFY(file.written);
+        QFile f(file.path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray bytes = f.readAll();
+#ifdef Q_OS_WIN
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        bytes.remove(0, 3);
+#endif
+        QCOMPARE(QString::fromUtf8(bytes), text);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPrinting)
