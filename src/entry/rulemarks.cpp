@@ -139,15 +139,6 @@ QList<QList<double>> customerSumsOfType(Store& store, int type)
 namespace
 {
 
-// What a stake file line adds to its number's sum, as the sums read it.
-double lineStake(const QString& line)
-{
-    const TextLine l = TextLine::of(QStringView(line));
-    if (!l.hasDash() || l.hash) return 0;
-    const double v = amountValue(l.rest());
-    return v > 0 ? v : 0;
-}
-
 bool wholeAndExact(double v)
 {
     return v >= 0 && v < 9007199254740992.0 && v == std::trunc(v);
@@ -172,8 +163,8 @@ void stakeFileSaved(int type, const NumberFile& file)
         const QString& now = file.lines().at(it.key());
         const qsizetype at = setPosition(type, TextLine::of(QStringView(now)).number().toString());
         if (at < 0) continue;
-        const double before = lineStake(it.value());
-        const double after = lineStake(now);
+        const double before = stakeOfLine(TextLine::of(QStringView(it.value())));
+        const double after = stakeOfLine(TextLine::of(QStringView(now)));
         // Only whole amounts add up exactly in any order; anything else is summed from the file.
         if (!wholeAndExact(before) || !wholeAndExact(after) || !wholeAndExact(sums[at]) ||
             !wholeAndExact(sums[at] - before + after)) {

@@ -184,25 +184,39 @@ double amountOfBytes(const char* p, const char* end)
     return v;
 }
 
+} // namespace
+
+double stakeOfLine(const ByteLine& line)
+{
+    if (!line.hasDash() || line.hash) return 0;
+    const QByteArrayView rest = line.rest();
+    const double v = amountOfBytes(rest.data(), rest.data() + rest.size());
+    return v > 0 ? v : 0;
+}
+
+double stakeOfLine(const TextLine& line)
+{
+    if (!line.hasDash() || line.hash) return 0;
+    const double v = amountValue(line.rest());
+    return v > 0 ? v : 0;
+}
+
+namespace
+{
+
 // The lines of one stake file summed per number, straight from its bytes: the lines of the code
 // page's ASCII part (nearly all) are read as they stand, any other line is decoded first. The lines
 // taken, their order and their values are those of appendStakeLines followed by grouping.
 void sumStakeBytes(const QByteArray& bytes, NumberSums& sums, GroupedStakes& g)
 {
     forEachNumberLine(QByteArrayView(bytes), [&](const auto& line) {
-        if (!line.hasDash() || line.hash) return;
+        const double v = stakeOfLine(line);
+        if (v <= 0) return;
         const auto number = line.number();
-        double v = 0;
-        if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>) {
-            const QByteArrayView rest = line.rest();
-            v = amountOfBytes(rest.data(), rest.data() + rest.size());
-            if (v <= 0) return;
+        if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>)
             sums.add(number.data(), number.size(), v);
-        } else {
-            v = amountValue(line.rest());
-            if (v <= 0) return;
+        else
             sums.addOwned(number, v);
-        }
         g.staked = true;
         g.total += v;
     });

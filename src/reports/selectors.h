@@ -6,8 +6,10 @@
 
 #include "store/session.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -16,6 +18,7 @@ namespace varnoth
 
 class Store;
 struct CustomerRates;
+template <class View> struct NumberLine; // store/numberlines.h
 
 QString LinesOfTypeCustomer(Store& store, const QString& type, const QString& customer);
 QString LinesOfTypeCustomerNumber(Store& store, const QString& type, const QString& customer, const QString& number);
@@ -34,6 +37,10 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type);
 // One stake file's sums per number, straight from its bytes, in the order of `numbers` (0 for a number
 // it holds nothing on); the lines taken are those of the reports.
 QList<double> stakeSumsOfBytes(const QByteArray& bytes, const QStringList& numbers);
+// What one line of a stake file adds to its number's sum: the amount after its first "-" when above
+// 0, nothing for a line without a "-" or with a "#". Every sum of the stake files reads lines by this.
+double stakeOfLine(const NumberLine<QByteArrayView>& line);
+double stakeOfLine(const NumberLine<QStringView>& line);
 
 struct GroupedStakes {
     QString list;
