@@ -186,14 +186,7 @@ double amountOfBytes(const char* p, const char* end)
 
 } // namespace
 
-double stakeOfLine(const ByteLine& line)
-{
-    if (!line.hasDash() || line.hash) return 0;
-    const QByteArrayView rest = line.rest();
-    const double v = amountOfBytes(rest.data(), rest.data() + rest.size());
-    return v > 0 ? v : 0;
-}
-
+// The test of sumStakeBytes below, for one decoded line; kept beside it so that the two never part.
 double stakeOfLine(const TextLine& line)
 {
     if (!line.hasDash() || line.hash) return 0;
@@ -210,13 +203,19 @@ namespace
 void sumStakeBytes(const QByteArray& bytes, NumberSums& sums, GroupedStakes& g)
 {
     forEachNumberLine(QByteArrayView(bytes), [&](const auto& line) {
-        const double v = stakeOfLine(line);
-        if (v <= 0) return;
+        if (!line.hasDash() || line.hash) return;
         const auto number = line.number();
-        if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>)
+        double v = 0;
+        if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>) {
+            const QByteArrayView rest = line.rest();
+            v = amountOfBytes(rest.data(), rest.data() + rest.size());
+            if (v <= 0) return;
             sums.add(number.data(), number.size(), v);
-        else
+        } else {
+            v = amountValue(line.rest());
+            if (v <= 0) return;
             sums.addOwned(number, v);
+        }
         g.staked = true;
         g.total += v;
     });

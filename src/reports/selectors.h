@@ -6,7 +6,6 @@
 
 #include "store/session.h"
 
-#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -37,9 +36,8 @@ QString GroupByNumber(Store& store, const QString& list, const QString& type);
 // One stake file's sums per number, straight from its bytes, in the order of `numbers` (0 for a number
 // it holds nothing on); the lines taken are those of the reports.
 QList<double> stakeSumsOfBytes(const QByteArray& bytes, const QStringList& numbers);
-// What one line of a stake file adds to its number's sum: the amount after its first "-" when above
-// 0, nothing for a line without a "-" or with a "#". Every sum of the stake files reads lines by this.
-double stakeOfLine(const NumberLine<QByteArrayView>& line);
+// What one line of a stake file adds to its number's sum, as stakeSumsOfBytes reads it: the amount
+// after its first "-" when above 0, nothing for a line without a "-" or with a "#".
 double stakeOfLine(const NumberLine<QStringView>& line);
 
 struct GroupedStakes {
