@@ -159,7 +159,8 @@ void stakeFileSaved(int type, const NumberFile& file)
     const QStringList& set = NumberSet(typeNames()[type]);
     if (f.sums.size() != set.size()) return;
     QList<double> sums = f.sums;
-    for (auto it = file.linesAsRead().cbegin(); it != file.linesAsRead().cend(); ++it) {
+    const QHash<int, QString> asRead = file.linesAsRead();
+    for (auto it = asRead.cbegin(); it != asRead.cend(); ++it) {
         const QString& now = file.lines().at(it.key());
         const qsizetype at = setPosition(type, TextLine::of(QStringView(now)).number().toString());
         if (at < 0) continue;

@@ -13,6 +13,8 @@ NumberFile::NumberFile(Store& store, const QString& path, bool stamped) : m_path
     m_ok = f.readable;
     m_readStamp = f.stamp;
     if (m_ok) parse(f.text);
+    // Shares the lines' text until they change, which costs each change nothing more.
+    if (m_stamped) m_readLines = m_lines;
 }
 
 NumberFile NumberFile::fromText(const QString& text)
@@ -75,7 +77,6 @@ bool NumberFile::set(const QString& number, const QString& valueText)
     auto it = m_index.constFind(number);
     if (it == m_index.constEnd()) return false;
     QString& line = m_lines[it.value()];
-    if (m_stamped && !m_asRead.contains(it.value())) m_asRead.insert(it.value(), line);
     line.clear();
     line.reserve(number.size() + 1 + valueText.size());
     line += number;
@@ -83,6 +84,14 @@ bool NumberFile::set(const QString& number, const QString& valueText)
     line += valueText;
     m_changed = true;
     return true;
+}
+
+QHash<int, QString> NumberFile::linesAsRead() const
+{
+    QHash<int, QString> changed;
+    for (qsizetype i = 0; i < m_readLines.size() && i < m_lines.size(); ++i)
+        if (m_lines[i] != m_readLines[i]) changed.insert(static_cast<int>(i), m_readLines[i]);
+    return changed;
 }
 
 QString NumberFile::text() const

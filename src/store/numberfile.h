@@ -49,7 +49,7 @@ public:
     const QByteArray& readStamp() const { return m_readStamp; }
     const QByteArray& savedStamp() const { return m_savedStamp; }
     // Of a stamped file: every changed line, by its index, as it was read.
-    const QHash<int, QString>& linesAsRead() const { return m_asRead; }
+    QHash<int, QString> linesAsRead() const;
 
 private:
     void parse(const QString& text);
@@ -63,7 +63,7 @@ private:
     bool m_stamped = false;
     QByteArray m_readStamp;
     QByteArray m_savedStamp;
-    QHash<int, QString> m_asRead;
+    QStringList m_readLines; // of a stamped file, as read
 };
 
 } // namespace varnoth
