@@ -8,7 +8,7 @@ namespace varnoth
 namespace
 {
 
-GrowIn growSpecFor(WindowId id)
+GrowIn growInOf(WindowId id)
 {
     switch (id) {
     case WindowId::FilePicker:
@@ -75,7 +75,7 @@ SecondaryWindow* WindowDispatch::OpenWindow(WindowId id)
     if (!w) {
         w = createWindow(id, m_ctx);
         if (!w) return nullptr;
-        w->setGrowIn(growSpecFor(id));
+        w->setGrowIn(growInOf(id));
         m_windows[slot(id)] = w;
     }
     w->setUp();
