@@ -102,8 +102,8 @@ StakeTotals customerTotals(Store& store, const QString& type, const QString& cus
     const QString path = store.StakeFilePath(type, customer);
     if (path.isEmpty()) return {};
     store.progress().reset();
-    QFile f(path);
-    StakeTotals t = f.open(QIODevice::ReadOnly) ? totalsOfBytes(f.readAll()) : StakeTotals{};
+    QFile f;
+    StakeTotals t = openRegularForRead(f, path) ? totalsOfBytes(f.readAll()) : StakeTotals{};
     store.progress().hide();
     return t;
 }
@@ -120,8 +120,8 @@ template <class Use> void scanStakeFiles(Store& store, Use use)
         store.progress().tick(typeNames().size());
         for (int c : customers) {
             const QString path = store.stakeFilePathAt(t, c);
-            QFile f(path);
-            if (!f.open(QIODevice::ReadOnly)) continue;
+            QFile f;
+            if (!openRegularForRead(f, path)) continue;
             use(path, totalsOfBytes(f.readAll()));
         }
         store.progress().yield();

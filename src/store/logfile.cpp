@@ -1,5 +1,7 @@
 #include "store/logfile.h"
 
+#include "store/safefile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -43,8 +45,9 @@ bool appendLog(const QString& folder, const QString& kind, const QString& text)
 {
     if (folder.isEmpty()) return false;
     rotateLog(folder);
-    QFile log(QDir(folder).filePath(LogFileName));
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+    // A link in the log's place is not written through: the log would land outside the folder.
+    QFile log;
+    if (!openRegularForAppend(log, QDir(folder).filePath(LogFileName))) return false;
     const QString line = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss ")) + kind +
                          QStringLiteral(": ") + text + QStringLiteral("\r\n");
     const QByteArray bytes = line.toUtf8();

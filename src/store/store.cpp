@@ -3,6 +3,7 @@
 #include "model/text.h"
 #include "model/types.h"
 #include "store/codepage874.h"
+#include "store/safefile.h"
 
 #include <QDebug>
 #include <QDir>
@@ -115,13 +116,15 @@ FileBytes Store::readBytes(const QString& path, bool stamped) const
 {
     FileBytes r;
     if (path.isEmpty()) return r;
-    QFile f(path);
+    QFile f;
     // Opened straight away: asking first whether the file is there would cost every read a second
-    // look at the disk. Only a file that cannot be opened is asked after.
-    if (!f.open(QIODevice::ReadOnly)) {
-        r.exists = QFileInfo::exists(path);
+    // look at the disk. Only a file that cannot be opened is asked after. A link or a pipe in a
+    // file's place is there but cannot be read.
+    FileKind kind = FileKind::Missing;
+    if (!openRegularForRead(f, path, &kind)) {
+        r.exists = kind != FileKind::Missing;
         r.readable = !r.exists;
-        if (r.exists) failed(Status::ReadFailed, path);
+        if (r.exists) failed(Status::ReadFailed, path, kind);
         return r;
     }
     r.exists = true;
@@ -163,6 +166,12 @@ bool Store::writeExact(const QString& path, const QString& text, QByteArray* sta
 {
     if (stamp) stamp->clear();
     if (path.isEmpty()) return true;
+    // A safe write puts a new file in the name's place; but a link there would have it write the
+    // file the link points at instead, and a pipe or folder is not ours to replace.
+    if (const FileKind kind = fileKind(path); !mayReplace(kind)) {
+        failed(Status::WriteFailed, path, kind);
+        return false;
+    }
     QSaveFile f(path);
     // Unbuffered, so that a full disk fails the write itself: a buffered save can lose the error of
     // its last flush and then replace the file with a short one.
@@ -208,23 +217,30 @@ bool Store::WriteWholeFile(const QString& path, const QString& text, QByteArray*
 bool Store::removeFile(const QString& path)
 {
     if (path.isEmpty()) return true;
-    QFile f(path);
-    if (!f.exists() || f.remove()) return true;
+    // A link is removed itself, never what it points at; a folder or a pipe is left alone.
+    const FileKind kind = fileKind(path);
+    if (kind == FileKind::Missing) return true;
+    if (kind != FileKind::Other && QFile::remove(path)) return true;
     failed(Status::WriteFailed, path);
     return false;
 }
 
-void Store::failed(Status status, const QString& path) const
+void Store::failed(Status status, const QString& path, FileKind kind) const
 {
     const Outcome outcome{status, path};
-    qWarning().noquote() << (status == Status::ReadFailed ? "read failed:" : "write failed:")
-                         << QDir::toNativeSeparators(path);
+    if (kind == FileKind::Link || kind == FileKind::Other)
+        qWarning().noquote() << (status == Status::ReadFailed ? "read failed:" : "write failed:")
+                             << QDir::toNativeSeparators(path)
+                             << QStringLiteral("(%1)").arg(QLatin1String(fileKindName(kind)));
+    else
+        qWarning().noquote() << (status == Status::ReadFailed ? "read failed:" : "write failed:")
+                             << QDir::toNativeSeparators(path);
     m_failures << outcome;
 }
 
 bool Store::exists(const QString& path) const
 {
-    return !path.isEmpty() && QFileInfo::exists(path);
+    return !path.isEmpty() && fileKind(path) != FileKind::Missing;
 }
 
 QString Store::customerListText() const
@@ -360,7 +376,8 @@ QStringList Store::createIfEmpty(const QString& name, const QString& content, co
     // A zero-length entry may still be something we cannot read or replace (a folder, a file we may
     // not open): never write over what cannot be read.
     const QString filePath = path(name);
-    if (it != files.constEnd() && !QFileInfo(filePath).isFile()) return {outcomeLine({Status::ReadFailed, filePath})};
+    if (it != files.constEnd() && fileKind(filePath) != FileKind::Regular)
+        return {outcomeLine({Status::ReadFailed, filePath})};
     if (!WriteWholeFile(filePath, content)) return {outcomeLine({Status::WriteFailed, filePath})};
     return {};
 }

@@ -6,6 +6,7 @@
 #include "store/folderwatch.h"
 #include "store/outcome.h"
 #include "store/progress.h"
+#include "store/safefile.h"
 
 #include <QHash>
 #include <QString>
@@ -132,7 +133,7 @@ private:
     };
     std::optional<Complete> m_complete;
     quint64 m_fullChecks = 0;
-    void failed(Status status, const QString& path) const;
+    void failed(Status status, const QString& path, FileKind kind = FileKind::Regular) const;
     mutable QList<Outcome> m_failures;
     Progress m_silent;
     Progress* m_progress = &m_silent;

@@ -18,12 +18,18 @@
 #include "tools/records.h"
 #include "entry/entry.h"
 #include "entry/totals.h"
+#include "store/logfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace varnoth;
 using namespace varnoth::test;
@@ -234,6 +240,99 @@ private slots:
         static const QRegularExpression known("^(\\d+_\\d+|a-_\\d+|b_\\d+|custom)\\.gif$");
         for (const QString& name : QDir(store.dataFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
             QVERIFY2(known.match(name).hasMatch(), qPrintable(name));
+    }
+    // A pipe, a folder or a link in the place of a data file: every job reads it as a file that is
+    // there but cannot be read, never waits on it (a pipe with no writer would block a plain open
+    // for ever), and never writes through it to the file a link points at.
+    void specialFilesInTheBook_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("file");
+        for (const char* kind : {"pipe", "folder", "link", "dangling link"}) {
+            QTest::newRow(QByteArray(kind) + " for a stake file") << QString(kind) << QStringLiteral("0_1.gif");
+            QTest::newRow(QByteArray(kind) + " for the limits") << QString(kind) << QStringLiteral("lotto2.gif");
+            QTest::newRow(QByteArray(kind) + " for the customers") << QString(kind) << QStringLiteral("custom.gif");
+        }
+    }
+    void specialFilesInTheBook()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("pipes and links are made here with POSIX calls");
+#else
+        QFETCH(QString, kind);
+        QFETCH(QString, file);
+        TempBook book;
+        QVERIFY(book.store->creationSequence("x").isEmpty());
+        book.store->WriteWholeFile(book.store->limitFile(), Straight + "#100");
+        const QString inside = book.file(file);
+        const QByteArray insideBytes = book.bytes(file);
+        QTemporaryDir outsideDir;
+        const QString outside = outsideDir.filePath("target.gif");
+        putBytes(outside, insideBytes);
+        QVERIFY(QFile::remove(inside));
+        const QByteArray name = QFile::encodeName(inside);
+        if (kind == "pipe")
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(inside));
+        else if (kind == "link")
+            QCOMPARE(::symlink(QFile::encodeName(outside).constData(), name.constData()), 0);
+        else
+            QCOMPARE(::symlink(QFile::encodeName(outsideDir.filePath("gone")).constData(), name.constData()), 0);
+        book.store->takeFailures();
+
+        const FileText read = book.store->readFile(inside);
+        QVERIFY(read.exists);
+        QVERIFY(!read.readable);
+        QVERIFY(read.text.isEmpty());
+        QVERIFY(!book.store->takeFailures().isEmpty());
+
+        // Every reader, the totals and the creation sequence run through; the entry stores nothing
+        // through the special file, and the file a link points at keeps its bytes.
+        runEveryReport(*book.store, Straight);
+        customerTotals(*book.store, Straight, "x");
+        bookTotals(*book.store);
+        book.store->creationSequence("x");
+        EntryBatch batch(*book.store, "x");
+        batch.addLine("123-50", Straight, false);
+        const QStringList lines = batch.commit().lines;
+        if (file == "0_1.gif") QVERIFY2(lines != QStringList{"123-50"}, qPrintable(lines.join('|')));
+        QVERIFY(!book.store->WriteWholeFile(inside, "123-1"));
+
+        struct stat st {
+        };
+        QCOMPARE(::lstat(name.constData(), &st), 0);
+        if (kind == "pipe") QVERIFY(S_ISFIFO(st.st_mode));
+        if (kind == "folder") QVERIFY(S_ISDIR(st.st_mode));
+        if (kind.contains("link")) QVERIFY(S_ISLNK(st.st_mode));
+        QFile target(outside);
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), insideBytes);
+        QVERIFY(!QFile::exists(outsideDir.filePath("gone")));
+#endif
+    }
+
+    // The support log beside the book is not written through a link put in its place.
+    void supportLogLinkIsNotFollowed()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("links are made here with POSIX calls");
+#else
+        QTemporaryDir folder;
+        QTemporaryDir outsideDir;
+        const QString outside = outsideDir.filePath("elsewhere.txt");
+        putBytes(outside, "keep me\r\n");
+        const QString log = QDir(folder.path()).filePath(LogFileName);
+        QCOMPARE(::symlink(QFile::encodeName(outside).constData(), QFile::encodeName(log).constData()), 0);
+        QVERIFY(!appendLog(folder.path(), "warning", "a line"));
+        QFile target(outside);
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), QByteArray("keep me\r\n"));
+        // Without the link the log is written as ever.
+        QVERIFY(QFile::remove(log));
+        QVERIFY(appendLog(folder.path(), "warning", "a line"));
+        QVERIFY(QFileInfo(log).isFile() && !QFileInfo(log).isSymLink());
+#endif
     }
 };
 
