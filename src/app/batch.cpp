@@ -701,6 +701,11 @@ BatchResult pastDraws(Store& store)
         const DrawSummary s = summariseDraw(d);
         r.out << QFileInfo(d.folder).fileName() + QStringLiteral("  ") + drawRow(s).join(QStringLiteral("  "));
         r.out << s.problems;
+        // As with the bill and the owed list, a damaged accounts file fails the job.
+        if (!s.problems.isEmpty()) {
+            r.err << s.problems;
+            r.exitCode = BatchRefused;
+        }
     }
     return r;
 }

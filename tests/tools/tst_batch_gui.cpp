@@ -382,6 +382,17 @@ private slots:
         QCOMPARE(b.code, BatchRefused);
         QVERIFY(b.err.contains(damaged));
         QVERIFY(b.out.contains(TotalDueText + "ลูกค้าต้องจ่าย " + bOwes + " บาท"));
+
+        // Kept in a past draw, the damage still leaves a's balance unknown, and fails the list of past
+        // draws too, whose profit is unknown where the rates are damaged.
+        QCOMPARE(runProgram(batchBook->folder(), {"--new-draw", "--confirm-new-draw"}).code, BatchRan);
+        const Run later = runProgram(batchBook->folder(), {"--owed"});
+        QCOMPARE(later.code, BatchRefused);
+        QVERIFY(later.out.contains("<a> " + OwedTitle + " " + UnknownDueText));
+        QCOMPARE(later.out.filter("<b> ลูกค้าต้องจ่าย " + bOwes + " บาท ตั้งแต่ ").size(), 1);
+        const Run draws = runProgram(batchBook->folder(), {"--draws"});
+        QCOMPARE(draws.code, BatchRefused);
+        QCOMPARE(draws.out.first().endsWith(UnknownDueText), file == CustomerRatesFileName);
     }
 
     // Two books in one parent folder: each new draw keeps its copy under its own book's name, and
