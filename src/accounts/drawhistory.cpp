@@ -63,11 +63,6 @@ bool isZero(double value)
     return std::abs(value) < 0.005;
 }
 
-} // namespace
-
-namespace
-{
-
 // "2026-12-09_1430", or "2026-12-09_1430_2" for a second copy in the same minute.
 const QRegularExpression& stampPattern()
 {
