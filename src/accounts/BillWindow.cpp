@@ -96,6 +96,10 @@ void BillWindow::showBills()
     ctx.shell->clearList();
     for (const QStringList& page : p.pages)
         say(page);
+    // A damaged accounts file is named even where the bills shown are whole.
+    const QStringList shown = ctx.shell->listRows();
+    for (const QString& line : accountsDamage(ctx.store, listPastDraws(ctx.store)))
+        if (!shown.contains(line)) say({line});
 }
 
 void BillWindow::printBills()
@@ -175,7 +179,21 @@ void BillWindow::pay(bool all)
 {
     const QString customer = Combo1->currentText().trimmed();
     if (customer.isEmpty() || customer == AllChoice) return Combo1->setFocus();
-    const PaymentResult result = ctx.ledger.recordPayment(customer, all ? QString() : Text1->text());
+    const QString amount = all ? QString() : Text1->text();
+    const QDateTime now = QDateTime::currentDateTime();
+    // Money is recorded only once the operator has seen whose it is and how much, and, when it is
+    // more than is due, by how much.
+    const PaymentResult plan = ctx.ledger.planPayment(customer, amount, now);
+    if (!plan.refusal.isEmpty()) {
+        say(plan.lines);
+        if (!all) Text1->setFocus();
+        return;
+    }
+    QString question = paymentText(plan.payment);
+    if (plan.overpay) question += QLatin1Char('\n') + MoreThanDueText + balanceText(plan.due);
+    question += QLatin1Char('\n') + PaymentQuestionText;
+    if (!askStoreAnyway(this, PaymentQuestionTitle, question, QStringLiteral("PaymentQuestion"))) return;
+    const PaymentResult result = ctx.ledger.recordPayment(customer, amount, now, plan.overpay);
     if (!result.recorded()) {
         say(result.lines);
         if (!all) Text1->setFocus();

@@ -26,6 +26,8 @@ inline const QString OwnFiguresIncludedMark = QStringLiteral(" (รวมส่�
 inline const QString OwnPayoutsIncludedMark = QStringLiteral(" (รวมอัตราจ่ายเฉพาะลูกค้า)");
 // A file of the book that does not read as it should; it is left as it is.
 inline const QString DamagedFileText = QStringLiteral("ไฟล์ข้อมูลเสียหาย ไม่บันทึกทับ ");
+// After the file's name: the lines of it that could not be read.
+inline const QString DamagedLinesText = QStringLiteral(" บรรทัดที่ ");
 
 // --- the bill -----------------------------------------------------------------------------------------
 inline const QString BillHeadingText = QStringLiteral("บิลลูกค้า ");
@@ -42,6 +44,8 @@ inline const QString CarriedText = QStringLiteral("ยอดยกมา ");
 inline const QString PaidInText = QStringLiteral("รับชำระแล้ว ");
 inline const QString PaidOutText = QStringLiteral("จ่ายให้ลูกค้าแล้ว ");
 inline const QString TotalDueText = QStringLiteral("ยอดรวม ");
+// In place of a balance that a damaged accounts file leaves unknown.
+inline const QString UnknownDueText = QStringLiteral("คำนวณไม่ได้ ต้องแก้ไฟล์ที่เสียหายก่อน");
 inline const QString CustomerPaysText = QStringLiteral("ลูกค้าต้องจ่าย ");
 inline const QString BookmakerPaysText = QStringLiteral("เจ้ามือต้องจ่าย ");
 inline const QString SettledText = QStringLiteral("ไม่มียอดค้าง");
@@ -61,6 +65,16 @@ inline const QString PaymentOutText = QStringLiteral("จ่ายให้ ");
 // One payment on the bill: when, and how much, in or out.
 inline const QString PaidInLineText = QStringLiteral("รับชำระ ");
 inline const QString PaidOutLineText = QStringLiteral("จ่ายให้ลูกค้า ");
+// Before the line of a payment that was taken back: "ยกเลิกรับชำระ 09/12/2026 14:30 30.00 บาท".
+inline const QString TakenBackLineText = QStringLiteral("ยกเลิก");
+// After taking a payment back: "ยกเลิกแล้ว: รับชำระจาก somchai 30.00 บาท".
+inline const QString PaymentTakenBackText = QStringLiteral("ยกเลิกแล้ว: ");
+// More money than is due, and what is due: "จำนวนเงินเกินยอดค้าง ลูกค้าต้องจ่าย 900.00 บาท".
+inline const QString MoreThanDueText = QStringLiteral("จำนวนเงินเกินยอดค้าง ");
+// The question before a payment is recorded, and its box.
+inline const QString PaymentQuestionTitle = QStringLiteral("ยืนยันการชำระเงิน");
+inline const QString PaymentQuestionText = QStringLiteral("บันทึกการชำระเงินนี้หรือไม่?");
+inline const QString PaymentStepText = QStringLiteral("ชำระเงิน ");
 
 // --- what is owed ---------------------------------------------------------------------------------------
 inline const QString OwedTitle = QStringLiteral("ยอดค้าง");

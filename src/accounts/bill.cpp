@@ -104,8 +104,10 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
     lines << heading;
     lines << s.problems;
     if (s.bill.types.isEmpty()) lines << NoBetsText << Separator;
+    // Without every payment and rate a balance would be a guess.
+    const bool known = s.problems.isEmpty();
     for (const BillType& t : s.bill.types)
-        lines << typeLines(t, s.bill.types.size() > 1);
+        lines << typeLines(t, known && s.bill.types.size() > 1);
     if (s.bill.types.size() > 1) {
         lines << BillTotalsText;
         lines << BillStakeText + baht(s.bill.stake);
@@ -114,16 +116,19 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
         lines << BillNetText + baht(s.bill.net);
         if (!isZero(s.bill.prize)) lines << BillPrizeText + baht(s.bill.prize);
     }
-    lines << ThisDrawText + balanceText(s.bill.balance());
-    if (!s.problems.isEmpty()) {
-        // Without every payment and rate the total would be a guess.
-        lines << Separator;
+    if (!known) {
+        lines << TotalDueText + UnknownDueText << Separator;
         return lines;
     }
+    lines << ThisDrawText + balanceText(s.bill.balance());
     if (!isZero(s.carried)) lines << CarriedText + balanceText(s.carried);
-    for (const Payment& p : s.payments)
-        lines << (p.amount > 0 ? PaidInLineText : PaidOutLineText) +
-                     p.when.toString(QStringLiteral("dd/MM/yyyy HH:mm ")) + baht(std::abs(p.amount));
+    for (const Payment& p : s.payments) {
+        // A payment taken back is named by the payment it takes back: its direction and its time.
+        const bool paidIn = p.isReversal() ? p.amount < 0 : p.amount > 0;
+        lines << (p.isReversal() ? TakenBackLineText : QString()) + (paidIn ? PaidInLineText : PaidOutLineText) +
+                     (p.isReversal() ? p.reverses : p.when).toString(QStringLiteral("dd/MM/yyyy HH:mm ")) +
+                     baht(std::abs(p.amount));
+    }
     if (!isZero(s.paid)) lines << (s.paid > 0 ? PaidInText : PaidOutText) + baht(std::abs(s.paid));
     lines << TotalDueText + balanceText(s.due());
     lines << Separator;

@@ -5,6 +5,10 @@
 #include "model/types.h"
 #include "store/store.h"
 
+#include <QDir>
+
+#include <algorithm>
+
 namespace varnoth
 {
 
@@ -50,23 +54,42 @@ CustomerRates loadCustomerRates(const Store& store)
     CustomerRates rates;
     const QString path = store.path(CustomerRatesFileName);
     const FileText file = store.readFile(path);
+    const QString shown = QDir::toNativeSeparators(path);
     if (!file.readable) {
         rates.outcome = {Status::ReadFailed, path};
+        rates.doubt = {{damagedFileLine(shown, {})}, {}, true};
         return rates;
     }
-    for (const QString& line : file.text.split(CRLF)) {
+    QString text = file.text;
+    text.replace(CRLF, QStringLiteral("\n"));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList named; // the customer field of each damaged line, where it has one
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString& line = lines[i];
         if (line.isEmpty()) continue;
         const QStringList p = line.split(QLatin1Char('#'));
         const bool fits = p.size() == 4 && !p[0].isEmpty() && typeIndex(p[1]) >= 0 && checkPayout(p[2]).isEmpty() &&
                           checkPercent(p[3]).isEmpty() && !(p[2].isEmpty() && p[3].isEmpty());
-        if (!fits) {
-            // One line that is not a rate makes the whole file untrusted: a guess could pay a
-            // customer at the wrong rate.
-            rates.items.clear();
-            rates.outcome = {Status::ReadFailed, path};
-            return rates;
+        if (fits) {
+            rates.items << CustomerRate{p[0], p[1], p[2], p[3]};
+            continue;
         }
-        rates.items << CustomerRate{p[0], p[1], p[2], p[3]};
+        rates.damaged << int(i + 1);
+        named << (p.size() > 1 ? p[0] : QString());
+    }
+    if (rates.damaged.isEmpty()) return rates;
+    // A bad line could have been anyone's figures: a customer it names is in doubt, and everyone is
+    // when it names nobody the book knows.
+    rates.outcome = {Status::ReadFailed, path};
+    rates.doubt.lines << damagedFileLine(shown, rates.damaged);
+    const QStringList customers = store.customers();
+    for (const QString& name : std::as_const(named)) {
+        const bool known = std::any_of(rates.items.cbegin(), rates.items.cend(),
+                                       [&](const CustomerRate& r) { return r.customer == name; });
+        if (!name.isEmpty() && (known || customers.contains(name)))
+            rates.doubt.customers << name;
+        else
+            rates.doubt.everyone = true;
     }
     return rates;
 }
@@ -87,7 +110,7 @@ Figures figuresOf(const Store& store, const QString& type, const QString& custom
     if (customer.isEmpty()) return figuresOf(store, CustomerRates{}, type, customer);
     const CustomerRates rates = loadCustomerRates(store);
     Figures f = figuresOf(store, rates, type, customer);
-    if (!rates.outcome.ok()) f.problem = DamagedFileText + Store::fileName(rates.outcome.file);
+    if (!rates.outcome.ok()) f.problem = damagedFileLine(Store::fileName(rates.outcome.file), rates.damaged);
     return f;
 }
 
@@ -109,7 +132,7 @@ RateChange setCustomerRate(Store& store, const QString& customer, const QString&
     if (const QString why = checkPercent(change.after.discount); !why.isEmpty()) return refuse(why);
 
     CustomerRates rates = loadCustomerRates(store);
-    if (!rates.outcome.ok()) return refuse(DamagedFileText + Store::fileName(rates.outcome.file));
+    if (!rates.outcome.ok()) return refuse(rates.doubt.lines.value(0));
     const bool clear = change.after.payout.isEmpty() && change.after.discount.isEmpty();
     QStringList lines;
     bool placed = false;

@@ -3,6 +3,7 @@
 // extra file of the book, one customer and type a line ("somchai#3ตัวตรง#550#15"; either figure may be
 // empty). A book without the file uses the type's figures everywhere, as it always has.
 
+#include "accounts/payments.h"
 #include "store/outcome.h"
 
 #include <QList>
@@ -25,10 +26,12 @@ struct CustomerRate {
 };
 
 struct CustomerRates {
-    QList<CustomerRate> items;
+    QList<CustomerRate> items; // the lines that read as rates
     // ReadFailed when the file is there but unreadable or holds a line that is not a rate: such a
-    // file is used by nothing and never written over.
+    // file is never written over. Its good lines still count; what its bad ones held is in doubt.
     Outcome outcome;
+    QList<int> damaged; // the line numbers of the lines that are no rate
+    AccountsDoubt doubt;
     const CustomerRate* find(const QString& customer, const QString& type) const;
 };
 
@@ -45,7 +48,7 @@ struct Figures {
     QString discount;
     bool ownPayout = false;
     bool ownDiscount = false;
-    // The line that reports a damaged rates file, whose figures are then not used ("" when sound).
+    // The line that reports a damaged rates file and its bad lines ("" when sound).
     QString problem;
 };
 Figures figuresOf(const Store& store, const CustomerRates& rates, const QString& type, const QString& customer);

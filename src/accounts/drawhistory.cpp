@@ -1,15 +1,19 @@
 #include "accounts/drawhistory.h"
 
 #include "accounts/accounttexts.h"
+#include "audit/auditlog.h"
 #include "model/text.h"
 #include "reports/reportresult.h"
+#include "store/datafolder.h"
 #include "store/store.h"
 #include "tools/newdraw.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -25,23 +29,24 @@ QString baht(double value)
     return formatAmount(value) + BahtText;
 }
 
-QString problemLine(const Outcome& outcome)
-{
-    return DamagedFileText + QDir::toNativeSeparators(outcome.file);
-}
-
 struct Book {
     CustomerRates rates;
     Payments payments;
-    QStringList problems;
+    AccountsDoubt doubt; // of both files
 };
 
 Book readBook(const Store& store)
 {
     Book b{loadCustomerRates(store), loadPayments(store), {}};
-    if (!b.rates.outcome.ok()) b.problems << problemLine(b.rates.outcome);
-    if (!b.payments.outcome.ok()) b.problems << problemLine(b.payments.outcome);
+    b.doubt.add(b.rates.doubt);
+    b.doubt.add(b.payments.doubt);
     return b;
+}
+
+// The damage that leaves the customer's figures unknown, for his bill ("" when they are known).
+QStringList problemsOf(const AccountsDoubt& doubt, const QString& customer)
+{
+    return doubt.covers(customer) ? doubt.lines : QStringList();
 }
 
 // The customers of a book together with those who only paid in it.
@@ -58,17 +63,99 @@ bool isZero(double value)
     return std::abs(value) < 0.005;
 }
 
+// "2026-12-09_1430", or "2026-12-09_1430_2" for a second copy in the same minute.
+const QRegularExpression& stampPattern()
+{
+    static const QRegularExpression stamp(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2}_\\d{4})(?:_(\\d+))?$"));
+    return stamp;
+}
+
+// The date of a copy named by the book (`prefix`, then the date).
+QRegularExpressionMatch namedCopyStamp(const QString& entry, const QString& prefix)
+{
+    return stampPattern().match(entry.startsWith(prefix) ? entry.mid(prefix.size()) : QString());
+}
+
+// Where the log of a book (or of one of its copies) says its draw began: the copy that the new draw
+// made of the book before it, by folder name; "" when the log names none.
+QString copyBefore(const QString& bookFolder)
+{
+    QFile log(QDir(bookFolder).filePath(AuditLogFileName));
+    if (!log.open(QIODevice::ReadOnly)) return {};
+    // The new draw's line is the first of the fresh log; a few lines more allow for a break line.
+    for (int i = 0; i < 8 && !log.atEnd(); ++i) {
+        QByteArray line = log.readLine(64 * 1024);
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        AuditRecord record;
+        if (parseAuditLine(line, record) && record.action == AuditAction::NewDraw)
+            // The path as the computer that made the copy writes it, whichever separator that is.
+            return record.detail.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+    }
+    return {};
+}
+
+// A folder beside the book that is a book itself: it holds count files, a customer list, an audit log
+// or the lock of a running program.
+bool isBook(const QDir& folder)
+{
+    return !folder
+                .entryList({QStringLiteral("a-_*.gif"), Store::CustomerFileName, AuditLogFileName, LockFileName},
+                           QDir::Files | QDir::Hidden)
+                .isEmpty();
+}
+
+// Copies named by their date alone were made before each copy carried its book's name. Such a copy is
+// this book's when the book's log, or the log of one of its copies, names it as the copy made before
+// (one after the other, back to the first), or when no other book shares the parent folder.
+QSet<QString> ownUnnamedCopies(const Store& current, const QDir& draws, const QStringList& entries)
+{
+    QSet<QString> unnamed;
+    for (const QString& e : entries)
+        if (stampPattern().match(e).hasMatch()) unnamed << e;
+    if (unnamed.isEmpty()) return {};
+
+    const QFileInfo data(QDir::cleanPath(current.dataFolder()));
+    const QDir parent = data.dir();
+    bool alone = true;
+    for (const QString& sibling : parent.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        if (sibling == data.fileName() || sibling == DrawsFolderName) continue;
+        if (isBook(QDir(parent.filePath(sibling)))) {
+            alone = false;
+            break;
+        }
+    }
+    if (alone) return unnamed;
+
+    QSet<QString> own;
+    QStringList starts{QDir::cleanPath(current.dataFolder())};
+    for (const QString& e : entries)
+        if (namedCopyStamp(e, drawCopyPrefix(current)).hasMatch()) starts << draws.filePath(e);
+    for (const QString& start : std::as_const(starts)) {
+        QString next = copyBefore(start);
+        while (unnamed.contains(next) && !own.contains(next)) {
+            own << next;
+            next = copyBefore(draws.filePath(next));
+        }
+    }
+    return own;
+}
+
 } // namespace
 
 QList<PastDraw> listPastDraws(const Store& current)
 {
-    static const QRegularExpression name(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2}_\\d{4})(?:_(\\d+))?$"));
     const QString folder = drawsFolderPath(current);
     QList<std::pair<std::pair<QDateTime, int>, PastDraw>> found;
     if (folder.isEmpty()) return {};
     const QDir dir(folder);
-    for (const QString& entry : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        const QRegularExpressionMatch m = name.match(entry);
+    const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    const QString prefix = drawCopyPrefix(current);
+    const QSet<QString> unnamed = ownUnnamedCopies(current, dir, entries);
+    for (const QString& entry : entries) {
+        // Another book's copies carry its name; a copy of this book's carries this one.
+        QRegularExpressionMatch m = namedCopyStamp(entry, prefix);
+        if (!m.hasMatch() && unnamed.contains(entry)) m = stampPattern().match(entry);
         if (!m.hasMatch()) continue;
         const QDateTime when = QLocale::c().toDateTime(m.captured(1), QStringLiteral("yyyy-MM-dd_HHmm"));
         if (!when.isValid()) continue;
@@ -90,7 +177,9 @@ DrawSummary summariseDraw(const PastDraw& draw)
     s.draw = draw;
     Store store(draw.folder);
     const Book book = readBook(store);
-    s.problems = book.problems;
+    s.problems = book.doubt.lines;
+    s.doubt = book.doubt;
+    s.profitKnown = book.rates.doubt.isEmpty();
     const QString result = withoutLineEnds(store.ReadWholeFile(store.resultFile()));
     s.result = splitText(result, QStringLiteral("#")).value(0);
     for (const QString& c : customersOf(store, book.payments)) {
@@ -112,19 +201,28 @@ QList<PastDraw> drawsBefore(const Store& current, const Store& store)
     return draws;
 }
 
+QStringList accountsDamage(const Store& store, const QList<PastDraw>& earlier)
+{
+    QStringList lines;
+    for (const PastDraw& d : earlier)
+        lines << readBook(Store(d.folder)).doubt.lines;
+    lines << readBook(store).doubt.lines;
+    return lines;
+}
+
 Statement statementOf(Store& store, const QString& customer, const QList<PastDraw>& earlier)
 {
     Statement s;
     const Book book = readBook(store);
-    s.problems = book.problems;
+    s.problems = problemsOf(book.doubt, customer);
     s.bill = computeBill(store, book.rates, customer);
     s.paid = book.payments.paidBy(customer);
     s.payments = book.payments.of(customer);
     for (const PastDraw& d : earlier) {
         Store past(d.folder);
         const Book old = readBook(past);
-        if (!old.problems.isEmpty()) {
-            s.problems << old.problems;
+        if (old.doubt.covers(customer)) {
+            s.problems << old.doubt.lines;
             continue;
         }
         s.carried += computeBill(past, old.rates, customer).balance() - old.payments.paidBy(customer);
@@ -135,25 +233,26 @@ Statement statementOf(Store& store, const QString& customer, const QList<PastDra
 QList<Statement> allStatements(Store& store, const QList<PastDraw>& earlier)
 {
     QHash<QString, double> carried;
-    QStringList problems;
+    QList<AccountsDoubt> doubts;
     QStringList carriedNames;
     for (const PastDraw& d : earlier) {
         const DrawSummary s = summariseDraw(d);
-        problems << s.problems;
+        doubts << s.doubt;
         for (const auto& [name, left] : s.left) {
             if (!carried.contains(name)) carriedNames << name;
             carried[name] += left;
         }
     }
     const Book book = readBook(store);
-    problems << book.problems;
+    doubts << book.doubt;
     QStringList names = customersOf(store, book.payments);
     for (const QString& c : std::as_const(carriedNames))
         if (!names.contains(c) && !isZero(carried.value(c))) names << c;
     QList<Statement> statements;
     for (const QString& c : std::as_const(names)) {
         Statement s;
-        s.problems = problems;
+        for (const AccountsDoubt& doubt : std::as_const(doubts))
+            s.problems << problemsOf(doubt, c);
         s.bill = computeBill(store, book.rates, c);
         s.paid = book.payments.paidBy(c);
         s.payments = book.payments.of(c);
@@ -176,14 +275,16 @@ OwedReport owedReport(Store& current)
     struct Running {
         double amount = 0;
         int since = 0;
+        bool known = true;
     };
     QHash<QString, Running> running;
     QStringList order; // customers in the order first seen, for a steady list
     QStringList labels;
-    auto add = [&](const QList<std::pair<QString, double>>& left, int draw) {
+    auto add = [&](const QList<std::pair<QString, double>>& left, int draw, const AccountsDoubt& doubt) {
         for (const auto& [name, value] : left) {
             if (!running.contains(name)) order << name;
             Running& r = running[name];
+            if (doubt.covers(name)) r.known = false;
             const bool wasSettled = isZero(r.amount);
             r.amount += value;
             if (isZero(r.amount)) r.amount = 0;
@@ -195,19 +296,20 @@ OwedReport owedReport(Store& current)
         const DrawSummary s = summariseDraw(past[i]);
         report.problems << s.problems;
         labels << past[i].label;
-        add(s.left, int(i));
+        add(s.left, int(i), s.doubt);
     }
     const Book book = readBook(current);
-    report.problems << book.problems;
+    report.problems << book.doubt.lines;
     QList<std::pair<QString, double>> left;
     for (const QString& c : customersOf(current, book.payments))
         left.append({c, computeBill(current, book.rates, c).balance() - book.payments.paidBy(c)});
     labels << ThisDrawText.trimmed();
-    add(left, int(past.size()));
+    add(left, int(past.size()), book.doubt);
     for (const QString& c : std::as_const(order)) {
         const Running& r = running.value(c);
-        if (isZero(r.amount)) continue;
-        report.rows << Owed{c, r.amount, labels.value(r.since), r.since};
+        // Whom a damaged file leaves in doubt is listed, settled or not: it cannot be known that he is.
+        if (isZero(r.amount) && r.known) continue;
+        report.rows << Owed{c, r.known ? r.amount : 0, labels.value(r.since), r.known ? r.since : 0, r.known};
     }
     std::stable_sort(report.rows.begin(), report.rows.end(),
                      [](const Owed& a, const Owed& b) { return a.order < b.order; });
@@ -221,22 +323,29 @@ QStringList owedLines(const OwedReport& report)
     lines << report.problems;
     double byCustomers = 0;
     double toCustomers = 0;
+    bool known = true;
     for (const Owed& o : report.rows) {
+        if (!o.known) {
+            lines << typeLine(o.customer) + QLatin1Char(' ') + OwedTitle + QLatin1Char(' ') + UnknownDueText;
+            known = false;
+            continue;
+        }
         lines << typeLine(o.customer) + QLatin1Char(' ') + balanceText(o.amount) + OwedSinceText + o.since;
         (o.amount > 0 ? byCustomers : toCustomers) += std::abs(o.amount);
     }
     if (report.rows.isEmpty()) lines << SettledText;
-    lines << OwedByCustomersText + baht(byCustomers);
-    lines << OwedToCustomersText + baht(toCustomers);
+    lines << OwedByCustomersText + (known ? baht(byCustomers) : UnknownDueText);
+    lines << OwedToCustomersText + (known ? baht(toCustomers) : UnknownDueText);
     lines << Separator;
     return lines;
 }
 
 QStringList drawRow(const DrawSummary& s)
 {
-    QString profit = isZero(s.profit) ? formatAmount(0)
-                     : s.profit > 0   ? ProfitText + formatAmount(s.profit)
-                                      : LossText + formatAmount(-s.profit);
+    QString profit = !s.profitKnown     ? UnknownDueText
+                     : isZero(s.profit) ? formatAmount(0)
+                     : s.profit > 0     ? ProfitText + formatAmount(s.profit)
+                                        : LossText + formatAmount(-s.profit);
     return {s.draw.label, QString::number(s.customers), formatAmount(s.stake), s.result, profit};
 }
 

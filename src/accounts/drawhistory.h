@@ -1,7 +1,7 @@
 #pragma once
 // The past draws: the dated copies of the book that every new draw keeps in "draws" beside the data
-// folder. They are only ever read here; a report, a bill or a balance runs on a Store pointed at
-// the copy and writes nothing there.
+// folder, each named by its book, so that books sharing a parent folder never read each other's. They are only ever
+// read here; a report, a bill or a balance runs on a Store pointed at the copy and writes nothing there.
 
 #include "accounts/bill.h"
 
@@ -36,7 +36,9 @@ struct DrawSummary {
     // Per customer, in the order of the draw's customer list: what that draw left to settle (his
     // balance less what he paid in it).
     QList<std::pair<QString, double>> left;
-    QStringList problems;
+    QStringList problems; // the damage of the copy's accounts files
+    AccountsDoubt doubt;  // ... and whose figures it leaves unknown
+    bool profitKnown = true;
 };
 DrawSummary summariseDraw(const PastDraw& draw);
 
@@ -52,6 +54,10 @@ QList<Statement> allStatements(Store& store, const QList<PastDraw>& earlier);
 // the book being kept (`current`) or one of its past draws.
 QList<Statement> statementsFor(const Store& current, Store& store, const QString& customer);
 
+// The damage of the accounts files of the book of `store` and of the draws before it, each a line
+// for the operator; empty when every file reads whole.
+QStringList accountsDamage(const Store& store, const QList<PastDraw>& earlier);
+
 // The past draws that came before the book of `store`: all of them for the book being kept, those
 // older than it for a past draw.
 QList<PastDraw> drawsBefore(const Store& current, const Store& store);
@@ -63,6 +69,7 @@ struct Owed {
     double amount = 0; // > 0 the customer owes
     QString since;     // the label of the draw since which the balance has stood
     int order = 0;     // position of that draw, the book being kept last
+    bool known = true; // false when a damaged accounts file leaves it unknown (amount is then 0)
 };
 struct OwedReport {
     QList<Owed> rows;

@@ -1,5 +1,6 @@
 #include "app/Ledger.h"
 
+#include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
 #include "entry/chattexts.h"
@@ -50,7 +51,7 @@ bool restoreState(Store& store, const QString& path, const FileState& state)
     return file.commit();
 }
 
-enum Change : unsigned { Book = 1, Customers = 2, Settings = 4, History = 8 };
+enum Change : unsigned { Book = 1, Customers = 2, Settings = 4, History = 8, Accounts = 16 };
 
 QString textOf(QByteArrayView view)
 {
@@ -234,6 +235,37 @@ private:
     QStringList m_paths;
     QList<FileState> m_before;
     QList<FileState> m_after;
+};
+
+// A payment: taking it back adds the line that reverses it, doing it again adds the payment anew, so
+// that the payments file only ever grows.
+class PaymentCommand : public LedgerCommand
+{
+public:
+    PaymentCommand(Ledger& ledger, const Payment& payment)
+        : LedgerCommand(ledger, PaymentStepText + paymentText(payment), Accounts), m_payment(payment)
+    {
+    }
+
+protected:
+    bool takeBack(QStringList& lines) override
+    {
+        const PaymentResult r = appendReversal(store(), m_payment, QDateTime::currentDateTime());
+        lines = r.lines;
+        return r.recorded();
+    }
+    bool doAgain(QStringList& lines) override
+    {
+        Payment again = m_payment;
+        again.when = QDateTime::currentDateTime();
+        const PaymentResult r = appendPaymentLine(store(), again);
+        lines = r.lines;
+        if (r.recorded()) m_payment = again;
+        return r.recorded();
+    }
+
+private:
+    Payment m_payment;
 };
 
 // The files a change of send-out lists touches: the history, the list and every send-out file.
@@ -621,7 +653,7 @@ RulesCleared Ledger::clearNumberRules()
 
 }
 
-PaymentResult Ledger::recordPayment(const QString& customer, const QString& amount, const QDateTime& when)
+PaymentResult Ledger::planPayment(const QString& customer, const QString& amount, const QDateTime& when)
 {
     const QString name = CleanName(customer);
     const Statement statement = statementOf(m_store, name, listPastDraws(m_store));
@@ -632,11 +664,22 @@ PaymentResult Ledger::recordPayment(const QString& customer, const QString& amou
         refused.lines = statement.problems;
         return refused;
     }
-    PaymentResult result = appendPayment(m_store, name, statement.due(), amount, when);
+    return varnoth::planPayment(name, statement.due(), amount, when, true);
+}
+
+PaymentResult Ledger::recordPayment(const QString& customer, const QString& amount, const QDateTime& when,
+                                    bool overpayAllowed)
+{
+    const PaymentResult plan = planPayment(customer, amount, when);
+    if (!plan.refusal.isEmpty()) return plan;
+    PaymentResult result = appendPayment(m_store, plan.payment.customer, plan.due, amount, when, overpayAllowed);
     if (result.recorded()) {
         // What was due before and after the money changed hands.
-        audit({AuditAction::Payment, {}, name, {}, shortestDecimal(statement.due()),
-               shortestDecimal(statement.due() - result.payment.amount), {}});
+        const AuditEvent event{AuditAction::Payment, {}, result.payment.customer, {}, shortestDecimal(plan.due),
+                               shortestDecimal(plan.due - result.payment.amount), {}};
+        auto* command = new PaymentCommand(*this, result.payment);
+        command->setAudit({event}, audit(event));
+        push(command);
         emit accountsChanged();
     }
     return result;
@@ -697,6 +740,7 @@ QStringList Ledger::undo()
     const unsigned changes = command->changes();
     if (changes & Book) emit bookChanged();
     if (changes & History) emit historyChanged();
+    if (changes & Accounts) emit accountsChanged();
     return m_commandLines;
 }
 
@@ -711,6 +755,7 @@ QStringList Ledger::redo()
     const unsigned changes = command->changes();
     if (changes & Book) emit bookChanged();
     if (changes & History) emit historyChanged();
+    if (changes & Accounts) emit accountsChanged();
     return m_commandLines;
 }
 

@@ -81,10 +81,14 @@ public:
     // them). The change carries the figures before and after.
     RateChange setCustomerRate(const QString& customer, const QString& type, const QString& payout,
                                const QString& discount);
+    // The payment that recordPayment would make, with what is due and whether it is more, for the
+    // question before it; nothing is written. Refused when what is due cannot be known.
+    PaymentResult planPayment(const QString& customer, const QString& amount,
+                              const QDateTime& when = QDateTime::currentDateTime());
     // Records money that changed hands over the customer's account, in the direction of what is due:
-    // `amount` "" settles all of it.
+    // `amount` "" settles all of it; more than is due only with `overpayAllowed`. One step to take back.
     PaymentResult recordPayment(const QString& customer, const QString& amount,
-                                const QDateTime& when = QDateTime::currentDateTime());
+                                const QDateTime& when = QDateTime::currentDateTime(), bool overpayAllowed = false);
 
     // --- the whole book --------------------------------------------------------------------------
     BackupResult backup(const QString& drive);

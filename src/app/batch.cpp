@@ -112,6 +112,7 @@ const QString PdfOption = QStringLiteral("pdf");
 const QString PastDrawOption = QStringLiteral("past-draw");
 const QString PayoutOption = QStringLiteral("payout");
 const QString DiscountOption = QStringLiteral("discount");
+const QString OverpayOption = QStringLiteral("overpay");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -209,7 +210,8 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     const bool rate = job == BatchJob::SetRate;
     for (const auto& [option, allowed] :
          {std::pair{PngOption, bill}, std::pair{PdfOption, bill}, std::pair{PastDrawOption, bill},
-          std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate}})
+          std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate},
+          std::pair{OverpayOption, job == BatchJob::Pay}})
         if (!allowed && parser.isSet(option)) return dashed(option) + QStringLiteral(" does not go with ") + name;
     if ((rate || job == BatchJob::Pay) && o.customer == AllChoice)
         return name + QStringLiteral(" needs one customer, not ") + AllChoice;
@@ -218,6 +220,7 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     o.pastDraw = parser.value(PastDrawOption);
     o.payout = parser.value(PayoutOption).trimmed();
     o.discount = parser.value(DiscountOption).trimmed();
+    o.overpay = parser.isSet(OverpayOption);
     if (parser.isSet(PngOption) && o.pngFolder.isEmpty()) return QStringLiteral("--png needs a folder");
     if (parser.isSet(PdfOption) && o.pdfFile.isEmpty()) return QStringLiteral("--pdf needs a file");
     if (parser.isSet(PastDrawOption) && o.pastDraw.isEmpty()) return QStringLiteral("--past-draw needs a name");
@@ -604,8 +607,13 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
         r.out << pages.last();
         if (!s.problems.isEmpty()) r.exitCode = BatchRefused;
     }
-    if (r.exitCode == BatchRefused)
-        r.err << QStringLiteral("a file of the accounts is damaged; the totals due are left out");
+    // A damaged accounts file fails the job even where it leaves the bills shown whole.
+    const QStringList damage = accountsDamage(store, earlier);
+    if (r.exitCode == BatchRefused || !damage.isEmpty()) {
+        r.err << QStringLiteral("a file of the accounts is damaged; the totals due it leaves unknown are left out:")
+              << damage;
+        r.exitCode = BatchRefused;
+    }
     const BillHeader header{optionValue(current, option::ShopName), QDateTime::currentDateTime(), drawLabel};
     if (!o.pngFolder.isEmpty()) {
         if (!QDir().mkpath(o.pngFolder))
@@ -647,6 +655,8 @@ BatchResult ruleChange(Ledger& ledger, const BatchOptions& o)
         return refused(r, QStringLiteral("no rule is set on ") + a.value(0));
     if (!change.outcome.ok())
         return refused(r, QStringLiteral("the rules were not changed: ") + outcomeReason(change.outcome.status));
+    if (!change.reopened.isEmpty())
+        r.err << QStringLiteral("closed numbers taking bets again: ") + change.reopened.join(QStringLiteral(", "));
     return r;
 }
 
@@ -662,9 +672,23 @@ BatchResult setRate(Ledger& ledger, const BatchOptions& o)
 BatchResult pay(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
-    const PaymentResult paid = ledger.recordPayment(o.customer, o.amount);
+    const PaymentResult paid = ledger.recordPayment(o.customer, o.amount, QDateTime::currentDateTime(), o.overpay);
     r.out = paid.lines;
+    if (paid.overpay && !paid.recorded())
+        return refused(r, QStringLiteral("refused: the amount is more than is due; add --overpay to record it"));
     if (!paid.refusal.isEmpty()) return refused(r, QStringLiteral("refused: ") + paid.refusal);
+    return r;
+}
+
+// What is owed; a damaged accounts file fails the job, as it fails a bill.
+BatchResult owed(Store& store)
+{
+    const OwedReport report = owedReport(store);
+    BatchResult r{owedLines(report), {}, BatchRan};
+    if (report.problems.isEmpty()) return r;
+    r.err << QStringLiteral("a file of the accounts is damaged; what it leaves unknown is left out:")
+          << report.problems;
+    r.exitCode = BatchRefused;
     return r;
 }
 
@@ -677,6 +701,11 @@ BatchResult pastDraws(Store& store)
         const DrawSummary s = summariseDraw(d);
         r.out << QFileInfo(d.folder).fileName() + QStringLiteral("  ") + drawRow(s).join(QStringLiteral("  "));
         r.out << s.problems;
+        // As with the bill and the owed list, a damaged accounts file fails the job.
+        if (!s.problems.isEmpty()) {
+            r.err << s.problems;
+            r.exitCode = BatchRefused;
+        }
     }
     return r;
 }
@@ -726,7 +755,7 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
     case BatchJob::Pay:
         return pay(ledger, o);
     case BatchJob::Owed:
-        return report(ReportResult{owedLines(owedReport(store))});
+        return owed(store);
     case BatchJob::Draws:
         return pastDraws(store);
     case BatchJob::None:
@@ -779,6 +808,7 @@ void addBatchOptions(QCommandLineParser& parser)
         {PayoutOption, QStringLiteral("With --set-rate: the payout rate, digits only."), QStringLiteral("RATE")});
     parser.addOption(
         {DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."), QStringLiteral("PERCENT")});
+    parser.addOption({OverpayOption, QStringLiteral("With --pay: record an amount above what is due.")});
 }
 
 BatchRequest batchRequest(const QCommandLineParser& parser)
@@ -807,7 +837,8 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(SinceOption) || parser.isSet(VerifyOption) ||
                            parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption) ||
                            parser.isSet(PngOption) || parser.isSet(PdfOption) || parser.isSet(PastDrawOption) ||
-                           parser.isSet(PayoutOption) || parser.isSet(DiscountOption);
+                           parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
+                           parser.isSet(OverpayOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {

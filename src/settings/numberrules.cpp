@@ -175,6 +175,27 @@ std::optional<NumberRule> ruleOn(const RuleFile& f, const QString& key)
     return found;
 }
 
+// A closed number that a new rule reaches (through the order of its digits, say) takes bets again:
+// the operator is told which, and what rule now holds on each number the new rule covers.
+void sayReopened(RuleChange& change, const QList<NumberRule>& before, const QList<NumberRule>& after)
+{
+    const NumberRule& rule = *change.after;
+    const NumberRules was(before);
+    const NumberRules now(after);
+    const QStringList covered = rule.permutations ? digitOrders(rule.number) : QStringList{rule.number};
+    for (const QString& n : covered) {
+        const NumberRule* old = was.find(rule.type, n);
+        const NumberRule* holds = now.find(rule.type, n);
+        if (old && old->kind == RuleKind::Closed && !(holds && holds->kind == RuleKind::Closed)) change.reopened << n;
+    }
+    if (change.reopened.isEmpty()) return;
+    change.lines << ReopenedNumbersText + change.reopened.join(QStringLiteral(", "));
+    for (const QString& n : covered) {
+        const NumberRule* holds = now.find(rule.type, n);
+        change.lines << EffectiveRuleText.arg(n, holds ? describeRule(*holds) : NoRuleOnNumberText);
+    }
+}
+
 } // namespace
 
 QString ruleLine(const NumberRule& rule)
@@ -436,6 +457,7 @@ RuleChange setNumberRule(Store& store, const NumberRule& rule)
     change.lines << (change.outcome.ok()
                          ? RuleSetText + checked.rule.type + QLatin1Char(' ') + describeRule(checked.rule)
                          : outcomeLine(change.outcome));
+    if (change.outcome.ok()) sayReopened(change, rulesOf(f), rulesOf(parseRuleFile(lines.join(CRLF))));
     return change;
 }
 

@@ -111,6 +111,9 @@ struct RuleChange {
     std::optional<NumberRule> before;
     std::optional<NumberRule> after;
     QStringList lines; // for the operator
+    // The closed numbers that the change opened again (a rule reaching them through the order of
+    // their digits); the lines then say so and give the rule that holds on each number it covers.
+    QStringList reopened;
     bool changed() const { return outcome.ok() && error.isEmpty() && before != after; }
 };
 

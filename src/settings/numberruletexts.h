@@ -57,6 +57,12 @@ inline const QString MapHalfPayAction = QStringLiteral("จ่ายครึ่
 inline const QString MapClearAction = QStringLiteral("ลบกฎเลข");
 inline const QString MapLimitPrompt = QStringLiteral("วงเงินอั้นของเลข %1");
 
+// A new rule that opens closed numbers again: which, then for each number it covers the rule that now
+// holds on it ("132: 123 จ่าย 50% กลับ").
+inline const QString ReopenedNumbersText = QStringLiteral("เปิดรับเลขที่เคยปิดแล้ว: ");
+inline const QString EffectiveRuleText = QStringLiteral("%1: %2");
+inline const QString NoRuleOnNumberText = QStringLiteral("ไม่มีกฎ");
+
 // The new-draw dialog's tick box.
 inline const QString ClearRulesOnNewDrawText = QStringLiteral("ล้างเลขอั้น/เลขปิดด้วย");
 

@@ -1,7 +1,7 @@
 #include "tools/newdraw.h"
 
-#include "audit/auditlog.h"
 #include "accounts/payments.h"
+#include "audit/auditlog.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/datafolder.h"
@@ -101,6 +101,11 @@ QString drawsFolderPath(const Store& store)
     return QDir(parent).filePath(DrawsFolderName);
 }
 
+QString drawCopyPrefix(const Store& store)
+{
+    return QFileInfo(QDir::cleanPath(store.dataFolder())).fileName() + QLatin1Char('_');
+}
+
 bool bookHoldsRecords(Store& store)
 {
     for (const QString& name : stakeFileNames(store))
@@ -115,7 +120,7 @@ QString makeDrawCopyFolder(const Store& store, const QDateTime& when)
     const QString draws = drawsFolderPath(store);
     if (draws.isEmpty() || !QDir().mkpath(draws)) return {};
     const QDir dir(draws);
-    const QString stamp = QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd_HHmm"));
+    const QString stamp = drawCopyPrefix(store) + QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd_HHmm"));
     constexpr int MaxTries = 1000;
     for (int n = 1; n <= MaxTries; ++n) {
         const QString name = n == 1 ? stamp : stamp + QLatin1Char('_') + QString::number(n);
@@ -200,10 +205,10 @@ NewDrawResult startNewDraw(Store& store, const QDateTime& when)
     for (qsizetype i = 0; i < count; ++i)
         if (isPlainFileName(saved[i])) failures += removeChecked(store, store.savedListFile(saved[i]));
 
-    for (const QString& path : {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(),
-                                store.discountFile(), store.digitCutFile(), store.historyFile(), store.customerFile(),
-                                store.path(MergedBackupsFileName), store.path(AuditLogFileName),
-                                store.path(PaymentsFileName)})
+    for (const QString& path :
+         {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(), store.discountFile(),
+          store.digitCutFile(), store.historyFile(), store.customerFile(), store.path(MergedBackupsFileName),
+          store.path(AuditLogFileName), store.path(PaymentsFileName)})
         failures += removeChecked(store, path);
 
     failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);

@@ -14,6 +14,7 @@ namespace varnoth
 class Store;
 
 // Beside the data folder: a dated copy of the book made by every new draw before it deletes anything.
+// Books that share a parent folder share this folder too; each copy carries the name of its book.
 inline const QString DrawsFolderName = QStringLiteral("draws");
 
 inline const QString DrawCopiedText = QStringLiteral("เก็บสำเนาข้อมูลงวดเก่าไว้ที่ ");
@@ -24,8 +25,11 @@ QString drawsFolderPath(const Store& store);
 // True when a stake file of a listed customer holds an amount, or a count file a count.
 bool bookHoldsRecords(Store& store);
 
-// "draws/YYYY-MM-DD_HHMM" beside the data folder, with "_2", "_3" ... when that one is taken. The
-// folder is created; "" when it cannot be.
+// What the names of the book's own copies start with: the data folder's name and "_".
+QString drawCopyPrefix(const Store& store);
+
+// "draws/BOOK_YYYY-MM-DD_HHMM" beside the data folder (BOOK the data folder's name), with "_2", "_3"
+// ... when that one is taken. The folder is created; "" when it cannot be.
 QString makeDrawCopyFolder(const Store& store, const QDateTime& when);
 
 // Copies every file of the data folder into the folder and reads each copy back: true only when

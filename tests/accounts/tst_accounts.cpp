@@ -4,16 +4,20 @@
 #include "accounts/drawhistory.h"
 #include "accounts/payments.h"
 #include "accountsbook.h"
-#include "settings/numberrules.h"
 #include "reports/analysis.h"
 #include "reports/prize.h"
 #include "reports/view.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
+#include "store/numberfile.h"
 #include "store/session.h"
 #include "tools/newdraw.h"
 
+#include "audit/auditlog.h"
+
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace varnoth;
@@ -143,39 +147,73 @@ private slots:
         QVERIFY(!QFile::exists(book.file(CustomerRatesFileName)));
     }
 
-    // A rates or payments file with a line that is not one is reported, used by nothing and never
-    // written over; the bill then leaves out the total it cannot know.
-    void damagedFilesStayAsTheyAre_data()
+    // A rates or payments file with lines that are not ones keeps its good lines, names the bad ones
+    // by number and is never written over. A bad line that names a customer leaves his balance
+    // unknown; one that names nobody the book knows leaves everyone's unknown. A balance that cannot
+    // be known is never printed: the bill and the owed list say so instead.
+    void damagedAccountsFiles_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("content");
-        QTest::newRow("rates: a stray line") << CustomerRatesFileName << "somchai#3ตัวตรง#550#15\r\nhello\r\n";
-        QTest::newRow("rates: percent out of range") << CustomerRatesFileName << "somchai#3ตัวตรง##250\r\n";
-        QTest::newRow("payments: no date") << PaymentsFileName << "somchai#100\r\n";
-        QTest::newRow("payments: amount in words") << PaymentsFileName << "somchai#ร้อย#2026-12-09 10:00:00\r\n";
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<bool>("somchaiKnown");
+        QTest::addColumn<bool>("daengKnown");
+        QTest::newRow("rates: a stray line") << CustomerRatesFileName << "somchai#3ตัวตรง#550#15\r\nhello\r\n"
+                                             << "2" << false << false;
+        QTest::newRow("rates: daeng's percent out of range")
+            << CustomerRatesFileName << "somchai#3ตัวตรง#550#15\r\n\r\ndaeng#3ตัวตรง##250\r\n"
+            << "3" << true << false;
+        QTest::newRow("rates: a customer the book does not know")
+            << CustomerRatesFileName << "somchai#3ตัวตรง#550#15\r\nsomch@i#3ตัวตรง#5x0#\r\n"
+            << "2" << false << false;
+        QTest::newRow("payments: daeng's without a date")
+            << PaymentsFileName << "somchai#-5000#2026-12-09 18:05:00\r\ndaeng#100\r\n"
+            << "2" << true << false;
+        QTest::newRow("payments: two bad lines of somchai")
+            << PaymentsFileName << "somchai#ร้อย#2026-12-09 10:00:00\r\nsomchai#-5000#2026-12-09 18:05:00\r\nsomchai\r\n"
+            << "1, 3" << false << false;
+        QTest::newRow("payments: a take-back of no payment")
+            << PaymentsFileName
+            << "daeng#-400#2026-12-09 18:11:00#2026-12-09 18:10:00\r\nsomchai#-5000#2026-12-09 18:05:00\r\n"
+            << "1" << true << false;
     }
-    void damagedFilesStayAsTheyAre()
+    void damagedAccountsFiles()
     {
         QFETCH(QString, file);
         QFETCH(QString, content);
+        QFETCH(QString, lines);
+        QFETCH(bool, somchaiKnown);
+        QFETCH(bool, daengKnown);
         TempBook book;
         accountsBook(book);
+        if (file == CustomerRatesFileName) book.put(PaymentsFileName, "somchai#-5000#2026-12-09 18:05:00\r\n");
         book.put(file, content);
         const QByteArray before = book.bytes(file);
+        const QString damaged = DamagedFileText + QDir::toNativeSeparators(book.file(file)) + DamagedLinesText + lines;
 
-        const RateChange rate = setCustomerRate(*book.store, Daeng, Straight3, "400", "");
-        const PaymentResult paid = appendPayment(*book.store, Daeng, 900, "100", at("2026-12-09 10:00"));
-        const Statement s = statement(book, Daeng);
-        const QString damaged = DamagedFileText + QDir::toNativeSeparators(book.file(file));
-        QCOMPARE(s.problems, QStringList{damaged});
-        const QStringList lines = billLines(s);
-        QVERIFY(lines.contains(damaged));
-        QVERIFY(std::none_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(TotalDueText); }));
         if (file == CustomerRatesFileName)
-            QVERIFY(!rate.refusal.isEmpty());
+            QVERIFY(!setCustomerRate(*book.store, Daeng, Straight3, "400", "").refusal.isEmpty());
         else
-            QVERIFY(!paid.recorded());
+            QVERIFY(!appendPayment(*book.store, Daeng, 900, "100", at("2026-12-09 10:00")).recorded());
         QCOMPARE(book.bytes(file), before);
+
+        const OwedReport owed = owedReport(*book.store);
+        QCOMPARE(owed.problems, QStringList{damaged});
+        const QStringList owedList = owedLines(owed);
+        for (const auto& [customer, known] : {std::pair{Somchai, somchaiKnown}, std::pair{Daeng, daengKnown}}) {
+            const Statement s = statement(book, customer);
+            QCOMPARE(s.problems, known ? QStringList() : QStringList{damaged});
+            const QStringList bill = billLines(s);
+            QCOMPARE(bill.contains(damaged), !known);
+            QCOMPARE(bill.contains(TotalDueText + UnknownDueText), !known);
+            QCOMPARE(bill.filter(QRegularExpression("ต้องจ่าย|ไม่มียอดค้าง")).isEmpty(), !known);
+            QCOMPARE(owedList.contains(typeLine(customer) + " " + OwedTitle + " " + UnknownDueText), !known);
+        }
+        // The good lines still count: somchai's own 550 and 15%, and the 5,000 paid to him.
+        if (somchaiKnown) QCOMPARE(billLines(statement(book, Somchai)), SomchaiBill);
+        QVERIFY(billLines(statement(book, Somchai)).contains("ส่วนลด 15%= 18.00 บาท (เฉพาะลูกค้า)"));
+        // Totals over a row that cannot be known are not given either.
+        QVERIFY(owedList.contains(OwedByCustomersText + UnknownDueText));
     }
 
     // Without the rates file every report reads as it always has; with it, one customer's
@@ -211,11 +249,12 @@ private slots:
 
         // A damaged rates file is named under the section, whose figures are then the type's.
         book.put(CustomerRatesFileName, "somchai#3ตัวตรง#550#15\r\nhello\r\n");
+        // The good line still counts.
         const QStringList damaged = SearchReport(*book.store, session, "", Straight3, Somchai).lines;
-        QVERIFY(damaged.contains("ส่วนลด 10%= 2.00 บาท"));
-        QVERIFY(damaged.contains(DamagedFileText + CustomerRatesFileName));
+        QVERIFY(damaged.contains("ส่วนลด 15%= 3.00 บาท" + OwnFigureMark));
+        QVERIFY(damaged.contains(DamagedFileText + CustomerRatesFileName + DamagedLinesText + "2"));
         QVERIFY(PrizeCheck(*book.store, session, Straight3, Somchai)
-                    .lines.contains(DamagedFileText + CustomerRatesFileName));
+                    .lines.contains(DamagedFileText + CustomerRatesFileName + DamagedLinesText + "2"));
 
         book.put(CustomerRatesFileName, "");
         QCOMPARE(SearchReport(*book.store, session, "", Straight3, Somchai).lines, plainSearch);
@@ -438,6 +477,148 @@ private slots:
         const PaymentResult r = pay(book, Daeng, amount, "2026-12-09 18:00");
         QCOMPARE(r.recorded(), taken);
         QCOMPARE(QFile::exists(book.file(PaymentsFileName)), taken);
+    }
+
+    // Taking a payment back adds a line with the opposite amount that names it; the file only grows,
+    // the due is as before the payment, and the bill shows both. A second take-back of the same
+    // payment names nothing left to take back and is a damaged line.
+    void paymentTakenBack()
+    {
+        TempBook book;
+        accountsBook(book);
+        const PaymentResult paid = pay(book, Daeng, "400", "2026-12-09 18:10");
+        QVERIFY(paid.recorded());
+        const PaymentResult back = appendReversal(*book.store, paid.payment, at("2026-12-09 18:12"));
+        QVERIFY(back.recorded());
+        QCOMPARE(back.lines, QStringList{PaymentTakenBackText + "รับชำระจาก daeng 400.00 บาท"});
+        const QByteArray twoLines = cp874("daeng#400#2026-12-09 18:10:00\r\n"
+                                          "daeng#-400#2026-12-09 18:12:00#2026-12-09 18:10:00\r\n");
+        QCOMPARE(book.bytes(PaymentsFileName), twoLines);
+        QCOMPARE(statement(book, Daeng).due(), 900.0);
+        const QStringList bill = billLines(statement(book, Daeng));
+        QCOMPARE(bill.mid(bill.size() - 4),
+                 QStringList({"รับชำระ 09/12/2026 18:10 400.00 บาท", "ยกเลิกรับชำระ 09/12/2026 18:10 400.00 บาท",
+                              "ยอดรวม ลูกค้าต้องจ่าย 900.00 บาท", Separator}));
+
+        // Made again, it is a payment of its own, which can be taken back in turn.
+        Payment again = paid.payment;
+        again.when = at("2026-12-09 18:15");
+        QVERIFY(appendPaymentLine(*book.store, again).recorded());
+        QCOMPARE(statement(book, Daeng).due(), 500.0);
+        QVERIFY(appendReversal(*book.store, again, at("2026-12-09 18:16")).recorded());
+        QCOMPARE(statement(book, Daeng).due(), 900.0);
+        QVERIFY(loadPayments(*book.store).damaged.isEmpty());
+
+        QVERIFY(appendReversal(*book.store, again, at("2026-12-09 18:17")).recorded());
+        const Payments read = loadPayments(*book.store);
+        QCOMPARE(read.damaged, QList<int>{5});
+        QVERIFY(read.doubt.covers(Daeng) && !read.doubt.covers(Somchai));
+    }
+
+    // More than is due is refused unless allowed; either way the plan says so.
+    void paymentAboveWhatIsDue_data()
+    {
+        QTest::addColumn<double>("due");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<bool>("overpay");
+        QTest::addColumn<double>("paid");
+        QTest::newRow("all of it") << 900.0 << "" << false << 900.0;
+        QTest::newRow("exactly") << 900.0 << "900" << false << 900.0;
+        QTest::newRow("a satang more") << 900.0 << "900.01" << true << 900.01;
+        QTest::newRow("owed to him, exactly") << -5000.0 << "5000.00" << false << -5000.0;
+        QTest::newRow("owed to him, more") << -5000.0 << "5001" << true << -5001.0;
+        QTest::newRow("a rest below a satang") << 899.996 << "900" << false << 900.0;
+    }
+    void paymentAboveWhatIsDue()
+    {
+        QFETCH(double, due);
+        QFETCH(QString, amount);
+        QFETCH(bool, overpay);
+        QFETCH(double, paid);
+        const QDateTime when = at("2026-12-09 18:00");
+        const PaymentResult refused = planPayment(Daeng, due, amount, when);
+        QCOMPARE(refused.overpay, overpay);
+        QCOMPARE(refused.refusal.isEmpty(), !overpay);
+        if (overpay) QVERIFY(refused.refusal.startsWith(MoreThanDueText));
+        const PaymentResult allowed = planPayment(Daeng, due, amount, when, true);
+        QVERIFY(allowed.refusal.isEmpty());
+        QCOMPARE(allowed.overpay, overpay);
+        QCOMPARE(allowed.payment.amount, paid);
+    }
+
+    // Two books in one parent folder: each new draw's copy carries its book's name, and each book
+    // lists, bills and owes over its own past only.
+    void twoBooksBesideEachOther()
+    {
+        TempBook book;
+        Store& first = *book.store;
+        QVERIFY(QDir().mkpath(book.dir.filePath(QStringLiteral("shop_2"))));
+        Store second(book.dir.filePath(QStringLiteral("shop_2")));
+        book.put(QStringLiteral("lotto7.gif"), QStringLiteral("3ตัวตรง#10\r\n"));
+        book.stake(Straight3, Somchai, "123", 100); // owes 90 in the first book
+        QVERIFY(second.creationSequence(Somchai).isEmpty());
+        QVERIFY(startNewDraw(first, at("2026-12-01 21:00")).done);
+        QVERIFY(startNewDraw(second, at("2026-12-01 21:00")).done);
+        QVERIFY(startNewDraw(second, at("2026-12-16 21:00")).done);
+
+        const QList<PastDraw> own = listPastDraws(first);
+        QCOMPARE(own.size(), 1);
+        QCOMPARE(QFileInfo(own.first().folder).fileName(), QString("picture_1_2026-12-01_2100"));
+        const QList<PastDraw> other = listPastDraws(second);
+        QCOMPARE(other.size(), 2);
+        QCOMPARE(QFileInfo(other.first().folder).fileName(), QString("shop_2_2026-12-01_2100"));
+        QCOMPARE(owedReport(first).rows.size(), 1);
+        QCOMPARE(owedReport(first).rows.first().amount, 90.0);
+        QCOMPARE(owedReport(second).rows.size(), 0);
+        QCOMPARE(statementOf(second, Somchai, listPastDraws(second)).due(), 0.0);
+    }
+
+    // Copies named by their date alone come from before copies carried their book's name. A book
+    // alone in its parent folder keeps all of them; beside another book it keeps those its logs name
+    // as the copy made before, one after the other, and never one they do not name.
+    void unnamedCopiesOfEarlierDraws()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        const QDir draws(book.dir.filePath(DrawsFolderName));
+        const auto copy = [&](const QString& name, double stake, const QString& before) {
+            QVERIFY(draws.mkpath(name));
+            Store past(draws.filePath(name));
+            QVERIFY(past.creationSequence(Daeng).isEmpty());
+            NumberFile stakes(past, past.StakeFilePath(Straight3, Daeng));
+            QVERIFY(stakes.add("789", stake) && stakes.save(past));
+            if (before.isEmpty()) return;
+            AuditWriter log;
+            QVERIFY(log.open(past.path(AuditLogFileName), "u", "o"));
+            QVERIFY(log.append({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(before)}, 1));
+        };
+        copy("2026-11-01_2100", 100, {});
+        copy("2026-11-16_2100", 200, draws.filePath("2026-11-01_2100"));
+        copy("2026-11-20_2100", 400, {}); // another book's, which no log names
+        {
+            AuditWriter log;
+            QVERIFY(log.open(store.path(AuditLogFileName), "u", "o"));
+            QVERIFY(log.append({AuditAction::NewDraw, {}, {}, {}, {}, {}, "D:\\old\\draws\\2026-11-16_2100"}, 1));
+        }
+        QCOMPARE(listPastDraws(store).size(), 3);
+
+        // Another book beside it: only the copies its log leads to.
+        QVERIFY(QDir().mkpath(book.dir.filePath(QStringLiteral("shop_2"))));
+        Store beside(book.dir.filePath(QStringLiteral("shop_2")));
+        QVERIFY(beside.creationSequence(Somchai).isEmpty());
+        QList<PastDraw> kept = listPastDraws(store);
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(kept[0].label, QString("01/11/2026 21:00"));
+        QCOMPARE(kept[1].label, QString("16/11/2026 21:00"));
+        QCOMPARE(listPastDraws(beside).size(), 0);
+        QCOMPARE(statement(book, Daeng).carried, 300.0);
+
+        // A new draw of the book names its copy, whose log leads on to the unnamed ones.
+        QVERIFY(startNewDraw(store, at("2026-12-01 21:00")).done);
+        QVERIFY(!QFile::exists(store.path(AuditLogFileName)));
+        kept = listPastDraws(store);
+        QCOMPARE(kept.size(), 3);
+        QCOMPARE(QFileInfo(kept[2].folder).fileName(), QString("picture_1_2026-12-01_2100"));
     }
 
     // Three draws made with the new draw: what each left unpaid is carried into the next, payments

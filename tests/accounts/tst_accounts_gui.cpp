@@ -6,6 +6,7 @@
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
 #include "accountsbook.h"
+#include "audit/auditlog.h"
 #include "guisupport.h"
 #include "reports/reportresult.h"
 #include "settings/Form18.h"
@@ -21,6 +22,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -67,6 +69,19 @@ struct Pickers {
         };
     }
 };
+
+// Clicks the button and answers the payment question; the question's text, "" when none was asked.
+QString payAnswering(QPushButton* button, bool yes)
+{
+    QString asked;
+    answerQuestion(
+        [&] { button->click(); },
+        [&](QWidget* box) {
+            asked = static_cast<QMessageBox*>(box)->text();
+            box->findChild<QPushButton*>(yes ? QStringLiteral("StoreAnyway") : QStringLiteral("DoNotStore"))->click();
+        });
+    return asked;
+}
 
 QByteArray head(const QString& path, int size)
 {
@@ -126,7 +141,12 @@ private slots:
         QVERIFY(w);
         w->Combo1->setEditText(QStringLiteral("somchai"));
         w->Text1->setText(QStringLiteral("5000"));
-        w->Command5->click();
+        // The question names the customer and the amount; "no" records nothing.
+        const QString asked = payAnswering(w->Command5, false);
+        QVERIFY2(asked.contains(QStringLiteral("จ่ายให้ somchai 5,000.00 บาท")), qPrintable(asked));
+        QVERIFY(!asked.contains(MoreThanDueText));
+        QVERIFY(!QFile::exists(f.book.file(PaymentsFileName)));
+        QVERIFY(!payAnswering(w->Command5, true).isEmpty());
         // The bill as it now stands with the payment, dated now, and the line that took it under it.
         const QStringList shown = f.list();
         QStringList expected = SomchaiBill + QStringList{QStringLiteral("จ่ายให้ somchai 5,000.00 บาท")};
@@ -138,7 +158,7 @@ private slots:
 
         w->Combo1->setEditText(QStringLiteral("daeng"));
         w->Text1->setText(QStringLiteral("1,000"));
-        w->Command5->click();
+        QCOMPARE(payAnswering(w->Command5, true), QString()); // refused before any question
         QVERIFY(f.list().endsWith(AmountNotDigitsText));
         QVERIFY(!f.book.text(PaymentsFileName).contains(QStringLiteral("daeng")));
 
@@ -146,6 +166,45 @@ private slots:
         QCOMPARE(f.list().mid(0, 3),
                  QStringList({OwedTitle, QStringLiteral("<somchai> เจ้ามือต้องจ่าย 6,541.00 บาท ตั้งแต่ งวดนี้"),
                               QStringLiteral("<daeng> ลูกค้าต้องจ่าย 900.00 บาท ตั้งแต่ งวดนี้")}));
+    }
+
+    // A payment is one step of the ledger: taking it back adds the line that reverses it, with an
+    // audit line, and doing it again adds the payment anew. More than is due is asked about first.
+    void paymentTakenBackAndDoneAgain()
+    {
+        Fixture f;
+        f.trigger("mBill");
+        auto* w = f.window<BillWindow>(WindowId::Bill);
+        QVERIFY(w);
+        w->Combo1->setEditText(QStringLiteral("daeng"));
+        QVERIFY(payAnswering(w->Command6, true).contains(QStringLiteral("รับชำระจาก daeng 900.00 บาท")));
+        QCOMPARE(f.book.text(PaymentsFileName).count(QStringLiteral("\r\n")), 1);
+
+        f.trigger("mUndo");
+        QVERIFY(f.list().contains(PaymentTakenBackText + QStringLiteral("รับชำระจาก daeng 900.00 บาท")));
+        const QStringList lines = f.book.text(PaymentsFileName).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith(QStringLiteral("daeng#900#")));
+        QVERIFY(lines[1].startsWith(QStringLiteral("daeng#-900#")));
+        QCOMPARE(lines[1].section(QLatin1Char('#'), 3), lines[0].section(QLatin1Char('#'), 2));
+        const QString log = QString::fromUtf8(head(f.book.file(AuditLogFileName), 1 << 20));
+        QCOMPARE(log.count(QLatin1Char('\t') + auditActionKey(AuditAction::Payment) + QLatin1Char('\t')), 1);
+        QCOMPARE(log.count(QLatin1Char('\t') + auditActionKey(AuditAction::TakeBack) + QLatin1Char('\t')), 1);
+
+        f.trigger("mRedo");
+        QCOMPARE(f.book.text(PaymentsFileName).count(QStringLiteral("daeng#900#")), 2);
+        QCOMPARE(statementOf(*f.book.store, QStringLiteral("daeng"), {}).due(), 0.0);
+
+        // Nothing is due: nothing is asked. Taken back again, 900 is due, and 1,000 is asked about
+        // as more than that, recorded only on "yes".
+        QVERIFY(payAnswering(w->Command6, true).isEmpty());
+        f.trigger("mUndo");
+        w->Text1->setText(QStringLiteral("1000"));
+        const QString asked = payAnswering(w->Command5, false);
+        QVERIFY2(asked.contains(MoreThanDueText + QStringLiteral("ลูกค้าต้องจ่าย 900.00 บาท")), qPrintable(asked));
+        QCOMPARE(statementOf(*f.book.store, QStringLiteral("daeng"), {}).due(), 900.0);
+        QVERIFY(payAnswering(w->Command5, true).contains(MoreThanDueText));
+        QCOMPARE(statementOf(*f.book.store, QStringLiteral("daeng"), {}).due(), -100.0);
     }
 
     // The PDF and the pictures go where the operator picks, starting among the printouts; a

@@ -167,6 +167,55 @@ private slots:
         QCOMPARE(NumberRules::shortNumberSlot(u"999"), NumberRules::ShortNumberSlots - 1);
     }
 
+    // A rule that reaches closed numbers and no longer keeps them closed says which numbers open, and
+    // the rule that now holds on each number it covers; a rule that keeps every closed number closed
+    // says nothing more than that it was set.
+    void reopenedNumbersAreNamed_data()
+    {
+        QTest::addColumn<QList<NumberRule>>("before");
+        QTest::addColumn<NumberRule>("set");
+        QTest::addColumn<QStringList>("reopened");
+        QTest::addColumn<QStringList>("holds");
+        const NumberRule closedAll = rule(Straight, "123", RuleKind::Closed, 0, true);
+        QTest::newRow("every order closed, a limit on another order")
+            << QList<NumberRule>{closedAll}
+            << rule(Straight, "321", RuleKind::Limit, 500, true)
+            // 123 keeps its own rule; each other order takes the newer rule that reaches it.
+            << QStringList{"321", "132", "213", "231", "312"}
+            << QStringList{"321: 321 อั้น 500 กลับ", "123: 123 ปิด กลับ",     "132: 321 อั้น 500 กลับ",
+                           "213: 321 อั้น 500 กลับ", "231: 321 อั้น 500 กลับ", "312: 321 อั้น 500 กลับ"};
+        QTest::newRow("one closed number, reached through its digits")
+            << QList<NumberRule>{rule(TwoTop, "21", RuleKind::Closed, 0, true)}
+            << rule(TwoTop, "12", RuleKind::Pay, 50, true) << QStringList{"12"}
+            << QStringList{"12: 12 จ่าย 50% กลับ", "21: 21 ปิด กลับ"};
+        QTest::newRow("the closed number's own rule replaced")
+            << QList<NumberRule>{rule(Straight, "132", RuleKind::Closed)} << rule(Straight, "132", RuleKind::Limit, 50)
+            << QStringList{"132"} << QStringList{"132: 132 อั้น 50"};
+        QTest::newRow("a closed number's own rule wins")
+            << QList<NumberRule>{rule(Straight, "321", RuleKind::Closed)}
+            << rule(Straight, "123", RuleKind::Pay, 50, true) << QStringList() << QStringList();
+        QTest::newRow("closed again") << QList<NumberRule>{closedAll}
+                                      << rule(Straight, "231", RuleKind::Closed, 0, true) << QStringList()
+                                      << QStringList();
+    }
+    void reopenedNumbersAreNamed()
+    {
+        QFETCH(QList<NumberRule>, before);
+        QFETCH(NumberRule, set);
+        QFETCH(QStringList, reopened);
+        QFETCH(QStringList, holds);
+        SettlementBook book;
+        setRules(*book.store, before);
+        const RuleChange change = setNumberRule(*book.store, set);
+        QVERIFY(change.changed());
+        QCOMPARE(change.reopened, reopened);
+        QStringList expected{RuleSetText + set.type + QLatin1Char(' ') + describeRule(set)};
+        if (!reopened.isEmpty()) expected << ReopenedNumbersText + reopened.join(", ");
+        for (const QString& h : holds)
+            expected << h;
+        QCOMPARE(change.lines, expected);
+    }
+
     void damagedFileIsReportedOnceAndKept()
     {
         TempBook book;

@@ -56,6 +56,26 @@ private slots:
     }
     void cleanup() { main.reset(); }
 
+    // A rule on every order of the digits that opens closed numbers says so under the fields, with the
+    // rule that holds on each number it covers.
+    void windowNamesReopenedNumbers()
+    {
+        NumberRulesWindow* w = rulesWindow();
+        QVERIFY(w);
+        pick(w->Combo1, TwoTop);
+        w->Text1->setText("12");
+        w->Combo2->setCurrentIndex(1); // closed
+        w->Check1->setChecked(true);
+        w->Command1->click();
+        QVERIFY(!w->Label1->text().contains(ReopenedNumbersText));
+        w->Text1->setText("21");
+        w->Combo2->setCurrentIndex(0); // a limit
+        w->Text2->setText("300");
+        w->Command1->click();
+        QCOMPARE(w->Label1->text().split('\n').mid(1),
+                 QStringList({ReopenedNumbersText + "21", "21: 21 อั้น 300 กลับ", "12: 12 ปิด กลับ"}));
+    }
+
     void windowSetsRefusesAndClears()
     {
         NumberRulesWindow* w = rulesWindow();

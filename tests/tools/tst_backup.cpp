@@ -348,7 +348,7 @@ private slots:
 
         const NewDrawResult first = startNewDraw(*book.store, when);
         QVERIFY(first.done);
-        QCOMPARE(first.copyFolder, book.dir.path() + "/draws/2026-12-08_2315");
+        QCOMPARE(first.copyFolder, book.dir.path() + "/draws/picture_1_2026-12-08_2315");
         QCOMPARE(folderBytes(first.copyFolder), before);
 
         auto drawn = folderBytes(book.folder());

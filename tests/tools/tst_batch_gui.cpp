@@ -1,6 +1,9 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
 #include "mainui.h"
+#include "accounts/accounttexts.h"
+#include "accounts/customerrates.h"
+#include "accounts/payments.h"
 #include "app/batch.h"
 #include "audit/auditlog.h"
 #include "entry/sheet.h"
@@ -11,6 +14,7 @@
 #include "reports/Form9.h"
 #include "settings/Form18.h"
 #include "settings/history.h"
+#include "settings/numberruletexts.h"
 #include "store/datafolder.h"
 #include "store/session.h"
 #include "testsupport.h"
@@ -323,6 +327,110 @@ private slots:
                                      << UnsafeNameText;
         QTest::newRow("no such saved list") << QStringList{"--open-list", "sunday"} << BatchRefused << "";
         QTest::newRow("no backup on the drive") << QStringList{"--restore", "DRIVE"} << BatchRefused << NoBackupText;
+        // b owes 423: more needs --overpay, which goes with --pay alone.
+        QTest::newRow("pay more than is due") << QStringList{"--pay", "1000", "--customer", "b"} << BatchRefused
+                                              << MoreThanDueText + "ลูกค้าต้องจ่าย 423.00 บาท";
+        QTest::newRow("overpay without pay") << QStringList{"--view", "--overpay"} << BatchUsageError << "";
+    }
+
+    // With --overpay the same payment is recorded, and the account turns round.
+    void overpayIsRecordedWhenAsked()
+    {
+        const Run run = runProgram(batchBook->folder(), {"--pay", "1000", "--customer", "b", "--overpay"});
+        QCOMPARE(run.code, BatchRan);
+        QCOMPARE(run.out, QStringList{"รับชำระจาก b 1,000.00 บาท"});
+        QVERIFY(bookBytes(batchBook->folder()).value(PaymentsFileName).startsWith("b#1000#"));
+        const Run owed = runProgram(batchBook->folder(), {"--owed"});
+        QVERIFY(owed.out.contains("<b> เจ้ามือต้องจ่าย 577.00 บาท ตั้งแต่ งวดนี้"));
+    }
+
+    // One bad line in the payments or own-rates file: the other lines still count, the damage is
+    // named with its line number, and a balance it leaves unknown is not printed. The owed list and
+    // the bill fail alike.
+    void damagedAccountsFileFailsOwedAndBill_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("content");
+        QTest::newRow("payments") << PaymentsFileName << "b#100#2026-12-09 10:00:00\r\na#3O#2026-12-09 10:05:00\r\n";
+        QTest::newRow("own rates") << CustomerRatesFileName << "b#3ตัวตรง##20\r\na#3ตัวตรง#5OO#\r\n";
+    }
+    void damagedAccountsFileFailsOwedAndBill()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, content);
+        QFile f(QDir(batchBook->folder()).filePath(file));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(cp874(content)) == cp874(content).size());
+        f.close();
+        const QString damaged =
+            DamagedFileText + QDir::toNativeSeparators(f.fileName()) + DamagedLinesText + QStringLiteral("2");
+        // b's good line counts: 423 less 100 paid, or 470 less his own 20%.
+        const QString bOwes = file == PaymentsFileName ? "323.00" : "376.00";
+
+        const Run owed = runProgram(batchBook->folder(), {"--owed"});
+        QCOMPARE(owed.code, BatchRefused);
+        QVERIFY2(owed.err.contains(damaged), qPrintable(owed.err));
+        QCOMPARE(owed.out,
+                 QStringList({OwedTitle, damaged, "<a> " + OwedTitle + " " + UnknownDueText,
+                              "<b> ลูกค้าต้องจ่าย " + bOwes + " บาท ตั้งแต่ งวดนี้", OwedByCustomersText + UnknownDueText,
+                              OwedToCustomersText + UnknownDueText, Separator}));
+
+        const Run a = runProgram(batchBook->folder(), {"--bill", "--customer", "a"});
+        QCOMPARE(a.code, BatchRefused);
+        QVERIFY(a.out.contains(damaged) && a.out.contains(TotalDueText + UnknownDueText));
+        QVERIFY(a.out.filter("ต้องจ่าย").isEmpty());
+        const Run b = runProgram(batchBook->folder(), {"--bill", "--customer", "b"});
+        QCOMPARE(b.code, BatchRefused);
+        QVERIFY(b.err.contains(damaged));
+        QVERIFY(b.out.contains(TotalDueText + "ลูกค้าต้องจ่าย " + bOwes + " บาท"));
+
+        // Kept in a past draw, the damage still leaves a's balance unknown, and fails the list of past
+        // draws too, whose profit is unknown where the rates are damaged.
+        QCOMPARE(runProgram(batchBook->folder(), {"--new-draw", "--confirm-new-draw"}).code, BatchRan);
+        const Run later = runProgram(batchBook->folder(), {"--owed"});
+        QCOMPARE(later.code, BatchRefused);
+        QVERIFY(later.out.contains("<a> " + OwedTitle + " " + UnknownDueText));
+        QCOMPARE(later.out.filter("<b> ลูกค้าต้องจ่าย " + bOwes + " บาท ตั้งแต่ ").size(), 1);
+        const Run draws = runProgram(batchBook->folder(), {"--draws"});
+        QCOMPARE(draws.code, BatchRefused);
+        QCOMPARE(draws.out.first().endsWith(UnknownDueText), file == CustomerRatesFileName);
+    }
+
+    // Two books in one parent folder: each new draw keeps its copy under its own book's name, and
+    // each book lists and owes over its own past only.
+    void twoBooksInOneParentKeepTheirOwnPast()
+    {
+        const QString second = batchBook->dir.filePath("shop_2");
+        QVERIFY(QDir().mkpath(second));
+        copyFolder(batchBook->folder(), second);
+        QCOMPARE(runProgram(batchBook->folder(), {"--new-draw", "--confirm-new-draw"}).code, BatchRan);
+        QCOMPARE(runProgram(second, {"--pay", "all", "--customer", "b"}).code, BatchRan);
+        QCOMPARE(runProgram(second, {"--new-draw", "--confirm-new-draw"}).code, BatchRan);
+
+        const Run first = runProgram(batchBook->folder(), {"--draws"});
+        const Run other = runProgram(second, {"--draws"});
+        QCOMPARE(first.out.size(), 1);
+        QCOMPARE(other.out.size(), 1);
+        QVERIFY2(first.out.first().startsWith("picture_1_"), qPrintable(first.out.first()));
+        QVERIFY2(other.out.first().startsWith("shop_2_"), qPrintable(other.out.first()));
+        // b paid in the second book only: he owes in the first, not in the second.
+        QVERIFY(runProgram(batchBook->folder(), {"--owed"})
+                    .out.contains("<b> ลูกค้าต้องจ่าย 423.00 บาท ตั้งแต่ " + first.out.first().section("  ", 1, 1)));
+        QVERIFY(runProgram(second, {"--owed"}).out.filter("<b>").isEmpty());
+    }
+
+    // A rule on every order of the digits that opens closed numbers says so, with the rule that now
+    // holds on each number.
+    void permutationRuleThatReopensSaysSo()
+    {
+        QCOMPARE(runProgram(batchBook->folder(), {"--set-rule", Straight, "123", "closed", "--permutations"}).code,
+                 BatchRan);
+        const Run run =
+            runProgram(batchBook->folder(), {"--set-rule", Straight, "213", "limit", "500", "--permutations"});
+        QCOMPARE(run.code, BatchRan);
+        QVERIFY2(run.out.contains(ReopenedNumbersText + "213, 132, 231, 312, 321"), qPrintable(run.out.join('|')));
+        QVERIFY(run.out.contains("123: 123 ปิด กลับ"));
+        QVERIFY(run.out.contains("321: 213 อั้น 500 กลับ"));
+        QVERIFY(run.err.contains("213, 132, 231, 312, 321"));
     }
     void refusals()
     {
