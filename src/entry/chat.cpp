@@ -33,6 +33,11 @@ enum class Word {
     Back,
     Each,
     Digits,
+    TwoDigits,
+    ThreeDigits,
+    Hundred,
+    Thousand,
+    And,
     Total,
     Customer,
     Filler,
@@ -84,6 +89,11 @@ struct Dictionary {
         add(chatword::Back, Word::Back);
         add(chatword::Each, Word::Each);
         add(chatword::Digits, Word::Digits);
+        add(chatword::TwoDigits, Word::TwoDigits);
+        add(chatword::ThreeDigits, Word::ThreeDigits);
+        add(chatword::Hundred, Word::Hundred);
+        add(chatword::Thousand, Word::Thousand);
+        add(chatword::And, Word::And);
         add(chatword::Total, Word::Total);
         add(chatword::Customer, Word::Customer);
         add(chatword::Filler, Word::Filler);
@@ -104,8 +114,9 @@ struct Token {
     Tk kind;
     Word word = Word::Unknown;
     QString text;
-    bool glued = false; // nothing stood between this token and the one before
-    qsizetype end = 0;  // position after the token in the normalised line
+    bool glued = false;   // nothing stood between this token and the one before
+    qsizetype end = 0;    // position after the token in the normalised line
+    bool spelled = false; // "ร้อย": an amount written as a word, never a number to bet on
 };
 
 struct Tokens {
@@ -231,8 +242,14 @@ Tokens tokenize(const QString& s)
             if (run == u"x") {
                 push(Tk::Pair, run, j);
             } else {
-                for (const auto& [text, word] : splitWords(run))
-                    push(Tk::Word, text, j, word);
+                for (const auto& [text, word] : splitWords(run)) {
+                    if (word == Word::Hundred || word == Word::Thousand) {
+                        push(Tk::Num, word == Word::Hundred ? QStringLiteral("100") : QStringLiteral("1000"), j);
+                        t.list.last().spelled = true;
+                    } else {
+                        push(Tk::Word, text, j, word);
+                    }
+                }
             }
             i = j;
         } else {
@@ -295,6 +312,12 @@ std::optional<Heading> headingOf(const QList<Token>& toks, qsizetype from, qsize
         }
         if (t.kind != Tk::Word) return std::nullopt;
         if (t.word == Word::Filler) continue;
+        if (t.word == Word::TwoDigits || t.word == Word::ThreeDigits) {
+            if (h.width) return std::nullopt;
+            h.width = t.word == Word::TwoDigits ? 2 : 3;
+            any = true;
+            continue;
+        }
         if (t.word == Word::StraightOrTote) {
             h.unclear = true;
             any = true;
@@ -316,6 +339,7 @@ enum class SweepMode { None, Front, Back };
 struct Subject {
     QString digits;
     SweepMode sweep = SweepMode::None;
+    bool spelled = false;
 };
 
 struct Amount {
@@ -342,13 +366,14 @@ struct LineParse {
     QList<Amount> amounts;    // that amount
 };
 
-enum class It { Num, Sweep, Amount, Strong, Pair, Dash };
+enum class It { Num, Sweep, Amount, Strong, Pair, Dash, And };
 
 struct Item {
     It kind;
     QString digits;
     unsigned kinds = 0;
     SweepMode sweep = SweepMode::None;
+    bool spelled = false;
 };
 
 LineParse failed(ChatProblem p)
@@ -413,7 +438,7 @@ std::optional<QList<Item>> itemsOf(const QList<Token>& toks, qsizetype from, Lin
                 items.append(Item{It::Amount, t.text, pendingKinds});
                 pendingKinds = 0;
             } else {
-                items.append(Item{It::Num, t.text});
+                items.append(Item{It::Num, t.text, 0, SweepMode::None, t.spelled});
             }
             break;
         case Tk::Strong:
@@ -430,6 +455,9 @@ std::optional<QList<Item>> itemsOf(const QList<Token>& toks, qsizetype from, Lin
         case Tk::Word:
             switch (t.word == Word::StraightOrTote ? shortForm : t.word) {
             case Word::Filler:
+                break;
+            case Word::And:
+                items.append(Item{It::And, {}});
                 break;
             case Word::Unknown:
                 if (t.word == Word::StraightOrTote) return ambiguous();
@@ -519,7 +547,13 @@ bool validSubject(const Item& item)
 
 Subject subjectOf(const Item& item)
 {
-    return Subject{item.digits, item.sweep};
+    return Subject{item.digits, item.sweep, item.spelled};
+}
+
+// "กับ" stands between two numbers.
+bool joinsNumbers(const QList<Item>& items, qsizetype i)
+{
+    return i > 0 && i + 1 < items.size() && validSubject(items[i - 1]) && validSubject(items[i + 1]);
 }
 
 // Groups of numbers and their amounts, by the signs of the line.
@@ -553,6 +587,8 @@ LineParse groupsOf(const QList<Item>& items, LineParse r)
                 return failed(ChatProblem::Shape);
             }
         }
+        for (qsizetype i = 0; i < items.size(); ++i)
+            if (items[i].kind == It::And && !joinsNumbers(items, i)) return failed(ChatProblem::Shape);
         if (r.lineKinds) return failed(ChatProblem::Shape);
         if (g.subjects.isEmpty()) {
             r.amountsOnly = true;
@@ -585,11 +621,9 @@ LineParse groupsOf(const QList<Item>& items, LineParse r)
                     g.subjects.append(subjectOf(it));
                 } else if (isStrong) {
                     inAmounts = true;
-                } else if (it.kind == It::Pair) {
+                } else if (it.kind == It::Pair || it.kind == It::And) {
                     // "12/21=50": before the amount a sign between two numbers only separates them.
-                    const bool between = i > 0 && validSubject(items[i - 1]) && i + 1 < items.size() &&
-                                         validSubject(items[i + 1]) && strong;
-                    if (!between) return failed(ChatProblem::Shape);
+                    if (!joinsNumbers(items, i) || (it.kind == It::Pair && !strong)) return failed(ChatProblem::Shape);
                 }
                 continue;
             }
@@ -645,12 +679,21 @@ LineParse groupsOf(const QList<Item>& items, LineParse r)
 
     // Blanks only: "123 50" is a number and its amount; a longer row of numbers waits for an amount
     // line below ("ตัวละ 50"), and is not understood without one.
-    // A type word on such a row ("36 บน") has no amount beside it: the row waits for none.
-    for (const Item& it : items)
-        r.numbers.append(subjectOf(it));
+    // A type word on such a row ("36 บน") has no amount beside it: the row waits for none. "12 กับ 50"
+    // is two numbers.
+    bool joined = false;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i].kind != It::And) {
+            r.numbers.append(subjectOf(items[i]));
+        } else if (joinsNumbers(items, i)) {
+            joined = true;
+        } else {
+            return failed(ChatProblem::Shape);
+        }
+    }
     r.numbersOnly = !items.isEmpty() && r.lineKinds == 0;
     r.blanksRow = true;
-    if (items.size() == 2 && items[1].kind == It::Num) {
+    if (items.size() == 2 && items[1].kind == It::Num && !joined) {
         r.groups.append(Group{{subjectOf(items[0])}, {Amount{items[1].digits}}});
         return r;
     }
@@ -665,7 +708,15 @@ LineParse parseBetLine(const QList<Token>& toks, qsizetype from, Reading reading
     if (!items) return failed(r.problem == ChatProblem::None ? ChatProblem::Shape : r.problem);
     if (items->isEmpty()) return failed(ChatProblem::NoAmount);
     if (r.gate19 && r.reverse) return failed(ChatProblem::Shape);
-    return groupsOf(*items, r);
+    r = groupsOf(*items, r);
+    // "ร้อย" is an amount; where the line would bet on it, the line does not read.
+    const auto spelled = [](const QList<Subject>& subjects) {
+        return std::any_of(subjects.begin(), subjects.end(), [](const Subject& s) { return s.spelled; });
+    };
+    bool onSpelled = spelled(r.numbers);
+    for (const Group& g : r.groups)
+        onSpelled |= spelled(g.subjects);
+    return onSpelled ? failed(ChatProblem::Shape) : r;
 }
 
 // A row of numbers and nothing else ("12 34 56", "12-34-56", "5 19ประตู"), read as the numbers of an
@@ -681,12 +732,13 @@ std::optional<BareNumbers> bareNumbersOf(const QList<Token>& toks)
     BareNumbers b;
     const std::optional<QList<Item>> items = itemsOf(toks, 0, b.parse, Reading::ShortTop);
     if (!items || items->isEmpty() || b.parse.lineKinds || (b.parse.gate19 && b.parse.reverse)) return std::nullopt;
-    for (const Item& it : *items) {
+    for (qsizetype i = 0; i < items->size(); ++i) {
+        const Item& it = items->at(i);
         if (it.kind == It::Dash) {
             b.dashed = true;
-        } else if (validSubject(it)) {
+        } else if (validSubject(it) && !it.spelled) {
             b.parse.numbers.append(subjectOf(it));
-        } else {
+        } else if (it.kind != It::And || !joinsNumbers(*items, i)) {
             return std::nullopt;
         }
     }
@@ -974,6 +1026,19 @@ LineRead readBetLine(const QList<Token>& toks, const Context& ctx, Reading readi
     return r;
 }
 
+// "วิ่ง 7 ...": the line read with "วิ่ง" as its own heading; ownHeading is false when it does not read so.
+LineRead runHeadedLine(const QList<Token>& toks, const Context& ctx)
+{
+    LineRead r{{}, ctx};
+    if (toks.size() < 2 || toks[0].kind != Tk::Word || toks[0].word != Word::Run || toks[1].kind != Tk::Num) return r;
+    const LineParse again = parseBetLine(toks, 1, Reading::ShortTop);
+    if (again.problem != ChatProblem::None) return r;
+    r.parse = again;
+    r.ctx.heading = Heading{KRun};
+    r.ownHeading = true;
+    return r;
+}
+
 // Lines of numbers waiting for the amount line below them.
 struct Waiting {
     qsizetype line;
@@ -1102,7 +1167,7 @@ private:
     void readBets(ChatLine& line, const QList<Token>& toks, const QList<qsizetype>& beforeBlank)
     {
         const qsizetype index = m_result.lines.size();
-        const LineRead lr = readBetLine(toks, m_ctx, Reading::ShortTop);
+        LineRead lr = readBetLine(toks, m_ctx, Reading::ShortTop);
         const bool amountLine = lr.parse.amountsOnly;
 
         if (m_scope.active) {
@@ -1131,9 +1196,16 @@ private:
                 return;
             }
             closeScope();
+            lr = readBetLine(toks, m_ctx, Reading::ShortTop); // under the heading it may have given back
         }
 
-        if (amountLine) {
+        if (amountLine && m_waiting.isEmpty() && !hasEach(toks)) {
+            // "วิ่ง 7 บน 500 ล่าง 500": with nothing above to take amounts, "วิ่ง" before the number
+            // names its type, which the words after it complete.
+            const LineRead run = runHeadedLine(toks, m_ctx);
+            if (run.ownHeading) lr = run;
+        }
+        if (lr.parse.amountsOnly) {
             readAmountLine(line, toks, lr, beforeBlank);
             return;
         }

@@ -27,16 +27,23 @@ inline const QString Front[] = {QStringLiteral("หน้า")};
 inline const QString Back[] = {QStringLiteral("หลัง")};
 inline const QString Each[] = {QStringLiteral("ตัวละ"), QStringLiteral("ละ"), QStringLiteral("ทุกตัว")};
 inline const QString Digits[] = {QStringLiteral("ตัว")};
+inline const QString TwoDigits[] = {QStringLiteral("สองตัว")};   // "สองตัวบน" as "2ตัวบน"
+inline const QString ThreeDigits[] = {QStringLiteral("สามตัว")}; // "สามตัว" as "3ตัว"
+// Amounts written as a word; "สองร้อย" and the like are not read.
+inline const QString Hundred[] = {QStringLiteral("ร้อย")};
+inline const QString Thousand[] = {QStringLiteral("พัน")};
+// "36 กับ 63": between numbers, it only joins them.
+inline const QString And[] = {QStringLiteral("กับ"), QStringLiteral("และ")};
 inline const QString Total[] = {QStringLiteral("รวม"), QStringLiteral("ยอด"), QStringLiteral("ทั้งหมด")};
 inline const QString Customer[] = {QStringLiteral("ลูกค้า"), QStringLiteral("ชื่อ")};
 // Words that carry nothing for the bets: the unit, politeness, "number", "buy".
 inline const QString Filler[] = {
-    QStringLiteral("บาท"),    QStringLiteral("ครับ"),  QStringLiteral("คับ"),    QStringLiteral("ค่ะ"),
-    QStringLiteral("คะ"),     QStringLiteral("ค่า"),   QStringLiteral("จ้า"),    QStringLiteral("จ้ะ"),
-    QStringLiteral("จ๊ะ"),     QStringLiteral("นะ"),   QStringLiteral("ขอบคุณ"), QStringLiteral("สวัสดี"),
-    QStringLiteral("เลข"),    QStringLiteral("ด้วย"),  QStringLiteral("ขอ"),    QStringLiteral("แทง"),
-    QStringLiteral("ซื้อ"),     QStringLiteral("ผม"),   QStringLiteral("หนู"),    QStringLiteral("thx"),
-    QStringLiteral("thanks"), QStringLiteral("baht"),
+    QStringLiteral("บาท"), QStringLiteral("ครับ"),    QStringLiteral("คับ"),    QStringLiteral("ค่ะ"),
+    QStringLiteral("คะ"),  QStringLiteral("ค่า"),     QStringLiteral("จ้า"),    QStringLiteral("จ้ะ"),
+    QStringLiteral("จ๊ะ"),  QStringLiteral("นะ"),     QStringLiteral("ขอบคุณ"), QStringLiteral("สวัสดี"),
+    QStringLiteral("เลข"), QStringLiteral("ด้วย"),    QStringLiteral("ขอ"),    QStringLiteral("แทง"),
+    QStringLiteral("ซื้อ"),  QStringLiteral("ผม"),     QStringLiteral("หนู"),    QStringLiteral("พี่"),
+    QStringLiteral("thx"), QStringLiteral("thanks"), QStringLiteral("baht"),
 };
 } // namespace chatword
 
