@@ -1044,7 +1044,7 @@ struct Waiting {
     qsizetype line;
     LineParse parse;
     Context ctx;
-    bool afterAmount; // directly under an amount line that went to the numbers above it
+    bool amountLines; // read in a block whose amounts stand on lines of their own
 };
 
 // "บน ตัวละ 50" over rows of bare numbers: its amount goes to each of them.
@@ -1082,7 +1082,6 @@ public:
                     m_beforeBlank << w.line;
             }
             endWaiting();
-            m_amountUsed = false;
             m_result.lines.append(line);
             return;
         }
@@ -1098,6 +1097,7 @@ public:
             heading = headingOf(toks, 0, toks.size());
         if (heading) {
             endOfBlock();
+            m_amountLines = false;
             m_ctx.heading = *heading;
             line.kind = ChatLineKind::Heading;
             if (heading->unclear) markRefused(line, ChatProblem::Ambiguous);
@@ -1139,12 +1139,13 @@ private:
         l.bets.clear();
     }
 
-    // Rows of numbers left under an amount line that went to the rows above them: "56 78" there is a
-    // number and its amount, or two numbers whose amount is missing.
+    // Rows of numbers that no amount line took, in a block whose amounts stand on lines of their own:
+    // "56 78" there is a number and its amount, or two numbers whose amount is missing.
     void endWaiting()
     {
         for (const Waiting& w : m_waiting)
-            if (w.afterAmount) refuse(w.line, ChatProblem::Ambiguous);
+            if (w.amountLines && m_result.lines[w.line].kind == ChatLineKind::Bets)
+                refuse(w.line, ChatProblem::Ambiguous);
         m_waiting.clear();
     }
 
@@ -1161,7 +1162,6 @@ private:
     {
         endWaiting();
         closeScope();
-        m_amountUsed = false;
     }
 
     void readBets(ChatLine& line, const QList<Token>& toks, const QList<qsizetype>& beforeBlank)
@@ -1228,12 +1228,11 @@ private:
             markRefused(line, lr.parse.problem);
         }
         if (lr.parse.numbersOnly) {
-            m_waiting.append(Waiting{index, lr.parse, lr.ctx, m_amountUsed});
+            m_waiting.append(Waiting{index, lr.parse, lr.ctx, m_amountLines});
             m_result.lines.append(line);
             return;
         }
         endWaiting();
-        m_amountUsed = false;
         m_result.lines.append(line);
     }
 
@@ -1287,15 +1286,15 @@ private:
             }
             line.kind = ok ? ChatLineKind::Bets : ChatLineKind::NotUnderstood;
             m_waiting.clear();
-            m_amountUsed = true;
+            m_amountLines = true;
             m_result.lines.append(line);
             return;
         }
         // Across a blank line the amount may be meant for the numbers above as well as below.
         for (qsizetype row : beforeBlank)
             refuse(row, ChatProblem::Ambiguous);
-        m_amountUsed = false;
         if (hasEach(toks) && !hasLooseBaht(toks)) {
+            m_amountLines = true;
             m_scope = AmountScope{true, !beforeBlank.isEmpty(), index, lr.parse, lr.ctx, m_ctx.heading, {}};
             if (m_scope.refused) {
                 markRefused(line, ChatProblem::Ambiguous);
@@ -1325,7 +1324,9 @@ private:
     Context m_ctx;
     bool m_first = true;
     QList<Waiting> m_waiting;
-    bool m_amountUsed = false;      // the last line gave its amount to the rows above it
+    // Amounts of this block were written on lines of their own, so "56 78" in it is as likely two
+    // numbers as 78 on 56.
+    bool m_amountLines = false;
     QList<qsizetype> m_beforeBlank; // rows of numbers that the blank lines just read cut off
     AmountScope m_scope;
 };

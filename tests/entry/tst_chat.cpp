@@ -349,6 +349,9 @@ void TestChat::twoMeanings_data()
     row("amount under numbers, numbers under it", T2, "12 34\nตัวละ 50\n56 78", "2t:12:50 2t:34:50", "56 78");
     row("amount under numbers, then a next block", T2, "12 34\nตัวละ 50\n56 78\n=20",
         "2t:12:50 2t:34:50 2t:56:20 2t:78:20");
+    row("a row of two later in the same block", T2, "ตัวละ 50\n10 20\n45=100\n12 34", "2t:10:50 2t:20:50 2t:45:100",
+        "12 34");
+    row("a row of two under a new heading", T2, "12 34\nตัวละ 50\nบน\n56 78", "2t:12:50 2t:34:50 2t:56:78");
     row("numbers, blank line, amount", T2, "12 34\n\nตัวละ 50\n56 78", "", "12 34|ตัวละ 50|56 78");
     row("numbers, blank line, plain amount", T2, "12 34\n\n=50", "", "12 34|=50");
 
