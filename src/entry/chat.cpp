@@ -681,19 +681,15 @@ LineParse groupsOf(const QList<Item>& items, LineParse r)
     // line below ("ตัวละ 50"), and is not understood without one.
     // A type word on such a row ("36 บน") has no amount beside it: the row waits for none. "12 กับ 50"
     // is two numbers.
-    bool joined = false;
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (items[i].kind != It::And) {
+        if (items[i].kind != It::And)
             r.numbers.append(subjectOf(items[i]));
-        } else if (joinsNumbers(items, i)) {
-            joined = true;
-        } else {
+        else if (!joinsNumbers(items, i))
             return failed(ChatProblem::Shape);
-        }
     }
     r.numbersOnly = !items.isEmpty() && r.lineKinds == 0;
     r.blanksRow = true;
-    if (items.size() == 2 && items[1].kind == It::Num && !joined) {
+    if (items.size() == 2 && items[1].kind == It::Num) {
         r.groups.append(Group{{subjectOf(items[0])}, {Amount{items[1].digits}}});
         return r;
     }
@@ -1168,7 +1164,6 @@ private:
     {
         const qsizetype index = m_result.lines.size();
         LineRead lr = readBetLine(toks, m_ctx, Reading::ShortTop);
-        const bool amountLine = lr.parse.amountsOnly;
 
         if (m_scope.active) {
             if (const auto bare = bareNumbersOf(toks)) {
@@ -1177,7 +1172,7 @@ private:
                 m_result.lines.append(line);
                 return;
             }
-            if (amountLine && !m_scope.rows.isEmpty()) {
+            if (lr.parse.amountsOnly && !m_scope.rows.isEmpty()) {
                 // A second amount right under the rows the heading's amount went to: which amount is
                 // meant for which row cannot be told.
                 for (qsizetype row : m_scope.rows)
@@ -1199,7 +1194,7 @@ private:
             lr = readBetLine(toks, m_ctx, Reading::ShortTop); // under the heading it may have given back
         }
 
-        if (amountLine && m_waiting.isEmpty() && !hasEach(toks)) {
+        if (lr.parse.amountsOnly && m_waiting.isEmpty() && !hasEach(toks)) {
             // "วิ่ง 7 บน 500 ล่าง 500": with nothing above to take amounts, "วิ่ง" before the number
             // names its type, which the words after it complete.
             const LineRead run = runHeadedLine(toks, m_ctx);
