@@ -38,6 +38,7 @@ enum class ChatProblem {
     BadAmount,   // an amount of 0, a decimal amount, or one too long to be baht
     UnknownWord, // a word or a letter inside a number that the reader does not know
     Shape,       // the pieces do not make one of the known forms
+    Ambiguous, // the line can be read in two ways ("ต." for ตรง or โต๊ด, a bare "รูด"), so it is not read
 };
 
 struct ChatLine {

@@ -14,7 +14,9 @@ namespace chatword
 {
 inline const QString Top[] = {QStringLiteral("บน"), QStringLiteral("บ")};
 inline const QString Bottom[] = {QStringLiteral("ล่าง"), QStringLiteral("ล")};
-inline const QString Straight[] = {QStringLiteral("ตรง"), QStringLiteral("ต")};
+inline const QString Straight[] = {QStringLiteral("ตรง")};
+// "ต." is written for ตรง and for โต๊ด alike: a line holding it is never read.
+inline const QString StraightOrTote[] = {QStringLiteral("ต")};
 inline const QString Tote[] = {QStringLiteral("โต๊ด"), QStringLiteral("โต็ด"), QStringLiteral("โต้ด"),
                                QStringLiteral("โตด"), QStringLiteral("ต๊อด"), QStringLiteral("โต")};
 inline const QString Run[] = {QStringLiteral("วิ่ง"), QStringLiteral("ลอย")};
@@ -23,18 +25,25 @@ inline const QString Gate[] = {QStringLiteral("ประตู")};
 inline const QString Sweep[] = {QStringLiteral("รูด")};
 inline const QString Front[] = {QStringLiteral("หน้า")};
 inline const QString Back[] = {QStringLiteral("หลัง")};
-inline const QString Each[] = {QStringLiteral("ตัวละ"), QStringLiteral("ละ")};
+inline const QString Each[] = {QStringLiteral("ตัวละ"), QStringLiteral("ละ"), QStringLiteral("ทุกตัว")};
 inline const QString Digits[] = {QStringLiteral("ตัว")};
+inline const QString TwoDigits[] = {QStringLiteral("สองตัว")};   // "สองตัวบน" as "2ตัวบน"
+inline const QString ThreeDigits[] = {QStringLiteral("สามตัว")}; // "สามตัว" as "3ตัว"
+// Amounts written as a word; "สองร้อย" and the like are not read.
+inline const QString Hundred[] = {QStringLiteral("ร้อย")};
+inline const QString Thousand[] = {QStringLiteral("พัน")};
+// "36 กับ 63": between numbers, it only joins them.
+inline const QString And[] = {QStringLiteral("กับ"), QStringLiteral("และ")};
 inline const QString Total[] = {QStringLiteral("รวม"), QStringLiteral("ยอด"), QStringLiteral("ทั้งหมด")};
 inline const QString Customer[] = {QStringLiteral("ลูกค้า"), QStringLiteral("ชื่อ")};
 // Words that carry nothing for the bets: the unit, politeness, "number", "buy".
 inline const QString Filler[] = {
-    QStringLiteral("บาท"),    QStringLiteral("ครับ"),  QStringLiteral("คับ"),    QStringLiteral("ค่ะ"),
-    QStringLiteral("คะ"),     QStringLiteral("ค่า"),   QStringLiteral("จ้า"),    QStringLiteral("จ้ะ"),
-    QStringLiteral("จ๊ะ"),     QStringLiteral("นะ"),   QStringLiteral("ขอบคุณ"), QStringLiteral("สวัสดี"),
-    QStringLiteral("เลข"),    QStringLiteral("ด้วย"),  QStringLiteral("ขอ"),    QStringLiteral("แทง"),
-    QStringLiteral("ซื้อ"),     QStringLiteral("ผม"),   QStringLiteral("หนู"),    QStringLiteral("thx"),
-    QStringLiteral("thanks"), QStringLiteral("baht"),
+    QStringLiteral("บาท"), QStringLiteral("ครับ"),    QStringLiteral("คับ"),    QStringLiteral("ค่ะ"),
+    QStringLiteral("คะ"),  QStringLiteral("ค่า"),     QStringLiteral("จ้า"),    QStringLiteral("จ้ะ"),
+    QStringLiteral("จ๊ะ"),  QStringLiteral("นะ"),     QStringLiteral("ขอบคุณ"), QStringLiteral("สวัสดี"),
+    QStringLiteral("เลข"), QStringLiteral("ด้วย"),    QStringLiteral("ขอ"),    QStringLiteral("แทง"),
+    QStringLiteral("ซื้อ"),  QStringLiteral("ผม"),     QStringLiteral("หนู"),    QStringLiteral("พี่"),
+    QStringLiteral("thx"), QStringLiteral("thanks"), QStringLiteral("baht"),
 };
 } // namespace chatword
 
@@ -71,6 +80,7 @@ inline const QString ChatNoTypeText = QStringLiteral("ไม่รู้ชน�
 inline const QString ChatBadAmountText = QStringLiteral("ยอดเงินไม่ถูกต้อง");
 inline const QString ChatUnknownWordText = QStringLiteral("มีคำหรือตัวอักษรที่อ่านไม่ออก");
 inline const QString ChatShapeText = QStringLiteral("รูปแบบไม่ชัดเจน");
+inline const QString ChatAmbiguousText = QStringLiteral("อ่านได้สองแบบ ให้ถามลูกค้าแล้วคีย์เอง");
 inline const QString ChatNoCustomerText = QStringLiteral("ใส่ชื่อลูกค้าก่อนบันทึก");
 inline const QString ChatNothingText = QStringLiteral("ไม่มีรายการให้บันทึก");
 inline const QString ChatMismatchQuestion = QStringLiteral("ยอดรวม %1 บาท ไม่ตรงกับยอดที่แจ้ง %2 บาท\nต้องการบันทึกหรือไม่");

@@ -176,6 +176,25 @@ private slots:
         QCOMPARE(second.store->customers(), QStringList{"dum"});
     }
 
+    // Lines that can be read two ways are listed and store nothing; the certain ones are stored, and
+    // an invisible direction override does not hide an amount.
+    void twoMeaningsStoreNothing()
+    {
+        TempBook book;
+        const QString message = QString::fromUtf16(u"ลูกค้า แดง\nรูด 5=10\n45=100\n123 ต.50\n67=\u202e20\n");
+        const Job job = runJob(book, {"--enter-chat", messageFile(book, message), "--type", "2ตัวบน", "--json"});
+        QCOMPARE(job.result.exitCode, BatchRefused);
+        const QJsonObject o = QJsonDocument::fromJson(job.result.out.value(0).toUtf8()).object();
+        QCOMPARE(o["not_understood"].toArray(), (QJsonArray{"รูด 5=10", "123 ต.50"}));
+        QCOMPARE(o["bets"].toArray().size(), 2);
+        QCOMPARE(lineOf(book, "3_1.gif", "45"), QString("100"));
+        QCOMPARE(lineOf(book, "3_1.gif", "67"), QString("20"));
+        for (const char* number : {"50", "59", "05", "95"})
+            QCOMPARE(lineOf(book, "3_1.gif", number), QString("0"));
+        QCOMPARE(lineOf(book, "0_1.gif", "123"), QString("0"));
+        QCOMPARE(lineOf(book, "1_1.gif", "123"), QString("0"));
+    }
+
     void options_data()
     {
         QTest::addColumn<QStringList>("args");

@@ -10,6 +10,8 @@
 
 using namespace varnoth;
 
+Q_DECLARE_METATYPE(varnoth::ChatProblem)
+
 namespace
 {
 
@@ -60,6 +62,10 @@ private slots:
     // line must be marked not understood and give no bet.
     void lines_data();
     void lines();
+    // Messages whose lines may mean two things: the bets that stand, the lines shown in red and the
+    // reason given for the last of them.
+    void twoMeanings_data();
+    void twoMeanings();
     void customerName_data();
     void customerName();
     void statedTotal();
@@ -204,7 +210,7 @@ void TestChat::lines_data()
     row(T2, "19ประตู 5=10", each("2t", GatesContaining("5", 2), "10"));
     row(S3, "5 19ประตู บน10", each("2t", GatesContaining("5", 2), "10"));
     row(S3, "บน\n5 19ประตู=10", each("2t", GatesContaining("5", 2), "10"));
-    row(T2, "รูด 5=10", each("2t", GatesContaining("5", 2), "10"));
+    row(T2, "รูด 5=10", "?"); // 50–59 or 05–95: the customer is asked
     row(T2, "รูดหน้า 5=10", each("2t", "50 51 52 53 54 55 56 57 58 59", "10"));
     row(T2, "รูดหน้า5 10", each("2t", "50 51 52 53 54 55 56 57 58 59", "10"));
     row(T2, "รูดหลัง 5=10", each("2t", "05 15 25 35 45 55 65 75 85 95", "10"));
@@ -298,6 +304,149 @@ void TestChat::lines()
         found << b.type + ':' + b.number + ':' + b.amount;
     QCOMPARE(found, codes);
     QCOMPARE(parse.notUnderstood(), QStringList());
+}
+
+void TestChat::twoMeanings_data()
+{
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("red"); // the red lines, "|" between them
+    QTest::addColumn<ChatProblem>("reason");
+    const auto row = [](const char* name, const QString& picked, const QString& message, const QString& expected,
+                        const QString& red = {}, ChatProblem reason = ChatProblem::Ambiguous) {
+        QTest::newRow(name) << picked << message << expected << red << (red.isEmpty() ? ChatProblem::None : reason);
+    };
+    const QString H3 = QStringLiteral("3ตัวตรงหัว");
+    const QString HK = QStringLiteral("3ตัวโต๊ดหัว");
+    const QString front5 = "50 51 52 53 54 55 56 57 58 59";
+
+    // Sweeps: a bare "รูด" is written for the front and for the back alike.
+    row("sweep bare", T2, "รูด 5=10", "", "รูด 5=10");
+    row("sweep bare glued", T2, "รูด5 10", "", "รูด5 10");
+    row("sweep bare under a heading", S3, "บน\nรูด 5=10", "", "รูด 5=10");
+    row("sweep front and back at once", T2, "รูดหน้าหลัง 5=10", "", "รูดหน้าหลัง 5=10", ChatProblem::Shape);
+    row("sweep front kept", T2, "รูดหน้า 5=10", each("2t", front5, "10"));
+
+    // An amount heading over bare numbers.
+    row("amount heading", B2, "บน ตัวละ 50\n12 34\n56", "2t:12:50 2t:34:50 2t:56:50");
+    row("amount heading, no type word", B2, "ตัวละ 20\n12 34 56 78", each("2l", "12 34 56 78", "20"));
+    row("amount heading, type name", T2, "2ตัวล่าง ตัวละ 30\n06 60", "2l:06:30 2l:60:30");
+    row("amount heading, two amounts", T2, "ตัวละ 20*20\n12 23", "2t:12:20 2l:12:20 2t:23:20 2l:23:20");
+    row("amount heading, every number", T2, "บน50 ล่าง20 ทุกตัว\n12 34", "2t:12:50 2l:12:20 2t:34:50 2l:34:20");
+    row("amount heading across a blank line", T2, "ตัวละ 10\n\n12 34", "2t:12:10 2t:34:10");
+    row("amount heading, its type heads the lines below", B2, "บน ตัวละ 50\n12\n45=100", "2t:12:50 2t:45:100");
+    row("amount heading, dashes that read no other way", T2, "ตัวละ 5\n12-34-56-78", each("2t", "12 34 56 78", "5"));
+    row("amount heading, dashes that read as 12=34*56", T2, "ตัวละ 5\n12-34-56", "", "12-34-56");
+    row("amount heading, a number and amount", T2, "ตัวละ 5\n12-50", "", "12-50");
+    row("amount heading, a row with its own type word", T2, "ตัวละ 5\n12 34 ล่าง", "", "12 34 ล่าง");
+    row("amount heading, wrong width", T2, "ตัวละ 5\n12\n345\n67", "2t:12:5 2t:67:5", "345", ChatProblem::Width);
+    row("amount heading over nothing", T2, "บน ตัวละ 50\n45=100", "2t:45:100", "บน ตัวละ 50", ChatProblem::NoAmount);
+    row("amount heading over nothing keeps the heading before", B2, "บน\n12=5\nล่าง ตัวละ 50\n45=100",
+        "2t:12:5 2t:45:100", "ล่าง ตัวละ 50", ChatProblem::NoAmount);
+    row("second amount under the heading's rows", T2, "บน ตัวละ 50\n12 34\nตัวละ 20\n56 78", "",
+        "บน ตัวละ 50|12 34|ตัวละ 20|56 78");
+    row("amount under numbers, numbers under it", T2, "12 34\nตัวละ 50\n56 78", "2t:12:50 2t:34:50", "56 78");
+    row("amount under numbers, then a next block", T2, "12 34\nตัวละ 50\n56 78\n=20",
+        "2t:12:50 2t:34:50 2t:56:20 2t:78:20");
+    row("a row of two later in the same block", T2, "ตัวละ 50\n10 20\n45=100\n12 34", "2t:10:50 2t:20:50 2t:45:100",
+        "12 34");
+    row("a row of two under a new heading", T2, "12 34\nตัวละ 50\nบน\n56 78", "2t:12:50 2t:34:50 2t:56:78");
+    row("numbers, blank line, amount", T2, "12 34\n\nตัวละ 50\n56 78", "", "12 34|ตัวละ 50|56 78");
+    row("numbers, blank line, plain amount", T2, "12 34\n\n=50", "", "12 34|=50");
+
+    // The head types when the window is on one of them.
+    row("head window, plain amount", H3, "123=50", "3h:123:50");
+    row("head window, two amounts", H3, "123=50*50", "3h:123:50 3k:123:50");
+    row("head window, labelled", H3, "123 ตรง50 โต๊ด50", "", "123 ตรง50 โต๊ด50");
+    row("head window, labelled permutation", HK, "123 โต๊ด50", "", "123 โต๊ด50");
+    row("head window, top heading", HK, "บน\n456=50", "", "456=50");
+    row("head window, width heading, two amounts", H3, "3ตัว\n777=100*100", "", "777=100*100");
+    row("head window, bottom is certain", H3, "ล่าง\n123=50", "3l:123:50");
+    row("head window, two digits", H3, "45=100*100", "2t:45:100 2l:45:100");
+    row("head window, a type name decides", H3, "3ตัวตรง\n123=50*50", "3t:123:50 3o:123:50");
+    row("head window, type name heading", H3, "3ตัวโต๊ด\n123=20\n456 ตรง20", "3o:123:20 3t:456:20");
+
+    // "ต." for ตรง or โต๊ด.
+    row("short t", S3, "123 ต.50", "", "123 ต.50");
+    row("short t twice", S3, "537 ต.50 ต.50", "", "537 ต.50 ต.50");
+    row("short t beside tote", S3, "128 ต50 โต๊ด50", "3t:128:50 3o:128:50");
+    row("short t beside straight", S3, "128 ตรง50 ต20", "3t:128:50 3o:128:20");
+    row("short t apart from tote", S3, "123 ต โต๊ด 50", "", "123 ต โต๊ด 50");
+    row("short t heading", S3, "ต.\n123=50\n456=20*20\n789 ตรง10", "3t:456:20 3o:456:20 3t:789:10", "ต.|123=50");
+    row("short t heading of the line", S3, "ต 123=50", "", "ต 123=50");
+
+    // One digit under a heading that says two digits, whatever form its amount takes.
+    row("one digit, two-digit type name", T2, "2ตัวบน\n12=50\n5=50*50", "2t:12:50", "5=50*50", ChatProblem::Width);
+    row("one digit, 2ตัว labelled", T2, "2 ตัว\n7 บน50", "", "7 บน50", ChatProblem::Width);
+    row("three digits under 2ตัว", T2, "2ตัว\n123=50*50", "", "123=50*50", ChatProblem::Width);
+    row("two digits under 3ตัว", S3, "3ตัว\n45=100*100", "", "45=100*100", ChatProblem::Width);
+    row("one digit, own heading", T2, "2 ตัวล่าง 5=20", "", "2 ตัวล่าง 5=20", ChatProblem::Width);
+    row("label over a type name heading", T2, "2ตัวบน\n45 ล่าง100", "2l:45:100");
+    row("one digit under บน is วิ่ง", T2, "บน\n5=100", "1t:5:100");
+
+    // A label with no amount beside it.
+    row("label on numbers over an amount", B2, "36 บน\n=100", "", "36 บน|=100", ChatProblem::NoAmount);
+    row("labels apart before one amount", T2, "45 บน ล่าง 100", "", "45 บน ล่าง 100");
+    row("labels apart after one amount", T2, "45=100 บน ล่าง", "", "45=100 บน ล่าง");
+    row("straight and tote apart", S3, "123 ตรง โต๊ด 50", "", "123 ตรง โต๊ด 50");
+    row("labels joined", T2, "45 บนล่าง 100", "2t:45:100 2l:45:100");
+    row("labels joined by a sign", T2, "45 บน+ล่าง 100", "2t:45:100 2l:45:100");
+    row("labels apart as a heading", S3, "บน ล่าง 45=100", "2t:45:100 2l:45:100");
+    row("run and top apart name one type", S3, "5 วิ่ง บน 100", "1t:5:100");
+    row("last label without amount", T2, "61 บน 100 ล่าง", "", "61 บน 100 ล่าง", ChatProblem::Shape);
+
+    // "บ." apart after an amount: บน or baht; read when both give the same bets.
+    row("loose b, same either way", T2, "45=100 บ.", "2t:45:100");
+    row("loose b, three digits", S3, "728 100 บ.", "3t:728:100");
+    row("loose b, two meanings", B2, "63 = 50 บ.", "", "63 = 50 บ.");
+    row("glued b is baht", B2, "45=50บ.", "2l:45:50");
+    row("loose b in an amount line", B2, "12 34\n=50 บ.", "", "12 34|=50 บ.");
+
+    // Counted orders.
+    row("six orders", S3, "345 6กลับ 10", each("3t", "345 354 435 453 534 543", "10"));
+    row("three orders", S3, "112 3กลับ=10", "3t:112:10 3t:121:10 3t:211:10");
+    row("orders miscounted", S3, "112 6กลับ 10", "", "112 6กลับ 10");
+    row("count apart from the word", S3, "345 6 กลับ", "", "345 6 กลับ");
+
+    // Forms read the one way they can be.
+    row("slash between numbers", T2, "12/21=50", "2t:12:50 2t:21:50");
+    row("doubled equals", T2, "12==50", "2t:12:50");
+    row("chat program prefix", T2, "[19:02] ป้าแดง: 47=100*100", "2t:47:100 2l:47:100");
+    row("chat program prefix, seconds", S3, "[ 19:02:11 ] Som: 123=50", "3t:123:50");
+    row("a time without the prefix", S3, "19:02 123=50", "", "19:02 123=50", ChatProblem::BadAmount);
+    row("direction override", S3, QString::fromUtf16(u"123=\u202e50"), "3t:123:50");
+    row("direction marks and soft hyphen", S3, QString::fromUtf16(u"1\u200f2\u00ad3=\u202a50\u202c"), "3t:123:50");
+    row("width in words", S3, "สองตัวล่าง\n12=50\nสามตัว\n123=5", "2l:12:50 3t:123:5");
+    row("run before the number", T2, "วิ่ง 7 บน 500 ล่าง 500", "1t:7:500 1l:7:500");
+    row("amounts in words", T2, "36 กับ 63 บนล่างตัวละร้อย\n45 บนพันล่างร้อย",
+        "2t:36:100 2l:36:100 2t:63:100 2l:63:100 2t:45:1000 2l:45:100");
+    row("a word amount is no number", S3, "ร้อย=50", "", "ร้อย=50", ChatProblem::Shape);
+    row("percent is no bet", S3, "ร้อยละ 50", "", "ร้อยละ 50", ChatProblem::Shape);
+    row("and joins numbers only", T2, "12 กับ 50", "", "12 กับ 50", ChatProblem::NoAmount);
+    row("and over an amount line", T2, "12 กับ 21\nตัวละ 50", "2t:12:50 2t:21:50");
+    row("a spelled figure is not read", T2, "45=สองร้อย", "", "45=สองร้อย", ChatProblem::UnknownWord);
+}
+
+void TestChat::twoMeanings()
+{
+    QFETCH(QString, picked);
+    QFETCH(QString, message);
+    QFETCH(QString, expected);
+    QFETCH(QString, red);
+    QFETCH(ChatProblem, reason);
+    const ChatParse parse = parseChat(message, picked);
+    QStringList codes;
+    for (const QString& bet : expected.split(' ', Qt::SkipEmptyParts))
+        codes << bet;
+    QCOMPARE(written(parse.bets()).split(' ', Qt::SkipEmptyParts), codes);
+    QCOMPARE(parse.notUnderstood(), red.split('|', Qt::SkipEmptyParts));
+    ChatProblem last = ChatProblem::None;
+    for (const ChatLine& l : parse.lines)
+        if (l.kind == ChatLineKind::NotUnderstood) last = l.problem;
+    QCOMPARE(last, reason);
+    for (const ChatLine& l : parse.lines)
+        QCOMPARE(l.kind == ChatLineKind::NotUnderstood, l.problem != ChatProblem::None);
 }
 
 void TestChat::customerName_data()
@@ -457,8 +606,9 @@ void TestChat::tenThousandLines()
     QVERIFY2(ms < test::timeLimit(200), qPrintable(QString::number(ms) + " ms"));
 }
 
-// The share of the bets meant in a set of messages written as customers write them (not the forms of
-// the table above) that the reader finds, and that it never finds a bet nobody meant.
+// On a set of messages written as customers write them, each with the bets its customer meant: the
+// reader makes no bet nobody meant, and finds at least 93 % of those meant. The lines it refuses
+// because they read two ways count as not found.
 void TestChat::realisticMessages()
 {
     QFile file(QFINDTESTDATA("entry/data/chat_messages.txt"));
@@ -498,7 +648,7 @@ void TestChat::realisticMessages()
     qInfo("%lld messages: %d of %d bets found (%.1f%%), %d not meant", static_cast<long long>(messages.size()), found,
           meant, 100.0 * found / meant, wrong);
     QCOMPARE(wrong, 0);
-    QVERIFY(found >= meant * 0.85);
+    QVERIFY2(found >= meant * 0.93, qPrintable(QString::number(100.0 * found / meant, 'f', 1) + " %"));
 }
 
 QTEST_GUILESS_MAIN(TestChat)
