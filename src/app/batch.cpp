@@ -550,7 +550,8 @@ BatchResult fullRestore(Ledger& ledger, const BatchOptions& o)
     case FullRestoreStatus::NotEmpty:
         return refused(r, QStringLiteral("refused: a full backup is brought back into an empty book only"));
     case FullRestoreStatus::Damaged:
-        return refused(r, QStringLiteral("the full backup in ") + from + QStringLiteral(" is damaged; nothing restored"));
+        return refused(r,
+                       QStringLiteral("the full backup in ") + from + QStringLiteral(" is damaged; nothing restored"));
     case FullRestoreStatus::WriteFailed:
         break;
     }
