@@ -311,7 +311,7 @@ FullBackupResult writeFullBackup(Store& store, const QString& drive)
     r.lines << FullBackupDoneText << FullBackupPlaceText + QDir::toNativeSeparators(final)
             << FullBackupFilesText.arg(formatCount(writer.files()));
     if (writer.draws() > 0) r.lines << FullBackupPastDrawsText.arg(formatCount(writer.draws()));
-    r.lines << FullBackupSizeText.arg(formatCount(static_cast<double>(writer.bytes())));
+    r.lines << FullBackupSizeText.arg(writer.bytes());
     return r;
 }
 
