@@ -1,11 +1,11 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
-#include "mainui.h"
 #include "app/batch.h"
 #include "audit/auditlog.h"
 #include "audit/auditread.h"
 #include "entry/sheet.h"
 #include "guisupport.h"
+#include "mainui.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
 #include "reports/Form6.h"
@@ -189,7 +189,10 @@ class TestBatchGui : public QObject
             form->Command1->click();
             if (job.contains("save")) saveSendOut("cut");
         } else if (job == "prize" || job == "analysis" || job == "statistics") {
-            (job == "prize" ? ui(*main).Command6 : job == "analysis" ? ui(*main).Command12 : ui(*main).Command8)->click();
+            (job == "prize"      ? ui(*main).Command6
+             : job == "analysis" ? ui(*main).Command12
+                                 : ui(*main).Command8)
+                ->click();
             auto* form = window<Form14>(WindowId::Prize);
             QVERIFY(form);
             pick(form->Combo1, job == "statistics" ? Straight : "ทั้งหมด");
@@ -434,7 +437,8 @@ private slots:
         QCOMPARE(runProgram(folder, {"--backup", drive->path()}).code, BatchRan);
         QCOMPARE(runProgram(batchBook->folder(), {"--restore", drive->path()}).code, BatchRan);
 
-        const QStringList lines = runProgram(batchBook->folder(), {"--audit", "--customer", "d", "--number", "321"}).out;
+        const QStringList lines =
+            runProgram(batchBook->folder(), {"--audit", "--customer", "d", "--number", "321"}).out;
         QCOMPARE(lines.size(), 1);
         const QStringList fields = lines.first().split('\t');
         QCOMPARE(fields.value(3), auditActionName(AuditAction::Restore));
