@@ -4,6 +4,7 @@
 #include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
 #include "entry/chattexts.h"
+#include "audit/auditread.h"
 #include "audit/audittexts.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
@@ -13,6 +14,7 @@
 #include "store/numberlines.h"
 #include "store/session.h"
 #include "store/store.h"
+#include "tools/backuptexts.h"
 #include "tools/restore.h"
 
 #include <QCoreApplication>
@@ -700,6 +702,10 @@ MergeResult Ledger::restore(const QString& drive)
         for (const QString& name : m_store.customers())
             if (!name.isEmpty() && !customers.contains(name))
                 events << AuditEvent{AuditAction::CustomerAdded, {}, name, {}, {}, {}, backupName};
+        // Who keyed each stake on the other computer, and when, from that computer's own log.
+        for (const AuditRecord& r : std::as_const(result.carried))
+            events << AuditEvent{AuditAction::Restore, r.type,   r.customer, r.number, r.before, r.after,
+                                 TransferredDetailText.arg(auditActionName(r.action), r.time, r.operatorName, r.user)};
         audit(events);
     }
     emit customersChanged();
@@ -726,6 +732,33 @@ NewDrawResult Ledger::newDraw(bool clearRules)
     emit historyChanged();
     emit bookChanged();
     emit newDrawStarted();
+    return result;
+}
+
+FullBackupResult Ledger::fullBackup(const QString& drive)
+{
+    return writeFullBackup(m_store, drive);
+}
+
+FullRestoreResult Ledger::fullRestore(const QString& drive)
+{
+    // The audit log is one of the files brought back: the log of this empty book is let go of first,
+    // and the log that comes back is the one written on from then on. Windows that hold a file of
+    // the book open let go of it as for a new draw.
+    emit newDrawStarting();
+    m_audit.close();
+    FullRestoreResult result = restoreFullBackup(m_store, drive);
+    openAudit();
+    emit newDrawEnded();
+    if (!result.done()) return result;
+    audit({AuditAction::Restore, {}, {}, {}, {}, {}, QDir::toNativeSeparators(fullBackupFolderPath(drive))});
+    m_undo.clear();
+    emit customersChanged();
+    emit settingsChanged();
+    emit historyChanged();
+    emit numberRulesChanged();
+    emit accountsChanged();
+    emit bookChanged();
     return result;
 }
 

@@ -16,6 +16,7 @@
 #include "settings/result.h"
 #include "store/progress.h"
 #include "tools/backup.h"
+#include "tools/fullbackup.h"
 #include "tools/records.h"
 
 #include <QObject>
@@ -95,6 +96,9 @@ public:
     MergeResult restore(const QString& drive);
     // The number rules stay for the new draw unless `clearRules` is set.
     NewDrawResult newDraw(bool clearRules = false);
+    // Every file of the book and its past draws onto the drive, checked; and back into an empty book.
+    FullBackupResult fullBackup(const QString& drive);
+    FullRestoreResult fullRestore(const QString& drive);
 
     // --- taking back ---------------------------------------------------------------------------
     // Takes back the newest step still standing (or does the last one taken back again). Returns the

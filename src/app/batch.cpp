@@ -93,6 +93,10 @@ const JobOption Jobs[] = {
      "Record that AMOUNT baht (or \"all\") of what --customer owes, or is owed, has been paid."},
     {"owed", BatchJob::Owed, nullptr, "List what every customer owes or is owed over all draws, oldest first."},
     {"draws", BatchJob::Draws, nullptr, "List the past draws kept by the new draw."},
+    {"full-backup", BatchJob::FullBackup, "DIR",
+     "Copy every file of the book and its past draws into DIR/image_2/full and check the copy."},
+    {"full-restore", BatchJob::FullRestore, "DIR",
+     "Bring the full backup DIR/image_2/full back into this book, which must be empty."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -524,6 +528,39 @@ BatchResult restore(Ledger& ledger, const BatchOptions& o)
     }
 }
 
+BatchResult fullBackup(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    const FullBackupResult backup = ledger.fullBackup(o.folder);
+    r.out = backup.lines;
+    if (!backup.outcome.ok())
+        return refused(r, QStringLiteral("the full backup into ") +
+                              QDir::toNativeSeparators(fullBackupFolderPath(o.folder)) + QStringLiteral(" failed"));
+    return r;
+}
+
+BatchResult fullRestore(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    const FullRestoreResult restore = ledger.fullRestore(o.folder);
+    r.out = restore.lines;
+    const QString from = QDir::toNativeSeparators(fullBackupFolderPath(o.folder));
+    switch (restore.status) {
+    case FullRestoreStatus::Done:
+        return r;
+    case FullRestoreStatus::NoBackup:
+        return refused(r, QStringLiteral("no full backup in ") + from);
+    case FullRestoreStatus::NotEmpty:
+        return refused(r, QStringLiteral("refused: a full backup is brought back into an empty book only"));
+    case FullRestoreStatus::Damaged:
+        return refused(r,
+                       QStringLiteral("the full backup in ") + from + QStringLiteral(" is damaged; nothing restored"));
+    case FullRestoreStatus::WriteFailed:
+        break;
+    }
+    return refused(r, QStringLiteral("the book could not be written; nothing restored"));
+}
+
 BatchResult newDraw(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
@@ -758,6 +795,10 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return owed(store);
     case BatchJob::Draws:
         return pastDraws(store);
+    case BatchJob::FullBackup:
+        return fullBackup(ledger, o);
+    case BatchJob::FullRestore:
+        return fullRestore(ledger, o);
     case BatchJob::None:
         break;
     }
@@ -825,7 +866,9 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             if (j.job == BatchJob::EnterSheet) request.options.sheetFile = value;
             if (j.job == BatchJob::EnterChat) request.options.chatFile = value;
             if (j.job == BatchJob::OpenList) request.options.listName = value;
-            if (j.job == BatchJob::Backup || j.job == BatchJob::Restore) request.options.folder = value;
+            if (j.job == BatchJob::Backup || j.job == BatchJob::Restore || j.job == BatchJob::FullBackup ||
+                j.job == BatchJob::FullRestore)
+                request.options.folder = value;
             if (j.job == BatchJob::SetRule || j.job == BatchJob::ClearRule) request.options.type = CleanName(value);
             if (j.job == BatchJob::Pay) request.options.amount = value.trimmed();
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");

@@ -38,6 +38,8 @@ enum class BatchJob {
     Pay,
     Owed,
     Draws,
+    FullBackup,
+    FullRestore,
 };
 
 struct BatchOptions {
@@ -49,7 +51,7 @@ struct BatchOptions {
     bool keep = false;      // over-limit: the keep list instead of the send-out list
     QString listName;       // the saved send-out list to open
     QString saveName;       // over-limit and number cut: save the pending send-out list under this name
-    QString folder;         // backup and restore: the folder that holds (or gets) "image_2"
+    QString folder;         // backup and restore, full or not: the folder that holds (or gets) "image_2"
     bool confirmed = false; // new draw: the operator said yes
     QString chatFile;       // enter a pasted message
     bool dryRun = false;    // enter a pasted message: read it, store nothing

@@ -4,6 +4,8 @@
 #include "settings/numberruletexts.h"
 #include "store/session.h"
 #include "tools/backup.h"
+#include "tools/backuptexts.h"
+#include "tools/fullbackup.h"
 #include "ui/main/Shell.h"
 
 #include <QCheckBox>
@@ -107,7 +109,22 @@ void Form3::confirm()
 {
     Shell* shell = ctx.shell;
     const QString job = windowTitle();
-    if (job == QStringLiteral("Backup")) {
+    if (job == FullBackupMenuText) {
+        const QStringList lines = ctx.ledger.fullBackup(drive()).lines;
+        if (shell) {
+            shell->clearList();
+            shell->addLines(lines);
+        }
+        close();
+    } else if (job == FullRestoreMenuText) {
+        const FullRestoreResult r = ctx.ledger.fullRestore(drive());
+        if (shell) {
+            shell->clearList();
+            shell->addLines(r.lines);
+            if (r.done()) shell->refreshPickLists();
+        }
+        close();
+    } else if (job == QStringLiteral("Backup")) {
         const QStringList lines = ctx.ledger.backup(drive()).lines;
         if (shell) {
             shell->clearList();

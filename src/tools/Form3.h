@@ -1,5 +1,6 @@
 #pragma once
-// The drive dialog of Backup, Restore and Start: its caption is the job, read back on OK.
+// The drive dialog of Backup, Restore, the full backup and its restore, and Start: its caption is
+// the job, read back on OK.
 
 #include "ui/main/SecondaryWindow.h"
 
@@ -19,8 +20,8 @@ class Form3 : public SecondaryWindow
     Q_OBJECT
 public:
     explicit Form3(AppContext& context, QWidget* parent = nullptr);
-    // Sets the job ("Backup", "Restore" or "Start") and the prompt; the drive list shows for the
-    // first two only.
+    // Sets the job ("Backup", "Restore", the full backup's or its restore's caption, or "Start") and
+    // the prompt; the drive list shows for every job but the new draw.
     void prepare(const QString& caption, const QString& prompt) override;
     // The folder of the chosen drive, "" when none is chosen.
     QString drive() const;

@@ -1,5 +1,7 @@
 #include "tools/backup.h"
 
+#include "audit/auditlog.h"
+#include "audit/auditread.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/numberlines.h"
@@ -58,6 +60,13 @@ QString backupFilePath(const QString& drive)
     const QString folder = backupFolderPath(drive);
     if (folder.isEmpty()) return {};
     return folder + QDir::separator() + BackupFileName;
+}
+
+QString transferAuditFilePath(const QString& drive)
+{
+    const QString folder = backupFolderPath(drive);
+    if (folder.isEmpty()) return {};
+    return folder + QDir::separator() + TransferAuditFileName;
 }
 
 // --- backup --------------------------------------------------------------------------------------
@@ -202,7 +211,7 @@ public:
 
 private:
     static constexpr qsizetype Slice = 1 << 20; // written to the file once this much is gathered
-    static constexpr qsizetype Room = 1 << 16;   // beyond the slice, for the line that crosses it
+    static constexpr qsizetype Room = 1 << 16;  // beyond the slice, for the line that crosses it
 
     void add(QByteArrayView line)
     {
@@ -265,6 +274,51 @@ std::optional<Digest> checkOfFile(const QString& path)
     return Digest{check.digest(), check.size()};
 }
 
+// The lines of the book's audit log about stakes (bets, edits, deletes, steps taken back or done again,
+// records brought from another computer), as they stand in the log.
+QByteArray stakeAuditLines(const QByteArray& log)
+{
+    QByteArray out;
+    qsizetype start = 0;
+    while (start < log.size()) {
+        qsizetype end = log.indexOf('\n', start);
+        if (end < 0) break; // a partial last line is not a line of the log
+        QByteArrayView line(log.constData() + start, end - start);
+        start = end + 1;
+        if (line.endsWith('\r')) line.chop(1);
+        AuditRecord r;
+        if (!parseAuditLine(line, r) || r.type.isEmpty() || r.customer.isEmpty() || r.number.isEmpty()) continue;
+        if (!changesStake(r.action) && r.action != AuditAction::Restore) continue;
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+// Writes the audit lines of the backup beside it and reads them back; the failure lines. A file
+// that cannot be written whole is removed, so that no older backup's lines stay beside this one.
+QStringList writeTransferAudit(Store& store, const QString& drive, const QString& print)
+{
+    const QString path = transferAuditFilePath(drive);
+    const QString logPath = store.path(AuditLogFileName);
+    const FileBytes log = store.readBytes(logPath);
+    QByteArray bytes = BackupFileName.toLatin1() + '\t' + print.toLatin1() + "\r\n";
+    if (log.readable) bytes += stakeAuditLines(log.bytes);
+    QSaveFile out(path);
+    bool ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    if (ok) {
+        QFile back(path);
+        ok = back.open(QIODevice::ReadOnly) && back.readAll() == bytes && back.error() == QFileDevice::NoError;
+    }
+    QStringList failures;
+    if (!log.readable) failures << outcomeLine({Status::ReadFailed, logPath});
+    if (!ok) {
+        QFile::remove(path);
+        failures << outcomeLine({Status::WriteFailed, path});
+    }
+    return failures;
+}
+
 } // namespace
 
 QString BuildBackupText(Store& store, QStringList* failures)
@@ -301,7 +355,8 @@ BackupResult writeBackup(Store& store, const QString& drive)
     if (!onDisk || !(*onDisk == sink.check())) return failed;
     // The digest of the bytes on the disk is the backup's fingerprint: restoring it into this same
     // book is recognised by it.
-    const QStringList noted = rememberWrittenBackup(store, QString::fromLatin1(onDisk->value.toHex()));
+    const QString print = QString::fromLatin1(onDisk->value.toHex());
+    const QStringList noted = rememberWrittenBackup(store, print) + writeTransferAudit(store, drive, print);
     const Outcome outcome = noted.isEmpty() ? Outcome{} : Outcome{Status::WriteFailed, WrittenBackupsFileName};
     return {
         outcome,

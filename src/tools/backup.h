@@ -20,6 +20,15 @@ inline const QString BackupFileName = QStringLiteral("cat.gif");
 QString backupFolderPath(const QString& drive);
 QString backupFilePath(const QString& drive);
 
+// Beside "cat.gif": the lines of this book's audit log about the stakes the backup carries, so that
+// the main computer's log can say who keyed each of them here. UTF-8 and CR LF as the log itself;
+// the first line is "cat.gif", a tab and the fingerprint of the backup file the lines belong to, and
+// each line after it is a line of the log as it stands there. A program that does not know the file
+// restores the backup as before, and so does this one when the file is missing or belongs to another
+// backup.
+inline const QString TransferAuditFileName = QStringLiteral("audit.log");
+QString transferAuditFilePath(const QString& drive);
+
 // The backup text: the stakes section (a heading type#customer per pair and the lines whose amount
 // is not "0") and the counts section (a heading type# per type and the lines whose count is above
 // 0), every line followed by CR LF. A stake or count file that is there but cannot be read adds

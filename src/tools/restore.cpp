@@ -1,5 +1,6 @@
 #include "tools/restore.h"
 
+#include "audit/auditread.h"
 #include "entry/rulemarks.h"
 #include "settings/numberruletexts.h"
 
@@ -10,10 +11,12 @@
 #include "store/numberlines.h"
 #include "store/store.h"
 #include "tools/backup.h"
+#include "tools/backuptexts.h"
 #include "tools/newdraw.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -194,7 +197,9 @@ bool AddTransferredCount(const QString& line, NumberFile& file)
     if (line.isEmpty() || file.isEmpty()) return false;
     const TextLine l = TextLine::of(line);
     const QString count = l.hasDash() ? l.amount().toString() : QString();
-    if (count.isEmpty() || DigitsOnly(count) != count) return false;
+    // A count with pieces left over after it ("13-1-2", "16-1-") is no count of ours, as a stake
+    // record with pieces left over is none.
+    if (count.isEmpty() || DigitsOnly(count) != count || l.amount().size() != l.rest().size()) return false;
     return file.add(l.beforeDash().toString(), Val(count));
 }
 
@@ -369,6 +374,34 @@ MergeResult runRestore(Store& store, const QString& drive)
     }
     r = MergeBackupText(store, f.text);
     r.lines << QStringLiteral("ปริมาณข้อมูล= ") + QString::number(info.size()) + QStringLiteral(" บิท");
+    if (r.outcome.ok()) {
+        QFile audit(transferAuditFilePath(drive));
+        if (audit.size() <= MaxBackupBytes && audit.open(QIODevice::ReadOnly))
+            r.carried = transferredAuditLines(audit.readAll(), writtenBackupFingerprint(encodeWindows874(f.text)));
+        if (!r.carried.isEmpty()) r.lines << TransferredAuditText.arg(formatCount(r.carried.size()));
+    }
     return r;
+}
+
+QList<AuditRecord> transferredAuditLines(const QByteArray& bytes, const QString& print)
+{
+    const QByteArray header = BackupFileName.toLatin1() + '\t' + print.toLatin1() + "\r\n";
+    if (print.isEmpty() || !bytes.startsWith(header)) return {};
+    QList<AuditRecord> lines;
+    for (qsizetype start = header.size(); start < bytes.size();) {
+        const qsizetype end = bytes.indexOf("\r\n", start);
+        if (end < 0) break; // a line cut short is not a line of the log
+        const QByteArrayView line(bytes.constData() + start, end - start);
+        start = end + 2;
+        AuditRecord r;
+        if (!parseAuditLine(line, r) || r.number.isEmpty() || typeIndex(r.type) < 0) continue;
+        if (!changesStake(r.action) && r.action != AuditAction::Restore) continue;
+        // The customer as the backup's headings name him, and as this book took him in.
+        QString customer = r.customer;
+        customer.remove(QLatin1Char(' '));
+        r.customer = transferredCustomer(customer);
+        if (!r.customer.isEmpty()) lines << r;
+    }
+    return lines;
 }
 } // namespace varnoth

@@ -3,6 +3,7 @@
 // the sum of every client's book. The fingerprints of merged and written backups keep a backup from
 // being counted twice.
 
+#include "audit/auditlog.h"
 #include "model/text.h"
 #include "store/outcome.h"
 
@@ -38,6 +39,9 @@ struct MergeResult {
     QStringList lines;
     double count = 0;  // records added to stake files
     double amount = 0; // their amounts
+    // The other computer's audit lines about the stakes of the backup, with its customer names as
+    // this book knows them; empty when the backup came without them.
+    QList<AuditRecord> carried;
 };
 
 // Adds the records of a backup text into the data folder: customers first (with all their files),
@@ -47,8 +51,12 @@ struct MergeResult {
 MergeResult MergeBackupText(Store& store, const QString& text);
 
 // Reads the backup file of the drive and merges it; the lines end with the size row, or name the
-// drive when it holds no backup.
+// drive when it holds no backup. The audit lines that came with the backup are read after a merge.
 MergeResult runRestore(Store& store, const QString& drive);
+
+// The audit lines about stakes in the bytes of a transfer's audit file, when its first line names the
+// backup whose fingerprint is `print`; none otherwise.
+QList<AuditRecord> transferredAuditLines(const QByteArray& bytes, const QString& print);
 
 // One stake record into a stake file held in memory. The row for the operator is appended to
 // `rows`: number-amount when added, or the record with the rejection text. Returns number#amount

@@ -1,5 +1,7 @@
 // Backup, restore and the new draw on temporary data folders; a second folder stands for a second
 // computer, and a temporary folder for the drive the backup travels on.
+#include "audit/auditlog.h"
+#include "entry/entry.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/datafolder.h"
@@ -7,13 +9,16 @@
 #include "store/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
-#include "entry/entry.h"
+#include "tools/backuptexts.h"
+#include "tools/fullbackup.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
 #include <unistd.h>
@@ -52,6 +57,63 @@ bool run(const QString& program, const QStringList& args)
 QString sizeRows(qint64 size)
 {
     return QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว|ปริมาณข้อมูลต้นทาง= %1 บิท|ปริมาณข้อมูลปลายทาง= %1 บิท").arg(size);
+}
+
+// Every file of a folder and of the folders in it, by path below it: the audit log and hidden files
+// included, the lock of a running program not.
+QHash<QString, QByteArray> treeBytes(const QString& folder)
+{
+    QHash<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (it.fileName() == LockFileName) continue;
+        QFile f(path);
+        files.insert(QDir(folder).relativeFilePath(path), f.open(QIODevice::ReadOnly) ? f.readAll() : "<unreadable>");
+    }
+    return files;
+}
+
+// Appends lines to the book's audit log as the ledger would, keyed by `operatorName`.
+void logLines(const TempBook& book, const QString& operatorName, const QList<AuditEvent>& events)
+{
+    AuditWriter log;
+    QVERIFY(log.open(book.file(AuditLogFileName), "user1", operatorName));
+    for (const AuditEvent& e : events)
+        QVERIFY(log.append(e, log.nextEntry(), QDateTime(QDate(2026, 12, 9), QTime(14, 5, 33))));
+}
+
+// A book with something of every kind: stakes and counts, settings, a result, a rule, an own rate,
+// a payment, a saved list, options, an audit log, a hidden file, and a past draw before this one.
+void fillWholeBook(TempBook& book)
+{
+    bet(*book.store, "x", Straight, "123", "50");
+    QVERIFY(startNewDraw(*book.store, QDateTime(QDate(2026, 11, 16), QTime(18, 0))).done);
+    bet(*book.store, "x", Straight, "123", "150");
+    bet(*book.store, "ลูกค้า", "2ตัวบน", "45", "20");
+    book.put("lotto2.gif", "3ตัวตรง#500\r\n");
+    book.put("lotto3.gif", "123456#111#222#333#444#56#\r\n");
+    book.put("rules.gif", "3ตัวตรง#123#closed\r\n");
+    book.put("custrate.gif", "x#3ตัวตรง#600#5\r\n");
+    book.put("payment.gif", "x#30#2026-12-01 10:00:00\r\n");
+    book.put("option.gif", "ceiling#5000\r\n");
+    book.put("his.gif", "#เย็น#\r\n");
+    book.put("เย็น_b.gif", "<3ตัวตรง>#123-10##\r\n");
+    book.put(".hidden", "h");
+    book.put(LockFileName, "1");
+    logLines(book, "แดง", {{AuditAction::Bet, Straight, "x", "123", {}, "150", {}}});
+}
+
+} // namespace
+
+// The files of a full backup as they lie on the drive, by their path in the book or its draws.
+namespace
+{
+QHash<QString, QByteArray> backupTree(const QTemporaryDir& drive)
+{
+    QHash<QString, QByteArray> files = treeBytes(fullBackupFolderPath(drive.path()));
+    files.remove(FullBackupListName);
+    return files;
 }
 
 } // namespace
@@ -454,6 +516,223 @@ private slots:
         QCOMPARE(runRestore(store, drive.path()).count, 1.0);
         QCOMPARE(NumberFile(store, store.path("0_1.gif")).valueText("123"), QString("200"));
         run("umount", {mount});
+    }
+
+    // Count records with pieces left over are no counts: rejected whole, as stake records are.
+    void countRecordsWithPiecesLeftOver()
+    {
+        TempBook book;
+        bet(*book.store, "x", Straight, "126", "5");
+        const MergeResult r = MergeBackupText(*book.store, "3ตัวตรง#\r\n123-1-2\r\n124-1-\r\n125-2\r\n126-3\r\n");
+        QVERIFY(r.lines.contains("123-1-2" + RejectedText));
+        QVERIFY(r.lines.contains("124-1-" + RejectedText));
+        NumberFile counts(*book.store, book.file("a-_0.gif"));
+        QCOMPARE(counts.valueText("123"), QString("0"));
+        QCOMPARE(counts.valueText("124"), QString("0"));
+        QCOMPARE(counts.valueText("125"), QString("2"));
+        QCOMPARE(counts.valueText("126"), QString("4"));
+    }
+
+    // The transfer carries the client's audit lines about stakes beside "cat.gif"; the main computer
+    // takes them only when they belong to the backup it restores.
+    void transferCarriesTheClientsAuditLines()
+    {
+        TempBook client, main;
+        QTemporaryDir drive;
+        bet(*client.store, "somchai", Straight, "123", "150");
+        logLines(client, "แดง",
+                 {{AuditAction::Bet, Straight, "Som Chai", "123", {}, "150", {}},
+                  {AuditAction::Setting, {}, {}, {}, "0", "500", "ceiling"},
+                  {AuditAction::Edit, Straight, "somchai", "123", "150", "100", {}},
+                  {AuditAction::SaveList, {}, {}, {}, {}, {}, "evening"}});
+        QCOMPARE(runBackup(*client.store, drive.path()).size(), 3);
+        QFile carried(transferAuditFilePath(drive.path()));
+        QVERIFY(carried.open(QIODevice::ReadOnly));
+        const QByteArray bytes = carried.readAll();
+        const QByteArray print = client.bytes(WrittenBackupsFileName).trimmed();
+        QVERIFY(bytes.startsWith("cat.gif\t" + print + "\r\n"));
+        QCOMPARE(bytes.count("\r\n"), 3); // the header, the bet and the edit
+
+        const MergeResult r = runRestore(*main.store, drive.path());
+        QCOMPARE(r.carried.size(), 2);
+        QCOMPARE(r.carried[0].operatorName, QString("แดง"));
+        QCOMPARE(r.carried[0].time, QString("2026-12-09 14:05:33"));
+        QCOMPARE(r.carried[1].action, AuditAction::Edit);
+        QCOMPARE(r.carried[1].customer, QString("somchai"));
+        QCOMPARE(r.lines.last(), TransferredAuditText.arg(2));
+
+        // Lines of another backup beside this one, or none at all: the stakes come in as before.
+        TempBook other;
+        QVERIFY(transferredAuditLines(bytes, "0123").isEmpty());
+        QVERIFY(carried.remove());
+        const MergeResult without = runRestore(*other.store, drive.path());
+        QVERIFY(without.carried.isEmpty());
+        QVERIFY(without.lines.contains("123-150"));
+        QVERIFY(without.lines.last().startsWith("ปริมาณข้อมูล= "));
+    }
+
+    // The full backup holds every file of the book and of its past draws, byte for byte, and brings
+    // them back into an empty book elsewhere: the new book is the old one.
+    void fullBackupBringsTheWholeBookBack()
+    {
+        TempBook book, elsewhere;
+        QTemporaryDir drive;
+        fillWholeBook(book);
+        elsewhere.store->EnsureTypeFiles(typeNames(), Store::CountPrefix); // what a fresh book starts with
+        logLines(elsewhere, "x", {});
+
+        const FullBackupResult written = writeFullBackup(*book.store, drive.path());
+        QVERIFY2(written.outcome.ok(), qPrintable(written.lines.join('|')));
+        QCOMPARE(written.lines.first(), FullBackupDoneText);
+        QVERIFY(written.lines.contains(FullBackupPastDrawsText.arg(1)));
+        QHash<QString, QByteArray> expected;
+        const auto tree = treeBytes(book.dir.path());
+        for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+            expected.insert(QString(it.key()).replace(QRegularExpression("^picture_1/"), "book/"), it.value());
+        QCOMPARE(backupTree(drive), expected);
+        QCOMPARE(written.files, expected.size());
+
+        const FullRestoreResult back = restoreFullBackup(*elsewhere.store, drive.path());
+        QVERIFY2(back.done(), qPrintable(back.lines.join('|')));
+        auto restored = treeBytes(elsewhere.dir.path());
+        QCOMPARE(restored, tree);
+        QCOMPARE(elsewhere.store->customers(), (QStringList{"x", "ลูกค้า"}));
+
+        // A second backup replaces the first whole: what the book no longer holds is gone from it.
+        QVERIFY(QFile::remove(book.file(".hidden")));
+        QVERIFY(writeFullBackup(*book.store, drive.path()).outcome.ok());
+        QVERIFY(!backupTree(drive).contains("book/.hidden"));
+        QCOMPARE(QDir(backupFolderPath(drive.path())).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{FullBackupFolderName});
+    }
+
+    // Into a book that holds anything the full backup would mix two books: refused, nothing written.
+    void fullRestoreOnlyIntoAnEmptyBook_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a customer") << "custom.gif"
+                                    << "#x#\r\n";
+        QTest::newRow("a stake") << "0_1.gif"
+                                 << "000-0\r\n001-5\r\n";
+        QTest::newRow("a count") << "a-_0.gif"
+                                 << "000-1\r\n";
+        QTest::newRow("a hand-edited number file") << "b_0.gif"
+                                                   << "junk\r\n";
+        QTest::newRow("a setting") << "lotto2.gif"
+                                   << "3ตัวตรง#500\r\n";
+        QTest::newRow("a payment") << "payment.gif"
+                                   << "x#30#2026-12-01 10:00:00\r\n";
+        QTest::newRow("an audit line") << "audit.log"
+                                       << "line\r\n";
+        QTest::newRow("any other file") << "notes.txt"
+                                        << "1";
+        QTest::newRow("a past draw") << "../draws/2026-11-16_1800/custom.gif"
+                                     << "#x#\r\n";
+    }
+    void fullRestoreOnlyIntoAnEmptyBook()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, text);
+        TempBook book, target;
+        QTemporaryDir drive;
+        fillWholeBook(book);
+        QVERIFY(writeFullBackup(*book.store, drive.path()).outcome.ok());
+        target.store->EnsureTypeFiles(typeNames(), Store::CountPrefix);
+        QVERIFY(QDir().mkpath(QFileInfo(target.file(file)).absolutePath()));
+        target.put(file, text);
+        const auto before = treeBytes(target.dir.path());
+
+        const FullRestoreResult r = restoreFullBackup(*target.store, drive.path());
+        QCOMPARE(r.status, FullRestoreStatus::NotEmpty);
+        QCOMPARE(r.lines, QStringList{BookNotEmptyText});
+        QCOMPARE(treeBytes(target.dir.path()), before);
+    }
+
+    // A backup that is not what was written changes nothing, and neither does a drive without one.
+    void damagedFullBackupChangesNothing_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("no full backup") << "none";
+        QTest::newRow("a byte changed") << "byte";
+        QTest::newRow("a file missing") << "missing";
+        QTest::newRow("a path out of the book") << "path";
+        QTest::newRow("a list cut short") << "cut";
+    }
+    void damagedFullBackupChangesNothing()
+    {
+        QFETCH(QString, damage);
+        TempBook book, target;
+        QTemporaryDir drive;
+        fillWholeBook(book);
+        QVERIFY(writeFullBackup(*book.store, drive.path()).outcome.ok());
+        const QString folder = fullBackupFolderPath(drive.path());
+        const QString list = QDir(folder).filePath(FullBackupListName);
+        QFile listFile(list);
+        QVERIFY(listFile.open(QIODevice::ReadOnly));
+        QByteArray listBytes = listFile.readAll();
+        listFile.close();
+        auto rewrite = [](const QString& path, const QByteArray& bytes) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(bytes);
+        };
+        if (damage == "none") QVERIFY(QDir(folder).removeRecursively());
+        if (damage == "byte") {
+            QFile f(folder + "/book/0_1.gif");
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(3);
+            f.write("9");
+        }
+        if (damage == "missing") QVERIFY(QFile::remove(folder + "/book/custom.gif"));
+        if (damage == "path") rewrite(list, listBytes.replace("book/custom.gif", "book/../../x.gif"));
+        if (damage == "cut") rewrite(list, listBytes.chopped(1));
+        const auto before = treeBytes(target.dir.path());
+
+        const FullRestoreResult r = restoreFullBackup(*target.store, drive.path());
+        QCOMPARE(r.status, damage == "none" ? FullRestoreStatus::NoBackup : FullRestoreStatus::Damaged);
+        QCOMPARE(r.lines.size(), 1);
+        QVERIFY(r.lines.first().startsWith(damage == "none" ? NoFullBackupText : FullBackupDamagedText));
+        QCOMPARE(treeBytes(target.dir.path()), before);
+    }
+
+    // A past draw that cannot be put back takes the book's files that were already written back
+    // out: the book stays empty, ready for another try.
+    void failedFullRestoreLeavesTheBookEmpty()
+    {
+        TempBook book, target;
+        QTemporaryDir drive;
+        fillWholeBook(book);
+        QVERIFY(writeFullBackup(*book.store, drive.path()).outcome.ok());
+        target.store->EnsureTypeFiles(typeNames(), Store::CountPrefix);
+        QFile inTheWay(target.dir.path() + "/draws");
+        QVERIFY(inTheWay.open(QIODevice::WriteOnly));
+        inTheWay.close();
+        const auto before = treeBytes(target.dir.path());
+
+        const FullRestoreResult r = restoreFullBackup(*target.store, drive.path());
+        QCOMPARE(r.status, FullRestoreStatus::WriteFailed);
+        QCOMPARE(r.lines.first(), FullRestoreFailedText);
+        QCOMPARE(treeBytes(target.dir.path()), before);
+    }
+
+    // A file of the book that cannot be read fails the full backup; the last one stays whole.
+    void failedFullBackupKeepsTheLastOne()
+    {
+        TempBook book;
+        QTemporaryDir drive;
+        fillWholeBook(book);
+        QVERIFY(writeFullBackup(*book.store, drive.path()).outcome.ok());
+        const auto last = treeBytes(fullBackupFolderPath(drive.path()));
+        QVERIFY(QFile::link(book.file("custom.gif"), book.file("link.gif")));
+
+        const FullBackupResult r = writeFullBackup(*book.store, drive.path());
+        QCOMPARE(r.outcome.status, Status::BackupFailed);
+        QCOMPARE(r.lines, (QStringList{FullBackupFailedText, ReadFailedText + "link.gif"}));
+        QCOMPARE(treeBytes(fullBackupFolderPath(drive.path())), last);
+        QCOMPARE(QDir(backupFolderPath(drive.path())).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{FullBackupFolderName});
+        QCOMPARE(writeFullBackup(*book.store, "").outcome.status, Status::BackupFailed);
     }
 
     // Timings of a 200-customer book: the backup of it, and the restore of one customer who has a

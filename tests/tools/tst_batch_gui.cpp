@@ -6,8 +6,10 @@
 #include "accounts/payments.h"
 #include "app/batch.h"
 #include "audit/auditlog.h"
+#include "audit/auditread.h"
 #include "entry/sheet.h"
 #include "guisupport.h"
+#include "mainui.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
 #include "reports/Form6.h"
@@ -20,6 +22,8 @@
 #include "testsupport.h"
 #include "tools/Form3.h"
 #include "tools/backup.h"
+#include "tools/backuptexts.h"
+#include "tools/fullbackup.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
 
@@ -190,7 +194,10 @@ class TestBatchGui : public QObject
             form->Command1->click();
             if (job.contains("save")) saveSendOut("cut");
         } else if (job == "prize" || job == "analysis" || job == "statistics") {
-            (job == "prize" ? ui(*main).Command6 : job == "analysis" ? ui(*main).Command12 : ui(*main).Command8)->click();
+            (job == "prize"      ? ui(*main).Command6
+             : job == "analysis" ? ui(*main).Command12
+                                 : ui(*main).Command8)
+                ->click();
             auto* form = window<Form14>(WindowId::Prize);
             QVERIFY(form);
             pick(form->Combo1, job == "statistics" ? Straight : "ทั้งหมด");
@@ -331,6 +338,8 @@ private slots:
         QTest::newRow("pay more than is due") << QStringList{"--pay", "1000", "--customer", "b"} << BatchRefused
                                               << MoreThanDueText + "ลูกค้าต้องจ่าย 423.00 บาท";
         QTest::newRow("overpay without pay") << QStringList{"--view", "--overpay"} << BatchUsageError << "";
+        QTest::newRow("no full backup on the drive")
+            << QStringList{"--full-restore", "DRIVE"} << BatchRefused << NoFullBackupText;
     }
 
     // With --overpay the same payment is recorded, and the account turns round.
@@ -486,6 +495,64 @@ private slots:
         const Files back = bookBytes(batchBook->folder());
         for (auto it = kept.cbegin(); it != kept.cend(); ++it)
             if (stakesAndCounts.match(it.key()).hasMatch()) QCOMPARE(back.value(it.key()), it.value());
+    }
+
+    // A full backup brought back on another computer is the same book: the same accounts over every
+    // draw, the same files, an audit log that still checks; and it never goes into a book with data.
+    void fullBackupBringsTheAccountsBack()
+    {
+        const QString book = batchBook->folder();
+        QCOMPARE(runProgram(book, {"--pay", "50", "--customer", "a"}).code, BatchRan);
+        QCOMPARE(runProgram(book, {"--new-draw", "--confirm-new-draw"}).code, BatchRan);
+        QVERIFY(batchBook->store->creationSequence("b").isEmpty());
+        SplitSheet(*batchBook->store, "555-20", Straight, "b");
+        QCOMPARE(runProgram(book, {"--pay", "10", "--customer", "b"}).code, BatchRan);
+        const Run backup = runProgram(book, {"--full-backup", drive->path()});
+        QCOMPARE(backup.code, BatchRan);
+        QCOMPARE(backup.out.value(0), FullBackupDoneText);
+
+        QTemporaryDir elsewhere;
+        const QString other = elsewhere.filePath("picture_1");
+        const Run restore = runProgram(other, {"--full-restore", drive->path()});
+        QCOMPARE(restore.code, BatchRan);
+        QCOMPARE(restore.out.value(0), FullRestoreDoneText);
+        const Run owed = runProgram(book, {"--owed"});
+        QVERIFY(owed.out.size() > 1);
+        QCOMPARE(runProgram(other, {"--owed"}).out, owed.out);
+        QCOMPARE(runProgram(other, {"--draws"}).out, runProgram(book, {"--draws"}).out);
+        QCOMPARE(bookBytes(other), bookBytes(book));
+        QCOMPARE(runProgram(other, {"--audit", "--verify"}).code, BatchRan);
+
+        const Files kept = bookBytes(other);
+        const Run again = runProgram(other, {"--full-restore", drive->path()});
+        QCOMPARE(again.code, BatchRefused);
+        QCOMPARE(again.out, QStringList{BookNotEmptyText});
+        QCOMPARE(bookBytes(other), kept);
+    }
+
+    // The main computer's audit log says who keyed each bet that came from a client computer.
+    void transferSaysWhoKeyedEachBet()
+    {
+        QTemporaryDir client;
+        const QString folder = client.filePath("picture_1");
+        QFile sheet(client.filePath("bets.txt"));
+        QVERIFY(sheet.open(QIODevice::WriteOnly));
+        sheet.write("321-15\r\n");
+        sheet.close();
+        QCOMPARE(runProgram(folder, {"--operator", "แดง", "--enter-sheet", sheet.fileName(), "--type", Straight,
+                                     "--customer", "d"})
+                     .code,
+                 BatchRan);
+        QCOMPARE(runProgram(folder, {"--backup", drive->path()}).code, BatchRan);
+        QCOMPARE(runProgram(batchBook->folder(), {"--restore", drive->path()}).code, BatchRan);
+
+        const QStringList lines =
+            runProgram(batchBook->folder(), {"--audit", "--customer", "d", "--number", "321"}).out;
+        QCOMPARE(lines.size(), 1);
+        const QStringList fields = lines.first().split('\t');
+        QCOMPARE(fields.value(3), auditActionName(AuditAction::Restore));
+        QCOMPARE(fields.value(8), QString("15"));
+        QVERIFY2(fields.value(10).contains("ผู้คีย์ แดง"), qPrintable(lines.first()));
     }
 
     void newDrawWithoutACopyDeletesNothing()

@@ -1,14 +1,16 @@
 // The drive dialog driven through the main window's menus: Backup, Restore and Start.
-#include "mainui.h"
+#include "entry/entry.h"
 #include "guisupport.h"
+#include "mainui.h"
 #include "model/types.h"
 #include "store/numberfile.h"
 #include "store/session.h"
 #include "testsupport.h"
 #include "tools/Form3.h"
 #include "tools/backup.h"
+#include "tools/backuptexts.h"
+#include "tools/fullbackup.h"
 #include "ui/main/Form1.h"
-#include "entry/entry.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -107,6 +109,44 @@ private slots:
         QCOMPARE(ui(*main).Combo2->findText("z"), 1);
         QCOMPARE(ui(*main).Text7->text(), QString("2"));
         QCOMPARE(ui(*main).Text8->text(), QString("155.00"));
+    }
+
+    // The full backup through the menu, and back on another computer's empty book: its window shows
+    // the customers and totals of the book that was backed up. Into a book with data it is refused.
+    void fullBackupAndRestoreThroughTheMenus()
+    {
+        bet("x", "123", "150");
+        main->findChild<QAction*>("mFullBackup")->trigger();
+        QCOMPARE(dialog()->windowTitle(), FullBackupMenuText);
+        QVERIFY(dialog()->Drive1->isVisible());
+        chooseOurDrive();
+        QTest::keyClick(dialog()->Drive1, Qt::Key_Return);
+        QCOMPARE(listLines().first(), FullBackupDoneText);
+        QTRY_VERIFY(!dialog());
+
+        const auto kept = folderBytes(book->folder());
+        main->findChild<QAction*>("mFullRestore")->trigger();
+        QCOMPARE(dialog()->windowTitle(), FullRestoreMenuText);
+        chooseOurDrive();
+        QTest::mouseClick(dialog()->Command1, Qt::LeftButton);
+        QCOMPARE(listLines(), QStringList{BookNotEmptyText});
+        QCOMPARE(folderBytes(book->folder()), kept);
+
+        TempBook fresh;
+        Session freshSession;
+        Form1 other(*fresh.store, freshSession);
+        other.finishStartup();
+        other.dispatch().setInstantGrowIn(true);
+        other.findChild<QAction*>("mFullRestore")->trigger();
+        auto* form = other.dispatch().get<Form3>(WindowId::Backup);
+        QVERIFY(form);
+        form->Drive1->addItem(drive.path(), drive.path());
+        form->Drive1->setCurrentIndex(form->Drive1->count() - 1);
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        QCOMPARE(ui(other).List1->item(0)->text(), FullRestoreDoneText);
+        QCOMPARE(folderBytes(fresh.folder()), kept);
+        QCOMPARE(ui(other).Combo2->findText("x"), 0);
+        QCOMPARE(ui(other).Text8->text(), QString("150.00"));
     }
 
     // Enter is what operators press all day: in the Start dialog it keeps the book, wherever it lands.

@@ -11,6 +11,7 @@
 #include "settings/options.h"
 #include "store/session.h"
 #include "store/store.h"
+#include "tools/backuptexts.h"
 #include "ui/main/SecondaryWindow.h"
 
 #include <QAction>
@@ -344,8 +345,14 @@ void Form1::buildMenus()
     mOpendatabase = add(menuFile, "mOpendatabase", QStringLiteral("Open Database"), Image1->icon());
     menuOpen = add(menuFile, "menuOpen", QStringLiteral("Start"), Image3->icon());
     mDownload =
-        add(menuFile, "mDownload", QStringLiteral("Restore"), themedIcon("document-import", QStyle::SP_ArrowDown));
-    mBackup = add(menuFile, "mBackup", QStringLiteral("Backup"), themedIcon("document-save", QStyle::SP_DriveHDIcon));
+        add(menuFile, "mDownload", TransferRestoreMenuText, themedIcon("document-import", QStyle::SP_ArrowDown));
+    mBackup = add(menuFile, "mBackup", TransferBackupMenuText, themedIcon("document-save", QStyle::SP_DriveHDIcon));
+    QAction* fullBackup =
+        add(menuFile, "mFullBackup", FullBackupMenuText, themedIcon("document-save-all", QStyle::SP_DriveHDIcon));
+    QAction* fullRestore =
+        add(menuFile, "mFullRestore", FullRestoreMenuText, themedIcon("document-revert", QStyle::SP_DialogResetButton));
+    connect(fullBackup, &QAction::triggered, this, [this] { openDriveWindow(FullBackupMenuText, ChooseDriveText); });
+    connect(fullRestore, &QAction::triggered, this, [this] { openDriveWindow(FullRestoreMenuText, ChooseDriveText); });
     menuPrinter = menuFile->addMenu(Image5->icon(), QStringLiteral("Printer"));
     menuPrinter->setObjectName(QStringLiteral("menuPrinter"));
     subPrint1 = add(menuPrinter, "subPrint1", QStringLiteral("Print"), Image5->icon());

@@ -3,6 +3,7 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
+#include "tools/backuptexts.h"
 #include "ui/main/Form1.h"
 #include "ui/main/SecondaryWindow.h"
 
@@ -78,7 +79,8 @@ private slots:
         QStringList file;
         for (QAction* a : ui(form).menuFile->actions())
             file << a->text();
-        QCOMPARE(file, QStringList({"Open Database", "Start", "Restore", "Backup", "Printer", "Close"}));
+        QCOMPARE(file, QStringList({"Open Database", "Start", TransferRestoreMenuText, TransferBackupMenuText,
+                                    FullBackupMenuText, FullRestoreMenuText, "Printer", "Close"}));
         QStringList more;
         for (QAction* a : ui(form).mMore->actions())
             more << a->text();

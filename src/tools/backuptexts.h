@@ -1,0 +1,40 @@
+#pragma once
+// The Thai texts of the transfer between computers and of the full backup of the book, kept
+// together for review.
+
+#include <QString>
+
+namespace varnoth
+{
+
+// The File menu: the transfer carries stakes and counts from a client computer to the main one;
+// the full backup keeps every file of the book and brings it back into an empty book.
+inline const QString TransferBackupMenuText = QStringLiteral("ส่งยอดแทงไปเครื่องแม่ (ถ่ายโอนข้อมูล)");
+inline const QString TransferRestoreMenuText = QStringLiteral("รวมยอดแทงจากเครื่องลูก (ถ่ายโอนข้อมูล)");
+inline const QString FullBackupMenuText = QStringLiteral("สำรองข้อมูลทั้งหมด");
+inline const QString FullRestoreMenuText = QStringLiteral("นำข้อมูลสำรองทั้งหมดกลับมาใช้");
+inline const QString ChooseDriveText = QStringLiteral("เลือกไดร์ฟ");
+
+// The full backup.
+inline const QString FullBackupDoneText = QStringLiteral("สำรองข้อมูลทั้งหมดเสร็จสิ้นแล้ว");
+inline const QString FullBackupFailedText = QStringLiteral("สำรองข้อมูลทั้งหมดไม่สำเร็จ ข้อมูลสำรองเดิมยังอยู่");
+inline const QString FullBackupFilesText = QStringLiteral("จำนวนไฟล์= %1 ไฟล์ ตรวจทานแล้วตรงกับต้นฉบับทุกไฟล์");
+inline const QString FullBackupSizeText = QStringLiteral("ปริมาณข้อมูล= %1 บิท");
+inline const QString FullBackupPlaceText = QStringLiteral("เก็บไว้ที่ ");
+inline const QString FullBackupPastDrawsText = QStringLiteral("งวดเก่า= %1 งวด");
+// A file whose name a backup cannot list (a tab or a line end in it).
+inline const QString FullBackupNameText = QStringLiteral("ชื่อไฟล์นี้สำรองไม่ได้ ");
+
+// Bringing a full backup back.
+inline const QString FullRestoreDoneText = QStringLiteral("นำข้อมูลสำรองทั้งหมดกลับมาแล้ว");
+inline const QString NoFullBackupText = QStringLiteral("ไม่พบข้อมูลสำรองทั้งหมดในไดรว์ ");
+inline const QString FullBackupDamagedText = QStringLiteral("ข้อมูลสำรองเสียหาย ไม่ได้นำกลับมา ");
+inline const QString BookNotEmptyText = QStringLiteral("ข้อมูลชุดนี้มีข้อมูลอยู่แล้ว นำข้อมูลสำรองทั้งหมดกลับได้เฉพาะข้อมูลชุดที่ว่าง");
+inline const QString FullRestoreFailedText = QStringLiteral("นำข้อมูลสำรองกลับไม่สำเร็จ ข้อมูลชุดนี้ยังว่างเหมือนเดิม");
+
+// The audit lines a client computer sends with its stakes, as the main computer's log shows them:
+// "เครื่องลูก คีย์ 2026-12-09 14:05:33 ผู้คีย์ แดง (somchai)".
+inline const QString TransferredDetailText = QStringLiteral("เครื่องลูก %1 %2 ผู้คีย์ %3 (%4)");
+inline const QString TransferredAuditText = QStringLiteral("ประวัติการคีย์จากเครื่องลูก= %1 รายการ");
+
+} // namespace varnoth
