@@ -584,8 +584,12 @@ BatchResult audit(Ledger& ledger, const BatchOptions& o)
         return refused(r,
                        QStringLiteral("cannot read the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()));
     if (o.verify) {
-        const AuditVerification v = verifyAudit(index);
+        AuditVerification v = verifyAudit(index);
+        v.missing = auditLogMissing(index, ledger.store());
         r.out = verificationLines(v);
+        if (v.missing)
+            return refused(r, QStringLiteral("the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()) +
+                                  QStringLiteral(" is missing or empty, yet the book holds stakes or past draws"));
         if (v.firstBroken > 0)
             return refused(r, QStringLiteral("the audit log is broken from line ") + QString::number(v.firstBroken) +
                                   QStringLiteral(": a line was changed, removed or inserted, or the log was cut"));

@@ -298,13 +298,14 @@ void AuditWindow::reload()
     Label2->setStyleSheet(QString());
     m_cancel = std::make_shared<std::atomic_bool>(false);
     auto verdict = std::make_shared<AuditVerification>();
+    const bool missing = auditLogMissing(*index, ctx.store);
     m_check = QThread::create([index, cancel = m_cancel, verdict] { *verdict = verifyAudit(*index, cancel.get()); });
-    connect(m_check, &QThread::finished, this, [this, verdict, cancel = m_cancel] {
+    connect(m_check, &QThread::finished, this, [this, verdict, missing, cancel = m_cancel] {
         if (cancel->load()) return;
+        verdict->missing = missing;
         const QStringList lines = verificationLines(*verdict);
         Label2->setText(lines.join(QStringLiteral("  ")));
-        Label2->setStyleSheet(verdict->firstBroken > 0 ? QStringLiteral("color: #b00000; font-weight: bold;")
-                                                       : QString());
+        Label2->setStyleSheet(verdict->failed() ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
     });
     m_check->start();
 }

@@ -229,33 +229,57 @@ bool AuditWriter::open(const QString& path, const QString& user, const QString& 
     m_operator = operatorName;
     const AuditTail tail = readAuditTail(path);
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) return false;
     // Entry numbers already handed out in this run are not handed out again.
     m_lastEntry = std::max(m_lastEntry, tail.lastEntry);
     m_lastHash = tail.lastHash;
     m_failed = false;
     m_damaged = !tail.wholeLine || !tail.lastLineOk;
-    if (!m_damaged) return true;
+    m_partialEnd = !tail.wholeLine;
+    m_breakPending = m_damaged;
+    m_breakEntry = 0;
+    m_breakDetail = tail.wholeLine ? AuditBrokenEndText : AuditPartialEndText;
+    m_opened = true;
+    // A job that only reads must leave the data folder as it was: a missing log is made, and a
+    // damaged end recorded, when the first line is written. An existing log is opened now, so that
+    // one that cannot be written is known at once.
+    if (!tail.exists) return true;
+    return m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered | QIODevice::ExistingOnly);
+}
+
+bool AuditWriter::startWriting()
+{
+    if (!m_file.isOpen() && !m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return false;
+    if (!m_breakPending) return true;
     // The damaged end stays as it is; a line end closes a partial line so that the break gets its own.
-    if (!tail.wholeLine && m_file.write("\r\n", 2) != 2) return false;
+    if (m_partialEnd && m_file.write("\r\n", 2) != 2) return false;
+    m_partialEnd = false;
+    m_breakPending = false;
     m_lastHash = AuditChainStart;
     AuditEvent brk;
     brk.action = AuditAction::Break;
-    brk.detail = tail.wholeLine ? AuditBrokenEndText : AuditPartialEndText;
-    return append(brk, nextEntry());
+    brk.detail = m_breakDetail;
+    const qint64 entry = m_breakEntry > 0 ? m_breakEntry : ++m_lastEntry;
+    m_breakEntry = 0;
+    return append(brk, entry);
 }
 
 void AuditWriter::close()
 {
     if (m_file.isOpen()) m_file.close();
+    m_opened = false;
 }
 
 bool AuditWriter::append(const AuditEvent& event, qint64 entry, const QDateTime& when)
 {
-    if (!m_file.isOpen()) return false;
+    if (!m_opened) return false;
     // After a failed write the end of the file may hold part of a line: it is looked at again, and a
     // break recorded where needed, before the next line goes in.
     if (m_failed && !open(m_file.fileName(), m_user, m_operator)) return false;
+    if (!startWriting()) {
+        m_failed = true;
+        return false;
+    }
     QByteArray line = auditLineContent(when, m_user, m_operator, event, entry);
     const QByteArray hash = auditHash(m_lastHash, line);
     line += '\t';

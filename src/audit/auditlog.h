@@ -117,12 +117,13 @@ public:
     AuditWriter(const AuditWriter&) = delete;
     AuditWriter& operator=(const AuditWriter&) = delete;
 
-    // Opens (or creates) the log. A log whose end is damaged (a partial last line, a last line that
-    // is not a line of the log or does not chain) gets a line end where needed and a Break line, and
-    // `damaged` is set; the lines before it stay as they are. False when the file cannot be opened.
+    // Opens the log for appending; a missing log is made only when its first line is written. A log
+    // whose end is damaged (a partial last line, a last line that is not a line of the log or does
+    // not chain) sets `damaged`, and gets a line end where needed and a Break line before the next
+    // line written; the lines before it stay as they are. False when an existing log cannot be opened.
     bool open(const QString& path, const QString& user, const QString& operatorName);
     void close();
-    bool isOpen() const { return m_file.isOpen(); }
+    bool isOpen() const { return m_opened; }
     bool damagedAtOpen() const { return m_damaged; }
     QString path() const { return m_file.fileName(); }
 
@@ -130,13 +131,22 @@ public:
     QString operatorName() const { return m_operator; }
 
     // A new entry number for the lines of one action.
-    qint64 nextEntry() { return ++m_lastEntry; }
+    qint64 nextEntry()
+    {
+        // A damaged end still to be recorded takes its number first, so that the numbers keep the
+        // order of the lines.
+        if (m_breakPending && m_breakEntry == 0) m_breakEntry = ++m_lastEntry;
+        return ++m_lastEntry;
+    }
     qint64 lastEntry() const { return m_lastEntry; }
 
     // Appends one line; false when it could not be written whole.
     bool append(const AuditEvent& event, qint64 entry, const QDateTime& when = QDateTime::currentDateTime());
 
 private:
+    // Makes the log when it is missing and records a damaged end found at opening.
+    bool startWriting();
+
     QFile m_file;
     QString m_user;
     QString m_operator;
@@ -144,6 +154,11 @@ private:
     qint64 m_lastEntry = 0;
     bool m_damaged = false;
     bool m_failed = false; // the last write did not go through whole
+    bool m_opened = false;
+    bool m_partialEnd = false;   // the file ends inside a line
+    bool m_breakPending = false; // the damaged end is not recorded yet
+    qint64 m_breakEntry = 0;     // the number kept for it, 0 for none yet
+    QString m_breakDetail;
 };
 
 } // namespace varnoth

@@ -1,6 +1,8 @@
 #include "audit/auditread.h"
 
+#include "accounts/drawhistory.h"
 #include "audit/audittexts.h"
+#include "entry/totals.h"
 
 #include <QLocale>
 #include <array>
@@ -139,8 +141,15 @@ AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* c
     return v;
 }
 
+bool auditLogMissing(const AuditIndex& index, Store& store)
+{
+    if (index.lineCount() > 0) return false;
+    return !listPastDraws(store).isEmpty() || bookTotals(store).count > 0;
+}
+
 QStringList verificationLines(const AuditVerification& v)
 {
+    if (v.missing) return {AuditMissingLogText};
     if (v.lines == 0) return {AuditNoLogText};
     QStringList lines;
     if (v.firstBroken == 0)

@@ -13,6 +13,8 @@
 namespace varnoth
 {
 
+class Store;
+
 class AuditIndex
 {
 public:
@@ -48,9 +50,15 @@ struct AuditVerification {
     qint64 firstBroken = 0;     // 1-based line number of the first line that breaks the chain, 0 for none
     QString reason;             // why it breaks
     std::vector<qint64> breaks; // 1-based numbers of the lines that record a break found at start-up
+    bool missing = false;       // the log has no line, yet the book holds stakes or past draws
+    bool failed() const { return firstBroken > 0 || missing; }
 };
 // Checks every line against the one before it. `cancel` stops the check early (the window closed).
 AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* cancel = nullptr);
+// Whether the log of the book is missing: it has no line (or no file), yet the book holds stakes or
+// past draws, which only changes that are logged make. Removing the log is the easy way to hide
+// what was changed, so such a book is never shown as having a clean log.
+bool auditLogMissing(const AuditIndex& index, Store& store);
 // The lines that tell the operator what the check found.
 QStringList verificationLines(const AuditVerification& v);
 

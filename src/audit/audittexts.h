@@ -55,10 +55,12 @@ inline const QString AuditUnreadableLineText = QStringLiteral("อ่านบ�
 inline const QString AuditWrongHashText = QStringLiteral("รหัสตรวจสอบไม่ตรง");
 inline const QString AuditPartialLineText = QStringLiteral("บรรทัดไม่ครบ");
 inline const QString AuditNoLogText = QStringLiteral("ยังไม่มีประวัติ");
+// The log is gone (or emptied) from a book that holds stakes or past draws.
+inline const QString AuditMissingLogText = QStringLiteral("ไม่พบประวัติ แต่มีข้อมูลอยู่แล้ว");
 inline const QString AuditCannotReadText = QStringLiteral("อ่านไฟล์ประวัติไม่ได้ ");
 inline const QString AuditCannotWriteText = QStringLiteral("บันทึกประวัติไม่สำเร็จ ");
-// At start: the end of the log was damaged; a line recording it was added and the log goes on.
-inline const QString AuditDamagedText = QStringLiteral("ไฟล์ประวัติเสียหายที่ท้ายไฟล์ บันทึกจุดเสียหายไว้แล้ว ");
+// At start: the end of the log was damaged; a line recording it goes in with the next change.
+inline const QString AuditDamagedText = QStringLiteral("ไฟล์ประวัติเสียหายที่ท้ายไฟล์ จะบันทึกจุดเสียหายไว้พร้อมรายการถัดไป ");
 
 // The checking pass of group entry.
 inline const QString CheckModeText = QStringLiteral("ตรวจทาน");

@@ -4,8 +4,8 @@
 #include "model/types.h"
 #include "reports/cutting.h"
 #include "reports/selectors.h"
-#include "store/numberlines.h"
 #include "settings/numberrules.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QHash>
@@ -43,13 +43,9 @@ struct SentRecord {
 SentRecord readSent(const QString& text)
 {
     SentRecord r;
-    bool first = true;
     forEachNumberLine(QStringView(text), [&](const TextLine& line) {
-        if (first) {
-            r.width = static_cast<int>(line.beforeDash().size());
-            first = false;
-        }
         if (!line.hasDash()) return;
+        if (r.width == 0 && line.isNumberLine()) r.width = static_cast<int>(line.number().size());
         const QString number = line.number().toString();
         if (!r.sent.contains(number)) r.sent.insert(number, Val(line.amount().toString()));
     });

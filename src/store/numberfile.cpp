@@ -41,10 +41,14 @@ void NumberFile::parse(const QString& text)
         const QString number = line.number().toString();
         if (!m_index.contains(number)) m_index.insert(number, i);
     }
+    // A hand-edited file may start with an empty line, blanks or a word: the width is that of the
+    // first line that holds a number, as every other reader of the file takes it.
     m_width = 0;
-    if (!m_lines.isEmpty()) {
-        const TextLine first = TextLine::of(m_lines.first());
-        m_width = static_cast<int>(first.hasDash() ? first.number().size() : first.line.size());
+    for (const QString& l : std::as_const(m_lines)) {
+        const TextLine line = TextLine::of(l);
+        if (!line.isNumberLine()) continue;
+        m_width = static_cast<int>(line.number().size());
+        break;
     }
 }
 

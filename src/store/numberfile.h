@@ -26,7 +26,8 @@ public:
     bool ok() const { return m_ok; }
     bool isEmpty() const { return m_lines.isEmpty(); }
     QString path() const { return m_path; }
-    // The number width: the length of the number on the first line; 0 for an empty file.
+    // The number width: the length of the number on the first number line (blanks around it left
+    // aside); 0 for a file without one.
     int width() const { return m_width; }
     bool contains(const QString& number) const { return m_index.contains(number); }
     // The value after the "-" of the number's line (0 when there is no such line).

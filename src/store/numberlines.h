@@ -40,6 +40,17 @@ template <class View> struct NumberLine {
     }
 
     bool hasDash() const { return dash >= 0; }
+    // A line that gives a number file its width: digits before its first "-", blanks around them
+    // left aside. An empty line, a line of blanks or a word line above it does not count.
+    bool isNumberLine() const
+    {
+        if (dash < 0) return false;
+        const View n = number();
+        if (n.isEmpty()) return false;
+        for (qsizetype i = 0; i < n.size(); ++i)
+            if (n[i] < u'0' || n[i] > u'9') return false;
+        return true;
+    }
     // The text before the first "-" as it stands (the whole line when there is none).
     View beforeDash() const { return dash < 0 ? line : line.first(dash); }
     // The number: the text before the first "-" without the blanks (spaces, tabs) around it.

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -34,13 +35,15 @@ QString joinPresent(const QString& a, const QString& b)
 class PageWriter
 {
 public:
-    PageWriter(int fontSize, int copies, const PageGeometry& geometry, const PageHeader& header, int headerIndent)
+    // `opening` lines head the first page, above its header.
+    PageWriter(int fontSize, int copies, const PageGeometry& geometry, const PageHeader& header, int headerIndent,
+               const QStringList& opening = {})
         : m_geometry(geometry), m_header(header), m_headerIndent(headerIndent)
     {
         m_job.fontSize = fontSize;
         m_job.copies = copies;
         m_job.pageCount = 0;
-        newPage();
+        newPage(opening);
     }
 
     void print(const QString& text, int x)
@@ -49,10 +52,12 @@ public:
         put(text, x);
     }
 
-    void newPage()
+    void newPage(const QStringList& opening = {})
     {
         ++m_job.pageCount;
         m_y = PageTop;
+        for (const QString& line : opening)
+            put(line, m_headerIndent);
         const QString stamp = m_header.printedAt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
         put(joinPresent(m_header.shopName, stamp), m_headerIndent);
         m_numberLines << m_job.lines.size();
@@ -177,7 +182,12 @@ PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const 
 PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry,
                      const PageHeader& header)
 {
-    PageWriter writer(fontSize, copies, geometry, header, RecordIndent);
+    // The read-me printout names itself and when it was printed before anything else.
+    const QLocale locale;
+    const QString when = QStringLiteral("Date: ") + locale.toString(header.printedAt.date(), QLocale::ShortFormat) +
+                         QStringLiteral(" ") + QStringLiteral("Time: ") +
+                         locale.toString(header.printedAt, locale.timeFormat(QLocale::LongFormat));
+    PageWriter writer(fontSize, copies, geometry, header, RecordIndent, {QStringLiteral("Readme"), when, Separator});
     for (const QString& line : splitText(text, CRLF))
         writer.print(line, RecordIndent);
     return writer.take();

@@ -85,7 +85,9 @@ QString BuildListText(const QStringList& rows);
 PrintJob PrintMainList(const QStringList& rows, int fontSize, int copies, const PageGeometry& geometry,
                        const PageHeader& header);
 
-// The read-me text (lines joined by CR LF), every page under the header.
+// The read-me text (lines joined by CR LF), every page under the header. The first page opens with
+// "Readme", the date and time of printing in the system's short date and long time formats, and the
+// separator, above its header.
 PrintJob PrintReadme(const QString& text, int fontSize, int copies, const PageGeometry& geometry,
                      const PageHeader& header);
 

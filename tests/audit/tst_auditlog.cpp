@@ -6,6 +6,7 @@
 #include "audit/recheck.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QSet>
 #include <QTemporaryDir>
@@ -186,6 +187,82 @@ private slots:
         // Opened again, the end is whole and chained: no second break.
         QVERIFY(w.open(path, "user", "op"));
         QVERIFY(!w.damagedAtOpen());
+    }
+
+    // Opening the log writes nothing, so that a job that only reads leaves the folder as it was: a
+    // missing log is made, and a damaged end recorded, with the first line written.
+    void openingWritesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(AuditLogFileName);
+        AuditWriter w;
+        QVERIFY(w.open(path, "user", "op"));
+        QCOMPARE(w.nextEntry(), qint64(1));
+        w.close();
+        QVERIFY(!QFile::exists(path));
+
+        QVERIFY(!writeLog(dir, 2).isEmpty());
+        const QByteArray damaged = readAll(path) + "2026-12-09 10:00:00\tus";
+        writeAll(path, damaged);
+        QVERIFY(w.open(path, "user", "op"));
+        QVERIFY(w.damagedAtOpen());
+        w.close();
+        QCOMPARE(readAll(path), damaged);
+
+        // The break goes in before the next line, and the entry numbers keep the order of the lines.
+        QVERIFY(w.open(path, "user", "op"));
+        const qint64 entry = w.nextEntry();
+        QVERIFY(w.append(bet("somchai", "999", "5"), entry));
+        w.close();
+        AuditIndex index;
+        QVERIFY(index.load(path));
+        QCOMPARE(index.lineCount(), qint64(5));
+        AuditRecord brk, last;
+        QVERIFY(index.record(3, brk));
+        QVERIFY(index.record(4, last));
+        QCOMPARE(brk.action, AuditAction::Break);
+        QCOMPARE(brk.detail, AuditPartialEndText);
+        QVERIFY(brk.entry < last.entry);
+        QCOMPARE(last.entry, entry);
+        QCOMPARE(verifyAudit(index).breaks, std::vector<qint64>{4});
+    }
+
+    // Stakes and past draws come only from changes that are logged: a book holding either with no
+    // line in its log lost the log, and the check says so instead of a clean "no history yet".
+    void aMissingLogOfABookWithContentIsReported_data()
+    {
+        QTest::addColumn<QString>("book"); // what the book holds
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("new book") << "" << false;
+        QTest::newRow("settings and customers") << "settings" << false;
+        QTest::newRow("stakes") << "stakes" << true;
+        QTest::newRow("stakes, log emptied") << "stakes empty-log" << true;
+        QTest::newRow("past draw") << "draw" << true;
+        QTest::newRow("stakes and their log") << "stakes log" << false;
+    }
+    void aMissingLogOfABookWithContentIsReported()
+    {
+        QFETCH(QString, book);
+        QFETCH(bool, missing);
+        TempBook b;
+        QVERIFY(b.store->creationSequence("somchai").isEmpty());
+        if (book.contains("settings")) QVERIFY(b.store->WriteWholeFile(b.store->limitFile(), "3ตัวตรง#500\r\n"));
+        if (book.contains("stakes")) b.stake(Straight, "somchai", "123", 50);
+        if (book.contains("draw")) QVERIFY(QDir(b.dir.path()).mkpath("draws/2026-12-01_1800"));
+        if (book.contains("empty-log")) writeAll(b.file(AuditLogFileName), {});
+        if (book.contains(" log")) {
+            AuditWriter w;
+            QVERIFY(w.open(b.file(AuditLogFileName), "user", "op"));
+            QVERIFY(w.append(bet("somchai", "123", "50"), w.nextEntry()));
+        }
+        AuditIndex index;
+        QVERIFY(index.load(b.file(AuditLogFileName)));
+        AuditVerification v = verifyAudit(index);
+        v.missing = auditLogMissing(index, *b.store);
+        QCOMPARE(v.missing, missing);
+        QCOMPARE(v.failed(), missing);
+        const QString clean = book.contains(" log") ? AuditChainOkText : AuditNoLogText;
+        QCOMPARE(verificationLines(v), QStringList{missing ? AuditMissingLogText : clean});
     }
 
     void reopeningContinuesTheChainAndTheEntryNumbers()

@@ -10,10 +10,12 @@
 #include "reports/overlimit.h"
 #include "reports/prize.h"
 #include "reports/reportresult.h"
+#include "reports/sendout.h"
 #include "reports/view.h"
 #include "store/session.h"
 #include "testsupport.h"
 #include "tools/backup.h"
+#include "tools/restore.h"
 
 #include <QTest>
 
@@ -71,6 +73,44 @@ QStringList everyReport(Store& store)
     return out;
 }
 
+// Customers a (13-50, 14-50) and b (13-5) on 2ตัวบน, a limit of 10, the units digit 3 cut.
+void makeWidthBook(TempBook& book)
+{
+    book.stake(Top2, "a", "13", 50);
+    book.stake(Top2, "a", "14", 50);
+    book.stake(Top2, "b", "13", 5);
+    QVERIFY(book.store->WriteWholeFile(book.store->limitFile(), "2ตัวบน#10\r\n"));
+    QVERIFY(book.store->WriteWholeFile(book.store->numberCutFile(), "2ตัวบน#3\r\n"));
+    QVERIFY(book.store->WriteWholeFile(book.store->digitCutFile(), "2ตัวบน#001\r\n"));
+}
+
+// Every reader of a number file, one after the other on the same book: the reports, the send-out
+// lists saved from them, a bet, and a restore of customer a's records; what each shows, under a
+// heading.
+QStringList everyReader(Store& store, const QString& backupDrive)
+{
+    QStringList out;
+    const auto add = [&](const QString& name, const QStringList& lines) { out << "[" + name + "]" << lines; };
+    Session s;
+    add("over-limit", OverLimit(store, s, Top2, false).lines);
+    add("over-limit all", OverLimit(store, s, AllChoice, false).lines);
+    add("saved", RecordSendOut(store, s.SendOutData));
+    add("cut", NumberCutReport(store, s, Top2).lines);
+    add("cut all", NumberCutReport(store, s, AllChoice).lines);
+    add("saved", RecordSendOut(store, s.SendOutData));
+    add("over-limit after", OverLimit(store, s, AllChoice, false).lines);
+    EntryBatch batch(store, "a");
+    batch.addBet("13", "5", Top2);
+    batch.addBet("57", "7", Top2);
+    add("entry", batch.commit().lines);
+    add("restore", runRestore(store, backupDrive).lines);
+    add("view", ViewAllData(store, s).lines);
+    add("over-limit last", OverLimit(store, s, Top2, false).lines);
+    const StakeTotals a = customerTotals(store, Top2, "a");
+    add("totals", {shortestDecimal(a.count), shortestDecimal(a.total)});
+    return out;
+}
+
 } // namespace
 
 class TestBlankNumbers : public QObject
@@ -108,6 +148,51 @@ private slots:
         runRestore(*restoredPlain.store, drive.path() + "/p");
         Session s1, s2;
         QCOMPARE(ViewAllData(*restoredEdited.store, s1).lines, ViewAllData(*restoredPlain.store, s2).lines);
+    }
+
+    // A stake, count or send-out file whose first line is not a plain number line (blanks around its
+    // number, or an empty line, blanks or a word above it) is read with the width of its first
+    // number line by every reader, exactly as the plain file; changing it rewrites only the lines of
+    // the numbers changed.
+    void widthComesFromTheFirstNumberLine_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("head"); // what stands in place of the first line "00-0"
+        const QStringList heads = {" 00-0",       "00 -0",       "\t00-0",         "\r\n00-0",
+                                   "   \r\n00-0", "ยอด\r\n00-0", "total-0\r\n00-0"};
+        const QStringList names = {"blank before",          "blank after",       "tab",
+                                   "empty line first",      "blanks line first", "word line first",
+                                   "word with a dash first"};
+        for (const char* file : {"b_3.gif", "3_1.gif", "a-_3.gif"})
+            for (qsizetype i = 0; i < heads.size(); ++i)
+                QTest::addRow("%s, %s", file, qPrintable(names[i])) << QString(file) << heads[i];
+    }
+    void widthComesFromTheFirstNumberLine()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, head);
+        QTemporaryDir drive;
+        {
+            TempBook client;
+            client.stake(Top2, "a", "13", 7);
+            client.stake(Top2, "a", "57", 3);
+            QCOMPARE(runBackup(*client.store, drive.path()).value(0), QString("การสำรองข้อมูลเสร็จสิ้นแล้ว"));
+        }
+        TempBook plain, edited;
+        makeWidthBook(plain);
+        makeWidthBook(edited);
+        const QString text = edited.text(file);
+        QVERIFY(text.startsWith("00-0\r\n"));
+        edited.put(file, head + text.mid(4));
+
+        const QStringList expected = everyReader(*plain.store, drive.path());
+        QVERIFY2(expected.contains("14-40") && expected.contains("13-55"), qPrintable(expected.join('|')));
+        QVERIFY(expected.contains("13-5") && expected.contains("13-7"));
+        const QStringList read = everyReader(*edited.store, drive.path());
+        for (qsizetype i = 0; i < std::max(expected.size(), read.size()); ++i)
+            QCOMPARE(read.value(i), expected.value(i));
+        // The hand-edited head stays as it was; every other line is what the plain book holds.
+        QCOMPARE(edited.text(file), head + plain.text(file).mid(4));
     }
 
     // A bet finds the number's hand-edited line and rewrites it in the stored form.

@@ -328,6 +328,27 @@ private slots:
         QCOMPARE(bytes.size(), cp874(InitialContent("3ตัวตรง") + "\r\n").size() + 2);
     }
 
+    // The width is that of the first line holding a number, blanks around it left aside.
+    void numberFileWidthIsThatOfItsFirstNumberLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("width");
+        QTest::newRow("plain") << "000-0\r\n001-0\r\n\r\n" << 3;
+        QTest::newRow("blanks around the number") << " \t00 -0\r\n01-0\r\n" << 2;
+        QTest::newRow("empty lines first") << "\r\n\n\r\n00000-0\r\n" << 5;
+        QTest::newRow("a line of blanks first") << "   \r\n00-0\r\n" << 2;
+        QTest::newRow("a word first") << "ยอดรวม\r\n000-0\r\n" << 3;
+        QTest::newRow("a word with a dash first") << "total-5\r\n-7\r\n1 2-0\r\n00-0\r\n" << 2;
+        QTest::newRow("no number line") << "junk\r\n-5\r\n" << 0;
+        QTest::newRow("empty") << "" << 0;
+    }
+    void numberFileWidthIsThatOfItsFirstNumberLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, width);
+        QCOMPARE(NumberFile::fromText(text).width(), width);
+    }
+
     void creationSequenceIsCheapOnceFilesExist()
     {
         TempBook book;

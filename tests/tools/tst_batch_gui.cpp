@@ -7,6 +7,7 @@
 #include "app/batch.h"
 #include "audit/auditlog.h"
 #include "audit/auditread.h"
+#include "audit/audittexts.h"
 #include "entry/sheet.h"
 #include "guisupport.h"
 #include "mainui.h"
@@ -31,6 +32,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
@@ -96,6 +98,19 @@ void fillBook(Store& store)
     settings(store.discountFile(), "3ตัวตรง#10\r\n");
     settings(store.resultFile(), "123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n2ตัวบน#56-\r\n");
     QVERIFY(saveSendOutList(store, "<3ตัวตรง>#123-10##", "monday").saved);
+}
+
+// What a listing of the folder shows of every entry, hidden ones included: name, size and the time
+// it was last changed.
+QStringList folderListing(const QString& folder)
+{
+    QStringList entries;
+    const QDir dir(folder);
+    for (const QFileInfo& f :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        entries << f.fileName() + ' ' + QString::number(f.size()) + ' ' +
+                       QString::number(f.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch());
+    return entries;
 }
 
 struct Run {
@@ -462,6 +477,100 @@ private slots:
         else
             QVERIFY2(run.out.join('\n').contains(shown), qPrintable(run.out.join('|')));
         QCOMPARE(bookBytes(batchBook->folder()), before);
+    }
+
+    // A job that only reads, or is refused, leaves the data folder as it was, also on a book that has
+    // no audit log yet (this one was written without the program).
+    void readingAndRefusedJobsChangeNoFile_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::newRow("view") << QStringList{"--view"} << BatchRan;
+        QTest::newRow("search") << QStringList{"--search", "--number", "123"} << BatchRan;
+        QTest::newRow("over-limit") << QStringList{"--over-limit"} << BatchRan;
+        QTest::newRow("keep list") << QStringList{"--over-limit", "--keep", "--type", Straight} << BatchRan;
+        QTest::newRow("number cut") << QStringList{"--number-cut"} << BatchRan;
+        QTest::newRow("prize check") << QStringList{"--prize-check"} << BatchRan;
+        QTest::newRow("analysis") << QStringList{"--analysis"} << BatchRan;
+        QTest::newRow("statistics") << QStringList{"--statistics", "--type", TwoTop} << BatchRan;
+        QTest::newRow("open a saved list") << QStringList{"--open-list", "monday"} << BatchRan;
+        QTest::newRow("rules") << QStringList{"--rules"} << BatchRan;
+        QTest::newRow("bills") << QStringList{"--bill"} << BatchRan;
+        QTest::newRow("owed") << QStringList{"--owed"} << BatchRan;
+        QTest::newRow("past draws") << QStringList{"--draws"} << BatchRan;
+        QTest::newRow("audit log") << QStringList{"--audit"} << BatchRan;
+        // The book holds stakes, so a log that is not there is reported.
+        QTest::newRow("audit check") << QStringList{"--audit", "--verify"} << BatchRefused;
+        QTest::newRow("new draw unconfirmed") << QStringList{"--new-draw"} << BatchRefused;
+        QTest::newRow("no backup on the drive") << QStringList{"--restore", "DRIVE"} << BatchRefused;
+        QTest::newRow("no such saved list") << QStringList{"--open-list", "sunday"} << BatchRefused;
+    }
+    void readingAndRefusedJobsChangeNoFile()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        args.replaceInStrings("DRIVE", batchDrive->path());
+        QVERIFY(!QFile::exists(QDir(batchBook->folder()).filePath(AuditLogFileName)));
+        const QStringList before = folderListing(batchBook->folder());
+        QTest::qWait(20); // a file written now would show a later time
+        const Run run = runProgram(batchBook->folder(), args);
+        QCOMPARE(run.code, code);
+        QCOMPARE(folderListing(batchBook->folder()), before);
+    }
+
+    void auditCheckOfABookWithoutItsLog()
+    {
+        const Run missing = runProgram(batchBook->folder(), {"--audit", "--verify"});
+        QCOMPARE(missing.code, BatchRefused);
+        QCOMPARE(missing.out, QStringList{AuditMissingLogText});
+        QVERIFY(missing.err.contains("missing"));
+        // A new book has no history and nothing that needs one.
+        QTemporaryDir fresh;
+        const Run none = runProgram(fresh.path(), {"--audit", "--verify"});
+        QCOMPARE(none.code, BatchRan);
+        QCOMPARE(none.out, QStringList{AuditNoLogText});
+        QCOMPARE(folderListing(fresh.path()), QStringList());
+    }
+
+    // The send-out record keeps its meaning when its first line is not a plain number line: what was
+    // sent is still taken off, and a saved list adds to the numbers' own lines.
+    void overLimitWithAHandEditedSendOutFile_data()
+    {
+        QTest::addColumn<QString>("head");
+        QTest::newRow("blank before the number") << " 00-0";
+        QTest::newRow("blank after the number") << "00 -0";
+        QTest::newRow("tab") << "\t00-0";
+        QTest::newRow("a line of blanks first") << "   \r\n00-0";
+        QTest::newRow("a word first") << "ยอดส่ง\r\n00-0";
+    }
+    void overLimitWithAHandEditedSendOutFile()
+    {
+        QFETCH(QString, head);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("picture_1");
+        const QString sheet = dir.filePath("bets.txt");
+        QFile bets(sheet);
+        QVERIFY(bets.open(QIODevice::WriteOnly));
+        bets.write("13-50\r\n14-50\r\n");
+        bets.close();
+        QCOMPARE(runProgram(folder, {"--enter-sheet", sheet, "--type", TwoTop, "--customer", "a"}).code, BatchRan);
+        Store store(folder);
+        QVERIFY(store.WriteWholeFile(store.limitFile(), "2ตัวบน#10"));
+        const QStringList over = {"เกินอั้นส่งออก",       "<2ตัวบน>",           "13-40",  "14-40",
+                                  "รวมเลข= 2 รายการ", "รวมเงิน= 80.00 บาท", Separator};
+        QCOMPARE(runProgram(folder, {"--over-limit", "--type", TwoTop}).out, over);
+
+        const QString sent = store.path("b_3.gif");
+        const QString text = store.ReadWholeFile(sent);
+        QVERIFY(text.startsWith("00-0\r\n"));
+        QVERIFY(store.WriteWholeFile(sent, head + text.mid(4).chopped(2)));
+        QCOMPARE(runProgram(folder, {"--over-limit", "--type", TwoTop}).out, over);
+        QCOMPARE(runProgram(folder, {"--over-limit", "--save-list", "evening"}).code, BatchRan);
+        const QString saved = store.ReadWholeFile(sent);
+        QVERIFY(saved.startsWith(head + "\r\n01-0\r\n"));
+        QVERIFY(saved.contains("\r\n13-40\r\n14-40\r\n"));
+        QCOMPARE(runProgram(folder, {"--over-limit", "--type", TwoTop}).out,
+                 (QStringList{"เกินอั้นส่งออก", "<2ตัวบน>", "ไม่มีข้อมูลเกินอั้น"}));
     }
 
     void secondRestoreOfTheSameBackupIsRefused()

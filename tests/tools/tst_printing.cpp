@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,17 +48,18 @@ QList<PrintedLine> onPage(const PrintJob& job, int page)
     return lines;
 }
 
-// Every page, however it was started, opens with the three header lines numbered "n/count", and
-// nothing runs past the bottom.
-void verifyHeadedPages(const PrintJob& job, const PageGeometry& geometry)
+// Every page, however it was started, opens with the three header lines numbered "n/count" (the
+// first page below its `opening` lines), and nothing runs past the bottom.
+void verifyHeadedPages(const PrintJob& job, const PageGeometry& geometry, int opening = 0)
 {
     for (int page = 1; page <= job.pageCount; ++page) {
         const QList<PrintedLine> lines = onPage(job, page);
-        QVERIFY2(lines.size() > HeaderLines, qPrintable(QString::number(page)));
-        QCOMPARE(lines[0].text, StampLine);
-        QCOMPARE(lines[0].y, PageTop);
-        QCOMPARE(lines[1].text, Header.subject + "    " + pageNumberText(page, job.pageCount));
-        QCOMPARE(lines[2].text, Separator);
+        const int top = page == 1 ? opening : 0;
+        QVERIFY2(lines.size() > top + HeaderLines, qPrintable(QString::number(page)));
+        QCOMPARE(lines[top].text, StampLine);
+        QCOMPARE(lines[top].y, PageTop + top * geometry.lineHeight);
+        QCOMPARE(lines[top + 1].text, Header.subject + "    " + pageNumberText(page, job.pageCount));
+        QCOMPARE(lines[top + 2].text, Separator);
         for (const PrintedLine& l : lines)
             QVERIFY(l.y + geometry.lineHeight <= geometry.pageHeight);
     }
@@ -172,17 +174,27 @@ private slots:
         QCOMPARE(printed.join(' ').remove(QRegularExpression("\\s+")), rows.join("").remove(' '));
     }
 
-    void readmePagesAreHeadedToo()
+    // The read-me printout opens with its name, the date and time of printing and the separator;
+    // the page header follows them, and heads every further page.
+    void readmeOpensWithItsNameAndTime()
     {
         const QString text = QStringList{"-หัวข้อ", " 1. ขั้นแรก", ""}.join(CRLF);
-        const PageGeometry geometry{200, PageTop + 1000}; // five lines: the header and two more
+        const PageGeometry geometry{200, PageTop + 1400}; // seven lines a page
         const PrintJob job = PrintReadme(text, 9, 2, geometry, Header);
         QCOMPARE(job.pageCount, 2);
-        verifyHeadedPages(job, geometry);
+        verifyHeadedPages(job, geometry, 3);
+        const QLocale locale;
+        const QString when = "Date: " + locale.toString(QDate(2026, 12, 9), QLocale::ShortFormat) +
+                             " Time: " + locale.toString(Header.printedAt, locale.timeFormat(QLocale::LongFormat));
+        const QList<PrintedLine> first = onPage(job, 1);
+        QCOMPARE(first.mid(0, 3), (QList<PrintedLine>{{1, RecordIndent, PageTop, "Readme", 9},
+                                                      {1, RecordIndent, PageTop + 200, when, 9},
+                                                      {1, RecordIndent, PageTop + 400, Separator, 9}}));
         QStringList body;
         for (const PrintedLine& l : job.lines) {
             QCOMPARE(l.x, RecordIndent);
-            if (l.y >= PageTop + HeaderLines * 200) body << l.text;
+            const int top = PageTop + (l.page == 1 ? 6 : HeaderLines) * 200;
+            if (l.y >= top) body << l.text;
         }
         QCOMPARE(body, (QStringList{"-หัวข้อ", " 1. ขั้นแรก", ""}));
     }
