@@ -6,6 +6,7 @@
 #include "reports/prize.h"
 #include "reports/reportresult.h"
 #include "reports/selectors.h"
+#include "settings/numberrules.h"
 #include "store/store.h"
 
 #include <cmath>
@@ -45,13 +46,17 @@ QStringList typeLines(const BillType& t, bool ownBalance)
     lines << BillNetText + baht(t.net);
     for (const BillWin& w : t.wins) {
         QString line = BillWinText + w.number + BillWinStakeText + formatAmount(w.stake);
-        if (!t.figures.payout.isEmpty())
-            line +=
-                QStringLiteral(" x ") + t.figures.payout + BillWinPaysText + baht(w.prize) + mark(t.figures.ownPayout);
+        if (w.terms.priced()) line += QStringLiteral(" x ") + w.terms.rate;
+        line += payMark(w.terms);
+        if (w.terms.priced()) line += BillWinPaysText + baht(w.prize) + mark(w.terms.ownRate);
         lines << line;
     }
-    if (!t.wins.isEmpty()) lines << BillPrizeText + baht(t.prize);
-    if (ownBalance) lines << ThisDrawText + balanceText(t.balance());
+    if (t.unpriced()) {
+        lines << BillNoRateText;
+    } else {
+        if (!t.wins.isEmpty()) lines << BillPrizeText + baht(t.prize);
+        if (ownBalance) lines << ThisDrawText + balanceText(t.balance());
+    }
     lines << Separator;
     return lines;
 }
@@ -62,32 +67,54 @@ Bill computeBill(Store& store, const CustomerRates& rates, const QString& custom
 {
     Bill bill;
     bill.customer = customer;
+    const std::shared_ptr<const NumberRules> rules = bookRules(store);
     for (const QString& type : typeNames()) {
         const QString lines = LinesOfTypeCustomer(store, type, customer);
         if (lines.isEmpty()) continue;
         BillType t;
         t.type = type;
-        t.stake = sumOfAmounts(lines);
+        t.stake = toSatang(sumOfAmounts(lines));
         t.figures = figuresOf(store, rates, type, customer);
-        if (!t.figures.discount.isEmpty()) t.discount = Val(t.figures.discount) * t.stake / 100;
-        t.net = t.stake - t.discount;
+        if (!t.figures.discount.isEmpty()) t.discount = toSatang(Val(t.figures.discount) * t.stake / 100);
+        t.net = toSatang(t.stake - t.discount);
         const QString winners =
             MatchWinning(GroupByNumber(store, lines, type), store.LookupKeyed(store.resultFile(), type));
-        const double payout = Val(t.figures.payout);
         forEachItem(winners, [&](QStringView item) {
             const QString text = item.toString();
-            BillWin w{itemNumber(text), itemAmount(text), 0};
-            w.prize = payout * w.stake;
-            t.prize += w.prize;
+            BillWin w{itemNumber(text), itemAmount(text), {}, 0};
+            w.terms = payTerms(*rules, type, w.number, t.figures);
+            w.prize = priceWin(w.stake, w.terms);
+            t.prize = toSatang(t.prize + w.prize);
             t.wins << w;
         });
-        bill.stake += t.stake;
-        bill.discount += t.discount;
-        bill.net += t.net;
-        bill.prize += t.prize;
+        bill.stake = toSatang(bill.stake + t.stake);
+        bill.discount = toSatang(bill.discount + t.discount);
+        bill.net = toSatang(bill.net + t.net);
+        bill.prize = toSatang(bill.prize + t.prize);
         bill.types << t;
     }
     return bill;
+}
+
+QStringList Bill::unpricedTypes() const
+{
+    QStringList names;
+    for (const BillType& t : types)
+        if (t.unpriced()) names << t.type;
+    return names;
+}
+
+QString unpricedText(const Bill& bill)
+{
+    const QStringList names = bill.unpricedTypes();
+    return names.isEmpty() ? QString() : NoRateOfTypesText + names.join(QStringLiteral(", "));
+}
+
+QStringList Statement::unknowns() const
+{
+    QStringList why = problems;
+    if (!bill.priced()) why << unpricedText(bill);
+    return why;
 }
 
 QString balanceText(double balance)
@@ -112,7 +139,13 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
         if (!isZero(s.bill.discount))
             lines << BillDiscountText.trimmed() + QStringLiteral("= ") + baht(s.bill.discount);
         lines << BillNetText + baht(s.bill.net);
-        if (!isZero(s.bill.prize)) lines << BillPrizeText + baht(s.bill.prize);
+        if (!isZero(s.bill.prize) && s.bill.priced()) lines << BillPrizeText + baht(s.bill.prize);
+    }
+    if (!s.bill.priced()) {
+        // A prize that cannot be priced leaves every total after it unknown.
+        lines << UnknownTotalText + unpricedText(s.bill);
+        lines << Separator;
+        return lines;
     }
     lines << ThisDrawText + balanceText(s.bill.balance());
     if (!s.problems.isEmpty()) {

@@ -36,6 +36,9 @@ struct DrawSummary {
     // Per customer, in the order of the draw's customer list: what that draw left to settle (his
     // balance less what he paid in it).
     QList<std::pair<QString, double>> left;
+    // The customers whose balance of that draw is not known (a win with no payout rate), and why;
+    // while there is one, neither is the draw's profit.
+    QHash<QString, QString> unknown;
     QStringList problems;
 };
 DrawSummary summariseDraw(const PastDraw& draw);
@@ -63,10 +66,13 @@ struct Owed {
     double amount = 0; // > 0 the customer owes
     QString since;     // the label of the draw since which the balance has stood
     int order = 0;     // position of that draw, the book being kept last
+    QString unknown;   // why the amount cannot be known ("" when it is)
 };
 struct OwedReport {
     QList<Owed> rows;
     QStringList problems;
+    // Every figure is known: no damaged file and no customer whose balance cannot be priced.
+    bool complete() const;
 };
 OwedReport owedReport(Store& current);
 QStringList owedLines(const OwedReport& report);

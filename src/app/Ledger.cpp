@@ -625,11 +625,11 @@ PaymentResult Ledger::recordPayment(const QString& customer, const QString& amou
 {
     const QString name = CleanName(customer);
     const Statement statement = statementOf(m_store, name, listPastDraws(m_store));
-    if (!statement.problems.isEmpty()) {
-        // Without every earlier payment the amount due is unknown: nothing is recorded.
+    if (const QStringList unknowns = statement.unknowns(); !unknowns.isEmpty()) {
+        // Without every earlier payment and every prize the amount due is unknown: nothing is recorded.
         PaymentResult refused;
-        refused.refusal = statement.problems.first();
-        refused.lines = statement.problems;
+        refused.refusal = unknowns.first();
+        refused.lines = unknowns;
         return refused;
     }
     PaymentResult result = appendPayment(m_store, name, statement.due(), amount, when);

@@ -602,10 +602,10 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
         pages << billLines(s, drawLabel);
         customers << s.bill.customer;
         r.out << pages.last();
-        if (!s.problems.isEmpty()) r.exitCode = BatchRefused;
+        if (!s.unknowns().isEmpty()) r.exitCode = BatchRefused;
     }
     if (r.exitCode == BatchRefused)
-        r.err << QStringLiteral("a file of the accounts is damaged; the totals due are left out");
+        r.err << QStringLiteral("a figure of the accounts cannot be known (see the bill); the totals due are left out");
     const BillHeader header{optionValue(current, option::ShopName), QDateTime::currentDateTime(), drawLabel};
     if (!o.pngFolder.isEmpty()) {
         if (!QDir().mkpath(o.pngFolder))
@@ -725,8 +725,15 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return setRate(ledger, o);
     case BatchJob::Pay:
         return pay(ledger, o);
-    case BatchJob::Owed:
-        return report(ReportResult{owedLines(owedReport(store))});
+    case BatchJob::Owed: {
+        const OwedReport owed = owedReport(store);
+        BatchResult r = report(ReportResult{owedLines(owed)});
+        if (!owed.complete()) {
+            r.exitCode = BatchRefused;
+            r.err << QStringLiteral("a figure of the accounts cannot be known (see the list)");
+        }
+        return r;
+    }
     case BatchJob::Draws:
         return pastDraws(store);
     case BatchJob::None:
