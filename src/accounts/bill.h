@@ -59,6 +59,15 @@ struct Bill {
 // matter, not his.
 Bill computeBill(Store& store, const CustomerRates& rates, const QString& customer);
 
+// What the draw leaves with `customers` over every type: their bills' balances added up (what the
+// bookmaker takes, negative when he pays), and the types whose wins no rate prices, in the order
+// the bills name them; the result is not known while there is one.
+struct DrawResult {
+    double result = 0;
+    QStringList unpriced;
+};
+DrawResult drawResult(Store& store, const CustomerRates& rates, const QStringList& customers);
+
 // The line that says why a balance is not known: "ยังไม่ได้ตั้งค่าอัตราจ่าย 2ตัวบน" ("" when priced).
 QString unpricedText(const Bill& bill);
 

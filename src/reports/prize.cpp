@@ -16,6 +16,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace varnoth
@@ -102,15 +103,9 @@ QString wholeDrawLine(Store& store, const QStringList& customers)
     if (!rates.outcome.ok())
         return WholeDrawText + ProfitUnknownText + QLatin1Char(' ') + DamagedFileText +
                Store::fileName(rates.outcome.file);
-    double result = 0;
-    QStringList unpriced;
-    for (const QString& c : customers) {
-        if (c.isEmpty()) continue;
-        const Bill bill = computeBill(store, rates, c);
-        for (const QString& t : bill.unpricedTypes())
-            if (!unpriced.contains(t)) unpriced << t;
-        result = toSatang(result + bill.balance());
-    }
+    const DrawResult draw = drawResult(store, rates, customers);
+    const QStringList& unpriced = draw.unpriced;
+    const double result = draw.result;
     if (!unpriced.isEmpty())
         return WholeDrawText + ProfitUnknownText + QLatin1Char(' ') + NoRateOfTypesText +
                unpriced.join(QStringLiteral(", "));
@@ -123,6 +118,11 @@ QString wholeDrawLine(Store& store, const QStringList& customers)
 
 double toSatang(double value)
 {
+    // A figure already on a satang but for the error of its arithmetic is that satang; only one
+    // that lies between two is rounded as it prints.
+    const double satang = value * 100;
+    const double whole = std::nearbyint(satang);
+    if (std::abs(satang - whole) < 1e-6) return whole / 100;
     return formatAmount(value).remove(QLatin1Char(',')).toDouble();
 }
 
