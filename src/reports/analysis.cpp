@@ -146,11 +146,11 @@ QStringList AnalyseType(Store& store, const QString& list, const QString& type, 
     lines << QStringLiteral("จ่ายค่ารางวัลตามที่อั้น= ") + formatAmount(payout) + Baht +
                  (own.ownPrize ? OwnPayoutsIncludedMark : QString());
     if (own.discountChange) {
-        const double discount = Val(discountRate) * income / 100 + *own.discountChange;
+        const double discount = toSatang(Val(discountRate) * income / 100 + *own.discountChange);
         income -= discount;
         lines << QStringLiteral("จ่ายค่าส่วนลด= ") + formatAmount(discount) + Baht + OwnFiguresIncludedMark;
     } else if (!discountRate.isEmpty() && income > 0) {
-        const double discount = Val(discountRate) * income / 100;
+        const double discount = toSatang(Val(discountRate) * income / 100);
         income -= discount;
         lines << QStringLiteral("จ่ายค่าส่วนลด= ") + formatAmount(discount) + Baht;
     }

@@ -319,14 +319,15 @@ QStringList showWinners(Store& store, GrandAccumulators& grand, const QString& w
     double held = Val(income);
     lines << QStringLiteral("รวมรายรับ= ") + formatAmount(held) + Baht;
     if (ownDiscount) {
-        const double discount = Val(discountRate) * held / 100 + *ownDiscount;
+        const double discount = toSatang(Val(discountRate) * held / 100 + *ownDiscount);
         lines << QStringLiteral("จ่ายค่าส่วนลด") +
                      (discountRate.isEmpty() ? QString() : QLatin1Char(' ') + discountRate + QLatin1Char('%')) +
                      QStringLiteral("= ") + formatAmount(discount) + Baht + OwnFiguresIncludedMark;
         held -= discount;
         lines << QStringLiteral("รายรับคงเหลือ= ") + formatAmount(held) + Baht;
     } else if (!discountRate.isEmpty()) {
-        const double discount = Val(discountRate) * held / 100;
+        // Rounded once, so that the income left is what the lines show.
+        const double discount = toSatang(Val(discountRate) * held / 100);
         lines << QStringLiteral("จ่ายค่าส่วนลด ") + discountRate + QStringLiteral("%= ") + formatAmount(discount) + Baht +
                      (figures.ownDiscount ? OwnFigureMark : QString());
         held -= discount;
