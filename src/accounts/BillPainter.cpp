@@ -185,8 +185,7 @@ QString withSuffix(const QString& path, const QString& suffix)
 QString pickBillsPdfPath(const SaveFilePicker& pick, const QString& dataFolder, const QDateTime& now)
 {
     const QString proposed = printoutPath(dataFolder, now, QStringLiteral("bill"));
-    const QString path =
-        pick(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
+    const QString path = pick(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
     return path.isEmpty() ? path : withSuffix(path, QStringLiteral(".pdf"));
 }
 

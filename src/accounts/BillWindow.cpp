@@ -21,12 +21,12 @@ namespace varnoth
 {
 
 BillWindow::BillWindow(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, WindowId::Bill, parent), Label1(new QLabel(CustomerLabelText, this)),
-      Combo1(new QComboBox(this)), Command1(new QPushButton(ShowBillCaption, this)),
-      Command2(new QPushButton(PrintBillCaption, this)), Command3(new QPushButton(PdfBillCaption, this)),
-      Command4(new QPushButton(PngBillCaption, this)), Label2(new QLabel(AmountLabelText, this)),
-      Text1(new QLineEdit(this)), Command5(new QPushButton(PayAmountCaption, this)),
-      Command6(new QPushButton(PayAllCaption, this)), Command7(new QPushButton(OwedTitle, this))
+    : SecondaryWindow(context, WindowId::Bill, parent), Label1(new QLabel(CustomerLabelText, this)), Combo1(new QComboBox(this)),
+      Command1(new QPushButton(ShowBillCaption, this)), Command2(new QPushButton(PrintBillCaption, this)),
+      Command3(new QPushButton(PdfBillCaption, this)), Command4(new QPushButton(PngBillCaption, this)),
+      Label2(new QLabel(AmountLabelText, this)), Text1(new QLineEdit(this)),
+      Command5(new QPushButton(PayAmountCaption, this)), Command6(new QPushButton(PayAllCaption, this)),
+      Command7(new QPushButton(OwedTitle, this))
 {
     setObjectName(QStringLiteral("BillWindow"));
     setWindowTitle(BillWindowTitle);
