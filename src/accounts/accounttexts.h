@@ -54,6 +54,14 @@ inline const QString NoCustomersText = QStringLiteral("ยังไม่มี�
 inline const QString BahtText = QStringLiteral(" บาท");
 inline const QString PastDrawMark = QStringLiteral("งวด ");
 inline const QString BillMadeText = QStringLiteral("ออกบิล ");
+// A win on a type that has no payout rate: its prize, and every total made with it, is not known.
+inline const QString BillNoRateText = QStringLiteral("ยังไม่ได้ตั้งค่าอัตราจ่าย คิดเงินรางวัลไม่ได้");
+inline const QString NoRateOfTypesText = QStringLiteral("ยังไม่ได้ตั้งค่าอัตราจ่าย ");
+inline const QString UnknownTotalText = QStringLiteral("ยอดรวมยังคิดไม่ได้ ");
+
+// The last line of the prize check: the draw's result over every type, as the bills add it up.
+inline const QString WholeDrawText = QStringLiteral("ผลทั้งงวด ทุกชนิด ตามบิล ");
+inline const QString EvenText = QStringLiteral("เท่าทุน");
 
 // --- payments -------------------------------------------------------------------------------------------
 inline const QString PayAllCaption = QStringLiteral("ชำระทั้งหมด");
@@ -81,6 +89,7 @@ inline const QString OwedTitle = QStringLiteral("ยอดค้าง");
 inline const QString OwedSinceText = QStringLiteral(" ตั้งแต่ ");
 inline const QString OwedByCustomersText = QStringLiteral("รวมลูกค้าต้องจ่าย= ");
 inline const QString OwedToCustomersText = QStringLiteral("รวมเจ้ามือต้องจ่าย= ");
+inline const QString OwedUnknownText = QStringLiteral(" ยอดค้างยังคิดไม่ได้ ");
 
 // --- past draws ----------------------------------------------------------------------------------------
 inline const QString DrawHistoryTitle = QStringLiteral("งวดที่ผ่านมา");
@@ -91,6 +100,7 @@ inline const QString DrawResultColumn = QStringLiteral("ผลรางวัล
 inline const QString DrawProfitColumn = QStringLiteral("กำไร/ขาดทุน");
 inline const QString ProfitText = QStringLiteral("กำไร ");
 inline const QString LossText = QStringLiteral("ขาดทุน ");
+inline const QString ProfitUnknownText = QStringLiteral("ยังคิดไม่ได้");
 inline const QString NoPastDrawsText = QStringLiteral("ยังไม่มีงวดที่ผ่านมา");
 inline const QString PastDrawReadOnlyText = QStringLiteral("ข้อมูลงวดเก่า (ดูอย่างเดียว) ");
 

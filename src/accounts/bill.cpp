@@ -6,9 +6,14 @@
 #include "reports/prize.h"
 #include "reports/reportresult.h"
 #include "reports/selectors.h"
+#include "settings/numberrules.h"
 #include "store/store.h"
 
+#include <QHash>
+
 #include <cmath>
+#include <map>
+#include <vector>
 
 namespace varnoth
 {
@@ -45,15 +50,133 @@ QStringList typeLines(const BillType& t, bool ownBalance)
     lines << BillNetText + baht(t.net);
     for (const BillWin& w : t.wins) {
         QString line = BillWinText + w.number + BillWinStakeText + formatAmount(w.stake);
-        if (!t.figures.payout.isEmpty())
-            line +=
-                QStringLiteral(" x ") + t.figures.payout + BillWinPaysText + baht(w.prize) + mark(t.figures.ownPayout);
+        if (w.terms.priced()) line += QStringLiteral(" x ") + w.terms.rate;
+        line += payMark(w.terms);
+        if (w.terms.priced()) line += BillWinPaysText + baht(w.prize) + mark(w.terms.ownRate);
         lines << line;
     }
-    if (!t.wins.isEmpty()) lines << BillPrizeText + baht(t.prize);
-    if (ownBalance) lines << ThisDrawText + balanceText(t.balance());
+    if (t.unpriced()) {
+        lines << BillNoRateText;
+    } else {
+        if (!t.wins.isEmpty()) lines << BillPrizeText + baht(t.prize);
+        if (ownBalance) lines << ThisDrawText + balanceText(t.balance());
+    }
     lines << Separator;
     return lines;
+}
+
+// Each number's place in its type's number set, for every type: a customer's few numbers are
+// grouped without a walk over the whole set. Numbers of up to three digits are found by their
+// short-number slot, without a text to hash.
+struct NumberPlaces {
+    QHash<QString, qsizetype> byText;
+    std::vector<qint32> bySlot;
+    qsizetype of(QStringView number) const
+    {
+        const int slot = NumberRules::shortNumberSlot(number);
+        if (slot >= 0) return bySlot[static_cast<size_t>(slot)];
+        return byText.value(number.toString(), -1);
+    }
+};
+
+const NumberPlaces& numberPlaces(int type)
+{
+    static const std::vector<NumberPlaces> places = [] {
+        std::vector<NumberPlaces> all;
+        for (const QString& name : typeNames()) {
+            const QStringList& numbers = NumberSet(name);
+            NumberPlaces& one = all.emplace_back();
+            one.bySlot.assign(NumberRules::ShortNumberSlots, -1);
+            one.byText.reserve(numbers.size());
+            for (qsizetype i = 0; i < numbers.size(); ++i) {
+                if (const int slot = NumberRules::shortNumberSlot(numbers[i]); slot >= 0)
+                    one.bySlot[static_cast<size_t>(slot)] = static_cast<qint32>(i);
+                one.byText.insert(numbers[i], i);
+            }
+        }
+        return all;
+    }();
+    return places[static_cast<size_t>(type)];
+}
+
+// Whether each number of the type's set wins on `winning`, as MatchWinning matches it. Found once
+// for each type and drawn result, not again for every customer's bill.
+std::vector<bool> winningPlaces(const QString& type, const QString& winning)
+{
+    thread_local QHash<QString, std::vector<bool>> found;
+    const QString key = type + QLatin1Char('\n') + winning;
+    if (const auto known = found.constFind(key); known != found.constEnd()) return *known;
+    if (found.size() > 64) found.clear();
+    const QStringList& numbers = NumberSet(type);
+    QString all;
+    for (const QString& n : numbers)
+        all += n + QStringLiteral("-1#");
+    const NumberPlaces& places = numberPlaces(typeIndex(type));
+    std::vector<bool> wins(static_cast<size_t>(numbers.size()), false);
+    forEachItem(MatchWinning(all, winning), [&](QStringView item) {
+        wins[static_cast<size_t>(places.of(item.first(item.indexOf(QLatin1Char('-')))))] = true;
+    });
+    return *found.insert(key, std::move(wins));
+}
+
+// What every bill of a type shares, looked up once: its figures and its drawn numbers.
+struct TypeSettings {
+    QString type;
+    QString payout;
+    QString discount;
+    QString winning;
+};
+
+TypeSettings typeSettings(const Store& store, const QString& type)
+{
+    return {type, store.LookupKeyed(store.rateFile(), type), store.LookupKeyed(store.discountFile(), type),
+            store.LookupKeyed(store.resultFile(), type)};
+}
+
+// One type of a customer's bill from his lines of it. His winners are those MatchWinning finds in
+// the lines grouped by number (GroupByNumber): summed per number of the set, in the set's order.
+BillType billOfType(const QString& lines, const TypeSettings& s, const CustomerRate* own, const NumberRules& rules)
+{
+    BillType t;
+    t.type = s.type;
+    t.figures = figuresOf(own, s.payout, s.discount);
+    const bool drawn = s.winning.contains(QLatin1Char('-'));
+    const std::vector<bool> wins = drawn ? winningPlaces(s.type, s.winning) : std::vector<bool>();
+    const NumberPlaces& places = numberPlaces(typeIndex(s.type));
+    std::map<qsizetype, double> sums;
+    double stake = 0;
+    forEachItem(lines, [&](QStringView item) {
+        const qsizetype dash = item.indexOf(QLatin1Char('-'));
+        if (dash < 0) return;
+        const double amount = amountValue(item.sliced(dash + 1));
+        stake += amount;
+        if (!drawn) return;
+        const qsizetype place = places.of(stakeNumber(item.first(dash)));
+        if (place >= 0 && wins[static_cast<size_t>(place)]) sums[place] += amount;
+    });
+    t.stake = toSatang(stake);
+    if (!t.figures.discount.isEmpty()) t.discount = toSatang(Val(t.figures.discount) * t.stake / 100);
+    t.net = toSatang(t.stake - t.discount);
+    const QStringList& numbers = NumberSet(s.type);
+    for (const auto& [place, sum] : sums) {
+        if (sum <= 0) continue;
+        // The amount as the grouped list writes it.
+        BillWin w{numbers[place], shortestDecimal(sum).toDouble(), {}, 0};
+        w.terms = payTerms(rules, s.type, w.number, t.figures);
+        w.prize = priceWin(w.stake, w.terms);
+        t.prize = toSatang(t.prize + w.prize);
+        t.wins << w;
+    }
+    return t;
+}
+
+void addType(Bill& bill, const BillType& t)
+{
+    bill.stake = toSatang(bill.stake + t.stake);
+    bill.discount = toSatang(bill.discount + t.discount);
+    bill.net = toSatang(bill.net + t.net);
+    bill.prize = toSatang(bill.prize + t.prize);
+    bill.types << t;
 }
 
 } // namespace
@@ -62,32 +185,58 @@ Bill computeBill(Store& store, const CustomerRates& rates, const QString& custom
 {
     Bill bill;
     bill.customer = customer;
+    const std::shared_ptr<const NumberRules> rules = bookRules(store);
     for (const QString& type : typeNames()) {
         const QString lines = LinesOfTypeCustomer(store, type, customer);
         if (lines.isEmpty()) continue;
-        BillType t;
-        t.type = type;
-        t.stake = sumOfAmounts(lines);
-        t.figures = figuresOf(store, rates, type, customer);
-        if (!t.figures.discount.isEmpty()) t.discount = Val(t.figures.discount) * t.stake / 100;
-        t.net = t.stake - t.discount;
-        const QString winners =
-            MatchWinning(GroupByNumber(store, lines, type), store.LookupKeyed(store.resultFile(), type));
-        const double payout = Val(t.figures.payout);
-        forEachItem(winners, [&](QStringView item) {
-            const QString text = item.toString();
-            BillWin w{itemNumber(text), itemAmount(text), 0};
-            w.prize = payout * w.stake;
-            t.prize += w.prize;
-            t.wins << w;
-        });
-        bill.stake += t.stake;
-        bill.discount += t.discount;
-        bill.net += t.net;
-        bill.prize += t.prize;
-        bill.types << t;
+        addType(bill, billOfType(lines, typeSettings(store, type), rates.find(customer, type), *rules));
     }
     return bill;
+}
+
+DrawResult drawResult(Store& store, const CustomerRates& rates, const QStringList& customers)
+{
+    // computeBill of every customer, with each type's settings read once for all of them.
+    const std::shared_ptr<const NumberRules> rules = bookRules(store);
+    std::vector<Bill> bills(static_cast<size_t>(customers.size()));
+    for (const QString& type : typeNames()) {
+        const TypeSettings settings = typeSettings(store, type);
+        for (qsizetype i = 0; i < customers.size(); ++i) {
+            if (customers[i].isEmpty()) continue;
+            const QString lines = LinesOfTypeCustomer(store, type, customers[i]);
+            if (lines.isEmpty()) continue;
+            Bill& bill = bills[static_cast<size_t>(i)];
+            addType(bill, billOfType(lines, settings, rates.find(customers[i], type), *rules));
+        }
+    }
+    DrawResult r;
+    for (const Bill& bill : bills) {
+        for (const QString& t : bill.unpricedTypes())
+            if (!r.unpriced.contains(t)) r.unpriced << t;
+        r.result = toSatang(r.result + bill.balance());
+    }
+    return r;
+}
+
+QStringList Bill::unpricedTypes() const
+{
+    QStringList names;
+    for (const BillType& t : types)
+        if (t.unpriced()) names << t.type;
+    return names;
+}
+
+QString unpricedText(const Bill& bill)
+{
+    const QStringList names = bill.unpricedTypes();
+    return names.isEmpty() ? QString() : NoRateOfTypesText + names.join(QStringLiteral(", "));
+}
+
+QStringList Statement::unknowns() const
+{
+    QStringList why = problems;
+    if (!bill.priced()) why << unpricedText(bill);
+    return why;
 }
 
 QString balanceText(double balance)
@@ -114,7 +263,13 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
         if (!isZero(s.bill.discount))
             lines << BillDiscountText.trimmed() + QStringLiteral("= ") + baht(s.bill.discount);
         lines << BillNetText + baht(s.bill.net);
-        if (!isZero(s.bill.prize)) lines << BillPrizeText + baht(s.bill.prize);
+        if (!isZero(s.bill.prize) && s.bill.priced()) lines << BillPrizeText + baht(s.bill.prize);
+    }
+    if (!s.bill.priced()) {
+        // A prize that cannot be priced leaves every total after it unknown.
+        lines << UnknownTotalText + unpricedText(s.bill);
+        lines << Separator;
+        return lines;
     }
     if (!known) {
         lines << TotalDueText + UnknownDueText << Separator;

@@ -96,12 +96,17 @@ CustomerRates loadCustomerRates(const Store& store)
 
 Figures figuresOf(const Store& store, const CustomerRates& rates, const QString& type, const QString& customer)
 {
-    Figures f;
     const CustomerRate* own = customer.isEmpty() ? nullptr : rates.find(customer, type);
+    return figuresOf(own, store.LookupKeyed(store.rateFile(), type), store.LookupKeyed(store.discountFile(), type));
+}
+
+Figures figuresOf(const CustomerRate* own, const QString& typePayout, const QString& typeDiscount)
+{
+    Figures f;
     f.ownPayout = own && !own->payout.isEmpty();
     f.ownDiscount = own && !own->discount.isEmpty();
-    f.payout = f.ownPayout ? own->payout : store.LookupKeyed(store.rateFile(), type);
-    f.discount = f.ownDiscount ? own->discount : store.LookupKeyed(store.discountFile(), type);
+    f.payout = f.ownPayout ? own->payout : typePayout;
+    f.discount = f.ownDiscount ? own->discount : typeDiscount;
     return f;
 }
 

@@ -52,6 +52,8 @@ struct Figures {
     QString problem;
 };
 Figures figuresOf(const Store& store, const CustomerRates& rates, const QString& type, const QString& customer);
+// The same from the customer's own figures (null for none) and the type's.
+Figures figuresOf(const CustomerRate* own, const QString& typePayout, const QString& typeDiscount);
 // The same, reading the rates file; an empty customer gives the type's figures.
 Figures figuresOf(const Store& store, const QString& type, const QString& customer);
 

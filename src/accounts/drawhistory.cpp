@@ -141,6 +141,12 @@ QSet<QString> ownUnnamedCopies(const Store& current, const QDir& draws, const QS
     return own;
 }
 
+// Why a customer's balance of a past draw is not known, as a line of his statement.
+QString unknownInDraw(const PastDraw& draw, const QString& why)
+{
+    return PastDrawMark + draw.label + QStringLiteral(": ") + why;
+}
+
 } // namespace
 
 QList<PastDraw> listPastDraws(const Store& current)
@@ -185,9 +191,10 @@ DrawSummary summariseDraw(const PastDraw& draw)
     for (const QString& c : customersOf(store, book.payments)) {
         const Bill bill = computeBill(store, book.rates, c);
         if (!bill.types.isEmpty()) ++s.customers;
-        s.stake += bill.stake;
-        s.profit += bill.balance();
-        s.left.append({c, bill.balance() - book.payments.paidBy(c)});
+        s.stake = toSatang(s.stake + bill.stake);
+        if (!bill.priced()) s.unknown.insert(c, unpricedText(bill));
+        s.profit = toSatang(s.profit + bill.balance());
+        s.left.append({c, toSatang(bill.balance() - book.payments.paidBy(c))});
     }
     return s;
 }
@@ -225,7 +232,9 @@ Statement statementOf(Store& store, const QString& customer, const QList<PastDra
             s.problems << old.doubt.lines;
             continue;
         }
-        s.carried += computeBill(past, old.rates, customer).balance() - old.payments.paidBy(customer);
+        const Bill bill = computeBill(past, old.rates, customer);
+        if (!bill.priced()) s.problems << unknownInDraw(d, unpricedText(bill));
+        s.carried = toSatang(s.carried + bill.balance() - old.payments.paidBy(customer));
     }
     return s;
 }
@@ -234,25 +243,29 @@ QList<Statement> allStatements(Store& store, const QList<PastDraw>& earlier)
 {
     QHash<QString, double> carried;
     QList<AccountsDoubt> doubts;
+    QHash<QString, QStringList> unknown;
     QStringList carriedNames;
     for (const PastDraw& d : earlier) {
         const DrawSummary s = summariseDraw(d);
         doubts << s.doubt;
         for (const auto& [name, left] : s.left) {
             if (!carried.contains(name)) carriedNames << name;
-            carried[name] += left;
+            carried[name] = toSatang(carried.value(name) + left);
         }
+        for (auto u = s.unknown.cbegin(); u != s.unknown.cend(); ++u)
+            unknown[u.key()] << unknownInDraw(d, u.value());
     }
     const Book book = readBook(store);
     doubts << book.doubt;
     QStringList names = customersOf(store, book.payments);
     for (const QString& c : std::as_const(carriedNames))
-        if (!names.contains(c) && !isZero(carried.value(c))) names << c;
+        if (!names.contains(c) && (!isZero(carried.value(c)) || unknown.contains(c))) names << c;
     QList<Statement> statements;
     for (const QString& c : std::as_const(names)) {
         Statement s;
         for (const AccountsDoubt& doubt : std::as_const(doubts))
             s.problems << problemsOf(doubt, c);
+        s.problems << unknown.value(c);
         s.bill = computeBill(store, book.rates, c);
         s.paid = book.payments.paidBy(c);
         s.payments = book.payments.of(c);
@@ -269,26 +282,36 @@ QList<Statement> statementsFor(const Store& current, Store& store, const QString
     return {statementOf(store, CleanName(customer), earlier)};
 }
 
+bool OwedReport::complete() const
+{
+    return problems.isEmpty() &&
+           std::none_of(rows.begin(), rows.end(), [](const Owed& o) { return !o.unknown.isEmpty(); });
+}
+
 OwedReport owedReport(Store& current)
 {
     OwedReport report;
     struct Running {
         double amount = 0;
         int since = 0;
-        bool known = true;
+        QString unknown;
     };
     QHash<QString, Running> running;
     QStringList order; // customers in the order first seen, for a steady list
     QStringList labels;
-    auto add = [&](const QList<std::pair<QString, double>>& left, int draw, const AccountsDoubt& doubt) {
+    auto add = [&](const QList<std::pair<QString, double>>& left, const QHash<QString, QString>& unknown, int draw,
+                   const QString& where, const AccountsDoubt& doubt) {
         for (const auto& [name, value] : left) {
             if (!running.contains(name)) order << name;
             Running& r = running[name];
-            if (doubt.covers(name)) r.known = false;
+            // What the row says in place of an amount: a damaged file, or a win that cannot be priced.
+            if (r.unknown.isEmpty() && doubt.covers(name))
+                r.unknown = QLatin1Char(' ') + OwedTitle + QLatin1Char(' ') + UnknownDueText;
             const bool wasSettled = isZero(r.amount);
-            r.amount += value;
+            r.amount = toSatang(r.amount + value);
             if (isZero(r.amount)) r.amount = 0;
             if (wasSettled && !isZero(r.amount)) r.since = draw;
+            if (r.unknown.isEmpty() && unknown.contains(name)) r.unknown = OwedUnknownText + where + unknown.value(name);
         }
     };
     const QList<PastDraw> past = listPastDraws(current);
@@ -296,20 +319,26 @@ OwedReport owedReport(Store& current)
         const DrawSummary s = summariseDraw(past[i]);
         report.problems << s.problems;
         labels << past[i].label;
-        add(s.left, int(i), s.doubt);
+        add(s.left, s.unknown, int(i), PastDrawMark + past[i].label + QStringLiteral(": "), s.doubt);
     }
     const Book book = readBook(current);
     report.problems << book.doubt.lines;
     QList<std::pair<QString, double>> left;
-    for (const QString& c : customersOf(current, book.payments))
-        left.append({c, computeBill(current, book.rates, c).balance() - book.payments.paidBy(c)});
+    QHash<QString, QString> unknown;
+    for (const QString& c : customersOf(current, book.payments)) {
+        const Bill bill = computeBill(current, book.rates, c);
+        if (!bill.priced()) unknown.insert(c, unpricedText(bill));
+        left.append({c, toSatang(bill.balance() - book.payments.paidBy(c))});
+    }
     labels << ThisDrawText.trimmed();
-    add(left, int(past.size()), book.doubt);
+    add(left, unknown, int(past.size()), QString(), book.doubt);
     for (const QString& c : std::as_const(order)) {
         const Running& r = running.value(c);
-        // Whom a damaged file leaves in doubt is listed, settled or not: it cannot be known that he is.
-        if (isZero(r.amount) && r.known) continue;
-        report.rows << Owed{c, r.known ? r.amount : 0, labels.value(r.since), r.known ? r.since : 0, r.known};
+        // Whom a damaged file or an unpriced win leaves in doubt is listed, settled or not: it cannot
+        // be known that he is.
+        if (isZero(r.amount) && r.unknown.isEmpty()) continue;
+        const bool known = r.unknown.isEmpty();
+        report.rows << Owed{c, known ? r.amount : 0, labels.value(r.since), known ? r.since : 0, r.unknown};
     }
     std::stable_sort(report.rows.begin(), report.rows.end(),
                      [](const Owed& a, const Owed& b) { return a.order < b.order; });
@@ -323,29 +352,35 @@ QStringList owedLines(const OwedReport& report)
     lines << report.problems;
     double byCustomers = 0;
     double toCustomers = 0;
-    bool known = true;
+    QStringList unknown;
     for (const Owed& o : report.rows) {
-        if (!o.known) {
-            lines << typeLine(o.customer) + QLatin1Char(' ') + OwedTitle + QLatin1Char(' ') + UnknownDueText;
-            known = false;
+        if (!o.unknown.isEmpty()) {
+            lines << typeLine(o.customer) + o.unknown;
+            unknown << o.customer;
             continue;
         }
         lines << typeLine(o.customer) + QLatin1Char(' ') + balanceText(o.amount) + OwedSinceText + o.since;
         (o.amount > 0 ? byCustomers : toCustomers) += std::abs(o.amount);
     }
     if (report.rows.isEmpty()) lines << SettledText;
-    lines << OwedByCustomersText + (known ? baht(byCustomers) : UnknownDueText);
-    lines << OwedToCustomersText + (known ? baht(toCustomers) : UnknownDueText);
+    if (!unknown.isEmpty()) {
+        // The totals would leave out what those customers owe or are owed.
+        lines << UnknownTotalText + unknown.join(QStringLiteral(", "));
+    } else {
+        lines << OwedByCustomersText + baht(toSatang(byCustomers));
+        lines << OwedToCustomersText + baht(toSatang(toCustomers));
+    }
     lines << Separator;
     return lines;
 }
 
 QStringList drawRow(const DrawSummary& s)
 {
-    QString profit = !s.profitKnown     ? UnknownDueText
-                     : isZero(s.profit) ? formatAmount(0)
-                     : s.profit > 0     ? ProfitText + formatAmount(s.profit)
-                                        : LossText + formatAmount(-s.profit);
+    QString profit = !s.profitKnown         ? UnknownDueText
+                     : !s.unknown.isEmpty() ? ProfitUnknownText
+                     : isZero(s.profit)     ? formatAmount(0)
+                     : s.profit > 0         ? ProfitText + formatAmount(s.profit)
+                                            : LossText + formatAmount(-s.profit);
     return {s.draw.label, QString::number(s.customers), formatAmount(s.stake), s.result, profit};
 }
 

@@ -39,6 +39,9 @@ struct DrawSummary {
     QStringList problems; // the damage of the copy's accounts files
     AccountsDoubt doubt;  // ... and whose figures it leaves unknown
     bool profitKnown = true;
+    // The customers whose balance of that draw is not known (a win with no payout rate), and why;
+    // while there is one, neither is the draw's profit.
+    QHash<QString, QString> unknown;
 };
 DrawSummary summariseDraw(const PastDraw& draw);
 
@@ -69,11 +72,16 @@ struct Owed {
     double amount = 0; // > 0 the customer owes
     QString since;     // the label of the draw since which the balance has stood
     int order = 0;     // position of that draw, the book being kept last
-    bool known = true; // false when a damaged accounts file leaves it unknown (amount is then 0)
+    // What the row says in place of the amount when it cannot be known (a damaged accounts file, a
+    // win with no payout rate; the amount is then 0); "" when it is known.
+    QString unknown;
+    bool known() const { return unknown.isEmpty(); }
 };
 struct OwedReport {
     QList<Owed> rows;
     QStringList problems;
+    // Every figure is known: no damaged file and no customer whose balance cannot be priced.
+    bool complete() const;
 };
 OwedReport owedReport(Store& current);
 QStringList owedLines(const OwedReport& report);

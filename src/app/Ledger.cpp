@@ -659,11 +659,11 @@ PaymentResult Ledger::planPayment(const QString& customer, const QString& amount
 {
     const QString name = CleanName(customer);
     const Statement statement = statementOf(m_store, name, listPastDraws(m_store));
-    if (!statement.problems.isEmpty()) {
-        // Without every earlier payment the amount due is unknown: nothing is recorded.
+    if (const QStringList unknowns = statement.unknowns(); !unknowns.isEmpty()) {
+        // Without every earlier payment and every prize the amount due is unknown: nothing is recorded.
         PaymentResult refused;
-        refused.refusal = statement.problems.first();
-        refused.lines = statement.problems;
+        refused.refusal = unknowns.first();
+        refused.lines = unknowns;
         return refused;
     }
     return varnoth::planPayment(name, statement.due(), amount, when, true);

@@ -646,14 +646,16 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
         pages << billLines(s, drawLabel);
         customers << s.bill.customer;
         r.out << pages.last();
-        if (!s.problems.isEmpty()) r.exitCode = BatchRefused;
+        if (!s.unknowns().isEmpty()) r.exitCode = BatchRefused;
     }
     // A damaged accounts file fails the job even where it leaves the bills shown whole.
     const QStringList damage = accountsDamage(store, earlier);
-    if (r.exitCode == BatchRefused || !damage.isEmpty()) {
+    if (!damage.isEmpty()) {
         r.err << QStringLiteral("a file of the accounts is damaged; the totals due it leaves unknown are left out:")
               << damage;
         r.exitCode = BatchRefused;
+    } else if (r.exitCode == BatchRefused) {
+        r.err << QStringLiteral("a figure of the accounts cannot be known (see the bill); the totals due are left out");
     }
     const BillHeader header{optionValue(current, option::ShopName), QDateTime::currentDateTime(), drawLabel};
     if (!o.pngFolder.isEmpty()) {
@@ -726,10 +728,14 @@ BatchResult owed(Store& store)
 {
     const OwedReport report = owedReport(store);
     BatchResult r{owedLines(report), {}, BatchRan};
-    if (report.problems.isEmpty()) return r;
-    r.err << QStringLiteral("a file of the accounts is damaged; what it leaves unknown is left out:")
-          << report.problems;
-    r.exitCode = BatchRefused;
+    if (!report.problems.isEmpty()) {
+        r.err << QStringLiteral("a file of the accounts is damaged; what it leaves unknown is left out:")
+              << report.problems;
+        r.exitCode = BatchRefused;
+    } else if (!report.complete()) {
+        r.err << QStringLiteral("a figure of the accounts cannot be known (see the list)");
+        r.exitCode = BatchRefused;
+    }
     return r;
 }
 

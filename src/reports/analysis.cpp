@@ -52,25 +52,27 @@ OwnFiguresEffect ownFigures(Store& store, const CustomerRates& rates, const QStr
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
     const int t = typeIndex(type);
     const double typeLimit = Val(store.LookupKeyed(store.limitFile(), type));
-    const double typePayout = Val(store.LookupKeyed(store.rateFile(), type));
+    const Figures typeFigures = figuresOf(store, CustomerRates{}, type, QString());
     const double typeDiscount = Val(store.LookupKeyed(store.discountFile(), type));
     double discountChange = 0;
     for (qsizetype i = 0; i < numbers.size(); ++i) {
         const double total = totals.value(numbers[i]);
         const double heldHere = kept.value(numbers[i]);
         if (total <= 0 || heldHere <= 0) continue;
-        const auto [ownStake, ownPays, discountShift, ownDiscount] = ownShareOf(own, i, typeDiscount);
-        if (ownDiscount) {
-            discountChange += discountShift * heldHere / total;
+        const OwnShare share = ownShareOf(own, i, typeDiscount);
+        if (share.ownDiscount) {
+            discountChange += share.discountShift * heldHere / total;
             effect.discountChange = discountChange;
         }
-        if (ownStake <= 0) continue;
+        if (share.stake <= 0) continue;
         const std::optional<qint64> ownLimit = rules->ownLimit(t, numbers[i]);
         const double limit = ownLimit ? static_cast<double>(*ownLimit) : typeLimit;
-        // A number paid at a percentage costs that share of its prize.
-        const double share = static_cast<double>(rules->payPercentOf(t, numbers[i])) / 100;
-        const double pays = share * (total < limit ? ownPays + (limit - ownStake) * typePayout
-                                                   : limit * (ownPays + (total - ownStake) * typePayout) / total);
+        // Priced as the prize check prices it when it wins, at its pay percentage; a number below its
+        // limit could still take stakes up to it at the type's rate.
+        const PayTerms terms = payTerms(*rules, type, numbers[i], typeFigures);
+        const double pays = total < limit
+                                ? costOfNumber(own, i, total, total, terms).prize + priceWin(limit - total, terms)
+                                : costOfNumber(own, i, total, limit, terms).prize;
         if (pays > prize) {
             prize = pays;
             effect.ownPrize = true;
@@ -105,7 +107,7 @@ QStringList analyseOne(Store& store, const CustomerRates& rates, const QString& 
             // The most one number can cost: a number with a higher limit of its own can cost more.
             const double highest =
                 std::max(Val(limit), static_cast<double>(bookRules(store)->highestLimit(typeIndex(type))));
-            double prize = highest * Val(rate);
+            double prize = priceWin(highest, PayTerms{rate});
             const OwnFiguresEffect own = ownFigures(store, rates, type, grouped.list, list, prize);
             return lines << AnalyseType(store, list, type, shortestDecimal(prize), own);
         }
@@ -144,11 +146,11 @@ QStringList AnalyseType(Store& store, const QString& list, const QString& type, 
     lines << QStringLiteral("จ่ายค่ารางวัลตามที่อั้น= ") + formatAmount(payout) + Baht +
                  (own.ownPrize ? OwnPayoutsIncludedMark : QString());
     if (own.discountChange) {
-        const double discount = Val(discountRate) * income / 100 + *own.discountChange;
+        const double discount = toSatang(Val(discountRate) * income / 100 + *own.discountChange);
         income -= discount;
         lines << QStringLiteral("จ่ายค่าส่วนลด= ") + formatAmount(discount) + Baht + OwnFiguresIncludedMark;
     } else if (!discountRate.isEmpty() && income > 0) {
-        const double discount = Val(discountRate) * income / 100;
+        const double discount = toSatang(Val(discountRate) * income / 100);
         income -= discount;
         lines << QStringLiteral("จ่ายค่าส่วนลด= ") + formatAmount(discount) + Baht;
     }

@@ -46,10 +46,23 @@ OwnShare ownShareOf(const QList<OwnStakes>& own, qsizetype number, double typeDi
     return share;
 }
 
-double sharedPrize(const OwnShare& share, double held, double total, double typePayout)
+NumberCost costOfNumber(const QList<OwnStakes>& own, qsizetype number, double total, double held,
+                        const PayTerms& typeTerms)
 {
-    const double whole = share.pays + (total - share.stake) * typePayout;
-    return held < total ? held * whole / total : whole;
+    NumberCost cost;
+    double ownStake = 0;
+    for (const OwnStakes& o : own) {
+        const double stake = o.sums[number];
+        if (stake <= 0 || o.rate->payout.isEmpty()) continue;
+        PayTerms terms = typeTerms;
+        terms.rate = o.rate->payout;
+        terms.ownRate = true;
+        cost.prize += priceWin(stake, terms, held, total);
+        ownStake += stake;
+        cost.ownRate = true;
+    }
+    cost.prize += priceWin(total - ownStake, typeTerms, held, total);
+    return cost;
 }
 
 } // namespace varnoth

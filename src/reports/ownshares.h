@@ -3,6 +3,7 @@
 // they are and what they pay, number by number. Shared by the forecast and the prize check.
 
 #include "accounts/customerrates.h"
+#include "reports/prize.h"
 
 #include <QHash>
 #include <QList>
@@ -34,8 +35,14 @@ struct OwnShare {
 };
 OwnShare ownShareOf(const QList<OwnStakes>& own, qsizetype number, double typeDiscount);
 
-// What the stakes on a number pay when it wins and `held` of its `total` is held: every stake takes
-// the held share of itself, at its customer's own rate or at the type's.
-double sharedPrize(const OwnShare& share, double held, double total, double typePayout);
+// What a number costs the book when it wins and `held` of the `total` staked on it is kept: the stake
+// of each customer with a payout rate of his own at that rate, the rest at `typeTerms`, each at the
+// kept share of it.
+struct NumberCost {
+    double prize = 0;
+    bool ownRate = false; // some stake on it is paid at its customer's own rate
+};
+NumberCost costOfNumber(const QList<OwnStakes>& own, qsizetype number, double total, double held,
+                        const PayTerms& typeTerms);
 
 } // namespace varnoth

@@ -1,6 +1,7 @@
 #include "reports/prize.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/bill.h"
 #include "accounts/customerrates.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -15,6 +16,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace varnoth
@@ -92,7 +94,62 @@ QStringList bookTotals(const GrandAccumulators& grand)
     return lines;
 }
 
+// What the draw comes to for the bookmaker over every type, as the bills of `customers` add it up:
+// each one's balance, his discount and every prize at his own terms, on his whole stake. Unknown
+// while a bill has a win that cannot be priced or the rates file is damaged.
+QString wholeDrawLine(Store& store, const QStringList& customers)
+{
+    const CustomerRates rates = loadCustomerRates(store);
+    if (!rates.outcome.ok())
+        return WholeDrawText + ProfitUnknownText + QLatin1Char(' ') + DamagedFileText +
+               Store::fileName(rates.outcome.file);
+    const DrawResult draw = drawResult(store, rates, customers);
+    const QStringList& unpriced = draw.unpriced;
+    const double result = draw.result;
+    if (!unpriced.isEmpty())
+        return WholeDrawText + ProfitUnknownText + QLatin1Char(' ') + NoRateOfTypesText +
+               unpriced.join(QStringLiteral(", "));
+    if (result > 0) return WholeDrawText + QStringLiteral("กำไร= ") + formatAmount(result) + Baht;
+    if (result < 0) return WholeDrawText + QStringLiteral("ขาดทุน= ") + formatAmount(-result) + Baht;
+    return WholeDrawText + EvenText;
+}
+
 } // namespace
+
+double toSatang(double value)
+{
+    // A figure already on a satang but for the error of its arithmetic is that satang; only one
+    // that lies between two is rounded as it prints.
+    const double satang = value * 100;
+    const double whole = std::nearbyint(satang);
+    if (std::abs(satang - whole) < 1e-6) return whole / 100;
+    return formatAmount(value).remove(QLatin1Char(',')).toDouble();
+}
+
+PayTerms payTerms(const NumberRules& rules, const QString& type, const QString& number, const Figures& figures)
+{
+    PayTerms terms;
+    terms.rate = figures.payout;
+    terms.ownRate = figures.ownPayout;
+    if (const NumberRule* rule = rules.isEmpty() ? nullptr : rules.find(type, number);
+        rule && rule->kind == RuleKind::Pay) {
+        terms.percent = rule->value;
+        terms.payRule = true;
+    }
+    return terms;
+}
+
+QString payMark(const PayTerms& terms)
+{
+    return terms.payRule ? PayPercentText.arg(terms.percent) : QString();
+}
+
+double priceWin(double stake, const PayTerms& terms, double held, double total)
+{
+    if (!terms.priced() || stake <= 0) return 0;
+    const double part = held < total ? stake * std::max(held, 0.0) / total : stake;
+    return toSatang(part * Val(terms.rate) * static_cast<double>(terms.percent) / 100);
+}
 
 double sumOfAmounts(const QString& list)
 {
@@ -203,11 +260,7 @@ QStringList showWinners(Store& store, GrandAccumulators& grand, const QString& w
     QStringList lines;
     double count = 0;
     double stake = 0;
-    // A number paid at a percentage counts its stake whole and its prize at that share.
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
-    const int t = typeIndex(type);
-    const bool reduced = rules->hasRules(t);
-    double paidStake = 0;
 
     // Every customer's section: who has an own payout rate on the winning numbers. A damaged rates
     // file is named and none of it is used.
@@ -226,9 +279,8 @@ QStringList showWinners(Store& store, GrandAccumulators& grand, const QString& w
             }
         }
     }
-    const double typePayout = Val(payoutRate);
     bool ownPaid = false;
-    double sharedPaid = 0; // the prize with each customer's part at his own rate
+    double prize = 0;
 
     forEachItem(winners, [&](QStringView item) {
         const qsizetype dash = firstDash(item);
@@ -240,42 +292,42 @@ QStringList showWinners(Store& store, GrandAccumulators& grand, const QString& w
         const double amount = amountValue(item.sliced(dash + 1));
         stake += amount;
         const QString number = item.first(dash).toString();
-        const qint64 percent = reduced ? rules->payPercentOf(t, number) : 100;
-        paidStake += amount * static_cast<double>(percent) / 100;
+        const PayTerms terms = payTerms(*rules, type, number, figures);
         if (!own.isEmpty()) {
+            // What the book keeps of the number is shared by its stakes, each at its customer's rate.
             const qsizetype place = NumberSet(type).indexOf(number);
-            const OwnShare share = place >= 0 ? ownShareOf(own, place, 0) : OwnShare{};
-            ownPaid = ownPaid || share.stake > 0;
             const double total = std::max(totals.value(number), amount);
-            const double pays = share.stake > 0 ? sharedPrize(share, amount, total, typePayout) : amount * typePayout;
-            sharedPaid += pays * static_cast<double>(percent) / 100;
+            const NumberCost cost = place >= 0 ? costOfNumber(own, place, total, amount, terms)
+                                               : NumberCost{priceWin(amount, terms), false};
+            ownPaid = ownPaid || cost.ownRate;
+            prize += cost.prize;
+        } else {
+            prize += priceWin(amount, terms);
         }
-        lines << (percent == 100 ? item.toString() : item.toString() + PayPercentText.arg(percent));
+        lines << item.toString() + payMark(terms);
     });
     if (count > 0) {
         lines << QStringLiteral("รวมเลข= ") + formatCount(count) + QStringLiteral(" รายการ");
         lines << QStringLiteral("รวมเงิน= ") + formatAmount(stake) + Baht;
     }
-    double prize = 0;
     if (ownPaid) {
-        prize = sharedPaid;
         lines << QStringLiteral("จ่ายค่ารางวัล= ") + formatAmount(prize) + Baht + OwnPayoutsIncludedMark;
     } else if (!payoutRate.isEmpty()) {
-        prize = typePayout * (reduced ? paidStake : stake);
         lines << QStringLiteral("จ่ายค่ารางวัล= ") + formatAmount(prize) + Baht +
                      (figures.ownPayout ? OwnFigureMark : QString());
     }
     double held = Val(income);
     lines << QStringLiteral("รวมรายรับ= ") + formatAmount(held) + Baht;
     if (ownDiscount) {
-        const double discount = Val(discountRate) * held / 100 + *ownDiscount;
+        const double discount = toSatang(Val(discountRate) * held / 100 + *ownDiscount);
         lines << QStringLiteral("จ่ายค่าส่วนลด") +
                      (discountRate.isEmpty() ? QString() : QLatin1Char(' ') + discountRate + QLatin1Char('%')) +
                      QStringLiteral("= ") + formatAmount(discount) + Baht + OwnFiguresIncludedMark;
         held -= discount;
         lines << QStringLiteral("รายรับคงเหลือ= ") + formatAmount(held) + Baht;
     } else if (!discountRate.isEmpty()) {
-        const double discount = Val(discountRate) * held / 100;
+        // Rounded once, so that the income left is what the lines show.
+        const double discount = toSatang(Val(discountRate) * held / 100);
         lines << QStringLiteral("จ่ายค่าส่วนลด ") + discountRate + QStringLiteral("%= ") + formatAmount(discount) + Baht +
                      (figures.ownDiscount ? OwnFigureMark : QString());
         held -= discount;
@@ -352,6 +404,9 @@ ReportResult PrizeCheck(Store& store, Session& session, const QString& type, con
         if (!anyWinners) lines << QStringLiteral("ไม่มีข้อมูลถูกรางวัล");
     }
     if (grand.count > 0) lines << bookTotals(grand);
+    // The sections above count what the book keeps of the winners and the income of the types that
+    // won; what the draw leaves with the customers over every type is the bills' figure.
+    lines << wholeDrawLine(store, allCustomers ? store.customers() : QStringList{customer});
     grand.reset();
     report.closeWindows = true;
     return report;

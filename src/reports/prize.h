@@ -2,6 +2,7 @@
 // The prize check: what the bookmaker holds on each number, capped at the limit and without the
 // cut numbers, matched against the winning numbers of the draw.
 
+#include "accounts/customerrates.h"
 #include "reports/reportresult.h"
 #include "store/session.h"
 
@@ -13,6 +14,30 @@ namespace varnoth
 
 class Store;
 class NumberRules;
+
+// A figure of money in whole satang, rounded half away from zero as it prints (2.675 is 2.68).
+double toSatang(double value);
+
+// The terms a winning stake is paid on: the customer's rate (his own or the type's) and the number's
+// pay percentage.
+struct PayTerms {
+    QString rate;         // as set; "" when neither the type nor the customer has a payout rate
+    bool ownRate = false; // the rate is the customer's own
+    qint64 percent = 100; // the share of the prize the number pays
+    bool payRule = false; // the number is paid at a percentage of its own, marked even at 100 %
+    bool priced() const { return !rate.isEmpty(); }
+};
+// The terms of a number of the type for a customer whose figures on the type are `figures`.
+PayTerms payTerms(const NumberRules& rules, const QString& type, const QString& number, const Figures& figures);
+// " จ่าย 50%" after a winning line of a number paid at a percentage of its own, else "".
+QString payMark(const PayTerms& terms);
+
+// What a winning stake is paid, in whole satang, rounded once: the stake at the rate and at the
+// number's percentage. Where the book keeps only part of a number (held of total staked on it, the
+// rest sent out above its limit), what the book pays of this stake is that share of it; a bill
+// pays the customer his whole stake (held = total). Every prize of the program is priced here: the
+// bills, what is owed, the past draws, the prize check and the forecast.
+double priceWin(double stake, const PayTerms& terms, double held = 1, double total = 1);
 
 // The sum of the amounts of the items of a working list that hold "-".
 double sumOfAmounts(const QString& list);

@@ -191,6 +191,50 @@ private slots:
         QCOMPARE(runBatch(f.ledger, past).exitCode, BatchRefused);
     }
 
+    // A bill that cannot be priced (a win with no payout rate) takes no payment, and the batch jobs
+    // that print it or what is owed exit 1 until the rate is set. Paying all of a bill with a
+    // discount of 7.5% settles it to the satang.
+    void unknownFiguresAndSatang()
+    {
+        TempBook book;
+        drawnAndPriced(book);
+        book.put(QStringLiteral("lotto4.gif"), QStringLiteral("3ตัวตรง#500\r\n"));
+        book.stake(Top2, Somchai, "56", 10);
+        Session session;
+        Ledger ledger{*book.store, session};
+        const PaymentResult refused = ledger.recordPayment(Somchai, "");
+        QVERIFY(!refused.recorded());
+        QCOMPARE(refused.refusal, NoRateOfTypesText + Top2);
+        QVERIFY(!QFile::exists(book.file(PaymentsFileName)));
+
+        BatchOptions bill;
+        bill.job = BatchJob::Bill;
+        bill.customer = Somchai;
+        BatchResult r = runBatch(ledger, bill);
+        QCOMPARE(r.exitCode, BatchRefused);
+        QVERIFY(r.out.contains(BillNoRateText));
+        BatchOptions owed;
+        owed.job = BatchJob::Owed;
+        QCOMPARE(runBatch(ledger, owed).exitCode, BatchRefused);
+
+        book.put(QStringLiteral("lotto4.gif"), QStringLiteral("3ตัวตรง#500\r\n2ตัวบน#70\r\n"));
+        book.put(QStringLiteral("lotto7.gif"), QStringLiteral("2ตัวบน#7.5\r\n"));
+        book.stake(Top2, Daeng, "12", 15);
+        QCOMPARE(runBatch(ledger, bill).exitCode, BatchRan);
+        r = runBatch(ledger, owed);
+        QCOMPARE(r.exitCode, BatchRan);
+        // somchai: 10 less 0.75 against 700.
+        QVERIFY(r.out.contains("<somchai> เจ้ามือต้องจ่าย 690.75 บาท ตั้งแต่ งวดนี้"));
+        QVERIFY(r.out.contains("<daeng> ลูกค้าต้องจ่าย 13.87 บาท ตั้งแต่ งวดนี้"));
+        const PaymentResult paid = ledger.recordPayment(Daeng, "");
+        QVERIFY(paid.recorded());
+        QCOMPARE(paid.payment.amount, 13.87);
+        r = runBatch(ledger, owed);
+        QVERIFY(r.out.filter("<daeng>").isEmpty());
+        QVERIFY(r.out.contains(OwedByCustomersText + "0.00 บาท"));
+        QVERIFY(!ledger.recordPayment(Daeng, "").recorded());
+    }
+
     // Bills of one customer are shown at once on a book of 200 customers.
     void oneBillIsQuick()
     {
