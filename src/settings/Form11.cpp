@@ -230,10 +230,13 @@ void Form11::SaveSetting()
     if (ctx.shell) ctx.shell->addLines(failures);
     const int saved = EditIndex;
     reload(true);
+    {
+        // The highlight stays on the row just saved, so the arrow keys go on from there. It is set
+        // before the list takes the focus back, which would otherwise pick the first row and edit it.
+        const QSignalBlocker keep(List1);
+        List1->setCurrentRow(saved);
+    }
     showListView();
-    // The highlight stays on the row just saved, so the arrow keys go on from there.
-    const QSignalBlocker keep(List1);
-    List1->setCurrentRow(saved);
 }
 
 } // namespace varnoth

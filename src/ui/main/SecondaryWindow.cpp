@@ -220,10 +220,13 @@ public:
             items << m_combo->itemText(i);
         const QString typed = m_combo->currentText();
         const QString item = namedItem(items, typed);
-        if (!item.isEmpty())
+        if (!item.isEmpty()) {
             m_combo->setCurrentIndex(m_combo->findText(item, Qt::MatchExactly));
-        else if (m_onlyListed && !typed.isEmpty())
+            m_combo->setEditText(item);
+            m_combo->lineEdit()->end(false); // the completed part is no longer a selection
+        } else if (m_onlyListed && !typed.isEmpty()) {
             m_combo->setEditText(QString());
+        }
         if (m_enter) m_enter();
         return true;
     }
