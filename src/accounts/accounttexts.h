@@ -18,7 +18,7 @@ inline const QString NoSuchCustomerText = QStringLiteral("ไม่มีชื�
 inline const QString NoSuchTypeText = QStringLiteral("ไม่มีชนิดหวยนี้ ");
 inline const QString RateSavedText = QStringLiteral("บันทึกอัตราจ่าย/ส่วนลดแล้ว ");
 // Beside the customer's own figures: the type's, which apply where he has none of his own.
-inline const QString TypeFigureText = QStringLiteral("ชนิดหวย ");
+inline const QString TypeFigureText = QStringLiteral("ตามชนิดหวย ");
 inline const QString TypeFigureNotSetText = QStringLiteral("ชนิดหวยยังไม่ได้ตั้ง");
 inline const QString RateClearedText = QStringLiteral("ใช้อัตราจ่าย/ส่วนลดตามชนิดหวย ");
 // Put after a figure that is the customer's own, not the type's.

@@ -78,12 +78,12 @@ Form18::Form18(AppContext& context, QWidget* parent)
     place(Label2, 120, 420, 2760, 240);
     place(Combo1, 120, 660, 2760, 360);
     place(Label3, 120, 1140, 2760, 240);
-    place(Text2, 120, 1380, 1200, 360);
-    place(Label5, 1440, 1380, 1440, 360);
-    place(Label4, 120, 1860, 2760, 240);
-    place(Text3, 120, 2100, 1200, 360);
-    place(Label6, 1440, 2100, 1440, 360);
-    place(Command2, 120, 2700, 2760, 400);
+    place(Text2, 120, 1380, 2760, 360);
+    place(Label5, 120, 1760, 2760, 240);
+    place(Label4, 120, 2040, 2760, 240);
+    place(Text3, 120, 2280, 2760, 360);
+    place(Label6, 120, 2660, 2760, 240);
+    place(Command2, 120, 2960, 2760, 400);
     Frame1->hide();
     connect(Command2, &QPushButton::clicked, this, &Form18::saveRate);
     connect(Text2, &QLineEdit::returnPressed, Text3, qOverload<>(&QWidget::setFocus));
