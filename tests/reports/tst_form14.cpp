@@ -1,6 +1,6 @@
+#include "guisupport.h"
 #include "mainui.h"
 #include "reports/Form14.h"
-#include "guisupport.h"
 #include "settlementbook.h"
 #include "store/session.h"
 #include "ui/main/Form1.h"
@@ -18,8 +18,6 @@ using namespace varnoth::test;
 
 namespace
 {
-
-
 
 } // namespace
 

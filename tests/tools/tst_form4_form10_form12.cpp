@@ -30,8 +30,8 @@
 #include <memory>
 
 using namespace varnoth;
-using varnoth::test::ui;
 using varnoth::test::TempBook;
+using varnoth::test::ui;
 
 // Takes the files handed to the system's opener, so no editor starts during the tests.
 class OpenedFiles : public QObject
