@@ -21,12 +21,12 @@ namespace varnoth
 {
 
 BillWindow::BillWindow(AppContext& context, QWidget* parent)
-    : SecondaryWindow(context, WindowId::Bill, parent), Label1(new QLabel(CustomerLabelText, this)), Combo1(new QComboBox(this)),
-      Command1(new QPushButton(ShowBillCaption, this)), Command2(new QPushButton(PrintBillCaption, this)),
-      Command3(new QPushButton(PdfBillCaption, this)), Command4(new QPushButton(PngBillCaption, this)),
-      Label2(new QLabel(AmountLabelText, this)), Text1(new QLineEdit(this)),
-      Command5(new QPushButton(PayAmountCaption, this)), Command6(new QPushButton(PayAllCaption, this)),
-      Command7(new QPushButton(OwedTitle, this))
+    : SecondaryWindow(context, WindowId::Bill, parent), Label1(new QLabel(CustomerLabelText, this)),
+      Combo1(new QComboBox(this)), Command1(new QPushButton(ShowBillCaption, this)),
+      Command2(new QPushButton(PrintBillCaption, this)), Command3(new QPushButton(PdfBillCaption, this)),
+      Command4(new QPushButton(PngBillCaption, this)), Label2(new QLabel(AmountLabelText, this)),
+      Text1(new QLineEdit(this)), Command5(new QPushButton(PayAmountCaption, this)),
+      Command6(new QPushButton(PayAllCaption, this)), Command7(new QPushButton(OwedTitle, this))
 {
     setObjectName(QStringLiteral("BillWindow"));
     setWindowTitle(BillWindowTitle);
@@ -36,8 +36,9 @@ BillWindow::BillWindow(AppContext& context, QWidget* parent)
         {Command5, "Command5"}, {Command6, "Command6"}, {Command7, "Command7"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(QString::fromLatin1(name));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // The book's customers and "ทั้งหมด" to pick from; a name typed completes to one of them.
+    takeTypedOnEnter(Combo1, [this] { Command1->click(); });
+    fillPicker(Combo1, ctx.store.customers(), true);
     for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5, Command6, Command7})
         b->setAutoDefault(false);
 
@@ -60,7 +61,6 @@ BillWindow::BillWindow(AppContext& context, QWidget* parent)
     connect(Command5, &QPushButton::clicked, this, [this] { pay(false); });
     connect(Command6, &QPushButton::clicked, this, [this] { pay(true); });
     connect(Command7, &QPushButton::clicked, this, &BillWindow::showOwed);
-    connect(Combo1->lineEdit(), &QLineEdit::returnPressed, Command1, &QPushButton::click);
     connect(Text1, &QLineEdit::returnPressed, Command5, &QPushButton::click);
 }
 
@@ -68,7 +68,11 @@ BillWindow::Picked BillWindow::picked()
 {
     Picked p;
     const QString customer = Combo1->currentText().trimmed();
-    if (customer.isEmpty()) return p;
+    if (customer.isEmpty()) {
+        // Nothing to make a bill of: the operator is told what to pick.
+        say({ChooseCustomerText});
+        return p;
+    }
     for (const Statement& s : statementsFor(ctx.store, ctx.store, customer)) {
         p.pages << billLines(s);
         p.customers << s.bill.customer;
@@ -212,10 +216,20 @@ void BillWindow::showOwed()
     say(owedLines(owedReport(ctx.store)));
 }
 
+void BillWindow::setUp()
+{
+    // The list as the book stands now; what the operator had picked stays.
+    const QString picked = Combo1->currentText();
+    fillPicker(Combo1, ctx.store.customers(), true);
+    Combo1->setEditText(picked);
+}
+
 void BillWindow::refillPickLists(const QStringList& types, const QStringList& customers)
 {
     Q_UNUSED(types);
+    const QString picked = Combo1->currentText();
     fillPicker(Combo1, customers, true);
+    Combo1->setEditText(picked);
 }
 
 } // namespace varnoth

@@ -18,9 +18,11 @@ class BillWindow : public SecondaryWindow
 public:
     explicit BillWindow(AppContext& context, QWidget* parent = nullptr);
     void refillPickLists(const QStringList& types, const QStringList& customers) override;
+    // Fills the customer picker from the book.
+    void setUp() override;
 
     QLabel* Label1;
-    QComboBox* Combo1;     // the customer, or "ทั้งหมด"
+    QComboBox* Combo1;     // the customer, or "ทั้งหมด", picked or typed
     QPushButton* Command1; // show
     QPushButton* Command2; // print
     QPushButton* Command3; // PDF

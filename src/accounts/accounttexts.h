@@ -17,6 +17,9 @@ inline const QString PercentOutOfRangeText = QStringLiteral("ส่วนลด�
 inline const QString NoSuchCustomerText = QStringLiteral("ไม่มีชื่อลูกค้านี้ ");
 inline const QString NoSuchTypeText = QStringLiteral("ไม่มีชนิดหวยนี้ ");
 inline const QString RateSavedText = QStringLiteral("บันทึกอัตราจ่าย/ส่วนลดแล้ว ");
+// Beside the customer's own figures: the type's, which apply where he has none of his own.
+inline const QString TypeFigureText = QStringLiteral("ตามชนิดหวย ");
+inline const QString TypeFigureNotSetText = QStringLiteral("ชนิดหวยยังไม่ได้ตั้ง");
 inline const QString RateClearedText = QStringLiteral("ใช้อัตราจ่าย/ส่วนลดตามชนิดหวย ");
 // Put after a figure that is the customer's own, not the type's.
 inline const QString OwnFigureMark = QStringLiteral(" (เฉพาะลูกค้า)");
@@ -121,5 +124,7 @@ inline const QString ViewDrawCaption = QStringLiteral("ดูข้อมูล"
 inline const QString PrizeDrawCaption = QStringLiteral("ตรวจรางวัล");
 inline const QString BillsDrawCaption = QStringLiteral("บิลทุกคน");
 inline const QString CloseCaption = QStringLiteral("ปิด");
+// A bill asked for with no customer picked.
+inline const QString ChooseCustomerText = QStringLiteral("เลือกชื่อลูกค้า หรือ ทั้งหมด ก่อน");
 
 } // namespace varnoth

@@ -9,6 +9,7 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "ui/main/Form1.h"
+#include "ui/main/windowtexts.h"
 #include "version.h"
 
 #include <QApplication>
@@ -41,7 +42,11 @@ void printLines(std::FILE* stream, const QStringList& lines)
 int refuse(const QString& text, bool gui)
 {
     printLines(stderr, {ProgramName + QStringLiteral(": ") + text});
-    if (gui) QMessageBox::critical(nullptr, QStringLiteral("Varnoth"), text);
+    if (gui) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Varnoth"), text);
+        box.addButton(OkButtonText, QMessageBox::AcceptRole);
+        box.exec();
+    }
     return BatchRefused;
 }
 

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace varnoth
 {
@@ -94,9 +95,11 @@ QVariant AuditModel::data(const QModelIndex& index, int role) const
         return r.after;
     case Entry:
         return r.entry > 0 ? QVariant(r.entry) : QVariant();
-    case Running:
-        if (m_selection.running.empty()) return {};
-        return figure(m_selection.running[static_cast<size_t>(index.row())]);
+    case Running: {
+        const auto row = static_cast<size_t>(index.row());
+        if (row >= m_selection.running.size() || std::isnan(m_selection.running[row])) return {};
+        return figure(m_selection.running[row]);
+    }
     case Detail:
         return r.detail;
     default:

@@ -4,8 +4,11 @@
 #include "audit/audittexts.h"
 #include "entry/totals.h"
 
+#include <QHash>
 #include <QLocale>
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace varnoth
 {
@@ -194,11 +197,19 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
     const QByteArray since = filter.since.isValid() ? timeText(filter.since) : QByteArray();
     const QByteArray until = filter.until.isValid() ? timeText(filter.until) : QByteArray();
     const QByteArray entry = filter.entry > 0 ? QByteArray::number(filter.entry) : QByteArray();
-    const bool running = !filter.customer.isEmpty() && !filter.number.isEmpty();
 
     AuditSelection s;
     std::vector<double> stake;
-    double total = 0;
+    // The stake of each type, customer and number so far. Every line of a number counts, also those
+    // the choices leave out, so that a line shows what its number held after it.
+    QHash<QByteArray, double> stakes;
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    // The names of the actions that change a stake, as the file spells them.
+    std::vector<QByteArray> stakeActions;
+    for (int a = 0; a < AuditActionCount; ++a)
+        if (changesStake(static_cast<AuditAction>(a)))
+            stakeActions.push_back(auditActionKey(static_cast<AuditAction>(a)).toLatin1());
+    QByteArray key; // reused from line to line: only a key seen for the first time is kept
     const qint64 count = index.lineCount();
     for (qint64 i = 0; i < count; ++i) {
         Fields f;
@@ -208,25 +219,30 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
                                   !since.isEmpty() || !until.isEmpty() || !entry.isEmpty();
             if (!narrowed) {
                 s.rows.push_back(i);
-                if (running) stake.push_back(total);
+                stake.push_back(none);
             }
             continue;
+        }
+        double after = none;
+        const bool changes = !f[6].isEmpty() && std::any_of(stakeActions.cbegin(), stakeActions.cend(),
+                                                            [&](const QByteArray& k) { return f[3] == k; });
+        if (changes) {
+            key.resize(0);
+            key.append(f[4]).append('\t').append(f[5]).append('\t').append(f[6]);
+            auto it = stakes.find(key);
+            if (it == stakes.end()) it = stakes.insert(key, 0.0);
+            *it += amountOf(f[8]) - amountOf(f[7]);
+            after = *it;
         }
         if (!customer.isEmpty() && f[5] != customer) continue;
         if (!type.isEmpty() && f[4] != type) continue;
         if (!number.isEmpty() && f[6] != number) continue;
-        // The running stake counts every line of the number, also those the other choices leave out.
-        if (running) {
-            AuditAction a;
-            if (auditActionFromKey(QString::fromLatin1(f[3]), a) && changesStake(a))
-                total += amountOf(f[8]) - amountOf(f[7]);
-        }
         if (!entry.isEmpty() && f[9] != entry) continue;
         if (!since.isEmpty() && f[0] < QByteArrayView(since)) continue;
         if (!until.isEmpty() && f[0] > QByteArrayView(until)) continue;
         if (!action.isEmpty() && f[3] != action) continue;
         s.rows.push_back(i);
-        if (running) stake.push_back(total);
+        stake.push_back(after);
     }
     std::reverse(s.rows.begin(), s.rows.end());
     std::reverse(stake.begin(), stake.end());

@@ -74,8 +74,8 @@ struct AuditFilter {
 
 struct AuditSelection {
     std::vector<qint64> rows;    // line indices, newest first
-    std::vector<double> running; // per row: the stake of the chosen number and customer after the line;
-                                 // empty unless both are chosen
+    std::vector<double> running; // per row: the stake of the line's type, customer and number after
+                                 // the line; NaN for a line that changes no stake
 };
 AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter);
 

@@ -294,10 +294,13 @@ QMenu* ExposureMap::ruleMenu(const QModelIndex& index)
         return a;
     };
     connect(add("mapSetLimit", MapSetLimitAction), &QAction::triggered, this, [this, number] {
-        bool ok = false;
-        const QString value = QInputDialog::getText(this, RulesWindowCaption, MapLimitPrompt.arg(number),
-                                                    QLineEdit::Normal, QString(), &ok);
-        if (ok) applyRule(number, RuleKind::Limit, value);
+        QInputDialog box(this);
+        box.setObjectName(QStringLiteral("MapLimitBox"));
+        box.setWindowTitle(RulesWindowCaption);
+        box.setLabelText(MapLimitPrompt.arg(number));
+        box.setOkButtonText(OkButtonText);
+        box.setCancelButtonText(CancelButtonText);
+        if (box.exec() == QDialog::Accepted) applyRule(number, RuleKind::Limit, box.textValue());
     });
     connect(add("mapClose", MapCloseAction), &QAction::triggered, this,
             [this, number] { applyRule(number, RuleKind::Closed, QString()); });

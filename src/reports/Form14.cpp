@@ -9,7 +9,6 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,18 +49,14 @@ Form14::Form14(AppContext& context, QWidget* parent)
     });
 }
 
-// The boxes are filled by the main window; what is typed into them is erased at once, so that a
-// type or a customer can only be picked from its list.
+// The boxes are filled by the main window. What is typed completes to an item of the list, and only
+// an item of the list is taken: Enter empties a box whose text names none.
 QComboBox* Form14::pickList(const QString& name)
 {
     auto* combo = new QComboBox(this);
     combo->setObjectName(name);
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setCompleter(nullptr);
-    connect(combo->lineEdit(), &QLineEdit::textEdited, combo->lineEdit(), &QLineEdit::clear);
-    combo->installEventFilter(this);
-    combo->lineEdit()->installEventFilter(this);
+    takeTypedOnEnter(
+        combo, [this] { Command1->click(); }, true);
     return combo;
 }
 
@@ -81,20 +76,6 @@ void Form14::setUp()
     }
     Label2->setVisible(prize);
     Combo2->setVisible(prize);
-}
-
-bool Form14::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool inBox =
-            watched == Combo1 || watched == Combo1->lineEdit() || watched == Combo2 || watched == Combo2->lineEdit();
-        if (inBox && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            Command1->click();
-            return true;
-        }
-    }
-    return SecondaryWindow::eventFilter(watched, event);
 }
 
 void Form14::run()

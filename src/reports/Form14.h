@@ -29,9 +29,6 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     QComboBox* pickList(const QString& name);
     void run();

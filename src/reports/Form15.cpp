@@ -7,7 +7,6 @@
 #include "ui/main/Shell.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,7 +25,7 @@ Form15::Form15(AppContext& context, QWidget* parent)
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
-    setUpPicker(Combo1, this);
+    takeTypedOnEnter(Combo1, [this] { Command1->click(); });
     for (QPushButton* b : {Command1, Command2})
         b->setAutoDefault(false);
 
@@ -50,18 +49,6 @@ void Form15::run()
     const QString type = CleanName(Combo1->currentText());
     if (type.isEmpty()) return;
     showReport(ctx, NumberCutReport(ctx.store, ctx.session, type));
-}
-
-bool Form15::eventFilter(QObject* watched, QEvent* event)
-{
-    if ((watched == Combo1 || watched == Combo1->lineEdit()) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Command1->click();
-            return true;
-        }
-    }
-    return SecondaryWindow::eventFilter(watched, event);
 }
 
 void Form15::refillPickLists(const QStringList& types, const QStringList& customers)

@@ -31,8 +31,8 @@ Form6::Form6(AppContext& context, QWidget* parent)
     Combo2->setObjectName(QStringLiteral("Combo2"));
     Command3->setObjectName(QStringLiteral("Command3"));
     Command1->setObjectName(QStringLiteral("Command1"));
-    setUpPicker(Combo1, this);
-    setUpPicker(Combo2, this);
+    takeTypedOnEnter(Combo1, [this] { Command3->click(); });
+    takeTypedOnEnter(Combo2, [this] { Command3->click(); });
     Text1->installEventFilter(this);
     for (QPushButton* b : {Command3, Command1})
         b->setAutoDefault(false);
@@ -70,9 +70,7 @@ void Form6::search()
 
 bool Form6::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool field = watched == Text1 || watched == Combo1 || watched == Combo1->lineEdit() || watched == Combo2 ||
-                       watched == Combo2->lineEdit();
-    if (field && event->type() == QEvent::KeyPress) {
+    if (watched == Text1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             Command3->click();

@@ -9,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,7 +29,7 @@ Form9::Form9(AppContext& context, QWidget* parent)
     Check1->setObjectName(QStringLiteral("Check1"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
-    setUpPicker(Combo1, this);
+    takeTypedOnEnter(Combo1, [this] { Command1->click(); });
     for (QPushButton* b : {Command1, Command2})
         b->setAutoDefault(false);
 
@@ -61,18 +60,6 @@ void Form9::run()
     const QString type = CleanName(Combo1->currentText());
     if (type.isEmpty()) return;
     showReport(ctx, OverLimit(ctx.store, ctx.session, type, Check1->isChecked()));
-}
-
-bool Form9::eventFilter(QObject* watched, QEvent* event)
-{
-    if ((watched == Combo1 || watched == Combo1->lineEdit()) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Command1->click();
-            return true;
-        }
-    }
-    return SecondaryWindow::eventFilter(watched, event);
 }
 
 void Form9::refillPickLists(const QStringList& types, const QStringList& customers)

@@ -28,9 +28,6 @@ public:
     QPushButton* Command2;
 
     void run();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace varnoth

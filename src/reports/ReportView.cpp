@@ -22,12 +22,4 @@ void showReport(AppContext& ctx, const ReportResult& result)
     if (result.closeWindows) shell->closeSecondaryWindows();
 }
 
-void setUpPicker(QComboBox* combo, QObject* filter)
-{
-    combo->setEditable(true);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->installEventFilter(filter);
-    combo->lineEdit()->installEventFilter(filter);
-}
-
 } // namespace varnoth

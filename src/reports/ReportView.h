@@ -3,9 +3,6 @@
 
 #include "reports/reportresult.h"
 
-class QComboBox;
-class QObject;
-
 namespace varnoth
 {
 
@@ -14,9 +11,5 @@ struct AppContext;
 // Clears and fills the main list, turns Command13 into the save button when the report left a
 // send-out list, and closes the secondary windows when the report is done.
 void showReport(AppContext& ctx, const ReportResult& result);
-
-// Makes an editable report picker that keeps what is typed as typed (no new items on Enter) and
-// lets `filter` see its Enter key.
-void setUpPicker(QComboBox* combo, QObject* filter);
 
 } // namespace varnoth

@@ -7,6 +7,7 @@
 #include "ui/main/Shell.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,7 +20,11 @@ namespace varnoth
 namespace
 {
 
-// Places a control by its twip position and size.
+// The type (or option) an item of the list is about.
+QString itemKey(const QString& item)
+{
+    return item.section(QStringLiteral(" - "), 0, 0);
+}
 
 } // namespace
 
@@ -90,10 +95,9 @@ void Form11::setUp()
     m_mode = ctx.session.WindowMode;
     const SettingMode* mode = settingModeFor(m_mode);
     const bool options = bookOptionsMode();
+    reload(false);
     {
-        const QSignalBlocker refill(List1);
-        List1->clear();
-        List1->addItems(options ? optionItems(ctx.store) : FillSettingsList(ctx.store, m_mode));
+        const QSignalBlocker keep(List1);
         List1->setCurrentRow(0); // a row is picked from the start: Enter edits it, an arrow the next
     }
     if (mode) {
@@ -108,6 +112,51 @@ void Form11::setUp()
     Label1->setText(options ? OptionsNameLabel : QStringLiteral("ประเภทหวย"));
     Text1->setReadOnly(options);
     showListView();
+}
+
+QStringList Form11::listItems() const
+{
+    return bookOptionsMode() ? optionItems(ctx.store) : FillSettingsList(ctx.store, m_mode);
+}
+
+void Form11::reload(bool keepRows)
+{
+    const QStringList fresh = listItems();
+    QList<int> rows;
+    QList<bool> taken(fresh.size(), false);
+    if (keepRows) {
+        for (int item : std::as_const(m_rows)) {
+            const QString key = itemKey(m_items.value(item));
+            for (int i = 0; i < fresh.size(); ++i) {
+                if (taken[i] || itemKey(fresh[i]) != key) continue;
+                taken[i] = true;
+                rows << i;
+                break;
+            }
+        }
+    }
+    for (int i = 0; i < fresh.size(); ++i)
+        if (!taken[i]) rows << i;
+    m_items = fresh;
+    m_rows = rows;
+    const QSignalBlocker refill(List1);
+    List1->clear();
+    for (int item : std::as_const(m_rows))
+        List1->addItem(m_items[item]);
+}
+
+bool Form11::editing() const
+{
+    return !Command2->isHidden();
+}
+
+void Form11::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && editing()) {
+        showListView();
+        return;
+    }
+    SecondaryWindow::keyPressEvent(event);
 }
 
 void Form11::showListView()
@@ -149,10 +198,11 @@ void Form11::beginEdit(QListWidgetItem* item)
     }
     EditIndex = List1->row(item);
     SettingEdit edit = varnoth::beginEdit(item->text());
-    if (bookOptionsMode() && EditIndex < bookOptions().size()) {
+    const int option = itemIndex(EditIndex);
+    if (bookOptionsMode() && option >= 0 && option < bookOptions().size()) {
         // A shop name may hold " - "; the option's own value is read, not the item's text.
-        edit.type = bookOptions()[EditIndex].caption;
-        edit.value = optionValue(ctx.store, bookOptions()[EditIndex].key);
+        edit.type = bookOptions()[option].caption;
+        edit.value = optionValue(ctx.store, bookOptions()[option].key);
     }
     Text1->setText(edit.type);
     Text2->setText(edit.value);
@@ -168,29 +218,25 @@ void Form11::beginEdit(QListWidgetItem* item)
 
 void Form11::SaveSetting()
 {
-    QStringList items;
-    for (int i = 0; i < List1->count(); ++i)
-        items << List1->item(i)->text();
     SettingEdit edit;
     edit.type = Text1->text();
     edit.value = Text2->text();
     for (int i = 0; i < 3; ++i)
         edit.digits[i] = Check1[i]->isChecked();
-    const QStringList failures = bookOptionsMode() ? ctx.ledger.setOption(optionKeyAt(EditIndex), edit.value.trimmed())
-                                                   : ctx.ledger.saveSetting(m_mode, items, EditIndex, edit);
-    List1->resize(List1->width(), twips(2790));
+    // The file is written in its own order, whatever order the rows stand in.
+    const int item = itemIndex(EditIndex);
+    const QStringList failures = bookOptionsMode() ? ctx.ledger.setOption(optionKeyAt(item), edit.value.trimmed())
+                                                   : ctx.ledger.saveSetting(m_mode, m_items, item, edit);
+    if (ctx.shell) ctx.shell->addLines(failures);
     const int saved = EditIndex;
-    // The window opens again on the setting it shows, whatever mode another opener left since.
-    ctx.session.WindowMode = m_mode;
-    if (ctx.shell) {
-        ctx.shell->addLines(failures);
-        ctx.shell->openWindow(WindowId::Settings);
-    } else {
-        setUp();
+    reload(true);
+    {
+        // The highlight stays on the row just saved, so the arrow keys go on from there. It is set
+        // before the list takes the focus back, which would otherwise pick the first row and edit it.
+        const QSignalBlocker keep(List1);
+        List1->setCurrentRow(saved);
     }
-    // Back on the saved row, so the arrow keys go on from there.
-    const QSignalBlocker keep(List1);
-    List1->setCurrentRow(saved);
+    showListView();
 }
 
 } // namespace varnoth

@@ -44,12 +44,25 @@ public:
     void SaveSetting();
     void showListView();
 
+protected:
+    // Esc leaves the edit view first, and the window only from the list view.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    // The items as the file gives them, in its order, which a save writes back.
+    QStringList listItems() const;
+    // Fills the list again from the file. While the window stays open every row keeps the type it
+    // showed, so that a save never moves the rows under the operator; a new item comes last.
+    void reload(bool keepRows);
+    int itemIndex(int row) const { return row >= 0 && row < m_rows.size() ? m_rows[row] : -1; }
+    bool editing() const;
     bool digitCut() const;
     // The window lists the book options (amount ceiling, shop name) instead of a per-type setting.
     bool bookOptionsMode() const;
 
     WindowMode m_mode = WindowMode::None;
+    QStringList m_items; // in file order
+    QList<int> m_rows;   // for each row of List1, its item in m_items
 };
 
 } // namespace varnoth

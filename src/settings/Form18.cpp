@@ -6,6 +6,7 @@
 #include "model/text.h"
 #include "settings/customers.h"
 #include "settings/history.h"
+#include "settings/keyed.h"
 #include "store/session.h"
 #include "ui/main/SecondaryWindow.h"
 #include "ui/main/Shell.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,8 +45,8 @@ Form18::Form18(AppContext& context, QWidget* parent)
       mMore(new QMenu(QStringLiteral("More"), this)), Frame1(new QGroupBox(RatesPartTitle, this)),
       Label2(new QLabel(TypeLabelText, Frame1)), Combo1(new QComboBox(Frame1)),
       Label3(new QLabel(PayoutLabelText, Frame1)), Text2(new QLineEdit(Frame1)),
-      Label4(new QLabel(DiscountLabelText, Frame1)), Text3(new QLineEdit(Frame1)),
-      Command2(new QPushButton(SaveRateCaption, Frame1))
+      Label4(new QLabel(DiscountLabelText, Frame1)), Text3(new QLineEdit(Frame1)), Label5(new QLabel(Frame1)),
+      Label6(new QLabel(Frame1)), Command2(new QPushButton(SaveRateCaption, Frame1))
 {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("Customer"));
@@ -66,9 +68,9 @@ Form18::Form18(AppContext& context, QWidget* parent)
     place(List1, 120, 840, 3000, 2100);
     place(Command1, 120, 3060, 3000, 400);
 
-    const std::pair<QWidget*, const char*> rateNames[] = {{Frame1, "Frame1"}, {Label2, "Label2"},    {Combo1, "Combo1"},
-                                                          {Label3, "Label3"}, {Text2, "Text2"},      {Label4, "Label4"},
-                                                          {Text3, "Text3"},   {Command2, "Command2"}};
+    const std::pair<QWidget*, const char*> rateNames[] = {
+        {Frame1, "Frame1"}, {Label2, "Label2"}, {Combo1, "Combo1"}, {Label3, "Label3"}, {Text2, "Text2"},
+        {Label4, "Label4"}, {Text3, "Text3"},   {Label5, "Label5"}, {Label6, "Label6"}, {Command2, "Command2"}};
     for (const auto& [widget, name] : rateNames)
         widget->setObjectName(QString::fromLatin1(name));
     Command2->setAutoDefault(false);
@@ -77,9 +79,11 @@ Form18::Form18(AppContext& context, QWidget* parent)
     place(Combo1, 120, 660, 2760, 360);
     place(Label3, 120, 1140, 2760, 240);
     place(Text2, 120, 1380, 2760, 360);
-    place(Label4, 120, 1860, 2760, 240);
-    place(Text3, 120, 2100, 2760, 360);
-    place(Command2, 120, 2700, 2760, 400);
+    place(Label5, 120, 1760, 2760, 240);
+    place(Label4, 120, 2040, 2760, 240);
+    place(Text3, 120, 2280, 2760, 360);
+    place(Label6, 120, 2660, 2760, 240);
+    place(Command2, 120, 2960, 2760, 400);
     Frame1->hide();
     connect(Command2, &QPushButton::clicked, this, &Form18::saveRate);
     connect(Text2, &QLineEdit::returnPressed, Text3, qOverload<>(&QWidget::setFocus));
@@ -245,6 +249,24 @@ void Form18::showRate()
     const CustomerRate* own = rates.find(CleanName(Text1->text()), Combo1->currentText());
     Text2->setText(own ? own->payout : QString());
     Text3->setText(own ? own->discount : QString());
+    // The type's own figures stand beside the customer's, which replace them where he has his own.
+    const QString type = Combo1->currentText();
+    const QString rate = type.isEmpty() ? QString() : settingOf(ctx.store, SettingKind::Rate, type);
+    const QString discount = type.isEmpty() ? QString() : settingOf(ctx.store, SettingKind::Discount, type);
+    Label5->setText(rate.isEmpty() ? TypeFigureNotSetText : TypeFigureText + rate);
+    Label6->setText(discount.isEmpty() ? TypeFigureNotSetText : TypeFigureText + discount + QLatin1Char('%'));
+}
+
+void Form18::keyPressEvent(QKeyEvent* event)
+{
+    QWidget* focus = focusWidget();
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && Frame1->isVisible() && focus &&
+        Frame1->isAncestorOf(focus)) {
+        showRate();
+        List1->setFocus();
+        return;
+    }
+    SecondaryWindow::keyPressEvent(event);
 }
 
 void Form18::saveRate()

@@ -44,6 +44,8 @@ public:
     QLineEdit* Text2; // payout rate
     QLabel* Label4;
     QLineEdit* Text3; // discount percentage
+    QLabel* Label5;   // the type's own payout rate, beside the customer's
+    QLabel* Label6;   // the type's own discount
     QPushButton* Command2;
 
     // The list item last clicked.
@@ -55,6 +57,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Esc in the own-rate part leaves it (what was typed there and not saved is dropped), and only
+    // then closes the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void listHistory();

@@ -37,7 +37,6 @@ NumberRulesWindow::NumberRulesWindow(AppContext& context, QWidget* parent)
     List1->setObjectName(QStringLiteral("List1"));
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
-    Label1->setStyleSheet(QStringLiteral("color: #a00000;"));
     for (QPushButton* b : {Command1, Command2})
         b->setAutoDefault(false);
     Combo1->addItems(typeNames());
@@ -72,7 +71,7 @@ void NumberRulesWindow::setUp()
     const QString keyed = ctx.shell ? ctx.shell->keyedType() : QString();
     const int i = Combo1->findText(keyed);
     if (i >= 0) Combo1->setCurrentIndex(i);
-    Label1->clear();
+    showOutcome({}, true);
     refresh();
 }
 
@@ -124,19 +123,26 @@ void NumberRulesWindow::save()
     const RuleInput input =
         makeRule(Combo1->currentText(), Text1->text(), chosenKind(), Text2->text(), Check1->isChecked());
     if (!input.error.isEmpty()) {
-        Label1->setText(input.error);
+        showOutcome({input.error}, false);
         return;
     }
     const RuleChange change = ctx.ledger.setNumberRule(input.rule);
-    Label1->setText(change.lines.join(QLatin1Char('\n')));
+    showOutcome(change.lines, change.outcome.ok() && change.error.isEmpty());
     refresh();
 }
 
 void NumberRulesWindow::clearRule()
 {
     const RuleChange change = ctx.ledger.clearNumberRule(Combo1->currentText(), Text1->text());
-    Label1->setText(change.lines.join(QLatin1Char('\n')));
+    showOutcome(change.lines, change.outcome.ok() && change.error.isEmpty());
     refresh();
+}
+
+void NumberRulesWindow::showOutcome(const QStringList& lines, bool done)
+{
+    Label1->setText(lines.join(QLatin1Char('\n')));
+    // A refusal or a failure stands out in red; what was done reads in the window's own colour.
+    Label1->setStyleSheet(done ? QString() : QStringLiteral("color: #a00000;"));
 }
 
 } // namespace varnoth

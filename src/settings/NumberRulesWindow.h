@@ -38,6 +38,8 @@ private:
     void save();
     void clearRule();
     void pick(int row);
+    // What the last action came to: red when it was refused or failed.
+    void showOutcome(const QStringList& lines, bool done);
     QList<NumberRule> m_shown; // the rules behind the rows of List1
 };
 

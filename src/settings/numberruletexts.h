@@ -19,7 +19,7 @@ inline const QString LimitRuleText = QStringLiteral("อั้น %1");
 inline const QString ClosedRuleText = QStringLiteral("ปิด");
 inline const QString PayRuleText = QStringLiteral("จ่าย %1%");
 inline const QString PermutationsRuleText = QStringLiteral(" กลับ");
-inline const QString NoRulesText = QStringLiteral("ยังไม่ได้ตั้งเลขอั้น");
+inline const QString NoRulesText = QStringLiteral("ยังไม่ได้ตั้งกฎเลข");
 
 // The analysis of a type with rules: how many numbers have each kind.
 inline const QString RulesSummaryText = QStringLiteral("เลขอั้นเฉพาะตัว %1 เลข  เลขปิด %2 เลข  จ่ายลด %3 เลข");

@@ -207,6 +207,37 @@ private slots:
         QCOMPARE(statementOf(*f.book.store, QStringLiteral("daeng"), {}).due(), -100.0);
     }
 
+    // The customer box offers the book's names and "ทั้งหมด" from the start; a name typed in part
+    // and Enter shows that customer's bill; the PDF asked for with no customer says what is needed.
+    void billWindowCustomerPicker()
+    {
+        Fixture f;
+        f.trigger("mBill");
+        auto* w = f.window<BillWindow>(WindowId::Bill);
+        QVERIFY(w);
+        QStringList offered;
+        for (int i = 0; i < w->Combo1->count(); ++i)
+            offered << w->Combo1->itemText(i);
+        QCOMPARE(offered, f.book.store->customers() << AllChoice);
+        QVERIFY(w->Combo1->currentText().isEmpty());
+
+        Pickers pickers;
+        pickers.attach(w);
+        w->Command3->click();
+        QCOMPARE(f.list().last(), ChooseCustomerText);
+        QVERIFY(pickers.started.isEmpty());
+
+        w->Combo1->setFocus();
+        QTest::keyClicks(w->Combo1->lineEdit(), QStringLiteral("somc"));
+        QTest::keyClick(w->Combo1->lineEdit(), Qt::Key_Return);
+        QCOMPARE(w->Combo1->currentText(), QString("somchai"));
+        const QStringList typed = f.list();
+        QVERIFY(typed.first().startsWith(BillHeadingText) && typed.first().contains("somchai"));
+        w->Combo1->setEditText("somchai");
+        w->Command1->click();
+        QCOMPARE(typed, f.list());
+    }
+
     // The PDF and the pictures go where the operator picks, starting among the printouts; a
     // cancelled picker saves nothing and says nothing.
     void billFilesGoWhereThePickerSays()

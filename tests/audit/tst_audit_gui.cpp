@@ -12,13 +12,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
-#include <QDir>
 #include <QTest>
 
 using namespace varnoth;
@@ -58,6 +58,12 @@ private slots:
         AuditWindow* w = openAudit();
         QCOMPARE(w->model()->rowCount(), 6); // two customers added, four bets
         QCOMPARE(w->model()->recordAt(0).after, QString("40"));
+        // Nothing chosen, every bet still shows what its number holds for its customer after it; the
+        // lines that add a customer hold no stake.
+        QStringList stakes;
+        for (int row = 0; row < w->model()->rowCount(); ++row)
+            stakes << w->model()->data(w->model()->index(row, 9), Qt::DisplayRole).toString();
+        QCOMPARE(stakes, (QStringList{"540", "70", "20", "500", "", ""}));
 
         w->Combo1->setEditText("somchai");
         w->Text1->setText("123");

@@ -331,7 +331,15 @@ private slots:
         AuditFilter byEntry;
         byEntry.entry = 4;
         QCOMPARE(selectAudit(index, byEntry).rows, (std::vector<qint64>{4, 3}));
-        QVERIFY(selectAudit(index, byEntry).running.empty());
+        // Every line shows what its own number held after it, whatever the choices.
+        QCOMPARE(selectAudit(index, byEntry).running, (std::vector<double>{0, 300}));
+        AuditFilter somsak;
+        somsak.customer = "somsak";
+        QCOMPARE(selectAudit(index, somsak).running, std::vector<double>{70});
+        const std::vector<double> everyone = selectAudit(index, {}).running;
+        QCOMPARE(everyone.size(), size_t(6));
+        QCOMPARE(everyone[0], 40.0);
+        QCOMPARE(everyone[3], 20.0); // 456 of somchai, not the 123 around it
     }
 
     void aMissingLogIsEmptyAndADamagedLineIsStillShown()

@@ -1,17 +1,20 @@
 // The search, over-limit and number-cut windows and view data, driven through the main window.
+#include "guisupport.h"
 #include "mainui.h"
 #include "model/text.h"
+#include "reports/Form14.h"
 #include "reports/Form15.h"
 #include "reports/Form6.h"
 #include "reports/Form9.h"
 #include "store/numberfile.h"
 #include "store/session.h"
-#include "guisupport.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -28,6 +31,16 @@ namespace
 const QString Straight = QStringLiteral("3ตัวตรง");
 const QString All = QStringLiteral("ทั้งหมด");
 
+// Types a text key by key, as the keyboard does (Thai letters have no key code of their own).
+void typeInto(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
 
 } // namespace
 
@@ -86,7 +99,7 @@ private slots:
         QTest::keyClicks(form->Text1, " 1-2 3");
         QTest::keyClick(form->Text1, Qt::Key_Return);
         QCOMPARE(listLines(ui(*main).List1), (QStringList{"ข้อมูล  <123> <3ตัวตรง> <ทั้งหมด>", "123-300", "123-400",
-                                                      "รวมเลข= 2 รายการ", "รวมเงิน= 700.00 บาท", Separator}));
+                                                          "รวมเลข= 2 รายการ", "รวมเงิน= 700.00 บาท", Separator}));
         QTRY_VERIFY(!main->dispatch().window(WindowId::View));
     }
 
@@ -108,7 +121,7 @@ private slots:
         form->Combo1->setCurrentIndex(0);
         QTest::keyClick(form->Combo1, Qt::Key_Return);
         QCOMPARE(listLines(ui(*main).List1), (QStringList{"เกินอั้นส่งออก", "<3ตัวตรง>", "123-200", "รวมเลข= 1 รายการ",
-                                                      "รวมเงิน= 200.00 บาท", Separator}));
+                                                          "รวมเงิน= 200.00 บาท", Separator}));
         QCOMPARE(ui(*main).Command13->text(), QString("บันทึกส่งออก"));
         QCOMPARE(session->SendOutData, QString("<3ตัวตรง>#123-200##"));
         QTRY_VERIFY(!main->dispatch().window(WindowId::OverLimit));
@@ -144,6 +157,56 @@ private slots:
                               "ยอดรวมเลข= 1 รายการ", "ยอดรวมเงิน= 700.00 บาท", Separator}));
         QCOMPARE(ui(*main).Command13->text(), QString("บันทึกส่งออก"));
         QTRY_VERIFY(!main->dispatch().window(WindowId::Cutting));
+    }
+
+    // Every report window takes a type name the same way: typed in part, it completes to the type,
+    // and Enter runs the report on the whole name.
+    void typedTypeIsTakenByEnter_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<WindowId>("window");
+        QTest::newRow("over limit") << "Command4" << WindowId::OverLimit;
+        QTest::newRow("number cut") << "Command3" << WindowId::Cutting;
+        QTest::newRow("search") << "Command2" << WindowId::View;
+        QTest::newRow("analysis") << "Command12" << WindowId::Prize;
+        QTest::newRow("statistics") << "Command8" << WindowId::Prize;
+        QTest::newRow("prize check") << "Command6" << WindowId::Prize;
+    }
+    void typedTypeIsTakenByEnter()
+    {
+        QFETCH(QString, button);
+        QFETCH(WindowId, window);
+        main->findChild<QPushButton*>(button)->click();
+        SecondaryWindow* w = main->dispatch().window(window);
+        QVERIFY(w);
+        auto* type = w->findChild<QComboBox*>(QStringLiteral("Combo1"));
+        auto* customer = w->findChild<QComboBox*>(QStringLiteral("Combo2"));
+        if (customer && customer->isVisible()) customer->setCurrentIndex(customer->findText(All));
+        main->ListAddLine("before");
+        type->setFocus();
+        typeInto(type->lineEdit(), QStringLiteral("2ตัวบ"));
+        QTest::keyClick(type->lineEdit(), Qt::Key_Return);
+        QCOMPARE(type->currentText(), QString("2ตัวบน"));
+        const QStringList shown = listLines(ui(*main).List1);
+        QVERIFY2(shown != QStringList{"before"}, qPrintable(shown.join('|')));
+    }
+
+    // Where only a name of the list may be taken, Enter on a text that names none empties the box and
+    // runs nothing; a name that begins several stays for the operator to go on typing.
+    void prizeCheckTakesOnlyListedNames()
+    {
+        ui(*main).Command6->click();
+        auto* w = main->dispatch().get<Form14>(WindowId::Prize);
+        QVERIFY(w);
+        w->Combo2->setCurrentIndex(w->Combo2->findText(All));
+        main->ListAddLine("before");
+        w->Combo1->setEditText(QStringLiteral("9ตัว"));
+        QTest::keyClick(w->Combo1->lineEdit(), Qt::Key_Return);
+        QCOMPARE(w->Combo1->currentText(), QString());
+        QCOMPARE(listLines(ui(*main).List1), QStringList{"before"});
+        QCOMPARE(namedItem({"3ตัวตรง", "3ตัวตรงหัว", "2ตัวบน"}, "3ตัวตร"), QString());
+        QCOMPARE(namedItem({"3ตัวตรง", "3ตัวตรงหัว", "2ตัวบน"}, " 3ตัวตรง "), QString("3ตัวตรง"));
+        QCOMPARE(namedItem({"3ตัวตรง", "3ตัวตรงหัว", "2ตัวบน"}, "3ตัวตรงห"), QString("3ตัวตรงหัว"));
     }
 
     void viewDataFromThePicture()

@@ -30,6 +30,14 @@ namespace
 const QString Straight = QStringLiteral("3ตัวตรง");
 const QString TwoTop = QStringLiteral("2ตัวบน");
 
+// Whether the line of what the last action came to reads in red.
+bool inRed(QLabel* label)
+{
+    label->ensurePolished();
+    const QColor c = label->palette().color(QPalette::WindowText);
+    return c.red() > 120 && c.green() < 60 && c.blue() < 60;
+}
+
 } // namespace
 
 class TestNumberRulesGui : public QObject
@@ -86,6 +94,7 @@ private slots:
         w->Text2->setText("1.5");
         w->Command1->click();
         QCOMPARE(w->Label1->text(), RulePercentInvalidText);
+        QVERIFY(inRed(w->Label1));
         QVERIFY(!book->store->exists(book->file(NumberRulesFileName)));
 
         w->Text2->setText("50");
@@ -93,6 +102,8 @@ private slots:
         w->Command1->click();
         QCOMPARE(book->text(NumberRulesFileName), QString("3ตัวตรง#123#pay#50#perm\r\n"));
         QCOMPARE(listLines(w->List1), QStringList({"123 จ่าย 50% กลับ"}));
+        QVERIFY(w->Label1->text().startsWith(RuleSetText));
+        QVERIFY(!inRed(w->Label1)); // done, not refused
 
         // Picking a listed rule fills the fields for a change.
         w->Text1->clear();

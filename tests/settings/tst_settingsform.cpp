@@ -1,5 +1,7 @@
 // The settings picker, the settings window, the result window and the history and customer window,
 // driven through the real main window.
+#include "accounts/accounttexts.h"
+#include "guisupport.h"
 #include "mainui.h"
 #include "settings/Form11.h"
 #include "settings/Form18.h"
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -203,6 +206,103 @@ private slots:
         QVERIFY(f.book.text("lotto3.gif").startsWith("123456#"));
     }
 
+    // While the window stays open a save leaves every row where it was, with the highlight on the row
+    // just saved; the file keeps its own order (types with a value first, a new one after them).
+    void saveKeepsTheRowsAndTheHighlight()
+    {
+        Fixture f;
+        f.book.put("lotto2.gif", "2ตัวบน#1000\r\n\r\n");
+        f.pick("วงเงินอั้น");
+        auto* w = f.window<Form11>(WindowId::Settings);
+        const QStringList rows = items(w->List1);
+        auto save = [&](const QString& item, const QString& value) {
+            clickItem(w->List1, item);
+            w->Text2->setText(value);
+            QTest::keyClick(w->Text2, Qt::Key_Return);
+        };
+        auto expect = [&](int row, const QString& text) {
+            QStringList now = rows;
+            now[row] = text;
+            return now;
+        };
+        const int pair = int(rows.indexOf("คู่โต๊ด"));
+        QVERIFY(pair > 1);
+        save("คู่โต๊ด", "500");
+        QCOMPARE(items(w->List1), expect(pair, "คู่โต๊ด - 500"));
+        QCOMPARE(w->List1->currentRow(), pair);
+        QCOMPARE(f.book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\nคู่โต๊ด#500\r\n\r\n"));
+
+        save("2ตัวบน - 1000", "0"); // cleared: the row stays first
+        QCOMPARE(w->List1->item(0)->text(), QString("2ตัวบน"));
+        QCOMPARE(w->List1->currentRow(), 0);
+        save("2ตัวบน", "800");
+        QStringList now = expect(pair, "คู่โต๊ด - 500");
+        now[0] = "2ตัวบน - 800";
+        QCOMPARE(items(w->List1), now);
+        QCOMPARE(f.book.bytes("lotto2.gif"), cp874("คู่โต๊ด#500\r\n2ตัวบน#800\r\n\r\n"));
+
+        // Opened again, the list follows the file.
+        w->close();
+        f.pick("วงเงินอั้น");
+        w = f.window<Form11>(WindowId::Settings);
+        QCOMPARE(items(w->List1).mid(0, 2), (QStringList{"คู่โต๊ด - 500", "2ตัวบน - 800"}));
+    }
+
+    // Esc leaves the edit view first and the window only then; back in the main window an arrow key
+    // opens no other setting.
+    void escLeavesTheEditorThenTheWindow()
+    {
+        Fixture f;
+        f.main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.main));
+        ui(f.main).Combo3->setFocus();
+        f.pick("วงเงินอั้น");
+        QPointer<Form11> w = f.window<Form11>(WindowId::Settings);
+        clickItem(w->List1, "3ตัวตรง");
+        QVERIFY(!w->Text2->isHidden());
+        w->Text2->setText("700");
+        QTest::keyClick(w->Text2, Qt::Key_Escape);
+        QVERIFY(w && w->isVisible());
+        QVERIFY(w->Text2->isHidden());
+        QCOMPARE(w->List1->currentItem()->text(), QString("3ตัวตรง"));
+        QCOMPARE(f.book.bytes("lotto2.gif"), QByteArray());
+        QTest::keyClick(w->List1, Qt::Key_Escape);
+        QTRY_VERIFY(!w || !w->isVisible());
+
+        QWidget* focus = f.main.focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_Down);
+        QTest::keyClick(focus, Qt::Key_Up);
+        for (SecondaryWindow* open : f.main.dispatch().loadedWindows())
+            QVERIFY2(!open->isVisible(), qPrintable(open->objectName()));
+    }
+
+    // The customer's own part shows the type's figures beside his; Esc there drops what was typed
+    // and leaves the part, and only a second Esc closes the window.
+    void ownRatesBesideTheTypes()
+    {
+        Fixture f;
+        f.book.put("lotto4.gif", "2ตัวบน#90\r\n\r\n");
+        f.book.put("custom.gif", "#somchai#");
+        f.pick("ชื่อลูกค้า");
+        QPointer<Form18> w = f.window<Form18>(WindowId::Customers);
+        QVERIFY(w);
+        clickItem(w->List1, "somchai");
+        pick(w->Combo1, "2ตัวบน");
+        QCOMPARE(w->Label5->text(), TypeFigureText + "90");
+        QCOMPARE(w->Label6->text(), TypeFigureNotSetText);
+        pick(w->Combo1, "3ตัวตรง");
+        QCOMPARE(w->Label5->text(), TypeFigureNotSetText);
+
+        w->Text2->setFocus();
+        w->Text2->setText("77");
+        QTest::keyClick(w->Text2, Qt::Key_Escape);
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->Text2->text(), QString());
+        QTest::keyClick(w->List1, Qt::Key_Escape);
+        QTRY_VERIFY(!w || !w->isVisible());
+    }
+
     void customerNames()
     {
         Fixture f;
@@ -280,7 +380,7 @@ private slots:
         QTest::mouseClick(w->Command1, Qt::LeftButton);
         QVERIFY(!f.window<Form18>(WindowId::Customers));
         QCOMPARE(items(ui(f.main).List1), (QStringList{"<monday>", "<3ตัวตรง>", "123-200", "จำนวนเลข 1 รายการ",
-                                                   "จำนวนเงิน 200.00 บาท", "====================="}));
+                                                       "จำนวนเงิน 200.00 บาท", "====================="}));
 
         // A right click shows the menu without moving the selection; Delete takes the list back.
         QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);

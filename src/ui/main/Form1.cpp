@@ -367,7 +367,7 @@ void Form1::buildMenus()
     mSearch = add(mMore, "mSearch", QStringLiteral("Search"), Image8->icon());
     mCalculator = add(mMore, "mCalculator", QStringLiteral("Calculator"),
                       themedIcon("accessories-calculator", QStyle::SP_ComputerIcon));
-    mMap = add(mMore, "mMap", QStringLiteral("Exposure Map"), themedIcon("view-grid", QStyle::SP_FileDialogListView));
+    mMap = add(mMore, "mMap", MapMenuText, themedIcon("view-grid", QStyle::SP_FileDialogListView));
     mMap->setShortcut(QKeySequence(QStringLiteral("Ctrl+M")));
     mChatPaste = add(mMore, "mChatPaste", ChatWindowTitle, themedIcon("edit-paste", QStyle::SP_FileDialogContentsView));
     mChatPaste->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+V")));
@@ -375,17 +375,15 @@ void Form1::buildMenus()
     mAudit =
         add(mMore, "mAudit", AuditWindowTitle, themedIcon("document-open-recent", QStyle::SP_FileDialogContentsView));
     mAudit->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
-    mRules =
-        add(mMore, "mRules", QStringLiteral("Number Rules"), themedIcon("view-filter", QStyle::SP_FileDialogInfoView));
-    mBill = add(mMore, "mBill", QStringLiteral("Bills"), themedIcon("x-office-document", QStyle::SP_FileIcon));
+    mRules = add(mMore, "mRules", RulesMenuText, themedIcon("view-filter", QStyle::SP_FileDialogInfoView));
+    mBill = add(mMore, "mBill", BillsMenuText, themedIcon("x-office-document", QStyle::SP_FileIcon));
     mBill->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
-    mOwed = add(mMore, "mOwed", QStringLiteral("Owed"), themedIcon("view-list-text", QStyle::SP_FileDialogInfoView));
-    mDraws = add(mMore, "mDraws", QStringLiteral("Past Draws"),
-                 themedIcon("document-open-recent", QStyle::SP_DirClosedIcon));
-    mUndo = add(mMore, "mUndo", QStringLiteral("Undo Last Entry"), themedIcon("edit-undo", QStyle::SP_ArrowBack));
+    mOwed = add(mMore, "mOwed", OwedMenuText, themedIcon("view-list-text", QStyle::SP_FileDialogInfoView));
+    mDraws = add(mMore, "mDraws", PastDrawsMenuText, themedIcon("document-open-recent", QStyle::SP_DirClosedIcon));
+    mUndo = add(mMore, "mUndo", UndoMenuCaption, themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
-    mRedo = add(mMore, "mRedo", QStringLiteral("Redo"), themedIcon("edit-redo", QStyle::SP_ArrowForward));
+    mRedo = add(mMore, "mRedo", RedoMenuCaption, themedIcon("edit-redo", QStyle::SP_ArrowForward));
     mRedo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
     mRedo->setShortcutContext(Qt::WindowShortcut);
     // The items say which step they take back or do again.

@@ -4,6 +4,7 @@
 #include "ui/main/Form1.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 
 namespace varnoth
 {
@@ -14,6 +15,9 @@ void Form1::onCombo3Activated(const QString& entry)
     if (!pick) return;
     CloseSecondaryWindows();
     if (pick->windowMode) m_session.WindowMode = *pick->windowMode;
+    // Back in this window after the setting, an arrow key must not pick the next entry and open
+    // another window: the picker lets go of the focus.
+    Text1->setFocus();
     OpenWindow(pick->window);
     QPalette p = Combo3->palette();
     const QColor colour(pick->colour.red, pick->colour.green, pick->colour.blue);

@@ -2,6 +2,7 @@
 // line of the list and its zoom (remembered per user), the type hotkeys, and taking back an entry
 // with Ctrl+Z wherever the focus is.
 #include "ui/main/Form1.h"
+#include "ui/main/windowtexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,12 +107,11 @@ void Form1::setUpView()
         return a;
     };
     mMore->addSeparator();
-    mMore->addAction(windowAction(QStringLiteral("Zoom In"),
-                                  {QKeySequence::ZoomIn, QKeySequence(QStringLiteral("Ctrl+="))},
+    mMore->addAction(windowAction(ZoomInMenuText, {QKeySequence::ZoomIn, QKeySequence(QStringLiteral("Ctrl+="))},
                                   [this] { zoomList(1); }));
-    mMore->addAction(windowAction(QStringLiteral("Zoom Out"), {QKeySequence::ZoomOut}, [this] { zoomList(-1); }));
+    mMore->addAction(windowAction(ZoomOutMenuText, {QKeySequence::ZoomOut}, [this] { zoomList(-1); }));
     mMore->addAction(
-        windowAction(QStringLiteral("Normal Size"), {QKeySequence(QStringLiteral("Ctrl+0"))}, [this] { zoomList(0); }));
+        windowAction(NormalSizeMenuText, {QKeySequence(QStringLiteral("Ctrl+0"))}, [this] { zoomList(0); }));
     // F1 ... F12 pick the first twelve types; help stays in its menu.
     for (int i = 0; i < 12; ++i)
         windowAction(QStringLiteral("F%1").arg(i + 1), {QKeySequence(Qt::Key_F1 + i)}, [this, i] { pickTypeByKey(i); });

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -196,6 +197,75 @@ QIcon openIcon()
 QIcon deleteIcon()
 {
     return themedIcon("edit-delete", QStyle::SP_TrashIcon);
+}
+
+namespace
+{
+
+class EnterTakesTyped : public QObject
+{
+public:
+    EnterTakesTyped(QComboBox* combo, std::function<void()> enter, bool onlyListed)
+        : QObject(combo), m_combo(combo), m_enter(std::move(enter)), m_onlyListed(onlyListed)
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return QObject::eventFilter(watched, event);
+        QStringList items;
+        for (int i = 0; i < m_combo->count(); ++i)
+            items << m_combo->itemText(i);
+        const QString typed = m_combo->currentText();
+        const QString item = namedItem(items, typed);
+        if (!item.isEmpty()) {
+            m_combo->setCurrentIndex(m_combo->findText(item, Qt::MatchExactly));
+            m_combo->setEditText(item);
+            m_combo->lineEdit()->end(false); // the completed part is no longer a selection
+        } else if (m_onlyListed && !typed.isEmpty()) {
+            m_combo->setEditText(QString());
+        }
+        if (m_enter) m_enter();
+        return true;
+    }
+
+private:
+    QComboBox* m_combo;
+    std::function<void()> m_enter;
+    bool m_onlyListed;
+};
+
+} // namespace
+
+QString namedItem(const QStringList& items, const QString& typed)
+{
+    const QString text = typed.trimmed();
+    if (text.isEmpty()) return {};
+    if (items.contains(text)) return text;
+    QString only;
+    for (const QString& item : items) {
+        if (!item.startsWith(text)) continue;
+        if (!only.isEmpty()) return {};
+        only = item;
+    }
+    return only;
+}
+
+void takeTypedOnEnter(QComboBox* combo, std::function<void()> enter, bool onlyListed)
+{
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    // The completer follows the list as it is filled again, and completes in the field itself, so
+    // that no pop-up takes the Enter meant for the window.
+    auto* completer = new QCompleter(combo->model(), combo);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setCompletionMode(QCompleter::InlineCompletion);
+    combo->setCompleter(completer);
+    auto* filter = new EnterTakesTyped(combo, std::move(enter), onlyListed);
+    combo->installEventFilter(filter);
+    combo->lineEdit()->installEventFilter(filter);
 }
 
 bool askStoreAnyway(QWidget* parent, const QString& title, const QString& question, const QString& boxName)

@@ -5,6 +5,7 @@
 
 #include "store/windows.h"
 #include "ui/main/AppContext.h"
+#include "ui/main/windowtexts.h"
 
 #include <QColor>
 #include <QHash>
@@ -123,6 +124,15 @@ private:
 QIcon themedIcon(const char* theme, QStyle::StandardPixmap fallback);
 QIcon openIcon();
 QIcon deleteIcon();
+// A picker the operator may also type into, the same in every window: what is typed completes to an
+// item of its list in place, and Enter takes the item the text names (the item itself, or the only
+// one that begins with it) and then runs `enter`. A text that names no item stays as typed, or, with
+// `onlyListed`, is emptied, so that only an item of the list is ever taken.
+void takeTypedOnEnter(QComboBox* combo, std::function<void()> enter, bool onlyListed = false);
+// The item of `items` that `typed` names: the item equal to it (blanks around it aside), else the
+// only item that begins with it; "" when it names none or several.
+QString namedItem(const QStringList& items, const QString& typed);
+
 // Asks before something doubtful is stored ("store anyway?"); the default answer, and Esc, store
 // nothing, so an Enter pressed out of habit cannot book it. The box is named `boxName`.
 bool askStoreAnyway(QWidget* parent, const QString& title, const QString& question, const QString& boxName);
