@@ -752,7 +752,7 @@ void Form1::showOverall(const StakeTotals& t)
 
 QPair<QString, QString> Form1::keyedPair() const
 {
-    if (SecondaryWindow* w = m_dispatch.window(WindowId::GroupEntry))
+    if (SecondaryWindow* w = m_dispatch.window(WindowId::GroupEntry); w && w->isVisible())
         if (const auto pair = w->keyedPair()) return {pair->first, pair->second};
     return {Combo1->currentText(), CleanName(Combo2->currentText())};
 }
@@ -871,6 +871,8 @@ void Form1::onWindowClosed(WindowId id)
     // Group entry is over: keying goes on in the main window's own fields, from the keyboard. A pick
     // of another way of keying closes the window too, and then sets the fields itself.
     if (id != WindowId::GroupEntry) return;
+    // The boxes belong to the main window's pair again (the closing window still stands on the screen).
+    UpdateTotals(Combo1->currentText(), CleanName(Combo2->currentText()));
     const QString picked = Combo4->currentText();
     if (picked != QStringLiteral("กลุ่ม") && picked != QStringLiteral("ไฟล์")) return;
     Combo4->setCurrentIndex(Combo4->findText(QStringLiteral("คีย์บอร์ด")));

@@ -220,7 +220,8 @@ void Form13::showEvent(QShowEvent* event)
     const QRect outer = main->frameGeometry(), inner = main->geometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                          outer.bottom() - inner.bottom());
-    move(placeBeside(size(), frame, list, outer, main->screen()->availableGeometry()).topLeft());
+    const QRect client = placeBeside(size(), frame, list, outer, main->screen()->availableGeometry());
+    move(client.topLeft() - QPoint(frame.left(), frame.top())); // a window's position is its frame's
 }
 
 void Form13::pickTypeByKey(int index)
