@@ -208,6 +208,8 @@ void Form13::setUp()
     const int type = Combo1->findText(ctx.shell->keyedType());
     if (type >= 0) Combo1->setCurrentIndex(type);
     Combo2->setEditText(ctx.shell->keyedCustomer());
+    // With the pair known, the slip can be keyed at once.
+    if (!Combo1->currentText().isEmpty() && !Combo2->currentText().isEmpty()) Text1->setFocus();
 }
 
 void Form13::showEvent(QShowEvent* event)
