@@ -1,14 +1,18 @@
 #include "entry/totals.h"
 
+#include "audit/auditread.h"
 #include "model/text.h"
 #include "model/types.h"
 #include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QFile>
+#include <QSet>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <type_traits>
 
 namespace varnoth
@@ -156,6 +160,89 @@ StakeTotals sumOf(const QHash<QString, StakeTotals>& files)
         all.total += one.total;
     }
     return all;
+}
+
+namespace
+{
+
+QString fieldText(QByteArrayView field)
+{
+    return QString::fromLatin1(field);
+}
+
+QString fieldText(QStringView field)
+{
+    return field.toString();
+}
+
+} // namespace
+
+QList<PairStake> stakesNewestFirst(const QByteArray& stakeBytes, const QStringList& lastChangedFirst)
+{
+    QList<PairStake> inFileOrder;
+    forEachNumberLine(QByteArrayView(stakeBytes), [&inFileOrder](const auto& line) {
+        if (!line.hasDash()) return;
+        double v = 0;
+        if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>) {
+            const QByteArrayView amount = line.amount();
+            v = amountValue(amount.data(), amount.data() + amount.size());
+        } else {
+            v = Val(line.amount().toString());
+        }
+        if (v > 0) inFileOrder.append({fieldText(line.number()), fieldText(line.amount()).trimmed(), v});
+    });
+    QHash<QString, qsizetype> rank;
+    for (qsizetype i = 0; i < lastChangedFirst.size(); ++i)
+        rank.insert(lastChangedFirst[i], i);
+    // Numbers the log says nothing of keep the file's order behind the others.
+    std::stable_sort(inFileOrder.begin(), inFileOrder.end(), [&rank](const PairStake& a, const PairStake& b) {
+        return rank.value(a.number, std::numeric_limits<qsizetype>::max()) <
+               rank.value(b.number, std::numeric_limits<qsizetype>::max());
+    });
+    return inFileOrder;
+}
+
+QStringList numbersByLastChange(const AuditIndex& log, const QString& type, const QString& customer)
+{
+    AuditFilter filter;
+    filter.type = type;
+    filter.customer = customer;
+    QStringList numbers;
+    QSet<QString> seen;
+    for (const qint64 row : selectAudit(log, filter).rows) {
+        AuditRecord r;
+        if (!log.record(row, r) || !changesStake(r.action) || r.number.isEmpty()) continue;
+        if (!seen.contains(r.number)) {
+            seen.insert(r.number);
+            numbers << r.number;
+        }
+    }
+    return numbers;
+}
+
+PairSummary pairSummary(Store& store, const QString& auditLogPath, const QString& type, const QString& customer)
+{
+    PairSummary s;
+    const QString path = store.StakeFilePath(type, customer);
+    if (!path.isEmpty()) {
+        QFile f(path);
+        AuditIndex log;
+        const QStringList order = !auditLogPath.isEmpty() && log.load(auditLogPath)
+                                      ? numbersByLastChange(log, type, customer)
+                                      : QStringList();
+        if (f.open(QIODevice::ReadOnly)) s.stakes = stakesNewestFirst(f.readAll(), order);
+    }
+    for (const QString& t : typeNames()) {
+        const QString file = store.StakeFilePath(t, customer);
+        if (file.isEmpty()) continue;
+        QFile f(file);
+        const StakeTotals one = f.open(QIODevice::ReadOnly) ? totalsOfBytes(f.readAll()) : StakeTotals{};
+        if (one.count <= 0) continue;
+        s.types.append({t, one});
+        s.all.count += one.count;
+        s.all.total += one.total;
+    }
+    return s;
 }
 
 } // namespace varnoth

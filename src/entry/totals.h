@@ -3,12 +3,15 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace varnoth
 {
 
 class Store;
+class AuditIndex;
 
 struct StakeTotals {
     double count = 0;
@@ -25,5 +28,34 @@ StakeTotals sumOf(const QHash<QString, StakeTotals>& files);
 // The same scan over a file's text, and over its windows-874 bytes.
 StakeTotals totalsOfText(const QString& text);
 StakeTotals totalsOfBytes(const QByteArray& bytes);
+
+// --- the pair being keyed, as the main window's side panel shows it ------------------------------
+
+struct PairStake {
+    QString number; // as the stake file holds it, blanks around it removed
+    QString amount; // the amount's text as the file holds it
+    double value = 0;
+};
+
+struct TypeFigures {
+    QString type;
+    StakeTotals totals;
+};
+
+struct PairSummary {
+    QList<PairStake> stakes;  // the numbers the customer holds on the type, the last changed first
+    QList<TypeFigures> types; // his figures on each type where he holds a stake, in the types' order
+    StakeTotals all;          // ... and over every type
+};
+
+// The stakes (amount above 0) of a stake file's bytes: the numbers of `lastChangedFirst` lead in
+// that order, the others follow in the file's order.
+QList<PairStake> stakesNewestFirst(const QByteArray& stakeBytes, const QStringList& lastChangedFirst);
+// The numbers of the type and customer whose stake the log shows changing, the last changed first,
+// each once.
+QStringList numbersByLastChange(const AuditIndex& log, const QString& type, const QString& customer);
+// The whole summary of a pair; the order of its stakes comes from the audit log at `auditLogPath`
+// (file order where the log is missing or says nothing of a number).
+PairSummary pairSummary(Store& store, const QString& auditLogPath, const QString& type, const QString& customer);
 
 } // namespace varnoth

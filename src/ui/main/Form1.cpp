@@ -2,8 +2,8 @@
 
 #include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
-#include "entry/chattexts.h"
 #include "audit/audittexts.h"
+#include "entry/chattexts.h"
 #include "entry/totals.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -12,7 +12,9 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backuptexts.h"
+#include "ui/main/PairPanel.h"
 #include "ui/main/SecondaryWindow.h"
+#include "ui/main/keyingtexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +31,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -79,6 +82,62 @@ QToolButton* picture(const QString& name, const QString& tip, const QIcon& icon,
     return b;
 }
 
+// The widest line the reports put in the list: the list asks for the room to show it whole.
+const QString WidestReportLine =
+    QStringLiteral("จ่ายค่ารางวัล= 1,234,567.00 บาท") + QStringLiteral(" (รวมอัตราจ่ายเฉพาะลูกค้า)");
+
+// The list and the side panel beside it. The list keeps the width it asks for as long as the panel
+// can give up room: narrowing the window shrinks the panel to its least width first, the list last.
+class ListAndPanel : public QWidget
+{
+public:
+    ListAndPanel(QWidget* list, QWidget* panel, QWidget* parent) : QWidget(parent), m_list(list), m_panel(panel)
+    {
+        list->setParent(this);
+        panel->setParent(this);
+    }
+    void setListWidth(int width)
+    {
+        m_listWidth = width;
+        updateGeometry();
+        relayout();
+    }
+    QSize sizeHint() const override
+    {
+        return {m_listWidth + Gap + m_panel->sizeHint().width(),
+                std::max(m_list->sizeHint().height(), m_panel->sizeHint().height())};
+    }
+    QSize minimumSizeHint() const override
+    {
+        return {m_list->minimumSizeHint().width() + Gap + panelLeast(),
+                std::max(m_list->minimumSizeHint().height(), m_panel->minimumSizeHint().height())};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        relayout();
+    }
+
+private:
+    static constexpr int Gap = 6;
+    int panelLeast() const { return std::max(m_panel->minimumSizeHint().width(), 120); }
+    void relayout()
+    {
+        const int room = width() - Gap;
+        const int panelWidth =
+            std::clamp(room - m_listWidth, panelLeast(), std::max(panelLeast(), m_panel->sizeHint().width()));
+        const int listWidth = std::max(0, room - panelWidth);
+        m_list->setGeometry(0, 0, listWidth, height());
+        m_panel->setGeometry(listWidth + Gap, 0, panelWidth, height());
+    }
+
+    QWidget* m_list;
+    QWidget* m_panel;
+    int m_listWidth = 0;
+};
+
 } // namespace
 
 Form1::Form1(Store& store, Session& session, QWidget* parent)
@@ -96,7 +155,9 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
 
     // Start-up, in order.
     setWindowTitle(QStringLiteral("Varnoth V3.3 Pro"));
-    resize(twips(11400), twips(7725));
+    // As wide as the columns, the list with its widest line and the side panel need, and at least
+    // the window's classic width.
+    resize(std::max(twips(11400), sizeHint().width()), twips(7725));
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         QRect r = s->availableGeometry();
         resize(std::min(width(), r.width()), std::min(height(), r.height()));
@@ -279,9 +340,15 @@ void Form1::buildControls()
     progressRow->addStretch();
     left->addLayout(progressRow);
 
-    auto* middle = new QVBoxLayout;
+    auto* listColumn = new QWidget(central);
+    listColumn->setObjectName(QStringLiteral("listColumn"));
+    auto* middle = new QVBoxLayout(listColumn);
+    middle->setContentsMargins(0, 0, 0, 0);
     middle->addWidget(Label9);
     middle->addWidget(List1, 1);
+    m_panel = new PairPanel(central);
+    m_middle = new ListAndPanel(listColumn, m_panel, central);
+    m_middle->setObjectName(QStringLiteral("listAndPanel"));
 
     auto* right = new QVBoxLayout;
     auto* totals = new QGridLayout;
@@ -329,7 +396,7 @@ void Form1::buildControls()
     right->setContentsMargins(0, 0, 0, 0);
     auto* main = new QHBoxLayout(central);
     main->addWidget(leftColumn, 0);
-    main->addLayout(middle, 1);
+    main->addWidget(m_middle, 1);
     main->addWidget(rightColumn, 0);
 }
 
@@ -495,6 +562,13 @@ void Form1::connectControls()
         if (!m_ownChange) refreshTotals();
     });
     connect(&m_ledger, &Ledger::newDrawStarted, this, [this] {
+        // The draw's customers are gone, and with them the pair being keyed.
+        m_filling = true;
+        Combo1->setCurrentIndex(-1);
+        Combo1->setEditText(QString());
+        Combo2->setCurrentIndex(-1);
+        Combo2->setEditText(QString());
+        m_filling = false;
         RefreshPickLists();
         showEmptyTotals();
     });
@@ -507,6 +581,8 @@ void Form1::connectControls()
         QApplication::closeAllWindows();
         QApplication::quit();
     });
+
+    connect(m_panel, &PairPanel::stakeActivated, this, &Form1::editPanelStake);
 
     List1->viewport()->installEventFilter(this);
     // The keying order: type, customer, number, amount.
@@ -602,6 +678,7 @@ void Form1::UpdateTotals(const QString& type, const QString& customer)
         m_session.customerTotal = 0;
         Text5->clear();
         Text6->clear();
+        showPairPanel(type, customer);
         return;
     }
     // A name not yet in the customer list has no file and nothing staked: 0 under its own name.
@@ -611,6 +688,45 @@ void Form1::UpdateTotals(const QString& type, const QString& customer)
     m_session.customerTotal = t.total;
     Text5->setText(formatCount(t.count));
     Text6->setText(formatAmount(t.total));
+    showPairPanel(type, customer);
+}
+
+void Form1::showPairPanel(const QString& type, const QString& customer)
+{
+    if (type.isEmpty() || customer.isEmpty()) {
+        m_panel->showPair(type, customer, {});
+        return;
+    }
+    m_panel->showPair(type, customer, pairSummary(m_store, m_ledger.auditLogPath(), type, customer));
+}
+
+void Form1::editPanelStake(const QString& number, const QString& amount)
+{
+    // The record dialog edits the stake as if its row had been picked in the list; no row of the
+    // list stands for it, so the list is left as it is.
+    m_session.selectedType = m_panel->type();
+    m_session.selectedCustomer = m_panel->customer();
+    m_session.selectedLine = number + QLatin1Char('-') + amount;
+    m_session.selectedIndex = -1;
+    openRecordDialog(QStringLiteral("Edit"));
+}
+
+bool Form1::customerAccepted(const QString& customer)
+{
+    if (m_store.customers().contains(customer)) return true;
+    if (confirmNewCustomer) return confirmNewCustomer(customer);
+    QMessageBox box(QMessageBox::Question, NewCustomerTitle,
+                    NewCustomerQuestion + QStringLiteral("\"") + customer + QStringLiteral("\" ?"),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("NewCustomerBox"));
+    QPushButton* add = box.addButton(AddCustomerText, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(DoNotAddCustomerText, QMessageBox::NoRole);
+    add->setObjectName(QStringLiteral("AddCustomer"));
+    no->setObjectName(QStringLiteral("DoNotAddCustomer"));
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == add;
 }
 
 void Form1::showEmptyTotals()
@@ -641,17 +757,27 @@ void Form1::showOverall(const StakeTotals& t)
 
 QPair<QString, QString> Form1::keyedPair() const
 {
-    if (SecondaryWindow* w = m_dispatch.window(WindowId::GroupEntry))
+    if (SecondaryWindow* w = m_dispatch.window(WindowId::GroupEntry); w && w->isVisible())
         if (const auto pair = w->keyedPair()) return {pair->first, pair->second};
     return {Combo1->currentText(), CleanName(Combo2->currentText())};
 }
 
 void Form1::refreshTotals(const QString& changedType, const QString& changedCustomer)
 {
-    const QString changed = m_store.StakeFilePath(changedType, changedCustomer);
-    if (m_bookKnown && !changed.isEmpty()) {
-        QFile f(changed);
-        m_bookFiles.insert(changed, f.open(QIODevice::ReadOnly) ? totalsOfBytes(f.readAll()) : StakeTotals{});
+    refreshTotalsAfter(changedType.isEmpty() ? QStringList() : QStringList{changedType}, changedCustomer);
+}
+
+void Form1::refreshTotalsAfter(const QStringList& changedTypes, const QString& changedCustomer)
+{
+    QStringList changed;
+    for (const QString& type : changedTypes)
+        changed << m_store.StakeFilePath(type, changedCustomer);
+    if (m_bookKnown && !changed.isEmpty() && !changed.contains(QString())) {
+        // Each file the entry wrote is counted again; the others stand as they were.
+        for (const QString& path : changed) {
+            QFile f(path);
+            m_bookFiles.insert(path, f.open(QIODevice::ReadOnly) ? totalsOfBytes(f.readAll()) : StakeTotals{});
+        }
         showOverall(sumOf(m_bookFiles));
     } else {
         GrandTotals();
@@ -673,8 +799,13 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
         Combo2->setFocus();
         return;
     }
+    if (!customerAccepted(customer)) {
+        Combo2->setFocus();
+        Combo2->lineEdit()->selectAll();
+        return;
+    }
     m_session.HeaderFlag = QStringLiteral("1");
-    const QStringList failures = m_store.creationSequence(customer);
+    const QStringList failures = m_ledger.prepareCustomer(customer);
     ShowCustomerBets(type, customer);
     listAddLines(failures);
     refreshTotals();
@@ -711,14 +842,22 @@ void Form1::RefreshPickLists()
     Command13->setText(QStringLiteral("ประวัติส่งออก"));
     const QStringList types = typeNames();
     const QStringList customers = m_store.customers();
+    // The operator goes on keying the pair he was keying: the lists are filled again, the boxes
+    // keep what they show.
+    const QString type = Combo1->currentText();
+    const QString customer = Combo2->currentText();
     m_filling = true;
     SecondaryWindow::fillPicker(Combo1, types, false);
     SecondaryWindow::fillPicker(Combo2, customers, false);
+    Combo1->setCurrentIndex(Combo1->findText(type));
+    const int known = Combo2->findText(customer, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    Combo2->setCurrentIndex(known);
+    if (known < 0) Combo2->setEditText(customer);
     m_filling = false;
 
     for (SecondaryWindow* w : m_dispatch.loadedWindows())
         w->refillPickLists(types, customers);
-    // The boxes now belong to the emptied pair, and the book's figures are read again.
+    // The book's figures are read again.
     refreshTotals();
 }
 
@@ -726,7 +865,29 @@ void Form1::RefreshPickLists()
 
 SecondaryWindow* Form1::OpenWindow(WindowId id)
 {
-    return m_dispatch.OpenWindow(id);
+    SecondaryWindow* w = m_dispatch.OpenWindow(id);
+    if (w && id == WindowId::GroupEntry)
+        connect(w, &SecondaryWindow::closed, this, &Form1::onWindowClosed, Qt::UniqueConnection);
+    return w;
+}
+
+void Form1::onWindowClosed(WindowId id)
+{
+    // Group entry is over: keying goes on in the main window's own fields, from the keyboard. A pick
+    // of another way of keying closes the window too, and then sets the fields itself.
+    if (id != WindowId::GroupEntry) return;
+    // The boxes belong to the main window's pair again (the closing window still stands on the screen).
+    UpdateTotals(Combo1->currentText(), CleanName(Combo2->currentText()));
+    const QString picked = Combo4->currentText();
+    if (picked != QStringLiteral("กลุ่ม") && picked != QStringLiteral("ไฟล์")) return;
+    Combo4->setCurrentIndex(Combo4->findText(QStringLiteral("คีย์บอร์ด")));
+    disText();
+    clMouse();
+    QPalette p = Combo4->palette();
+    p.setColor(QPalette::Button, QColor(255, 192, 128));
+    p.setColor(QPalette::Base, QColor(255, 192, 128));
+    Combo4->setPalette(p);
+    Text1->setFocus();
 }
 
 void Form1::CloseSecondaryWindows()
@@ -927,6 +1088,19 @@ SecondaryWindow* Form1::loadedWindow(WindowId id) const
 void Form1::closeWindow(WindowId id)
 {
     m_dispatch.closeWindow(id);
+}
+
+void Form1::layOutMiddle()
+{
+    const int scrollBar = List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, List1);
+    const int wanted = List1->fontMetrics().horizontalAdvance(WidestReportLine) + 2 * List1->frameWidth() + scrollBar +
+                       12; // the item's own margins
+    static_cast<ListAndPanel*>(m_middle)->setListWidth(wanted);
+}
+
+QRect Form1::mainListArea() const
+{
+    return QRect(List1->mapToGlobal(QPoint(0, 0)), List1->size());
 }
 
 QString Form1::keyedType() const

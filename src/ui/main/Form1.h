@@ -15,6 +15,7 @@
 #include <QPair>
 #include <QTimer>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -35,6 +36,7 @@ class Store;
 struct Session;
 class SecondaryWindow;
 class Form1;
+class PairPanel;
 
 // The main window's progress indicator as the ledger's Progress.
 
@@ -52,7 +54,6 @@ public:
     WindowDispatch& dispatch() { return m_dispatch; }
     Progress& progress() { return m_ledger.progress(); }
 
-
     // --- routines other windows call -------------------------------------------------------------
     void ListAddLine(const QString& text);
     void listAddLines(const QStringList& lines);
@@ -68,6 +69,8 @@ public:
     // change of the book ends here. A caller that changed one stake file only may name its pair:
     // the book's figures are then brought up to date from that file alone.
     void refreshTotals(const QString& changedType, const QString& changedCustomer);
+    // The same after an entry that changed the customer's stake files of these types.
+    void refreshTotalsAfter(const QStringList& changedTypes, const QString& changedCustomer);
     // The type and customer the operator is keying for: those of group or file entry while that
     // window is open, else the main window's boxes as they read now.
     QPair<QString, QString> keyedPair() const;
@@ -97,6 +100,7 @@ public:
     void setSendOutCaption(const QString& caption) override;
     void disableRecordActions() override;
     const QWidget* anchorWidget() const override { return this; }
+    QRect mainListArea() const override;
 
     // --- public methods of the main window ------------------------------------------------------
     void Inp1();
@@ -120,6 +124,10 @@ public:
     bool startTimerRunning() const { return Timer3.isActive(); }
     // Runs the start-up timer to its tenth tick at once (tests).
     void finishStartup();
+
+    // Asked before a name that is not in the book becomes a customer; the default answer adds no one.
+    // The window tests answer in its place.
+    std::function<bool(const QString& customer)> confirmNewCustomer;
 
     // The list's text size: one step up (+1), down (-1) or back to normal (0); remembered per user.
     void zoomList(int step);
@@ -150,6 +158,14 @@ private:
     void applyListFont();
     void pickTypeByKey(int index);
     void showOverall(const StakeTotals& totals);
+    // The side panel follows the pair the boxes show.
+    void showPairPanel(const QString& type, const QString& customer);
+    void editPanelStake(const QString& number, const QString& amount);
+    // False when the customer is new to the book and the operator does not want him added.
+    bool customerAccepted(const QString& customer);
+    void onWindowClosed(WindowId id);
+    // Lays out the list and the side panel: the panel gives up its room before the list does.
+    void layOutMiddle();
 
     // Entry (Form1_entry.cpp): the live gate expansion of Text1.
     void onText1Changed(const QString& text);
@@ -171,6 +187,8 @@ private:
     WindowDispatch m_dispatch;
     QWidget* m_leftColumn = nullptr;
     QWidget* m_rightColumn = nullptr;
+    QWidget* m_middle = nullptr;
+    PairPanel* m_panel = nullptr;
     bool m_ownChange = false; // the main window changes the book itself and brings its totals up to date
     int m_tickCounter = 0;
     bool m_ready = false;

@@ -9,7 +9,9 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "ui/main/Shell.h"
+#include "ui/main/placement.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -113,6 +116,9 @@ Form13::Form13(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Package"));
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A slip is read line by line: the box shows a good part of it without scrolling.
+    const int frame = 2 * (Text1->frameWidth() + static_cast<int>(Text1->document()->documentMargin()));
+    Text1->setMinimumHeight(SheetLinesShown * Text1->fontMetrics().lineSpacing() + frame);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
     Command2->setIcon(QIcon::fromTheme(QStringLiteral("edit-clear"),
@@ -176,6 +182,14 @@ Form13::Form13(AppContext& context, QWidget* parent)
         c->lineEdit()->installEventFilter(this);
     }
     connect(Command1, &QPushButton::clicked, this, &Form13::EnterSheet);
+    // F1 ... F12 pick the first twelve types, as in the main window.
+    for (int i = 0; i < 12; ++i) {
+        auto* key = new QAction(this);
+        key->setShortcut(QKeySequence(Qt::Key_F1 + i));
+        key->setShortcutContext(Qt::WindowShortcut);
+        connect(key, &QAction::triggered, this, [this, i] { pickTypeByKey(i); });
+        addAction(key);
+    }
     connect(Check1, &QCheckBox::toggled, this, &Form13::onCheckToggled);
     connect(Command2, &QPushButton::clicked, this, [this] {
         Text1->clear();
@@ -189,6 +203,34 @@ void Form13::setUp()
     if (ctx.shell) ctx.shell->clearList();
     if (ctx.session.WindowMode == WindowMode::GroupPackage) setWindowTitle(QStringLiteral("Package"));
     if (ctx.session.WindowMode == WindowMode::GroupFile) setWindowTitle(QStringLiteral("File"));
+    // The sheet goes to the pair the operator was keying in the main window, until he picks another.
+    if (!ctx.shell || !Combo1->currentText().isEmpty() || !Combo2->currentText().isEmpty()) return;
+    const int type = Combo1->findText(ctx.shell->keyedType());
+    if (type >= 0) Combo1->setCurrentIndex(type);
+    Combo2->setEditText(ctx.shell->keyedCustomer());
+    // With the pair known, the slip can be keyed at once.
+    if (!Combo1->currentText().isEmpty() && !Combo2->currentText().isEmpty()) Text1->setFocus();
+}
+
+void Form13::showEvent(QShowEvent* event)
+{
+    SecondaryWindow::showEvent(event);
+    // The main list shows what each sheet stored and what it refused: the window stands beside it.
+    const QWidget* main = ctx.shell ? ctx.shell->anchorWidget() : nullptr;
+    const QRect list = ctx.shell ? ctx.shell->mainListArea() : QRect();
+    if (!main || !main->isVisible() || list.isEmpty() || !main->screen()) return;
+    const QRect outer = main->frameGeometry(), inner = main->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    const QRect client = placeBeside(size(), frame, list, outer, main->screen()->availableGeometry());
+    move(client.topLeft() - QPoint(frame.left(), frame.top())); // a window's position is its frame's
+}
+
+void Form13::pickTypeByKey(int index)
+{
+    if (index >= Combo1->count()) return;
+    Combo1->setCurrentIndex(index);
+    PickSheetPair();
 }
 
 QString Form13::sheet() const
@@ -381,8 +423,17 @@ bool Form13::eventFilter(QObject* watched, QEvent* event)
 
 void Form13::refillPickLists(const QStringList& types, const QStringList& customers)
 {
+    // The lists are filled again; the pair the window is keying stays in its boxes.
+    const QString type = Combo1->currentText();
+    const QString customer = Combo2->currentText();
     fillPicker(Combo1, types, false);
     fillPicker(Combo2, customers, false);
+    const QSignalBlocker blockType(Combo1);
+    const QSignalBlocker blockCustomer(Combo2);
+    Combo1->setCurrentIndex(Combo1->findText(type));
+    const int known = Combo2->findText(customer, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    Combo2->setCurrentIndex(known);
+    if (known < 0) Combo2->setEditText(customer);
 }
 
 } // namespace varnoth

@@ -58,14 +58,19 @@ public:
     QFrame* Shape7;
     QFrame* Shape8;
 
+    // The lines the sheet box shows without scrolling, at least.
+    static constexpr int SheetLinesShown = 12;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void onSheetChanged();
     void onPairTextChanged();
     void prepareForEntry(const QString& type, const QString& customer);
     void onCheckToggled(bool on);
+    void pickTypeByKey(int index);
 };
 
 } // namespace varnoth

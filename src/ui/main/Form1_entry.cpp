@@ -91,6 +91,11 @@ void Form1::Inp1()
 {
     const QString type = Combo1->currentText();
     const QString customer = CleanName(Combo2->currentText());
+    if (!customerAccepted(customer)) {
+        Combo2->setFocus();
+        Combo2->lineEdit()->selectAll();
+        return;
+    }
     const QStringList failures = m_ledger.prepareCustomer(customer);
 
     if (Combo2->count() > 0 && Combo2->findText(customer) < 0) {
@@ -130,7 +135,11 @@ void Form1::Inp1()
         Text2->clear();
         Text1->setFocus();
     }
-    refreshTotals(type, customer);
+    // A paired amount writes the files of more than one type.
+    QStringList written{type};
+    for (const BetChange& change : result.changes)
+        if (!written.contains(change.type)) written << change.type;
+    refreshTotalsAfter(written, customer);
 }
 
 } // namespace varnoth

@@ -126,6 +126,7 @@ void Form1::applyListFont()
     font.setPointSizeF(m_listBaseSize + m_zoom);
     List1->setFont(font);
     List1->doItemsLayout();
+    layOutMiddle();
 }
 
 void Form1::zoomList(int step)

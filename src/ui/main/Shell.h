@@ -5,6 +5,7 @@
 
 #include "store/windows.h"
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -53,6 +54,8 @@ public:
     virtual void disableRecordActions() = 0;
     // The window the others are placed over.
     virtual const QWidget* anchorWidget() const = 0;
+    // Where the main list is on the screen, for a window that must leave it in sight (empty: anywhere).
+    virtual QRect mainListArea() const { return {}; }
 };
 
 } // namespace varnoth

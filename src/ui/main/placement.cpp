@@ -16,4 +16,19 @@ QRect placeCentred(const QSize& client, const QMargins& frame, const QRect& anch
     return rect.marginsRemoved(frame);
 }
 
+QRect placeBeside(const QSize& client, const QMargins& frame, const QRect& keepClear, const QRect& anchor,
+                  const QRect& screen)
+{
+    QRect rect = placeCentred(client, frame, anchor, screen).marginsAdded(frame);
+    const int roomLeft = keepClear.left() - screen.left();
+    const int roomRight = screen.right() - keepClear.right();
+    const bool left = rect.width() <= roomLeft || (rect.width() > roomRight && roomLeft >= roomRight);
+    if (left)
+        rect.moveRight(keepClear.left() - 1);
+    else
+        rect.moveLeft(keepClear.right() + 1);
+    rect.moveLeft(std::clamp(rect.left(), screen.left(), screen.right() + 1 - rect.width()));
+    return rect.marginsRemoved(frame);
+}
+
 } // namespace varnoth

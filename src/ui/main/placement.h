@@ -12,4 +12,10 @@ namespace varnoth
 // lies inside `screen`.
 QRect placeCentred(const QSize& client, const QMargins& frame, const QRect& anchor, const QRect& screen);
 
+// The same window beside `keepClear` (a part of the anchor that must stay in sight): left of it
+// where the whole frame fits on the screen there, else right of it, else on the side with more
+// room, as far from `keepClear` as the screen allows. Vertically centred on `anchor`.
+QRect placeBeside(const QSize& client, const QMargins& frame, const QRect& keepClear, const QRect& anchor,
+                  const QRect& screen);
+
 } // namespace varnoth

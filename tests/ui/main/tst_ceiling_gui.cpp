@@ -1,10 +1,10 @@
 // The amount ceiling in the windows: the main window asks before it stores a bet above it (the
 // default answer stores nothing), and the settings window changes it.
+#include "guisupport.h"
 #include "mainui.h"
 #include "settings/Form11.h"
 #include "settings/options.h"
 #include "store/session.h"
-#include "guisupport.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 
@@ -29,6 +29,7 @@ struct Fixture {
     Form1 main{*book.store, session};
     Fixture()
     {
+        acceptNewCustomers(main);
         main.finishStartup();
         main.dispatch().setInstantGrowIn(true);
         ui(main).Combo2->setEditText("x");

@@ -1,8 +1,8 @@
+#include "guisupport.h"
 #include "mainui.h"
 #include "model/text.h"
 #include "store/numberfile.h"
 #include "store/session.h"
-#include "guisupport.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -221,6 +222,58 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("File"));
         QVERIFY(form->Text1->toPlainText().isEmpty());
         QCOMPARE(form->Combo1->count(), 12);
+    }
+
+    // Group entry takes the pair being keyed in the main window; F1 ... F12 pick a type in it as in
+    // the main window; once it closes, the main window's fields take the keys again.
+    void groupEntryWorksWithTheMainWindow()
+    {
+        book->store->creationSequence(QStringLiteral("somchai"));
+        main->RefreshPickLists();
+        pickFromList(ui(*main).Combo1, Straight);
+        ui(*main).Combo2->setEditText(QStringLiteral("somchai"));
+        Form13* form = openGroupEntry();
+        QCOMPARE(form->Combo1->currentText() + " " + form->Combo2->currentText(), Straight + " somchai");
+        QVERIFY(!ui(*main).Text1->isEnabled());
+
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QTest::keyClick(form->Text1, Qt::Key_F4);
+        QCOMPARE(form->Combo1->currentText(), QStringLiteral("2ตัวบน"));
+        QCOMPARE(rows().value(0), QStringLiteral("<2ตัวบน> <somchai>"));
+        form->Text1->setPlainText(QStringLiteral("12-40\n34-60"));
+        form->Command1->click();
+        QCOMPARE(
+            stakeLines(
+                QFileInfo(book->store->StakeFilePath(QStringLiteral("2ตัวบน"), QStringLiteral("somchai"))).fileName()),
+            (QStringList{"12-40", "34-60"}));
+
+        // The sheet box shows a slip of more than five lines without scrolling.
+        const QFontMetrics fm(form->Text1->font());
+        QVERIFY(form->Text1->viewport()->height() / fm.lineSpacing() > 5);
+
+        form->close();
+        QVERIFY(ui(*main).Text1->isEnabled());
+        QVERIFY(ui(*main).Combo1->isEnabled());
+        QCOMPARE(ui(*main).Combo4->currentText(), QStringLiteral("คีย์บอร์ด"));
+        QCOMPARE(ui(*main).Combo1->currentText() + " " + ui(*main).Combo2->currentText(), Straight + " somchai");
+        QTest::keyClicks(ui(*main).Text1, QStringLiteral("123"));
+        QTest::keyClicks(ui(*main).Text2, QStringLiteral("10"));
+        QTest::keyClick(ui(*main).Text2, Qt::Key_Return);
+        QCOMPARE(stakeLines(QFileInfo(book->store->StakeFilePath(Straight, QStringLiteral("somchai"))).fileName()),
+                 QStringList{"123-10"});
+    }
+
+    // Picking another way of keying closes group entry and sets that way, not the keyboard.
+    void anotherInputPickStands()
+    {
+        openGroupEntry();
+        pickFromList(ui(*main).Combo4, QStringLiteral("เมาส์"));
+        QVERIFY(!main->dispatch().window(WindowId::GroupEntry) ||
+                !main->dispatch().window(WindowId::GroupEntry)->isVisible());
+        QCOMPARE(ui(*main).Combo4->currentText(), QStringLiteral("เมาส์"));
+        QVERIFY(ui(*main).Command7[0]->isVisible());
+        QVERIFY(ui(*main).Text1->isEnabled());
     }
 
 private:

@@ -1,7 +1,7 @@
+#include "guisupport.h"
 #include "mainui.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "guisupport.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
 
@@ -45,6 +45,7 @@ class TestForm1Entry : public QObject
         for (const QString& c : customers.split(' ', Qt::SkipEmptyParts))
             book->store->creationSequence(c);
         form = std::make_unique<Form1>(*book->store, *session);
+        acceptNewCustomers(*form);
         form->finishStartup();
     }
     void pick(const QString& type, const QString& customer)
@@ -72,6 +73,7 @@ private slots:
     void pickThenEnterTwice()
     {
         form = std::make_unique<Form1>(*book->store, *session);
+        acceptNewCustomers(*form);
         QCOMPARE(ui(*form).Text7->text() + ui(*form).Text8->text(), QString("00.00"));
         QVERIFY(!ui(*form).Text1->isEnabled());
         form->finishStartup();
@@ -105,7 +107,8 @@ private slots:
         // The long list keeps the column's width and scrolls where the column has no more room.
         QVERIFY(ui(*form).Text3->width() <= ui(*form).Text1->width() + 2);
         QTest::keyClicks(ui(*form).Text1, "+");
-        QVERIFY(ui(*form).Text3->isHidden() && ui(*form).Label6->isHidden() && ui(*form).Text3->toPlainText().isEmpty());
+        QVERIFY(ui(*form).Text3->isHidden() && ui(*form).Label6->isHidden() &&
+                ui(*form).Text3->toPlainText().isEmpty());
 
         ui(*form).Text1->clear();
         enter("5+19", "40");

@@ -31,6 +31,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         QCOMPARE(form.windowTitle(), QString("Varnoth V3.3 Pro"));
         QCOMPARE(ui(form).Text7->text(), QString("0"));
         QCOMPARE(ui(form).Text8->text(), QString("0.00"));
@@ -46,8 +47,8 @@ private slots:
         QStringList settings;
         for (int i = 0; i < ui(form).Combo3->count(); ++i)
             settings << ui(form).Combo3->itemText(i);
-        QCOMPARE(settings,
-                 QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า", "ตั้งค่าอื่น", "เลขอั้น/เลขปิด"}));
+        QCOMPARE(settings, QStringList({"อัตราจ่าย", "วงเงินอั้น", "เลขรางวัล", "คัดเลข", "คัดหลัก", "ส่วนลด", "ชื่อลูกค้า", "ตั้งค่าอื่น",
+                                        "เลขอั้น/เลขปิด"}));
         QVERIFY(ui(form).Command7[10]->isHidden());
         QCOMPARE(form.findChild<QPushButton*>("Command7_10")->text(), QString("+"));
         QCOMPARE(form.findChild<QPushButton*>("Command1_3")->text(), QString("3"));
@@ -58,6 +59,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         form.show();
         QVERIFY(!ui(form).Text1->isEnabled());
         QVERIFY(!ui(form).Combo1->isEnabled());
@@ -72,6 +74,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         QStringList menus;
         for (QAction* a : form.menuBar()->actions())
             menus << a->text();
@@ -95,6 +98,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         form.finishStartup();
         ui(form).Combo1->setCurrentIndex(0);
         ui(form).Combo2->setEditText("X");
@@ -124,6 +128,7 @@ private slots:
         book.put("0_2.gif", "000-1000\r\n\r\n");
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         form.UpdateTotals("2ตัวบน", "x");
         QCOMPARE(ui(form).Text5->text(), QString("2"));
         QCOMPARE(ui(form).Text6->text(), QString("200.00"));
@@ -138,6 +143,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         ui(form).Image4->click();
         QCOMPARE(ui(form).List1->palette().color(QPalette::Text), QColor(0, 0, 128));
         for (int i = 0; i < 6; ++i)
@@ -156,6 +162,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         form.show();
         form.progress().reset();
         for (int i = 0; i < 12; ++i)
@@ -176,6 +183,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         SecondaryWindow* w = form.OpenWindow(WindowId::Calculator);
         QVERIFY(w);
         QVERIFY(w->isGrowing());
@@ -199,6 +207,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QPoint background = ui(form).Label9->geometry().bottomRight() + QPoint(2, 1);
@@ -213,6 +222,7 @@ private slots:
         TempBook book;
         Session session;
         Form1 form(*book.store, session);
+        acceptNewCustomers(form);
         SecondaryWindow* a = form.OpenWindow(WindowId::View);
         SecondaryWindow* b = form.OpenWindow(WindowId::View);
         QCOMPARE(a, b);

@@ -90,6 +90,39 @@ private slots:
         QCOMPARE(placeCentred(client, QMargins(4, 30, 4, 4), anchor, QRect(0, 0, 1366, 768)), expected);
     }
 
+    // Group entry stands beside the main list, left of it where the screen has room, else right of it,
+    // else where it covers the least.
+    void groupEntryStandsBesideTheList_data()
+    {
+        QTest::addColumn<QRect>("list");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("room on the left") << QRect(400, 150, 380, 480) << QRect(96, 243, 300, 300);
+        QTest::newRow("room on the right only") << QRect(200, 150, 380, 480) << QRect(584, 243, 300, 300);
+        QTest::newRow("no room: the left, at the edge") << QRect(250, 150, 900, 480) << QRect(4, 243, 300, 300);
+        QTest::newRow("no room: the right, at the edge") << QRect(120, 150, 1000, 480) << QRect(1062, 243, 300, 300);
+    }
+    void groupEntryStandsBesideTheList()
+    {
+        QFETCH(QRect, list);
+        QFETCH(QRect, expected);
+        const QRect anchor(100, 100, 1100, 560);
+        QCOMPARE(placeBeside(QSize(300, 300), QMargins(4, 30, 4, 4), list, anchor, QRect(0, 0, 1366, 768)), expected);
+    }
+
+    // On the screen, the window leaves every line of the list in sight when the screen has room.
+    void groupEntryLeavesTheListInSight()
+    {
+        Fixture f({180, 30});
+        f.main.resize(f.main.minimumSizeHint().width(), 560);
+        SecondaryWindow* w = f.main.OpenWindow(WindowId::GroupEntry);
+        QVERIFY(w);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(screenArea(w).contains(w->frameGeometry()));
+        const QRect list(ui(f.main).List1->mapToGlobal(QPoint(0, 0)), ui(f.main).List1->size());
+        QVERIFY2(!w->frameGeometry().intersects(list),
+                 qPrintable(QString("%1 %2").arg(w->frameGeometry().right()).arg(list.left())));
+    }
+
     // Every secondary window opens centred on the main window, wholly on the screen, with a title
     // bar and a close button, and Esc in the field that has the focus closes it.
     void secondaryWindowsOpenOverTheMainWindow_data()
@@ -99,7 +132,7 @@ private slots:
         for (WindowId id :
              {WindowId::Backup, WindowId::Print, WindowId::FilePicker, WindowId::View, WindowId::Record,
               WindowId::Result, WindowId::OverLimit, WindowId::Readme, WindowId::Settings, WindowId::Calculator,
-              WindowId::GroupEntry, WindowId::Prize, WindowId::Cutting, WindowId::Customers, WindowId::ExposureMap}) {
+              WindowId::Prize, WindowId::Cutting, WindowId::Customers, WindowId::ExposureMap}) {
             const int n = static_cast<int>(id);
             QTest::addRow("window %d", n) << id << QPoint(20, 30);
             QTest::addRow("window %d, main far right", n) << id << QPoint(600, 400);
