@@ -7,8 +7,8 @@
 #include "store/store.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QColor>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QHBoxLayout>
@@ -79,7 +79,8 @@ QVariant AuditModel::data(const QModelIndex& index, int role) const
         return QVariant::fromValue(Qt::AlignVCenter | (figures ? Qt::AlignRight : Qt::AlignLeft));
     }
     // A bet stored after the result stands out from the bets keyed in time.
-    if (role == Qt::ForegroundRole) return keyedAfterResult(recordAt(index.row())) ? QVariant(LateBetColour) : QVariant();
+    if (role == Qt::ForegroundRole)
+        return keyedAfterResult(recordAt(index.row())) ? QVariant(LateBetColour) : QVariant();
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const AuditRecord r = recordAt(index.row());
     switch (index.column()) {

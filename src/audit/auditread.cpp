@@ -171,7 +171,8 @@ bool changesStake(AuditAction action)
 
 bool keyedAfterResult(const AuditRecord& r)
 {
-    const bool bet = r.action == AuditAction::Bet || r.action == AuditAction::Sheet || r.action == AuditAction::ChatPaste;
+    const bool bet =
+        r.action == AuditAction::Bet || r.action == AuditAction::Sheet || r.action == AuditAction::ChatPaste;
     return bet && r.detail == AuditAfterResultText;
 }
 
@@ -196,7 +197,9 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
     const QByteArray betKeys[] = {auditActionKey(AuditAction::Bet).toLatin1(),
                                   auditActionKey(AuditAction::Sheet).toLatin1(),
                                   auditActionKey(AuditAction::ChatPaste).toLatin1()};
-    const auto isBet = [&](QByteArrayView key) { return std::find(std::begin(betKeys), std::end(betKeys), key) != std::end(betKeys); };
+    const auto isBet = [&](QByteArrayView key) {
+        return std::find(std::begin(betKeys), std::end(betKeys), key) != std::end(betKeys);
+    };
 
     AuditSelection s;
     std::vector<double> stake;

@@ -194,7 +194,8 @@ RuleMarks::RuleMarks(Store& store) : m_store(store), m_rules(bookRules(store))
         if (t < 0 || t >= 12 || seen[static_cast<std::size_t>(t)]) continue;
         seen[static_cast<std::size_t>(t)] = true;
         // A type named with no value has no limit.
-        if (const QString value = pieces.value(1); !value.isEmpty()) m_typeLimits[static_cast<std::size_t>(t)] = Val(value);
+        if (const QString value = pieces.value(1); !value.isEmpty())
+            m_typeLimits[static_cast<std::size_t>(t)] = Val(value);
     }
     m_anyTypeLimit = std::any_of(m_typeLimits.begin(), m_typeLimits.end(), [](const auto& l) { return l.has_value(); });
 }

@@ -15,8 +15,8 @@ namespace varnoth
 Form8::Form8(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, WindowId::Result, parent), Label1(new QLabel(QStringLiteral("รางวัลที่ 1"), this)),
       Label2(new QLabel(QStringLiteral(" 3 ตัวล่าง  4  ครั้ง "), this)),
-      Label3(new QLabel(QStringLiteral("2 ตัวล่าง"), this)), Label4(new QLabel(this)), Command1(new QPushButton(QStringLiteral("บันทึก"), this)),
-      Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
+      Label3(new QLabel(QStringLiteral("2 ตัวล่าง"), this)), Label4(new QLabel(this)),
+      Command1(new QPushButton(QStringLiteral("บันทึก"), this)), Command2(new QPushButton(QStringLiteral("ยกเลิก"), this))
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Lottery Result"));
@@ -33,6 +33,8 @@ Form8::Form8(AppContext& context, QWidget* parent)
         m_fields[i] = new QLineEdit(this);
         m_fields[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
         m_fields[i]->installEventFilter(this);
+        // What the operator keys again takes the warning away until the next save.
+        connect(m_fields[i], &QLineEdit::textEdited, this, [this] { showProblems({}); });
     }
     Text1 = m_fields[0], Text2 = m_fields[1], Text3 = m_fields[2];
     Text4 = m_fields[3], Text5 = m_fields[4], Text6 = m_fields[5];
@@ -46,7 +48,7 @@ Form8::Form8(AppContext& context, QWidget* parent)
         place(m_fields[i + 1], 120 + i * 790, 1080, 730, 360);
     place(Label3, 120, 1560, 3100, 240);
     place(m_fields[5], 120, 1800, 1500, 360);
-    place(Label4, 1720, 1800, 1560, 540);
+    place(Label4, 1720, 1560, 1560, 780);
     place(Command1, 120, 2340, 1500, 400);
     place(Command2, 1720, 2340, 1500, 400);
     // Tab walks the boxes as the window shows them; Enter keeps the order of the draw's announcement.

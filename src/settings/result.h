@@ -1,8 +1,8 @@
 #pragma once
 // The drawn numbers of the draw and the winning numbers derived from them for every type.
 
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QStringList>
 #include <array>
 

@@ -20,8 +20,7 @@ inline const QString ResultNotSavedText = QStringLiteral("ยังไม่ไ�
 // A bet keyed once the drawn numbers are saved: the window asks first, batch mode refuses it
 // without --after-result, and the audit log marks every such bet (AuditAfterResultText).
 inline const QString AfterResultTitle = QStringLiteral("ออกผลแล้ว");
-inline const QString AfterResultQuestion =
-    QStringLiteral("ออกผลแล้ว (รางวัลที่ 1 %1)\nรายการนี้คีย์หลังออกผล ต้องการบันทึกหรือไม่");
+inline const QString AfterResultQuestion = QStringLiteral("ออกผลแล้ว (รางวัลที่ 1 %1)\nรายการนี้คีย์หลังออกผล ต้องการบันทึกหรือไม่");
 inline const QString AfterResultRefusedText = QStringLiteral("ออกผลแล้ว ไม่รับข้อมูลหลังออกผล");
 
 } // namespace varnoth

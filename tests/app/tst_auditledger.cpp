@@ -442,7 +442,8 @@ private slots:
         f.ledger.enterChat({ChatBet{Three, "456", "20"}}, Somchai, true);
         QList<AuditRecord> lines = f.fresh();
         QCOMPARE(lines.size(), 4); // the paired amount is two bets
-        const QList<AuditAction> actions{AuditAction::Bet, AuditAction::Bet, AuditAction::Sheet, AuditAction::ChatPaste};
+        const QList<AuditAction> actions{AuditAction::Bet, AuditAction::Bet, AuditAction::Sheet,
+                                         AuditAction::ChatPaste};
         for (int i = 0; i < lines.size(); ++i) {
             QCOMPARE(lines[i].action, actions[i]);
             QCOMPARE(lines[i].detail, AuditAfterResultText);

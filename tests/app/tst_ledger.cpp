@@ -264,14 +264,20 @@ private slots:
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("shown");
         const int none = -1, limit = int(RuleKind::Limit), pay = int(RuleKind::Pay);
-        QTest::newRow("over the type's limit") << "1000" << none << 0 << "1000" << "45-1000" + OverOwnLimitText;
-        QTest::newRow("up to it") << "1000" << none << 0 << "590" << "45-590";
-        QTest::newRow("no limit set") << "" << none << 0 << "5000" << "45-5000";
-        QTest::newRow("own limit above the type's") << "1000" << limit << 2000 << "1000" << "45-1000";
-        QTest::newRow("own limit below the type's") << "1000" << limit << 300 << "100" << "45-100" + OverOwnLimitText;
-        QTest::newRow("reduced pay and over the type's limit")
-            << "1000" << pay << 50 << "1000" << "45-1000" + PayPercentText.arg(50) + OverOwnLimitText;
-        QTest::newRow("reduced pay within it") << "1000" << pay << 50 << "10" << "45-10" + PayPercentText.arg(50);
+        QTest::newRow("over the type's limit") << "1000" << none << 0 << "1000"
+                                               << "45-1000" + OverOwnLimitText;
+        QTest::newRow("up to it") << "1000" << none << 0 << "590"
+                                  << "45-590";
+        QTest::newRow("no limit set") << "" << none << 0 << "5000"
+                                      << "45-5000";
+        QTest::newRow("own limit above the type's") << "1000" << limit << 2000 << "1000"
+                                                    << "45-1000";
+        QTest::newRow("own limit below the type's") << "1000" << limit << 300 << "100"
+                                                    << "45-100" + OverOwnLimitText;
+        QTest::newRow("reduced pay and over the type's limit") << "1000" << pay << 50 << "1000"
+                                                               << "45-1000" + PayPercentText.arg(50) + OverOwnLimitText;
+        QTest::newRow("reduced pay within it") << "1000" << pay << 50 << "10"
+                                               << "45-10" + PayPercentText.arg(50);
     }
     void betsAboveTheTypesLimitAreMarked()
     {

@@ -1,11 +1,11 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
-#include "mainui.h"
 #include "app/batch.h"
 #include "audit/auditlog.h"
 #include "audit/audittexts.h"
 #include "entry/sheet.h"
 #include "guisupport.h"
+#include "mainui.h"
 #include "reports/Form14.h"
 #include "reports/Form15.h"
 #include "reports/Form6.h"
@@ -245,9 +245,8 @@ private slots:
     {
         QTest::addColumn<QString>("job");
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("file entry") << "sheet"
-                                    << QStringList{"--enter-sheet", "SHEET", "--type", TwoTop, "--customer", " C ",
-                                                   "--after-result"};
+        QTest::newRow("file entry") << "sheet" << QStringList{"--enter-sheet", "SHEET", "--type",        TwoTop,
+                                                              "--customer",    " C ",   "--after-result"};
         QTest::newRow("view data") << "view" << QStringList{"--view"};
         QTest::newRow("search") << "search" << QStringList{"--search", "--number", "123", "--customer", "b"};
         QTest::newRow("over-limit, one type") << "overlimit" << QStringList{"--over-limit", "--type", Straight};
@@ -413,9 +412,8 @@ private slots:
     {
         // The stake file that customer "c" (the third) gets on the first type is in the way.
         QVERIFY(QDir(batchBook->folder()).mkdir("0_3.gif"));
-        const Run run =
-            runProgram(batchBook->folder(),
-                       {"--enter-sheet", sheetFile, "--type", Straight, "--customer", "c", "--after-result"});
+        const Run run = runProgram(
+            batchBook->folder(), {"--enter-sheet", sheetFile, "--type", Straight, "--customer", "c", "--after-result"});
         QCOMPARE(run.code, BatchRefused);
         const QStringList failures = run.out.filter("0_3.gif");
         QCOMPARE(failures.size(), 1);
@@ -431,9 +429,8 @@ private slots:
         QVERIFY(sheet.open(QIODevice::WriteOnly));
         sheet.write("554-100358+6-10\r\n123-100001\r\n456-100000\r\n");
         sheet.close();
-        const Run run =
-            runProgram(batchBook->folder(),
-                       {"--enter-sheet", sheet.fileName(), "--type", Straight, "--customer", "c", "--after-result"});
+        const Run run = runProgram(batchBook->folder(), {"--enter-sheet", sheet.fileName(), "--type", Straight,
+                                                         "--customer", "c", "--after-result"});
         QCOMPARE(run.code, BatchRefused);
         // 456 is then above the type's limit of 500.
         QCOMPARE(run.out, (QStringList{"<3ตัวตรง> <c>", "พร้อมรับข้อมูล", "554-100358+6-10 ข้อมูลผิดพลาด ให้คีย์ใหม่",

@@ -1,17 +1,18 @@
-#include "mainui.h"
 #include "audit/auditlog.h"
 #include "audit/audittexts.h"
+#include "guisupport.h"
+#include "mainui.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "store/session.h"
 #include "store/store.h"
-#include "guisupport.h"
 #include "testsupport.h"
 #include "ui/main/ChatPasteWindow.h"
 #include "ui/main/Form1.h"
 #include "ui/main/Form13.h"
 #include "ui/main/SecondaryWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -22,10 +23,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
-#include <QAction>
-#include <QSet>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -270,14 +270,15 @@ private slots:
         enter("12", "50");
         enter("99", "10");
         enter("34", "10");
-        const QStringList rows{"45-1000" + OverOwnLimitText, "12-50" + ClosedNumberText, "99-10" + PayPercentText.arg(50),
-                               "34-10"};
+        const QStringList rows{"45-1000" + OverOwnLimitText, "12-50" + ClosedNumberText,
+                               "99-10" + PayPercentText.arg(50), "34-10"};
         QCOMPARE(listLines().mid(2), rows);
         QListWidget* list = ui(*form).List1;
         QSet<QRgb> grounds;
         for (int row = 2; row < 5; ++row) {
             const QListWidgetItem* item = list->item(row);
-            QVERIFY2(contrast(item->foreground().color(), item->background().color()) >= 4.5, qPrintable(rows[row - 2]));
+            QVERIFY2(contrast(item->foreground().color(), item->background().color()) >= 4.5,
+                     qPrintable(rows[row - 2]));
             grounds.insert(item->background().color().rgb());
         }
         QCOMPARE(grounds.size(), 3);
