@@ -27,6 +27,10 @@ Form8::Form8(AppContext& context, QWidget* parent)
     Label4->setWordWrap(true);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setStyleSheet(QStringLiteral("color: rgb(192,0,0);"));
+    // A smaller letter, so that the longest warning fits beside the two-digit box.
+    QFont small = Label4->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    Label4->setFont(small);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
     for (int i = 0; i < 6; ++i) {
@@ -48,7 +52,7 @@ Form8::Form8(AppContext& context, QWidget* parent)
         place(m_fields[i + 1], 120 + i * 790, 1080, 730, 360);
     place(Label3, 120, 1560, 3100, 240);
     place(m_fields[5], 120, 1800, 1500, 360);
-    place(Label4, 1720, 1560, 1560, 780);
+    place(Label4, 1720, 1560, 1640, 780);
     place(Command1, 120, 2340, 1500, 400);
     place(Command2, 1720, 2340, 1500, 400);
     // Tab walks the boxes as the window shows them; Enter keeps the order of the draw's announcement.
