@@ -11,6 +11,7 @@
 #include "model/text.h"
 #include "model/types.h"
 #include "settings/options.h"
+#include "settings/resulttexts.h"
 #include "store/numberlines.h"
 #include "store/session.h"
 #include "store/store.h"
@@ -294,11 +295,11 @@ QList<FileState> statesOf(const Store& store, const QStringList& paths)
 namespace
 {
 
-QList<AuditEvent> betEvents(const EntryResult& entry, AuditAction action)
+QList<AuditEvent> betEvents(const EntryResult& entry, AuditAction action, const QString& detail = QString())
 {
     QList<AuditEvent> events;
     for (const BetChange& bet : entry.changes)
-        events << AuditEvent{action, bet.type, entry.customer, bet.number, {}, bet.amount, {}};
+        events << AuditEvent{action, bet.type, entry.customer, bet.number, {}, bet.amount, detail};
     return events;
 }
 
@@ -383,7 +384,7 @@ qint64 Ledger::audit(const QList<AuditEvent>& events, qint64 entry)
 qint64 Ledger::auditEntry(const EntryResult& entry, AuditAction action)
 {
     if (entry.changes.isEmpty()) return 0;
-    return audit(betEvents(entry, action));
+    return audit(betEvents(entry, action, resultSaved(m_store) ? AuditAfterResultText : QString()));
 }
 
 void Ledger::push(LedgerCommand* command)
@@ -400,8 +401,30 @@ void Ledger::pushFiles(LedgerCommand* command, const QList<AuditEvent>& events)
 void Ledger::pushEntry(const EntryResult& result, AuditAction action, const QString& stepText)
 {
     auto* command = stepText.isEmpty() ? new EntryCommand(*this, result) : new EntryCommand(*this, result, stepText);
-    command->setAudit(betEvents(result, action), auditEntry(result, action));
+    // A bet stored once the result is out carries the mark on its line, so that the log shows it.
+    const QList<AuditEvent> events = betEvents(result, action, resultSaved(m_store) ? AuditAfterResultText : QString());
+    command->setAudit(events, events.isEmpty() ? 0 : audit(events));
     push(command);
+}
+
+QString Ledger::afterResultQuestion()
+{
+    if (!resultSaved(m_store)) return {};
+    const QString first = CleanName(LoadResult(m_store)[0]);
+    return AfterResultQuestion.arg(first.isEmpty() ? QStringLiteral("-") : first);
+}
+
+QString Ledger::afterResultRefusal(bool afterResultAllowed)
+{
+    return afterResultAllowed || !resultSaved(m_store) ? QString() : AfterResultRefusedText;
+}
+
+EntryResult Ledger::refusedEntry(const QString& customer, const QString& refusal) const
+{
+    EntryResult refused;
+    refused.customer = customer;
+    refused.lines << refusal;
+    return refused;
 }
 
 QStringList Ledger::prepareCustomer(const QString& customer)
@@ -421,8 +444,12 @@ QString Ledger::aboveCeilingQuestion(const EntryPlan& plan, const QString& custo
     return batch.aboveCeilingQuestion(plan);
 }
 
-EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bool aboveCeilingAllowed)
+EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bool aboveCeilingAllowed,
+                              bool afterResultAllowed)
 {
+    // An entry that holds no bet is listed as it is.
+    const QString refusal = plan.bets.isEmpty() ? QString() : afterResultRefusal(afterResultAllowed);
+    if (!refusal.isEmpty()) return refusedEntry(customer, refusal);
     EntryBatch batch(m_store, customer);
     if (aboveCeilingAllowed) batch.allowAboveCeiling();
     batch.addPlan(plan);
@@ -434,8 +461,11 @@ EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bo
     return result;
 }
 
-EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const QString& customer)
+EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const QString& customer,
+                               bool afterResultAllowed)
 {
+    if (const QString refusal = afterResultRefusal(afterResultAllowed); !refusal.isEmpty())
+        return refusedEntry(customer, refusal);
     EntryResult result = varnoth::enterSheet(m_store, sheet, type, customer);
     if (!result.changes.isEmpty()) {
         pushEntry(result, AuditAction::Sheet);
@@ -444,8 +474,10 @@ EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const 
     return result;
 }
 
-EntryResult Ledger::enterChat(const QList<ChatBet>& bets, const QString& customer)
+EntryResult Ledger::enterChat(const QList<ChatBet>& bets, const QString& customer, bool afterResultAllowed)
 {
+    if (const QString refusal = afterResultRefusal(afterResultAllowed); !refusal.isEmpty())
+        return refusedEntry(customer, refusal);
     const QStringList failures = prepareCustomer(customer);
     EntryBatch batch(m_store, customer);
     QString shownType;
@@ -551,6 +583,7 @@ QStringList Ledger::saveSetting(WindowMode windowMode, const QStringList& items,
 
 QStringList Ledger::saveResult(const DrawnNumbers& fields)
 {
+    if (const ResultCheck check = checkDrawnNumbers(fields); !check.ok()) return check.lines;
     const QString before = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));
     const QStringList lines = SaveResult(m_store, fields);
     const QString after = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));

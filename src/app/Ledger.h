@@ -47,15 +47,24 @@ public:
     QStringList prepareCustomer(const QString& customer);
     // The question to ask before a plan with a bet above the ceiling is stored; "" when there is none.
     QString aboveCeilingQuestion(const EntryPlan& plan, const QString& customer);
+    // Once the drawn numbers are saved, a bet is keyed after the result: the question a window asks
+    // before it stores one ("" while no result is saved). Every entry below refuses such bets unless
+    // the caller says the operator allowed them (`afterResultAllowed`), and marks each one it stores
+    // in the audit log.
+    QString afterResultQuestion();
+    // The line of that refusal, "" when an entry may go ahead.
+    QString afterResultRefusal(bool afterResultAllowed);
     // Commits the bets of one entry (a plan of the main window) for the customer; one step to take back.
     // Bets above the ceiling are stored only when the operator allowed them.
-    EntryResult enterPlan(const EntryPlan& plan, const QString& customer, bool aboveCeilingAllowed = false);
+    EntryResult enterPlan(const EntryPlan& plan, const QString& customer, bool aboveCeilingAllowed = false,
+                          bool afterResultAllowed = false);
     // Commits a sheet for the type and customer; one step to take back.
-    EntryResult enterSheet(const QString& sheet, const QString& type, const QString& customer);
+    EntryResult enterSheet(const QString& sheet, const QString& type, const QString& customer,
+                           bool afterResultAllowed = false);
     // Commits the bets read from a pasted message for the customer (made with his files first when he
     // is new): each file is written once, and the whole paste is one step to take back. As on a sheet,
     // a bet above the ceiling is listed and not stored.
-    EntryResult enterChat(const QList<ChatBet>& bets, const QString& customer);
+    EntryResult enterChat(const QList<ChatBet>& bets, const QString& customer, bool afterResultAllowed = false);
 
     // --- records of the main list --------------------------------------------------------------------
     RecordResult editRecord(const RecordRequest& request);
@@ -67,6 +76,7 @@ public:
 
     // --- settings and customers ----------------------------------------------------------------------
     QStringList saveSetting(WindowMode windowMode, const QStringList& items, int editIndex, const SettingEdit& edit);
+    // Refuses drawn numbers that are not digits of their boxes' widths (nothing is written).
     QStringList saveResult(const DrawnNumbers& fields);
     QStringList setOption(const QString& key, const QString& value);
     NameEntry addCustomerName(const QString& text);
@@ -169,6 +179,7 @@ private:
     void push(class LedgerCommand* command);
     void pushFiles(class LedgerCommand* command, const QList<AuditEvent>& events);
     void pushEntry(const EntryResult& result, AuditAction action, const QString& stepText = QString());
+    EntryResult refusedEntry(const QString& customer, const QString& refusal) const;
     void openAudit();
     QString bookOperator() const;
 

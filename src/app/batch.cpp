@@ -117,6 +117,7 @@ const QString PastDrawOption = QStringLiteral("past-draw");
 const QString PayoutOption = QStringLiteral("payout");
 const QString DiscountOption = QStringLiteral("discount");
 const QString OverpayOption = QStringLiteral("overpay");
+const QString AfterResultOption = QStringLiteral("after-result");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -133,15 +134,20 @@ struct JobRules {
     bool audit = false; // --since and --verify
     bool clearRules = false;
     bool permutations = false;
+    bool afterResult = false;
 };
 
 JobRules rulesOf(BatchJob job)
 {
     switch (job) {
     case BatchJob::EnterSheet:
-        return {Need::Required, Need::Required, false};
+        return {.type = Need::Required, .customer = Need::Required, .typeMayBeAll = false, .afterResult = true};
     case BatchJob::EnterChat:
-        return {.type = Need::Optional, .customer = Need::Optional, .typeMayBeAll = false, .chat = true};
+        return {.type = Need::Optional,
+                .customer = Need::Optional,
+                .typeMayBeAll = false,
+                .chat = true,
+                .afterResult = true};
     case BatchJob::Search:
         return {Need::AllByDefault, Need::AllByDefault, true, true};
     case BatchJob::OverLimit:
@@ -157,7 +163,11 @@ JobRules rulesOf(BatchJob job)
     case BatchJob::NewDraw:
         return {.type = Need::No, .customer = Need::No, .confirm = true, .clearRules = true};
     case BatchJob::Audit:
-        return {.type = Need::AllByDefault, .customer = Need::AllByDefault, .number = true, .audit = true};
+        return {.type = Need::AllByDefault,
+                .customer = Need::AllByDefault,
+                .number = true,
+                .audit = true,
+                .afterResult = true};
     case BatchJob::Rules:
         return {.type = Need::AllByDefault};
     case BatchJob::SetRule:
@@ -252,7 +262,8 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
           refuseExtra(rules.save, SaveOption), refuseExtra(rules.confirm, ConfirmOption),
           refuseExtra(rules.chat, DryRunOption), refuseExtra(rules.chat, JsonOption),
           refuseExtra(rules.audit, SinceOption), refuseExtra(rules.audit, VerifyOption),
-          refuseExtra(rules.clearRules, ClearRulesOption), refuseExtra(rules.permutations, PermutationsOption)})
+          refuseExtra(rules.clearRules, ClearRulesOption), refuseExtra(rules.permutations, PermutationsOption),
+          refuseExtra(rules.afterResult, AfterResultOption)})
         if (!problem.isEmpty()) return problem;
 
     if (rules.type == Need::Optional && !parser.isSet(TypeOption)) {
@@ -295,7 +306,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
             return QStringLiteral("--since takes a date, YYYY-MM-DD, or a date and time, \"YYYY-MM-DD HH:MM\"");
     }
     if (o.verify && (parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
-                     parser.isSet(SinceOption)))
+                     parser.isSet(SinceOption) || parser.isSet(AfterResultOption)))
         return QStringLiteral("--verify checks the whole log and takes no other option");
     o.keep = parser.isSet(KeepOption);
     o.confirmed = parser.isSet(ConfirmOption);
@@ -303,6 +314,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     o.json = parser.isSet(JsonOption);
     o.clearRules = parser.isSet(ClearRulesOption);
     o.permutations = parser.isSet(PermutationsOption);
+    o.afterResult = parser.isSet(AfterResultOption);
     if (job == BatchJob::SetRule || job == BatchJob::ClearRule) {
         if (typeIndex(o.type) < 0) return unknownTypeText(o.type, false);
         o.ruleArguments = parser.positionalArguments();
@@ -329,6 +341,16 @@ BatchResult refused(BatchResult r, const QString& reason)
     return r;
 }
 
+// Once the result is saved a job stores bets only with --after-result; it is refused before it
+// touches the book, so that not even the customer is added.
+QString afterResultRefusal(Ledger& ledger, const BatchOptions& o)
+{
+    const QString refusal = ledger.afterResultRefusal(o.afterResult);
+    if (refusal.isEmpty()) return {};
+    return refusal + QStringLiteral(": the drawn numbers are saved, so nothing was stored; give --after-result to "
+                                    "store bets keyed after the result (each is marked in the audit log)");
+}
+
 // The group-entry window's sheet entry: the header of the pair (after the creation sequence), then a
 // row for every bet of the sheet.
 BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
@@ -346,13 +368,14 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
                               QStringLiteral(" characters; a sheet must stay below ") +
                               QString::number(BatchSheetLimit) + QStringLiteral(": split the file"));
 
+    if (const QString late = afterResultRefusal(ledger, o); !late.isEmpty()) return refused(r, late);
     const QStringList failures = ledger.prepareCustomer(o.customer);
     r.out << QLatin1Char('<') + o.type + QStringLiteral("> <") + o.customer + QLatin1Char('>');
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
     r.out << failures;
     int closed = 0;
     const int above = sheet.isEmpty() ? 0 : [&] {
-        const EntryResult entered = ledger.enterSheet(sheet, o.type, o.customer);
+        const EntryResult entered = ledger.enterSheet(sheet, o.type, o.customer, o.afterResult);
         r.out << entered.lines;
         closed = entered.closed;
         return entered.aboveCeiling;
@@ -441,7 +464,8 @@ BatchResult enterChat(Ledger& ledger, const BatchOptions& o)
         r.exitCode = BatchRefused;
         return r;
     }
-    const EntryResult entered = ledger.enterChat(parse.bets(), customer);
+    if (const QString late = afterResultRefusal(ledger, o); !late.isEmpty()) return refused(r, late);
+    const EntryResult entered = ledger.enterChat(parse.bets(), customer, o.afterResult);
     if (!o.json) r.out << entered.lines;
     const int notStored = static_cast<int>(parse.bets().size() - entered.changes.size());
     if (notStored > 0) {
@@ -600,6 +624,7 @@ BatchResult audit(Ledger& ledger, const BatchOptions& o)
     filter.type = o.type == AllChoice ? QString() : o.type;
     filter.number = o.number.trimmed();
     filter.since = o.since;
+    filter.afterResult = o.afterResult;
     const AuditSelection selection = selectAudit(index, filter);
     r.out.reserve(static_cast<qsizetype>(selection.rows.size()));
     for (qint64 row : selection.rows) {
@@ -860,6 +885,10 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption(
         {DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."), QStringLiteral("PERCENT")});
     parser.addOption({OverpayOption, QStringLiteral("With --pay: record an amount above what is due.")});
+    parser.addOption({AfterResultOption,
+                      QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
+                                     "are saved (each is marked in the audit log); with --audit: list only such "
+                                     "bets.")});
 }
 
 BatchRequest batchRequest(const QCommandLineParser& parser)
@@ -891,7 +920,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption) ||
                            parser.isSet(PngOption) || parser.isSet(PdfOption) || parser.isSet(PastDrawOption) ||
                            parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
-                           parser.isSet(OverpayOption);
+                           parser.isSet(OverpayOption) || parser.isSet(AfterResultOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {

@@ -68,6 +68,7 @@ struct BatchOptions {
     QString discount;       // set-rate: the customer's own discount percentage ("" for the type's)
     QString amount;         // pay: the amount, "" for all that is due
     bool overpay = false;   // pay: more than is due may be paid
+    bool afterResult = false; // enter a sheet or a message once the result is saved; audit: only such bets
 };
 
 // A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.

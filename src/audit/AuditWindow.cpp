@@ -7,6 +7,7 @@
 #include "store/store.h"
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTimeEdit>
@@ -28,6 +29,10 @@ namespace
 {
 
 enum Column { Time, Operator, Action, Type, Customer, Number, Before, After, Entry, Running, Detail, ColumnCount };
+
+// The choice of the action picker that shows only the bets stored after the result.
+constexpr int AfterResultChoice = -2;
+const QColor LateBetColour(176, 0, 0);
 
 QString figure(double value)
 {
@@ -74,6 +79,9 @@ QVariant AuditModel::data(const QModelIndex& index, int role) const
             index.column() == Before || index.column() == After || index.column() == Entry || index.column() == Running;
         return QVariant::fromValue(Qt::AlignVCenter | (figures ? Qt::AlignRight : Qt::AlignLeft));
     }
+    // A bet stored after the result stands out from the bets keyed in time.
+    if (role == Qt::ForegroundRole)
+        return keyedAfterResult(recordAt(index.row())) ? QVariant(LateBetColour) : QVariant();
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
     const AuditRecord r = recordAt(index.row());
     switch (index.column()) {
@@ -138,6 +146,7 @@ AuditWindow::AuditWindow(AppContext& context, QWidget* parent)
     Combo3->addItem(AuditAllChoice, -1);
     for (int a = 0; a < AuditActionCount; ++a)
         Combo3->addItem(auditActionName(static_cast<AuditAction>(a)), a);
+    Combo3->addItem(AuditAfterResultText, AfterResultChoice);
     const QDateTime now = QDateTime::currentDateTime();
     for (QDateTimeEdit* d : {Date1, Date2}) {
         d->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
@@ -269,6 +278,10 @@ AuditFilter AuditWindow::filter() const
     if (Combo2->currentIndex() > 0) f.type = Combo2->currentText();
     f.number = Text1->text().trimmed();
     f.action = Combo3->currentData().toInt();
+    if (f.action == AfterResultChoice) {
+        f.action = -1;
+        f.afterResult = true;
+    }
     if (Check1->isChecked()) f.since = Date1->dateTime();
     if (Check2->isChecked()) f.until = Date2->dateTime().addSecs(59); // to the end of the minute shown
     return f;

@@ -181,6 +181,13 @@ bool changesStake(AuditAction action)
     }
 }
 
+bool keyedAfterResult(const AuditRecord& r)
+{
+    const bool bet =
+        r.action == AuditAction::Bet || r.action == AuditAction::Sheet || r.action == AuditAction::ChatPaste;
+    return bet && r.detail == AuditAfterResultText;
+}
+
 double auditStakeChange(const AuditRecord& r)
 {
     if (!changesStake(r.action)) return 0;
@@ -197,6 +204,13 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
     const QByteArray since = filter.since.isValid() ? timeText(filter.since) : QByteArray();
     const QByteArray until = filter.until.isValid() ? timeText(filter.until) : QByteArray();
     const QByteArray entry = filter.entry > 0 ? QByteArray::number(filter.entry) : QByteArray();
+    const QByteArray lateMark = escapedField(AuditAfterResultText);
+    const QByteArray betKeys[] = {auditActionKey(AuditAction::Bet).toLatin1(),
+                                  auditActionKey(AuditAction::Sheet).toLatin1(),
+                                  auditActionKey(AuditAction::ChatPaste).toLatin1()};
+    const auto isBet = [&](QByteArrayView key) {
+        return std::find(std::begin(betKeys), std::end(betKeys), key) != std::end(betKeys);
+    };
 
     AuditSelection s;
     std::vector<double> stake;
@@ -216,7 +230,7 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
         if (!splitFields(index.line(i), f)) {
             // A damaged line is shown when nothing narrows the list, so that it can be seen.
             const bool narrowed = !customer.isEmpty() || !type.isEmpty() || !number.isEmpty() || !action.isEmpty() ||
-                                  !since.isEmpty() || !until.isEmpty() || !entry.isEmpty();
+                                  !since.isEmpty() || !until.isEmpty() || !entry.isEmpty() || filter.afterResult;
             if (!narrowed) {
                 s.rows.push_back(i);
                 stake.push_back(none);
@@ -241,6 +255,7 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
         if (!since.isEmpty() && f[0] < QByteArrayView(since)) continue;
         if (!until.isEmpty() && f[0] > QByteArrayView(until)) continue;
         if (!action.isEmpty() && f[3] != action) continue;
+        if (filter.afterResult && (f[10] != lateMark || !isBet(f[3]))) continue;
         s.rows.push_back(i);
         stake.push_back(after);
     }

@@ -70,6 +70,7 @@ struct AuditFilter {
     QDateTime since; // invalid for no bound
     QDateTime until;
     qint64 entry = 0; // the lines of one entry, 0 for every entry
+    bool afterResult = false; // only the bets stored once the drawn numbers were saved
 };
 
 struct AuditSelection {
@@ -82,6 +83,8 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter);
 // How much a line changes the stake of its number (after - before), for the actions that change stakes.
 double auditStakeChange(const AuditRecord& r);
 bool changesStake(AuditAction action);
+// A bet stored once the drawn numbers were saved: the ledger marks its line.
+bool keyedAfterResult(const AuditRecord& r);
 
 // The action's name as the window shows it.
 QString auditActionName(AuditAction action);

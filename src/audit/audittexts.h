@@ -21,6 +21,10 @@ inline const QStringList AuditActionNames = {
 inline const QString AuditPartialEndText = QStringLiteral("บรรทัดสุดท้ายไม่ครบ");
 inline const QString AuditBrokenEndText = QStringLiteral("บรรทัดสุดท้ายถูกแก้ไข");
 
+// The detail of a bet's line when it was stored once the drawn numbers were saved, and the choice
+// of the audit window that shows only those.
+inline const QString AuditAfterResultText = QStringLiteral("คีย์หลังออกผล");
+
 // The detail of a setting line: which setting changed.
 inline const QString AuditResultSetting = QStringLiteral("ผลรางวัล");
 // A customer's own payout rate and discount (before and after: "rate/percent").

@@ -1,5 +1,6 @@
 #include "entry/rulemarks.h"
 
+#include "model/text.h"
 #include "model/types.h"
 #include "reports/selectors.h"
 #include "settings/numberruletexts.h"
@@ -178,7 +179,26 @@ void stakeFileSaved(int type, const NumberFile& file)
     f.stamp = file.savedStamp();
 }
 
-RuleMarks::RuleMarks(Store& store) : m_store(store), m_rules(bookRules(store)) {}
+RuleMarks::RuleMarks(Store& store) : m_store(store), m_rules(bookRules(store))
+{
+    // The limit file read once for every type: the first line of a type names its limit, as the
+    // over-limit report reads it.
+    const QString text = store.ReadWholeFile(store.limitFile());
+    const QStringList& types = typeNames();
+    std::array<bool, 12> seen{};
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        if (line.isEmpty()) continue;
+        const QStringList pieces = line.split(QLatin1Char('#'));
+        const qsizetype t = types.indexOf(pieces[0]);
+        if (t < 0 || t >= 12 || seen[static_cast<std::size_t>(t)]) continue;
+        seen[static_cast<std::size_t>(t)] = true;
+        // A type named with no value has no limit.
+        if (const QString value = pieces.value(1); !value.isEmpty())
+            m_typeLimits[static_cast<std::size_t>(t)] = Val(value);
+    }
+    m_anyTypeLimit = std::any_of(m_typeLimits.begin(), m_typeLimits.end(), [](const auto& l) { return l.has_value(); });
+}
 
 bool RuleMarks::isClosed(int type, const QString& number) const
 {
@@ -198,37 +218,46 @@ double RuleMarks::bookStake(int type, const QString& number)
     return sum;
 }
 
+double& RuleMarks::heldOn(int type, const QString& number)
+{
+    // The book's stake is summed over the customers once per number; the batch's bets add to it.
+    const int slot = NumberRules::shortNumberSlot(number);
+    if (slot >= 0 && type >= 0 && type < 12) {
+        std::vector<double>& held3 = m_heldBySlot[static_cast<std::size_t>(type)];
+        if (held3.empty()) held3.assign(NumberRules::ShortNumberSlots, std::numeric_limits<double>::quiet_NaN());
+        double& held = held3[static_cast<std::size_t>(slot)];
+        if (std::isnan(held)) held = bookStake(type, number);
+        return held;
+    }
+    QHash<QString, double>& byNumber = m_held[type];
+    auto it = byNumber.find(number);
+    if (it == byNumber.end()) it = byNumber.insert(number, bookStake(type, number));
+    return it.value();
+}
+
+bool RuleMarks::takesAbove(int type, const QString& number, double amount, double limit)
+{
+    double& held = heldOn(type, number);
+    held += amount;
+    return held > limit;
+}
+
 QString RuleMarks::mark(const NumberRule* rule, int type, const QString& number, double amount)
 {
-    if (!rule) return {};
-    switch (rule->kind) {
-    case RuleKind::Closed:
-        return ClosedNumberText;
-    case RuleKind::Pay: {
+    if (rule && rule->kind == RuleKind::Closed) return ClosedNumberText;
+    if (rule && rule->kind == RuleKind::Limit)
+        return takesAbove(type, number, amount, static_cast<double>(rule->value)) ? OverOwnLimitText : QString();
+    QString text;
+    if (rule && rule->kind == RuleKind::Pay) {
         auto known = m_payMarks.constFind(rule->value);
         if (known == m_payMarks.constEnd()) known = m_payMarks.insert(rule->value, PayPercentText.arg(rule->value));
-        return known.value();
+        text = known.value();
     }
-    case RuleKind::Limit: {
-        // The book's stake is summed over the customers once per number; the batch's bets add to it.
-        double* held = nullptr;
-        const int slot = NumberRules::shortNumberSlot(number);
-        if (slot >= 0 && type >= 0 && type < 12) {
-            std::vector<double>& held3 = m_heldBySlot[static_cast<std::size_t>(type)];
-            if (held3.empty()) held3.assign(NumberRules::ShortNumberSlots, std::numeric_limits<double>::quiet_NaN());
-            held = &held3[static_cast<std::size_t>(slot)];
-            if (std::isnan(*held)) *held = bookStake(type, number);
-        } else {
-            QHash<QString, double>& byNumber = m_held[type];
-            auto it = byNumber.find(number);
-            if (it == byNumber.end()) it = byNumber.insert(number, bookStake(type, number));
-            held = &it.value();
-        }
-        *held += amount;
-        return *held > static_cast<double>(rule->value) ? OverOwnLimitText : QString();
-    }
-    }
-    return {};
+    // A number without a limit of its own is held to its type's.
+    const std::optional<double> typeLimit =
+        type >= 0 && type < 12 ? m_typeLimits[static_cast<std::size_t>(type)] : std::nullopt;
+    if (typeLimit && takesAbove(type, number, amount, *typeLimit)) text += OverOwnLimitText;
+    return text;
 }
 
 RuleVerdict RuleMarks::judge(int type, const QString& number, double amount)
@@ -238,6 +267,33 @@ RuleVerdict RuleMarks::judge(int type, const QString& number, double amount)
     verdict.closed = rule && rule->kind == RuleKind::Closed;
     verdict.mark = mark(rule, type, number, amount);
     return verdict;
+}
+
+RuleMarkKind ruleMarkOf(QStringView line)
+{
+    // A bet's line: digits, "-", digits, then its marks.
+    const qsizetype dash = line.indexOf(QLatin1Char('-'));
+    if (dash <= 0) return RuleMarkKind::None;
+    const auto digitsOnly = [](QStringView s) {
+        return !s.isEmpty() && std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    qsizetype end = line.indexOf(QLatin1Char(' '), dash);
+    if (end < 0) return RuleMarkKind::None;
+    if (!digitsOnly(line.first(dash)) || !digitsOnly(line.sliced(dash + 1, end - dash - 1))) return RuleMarkKind::None;
+    QStringView marks = line.sliced(end);
+    if (marks == ClosedNumberText) return RuleMarkKind::Closed;
+    bool over = false;
+    if (marks.endsWith(OverOwnLimitText)) {
+        over = true;
+        marks.chop(OverOwnLimitText.size());
+    }
+    if (marks.isEmpty()) return over ? RuleMarkKind::OverLimit : RuleMarkKind::None;
+    // " จ่าย 50%"
+    const QStringView payWord = QStringView(PayPercentText).first(PayPercentText.indexOf(QStringLiteral("%1")));
+    const bool pay = marks.startsWith(payWord) && marks.endsWith(QLatin1Char('%')) &&
+                     digitsOnly(marks.sliced(payWord.size(), marks.size() - payWord.size() - 1));
+    if (!pay) return RuleMarkKind::None;
+    return over ? RuleMarkKind::OverLimit : RuleMarkKind::PayPercent;
 }
 
 } // namespace varnoth

@@ -1,6 +1,7 @@
 #pragma once
 // The result window: the six drawn numbers of the draw.
 
+#include "settings/result.h"
 #include "ui/main/SecondaryWindow.h"
 
 #include <array>
@@ -24,6 +25,8 @@ public:
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
+    // Why the drawn numbers were not saved.
+    QLabel* Label4;
     // The first prize, the four three-digit lower numbers and the two-digit lower number.
     QLineEdit* Text1;
     QLineEdit* Text2;
@@ -41,6 +44,7 @@ protected:
 
 private:
     void closeWindow();
+    void showProblems(const ResultCheck& check);
     std::array<QLineEdit*, 6> m_fields{};
 };
 

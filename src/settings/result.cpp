@@ -1,6 +1,8 @@
 #include "settings/result.h"
 
 #include "model/text.h"
+#include "model/types.h"
+#include "settings/resulttexts.h"
 #include "store/store.h"
 
 #include <algorithm>
@@ -93,6 +95,50 @@ QString resultFileText(const DrawnNumbers& fields)
     return text;
 }
 
+namespace
+{
+
+bool digitsOfWidth(const QString& text, int width)
+{
+    if (text.size() != width) return false;
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
+}
+
+QString boxName(int box)
+{
+    if (box == 0) return FirstPrizeBoxText;
+    if (box == 5) return LowerTwoBoxText;
+    return LowerThreeBoxText.arg(box);
+}
+
+} // namespace
+
+ResultCheck checkDrawnNumbers(const DrawnNumbers& fields)
+{
+    ResultCheck check;
+    bool anyLower = false;
+    for (int i = 1; i <= 4; ++i)
+        anyLower = anyLower || !CleanName(fields[i]).isEmpty();
+    for (int i = 0; i < 6; ++i) {
+        const QString text = CleanName(fields[i]);
+        const bool lower = i >= 1 && i <= 4;
+        if (text.isEmpty()) {
+            if (lower && anyLower) {
+                check.lines << boxName(i) + BoxEmptyText;
+                check.boxes << i;
+            }
+            continue;
+        }
+        if (digitsOfWidth(text, DrawnNumberWidths[i])) continue;
+        check.lines << boxName(i) + BoxWidthText.arg(DrawnNumberWidths[i]);
+        check.boxes << i;
+    }
+    if (!check.ok()) check.lines << ResultNotSavedText;
+    return check;
+}
+
 QStringList SaveResult(Store& store, const DrawnNumbers& fields)
 {
     const QString path = store.resultFile();
@@ -100,9 +146,24 @@ QStringList SaveResult(Store& store, const DrawnNumbers& fields)
     return {};
 }
 
-DrawnNumbers LoadResult(Store& store)
+namespace
+{
+
+// The six fields of the header line of the result file's kept (non-empty) lines.
+DrawnNumbers headerFields(const QString& text)
 {
     DrawnNumbers fields;
+    if (text.isEmpty() || !text.section(CRLF, 0, 0).contains(QLatin1Char('#'))) return fields;
+    const QStringList pieces = text.split(QLatin1Char('#'));
+    for (int i = 0; i < 6 && i < pieces.size(); ++i)
+        fields[i] = pieces[i];
+    return fields;
+}
+
+} // namespace
+
+DrawnNumbers LoadResult(Store& store)
+{
     const QStringList lines = store.ReadWholeFile(store.resultFile()).split(QLatin1Char('\n'));
     QString text;
     store.progress().reset();
@@ -112,11 +173,23 @@ DrawnNumbers LoadResult(Store& store)
         if (!line.isEmpty()) text += line + CRLF;
     }
     store.progress().hide();
-    if (text.isEmpty() || !text.section(CRLF, 0, 0).contains(QLatin1Char('#'))) return fields;
-    const QStringList pieces = text.split(QLatin1Char('#'));
-    for (int i = 0; i < 6 && i < pieces.size(); ++i)
-        fields[i] = pieces[i];
-    return fields;
+    return headerFields(text);
+}
+
+bool resultSaved(Store& store)
+{
+    QString text;
+    for (QString line : store.ReadWholeFile(store.resultFile()).split(QLatin1Char('\n'))) {
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        if (line.isEmpty()) continue;
+        // A winning line of a type counts as well as the drawn numbers above them.
+        const qsizetype hash = line.indexOf(QLatin1Char('#'));
+        if (hash > 0 && hash + 1 < line.size() && typeIndex(line.left(hash)) >= 0) return true;
+        text += line + CRLF;
+    }
+    for (const QString& field : headerFields(text))
+        if (!field.isEmpty()) return true;
+    return false;
 }
 
 } // namespace varnoth

@@ -270,7 +270,7 @@ private slots:
         QCOMPARE(lines[0].type, Two);
         QCOMPARE(lines[0].after, QString("300"));
 
-        f.ledger.saveResult({"123456", "12", "", "", "", ""});
+        f.ledger.saveResult({"123456", "", "", "", "", "12"});
         lines = f.fresh();
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines[0].detail, AuditResultSetting);
@@ -285,7 +285,7 @@ private slots:
         QCOMPARE(lines[1].action, AuditAction::CustomerRemoved);
         QCOMPARE(lines[1].customer, QString("somsak"));
 
-        f.ledger.enterSheet("12-500\r\n", Two, Somchai);
+        f.ledger.enterSheet("12-500\r\n", Two, Somchai, true); // keyed after the result saved above
         OverLimit(*f.book.store, f.session, Two, false);
         f.fresh();
         QVERIFY(f.ledger.saveSendOutList("evening").saved);
@@ -427,6 +427,44 @@ private slots:
         out = runBatch(f.ledger, r.options);
         QCOMPARE(out.exitCode, BatchRefused);
         QVERIFY(out.out.first().startsWith(AuditChainBrokenText + "3"));
+    }
+
+    // Every bet stored once the result is saved carries the mark on its line, whichever way it came in;
+    // the chain holds, and the choice of such bets (the window's and --audit --after-result) finds them.
+    void betsAfterTheResultAreMarked()
+    {
+        Fixture f;
+        f.ledger.enterSheet("12-100\r\n", Two, Somchai);
+        QVERIFY(f.ledger.saveResult({"123456", "", "", "", "", "56"}).isEmpty());
+        f.fresh();
+        f.ledger.enterPlan(planFieldEntry({}, "56", "10+20", Two, Somchai).plan, Somchai, false, true);
+        f.ledger.enterSheet("34-5\r\n", Two, Somchai, true);
+        f.ledger.enterChat({ChatBet{Three, "456", "20"}}, Somchai, true);
+        QList<AuditRecord> lines = f.fresh();
+        QCOMPARE(lines.size(), 4); // the paired amount is two bets
+        const QList<AuditAction> actions{AuditAction::Bet, AuditAction::Bet, AuditAction::Sheet,
+                                         AuditAction::ChatPaste};
+        for (int i = 0; i < lines.size(); ++i) {
+            QCOMPARE(lines[i].action, actions[i]);
+            QCOMPARE(lines[i].detail, AuditAfterResultText);
+            QVERIFY(keyedAfterResult(lines[i]));
+        }
+        QVERIFY(!keyedAfterResult(recordsOf(f.ledger.auditLogPath()).at(1))); // 12-100, before the result
+
+        // Taking one back is no bet keyed after the result.
+        f.ledger.undo();
+        lines = f.fresh();
+        QCOMPARE(lines.first().action, AuditAction::TakeBack);
+        QVERIFY(!keyedAfterResult(lines.first()));
+
+        AuditIndex index;
+        QVERIFY(index.load(f.ledger.auditLogPath()));
+        QCOMPARE(verifyAudit(index).firstBroken, qint64(0));
+        AuditFilter late;
+        late.afterResult = true;
+        QCOMPARE(selectAudit(index, late).rows.size(), size_t(4));
+        late.action = int(AuditAction::Bet);
+        QCOMPARE(selectAudit(index, late).rows.size(), size_t(2));
     }
 
     void checkingPassFindsMissingExtraAndChangedBets()

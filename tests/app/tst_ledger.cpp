@@ -2,9 +2,13 @@
 // that can no longer be taken back changes nothing and stays, and the signals follow the changes.
 #include "app/Ledger.h"
 #include "app/ledgertexts.h"
+#include "entry/chat.h"
 #include "entry/gates.h"
 #include "entry/undo.h"
 #include "reports/overlimit.h"
+#include "settings/numberrules.h"
+#include "settings/numberruletexts.h"
+#include "settings/resulttexts.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
@@ -160,6 +164,134 @@ private slots:
         }
         QVERIFY(&book.store->progress() != ledgers);
         book.store->progress().tick(10); // the store's own silent progress: nothing left dangling
+    }
+
+    // A number keyed into the wrong box, or a box of the wrong width, is refused with the box named,
+    // and the result saved before stays as it was.
+    void drawnNumbersTakeOnlyTheirBoxesWidth_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QList<int>>("wrong"); // the boxes refused, none when the numbers are saved
+        QTest::newRow("the whole draw") << QStringList{"123456", "111", "222", "333", "444", "56"} << QList<int>{};
+        QTest::newRow("cleared") << QStringList{"", "", "", "", "", ""} << QList<int>{};
+        QTest::newRow("first prize alone") << QStringList{"123456", "", "", "", "", ""} << QList<int>{};
+        QTest::newRow("blanks and dashes cleaned")
+            << QStringList{" 123 456", "1-11", "222", "333", "444", "5 6"} << QList<int>{};
+        QTest::newRow("two-digit and three-digit boxes swapped")
+            << QStringList{"123456", "78", "222", "333", "444", "123"} << QList<int>{1, 5};
+        QTest::newRow("short first prize") << QStringList{"12345", "", "", "", "", "56"} << QList<int>{0};
+        QTest::newRow("letter") << QStringList{"12345o", "", "", "", "", ""} << QList<int>{0};
+        QTest::newRow("Thai digits") << QStringList{"123456", "", "", "", "", "๕๖"} << QList<int>{5};
+        QTest::newRow("a lower number left out")
+            << QStringList{"123456", "111", "", "333", "444", "56"} << QList<int>{2};
+    }
+    void drawnNumbersTakeOnlyTheirBoxesWidth()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QList<int>, wrong);
+        Fixture f;
+        f.book.put("lotto3.gif", "654321#555#666#777#888#21#\r\n3ตัวตรง#321-\r\n");
+        const QByteArray before = f.book.bytes("lotto3.gif");
+        DrawnNumbers drawn;
+        for (int i = 0; i < 6; ++i)
+            drawn[i] = fields[i];
+        const QStringList lines = f.ledger.saveResult(drawn);
+        const ResultCheck check = checkDrawnNumbers(drawn);
+        QCOMPARE(check.boxes, wrong);
+        if (wrong.isEmpty()) {
+            QCOMPARE(lines, QStringList());
+            QCOMPARE(f.book.bytes("lotto3.gif"), cp874(resultFileText(drawn) + "\r\n"));
+            return;
+        }
+        QCOMPARE(lines, check.lines);
+        QCOMPARE(lines.size(), wrong.size() + 1);
+        QCOMPARE(lines.last(), ResultNotSavedText);
+        for (int i = 0; i < wrong.size(); ++i) {
+            const int box = wrong[i];
+            const QString name = box == 0 ? FirstPrizeBoxText : box == 5 ? LowerTwoBoxText : LowerThreeBoxText.arg(box);
+            QVERIFY2(lines[i].startsWith(name), qPrintable(lines[i]));
+        }
+        QCOMPARE(f.book.bytes("lotto3.gif"), before);
+    }
+
+    // Once the drawn numbers are saved, no way in stores a bet unless the operator allowed it: a
+    // refused entry leaves the whole folder as it was (not even a new customer is made).
+    void betsAfterTheResultNeedTheOperatorsWord_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("main window") << "plan";
+        QTest::newRow("sheet") << "sheet";
+        QTest::newRow("chat paste, new customer") << "chat";
+    }
+    void betsAfterTheResultNeedTheOperatorsWord()
+    {
+        QFETCH(QString, path);
+        Fixture f;
+        const auto enter = [&](bool allowed) {
+            if (path == "plan")
+                return f.ledger.enterPlan(planFieldEntry({}, "56", "10", Two, Somchai).plan, Somchai, false, allowed);
+            if (path == "sheet") return f.ledger.enterSheet("56-10\r\n", Two, Somchai, allowed);
+            return f.ledger.enterChat({ChatBet{Two, "56", "10"}}, "somsak", allowed);
+        };
+        QCOMPARE(f.ledger.afterResultQuestion(), QString());
+        QCOMPARE(enter(false).changes.size(), 1);
+        QVERIFY(f.ledger.saveResult({"123456", "", "", "", "", "78"}).isEmpty());
+        QVERIFY(f.ledger.afterResultQuestion().contains("123456"));
+
+        const auto before = folderBytes(f.book.folder());
+        const int steps = f.ledger.undoStack().count();
+        const EntryResult refused = enter(false);
+        QCOMPARE(refused.lines, QStringList{AfterResultRefusedText});
+        QVERIFY(refused.changes.isEmpty());
+        QCOMPARE(folderBytes(f.book.folder()), before);
+        QCOMPARE(f.ledger.undoStack().count(), steps);
+
+        QCOMPARE(enter(true).changes.size(), 1);
+        QCOMPARE(f.ledger.undoStack().count(), steps + 1);
+        // A result cleared again takes bets as before the draw.
+        QVERIFY(f.ledger.saveResult({}).isEmpty());
+        QCOMPARE(f.ledger.afterResultQuestion(), QString());
+        QCOMPARE(enter(false).changes.size(), 1);
+    }
+
+    // A bet that takes its number above the type's limit is marked as one above its own limit is; a
+    // number's own limit wins over the type's. The book holds 410 on 45 (another customer's).
+    void betsAboveTheTypesLimitAreMarked_data()
+    {
+        QTest::addColumn<QString>("typeLimit");
+        QTest::addColumn<int>("rule"); // -1 none, else a RuleKind
+        QTest::addColumn<int>("ruleValue");
+        QTest::addColumn<QString>("amount");
+        QTest::addColumn<QString>("shown");
+        const int none = -1, limit = int(RuleKind::Limit), pay = int(RuleKind::Pay);
+        QTest::newRow("over the type's limit") << "1000" << none << 0 << "1000"
+                                               << "45-1000" + OverOwnLimitText;
+        QTest::newRow("up to it") << "1000" << none << 0 << "590"
+                                  << "45-590";
+        QTest::newRow("no limit set") << "" << none << 0 << "5000"
+                                      << "45-5000";
+        QTest::newRow("own limit above the type's") << "1000" << limit << 2000 << "1000"
+                                                    << "45-1000";
+        QTest::newRow("own limit below the type's") << "1000" << limit << 300 << "100"
+                                                    << "45-100" + OverOwnLimitText;
+        QTest::newRow("reduced pay and over the type's limit") << "1000" << pay << 50 << "1000"
+                                                               << "45-1000" + PayPercentText.arg(50) + OverOwnLimitText;
+        QTest::newRow("reduced pay within it") << "1000" << pay << 50 << "10"
+                                               << "45-10" + PayPercentText.arg(50);
+    }
+    void betsAboveTheTypesLimitAreMarked()
+    {
+        QFETCH(QString, typeLimit);
+        QFETCH(int, rule);
+        QFETCH(int, ruleValue);
+        QFETCH(QString, amount);
+        QFETCH(QString, shown);
+        Fixture f;
+        f.book.stake(Two, "daeng", "45", 410);
+        if (!typeLimit.isEmpty()) f.book.put("lotto2.gif", "3ตัวตรง#50\r\n" + Two + "#" + typeLimit + "\r\n");
+        if (rule >= 0)
+            QVERIFY(setNumberRule(*f.book.store, {Two, "45", RuleKind(rule), ruleValue, false}).outcome.ok());
+        QCOMPARE(f.enter("45", amount).lines, QStringList{shown});
     }
 
     void newDrawLeavesNothingToTakeBack()

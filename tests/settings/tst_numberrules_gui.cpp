@@ -8,6 +8,7 @@
 #include "store/session.h"
 #include "testsupport.h"
 #include "ui/main/Form1.h"
+#include "ui/main/SecondaryWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -217,13 +218,13 @@ private slots:
         const QStringList lines = listLines(list);
         QVERIFY(lines.contains("12-50" + ClosedNumberText));
         const int row = static_cast<int>(lines.indexOf("12-50" + ClosedNumberText));
-        QCOMPARE(list->item(row)->foreground().color(), QColor(Qt::red));
+        QCOMPARE(list->item(row)->foreground().color(), markColours(lines[row])->ink);
         QTest::keyClicks(number, "13");
         QTest::keyClicks(amount, "50");
         QTest::keyClick(amount, Qt::Key_Return);
         const int stored = static_cast<int>(listLines(list).indexOf("13-50"));
         QVERIFY(stored > row);
-        QVERIFY(list->item(stored)->foreground().color() != QColor(Qt::red));
+        QVERIFY(list->item(stored)->foreground().color() != markColours(lines[row])->ink);
     }
 };
 

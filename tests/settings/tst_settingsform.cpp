@@ -6,6 +6,7 @@
 #include "settings/Form11.h"
 #include "settings/Form18.h"
 #include "settings/Form8.h"
+#include "settings/resulttexts.h"
 #include "store/numberfile.h"
 #include "store/session.h"
 #include "testsupport.h"
@@ -301,6 +302,48 @@ private slots:
         QCOMPARE(w->Text2->text(), QString());
         QTest::keyClick(w->List1, Qt::Key_Escape);
         QTRY_VERIFY(!w || !w->isVisible());
+    }
+
+    // Tab walks the boxes in the order of the screen. A number keyed into a box of another width is
+    // refused: the window stays, names the box and gives it the focus, and the saved result stays.
+    void resultBoxesFollowTheScreenAndTakeTheirWidth()
+    {
+        Fixture f;
+        f.book.put("lotto3.gif", "654321#555#666#777#888#21#\r\n");
+        const QByteArray before = f.book.bytes("lotto3.gif");
+        f.pick("เลขรางวัล");
+        auto* w = f.window<Form8>(WindowId::Result);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        const QList<QLineEdit*> screen{w->Text1, w->Text2, w->Text3, w->Text4, w->Text5, w->Text6};
+        // Keyed by the screen: the two lower-number boxes swapped places.
+        const QStringList typed{"123456", "78", "222", "333", "444", "123"};
+        QTRY_VERIFY(w->Text1->hasFocus());
+        for (int i = 0; i < screen.size(); ++i) {
+            QVERIFY2(screen[i]->hasFocus(), qPrintable(screen[i]->objectName()));
+            screen[i]->selectAll();
+            QTest::keyClicks(screen[i], typed[i]);
+            QTest::keyClick(screen[i], Qt::Key_Tab);
+        }
+        QVERIFY(w->Command1->hasFocus());
+
+        QTest::keyClick(w->Command1, Qt::Key_Space);
+        QCOMPARE(f.window<Form8>(WindowId::Result), w);
+        QCOMPARE(f.book.bytes("lotto3.gif"), before);
+        const QStringList shown = items(ui(f.main).List1);
+        QCOMPARE(shown.filter(LowerThreeBoxText.arg(1)).size(), 1);
+        QCOMPARE(shown.filter(LowerTwoBoxText).size(), 1);
+        QCOMPARE(shown.last(), ResultNotSavedText);
+        QVERIFY(w->Label4->text().startsWith(LowerThreeBoxText.arg(1)));
+        QVERIFY(w->Text2->hasFocus());
+        QCOMPARE(w->Text2->selectedText(), QString("78"));
+
+        // Keyed again where they belong: saved, and the window closes.
+        QTest::keyClicks(w->Text2, "111");
+        w->Text6->setText("78");
+        QTest::mouseClick(w->Command1, Qt::LeftButton);
+        QVERIFY(!f.window<Form8>(WindowId::Result));
+        QVERIFY(f.book.text("lotto3.gif").startsWith("123456#111#222#333#444#78#\r\n"));
     }
 
     void customerNames()

@@ -7,6 +7,8 @@
 #include "app/batch.h"
 #include "audit/auditlog.h"
 #include "audit/auditread.h"
+#include "app/batch.h"
+#include "audit/auditlog.h"
 #include "audit/audittexts.h"
 #include "entry/sheet.h"
 #include "guisupport.h"
@@ -182,7 +184,9 @@ class TestBatchGui : public QObject
             form->setSheet(LoadSheetFile(sheetFile)); // what file entry hands on
             pick(form->Combo1, TwoTop);
             form->Combo2->setEditText("c");
-            form->Command1->click();
+            // The book holds a drawn result: the operator says the sheet comes after it.
+            QVERIFY(answerQuestion([&] { form->Command1->click(); },
+                                   [](QWidget* box) { box->findChild<QPushButton*>("StoreAnyway")->click(); }));
         } else if (job == "view") {
             ui(*main).Image1->click();
         } else if (job == "search") {
@@ -268,8 +272,8 @@ private slots:
     {
         QTest::addColumn<QString>("job");
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("file entry") << "sheet"
-                                    << QStringList{"--enter-sheet", "SHEET", "--type", TwoTop, "--customer", " C "};
+        QTest::newRow("file entry") << "sheet" << QStringList{"--enter-sheet", "SHEET", "--type",        TwoTop,
+                                                              "--customer",    " C ",   "--after-result"};
         QTest::newRow("view data") << "view" << QStringList{"--view"};
         QTest::newRow("search") << "search" << QStringList{"--search", "--number", "123", "--customer", "b"};
         QTest::newRow("over-limit, one type") << "overlimit" << QStringList{"--over-limit", "--type", Straight};
@@ -355,6 +359,13 @@ private slots:
         QTest::newRow("overpay without pay") << QStringList{"--view", "--overpay"} << BatchUsageError << "";
         QTest::newRow("no full backup on the drive")
             << QStringList{"--full-restore", "DRIVE"} << BatchRefused << NoFullBackupText;
+        // The book holds a drawn result: a bet now needs --after-result, and not even the customer is added.
+        QTest::newRow("sheet after the result")
+            << QStringList{"--enter-sheet", "SHEET", "--type", TwoTop, "--customer", "newman"} << BatchRefused << "";
+        QTest::newRow("chat after the result")
+            << QStringList{"--enter-chat", "CHAT", "--type", TwoTop, "--customer", "newman"} << BatchRefused << "";
+        QTest::newRow("after-result on another job")
+            << QStringList{"--view", "--after-result"} << BatchUsageError << "";
     }
 
     // With --overpay the same payment is recorded, and the account turns round.
@@ -460,7 +471,13 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, code);
         QFETCH(QString, shown);
-        args.replaceInStrings("DRIVE", batchDrive->path());
+        args.replaceInStrings("DRIVE", batchDrive->path()).replaceInStrings("SHEET", sheetFile);
+        if (args.contains("CHAT")) {
+            QFile chat(batchDrive->filePath("chat.txt"));
+            QVERIFY(chat.open(QIODevice::WriteOnly));
+            chat.write("45=100\n");
+            args.replaceInStrings("CHAT", chat.fileName());
+        }
         if (args.contains("LONGSHEET")) {
             QFile sheet(batchDrive->filePath("long.txt"));
             QVERIFY(sheet.open(QIODevice::WriteOnly));
@@ -679,8 +696,8 @@ private slots:
     {
         // The stake file that customer "c" (the third) gets on the first type is in the way.
         QVERIFY(QDir(batchBook->folder()).mkdir("0_3.gif"));
-        const Run run =
-            runProgram(batchBook->folder(), {"--enter-sheet", sheetFile, "--type", Straight, "--customer", "c"});
+        const Run run = runProgram(
+            batchBook->folder(), {"--enter-sheet", sheetFile, "--type", Straight, "--customer", "c", "--after-result"});
         QCOMPARE(run.code, BatchRefused);
         const QStringList failures = run.out.filter("0_3.gif");
         QCOMPARE(failures.size(), 1);
@@ -696,15 +713,31 @@ private slots:
         QVERIFY(sheet.open(QIODevice::WriteOnly));
         sheet.write("554-100358+6-10\r\n123-100001\r\n456-100000\r\n");
         sheet.close();
-        const Run run =
-            runProgram(batchBook->folder(), {"--enter-sheet", sheet.fileName(), "--type", Straight, "--customer", "c"});
+        const Run run = runProgram(batchBook->folder(), {"--enter-sheet", sheet.fileName(), "--type", Straight,
+                                                         "--customer", "c", "--after-result"});
         QCOMPARE(run.code, BatchRefused);
+        // 456 is then above the type's limit of 500.
         QCOMPARE(run.out, (QStringList{"<3ตัวตรง> <c>", "พร้อมรับข้อมูล", "554-100358+6-10 ข้อมูลผิดพลาด ให้คีย์ใหม่",
-                                       "123-100001 เกินยอดสูงสุด", "456-100000"}));
+                                       "123-100001 เกินยอดสูงสุด", "456-100000 เกินอั้น"}));
         QVERIFY2(run.err.contains("1 bet(s) above the amount ceiling of 100000"), qPrintable(run.err));
         const QString stakes = QString::fromLatin1(bookBytes(batchBook->folder()).value("0_3.gif"));
         QVERIFY(stakes.contains("\r\n456-100000\r\n"));
         QVERIFY(stakes.contains("\r\n123-0\r\n") && stakes.contains("\r\n554-0\r\n"));
+    }
+
+    // With --after-result the job stores the sheet (without it, see refusals), and each of its bets is
+    // marked in the audit log, which `--audit --after-result` lists.
+    void betsAfterTheResultAreStoredWhenAsked()
+    {
+        Run run = runProgram(batchBook->folder(),
+                             {"--enter-sheet", sheetFile, "--type", TwoTop, "--customer", "c", "--after-result"});
+        QCOMPARE(run.code, BatchRan);
+        const qsizetype stored = run.out.filter(QRegularExpression("^\\d+-\\d+( |$)")).size();
+        QVERIFY(stored > 0);
+        run = runProgram(batchBook->folder(), {"--audit", "--after-result"});
+        QCOMPARE(run.code, BatchRan);
+        QCOMPARE(run.out.size(), stored);
+        QCOMPARE(run.out.filter("\t" + AuditAfterResultText).size(), stored);
     }
 
     void folderInUseIsRefused()

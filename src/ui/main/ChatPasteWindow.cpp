@@ -326,7 +326,9 @@ void ChatPasteWindow::commit()
             ChatMismatchQuestion.arg(formatCount(m_parse.total), formatCount(m_parse.statedTotal));
         if (!askStoreAnyway(this, ChatWindowTitle, question, QStringLiteral("TotalMismatchBox"))) return;
     }
-    const EntryResult entered = ctx.ledger.enterChat(bets, name);
+    const QString lateQuestion = ctx.ledger.afterResultQuestion();
+    if (!lateQuestion.isEmpty() && !askAfterResult(this, lateQuestion)) return;
+    const EntryResult entered = ctx.ledger.enterChat(bets, name, !lateQuestion.isEmpty());
     // The main list now shows the paste, not the pair being keyed: its next entry shows its header.
     ctx.session.HeaderFlag.clear();
     if (ctx.shell) {

@@ -631,7 +631,9 @@ void Form1::listAddLines(const QStringList& lines)
 {
     if (lines.isEmpty()) return;
     List1->setUpdatesEnabled(false);
+    const int firstRow = List1->count();
     List1->addItems(lines);
+    colourMarkedRows(List1, firstRow);
     List1->setUpdatesEnabled(true);
     List1->scrollToBottom();
 }

@@ -310,6 +310,13 @@ void Form13::EnterSheet()
         CheckSheet();
         return;
     }
+    // Once the result is out, the operator says first that this sheet comes after it.
+    const QString lateQuestion =
+        text.isEmpty() || !Command1->isEnabled() ? QString() : ctx.ledger.afterResultQuestion();
+    if (!lateQuestion.isEmpty() && !askAfterResult(this, lateQuestion)) {
+        Text1->setFocus();
+        return;
+    }
     if (ctx.session.HeaderFlag.isEmpty()) prepareForEntry(type, customer);
 
     if (!text.isEmpty() && Command1->isEnabled()) {
@@ -318,7 +325,7 @@ void Form13::EnterSheet()
         {
             SheetProgress progress(this);
             const ProgressSwap swap(ctx.store, &progress);
-            entered = ctx.ledger.enterSheet(text, type, customer);
+            entered = ctx.ledger.enterSheet(text, type, customer, !lateQuestion.isEmpty());
         }
         if (ctx.shell) {
             ctx.shell->hideProgress();

@@ -111,6 +111,13 @@ void Form1::Inp1()
     listAddLines(failures);
 
     const FieldEntry entry = planFieldEntry(Text3->toPlainText(), Text1->text(), Text2->text(), type, customer);
+    // Once the result is out, the operator says first that this bet comes after it.
+    const QString lateQuestion = entry.plan.bets.isEmpty() ? QString() : m_ledger.afterResultQuestion();
+    if (!lateQuestion.isEmpty() && !askAfterResult(this, lateQuestion)) {
+        Text2->setFocus();
+        Text2->selectAll();
+        return;
+    }
     bool aboveCeilingAllowed = false;
     if (const QString question = m_ledger.aboveCeilingQuestion(entry.plan, customer); !question.isEmpty()) {
         if (!storeAboveCeiling(this, question)) {
@@ -121,15 +128,10 @@ void Form1::Inp1()
         aboveCeilingAllowed = true;
     }
     const QScopedValueRollback ownChange(m_ownChange, true);
-    const EntryResult result = m_ledger.enterPlan(entry.plan, customer, aboveCeilingAllowed);
-    const int firstRow = List1->count();
+    const EntryResult result = m_ledger.enterPlan(entry.plan, customer, aboveCeilingAllowed, !lateQuestion.isEmpty());
+    // The list colours each marked bet; a bet refused for a closed number is also heard.
     listAddLines(result.lines);
-    if (result.closed > 0) {
-        // A bet refused for a closed number must not pass unnoticed among the stored ones.
-        for (int row = firstRow; row < List1->count(); ++row)
-            if (List1->item(row)->text().endsWith(ClosedNumberText)) List1->item(row)->setForeground(Qt::red);
-        QApplication::beep();
-    }
+    if (result.closed > 0) QApplication::beep();
     if (entry.clearFields) {
         Text1->clear();
         Text2->clear();

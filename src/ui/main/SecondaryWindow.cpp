@@ -1,6 +1,8 @@
 #include "ui/main/SecondaryWindow.h"
 
 #include "entry/entry.h"
+#include "entry/rulemarks.h"
+#include "settings/resulttexts.h"
 #include "ui/main/Shell.h"
 #include "ui/main/placement.h"
 
@@ -13,6 +15,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -280,6 +283,37 @@ bool askStoreAnyway(QWidget* parent, const QString& title, const QString& questi
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+bool askAfterResult(QWidget* parent, const QString& question)
+{
+    return askStoreAnyway(parent, AfterResultTitle, question, QStringLiteral("AfterResultBox"));
+}
+
+std::optional<MarkColours> markColours(const QString& line)
+{
+    switch (ruleMarkOf(line)) {
+    case RuleMarkKind::Closed:
+        return MarkColours{QColor(170, 0, 0), QColor(255, 214, 214)};
+    case RuleMarkKind::OverLimit:
+        return MarkColours{QColor(120, 60, 0), QColor(255, 222, 160)};
+    case RuleMarkKind::PayPercent:
+        return MarkColours{QColor(0, 50, 150), QColor(208, 224, 255)};
+    case RuleMarkKind::None:
+        break;
+    }
+    return std::nullopt;
+}
+
+void colourMarkedRows(QListWidget* list, int firstRow)
+{
+    for (int row = std::max(0, firstRow); row < list->count(); ++row) {
+        QListWidgetItem* item = list->item(row);
+        if (const std::optional<MarkColours> c = markColours(item->text())) {
+            item->setForeground(c->ink);
+            item->setBackground(c->ground);
+        }
+    }
 }
 
 } // namespace varnoth

@@ -19,6 +19,7 @@
 
 class QAbstractButton;
 class QLineEdit;
+class QListWidget;
 
 class QComboBox;
 
@@ -136,5 +137,18 @@ QString namedItem(const QStringList& items, const QString& typed);
 // Asks before something doubtful is stored ("store anyway?"); the default answer, and Esc, store
 // nothing, so an Enter pressed out of habit cannot book it. The box is named `boxName`.
 bool askStoreAnyway(QWidget* parent, const QString& title, const QString& question, const QString& boxName);
+// The same question before a bet is stored once the result is saved ("AfterResultBox").
+bool askAfterResult(QWidget* parent, const QString& question);
+
+// How a list shows the mark of a bet (closed number, over the limit, reduced pay): each its own dark
+// ink on a pale ground of its own, so that it reads whatever colour the list is set to. The words
+// stay in the line, for a black and white print.
+struct MarkColours {
+    QColor ink;
+    QColor ground;
+};
+std::optional<MarkColours> markColours(const QString& line);
+// Colours the marked rows of the list from `firstRow` on.
+void colourMarkedRows(QListWidget* list, int firstRow);
 
 } // namespace varnoth

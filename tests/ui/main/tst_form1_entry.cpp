@@ -1,24 +1,73 @@
+#include "audit/auditlog.h"
+#include "audit/audittexts.h"
 #include "guisupport.h"
 #include "mainui.h"
+#include "settings/numberrules.h"
+#include "settings/numberruletexts.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
+#include "ui/main/ChatPasteWindow.h"
 #include "ui/main/Form1.h"
+#include "ui/main/Form13.h"
+#include "ui/main/SecondaryWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
+#include <functional>
 #include <memory>
 
 using namespace varnoth;
 using namespace varnoth::test;
+
+namespace
+{
+
+const QString DrawnResult = QStringLiteral("123456#111#222#333#444#56#\r\n3ตัวตรง#456-\r\n2ตัวบน#56-\r\n");
+
+double luminance(const QColor& c)
+{
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// The contrast of two colours as screen readability is measured (1 to 21).
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Answers the after-result question with the named button; whether it was asked.
+bool answerAfterResult(const std::function<void()>& run, const QString& button)
+{
+    return answerQuestion(run, [&](QWidget* box) {
+        QCOMPARE(box->objectName(), QString("AfterResultBox"));
+        box->findChild<QPushButton*>(button)->click();
+    });
+}
+
+QString lastAuditDetail(const TempBook& book)
+{
+    const QList<QByteArray> lines = book.bytes(AuditLogFileName).trimmed().split('\n');
+    AuditRecord r;
+    return parseAuditLine(lines.last().trimmed(), r) ? r.detail : QString("<unreadable>");
+}
+
+} // namespace
 
 class TestForm1Entry : public QObject
 {
@@ -139,6 +188,107 @@ private slots:
         QCOMPARE(ui(*form).Combo2->currentText(), QString("somchai"));
         QCOMPARE(listLines(), QStringList({"<2ตัวบน> <somchai>", "พร้อมรับข้อมูล", "12-5"}));
         QCOMPARE(lineOf("3_2.gif", "12"), QString("12-5"));
+    }
+
+    // Once the result is saved, Enter asks first; the question's default stores nothing and keeps the
+    // fields, and a bet the operator lets through is marked in the audit log.
+    void betAfterTheResultAsksFirst()
+    {
+        book->put("lotto3.gif", DrawnResult);
+        startWith("x");
+        pick("3ตัวตรง", "x");
+        QTest::keyClicks(ui(*form).Text1, "456");
+        QTest::keyClicks(ui(*form).Text2, "100");
+        QString defaultButton;
+        QVERIFY(answerQuestion([&] { QTest::keyClick(ui(*form).Text2, Qt::Key_Return); },
+                               [&](QWidget* box) {
+                                   defaultButton = qobject_cast<QMessageBox*>(box)->defaultButton()->objectName();
+                                   QTest::keyClick(box, Qt::Key_Return);
+                               }));
+        QCOMPARE(defaultButton, QString("DoNotStore"));
+        QCOMPARE(lineOf("0_1.gif", "456"), QString("456-0"));
+        QCOMPARE(ui(*form).Text1->text() + "-" + ui(*form).Text2->text(), QString("456-100"));
+
+        QVERIFY(answerAfterResult([&] { QTest::keyClick(ui(*form).Text2, Qt::Key_Return); }, "StoreAnyway"));
+        QCOMPARE(lineOf("0_1.gif", "456"), QString("456-100"));
+        QCOMPARE(lastAuditDetail(*book), AuditAfterResultText);
+    }
+
+    // Group entry and chat paste ask the same before they store anything.
+    void otherEntryWindowsAskAfterTheResult_data()
+    {
+        QTest::addColumn<bool>("chat");
+        QTest::newRow("group entry") << false;
+        QTest::newRow("chat paste") << true;
+    }
+    void otherEntryWindowsAskAfterTheResult()
+    {
+        QFETCH(bool, chat);
+        book->put("lotto3.gif", DrawnResult);
+        startWith("x");
+        form->dispatch().setInstantGrowIn(true);
+        pick("2ตัวบน", "x");
+        std::function<void()> store;
+        if (chat) {
+            form->findChild<QAction*>("mChatPaste")->trigger();
+            auto* w = qobject_cast<ChatPasteWindow*>(form->loadedWindow(WindowId::ChatPaste));
+            QVERIFY(w);
+            store = [w] {
+                // Read at once, as a pause in typing has it read.
+                w->Text1->setPlainText("12=30");
+                QTRY_VERIFY(w->Command1->isEnabled());
+                w->Command1->click();
+            };
+        } else {
+            ui(*form).Combo4->setCurrentIndex(ui(*form).Combo4->findText("กลุ่ม"));
+            emit ui(*form).Combo4->activated(ui(*form).Combo4->currentIndex());
+            auto* w = form->dispatch().get<Form13>(WindowId::GroupEntry);
+            QVERIFY(w);
+            w->setSheet("12-30");
+            w->Combo1->setCurrentIndex(w->Combo1->findText("2ตัวบน"));
+            w->Combo2->setEditText("x");
+            store = [w] {
+                w->setSheet("12-30");
+                w->Command1->click();
+            };
+        }
+        QVERIFY(answerAfterResult(store, "DoNotStore"));
+        QCOMPARE(lineOf("3_1.gif", "12"), QString("12-0"));
+        QVERIFY(answerAfterResult(store, "StoreAnyway"));
+        QCOMPARE(lineOf("3_1.gif", "12"), QString("12-30"));
+        QCOMPARE(lastAuditDetail(*book), AuditAfterResultText);
+    }
+
+    // The marks of the main list each have their own colours, readable whatever colour the list is
+    // set to; the words stay in the line.
+    void marksAreColouredEachItsOwnWay()
+    {
+        book->put("lotto2.gif", "2ตัวบน#1000\r\n");
+        QVERIFY(setNumberRule(*book->store, {"2ตัวบน", "12", RuleKind::Closed, 0, false}).outcome.ok());
+        QVERIFY(setNumberRule(*book->store, {"2ตัวบน", "99", RuleKind::Pay, 50, false}).outcome.ok());
+        book->stake("2ตัวบน", "y", "45", 410);
+        startWith("x");
+        pick("2ตัวบน", "x");
+        enter("45", "1000");
+        enter("12", "50");
+        enter("99", "10");
+        enter("34", "10");
+        const QStringList rows{"45-1000" + OverOwnLimitText, "12-50" + ClosedNumberText,
+                               "99-10" + PayPercentText.arg(50), "34-10"};
+        QCOMPARE(listLines().mid(2), rows);
+        QListWidget* list = ui(*form).List1;
+        QSet<QRgb> grounds;
+        for (int row = 2; row < 5; ++row) {
+            const QListWidgetItem* item = list->item(row);
+            QVERIFY2(contrast(item->foreground().color(), item->background().color()) >= 4.5,
+                     qPrintable(rows[row - 2]));
+            grounds.insert(item->background().color().rgb());
+        }
+        QCOMPARE(grounds.size(), 3);
+        QCOMPARE(list->item(5)->background().style(), Qt::NoBrush);
+        // Report lines that only look alike are not bets with a mark.
+        for (const QString& line : {QString("เกินอั้นส่งออก"), QString("รวม 12-50 เลขปิด"), QString("12-50 เลขปิดแล้ว")})
+            QVERIFY2(!markColours(line), qPrintable(line));
     }
 
     // Whatever is typed, nothing crashes and the stake file keeps only well-formed lines.
