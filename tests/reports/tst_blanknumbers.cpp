@@ -18,6 +18,7 @@
 #include "tools/backup.h"
 #include "tools/restore.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace varnoth;
@@ -188,7 +189,10 @@ private slots:
 
         const QStringList expected = everyReader(*plain.store, drive.path());
         QVERIFY2(expected.contains("14-40") && expected.contains("13-55"), qPrintable(expected.join('|')));
-        QVERIFY(expected.contains("13-5") && expected.contains("13-7"));
+        // The bet and the restored record, each with the mark of a number over its type's limit.
+        QVERIFY2(!expected.filter(QRegularExpression("^13-5( |$)")).isEmpty() &&
+                     !expected.filter(QRegularExpression("^13-7( |$)")).isEmpty(),
+                 qPrintable(expected.join('|')));
         const QStringList read = everyReader(*edited.store, drive.path());
         for (qsizetype i = 0; i < std::max(expected.size(), read.size()); ++i)
             QCOMPARE(read.value(i), expected.value(i));
