@@ -7,12 +7,16 @@
 #include "reports/reportresult.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
+#include "store/numberlines.h"
 #include "store/store.h"
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace varnoth
@@ -69,13 +73,26 @@ QStringList typeLines(const BillType& t, bool ownBalance)
 // grouped without a walk over the whole set. Numbers of up to three digits are found by their
 // short-number slot, without a text to hash.
 struct NumberPlaces {
-    QHash<QString, qsizetype> byText;
+    QHash<quint64, qsizetype> byDigits; // longer numbers, by digitsKey
     std::vector<qint32> bySlot;
     qsizetype of(QStringView number) const
     {
         const int slot = NumberRules::shortNumberSlot(number);
         if (slot >= 0) return bySlot[static_cast<size_t>(slot)];
-        return byText.value(number.toString(), -1);
+        const quint64 key = digitsKey(number);
+        return key ? byDigits.value(key, -1) : -1;
+    }
+    // A number of digits as one figure that keeps its width ("0123" and "123" differ); 0 for a text
+    // that is not a number of at most 18 digits.
+    static quint64 digitsKey(QStringView number)
+    {
+        if (number.isEmpty() || number.size() > 18) return 0;
+        quint64 value = 1; // the leading 1 keeps the leading zeros
+        for (QChar c : number) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return 0;
+            value = value * 10 + (c.unicode() - '0');
+        }
+        return value;
     }
 };
 
@@ -87,11 +104,12 @@ const NumberPlaces& numberPlaces(int type)
             const QStringList& numbers = NumberSet(name);
             NumberPlaces& one = all.emplace_back();
             one.bySlot.assign(NumberRules::ShortNumberSlots, -1);
-            one.byText.reserve(numbers.size());
+            one.byDigits.reserve(numbers.size());
             for (qsizetype i = 0; i < numbers.size(); ++i) {
                 if (const int slot = NumberRules::shortNumberSlot(numbers[i]); slot >= 0)
                     one.bySlot[static_cast<size_t>(slot)] = static_cast<qint32>(i);
-                one.byText.insert(numbers[i], i);
+                else if (const quint64 key = NumberPlaces::digitsKey(numbers[i]))
+                    one.byDigits.insert(key, i);
             }
         }
         return all;
@@ -133,9 +151,56 @@ TypeSettings typeSettings(const Store& store, const QString& type)
             store.LookupKeyed(store.resultFile(), type)};
 }
 
-// One type of a customer's bill from his lines of it. His winners are those MatchWinning finds in
+// amountValue of the ASCII text of an amount: plain digits, the stored form, summed as they stand.
+double amountOfDigits(QByteArrayView text)
+{
+    if (text.isEmpty() || text.size() > 15) return amountValue(QString::fromLatin1(text));
+    double v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return amountValue(QString::fromLatin1(text));
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+// Calls `f` with the number and amount of every stake of one stake file that a bill counts: the
+// lines appendStakeLines keeps (a "-", no "#", an amount above 0), read straight from the file's
+// bytes as the report sums read them. True when there was one.
+template <class F> bool forEachStake(const QByteArray& bytes, F&& f)
+{
+    bool any = false;
+    forEachNumberLine(QByteArrayView(bytes), [&](const auto& line) {
+        if (!line.hasDash() || line.hash) return;
+        if constexpr (std::is_same_v<std::decay_t<decltype(line)>, ByteLine>) {
+            // A plain ASCII line: a number of a type's width and an amount of plain digits are read
+            // without a text of their own; anything else as its text.
+            const QByteArrayView number = line.number();
+            const double amount = amountOfDigits(line.rest());
+            if (amount <= 0) return;
+            any = true;
+            QChar digits[8];
+            if (number.size() <= qsizetype(std::size(digits))) {
+                for (qsizetype i = 0; i < number.size(); ++i)
+                    digits[i] = QLatin1Char(number[i]);
+                f(QStringView(digits, number.size()), amount);
+            } else {
+                f(QStringView(QString::fromLatin1(number)), amount);
+            }
+        } else {
+            const double amount = amountValue(line.rest());
+            if (amount <= 0) return;
+            any = true;
+            f(line.number(), amount);
+        }
+    });
+    return any;
+}
+
+// One type of a customer's bill from his stake file. His winners are those MatchWinning finds in
 // the lines grouped by number (GroupByNumber): summed per number of the set, in the set's order.
-BillType billOfType(const QString& lines, const TypeSettings& s, const CustomerRate* own, const NumberRules& rules)
+// Nothing when the file holds no stake.
+std::optional<BillType> billOfType(const QByteArray& bytes, const TypeSettings& s, const CustomerRate* own,
+                                   const NumberRules& rules)
 {
     BillType t;
     t.type = s.type;
@@ -145,15 +210,13 @@ BillType billOfType(const QString& lines, const TypeSettings& s, const CustomerR
     const NumberPlaces& places = numberPlaces(typeIndex(s.type));
     std::map<qsizetype, double> sums;
     double stake = 0;
-    forEachItem(lines, [&](QStringView item) {
-        const qsizetype dash = item.indexOf(QLatin1Char('-'));
-        if (dash < 0) return;
-        const double amount = amountValue(item.sliced(dash + 1));
+    const bool any = forEachStake(bytes, [&](QStringView number, double amount) {
         stake += amount;
         if (!drawn) return;
-        const qsizetype place = places.of(stakeNumber(item.first(dash)));
+        const qsizetype place = places.of(number);
         if (place >= 0 && wins[static_cast<size_t>(place)]) sums[place] += amount;
     });
+    if (!any) return std::nullopt;
     t.stake = toSatang(stake);
     if (!t.figures.discount.isEmpty()) t.discount = toSatang(Val(t.figures.discount) * t.stake / 100);
     t.net = toSatang(t.stake - t.discount);
@@ -168,6 +231,13 @@ BillType billOfType(const QString& lines, const TypeSettings& s, const CustomerR
         t.wins << w;
     }
     return t;
+}
+
+// The bytes of a stake file ("" for none, or one that cannot be read: the store names it).
+QByteArray stakeBytes(Store& store, const QString& path)
+{
+    if (path.isEmpty()) return {};
+    return store.readBytes(path).bytes;
 }
 
 void addType(Bill& bill, const BillType& t)
@@ -186,27 +256,42 @@ Bill computeBill(Store& store, const CustomerRates& rates, const QString& custom
     Bill bill;
     bill.customer = customer;
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
-    for (const QString& type : typeNames()) {
-        const QString lines = LinesOfTypeCustomer(store, type, customer);
-        if (lines.isEmpty()) continue;
-        addType(bill, billOfType(lines, typeSettings(store, type), rates.find(customer, type), *rules));
+    const QString index = store.customerIndex(customer);
+    if (index.isEmpty()) return bill;
+    for (int t = 0; t < typeNames().size(); ++t) {
+        const QString& type = typeNames()[t];
+        if (classifyType(type).digits == 0) continue;
+        const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, index.toInt()));
+        if (bytes.isEmpty()) continue;
+        if (const std::optional<BillType> b =
+                billOfType(bytes, typeSettings(store, type), rates.find(customer, type), *rules))
+            addType(bill, *b);
     }
     return bill;
 }
 
 DrawResult drawResult(Store& store, const CustomerRates& rates, const QStringList& customers)
 {
-    // computeBill of every customer, with each type's settings read once for all of them.
+    // computeBill of every customer, with each type's settings and each customer's place in the
+    // list looked up once for all of them.
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
     std::vector<Bill> bills(static_cast<size_t>(customers.size()));
-    for (const QString& type : typeNames()) {
+    const QString list = store.customerListText();
+    std::vector<int> indexes;
+    for (const QString& c : customers) {
+        const QString index = c.isEmpty() ? QString() : IndexInList(list, c);
+        indexes.push_back(index.isEmpty() ? -1 : index.toInt());
+    }
+    for (int t = 0; t < typeNames().size(); ++t) {
+        const QString& type = typeNames()[t];
+        if (classifyType(type).digits == 0) continue;
         const TypeSettings settings = typeSettings(store, type);
         for (qsizetype i = 0; i < customers.size(); ++i) {
-            if (customers[i].isEmpty()) continue;
-            const QString lines = LinesOfTypeCustomer(store, type, customers[i]);
-            if (lines.isEmpty()) continue;
-            Bill& bill = bills[static_cast<size_t>(i)];
-            addType(bill, billOfType(lines, settings, rates.find(customers[i], type), *rules));
+            if (indexes[size_t(i)] < 0) continue;
+            const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, indexes[size_t(i)]));
+            if (bytes.isEmpty()) continue;
+            if (const std::optional<BillType> b = billOfType(bytes, settings, rates.find(customers[i], type), *rules))
+                addType(bills[static_cast<size_t>(i)], *b);
         }
     }
     DrawResult r;
