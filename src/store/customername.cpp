@@ -31,7 +31,8 @@ QString characterText(char32_t c)
 // "U+200B" for a character that shows nothing, or worse, on a screen.
 QString codeText(char32_t c)
 {
-    return QStringLiteral("U+") + QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral("U+") +
+           QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
 } // namespace
