@@ -330,7 +330,8 @@ void ChatPasteWindow::commit()
         return;
     }
     if (m_parse.totalMismatch()) {
-        const QString question = ChatMismatchQuestion.arg(formatCount(m_parse.total), formatCount(m_parse.statedTotal));
+        const QString question =
+            ChatMismatchQuestion.arg(formatCount(m_parse.total), formatCount(m_parse.statedTotal));
         if (!askStoreAnyway(this, ChatWindowTitle, question, QStringLiteral("TotalMismatchBox"))) return;
     }
     const QString lateQuestion = ctx.ledger.afterResultQuestion();
