@@ -342,8 +342,9 @@ MergeResult MergeBackupText(Store& store, const QString& text)
         r.count -= target.count;
         r.amount -= target.amount;
     }
-    // Remembered unless nothing of it could be stored, so that it can be tried again.
-    if (changed == 0 || saved > 0) {
+    // Remembered unless nothing of it could be stored, so that it can be tried again; one that
+    // stored nothing because the book could not take its names leaves the book as it was.
+    if ((changed == 0 && r.refusedHeadings.isEmpty()) || saved > 0) {
         merged << print;
         if (!store.WriteWholeFile(store.path(MergedBackupsFileName), merged.join(CRLF)))
             r.lines << outcomeLine({Status::WriteFailed, MergedBackupsFileName});
