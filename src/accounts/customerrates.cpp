@@ -3,6 +3,7 @@
 #include "accounts/accounttexts.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "store/customername.h"
 #include "store/store.h"
 
 #include <QDir>
@@ -123,7 +124,7 @@ RateChange setCustomerRate(Store& store, const QString& customer, const QString&
                            const QString& discount)
 {
     RateChange change;
-    const QString name = CleanName(customer);
+    const QString name = customerName(customer);
     change.before = {name, type, {}, {}};
     change.after = {name, type, payout.trimmed(), discount.trimmed()};
     auto refuse = [&](const QString& why) {
@@ -131,6 +132,7 @@ RateChange setCustomerRate(Store& store, const QString& customer, const QString&
         change.lines << why;
         return change;
     };
+    if (const QString why = customerNameRefusal(name); !why.isEmpty()) return refuse(why);
     if (name.isEmpty() || !store.customers().contains(name)) return refuse(NoSuchCustomerText + customer);
     if (typeIndex(type) < 0) return refuse(NoSuchTypeText + type);
     if (const QString why = checkPayout(change.after.payout); !why.isEmpty()) return refuse(why);

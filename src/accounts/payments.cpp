@@ -3,6 +3,7 @@
 #include "accounts/accounttexts.h"
 #include "accounts/bill.h"
 #include "model/text.h"
+#include "store/customername.h"
 #include "store/store.h"
 
 #include <QDir>
@@ -182,7 +183,8 @@ PaymentResult planPayment(const QString& customer, double due, const QString& am
         r.lines << why;
         return r;
     };
-    const QString name = CleanName(customer);
+    const QString name = customerName(customer);
+    if (const QString why = customerNameRefusal(name); !why.isEmpty()) return refuse(why);
     const QString typed = amount.trimmed();
     if (!typed.isEmpty()) {
         if (const QString why = checkAmount(typed); !why.isEmpty()) return refuse(why);

@@ -12,6 +12,7 @@
 #include "model/types.h"
 #include "settings/options.h"
 #include "settings/resulttexts.h"
+#include "store/customername.h"
 #include "store/numberlines.h"
 #include "store/session.h"
 #include "store/store.h"
@@ -429,6 +430,7 @@ EntryResult Ledger::refusedEntry(const QString& customer, const QString& refusal
 
 QStringList Ledger::prepareCustomer(const QString& customer)
 {
+    if (const QString refusal = customerNameRefusal(customer); !refusal.isEmpty()) return {refusal};
     const bool known = m_store.customers().contains(customer);
     const QStringList failures = m_store.creationSequence(customer);
     if (!known && m_store.customers().contains(customer)) {
@@ -450,6 +452,7 @@ EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bo
     // An entry that holds no bet is listed as it is.
     const QString refusal = plan.bets.isEmpty() ? QString() : afterResultRefusal(afterResultAllowed);
     if (!refusal.isEmpty()) return refusedEntry(customer, refusal);
+    if (const QString name = customerNameRefusal(customer); !name.isEmpty()) return refusedEntry(customer, name);
     EntryBatch batch(m_store, customer);
     if (aboveCeilingAllowed) batch.allowAboveCeiling();
     batch.addPlan(plan);
@@ -466,6 +469,7 @@ EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const 
 {
     if (const QString refusal = afterResultRefusal(afterResultAllowed); !refusal.isEmpty())
         return refusedEntry(customer, refusal);
+    if (const QString name = customerNameRefusal(customer); !name.isEmpty()) return refusedEntry(customer, name);
     EntryResult result = varnoth::enterSheet(m_store, sheet, type, customer);
     if (!result.changes.isEmpty()) {
         pushEntry(result, AuditAction::Sheet);
@@ -478,6 +482,7 @@ EntryResult Ledger::enterChat(const QList<ChatBet>& bets, const QString& custome
 {
     if (const QString refusal = afterResultRefusal(afterResultAllowed); !refusal.isEmpty())
         return refusedEntry(customer, refusal);
+    if (const QString name = customerNameRefusal(customer); !name.isEmpty()) return refusedEntry(customer, name);
     const QStringList failures = prepareCustomer(customer);
     EntryBatch batch(m_store, customer);
     QString shownType;
@@ -656,8 +661,13 @@ RateChange Ledger::setCustomerRate(const QString& customer, const QString& type,
         const auto figures = [](const CustomerRate& r) {
             return r.payout.isEmpty() && r.discount.isEmpty() ? QString() : r.payout + QLatin1Char('/') + r.discount;
         };
-        audit({AuditAction::Setting, change.after.type.isEmpty() ? change.before.type : change.after.type,
-               CleanName(customer), {}, figures(change.before), figures(change.after), CustomerRateSetting});
+        audit({AuditAction::Setting,
+               change.after.type.isEmpty() ? change.before.type : change.after.type,
+               customerName(customer),
+               {},
+               figures(change.before),
+               figures(change.after),
+               CustomerRateSetting});
         emit accountsChanged();
         emit settingsChanged();
     }
@@ -690,7 +700,13 @@ RulesCleared Ledger::clearNumberRules()
 
 PaymentResult Ledger::planPayment(const QString& customer, const QString& amount, const QDateTime& when)
 {
-    const QString name = CleanName(customer);
+    const QString name = customerName(customer);
+    if (const QString refusal = customerNameRefusal(name); !refusal.isEmpty()) {
+        PaymentResult refused;
+        refused.refusal = refusal;
+        refused.lines << refusal;
+        return refused;
+    }
     const Statement statement = statementOf(m_store, name, listPastDraws(m_store));
     if (const QStringList unknowns = statement.unknowns(); !unknowns.isEmpty()) {
         // Without every earlier payment and every prize the amount due is unknown: nothing is recorded.

@@ -23,6 +23,7 @@
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
+#include "store/customername.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backup.h"
@@ -281,7 +282,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
         if (!parser.isSet(CustomerOption) && rules.customer == Need::Required)
             return name + QStringLiteral(" needs --customer");
         const QString given = parser.isSet(CustomerOption) ? parser.value(CustomerOption) : AllChoice;
-        o.customer = CleanName(given);
+        o.customer = customerName(given);
         if (job == BatchJob::EnterChat) {
             if (o.customer.isEmpty() || o.customer == AllChoice)
                 return QStringLiteral("\"") + given + QStringLiteral("\" is not a customer name");
@@ -369,6 +370,11 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
                               QString::number(BatchSheetLimit) + QStringLiteral(": split the file"));
 
     if (const QString late = afterResultRefusal(ledger, o); !late.isEmpty()) return refused(r, late);
+    // A name that cannot be a customer's stores nothing, not even the name.
+    if (const QString why = customerNameRefusal(o.customer); !why.isEmpty()) {
+        r.out << why;
+        return refused(r, QStringLiteral("refused, nothing stored: the customer name cannot be stored"));
+    }
     const QStringList failures = ledger.prepareCustomer(o.customer);
     r.out << QLatin1Char('<') + o.type + QStringLiteral("> <") + o.customer + QLatin1Char('>');
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
@@ -465,6 +471,10 @@ BatchResult enterChat(Ledger& ledger, const BatchOptions& o)
         return r;
     }
     if (const QString late = afterResultRefusal(ledger, o); !late.isEmpty()) return refused(r, late);
+    if (const QString why = customerNameRefusal(customer); !why.isEmpty()) {
+        r.out << why;
+        return refused(r, QStringLiteral("refused, nothing stored: the customer name cannot be stored"));
+    }
     const EntryResult entered = ledger.enterChat(parse.bets(), customer, o.afterResult);
     if (!o.json) r.out << entered.lines;
     const int notStored = static_cast<int>(parse.bets().size() - entered.changes.size());
@@ -548,8 +558,13 @@ BatchResult restore(Ledger& ledger, const BatchOptions& o)
     case Status::ReadFailed:
         return refused(r, QStringLiteral("cannot read the backup ") + QDir::toNativeSeparators(merge.outcome.file));
     default:
-        return r;
+        break;
     }
+    if (!merge.refusedHeadings.isEmpty())
+        return refused(r, QString::number(merge.refusedHeadings.size()) +
+                              QStringLiteral(" heading(s) name no customer the book can take; nothing under them "
+                                             "was stored"));
+    return r;
 }
 
 BatchResult fullBackup(Ledger& ledger, const BatchOptions& o)

@@ -4,6 +4,7 @@
 #include "entry/gates.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "store/customername.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -899,7 +900,7 @@ QString nameAfter(const QString& line, qsizetype from)
     QString name;
     for (qsizetype i = from; i < line.size(); ++i)
         if (isWordChar(line[i]) || isDigit(line[i])) name += line[i];
-    return CleanName(name);
+    return customerName(name);
 }
 
 std::optional<QString> customerOf(const QString& line, const QList<Token>& toks)
@@ -925,7 +926,7 @@ std::optional<QString> customerOf(const QString& line, const QList<Token>& toks)
         if (t.kind != Tk::Word || (t.word != Word::Unknown && t.word != Word::Filler)) return std::nullopt;
         if (t.word == Word::Unknown) name += t.text;
     }
-    name = CleanName(name);
+    name = customerName(name);
     if (name.isEmpty() || name.size() > 30) return std::nullopt;
     return name;
 }

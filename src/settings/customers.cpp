@@ -2,6 +2,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/customername.h"
 #include "store/numberlines.h"
 #include "store/store.h"
 
@@ -19,8 +20,12 @@ QString enteredName(const QString& text)
 NameEntry AddCustomerName(Store& store, const QString& text1)
 {
     NameEntry result{text1, {}};
-    const QString name = enteredName(text1);
+    const QString name = customerName(enteredName(text1));
     if (name.isEmpty()) return result;
+    if (const QString refusal = customerNameRefusal(name); !refusal.isEmpty()) {
+        result.lines << refusal;
+        return result;
+    }
     const QString path = store.customerFile();
     const FileText file = store.readFile(path);
     // Writing over a list that could not be read would lose every customer in it.

@@ -3,6 +3,7 @@
 #include "model/text.h"
 #include "model/types.h"
 #include "store/codepage874.h"
+#include "store/customername.h"
 #include "store/safefile.h"
 
 #include <QDebug>
@@ -333,6 +334,8 @@ QString Store::LookupKeyed(const QString& path, const QString& key) const
 QStringList Store::AddCustomer(const QString& name)
 {
     if (name.isEmpty()) return {};
+    // Every way a customer comes into the book passes here: a name the rule refuses is never listed.
+    if (const QString refusal = customerNameRefusal(name); !refusal.isEmpty()) return {refusal};
     const FileText f = readFile(customerFile());
     if (f.exists && !f.readable) return {outcomeLine({Status::ReadFailed, customerFile()})};
     QString list = withoutLineEnds(f.text);
@@ -426,6 +429,9 @@ QStringList Store::ensureTypeFiles(const QStringList& types, const QString& pref
 
 QStringList Store::creationSequence(const QString& customer)
 {
+    // Nothing at all is made for a name that cannot be a customer's.
+    if (const QString refusal = customerNameRefusal(customer); !customer.isEmpty() && !refusal.isEmpty())
+        return {refusal};
     QStringList failures = AddCustomer(customer);
     const QHash<QString, qint64> files = listing(); // one listing serves the three steps
     // Once every file of the book is known to hold content, it goes on doing so until one of them

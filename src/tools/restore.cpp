@@ -6,6 +6,7 @@
 
 #include "model/text.h"
 #include "model/types.h"
+#include "store/customername.h"
 #include "store/datafolder.h"
 #include "store/numberfile.h"
 #include "store/numberlines.h"
@@ -51,22 +52,21 @@ QString rejectedRow(const QString& line)
 struct Heading {
     enum Kind { None, Invalid, Stake, Count } kind = None;
     int type = -1;
-    QString customer; // cleaned
+    QString customer; // as every customer name is taken in
+    QString refusal;  // why the heading's name is no customer's, where that is why it is invalid
 };
 
-// A customer name from another computer, cleaned as every customer name is. A name that could not
-// be stored as it stands (control characters, or characters the data files cannot hold) would
-// never be found again in the customer list, so it is no name; nor is a damaged line of megabytes.
-QString transferredCustomer(const QString& raw)
+// A customer name from another computer, taken in by the rule every customer name follows. A
+// refused name would be stored under no name at all, so it is no name; nor is a damaged line of
+// megabytes. `refusal`, when given, receives the line saying why.
+QString transferredCustomer(const QString& raw, QString* refusal = nullptr)
 {
     constexpr qsizetype MaxNameLength = 255;
-    const QString name = CleanName(raw);
+    const QString name = customerName(raw);
     if (name.size() > MaxNameLength) return {};
-    for (QChar c : name)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f) return {};
-    bool ok = true;
-    encodeWindows874(name, &ok);
-    return ok ? name : QString();
+    const QString why = customerNameRefusal(name);
+    if (refusal) *refusal = why;
+    return why.isEmpty() ? name : QString();
 }
 
 Heading parseHeading(const QString& line)
@@ -80,7 +80,7 @@ Heading parseHeading(const QString& line)
         h.kind = Heading::Count;
         return h;
     }
-    h.customer = transferredCustomer(pieces[1]);
+    h.customer = transferredCustomer(pieces[1], &h.refusal);
     if (!h.customer.isEmpty()) h.kind = Heading::Stake;
     return h;
 }
@@ -238,7 +238,10 @@ MergeResult MergeBackupText(Store& store, const QString& text)
         progress.tick(n);
         if (!line.contains(QLatin1Char('#'))) continue;
         auto it = headings.constFind(line);
-        if (it == headings.constEnd()) it = headings.insert(line, parseHeading(line));
+        if (it == headings.constEnd()) {
+            it = headings.insert(line, parseHeading(line));
+            if (!it->refusal.isEmpty()) r.refusedHeadings << line;
+        }
         if (it->kind == Heading::Stake || it->kind == Heading::Count) anyHeading = true;
         if (it->kind == Heading::Stake && !seen.contains(it->customer)) {
             seen.insert(it->customer);
@@ -279,6 +282,7 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             else if (current.kind == Heading::Count)
                 currentPath = store.TypeFilePath(typeNames()[current.type], Store::CountPrefix);
             if (current.kind == Heading::Invalid) r.lines << rejectedRow(line);
+            if (!current.refusal.isEmpty()) r.lines << current.refusal;
             continue;
         }
         if (currentPath.isEmpty() || !line.contains(QLatin1Char('-'))) {
@@ -338,8 +342,9 @@ MergeResult MergeBackupText(Store& store, const QString& text)
         r.count -= target.count;
         r.amount -= target.amount;
     }
-    // Remembered unless nothing of it could be stored, so that it can be tried again.
-    if (changed == 0 || saved > 0) {
+    // Remembered unless nothing of it could be stored, so that it can be tried again; one that
+    // stored nothing because the book could not take its names leaves the book as it was.
+    if ((changed == 0 && r.refusedHeadings.isEmpty()) || saved > 0) {
         merged << print;
         if (!store.WriteWholeFile(store.path(MergedBackupsFileName), merged.join(CRLF)))
             r.lines << outcomeLine({Status::WriteFailed, MergedBackupsFileName});

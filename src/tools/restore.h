@@ -39,6 +39,8 @@ struct MergeResult {
     QStringList lines;
     double count = 0;  // records added to stake files
     double amount = 0; // their amounts
+    // The headings whose customer name the book cannot take: nothing under them was stored.
+    QStringList refusedHeadings;
     // The other computer's audit lines about the stakes of the backup, with its customer names as
     // this book knows them; empty when the backup came without them.
     QList<AuditRecord> carried;

@@ -9,6 +9,7 @@
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "settings/resulttexts.h"
+#include "store/customername.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
@@ -66,6 +67,34 @@ private slots:
         QCOMPARE(folderBytes(f.book.folder()), entered);
         QCOMPARE(f.ledger.redo(), QStringList{NothingToDoAgainText});
         QCOMPARE(changed.count(), 6);
+    }
+
+    // Every step of the ledger that takes a customer name refuses one the book cannot take, with the
+    // same line, and changes nothing: no customer, no bet, no own rate, no payment.
+    void refusedNamesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Chinese") << QStringLiteral("李");
+        QTest::newRow("control character") << QStringLiteral("a\u0001");
+        QTest::newRow("all customers") << QStringLiteral("ทั้งหมด");
+    }
+    void refusedNamesChangeNothing()
+    {
+        QFETCH(QString, name);
+        Fixture f;
+        f.enter("12", "100");
+        const auto before = folderBytes(f.book.folder());
+        const QString refusal = customerNameRefusal(name);
+        QVERIFY(!refusal.isEmpty());
+        QCOMPARE(f.ledger.prepareCustomer(name), QStringList{refusal});
+        QCOMPARE(f.ledger.enterPlan(planFieldEntry({}, "12", "100", Two, name).plan, name).lines, QStringList{refusal});
+        QCOMPARE(f.ledger.enterSheet("12-100", Two, name).lines, QStringList{refusal});
+        QCOMPARE(f.ledger.enterChat({ChatBet{Two, "12", "100"}}, name).lines, QStringList{refusal});
+        QCOMPARE(f.ledger.setCustomerRate(name, Two, "80", {}).refusal, refusal);
+        QCOMPARE(f.ledger.recordPayment(name, "10", QDateTime::currentDateTime()).refusal, refusal);
+        QCOMPARE(f.ledger.addCustomerName(name).lines, QStringList{refusal});
+        QCOMPARE(folderBytes(f.book.folder()), before);
+        QCOMPARE(f.book.store->customers(), QStringList{Somchai});
     }
 
     void aStepThatCannotBeTakenBackStays()

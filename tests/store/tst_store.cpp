@@ -1,8 +1,11 @@
 #include "bookmaker.h"
 #include "entry/entry.h"
 #include "model/types.h"
+#include "settings/customers.h"
+#include "store/customername.h"
 #include "store/datafolder.h"
 #include "store/folderwatch.h"
+#include "store/nametexts.h"
 #include "store/numberfile.h"
 #include "store/store.h"
 #include "testsupport.h"
@@ -20,6 +23,7 @@
 
 using namespace varnoth;
 using namespace varnoth::test;
+using namespace Qt::StringLiterals;
 
 class TestStore : public QObject
 {
@@ -231,6 +235,58 @@ private slots:
         QVERIFY(QFile::exists(book.file("11_3.gif")));
         check("z", 4);
         QCOMPARE(book.text("0_1.gif").section("\r\n", 123, 123), QString("123-50"));
+    }
+
+    // What a typed or pasted name becomes, and whether the book takes it.
+    void customerNameRule_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal"); // how the refusal line begins, "" when the name is taken
+        const QString taken;
+        QTest::newRow("plain Thai name") << u"สมชาย"_s << u"สมชาย"_s << taken;
+        QTest::newRow("zero-width space") << u"somchai\u200B"_s << u"somchai"_s << taken;
+        QTest::newRow("bidi override") << u"\u202Esomchai\u202C"_s << u"somchai"_s << taken;
+        QTest::newRow("byte-order mark and soft hyphen") << u"\uFEFFsom\u00ADchai"_s << u"somchai"_s << taken;
+        QTest::newRow("tag character beyond the BMP") << u"somchai\U000E0041"_s << u"somchai"_s << taken;
+        // Sara u before mai tho: the order every keyboard gives, however the marks were typed.
+        QTest::newRow("Thai marks out of order") << u"ก\u0E49\u0E38"_s << u"ก\u0E38\u0E49"_s << taken;
+        QTest::newRow("singleton that composes to ASCII") << u"a\u037Eb"_s << u"a;b"_s << taken;
+        QTest::newRow("decomposed Latin") << u"cafe\u0301"_s << u"caf\u00E9"_s << NameUnwritableText + u"\u00E9"_s;
+        QTest::newRow("Chinese") << u"李四"_s << u"李四"_s << NameUnwritableText + u"李 四"_s;
+        QTest::newRow("emoji") << u"a\U0001F600"_s << u"a\U0001F600"_s << NameUnwritableText + u"\U0001F600"_s;
+        QTest::newRow("full-width letters") << u"ｓｏｍ"_s << u"ｓｏｍ"_s << NameUnwritableText + u"ｓ ｏ ｍ"_s;
+        QTest::newRow("bell") << u"a\u0007b"_s << u"a\u0007b"_s << NameControlText + u"U+0007"_s;
+        QTest::newRow("lone line feed") << u"som\nchai"_s << u"som\nchai"_s << NameControlText + u"U+000A"_s;
+        QTest::newRow("all-customers choice") << u"ทั้งหมด"_s << u"ทั้งหมด"_s << NameAllChoiceText;
+        QTest::newRow("all-customers choice in disguise") << u"ทั้ง \u200Bหมด"_s << u"ทั้งหมด"_s << NameAllChoiceText;
+    }
+    void customerNameRule()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        QCOMPARE(customerName(typed), name);
+        QCOMPARE(customerName(name), name);
+        QCOMPARE(customerNameRefusal(name), refusal);
+        // Every way a customer is added stores nothing under a refused name, and says so.
+        TempBook book;
+        QVERIFY(book.store->creationSequence("x").isEmpty());
+        const QStringList before = QDir(book.folder()).entryList(QDir::Files);
+        const QByteArray list = book.bytes("custom.gif");
+        const QStringList created = book.store->creationSequence(name);
+        const NameEntry entered = AddCustomerName(*book.store, typed);
+        if (refusal.isEmpty()) {
+            QVERIFY(created.isEmpty());
+            QVERIFY(book.store->customers().contains(name));
+            QCOMPARE(entered.text1, DuplicateNameText);
+            return;
+        }
+        QCOMPARE(created, QStringList{refusal});
+        QCOMPARE(book.store->AddCustomer(name), QStringList{refusal});
+        QCOMPARE(entered.lines, QStringList{refusal});
+        QCOMPARE(book.bytes("custom.gif"), list);
+        QCOMPARE(QDir(book.folder()).entryList(QDir::Files), before);
     }
 
     void thaiBytesAreWindows874()

@@ -21,6 +21,7 @@
 #include "settings/history.h"
 #include "settings/numberruletexts.h"
 #include "store/datafolder.h"
+#include "store/nametexts.h"
 #include "store/session.h"
 #include "testsupport.h"
 #include "tools/Form3.h"
@@ -48,6 +49,7 @@
 
 using namespace varnoth;
 using namespace varnoth::test;
+using namespace Qt::StringLiterals;
 
 static_assert(BatchSheetLimit == Form13::SheetLimit, "a batch sheet must fit the group-entry window");
 
@@ -366,6 +368,84 @@ private slots:
             << QStringList{"--enter-chat", "CHAT", "--type", TwoTop, "--customer", "newman"} << BatchRefused << "";
         QTest::newRow("after-result on another job")
             << QStringList{"--view", "--after-result"} << BatchUsageError << "";
+    }
+
+    // A customer name the book cannot take stores nothing on any path: no customer, no bet, no
+    // rate, no payment, no restored record; the job says why in Thai and fails.
+    void refusedCustomerNamesStoreNothing_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("shown");
+        const auto sheet = [](const QString& customer) {
+            return QStringList{"--enter-sheet", "SHEET", "--type", TwoTop, "--customer", customer, "--after-result"};
+        };
+        QTest::newRow("sheet, Chinese") << sheet(u"李"_s) << NameUnwritableText + u"李"_s;
+        QTest::newRow("sheet, emoji behind a zero-width space")
+            << sheet(u"a\u200B\U0001F600"_s) << NameUnwritableText + u"\U0001F600"_s;
+        QTest::newRow("sheet, full-width letter") << sheet(u"ａ"_s) << NameUnwritableText + u"ａ"_s;
+        QTest::newRow("sheet, control character") << sheet(u"a\u0007"_s) << NameControlText + u"U+0007"_s;
+        QTest::newRow("chat, Chinese") << QStringList{"--enter-chat", "CHAT",  "--type",        TwoTop,
+                                                      "--customer",   u"李"_s, "--after-result"}
+                                       << NameUnwritableText + u"李"_s;
+        QTest::newRow("own rate, Chinese")
+            << QStringList{"--set-rate", "--customer", u"李"_s, "--type", Straight, "--payout", "600"}
+            << NameUnwritableText + u"李"_s;
+        QTest::newRow("payment, full-width letter")
+            << QStringList{"--pay", "10", "--customer", u"ｂ"_s} << NameUnwritableText + u"ｂ"_s;
+        QTest::newRow("restore, all-customers heading")
+            << QStringList{"--restore", "BACKUP:3ตัวตรง#ทั้งหมด"} << NameAllChoiceText;
+        QTest::newRow("restore, control character in a heading")
+            << QStringList{"--restore", "BACKUP:2ตัวบน#a\tb"} << NameControlText + u"U+0009"_s;
+    }
+    void refusedCustomerNamesStoreNothing()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, shown);
+        QFile sheet(batchDrive->filePath("sheet.txt"));
+        QVERIFY(sheet.open(QIODevice::WriteOnly) && sheet.write("12-5\r\n") > 0);
+        sheet.close();
+        QFile chat(batchDrive->filePath("chat.txt"));
+        QVERIFY(chat.open(QIODevice::WriteOnly) && chat.write("45=100\n") > 0);
+        chat.close();
+        args.replaceInStrings("SHEET", sheet.fileName()).replaceInStrings("CHAT", chat.fileName());
+        if (args.last().startsWith("BACKUP:")) {
+            // A backup from another computer whose only heading names a customer the book cannot take.
+            QVERIFY(QDir().mkpath(backupFolderPath(batchDrive->path())));
+            QFile backup(backupFilePath(batchDrive->path()));
+            QVERIFY(backup.open(QIODevice::WriteOnly));
+            QVERIFY(backup.write(cp874(args.last().mid(7) + "\r\n12-100\r\n123-100\r\n")) > 0);
+            backup.close();
+            args.last() = batchDrive->path();
+        }
+        const Files before = bookBytes(batchBook->folder());
+        const Run run = runProgram(batchBook->folder(), args);
+        QCOMPARE(run.code, BatchRefused);
+        QVERIFY2(run.out.contains(shown), qPrintable(run.out.join('|')));
+        QCOMPARE(bookBytes(batchBook->folder()), before);
+    }
+
+    // Invisible characters in a name (pasted from a chat) are no part of it: the bet, the own rate
+    // and the payment go to the customer the name shows, and the customer list stays as it was.
+    void invisibleCharactersInANameFindTheCustomer()
+    {
+        const QString folder = batchBook->folder();
+        const QByteArray list = bookBytes(folder).value("custom.gif");
+        QFile sheet(batchDrive->filePath("sheet.txt"));
+        QVERIFY(sheet.open(QIODevice::WriteOnly) && sheet.write("12-5\r\n") > 0);
+        sheet.close();
+        const Run bet = runProgram(folder, {"--enter-sheet", sheet.fileName(), "--type", TwoTop, "--customer",
+                                            u"a\u200B"_s, "--after-result"});
+        QCOMPARE(bet.code, BatchRan);
+        // a is the first customer: his two-top stake file is 3_1.gif, where 12 held 40.
+        QVERIFY(bookBytes(folder).value("3_1.gif").contains("\r\n12-45\r\n"));
+        const Run rate =
+            runProgram(folder, {"--set-rate", "--customer", u"\u202Ea\u202C"_s, "--type", Straight, "--payout", "600"});
+        QCOMPARE(rate.code, BatchRan);
+        QVERIFY(bookBytes(folder).value(CustomerRatesFileName).startsWith("a#" + cp874(Straight) + "#600#"));
+        const Run paid = runProgram(folder, {"--pay", "10", "--customer", u"\uFEFFb\u00AD"_s});
+        QCOMPARE(paid.code, BatchRan);
+        QVERIFY(bookBytes(folder).value(PaymentsFileName).startsWith("b#10#"));
+        QCOMPARE(bookBytes(folder).value("custom.gif"), list);
     }
 
     // With --overpay the same payment is recorded, and the account turns round.

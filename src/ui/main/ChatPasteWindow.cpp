@@ -4,6 +4,7 @@
 #include "entry/chattexts.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "store/customername.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "ui/main/Shell.h"
@@ -262,7 +263,7 @@ std::optional<std::pair<QString, QString>> ChatPasteWindow::keyedPair() const
 
 QString ChatPasteWindow::customer() const
 {
-    const QString typed = CleanName(Combo2->currentText());
+    const QString typed = customerName(Combo2->currentText());
     return typed.isEmpty() ? m_parse.customer : typed;
 }
 
@@ -317,6 +318,13 @@ void ChatPasteWindow::commit()
     const QString name = customer();
     if (name.isEmpty()) {
         Label1->setText(ChatNoCustomerText);
+        Label1->setStyleSheet(QStringLiteral("color: rgb(200,0,0); font-weight: bold;"));
+        Combo2->setFocus();
+        return;
+    }
+    // The message stays in the box while the name is put right.
+    if (const QString refusal = customerNameRefusal(name); !refusal.isEmpty()) {
+        Label1->setText(refusal);
         Label1->setStyleSheet(QStringLiteral("color: rgb(200,0,0); font-weight: bold;"));
         Combo2->setFocus();
         return;

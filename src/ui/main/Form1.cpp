@@ -9,6 +9,7 @@
 #include "model/types.h"
 #include "settings/keyed.h"
 #include "settings/options.h"
+#include "store/customername.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backuptexts.h"
@@ -715,6 +716,10 @@ void Form1::editPanelStake(const QString& number, const QString& amount)
 
 bool Form1::customerAccepted(const QString& customer)
 {
+    if (const QString refusal = customerNameRefusal(customer); !refusal.isEmpty()) {
+        listAddLines({refusal});
+        return false;
+    }
     if (m_store.customers().contains(customer)) return true;
     if (confirmNewCustomer) return confirmNewCustomer(customer);
     QMessageBox box(QMessageBox::Question, NewCustomerTitle,
@@ -761,7 +766,7 @@ QPair<QString, QString> Form1::keyedPair() const
 {
     if (SecondaryWindow* w = m_dispatch.window(WindowId::GroupEntry); w && w->isVisible())
         if (const auto pair = w->keyedPair()) return {pair->first, pair->second};
-    return {Combo1->currentText(), CleanName(Combo2->currentText())};
+    return {Combo1->currentText(), customerName(Combo2->currentText())};
 }
 
 void Form1::refreshTotals(const QString& changedType, const QString& changedCustomer)
@@ -796,7 +801,7 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
         Combo1->setFocus();
         return;
     }
-    const QString customer = CleanName(Combo2->currentText());
+    const QString customer = customerName(Combo2->currentText());
     if (customer.isEmpty()) {
         Combo2->setFocus();
         return;
@@ -879,7 +884,7 @@ void Form1::onWindowClosed(WindowId id)
     // of another way of keying closes the window too, and then sets the fields itself.
     if (id != WindowId::GroupEntry) return;
     // The boxes belong to the main window's pair again (the closing window still stands on the screen).
-    UpdateTotals(Combo1->currentText(), CleanName(Combo2->currentText()));
+    UpdateTotals(Combo1->currentText(), customerName(Combo2->currentText()));
     const QString picked = Combo4->currentText();
     if (picked != QStringLiteral("กลุ่ม") && picked != QStringLiteral("ไฟล์")) return;
     Combo4->setCurrentIndex(Combo4->findText(QStringLiteral("คีย์บอร์ด")));
@@ -1112,7 +1117,7 @@ QString Form1::keyedType() const
 
 QString Form1::keyedCustomer() const
 {
-    return CleanName(Combo2->currentText());
+    return customerName(Combo2->currentText());
 }
 
 QString Form1::sendOutCaption() const

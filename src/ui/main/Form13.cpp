@@ -6,6 +6,7 @@
 #include "entry/sheet.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "store/customername.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "ui/main/Shell.h"
@@ -272,8 +273,12 @@ void Form13::PickSheetPair()
         Combo1->setFocus();
         return;
     }
-    const QString customer = CleanName(Combo2->currentText());
+    const QString customer = customerName(Combo2->currentText());
     if (customer.isEmpty()) return;
+    if (const QString refusal = customerNameRefusal(customer); !refusal.isEmpty()) {
+        if (shell) shell->addLines({refusal});
+        return;
+    }
     ctx.session.HeaderFlag = QStringLiteral("1");
     const QStringList failures = ctx.ledger.prepareCustomer(customer);
     if (!shell) return;
@@ -297,13 +302,19 @@ void Form13::EnterSheet()
 {
     const QString text = sheet();
     const QString type = Combo1->currentText();
-    QString customer = CleanName(Combo2->currentText());
+    QString customer = customerName(Combo2->currentText());
     if (customer.isEmpty()) {
         Combo2->setEditText(QStringLiteral("X"));
         customer = QStringLiteral("x");
     }
     if (type.isEmpty()) {
         Combo1->setFocus();
+        return;
+    }
+    // The sheet stays in the box while the name is put right.
+    if (const QString refusal = customerNameRefusal(customer); !refusal.isEmpty()) {
+        if (ctx.shell) ctx.shell->addLines({refusal});
+        Combo2->setFocus();
         return;
     }
     if (checking()) {
@@ -353,7 +364,7 @@ void Form13::onCheckToggled(bool on)
 void Form13::CheckSheet()
 {
     const QString type = Combo1->currentText();
-    const QString customer = CleanName(Combo2->currentText());
+    const QString customer = customerName(Combo2->currentText());
     if (type.isEmpty()) {
         Combo1->setFocus();
         return;
@@ -383,7 +394,7 @@ void Form13::prepare(const QString& caption, const QString& text)
 
 std::optional<std::pair<QString, QString>> Form13::keyedPair() const
 {
-    return std::pair{Combo1->currentText(), CleanName(Combo2->currentText())};
+    return std::pair{Combo1->currentText(), customerName(Combo2->currentText())};
 }
 
 void Form13::hideProgress()

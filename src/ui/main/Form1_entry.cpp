@@ -5,6 +5,7 @@
 #include "entry/gates.h"
 #include "model/text.h"
 #include "settings/numberruletexts.h"
+#include "store/customername.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "ui/main/SecondaryWindow.h"
@@ -68,7 +69,7 @@ void Form1::onText1Changed(const QString& text)
 void Form1::Inp2()
 {
     // No bet is booked to a customer nobody named: the operator names one first ("x" when typed).
-    if (CleanName(Combo2->currentText()).isEmpty()) {
+    if (customerName(Combo2->currentText()).isEmpty()) {
         Combo2->setFocus();
         return;
     }
@@ -90,7 +91,7 @@ void Form1::Inp2()
 void Form1::Inp1()
 {
     const QString type = Combo1->currentText();
-    const QString customer = CleanName(Combo2->currentText());
+    const QString customer = customerName(Combo2->currentText());
     if (!customerAccepted(customer)) {
         Combo2->setFocus();
         Combo2->lineEdit()->selectAll();

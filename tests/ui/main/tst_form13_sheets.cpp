@@ -109,6 +109,37 @@ private slots:
         QCOMPARE(rows().first(), QStringLiteral("<3ตัวตรง> <x>"));
     }
 
+    // A name the book cannot take: the window says so, stores nothing and keeps the sheet for the
+    // name to be put right; a zero-width space is no part of a name.
+    void customerNameRule_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("Chinese") << QStringLiteral("李") << false;
+        QTest::newRow("all customers") << QStringLiteral("ทั้งหมด") << false;
+        QTest::newRow("zero-width space") << QStringLiteral("x\u200B") << true;
+    }
+    void customerNameRule()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, taken);
+        Form13* form = openGroupEntry();
+        pickFromList(form->Combo1, Straight);
+        form->Combo2->setEditText(typed);
+        form->Text1->setPlainText(QStringLiteral("554-100"));
+        form->Command1->click();
+        if (taken) {
+            QCOMPARE(book->store->customers(), QStringList{QStringLiteral("x")});
+            QCOMPARE(stakeLines(QStringLiteral("0_1.gif")), QStringList{QStringLiteral("554-100")});
+            return;
+        }
+        QCOMPARE(rows().size(), 1);
+        QVERIFY2(rows().first().startsWith(QStringLiteral("ชื่อลูกค้าใช้ไม่ได้")), qPrintable(rows().first()));
+        QCOMPARE(form->Text1->toPlainText(), QStringLiteral("554-100"));
+        QVERIFY(book->store->customers().isEmpty());
+        QVERIFY(!QFile::exists(QDir(book->folder()).filePath(QStringLiteral("0_1.gif"))));
+    }
+
     void typingIntoTheTypeBoxErasesIt()
     {
         Form13* form = openGroupEntry();

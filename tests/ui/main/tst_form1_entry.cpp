@@ -119,6 +119,26 @@ private slots:
     }
     void cleanup() { form.reset(); }
 
+    // The main window: a name the book cannot take is refused with its line before anything is
+    // asked or stored, and a zero-width space in a name finds the customer the name shows.
+    void customerNameRule()
+    {
+        startWith("x");
+        const auto before = folderBytes(book->folder());
+        pick("3ตัวตรง", "李");
+        enter("123", "100");
+        QVERIFY(!listLines().isEmpty());
+        QVERIFY2(listLines().last().startsWith("ชื่อลูกค้าใช้ไม่ได้"), qPrintable(listLines().join('|')));
+        QCOMPARE(folderBytes(book->folder()), before);
+        QCOMPARE(book->store->customers(), QStringList{"x"});
+        pick("3ตัวตรง", "x\u200B");
+        ui(*form).Text1->clear();
+        ui(*form).Text2->clear();
+        enter("123", "100");
+        QCOMPARE(book->store->customers(), QStringList{"x"});
+        QCOMPARE(lineOf("0_1.gif", "123"), QString("123-100"));
+    }
+
     void pickThenEnterTwice()
     {
         form = std::make_unique<Form1>(*book->store, *session);
