@@ -374,12 +374,27 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
     r.out << failures;
     int closed = 0;
+    int rejected = 0;
+    int notSaved = 0;
     const int above = sheet.isEmpty() ? 0 : [&] {
         const EntryResult entered = ledger.enterSheet(sheet, o.type, o.customer, o.afterResult);
         r.out << entered.lines;
         closed = entered.closed;
+        rejected = entered.rejected;
+        notSaved = entered.notSaved;
         return entered.aboveCeiling;
     }();
+    if (rejected > 0) {
+        r.err << QString::number(rejected) + QStringLiteral(" line(s) or bet(s) were rejected and not stored (") +
+                     BetRejectedText.trimmed() + QStringLiteral("); correct them and enter them again");
+        r.exitCode = BatchRefused;
+    }
+    if (notSaved > 0) {
+        r.err << QString::number(notSaved) +
+                     QStringLiteral(" bet(s) were not stored: their file could not be written (") +
+                     BetNotSavedText.trimmed() + QLatin1Char(')');
+        r.exitCode = BatchRefused;
+    }
     if (closed > 0) {
         r.err << QString::number(closed) + QStringLiteral(" bet(s) on closed numbers were not stored (") +
                      ClosedNumberText.trimmed() + QLatin1Char(')');
@@ -686,11 +701,22 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
     if (!o.pngFolder.isEmpty()) {
         if (!QDir().mkpath(o.pngFolder))
             return refused(r, QStringLiteral("cannot make the folder ") + QDir::toNativeSeparators(o.pngFolder));
+        // One picture that cannot be written (a name the drive refuses, a full disk) leaves the
+        // others to be written; the job then names every one it could not write.
+        QStringList notWritten;
         for (qsizetype i = 0; i < pages.size(); ++i) {
             const QString path = QDir(o.pngFolder).filePath(billImageName(customers[i]));
-            if (!writeBillPng(pages[i], header, path))
-                return refused(r, WriteFailedText + QDir::toNativeSeparators(path));
+            if (!writeBillPng(pages[i], header, path)) {
+                notWritten << WriteFailedText + QDir::toNativeSeparators(path);
+                continue;
+            }
             r.out << SavedFileText + QDir::toNativeSeparators(path);
+        }
+        if (!notWritten.isEmpty()) {
+            r.err << QString::number(notWritten.size()) + QStringLiteral(" of ") + QString::number(pages.size()) +
+                         QStringLiteral(" bill picture(s) were not written:")
+                  << notWritten;
+            r.exitCode = BatchRefused;
         }
     }
     if (!o.pdfFile.isEmpty()) {
