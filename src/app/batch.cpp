@@ -968,7 +968,9 @@ BatchResult runBatch(Ledger& ledger, const BatchOptions& options)
     store.takeFailures();
     BatchResult r = runJob(ledger, options);
     const QList<Outcome> failures = store.takeFailures();
-    if (!failures.isEmpty() && r.exitCode == BatchRan) {
+    // Named also when the job failed for another reason (a rejected line): a file not written is
+    // never left unsaid.
+    if (!failures.isEmpty()) {
         r.err << QStringLiteral("the job did not complete:");
         for (const Outcome& f : failures)
             r.err << outcomeLine(f);
