@@ -52,8 +52,8 @@ struct JobOption {
 
 const JobOption Jobs[] = {
     {"enter-sheet", BatchJob::EnterSheet, "FILE",
-     "Enter the bets of a sheet file (entry lines, windows-874 or UTF-8) for --type and --customer. Bets above "
-     "the amount ceiling are not stored (exit status 1)."},
+     "Enter the bets of a sheet file (entry lines, windows-874 or UTF-8) for --type and --customer. Rejected "
+     "lines and bets above the amount ceiling are not stored (exit status 1)."},
     {"enter-chat", BatchJob::EnterChat, "FILE",
      "Enter the bets of a pasted chat message (UTF-8 or windows-874) for the customer named in it or "
      "--customer; --type is the type of lines with one plain amount and no heading. Lines not understood "
