@@ -341,7 +341,8 @@ void Ledger::SignalProgress::yield()
 QString Ledger::bookOperator() const
 {
     if (!m_runOperator.isEmpty()) return m_runOperator;
-    const QString name = optionValue(m_store, option::OperatorName).trimmed();
+    // A stored name the log cannot take (a hand-edited file) gives way to the computer's user name.
+    const QString name = storedOperatorName(m_store);
     return name.isEmpty() ? systemUserName() : name;
 }
 
@@ -356,10 +357,13 @@ QString Ledger::auditLogPath() const
     return m_store.path(AuditLogFileName);
 }
 
-void Ledger::setOperatorName(const QString& name)
+QString Ledger::setOperatorName(const QString& name)
 {
+    const QString refusal = operatorNameRefusal(name.trimmed());
+    if (!refusal.isEmpty()) return refusal;
     m_runOperator = name.trimmed();
     m_audit.setOperatorName(bookOperator());
+    return {};
 }
 
 qint64 Ledger::audit(const AuditEvent& event)

@@ -130,8 +130,9 @@ public:
     bool auditDamagedAtOpen() const { return m_audit.damagedAtOpen(); }
     // Who keys: the operator option of the book, or the computer's user name while it holds none.
     QString operatorName() const { return m_audit.operatorName(); }
-    // The operator of this run only (the command line), over the book's option.
-    void setOperatorName(const QString& name);
+    // The operator of this run only (the command line), over the book's option. A name holding a
+    // control character is refused: the Thai line, and nothing changes ("" when taken).
+    QString setOperatorName(const QString& name);
 
 signals:
     // A line of the audit log could not be written: the line to show.

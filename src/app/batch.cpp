@@ -53,8 +53,8 @@ struct JobOption {
 
 const JobOption Jobs[] = {
     {"enter-sheet", BatchJob::EnterSheet, "FILE",
-     "Enter the bets of a sheet file (entry lines, windows-874 or UTF-8) for --type and --customer. Bets above "
-     "the amount ceiling are not stored (exit status 1)."},
+     "Enter the bets of a sheet file (entry lines, windows-874 or UTF-8) for --type and --customer. Rejected "
+     "lines and bets above the amount ceiling are not stored (exit status 1)."},
     {"enter-chat", BatchJob::EnterChat, "FILE",
      "Enter the bets of a pasted chat message (UTF-8 or windows-874) for the customer named in it or "
      "--customer; --type is the type of lines with one plain amount and no heading. Lines not understood "
@@ -380,12 +380,27 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
     r.out << failures;
     int closed = 0;
+    int rejected = 0;
+    int notSaved = 0;
     const int above = sheet.isEmpty() ? 0 : [&] {
         const EntryResult entered = ledger.enterSheet(sheet, o.type, o.customer, o.afterResult);
         r.out << entered.lines;
         closed = entered.closed;
+        rejected = entered.rejected;
+        notSaved = entered.notSaved;
         return entered.aboveCeiling;
     }();
+    if (rejected > 0) {
+        r.err << QString::number(rejected) + QStringLiteral(" line(s) or bet(s) were rejected and not stored (") +
+                     BetRejectedText.trimmed() + QStringLiteral("); correct them and enter them again");
+        r.exitCode = BatchRefused;
+    }
+    if (notSaved > 0) {
+        r.err << QString::number(notSaved) +
+                     QStringLiteral(" bet(s) were not stored: their file could not be written (") +
+                     BetNotSavedText.trimmed() + QLatin1Char(')');
+        r.exitCode = BatchRefused;
+    }
     if (closed > 0) {
         r.err << QString::number(closed) + QStringLiteral(" bet(s) on closed numbers were not stored (") +
                      ClosedNumberText.trimmed() + QLatin1Char(')');
@@ -701,11 +716,22 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
     if (!o.pngFolder.isEmpty()) {
         if (!QDir().mkpath(o.pngFolder))
             return refused(r, QStringLiteral("cannot make the folder ") + QDir::toNativeSeparators(o.pngFolder));
+        // One picture that cannot be written (a name the drive refuses, a full disk) leaves the
+        // others to be written; the job then names every one it could not write.
+        QStringList notWritten;
         for (qsizetype i = 0; i < pages.size(); ++i) {
             const QString path = QDir(o.pngFolder).filePath(billImageName(customers[i]));
-            if (!writeBillPng(pages[i], header, path))
-                return refused(r, WriteFailedText + QDir::toNativeSeparators(path));
+            if (!writeBillPng(pages[i], header, path)) {
+                notWritten << WriteFailedText + QDir::toNativeSeparators(path);
+                continue;
+            }
             r.out << SavedFileText + QDir::toNativeSeparators(path);
+        }
+        if (!notWritten.isEmpty()) {
+            r.err << QString::number(notWritten.size()) + QStringLiteral(" of ") + QString::number(pages.size()) +
+                         QStringLiteral(" bill picture(s) were not written:")
+                  << notWritten;
+            r.exitCode = BatchRefused;
         }
     }
     if (!o.pdfFile.isEmpty()) {
@@ -957,7 +983,9 @@ BatchResult runBatch(Ledger& ledger, const BatchOptions& options)
     store.takeFailures();
     BatchResult r = runJob(ledger, options);
     const QList<Outcome> failures = store.takeFailures();
-    if (!failures.isEmpty() && r.exitCode == BatchRan) {
+    // Named also when the job failed for another reason (a rejected line): a file not written is
+    // never left unsaid.
+    if (!failures.isEmpty()) {
         r.err << QStringLiteral("the job did not complete:");
         for (const Outcome& f : failures)
             r.err << outcomeLine(f);

@@ -4,6 +4,7 @@
 #include "app/batch.h"
 #include "app/platform.h"
 #include "model/types.h"
+#include "settings/options.h"
 #include "store/datafolder.h"
 #include "store/logfile.h"
 #include "store/session.h"
@@ -117,6 +118,9 @@ int main(int argc, char* argv[])
     if (!request.usageError.isEmpty()) return usageError(request.usageError);
 
     const bool gui = !batch;
+    if (parser.isSet(operatorOption))
+        if (const QString refusal = operatorNameRefusal(parser.value(operatorOption).trimmed()); !refusal.isEmpty())
+            return refuse(refusal, gui);
     if (!Store::codecAvailable()) return refuse(CodecMissingText, gui);
 
     const QString folder = chooseDataFolder(QCoreApplication::applicationDirPath(), parser.value(dataOption),
@@ -146,6 +150,10 @@ int main(int argc, char* argv[])
         const BatchResult result = runBatch(ledger, request.options);
         printLines(stdout, result.out);
         QStringList errors;
+        bool storedRefused = false;
+        storedOperatorName(store, &storedRefused);
+        if (storedRefused && !parser.isSet(operatorOption))
+            errors << ProgramName + QStringLiteral(": ") + StoredOperatorRefusedText;
         for (const QString& line : result.err)
             errors << ProgramName + QStringLiteral(": ") + line;
         printLines(stderr, errors);
@@ -156,7 +164,10 @@ int main(int argc, char* argv[])
     useThaiFonts();
     Session session;
     Form1 window(store, session);
-    if (parser.isSet(operatorOption)) window.ledger().setOperatorName(parser.value(operatorOption));
+    if (parser.isSet(operatorOption))
+        window.ledger().setOperatorName(parser.value(operatorOption));
+    else if (bool storedRefused = false; storedOperatorName(store, &storedRefused), storedRefused)
+        window.addLines({StoredOperatorRefusedText});
     window.show();
     return app->exec();
 }

@@ -86,21 +86,22 @@ QVariant AuditModel::data(const QModelIndex& index, int role) const
     const AuditRecord r = recordAt(index.row());
     switch (index.column()) {
     case Time:
-        return r.time;
+        return auditShownField(r.time);
     case Operator:
-        return r.operatorName == r.user ? r.operatorName : r.operatorName + QStringLiteral(" (") + r.user + u')';
+        return auditShownField(r.operatorName == r.user ? r.operatorName
+                                                        : r.operatorName + QStringLiteral(" (") + r.user + u')');
     case Action:
-        return r.actionKey == auditActionKey(r.action) ? auditActionName(r.action) : r.actionKey;
+        return auditShownField(r.actionKey == auditActionKey(r.action) ? auditActionName(r.action) : r.actionKey);
     case Type:
-        return r.type;
+        return auditShownField(r.type);
     case Customer:
-        return r.customer;
+        return auditShownField(r.customer);
     case Number:
-        return r.number;
+        return auditShownField(r.number);
     case Before:
-        return r.before;
+        return auditShownField(r.before);
     case After:
-        return r.after;
+        return auditShownField(r.after);
     case Entry:
         return r.entry > 0 ? QVariant(r.entry) : QVariant();
     case Running: {
@@ -109,7 +110,7 @@ QVariant AuditModel::data(const QModelIndex& index, int role) const
         return figure(m_selection.running[row]);
     }
     case Detail:
-        return r.detail;
+        return auditShownField(r.detail);
     default:
         return {};
     }

@@ -270,12 +270,55 @@ QString auditActionName(AuditAction action)
     return AuditActionNames.value(static_cast<int>(action));
 }
 
+QString auditShownField(const QString& field)
+{
+    // Line and paragraph separators break lines too, and a direction control turns the rest of a
+    // terminal's line around, so that one field could be read as another.
+    const auto plain = [](QChar c) {
+        const char16_t u = c.unicode();
+        const bool bidi =
+            u == 0x061c || u == 0x200e || u == 0x200f || (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
+        return u != u'\\' && !bidi && c.category() != QChar::Other_Control && u != 0x2028 && u != 0x2029;
+    };
+    if (std::all_of(field.cbegin(), field.cend(), plain)) return field;
+    QString out;
+    out.reserve(field.size() + 8);
+    for (QChar c : field) {
+        if (plain(c)) {
+            out += c;
+            continue;
+        }
+        switch (c.unicode()) {
+        case u'\t':
+            out += QLatin1String("\\t");
+            break;
+        case u'\r':
+            out += QLatin1String("\\r");
+            break;
+        case u'\n':
+            out += QLatin1String("\\n");
+            break;
+        case u'\\':
+            out += QLatin1String("\\\\");
+            break;
+        default:
+            if (c.unicode() < 0x80)
+                out += QLatin1String("\\x") + QStringLiteral("%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += QLatin1String("\\u") + QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        }
+    }
+    return out;
+}
+
 QString auditDisplayLine(const AuditRecord& r)
 {
     const QString action = r.actionKey == auditActionKey(r.action) ? auditActionName(r.action) : r.actionKey;
-    return QStringList{r.time,   r.user,  r.operatorName,           action,  r.type, r.customer, r.number,
-                       r.before, r.after, QString::number(r.entry), r.detail}
-        .join(QLatin1Char('\t'));
+    QStringList fields{r.time,   r.user,  r.operatorName,           action,  r.type, r.customer, r.number,
+                       r.before, r.after, QString::number(r.entry), r.detail};
+    for (QString& field : fields)
+        field = auditShownField(field);
+    return fields.join(QLatin1Char('\t'));
 }
 
 } // namespace varnoth

@@ -69,7 +69,7 @@ struct AuditFilter {
     int action = -1; // an AuditAction, -1 for every one
     QDateTime since; // invalid for no bound
     QDateTime until;
-    qint64 entry = 0; // the lines of one entry, 0 for every entry
+    qint64 entry = 0;         // the lines of one entry, 0 for every entry
     bool afterResult = false; // only the bets stored once the drawn numbers were saved
 };
 
@@ -88,7 +88,13 @@ bool keyedAfterResult(const AuditRecord& r);
 
 // The action's name as the window shows it.
 QString auditActionName(AuditAction action);
-// A line as the batch job prints it: the fields of the record separated by tabs, the action by name.
+// A field as the listing and the window show it: a tab, CR, LF or backslash written as in the file
+// (\t, \r, \n, \\), every other control character as \xHH and a line separator or direction
+// control as \uHHHH, so that a shown line is always one line of the log, whatever a name held, and
+// nothing reaches a terminal as a control.
+QString auditShownField(const QString& field);
+// A line as the batch job prints it: the fields of the record separated by tabs, the action by name,
+// each field shown by auditShownField.
 QString auditDisplayLine(const AuditRecord& r);
 
 } // namespace varnoth

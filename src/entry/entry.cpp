@@ -80,6 +80,7 @@ void EntryBatch::addBet(const QString& number, const QString& amount, const QStr
     const QString amountDigits = storableAmount(*stake, number, amount);
     if (amountDigits.isEmpty()) {
         m_lines << number + QLatin1Char('-') + amount + BetRejectedText;
+        ++m_rejected;
         return;
     }
     const double value = Val(amountDigits);
@@ -110,6 +111,7 @@ void EntryBatch::addPlan(const EntryPlan& plan, bool gateProgress)
 {
     if (plan.rejected) {
         m_lines << plan.rejectedText + BetRejectedText;
+        ++m_rejected;
         return;
     }
     const bool ticking = plan.gates && gateProgress;
@@ -142,6 +144,8 @@ EntryResult EntryBatch::commit()
     result.customer = m_customer;
     result.aboveCeiling = m_aboveCeiling;
     result.closed = m_closed;
+    result.rejected = m_rejected;
+    m_rejected = 0;
 
     QSet<QString> unsaved;
     for (const PendingBet& bet : m_bets) {
@@ -160,6 +164,7 @@ EntryResult EntryBatch::commit()
     for (const PendingBet& bet : m_bets) {
         if (unsaved.contains(bet.stakePath)) {
             m_lines[bet.line] += BetNotSavedText;
+            ++result.notSaved;
             continue;
         }
         result.changes << BetChange{bet.type, bet.number, bet.amount, Val(bet.amount)};

@@ -45,6 +45,8 @@ struct EntryResult {
     QList<BetChange> changes; // the bets that were stored and counted, in order
     int aboveCeiling = 0;     // bets left out because their amount is above the ceiling
     int closed = 0;           // bets left out because their number is closed
+    int rejected = 0;         // bets and whole lines listed with BetRejectedText
+    int notSaved = 0;         // bets listed with BetNotSavedText: their stake file could not be written
 };
 
 class EntryBatch
@@ -100,6 +102,7 @@ private:
     bool m_aboveCeilingAllowed = false;
     int m_aboveCeiling = 0;
     int m_closed = 0;
+    int m_rejected = 0;
     RuleMarks m_marks;
     QString m_lastType;
     int m_lastTypeIndex = -1;

@@ -176,6 +176,13 @@ QList<PlannedBet> pairedBets(const QString& number, const QString& first, const 
 EntryPlan parseEntryLine(const QString& line, const QString& type, const QString& customer)
 {
     EntryPlan plan;
+    // A NUL comes from a damaged or binary file, never from a keyed sheet: "1<NUL>2" is not the
+    // number 12. It is listed as a replacement character, which the list can show.
+    if (line.contains(QChar(u'\0'))) {
+        plan.rejected = true;
+        plan.rejectedText = QString(line).replace(QChar(u'\0'), QChar::ReplacementCharacter);
+        return plan;
+    }
     const QStringList pieces = line.split(QLatin1Char('-'));
     QString number = pieces.value(0);
     const QString amount = pieces.value(1);

@@ -41,8 +41,8 @@ struct PlannedBet {
 struct EntryPlan {
     QList<PlannedBet> bets;
     bool gates = false; // a gate list: progress advances once per bet
-    // The line has pieces left over after its number and amount (a second "-", a third "+"): no
-    // bet of it is stored, and the whole line is listed as rejected.
+    // The line has pieces left over after its number and amount (a second "-", a third "+") or holds
+    // a NUL: no bet of it is stored, and the whole line is listed as rejected.
     bool rejected = false;
     QString rejectedText;
 };
@@ -59,7 +59,7 @@ QList<PlannedBet> pairedBets(const QString& number, const QString& first, const 
 // The bets of one entry line: number, optionally "+" and a gate code, "-", the amount, optionally "+"
 // and a second amount. A gate code that is not one of the line's four gives no bet. A line with
 // anything more (a second "-", a second "+" on either side) is rejected whole: a sheet line that
-// lost its line breaks must not become one huge bet.
+// lost its line breaks must not become one huge bet. So is a line holding a NUL.
 EntryPlan parseEntryLine(const QString& line, const QString& type, const QString& customer);
 
 } // namespace varnoth

@@ -36,6 +36,29 @@ bool isStorable(const QString& value)
 
 } // namespace
 
+QString operatorNameRefusal(const QString& name)
+{
+    for (QChar c : name)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+            c.category() == QChar::Separator_Paragraph)
+            return OperatorNameInvalidText;
+    return {};
+}
+
+QString storedOperatorName(const Store& store, bool* refused)
+{
+    if (refused) *refused = false;
+    const QString prefix = option::OperatorName + QLatin1Char('#');
+    for (const QString& line : optionLines(store.ReadWholeFile(optionFile(store)))) {
+        if (!line.startsWith(prefix)) continue;
+        const QString name = line.mid(prefix.size()).trimmed();
+        if (operatorNameRefusal(name).isEmpty()) return name;
+        if (refused) *refused = true;
+        return {};
+    }
+    return {};
+}
+
 const QList<BookOption>& bookOptions()
 {
     static const QList<BookOption> options = {
@@ -77,6 +100,8 @@ qint64 amountCeiling(const Store& store)
 QStringList setOptionValue(Store& store, const QString& key, const QString& value)
 {
     const BookOption* o = bookOption(key);
+    if (key == option::OperatorName)
+        if (const QString refusal = operatorNameRefusal(value); !refusal.isEmpty()) return {refusal};
     if (!o || !isStorable(value) || (o->wholeAmount && !isWholeAmount(value))) return {OptionValueInvalidText};
     const QString path = optionFile(store);
     const FileText f = store.readFile(path);

@@ -57,5 +57,16 @@ QString optionKeyAt(int index);
 
 // The list text of the Thai words used here.
 inline const QString OptionValueInvalidText = QStringLiteral("ค่าที่ใส่ไม่ถูกต้อง");
+inline const QString OperatorNameInvalidText = QStringLiteral("ชื่อผู้คีย์มีอักขระควบคุม (แท็บ ขึ้นบรรทัด) ใช้ไม่ได้");
+// At start: the name kept in the settings is refused, the log takes the computer's user name.
+inline const QString StoredOperatorRefusedText = QStringLiteral("ชื่อผู้คีย์ในตั้งค่ามีอักขระควบคุม ใช้ชื่อผู้ใช้เครื่องแทน");
+
+// The operator's name goes into every line of the audit log: a name holding a control character
+// (a tab, a line end, an escape) is refused. Returns OperatorNameInvalidText for such a name, ""
+// for a good one.
+QString operatorNameRefusal(const QString& name);
+// The operator name kept in the book's options, "" while none is kept; `refused` is set when the
+// stored name is refused by operatorNameRefusal (a hand-edited file), and then "" is returned.
+QString storedOperatorName(const Store& store, bool* refused = nullptr);
 
 } // namespace varnoth

@@ -219,6 +219,26 @@ private slots:
         qInfo("a log of 1,000,001 lines opened in %lld ms", ms);
     }
 
+    // A hand-written line with an escaped tab and line end and a raw escape: the cells show them
+    // as the log writes them, never as a second line or a control.
+    void cellsShowControlsEscaped()
+    {
+        QFile log(book->file(AuditLogFileName));
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write("2026-12-09 10:00:00\tro\x1bot\tx\\ty\tbet\t\tc\\r\\n2026\t123\t\t50\t9\ta\\\\tb\t" +
+                  QByteArray(64, '0') + "\r\n");
+        log.close();
+        start();
+        AuditWindow* w = openAudit();
+        QCOMPARE(w->model()->rowCount(), 1);
+        const auto cell = [&](int column) {
+            return w->model()->data(w->model()->index(0, column), Qt::DisplayRole).toString();
+        };
+        QCOMPARE(cell(1), QStringLiteral("x\\ty (ro\\x1bot)"));
+        QCOMPARE(cell(4), QStringLiteral("c\\r\\n2026"));
+        QCOMPARE(cell(10), QStringLiteral("a\\\\tb"));
+    }
+
 private:
     void start()
     {

@@ -98,6 +98,48 @@ private slots:
         QVERIFY(!parseAuditLine(content, r)); // no hash
     }
 
+    // What the listing and the window show of a field: one line of the log stays one shown line, a
+    // tab can be told from a backslash and a t, and no control reaches the terminal.
+    void shownFields_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain Thai") << QStringLiteral("สมชาย 12") << QStringLiteral("สมชาย 12");
+        QTest::newRow("tab") << QStringLiteral("a\tb") << QStringLiteral("a\\tb");
+        QTest::newRow("backslash and t") << QStringLiteral("a\\tb") << QStringLiteral("a\\\\tb");
+        QTest::newRow("line ends") << QStringLiteral("x\r\ny") << QStringLiteral("x\\r\\ny");
+        QTest::newRow("escape") << QStringLiteral("\x1b[2J") << QStringLiteral("\\x1b[2J");
+        QTest::newRow("NUL and delete") << QString(QChar(0)) + QChar(0x7f) << QStringLiteral("\\x00\\x7f");
+        QTest::newRow("C1 control") << QStringLiteral("a\u009bb") << QStringLiteral("a\\u009bb");
+        QTest::newRow("line separator") << QStringLiteral("a\u2028b") << QStringLiteral("a\\u2028b");
+        QTest::newRow("direction override") << QStringLiteral("123=\u202e50") << QStringLiteral("123=\\u202e50");
+    }
+    void shownFields()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, shown);
+        QCOMPARE(auditShownField(field), shown);
+    }
+
+    void aListedLineHoldsItsFieldsWhateverTheyHold()
+    {
+        // A name with a tab and CR LF, as the file stores it, read back and listed.
+        const QString forged = QStringLiteral("x\t\t\r\n2026-12-09 00:00:00\tfake");
+        const AuditEvent e{AuditAction::Bet, Straight, forged, "123", {}, "50", QStringLiteral("\x1b]0;t\x07")};
+        const QByteArray content = auditLineContent(QDateTime::currentDateTime(), "u\\t", "a\tb", e, 7);
+        AuditRecord r;
+        QVERIFY(parseAuditLine(content + '\t' + auditHash(AuditChainStart, content), r));
+        QCOMPARE(r.customer, forged);
+        const QString line = auditDisplayLine(r);
+        QCOMPARE(line.count('\t'), 10);
+        for (QChar c : line)
+            QVERIFY2(c == u'\t' || c.category() != QChar::Other_Control, qPrintable(line));
+        const QStringList fields = line.split('\t');
+        QCOMPARE(fields[1], QStringLiteral("u\\\\t"));
+        QCOMPARE(fields[2], QStringLiteral("a\\tb"));
+        QCOMPARE(fields[5], QStringLiteral("x\\t\\t\\r\\n2026-12-09 00:00:00\\tfake"));
+    }
+
     void everyActionHasItsOwnKey()
     {
         QSet<QString> keys;

@@ -62,6 +62,14 @@ private slots:
                                                   << ""
                                                   << "111-5|222-6-333-7" + Rejected + "|444-8"
                                                   << "0_1.gif:111:5 0_1.gif:444:8";
+        // A NUL comes from a damaged file: "1<NUL>23" is not the number 123.
+        QTest::newRow("NUL inside the number")
+            << QString("1") + QChar(0) + "23-50\r\n456-10"
+            << "" << QString("1") + QChar::ReplacementCharacter + "23-50" + Rejected + "|456-10"
+            << "0_1.gif:456:10";
+        QTest::newRow("NUL in a gate line")
+            << QString("12") + QChar(0) + "3+2-10"
+            << "" << QString("12") + QChar::ReplacementCharacter + "3+2-10" + Rejected << "";
         QTest::newRow("ceiling reached") << "123-100000"
                                          << ""
                                          << "123-100000"
@@ -103,6 +111,33 @@ private slots:
         QCOMPARE(book.bytes("1_1.gif"), fileWith("3ตัวโต๊ด", permuted));
         if (stored.isEmpty()) QCOMPARE(book.bytes("a-_0.gif"), counts); // nothing counted either
         QCOMPARE(r.changes.size(), stored.split(' ', Qt::SkipEmptyParts).size());
+    }
+
+    // What a batch job needs to know to fail: every rejected line or bet is counted once.
+    void rejectionsAreCounted_data()
+    {
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<int>("rejected");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("all good") << "123-5 456-6" << 0 << 2;
+        QTest::newRow("a word for an amount") << "123-5\r\n456-x" << 1 << 1;
+        QTest::newRow("wrong width") << "12-5 1234-5 123-5" << 2 << 1;
+        QTest::newRow("run-on line") << "123-5-6 456-7" << 1 << 1;
+        QTest::newRow("each gate of a bad amount") << "123+2-1.5" << 2 << 0;
+        QTest::newRow("NUL") << QString("12") + QChar(0) + "3-5" << 1 << 0;
+        QTest::newRow("above the ceiling is not a rejection") << "123-100001" << 0 << 0;
+    }
+    void rejectionsAreCounted()
+    {
+        QFETCH(QString, sheet);
+        QFETCH(int, rejected);
+        QFETCH(int, stored);
+        TempBook book;
+        QVERIFY(book.store->creationSequence("x").isEmpty());
+        const EntryResult r = enterSheet(*book.store, sheet, S3, "x");
+        QCOMPARE(r.rejected, rejected);
+        QCOMPARE(r.changes.size(), stored);
+        QCOMPARE(r.notSaved, 0);
     }
 
     // The main window's fields: a third amount rejects the entry whole; the question is asked for

@@ -51,6 +51,47 @@ private slots:
         QVERIFY(!QFile::exists(book.file("option.gif")));
     }
 
+    // The operator's name goes into every audit line: no control character may come with it.
+    void operatorNamesWithControlCharactersAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("inFile"); // the code page of the file can hold it
+        QTest::newRow("tab and line end") << QStringLiteral("ev\til\r\nx") << false;
+        QTest::newRow("tab") << QStringLiteral("ev\til") << true;
+        QTest::newRow("escape") << QStringLiteral("a\x1b[2Jb") << true;
+        QTest::newRow("delete") << QStringLiteral("a\x7f") << true;
+        QTest::newRow("next line") << QStringLiteral("a\u0085b") << false;
+        QTest::newRow("line separator") << QStringLiteral("a\u2028b") << false;
+    }
+    void operatorNamesWithControlCharactersAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, inFile);
+        TempBook book;
+        QCOMPARE(setOptionValue(*book.store, option::OperatorName, name), QStringList{OperatorNameInvalidText});
+        QVERIFY(!QFile::exists(book.file("option.gif")));
+        QCOMPARE(operatorNameRefusal(name), OperatorNameInvalidText);
+
+        // The same name put into the file by hand is not used, and the caller is told.
+        if (!inFile) return;
+        book.put("option.gif", "shop#x\r\noperator#" + name + "\r\n");
+        bool refused = false;
+        QCOMPARE(storedOperatorName(*book.store, &refused), QString());
+        QVERIFY(refused);
+    }
+
+    void operatorNamesThatAreKept()
+    {
+        TempBook book;
+        bool refused = true;
+        QCOMPARE(storedOperatorName(*book.store, &refused), QString());
+        QVERIFY(!refused);
+        // A backslash is a plain character; the log escapes it.
+        QVERIFY(setOptionValue(*book.store, option::OperatorName, QStringLiteral("แดง\\tb")).isEmpty());
+        QCOMPARE(storedOperatorName(*book.store, &refused), QStringLiteral("แดง\\tb"));
+        QVERIFY(!refused);
+    }
+
     void handEditedCeilingFallsBackToTheDefault()
     {
         TempBook book;

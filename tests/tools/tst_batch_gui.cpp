@@ -1,6 +1,7 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
 #include "mainui.h"
+#include "accounts/BillPainter.h"
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
 #include "accounts/payments.h"
@@ -20,6 +21,7 @@
 #include "settings/Form18.h"
 #include "settings/history.h"
 #include "settings/numberruletexts.h"
+#include "settings/options.h"
 #include "store/datafolder.h"
 #include "store/nametexts.h"
 #include "store/session.h"
@@ -309,8 +311,15 @@ private slots:
         QStringList shown = listLines(ui(*main).List1);
         const Run run = runProgram(batchBook->folder(), args);
 
-        QCOMPARE(run.code, BatchRan);
-        QCOMPARE(run.err, QString());
+        // The sheet's "99-x" is rejected: the job stores the rest, says so and fails.
+        if (job == "sheet") {
+            QCOMPARE(run.code, BatchRefused);
+            QVERIFY2(run.err.startsWith("varnoth: 1 line(s) or bet(s) were rejected") && run.err.count('\n') == 1,
+                     qPrintable(run.err));
+        } else {
+            QCOMPARE(run.code, BatchRan);
+            QCOMPARE(run.err, QString());
+        }
         if (job == "newdraw") {
             // Each book's copy is beside its own data folder.
             QVERIFY(!shown.isEmpty() && !run.out.isEmpty());
@@ -805,13 +814,144 @@ private slots:
         QVERIFY(stakes.contains("\r\n123-0\r\n") && stakes.contains("\r\n554-0\r\n"));
     }
 
+    // A sheet with a rejected line stores its good lines and fails; a good sheet does not.
+    void sheetRejectionsFailTheJob_data()
+    {
+        QTest::addColumn<QByteArray>("sheet");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("rejected");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("all good") << QByteArray("12-5\r\n34-6\r\n") << int(BatchRan) << ""
+                                  << "12-5 34-6";
+        QTest::newRow("a word for an amount") << QByteArray("12-5 99-x\r\n") << int(BatchRefused) << "1"
+                                              << "12-5";
+        // Without the NUL the line reads 12-50: it must not be stored as that.
+        QTest::newRow("NUL inside the number") << QByteArray("1\0"
+                                                             "2-50\r\n34-20\r\n",
+                                                             15)
+                                               << int(BatchRefused) << "1"
+                                               << "34-20";
+    }
+    void sheetRejectionsFailTheJob()
+    {
+        QFETCH(QByteArray, sheet);
+        QFETCH(int, code);
+        QFETCH(QString, rejected);
+        QFETCH(QString, stored);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("picture_1");
+        QFile file(dir.filePath("sheet.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheet) == sheet.size());
+        file.close();
+        const Run run = runProgram(folder, {"--enter-sheet", file.fileName(), "--type", TwoTop, "--customer", "a"});
+        QCOMPARE(run.code, code);
+        if (rejected.isEmpty())
+            QCOMPARE(run.err, QString());
+        else
+            QVERIFY2(run.err.contains(rejected + " line(s) or bet(s) were rejected"), qPrintable(run.err));
+        QStringList storedNow;
+        Store store(folder);
+        for (const QString& line : store.ReadWholeFile(store.StakeFilePath(TwoTop, "a")).split("\r\n"))
+            if (!line.isEmpty() && !line.endsWith("-0")) storedNow << line;
+        QCOMPARE(storedNow.join(' '), stored);
+    }
+
+    // One bill picture that cannot be written leaves the others written, and is named.
+    void billPicturesGoOnPastOneNotWritten()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("picture_1");
+        QFile file(dir.filePath("sheet.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("12-5\r\n") > 0);
+        file.close();
+        for (const char* customer : {"a", "b", "c"})
+            QCOMPARE(
+                runProgram(folder, {"--enter-sheet", file.fileName(), "--type", TwoTop, "--customer", customer}).code,
+                BatchRan);
+        const QString pictures = dir.filePath("bills");
+        // A folder where the first picture should go: it cannot be written.
+        QVERIFY(QDir().mkpath(QDir(pictures).filePath(billImageName("a"))));
+        const Run run = runProgram(folder, {"--bill", "--png", pictures});
+        QCOMPARE(run.code, BatchRefused);
+        for (const char* customer : {"b", "c"}) {
+            const QString path = QDir(pictures).filePath(billImageName(customer));
+            QVERIFY(QFileInfo(path).isFile() && QFileInfo(path).size() > 0);
+            QVERIFY(run.out.contains(SavedFileText + QDir::toNativeSeparators(path)));
+        }
+        QVERIFY2(run.err.contains("1 of 3 bill picture(s) were not written"), qPrintable(run.err));
+        QVERIFY(
+            run.err.contains(WriteFailedText + QDir::toNativeSeparators(QDir(pictures).filePath(billImageName("a")))));
+    }
+
+    // The operator's name goes into every audit line: one with a control character is refused
+    // before the book is touched.
+    void operatorNamesWithControlsAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("tab and CR LF") << QStringLiteral("ev\til\r\n2026-01-01 00:00:00");
+        QTest::newRow("escape") << QStringLiteral("a\x1b[2Jb");
+    }
+    void operatorNamesWithControlsAreRefused()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("picture_1");
+        const Run run = runProgram(folder, {"--operator", name, "--new-draw", "--confirm-new-draw"});
+        QCOMPARE(run.code, BatchRefused);
+        QVERIFY2(run.err.contains(OperatorNameInvalidText), qPrintable(run.err));
+        QVERIFY(!QFileInfo::exists(folder));
+    }
+
+    // Whatever a name or a hand-written line holds, `--audit` prints one line per line of the log,
+    // with no control byte, and a backslash and a t apart from a tab.
+    void theAuditListingHasOneLinePerLogLine()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("picture_1");
+        QFile file(dir.filePath("sheet.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("12-5\r\n") > 0);
+        file.close();
+        QCOMPARE(runProgram(folder, {"--operator", "a\\tb", "--enter-sheet", file.fileName(), "--type", TwoTop,
+                                     "--customer", "a"})
+                     .code,
+                 BatchRan);
+        // A line put in by hand: a tab and a line end escaped as the log writes them, and a raw escape.
+        QFile log(QDir(folder).filePath(AuditLogFileName));
+        QVERIFY(log.open(QIODevice::Append));
+        log.write("2026-12-09 10:00:00\tro\x1bot\tx\\ty\tbet\t\tc\\r\\n2026\tfake\t\t\t9\t\t" + QByteArray(64, '0') +
+                  "\r\n");
+        log.close();
+        // A hand-edited name with an escape in the settings is not used: the user name is.
+        Store(folder).WriteWholeFile(Store(folder).path("option.gif"), QStringLiteral("operator#x\x1b[2Jy\r\n"));
+        const Run second = runProgram(folder, {"--enter-sheet", file.fileName(), "--type", TwoTop, "--customer", "b"});
+        QCOMPARE(second.code, BatchRan);
+        QVERIFY2(second.err.contains(StoredOperatorRefusedText), qPrintable(second.err));
+
+        const Run run = runProgram(folder, {"--audit"});
+        QCOMPARE(run.code, BatchRan);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(run.out.size(), log.readAll().count('\n'));
+        for (const QString& line : run.out) {
+            QCOMPARE(line.count('\t'), 10);
+            QVERIFY2(!line.contains(QChar(0x1b)) && !line.contains('\r'), qPrintable(line));
+        }
+        const QStringList newest = run.out.first().split('\t');
+        QCOMPARE(newest[2], newest[1]); // the user name stands in for the refused one
+        QCOMPARE(newest[5], QStringLiteral("b"));
+        const QStringList forged = run.out.filter("fake").value(0).split('\t');
+        QCOMPARE(forged[1], QStringLiteral("ro\\x1bot"));
+        QCOMPARE(forged[2], QStringLiteral("x\\ty"));
+        QCOMPARE(forged[5], QStringLiteral("c\\r\\n2026"));
+        QCOMPARE(run.out.last().split('\t')[2], QStringLiteral("a\\\\tb"));
+    }
+
     // With --after-result the job stores the sheet (without it, see refusals), and each of its bets is
     // marked in the audit log, which `--audit --after-result` lists.
     void betsAfterTheResultAreStoredWhenAsked()
     {
         Run run = runProgram(batchBook->folder(),
                              {"--enter-sheet", sheetFile, "--type", TwoTop, "--customer", "c", "--after-result"});
-        QCOMPARE(run.code, BatchRan);
+        QCOMPARE(run.code, BatchRefused); // its "99-x" is rejected
         const qsizetype stored = run.out.filter(QRegularExpression("^\\d+-\\d+( |$)")).size();
         QVERIFY(stored > 0);
         run = runProgram(batchBook->folder(), {"--audit", "--after-result"});
