@@ -549,7 +549,9 @@ private slots:
         QFile carried(transferAuditFilePath(drive.path()));
         QVERIFY(carried.open(QIODevice::ReadOnly));
         const QByteArray bytes = carried.readAll();
-        const QByteArray print = client.bytes(WrittenBackupsFileName).trimmed();
+        QFile backupFile(backupFilePath(drive.path()));
+        QVERIFY(backupFile.open(QIODevice::ReadOnly));
+        const QByteArray print = writtenBackupFingerprint(backupFile.readAll()).toLatin1();
         QVERIFY(bytes.startsWith("cat.gif\t" + print + "\r\n"));
         QCOMPARE(bytes.count("\r\n"), 3); // the header, the bet and the edit
 
