@@ -248,7 +248,9 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
         o.amount.clear();
     else if (job == BatchJob::Pay && !checkAmount(o.amount).isEmpty())
         return QStringLiteral("the amount of --pay must be digits (at most two after a point) or \"all\"");
-    if (rate && !checkPayout(o.payout).isEmpty()) return QStringLiteral("--payout must be digits only");
+    if (rate && !checkPayout(o.payout).isEmpty())
+        return QStringLiteral("--payout must be digits only, at most ") + QString::number(MaxPayoutDigits) + ": " +
+               checkPayout(o.payout);
     if (rate && !checkPercent(o.discount).isEmpty()) return QStringLiteral("--discount must be digits from 0 to 100");
     return {};
 }
@@ -550,7 +552,8 @@ BatchResult restore(Ledger& ledger, const BatchOptions& o)
     // the rest and says what it left out.
     if (merge.aboveCeiling > 0) {
         r.err << QString::number(merge.aboveCeiling) +
-                     QStringLiteral(" record(s) above the amount ceiling times their number's count were not stored (") +
+                     QStringLiteral(
+                         " record(s) above the amount ceiling times their number's count were not stored (") +
                      AboveCeilingText.trimmed() + QStringLiteral("); give --allow-large to store them");
         r.exitCode = BatchRefused;
     }
@@ -897,13 +900,13 @@ void addBatchOptions(QCommandLineParser& parser)
                       QStringLiteral("With --bill: the past draw NAME (as --draws lists its folder), read only."),
                       QStringLiteral("NAME")});
     parser.addOption(
-        {PayoutOption, QStringLiteral("With --set-rate: the payout rate, digits only."), QStringLiteral("RATE")});
+        {PayoutOption, QStringLiteral("With --set-rate: the payout rate, at most 6 digits."), QStringLiteral("RATE")});
     parser.addOption(
         {DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."), QStringLiteral("PERCENT")});
     parser.addOption({OverpayOption, QStringLiteral("With --pay: record an amount above what is due.")});
-    parser.addOption({AllowLargeOption,
-                      QStringLiteral("With --restore: store the records above the amount ceiling times their "
-                                     "number's count too.")});
+    parser.addOption(
+        {AllowLargeOption, QStringLiteral("With --restore: store the records above the amount ceiling times their "
+                                          "number's count too.")});
     parser.addOption({AfterResultOption,
                       QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
                                      "are saved (each is marked in the audit log); with --audit: list only such "

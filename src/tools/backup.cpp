@@ -363,16 +363,15 @@ BackupResult writeBackup(Store& store, const QString& drive)
     if (!onDisk || !(onDisk->digest == sink.check())) return failed;
     // Restoring the backup into this same book is recognised by the fingerprint of its records; the
     // audit lines beside it name it by the digest of its bytes.
-    const QStringList noted =
-        rememberWrittenBackup(store, onDisk->records) +
-        writeTransferAudit(store, drive, QString::fromLatin1(onDisk->digest.value.toHex()));
+    const QStringList noted = rememberWrittenBackup(store, onDisk->records) +
+                              writeTransferAudit(store, drive, QString::fromLatin1(onDisk->digest.value.toHex()));
     const Outcome outcome = noted.isEmpty() ? Outcome{} : Outcome{Status::WriteFailed, WrittenBackupsFileName};
-    return {
-        outcome,
-        QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
-                    QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
-                    QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->digest.size - 2) + QStringLiteral(" บิท")} +
-            noted};
+    return {outcome,
+            QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
+                        QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
+                        QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->digest.size - 2) +
+                            QStringLiteral(" บิท")} +
+                noted};
 }
 
 } // namespace varnoth

@@ -3,8 +3,8 @@
 #include "audit/auditread.h"
 #include "entry/entry.h"
 #include "entry/rulemarks.h"
-#include "settings/options.h"
 #include "settings/numberruletexts.h"
+#include "settings/options.h"
 
 #include "model/text.h"
 #include "model/types.h"
@@ -283,10 +283,7 @@ public:
         m_counts[key(type, DigitsOnly(l.beforeDash().toString()))] += Val(count);
     }
     // At least one: a stake stands for one bet or more even where the backup gives no count.
-    double of(int type, const QString& number) const
-    {
-        return std::max(1.0, m_counts.value(key(type, number)));
-    }
+    double of(int type, const QString& number) const { return std::max(1.0, m_counts.value(key(type, number))); }
 
 private:
     static QString key(int type, const QString& number) { return QString::number(type) + QLatin1Char('#') + number; }

@@ -57,8 +57,8 @@ struct MergeResult {
     Outcome outcome;        // refused (already merged, own backup, no backup) or failed to read
     bool clearList = false; // the main list is cleared before the lines are added
     QStringList lines;
-    double count = 0;  // records added to stake files
-    double amount = 0; // their amounts
+    double count = 0;     // records added to stake files
+    double amount = 0;    // their amounts
     int aboveCeiling = 0; // stake records left out because they are above the ceiling (see below)
     // The other computer's audit lines about the stakes of the backup, with its customer names as
     // this book knows them; empty when the backup came without them.
