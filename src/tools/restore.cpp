@@ -338,7 +338,7 @@ MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarg
     const QByteArray bytes = encodeWindows874(text);
     const QString print = recordFingerprint(bytes);
     QStringList merged = fingerprints(store, MergedBackupsFileName);
-    if (merged.contains(print) || merged.contains(backupFingerprint(text))) {
+    if (merged.contains(print) || (!merged.isEmpty() && merged.contains(backupFingerprint(text)))) {
         r.outcome = {Status::AlreadyMerged, {}};
         r.lines << outcomeLine(r.outcome);
         return r;

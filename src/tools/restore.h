@@ -24,6 +24,11 @@ inline const QString MergedBackupsFileName = QStringLiteral("merged.gif");
 // Fingerprints of every backup this book wrote, one a line, in the data folder; a new draw keeps it.
 inline const QString WrittenBackupsFileName = QStringLiteral("written.gif");
 
+// The digest of a backup's bytes and of its records. It guards against damage and against restoring
+// a backup twice by mistake, not against forgery, so the fastest of Qt's digests does: it runs over a
+// backup of tens of megabytes as it is written and again as it is read back.
+inline constexpr QCryptographicHash::Algorithm WrittenBackupDigest = QCryptographicHash::Md4;
+
 // The fingerprint of a backup by its records: every line a restore reads (the whole lines, each
 // without its line end and trailing blanks; blank lines left out), so that a backup an editor has
 // touched (a blank line added, CR LF turned into LF) is still the same backup. Both fingerprint files
@@ -35,20 +40,17 @@ public:
     QString result() const;
 
 private:
-    QCryptographicHash m_hash{QCryptographicHash::Sha256};
+    QCryptographicHash m_hash{WrittenBackupDigest};
     QByteArray m_partial; // the start of a line that goes on in the next slice
 };
 QString recordFingerprint(QByteArrayView bytes);
 
-// The fingerprint an earlier version of this program noted for a merged backup: the digest of its
+// The fingerprint an earlier version of this program noted for a merged backup: the SHA-256 of its
 // whole text. A book that merged a backup before still knows it by this.
 QString backupFingerprint(const QString& text);
 // The digest of a backup file's bytes: the backup as written is checked against the file read back
 // with it, the audit lines beside the backup name it, and an earlier version of this program noted
-// the backups it wrote by it. It guards against damage, not against forgery, so the fastest of Qt's
-// digests does: it runs over a backup of tens of megabytes as it is written and again as it is read
-// back.
-inline constexpr QCryptographicHash::Algorithm WrittenBackupDigest = QCryptographicHash::Md4;
+// the backups it wrote by it.
 QString writtenBackupFingerprint(QByteArrayView bytes);
 // Notes a backup this book has just written; the failure line when the note could not be stored.
 QStringList rememberWrittenBackup(Store& store, const QString& print);
