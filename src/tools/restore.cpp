@@ -279,7 +279,10 @@ public:
     {
         const TextLine l = TextLine::of(line);
         const QString count = l.amount().toString();
-        if (!l.hasDash() || count.isEmpty() || DigitsOnly(count) != count || !isRestorableAmount(count)) return;
+        // Only a count the merge takes: digits alone, nothing left over after them.
+        if (!l.hasDash() || count.isEmpty() || DigitsOnly(count) != count || l.amount().size() != l.rest().size() ||
+            !isRestorableAmount(count))
+            return;
         m_counts[key(type, DigitsOnly(l.beforeDash().toString()))] += Val(count);
     }
     // At least one: a stake stands for one bet or more even where the backup gives no count.
