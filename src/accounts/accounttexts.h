@@ -13,6 +13,7 @@ inline const QString PayoutLabelText = QStringLiteral("อัตราจ่า�
 inline const QString DiscountLabelText = QStringLiteral("ส่วนลด %");
 inline const QString SaveRateCaption = QStringLiteral("บันทึกอัตรา");
 inline const QString RateNotDigitsText = QStringLiteral("อัตราจ่ายต้องเป็นตัวเลขเท่านั้น");
+inline const QString RateTooLongText = QStringLiteral("อัตราจ่ายต้องไม่เกิน 6 หลัก");
 inline const QString PercentOutOfRangeText = QStringLiteral("ส่วนลดต้องเป็นตัวเลข 0 ถึง 100 เท่านั้น");
 inline const QString NoSuchCustomerText = QStringLiteral("ไม่มีชื่อลูกค้านี้ ");
 inline const QString NoSuchTypeText = QStringLiteral("ไม่มีชนิดหวยนี้ ");

@@ -40,7 +40,9 @@ const CustomerRate* CustomerRates::find(const QString& customer, const QString& 
 
 QString checkPayout(const QString& text)
 {
-    return text.isEmpty() || digitsOnly(text) ? QString() : RateNotDigitsText;
+    if (text.isEmpty()) return {};
+    if (!digitsOnly(text)) return RateNotDigitsText;
+    return text.size() > MaxPayoutDigits ? RateTooLongText : QString();
 }
 
 QString checkPercent(const QString& text)
@@ -69,8 +71,10 @@ CustomerRates loadCustomerRates(const Store& store)
         const QString& line = lines[i];
         if (line.isEmpty()) continue;
         const QStringList p = line.split(QLatin1Char('#'));
-        const bool fits = p.size() == 4 && !p[0].isEmpty() && typeIndex(p[1]) >= 0 && checkPayout(p[2]).isEmpty() &&
-                          checkPercent(p[3]).isEmpty() && !(p[2].isEmpty() && p[3].isEmpty());
+        // A stored rate longer than a rate one may set is still read, so that it can be set anew.
+        const bool fits = p.size() == 4 && !p[0].isEmpty() && typeIndex(p[1]) >= 0 &&
+                          (p[2].isEmpty() || digitsOnly(p[2])) && checkPercent(p[3]).isEmpty() &&
+                          !(p[2].isEmpty() && p[3].isEmpty());
         if (fits) {
             rates.items << CustomerRate{p[0], p[1], p[2], p[3]};
             continue;

@@ -37,7 +37,9 @@ struct CustomerRates {
 
 CustomerRates loadCustomerRates(const Store& store);
 
-// "" when the text is a payout rate (digits only), else the line that refuses it.
+// A payout rate has at most this many digits: a prize of any stake then still adds up exactly.
+inline constexpr int MaxPayoutDigits = 6;
+// "" when the text is a payout rate (digits only, at most MaxPayoutDigits), else the line that refuses it.
 QString checkPayout(const QString& text);
 // "" when the text is a percentage (digits only, 0 to 100), else the line that refuses it.
 QString checkPercent(const QString& text);

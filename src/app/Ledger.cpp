@@ -745,10 +745,10 @@ BackupResult Ledger::backup(const QString& drive)
     return writeBackup(m_store, drive);
 }
 
-MergeResult Ledger::restore(const QString& drive)
+MergeResult Ledger::restore(const QString& drive, const ConfirmLarge& confirmLarge)
 {
     const QStringList customers = m_store.customers();
-    MergeResult result = runRestore(m_store, drive);
+    MergeResult result = runRestore(m_store, drive, confirmLarge);
     if (result.outcome.status == Status::Ok) {
         const QString backupName = QDir::toNativeSeparators(backupFilePath(drive));
         QList<AuditEvent> events{{AuditAction::Restore, {}, {}, {}, {}, shortestDecimal(result.amount), backupName}};

@@ -103,7 +103,9 @@ public:
 
     // --- the whole book --------------------------------------------------------------------------
     BackupResult backup(const QString& drive);
-    MergeResult restore(const QString& drive);
+    // Records above the amount ceiling times their number's count are stored only when
+    // `confirmLarge` says yes (a window asks, a batch job passes what its options allow).
+    MergeResult restore(const QString& drive, const ConfirmLarge& confirmLarge = {});
     // The number rules stay for the new draw unless `clearRules` is set.
     NewDrawResult newDraw(bool clearRules = false);
     // Every file of the book and its past draws onto the drive, checked; and back into an empty book.

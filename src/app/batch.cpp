@@ -71,7 +71,9 @@ const JobOption Jobs[] = {
     {"statistics", BatchJob::Statistics, nullptr, "List how often each number of --type was played."},
     {"open-list", BatchJob::OpenList, "NAME", "List a saved send-out list."},
     {"backup", BatchJob::Backup, "DIR", "Back the book up into DIR/image_2/cat.gif."},
-    {"restore", BatchJob::Restore, "DIR", "Add the backup DIR/image_2/cat.gif into the book."},
+    {"restore", BatchJob::Restore, "DIR",
+     "Add the backup DIR/image_2/cat.gif into the book. Records above the amount ceiling times their number's "
+     "count are stored only with --allow-large (exit status 1 otherwise)."},
     {"audit", BatchJob::Audit, nullptr,
      "List the audit log, newest first (tab-separated: time, user, operator, action, type, customer, number, "
      "before, after, entry, detail), narrowed by --customer, --type, --number and --since; with --verify, check "
@@ -119,6 +121,7 @@ const QString PayoutOption = QStringLiteral("payout");
 const QString DiscountOption = QStringLiteral("discount");
 const QString OverpayOption = QStringLiteral("overpay");
 const QString AfterResultOption = QStringLiteral("after-result");
+const QString AllowLargeOption = QStringLiteral("allow-large");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -136,6 +139,7 @@ struct JobRules {
     bool clearRules = false;
     bool permutations = false;
     bool afterResult = false;
+    bool allowLarge = false;
 };
 
 JobRules rulesOf(BatchJob job)
@@ -179,6 +183,8 @@ JobRules rulesOf(BatchJob job)
         return {Need::Required, Need::Required, false};
     case BatchJob::Pay:
         return {Need::No, Need::Required};
+    case BatchJob::Restore:
+        return {.allowLarge = true};
     default:
         return {};
     }
@@ -243,7 +249,9 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
         o.amount.clear();
     else if (job == BatchJob::Pay && !checkAmount(o.amount).isEmpty())
         return QStringLiteral("the amount of --pay must be digits (at most two after a point) or \"all\"");
-    if (rate && !checkPayout(o.payout).isEmpty()) return QStringLiteral("--payout must be digits only");
+    if (rate && !checkPayout(o.payout).isEmpty())
+        return QStringLiteral("--payout must be digits only, at most ") + QString::number(MaxPayoutDigits) + ": " +
+               checkPayout(o.payout);
     if (rate && !checkPercent(o.discount).isEmpty()) return QStringLiteral("--discount must be digits from 0 to 100");
     return {};
 }
@@ -264,7 +272,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
           refuseExtra(rules.chat, DryRunOption), refuseExtra(rules.chat, JsonOption),
           refuseExtra(rules.audit, SinceOption), refuseExtra(rules.audit, VerifyOption),
           refuseExtra(rules.clearRules, ClearRulesOption), refuseExtra(rules.permutations, PermutationsOption),
-          refuseExtra(rules.afterResult, AfterResultOption)})
+          refuseExtra(rules.afterResult, AfterResultOption), refuseExtra(rules.allowLarge, AllowLargeOption)})
         if (!problem.isEmpty()) return problem;
 
     if (rules.type == Need::Optional && !parser.isSet(TypeOption)) {
@@ -316,6 +324,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     o.clearRules = parser.isSet(ClearRulesOption);
     o.permutations = parser.isSet(PermutationsOption);
     o.afterResult = parser.isSet(AfterResultOption);
+    o.allowLarge = parser.isSet(AllowLargeOption);
     if (job == BatchJob::SetRule || job == BatchJob::ClearRule) {
         if (typeIndex(o.type) < 0) return unknownTypeText(o.type, false);
         o.ruleArguments = parser.positionalArguments();
@@ -561,8 +570,18 @@ BatchResult backup(Ledger& ledger, const BatchOptions& o)
 BatchResult restore(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
-    const MergeResult merge = ledger.restore(o.folder);
+    const bool allowLarge = o.allowLarge;
+    const MergeResult merge = ledger.restore(o.folder, [allowLarge](const QString&) { return allowLarge; });
     r.out = merge.lines;
+    // A record above what its number's bets could come to needs the operator's word: the job stores
+    // the rest and says what it left out.
+    if (merge.aboveCeiling > 0) {
+        r.err << QString::number(merge.aboveCeiling) +
+                     QStringLiteral(
+                         " record(s) above the amount ceiling times their number's count were not stored (") +
+                     AboveCeilingText.trimmed() + QStringLiteral("); give --allow-large to store them");
+        r.exitCode = BatchRefused;
+    }
     switch (merge.outcome.status) {
     case Status::AlreadyMerged:
     case Status::OwnBackup:
@@ -922,10 +941,13 @@ void addBatchOptions(QCommandLineParser& parser)
                       QStringLiteral("With --bill: the past draw NAME (as --draws lists its folder), read only."),
                       QStringLiteral("NAME")});
     parser.addOption(
-        {PayoutOption, QStringLiteral("With --set-rate: the payout rate, digits only."), QStringLiteral("RATE")});
+        {PayoutOption, QStringLiteral("With --set-rate: the payout rate, at most 6 digits."), QStringLiteral("RATE")});
     parser.addOption(
         {DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."), QStringLiteral("PERCENT")});
     parser.addOption({OverpayOption, QStringLiteral("With --pay: record an amount above what is due.")});
+    parser.addOption(
+        {AllowLargeOption, QStringLiteral("With --restore: store the records above the amount ceiling times their "
+                                          "number's count too.")});
     parser.addOption({AfterResultOption,
                       QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
                                      "are saved (each is marked in the audit log); with --audit: list only such "
@@ -961,7 +983,8 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption) ||
                            parser.isSet(PngOption) || parser.isSet(PdfOption) || parser.isSet(PastDrawOption) ||
                            parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
-                           parser.isSet(OverpayOption) || parser.isSet(AfterResultOption);
+                           parser.isSet(OverpayOption) || parser.isSet(AfterResultOption) ||
+                           parser.isSet(AllowLargeOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {

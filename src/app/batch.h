@@ -69,6 +69,7 @@ struct BatchOptions {
     QString amount;         // pay: the amount, "" for all that is due
     bool overpay = false;   // pay: more than is due may be paid
     bool afterResult = false; // enter a sheet or a message once the result is saved; audit: only such bets
+    bool allowLarge = false;  // restore: store records above the ceiling times their number's count
 };
 
 // A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.

@@ -278,7 +278,7 @@ void Form18::saveRate()
     if (ctx.shell) ctx.shell->addLines(change.lines);
     if (!change.refusal.isEmpty()) {
         // The field at fault takes the focus so that it can be typed again.
-        if (change.refusal == RateNotDigitsText) Text2->setFocus();
+        if (change.refusal == RateNotDigitsText || change.refusal == RateTooLongText) Text2->setFocus();
         if (change.refusal == PercentOutOfRangeText) Text3->setFocus();
     }
 }

@@ -1,12 +1,17 @@
 #include "settings/keyed.h"
 
+#include "accounts/accounttexts.h"
+#include "accounts/customerrates.h"
 #include "model/text.h"
 #include "model/types.h"
+#include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
 #include "store/store.h"
 
 #include <QSet>
+
+#include <algorithm>
 
 namespace varnoth
 {
@@ -31,6 +36,24 @@ const QList<SettingMode>& settingModes()
          QStringLiteral("ประเภทหวย + หลักที่คัดออก"), QStringLiteral("หลักที่คัดออก")},
     };
     return modes;
+}
+
+// The line that refuses a value beyond what its setting can hold and still add up exactly ("" when
+// it is within): a rate of more than 6 digits, a limit of more than 12, a discount above 100 %.
+QString outOfBounds(SettingKind kind, const QString& value)
+{
+    const auto digits = std::count_if(value.begin(), value.end(),
+                                      [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    switch (kind) {
+    case SettingKind::Rate:
+        return digits > MaxPayoutDigits ? RateTooLongText : QString();
+    case SettingKind::Limit:
+        return digits > MaxLimitDigits ? LimitTooLongText : QString();
+    case SettingKind::Discount:
+        return Val(value) > 100 ? PercentOutOfRangeText : QString();
+    default:
+        return {};
+    }
 }
 
 } // namespace
@@ -151,6 +174,7 @@ QStringList SaveSetting(Store& store, WindowMode windowMode, QStringList items, 
     }
     // "0" clears a rate, a limit or a discount; as a number cut it cuts the digit 0.
     if (mode->kind != SettingKind::NumberCut && value == QLatin1String("0")) value.clear();
+    if (const QString refusal = outOfBounds(mode->kind, value); !refusal.isEmpty()) return {refusal};
     if (!type.isEmpty() && editIndex >= 0 && editIndex < items.size())
         items[editIndex] = value.isEmpty() ? type : type + ItemSeparator + value;
 

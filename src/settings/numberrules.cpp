@@ -22,7 +22,9 @@ const QString LimitWord = QStringLiteral("limit");
 const QString ClosedWord = QStringLiteral("closed");
 const QString PayWord = QStringLiteral("pay");
 const QString PermutationsWord = QStringLiteral("perm");
-constexpr int MaxLimitDigits = 15; // more than a double holds exactly would be another amount
+// A stored rule of more digits than may be typed is still read; more than a double holds exactly
+// would be another amount.
+constexpr int MaxStoredLimitDigits = 15;
 
 bool allDigits(const QString& text)
 {
@@ -50,7 +52,7 @@ bool takesPermutations(const QString& type)
 std::optional<qint64> ruleValue(RuleKind kind, const QString& text)
 {
     if (kind == RuleKind::Closed) return text.isEmpty() ? std::optional<qint64>(0) : std::nullopt;
-    if (!allDigits(text) || text.size() > MaxLimitDigits) return std::nullopt;
+    if (!allDigits(text) || text.size() > MaxStoredLimitDigits) return std::nullopt;
     const qint64 value = text.toLongLong();
     if (kind == RuleKind::Pay && value > 100) return std::nullopt;
     return value;
@@ -292,6 +294,10 @@ RuleInput makeRule(const QString& type, const QString& numberText, RuleKind kind
     const std::optional<qint64> value = ruleValue(kind, kind == RuleKind::Closed ? QString() : valueText.trimmed());
     if (!value) {
         in.error = kind == RuleKind::Pay ? RulePercentInvalidText : RuleLimitInvalidText;
+        return in;
+    }
+    if (kind == RuleKind::Limit && valueText.trimmed().size() > MaxLimitDigits) {
+        in.error = LimitTooLongText;
         return in;
     }
     in.rule.value = *value;

@@ -31,6 +31,10 @@ inline const QString NumberRulesFileName = QStringLiteral("rules.gif");
 
 enum class RuleKind { Limit, Closed, Pay };
 
+// The most digits a limit may be given with, in the rules and in the settings window: sums of the
+// amounts it keeps stay exact.
+inline constexpr int MaxLimitDigits = 12;
+
 struct NumberRule {
     QString type;
     QString number; // as the type's files store it (digits ascending on a permutation type)

@@ -27,6 +27,8 @@ inline const QString RulesSummaryText = QStringLiteral("เลขอั้นเ
 // Refusals of a rule as typed.
 inline const QString RuleNumberInvalidText = QStringLiteral("เลขไม่ถูกต้อง ต้องเป็นตัวเลข %1 หลัก");
 inline const QString RuleLimitInvalidText = QStringLiteral("วงเงินอั้นต้องเป็นตัวเลขเท่านั้น");
+// A limit, of a number or of a type, has at most 12 digits.
+inline const QString LimitTooLongText = QStringLiteral("วงเงินอั้นต้องไม่เกิน 12 หลัก");
 inline const QString RulePercentInvalidText = QStringLiteral("เปอร์เซ็นต์จ่ายต้องเป็นตัวเลข 0 ถึง 100");
 inline const QString RuleTypeInvalidText = QStringLiteral("ไม่มีประเภทหวยนี้");
 inline const QString RuleNotFoundText = QStringLiteral("ไม่มีกฎของเลขนี้");

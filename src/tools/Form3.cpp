@@ -1,6 +1,7 @@
 #include "tools/Form3.h"
 
 #include "app/Ledger.h"
+#include "entry/entry.h"
 #include "settings/numberruletexts.h"
 #include "store/session.h"
 #include "tools/backup.h"
@@ -132,7 +133,11 @@ void Form3::confirm()
         }
         close();
     } else if (job == QStringLiteral("Restore")) {
-        const MergeResult r = ctx.ledger.restore(drive());
+        // Records above the ceiling are stored only when the operator says so; the default answer
+        // stores nothing of them.
+        const MergeResult r = ctx.ledger.restore(drive(), [this](const QString& question) {
+            return askStoreAnyway(this, AboveCeilingTitle, question, QStringLiteral("AboveCeilingBox"));
+        });
         if (shell) {
             if (r.clearList) shell->clearList();
             shell->addLines(r.lines);

@@ -261,17 +261,25 @@ private:
     bool m_ok = true;
 };
 
-// The check value of a file as it now stands on the disk.
-std::optional<Digest> checkOfFile(const QString& path)
+// A backup file as it now stands on the disk: its check value and the fingerprint of its records.
+struct ReadBack {
+    Digest digest;
+    QString records;
+};
+
+std::optional<ReadBack> readBack(const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
     Check check;
+    RecordFingerprint records;
     QByteArray slice;
-    while (!(slice = f.read(1 << 20)).isEmpty())
+    while (!(slice = f.read(1 << 20)).isEmpty()) {
         check.add(slice);
+        records.add(slice);
+    }
     if (f.error() != QFileDevice::NoError) return std::nullopt;
-    return Digest{check.digest(), check.size()};
+    return ReadBack{{check.digest(), check.size()}, records.result()};
 }
 
 // The lines of the book's audit log about stakes (bets, edits, deletes, steps taken back or done again,
@@ -351,19 +359,19 @@ BackupResult writeBackup(Store& store, const QString& drive)
     }
     if (!out.commit()) return failed;
     // What is on the disk is read back: only a backup that holds what was written is reported.
-    const std::optional<Digest> onDisk = checkOfFile(file);
-    if (!onDisk || !(*onDisk == sink.check())) return failed;
-    // The digest of the bytes on the disk is the backup's fingerprint: restoring it into this same
-    // book is recognised by it.
-    const QString print = QString::fromLatin1(onDisk->value.toHex());
-    const QStringList noted = rememberWrittenBackup(store, print) + writeTransferAudit(store, drive, print);
+    const std::optional<ReadBack> onDisk = readBack(file);
+    if (!onDisk || !(onDisk->digest == sink.check())) return failed;
+    // Restoring the backup into this same book is recognised by the fingerprint of its records; the
+    // audit lines beside it name it by the digest of its bytes.
+    const QStringList noted = rememberWrittenBackup(store, onDisk->records) +
+                              writeTransferAudit(store, drive, QString::fromLatin1(onDisk->digest.value.toHex()));
     const Outcome outcome = noted.isEmpty() ? Outcome{} : Outcome{Status::WriteFailed, WrittenBackupsFileName};
-    return {
-        outcome,
-        QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
-                    QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
-                    QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->size - 2) + QStringLiteral(" บิท")} +
-            noted};
+    return {outcome,
+            QStringList{QStringLiteral("การสำรองข้อมูลเสร็จสิ้นแล้ว"),
+                        QStringLiteral("ปริมาณข้อมูลต้นทาง= ") + QString::number(sink.chars()) + QStringLiteral(" บิท"),
+                        QStringLiteral("ปริมาณข้อมูลปลายทาง= ") + QString::number(onDisk->digest.size - 2) +
+                            QStringLiteral(" บิท")} +
+                noted};
 }
 
 } // namespace varnoth

@@ -37,4 +37,10 @@ inline const QString FullRestoreFailedText = QStringLiteral("นำข้อม�
 inline const QString TransferredDetailText = QStringLiteral("เครื่องลูก %1 %2 ผู้คีย์ %3 (%4)");
 inline const QString TransferredAuditText = QStringLiteral("ประวัติการคีย์จากเครื่องลูก= %1 รายการ");
 
+// Asked before a restore stores records above the amount ceiling times their number's count:
+// how many, the highest, and the ceiling.
+inline const QString RestoreAboveCeilingText =
+    QStringLiteral("ข้อมูลที่นำเข้ามียอดแทง %1 รายการเกินยอดสูงสุดต่อรายการ %3 บาท คูณจำนวนครั้งที่แทง "
+                   "(สูงสุด %2 บาท)\nต้องการบันทึกหรือไม่");
+
 } // namespace varnoth

@@ -1,8 +1,10 @@
 #include "tools/restore.h"
 
 #include "audit/auditread.h"
+#include "entry/entry.h"
 #include "entry/rulemarks.h"
 #include "settings/numberruletexts.h"
+#include "settings/options.h"
 
 #include "model/text.h"
 #include "model/types.h"
@@ -22,6 +24,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace varnoth
@@ -33,8 +37,37 @@ namespace
 // A backup of a whole book of a few hundred customers is a few megabytes; a file far beyond that
 // is not a backup, and reading it whole could exhaust the memory.
 constexpr qint64 MaxBackupBytes = 256LL * 1024 * 1024;
-// More significant digits than a double holds exactly would add a different amount than listed.
-constexpr int MaxAmountDigits = 15;
+
+// What a restore leaves out of a line: the blanks after it, and the CR of its line end.
+bool isTrailingBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// The lines of a backup text as a restore reads them: only whole lines (a piece after the last line
+// end may have been cut short), each without its line end and the blanks after it.
+QStringList backupLines(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    lines.removeLast();
+    for (QString& line : lines) {
+        qsizetype end = line.size();
+        while (end > 0 && line[end - 1].unicode() < 0x80 && isTrailingBlank(char(line[end - 1].unicode())))
+            --end;
+        line.truncate(end);
+    }
+    return lines;
+}
+
+// Whether an amount read from a backup can be added up exactly with the others.
+bool isRestorableAmount(const QString& digits)
+{
+    qsizetype zeros = 0;
+    while (zeros < digits.size() && digits[zeros] == QLatin1Char('0'))
+        ++zeros;
+    // Digits beyond those of the largest amount are no amount, whatever their value as a double.
+    return digits.size() - zeros <= 13 && Val(digits) <= MaxRestoredAmount;
+}
 
 const QString WriteFailedRowText = QStringLiteral(" บันทึกข้อมูลไม่สำเร็จ");
 
@@ -149,6 +182,43 @@ QStringList fingerprints(Store& store, const QString& fileName)
 
 } // namespace
 
+void RecordFingerprint::add(QByteArrayView bytes)
+{
+    QByteArray lines;
+    lines.reserve(bytes.size() + 1);
+    auto addLine = [&](QByteArrayView line) {
+        while (!line.isEmpty() && isTrailingBlank(line.back()))
+            line.chop(1);
+        if (line.isEmpty()) return;
+        lines += line;
+        lines += '\n';
+    };
+    qsizetype start = 0;
+    for (qsizetype end; (end = bytes.indexOf('\n', start)) >= 0; start = end + 1) {
+        if (m_partial.isEmpty()) {
+            addLine(bytes.sliced(start, end - start));
+            continue;
+        }
+        m_partial += bytes.sliced(start, end - start);
+        addLine(m_partial);
+        m_partial.clear();
+    }
+    m_partial += bytes.sliced(start);
+    m_hash.addData(lines);
+}
+
+QString RecordFingerprint::result() const
+{
+    return QString::fromLatin1(m_hash.result().toHex());
+}
+
+QString recordFingerprint(QByteArrayView bytes)
+{
+    RecordFingerprint print;
+    print.add(bytes);
+    return print.result();
+}
+
 QString backupFingerprint(const QString& text)
 {
     return QString::fromLatin1(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
@@ -171,25 +241,79 @@ QStringList rememberWrittenBackup(Store& store, const QString& print)
 
 // --- restore -------------------------------------------------------------------------------------
 
+namespace
+{
+
+struct StakeRecord {
+    QString number; // the digits of the file's line
+    QString amount; // the digits of the record
+};
+
+// The stake record of a backup line's number and amount, or nothing when it cannot be stored: a
+// number without a line of its own (a permutation number not in ascending order) would change
+// nothing, and an amount without a digit is no bet; neither may count as restored.
+std::optional<StakeRecord> transferredStake(const QString& number, const QString& amount, const NumberFile& file)
+{
+    StakeRecord s{DigitsOnly(number), DigitsOnly(amount)};
+    const bool valid = file.width() > 0 && s.number.size() == file.width() && file.contains(s.number) &&
+                       !s.amount.isEmpty() && s.amount.size() == amount.size() && isRestorableAmount(s.amount);
+    if (!valid) return std::nullopt;
+    return s;
+}
+
+// A stake record held back until the operator has said whether records above the ceiling are stored.
+struct LargeRecord {
+    QString path;
+    StakeRecord stake;
+    int type = -1;
+    int row = -1;
+    double amount = 0;
+};
+
+// The counts of the backup's counts section, by type and number, as the records of the stakes
+// section are weighed against them.
+class BackupCounts
+{
+public:
+    void add(int type, const QString& line)
+    {
+        const TextLine l = TextLine::of(line);
+        const QString count = l.amount().toString();
+        // Only a count the merge takes: digits alone, nothing left over after them.
+        if (!l.hasDash() || count.isEmpty() || DigitsOnly(count) != count || l.amount().size() != l.rest().size() ||
+            !isRestorableAmount(count))
+            return;
+        m_counts[key(type, DigitsOnly(l.beforeDash().toString()))] += Val(count);
+    }
+    // At least one: a stake stands for one bet or more even where the backup gives no count.
+    double of(int type, const QString& number) const { return std::max(1.0, m_counts.value(key(type, number))); }
+
+private:
+    static QString key(int type, const QString& number) { return QString::number(type) + QLatin1Char('#') + number; }
+    QHash<QString, double> m_counts;
+};
+
+QString largeRecordsQuestion(const QList<LargeRecord>& large, qint64 ceiling)
+{
+    double highest = 0;
+    for (const LargeRecord& l : large)
+        highest = std::max(highest, l.amount);
+    return RestoreAboveCeilingText.arg(formatCount(static_cast<double>(large.size())), formatCount(highest),
+                                       formatCount(static_cast<double>(ceiling)));
+}
+
+} // namespace
+
 QString AddTransferredBet(const QString& number, const QString& amount, NumberFile& file, QStringList& rows)
 {
-    const QString digitsNumber = DigitsOnly(number);
-    const QString digitsAmount = DigitsOnly(amount);
-    QString significant = digitsAmount;
-    while (significant.startsWith(QLatin1Char('0')))
-        significant.remove(0, 1);
-    // A number without a line of its own (a permutation number not in ascending order) would
-    // change nothing, and an amount without a digit is no bet: neither may count as restored.
-    const bool valid = file.width() > 0 && digitsNumber.size() == file.width() && file.contains(digitsNumber) &&
-                       !digitsAmount.isEmpty() && digitsAmount.size() == amount.size() &&
-                       significant.size() <= MaxAmountDigits;
-    if (!valid) {
+    const std::optional<StakeRecord> stake = transferredStake(number, amount, file);
+    if (!stake) {
         rows << rejectedRow(number + QLatin1Char('-') + amount);
         return {};
     }
-    file.add(digitsNumber, Val(digitsAmount));
-    rows << digitsNumber + QLatin1Char('-') + digitsAmount;
-    return digitsNumber + QLatin1Char('#') + digitsAmount;
+    file.add(stake->number, Val(stake->amount));
+    rows << stake->number + QLatin1Char('-') + stake->amount;
+    return stake->number + QLatin1Char('#') + stake->amount;
 }
 
 bool AddTransferredCount(const QString& line, NumberFile& file)
@@ -199,49 +323,61 @@ bool AddTransferredCount(const QString& line, NumberFile& file)
     const QString count = l.hasDash() ? l.amount().toString() : QString();
     // A count with pieces left over after it ("13-1-2", "16-1-") is no count of ours, as a stake
     // record with pieces left over is none.
-    if (count.isEmpty() || DigitsOnly(count) != count || l.amount().size() != l.rest().size()) return false;
+    if (count.isEmpty() || DigitsOnly(count) != count || l.amount().size() != l.rest().size() ||
+        !isRestorableAmount(count))
+        return false;
     return file.add(l.beforeDash().toString(), Val(count));
 }
 
-MergeResult MergeBackupText(Store& store, const QString& text)
+MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarge& confirmLarge)
 {
     MergeResult r;
-    const qsizetype n = text.count(CRLF);
+    const QStringList lines = backupLines(text);
+    const qsizetype n = lines.size();
     if (n == 0) return r;
     r.clearList = true;
-    const QString print = backupFingerprint(text);
+    // The backup is known by its records; a book may also have noted it by the digest of its text
+    // (merged) or of its bytes (written) before it knew the records' fingerprint.
+    const QByteArray bytes = encodeWindows874(text);
+    const QString print = recordFingerprint(bytes);
     QStringList merged = fingerprints(store, MergedBackupsFileName);
-    if (merged.contains(print)) {
+    if (merged.contains(print) || (!merged.isEmpty() && merged.contains(backupFingerprint(text)))) {
         r.outcome = {Status::AlreadyMerged, {}};
         r.lines << outcomeLine(r.outcome);
         return r;
     }
-    if (bookHoldsRecords(store) &&
-        fingerprints(store, WrittenBackupsFileName).contains(writtenBackupFingerprint(encodeWindows874(text)))) {
-        r.outcome = {Status::OwnBackup, {}};
-        r.lines << outcomeLine(r.outcome);
-        return r;
+    if (bookHoldsRecords(store)) {
+        const QStringList written = fingerprints(store, WrittenBackupsFileName);
+        if (written.contains(print) || written.contains(writtenBackupFingerprint(bytes))) {
+            r.outcome = {Status::OwnBackup, {}};
+            r.lines << outcomeLine(r.outcome);
+            return r;
+        }
     }
     r.lines << QStringLiteral("กำลังถ่ายโอนข้อมูล");
-
-    QStringList lines = text.split(CRLF);
-    lines.resize(n); // the piece after the last line end is not a whole line
     Progress& progress = store.progress();
 
-    // First pass: every customer named in a heading, with all its files, before any record.
+    // First pass: every customer named in a heading, with all its files, before any record; and the
+    // counts, which come after the stakes they go with.
     QHash<QString, Heading> headings;
     QStringList names;
     QSet<QString> seen;
+    BackupCounts counts;
     bool anyHeading = false;
+    Heading inFirstPass;
     progress.reset();
     for (const QString& line : std::as_const(lines)) {
         progress.tick(n);
-        if (!line.contains(QLatin1Char('#'))) continue;
+        if (!line.contains(QLatin1Char('#'))) {
+            if (inFirstPass.kind == Heading::Count) counts.add(inFirstPass.type, line);
+            continue;
+        }
         auto it = headings.constFind(line);
         if (it == headings.constEnd()) {
             it = headings.insert(line, parseHeading(line));
             if (!it->refusal.isEmpty()) r.refusedHeadings << line;
         }
+        inFirstPass = *it;
         if (it->kind == Heading::Stake || it->kind == Heading::Count) anyHeading = true;
         if (it->kind == Heading::Stake && !seen.contains(it->customer)) {
             seen.insert(it->customer);
@@ -267,8 +403,20 @@ MergeResult MergeBackupText(Store& store, const QString& text)
 
     Targets targets(store);
     RuleMarks marks(store);
+    const qint64 ceiling = amountCeiling(store);
+    QList<LargeRecord> large;
     Heading current;
     QString currentPath;
+    auto count = [&](Target& target, int type, const StakeRecord& stake, qsizetype row) {
+        const double amount = Val(stake.amount);
+        target.file.add(stake.number, amount);
+        if (marks.active()) r.lines[row] += marks.judge(type, stake.number, amount).mark;
+        target.rows << static_cast<int>(row);
+        target.count += 1;
+        target.amount += amount;
+        r.count += 1;
+        r.amount += amount;
+    };
     progress.reset();
     for (const QString& line : std::as_const(lines)) {
         progress.tick(n);
@@ -309,23 +457,37 @@ MergeResult MergeBackupText(Store& store, const QString& text)
             continue;
         }
         // A record with pieces left over after its number and amount is no record of ours.
-        if (record.amount().size() != record.rest().size()) {
+        const std::optional<StakeRecord> stake =
+            record.amount().size() == record.rest().size()
+                ? transferredStake(record.beforeDash().toString(), record.rest().toString(), target.file)
+                : std::nullopt;
+        if (!stake) {
             r.lines << rejectedRow(line);
             continue;
         }
         const qsizetype row = r.lines.size();
-        const QString added =
-            AddTransferredBet(record.beforeDash().toString(), record.rest().toString(), target.file, r.lines);
-        if (added.isEmpty()) continue;
-        const double amount = Val(added.mid(added.indexOf(QLatin1Char('#')) + 1));
-        if (marks.active()) r.lines[row] += marks.judge(current.type, number, amount).mark;
-        target.rows << static_cast<int>(row);
-        target.count += 1;
-        target.amount += amount;
-        r.count += 1;
-        r.amount += amount;
+        r.lines << stake->number + QLatin1Char('-') + stake->amount;
+        const double amount = Val(stake->amount);
+        if (amount > static_cast<double>(ceiling) * counts.of(current.type, stake->number)) {
+            large << LargeRecord{currentPath, *stake, current.type, static_cast<int>(row), amount};
+            continue;
+        }
+        count(target, current.type, *stake, row);
     }
     progress.hide();
+
+    // Records above the ceiling: one question for all of them, before anything is written.
+    if (!large.isEmpty()) {
+        const bool confirmed = confirmLarge && confirmLarge(largeRecordsQuestion(large, ceiling));
+        for (const LargeRecord& l : std::as_const(large)) {
+            if (confirmed) {
+                count(targets.at(l.path), l.type, l.stake, l.row);
+                continue;
+            }
+            r.lines[l.row] += AboveCeilingText;
+            ++r.aboveCeiling;
+        }
+    }
 
     // One write per changed file; a file that cannot be written takes its records back.
     int changed = 0, saved = 0;
@@ -356,7 +518,7 @@ MergeResult MergeBackupText(Store& store, const QString& text)
     return r;
 }
 
-MergeResult runRestore(Store& store, const QString& drive)
+MergeResult runRestore(Store& store, const QString& drive, const ConfirmLarge& confirmLarge)
 {
     MergeResult r;
     const QString file = backupFilePath(drive);
@@ -377,7 +539,7 @@ MergeResult runRestore(Store& store, const QString& drive)
         r.lines << ReadFailedText + QDir::toNativeSeparators(file);
         return r;
     }
-    r = MergeBackupText(store, f.text);
+    r = MergeBackupText(store, f.text, confirmLarge);
     r.lines << QStringLiteral("ปริมาณข้อมูล= ") + QString::number(info.size()) + QStringLiteral(" บิท");
     if (r.outcome.ok()) {
         QFile audit(transferAuditFilePath(drive));

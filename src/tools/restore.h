@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace varnoth
 {
 
@@ -22,13 +24,33 @@ inline const QString MergedBackupsFileName = QStringLiteral("merged.gif");
 // Fingerprints of every backup this book wrote, one a line, in the data folder; a new draw keeps it.
 inline const QString WrittenBackupsFileName = QStringLiteral("written.gif");
 
-// The fingerprint of a backup text as a restore reads it.
-QString backupFingerprint(const QString& text);
-// The fingerprint of a backup file's bytes by which this book knows the backups it wrote. It guards
-// against damage and against restoring the book's own copy by mistake, not against forgery, so the
-// fastest of Qt's digests does: it runs over a backup of tens of megabytes as it is written and again
-// as it is read back.
+// The digest of a backup's bytes and of its records. It guards against damage and against restoring
+// a backup twice by mistake, not against forgery, so the fastest of Qt's digests does: it runs over a
+// backup of tens of megabytes as it is written and again as it is read back.
 inline constexpr QCryptographicHash::Algorithm WrittenBackupDigest = QCryptographicHash::Md4;
+
+// The fingerprint of a backup by its records: every line a restore reads (the whole lines, each
+// without its line end and trailing blanks; blank lines left out), so that a backup an editor has
+// touched (a blank line added, CR LF turned into LF) is still the same backup. Both fingerprint files
+// hold it. It is fed the backup's bytes in slices of any size.
+class RecordFingerprint
+{
+public:
+    void add(QByteArrayView bytes);
+    QString result() const;
+
+private:
+    QCryptographicHash m_hash{WrittenBackupDigest};
+    QByteArray m_partial; // the start of a line that goes on in the next slice
+};
+QString recordFingerprint(QByteArrayView bytes);
+
+// The fingerprint an earlier version of this program noted for a merged backup: the SHA-256 of its
+// whole text. A book that merged a backup before still knows it by this.
+QString backupFingerprint(const QString& text);
+// The digest of a backup file's bytes: the backup as written is checked against the file read back
+// with it, the audit lines beside the backup name it, and an earlier version of this program noted
+// the backups it wrote by it.
 QString writtenBackupFingerprint(QByteArrayView bytes);
 // Notes a backup this book has just written; the failure line when the note could not be stored.
 QStringList rememberWrittenBackup(Store& store, const QString& print);
@@ -37,8 +59,9 @@ struct MergeResult {
     Outcome outcome;        // refused (already merged, own backup, no backup) or failed to read
     bool clearList = false; // the main list is cleared before the lines are added
     QStringList lines;
-    double count = 0;  // records added to stake files
-    double amount = 0; // their amounts
+    double count = 0;     // records added to stake files
+    double amount = 0;    // their amounts
+    int aboveCeiling = 0; // stake records left out because they are above the ceiling (see below)
     // The headings whose customer name the book cannot take: nothing under them was stored.
     QStringList refusedHeadings;
     // The other computer's audit lines about the stakes of the backup, with its customer names as
@@ -50,11 +73,21 @@ struct MergeResult {
 // then every record, each stake and count file read once and written once. A backup merged since the
 // last new draw is refused, and so is one this book wrote while the book holds any record: that would
 // count every stake twice. Into an emptied book it brings the book back.
-MergeResult MergeBackupText(Store& store, const QString& text);
+//
+// An amount above MaxRestoredAmount is refused as a damaged record. A stake record above the book's
+// amount ceiling times the count the backup gives its number (one when it gives none) is more than
+// the bets of that number could have been: such records are stored only when `confirmLarge`, asked
+// once with the question for all of them before anything is written, says yes. Otherwise each is
+// listed with AboveCeilingText and counted in `aboveCeiling`.
+using ConfirmLarge = std::function<bool(const QString& question)>;
+MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarge& confirmLarge = {});
+
+// The largest amount a restore takes from one record: sums of such amounts stay exact.
+inline constexpr double MaxRestoredAmount = 1e12;
 
 // Reads the backup file of the drive and merges it; the lines end with the size row, or name the
 // drive when it holds no backup. The audit lines that came with the backup are read after a merge.
-MergeResult runRestore(Store& store, const QString& drive);
+MergeResult runRestore(Store& store, const QString& drive, const ConfirmLarge& confirmLarge = {});
 
 // The audit lines about stakes in the bytes of a transfer's audit file, when its first line names the
 // backup whose fingerprint is `print`; none otherwise.

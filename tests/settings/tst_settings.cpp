@@ -1,6 +1,10 @@
 // The keyed settings files and the result file.
+#include "accounts/accounttexts.h"
+#include "accounts/customerrates.h"
 #include "model/types.h"
 #include "settings/keyed.h"
+#include "settings/numberrules.h"
+#include "settings/numberruletexts.h"
 #include "settings/result.h"
 #include "testsupport.h"
 
@@ -57,6 +61,60 @@ private slots:
         QVERIFY(saveEdit(book, mode, "3ตัวตรง", value).isEmpty());
         const QString first = stored.isEmpty() ? QString() : "3ตัวตรง#" + stored + "\r\n";
         QCOMPARE(book.bytes(file), cp874(first + "2ตัวบน#7\r\n\r\n"));
+    }
+
+    // A rate of more than 6 digits, a limit of more than 12 and a discount above 100 % would make
+    // figures that no longer add up exactly: refused, and the file keeps its value.
+    void valuesBeyondTheirBounds_data()
+    {
+        QTest::addColumn<WindowMode>("mode");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("refusal"); // "" when the value is stored
+        auto row = [](const char* name, WindowMode mode, const char* file, const char* value, const QString& refusal) {
+            QTest::newRow(name) << mode << QString(file) << QString(value) << refusal;
+        };
+        row("rate of 6 digits", WindowMode::Rates, "lotto4.gif", "999999", {});
+        row("rate of 7 digits", WindowMode::Rates, "lotto4.gif", "1000000", RateTooLongText);
+        row("rate of 20 digits", WindowMode::Rates, "lotto4.gif", "99999999999999999999", RateTooLongText);
+        row("rate of 7 digits with a point", WindowMode::Rates, "lotto4.gif", "123456.5", RateTooLongText);
+        row("limit of 12 digits", WindowMode::Limits, "lotto2.gif", "999999999999", {});
+        row("limit of 13 digits", WindowMode::Limits, "lotto2.gif", "1000000000000", LimitTooLongText);
+        row("discount of 100", WindowMode::Discounts, "lotto7.gif", "100", {});
+        row("discount above 100", WindowMode::Discounts, "lotto7.gif", "100.5", PercentOutOfRangeText);
+        row("number cut of every digit", WindowMode::NumberCuts, "lotto6.gif", "0123456789", {});
+    }
+    void valuesBeyondTheirBounds()
+    {
+        QFETCH(WindowMode, mode);
+        QFETCH(QString, file);
+        QFETCH(QString, value);
+        QFETCH(QString, refusal);
+        TempBook book;
+        book.put(file, "3ตัวตรง#500\r\n\r\n");
+        const QStringList lines = saveEdit(book, mode, "3ตัวตรง", value);
+        QCOMPARE(lines, refusal.isEmpty() ? QStringList() : QStringList{refusal});
+        QCOMPARE(book.text(file), "3ตัวตรง#" + (refusal.isEmpty() ? value : QString("500")) + "\r\n\r\n");
+    }
+
+    // The same bounds where a customer's own rate or a number's own limit is typed; what was stored
+    // beyond them is still read, so that it can be seen and set anew.
+    void ownRatesAndRuleLimitsHaveTheSameBounds()
+    {
+        QCOMPARE(checkPayout("999999"), QString());
+        QCOMPARE(checkPayout("1000000"), RateTooLongText);
+        QCOMPARE(checkPayout("12a"), RateNotDigitsText);
+        QCOMPARE(makeRule("3ตัวตรง", "123", RuleKind::Limit, "999999999999", false).error, QString());
+        QCOMPARE(makeRule("3ตัวตรง", "123", RuleKind::Limit, "1000000000000", false).error, LimitTooLongText);
+
+        TempBook book;
+        book.store->AddCustomer("x");
+        book.put("custrate.gif", "x#3ตัวตรง#99999999#5\r\n");
+        const CustomerRates rates = loadCustomerRates(*book.store);
+        QVERIFY(rates.outcome.ok());
+        QCOMPARE(rates.items.value(0).payout, QString("99999999"));
+        book.put(NumberRulesFileName, "3ตัวตรง#123#limit#100000000000000\r\n");
+        QVERIFY(listNumberRules(*book.store, "3ตัวตรง").contains("123 อั้น 100,000,000,000,000"));
     }
 
     void digitCut_data()

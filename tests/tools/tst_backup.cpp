@@ -230,6 +230,20 @@ private slots:
         QTest::newRow("amount beyond exact figures") << Straight << "123-1234567890123456"
                                                      << "123-1234567890123456 ข้อมูลผิดพลาด ให้คีย์ใหม่"
                                                      << "50" << none;
+        QTest::newRow("amount beyond exact sums") << Straight << "123-1000000000001"
+                                                  << "123-1000000000001 ข้อมูลผิดพลาด ให้คีย์ใหม่"
+                                                  << "50" << none;
+        QTest::newRow("many leading zeros") << Straight << "123-00000000000000000000150"
+                                            << "123-00000000000000000000150"
+                                            << "200"
+                                            << "รวมจำนวน= 1 รายการ|รวมเงิน= 150.00 บาท";
+        QTest::newRow("above the ceiling, no one to ask") << Straight << "123-1000000000000"
+                                                          << "123-1000000000000 เกินยอดสูงสุด"
+                                                          << "50" << none;
+        QTest::newRow("blanks after the record") << Straight << "123-150 \t"
+                                                 << "123-150"
+                                                 << "200"
+                                                 << "รวมจำนวน= 1 รายการ|รวมเงิน= 150.00 บาท";
         QTest::newRow("permutation number not ascending") << "3ตัวโต๊ด"
                                                           << "321-50"
                                                           << "321-50 ข้อมูลผิดพลาด ให้คีย์ใหม่"
@@ -395,6 +409,151 @@ private slots:
         QCOMPARE(runRestore(*book.store, drive.path()).lines.first(), OwnBackupText);
     }
 
+    // An editor that touched a backup (a blank line, other line ends, blanks after the lines) leaves
+    // it the same backup: the book's own is still refused, and so is one already merged. A changed
+    // record makes another backup.
+    void editedBackupIsStillTheSameBackup_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("blank line appended") << QByteArray("\r\n\r\n") << QByteArray("\r\n\r\n\r\n") << true;
+        QTest::newRow("LF line ends") << QByteArray("\r\n") << QByteArray("\n") << true;
+        QTest::newRow("CR CR LF line ends") << QByteArray("\r\n") << QByteArray("\r\r\n") << true;
+        QTest::newRow("blank lines between") << QByteArray("\r\n") << QByteArray("\r\n\r\n") << true;
+        QTest::newRow("blanks after each line") << QByteArray("\r\n") << QByteArray(" \t \r\n") << true;
+        QTest::newRow("a cut-short line appended") << QByteArray("\r\n\r\n") << QByteArray("\r\n\r\n12") << true;
+        QTest::newRow("an amount changed") << QByteArray("123-150") << QByteArray("123-151") << false;
+        QTest::newRow("a blank inside a record") << QByteArray("123-150") << QByteArray("123 -150") << false;
+    }
+    void editedBackupIsStillTheSameBackup()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(bool, same);
+        TempBook client, main;
+        QTemporaryDir drive;
+        bet(*client.store, "สมชาย", Straight, "123", "150");
+        bet(*client.store, "y", "2ตัวบน", "45", "20");
+        QCOMPARE(runBackup(*client.store, drive.path()).size(), 3);
+        QFile file(backupFilePath(drive.path()));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray original = file.readAll();
+        file.close();
+        QByteArray edited = original;
+        edited.replace(from, to);
+        QVERIFY(edited != original);
+
+        // The fingerprint is the same however the bytes are cut into slices.
+        for (qsizetype slice : {1, 2, 5, 64}) {
+            RecordFingerprint print;
+            for (qsizetype i = 0; i < edited.size(); i += slice)
+                print.add(QByteArrayView(edited).sliced(i, std::min(slice, edited.size() - i)));
+            QCOMPARE(print.result(), recordFingerprint(edited));
+        }
+        QCOMPARE(recordFingerprint(edited) == recordFingerprint(original), same);
+
+        putBackup(drive, edited);
+        const auto kept = folderBytes(client.folder());
+        const MergeResult own = runRestore(*client.store, drive.path());
+        if (same) {
+            QCOMPARE(own.lines.first(), OwnBackupText);
+            QCOMPARE(folderBytes(client.folder()), kept);
+        } else {
+            QCOMPARE(own.lines.first(), QString("กำลังถ่ายโอนข้อมูล"));
+        }
+
+        putBackup(drive, original);
+        QCOMPARE(runRestore(*main.store, drive.path()).count, 2.0);
+        putBackup(drive, edited);
+        const auto merged = folderBytes(main.folder());
+        const MergeResult again = runRestore(*main.store, drive.path());
+        if (same) {
+            QCOMPARE(again.lines.first(), AlreadyMergedText);
+            QCOMPARE(folderBytes(main.folder()), merged);
+        } else {
+            QCOMPARE(again.lines.first(), QString("กำลังถ่ายโอนข้อมูล"));
+        }
+    }
+
+    // A book that noted a backup by the digest of its text (merged) or of its bytes (written) still
+    // refuses it; a merge notes the fingerprint of the records, which an edited copy keeps.
+    void fingerprintsNotedEarlierStillCount()
+    {
+        TempBook book;
+        QTemporaryDir drive;
+        bet(*book.store, "x", Straight, "123", "50");
+        const QByteArray bytes = cp874("3ตัวตรง#y\r\n123-150\r\n3ตัวตรง#\r\n123-1\r\n");
+        putBackup(drive, bytes);
+
+        book.put(MergedBackupsFileName, backupFingerprint(decodeWindows874(bytes)) + "\r\n");
+        auto kept = folderBytes(book.folder());
+        QCOMPARE(runRestore(*book.store, drive.path()).lines.first(), AlreadyMergedText);
+        QCOMPARE(folderBytes(book.folder()), kept);
+
+        QVERIFY(QFile::remove(book.file(MergedBackupsFileName)));
+        book.put(WrittenBackupsFileName, writtenBackupFingerprint(bytes) + "\r\n");
+        kept = folderBytes(book.folder());
+        QCOMPARE(runRestore(*book.store, drive.path()).lines.first(), OwnBackupText);
+        QCOMPARE(folderBytes(book.folder()), kept);
+
+        QVERIFY(QFile::remove(book.file(WrittenBackupsFileName)));
+        QCOMPARE(runRestore(*book.store, drive.path()).count, 1.0);
+        QCOMPARE(book.text(MergedBackupsFileName), recordFingerprint(bytes) + "\r\n");
+        putBackup(drive, bytes + "\r\n");
+        QCOMPARE(runRestore(*book.store, drive.path()).lines.first(), AlreadyMergedText);
+    }
+
+    // A stake record above the ceiling times its number's count (one where the backup gives none) is
+    // more than that number's bets could come to: it waits for the operator, who is asked once, before
+    // anything is written.
+    void recordsAboveTheCeiling_data()
+    {
+        QTest::addColumn<int>("answer"); // -1: there is no one to ask
+        QTest::newRow("no one to ask") << -1;
+        QTest::newRow("answered no") << 0;
+        QTest::newRow("answered yes") << 1;
+    }
+    void recordsAboveTheCeiling()
+    {
+        QFETCH(int, answer);
+        TempBook book;
+        book.put("option.gif", "ceiling#5000\r\n");
+        bet(*book.store, "x", Straight, "999", "5");
+        const QString path = book.store->StakeFilePath(Straight, "x");
+        const QByteArray before = book.bytes(Store::fileName(path));
+        int asked = 0;
+        QString question;
+        bool unchangedWhenAsked = false;
+        ConfirmLarge confirm;
+        if (answer >= 0)
+            confirm = [&](const QString& q) {
+                ++asked;
+                question = q;
+                unchangedWhenAsked = book.bytes(Store::fileName(path)) == before;
+                return answer == 1;
+            };
+        const MergeResult r = MergeBackupText(*book.store,
+                                              "3ตัวตรง#x\r\n123-15000\r\n124-5000\r\n125-5001\r\n126-10001\r\n"
+                                              "3ตัวตรง#\r\n123-3\r\n126-2\r\n",
+                                              confirm);
+        const bool held = answer != 1;
+        QCOMPARE(asked, answer >= 0 ? 1 : 0);
+        if (asked) {
+            QVERIFY(unchangedWhenAsked);
+            QCOMPARE(question, RestoreAboveCeilingText.arg("2", "10,001", "5,000"));
+        }
+        const QString mark = held ? AboveCeilingText : QString();
+        QCOMPARE(r.lines.mid(1, 4), (QStringList{"123-15000", "124-5000", "125-5001" + mark, "126-10001" + mark}));
+        QCOMPARE(r.aboveCeiling, held ? 2 : 0);
+        QCOMPARE(r.count, held ? 2.0 : 4.0);
+        QCOMPARE(r.amount, held ? 20000.0 : 35002.0);
+        NumberFile after(*book.store, path);
+        QCOMPARE(after.valueText("123"), QString("15000"));
+        QCOMPARE(after.valueText("125"), QString(held ? "0" : "5001"));
+        QCOMPARE(after.valueText("126"), QString(held ? "0" : "10001"));
+    }
+
     // Before a new draw deletes anything, the whole book is in a dated folder beside the data folder.
     void newDrawCopiesTheBookFirst()
     {
@@ -518,17 +677,21 @@ private slots:
         run("umount", {mount});
     }
 
-    // Count records with pieces left over are no counts: rejected whole, as stake records are.
+    // Count records with pieces left over are no counts: rejected whole, as stake records are; so is a
+    // count beyond what adds up exactly.
     void countRecordsWithPiecesLeftOver()
     {
         TempBook book;
         bet(*book.store, "x", Straight, "126", "5");
-        const MergeResult r = MergeBackupText(*book.store, "3ตัวตรง#\r\n123-1-2\r\n124-1-\r\n125-2\r\n126-3\r\n");
+        const MergeResult r =
+            MergeBackupText(*book.store, "3ตัวตรง#\r\n123-1-2\r\n124-1-\r\n125-2\r\n126-3\r\n127-1000000000001\r\n");
         QVERIFY(r.lines.contains("123-1-2" + RejectedText));
         QVERIFY(r.lines.contains("124-1-" + RejectedText));
+        QVERIFY(r.lines.contains("127-1000000000001" + RejectedText));
         NumberFile counts(*book.store, book.file("a-_0.gif"));
         QCOMPARE(counts.valueText("123"), QString("0"));
         QCOMPARE(counts.valueText("124"), QString("0"));
+        QCOMPARE(counts.valueText("127"), QString("0"));
         QCOMPARE(counts.valueText("125"), QString("2"));
         QCOMPARE(counts.valueText("126"), QString("4"));
     }
@@ -549,7 +712,9 @@ private slots:
         QFile carried(transferAuditFilePath(drive.path()));
         QVERIFY(carried.open(QIODevice::ReadOnly));
         const QByteArray bytes = carried.readAll();
-        const QByteArray print = client.bytes(WrittenBackupsFileName).trimmed();
+        QFile backupFile(backupFilePath(drive.path()));
+        QVERIFY(backupFile.open(QIODevice::ReadOnly));
+        const QByteArray print = writtenBackupFingerprint(backupFile.readAll()).toLatin1();
         QVERIFY(bytes.startsWith("cat.gif\t" + print + "\r\n"));
         QCOMPARE(bytes.count("\r\n"), 3); // the header, the bet and the edit
 

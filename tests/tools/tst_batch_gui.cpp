@@ -377,6 +377,12 @@ private slots:
             << QStringList{"--enter-chat", "CHAT", "--type", TwoTop, "--customer", "newman"} << BatchRefused << "";
         QTest::newRow("after-result on another job")
             << QStringList{"--view", "--after-result"} << BatchUsageError << "";
+        QTest::newRow("allow-large on another job") << QStringList{"--view", "--allow-large"} << BatchUsageError << "";
+        QTest::newRow("payout rate beyond 6 digits")
+            << QStringList{"--set-rate", "--type", Straight, "--customer", "a", "--payout", "99999999999999999999"}
+            << BatchUsageError << "";
+        QTest::newRow("limit beyond 12 digits")
+            << QStringList{"--set-rule", Straight, "123", "limit", "1000000000000"} << BatchRefused << "";
     }
 
     // A customer name the book cannot take stores nothing on any path: no customer, no bet, no
@@ -688,6 +694,52 @@ private slots:
         QCOMPARE(again.code, BatchRefused);
         QVERIFY(again.out.contains(AlreadyMergedText));
         QCOMPARE(bookBytes(other.path()), once);
+    }
+
+    // A restored record above the ceiling times its number's count is stored when the window's
+    // question is answered yes or the job has --allow-large, and listed and left out otherwise: the
+    // window and the job leave the same book.
+    void restoreAboveTheCeilingWaitsForTheOperator_data()
+    {
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("stored when allowed") << true;
+        QTest::newRow("left out otherwise") << false;
+    }
+    void restoreAboveTheCeilingWaitsForTheOperator()
+    {
+        QFETCH(bool, allowed);
+        QDir().mkpath(backupFolderPath(drive->path()));
+        QFile backup(backupFilePath(drive->path()));
+        QVERIFY(backup.open(QIODevice::WriteOnly));
+        backup.write(cp874("3ตัวตรง#c\r\n124-100001\r\n125-50\r\n3ตัวตรง#\r\n125-1\r\n"));
+        backup.close();
+        // The record's row: left out, it says so; stored, it may carry the marks of the book's limits.
+        const auto rowOf = [&](const QStringList& lines) {
+            const QStringList rows = lines.filter(QRegularExpression("^124-100001( |$)"));
+            QCOMPARE(rows.size(), 1);
+            QCOMPARE(rows[0].endsWith(AboveCeilingText), !allowed);
+        };
+
+        ui(*main).mDownload->trigger();
+        const bool asked =
+            answerQuestion([&] { chooseDrive(); },
+                           [&](QWidget* box) {
+                               QCOMPARE(box->objectName(), QString("AboveCeilingBox"));
+                               box->findChild<QPushButton*>(allowed ? "StoreAnyway" : "DoNotStore")->click();
+                           });
+        QVERIFY(asked);
+        rowOf(listLines(ui(*main).List1));
+
+        QStringList args{"--restore", drive->path()};
+        if (allowed) args << "--allow-large";
+        const Run run = runProgram(batchBook->folder(), args);
+        QCOMPARE(run.code, allowed ? BatchRan : BatchRefused);
+        rowOf(run.out);
+        QCOMPARE(run.err.contains("--allow-large"), !allowed);
+        QCOMPARE(bookBytes(batchBook->folder()), bookBytes(windowBook->folder()));
+        const QString stakes = QString::fromLatin1(bookBytes(batchBook->folder()).value("0_3.gif"));
+        QVERIFY(stakes.contains(allowed ? "\r\n124-100001\r\n" : "\r\n124-0\r\n"));
+        QVERIFY(stakes.contains("\r\n125-50\r\n"));
     }
 
     // The book's own backup doubles it while it holds stakes; after a new draw it brings it back.
