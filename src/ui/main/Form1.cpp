@@ -13,7 +13,7 @@
 #include "store/session.h"
 #include "store/store.h"
 #include "tools/backuptexts.h"
-#include "ui/main/PairPanel.h"
+#include "ui/main/PairPanelWidget.h"
 #include "ui/main/SecondaryWindow.h"
 #include "ui/main/keyingtexts.h"
 

@@ -1,4 +1,4 @@
-#include "ui/main/PairPanel.h"
+#include "ui/main/PairPanelWidget.h"
 
 #include "model/text.h"
 #include "ui/main/keyingtexts.h"
