@@ -5,7 +5,7 @@
 #include "bench.h"
 #include "bookmaker.h"
 
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QCommandLineParser>
 #include <QDir>

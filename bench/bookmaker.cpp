@@ -1,8 +1,8 @@
 #include "bookmaker.h"
 
-#include "model/text.h"
-#include "model/types.h"
-#include "store/store.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "storage/folder/store.h"
 
 #include <QFile>
 

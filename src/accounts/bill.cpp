@@ -1,14 +1,14 @@
 #include "accounts/bill.h"
 
 #include "accounts/accounttexts.h"
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/prize.h"
 #include "reports/reportresult.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 #include <QHash>
 

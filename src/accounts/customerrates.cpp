@@ -1,10 +1,10 @@
 #include "accounts/customerrates.h"
 
 #include "accounts/accounttexts.h"
-#include "model/text.h"
-#include "model/types.h"
-#include "store/customername.h"
-#include "store/store.h"
+#include "core/model/customername.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "storage/folder/store.h"
 
 #include <QDir>
 

@@ -4,7 +4,7 @@
 // empty). A book without the file uses the type's figures everywhere, as it always has.
 
 #include "accounts/payments.h"
-#include "store/outcome.h"
+#include "core/model/outcome.h"
 
 #include <QList>
 #include <QString>

@@ -2,10 +2,10 @@
 
 #include "accounts/accounttexts.h"
 #include "audit/auditlog.h"
-#include "model/text.h"
+#include "core/model/text.h"
 #include "reports/reportresult.h"
-#include "store/datafolder.h"
-#include "store/store.h"
+#include "storage/folder/datafolder.h"
+#include "storage/folder/store.h"
 #include "tools/newdraw.h"
 
 #include <QDir>
@@ -311,7 +311,8 @@ OwedReport owedReport(Store& current)
             r.amount = toSatang(r.amount + value);
             if (isZero(r.amount)) r.amount = 0;
             if (wasSettled && !isZero(r.amount)) r.since = draw;
-            if (r.unknown.isEmpty() && unknown.contains(name)) r.unknown = OwedUnknownText + where + unknown.value(name);
+            if (r.unknown.isEmpty() && unknown.contains(name))
+                r.unknown = OwedUnknownText + where + unknown.value(name);
         }
     };
     const QList<PastDraw> past = listPastDraws(current);

@@ -2,9 +2,9 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/bill.h"
-#include "model/text.h"
-#include "store/customername.h"
-#include "store/store.h"
+#include "core/model/customername.h"
+#include "core/model/text.h"
+#include "storage/folder/store.h"
 
 #include <QDir>
 #include <QLocale>

@@ -6,7 +6,7 @@
 // it takes back ("somchai#-1500#2026-12-09 14:31:10#2026-12-09 14:30:05"); a book without such lines
 // reads as it always has.
 
-#include "store/outcome.h"
+#include "core/model/outcome.h"
 
 #include <QDateTime>
 #include <QList>

@@ -3,19 +3,19 @@
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
-#include "entry/chattexts.h"
 #include "audit/auditread.h"
 #include "audit/audittexts.h"
+#include "core/model/customername.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "entry/chattexts.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
-#include "model/text.h"
-#include "model/types.h"
+#include "reports/reportstate.h"
 #include "settings/options.h"
 #include "settings/resulttexts.h"
-#include "store/customername.h"
-#include "store/numberlines.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 #include "tools/backuptexts.h"
 #include "tools/restore.h"
 
@@ -306,7 +306,8 @@ QList<AuditEvent> betEvents(const EntryResult& entry, AuditAction action, const 
 
 } // namespace
 
-Ledger::Ledger(Store& store, Session& session, QObject* parent) : QObject(parent), m_store(store), m_session(session)
+Ledger::Ledger(Store& store, ReportState& session, QObject* parent)
+    : QObject(parent), m_store(store), m_session(session)
 {
     m_store.setProgress(&m_progress);
     openAudit();
@@ -579,13 +580,12 @@ QStringList Ledger::deleteSavedList(const QString& name)
     return lines;
 }
 
-QStringList Ledger::saveSetting(WindowMode windowMode, const QStringList& items, int editIndex, const SettingEdit& edit)
+QStringList Ledger::saveSetting(SettingKind kind, const QStringList& items, int editIndex, const SettingEdit& edit)
 {
-    const SettingMode* mode = settingModeFor(windowMode);
-    const QString before = mode ? settingOf(m_store, mode->kind, edit.type) : QString();
-    const QStringList lines = SaveSetting(m_store, windowMode, items, editIndex, edit);
-    const QString after = mode ? settingOf(m_store, mode->kind, edit.type) : QString();
-    if (mode && after != before) audit({AuditAction::Setting, edit.type, {}, {}, before, after, mode->caption});
+    const QString before = settingOf(m_store, kind, edit.type);
+    const QStringList lines = SaveSetting(m_store, kind, items, editIndex, edit);
+    const QString after = settingOf(m_store, kind, edit.type);
+    if (after != before) audit({AuditAction::Setting, edit.type, {}, {}, before, after, settingMode(kind).caption});
     emit settingsChanged();
     return lines;
 }
@@ -640,8 +640,13 @@ namespace
 AuditEvent ruleEvent(const std::optional<NumberRule>& before, const std::optional<NumberRule>& after)
 {
     const NumberRule& rule = after ? *after : *before;
-    return {AuditAction::Rule, rule.type, {}, rule.number, before ? describeRule(*before) : QString(),
-            after ? describeRule(*after) : QString(), {}};
+    return {AuditAction::Rule,
+            rule.type,
+            {},
+            rule.number,
+            before ? describeRule(*before) : QString(),
+            after ? describeRule(*after) : QString(),
+            {}};
 }
 
 } // namespace
@@ -699,7 +704,6 @@ RulesCleared Ledger::clearNumberRules()
         emit numberRulesChanged();
     }
     return cleared;
-
 }
 
 PaymentResult Ledger::planPayment(const QString& customer, const QString& amount, const QDateTime& when)
@@ -730,8 +734,13 @@ PaymentResult Ledger::recordPayment(const QString& customer, const QString& amou
     PaymentResult result = appendPayment(m_store, plan.payment.customer, plan.due, amount, when, overpayAllowed);
     if (result.recorded()) {
         // What was due before and after the money changed hands.
-        const AuditEvent event{AuditAction::Payment, {}, result.payment.customer, {}, shortestDecimal(plan.due),
-                               shortestDecimal(plan.due - result.payment.amount), {}};
+        const AuditEvent event{AuditAction::Payment,
+                               {},
+                               result.payment.customer,
+                               {},
+                               shortestDecimal(plan.due),
+                               shortestDecimal(plan.due - result.payment.amount),
+                               {}};
         auto* command = new PaymentCommand(*this, result.payment);
         command->setAudit({event}, audit(event));
         push(command);
@@ -757,7 +766,12 @@ MergeResult Ledger::restore(const QString& drive, const ConfirmLarge& confirmLar
                 events << AuditEvent{AuditAction::CustomerAdded, {}, name, {}, {}, {}, backupName};
         // Who keyed each stake on the other computer, and when, from that computer's own log.
         for (const AuditRecord& r : std::as_const(result.carried))
-            events << AuditEvent{AuditAction::Restore, r.type,   r.customer, r.number, r.before, r.after,
+            events << AuditEvent{AuditAction::Restore,
+                                 r.type,
+                                 r.customer,
+                                 r.number,
+                                 r.before,
+                                 r.after,
                                  TransferredDetailText.arg(auditActionName(r.action), r.time, r.operatorName, r.user)};
         audit(events);
     }

@@ -4,17 +4,17 @@
 // library, keeps what can be taken back on a QUndoStack and says what changed through its signals,
 // so that every window showing a figure of the book can follow.
 
-#include "entry/chat.h"
-#include "audit/auditlog.h"
 #include "accounts/customerrates.h"
 #include "accounts/payments.h"
+#include "audit/auditlog.h"
+#include "core/model/progress.h"
+#include "entry/chat.h"
 #include "entry/entry.h"
 #include "settings/customers.h"
 #include "settings/history.h"
 #include "settings/keyed.h"
 #include "settings/numberrules.h"
 #include "settings/result.h"
-#include "store/progress.h"
 #include "tools/backup.h"
 #include "tools/fullbackup.h"
 #include "tools/records.h"
@@ -26,17 +26,17 @@ namespace varnoth
 {
 
 class Store;
-struct Session;
+struct ReportState;
 
 class Ledger : public QObject
 {
     Q_OBJECT
 public:
-    Ledger(Store& store, Session& session, QObject* parent = nullptr);
+    Ledger(Store& store, ReportState& session, QObject* parent = nullptr);
     ~Ledger() override;
 
     Store& store() { return m_store; }
-    Session& session() { return m_session; }
+    ReportState& reportState() { return m_session; }
     QUndoStack& undoStack() { return m_undo; }
     // The progress of long loops: put on the store while the ledger lives, heard as progressStep
     // and progressHidden.
@@ -75,7 +75,7 @@ public:
     QStringList deleteSavedList(const QString& name);
 
     // --- settings and customers ----------------------------------------------------------------------
-    QStringList saveSetting(WindowMode windowMode, const QStringList& items, int editIndex, const SettingEdit& edit);
+    QStringList saveSetting(SettingKind kind, const QStringList& items, int editIndex, const SettingEdit& edit);
     // Refuses drawn numbers that are not digits of their boxes' widths (nothing is written).
     QStringList saveResult(const DrawnNumbers& fields);
     QStringList setOption(const QString& key, const QString& value);
@@ -187,7 +187,7 @@ private:
     QString bookOperator() const;
 
     Store& m_store;
-    Session& m_session;
+    ReportState& m_session;
     QUndoStack m_undo;
     SignalProgress m_progress{*this};
     QStringList m_commandLines; // what the last undo or redo of a command had to say

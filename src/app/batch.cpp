@@ -3,19 +3,21 @@
 #include "app/Ledger.h"
 #include "audit/auditread.h"
 
-#include "entry/chat.h"
-#include "entry/chattexts.h"
-#include "accounts/BillPainter.h"
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
+#include "app/BillPainter.h"
+#include "core/model/customername.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "entry/chat.h"
+#include "entry/chattexts.h"
 #include "entry/sheet.h"
-#include "model/text.h"
-#include "model/types.h"
 #include "reports/analysis.h"
 #include "reports/cutting.h"
 #include "reports/overlimit.h"
 #include "reports/prize.h"
 #include "reports/reportresult.h"
+#include "reports/reportstate.h"
 #include "reports/statistics.h"
 #include "reports/view.h"
 #include "settings/customers.h"
@@ -23,9 +25,7 @@
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
-#include "store/customername.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 #include "tools/backup.h"
 
 #include <QCommandLineParser>
@@ -134,7 +134,7 @@ struct JobRules {
     bool keep = false;
     bool save = false;
     bool confirm = false;
-    bool chat = false; // --dry-run and --json
+    bool chat = false;  // --dry-run and --json
     bool audit = false; // --since and --verify
     bool clearRules = false;
     bool permutations = false;
@@ -516,7 +516,7 @@ BatchResult enterChat(Ledger& ledger, const BatchOptions& o)
 BatchResult sendOutReport(Ledger& ledger, const BatchOptions& o)
 {
     Store& store = ledger.store();
-    Session& session = ledger.session();
+    ReportState& session = ledger.reportState();
     const ReportResult report = o.job == BatchJob::OverLimit ? OverLimit(store, session, o.type, o.keep)
                                                              : NumberCutReport(store, session, o.type);
     BatchResult r;
@@ -845,7 +845,7 @@ BatchResult pastDraws(Store& store)
 BatchResult runJob(Ledger& ledger, const BatchOptions& o)
 {
     Store& store = ledger.store();
-    Session& session = ledger.session();
+    ReportState& session = ledger.reportState();
     auto report = [](const ReportResult& rr) { return BatchResult{rr.lines, {}, BatchRan}; };
     switch (o.job) {
     case BatchJob::EnterSheet:
@@ -978,11 +978,10 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
     }
     const bool modifiers = parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
                            parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption) ||
-                           parser.isSet(DryRunOption) || parser.isSet(JsonOption) ||
-                           parser.isSet(SinceOption) || parser.isSet(VerifyOption) ||
-                           parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption) ||
-                           parser.isSet(PngOption) || parser.isSet(PdfOption) || parser.isSet(PastDrawOption) ||
-                           parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
+                           parser.isSet(DryRunOption) || parser.isSet(JsonOption) || parser.isSet(SinceOption) ||
+                           parser.isSet(VerifyOption) || parser.isSet(ClearRulesOption) ||
+                           parser.isSet(PermutationsOption) || parser.isSet(PngOption) || parser.isSet(PdfOption) ||
+                           parser.isSet(PastDrawOption) || parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
                            parser.isSet(OverpayOption) || parser.isSet(AfterResultOption) ||
                            parser.isSet(AllowLargeOption);
     request.batch = !given.isEmpty() || modifiers;

@@ -3,14 +3,14 @@
 #include "app/Ledger.h"
 #include "app/batch.h"
 #include "app/platform.h"
-#include "model/types.h"
+#include "core/model/types.h"
+#include "gui/main/Form1.h"
+#include "gui/main/session.h"
+#include "gui/main/windowtexts.h"
 #include "settings/options.h"
-#include "store/datafolder.h"
-#include "store/logfile.h"
-#include "store/session.h"
-#include "store/store.h"
-#include "ui/main/Form1.h"
-#include "ui/main/windowtexts.h"
+#include "storage/folder/datafolder.h"
+#include "storage/folder/logfile.h"
+#include "storage/folder/store.h"
 #include "version.h"
 
 #include <QApplication>
@@ -144,7 +144,7 @@ int main(int argc, char* argv[])
 
     Store store(folder);
     if (batch) {
-        Session session;
+        ReportState session;
         Ledger ledger(store, session);
         if (parser.isSet(operatorOption)) ledger.setOperatorName(parser.value(operatorOption));
         const BatchResult result = runBatch(ledger, request.options);
@@ -163,7 +163,8 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/varnoth.png")));
     useThaiFonts();
     Session session;
-    Form1 window(store, session);
+    Ledger ledger(store, session);
+    Form1 window(ledger, session);
     if (parser.isSet(operatorOption))
         window.ledger().setOperatorName(parser.value(operatorOption));
     else if (bool storedRefused = false; storedOperatorName(store, &storedRefused), storedRefused)

@@ -2,7 +2,7 @@
 
 #include "audit/audittexts.h"
 #include "entry/sheet.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 namespace varnoth
 {

@@ -1,10 +1,10 @@
 #include "entry/chat.h"
 
+#include "core/model/customername.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "entry/chattexts.h"
 #include "entry/gates.h"
-#include "model/text.h"
-#include "model/types.h"
-#include "store/customername.h"
 
 #include <QHash>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 #include "entry/entry.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QSet>
 

@@ -4,10 +4,10 @@
 // touches in memory and writes each changed file once, so a gate list or a whole sheet costs one
 // read and one write per file, with the same bytes and list lines as storing the bets one by one.
 
+#include "core/model/text.h"
 #include "entry/gates.h"
 #include "entry/rulemarks.h"
-#include "model/text.h"
-#include "store/numberfile.h"
+#include "storage/folder/numberfile.h"
 
 #include <QHash>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "entry/gates.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 
 #include <QHash>
 

@@ -1,12 +1,12 @@
 #include "entry/rulemarks.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/selectors.h"
 #include "settings/numberruletexts.h"
-#include "store/numberfile.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "storage/folder/numberfile.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 #include <QMutex>
 #include <QMutexLocker>
@@ -74,9 +74,9 @@ const QList<double>& fileSums(Store& store, const QString& path, const QByteArra
 // journal of changes had been read then: while the journal names no file of the type, nothing needs
 // looking at again.
 struct TypeSums {
-    quint64 watch = 0;             // 0: no journal to follow
+    quint64 watch = 0; // 0: no journal to follow
     quint64 journal = 0;
-    QHash<QString, qsizetype> at;  // stake file name -> its place in `sums`
+    QHash<QString, qsizetype> at; // stake file name -> its place in `sums`
     QList<QList<double>> sums;
 };
 
@@ -100,7 +100,8 @@ bool catchUp(Store& store, TypeSums& known, int type, const QStringList& set)
         if (name == Store::CustomerFileName) return false;
         // Only the type's stake files count ("5_12.gif"), not the passing files a safe write makes.
         if (!name.startsWith(prefix) || !name.endsWith(suffix)) continue;
-        const QStringView customer = QStringView(name).sliced(prefix.size(), name.size() - prefix.size() - suffix.size());
+        const QStringView customer =
+            QStringView(name).sliced(prefix.size(), name.size() - prefix.size() - suffix.size());
         if (customer.isEmpty() || !std::all_of(customer.begin(), customer.end(), [](QChar c) { return c.isDigit(); }))
             continue;
         const auto place = known.at.constFind(name);

@@ -1,8 +1,8 @@
 #include "entry/sheet.h"
 
-#include "model/text.h"
-#include "store/store.h"
+#include "core/model/text.h"
 #include "entry/entry.h"
+#include "storage/folder/store.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
 #include "entry/totals.h"
 
 #include "audit/auditread.h"
-#include "model/text.h"
-#include "model/types.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 #include <QFile>
 #include <QSet>

@@ -2,14 +2,14 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/cutting.h"
 #include "reports/ownshares.h"
 #include "reports/prize.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QHash>
 

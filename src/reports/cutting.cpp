@@ -1,11 +1,11 @@
 #include "reports/cutting.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/overlimit.h"
+#include "reports/reportstate.h"
 #include "reports/selectors.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 namespace varnoth
 {
@@ -62,7 +62,7 @@ QString splitByCut(Store& store, const QString& list, const QString& cut, const 
     return out;
 }
 
-ReportResult cutOneType(Store& store, Session& session, const QString& type, ReportResult r)
+ReportResult cutOneType(Store& store, ReportState& session, const QString& type, ReportResult r)
 {
     const QString cut = store.LookupKeyed(store.numberCutFile(), type);
     const QString positions = store.LookupKeyed(store.digitCutFile(), type);
@@ -93,7 +93,7 @@ ReportResult cutOneType(Store& store, Session& session, const QString& type, Rep
     return r;
 }
 
-ReportResult cutAllTypes(Store& store, Session& session, ReportResult r)
+ReportResult cutAllTypes(Store& store, ReportState& session, ReportResult r)
 {
     QString data;
     QStringList failures;
@@ -139,7 +139,7 @@ QString CutOut(Store& store, const QString& list, const QString& cut, const QStr
     return splitByCut(store, list, cut, positions, true);
 }
 
-ReportResult NumberCutReport(Store& store, Session& session, const QString& type)
+ReportResult NumberCutReport(Store& store, ReportState& session, const QString& type)
 {
     ReportResult r;
     session.grand.reset();

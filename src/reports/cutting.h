@@ -10,7 +10,7 @@ namespace varnoth
 {
 
 class Store;
-struct Session;
+struct ReportState;
 
 // Whether the number is cut: one of the cut digits stands at a position that `positions`
 // ("001" units … "111" every digit) selects for a number of that length.
@@ -23,6 +23,6 @@ QString CutOut(Store& store, const QString& list, const QString& cut, const QStr
 
 // The number-cut report of one type or of "ทั้งหมด": the cut numbers' stakes less what was sent
 // already. Sets the session's SendOutData for saving (left alone when the type has no stakes).
-ReportResult NumberCutReport(Store& store, Session& session, const QString& type);
+ReportResult NumberCutReport(Store& store, ReportState& session, const QString& type);
 
 } // namespace varnoth

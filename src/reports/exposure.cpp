@@ -1,11 +1,11 @@
 #include "reports/exposure.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/overlimit.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QSet>
 

@@ -1,12 +1,12 @@
 #include "reports/overlimit.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/cutting.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 #include <QHash>
 
@@ -90,7 +90,7 @@ TypeRun runType(Store& store, const QString& type, bool keepMode, QStringList& f
     return run;
 }
 
-ReportResult overOneType(Store& store, Session& session, const QString& type, bool keepMode, ReportResult r)
+ReportResult overOneType(Store& store, ReportState& session, const QString& type, bool keepMode, ReportResult r)
 {
     QStringList failures;
     const TypeRun run = runType(store, type, keepMode, failures);
@@ -117,7 +117,7 @@ ReportResult overOneType(Store& store, Session& session, const QString& type, bo
     return r;
 }
 
-ReportResult overAllTypes(Store& store, Session& session, bool keepMode, ReportResult r)
+ReportResult overAllTypes(Store& store, ReportState& session, bool keepMode, ReportResult r)
 {
     r.saveCaption = true;
     QString data;
@@ -143,7 +143,7 @@ ReportResult overAllTypes(Store& store, Session& session, bool keepMode, ReportR
 
 } // namespace
 
-ReportResult OverLimit(Store& store, Session& session, const QString& type, bool keepMode)
+ReportResult OverLimit(Store& store, ReportState& session, const QString& type, bool keepMode)
 {
     ReportResult r;
     session.SendOutData.clear();

@@ -3,7 +3,7 @@
 // bookmaker) or what stays within it (keep mode), less what was recorded as sent already.
 
 #include "reports/reportresult.h"
-#include "store/session.h"
+#include "reports/reportstate.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,7 +15,7 @@ class Store;
 class NumberRules;
 
 // The over-limit report of one type or of "ทั้งหมด"; sets the session's SendOutData.
-ReportResult OverLimit(Store& store, Session& session, const QString& type, bool keepMode);
+ReportResult OverLimit(Store& store, ReportState& session, const QString& type, bool keepMode);
 
 // Every number of a grouped list with the smaller of its stake and the limit (the limit text as
 // stored when the stake reaches it). With rules, a number's own limit of the type (by TypeList

@@ -1,9 +1,9 @@
 #include "reports/ownshares.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/selectors.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 namespace varnoth
 {

@@ -3,15 +3,15 @@
 #include "accounts/accounttexts.h"
 #include "accounts/bill.h"
 #include "accounts/customerrates.h"
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/cutting.h"
 #include "reports/overlimit.h"
 #include "reports/ownshares.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QHash>
 
@@ -354,7 +354,7 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
     return showWinners(store, grand, winners, type, income, figuresOf(store, type, customer), nullptr);
 }
 
-ReportResult PrizeCheck(Store& store, Session& session, const QString& type, const QString& customer)
+ReportResult PrizeCheck(Store& store, ReportState& session, const QString& type, const QString& customer)
 {
     GrandAccumulators& grand = session.grand;
     grand.reset();

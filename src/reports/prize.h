@@ -4,7 +4,7 @@
 
 #include "accounts/customerrates.h"
 #include "reports/reportresult.h"
-#include "store/session.h"
+#include "reports/reportstate.h"
 
 #include <QString>
 #include <QStringList>
@@ -70,6 +70,6 @@ QStringList ShowWinners(Store& store, GrandAccumulators& grand, const QString& w
 
 // The whole report for a type and a customer, each a name or "ทั้งหมด". The window stays open only
 // when one customer has no stake at all on one type.
-ReportResult PrizeCheck(Store& store, Session& session, const QString& type, const QString& customer);
+ReportResult PrizeCheck(Store& store, ReportState& session, const QString& type, const QString& customer);
 
 } // namespace varnoth

@@ -2,8 +2,8 @@
 // What a report hands back to its window: the lines for the main list and what the windows do
 // around them.
 
-#include "model/text.h"
-#include "store/session.h"
+#include "core/model/text.h"
+#include "reports/reportstate.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,11 +2,11 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/reportresult.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 #include <QHash>
 

@@ -4,7 +4,7 @@
 // A working list is one text of items, each a stake line ("123-50") followed by "#". Selectors keep
 // only lines whose amount is above 0, in the order they stand in the stake files.
 
-#include "store/session.h"
+#include "reports/reportstate.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "reports/sendout.h"
 
-#include "model/text.h"
-#include "store/numberfile.h"
-#include "store/store.h"
+#include "core/model/text.h"
+#include "storage/folder/numberfile.h"
+#include "storage/folder/store.h"
 
 #include <QMap>
 

@@ -1,8 +1,8 @@
 #include "reports/statistics.h"
 
-#include "model/text.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "core/model/text.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,10 +1,10 @@
 #include "reports/view.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "reports/reportstate.h"
 #include "reports/selectors.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <functional>
 
@@ -28,7 +28,7 @@ QString heading(const QString& number, const QString& type, const QString& custo
 }
 
 // Every type whose grouped list is not empty, under its type line.
-void sectionsOfAllTypes(Store& store, Session& session, QStringList& lines,
+void sectionsOfAllTypes(Store& store, ReportState& session, QStringList& lines,
                         const std::function<QString(const QString&)>& grouped, const QString& customer = {},
                         const QString& number = {})
 {
@@ -55,7 +55,7 @@ QStringList searchGrandTotals(const GrandAccumulators& grand)
     return lines;
 }
 
-void searchOneType(Store& store, Session& session, QStringList& lines, const QString& N, const QString& T,
+void searchOneType(Store& store, ReportState& session, QStringList& lines, const QString& N, const QString& T,
                    const QString& C)
 {
     const bool allCustomers = C == AllChoice;
@@ -77,7 +77,7 @@ void searchOneType(Store& store, Session& session, QStringList& lines, const QSt
         lines += ShowSection(store, session.grand, list, T, C, N);
 }
 
-void searchAllTypes(Store& store, Session& session, QStringList& lines, const QString& N, const QString& C)
+void searchAllTypes(Store& store, ReportState& session, QStringList& lines, const QString& N, const QString& C)
 {
     const bool allCustomers = C == AllChoice;
     if (N.isEmpty() && !allCustomers) {
@@ -109,7 +109,7 @@ void searchAllTypes(Store& store, Session& session, QStringList& lines, const QS
 
 } // namespace
 
-ReportResult ViewAllData(Store& store, Session& session)
+ReportResult ViewAllData(Store& store, ReportState& session)
 {
     ReportResult r;
     sectionsOfAllTypes(
@@ -118,7 +118,7 @@ ReportResult ViewAllData(Store& store, Session& session)
     return r;
 }
 
-ReportResult SearchReport(Store& store, Session& session, const QString& number, const QString& type,
+ReportResult SearchReport(Store& store, ReportState& session, const QString& number, const QString& type,
                           const QString& customer)
 {
     ReportResult r;

@@ -1,10 +1,10 @@
 #include "settings/customers.h"
 
-#include "model/text.h"
-#include "model/types.h"
-#include "store/customername.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "core/model/customername.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 namespace varnoth
 {

@@ -1,7 +1,7 @@
 #pragma once
 // Customer names entered in advance in the customer window, and their removal.
 
-#include "store/outcome.h"
+#include "core/model/outcome.h"
 
 #include <QString>
 #include <QStringList>

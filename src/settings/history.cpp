@@ -1,9 +1,9 @@
 #include "settings/history.h"
 
-#include "model/text.h"
+#include "core/model/text.h"
 #include "reports/sendout.h"
 #include "settings/customers.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 namespace varnoth
 {

@@ -2,7 +2,7 @@
 // The history of saved send-out lists: "his.gif" holds the names ("#monday#tuesday#"), and each
 // name has a file "<name>_b.gif" with the list as the report left it.
 
-#include "store/outcome.h"
+#include "core/model/outcome.h"
 
 #include <QString>
 #include <QStringList>

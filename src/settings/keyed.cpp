@@ -2,12 +2,12 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QSet>
 
@@ -24,16 +24,15 @@ const QString ItemSeparator = QStringLiteral(" - ");
 const QList<SettingMode>& settingModes()
 {
     static const QList<SettingMode> modes = {
-        {SettingKind::Rate, WindowMode::Rates, QStringLiteral("Promotion"), QStringLiteral("ประเภทหวย + อัตราจ่าย/บาท"),
+        {SettingKind::Rate, QStringLiteral("Promotion"), QStringLiteral("ประเภทหวย + อัตราจ่าย/บาท"),
          QStringLiteral("อัตราจ่าย/บาท")},
-        {SettingKind::NumberCut, WindowMode::NumberCuts, QStringLiteral("Cutting"),
-         QStringLiteral("ประเภทหวย + เลขที่คัดออก"), QStringLiteral("เลขที่คัดออก")},
-        {SettingKind::Discount, WindowMode::Discounts, QStringLiteral("Promotion"),
-         QStringLiteral("ประเภทหวย + ส่วนลด %"), QStringLiteral("ส่วนลด %")},
-        {SettingKind::Limit, WindowMode::Limits, QStringLiteral("Limiter"), QStringLiteral("ประเภทหวย + เงินอั้น"),
-         QStringLiteral("เงินอั้น")},
-        {SettingKind::DigitCut, WindowMode::DigitCuts, QStringLiteral("Digit Cutting"),
-         QStringLiteral("ประเภทหวย + หลักที่คัดออก"), QStringLiteral("หลักที่คัดออก")},
+        {SettingKind::NumberCut, QStringLiteral("Cutting"), QStringLiteral("ประเภทหวย + เลขที่คัดออก"),
+         QStringLiteral("เลขที่คัดออก")},
+        {SettingKind::Discount, QStringLiteral("Promotion"), QStringLiteral("ประเภทหวย + ส่วนลด %"),
+         QStringLiteral("ส่วนลด %")},
+        {SettingKind::Limit, QStringLiteral("Limiter"), QStringLiteral("ประเภทหวย + เงินอั้น"), QStringLiteral("เงินอั้น")},
+        {SettingKind::DigitCut, QStringLiteral("Digit Cutting"), QStringLiteral("ประเภทหวย + หลักที่คัดออก"),
+         QStringLiteral("หลักที่คัดออก")},
     };
     return modes;
 }
@@ -58,35 +57,11 @@ QString outOfBounds(SettingKind kind, const QString& value)
 
 } // namespace
 
-const SettingMode* settingModeFor(WindowMode windowMode)
+const SettingMode& settingMode(SettingKind kind)
 {
-    for (const SettingMode& m : settingModes())
-        if (m.windowMode == windowMode) return &m;
-    return nullptr;
-}
-
-const QList<PickerEntry>& pickerEntries()
-{
-    static const QList<PickerEntry> entries = {
-        {QStringLiteral("อัตราจ่าย"), WindowMode::Rates, WindowId::Settings, {255, 192, 128}},
-        {QStringLiteral("วงเงินอั้น"), WindowMode::Limits, WindowId::Settings, {255, 192, 192}},
-        {QStringLiteral("เลขรางวัล"), std::nullopt, WindowId::Result, {255, 192, 255}},
-        {QStringLiteral("คัดเลข"), WindowMode::NumberCuts, WindowId::Settings, {192, 192, 255}},
-        {QStringLiteral("คัดหลัก"), WindowMode::DigitCuts, WindowId::Settings, {192, 192, 255}},
-        {QStringLiteral("ส่วนลด"), WindowMode::Discounts, WindowId::Settings, {255, 255, 192}},
-        {QStringLiteral("ชื่อลูกค้า"), WindowMode::CustomerNames, WindowId::Customers, {192, 255, 255}},
-        {OptionsPickerEntry, WindowMode::BookOptions, WindowId::Settings, {224, 224, 224}},
-        {RulesPickerEntry, std::nullopt, WindowId::NumberRules, {255, 192, 192}},
-    };
-    return entries;
-}
-
-const PickerEntry* pickerEntry(const QString& entry)
-{
-    if (entry.isEmpty()) return nullptr;
-    for (const PickerEntry& e : pickerEntries())
-        if (e.entry == entry) return &e;
-    return nullptr;
+    const QList<SettingMode>& modes = settingModes();
+    const auto m = std::find_if(modes.begin(), modes.end(), [kind](const SettingMode& s) { return s.kind == kind; });
+    return m != modes.end() ? *m : modes.front(); // every kind has its entry
 }
 
 QString settingFile(const Store& store, SettingKind kind)
@@ -111,11 +86,9 @@ QString settingOf(const Store& store, SettingKind kind, const QString& type)
     return store.LookupKeyed(settingFile(store, kind), type);
 }
 
-QStringList FillSettingsList(const Store& store, WindowMode windowMode)
+QStringList FillSettingsList(const Store& store, SettingKind kind)
 {
-    const SettingMode* mode = settingModeFor(windowMode);
-    if (!mode) return {};
-    const QString content = store.ReadWholeFile(settingFile(store, mode->kind));
+    const QString content = store.ReadWholeFile(settingFile(store, kind));
     // Only lines ended by CR LF count: a text after the last line end is no line of the file.
     const int lines = CountOccurrences(content, CRLF);
     const QStringList pieces = splitText(content, CRLF);
@@ -160,25 +133,23 @@ QString settingsFileText(const QStringList& items)
     return text;
 }
 
-QStringList SaveSetting(Store& store, WindowMode windowMode, QStringList items, int editIndex, const SettingEdit& edit)
+QStringList SaveSetting(Store& store, SettingKind kind, QStringList items, int editIndex, const SettingEdit& edit)
 {
-    const SettingMode* mode = settingModeFor(windowMode);
-    if (!mode) return {};
     const QString type = CleanName(edit.type);
     QString value = CleanName(edit.value);
-    if (mode->kind == SettingKind::DigitCut) {
+    if (kind == SettingKind::DigitCut) {
         value.clear();
         for (bool d : edit.digits)
             value += d ? QLatin1Char('1') : QLatin1Char('0');
         if (value == QLatin1String("000")) value.clear();
     }
     // "0" clears a rate, a limit or a discount; as a number cut it cuts the digit 0.
-    if (mode->kind != SettingKind::NumberCut && value == QLatin1String("0")) value.clear();
-    if (const QString refusal = outOfBounds(mode->kind, value); !refusal.isEmpty()) return {refusal};
+    if (kind != SettingKind::NumberCut && value == QLatin1String("0")) value.clear();
+    if (const QString refusal = outOfBounds(kind, value); !refusal.isEmpty()) return {refusal};
     if (!type.isEmpty() && editIndex >= 0 && editIndex < items.size())
         items[editIndex] = value.isEmpty() ? type : type + ItemSeparator + value;
 
-    const QString path = settingFile(store, mode->kind);
+    const QString path = settingFile(store, kind);
     // The list was filled from the file; when the file could not be read the list lacks its
     // values, and writing it would wipe them.
     const FileText current = store.readFile(path);

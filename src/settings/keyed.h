@@ -2,8 +2,6 @@
 // The per-type settings (rates, limits, number cuts, digit cuts, discounts): one keyed file each,
 // one line per type that has a value ("3ตัวตรง#500"), edited in the settings window.
 
-#include "store/windows.h"
-
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -25,35 +23,22 @@ struct Rgb {
 // What the settings window shows for one setting.
 struct SettingMode {
     SettingKind kind;
-    WindowMode windowMode;
-    QString caption;    // window caption
-    QString heading;    // list heading
+    QString caption; // window caption
+    QString heading; // list heading
     QString valueLabel;
 };
 
-// The setting a window mode lists (Rates to DigitCuts); null for any other mode.
-const SettingMode* settingModeFor(WindowMode windowMode);
-
-// An entry of the main window's settings picker: the WindowMode it sets (none leaves it as it is),
-// the window it opens and the colour the picker takes.
-struct PickerEntry {
-    QString entry;
-    std::optional<WindowMode> windowMode;
-    WindowId window;
-    Rgb colour;
-};
-const QList<PickerEntry>& pickerEntries();
-// Null for an empty or unknown entry.
-const PickerEntry* pickerEntry(const QString& entry);
+// What the settings window shows for a setting.
+const SettingMode& settingMode(SettingKind kind);
 
 QString settingFile(const Store& store, SettingKind kind);
 
 // The value stored for the type, "" when it has none (a missing file has none).
 QString settingOf(const Store& store, SettingKind kind, const QString& type);
 
-// The items of the settings list for a mode: first the lines of the file in file order, each with
+// The items of the settings list of a setting: first the lines of the file in file order, each with
 // "#" shown as " - ", then the types without a value in type order.
-QStringList FillSettingsList(const Store& store, WindowMode windowMode);
+QStringList FillSettingsList(const Store& store, SettingKind kind);
 
 // The fields of the edit view for a list item.
 struct SettingEdit {
@@ -63,9 +48,9 @@ struct SettingEdit {
 };
 SettingEdit beginEdit(const QString& item);
 
-// Stores the edited item at `editIndex` of `items` and rewrites the mode's file from the list.
+// Stores the edited item at `editIndex` of `items` and rewrites the setting's file from the list.
 // Returns the lines for the operator when the file could not be read or written.
-QStringList SaveSetting(Store& store, WindowMode windowMode, QStringList items, int editIndex, const SettingEdit& edit);
+QStringList SaveSetting(Store& store, SettingKind kind, QStringList items, int editIndex, const SettingEdit& edit);
 
 // The file text (without the closing line end that the write adds) of a settings list.
 QString settingsFileText(const QStringList& items);

@@ -1,10 +1,10 @@
 #include "settings/numberrules.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "reports/reportresult.h"
 #include "settings/numberruletexts.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QHash>
 #include <QMutex>

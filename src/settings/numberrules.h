@@ -11,7 +11,7 @@
 // A book without the file has no rules and behaves as before. A line that cannot be read is reported
 // once and kept as it stands whenever the file is written again.
 
-#include "store/outcome.h"
+#include "core/model/outcome.h"
 
 #include <QHash>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "settings/options.h"
 
 #include "audit/auditlog.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 namespace varnoth
 {

@@ -1,9 +1,9 @@
 #include "settings/result.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "settings/resulttexts.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <algorithm>
 

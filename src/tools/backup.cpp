@@ -2,10 +2,10 @@
 
 #include "audit/auditlog.h"
 #include "audit/auditread.h"
-#include "model/text.h"
-#include "model/types.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -2,8 +2,8 @@
 // Backup: one text file on a chosen drive holding every stake and entry count with the customer
 // names in its headings. This header also brings in restore, the new draw and the drive list.
 
-#include "model/text.h"
-#include "store/outcome.h"
+#include "core/model/outcome.h"
+#include "core/model/text.h"
 
 #include <QString>
 #include <QStringList>

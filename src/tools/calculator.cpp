@@ -1,6 +1,6 @@
 #include "tools/calculator.h"
 
-#include "model/text.h"
+#include "core/model/text.h"
 
 #include <cmath>
 #include <optional>

@@ -13,7 +13,7 @@
 // A new full backup is made beside the last one and takes its place only once it is whole and
 // checked, so that a failed backup leaves the last one as it was.
 
-#include "store/outcome.h"
+#include "core/model/outcome.h"
 
 #include <QString>
 #include <QStringList>

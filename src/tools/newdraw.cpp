@@ -2,11 +2,11 @@
 
 #include "accounts/payments.h"
 #include "audit/auditlog.h"
-#include "model/text.h"
-#include "model/types.h"
-#include "store/datafolder.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "storage/folder/datafolder.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 #include "tools/restore.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // The new draw: the book is copied beside the data folder, the copy checked, and only then are the
 // files of the old draw deleted.
 
-#include "store/outcome.h"
+#include "core/model/outcome.h"
 
 #include <QDateTime>
 #include <QString>

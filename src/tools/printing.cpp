@@ -1,7 +1,7 @@
 #include "tools/printing.h"
 
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 
 #include <QDir>
 #include <QFileInfo>

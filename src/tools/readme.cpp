@@ -1,6 +1,6 @@
 #include "tools/readme.h"
 
-#include "model/text.h"
+#include "core/model/text.h"
 
 namespace varnoth
 {

@@ -1,9 +1,9 @@
 #include "tools/records.h"
 
-#include "model/text.h"
-#include "model/types.h"
-#include "store/numberlines.h"
-#include "store/store.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "storage/folder/numberlines.h"
+#include "storage/folder/store.h"
 
 #include <algorithm>
 

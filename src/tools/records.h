@@ -2,7 +2,7 @@
 // Editing and deleting one stake straight from the main list: which record a clicked row stands
 // for, and the rewrite of its stake file.
 
-#include "model/text.h"
+#include "core/model/text.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,8 +4,8 @@
 // being counted twice.
 
 #include "audit/auditlog.h"
-#include "model/text.h"
-#include "store/outcome.h"
+#include "core/model/outcome.h"
+#include "core/model/text.h"
 
 #include <QCryptographicHash>
 #include <QString>

@@ -1,11 +1,11 @@
-#include "accounts/BillPainter.h"
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
 #include "accountsbook.h"
+#include "app/BillPainter.h"
 #include "app/Ledger.h"
 #include "app/batch.h"
+#include "gui/main/session.h"
 #include "reports/reportresult.h"
-#include "store/session.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>

@@ -6,15 +6,15 @@
 #include "audit/auditread.h"
 #include "audit/audittexts.h"
 #include "audit/recheck.h"
+#include "core/model/text.h"
 #include "entry/chat.h"
 #include "entry/gates.h"
 #include "entry/sheet.h"
-#include "model/text.h"
+#include "gui/main/session.h"
 #include "reports/overlimit.h"
 #include "settings/numberrules.h"
 #include "settings/options.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
 #include "tools/newdraw.h"
@@ -260,11 +260,11 @@ private slots:
         f.ledger.setOption(option::ShopName, "ร้านดี");                          // no change: no line
         QVERIFY(f.fresh().isEmpty());
 
-        const QStringList items = FillSettingsList(*f.book.store, WindowMode::Limits);
+        const QStringList items = FillSettingsList(*f.book.store, SettingKind::Limit);
         const int index = items.indexOf(QRegularExpression("^" + Two + ".*"));
         SettingEdit edit = beginEdit(items.value(index));
         edit.value = "300";
-        f.ledger.saveSetting(WindowMode::Limits, items, index, edit);
+        f.ledger.saveSetting(SettingKind::Limit, items, index, edit);
         lines = f.fresh();
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines[0].type, Two);
@@ -398,7 +398,8 @@ private slots:
             QCommandLineParser parser;
             addBatchOptions(parser);
             args.prepend("varnoth");
-            return parser.parse(args) ? batchRequest(parser) : BatchRequest{.batch = true, .usageError = parser.errorText()};
+            return parser.parse(args) ? batchRequest(parser)
+                                      : BatchRequest{.batch = true, .usageError = parser.errorText()};
         };
         BatchRequest r = request({"--audit", "--customer", Somchai, "--number", "12"});
         QVERIFY2(r.usageError.isEmpty(), qPrintable(r.usageError));

@@ -2,8 +2,8 @@
 // take back, the amount ceiling as on a sheet, and a job that says plainly what it did not store.
 #include "app/Ledger.h"
 #include "app/batch.h"
+#include "gui/main/session.h"
 #include "settings/options.h"
-#include "store/session.h"
 #include "testsupport.h"
 
 #include <QCommandLineParser>

@@ -2,16 +2,16 @@
 // that can no longer be taken back changes nothing and stays, and the signals follow the changes.
 #include "app/Ledger.h"
 #include "app/ledgertexts.h"
+#include "core/model/customername.h"
 #include "entry/chat.h"
 #include "entry/gates.h"
 #include "entry/undo.h"
+#include "gui/main/session.h"
 #include "reports/overlimit.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
 #include "settings/resulttexts.h"
-#include "store/customername.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 #include "testsupport.h"
 
 #include <QSignalSpy>

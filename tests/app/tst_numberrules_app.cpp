@@ -3,10 +3,10 @@
 #include "app/Ledger.h"
 #include "app/batch.h"
 #include "entry/gates.h"
+#include "gui/main/session.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 #include "testsupport.h"
 
 #include <QCommandLineParser>

@@ -1,9 +1,9 @@
-#include "model/types.h"
-#include "store/store.h"
-#include "testsupport.h"
+#include "core/model/types.h"
 #include "entry/entry.h"
 #include "entry/gates.h"
 #include "entry/sheet.h"
+#include "storage/folder/store.h"
+#include "testsupport.h"
 
 #include <QElapsedTimer>
 #include <QFile>

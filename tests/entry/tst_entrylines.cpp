@@ -1,13 +1,13 @@
 // Entry lines with pieces left over after their number and amount are rejected whole, and amounts
 // above the book's ceiling are never stored by a sheet.
-#include "model/types.h"
-#include "settings/options.h"
-#include "store/store.h"
-#include "testsupport.h"
-#include "tools/backup.h"
+#include "core/model/types.h"
 #include "entry/entry.h"
 #include "entry/gates.h"
 #include "entry/sheet.h"
+#include "settings/options.h"
+#include "storage/folder/store.h"
+#include "testsupport.h"
+#include "tools/backup.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "model/types.h"
+#include "core/model/types.h"
 #include "entry/gates.h"
 
 #include <QTest>

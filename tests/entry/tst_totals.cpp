@@ -1,7 +1,7 @@
 #include "audit/auditlog.h"
 #include "audit/auditread.h"
 #include "entry/totals.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 #include "testsupport.h"
 
 #include <QTest>

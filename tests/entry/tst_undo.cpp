@@ -1,9 +1,9 @@
-#include "model/types.h"
-#include "store/store.h"
-#include "testsupport.h"
+#include "core/model/types.h"
 #include "entry/entry.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
+#include "storage/folder/store.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QTest>
@@ -13,7 +13,6 @@ using namespace varnoth::test;
 
 namespace
 {
-
 
 EntryResult enter(Store& store, const QString& customer, const QStringList& lines, const QString& type)
 {

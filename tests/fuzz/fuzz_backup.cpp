@@ -2,7 +2,7 @@
 // nothing it names may land outside the data folder. The fingerprint that keeps a backup from being
 // merged twice must not depend on how its bytes are sliced, on its line ends or on blank lines.
 #include "fuzzsupport.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 #include "tools/backup.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 // Pasted chat messages: any text is read without a crash, and whatever is read as a bet is a bet the
 // book can hold. The reader is pure, so no data folder is needed.
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "entry/chat.h"
 #include "fuzzsupport.h"
-#include "model/text.h"
-#include "model/types.h"
 
 using namespace varnoth;
 

@@ -1,9 +1,9 @@
 // The entry shorthand of the number field and the line form, then committing what it yields.
-#include "fuzzsupport.h"
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "entry/entry.h"
 #include "entry/gates.h"
+#include "fuzzsupport.h"
 
 using namespace varnoth;
 

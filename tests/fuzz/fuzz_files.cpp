@@ -1,12 +1,12 @@
 // The settings, result, history and customer files as a hand edit or a damaged disk may leave them,
 // read by every routine that reads them. The first byte picks the file; the rest is its content.
+#include "core/model/types.h"
 #include "fuzzsupport.h"
-#include "model/types.h"
 #include "settings/customers.h"
 #include "settings/history.h"
 #include "settings/keyed.h"
 #include "settings/result.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QFile>
 
@@ -29,8 +29,8 @@ void readSettings(Store& store)
     for (const SettingKind kind : kinds)
         for (const QString& type : typeNames())
             settingOf(store, kind, type);
-    for (const WindowMode mode : {WindowMode::Rates, WindowMode::NumberCuts, WindowMode::Discounts, WindowMode::Limits,
-                                  WindowMode::DigitCuts}) {
+    for (const SettingKind mode : {SettingKind::Rate, SettingKind::NumberCut, SettingKind::Discount, SettingKind::Limit,
+                                   SettingKind::DigitCut}) {
         const QStringList items = FillSettingsList(store, mode);
         for (const QString& item : items)
             beginEdit(item);

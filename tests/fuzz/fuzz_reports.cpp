@@ -1,18 +1,18 @@
 // Stake, count, send-out, settings and result files as a hand edit or a damaged disk may leave them,
 // read by every report and by the main window's totals. The first byte picks the type and which
 // file the rest becomes; the reports run on that type and now and then on every type together.
+#include "core/model/types.h"
 #include "entry/entry.h"
 #include "entry/totals.h"
 #include "fuzzsupport.h"
-#include "model/types.h"
+#include "gui/main/session.h"
 #include "reports/analysis.h"
 #include "reports/cutting.h"
 #include "reports/overlimit.h"
 #include "reports/prize.h"
 #include "reports/statistics.h"
 #include "reports/view.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 // Sheet files as they arrive from phones and chat bots: decoding, collapsing and entering them.
-#include "fuzzsupport.h"
-#include "model/types.h"
+#include "core/model/types.h"
 #include "entry/sheet.h"
+#include "fuzzsupport.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 // Shared by the fuzz targets: one data folder per process with a small book in it, reused by every
 // input, and a check that nothing was written outside it.
 
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QByteArray>
 #include <QDir>

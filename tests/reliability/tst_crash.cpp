@@ -4,11 +4,11 @@
 // the audit log ends on a whole line, holds an unbroken chain and has the lines of every committed change.
 #include "app/Ledger.h"
 #include "audit/auditread.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "entry/entry.h"
-#include "model/text.h"
-#include "model/types.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "gui/main/session.h"
+#include "storage/folder/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
 

@@ -1,9 +1,9 @@
 // Entries on a data folder that turns read-only and on a disk that fills up: every failure is shown,
 // nothing that was not written is listed as stored, and no file is truncated or emptied.
-#include "model/types.h"
-#include "store/store.h"
-#include "testsupport.h"
+#include "core/model/types.h"
 #include "entry/entry.h"
+#include "storage/folder/store.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,7 +23,6 @@ bool run(const QString& program, const QStringList& args)
     p.start(program, args);
     return p.waitForFinished() && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
-
 
 EntryResult enter(Store& store, const QString& customer, const QStringList& lines, const QString& type)
 {

@@ -1,8 +1,11 @@
 // Files of the data folder as a hand edit, a damaged disk or another program may leave them: every
 // reader copes, reading never writes, the main window's totals and the reports agree on what a
 // damaged stake file holds, and nothing a file names leads outside the data folder.
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
+#include "entry/entry.h"
+#include "entry/totals.h"
+#include "gui/main/session.h"
 #include "reports/analysis.h"
 #include "reports/cutting.h"
 #include "reports/overlimit.h"
@@ -12,13 +15,10 @@
 #include "settings/customers.h"
 #include "settings/keyed.h"
 #include "settings/result.h"
-#include "store/session.h"
-#include "store/store.h"
+#include "storage/folder/logfile.h"
+#include "storage/folder/store.h"
 #include "testsupport.h"
 #include "tools/records.h"
-#include "entry/entry.h"
-#include "entry/totals.h"
-#include "store/logfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,7 +54,6 @@ void putBytes(const QString& path, const QByteArray& bytes)
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
-
 
 // Every report of the settlement, on one type and on all of them.
 void runEveryReport(Store& store, const QString& type)
@@ -162,8 +161,8 @@ private slots:
 
         runEveryReport(*book.store, Straight);
         LoadResult(*book.store);
-        for (const WindowMode mode : {WindowMode::Rates, WindowMode::NumberCuts, WindowMode::Discounts,
-                                      WindowMode::Limits, WindowMode::DigitCuts})
+        for (const SettingKind mode : {SettingKind::Rate, SettingKind::NumberCut, SettingKind::Discount,
+                                       SettingKind::Limit, SettingKind::DigitCut})
             FillSettingsList(*book.store, mode);
         QVERIFY(folderBytes(book.folder()) == before);
     }

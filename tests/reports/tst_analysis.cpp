@@ -1,4 +1,4 @@
-#include "model/text.h"
+#include "core/model/text.h"
 #include "reports/analysis.h"
 #include "settlementbook.h"
 

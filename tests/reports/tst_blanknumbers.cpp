@@ -1,9 +1,10 @@
 // A stake line with blanks around its number (" 13-20" from a hand-edited or foreign file) is that
 // number: the totals and every report read the book exactly as they read the same book written
 // plainly, and reading it changes no byte.
+#include "core/model/text.h"
 #include "entry/entry.h"
 #include "entry/totals.h"
-#include "model/text.h"
+#include "gui/main/session.h"
 #include "reports/analysis.h"
 #include "reports/cutting.h"
 #include "reports/exposure.h"
@@ -13,7 +14,6 @@
 #include "reports/sendout.h"
 #include "reports/view.h"
 #include "settings/numberruletexts.h"
-#include "store/session.h"
 #include "testsupport.h"
 #include "tools/backup.h"
 #include "tools/restore.h"

@@ -1,10 +1,10 @@
 // The over-limit report, number cutting, and how both share the record of what was sent out.
-#include "model/text.h"
+#include "core/model/text.h"
+#include "gui/main/session.h"
 #include "reports/cutting.h"
 #include "reports/overlimit.h"
 #include "reports/sendout.h"
-#include "store/numberfile.h"
-#include "store/session.h"
+#include "storage/folder/numberfile.h"
 #include "testsupport.h"
 
 #include <QDir>

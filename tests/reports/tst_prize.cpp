@@ -1,4 +1,4 @@
-#include "model/text.h"
+#include "core/model/text.h"
 #include "reports/prize.h"
 #include "settlementbook.h"
 
@@ -72,7 +72,7 @@ private slots:
         book.settings(book.store->rateFile(), {"3ตัวตรง#90"});
         book.settings(book.store->discountFile(), {"3ตัวตรง#10"});
         book.stake("3ตัวตรง", "x", {{"456", 10}, {"123", 990}});
-        Session session;
+        ReportState session;
         const ReportResult r = PrizeCheck(*book.store, session, "3ตัวตรง", "x");
         QCOMPARE(r.lines,
                  QStringList({"เลขที่ถูกรางวัล<3ตัวตรง> <x>", "456-10", "รวมเลข= 1 รายการ", "รวมเงิน= 10.00 บาท",
@@ -91,7 +91,7 @@ private slots:
         book.settings(book.store->rateFile(), {"3ตัวตรง#500"});
         book.settings(book.store->limitFile(), {"3ตัวตรง#100"});
         book.stake("3ตัวตรง", "x", "456", 250);
-        Session session;
+        ReportState session;
         QCOMPARE(PrizeCheck(*book.store, session, "3ตัวตรง", "x").lines.mid(1, 6),
                  QStringList({"456-100", "รวมเลข= 1 รายการ", "รวมเงิน= 100.00 บาท", "จ่ายค่ารางวัล= 50,000.00 บาท",
                               "รวมรายรับ= 250.00 บาท", "ขาดทุน 49,750.00 บาท"}));
@@ -134,7 +134,7 @@ private slots:
         book.stake("3ตัวตรง", "x", "456", 10);
         book.stake("3ตัวล่าง", "x", "555", 10);
         QVERIFY(book.store->creationSequence("y").isEmpty());
-        Session session;
+        ReportState session;
         const ReportResult r = PrizeCheck(*book.store, session, type, customer);
         QCOMPARE(r.lines, lines);
         QCOMPARE(r.closeWindows, closes);
@@ -149,7 +149,7 @@ private slots:
         book.stake("2ตัวบน", "b", "65", 10); // loses: no section for b
         book.stake("2ตัวบน", "c", "56", 5);
         book.stake("3ตัวตรง", "c", "456", 1);
-        Session session;
+        ReportState session;
         const QStringList perCustomer = PrizeCheck(*book.store, session, "2ตัวบน", "ทั้งหมด").lines;
         QCOMPARE(perCustomer.filter("เลขที่ถูกรางวัล <"),
                  QStringList({"เลขที่ถูกรางวัล <2ตัวบน> <a>", "เลขที่ถูกรางวัล <2ตัวบน> <c>"}));
@@ -179,7 +179,7 @@ private slots:
         book.stake("วิ่งบน", "x", "5", 10);
         book.stake("3ตัวตรง", "x", "456", 10);
         book.put("3_1.gif", "junk\r\n12-\r\n-5\r\n56-abc\r\n56--7\r\n56-1e9\r\n#-#\r\n\r\n");
-        Session session;
+        ReportState session;
         // The run on 5 is the only match, and its limit "x" caps it to nothing.
         const QStringList lines = PrizeCheck(*book.store, session, "ทั้งหมด", "x").lines;
         QCOMPARE(lines.size(), 2);

@@ -1,10 +1,10 @@
 // View data, search and the selectors and section writer under them.
-#include "model/text.h"
+#include "core/model/text.h"
+#include "gui/main/session.h"
 #include "reports/prize.h"
 #include "reports/selectors.h"
 #include "reports/view.h"
-#include "store/numberfile.h"
-#include "store/session.h"
+#include "storage/folder/numberfile.h"
 #include "testsupport.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // Customer names entered in advance and the history of saved send-out lists.
 #include "settings/customers.h"
 #include "settings/history.h"
-#include "store/numberfile.h"
+#include "storage/folder/numberfile.h"
 #include "testsupport.h"
 
 #include <QDir>

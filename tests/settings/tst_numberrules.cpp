@@ -1,10 +1,10 @@
 // Number rules: the file, the checks of what is typed, the lookup, and each path the rules act on
 // (entry, sheets, restore, over-limit, prize check, analysis, the exposure map).
-#include "../reports/settlementbook.h"
+#include "core/model/types.h"
 #include "entry/entry.h"
 #include "entry/rulemarks.h"
 #include "entry/sheet.h"
-#include "model/types.h"
+#include "gui/main/session.h"
 #include "reports/analysis.h"
 #include "reports/exposure.h"
 #include "reports/overlimit.h"
@@ -12,8 +12,8 @@
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
-#include "store/numberfile.h"
-#include "store/session.h"
+#include "settlementbook.h"
+#include "storage/folder/numberfile.h"
 #include "tools/restore.h"
 
 #include <QRegularExpression>

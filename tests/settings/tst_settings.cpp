@@ -1,7 +1,7 @@
 // The keyed settings files and the result file.
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
-#include "model/types.h"
+#include "core/model/types.h"
 #include "settings/keyed.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
@@ -18,7 +18,7 @@ namespace
 {
 
 // The list the settings window shows, with the item of `type` edited to `value`, saved.
-QStringList saveEdit(TempBook& book, WindowMode mode, const QString& type, const QString& value,
+QStringList saveEdit(TempBook& book, SettingKind mode, const QString& type, const QString& value,
                      std::array<bool, 3> digits = {})
 {
     const QStringList items = FillSettingsList(*book.store, mode);
@@ -37,22 +37,22 @@ class TestSettings : public QObject
 private slots:
     void saveValue_data()
     {
-        QTest::addColumn<WindowMode>("mode");
+        QTest::addColumn<SettingKind>("mode");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("stored"); // "" when the type's line goes
-        auto row = [](const char* name, WindowMode mode, const char* file, const char* value, const char* stored) {
+        auto row = [](const char* name, SettingKind mode, const char* file, const char* value, const char* stored) {
             QTest::newRow(name) << mode << QString(file) << QString(value) << QString(stored);
         };
-        row("limit 0 clears", WindowMode::Limits, "lotto2.gif", "0", "");
-        row("discount 0 clears", WindowMode::Discounts, "lotto7.gif", "0", "");
-        row("number cut 0 kept", WindowMode::NumberCuts, "lotto6.gif", "0", "0");
-        row("blanks removed", WindowMode::Limits, "lotto2.gif", "1 000", "1000");
-        row("hash and dash removed", WindowMode::Rates, "lotto4.gif", "5#0-0", "500");
+        row("limit 0 clears", SettingKind::Limit, "lotto2.gif", "0", "");
+        row("discount 0 clears", SettingKind::Discount, "lotto7.gif", "0", "");
+        row("number cut 0 kept", SettingKind::NumberCut, "lotto6.gif", "0", "0");
+        row("blanks removed", SettingKind::Limit, "lotto2.gif", "1 000", "1000");
+        row("hash and dash removed", SettingKind::Rate, "lotto4.gif", "5#0-0", "500");
     }
     void saveValue()
     {
-        QFETCH(WindowMode, mode);
+        QFETCH(SettingKind, mode);
         QFETCH(QString, file);
         QFETCH(QString, value);
         QFETCH(QString, stored);
@@ -67,26 +67,26 @@ private slots:
     // figures that no longer add up exactly: refused, and the file keeps its value.
     void valuesBeyondTheirBounds_data()
     {
-        QTest::addColumn<WindowMode>("mode");
+        QTest::addColumn<SettingKind>("mode");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("refusal"); // "" when the value is stored
-        auto row = [](const char* name, WindowMode mode, const char* file, const char* value, const QString& refusal) {
+        auto row = [](const char* name, SettingKind mode, const char* file, const char* value, const QString& refusal) {
             QTest::newRow(name) << mode << QString(file) << QString(value) << refusal;
         };
-        row("rate of 6 digits", WindowMode::Rates, "lotto4.gif", "999999", {});
-        row("rate of 7 digits", WindowMode::Rates, "lotto4.gif", "1000000", RateTooLongText);
-        row("rate of 20 digits", WindowMode::Rates, "lotto4.gif", "99999999999999999999", RateTooLongText);
-        row("rate of 7 digits with a point", WindowMode::Rates, "lotto4.gif", "123456.5", RateTooLongText);
-        row("limit of 12 digits", WindowMode::Limits, "lotto2.gif", "999999999999", {});
-        row("limit of 13 digits", WindowMode::Limits, "lotto2.gif", "1000000000000", LimitTooLongText);
-        row("discount of 100", WindowMode::Discounts, "lotto7.gif", "100", {});
-        row("discount above 100", WindowMode::Discounts, "lotto7.gif", "100.5", PercentOutOfRangeText);
-        row("number cut of every digit", WindowMode::NumberCuts, "lotto6.gif", "0123456789", {});
+        row("rate of 6 digits", SettingKind::Rate, "lotto4.gif", "999999", {});
+        row("rate of 7 digits", SettingKind::Rate, "lotto4.gif", "1000000", RateTooLongText);
+        row("rate of 20 digits", SettingKind::Rate, "lotto4.gif", "99999999999999999999", RateTooLongText);
+        row("rate of 7 digits with a point", SettingKind::Rate, "lotto4.gif", "123456.5", RateTooLongText);
+        row("limit of 12 digits", SettingKind::Limit, "lotto2.gif", "999999999999", {});
+        row("limit of 13 digits", SettingKind::Limit, "lotto2.gif", "1000000000000", LimitTooLongText);
+        row("discount of 100", SettingKind::Discount, "lotto7.gif", "100", {});
+        row("discount above 100", SettingKind::Discount, "lotto7.gif", "100.5", PercentOutOfRangeText);
+        row("number cut of every digit", SettingKind::NumberCut, "lotto6.gif", "0123456789", {});
     }
     void valuesBeyondTheirBounds()
     {
-        QFETCH(WindowMode, mode);
+        QFETCH(SettingKind, mode);
         QFETCH(QString, file);
         QFETCH(QString, value);
         QFETCH(QString, refusal);
@@ -136,7 +136,7 @@ private slots:
         TempBook book;
         book.put("lotto8.gif", "2ตัวบน#110\r\n\r\n");
         // The typed value is ignored: only the boxes count.
-        QVERIFY(saveEdit(book, WindowMode::DigitCuts, "2ตัวบน", "999", {hundreds, tens, units}).isEmpty());
+        QVERIFY(saveEdit(book, SettingKind::DigitCut, "2ตัวบน", "999", {hundreds, tens, units}).isEmpty());
         QCOMPARE(book.bytes("lotto8.gif"), cp874(content));
     }
 
@@ -144,9 +144,9 @@ private slots:
     {
         TempBook book;
         book.put("lotto2.gif", "2ตัวบน#1000\r\n\r\n");
-        QVERIFY(saveEdit(book, WindowMode::Limits, "3ตัวตรง", "500").isEmpty());
+        QVERIFY(saveEdit(book, SettingKind::Limit, "3ตัวตรง", "500").isEmpty());
         QCOMPARE(book.bytes("lotto2.gif"), cp874("2ตัวบน#1000\r\n3ตัวตรง#500\r\n\r\n"));
-        const QStringList items = FillSettingsList(*book.store, WindowMode::Limits);
+        const QStringList items = FillSettingsList(*book.store, SettingKind::Limit);
         QCOMPARE(items.mid(0, 3), (QStringList{"2ตัวบน - 1000", "3ตัวตรง - 500", "3ตัวโต๊ด"}));
         QCOMPARE(items.size(), 12);
     }
@@ -155,30 +155,29 @@ private slots:
     {
         TempBook book;
         book.put("lotto4.gif", "xyz#5\r\n\r\n3ตัวตรง#900\r\nnohash\r\ntail without line end");
-        const QStringList items = FillSettingsList(*book.store, WindowMode::Rates);
+        const QStringList items = FillSettingsList(*book.store, SettingKind::Rate);
         QCOMPARE(items.mid(0, 3), (QStringList{"xyz - 5", "3ตัวตรง - 900", "nohash"}));
         QCOMPARE(items.size(), 3 + 11);
         QCOMPARE(settingOf(*book.store, SettingKind::Rate, "3ตัวตรง"), QString("900"));
         // Another type is saved: the line with an unknown key stays, a line with no value does not.
-        QVERIFY(saveEdit(book, WindowMode::Rates, "วิ่งบน", "3").isEmpty());
+        QVERIFY(saveEdit(book, SettingKind::Rate, "วิ่งบน", "3").isEmpty());
         QCOMPARE(book.text("lotto4.gif"), QString("xyz#5\r\n3ตัวตรง#900\r\nวิ่งบน#3\r\n\r\n"));
     }
 
     void missingFileHasNoValues()
     {
         TempBook book;
-        QCOMPARE(FillSettingsList(*book.store, WindowMode::Discounts), typeNames());
+        QCOMPARE(FillSettingsList(*book.store, SettingKind::Discount), typeNames());
         for (SettingKind kind : {SettingKind::Rate, SettingKind::Limit, SettingKind::NumberCut, SettingKind::DigitCut,
                                  SettingKind::Discount})
             QVERIFY(settingOf(*book.store, kind, "3ตัวตรง").isEmpty());
-        QVERIFY(FillSettingsList(*book.store, WindowMode::SendOutLists).isEmpty());
     }
 
     void unreadableFileIsNotOverwritten()
     {
         TempBook book;
         QVERIFY(QDir(book.folder()).mkdir("lotto2.gif")); // exists, cannot be read or replaced
-        QCOMPARE(saveEdit(book, WindowMode::Limits, "3ตัวตรง", "500"), QStringList{"อ่านข้อมูลไม่ได้ lotto2.gif"});
+        QCOMPARE(saveEdit(book, SettingKind::Limit, "3ตัวตรง", "500"), QStringList{"อ่านข้อมูลไม่ได้ lotto2.gif"});
         QVERIFY(QFileInfo(book.file("lotto2.gif")).isDir());
     }
 

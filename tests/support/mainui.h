@@ -2,7 +2,8 @@
 // The main window's controls as a test reaches them: by object name, the way a person finds them on
 // the screen, never through the window's own members. `ui(window).Text1` is the number box.
 
-#include "ui/main/Form1.h"
+#include "gui/main/Form1.h"
+#include "gui/main/session.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,6 +17,24 @@
 #include <QTest>
 #include <QToolButton>
 #include <array>
+
+namespace varnoth
+{
+
+// The ledger a book's main window is handed, made before the window and ended after it.
+struct BookLedger {
+    BookLedger(Store& store, Session& session) : ledger(store, session) {}
+    Ledger ledger;
+};
+
+// A main window on a book, as the program opens one: the ledger first, then the window on it.
+class MainWindow : private BookLedger, public Form1
+{
+public:
+    MainWindow(Store& store, Session& session) : BookLedger(store, session), Form1(BookLedger::ledger, session) {}
+};
+
+} // namespace varnoth
 
 namespace varnoth::test
 {

@@ -2,7 +2,7 @@
 
 #include "audit/auditlog.h"
 
-#include "store/numberfile.h"
+#include "storage/folder/numberfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the tests: a fresh data folder, windows-874 file bytes, and quick book set-up.
 
-#include "store/store.h"
+#include "storage/folder/store.h"
 
 #include <QByteArray>
 #include <QHash>

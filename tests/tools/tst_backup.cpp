@@ -1,12 +1,12 @@
 // Backup, restore and the new draw on temporary data folders; a second folder stands for a second
 // computer, and a temporary folder for the drive the backup travels on.
 #include "audit/auditlog.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "entry/entry.h"
-#include "model/text.h"
-#include "model/types.h"
-#include "store/datafolder.h"
-#include "store/numberfile.h"
-#include "store/store.h"
+#include "storage/folder/datafolder.h"
+#include "storage/folder/numberfile.h"
+#include "storage/folder/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
 #include "tools/backuptexts.h"

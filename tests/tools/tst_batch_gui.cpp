@@ -1,37 +1,34 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
-#include "mainui.h"
-#include "accounts/BillPainter.h"
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
 #include "accounts/payments.h"
+#include "app/BillPainter.h"
 #include "app/batch.h"
 #include "audit/auditlog.h"
 #include "audit/auditread.h"
-#include "app/batch.h"
-#include "audit/auditlog.h"
 #include "audit/audittexts.h"
+#include "core/model/nametexts.h"
 #include "entry/sheet.h"
+#include "gui/main/Form1.h"
+#include "gui/main/Form13.h"
+#include "gui/main/session.h"
+#include "gui/reports/Form14.h"
+#include "gui/reports/Form15.h"
+#include "gui/reports/Form6.h"
+#include "gui/reports/Form9.h"
+#include "gui/settings/Form18.h"
+#include "gui/tools/Form3.h"
 #include "guisupport.h"
 #include "mainui.h"
-#include "reports/Form14.h"
-#include "reports/Form15.h"
-#include "reports/Form6.h"
-#include "reports/Form9.h"
-#include "settings/Form18.h"
 #include "settings/history.h"
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
-#include "store/datafolder.h"
-#include "store/nametexts.h"
-#include "store/session.h"
+#include "storage/folder/datafolder.h"
 #include "testsupport.h"
-#include "tools/Form3.h"
 #include "tools/backup.h"
 #include "tools/backuptexts.h"
 #include "tools/fullbackup.h"
-#include "ui/main/Form1.h"
-#include "ui/main/Form13.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -260,7 +257,7 @@ private slots:
         QVERIFY(sheet.open(QIODevice::WriteOnly));
         sheet.write("56-20\n12-5 99-x\n\n31+13-10\n");
         session = std::make_unique<Session>();
-        main = std::make_unique<Form1>(*windowBook->store, *session);
+        main = std::make_unique<MainWindow>(*windowBook->store, *session);
         main->finishStartup();
         main->dispatch().setInstantGrowIn(true);
     }

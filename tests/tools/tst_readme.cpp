@@ -1,11 +1,11 @@
 #include "audit/audittexts.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "entry/chattexts.h"
-#include "model/text.h"
-#include "model/types.h"
+#include "gui/main/windowtexts.h"
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
 #include "tools/readme.h"
-#include "ui/main/windowtexts.h"
 
 #include <QSet>
 

@@ -1,5 +1,5 @@
-#include "model/text.h"
-#include "model/types.h"
+#include "core/model/text.h"
+#include "core/model/types.h"
 #include "testsupport.h"
 #include "tools/records.h"
 

@@ -1,0 +1,235 @@
+#include "gui/accounts/BillWindow.h"
+
+#include "accounts/accounttexts.h"
+#include "accounts/drawhistory.h"
+#include "app/BillPainter.h"
+#include "app/Ledger.h"
+#include "gui/main/Shell.h"
+#include "gui/tools/PagePainter.h"
+#include "reports/reportresult.h"
+#include "settings/options.h"
+#include "storage/folder/store.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace varnoth
+{
+
+BillWindow::BillWindow(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, WindowId::Bill, parent), Label1(new QLabel(CustomerLabelText, this)),
+      Combo1(new QComboBox(this)), Command1(new QPushButton(ShowBillCaption, this)),
+      Command2(new QPushButton(PrintBillCaption, this)), Command3(new QPushButton(PdfBillCaption, this)),
+      Command4(new QPushButton(PngBillCaption, this)), Label2(new QLabel(AmountLabelText, this)),
+      Text1(new QLineEdit(this)), Command5(new QPushButton(PayAmountCaption, this)),
+      Command6(new QPushButton(PayAllCaption, this)), Command7(new QPushButton(OwedTitle, this))
+{
+    setObjectName(QStringLiteral("BillWindow"));
+    setWindowTitle(BillWindowTitle);
+    const std::pair<QWidget*, const char*> names[] = {
+        {Label1, "Label1"},     {Combo1, "Combo1"},     {Command1, "Command1"}, {Command2, "Command2"},
+        {Command3, "Command3"}, {Command4, "Command4"}, {Label2, "Label2"},     {Text1, "Text1"},
+        {Command5, "Command5"}, {Command6, "Command6"}, {Command7, "Command7"}};
+    for (const auto& [widget, name] : names)
+        widget->setObjectName(QString::fromLatin1(name));
+    // The book's customers and "ทั้งหมด" to pick from; a name typed completes to one of them.
+    takeTypedOnEnter(Combo1, [this] { Command1->click(); });
+    fillPicker(Combo1, ctx.store.customers(), true);
+    for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5, Command6, Command7})
+        b->setAutoDefault(false);
+
+    place(Label1, 120, 120, 4200, 240);
+    place(Combo1, 120, 360, 4200, 360);
+    place(Command1, 120, 840, 2050, 400);
+    place(Command2, 2270, 840, 2050, 400);
+    place(Command3, 120, 1320, 2050, 400);
+    place(Command4, 2270, 1320, 2050, 400);
+    place(Label2, 120, 1920, 4200, 240);
+    place(Text1, 120, 2160, 4200, 360);
+    place(Command5, 120, 2640, 2050, 400);
+    place(Command6, 2270, 2640, 2050, 400);
+    place(Command7, 120, 3240, 4200, 400);
+
+    connect(Command1, &QPushButton::clicked, this, &BillWindow::showBills);
+    connect(Command2, &QPushButton::clicked, this, &BillWindow::printBills);
+    connect(Command3, &QPushButton::clicked, this, &BillWindow::saveBillsPdf);
+    connect(Command4, &QPushButton::clicked, this, &BillWindow::saveBillPictures);
+    connect(Command5, &QPushButton::clicked, this, [this] { pay(false); });
+    connect(Command6, &QPushButton::clicked, this, [this] { pay(true); });
+    connect(Command7, &QPushButton::clicked, this, &BillWindow::showOwed);
+    connect(Text1, &QLineEdit::returnPressed, Command5, &QPushButton::click);
+}
+
+BillWindow::Picked BillWindow::picked()
+{
+    Picked p;
+    const QString customer = Combo1->currentText().trimmed();
+    if (customer.isEmpty()) {
+        // Nothing to make a bill of: the operator is told what to pick.
+        say({ChooseCustomerText});
+        return p;
+    }
+    for (const Statement& s : statementsFor(ctx.store, ctx.store, customer)) {
+        p.pages << billLines(s);
+        p.customers << s.bill.customer;
+    }
+    return p;
+}
+
+void BillWindow::say(const QStringList& lines)
+{
+    if (ctx.shell) ctx.shell->addLines(lines);
+}
+
+void BillWindow::showBills()
+{
+    const Picked p = picked();
+    if (p.pages.isEmpty()) {
+        Combo1->setFocus();
+        if (Combo1->currentText().trimmed() == AllChoice && ctx.shell) {
+            ctx.shell->clearList();
+            say({NoCustomersText});
+        }
+        return;
+    }
+    if (!ctx.shell) return;
+    ctx.shell->clearList();
+    for (const QStringList& page : p.pages)
+        say(page);
+    // A damaged accounts file is named even where the bills shown are whole.
+    const QStringList shown = ctx.shell->listRows();
+    for (const QString& line : accountsDamage(ctx.store, listPastDraws(ctx.store)))
+        if (!shown.contains(line)) say({line});
+}
+
+void BillWindow::printBills()
+{
+    const Picked p = picked();
+    if (p.pages.isEmpty()) return Combo1->setFocus();
+    const BillHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
+    const auto build = [p, header](const PageGeometry& g) { return billsJob(p.pages, p.customers, g, header); };
+    const PrintOutcome outcome = printOnDefault(build, 10, ctx.store.dataFolder(), QStringLiteral("bill"));
+    say(outcome.failures);
+    if (!outcome.pdfPath.isEmpty() && ctx.shell)
+        ctx.shell->showStatus(PrintedToPdfText + QDir::toNativeSeparators(outcome.pdfPath));
+}
+
+void BillWindow::saveBillsPdf()
+{
+    const Picked p = picked();
+    if (p.pages.isEmpty()) return Combo1->setFocus();
+    const QDateTime now = QDateTime::currentDateTime();
+    // The operator picks where it goes, starting with a new dated name among the other printouts.
+    const QString path = pickBillsPdfPath(pickSaveFile, ctx.store.dataFolder(), now);
+    if (path.isEmpty()) return;
+    const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
+    if (!writeBillsPdf(p.pages, p.customers, header, path)) {
+        say({WriteFailedText + QDir::toNativeSeparators(path)});
+        return;
+    }
+    if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(path));
+}
+
+void BillWindow::saveBillPictures()
+{
+    const Picked p = picked();
+    if (p.pages.isEmpty()) return Combo1->setFocus();
+    const QDateTime now = QDateTime::currentDateTime();
+    const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
+    const QString dataFolder = ctx.store.dataFolder();
+    if (Combo1->currentText().trimmed() != AllChoice) {
+        // One customer's picture: the operator picks its file.
+        QString stem = billImageName(p.customers.first());
+        stem.chop(4); // ".png"
+        const QString proposed = printoutPath(dataFolder, now, stem, QStringLiteral(".png"));
+        QString path =
+            pickSaveFile(PngBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PngFilterText);
+        if (path.isEmpty()) return;
+        path = withSuffix(path, QStringLiteral(".png"));
+        if (!writeBillPng(p.pages.first(), header, path)) {
+            say({WriteFailedText + QDir::toNativeSeparators(path)});
+            return;
+        }
+        if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(path));
+        return;
+    }
+    // Everyone's pictures go into a new folder in the one the operator picks, named like the other
+    // printouts, so that pictures sent earlier stay.
+    QString start = printoutsFolder(dataFolder);
+    if (!QDir().mkpath(start)) start = dataFolder;
+    const QString chosen = pickFolder(PictureFolderTitle, start);
+    if (chosen.isEmpty()) return;
+    const QString folder =
+        QDir(chosen).filePath(now.toString(QStringLiteral("yyyy-MM-dd_hhmmss_")) + QStringLiteral("bills"));
+    if (!QDir().mkpath(folder)) {
+        say({WriteFailedText + QDir::toNativeSeparators(folder)});
+        return;
+    }
+    for (qsizetype i = 0; i < p.pages.size(); ++i) {
+        const QString path = QDir(folder).filePath(billImageName(p.customers[i]));
+        if (!writeBillPng(p.pages[i], header, path)) {
+            say({WriteFailedText + QDir::toNativeSeparators(path)});
+            return;
+        }
+    }
+    if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(folder));
+}
+
+void BillWindow::pay(bool all)
+{
+    const QString customer = Combo1->currentText().trimmed();
+    if (customer.isEmpty() || customer == AllChoice) return Combo1->setFocus();
+    const QString amount = all ? QString() : Text1->text();
+    const QDateTime now = QDateTime::currentDateTime();
+    // Money is recorded only once the operator has seen whose it is and how much, and, when it is
+    // more than is due, by how much.
+    const PaymentResult plan = ctx.ledger.planPayment(customer, amount, now);
+    if (!plan.refusal.isEmpty()) {
+        say(plan.lines);
+        if (!all) Text1->setFocus();
+        return;
+    }
+    QString question = paymentText(plan.payment);
+    if (plan.overpay) question += QLatin1Char('\n') + MoreThanDueText + balanceText(plan.due);
+    question += QLatin1Char('\n') + PaymentQuestionText;
+    if (!askStoreAnyway(this, PaymentQuestionTitle, question, QStringLiteral("PaymentQuestion"))) return;
+    const PaymentResult result = ctx.ledger.recordPayment(customer, amount, now, plan.overpay);
+    if (!result.recorded()) {
+        say(result.lines);
+        if (!all) Text1->setFocus();
+        return;
+    }
+    // The bill as it now stands, with the payment just taken under it.
+    Text1->clear();
+    showBills();
+    say(result.lines);
+}
+
+void BillWindow::showOwed()
+{
+    if (!ctx.shell) return;
+    ctx.shell->clearList();
+    say(owedLines(owedReport(ctx.store)));
+}
+
+void BillWindow::setUp()
+{
+    // The list as the book stands now; what the operator had picked stays.
+    const QString picked = Combo1->currentText();
+    fillPicker(Combo1, ctx.store.customers(), true);
+    Combo1->setEditText(picked);
+}
+
+void BillWindow::refillPickLists(const QStringList& types, const QStringList& customers)
+{
+    Q_UNUSED(types);
+    const QString picked = Combo1->currentText();
+    fillPicker(Combo1, customers, true);
+    Combo1->setEditText(picked);
+}
+
+} // namespace varnoth

@@ -1,0 +1,1 @@
+// A window outside gui/: the check must refuse it.
