@@ -3,11 +3,11 @@
 #include "app/Ledger.h"
 #include "audit/auditread.h"
 
+#include "entry/chat.h"
+#include "entry/chattexts.h"
 #include "accounts/BillPainter.h"
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
-#include "entry/chat.h"
-#include "entry/chattexts.h"
 #include "entry/sheet.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -136,7 +136,7 @@ struct JobRules {
     bool keep = false;
     bool save = false;
     bool confirm = false;
-    bool chat = false;  // --dry-run and --json
+    bool chat = false; // --dry-run and --json
     bool audit = false; // --since and --verify
     bool clearRules = false;
     bool permutations = false;
@@ -996,10 +996,11 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
     }
     const bool modifiers = parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
                            parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption) ||
-                           parser.isSet(DryRunOption) || parser.isSet(JsonOption) || parser.isSet(SinceOption) ||
-                           parser.isSet(VerifyOption) || parser.isSet(ClearRulesOption) ||
-                           parser.isSet(PermutationsOption) || parser.isSet(PngOption) || parser.isSet(PdfOption) ||
-                           parser.isSet(PastDrawOption) || parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
+                           parser.isSet(DryRunOption) || parser.isSet(JsonOption) ||
+                           parser.isSet(SinceOption) || parser.isSet(VerifyOption) ||
+                           parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption) ||
+                           parser.isSet(PngOption) || parser.isSet(PdfOption) || parser.isSet(PastDrawOption) ||
+                           parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
                            parser.isSet(OverpayOption) || parser.isSet(AfterResultOption) ||
                            parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption);
     request.batch = !given.isEmpty() || modifiers;
