@@ -37,8 +37,9 @@ namespace varnoth
 namespace
 {
 
-// A backup of a whole book of a few hundred customers is a few megabytes; a file far beyond that
-// is not a backup, and reading it whole could exhaust the memory.
+// A backup of a whole book of a thousand customers is some tens of megabytes; a file far beyond that
+// is not a backup, and going through it would hold the program for minutes. (The backup is read as a
+// stream; the audit lines beside it are read whole, within the same bound.)
 constexpr qint64 MaxBackupBytes = 256LL * 1024 * 1024;
 
 // What a restore leaves out of a line: the blanks after it, and the CR of its line end.
@@ -599,7 +600,7 @@ MergeResult mergeBackup(Store& store, QIODevice& device, const QString& name, co
     QHash<int, QHash<QString, LargeSum>> largeUnlisted;
     int largeCount = 0;
     double largest = 0;
-    int currentTarget = -1;
+    QString currentPath;
     auto count = [&](Target& target, int type, const QString& number, double amount, int row, int records = 1) {
         target.file.add(number, amount);
         if (marks.active()) {
@@ -625,22 +626,23 @@ MergeResult mergeBackup(Store& store, QIODevice& device, const QString& name, co
                 current = headingOf(line);
                 currentText = line.text;
             }
-            currentTarget = -1;
+            currentPath.clear();
             if (current.kind == Heading::Stake && customerIndex.contains(current.customer))
-                currentTarget =
-                    targets.indexOf(store.stakeFilePathAt(current.type, customerIndex.value(current.customer)));
+                currentPath = store.stakeFilePathAt(current.type, customerIndex.value(current.customer));
             else if (current.kind == Heading::Count)
-                currentTarget = targets.indexOf(store.TypeFilePath(typeNames()[current.type], Store::CountPrefix));
-            if (currentTarget >= 0) targets[currentTarget].type = current.type;
+                currentPath = store.TypeFilePath(typeNames()[current.type], Store::CountPrefix);
             if (current.kind == Heading::Invalid) rows.add(rejectedRow(line.text));
             if (!current.refusal.isEmpty()) rows.add(current.refusal);
             continue;
         }
-        if (currentTarget < 0 || line.cut || !line.text.contains(QLatin1Char('-'))) {
+        if (currentPath.isEmpty() || line.cut || !line.text.contains(QLatin1Char('-'))) {
             rows.add(rejectedRow(line.text));
             continue;
         }
+        // A file is read when its first record comes, not for a heading without any.
+        const int currentTarget = targets.indexOf(currentPath);
         Target& target = targets[currentTarget];
+        target.type = current.type;
         if (!target.file.ok()) {
             if (!target.failureListed) r.lines << outcomeLine({Status::ReadFailed, target.file.path()});
             target.failureListed = true;
