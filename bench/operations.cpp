@@ -27,9 +27,11 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace varnoth::bench
 {
@@ -452,6 +454,43 @@ std::vector<Operation> operations()
                    .writes =
                        [](Context& ctx) {
                            QStringList w = countFiles(ctx);
+                           const int index = ctx.customers.size() + 1;
+                           for (int t = 0; t < typeNames().size(); ++t)
+                               w << ctx.store->stakeFilePathAt(t, index);
+                           return w + QStringList{ctx.store->customerFile(), ctx.store->path(MergedBackupsFileName)};
+                       }});
+
+    // Restore of a backup of a million records on one customer (8 MB): the backup is read as a stream,
+    // so the peak memory stays far below the size a whole text and its lines would need.
+    ops.push_back({.name = QStringLiteral("restore 1,000,000 records"),
+                   .prepare =
+                       [](Context& ctx) {
+                           QByteArray bytes = encodeWindows874(QStringLiteral("3ตัวตรง#") + restoredName(ctx)) + "\r\n";
+                           bytes.reserve(8 * 1000000 + 64);
+                           for (int i = 0; i < 1000000; ++i) {
+                               char line[16];
+                               std::snprintf(line, sizeof line, "%03d-%d\r\n", i % 1000, 1 + i % 9);
+                               bytes += line;
+                           }
+                           Store::MakeHiddenFolder(backupFolderPath(driveFolder(ctx)));
+                           QFile f(backupFilePath(driveFolder(ctx)));
+                           if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+                       },
+                   .run =
+                       [](Context& ctx) {
+                           const MergeResult r = runRestore(*ctx.store, driveFolder(ctx));
+                           ctx.customers << restoredName(ctx);
+                           return static_cast<qint64>(r.count);
+                       },
+                   .reads =
+                       [](Context& ctx) {
+                           return countFiles(ctx) + QStringList{backupFilePath(driveFolder(ctx)),
+                                                                ctx.store->customerFile(),
+                                                                ctx.store->path(MergedBackupsFileName)};
+                       },
+                   .writes =
+                       [](Context& ctx) {
+                           QStringList w;
                            const int index = ctx.customers.size() + 1;
                            for (int t = 0; t < typeNames().size(); ++t)
                                w << ctx.store->stakeFilePathAt(t, index);

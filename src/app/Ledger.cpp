@@ -23,6 +23,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QSaveFile>
+#include <QSet>
 
 namespace varnoth
 {
@@ -754,10 +755,12 @@ BackupResult Ledger::backup(const QString& drive)
     return writeBackup(m_store, drive);
 }
 
-MergeResult Ledger::restore(const QString& drive, const ConfirmLarge& confirmLarge)
+MergeResult Ledger::restore(const QString& drive, const ConfirmLarge& confirmLarge,
+                            const ConfirmLarge& confirmManyCustomers)
 {
-    const QStringList customers = m_store.customers();
-    MergeResult result = runRestore(m_store, drive, confirmLarge);
+    const QStringList before = m_store.customers();
+    const QSet<QString> customers(before.begin(), before.end());
+    MergeResult result = runRestore(m_store, drive, confirmLarge, confirmManyCustomers);
     if (result.outcome.status == Status::Ok) {
         const QString backupName = QDir::toNativeSeparators(backupFilePath(drive));
         QList<AuditEvent> events{{AuditAction::Restore, {}, {}, {}, {}, shortestDecimal(result.amount), backupName}};

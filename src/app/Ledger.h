@@ -104,8 +104,10 @@ public:
     // --- the whole book --------------------------------------------------------------------------
     BackupResult backup(const QString& drive);
     // Records above the amount ceiling times their number's count are stored only when
-    // `confirmLarge` says yes (a window asks, a batch job passes what its options allow).
-    MergeResult restore(const QString& drive, const ConfirmLarge& confirmLarge = {});
+    // `confirmLarge` says yes, and a backup bringing more than a hundred new customers is merged only
+    // when `confirmManyCustomers` does (a window asks, a batch job passes what its options allow).
+    MergeResult restore(const QString& drive, const ConfirmLarge& confirmLarge = {},
+                        const ConfirmLarge& confirmManyCustomers = {});
     // The number rules stay for the new draw unless `clearRules` is set.
     NewDrawResult newDraw(bool clearRules = false);
     // Every file of the book and its past draws onto the drive, checked; and back into an empty book.

@@ -73,7 +73,8 @@ const JobOption Jobs[] = {
     {"backup", BatchJob::Backup, "DIR", "Back the book up into DIR/image_2/cat.gif."},
     {"restore", BatchJob::Restore, "DIR",
      "Add the backup DIR/image_2/cat.gif into the book. Records above the amount ceiling times their number's "
-     "count are stored only with --allow-large (exit status 1 otherwise)."},
+     "count are stored only with --allow-large (exit status 1 otherwise); a backup bringing more than 100 new "
+     "customers is added only with --allow-many-customers (exit status 1 and nothing stored otherwise)."},
     {"audit", BatchJob::Audit, nullptr,
      "List the audit log, newest first (tab-separated: time, user, operator, action, type, customer, number, "
      "before, after, entry, detail), narrowed by --customer, --type, --number and --since; with --verify, check "
@@ -122,6 +123,7 @@ const QString DiscountOption = QStringLiteral("discount");
 const QString OverpayOption = QStringLiteral("overpay");
 const QString AfterResultOption = QStringLiteral("after-result");
 const QString AllowLargeOption = QStringLiteral("allow-large");
+const QString AllowManyCustomersOption = QStringLiteral("allow-many-customers");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -140,6 +142,7 @@ struct JobRules {
     bool permutations = false;
     bool afterResult = false;
     bool allowLarge = false;
+    bool allowManyCustomers = false;
 };
 
 JobRules rulesOf(BatchJob job)
@@ -184,7 +187,7 @@ JobRules rulesOf(BatchJob job)
     case BatchJob::Pay:
         return {Need::No, Need::Required};
     case BatchJob::Restore:
-        return {.allowLarge = true};
+        return {.allowLarge = true, .allowManyCustomers = true};
     default:
         return {};
     }
@@ -272,7 +275,8 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
           refuseExtra(rules.chat, DryRunOption), refuseExtra(rules.chat, JsonOption),
           refuseExtra(rules.audit, SinceOption), refuseExtra(rules.audit, VerifyOption),
           refuseExtra(rules.clearRules, ClearRulesOption), refuseExtra(rules.permutations, PermutationsOption),
-          refuseExtra(rules.afterResult, AfterResultOption), refuseExtra(rules.allowLarge, AllowLargeOption)})
+          refuseExtra(rules.afterResult, AfterResultOption), refuseExtra(rules.allowLarge, AllowLargeOption),
+          refuseExtra(rules.allowManyCustomers, AllowManyCustomersOption)})
         if (!problem.isEmpty()) return problem;
 
     if (rules.type == Need::Optional && !parser.isSet(TypeOption)) {
@@ -325,6 +329,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     o.permutations = parser.isSet(PermutationsOption);
     o.afterResult = parser.isSet(AfterResultOption);
     o.allowLarge = parser.isSet(AllowLargeOption);
+    o.allowManyCustomers = parser.isSet(AllowManyCustomersOption);
     if (job == BatchJob::SetRule || job == BatchJob::ClearRule) {
         if (typeIndex(o.type) < 0) return unknownTypeText(o.type, false);
         o.ruleArguments = parser.positionalArguments();
@@ -571,7 +576,10 @@ BatchResult restore(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
     const bool allowLarge = o.allowLarge;
-    const MergeResult merge = ledger.restore(o.folder, [allowLarge](const QString&) { return allowLarge; });
+    const bool allowMany = o.allowManyCustomers;
+    const MergeResult merge = ledger.restore(
+        o.folder, [allowLarge](const QString&) { return allowLarge; },
+        [allowMany](const QString&) { return allowMany; });
     r.out = merge.lines;
     // A record above what its number's bets could come to needs the operator's word: the job stores
     // the rest and says what it left out.
@@ -589,6 +597,13 @@ BatchResult restore(Ledger& ledger, const BatchOptions& o)
                               outcomeLine(merge.outcome) + QLatin1Char(')'));
     case Status::NoBackup:
         return refused(r, QStringLiteral("no backup in ") + QDir::toNativeSeparators(backupFilePath(o.folder)));
+    case Status::ManyCustomers:
+        return refused(r, QStringLiteral("refused: the backup would add ") + QString::number(merge.newCustomers) +
+                              QStringLiteral(" new customers; nothing was stored") +
+                              (merge.newCustomers > MaxNewCustomers
+                                   ? QStringLiteral(" (no backup brings more than ") +
+                                         QString::number(MaxNewCustomers) + QLatin1Char(')')
+                                   : QStringLiteral(" (give --allow-many-customers to add them)")));
     case Status::ReadFailed:
         return refused(r, QStringLiteral("cannot read the backup ") + QDir::toNativeSeparators(merge.outcome.file));
     default:
@@ -948,6 +963,9 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption(
         {AllowLargeOption, QStringLiteral("With --restore: store the records above the amount ceiling times their "
                                           "number's count too.")});
+    parser.addOption(
+        {AllowManyCustomersOption,
+         QStringLiteral("With --restore: add the backup although it brings more than 100 new customers.")});
     parser.addOption({AfterResultOption,
                       QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
                                      "are saved (each is marked in the audit log); with --audit: list only such "
@@ -983,7 +1001,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(PermutationsOption) || parser.isSet(PngOption) || parser.isSet(PdfOption) ||
                            parser.isSet(PastDrawOption) || parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
                            parser.isSet(OverpayOption) || parser.isSet(AfterResultOption) ||
-                           parser.isSet(AllowLargeOption);
+                           parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {

@@ -5,6 +5,7 @@
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "storage/folder/numberlines.h"
+#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 
 #include <QCryptographicHash>
@@ -269,8 +270,10 @@ struct ReadBack {
 
 std::optional<ReadBack> readBack(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    // The file just written is read back as it stands: a link or a pipe put in its place meanwhile is
+    // not followed or waited on, and the backup counts as failed.
+    QFile f;
+    if (!openRegularForRead(f, path)) return std::nullopt;
     Check check;
     RecordFingerprint records;
     QByteArray slice;
@@ -315,8 +318,8 @@ QStringList writeTransferAudit(Store& store, const QString& drive, const QString
     QSaveFile out(path);
     bool ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
     if (ok) {
-        QFile back(path);
-        ok = back.open(QIODevice::ReadOnly) && back.readAll() == bytes && back.error() == QFileDevice::NoError;
+        QFile back;
+        ok = openRegularForRead(back, path) && back.readAll() == bytes && back.error() == QFileDevice::NoError;
     }
     QStringList failures;
     if (!log.readable) failures << outcomeLine({Status::ReadFailed, logPath});

@@ -43,4 +43,15 @@ inline const QString RestoreAboveCeilingText =
     QStringLiteral("ข้อมูลที่นำเข้ามียอดแทง %1 รายการเกินยอดสูงสุดต่อรายการ %3 บาท คูณจำนวนครั้งที่แทง "
                    "(สูงสุด %2 บาท)\nต้องการบันทึกหรือไม่");
 
+// Asked before a restore adds more than a hundred new customers (how many, and the hundred); the
+// line when it was not agreed, and the one for a backup naming far more than any transfer brings.
+inline const QString ManyCustomersTitle = QStringLiteral("ลูกค้าใหม่จำนวนมาก");
+inline const QString ManyCustomersQuestionText =
+    QStringLiteral("ข้อมูลที่นำเข้ามีลูกค้าใหม่ %1 ราย (เกิน %2 ราย)\nต้องการเพิ่มลูกค้าทั้งหมดหรือไม่");
+inline const QString ManyCustomersRefusedText = QStringLiteral("ไม่ได้นำข้อมูลเข้า มีลูกค้าใหม่ %1 ราย เกิน %2 ราย");
+inline const QString TooManyCustomersText = QStringLiteral("ไม่ได้นำข้อมูลเข้า มีลูกค้าใหม่เกิน %1 ราย");
+
+// After the rows of a large restore: the records that were merged but not listed one by one.
+inline const QString RowsNotListedText = QStringLiteral("ไม่ได้แสดงอีก %1 รายการ");
+
 } // namespace varnoth

@@ -6,17 +6,20 @@
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
 
+#include "core/model/codepage874.h"
 #include "core/model/customername.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "storage/folder/datafolder.h"
 #include "storage/folder/numberfile.h"
 #include "storage/folder/numberlines.h"
+#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 #include "tools/backup.h"
 #include "tools/backuptexts.h"
 #include "tools/newdraw.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -34,8 +37,9 @@ namespace varnoth
 namespace
 {
 
-// A backup of a whole book of a few hundred customers is a few megabytes; a file far beyond that
-// is not a backup, and reading it whole could exhaust the memory.
+// A backup of a whole book of a thousand customers is some tens of megabytes; a file far beyond that
+// is not a backup, and going through it would hold the program for minutes. (The backup is read as a
+// stream; the audit lines beside it are read whole, within the same bound.)
 constexpr qint64 MaxBackupBytes = 256LL * 1024 * 1024;
 
 // What a restore leaves out of a line: the blanks after it, and the CR of its line end.
@@ -44,20 +48,99 @@ bool isTrailingBlank(char c)
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-// The lines of a backup text as a restore reads them: only whole lines (a piece after the last line
-// end may have been cut short), each without its line end and the blanks after it.
-QStringList backupLines(const QString& text)
+// A line of a backup as a restore reads it: without its line end and the blanks after it.
+struct BackupLine {
+    QString text;
+    bool cut = false;     // longer than any record or heading: `text` holds only its start
+    bool heading = false; // it holds a "#" (anywhere, also beyond the start kept of a cut line)
+};
+
+// Reads a backup a slice at a time and hands out its whole lines (a piece after the last line end may
+// have been cut short, and is no line), so that a backup of any size is never held in memory. Every
+// byte read, the piece after the last line end included, goes into the fingerprints.
+class BackupReader
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    lines.removeLast();
-    for (QString& line : lines) {
-        qsizetype end = line.size();
-        while (end > 0 && line[end - 1].unicode() < 0x80 && isTrailingBlank(char(line[end - 1].unicode())))
-            --end;
-        line.truncate(end);
+public:
+    BackupReader(QIODevice& device, bool legacyPrint) : m_device(device), m_legacy(legacyPrint) {}
+
+    bool next(BackupLine& line)
+    {
+        QByteArray start; // of a line longer than MaxLineBytes
+        bool cut = false, hash = false;
+        for (;;) {
+            const qsizetype end = m_buffer.indexOf('\n', m_pos);
+            if (end >= 0) {
+                QByteArrayView piece(m_buffer.constData() + m_pos, end - m_pos);
+                m_consumed += piece.size() + 1;
+                m_pos = end + 1;
+                ++m_lines;
+                if (cut) {
+                    hash = hash || piece.contains('#');
+                    keepStart(start, piece);
+                    line = {cp874::decode(start), true, hash};
+                    return true;
+                }
+                while (!piece.isEmpty() && isTrailingBlank(piece.back()))
+                    piece.chop(1);
+                line = {cp874::decode(piece), false, piece.contains('#')};
+                return true;
+            }
+            const QByteArrayView rest(m_buffer.constData() + m_pos, m_buffer.size() - m_pos);
+            if (cut || rest.size() >= MaxLineBytes) {
+                cut = true;
+                hash = hash || rest.contains('#');
+                keepStart(start, rest);
+                m_consumed += rest.size();
+                m_pos = m_buffer.size();
+            }
+            if (!fill()) return false;
+        }
     }
-    return lines;
-}
+
+    bool failed() const { return m_failed; }
+    qint64 lines() const { return m_lines; }
+    qint64 consumed() const { return m_consumed; }
+    QString recordPrint() const { return m_records.result(); }
+    QString bytesPrint() const { return QString::fromLatin1(m_bytes.result().toHex()); }
+    QString legacyPrint() const { return QString::fromLatin1(m_text.result().toHex()); }
+
+private:
+    static constexpr qsizetype Slice = 1 << 20;
+    // No record or heading comes near this; a longer line is refused by its start.
+    static constexpr qsizetype MaxLineBytes = 1 << 16;
+
+    static void keepStart(QByteArray& start, QByteArrayView piece)
+    {
+        if (start.size() < MaxLineBytes) start += piece.first(std::min(piece.size(), MaxLineBytes - start.size()));
+    }
+    bool fill()
+    {
+        m_buffer.remove(0, m_pos);
+        m_pos = 0;
+        const qsizetype had = m_buffer.size();
+        m_buffer.resize(had + Slice);
+        const qint64 got = m_device.read(m_buffer.data() + had, Slice);
+        m_buffer.resize(had + std::max<qint64>(got, 0));
+        if (got < 0) m_failed = true;
+        if (got <= 0) return false;
+        const QByteArrayView bytes(m_buffer.constData() + had, got);
+        m_records.add(bytes);
+        m_bytes.addData(bytes);
+        if (m_legacy) m_text.addData(cp874::decode(bytes).toUtf8());
+        return true;
+    }
+
+    QIODevice& m_device;
+    bool m_legacy;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    qint64 m_lines = 0;
+    qint64 m_consumed = 0;
+    bool m_failed = false;
+    RecordFingerprint m_records;
+    QCryptographicHash m_bytes{WrittenBackupDigest};
+    QCryptographicHash m_text{QCryptographicHash::Sha256};
+};
 
 // Whether an amount read from a backup can be added up exactly with the others.
 bool isRestorableAmount(const QString& digits)
@@ -126,14 +209,14 @@ QStringList addCustomers(Store& store, const QStringList& names)
     const FileText f = store.readFile(path);
     if (f.exists && !f.readable) return {outcomeLine({Status::ReadFailed, path})};
     QString list = withoutLineEnds(f.text);
+    const QStringList pieces = list.split(QLatin1Char('#'));
+    QSet<QString> listed(pieces.begin(), pieces.end());
     bool changed = false;
     for (const QString& name : names) {
-        if (list.isEmpty())
-            list = QLatin1Char('#') + name + QLatin1Char('#');
-        else if (!list.contains(QLatin1Char('#') + name + QLatin1Char('#')))
-            list += name + QLatin1Char('#');
-        else
-            continue;
+        if (listed.contains(name)) continue;
+        if (list.isEmpty()) list = QLatin1Char('#');
+        list += name + QLatin1Char('#');
+        listed.insert(name);
         changed = true;
     }
     if (changed && !store.WriteWholeFile(path, list)) return {outcomeLine({Status::WriteFailed, path})};
@@ -144,6 +227,7 @@ QStringList addCustomers(Store& store, const QStringList& names)
 // that a file that cannot be written takes its records back out of the totals.
 struct Target {
     NumberFile file;
+    int type = -1; // of the headings its records came under
     QList<int> rows;
     double count = 0;
     double amount = 0;
@@ -154,14 +238,15 @@ class Targets
 {
 public:
     explicit Targets(Store& store) : m_store(store) {}
-    Target& at(const QString& path)
+    int indexOf(const QString& path)
     {
         auto it = m_index.constFind(path);
-        if (it != m_index.constEnd()) return m_targets[it.value()];
+        if (it != m_index.constEnd()) return it.value();
         m_index.insert(path, static_cast<int>(m_targets.size()));
         m_targets.push_back(Target{NumberFile(m_store, path)});
-        return m_targets.back();
+        return static_cast<int>(m_targets.size()) - 1;
     }
+    Target& operator[](int index) { return m_targets[static_cast<size_t>(index)]; }
     std::vector<Target>& all() { return m_targets; }
 
 private:
@@ -261,13 +346,53 @@ std::optional<StakeRecord> transferredStake(const QString& number, const QString
     return s;
 }
 
-// A stake record held back until the operator has said whether records above the ceiling are stored.
+// A stake record held back until the operator has said whether records above the ceiling are stored,
+// with its row in the list.
 struct LargeRecord {
-    QString path;
-    StakeRecord stake;
-    int type = -1;
+    int target = -1;
     int row = -1;
+    QString number;
     double amount = 0;
+};
+
+// The records above the ceiling whose rows are not listed, by target and number: all that is needed
+// of them is their sum and how many they are.
+struct LargeSum {
+    double amount = 0;
+    int records = 0;
+};
+
+// The rows of a restore in the main list. They are kept up to a bound (a backup of millions of
+// records would otherwise need gigabytes for its list alone); the rows beyond it are only counted.
+class Rows
+{
+public:
+    explicit Rows(QStringList& lines) : m_lines(lines) {}
+    // The row's index, or -1 when it is not listed.
+    int add(const QString& row)
+    {
+        const qint64 cost = RowCost + 2 * row.size();
+        if (m_unlisted > 0 || m_used + cost > Budget) {
+            ++m_unlisted;
+            return -1;
+        }
+        m_used += cost;
+        m_lines << row;
+        return static_cast<int>(m_lines.size()) - 1;
+    }
+    void append(int row, const QString& text)
+    {
+        if (row >= 0) m_lines[row] += text;
+    }
+    qint64 unlisted() const { return m_unlisted; }
+
+private:
+    static constexpr qint64 Budget = 128LL * 1024 * 1024; // bytes, about a million and a half short rows
+    static constexpr qint64 RowCost = 64;                 // what a row costs besides its characters
+
+    QStringList& m_lines;
+    qint64 m_used = 0;
+    qint64 m_unlisted = 0;
 };
 
 // The counts of the backup's counts section, by type and number, as the records of the stakes
@@ -283,7 +408,10 @@ public:
         if (!l.hasDash() || count.isEmpty() || DigitsOnly(count) != count || l.amount().size() != l.rest().size() ||
             !isRestorableAmount(count))
             return;
-        m_counts[key(type, DigitsOnly(l.beforeDash().toString()))] += Val(count);
+        // Only a number of the type's width can be a stake's, and only those are kept.
+        const QString number = DigitsOnly(l.beforeDash().toString());
+        if (number.size() != classifyType(typeNames()[type]).digits) return;
+        m_counts[key(type, number)] += Val(count);
     }
     // At least one: a stake stands for one bet or more even where the backup gives no count.
     double of(int type, const QString& number) const { return std::max(1.0, m_counts.value(key(type, number))); }
@@ -293,13 +421,17 @@ private:
     QHash<QString, double> m_counts;
 };
 
-QString largeRecordsQuestion(const QList<LargeRecord>& large, qint64 ceiling)
+QString largeRecordsQuestion(int records, double highest, qint64 ceiling)
 {
-    double highest = 0;
-    for (const LargeRecord& l : large)
-        highest = std::max(highest, l.amount);
-    return RestoreAboveCeilingText.arg(formatCount(static_cast<double>(large.size())), formatCount(highest),
+    return RestoreAboveCeilingText.arg(formatCount(static_cast<double>(records)), formatCount(highest),
                                        formatCount(static_cast<double>(ceiling)));
+}
+
+Heading headingOf(const BackupLine& line)
+{
+    // A cut line whose "#" lies beyond the start kept names no type this book knows.
+    if (!line.text.contains(QLatin1Char('#'))) return {Heading::Invalid};
+    return parseHeading(line.text);
 }
 
 } // namespace
@@ -329,63 +461,119 @@ bool AddTransferredCount(const QString& line, NumberFile& file)
     return file.add(l.beforeDash().toString(), Val(count));
 }
 
-MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarge& confirmLarge)
+namespace
+{
+
+struct Questions {
+    const ConfirmLarge& large;
+    const ConfirmLarge& manyCustomers;
+};
+
+// Merges the backup the device holds (open, at its start). `name` is the file named when it changed
+// while it was read; `bytesPrint` receives the digest of its bytes.
+MergeResult mergeBackup(Store& store, QIODevice& device, const QString& name, const Questions& ask,
+                        QString* bytesPrint = nullptr)
 {
     MergeResult r;
-    const QStringList lines = backupLines(text);
-    const qsizetype n = lines.size();
-    if (n == 0) return r;
-    r.clearList = true;
+    auto readFailed = [&] {
+        r.outcome = {Status::ReadFailed, name};
+        r.lines << ReadFailedText + QDir::toNativeSeparators(name);
+        return r;
+    };
     // The backup is known by its records; a book may also have noted it by the digest of its text
     // (merged) or of its bytes (written) before it knew the records' fingerprint.
-    const QByteArray bytes = encodeWindows874(text);
-    const QString print = recordFingerprint(bytes);
     QStringList merged = fingerprints(store, MergedBackupsFileName);
-    if (merged.contains(print) || (!merged.isEmpty() && merged.contains(backupFingerprint(text)))) {
+    const bool legacy = std::any_of(merged.begin(), merged.end(), [](const QString& p) { return p.size() == 64; });
+    Progress& progress = store.progress();
+
+    // First pass: the fingerprints, every customer named in a heading, and the counts, which come
+    // after the stakes they go with.
+    BackupReader first(device, legacy);
+    QStringList names;
+    QSet<QString> seen, refusedSeen;
+    BackupCounts counts;
+    bool anyHeading = false, tooMany = false;
+    Heading current;
+    QString currentText;
+    const qint64 size = std::max<qint64>(1, device.size());
+    const qsizetype mostNames = MaxNewCustomers + store.customers().size();
+    int shown = 0;
+    progress.reset();
+    for (BackupLine line; first.next(line);) {
+        for (const int due = static_cast<int>(20 * std::min(first.consumed(), size) / size); shown < due; ++shown)
+            progress.tick(20);
+        if (!line.heading) {
+            if (current.kind == Heading::Count && !line.cut) counts.add(current.type, line.text);
+            continue;
+        }
+        if (line.text != currentText || line.cut) {
+            current = headingOf(line);
+            currentText = line.text;
+            if (!current.refusal.isEmpty() && refusedSeen.size() < MaxNewCustomers) {
+                const QString shownLine = line.text.left(400);
+                if (!refusedSeen.contains(shownLine)) {
+                    refusedSeen.insert(shownLine);
+                    r.refusedHeadings << shownLine;
+                }
+            }
+        }
+        if (current.kind == Heading::Stake || current.kind == Heading::Count) anyHeading = true;
+        if (current.kind == Heading::Stake && !seen.contains(current.customer)) {
+            // Beyond any book's customers a backup's names are not kept: it is refused below.
+            if (seen.size() >= mostNames) {
+                tooMany = true;
+            } else {
+                seen.insert(current.customer);
+                names << current.customer;
+            }
+        }
+        progress.yield();
+    }
+    progress.hide();
+    if (first.failed()) return readFailed();
+    const qint64 n = first.lines();
+    if (n == 0) return r;
+    if (bytesPrint) *bytesPrint = first.bytesPrint();
+    r.clearList = true;
+    const QString print = first.recordPrint();
+    if (merged.contains(print) || (legacy && merged.contains(first.legacyPrint()))) {
         r.outcome = {Status::AlreadyMerged, {}};
         r.lines << outcomeLine(r.outcome);
         return r;
     }
     if (bookHoldsRecords(store)) {
         const QStringList written = fingerprints(store, WrittenBackupsFileName);
-        if (written.contains(print) || written.contains(writtenBackupFingerprint(bytes))) {
+        if (written.contains(print) || written.contains(first.bytesPrint())) {
             r.outcome = {Status::OwnBackup, {}};
             r.lines << outcomeLine(r.outcome);
             return r;
         }
     }
-    r.lines << QStringLiteral("กำลังถ่ายโอนข้อมูล");
-    Progress& progress = store.progress();
 
-    // First pass: every customer named in a heading, with all its files, before any record; and the
-    // counts, which come after the stakes they go with.
-    QHash<QString, Heading> headings;
-    QStringList names;
-    QSet<QString> seen;
-    BackupCounts counts;
-    bool anyHeading = false;
-    Heading inFirstPass;
-    progress.reset();
-    for (const QString& line : std::as_const(lines)) {
-        progress.tick(n);
-        if (!line.contains(QLatin1Char('#'))) {
-            if (inFirstPass.kind == Heading::Count) counts.add(inFirstPass.type, line);
-            continue;
-        }
-        auto it = headings.constFind(line);
-        if (it == headings.constEnd()) {
-            it = headings.insert(line, parseHeading(line));
-            if (!it->refusal.isEmpty()) r.refusedHeadings << line;
-        }
-        inFirstPass = *it;
-        if (it->kind == Heading::Stake || it->kind == Heading::Count) anyHeading = true;
-        if (it->kind == Heading::Stake && !seen.contains(it->customer)) {
-            seen.insert(it->customer);
-            names << it->customer;
-        }
-        progress.yield();
+    // A backup that would add a great many customers (each brings a dozen files) is merged only on
+    // the operator's word, asked before anything is written.
+    {
+        const QStringList listed = store.customers();
+        const QSet<QString> known(listed.begin(), listed.end());
+        for (const QString& customer : std::as_const(names))
+            if (!known.contains(customer)) ++r.newCustomers;
     }
-    progress.hide();
+    if (tooMany || r.newCustomers > MaxNewCustomers) {
+        r.outcome = {Status::ManyCustomers, {}};
+        r.lines << TooManyCustomersText.arg(formatCount(MaxNewCustomers));
+        return r;
+    }
+    if (r.newCustomers > ManyNewCustomers) {
+        const bool agreed = ask.manyCustomers && ask.manyCustomers(ManyCustomersQuestionText.arg(
+                                                     formatCount(r.newCustomers), formatCount(ManyNewCustomers)));
+        if (!agreed) {
+            r.outcome = {Status::ManyCustomers, {}};
+            r.lines << ManyCustomersRefusedText.arg(formatCount(r.newCustomers), formatCount(ManyNewCustomers));
+            return r;
+        }
+    }
+
+    r.lines << QStringLiteral("กำลังถ่ายโอนข้อมูล");
     if (anyHeading) {
         if (!names.isEmpty()) {
             r.lines += addCustomers(store, names);
@@ -394,66 +582,83 @@ MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarg
         r.lines += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);
         r.lines += store.EnsureTypeFiles(typeNames(), Store::SendOutPrefix);
     }
+    names.clear();
+    seen.clear();
 
     // Second pass: every record into its file in memory.
+    if (!device.seek(0)) return readFailed();
     QHash<QString, int> customerIndex;
     const QHash<int, QString> listed = Store::customerNames(store.customerListText());
     for (auto it = listed.constBegin(); it != listed.constEnd(); ++it)
         customerIndex.insert(it.value(), it.key());
 
+    Rows rows(r.lines);
     Targets targets(store);
     RuleMarks marks(store);
     const qint64 ceiling = amountCeiling(store);
     QList<LargeRecord> large;
-    Heading current;
+    QHash<int, QHash<QString, LargeSum>> largeUnlisted;
+    int largeCount = 0;
+    double largest = 0;
     QString currentPath;
-    auto count = [&](Target& target, int type, const StakeRecord& stake, qsizetype row) {
-        const double amount = Val(stake.amount);
-        target.file.add(stake.number, amount);
-        if (marks.active()) r.lines[row] += marks.judge(type, stake.number, amount).mark;
-        target.rows << static_cast<int>(row);
-        target.count += 1;
+    auto count = [&](Target& target, int type, const QString& number, double amount, int row, int records = 1) {
+        target.file.add(number, amount);
+        if (marks.active()) {
+            const QString mark = marks.judge(type, number, amount).mark;
+            rows.append(row, mark);
+        }
+        if (row >= 0) target.rows << row;
+        target.count += records;
         target.amount += amount;
-        r.count += 1;
+        r.count += records;
         r.amount += amount;
     };
+    current = {};
+    currentText.clear();
+    BackupReader second(device, false);
     progress.reset();
-    for (const QString& line : std::as_const(lines)) {
+    for (BackupLine line; second.next(line);) {
         progress.tick(n);
         progress.yield();
-        if (line.isEmpty()) continue;
-        if (line.contains(QLatin1Char('#'))) {
-            current = headings.value(line);
+        if (line.text.isEmpty() && !line.cut) continue;
+        if (line.heading) {
+            if (line.text != currentText || line.cut) {
+                current = headingOf(line);
+                currentText = line.text;
+            }
             currentPath.clear();
             if (current.kind == Heading::Stake && customerIndex.contains(current.customer))
                 currentPath = store.stakeFilePathAt(current.type, customerIndex.value(current.customer));
             else if (current.kind == Heading::Count)
                 currentPath = store.TypeFilePath(typeNames()[current.type], Store::CountPrefix);
-            if (current.kind == Heading::Invalid) r.lines << rejectedRow(line);
-            if (!current.refusal.isEmpty()) r.lines << current.refusal;
+            if (current.kind == Heading::Invalid) rows.add(rejectedRow(line.text));
+            if (!current.refusal.isEmpty()) rows.add(current.refusal);
             continue;
         }
-        if (currentPath.isEmpty() || !line.contains(QLatin1Char('-'))) {
-            r.lines << rejectedRow(line);
+        if (currentPath.isEmpty() || line.cut || !line.text.contains(QLatin1Char('-'))) {
+            rows.add(rejectedRow(line.text));
             continue;
         }
-        Target& target = targets.at(currentPath);
+        // A file is read when its first record comes, not for a heading without any.
+        const int currentTarget = targets.indexOf(currentPath);
+        Target& target = targets[currentTarget];
+        target.type = current.type;
         if (!target.file.ok()) {
-            if (!target.failureListed) r.lines << outcomeLine({Status::ReadFailed, currentPath});
+            if (!target.failureListed) r.lines << outcomeLine({Status::ReadFailed, target.file.path()});
             target.failureListed = true;
-            r.lines << rejectedRow(line);
+            rows.add(rejectedRow(line.text));
             continue;
         }
         // This book's closed numbers take nothing from another computer either, neither stakes nor
         // the counts that go with them.
-        const TextLine record = TextLine::of(line);
+        const TextLine record = TextLine::of(line.text);
         const QString number = DigitsOnly(record.beforeDash().toString());
         if (marks.active() && marks.isClosed(current.type, number)) {
-            r.lines << number + QLatin1Char('-') + record.rest().toString() + ClosedNumberText;
+            rows.add(number + QLatin1Char('-') + record.rest().toString() + ClosedNumberText);
             continue;
         }
         if (current.kind == Heading::Count) {
-            if (!AddTransferredCount(line, target.file)) r.lines << rejectedRow(line);
+            if (!AddTransferredCount(line.text, target.file)) rows.add(rejectedRow(line.text));
             continue;
         }
         // A record with pieces left over after its number and amount is no record of ours.
@@ -462,32 +667,48 @@ MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarg
                 ? transferredStake(record.beforeDash().toString(), record.rest().toString(), target.file)
                 : std::nullopt;
         if (!stake) {
-            r.lines << rejectedRow(line);
+            rows.add(rejectedRow(line.text));
             continue;
         }
-        const qsizetype row = r.lines.size();
-        r.lines << stake->number + QLatin1Char('-') + stake->amount;
+        const int row = rows.add(stake->number + QLatin1Char('-') + stake->amount);
         const double amount = Val(stake->amount);
         if (amount > static_cast<double>(ceiling) * counts.of(current.type, stake->number)) {
-            large << LargeRecord{currentPath, *stake, current.type, static_cast<int>(row), amount};
+            ++largeCount;
+            largest = std::max(largest, amount);
+            if (row >= 0) {
+                large << LargeRecord{currentTarget, row, stake->number, amount};
+            } else {
+                LargeSum& sum = largeUnlisted[currentTarget][stake->number];
+                sum.amount += amount;
+                ++sum.records;
+            }
             continue;
         }
-        count(target, current.type, *stake, row);
+        count(target, current.type, stake->number, amount, row);
     }
     progress.hide();
+    // The file changed while it was read (another program wrote the drive): what was read is not
+    // the backup the fingerprint names, and none of it is stored.
+    if (second.failed() || second.recordPrint() != print || second.bytesPrint() != first.bytesPrint())
+        return readFailed();
 
     // Records above the ceiling: one question for all of them, before anything is written.
-    if (!large.isEmpty()) {
-        const bool confirmed = confirmLarge && confirmLarge(largeRecordsQuestion(large, ceiling));
-        for (const LargeRecord& l : std::as_const(large)) {
-            if (confirmed) {
-                count(targets.at(l.path), l.type, l.stake, l.row);
-                continue;
-            }
-            r.lines[l.row] += AboveCeilingText;
-            ++r.aboveCeiling;
+    if (largeCount > 0) {
+        const bool confirmed = ask.large && ask.large(largeRecordsQuestion(largeCount, largest, ceiling));
+        if (confirmed) {
+            auto typeOf = [&](int t) { return targets[t].type; };
+            for (const LargeRecord& l : std::as_const(large))
+                count(targets[l.target], typeOf(l.target), l.number, l.amount, l.row);
+            for (auto t = largeUnlisted.constBegin(); t != largeUnlisted.constEnd(); ++t)
+                for (auto it = t->constBegin(); it != t->constEnd(); ++it)
+                    count(targets[t.key()], typeOf(t.key()), it.key(), it->amount, -1, it->records);
+        } else {
+            for (const LargeRecord& l : std::as_const(large))
+                rows.append(l.row, AboveCeilingText);
+            r.aboveCeiling = largeCount;
         }
     }
+    if (rows.unlisted() > 0) r.lines << RowsNotListedText.arg(formatCount(static_cast<double>(rows.unlisted())));
 
     // One write per changed file; a file that cannot be written takes its records back.
     int changed = 0, saved = 0;
@@ -518,33 +739,48 @@ MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarg
     return r;
 }
 
-MergeResult runRestore(Store& store, const QString& drive, const ConfirmLarge& confirmLarge)
+} // namespace
+
+MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarge& confirmLarge,
+                            const ConfirmLarge& confirmManyCustomers)
+{
+    QByteArray bytes = encodeWindows874(text);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return mergeBackup(store, buffer, {}, {confirmLarge, confirmManyCustomers});
+}
+
+MergeResult runRestore(Store& store, const QString& drive, const ConfirmLarge& confirmLarge,
+                       const ConfirmLarge& confirmManyCustomers)
 {
     MergeResult r;
     const QString file = backupFilePath(drive);
-    const QFileInfo info(file);
-    if (file.isEmpty() || !info.isFile() || info.size() == 0) {
+    QFile f;
+    FileKind kind = FileKind::Missing;
+    // A link is not followed and a pipe is not waited on: either is a backup that cannot be read.
+    if (!file.isEmpty() && !openRegularForRead(f, file, &kind) && kind != FileKind::Missing) {
+        r.outcome = {Status::ReadFailed, file};
+        r.lines << ReadFailedText + QDir::toNativeSeparators(file);
+        return r;
+    }
+    const qint64 size = f.isOpen() ? f.size() : 0;
+    if (size == 0) {
         r.outcome = {Status::NoBackup, drive};
         r.lines << outcomeLine(r.outcome);
         return r;
     }
-    if (info.size() > MaxBackupBytes) {
+    if (size > MaxBackupBytes) {
         r.outcome = {Status::ReadFailed, file};
         r.lines << ReadFailedText + QDir::toNativeSeparators(file);
         return r;
     }
-    const FileText f = store.readFile(file);
-    if (!f.readable) {
-        r.outcome = {Status::ReadFailed, file};
-        r.lines << ReadFailedText + QDir::toNativeSeparators(file);
-        return r;
-    }
-    r = MergeBackupText(store, f.text, confirmLarge);
-    r.lines << QStringLiteral("ปริมาณข้อมูล= ") + QString::number(info.size()) + QStringLiteral(" บิท");
+    QString bytesPrint;
+    r = mergeBackup(store, f, file, {confirmLarge, confirmManyCustomers}, &bytesPrint);
+    r.lines << QStringLiteral("ปริมาณข้อมูล= ") + QString::number(size) + QStringLiteral(" บิท");
     if (r.outcome.ok()) {
-        QFile audit(transferAuditFilePath(drive));
-        if (audit.size() <= MaxBackupBytes && audit.open(QIODevice::ReadOnly))
-            r.carried = transferredAuditLines(audit.readAll(), writtenBackupFingerprint(encodeWindows874(f.text)));
+        QFile audit;
+        if (openRegularForRead(audit, transferAuditFilePath(drive)) && audit.size() <= MaxBackupBytes)
+            r.carried = transferredAuditLines(audit.readAll(), bytesPrint);
         if (!r.carried.isEmpty()) r.lines << TransferredAuditText.arg(formatCount(r.carried.size()));
     }
     return r;

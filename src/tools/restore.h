@@ -56,12 +56,14 @@ QString writtenBackupFingerprint(QByteArrayView bytes);
 QStringList rememberWrittenBackup(Store& store, const QString& print);
 
 struct MergeResult {
-    Outcome outcome;        // refused (already merged, own backup, no backup) or failed to read
+    Outcome outcome;        // refused (already merged, own backup, no backup, too many new customers) or
+                            // failed to read
     bool clearList = false; // the main list is cleared before the lines are added
     QStringList lines;
     double count = 0;     // records added to stake files
     double amount = 0;    // their amounts
     int aboveCeiling = 0; // stake records left out because they are above the ceiling (see below)
+    int newCustomers = 0; // the customers the backup names that the book did not list
     // The headings whose customer name the book cannot take: nothing under them was stored.
     QStringList refusedHeadings;
     // The other computer's audit lines about the stakes of the backup, with its customer names as
@@ -79,15 +81,31 @@ struct MergeResult {
 // the bets of that number could have been: such records are stored only when `confirmLarge`, asked
 // once with the question for all of them before anything is written, says yes. Otherwise each is
 // listed with AboveCeilingText and counted in `aboveCeiling`.
+//
+// A backup that would add more than ManyNewCustomers customers to the book is merged only when
+// `confirmManyCustomers`, asked before anything is written, says yes; otherwise nothing of it is
+// stored (Status::ManyCustomers). One naming more than MaxNewCustomers new customers is no transfer
+// between computers and is never merged.
+//
+// The backup is read as a stream, twice (names and counts first, then the records), so that memory
+// does not grow with its size. The list keeps the rows of the first records up to a bound, then says
+// how many more there were; the totals count every record.
 using ConfirmLarge = std::function<bool(const QString& question)>;
-MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarge& confirmLarge = {});
+MergeResult MergeBackupText(Store& store, const QString& text, const ConfirmLarge& confirmLarge = {},
+                            const ConfirmLarge& confirmManyCustomers = {});
+
+inline constexpr int ManyNewCustomers = 100;
+inline constexpr int MaxNewCustomers = 20000;
 
 // The largest amount a restore takes from one record: sums of such amounts stay exact.
 inline constexpr double MaxRestoredAmount = 1e12;
 
 // Reads the backup file of the drive and merges it; the lines end with the size row, or name the
-// drive when it holds no backup. The audit lines that came with the backup are read after a merge.
-MergeResult runRestore(Store& store, const QString& drive, const ConfirmLarge& confirmLarge = {});
+// drive when it holds no backup. A link, a pipe or anything else that is not a plain file in the
+// backup's place is not read (a failed read). The audit lines that came with the backup are read
+// after a merge.
+MergeResult runRestore(Store& store, const QString& drive, const ConfirmLarge& confirmLarge = {},
+                       const ConfirmLarge& confirmManyCustomers = {});
 
 // The audit lines about stakes in the bytes of a transfer's audit file, when its first line names the
 // backup whose fingerprint is `print`; none otherwise.

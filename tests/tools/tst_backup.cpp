@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace varnoth;
@@ -898,6 +899,204 @@ private slots:
         QCOMPARE(QDir(backupFolderPath(drive.path())).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
                  QStringList{FullBackupFolderName});
         QCOMPARE(writeFullBackup(*book.store, "").outcome.status, Status::BackupFailed);
+    }
+
+    // A backup that would add more than a hundred customers (a dozen files each) waits for the
+    // operator's word, asked before anything is written; customers the book already lists are not new.
+    void manyNewCustomers_data()
+    {
+        QTest::addColumn<int>("named");  // customers the backup names
+        QTest::addColumn<int>("listed"); // of them, already in the book
+        QTest::addColumn<int>("answer"); // -1: there is no one to ask
+        QTest::addColumn<bool>("merged");
+        QTest::newRow("130 named, 30 listed: a hundred new") << 130 << 30 << -1 << true;
+        QTest::newRow("101 new, no one to ask") << 101 << 0 << -1 << false;
+        QTest::newRow("131 named, 30 listed, answered no") << 131 << 30 << 0 << false;
+        QTest::newRow("101 new, answered yes") << 101 << 0 << 1 << true;
+        QTest::newRow("beyond any transfer, answered yes") << MaxNewCustomers + 1 << 0 << 1 << false;
+    }
+    void manyNewCustomers()
+    {
+        QFETCH(int, named);
+        QFETCH(int, listed);
+        QFETCH(int, answer);
+        QFETCH(bool, merged);
+        TempBook book;
+        QTemporaryDir drive;
+        bet(*book.store, "x", Straight, "123", "5");
+        if (listed > 0) {
+            QString list = "#x#";
+            for (int c = 0; c < listed; ++c)
+                list += QString("c%1#").arg(c);
+            book.put("custom.gif", list + "\r\n");
+        }
+        QByteArray bytes;
+        for (int c = 0; c < named; ++c)
+            bytes += cp874(Straight + QString("#c%1\r\n123-10\r\n").arg(c));
+        putBackup(drive, bytes);
+        const auto before = folderBytes(book.folder());
+        int asked = 0;
+        QString question;
+        ConfirmLarge confirm;
+        if (answer >= 0)
+            confirm = [&](const QString& q) {
+                ++asked;
+                question = q;
+                return answer == 1;
+            };
+
+        const MergeResult r = runRestore(*book.store, drive.path(), {}, confirm);
+        const int fresh = named - listed;
+        const bool asks = fresh > ManyNewCustomers && fresh <= MaxNewCustomers && answer >= 0;
+        QCOMPARE(asked, asks ? 1 : 0);
+        if (asks) QCOMPARE(question, ManyCustomersQuestionText.arg(formatCount(fresh), "100"));
+        if (merged) {
+            QVERIFY(r.outcome.ok());
+            QCOMPARE(r.newCustomers, fresh);
+            QCOMPARE(r.count, double(named));
+            QCOMPARE(book.store->customers().size(), named + 1); // and x
+            QCOMPARE(NumberFile(*book.store, book.store->StakeFilePath(Straight, QString("c%1").arg(named - 1)))
+                         .valueText("123"),
+                     QString("10"));
+        } else {
+            QCOMPARE(r.outcome.status, Status::ManyCustomers);
+            QCOMPARE(r.lines.first(), fresh > MaxNewCustomers
+                                          ? TooManyCustomersText.arg(formatCount(MaxNewCustomers))
+                                          : ManyCustomersRefusedText.arg(formatCount(fresh), "100"));
+            QCOMPARE(r.count, 0.0);
+            QCOMPARE(folderBytes(book.folder()), before);
+        }
+    }
+
+    // The backup is read without following a link and without waiting on a pipe or a device: either
+    // in its place is a backup that cannot be read, and the book stays as it was. The audit lines
+    // beside the backup are not read through a link either.
+    void backupThatIsNoPlainFileIsNotRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("link to a backup") << "link";
+        QTest::newRow("pipe") << "pipe";
+        QTest::newRow("link to a pipe") << "link to a pipe";
+    }
+    void backupThatIsNoPlainFileIsNotRead()
+    {
+        QFETCH(QString, kind);
+        TempBook book;
+        QTemporaryDir drive, elsewhere;
+        bet(*book.store, "x", Straight, "123", "5");
+        const QString outside = elsewhere.filePath("cat.gif");
+        const QByteArray target = QFile::encodeName(outside);
+        if (kind == "link") {
+            QFile f(outside);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(cp874(Straight + "#y\r\n123-150\r\n"));
+        } else {
+            QCOMPARE(::mkfifo(target.constData(), 0600), 0);
+        }
+        QVERIFY(QDir().mkpath(backupFolderPath(drive.path())));
+        const QByteArray place = QFile::encodeName(backupFilePath(drive.path()));
+        if (kind == "pipe")
+            QVERIFY(QFile::rename(outside, backupFilePath(drive.path())));
+        else
+            QCOMPARE(::symlink(target.constData(), place.constData()), 0);
+        const auto before = folderBytes(book.folder());
+
+        const MergeResult r = runRestore(*book.store, drive.path());
+        QCOMPARE(r.outcome.status, Status::ReadFailed);
+        QCOMPARE(r.lines, QStringList{ReadFailedText + QDir::toNativeSeparators(backupFilePath(drive.path()))});
+        QCOMPARE(folderBytes(book.folder()), before);
+    }
+
+    void auditLinesBesideTheBackupAreNotReadThroughALink()
+    {
+        TempBook client, main;
+        QTemporaryDir drive, elsewhere;
+        logLines(client, "แดง", {{AuditAction::Bet, Straight, "x", "123", {}, "150", {}}});
+        bet(*client.store, "x", Straight, "123", "150");
+        QCOMPARE(runBackup(*client.store, drive.path()).size(), 3);
+        const QString audit = transferAuditFilePath(drive.path());
+        QVERIFY(QFile::rename(audit, elsewhere.filePath("audit.log")));
+        QCOMPARE(::symlink(QFile::encodeName(elsewhere.filePath("audit.log")).constData(),
+                           QFile::encodeName(audit).constData()),
+                 0);
+        const MergeResult r = runRestore(*main.store, drive.path());
+        QCOMPARE(r.count, 1.0);
+        QVERIFY(r.carried.isEmpty());
+    }
+
+    // A backup larger than any slice the restore reads at a time, with lines crossing the slices and a
+    // line far longer than any record: the records are all merged, the long line is refused by its
+    // start, and the same backup touched by an editor is still refused the second time.
+    void streamedBackupIsMergedOnce()
+    {
+        TempBook book;
+        QTemporaryDir drive;
+        QByteArray bytes = cp874(Straight + "#x\r\n");
+        const int records = 300000; // about 2.4 MB
+        for (int i = 0; i < records; ++i)
+            bytes += QByteArray::number(100 + i % 900) + '-' + QByteArray::number(1 + i % 7) + "\r\n";
+        bytes += QByteArray(200000, '7') + "-1\r\n";
+        bytes += cp874(Straight + "#y\r\n555-5\r\n");
+        putBackup(drive, bytes);
+        double amount = 5;
+        for (int i = 0; i < records; ++i)
+            amount += 1 + i % 7;
+
+        const MergeResult r = runRestore(*book.store, drive.path());
+        QCOMPARE(r.count, records + 1.0);
+        QCOMPARE(r.amount, amount);
+        QCOMPARE(r.lines.filter(RejectedText).size(), 1);
+        QVERIFY(r.lines.filter(RejectedText).first().startsWith(QString(100, '7') + "…"));
+        QCOMPARE(NumberFile(*book.store, book.store->StakeFilePath(Straight, "y")).valueText("555"), QString("5"));
+        // 100 takes i = 0, 900, 1800, ...: 334 records of 1 + i % 7.
+        double on100 = 0;
+        for (int i = 0; i < records; i += 900)
+            on100 += 1 + i % 7;
+        QCOMPARE(NumberFile(*book.store, book.store->StakeFilePath(Straight, "x")).value("100"), on100);
+
+        const auto merged = folderBytes(book.folder());
+        putBackup(drive, bytes + "\r\n\r\n");
+        QCOMPARE(runRestore(*book.store, drive.path()).lines.first(), AlreadyMergedText);
+        QByteArray lf = bytes;
+        lf.replace("\r\n", "\n");
+        putBackup(drive, lf);
+        QCOMPARE(runRestore(*book.store, drive.path()).lines.first(), AlreadyMergedText);
+        QCOMPARE(folderBytes(book.folder()), merged);
+    }
+
+    // The list keeps the rows of the first records of a huge backup, then says how many more there
+    // were; every record is merged and counted all the same, and a record above the ceiling among the
+    // rows not listed still waits for the operator.
+    void hugeBackupListsItsFirstRows()
+    {
+        TempBook book;
+        QTemporaryDir drive;
+        book.put("option.gif", "ceiling#5000\r\n");
+        const int records = 2000000; // more rows than the list keeps
+        QByteArray bytes = cp874(Straight + "#x\r\n");
+        bytes.reserve(records * 8 + 64);
+        for (int i = 0; i < records; ++i)
+            bytes += QByteArray::number(100 + i % 900) + "-2\r\n";
+        bytes += "999-9000\r\n";
+        putBackup(drive, bytes);
+        int asked = 0;
+        const MergeResult r = runRestore(*book.store, drive.path(), [&](const QString& question) {
+            ++asked;
+            return question == RestoreAboveCeilingText.arg("1", "9,000", "5,000");
+        });
+        QCOMPARE(asked, 1);
+        QCOMPARE(r.count, records + 1.0);
+        QCOMPARE(r.amount, records * 2.0 + 9000);
+        const QStringList more = r.lines.filter(QRegularExpression("^ไม่ได้แสดงอีก [0-9,]+ รายการ$"));
+        QCOMPARE(more.size(), 1);
+        const qint64 unlisted = QString(more[0]).remove(QRegularExpression("[^0-9]")).toLongLong();
+        // The rows listed and those counted make every record.
+        QCOMPARE(r.lines.filter(QRegularExpression("^\\d{3}-\\d+$")).size() + unlisted, qint64(records) + 1);
+        QVERIFY(unlisted > 0 && r.lines.size() < records);
+        double on999 = 9000;
+        for (int i = 899; i < records; i += 900)
+            on999 += 2;
+        QCOMPARE(NumberFile(*book.store, book.store->StakeFilePath(Straight, "x")).value("999"), on999);
     }
 
     // Timings of a 200-customer book: the backup of it, and the restore of one customer who has a

@@ -375,6 +375,8 @@ private slots:
         QTest::newRow("after-result on another job")
             << QStringList{"--view", "--after-result"} << BatchUsageError << "";
         QTest::newRow("allow-large on another job") << QStringList{"--view", "--allow-large"} << BatchUsageError << "";
+        QTest::newRow("allow-many-customers on another job")
+            << QStringList{"--backup", "DRIVE", "--allow-many-customers"} << BatchUsageError << "";
         QTest::newRow("payout rate beyond 6 digits")
             << QStringList{"--set-rate", "--type", Straight, "--customer", "a", "--payout", "99999999999999999999"}
             << BatchUsageError << "";
@@ -737,6 +739,48 @@ private slots:
         const QString stakes = QString::fromLatin1(bookBytes(batchBook->folder()).value("0_3.gif"));
         QVERIFY(stakes.contains(allowed ? "\r\n124-100001\r\n" : "\r\n124-0\r\n"));
         QVERIFY(stakes.contains("\r\n125-50\r\n"));
+    }
+
+    // A backup bringing more than a hundred new customers is added when the window's question is
+    // answered yes or the job has --allow-many-customers; otherwise nothing of it is written, and the
+    // window and the job leave the same book.
+    void restoreOfManyCustomersWaitsForTheOperator_data()
+    {
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("added when allowed") << true;
+        QTest::newRow("nothing written otherwise") << false;
+    }
+    void restoreOfManyCustomersWaitsForTheOperator()
+    {
+        QFETCH(bool, allowed);
+        QDir().mkpath(backupFolderPath(drive->path()));
+        QFile backup(backupFilePath(drive->path()));
+        QVERIFY(backup.open(QIODevice::WriteOnly));
+        for (int c = 0; c < 101; ++c)
+            backup.write(cp874(Straight + QString("#new%1\r\n125-50\r\n").arg(c)));
+        backup.close();
+        const Files before = bookBytes(batchBook->folder());
+
+        ui(*main).mDownload->trigger();
+        const bool asked =
+            answerQuestion([&] { chooseDrive(); },
+                           [&](QWidget* box) {
+                               QCOMPARE(box->objectName(), QString("ManyCustomersBox"));
+                               box->findChild<QPushButton*>(allowed ? "StoreAnyway" : "DoNotStore")->click();
+                           });
+        QVERIFY(asked);
+        QCOMPARE(listLines(ui(*main).List1).contains(ManyCustomersRefusedText.arg("101", "100")), !allowed);
+
+        QStringList args{"--restore", drive->path()};
+        if (allowed) args << "--allow-many-customers";
+        const Run run = runProgram(batchBook->folder(), args);
+        QCOMPARE(run.code, allowed ? BatchRan : BatchRefused);
+        QCOMPARE(run.err.contains("--allow-many-customers"), !allowed);
+        QCOMPARE(bookBytes(batchBook->folder()), bookBytes(windowBook->folder()));
+        if (allowed)
+            QVERIFY(QString::fromUtf8(bookBytes(batchBook->folder()).value("custom.gif")).contains("#new100#"));
+        else
+            QCOMPARE(bookBytes(batchBook->folder()), before);
     }
 
     // The book's own backup doubles it while it holds stakes; after a new draw it brings it back.

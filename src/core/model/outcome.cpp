@@ -56,6 +56,7 @@ QString outcomeLine(const Outcome& o)
     case Status::HasStakes:
         return CustomerHasStakesText;
     case Status::NothingToSave:
+    case Status::ManyCustomers: // the restore says how many
         return {};
     }
     return {};
@@ -88,6 +89,8 @@ QString outcomeReason(Status status)
         return QStringLiteral("the name cannot be a file name");
     case Status::HasStakes:
         return QStringLiteral("the customer still holds stakes");
+    case Status::ManyCustomers:
+        return QStringLiteral("the backup would add more new customers than allowed");
     }
     return {};
 }

@@ -33,6 +33,7 @@ enum class Status {
     NameTaken,     // a saved list or customer has that name
     UnsafeName,    // the name cannot become a file name
     HasStakes,     // the customer still holds stakes
+    ManyCustomers, // a restore would add more new customers than the operator agreed to
 };
 
 struct Outcome {

@@ -133,11 +133,16 @@ void Form3::confirm()
         }
         close();
     } else if (job == QStringLiteral("Restore")) {
-        // Records above the ceiling are stored only when the operator says so; the default answer
-        // stores nothing of them.
-        const MergeResult r = ctx.ledger.restore(drive(), [this](const QString& question) {
-            return askStoreAnyway(this, AboveCeilingTitle, question, QStringLiteral("AboveCeilingBox"));
-        });
+        // Records above the ceiling, and a backup bringing a great many new customers, are stored
+        // only when the operator says so; the default answer stores nothing of them.
+        const MergeResult r = ctx.ledger.restore(
+            drive(),
+            [this](const QString& question) {
+                return askStoreAnyway(this, AboveCeilingTitle, question, QStringLiteral("AboveCeilingBox"));
+            },
+            [this](const QString& question) {
+                return askStoreAnyway(this, ManyCustomersTitle, question, QStringLiteral("ManyCustomersBox"));
+            });
         if (shell) {
             if (r.clearList) shell->clearList();
             shell->addLines(r.lines);
