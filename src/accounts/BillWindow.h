@@ -32,6 +32,11 @@ public:
     QPushButton* Command5; // pay that amount
     QPushButton* Command6; // pay all
     QPushButton* Command7; // what is owed
+    QPushButton* Command8; // the bill's picture to the clipboard
+    QLabel* Label3;
+    QLineEdit* Text2;      // a bill's seal to check
+    QPushButton* Command9; // check it
+    QLabel* Label4;        // what the check found
 
     void showBills();
     void printBills();
@@ -39,6 +44,8 @@ public:
     void saveBillPictures();
     void pay(bool all);
     void showOwed();
+    void copyPicture();
+    void checkSeal();
 
 private:
     // The lines of every bill picked, and whose each is.
@@ -48,6 +55,10 @@ private:
     };
     Picked picked();
     void say(const QStringList& lines);
+    // The paper the book's setting names for printed bills.
+    bool onRoll() const;
+    // The slips on the default printer, or into a PDF among the printouts where there is none.
+    void printSlips(const Picked& p, const QDateTime& now);
 };
 
 } // namespace varnoth
