@@ -5,8 +5,10 @@
 #include "accounts/DrawHistoryWindow.h"
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
+#include "accounts/exporttexts.h"
 #include "accountsbook.h"
 #include "audit/auditlog.h"
+#include "audit/auditread.h"
 #include "guisupport.h"
 #include "reports/reportresult.h"
 #include "settings/Form18.h"
@@ -17,9 +19,11 @@
 #include "ui/main/Form1.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -150,6 +154,9 @@ private slots:
         // The bill as it now stands with the payment, dated now, and the line that took it under it.
         const QStringList shown = f.list();
         QStringList expected = SomchaiBill + QStringList{QStringLiteral("จ่ายให้ somchai 5,000.00 บาท")};
+        // Under the bill its seal.
+        QVERIFY(shown.value(SomchaiBill.size()).startsWith(SealLineText));
+        expected.insert(SomchaiBill.size(), shown[SomchaiBill.size()]);
         const qsizetype dated = expected.indexOf(QRegularExpression(QStringLiteral("จ่ายให้ลูกค้า \\d.*")));
         QVERIFY(dated > 0 && dated < shown.size());
         QVERIFY(shown[dated].startsWith(PaidOutLineText) && shown[dated].endsWith(QStringLiteral(" 5,000.00 บาท")));
@@ -166,6 +173,44 @@ private slots:
         QCOMPARE(f.list().mid(0, 3),
                  QStringList({OwedTitle, QStringLiteral("<somchai> เจ้ามือต้องจ่าย 6,541.00 บาท ตั้งแต่ งวดนี้"),
                               QStringLiteral("<daeng> ลูกค้าต้องจ่าย 900.00 บาท ตั้งแต่ งวดนี้")}));
+    }
+
+    // The bill's picture goes to the clipboard from the button and from Ctrl+C, one bill at a time;
+    // the seal field says whether the bill still holds, and that a payment since changed it.
+    void copyAndSeal()
+    {
+        Fixture f;
+        f.trigger("mBill");
+        auto* w = f.window<BillWindow>(WindowId::Bill);
+        QVERIFY(w);
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        w->Combo1->setEditText(QStringLiteral("somchai"));
+        w->Command8->click();
+        QCOMPARE(clipboard->image().width(), BillImageWidth);
+        clipboard->clear();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->Command1->setFocus();
+        QTest::keyClick(w->Command1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->image().width(), BillImageWidth);
+        clipboard->clear();
+        w->Combo1->setEditText(AllChoice);
+        w->Command8->click();
+        QVERIFY(clipboard->image().isNull());
+        QVERIFY(f.list().endsWith(OneCustomerForCopyText));
+
+        w->Combo1->setEditText(QStringLiteral("somchai"));
+        w->Command1->click();
+        const QString seal = f.list().last().mid(SealLineText.size());
+        QVERIFY(!seal.isEmpty());
+        QTest::keyClicks(w->Text2, seal);
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        QVERIFY2(w->Label4->text().startsWith(SealUnchangedText), qPrintable(w->Label4->text()));
+        QVERIFY(!payAnswering(w->Command6, true).isEmpty());
+        w->Command9->click();
+        QVERIFY2(w->Label4->text().startsWith(SealChangedText), qPrintable(w->Label4->text()));
+        QVERIFY(f.list().last().contains(auditActionName(AuditAction::Payment)));
     }
 
     // A payment is one step of the ledger: taking it back adds the line that reverses it, with an
