@@ -213,6 +213,31 @@ private slots:
         QVERIFY(f.list().last().contains(auditActionName(AuditAction::Payment)));
     }
 
+    // The main list goes to a workbook (the ending added when left out) or to CSV, as it stands.
+    void listToSpreadsheet()
+    {
+        Fixture f;
+        QTemporaryDir out;
+        QString answer = out.filePath(QStringLiteral("view"));
+        f.main.pickListFile = [&answer](const QString&, const QString&, const QString&) { return answer; };
+        f.trigger("subExcel");
+        QVERIFY(f.list().endsWith(NothingToExportText));
+        f.trigger("mOpendatabase");
+        const QStringList shown = f.list();
+        f.trigger("subExcel");
+        QFile book(out.filePath(QStringLiteral("view.xlsx")));
+        QVERIFY(book.open(QIODevice::ReadOnly));
+        QCOMPARE(book.read(2), QByteArray("PK"));
+        answer = out.filePath(QStringLiteral("view.csv"));
+        f.trigger("subExcel");
+        QFile csv(answer);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QByteArray bytes = csv.readAll();
+        QVERIFY(bytes.contains("456,20\r\n"));
+        QVERIFY(bytes.contains(QStringLiteral("<3ตัวตรง>\r\n").toUtf8()));
+        QCOMPARE(f.list(), shown);
+    }
+
     // A payment is one step of the ledger: taking it back adds the line that reverses it, with an
     // audit line, and doing it again adds the payment anew. More than is due is asked about first.
     void paymentTakenBackAndDoneAgain()

@@ -1,6 +1,7 @@
 #include "ui/main/Form1.h"
 
 #include "accounts/drawhistory.h"
+#include "accounts/exporttexts.h"
 #include "app/ledgertexts.h"
 #include "audit/audittexts.h"
 #include "entry/chattexts.h"
@@ -426,6 +427,9 @@ void Form1::buildMenus()
     subPrint1 = add(menuPrinter, "subPrint1", QStringLiteral("Print"), Image5->icon());
     subPrint2 = add(menuPrinter, "subPrint2", QStringLiteral("Notepad"),
                     themedIcon("accessories-text-editor", QStyle::SP_FileIcon));
+    QAction* excel =
+        add(menuPrinter, "subExcel", ExcelCaption, themedIcon("x-office-spreadsheet", QStyle::SP_FileIcon));
+    connect(excel, &QAction::triggered, this, &Form1::saveListAsSpreadsheet);
     menuClose = add(menuFile, "menuClose", QStringLiteral("Close"), Image7->icon());
 
     mMore = menuBar()->addMenu(QStringLiteral("&More"));
