@@ -427,9 +427,6 @@ void Form1::buildMenus()
     subPrint1 = add(menuPrinter, "subPrint1", QStringLiteral("Print"), Image5->icon());
     subPrint2 = add(menuPrinter, "subPrint2", QStringLiteral("Notepad"),
                     themedIcon("accessories-text-editor", QStyle::SP_FileIcon));
-    QAction* excel =
-        add(menuPrinter, "subExcel", ExcelCaption, themedIcon("x-office-spreadsheet", QStyle::SP_FileIcon));
-    connect(excel, &QAction::triggered, this, &Form1::saveListAsSpreadsheet);
     menuClose = add(menuFile, "menuClose", QStringLiteral("Close"), Image7->icon());
 
     mMore = menuBar()->addMenu(QStringLiteral("&More"));
@@ -452,6 +449,9 @@ void Form1::buildMenus()
     mBill->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
     mOwed = add(mMore, "mOwed", OwedMenuText, themedIcon("view-list-text", QStyle::SP_FileDialogInfoView));
     mDraws = add(mMore, "mDraws", PastDrawsMenuText, themedIcon("document-open-recent", QStyle::SP_DirClosedIcon));
+    // The list as it stands, for a spreadsheet.
+    QAction* excel = add(mMore, "subExcel", ExcelCaption, themedIcon("x-office-spreadsheet", QStyle::SP_FileIcon));
+    connect(excel, &QAction::triggered, this, &Form1::saveListAsSpreadsheet);
     mUndo = add(mMore, "mUndo", UndoMenuCaption, themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);
