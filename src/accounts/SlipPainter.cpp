@@ -12,7 +12,9 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#ifdef VARNOTH_HAVE_QRENCODE
 #include <qrencode.h>
+#endif
 
 #include <cmath>
 #include <memory>
@@ -151,6 +153,10 @@ double paperWidthMm(PaperWidth width)
 
 QImage qrCodeImage(const QByteArray& text)
 {
+#ifndef VARNOTH_HAVE_QRENCODE
+    Q_UNUSED(text);
+    return {}; // this build has no QR coder: the seal is printed as text only
+#else
     const std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
         QRcode_encodeString8bit(text.constData(), 0, QR_ECLEVEL_M), &QRcode_free);
     if (!code) return {};
@@ -163,6 +169,7 @@ QImage qrCodeImage(const QByteArray& text)
         for (int x = 0; x < n; ++x)
             if (code->data[y * n + x] & 1) image.setPixel(x + QuietZone, y + QuietZone, 1);
     return image;
+#endif
 }
 
 QSizeF slipPageSizeMm(const QStringList& lines, const SlipHeader& header, PaperWidth width)

@@ -32,7 +32,7 @@ struct SlipHeader {
 };
 
 // The QR code of `text`, one pixel a module with a quiet zone of four around it; a null image
-// when the text cannot be coded.
+// when the text cannot be coded, or the build has no QR coder (the seal is then printed as text only).
 QImage qrCodeImage(const QByteArray& text);
 
 // The page one bill needs on the roll, in millimetres.

@@ -43,5 +43,6 @@ inline const QString ExcelFilterText = QStringLiteral("ไฟล์ Excel (*.xls
 inline const QString SheetNameText = QStringLiteral("รายงาน");
 inline const QString TypeColumnText = QStringLiteral("ชนิด");
 inline const QString NothingToExportText = QStringLiteral("ไม่มีรายการให้บันทึก");
+inline const QString NoWorkbooksText = QStringLiteral("โปรแกรมชุดนี้บันทึกไฟล์ Excel ไม่ได้ ให้บันทึกเป็น CSV");
 
 } // namespace varnoth

@@ -264,6 +264,8 @@ QString checkExportOptions(const QCommandLineParser& parser, BatchJob job, Batch
         if (!listsReport(job)) return dashed(option) + QStringLiteral(" does not go with ") + jobName(job);
         if (parser.value(option).isEmpty()) return dashed(option) + QStringLiteral(" needs a file");
     }
+    if (parser.isSet(XlsxOption) && !workbooksAvailable())
+        return QStringLiteral("this build of the program cannot write Excel workbooks; use --csv FILE");
     o.xlsxFile = parser.value(XlsxOption);
     o.csvFile = parser.value(CsvOption);
     if (!parser.isSet(SlipOption)) return {};

@@ -4,7 +4,9 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#ifdef VARNOTH_HAVE_XLSXWRITER
 #include <xlsxwriter.h>
+#endif
 
 namespace varnoth
 {
@@ -22,6 +24,7 @@ bool saveWhole(const QByteArray& bytes, const QString& path)
     return file.commit();
 }
 
+#ifdef VARNOTH_HAVE_XLSXWRITER
 // A sheet name may not hold []:*?/\ and is at most 31 characters.
 QByteArray sheetNameOf(const QString& name)
 {
@@ -60,11 +63,27 @@ bool writeWorkbook(const QList<TableRow>& rows, const QString& sheetName, const 
     // The workbook is freed by closing it, written or not.
     return workbook_close(book) == LXW_NO_ERROR && ok;
 }
+#endif
 
 } // namespace
 
+bool workbooksAvailable()
+{
+#ifdef VARNOTH_HAVE_XLSXWRITER
+    return true;
+#else
+    return false;
+#endif
+}
+
 bool writeXlsx(const QList<TableRow>& rows, const QString& sheetName, const QString& path)
 {
+#ifndef VARNOTH_HAVE_XLSXWRITER
+    Q_UNUSED(rows);
+    Q_UNUSED(sheetName);
+    Q_UNUSED(path);
+    return false;
+#else
     // The library writes to a file name of its own: the workbook is made in a temporary folder and
     // then put in place whole, so a failed write never leaves half a file where the operator looks.
     QTemporaryDir temp;
@@ -75,6 +94,7 @@ bool writeXlsx(const QList<TableRow>& rows, const QString& sheetName, const QStr
     if (!in.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = in.readAll();
     return in.error() == QFileDevice::NoError && saveWhole(bytes, path);
+#endif
 }
 
 bool writeCsv(const QList<TableRow>& rows, const QString& path)

@@ -10,6 +10,9 @@
 namespace varnoth
 {
 
+// False in a build without the workbook library: only CSV can be written there.
+bool workbooksAvailable();
+
 // One sheet named `sheetName` holding the rows; false when the file could not be written.
 bool writeXlsx(const QList<TableRow>& rows, const QString& sheetName, const QString& path);
 bool writeCsv(const QList<TableRow>& rows, const QString& path);

@@ -117,6 +117,7 @@ private slots:
     // The QR code under the bill reads back as the bill's seal.
     void qrCodeReadsAsTheSeal()
     {
+        if (qrCodeImage("x").isNull()) QSKIP("this build has no QR coder");
         const QString zbar = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
         if (zbar.isEmpty()) QSKIP("zbarimg (zbar-tools) is not installed");
         QTemporaryDir out;
@@ -134,6 +135,7 @@ private slots:
     // text, so "05" is not 5.
     void workbook()
     {
+        if (!workbooksAvailable()) QSKIP("this build has no workbook library");
         if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty()) QSKIP("unzip is not installed");
         QTemporaryDir out;
         const QString path = out.filePath(QStringLiteral("list.xlsx"));

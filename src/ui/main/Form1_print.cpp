@@ -51,6 +51,8 @@ void Form1::saveListAsSpreadsheet()
     if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) &&
         !path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
         path += QStringLiteral(".xlsx");
+    if (path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) && !workbooksAvailable())
+        return ListAddLine(NoWorkbooksText);
     if (!writeListFile(rows, SheetNameText, path)) return ListAddLine(WriteFailedText + QDir::toNativeSeparators(path));
     statusBar()->showMessage(SavedFileText + QDir::toNativeSeparators(path));
 }
