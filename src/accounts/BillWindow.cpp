@@ -5,9 +5,11 @@
 #include "accounts/accounttexts.h"
 #include "accounts/billseal.h"
 #include "accounts/drawhistory.h"
+#include "accounts/entryslip.h"
 #include "accounts/exporttexts.h"
 #include "app/Ledger.h"
 #include "audit/auditread.h"
+#include "model/text.h"
 #include "reports/reportresult.h"
 #include "settings/options.h"
 #include "store/store.h"
@@ -37,21 +39,24 @@ BillWindow::BillWindow(AppContext& context, QWidget* parent)
       Text1(new QLineEdit(this)), Command5(new QPushButton(PayAmountCaption, this)),
       Command6(new QPushButton(PayAllCaption, this)), Command7(new QPushButton(OwedTitle, this)),
       Command8(new QPushButton(CopyPictureCaption, this)), Label3(new QLabel(SealFieldLabel, this)),
-      Text2(new QLineEdit(this)), Command9(new QPushButton(SealCheckCaption, this)), Label4(new QLabel(this))
+      Text2(new QLineEdit(this)), Command9(new QPushButton(SealCheckCaption, this)), Label4(new QLabel(this)),
+      Command10(new QPushButton(EntrySlipCaption, this))
 {
     setObjectName(QStringLiteral("BillWindow"));
     setWindowTitle(BillWindowTitle);
     const std::pair<QWidget*, const char*> names[] = {
-        {Label1, "Label1"},     {Combo1, "Combo1"},     {Command1, "Command1"}, {Command2, "Command2"},
-        {Command3, "Command3"}, {Command4, "Command4"}, {Label2, "Label2"},     {Text1, "Text1"},
-        {Command5, "Command5"}, {Command6, "Command6"}, {Command7, "Command7"}, {Command8, "Command8"},
-        {Label3, "Label3"},     {Text2, "Text2"},       {Command9, "Command9"}, {Label4, "Label4"}};
+        {Label1, "Label1"},      {Combo1, "Combo1"},     {Command1, "Command1"}, {Command2, "Command2"},
+        {Command3, "Command3"},  {Command4, "Command4"}, {Label2, "Label2"},     {Text1, "Text1"},
+        {Command5, "Command5"},  {Command6, "Command6"}, {Command7, "Command7"}, {Command8, "Command8"},
+        {Label3, "Label3"},      {Text2, "Text2"},       {Command9, "Command9"}, {Label4, "Label4"},
+        {Command10, "Command10"}};
     for (const auto& [widget, name] : names)
         widget->setObjectName(QString::fromLatin1(name));
     // The book's customers and "ทั้งหมด" to pick from; a name typed completes to one of them.
     takeTypedOnEnter(Combo1, [this] { Command1->click(); });
     fillPicker(Combo1, ctx.store.customers(), true);
-    for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5, Command6, Command7, Command8, Command9})
+    for (QPushButton* b :
+         {Command1, Command2, Command3, Command4, Command5, Command6, Command7, Command8, Command9, Command10})
         b->setAutoDefault(false);
 
     place(Label1, 120, 120, 4200, 240);
@@ -60,7 +65,8 @@ BillWindow::BillWindow(AppContext& context, QWidget* parent)
     place(Command2, 2270, 840, 2050, 400);
     place(Command3, 120, 1320, 2050, 400);
     place(Command4, 2270, 1320, 2050, 400);
-    place(Command8, 120, 1800, 4200, 400);
+    place(Command8, 120, 1800, 2050, 400);
+    place(Command10, 2270, 1800, 2050, 400);
     place(Label2, 120, 2400, 4200, 240);
     place(Text1, 120, 2640, 4200, 360);
     place(Command5, 120, 3120, 2050, 400);
@@ -82,6 +88,7 @@ BillWindow::BillWindow(AppContext& context, QWidget* parent)
     connect(Text1, &QLineEdit::returnPressed, Command5, &QPushButton::click);
     connect(Command8, &QPushButton::clicked, this, &BillWindow::copyPicture);
     connect(Command9, &QPushButton::clicked, this, &BillWindow::checkSeal);
+    connect(Command10, &QPushButton::clicked, this, &BillWindow::printEntrySlip);
     connect(Text2, &QLineEdit::returnPressed, Command9, &QPushButton::click);
     // Ctrl+C copies the picture; in a text box it copies the box's text, as everywhere.
     auto* copy = new QShortcut(QKeySequence::Copy, this);
@@ -171,6 +178,33 @@ void BillWindow::printBills()
 {
     const Picked p = picked();
     if (p.pages.isEmpty()) return Combo1->setFocus();
+    printPages(p);
+}
+
+void BillWindow::printEntrySlip()
+{
+    const QString customer = CleanName(Combo1->currentText().trimmed());
+    if (customer.isEmpty() || customer == AllChoice) return Combo1->setFocus();
+    AuditIndex log;
+    if (!log.load(ctx.ledger.auditLogPath())) {
+        say({ReadFailedText + QDir::toNativeSeparators(ctx.ledger.auditLogPath())});
+        return;
+    }
+    const EntrySlip slip = entrySlip(log, customer);
+    if (ctx.shell) ctx.shell->clearList();
+    if (slip.entry == 0) return say(slip.lines);
+    // Under the bets the seal of his bill as it stands with them.
+    Picked p;
+    p.pages << slip.lines;
+    p.customers << customer;
+    const QList<Statement> statements = statementsFor(ctx.store, ctx.store, customer);
+    if (!statements.isEmpty()) p.pages.first() << SealLineText + billSeal(auditHead(log), statements.first());
+    say(p.pages.first());
+    printPages(p);
+}
+
+void BillWindow::printPages(const Picked& p)
+{
     if (onRoll()) return printSlips(p, QDateTime::currentDateTime());
     const BillHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
     const auto build = [p, header](const PageGeometry& g) { return billsJob(p.pages, p.customers, g, header); };

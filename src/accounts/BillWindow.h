@@ -37,6 +37,7 @@ public:
     QLineEdit* Text2;      // a bill's seal to check
     QPushButton* Command9; // check it
     QLabel* Label4;        // what the check found
+    QPushButton* Command10; // the slip of the customer's newest entry
 
     void showBills();
     void printBills();
@@ -46,6 +47,7 @@ public:
     void showOwed();
     void copyPicture();
     void checkSeal();
+    void printEntrySlip();
 
 private:
     // The lines of every bill picked, and whose each is.
@@ -59,6 +61,8 @@ private:
     bool onRoll() const;
     // The slips on the default printer, or into a PDF among the printouts where there is none.
     void printSlips(const Picked& p, const QDateTime& now);
+    // Pages on the printer the way the paper setting says: slips on a roll, or A4 pages.
+    void printPages(const Picked& p);
 };
 
 } // namespace varnoth

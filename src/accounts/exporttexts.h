@@ -36,6 +36,14 @@ inline const QString PaperOptionCaption = QStringLiteral("ขนาดกระ�
 inline const QString SlipKeyerText = QStringLiteral("ผู้คีย์ ");
 inline const QString SlipPrintedText = QStringLiteral("พิมพ์สลิปแล้ว ");
 inline const QString NoPrinterText = QStringLiteral("ไม่พบเครื่องพิมพ์ ");
+// A customer's slip of one entry: "สลิปลูกค้า <somchai>", "ชุดที่ 12".
+inline const QString SlipHeadingText = QStringLiteral("สลิปลูกค้า ");
+inline const QString SlipEntryText = QStringLiteral("ชุดที่ ");
+inline const QString NoEntryText = QStringLiteral("ยังไม่มีรายการแทง");
+inline const QString SlipCountText = QStringLiteral("รวมเลข= ");
+inline const QString SlipCountUnitText = QStringLiteral(" รายการ");
+inline const QString SlipTotalText = QStringLiteral("รวมเงิน= ");
+inline const QString EntrySlipCaption = QStringLiteral("พิมพ์สลิปชุดล่าสุด");
 
 // --- spreadsheets --------------------------------------------------------------------------------------
 inline const QString ExcelCaption = QStringLiteral("บันทึก Excel");

@@ -13,6 +13,7 @@
 #include "guisupport.h"
 #include "reports/reportresult.h"
 #include "settings/Form18.h"
+#include "settings/options.h"
 #include "store/outcome.h"
 #include "store/session.h"
 #include "tools/newdraw.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -212,6 +214,23 @@ private slots:
         w->Command9->click();
         QVERIFY2(w->Label4->text().startsWith(SealChangedText), qPrintable(w->Label4->text()));
         QVERIFY(f.list().last().contains(auditActionName(AuditAction::Payment)));
+
+        // The slip of his newest entry: the book was made by hand, so he has none in the log.
+        w->Command10->click();
+        QCOMPARE(f.list(), QStringList({SlipHeadingText + QStringLiteral("<somchai>"), NoEntryText}));
+        // With an entry keyed, its bets and his bill's seal go on the slip; with no printer the slips
+        // go into a PDF among the printouts, on a 58 mm page as the setting says.
+        QVERIFY(f.main.ledger().setOption(option::PaperWidth, QStringLiteral("58")).isEmpty());
+        QVERIFY(f.main.ledger().enterSheet(QStringLiteral("12-5"), Top2, QStringLiteral("somchai"), true).notSaved ==
+                0);
+        w->Command10->click();
+        const QStringList slip = f.list();
+        QVERIFY(slip.contains(QStringLiteral("12-5")));
+        QVERIFY(slip.last().startsWith(SealLineText));
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            const QStringList pdfs = QDir(printoutsFolder(f.book.store->dataFolder())).entryList({"*slip*.pdf"});
+            QCOMPARE(pdfs.size(), 1);
+        }
     }
 
     // The main list goes to a workbook (the ending added when left out) or to CSV, as it stands.

@@ -1,5 +1,7 @@
 #include "accounts/billseal.h"
 #include "accounts/drawhistory.h"
+#include "accounts/entryslip.h"
+#include "accounts/exporttexts.h"
 #include "accountsbook.h"
 #include "app/Ledger.h"
 #include "reports/reportresult.h"
@@ -172,6 +174,23 @@ private slots:
         code.replace(
             5, 4, b.seal(Daeng).mid(5, 4) == QStringLiteral("ZZZZ") ? QStringLiteral("YYYY") : QStringLiteral("ZZZZ"));
         QCOMPARE(b.check(code).verdict, SealCheck::Verdict::NotFound);
+    }
+
+    // A customer's slip holds the bets of his newest entry only, with their count and total.
+    void entrySlips()
+    {
+        Book b;
+        QVERIFY(b.ledger.enterSheet(QStringLiteral("12-5\r\n34-10"), Top2, Somchai, true).notSaved == 0);
+        const EntrySlip slip = entrySlip(b.log(), Somchai);
+        QVERIFY(slip.entry > 0);
+        QCOMPARE(slip.bets, 2);
+        QCOMPARE(slip.total, 15.0);
+        QCOMPARE(slip.lines.mid(2, 3),
+                 QStringList({QStringLiteral("<2ตัวบน>"), QStringLiteral("12-5"), QStringLiteral("34-10")}));
+        // His first entry, asked for by its number, is the straight three.
+        const EntrySlip first = entrySlip(b.log(), Somchai, slip.entry - 2);
+        QCOMPARE(first.total, 120.0);
+        QCOMPARE(entrySlip(b.log(), QStringLiteral("nobody")).lines.last(), NoEntryText);
     }
 };
 
