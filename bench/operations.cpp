@@ -7,6 +7,7 @@
 
 #include "accounts/drawhistory.h"
 #include "app/BillPainter.h"
+#include "app/spreadsheet.h"
 #include "audit/auditlog.h"
 #include "core/model/types.h"
 #include "entry/chat.h"
@@ -552,6 +553,20 @@ std::vector<Operation> operations()
                        },
                    .reads = reportReads,
                    .writes = [](Context& ctx) { return QStringList{ctx.scratch + QStringLiteral("/bills.pdf")}; }});
+
+    // The view of every stake as a workbook: the report, its rows and the file.
+    ops.push_back(
+        {.name = QStringLiteral("view all as xlsx"),
+         .run =
+             [](Context& ctx) {
+                 Session session;
+                 const QString path = ctx.scratch + QStringLiteral("/view.xlsx");
+                 if (!writeXlsx(reportTable(ViewAllData(*ctx.store, session).lines), QStringLiteral("view"), path))
+                     return qint64(0);
+                 return QFileInfo(path).size();
+             },
+         .reads = reportReads,
+         .writes = [](Context& ctx) { return QStringList{ctx.scratch + QStringLiteral("/view.xlsx")}; }});
     return ops;
 }
 

@@ -4,8 +4,12 @@
 #include "audit/auditread.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/billseal.h"
 #include "accounts/drawhistory.h"
+#include "accounts/exporttexts.h"
 #include "app/BillPainter.h"
+#include "app/SlipPainter.h"
+#include "app/spreadsheet.h"
 #include "core/model/customername.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
@@ -101,6 +105,9 @@ const JobOption Jobs[] = {
      "Copy every file of the book and its past draws into DIR/image_2/full and check the copy."},
     {"full-restore", BatchJob::FullRestore, "DIR",
      "Bring the full backup DIR/image_2/full back into this book, which must be empty."},
+    {"verify-bill", BatchJob::VerifyBill, "CODE",
+     "Check the seal CODE printed on a bill: whether the book still holds exactly what the bill was made from, "
+     "or which logged changes touched it since (exit status 1 unless it holds)."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -124,6 +131,9 @@ const QString OverpayOption = QStringLiteral("overpay");
 const QString AfterResultOption = QStringLiteral("after-result");
 const QString AllowLargeOption = QStringLiteral("allow-large");
 const QString AllowManyCustomersOption = QStringLiteral("allow-many-customers");
+const QString SlipOption = QStringLiteral("slip");
+const QString XlsxOption = QStringLiteral("xlsx");
+const QString CsvOption = QStringLiteral("csv");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -226,6 +236,51 @@ QDateTime sinceTime(const QString& text)
     return day.isValid() ? day.startOfDay() : QDateTime();
 }
 
+// The jobs whose lines are a list worth keeping in a spreadsheet.
+bool listsReport(BatchJob job)
+{
+    switch (job) {
+    case BatchJob::View:
+    case BatchJob::Search:
+    case BatchJob::OverLimit:
+    case BatchJob::NumberCut:
+    case BatchJob::PrizeCheck:
+    case BatchJob::Analysis:
+    case BatchJob::Statistics:
+    case BatchJob::OpenList:
+    case BatchJob::Audit:
+    case BatchJob::Rules:
+    case BatchJob::Bill:
+    case BatchJob::Owed:
+    case BatchJob::Draws:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// --slip, --xlsx and --csv; the first thing wrong, or "".
+QString checkExportOptions(const QCommandLineParser& parser, BatchJob job, BatchOptions& o)
+{
+    for (const QString& option : {XlsxOption, CsvOption}) {
+        if (!parser.isSet(option)) continue;
+        if (!listsReport(job)) return dashed(option) + QStringLiteral(" does not go with ") + jobName(job);
+        if (parser.value(option).isEmpty()) return dashed(option) + QStringLiteral(" needs a file");
+    }
+    if (parser.isSet(XlsxOption) && !workbooksAvailable())
+        return QStringLiteral("this build of the program cannot write Excel workbooks; use --csv FILE");
+    o.xlsxFile = parser.value(XlsxOption);
+    o.csvFile = parser.value(CsvOption);
+    if (!parser.isSet(SlipOption)) return {};
+    if (job != BatchJob::Bill) return dashed(SlipOption) + QStringLiteral(" does not go with ") + jobName(job);
+    PaperWidth width;
+    if (!paperWidthFromText(parser.value(SlipOption), width)) return QStringLiteral("--slip takes 58, 80 or A4");
+    if (width != PaperWidth::A4 && !parser.isSet(PdfOption))
+        return QStringLiteral("--slip needs --pdf FILE for the slips");
+    o.slip = parser.value(SlipOption).trimmed();
+    return {};
+}
+
 // The options of the bill, the customer's own figures and payments.
 QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, BatchOptions& o)
 {
@@ -311,6 +366,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     }
     const QString accounts = checkAccountOptions(parser, job, o);
     if (!accounts.isEmpty()) return accounts;
+    if (const QString exports = checkExportOptions(parser, job, o); !exports.isEmpty()) return exports;
     o.number = parser.value(NumberOption);
     o.verify = parser.isSet(VerifyOption);
     if (parser.isSet(SinceOption)) {
@@ -729,10 +785,17 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
     else
         statements << statementOf(store, o.customer, earlier);
     if (statements.isEmpty()) r.out << NoCustomersText;
+    // Every bill carries the seal of the log as it stands now.
+    AuditIndex log;
+    if (!log.load(store.path(AuditLogFileName)))
+        return refused(r, QStringLiteral("cannot read the audit log ") +
+                              QDir::toNativeSeparators(store.path(AuditLogFileName)) +
+                              QStringLiteral(", so the bills cannot be sealed"));
+    const AuditHead head = auditHead(log);
     QList<QStringList> pages;
     QStringList customers;
     for (const Statement& s : std::as_const(statements)) {
-        pages << billLines(s, drawLabel);
+        pages << sealedBillLines(s, head, drawLabel);
         customers << s.bill.customer;
         r.out << pages.last();
         if (!s.unknowns().isEmpty()) r.exitCode = BatchRefused;
@@ -768,7 +831,15 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
             r.exitCode = BatchRefused;
         }
     }
-    if (!o.pdfFile.isEmpty()) {
+    PaperWidth paper = PaperWidth::A4;
+    if (!paperWidthFromText(o.slip.isEmpty() ? optionValue(current, option::PaperWidth) : o.slip, paper))
+        paper = PaperWidth::A4;
+    if (!o.pdfFile.isEmpty() && paper != PaperWidth::A4) {
+        const SlipHeader slip{header.shopName, drawLabel, header.madeAt, ledger.operatorName()};
+        if (!writeSlipsPdf(pages, slip, paper, o.pdfFile))
+            return refused(r, WriteFailedText + QDir::toNativeSeparators(o.pdfFile));
+        r.out << SavedFileText + QDir::toNativeSeparators(o.pdfFile);
+    } else if (!o.pdfFile.isEmpty()) {
         if (!writeBillsPdf(pages, customers, header, o.pdfFile))
             return refused(r, WriteFailedText + QDir::toNativeSeparators(o.pdfFile));
         r.out << SavedFileText + QDir::toNativeSeparators(o.pdfFile);
@@ -857,6 +928,42 @@ BatchResult pastDraws(Store& store)
     return r;
 }
 
+// A bill's seal checked against the book being kept.
+BatchResult verifyBill(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    AuditIndex index;
+    if (!index.load(ledger.auditLogPath()))
+        return refused(r,
+                       QStringLiteral("cannot read the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()));
+    const SealCheck check = checkBillSeal(ledger.store(), index, o.sealCode);
+    r.out = check.lines;
+    if (check.verdict == SealCheck::Verdict::Malformed)
+        return refused(r, QStringLiteral("\"") + o.sealCode +
+                              QStringLiteral("\" is not a seal: groups of four letters and digits joined by \"-\""));
+    if (!check.holds())
+        return refused(r, QStringLiteral("the bill's seal does not hold: the book is not what the bill was made from"));
+    return r;
+}
+
+// The lines of a report job also into the spreadsheet files asked for.
+void exportLines(BatchResult& r, const BatchOptions& o)
+{
+    const QStringList lines = r.out;
+    if (lines.isEmpty()) return; // a job refused before it listed anything
+    for (const QString& path : {o.xlsxFile, o.csvFile}) {
+        if (path.isEmpty()) continue;
+        const bool written = path == o.xlsxFile ? writeXlsx(reportTable(lines), SheetNameText, path)
+                                                : writeCsv(reportTable(lines), path);
+        if (written) {
+            r.out << SavedFileText + QDir::toNativeSeparators(path);
+            continue;
+        }
+        r.err << WriteFailedText + QDir::toNativeSeparators(path);
+        r.exitCode = BatchRefused;
+    }
+}
+
 BatchResult runJob(Ledger& ledger, const BatchOptions& o)
 {
     Store& store = ledger.store();
@@ -909,6 +1016,8 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return fullBackup(ledger, o);
     case BatchJob::FullRestore:
         return fullRestore(ledger, o);
+    case BatchJob::VerifyBill:
+        return verifyBill(ledger, o);
     case BatchJob::None:
         break;
     }
@@ -966,6 +1075,16 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption(
         {AllowManyCustomersOption,
          QStringLiteral("With --restore: add the backup although it brings more than 100 new customers.")});
+    parser.addOption({SlipOption,
+                      QStringLiteral("With --bill --pdf: the paper, 58 or 80 (a receipt roll's width in mm) or A4; "
+                                     "the book's setting when left out."),
+                      QStringLiteral("WIDTH")});
+    parser.addOption({XlsxOption,
+                      QStringLiteral("With a report job (--view, --search, --over-limit, --open-list, --bill ...): "
+                                     "save its list in an Excel workbook too, figures as numbers."),
+                      QStringLiteral("FILE")});
+    parser.addOption(
+        {CsvOption, QStringLiteral("With a report job: save its list as CSV (UTF-8) too."), QStringLiteral("FILE")});
     parser.addOption({AfterResultOption,
                       QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
                                      "are saved (each is marked in the audit log); with --audit: list only such "
@@ -991,6 +1110,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                 request.options.folder = value;
             if (j.job == BatchJob::SetRule || j.job == BatchJob::ClearRule) request.options.type = CleanName(value);
             if (j.job == BatchJob::Pay) request.options.amount = value.trimmed();
+            if (j.job == BatchJob::VerifyBill) request.options.sealCode = value;
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }
@@ -1001,7 +1121,8 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(PermutationsOption) || parser.isSet(PngOption) || parser.isSet(PdfOption) ||
                            parser.isSet(PastDrawOption) || parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
                            parser.isSet(OverpayOption) || parser.isSet(AfterResultOption) ||
-                           parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption);
+                           parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption) ||
+                           parser.isSet(SlipOption) || parser.isSet(XlsxOption) || parser.isSet(CsvOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {
@@ -1022,6 +1143,7 @@ BatchResult runBatch(Ledger& ledger, const BatchOptions& options)
     Store& store = ledger.store();
     store.takeFailures();
     BatchResult r = runJob(ledger, options);
+    exportLines(r, options);
     const QList<Outcome> failures = store.takeFailures();
     // Named also when the job failed for another reason (a rejected line): a file not written is
     // never left unsaid.

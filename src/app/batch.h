@@ -40,6 +40,7 @@ enum class BatchJob {
     Draws,
     FullBackup,
     FullRestore,
+    VerifyBill,
 };
 
 struct BatchOptions {
@@ -71,6 +72,10 @@ struct BatchOptions {
     bool afterResult = false;        // enter a sheet or a message once the result is saved; audit: only such bets
     bool allowLarge = false;         // restore: store records above the ceiling times their number's count
     bool allowManyCustomers = false; // restore: add a backup bringing more than 100 new customers
+    QString slip;                    // bill: "58" or "80" puts the PDF's bills on receipt-roll pages, "A4" on pages
+    QString xlsxFile;                // a report job: its lines into this Excel workbook too
+    QString csvFile;                 // ... and into this CSV file
+    QString sealCode;                // verify a bill: the seal printed on it
 };
 
 // A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.

@@ -1,5 +1,6 @@
 #include "settings/options.h"
 
+#include "accounts/exporttexts.h"
 #include "audit/auditlog.h"
 #include "storage/folder/store.h"
 
@@ -25,6 +26,12 @@ bool isWholeAmount(const QString& value)
     for (QChar c : value)
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
     return true;
+}
+
+bool isPaperWidth(const QString& value)
+{
+    return value == QStringLiteral("58") || value == QStringLiteral("80") ||
+           value.compare(QStringLiteral("A4"), Qt::CaseInsensitive) == 0;
 }
 
 bool isStorable(const QString& value)
@@ -65,6 +72,7 @@ const QList<BookOption>& bookOptions()
         {option::AmountCeiling, QStringLiteral("ยอดแทงสูงสุดต่อรายการ"), QStringLiteral("100000"), true},
         {option::ShopName, QStringLiteral("ชื่อร้าน"), QString(), false},
         {option::OperatorName, QStringLiteral("ชื่อผู้คีย์"), systemUserName(), false},
+        {option::PaperWidth, PaperOptionCaption, QStringLiteral("A4"), false},
     };
     return options;
 }
@@ -103,6 +111,7 @@ QStringList setOptionValue(Store& store, const QString& key, const QString& valu
     if (key == option::OperatorName)
         if (const QString refusal = operatorNameRefusal(value); !refusal.isEmpty()) return {refusal};
     if (!o || !isStorable(value) || (o->wholeAmount && !isWholeAmount(value))) return {OptionValueInvalidText};
+    if (key == option::PaperWidth && !isPaperWidth(value)) return {OptionValueInvalidText};
     const QString path = optionFile(store);
     const FileText f = store.readFile(path);
     if (f.exists && !f.readable) return {outcomeLine({Status::ReadFailed, path})};

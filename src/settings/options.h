@@ -24,6 +24,8 @@ inline const QString AmountCeiling = QStringLiteral("ceiling");
 inline const QString ShopName = QStringLiteral("shop");
 // Who keys on this computer, for the audit log; the computer's user name while none is set.
 inline const QString OperatorName = QStringLiteral("operator");
+// The paper bills are printed on: "A4", or the width of a receipt roll, "58" or "80".
+inline const QString PaperWidth = QStringLiteral("paper");
 } // namespace option
 
 // Every option, in the order the settings window lists them.

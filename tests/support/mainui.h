@@ -23,15 +23,15 @@ namespace varnoth
 
 // The ledger a book's main window is handed, made before the window and ended after it.
 struct BookLedger {
-    BookLedger(Store& store, Session& session) : ledger(store, session) {}
-    Ledger ledger;
+    BookLedger(Store& store, Session& session) : bookLedger(store, session) {}
+    Ledger bookLedger;
 };
 
 // A main window on a book, as the program opens one: the ledger first, then the window on it.
 class MainWindow : private BookLedger, public Form1
 {
 public:
-    MainWindow(Store& store, Session& session) : BookLedger(store, session), Form1(BookLedger::ledger, session) {}
+    MainWindow(Store& store, Session& session) : BookLedger(store, session), Form1(bookLedger, session) {}
 };
 
 } // namespace varnoth

@@ -32,6 +32,12 @@ public:
     QPushButton* Command5; // pay that amount
     QPushButton* Command6; // pay all
     QPushButton* Command7; // what is owed
+    QPushButton* Command8; // the bill's picture to the clipboard
+    QLabel* Label3;
+    QLineEdit* Text2;       // a bill's seal to check
+    QPushButton* Command9;  // check it
+    QLabel* Label4;         // what the check found
+    QPushButton* Command10; // the slip of the customer's newest entry
 
     void showBills();
     void printBills();
@@ -39,6 +45,9 @@ public:
     void saveBillPictures();
     void pay(bool all);
     void showOwed();
+    void copyPicture();
+    void checkSeal();
+    void printEntrySlip();
 
 private:
     // The lines of every bill picked, and whose each is.
@@ -48,6 +57,12 @@ private:
     };
     Picked picked();
     void say(const QStringList& lines);
+    // The paper the book's setting names for printed bills.
+    bool onRoll() const;
+    // The slips on the default printer, or into a PDF among the printouts where there is none.
+    void printSlips(const Picked& p, const QDateTime& now);
+    // Pages on the printer the way the paper setting says: slips on a roll, or A4 pages.
+    void printPages(const Picked& p);
 };
 
 } // namespace varnoth

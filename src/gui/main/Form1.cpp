@@ -1,6 +1,7 @@
 #include "gui/main/Form1.h"
 
 #include "accounts/drawhistory.h"
+#include "accounts/exporttexts.h"
 #include "app/ledgertexts.h"
 #include "audit/audittexts.h"
 #include "core/model/customername.h"
@@ -449,6 +450,9 @@ void Form1::buildMenus()
     mBill->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
     mOwed = add(mMore, "mOwed", OwedMenuText, themedIcon("view-list-text", QStyle::SP_FileDialogInfoView));
     mDraws = add(mMore, "mDraws", PastDrawsMenuText, themedIcon("document-open-recent", QStyle::SP_DirClosedIcon));
+    // The list as it stands, for a spreadsheet.
+    QAction* excel = add(mMore, "subExcel", ExcelCaption, themedIcon("x-office-spreadsheet", QStyle::SP_FileIcon));
+    connect(excel, &QAction::triggered, this, &Form1::saveListAsSpreadsheet);
     mUndo = add(mMore, "mUndo", UndoMenuCaption, themedIcon("edit-undo", QStyle::SP_ArrowBack));
     mUndo->setShortcut(QKeySequence::Undo);
     mUndo->setShortcutContext(Qt::WindowShortcut);

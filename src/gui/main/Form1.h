@@ -128,6 +128,9 @@ public:
     // Asked before a name that is not in the book becomes a customer; the default answer adds no one.
     // The window tests answer in its place.
     std::function<bool(const QString& customer)> confirmNewCustomer;
+    // Where the main list goes as a spreadsheet: (title, proposed path, filter) → the path, "" when
+    // cancelled. A file dialog unless a test sets it.
+    std::function<QString(const QString&, const QString&, const QString&)> pickListFile;
 
     // The list's text size: one step up (+1), down (-1) or back to normal (0); remembered per user.
     void zoomList(int step);
@@ -175,6 +178,8 @@ private:
     void viewAllData();
     // Printing and text-editor output (Form1_print.cpp).
     void notepadOutput();
+    // The main list into an Excel workbook or a CSV file the operator names.
+    void saveListAsSpreadsheet();
     // Selection in the main list and the record dialog (Form1_edit.cpp).
     void onList1MousePress(QMouseEvent* event);
     void onList1MouseRelease(QMouseEvent* event);

@@ -30,7 +30,7 @@ GrowIn growInOf(WindowId id)
     case WindowId::NumberRules:
         return {300, 300, 6600, 5400, 6600, false};
     case WindowId::Bill:
-        return {226, 242, 3960, 4560, 4200, false};
+        return {226, 242, 5460, 4560, 5700, false};
     case WindowId::DrawHistory:
         return {450, 250, 4800, 8520, 4800, false};
     default:

@@ -2,9 +2,12 @@
 // the operator drives them.
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
+#include "accounts/exporttexts.h"
 #include "accountsbook.h"
 #include "app/BillPainter.h"
+#include "app/spreadsheet.h"
 #include "audit/auditlog.h"
+#include "audit/auditread.h"
 #include "core/model/outcome.h"
 #include "gui/accounts/BillWindow.h"
 #include "gui/accounts/DrawHistoryWindow.h"
@@ -14,16 +17,20 @@
 #include "guisupport.h"
 #include "mainui.h"
 #include "reports/reportresult.h"
+#include "settings/options.h"
 #include "tools/newdraw.h"
 #include "tools/printing.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -151,6 +158,9 @@ private slots:
         // The bill as it now stands with the payment, dated now, and the line that took it under it.
         const QStringList shown = f.list();
         QStringList expected = SomchaiBill + QStringList{QStringLiteral("จ่ายให้ somchai 5,000.00 บาท")};
+        // Under the bill its seal.
+        QVERIFY(shown.value(SomchaiBill.size()).startsWith(SealLineText));
+        expected.insert(SomchaiBill.size(), shown[SomchaiBill.size()]);
         const qsizetype dated = expected.indexOf(QRegularExpression(QStringLiteral("จ่ายให้ลูกค้า \\d.*")));
         QVERIFY(dated > 0 && dated < shown.size());
         QVERIFY(shown[dated].startsWith(PaidOutLineText) && shown[dated].endsWith(QStringLiteral(" 5,000.00 บาท")));
@@ -167,6 +177,93 @@ private slots:
         QCOMPARE(f.list().mid(0, 3),
                  QStringList({OwedTitle, QStringLiteral("<somchai> เจ้ามือต้องจ่าย 6,541.00 บาท ตั้งแต่ งวดนี้"),
                               QStringLiteral("<daeng> ลูกค้าต้องจ่าย 900.00 บาท ตั้งแต่ งวดนี้")}));
+    }
+
+    // The bill's picture goes to the clipboard from the button and from Ctrl+C, one bill at a time;
+    // the seal field says whether the bill still holds, and that a payment since changed it.
+    void copyAndSeal()
+    {
+        Fixture f;
+        f.trigger("mBill");
+        auto* w = f.window<BillWindow>(WindowId::Bill);
+        QVERIFY(w);
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        w->Combo1->setEditText(QStringLiteral("somchai"));
+        w->Command8->click();
+        QCOMPARE(clipboard->image().width(), BillImageWidth);
+        clipboard->clear();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->Command1->setFocus();
+        QTest::keyClick(w->Command1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(clipboard->image().width(), BillImageWidth);
+        clipboard->clear();
+        w->Combo1->setEditText(AllChoice);
+        w->Command8->click();
+        QVERIFY(clipboard->image().isNull());
+        QVERIFY(f.list().endsWith(OneCustomerForCopyText));
+
+        w->Combo1->setEditText(QStringLiteral("somchai"));
+        w->Command1->click();
+        const QString seal = f.list().last().mid(SealLineText.size());
+        QVERIFY(!seal.isEmpty());
+        QTest::keyClicks(w->Text2, seal);
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        QVERIFY2(w->Label4->text().startsWith(SealUnchangedText), qPrintable(w->Label4->text()));
+        QVERIFY(!payAnswering(w->Command6, true).isEmpty());
+        w->Command9->click();
+        QVERIFY2(w->Label4->text().startsWith(SealChangedText), qPrintable(w->Label4->text()));
+        QVERIFY(f.list().last().contains(auditActionName(AuditAction::Payment)));
+
+        // The slip of his newest entry: the book was made by hand, so he has none in the log.
+        w->Command10->click();
+        QCOMPARE(f.list(), QStringList({SlipHeadingText + QStringLiteral("<somchai>"), NoEntryText}));
+        // With an entry keyed, its bets and his bill's seal go on the slip; with no printer the slips
+        // go into a PDF among the printouts, on a 58 mm page as the setting says.
+        QVERIFY(f.main.ledger().setOption(option::PaperWidth, QStringLiteral("58")).isEmpty());
+        QVERIFY(f.main.ledger().enterSheet(QStringLiteral("12-5"), Top2, QStringLiteral("somchai"), true).notSaved ==
+                0);
+        w->Command10->click();
+        const QStringList slip = f.list();
+        QVERIFY(slip.contains(QStringLiteral("12-5")));
+        QVERIFY(slip.last().startsWith(SealLineText));
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            const QStringList pdfs = QDir(printoutsFolder(f.book.store->dataFolder())).entryList({"*slip*.pdf"});
+            QCOMPARE(pdfs.size(), 1);
+        }
+    }
+
+    // The main list goes to a workbook (the ending added when left out) or to CSV, as it stands.
+    void listToSpreadsheet()
+    {
+        Fixture f;
+        QTemporaryDir out;
+        QString answer = out.filePath(QStringLiteral("view"));
+        f.main.pickListFile = [&answer](const QString&, const QString&, const QString&) { return answer; };
+        f.trigger("subExcel");
+        QVERIFY(f.list().endsWith(NothingToExportText));
+        f.trigger("mOpendatabase");
+        const QStringList shown = f.list();
+        f.trigger("subExcel");
+        QFile book(out.filePath(QStringLiteral("view.xlsx")));
+        if (workbooksAvailable()) {
+            QVERIFY(book.open(QIODevice::ReadOnly));
+            QCOMPARE(book.read(2), QByteArray("PK"));
+            QCOMPARE(f.list(), shown);
+        } else {
+            QVERIFY(f.list().endsWith(NoWorkbooksText));
+            QVERIFY(!book.exists());
+        }
+        f.trigger("mOpendatabase");
+        answer = out.filePath(QStringLiteral("view.csv"));
+        f.trigger("subExcel");
+        QFile csv(answer);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QByteArray bytes = csv.readAll();
+        QVERIFY(bytes.contains("456,20\r\n"));
+        QVERIFY(bytes.contains(QStringLiteral("<3ตัวตรง>\r\n").toUtf8()));
+        QCOMPARE(f.list(), shown);
     }
 
     // A payment is one step of the ledger: taking it back adds the line that reverses it, with an
