@@ -1,8 +1,12 @@
 #include "accounts/BillPainter.h"
 
 #include "accounts/accounttexts.h"
+#include "model/datetexts.h"
 #include "model/text.h"
+#include "settings/options.h"
+#include "store/store.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
@@ -29,17 +33,42 @@ QFont billFont()
     return font;
 }
 
+// The packed bets keep their columns in a font of one width; Tlwg Mono has the Thai letters.
+QFont betsFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Tlwg Mono"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Courier New"),
+                      QStringLiteral("Loma")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
 bool isTotal(const QString& line)
 {
     return line.startsWith(TotalDueText) || line.startsWith(BillHeadingText);
 }
 
+// The blanks between two packed bets on a picture: a phone is narrower than paper.
+constexpr int PictureGutter = 3;
+
 } // namespace
 
-QString billSubject(const QString& customer, const QString& drawLabel)
+BillHeader billHeader(const Store& current, Store& billed, const QDateTime& madeAt, const QString& drawLabel)
+{
+    return {optionValue(current, option::ShopName), madeAt, drawLabel, drawDate(billed), yearStyle(current)};
+}
+
+QString drawDateLine(const BillHeader& header)
+{
+    return header.drawDate.isValid() ? DrawDateText + thaiDate(header.drawDate, header.years) : QString();
+}
+
+QString billSubject(const QString& customer, const BillHeader& header)
 {
     QString subject = BillHeadingText + customer;
-    if (!drawLabel.isEmpty()) subject += QLatin1Char(' ') + PastDrawMark + drawLabel;
+    if (const QString date = drawDateLine(header); !date.isEmpty()) subject += QLatin1Char(' ') + date;
+    if (!header.drawLabel.isEmpty()) subject += QLatin1Char(' ') + PastDrawMark + header.drawLabel;
     return subject;
 }
 
@@ -50,7 +79,8 @@ PrintJob billsJob(const QList<QStringList>& bills, const QStringList& customers,
     all.fontSize = fontSize;
     all.pageCount = 0;
     for (qsizetype i = 0; i < bills.size(); ++i) {
-        const PageHeader pageHeader{header.shopName, header.madeAt, billSubject(customers.value(i), header.drawLabel)};
+        const PageHeader pageHeader{header.shopName, header.madeAt, billSubject(customers.value(i), header),
+                                    header.years};
         const PrintJob one = PrintMainList(bills[i], fontSize, 1, geometry, pageHeader);
         for (PrintedLine line : one.lines) {
             line.page += all.pageCount;
@@ -73,7 +103,8 @@ bool writeBillsPdf(const QList<QStringList>& bills, const QStringList& customers
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setResolution(300);
         pdf.setTitle(BillWindowTitle);
-        QFont font = billFont();
+        // The bets are packed in columns of blanks, as on the printer's paper.
+        QFont font = betsFont();
         font.setPointSize(10);
         const double twipsPerDot = TwipsPerInch / pdf.resolution();
         const QFontMetricsF metrics(font, &pdf);
@@ -104,7 +135,20 @@ bool writeBillsPdf(const QList<QStringList>& bills, const QStringList& customers
     return file.commit();
 }
 
-QImage billImage(const QStringList& lines, const BillHeader& header)
+QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows)
+{
+    QStringList body = lines;
+    if (!body.isEmpty() && body.first().startsWith(BillHeadingText)) body.removeFirst();
+    body = packRecords(body, PictureGutter, perLine);
+    QList<QStringList> pages;
+    rows = std::max(1, rows);
+    for (qsizetype i = 0; i < body.size(); i += rows)
+        pages << body.mid(i, rows);
+    if (pages.isEmpty()) pages << QStringList();
+    return pages;
+}
+
+QList<QImage> billImages(const QStringList& lines, const BillHeader& header)
 {
     constexpr int Margin = 48;
     QFont font = billFont();
@@ -113,59 +157,96 @@ QImage billImage(const QStringList& lines, const BillHeader& header)
     bold.setBold(true);
     QFont small = font;
     small.setPixelSize(28);
+    QFont bets = betsFont();
+    bets.setPixelSize(34);
     const QFontMetricsF metrics(font);
     const int step = static_cast<int>(std::ceil(metrics.lineSpacing() * 1.15));
+    const int textWidth = BillImageWidth - 2 * Margin;
 
-    QStringList top;
-    if (!header.shopName.isEmpty()) top << header.shopName;
-    if (!header.drawLabel.isEmpty()) top << PastDrawMark + header.drawLabel;
-    top << BillMadeText + header.madeAt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
-    const int height = 2 * Margin + step * static_cast<int>(top.size() + lines.size() + 1);
+    // As many bets on a line as the width holds.
+    const QString heading = !lines.isEmpty() && lines.first().startsWith(BillHeadingText) ? lines.first() : QString();
+    const int recordWidth = RecordPacker(lines).width();
+    const double charWidth = QFontMetricsF(bets).horizontalAdvance(QLatin1Char('0'));
+    const int perLine =
+        recordWidth > 0 ? std::max(1, static_cast<int>(textWidth / (charWidth * (PictureGutter + recordWidth)))) : 1;
+    const QList<QStringList> bodies = billPictureBodies(lines, perLine);
 
-    QImage image(BillImageWidth, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setPen(Qt::black);
-    int y = Margin;
-    auto text = [&](const QString& s, const QFont& f, const QColor& colour) {
-        painter.setFont(f);
-        painter.setPen(colour);
-        // A line wider than the screen is cut short with "…" rather than off the edge.
-        const QString shown = QFontMetricsF(f).elidedText(s, Qt::ElideRight, BillImageWidth - 2 * Margin);
-        painter.drawText(QRectF(Margin, y, BillImageWidth - 2 * Margin, step), Qt::AlignLeft | Qt::AlignVCenter, shown);
-        y += step;
-    };
-    for (qsizetype i = 0; i < top.size(); ++i)
-        text(top[i], i == 0 && !header.shopName.isEmpty() ? bold : small, Qt::darkGray);
-    painter.setPen(QPen(Qt::gray, 2));
-    painter.drawLine(Margin, y + step / 2, BillImageWidth - Margin, y + step / 2);
-    y += step;
-    for (const QString& line : lines) {
-        if (line == Separator) {
-            painter.setPen(QPen(Qt::lightGray, 2));
-            painter.drawLine(Margin, y + step / 2, BillImageWidth - Margin, y + step / 2);
+    QList<QImage> images;
+    for (qsizetype page = 0; page < bodies.size(); ++page) {
+        const QStringList& body = bodies[page];
+        QStringList top;
+        if (!header.shopName.isEmpty()) top << header.shopName;
+        if (!heading.isEmpty()) top << heading;
+        if (const QString date = drawDateLine(header); !date.isEmpty()) top << date;
+        top << BillMadeText + thaiDateTime(header.madeAt, header.years);
+        if (bodies.size() > 1) top << pageNumberText(static_cast<int>(page + 1), static_cast<int>(bodies.size()));
+        const int height = 2 * Margin + step * static_cast<int>(top.size() + body.size() + 1);
+
+        QImage image(BillImageWidth, height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        int y = Margin;
+        auto text = [&](const QString& s, const QFont& f, const QColor& colour) {
+            painter.setFont(f);
+            painter.setPen(colour);
+            // A line wider than the screen is cut short with "…" rather than off the edge.
+            const QString shown = QFontMetricsF(f).elidedText(s, Qt::ElideRight, textWidth);
+            painter.drawText(QRectF(Margin, y, textWidth, step), Qt::AlignLeft | Qt::AlignVCenter, shown);
             y += step;
-            continue;
+        };
+        for (const QString& line : top) {
+            const bool strong = line == heading || (line == header.shopName && !line.isEmpty());
+            text(line, strong ? bold : small, line == heading ? QColor(Qt::black) : QColor(Qt::darkGray));
         }
-        const bool owes = line.contains(CustomerPaysText);
-        const bool owed = line.contains(BookmakerPaysText);
-        const QColor colour = owes ? QColor(160, 0, 0) : owed ? QColor(0, 110, 0) : QColor(Qt::black);
-        text(line, isTotal(line) ? bold : font, colour);
+        painter.setPen(QPen(Qt::gray, 2));
+        painter.drawLine(Margin, y + step / 2, BillImageWidth - Margin, y + step / 2);
+        y += step;
+        for (const QString& line : body) {
+            if (line == Separator) {
+                painter.setPen(QPen(Qt::lightGray, 2));
+                painter.drawLine(Margin, y + step / 2, BillImageWidth - Margin, y + step / 2);
+                y += step;
+                continue;
+            }
+            if (RecordPacker::isRecord(line)) {
+                text(line, bets, Qt::black);
+                continue;
+            }
+            const bool owes = line.contains(CustomerPaysText);
+            const bool owed = line.contains(BookmakerPaysText);
+            const QColor colour = owes ? QColor(160, 0, 0) : owed ? QColor(0, 110, 0) : QColor(Qt::black);
+            text(line, isTotal(line) ? bold : font, colour);
+        }
+        painter.end();
+        images << image;
     }
-    painter.end();
-    return image;
+    return images;
 }
 
-bool writeBillPng(const QStringList& lines, const BillHeader& header, const QString& path)
+QString numberedPicturePath(const QString& path, int n)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!billImage(lines, header).save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    QString stem = path;
+    stem.chop(suffix.size());
+    return stem + QLatin1Char('-') + QString::number(n) + suffix;
+}
+
+BillPictures writeBillPng(const QStringList& lines, const BillHeader& header, const QString& path)
+{
+    BillPictures result;
+    const QList<QImage> images = billImages(lines, header);
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const QString target = images.size() == 1 ? path : numberedPicturePath(path, static_cast<int>(i + 1));
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) || !images[i].save(&file, "PNG") || !file.commit()) {
+            result.failed = target;
+            return result;
+        }
+        result.written << target;
     }
-    return file.commit();
+    return result;
 }
 
 QString billImageName(const QString& customer)

@@ -73,8 +73,9 @@ BillWindow::Picked BillWindow::picked()
         say({ChooseCustomerText});
         return p;
     }
+    const BillLayout layout = billLayout(ctx.store);
     for (const Statement& s : statementsFor(ctx.store, ctx.store, customer)) {
-        p.pages << billLines(s);
+        p.pages << billLines(s, {}, layout);
         p.customers << s.bill.customer;
     }
     return p;
@@ -110,7 +111,7 @@ void BillWindow::printBills()
 {
     const Picked p = picked();
     if (p.pages.isEmpty()) return Combo1->setFocus();
-    const BillHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
+    const BillHeader header = billHeader(ctx.store, ctx.store, QDateTime::currentDateTime());
     const auto build = [p, header](const PageGeometry& g) { return billsJob(p.pages, p.customers, g, header); };
     const PrintOutcome outcome = printOnDefault(build, 10, ctx.store.dataFolder(), QStringLiteral("bill"));
     say(outcome.failures);
@@ -126,7 +127,7 @@ void BillWindow::saveBillsPdf()
     // The operator picks where it goes, starting with a new dated name among the other printouts.
     const QString path = pickBillsPdfPath(pickSaveFile, ctx.store.dataFolder(), now);
     if (path.isEmpty()) return;
-    const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
+    const BillHeader header = billHeader(ctx.store, ctx.store, now);
     if (!writeBillsPdf(p.pages, p.customers, header, path)) {
         say({WriteFailedText + QDir::toNativeSeparators(path)});
         return;
@@ -139,7 +140,7 @@ void BillWindow::saveBillPictures()
     const Picked p = picked();
     if (p.pages.isEmpty()) return Combo1->setFocus();
     const QDateTime now = QDateTime::currentDateTime();
-    const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
+    const BillHeader header = billHeader(ctx.store, ctx.store, now);
     const QString dataFolder = ctx.store.dataFolder();
     if (Combo1->currentText().trimmed() != AllChoice) {
         // One customer's picture: the operator picks its file.
@@ -150,11 +151,12 @@ void BillWindow::saveBillPictures()
             pickSaveFile(PngBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PngFilterText);
         if (path.isEmpty()) return;
         path = withSuffix(path, QStringLiteral(".png"));
-        if (!writeBillPng(p.pages.first(), header, path)) {
-            say({WriteFailedText + QDir::toNativeSeparators(path)});
+        const BillPictures written = writeBillPng(p.pages.first(), header, path);
+        if (!written.ok()) {
+            say({WriteFailedText + QDir::toNativeSeparators(written.failed)});
             return;
         }
-        if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(path));
+        if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(written.written.join(u' ')));
         return;
     }
     // Everyone's pictures go into a new folder in the one the operator picks, named like the other
@@ -171,8 +173,8 @@ void BillWindow::saveBillPictures()
     }
     for (qsizetype i = 0; i < p.pages.size(); ++i) {
         const QString path = QDir(folder).filePath(billImageName(p.customers[i]));
-        if (!writeBillPng(p.pages[i], header, path)) {
-            say({WriteFailedText + QDir::toNativeSeparators(path)});
+        if (const BillPictures written = writeBillPng(p.pages[i], header, path); !written.ok()) {
+            say({WriteFailedText + QDir::toNativeSeparators(written.failed)});
             return;
         }
     }
