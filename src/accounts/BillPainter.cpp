@@ -148,28 +148,44 @@ QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int 
     return pages;
 }
 
+namespace
+{
+
+constexpr int Margin = 48;
+constexpr int TextWidth = BillImageWidth - 2 * Margin;
+
+QFont pictureBetsFont()
+{
+    QFont bets = betsFont();
+    bets.setPixelSize(34);
+    return bets;
+}
+
+} // namespace
+
+int billPictureBetsPerLine(const QStringList& lines)
+{
+    const int recordWidth = RecordPacker(lines).width();
+    if (recordWidth == 0) return 1;
+    const double charWidth = QFontMetricsF(pictureBetsFont()).horizontalAdvance(QLatin1Char('0'));
+    return std::max(1, static_cast<int>(TextWidth / (charWidth * (PictureGutter + recordWidth))));
+}
+
 QList<QImage> billImages(const QStringList& lines, const BillHeader& header)
 {
-    constexpr int Margin = 48;
     QFont font = billFont();
     font.setPixelSize(36);
     QFont bold = font;
     bold.setBold(true);
     QFont small = font;
     small.setPixelSize(28);
-    QFont bets = betsFont();
-    bets.setPixelSize(34);
+    const QFont bets = pictureBetsFont();
     const QFontMetricsF metrics(font);
     const int step = static_cast<int>(std::ceil(metrics.lineSpacing() * 1.15));
-    const int textWidth = BillImageWidth - 2 * Margin;
+    const int textWidth = TextWidth;
 
-    // As many bets on a line as the width holds.
     const QString heading = !lines.isEmpty() && lines.first().startsWith(BillHeadingText) ? lines.first() : QString();
-    const int recordWidth = RecordPacker(lines).width();
-    const double charWidth = QFontMetricsF(bets).horizontalAdvance(QLatin1Char('0'));
-    const int perLine =
-        recordWidth > 0 ? std::max(1, static_cast<int>(textWidth / (charWidth * (PictureGutter + recordWidth)))) : 1;
-    const QList<QStringList> bodies = billPictureBodies(lines, perLine);
+    const QList<QStringList> bodies = billPictureBodies(lines, billPictureBetsPerLine(lines));
 
     QList<QImage> images;
     for (qsizetype page = 0; page < bodies.size(); ++page) {
@@ -266,7 +282,8 @@ QString withSuffix(const QString& path, const QString& suffix)
 QString pickBillsPdfPath(const SaveFilePicker& pick, const QString& dataFolder, const QDateTime& now)
 {
     const QString proposed = printoutPath(dataFolder, now, QStringLiteral("bill"));
-    const QString path = pick(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
+    const QString path =
+        pick(PdfBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PdfFilterText);
     return path.isEmpty() ? path : withSuffix(path, QStringLiteral(".pdf"));
 }
 

@@ -54,6 +54,9 @@ inline constexpr int BillImageRows = 48;
 // pictures of at most `rows` lines each.
 QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows = BillImageRows);
 
+// How many bets a line of the bill's pictures holds: as many of the widest as the width takes.
+int billPictureBetsPerLine(const QStringList& lines);
+
 // Every picture of a bill, the header on each and "หน้า n/N" where there is more than one.
 QList<QImage> billImages(const QStringList& lines, const BillHeader& header);
 

@@ -308,7 +308,8 @@ DrawResult drawResult(Store& store, const CustomerRates& rates, const QStringLis
             if (indexes[size_t(i)] < 0) continue;
             const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, indexes[size_t(i)]));
             if (bytes.isEmpty()) continue;
-            if (const std::optional<BillType> b = billOfType(bytes, settings, rates.find(customers[i], type), *rules, false))
+            if (const std::optional<BillType> b =
+                    billOfType(bytes, settings, rates.find(customers[i], type), *rules, false))
                 addType(bills[static_cast<size_t>(i)], *b);
         }
     }

@@ -127,8 +127,7 @@ const QList<BookOption>& bookOptions()
         {option::ShopName, QStringLiteral("ชื่อร้าน"), QString(), false},
         {option::OperatorName, QStringLiteral("ชื่อผู้คีย์"), systemUserName(), false},
         {option::DrawDate, QStringLiteral("งวดวันที่"), QString(), false, BookOption::Kind::Date},
-        {option::GregorianYear, QStringLiteral("แสดงปีเป็น ค.ศ."), QStringLiteral("0"), false,
-         BookOption::Kind::YesNo},
+        {option::GregorianYear, QStringLiteral("แสดงปีเป็น ค.ศ."), QStringLiteral("0"), false, BookOption::Kind::YesNo},
         {option::BillTotalsOnly, QStringLiteral("บิลแสดงเฉพาะยอดรวม"), QStringLiteral("0"), false,
          BookOption::Kind::YesNo},
     };
@@ -155,8 +154,7 @@ QString optionValue(const Store& store, const QString& key)
 
 YearStyle yearStyle(const Store& store)
 {
-    return optionValue(store, option::GregorianYear) == QLatin1String("1") ? YearStyle::Gregorian
-                                                                            : YearStyle::Buddhist;
+    return optionValue(store, option::GregorianYear) == QLatin1String("1") ? YearStyle::Gregorian : YearStyle::Buddhist;
 }
 
 bool billTotalsOnly(const Store& store)

@@ -584,8 +584,7 @@ private slots:
         for (const char* name : {"a", "b", "c"})
             book.stake(Top2, name, "12", 15);
         const QStringList lines = billLines(statement(book, "a"));
-        QCOMPARE(lines.mid(1, 4),
-                 QStringList({"<2ตัวบน>", "12-15", "ยอดแทง= 15.00 บาท", "ส่วนลด 7.5%= 1.13 บาท"}));
+        QCOMPARE(lines.mid(1, 4), QStringList({"<2ตัวบน>", "12-15", "ยอดแทง= 15.00 บาท", "ส่วนลด 7.5%= 1.13 บาท"}));
         QVERIFY(lines.contains("ยอดรวม ลูกค้าต้องจ่าย 13.87 บาท"));
         QCOMPARE(statement(book, "a").due(), 13.87);
         const QStringList owed = owedLines(owedReport(store));
