@@ -3,11 +3,11 @@
 #include "app/Ledger.h"
 #include "audit/auditread.h"
 
+#include "entry/chat.h"
+#include "entry/chattexts.h"
 #include "accounts/BillPainter.h"
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
-#include "entry/chat.h"
-#include "entry/chattexts.h"
 #include "entry/sheet.h"
 #include "model/text.h"
 #include "model/types.h"
@@ -135,7 +135,7 @@ struct JobRules {
     bool keep = false;
     bool save = false;
     bool confirm = false;
-    bool chat = false;  // --dry-run and --json
+    bool chat = false; // --dry-run and --json
     bool audit = false; // --since and --verify
     bool clearRules = false;
     bool permutations = false;
@@ -232,7 +232,8 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     const bool rate = job == BatchJob::SetRate;
     for (const auto& [option, allowed] :
          {std::pair{PngOption, bill}, std::pair{PdfOption, bill}, std::pair{PastDrawOption, bill},
-          std::pair{TotalsOnlyOption, bill}, std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate},
+          std::pair{TotalsOnlyOption, bill},
+          std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate},
           std::pair{OverpayOption, job == BatchJob::Pay}})
         if (!allowed && parser.isSet(option)) return dashed(option) + QStringLiteral(" does not go with ") + name;
     if ((rate || job == BatchJob::Pay) && o.customer == AllChoice)
@@ -939,8 +940,7 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption({PermutationsOption, QStringLiteral("With --set-rule: every order of the number's digits.")});
     parser.addOption(
         {PngOption,
-         QStringLiteral(
-             "With --bill: save each bill as DIR/NAME.png (a long one as DIR/NAME-1.png, DIR/NAME-2.png ...)."),
+         QStringLiteral("With --bill: save each bill as DIR/NAME.png (a long one as DIR/NAME-1.png, DIR/NAME-2.png ...)."),
          QStringLiteral("DIR")});
     parser.addOption({TotalsOnlyOption, QStringLiteral("With --bill: each type's totals only, without the bets.")});
     parser.addOption({PdfOption, QStringLiteral("With --bill: save the bills in one PDF."), QStringLiteral("FILE")});
@@ -985,10 +985,11 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
     }
     const bool modifiers = parser.isSet(TypeOption) || parser.isSet(CustomerOption) || parser.isSet(NumberOption) ||
                            parser.isSet(KeepOption) || parser.isSet(SaveOption) || parser.isSet(ConfirmOption) ||
-                           parser.isSet(DryRunOption) || parser.isSet(JsonOption) || parser.isSet(SinceOption) ||
-                           parser.isSet(VerifyOption) || parser.isSet(ClearRulesOption) ||
-                           parser.isSet(PermutationsOption) || parser.isSet(PngOption) || parser.isSet(PdfOption) ||
-                           parser.isSet(PastDrawOption) || parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
+                           parser.isSet(DryRunOption) || parser.isSet(JsonOption) ||
+                           parser.isSet(SinceOption) || parser.isSet(VerifyOption) ||
+                           parser.isSet(ClearRulesOption) || parser.isSet(PermutationsOption) ||
+                           parser.isSet(PngOption) || parser.isSet(PdfOption) || parser.isSet(PastDrawOption) ||
+                           parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
                            parser.isSet(OverpayOption) || parser.isSet(AfterResultOption) ||
                            parser.isSet(AllowLargeOption);
     request.batch = !given.isEmpty() || modifiers;

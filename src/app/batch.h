@@ -44,33 +44,34 @@ enum class BatchJob {
 
 struct BatchOptions {
     BatchJob job = BatchJob::None;
-    QString sheetFile;         // enter a sheet
-    QString type;              // a type name, or "ทั้งหมด" where the job's window offers it
-    QString customer;          // a customer name, or "ทั้งหมด" where the job's window offers it
-    QString number;            // search
-    bool keep = false;         // over-limit: the keep list instead of the send-out list
-    QString listName;          // the saved send-out list to open
-    QString saveName;          // over-limit and number cut: save the pending send-out list under this name
-    QString folder;            // backup and restore, full or not: the folder that holds (or gets) "image_2"
-    bool confirmed = false;    // new draw: the operator said yes
-    QString chatFile;          // enter a pasted message
-    bool dryRun = false;       // enter a pasted message: read it, store nothing
-    bool json = false;         // enter a pasted message: print what was read as one JSON object
-    QDateTime since;           // audit: the lines from this moment on (invalid for all)
-    bool verify = false;       // audit: check the log's chain instead of listing it
+    QString sheetFile;      // enter a sheet
+    QString type;           // a type name, or "ทั้งหมด" where the job's window offers it
+    QString customer;       // a customer name, or "ทั้งหมด" where the job's window offers it
+    QString number;         // search
+    bool keep = false;      // over-limit: the keep list instead of the send-out list
+    QString listName;       // the saved send-out list to open
+    QString saveName;       // over-limit and number cut: save the pending send-out list under this name
+    QString folder;         // backup and restore, full or not: the folder that holds (or gets) "image_2"
+    bool confirmed = false; // new draw: the operator said yes
+    QString chatFile;       // enter a pasted message
+    bool dryRun = false;    // enter a pasted message: read it, store nothing
+    bool json = false;      // enter a pasted message: print what was read as one JSON object
+    QDateTime since;        // audit: the lines from this moment on (invalid for all)
+    bool verify = false;    // audit: check the log's chain instead of listing it
     bool clearRules = false;   // new draw: the number rules go too
     QStringList ruleArguments; // set and clear a rule: NUMBER, then "limit N", "closed" or "pay P"
     bool permutations = false; // set a rule: every order of the number's digits
-    QString pngFolder;         // bill: a picture of each bill into this folder
-    QString pdfFile;           // bill: every bill into this PDF
-    QString pastDraw;          // bill: the past draw (its folder name in "draws"), read only
-    bool totalsOnly = false;   // bill: each type's totals without the bets
-    QString payout;            // set-rate: the customer's own payout rate ("" for the type's)
-    QString discount;          // set-rate: the customer's own discount percentage ("" for the type's)
-    QString amount;            // pay: the amount, "" for all that is due
-    bool overpay = false;      // pay: more than is due may be paid
-    bool afterResult = false;  // enter a sheet or a message once the result is saved; audit: only such bets
-    bool allowLarge = false;   // restore: store records above the ceiling times their number's count
+    QString pngFolder;      // bill: a picture of each bill into this folder
+    QString pdfFile;        // bill: every bill into this PDF
+    QString pastDraw;       // bill: the past draw (its folder name in "draws"), read only
+    // bill: each type's totals without the bets
+    bool totalsOnly = false;
+    QString payout;         // set-rate: the customer's own payout rate ("" for the type's)
+    QString discount;       // set-rate: the customer's own discount percentage ("" for the type's)
+    QString amount;         // pay: the amount, "" for all that is due
+    bool overpay = false;   // pay: more than is due may be paid
+    bool afterResult = false; // enter a sheet or a message once the result is saved; audit: only such bets
+    bool allowLarge = false;  // restore: store records above the ceiling times their number's count
 };
 
 // A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.
