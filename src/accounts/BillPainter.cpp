@@ -141,10 +141,20 @@ QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int 
     if (!body.isEmpty() && body.first().startsWith(BillHeadingText)) body.removeFirst();
     body = packRecords(body, PictureGutter, perLine);
     QList<QStringList> pages;
+    QStringList page;
+    QString type; // the heading of the type whose bets are being laid out
     rows = std::max(1, rows);
-    for (qsizetype i = 0; i < body.size(); i += rows)
-        pages << body.mid(i, rows);
-    if (pages.isEmpty()) pages << QStringList();
+    for (const QString& line : body) {
+        if (page.size() >= rows) {
+            pages << page;
+            page.clear();
+            // Bets that go on over to the next picture are named by their type there too.
+            if (RecordPacker::isRecord(line) && !type.isEmpty()) page << type;
+        }
+        if (line.startsWith(QLatin1Char('<')) && line.endsWith(QLatin1Char('>'))) type = line;
+        page << line;
+    }
+    pages << page;
     return pages;
 }
 

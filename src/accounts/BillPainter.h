@@ -51,7 +51,8 @@ inline constexpr int BillImageRows = 48;
 
 // The bill's lines as its pictures hold them: its heading (which names the customer) goes into the
 // header of every picture, the bets are packed `perLine` to a line, and the rest is cut into
-// pictures of at most `rows` lines each.
+// pictures of at most `rows` lines each; a picture that goes on with a type's bets starts with the
+// type's heading again.
 QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows = BillImageRows);
 
 // How many bets a line of the bill's pictures holds: as many of the widest as the width takes.

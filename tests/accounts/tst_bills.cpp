@@ -186,10 +186,15 @@ private slots:
         // The heading moves into the header of every picture; the body is cut into pictures.
         const QList<QStringList> bodies = billPictureBodies(withBets(400), 5);
         QCOMPARE(bodies.first().first(), "<3ตัวตรง>");
-        // 26 lines besides the heading and the bets, 82 lines of 402 and 2 bets: 108 lines.
+        // 26 lines besides the heading and the bets, 82 lines of 402 and 2 bets: 108 lines; the
+        // second picture goes on with the type's bets under its heading.
         QCOMPARE(bodies.size(), 3);
         QCOMPARE(bodies[0].size(), BillImageRows);
-        QCOMPARE(bodies[2].size(), 108 - 2 * BillImageRows);
+        QCOMPARE(bodies[1].size(), BillImageRows);
+        QCOMPARE(bodies[1].first(), "<3ตัวตรง>");
+        QVERIFY(bodies[1][1].contains("-10"));
+        QCOMPARE(bodies[2].size(), 108 - 2 * BillImageRows + 1);
+        QVERIFY(!bodies[2].first().startsWith('<'));
 
         QTemporaryDir out;
         const QString path = out.filePath(billImageName(Somchai));
