@@ -172,6 +172,24 @@ QDate drawDate(Store& store)
     return QDate::fromString(optionValue(store, option::DrawDate), Qt::ISODate);
 }
 
+QStringList forgetDrawDates(Store& store)
+{
+    const QString path = optionFile(store);
+    const FileText f = store.readFile(path);
+    if (!f.exists) return {};
+    if (!f.readable) return {outcomeLine({Status::ReadFailed, path})};
+    QStringList lines = optionLines(f.text);
+    const qsizetype before = lines.size();
+    lines.removeIf([](const QString& line) {
+        return line.startsWith(option::DrawDate + QLatin1Char('#')) ||
+               line.startsWith(option::ResultDate + QLatin1Char('#'));
+    });
+    if (lines.size() == before) return {};
+    if (!store.WriteWholeFile(path, lines.join(QStringLiteral("\r\n"))))
+        return {outcomeLine({Status::WriteFailed, path})};
+    return {};
+}
+
 QStringList setResultDate(Store& store, QDate day)
 {
     return writeKeyedLine(store, option::ResultDate, day.toString(Qt::ISODate));

@@ -60,6 +60,10 @@ QDate drawDate(Store& store);
 // Keeps the day the drawn numbers were saved; the lines for the operator when it cannot be written.
 QStringList setResultDate(Store& store, QDate day);
 
+// The new draw forgets the old draw's date and the day its numbers were saved (its dated copy keeps
+// them); the other options stay. Nothing is written when the file holds neither.
+QStringList forgetDrawDates(Store& store);
+
 // Stores the value, keeping the other lines in their order. Returns the lines for the operator when
 // the value is refused or the file could not be read or written (empty on success).
 QStringList setOptionValue(Store& store, const QString& key, const QString& value);

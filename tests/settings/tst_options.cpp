@@ -1,6 +1,9 @@
 // The book's own options file: defaults, stored values, refusals and the bytes on disk.
 #include "settings/options.h"
 #include "testsupport.h"
+#include "tools/newdraw.h"
+
+#include <QDir>
 
 #include <QTest>
 
@@ -179,6 +182,28 @@ private slots:
         // The settings window never lists it.
         QVERIFY(optionItems(store).filter(QStringLiteral("2026-12-17")).isEmpty());
         QCOMPARE(setOptionValue(store, option::ResultDate, "2026-12-18"), QStringList{OptionValueInvalidText});
+    }
+
+    // A new draw does not head its bills with the last draw's date; the dated copy keeps it, and the
+    // other options stay with the book.
+    void newDrawForgetsTheDrawDate()
+    {
+        TempBook book;
+        Store& store = *book.store;
+        QVERIFY(setOptionValue(store, option::ShopName, "ร้านรวย").isEmpty());
+        QVERIFY(setOptionValue(store, option::DrawDate, "16/12/2569").isEmpty());
+        QVERIFY(setResultDate(store, QDate(2026, 12, 16)).isEmpty());
+        const NewDrawResult draw = startNewDraw(store, QDateTime(QDate(2026, 12, 16), QTime(21, 0)));
+        QVERIFY(draw.done);
+        QCOMPARE(book.bytes("option.gif"), cp874(QStringLiteral("shop#ร้านรวย\r\n")));
+        QVERIFY(!drawDate(store).isValid());
+        Store copy(draw.copyFolder);
+        QCOMPARE(optionValue(copy, option::DrawDate), QStringLiteral("2026-12-16"));
+
+        // A book without the options file still has none after its new draw.
+        TempBook bare;
+        QVERIFY(startNewDraw(*bare.store, QDateTime(QDate(2026, 12, 16), QTime(21, 0))).done);
+        QVERIFY(!QFile::exists(bare.file("option.gif")));
     }
 };
 
