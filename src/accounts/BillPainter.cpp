@@ -135,11 +135,55 @@ bool writeBillsPdf(const QList<QStringList>& bills, const QStringList& customers
     return file.commit();
 }
 
-QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows)
+namespace
+{
+
+// A bet row of the bill ("123-100"): a record without blanks, unlike a line that names a file.
+bool isBetRow(const QString& row)
+{
+    return RecordPacker::isRecord(row) && !row.contains(QLatin1Char(' '));
+}
+
+// The bill's lines under its heading.
+QStringList bodyOf(const QStringList& lines)
 {
     QStringList body = lines;
     if (!body.isEmpty() && body.first().startsWith(BillHeadingText)) body.removeFirst();
-    body = packRecords(body, PictureGutter, perLine);
+    return body;
+}
+
+QStringList betRowsOf(const QStringList& body)
+{
+    QStringList bets;
+    for (const QString& row : body)
+        if (isBetRow(row)) bets << row;
+    return bets;
+}
+
+// A packed line of bets starts with the gutter; no other line of a bill starts with a blank.
+bool isPackedBets(const QString& line)
+{
+    return line.startsWith(QString(PictureGutter, QLatin1Char(' ')));
+}
+
+} // namespace
+
+QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows)
+{
+    QStringList body;
+    {
+        const QStringList all = bodyOf(lines);
+        RecordPacker packer(betRowsOf(all), PictureGutter, perLine);
+        for (const QString& row : all) {
+            if (isBetRow(row)) {
+                if (packer.add(row)) body << packer.takeLine();
+                continue;
+            }
+            if (packer.pending()) body << packer.takeLine();
+            body << row;
+        }
+        if (packer.pending()) body << packer.takeLine();
+    }
     QList<QStringList> pages;
     QStringList page;
     QString type; // the heading of the type whose bets are being laid out
@@ -149,7 +193,7 @@ QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int 
             pages << page;
             page.clear();
             // Bets that go on over to the next picture are named by their type there too.
-            if (RecordPacker::isRecord(line) && !type.isEmpty()) page << type;
+            if (isPackedBets(line) && !type.isEmpty()) page << type;
         }
         if (line.startsWith(QLatin1Char('<')) && line.endsWith(QLatin1Char('>'))) type = line;
         page << line;
@@ -175,7 +219,7 @@ QFont pictureBetsFont()
 
 int billPictureBetsPerLine(const QStringList& lines)
 {
-    const int recordWidth = RecordPacker(lines).width();
+    const int recordWidth = RecordPacker(betRowsOf(bodyOf(lines))).width();
     if (recordWidth == 0) return 1;
     const double charWidth = QFontMetricsF(pictureBetsFont()).horizontalAdvance(QLatin1Char('0'));
     return std::max(1, static_cast<int>(TextWidth / (charWidth * (PictureGutter + recordWidth))));
@@ -235,7 +279,7 @@ QList<QImage> billImages(const QStringList& lines, const BillHeader& header)
                 y += step;
                 continue;
             }
-            if (RecordPacker::isRecord(line)) {
+            if (isPackedBets(line)) {
                 text(line, bets, Qt::black);
                 continue;
             }

@@ -218,6 +218,13 @@ private slots:
         QVERIFY(!failed.ok());
         QCOMPARE(failed.failed, out.filePath("no/such/somchai-1.png"));
         QCOMPARE(numberedPicturePath("/a/b.c/somchai.png", 2), QString("/a/b.c/somchai-2.png"));
+
+        // Only bets are packed: a dash in the customer's name or in a file named on the bill is no bet.
+        const QString damage = DamagedFileText + "/data/x-y/pay.gif";
+        QCOMPARE(billPictureBodies({BillHeadingText + "<a-b>", damage, "<2ตัวบน>", "12-5", "34-10"}, 2),
+                 QList<QStringList>({{damage, "<2ตัวบน>", "    12-5   34-10"}}));
+        QCOMPARE(billPictureBetsPerLine({BillHeadingText + "<a-b-c-d-e-f-g-h-i>", "12-5"}),
+                 billPictureBetsPerLine({"12-5"}));
     }
 
     // Folded to totals by the option or by the batch job; the header takes the draw's date from
