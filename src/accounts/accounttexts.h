@@ -58,6 +58,10 @@ inline const QString NoCustomersText = QStringLiteral("ยังไม่มี�
 inline const QString BahtText = QStringLiteral(" บาท");
 inline const QString PastDrawMark = QStringLiteral("งวด ");
 inline const QString BillMadeText = QStringLiteral("ออกบิล ");
+// After a bet on a winning number in the bet list of a type; its prize is on the win line below.
+inline const QString WinningBetMark = QStringLiteral("*");
+// The customer in the header of every picture of his bill.
+inline const QString BillCustomerText = QStringLiteral("ลูกค้า ");
 // A win on a type that has no payout rate: its prize, and every total made with it, is not known.
 inline const QString BillNoRateText = QStringLiteral("ยังไม่ได้ตั้งค่าอัตราจ่าย คิดเงินรางวัลไม่ได้");
 inline const QString NoRateOfTypesText = QStringLiteral("ยังไม่ได้ตั้งค่าอัตราจ่าย ");

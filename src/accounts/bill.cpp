@@ -7,6 +7,7 @@
 #include "reports/reportresult.h"
 #include "reports/selectors.h"
 #include "settings/numberrules.h"
+#include "settings/options.h"
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
 
@@ -43,10 +44,13 @@ QString mark(bool own)
 
 // `ownBalance`: the type's own balance line, left out when the bill has this type alone and its
 // balance is the draw's.
-QStringList typeLines(const BillType& t, bool ownBalance)
+QStringList typeLines(const BillType& t, bool ownBalance, bool totalsOnly)
 {
     QStringList lines;
     lines << typeLine(t.type);
+    if (!totalsOnly)
+        for (const BillBet& b : t.bets)
+            lines << betRow(b);
     lines << BillStakeText + baht(t.stake);
     if (!t.figures.discount.isEmpty())
         lines << BillDiscountText + t.figures.discount + QStringLiteral("%= ") + baht(t.discount) +
@@ -199,8 +203,9 @@ template <class F> bool forEachStake(const QByteArray& bytes, F&& f)
 // One type of a customer's bill from his stake file. His winners are those MatchWinning finds in
 // the lines grouped by number (GroupByNumber): summed per number of the set, in the set's order.
 // Nothing when the file holds no stake.
+// `withBets`: the bets are listed too (a bill shown to its customer, not a sum over every one).
 std::optional<BillType> billOfType(const QByteArray& bytes, const TypeSettings& s, const CustomerRate* own,
-                                   const NumberRules& rules)
+                                   const NumberRules& rules, bool withBets)
 {
     BillType t;
     t.type = s.type;
@@ -210,12 +215,25 @@ std::optional<BillType> billOfType(const QByteArray& bytes, const TypeSettings& 
     const NumberPlaces& places = numberPlaces(typeIndex(s.type));
     std::map<qsizetype, double> sums;
     double stake = 0;
+    QHash<QString, qsizetype> betOf; // a number's place in t.bets
+    QList<double> betSums;
     const bool any = forEachStake(bytes, [&](QStringView number, double amount) {
         stake += amount;
-        if (!drawn) return;
-        const qsizetype place = places.of(number);
-        if (place >= 0 && wins[static_cast<size_t>(place)]) sums[place] += amount;
+        const qsizetype place = drawn || withBets ? places.of(number) : -1;
+        const bool won = drawn && place >= 0 && wins[static_cast<size_t>(place)];
+        if (won) sums[place] += amount;
+        if (!withBets) return;
+        const QString key = number.toString();
+        auto at = betOf.constFind(key);
+        if (at == betOf.constEnd()) {
+            at = betOf.insert(key, t.bets.size());
+            t.bets << BillBet{key, 0, won};
+            betSums << 0;
+        }
+        betSums[*at] += amount;
     });
+    for (qsizetype i = 0; i < t.bets.size(); ++i)
+        t.bets[i].amount = shortestDecimal(betSums[i]).toDouble();
     if (!any) return std::nullopt;
     t.stake = toSatang(stake);
     if (!t.figures.discount.isEmpty()) t.discount = toSatang(Val(t.figures.discount) * t.stake / 100);
@@ -264,7 +282,7 @@ Bill computeBill(Store& store, const CustomerRates& rates, const QString& custom
         const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, index.toInt()));
         if (bytes.isEmpty()) continue;
         if (const std::optional<BillType> b =
-                billOfType(bytes, typeSettings(store, type), rates.find(customer, type), *rules))
+                billOfType(bytes, typeSettings(store, type), rates.find(customer, type), *rules, true))
             addType(bill, *b);
     }
     return bill;
@@ -290,7 +308,8 @@ DrawResult drawResult(Store& store, const CustomerRates& rates, const QStringLis
             if (indexes[size_t(i)] < 0) continue;
             const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, indexes[size_t(i)]));
             if (bytes.isEmpty()) continue;
-            if (const std::optional<BillType> b = billOfType(bytes, settings, rates.find(customers[i], type), *rules))
+            if (const std::optional<BillType> b =
+                    billOfType(bytes, settings, rates.find(customers[i], type), *rules, false))
                 addType(bills[static_cast<size_t>(i)], *b);
         }
     }
@@ -330,7 +349,17 @@ QString balanceText(double balance)
     return (balance > 0 ? CustomerPaysText : BookmakerPaysText) + baht(std::abs(balance));
 }
 
-QStringList billLines(const Statement& s, const QString& drawLabel)
+BillLayout billLayout(const Store& store)
+{
+    return {billTotalsOnly(store), yearStyle(store)};
+}
+
+QString betRow(const BillBet& bet)
+{
+    return bet.number + QLatin1Char('-') + shortestDecimal(bet.amount) + (bet.won ? WinningBetMark : QString());
+}
+
+QStringList billLines(const Statement& s, const QString& drawLabel, const BillLayout& layout)
 {
     QStringList lines;
     QString heading = BillHeadingText + typeLine(s.bill.customer);
@@ -341,7 +370,7 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
     // Without every payment and rate a balance would be a guess.
     const bool known = s.problems.isEmpty();
     for (const BillType& t : s.bill.types)
-        lines << typeLines(t, known && s.bill.types.size() > 1);
+        lines << typeLines(t, known && s.bill.types.size() > 1, layout.totalsOnly);
     if (s.bill.types.size() > 1) {
         lines << BillTotalsText;
         lines << BillStakeText + baht(s.bill.stake);
@@ -366,7 +395,7 @@ QStringList billLines(const Statement& s, const QString& drawLabel)
         // A payment taken back is named by the payment it takes back: its direction and its time.
         const bool paidIn = p.isReversal() ? p.amount < 0 : p.amount > 0;
         lines << (p.isReversal() ? TakenBackLineText : QString()) + (paidIn ? PaidInLineText : PaidOutLineText) +
-                     (p.isReversal() ? p.reverses : p.when).toString(QStringLiteral("dd/MM/yyyy HH:mm ")) +
+                     thaiShortDateTime(p.isReversal() ? p.reverses : p.when, layout.years) + QLatin1Char(' ') +
                      baht(std::abs(p.amount));
     }
     if (!isZero(s.paid)) lines << (s.paid > 0 ? PaidInText : PaidOutText) + baht(std::abs(s.paid));

@@ -5,6 +5,7 @@
 
 #include "accounts/customerrates.h"
 #include "accounts/payments.h"
+#include "core/model/thaidate.h"
 #include "reports/prize.h"
 
 #include <QDateTime>
@@ -27,8 +28,17 @@ struct BillWin {
     double prize = 0;
 };
 
+// One number the customer bet on, his stakes on it added up in the order he first keyed it; `won`
+// when it is a winning number (its prize is on the type's win of that number).
+struct BillBet {
+    QString number;
+    double amount = 0;
+    bool won = false;
+};
+
 struct BillType {
     QString type;
+    QList<BillBet> bets;
     double stake = 0;
     Figures figures;
     double discount = 0;
@@ -86,8 +96,21 @@ struct Statement {
 // "ลูกค้าต้องจ่าย 1,200.00 บาท", "เจ้ามือต้องจ่าย …" or "ไม่มียอดค้าง".
 QString balanceText(double balance);
 
+// How a bill is written out: with every bet under its type or its totals only, and its dates.
+struct BillLayout {
+    bool totalsOnly = false;
+    YearStyle years = YearStyle::Buddhist;
+};
+
+// The layout the book's options ask for.
+BillLayout billLayout(const Store& store);
+
+// A bet as the bill lists it: "12-100", and "12-100*" for a winning number. The printouts and the
+// picture pack these rows several to a line, as they pack the records of the main list.
+QString betRow(const BillBet& bet);
+
 // The lines of the bill, as the main list shows them and the printouts carry them. `drawLabel`
 // names the draw ("" for the book being kept).
-QStringList billLines(const Statement& statement, const QString& drawLabel = {});
+QStringList billLines(const Statement& statement, const QString& drawLabel = {}, const BillLayout& layout = {});
 
 } // namespace varnoth

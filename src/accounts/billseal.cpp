@@ -150,9 +150,10 @@ QString billSeal(const AuditHead& head, const Statement& statement)
     return groups.join(QLatin1Char('-'));
 }
 
-QStringList sealedBillLines(const Statement& statement, const AuditHead& head, const QString& drawLabel)
+QStringList sealedBillLines(const Statement& statement, const AuditHead& head, const QString& drawLabel,
+                            const BillLayout& layout)
 {
-    QStringList lines = billLines(statement, drawLabel);
+    QStringList lines = billLines(statement, drawLabel, layout);
     lines << SealLineText + billSeal(head, statement);
     return lines;
 }

@@ -36,7 +36,8 @@ AuditHead auditHead(const AuditIndex& index);
 QString billSeal(const AuditHead& head, const Statement& statement);
 
 // The bill's lines with its seal as the last one.
-QStringList sealedBillLines(const Statement& statement, const AuditHead& head, const QString& drawLabel = {});
+QStringList sealedBillLines(const Statement& statement, const AuditHead& head, const QString& drawLabel = {},
+                            const BillLayout& layout = {});
 // The seal a bill's lines end with; "" when they end with none.
 QString sealOfLines(const QStringList& lines);
 

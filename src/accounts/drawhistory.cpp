@@ -4,6 +4,7 @@
 #include "audit/auditlog.h"
 #include "core/model/text.h"
 #include "reports/reportresult.h"
+#include "settings/options.h"
 #include "storage/folder/datafolder.h"
 #include "storage/folder/store.h"
 #include "tools/newdraw.h"
@@ -158,6 +159,7 @@ QList<PastDraw> listPastDraws(const Store& current)
     const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     const QString prefix = drawCopyPrefix(current);
     const QSet<QString> unnamed = ownUnnamedCopies(current, dir, entries);
+    const YearStyle years = yearStyle(current);
     for (const QString& entry : entries) {
         // Another book's copies carry its name; a copy of this book's carries this one.
         QRegularExpressionMatch m = namedCopyStamp(entry, prefix);
@@ -166,7 +168,7 @@ QList<PastDraw> listPastDraws(const Store& current)
         const QDateTime when = QLocale::c().toDateTime(m.captured(1), QStringLiteral("yyyy-MM-dd_HHmm"));
         if (!when.isValid()) continue;
         const int n = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
-        QString label = QLocale::c().toString(when, QStringLiteral("dd/MM/yyyy HH:mm"));
+        QString label = thaiShortDateTime(when, years);
         if (n > 1) label += QStringLiteral(" (") + QString::number(n) + QLatin1Char(')');
         found.append({{when, n}, PastDraw{dir.filePath(entry), label, when}});
     }

@@ -18,7 +18,7 @@ class Store;
 
 struct PastDraw {
     QString folder; // the copy, a full path
-    QString label;  // "09/12/2026 14:30", or with " (2)" for a second copy in the same minute
+    QString label;  // "09/12/2569 14:30", or with " (2)" for a second copy in the same minute
     QDateTime when; // when the new draw that kept it was started
 };
 

@@ -1,8 +1,12 @@
 #include "app/BillPainter.h"
 
 #include "accounts/accounttexts.h"
+#include "core/model/datetexts.h"
 #include "core/model/text.h"
+#include "settings/options.h"
+#include "storage/folder/store.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
@@ -29,17 +33,42 @@ QFont billFont()
     return font;
 }
 
+// The packed bets keep their columns in a font of one width; Tlwg Mono has the Thai letters.
+QFont betsFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Tlwg Mono"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Courier New"),
+                      QStringLiteral("Loma")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    return font;
+}
+
 bool isTotal(const QString& line)
 {
     return line.startsWith(TotalDueText) || line.startsWith(BillHeadingText);
 }
 
+// The blanks between two packed bets on a picture: a phone is narrower than paper.
+constexpr int PictureGutter = 3;
+
 } // namespace
 
-QString billSubject(const QString& customer, const QString& drawLabel)
+BillHeader billHeader(const Store& current, Store& billed, const QDateTime& madeAt, const QString& drawLabel)
+{
+    return {optionValue(current, option::ShopName), madeAt, drawLabel, drawDate(billed), yearStyle(current)};
+}
+
+QString drawDateLine(const BillHeader& header)
+{
+    return header.drawDate.isValid() ? DrawDateText + thaiDate(header.drawDate, header.years) : QString();
+}
+
+QString billSubject(const QString& customer, const BillHeader& header)
 {
     QString subject = BillHeadingText + customer;
-    if (!drawLabel.isEmpty()) subject += QLatin1Char(' ') + PastDrawMark + drawLabel;
+    if (const QString date = drawDateLine(header); !date.isEmpty()) subject += QLatin1Char(' ') + date;
+    if (!header.drawLabel.isEmpty()) subject += QLatin1Char(' ') + PastDrawMark + header.drawLabel;
     return subject;
 }
 
@@ -50,7 +79,8 @@ PrintJob billsJob(const QList<QStringList>& bills, const QStringList& customers,
     all.fontSize = fontSize;
     all.pageCount = 0;
     for (qsizetype i = 0; i < bills.size(); ++i) {
-        const PageHeader pageHeader{header.shopName, header.madeAt, billSubject(customers.value(i), header.drawLabel)};
+        const PageHeader pageHeader{header.shopName, header.madeAt, billSubject(customers.value(i), header),
+                                    header.years};
         const PrintJob one = PrintMainList(bills[i], fontSize, 1, geometry, pageHeader);
         for (PrintedLine line : one.lines) {
             line.page += all.pageCount;
@@ -73,7 +103,8 @@ bool writeBillsPdf(const QList<QStringList>& bills, const QStringList& customers
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setResolution(300);
         pdf.setTitle(BillWindowTitle);
-        QFont font = billFont();
+        // The bets are packed in columns of blanks, as on the printer's paper.
+        QFont font = betsFont();
         font.setPointSize(10);
         const double twipsPerDot = TwipsPerInch / pdf.resolution();
         const QFontMetricsF metrics(font, &pdf);
@@ -104,68 +135,188 @@ bool writeBillsPdf(const QList<QStringList>& bills, const QStringList& customers
     return file.commit();
 }
 
-QImage billImage(const QStringList& lines, const BillHeader& header)
+namespace
 {
-    constexpr int Margin = 48;
+
+// A bet row of the bill ("123-100"): a record without blanks, unlike a line that names a file.
+bool isBetRow(const QString& row)
+{
+    return RecordPacker::isRecord(row) && !row.contains(QLatin1Char(' '));
+}
+
+// The bill's lines under its heading.
+QStringList bodyOf(const QStringList& lines)
+{
+    QStringList body = lines;
+    if (!body.isEmpty() && body.first().startsWith(BillHeadingText)) body.removeFirst();
+    return body;
+}
+
+QStringList betRowsOf(const QStringList& body)
+{
+    QStringList bets;
+    for (const QString& row : body)
+        if (isBetRow(row)) bets << row;
+    return bets;
+}
+
+// A packed line of bets starts with the gutter; no other line of a bill starts with a blank.
+bool isPackedBets(const QString& line)
+{
+    return line.startsWith(QString(PictureGutter, QLatin1Char(' ')));
+}
+
+} // namespace
+
+QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows)
+{
+    QStringList body;
+    {
+        const QStringList all = bodyOf(lines);
+        RecordPacker packer(betRowsOf(all), PictureGutter, perLine);
+        for (const QString& row : all) {
+            if (isBetRow(row)) {
+                if (packer.add(row)) body << packer.takeLine();
+                continue;
+            }
+            if (packer.pending()) body << packer.takeLine();
+            body << row;
+        }
+        if (packer.pending()) body << packer.takeLine();
+    }
+    QList<QStringList> pages;
+    QStringList page;
+    QString type; // the heading of the type whose bets are being laid out
+    rows = std::max(1, rows);
+    for (const QString& line : body) {
+        if (page.size() >= rows) {
+            pages << page;
+            page.clear();
+            // Bets that go on over to the next picture are named by their type there too.
+            if (isPackedBets(line) && !type.isEmpty()) page << type;
+        }
+        if (line.startsWith(QLatin1Char('<')) && line.endsWith(QLatin1Char('>'))) type = line;
+        page << line;
+    }
+    pages << page;
+    return pages;
+}
+
+namespace
+{
+
+constexpr int Margin = 48;
+constexpr int TextWidth = BillImageWidth - 2 * Margin;
+
+QFont pictureBetsFont()
+{
+    QFont bets = betsFont();
+    bets.setPixelSize(34);
+    return bets;
+}
+
+} // namespace
+
+int billPictureBetsPerLine(const QStringList& lines)
+{
+    const int recordWidth = RecordPacker(betRowsOf(bodyOf(lines))).width();
+    if (recordWidth == 0) return 1;
+    const double charWidth = QFontMetricsF(pictureBetsFont()).horizontalAdvance(QLatin1Char('0'));
+    return std::max(1, static_cast<int>(TextWidth / (charWidth * (PictureGutter + recordWidth))));
+}
+
+QList<QImage> billImages(const QStringList& lines, const BillHeader& header)
+{
     QFont font = billFont();
     font.setPixelSize(36);
     QFont bold = font;
     bold.setBold(true);
     QFont small = font;
     small.setPixelSize(28);
+    const QFont bets = pictureBetsFont();
     const QFontMetricsF metrics(font);
     const int step = static_cast<int>(std::ceil(metrics.lineSpacing() * 1.15));
+    const int textWidth = TextWidth;
 
-    QStringList top;
-    if (!header.shopName.isEmpty()) top << header.shopName;
-    if (!header.drawLabel.isEmpty()) top << PastDrawMark + header.drawLabel;
-    top << BillMadeText + header.madeAt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
-    const int height = 2 * Margin + step * static_cast<int>(top.size() + lines.size() + 1);
+    const QString heading = !lines.isEmpty() && lines.first().startsWith(BillHeadingText) ? lines.first() : QString();
+    const QList<QStringList> bodies = billPictureBodies(lines, billPictureBetsPerLine(lines));
 
-    QImage image(BillImageWidth, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setPen(Qt::black);
-    int y = Margin;
-    auto text = [&](const QString& s, const QFont& f, const QColor& colour) {
-        painter.setFont(f);
-        painter.setPen(colour);
-        // A line wider than the screen is cut short with "…" rather than off the edge.
-        const QString shown = QFontMetricsF(f).elidedText(s, Qt::ElideRight, BillImageWidth - 2 * Margin);
-        painter.drawText(QRectF(Margin, y, BillImageWidth - 2 * Margin, step), Qt::AlignLeft | Qt::AlignVCenter, shown);
-        y += step;
-    };
-    for (qsizetype i = 0; i < top.size(); ++i)
-        text(top[i], i == 0 && !header.shopName.isEmpty() ? bold : small, Qt::darkGray);
-    painter.setPen(QPen(Qt::gray, 2));
-    painter.drawLine(Margin, y + step / 2, BillImageWidth - Margin, y + step / 2);
-    y += step;
-    for (const QString& line : lines) {
-        if (line == Separator) {
-            painter.setPen(QPen(Qt::lightGray, 2));
-            painter.drawLine(Margin, y + step / 2, BillImageWidth - Margin, y + step / 2);
+    QList<QImage> images;
+    for (qsizetype page = 0; page < bodies.size(); ++page) {
+        const QStringList& body = bodies[page];
+        QStringList top;
+        if (!header.shopName.isEmpty()) top << header.shopName;
+        if (!heading.isEmpty()) top << heading;
+        if (const QString date = drawDateLine(header); !date.isEmpty()) top << date;
+        top << BillMadeText + thaiDateTime(header.madeAt, header.years);
+        if (bodies.size() > 1) top << pageNumberText(static_cast<int>(page + 1), static_cast<int>(bodies.size()));
+        const int height = 2 * Margin + step * static_cast<int>(top.size() + body.size() + 1);
+
+        QImage image(BillImageWidth, height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        int y = Margin;
+        auto text = [&](const QString& s, const QFont& f, const QColor& colour) {
+            painter.setFont(f);
+            painter.setPen(colour);
+            // A line wider than the screen is cut short with "…" rather than off the edge.
+            const QString shown = QFontMetricsF(f).elidedText(s, Qt::ElideRight, textWidth);
+            painter.drawText(QRectF(Margin, y, textWidth, step), Qt::AlignLeft | Qt::AlignVCenter, shown);
             y += step;
-            continue;
+        };
+        for (const QString& line : top) {
+            const bool strong = line == heading || (line == header.shopName && !line.isEmpty());
+            text(line, strong ? bold : small, line == heading ? QColor(Qt::black) : QColor(Qt::darkGray));
         }
-        const bool owes = line.contains(CustomerPaysText);
-        const bool owed = line.contains(BookmakerPaysText);
-        const QColor colour = owes ? QColor(160, 0, 0) : owed ? QColor(0, 110, 0) : QColor(Qt::black);
-        text(line, isTotal(line) ? bold : font, colour);
+        painter.setPen(QPen(Qt::gray, 2));
+        painter.drawLine(Margin, y + step / 2, BillImageWidth - Margin, y + step / 2);
+        y += step;
+        for (const QString& line : body) {
+            if (line == Separator) {
+                painter.setPen(QPen(Qt::lightGray, 2));
+                painter.drawLine(Margin, y + step / 2, BillImageWidth - Margin, y + step / 2);
+                y += step;
+                continue;
+            }
+            if (isPackedBets(line)) {
+                text(line, bets, Qt::black);
+                continue;
+            }
+            const bool owes = line.contains(CustomerPaysText);
+            const bool owed = line.contains(BookmakerPaysText);
+            const QColor colour = owes ? QColor(160, 0, 0) : owed ? QColor(0, 110, 0) : QColor(Qt::black);
+            text(line, isTotal(line) ? bold : font, colour);
+        }
+        painter.end();
+        images << image;
     }
-    painter.end();
-    return image;
+    return images;
 }
 
-bool writeBillPng(const QStringList& lines, const BillHeader& header, const QString& path)
+QString numberedPicturePath(const QString& path, int n)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!billImage(lines, header).save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    QString stem = path;
+    stem.chop(suffix.size());
+    return stem + QLatin1Char('-') + QString::number(n) + suffix;
+}
+
+BillPictures writeBillPng(const QStringList& lines, const BillHeader& header, const QString& path)
+{
+    BillPictures result;
+    const QList<QImage> images = billImages(lines, header);
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const QString target = images.size() == 1 ? path : numberedPicturePath(path, static_cast<int>(i + 1));
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) || !images[i].save(&file, "PNG") || !file.commit()) {
+            result.failed = target;
+            return result;
+        }
+        result.written << target;
     }
-    return file.commit();
+    return result;
 }
 
 QString billImageName(const QString& customer)

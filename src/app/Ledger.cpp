@@ -595,9 +595,13 @@ QStringList Ledger::saveResult(const DrawnNumbers& fields)
 {
     if (const ResultCheck check = checkDrawnNumbers(fields); !check.ok()) return check.lines;
     const QString before = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));
-    const QStringList lines = SaveResult(m_store, fields);
+    QStringList lines = SaveResult(m_store, fields);
     const QString after = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));
-    if (after != before) audit({AuditAction::Setting, {}, {}, {}, before, after, AuditResultSetting});
+    if (after != before) {
+        audit({AuditAction::Setting, {}, {}, {}, before, after, AuditResultSetting});
+        // The bills name the draw by the day its numbers were saved.
+        if (lines.isEmpty()) lines << setResultDate(m_store, QDate::currentDate());
+    }
     emit settingsChanged();
     return lines;
 }
@@ -608,7 +612,9 @@ QStringList Ledger::setOption(const QString& key, const QString& value)
     const QStringList lines = setOptionValue(m_store, key, value);
     if (!lines.isEmpty()) return lines;
     if (key == option::OperatorName) m_audit.setOperatorName(bookOperator());
-    if (value != before) audit({AuditAction::Setting, {}, {}, {}, before, value, key});
+    // A date or a yes/no is stored in its own form, which is what the log compares and keeps.
+    const QString after = optionValue(m_store, key);
+    if (after != before) audit({AuditAction::Setting, {}, {}, {}, before, after, key});
     emit settingsChanged();
     return lines;
 }

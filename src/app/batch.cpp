@@ -125,6 +125,7 @@ const QString PermutationsOption = QStringLiteral("permutations");
 const QString PngOption = QStringLiteral("png");
 const QString PdfOption = QStringLiteral("pdf");
 const QString PastDrawOption = QStringLiteral("past-draw");
+const QString TotalsOnlyOption = QStringLiteral("totals-only");
 const QString PayoutOption = QStringLiteral("payout");
 const QString DiscountOption = QStringLiteral("discount");
 const QString OverpayOption = QStringLiteral("overpay");
@@ -289,7 +290,7 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     const bool rate = job == BatchJob::SetRate;
     for (const auto& [option, allowed] :
          {std::pair{PngOption, bill}, std::pair{PdfOption, bill}, std::pair{PastDrawOption, bill},
-          std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate},
+          std::pair{TotalsOnlyOption, bill}, std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate},
           std::pair{OverpayOption, job == BatchJob::Pay}})
         if (!allowed && parser.isSet(option)) return dashed(option) + QStringLiteral(" does not go with ") + name;
     if ((rate || job == BatchJob::Pay) && o.customer == AllChoice)
@@ -297,6 +298,7 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     o.pngFolder = parser.value(PngOption);
     o.pdfFile = parser.value(PdfOption);
     o.pastDraw = parser.value(PastDrawOption);
+    o.totalsOnly = parser.isSet(TotalsOnlyOption);
     o.payout = parser.value(PayoutOption).trimmed();
     o.discount = parser.value(DiscountOption).trimmed();
     o.overpay = parser.isSet(OverpayOption);
@@ -794,8 +796,10 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
     const AuditHead head = auditHead(log);
     QList<QStringList> pages;
     QStringList customers;
+    BillLayout layout = billLayout(current);
+    if (o.totalsOnly) layout.totalsOnly = true;
     for (const Statement& s : std::as_const(statements)) {
-        pages << sealedBillLines(s, head, drawLabel);
+        pages << sealedBillLines(s, head, drawLabel, layout);
         customers << s.bill.customer;
         r.out << pages.last();
         if (!s.unknowns().isEmpty()) r.exitCode = BatchRefused;
@@ -809,7 +813,7 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
     } else if (r.exitCode == BatchRefused) {
         r.err << QStringLiteral("a figure of the accounts cannot be known (see the bill); the totals due are left out");
     }
-    const BillHeader header{optionValue(current, option::ShopName), QDateTime::currentDateTime(), drawLabel};
+    const BillHeader header = billHeader(current, store, QDateTime::currentDateTime(), drawLabel);
     if (!o.pngFolder.isEmpty()) {
         if (!QDir().mkpath(o.pngFolder))
             return refused(r, QStringLiteral("cannot make the folder ") + QDir::toNativeSeparators(o.pngFolder));
@@ -818,11 +822,10 @@ BatchResult bills(Ledger& ledger, const BatchOptions& o)
         QStringList notWritten;
         for (qsizetype i = 0; i < pages.size(); ++i) {
             const QString path = QDir(o.pngFolder).filePath(billImageName(customers[i]));
-            if (!writeBillPng(pages[i], header, path)) {
-                notWritten << WriteFailedText + QDir::toNativeSeparators(path);
-                continue;
-            }
-            r.out << SavedFileText + QDir::toNativeSeparators(path);
+            const BillPictures written = writeBillPng(pages[i], header, path);
+            for (const QString& one : written.written)
+                r.out << SavedFileText + QDir::toNativeSeparators(one);
+            if (!written.ok()) notWritten << WriteFailedText + QDir::toNativeSeparators(written.failed);
         }
         if (!notWritten.isEmpty()) {
             r.err << QString::number(notWritten.size()) + QStringLiteral(" of ") + QString::number(pages.size()) +
@@ -1059,7 +1062,11 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption({ClearRulesOption, QStringLiteral("With --new-draw: clear the number rules too.")});
     parser.addOption({PermutationsOption, QStringLiteral("With --set-rule: every order of the number's digits.")});
     parser.addOption(
-        {PngOption, QStringLiteral("With --bill: save each bill as DIR/NAME.png."), QStringLiteral("DIR")});
+        {PngOption,
+         QStringLiteral(
+             "With --bill: save each bill as DIR/NAME.png (a long one as DIR/NAME-1.png, DIR/NAME-2.png ...)."),
+         QStringLiteral("DIR")});
+    parser.addOption({TotalsOnlyOption, QStringLiteral("With --bill: each type's totals only, without the bets.")});
     parser.addOption({PdfOption, QStringLiteral("With --bill: save the bills in one PDF."), QStringLiteral("FILE")});
     parser.addOption({PastDrawOption,
                       QStringLiteral("With --bill: the past draw NAME (as --draws lists its folder), read only."),

@@ -65,6 +65,7 @@ struct BatchOptions {
     QString pngFolder;               // bill: a picture of each bill into this folder
     QString pdfFile;                 // bill: every bill into this PDF
     QString pastDraw;                // bill: the past draw (its folder name in "draws"), read only
+    bool totalsOnly = false;         // bill: each type's totals without the bets
     QString payout;                  // set-rate: the customer's own payout rate ("" for the type's)
     QString discount;                // set-rate: the customer's own discount percentage ("" for the type's)
     QString amount;                  // pay: the amount, "" for all that is due

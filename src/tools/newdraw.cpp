@@ -4,6 +4,7 @@
 #include "audit/auditlog.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
+#include "settings/options.h"
 #include "storage/folder/datafolder.h"
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
@@ -210,6 +211,8 @@ NewDrawResult startNewDraw(Store& store, const QDateTime& when)
           store.digitCutFile(), store.historyFile(), store.customerFile(), store.path(MergedBackupsFileName),
           store.path(AuditLogFileName), store.path(PaymentsFileName)})
         failures += removeChecked(store, path);
+    // The options stay with the book; the old draw's date goes with its copy.
+    failures += forgetDrawDates(store);
 
     failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);
     failures += store.EnsureTypeFiles(typeNames(), Store::SendOutPrefix);

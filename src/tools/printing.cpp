@@ -17,9 +17,6 @@ namespace varnoth
 namespace
 {
 
-constexpr int Gutter = 20;
-constexpr int RecordsPerLine = 3;
-
 const QString PageWord = QStringLiteral("หน้า ");
 
 QString joinPresent(const QString& a, const QString& b)
@@ -58,7 +55,7 @@ public:
         m_y = PageTop;
         for (const QString& line : opening)
             put(line, m_headerIndent);
-        const QString stamp = m_header.printedAt.toString(QStringLiteral("dd/MM/yyyy hh:mm"));
+        const QString stamp = thaiShortDateTime(m_header.printedAt, m_header.years);
         put(joinPresent(m_header.shopName, stamp), m_headerIndent);
         m_numberLines << m_job.lines.size();
         put(QString(), m_headerIndent);
@@ -93,7 +90,8 @@ private:
 
 } // namespace
 
-RecordPacker::RecordPacker(const QStringList& rows)
+RecordPacker::RecordPacker(const QStringList& rows, int gutter, int perLine)
+    : m_gutter(std::max(0, gutter)), m_perLine(std::max(1, perLine))
 {
     for (const QString& row : rows)
         if (isRecord(row)) m_width = std::max(m_width, static_cast<int>(row.size()));
@@ -108,9 +106,9 @@ bool RecordPacker::add(const QString& row)
         record = pieces.value(0) + spaced + pieces.value(1);
     }
     // Shorter records get extra blanks so that all of them end in the same column.
-    const int blanks = Gutter + std::max(0, m_width - static_cast<int>(row.size()));
+    const int blanks = m_gutter + std::max(0, m_width - static_cast<int>(row.size()));
     m_buffer += QString(blanks, QLatin1Char(' ')) + record;
-    return ++m_count == RecordsPerLine;
+    return ++m_count == m_perLine;
 }
 
 QString RecordPacker::takeLine()
@@ -119,19 +117,27 @@ QString RecordPacker::takeLine()
     return std::exchange(m_buffer, QString());
 }
 
-QString BuildListText(const QStringList& rows)
+QStringList packRecords(const QStringList& rows, int gutter, int perLine)
 {
-    RecordPacker packer(rows);
-    QString text;
+    RecordPacker packer(rows, gutter, perLine);
+    QStringList lines;
     for (const QString& row : rows) {
         if (RecordPacker::isRecord(row)) {
-            if (packer.add(row)) text += packer.takeLine() + CRLF;
+            if (packer.add(row)) lines << packer.takeLine();
             continue;
         }
-        if (packer.pending()) text += packer.takeLine() + CRLF;
-        text += row + CRLF;
+        if (packer.pending()) lines << packer.takeLine();
+        lines << row;
     }
-    if (packer.pending()) text += packer.takeLine() + CRLF;
+    if (packer.pending()) lines << packer.takeLine();
+    return lines;
+}
+
+QString BuildListText(const QStringList& rows)
+{
+    QString text;
+    for (const QString& line : packRecords(rows))
+        text += line + CRLF;
     return text;
 }
 

@@ -3,6 +3,8 @@
 // Nothing here draws: the page model says which text goes on which page and where, and a renderer
 // only has to scale twips to the device.
 
+#include "core/model/thaidate.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -42,6 +44,7 @@ struct PageHeader {
     QString shopName;
     QDateTime printedAt;
     QString subject;
+    YearStyle years = YearStyle::Buddhist; // how the date of printing shows its year
 };
 // The header takes these lines at the top of every page.
 inline constexpr int HeaderLines = 3;
@@ -60,11 +63,16 @@ inline constexpr int PageTop = RecordIndent;
 inline constexpr int RowsPerPage = 150;
 
 // Packs record rows (rows holding "-") three to a line, each right-aligned to the widest record
-// with 20 blanks of gutter; every other row is a line of its own.
+// with 20 blanks of gutter; every other row is a line of its own. A narrower page (a picture for a
+// phone) packs with a gutter and a count of its own.
 class RecordPacker
 {
 public:
-    explicit RecordPacker(const QStringList& rows);
+    static constexpr int DefaultGutter = 20;
+    static constexpr int DefaultPerLine = 3;
+    explicit RecordPacker(const QStringList& rows, int gutter = DefaultGutter, int perLine = DefaultPerLine);
+    // The widest record of the rows, in characters.
+    int width() const { return m_width; }
     static bool isRecord(const QString& row) { return row.contains(QLatin1Char('-')); }
     // Adds a record; returns true when the line is full and should be taken with takeLine().
     bool add(const QString& row);
@@ -73,9 +81,15 @@ public:
 
 private:
     int m_width = 0;
+    int m_gutter = DefaultGutter;
+    int m_perLine = DefaultPerLine;
     int m_count = 0;
     QString m_buffer;
 };
+
+// The rows with their records packed, one line each.
+QStringList packRecords(const QStringList& rows, int gutter = RecordPacker::DefaultGutter,
+                        int perLine = RecordPacker::DefaultPerLine);
 
 // The main list as text for a text editor: the packed lines, each followed by CR LF.
 QString BuildListText(const QStringList& rows);

@@ -6,14 +6,19 @@
 #include "app/batch.h"
 #include "gui/main/session.h"
 #include "reports/reportresult.h"
+#include "settings/options.h"
+#include "settings/result.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QFontMetricsF>
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace varnoth;
 using namespace varnoth::test;
@@ -42,6 +47,24 @@ struct Fixture {
         QVERIFY(ledger.recordPayment(Somchai, "5000", at("2026-12-09 18:05")).recorded());
     }
 };
+
+// somchai's bill without the rows of his bets.
+QStringList totalsOnly(const QStringList& bill)
+{
+    QStringList lines;
+    for (const QString& line : bill)
+        if (!line.contains(QLatin1Char('-'))) lines << line;
+    return lines;
+}
+
+// A bill whose first type carries `bets` more bets of 10 on the numbers from 100 up.
+QStringList withBets(int bets)
+{
+    QStringList bill = SomchaiBill;
+    for (int i = 0; i < bets; ++i)
+        bill.insert(2 + i, QStringLiteral("%1-10").arg(100 + i));
+    return bill;
+}
 
 BatchRequest parse(const QStringList& args)
 {
@@ -83,7 +106,7 @@ private slots:
         QVERIFY(pdfPages(out.filePath("long.pdf")) >= 3);
 
         const QString png = out.filePath(billImageName(Somchai));
-        QVERIFY(writeBillPng(SomchaiBill, header, png));
+        QVERIFY(writeBillPng(SomchaiBill, header, png).ok());
         QImageReader reader(png);
         QCOMPARE(reader.format(), QByteArray("png"));
         const QImage image = reader.read();
@@ -102,6 +125,132 @@ private slots:
         QCOMPARE(billImageName(".hidden"), QString("_.hidden.png"));
         // A file that cannot be written is reported, not left half-made.
         QVERIFY(!writeBillsPdf(pages, customers, header, out.filePath("no/such/folder/bills.pdf")));
+    }
+
+    // The printout packs the bets as it packs the main list's records, under a header that names the
+    // shop, the time in the Buddhist year, the customer, the draw and the page.
+    void billPagesWithBets()
+    {
+        const QDateTime made = at("2026-12-31 23:30");
+        const BillHeader header{QStringLiteral("ร้านทดสอบ"), made, {}, QDate(2027, 1, 1)};
+        const PrintJob job = billsJob({SomchaiBill}, {Somchai}, PageGeometry{240, 15840}, header);
+        QStringList texts;
+        for (const PrintedLine& line : job.lines)
+            texts << line.text;
+        QCOMPARE(job.pageCount, 1);
+        QCOMPARE(texts.mid(0, 4),
+                 QStringList({"ร้านทดสอบ    31/12/2569 23:30", "บิลลูกค้า somchai งวดวันที่ 1 มกราคม 2570    หน้า 1/1",
+                              Separator, "บิลลูกค้า <somchai>"}));
+        const QString blanks(20, QLatin1Char(' '));
+        QCOMPARE(texts.mid(4, 3),
+                 QStringList({"<3ตัวตรง>", blanks + "123-100" + blanks + "456-20*", "ยอดแทง= 120.00 บาท"}));
+        QVERIFY(texts.contains(blanks + "  12-50" + blanks + " 56-10*"));
+
+        BillHeader gregorian = header;
+        gregorian.years = YearStyle::Gregorian;
+        QCOMPARE(billsJob({SomchaiBill}, {Somchai}, PageGeometry{240, 15840}, gregorian).lines.first().text,
+                 QStringLiteral("ร้านทดสอบ    31/12/2026 23:30"));
+
+        // Three hundred bets pack three to a line: a hundred lines, over more than one page.
+        QTemporaryDir out;
+        QVERIFY(writeBillsPdf({withBets(300)}, {Somchai}, header, out.filePath("long.pdf")));
+        const PrintJob longJob = billsJob({withBets(300)}, {Somchai}, PageGeometry{240, 15840}, header);
+        QVERIFY(pdfPages(out.filePath("long.pdf")) > 1);
+        QCOMPARE(std::count_if(longJob.lines.cbegin(), longJob.lines.cend(),
+                               [](const PrintedLine& l) { return l.text.contains("-10 "); }),
+                 100);
+    }
+
+    // The picture packs as many bets on a line as its width holds and grows with them; a long list
+    // goes on over numbered pictures, each under the header.
+    void billPicturesWithBets()
+    {
+        const BillHeader header{QStringLiteral("ร้านทดสอบ"), at("2026-12-09 19:00"), {}, QDate(2026, 12, 16)};
+        const int perLine = billPictureBetsPerLine(SomchaiBill);
+        QVERIFY(perLine >= 2);
+        // The widest packed line fits the picture: nothing is cut off with "…".
+        const QStringList packed = billPictureBodies(withBets(40), billPictureBetsPerLine(withBets(40)), 1000).first();
+        QFont mono;
+        mono.setFamilies({"Tlwg Mono", "DejaVu Sans Mono"});
+        mono.setPixelSize(34);
+        for (const QString& line : packed)
+            if (line.contains('-')) QVERIFY(QFontMetricsF(mono).horizontalAdvance(line) <= BillImageWidth - 96);
+
+        // Four bets on two types make two lines; one line more of text is one step taller.
+        const int withAll = billImages(SomchaiBill, header).first().height();
+        const int totals = billImages(totalsOnly(SomchaiBill), header).first().height();
+        const int step = billImages(totalsOnly(SomchaiBill) << "x", header).first().height() - totals;
+        QVERIFY(step > 30);
+        QCOMPARE(withAll - totals, 2 * step);
+
+        // The heading moves into the header of every picture; the body is cut into pictures.
+        const QList<QStringList> bodies = billPictureBodies(withBets(400), 5);
+        QCOMPARE(bodies.first().first(), "<3ตัวตรง>");
+        // 26 lines besides the heading and the bets, 82 lines of 402 and 2 bets: 108 lines; the
+        // second picture goes on with the type's bets under its heading.
+        QCOMPARE(bodies.size(), 3);
+        QCOMPARE(bodies[0].size(), BillImageRows);
+        QCOMPARE(bodies[1].size(), BillImageRows);
+        QCOMPARE(bodies[1].first(), "<3ตัวตรง>");
+        QVERIFY(bodies[1][1].contains("-10"));
+        QCOMPARE(bodies[2].size(), 108 - 2 * BillImageRows + 1);
+        QVERIFY(!bodies[2].first().startsWith('<'));
+
+        QTemporaryDir out;
+        const QString path = out.filePath(billImageName(Somchai));
+        const QStringList bill = withBets(400);
+        const BillPictures written = writeBillPng(bill, header, path);
+        QVERIFY(written.ok());
+        const qsizetype pictures = billPictureBodies(bill, billPictureBetsPerLine(bill)).size();
+        QVERIFY(pictures >= 2);
+        QCOMPARE(written.written.size(), pictures);
+        QVERIFY(!QFile::exists(path));
+        for (int n = 1; n <= pictures; ++n) {
+            QCOMPARE(written.written[n - 1], out.filePath(QStringLiteral("somchai-%1.png").arg(n)));
+            const QImage image(written.written[n - 1]);
+            QCOMPARE(image.width(), BillImageWidth);
+            // Every full picture is as tall as the first: the same header, the same count of rows.
+            if (n < pictures) QCOMPARE(image.height(), QImage(written.written[0]).height());
+        }
+        QVERIFY(!QFile::exists(out.filePath(QStringLiteral("somchai-%1.png").arg(pictures + 1))));
+        // A picture that cannot be written is named.
+        const BillPictures failed = writeBillPng(bill, header, out.filePath("no/such/somchai.png"));
+        QVERIFY(!failed.ok());
+        QCOMPARE(failed.failed, out.filePath("no/such/somchai-1.png"));
+        QCOMPARE(numberedPicturePath("/a/b.c/somchai.png", 2), QString("/a/b.c/somchai-2.png"));
+
+        // Only bets are packed: a dash in the customer's name or in a file named on the bill is no bet.
+        const QString damage = DamagedFileText + "/data/x-y/pay.gif";
+        QCOMPARE(billPictureBodies({BillHeadingText + "<a-b>", damage, "<2ตัวบน>", "12-5", "34-10"}, 2),
+                 QList<QStringList>({{damage, "<2ตัวบน>", "    12-5   34-10"}}));
+        QCOMPARE(billPictureBetsPerLine({BillHeadingText + "<a-b-c-d-e-f-g-h-i>", "12-5"}),
+                 billPictureBetsPerLine({"12-5"}));
+    }
+
+    // Folded to totals by the option or by the batch job; the header takes the draw's date from
+    // the saved result, else from the option.
+    void totalsOnlyAndTheDrawDate()
+    {
+        Fixture f;
+        Store& store = *f.book.store;
+        QCOMPARE(billLines(statementOf(store, Somchai, {}), {}, {true}), totalsOnly(SomchaiBill));
+        BatchOptions bill;
+        bill.job = BatchJob::Bill;
+        bill.customer = Somchai;
+        bill.totalsOnly = true;
+        QCOMPARE(runBatch(f.ledger, bill).out.mid(0, totalsOnly(SomchaiBill).size()), totalsOnly(SomchaiBill));
+        bill.totalsOnly = false;
+        QVERIFY(f.ledger.setOption(option::BillTotalsOnly, "1").isEmpty());
+        QCOMPARE(runBatch(f.ledger, bill).out.mid(0, totalsOnly(SomchaiBill).size()), totalsOnly(SomchaiBill));
+
+        const QDateTime now = at("2026-12-16 20:00");
+        QVERIFY(!billHeader(store, store, now).drawDate.isValid());
+        QVERIFY(f.ledger.setOption(option::DrawDate, "16/12/2569").isEmpty());
+        QCOMPARE(drawDateLine(billHeader(store, store, now)), QStringLiteral("งวดวันที่ 16 ธันวาคม 2569"));
+        QVERIFY(f.ledger.setOption(option::GregorianYear, "1").isEmpty());
+        QCOMPARE(drawDateLine(billHeader(store, store, now)), QStringLiteral("งวดวันที่ 16 ธันวาคม 2026"));
+        QVERIFY(f.ledger.saveResult({"654321", "111", "222", "333", "444", "21"}).isEmpty());
+        QCOMPARE(billHeader(store, store, now).drawDate, QDate::currentDate());
     }
 
     // Each change of the accounts is one ledger call that says what changed and carries the
@@ -144,6 +293,8 @@ private slots:
         QTest::newRow("pay words") << QStringList{"--pay", "lots", "--customer", Somchai} << false;
         QTest::newRow("pay without customer") << QStringList{"--pay", "100"} << false;
         QTest::newRow("owed") << QStringList{"--owed"} << true;
+        QTest::newRow("bill totals only") << QStringList{"--bill", "--totals-only"} << true;
+        QTest::newRow("totals only with another job") << QStringList{"--view", "--totals-only"} << false;
     }
     void batchOptions()
     {

@@ -38,7 +38,7 @@ QString blanks(int n)
 }
 
 const PageHeader Header{"ร้านโชคดี", QDateTime(QDate(2026, 12, 9), QTime(2, 15)), "3ตัวตรง สมชาย"};
-const QString StampLine = "ร้านโชคดี    09/12/2026 02:15";
+const QString StampLine = "ร้านโชคดี    09/12/2569 02:15";
 
 QList<PrintedLine> onPage(const PrintJob& job, int page)
 {
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(job.lines, expected);
         // Without a shop name or a subject the header keeps the rest.
         const PrintJob bare = PrintMainList({}, 12, 1, Endless, {{}, Header.printedAt, {}});
-        QCOMPARE(bare.lines[0].text, QString("09/12/2026 02:15"));
+        QCOMPARE(bare.lines[0].text, QString("09/12/2569 02:15"));
         QCOMPARE(bare.lines[1].text, QString("หน้า 1/1"));
     }
 

@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -112,8 +113,9 @@ BillWindow::Picked BillWindow::picked()
         return p;
     }
     const AuditHead head = auditHead(log);
+    const BillLayout layout = billLayout(ctx.store);
     for (const Statement& s : statementsFor(ctx.store, ctx.store, customer)) {
-        p.pages << sealedBillLines(s, head);
+        p.pages << sealedBillLines(s, head, {}, layout);
         p.customers << s.bill.customer;
     }
     return p;
@@ -206,7 +208,7 @@ void BillWindow::printEntrySlip()
 void BillWindow::printPages(const Picked& p)
 {
     if (onRoll()) return printSlips(p, QDateTime::currentDateTime());
-    const BillHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
+    const BillHeader header = billHeader(ctx.store, ctx.store, QDateTime::currentDateTime());
     const auto build = [p, header](const PageGeometry& g) { return billsJob(p.pages, p.customers, g, header); };
     const PrintOutcome outcome = printOnDefault(build, 10, ctx.store.dataFolder(), QStringLiteral("bill"));
     say(outcome.failures);
@@ -222,10 +224,10 @@ void BillWindow::saveBillsPdf()
     // The operator picks where it goes, starting with a new dated name among the other printouts.
     const QString path = pickBillsPdfPath(pickSaveFile, ctx.store.dataFolder(), now);
     if (path.isEmpty()) return;
-    const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
+    const BillHeader header = billHeader(ctx.store, ctx.store, now);
     PaperWidth width = PaperWidth::A4;
     paperWidthFromText(optionValue(ctx.store, option::PaperWidth), width);
-    const SlipHeader slip{header.shopName, {}, now, ctx.ledger.operatorName()};
+    const SlipHeader slip{header.shopName, header.drawLabel, now, ctx.ledger.operatorName()};
     const bool written = width == PaperWidth::A4 ? writeBillsPdf(p.pages, p.customers, header, path)
                                                  : writeSlipsPdf(p.pages, slip, width, path);
     if (!written) {
@@ -240,7 +242,7 @@ void BillWindow::saveBillPictures()
     const Picked p = picked();
     if (p.pages.isEmpty()) return Combo1->setFocus();
     const QDateTime now = QDateTime::currentDateTime();
-    const BillHeader header{optionValue(ctx.store, option::ShopName), now, {}};
+    const BillHeader header = billHeader(ctx.store, ctx.store, now);
     const QString dataFolder = ctx.store.dataFolder();
     if (Combo1->currentText().trimmed() != AllChoice) {
         // One customer's picture: the operator picks its file.
@@ -251,11 +253,12 @@ void BillWindow::saveBillPictures()
             pickSaveFile(PngBillCaption, proposed.isEmpty() ? printoutsFolder(dataFolder) : proposed, PngFilterText);
         if (path.isEmpty()) return;
         path = withSuffix(path, QStringLiteral(".png"));
-        if (!writeBillPng(p.pages.first(), header, path)) {
-            say({WriteFailedText + QDir::toNativeSeparators(path)});
+        const BillPictures written = writeBillPng(p.pages.first(), header, path);
+        if (!written.ok()) {
+            say({WriteFailedText + QDir::toNativeSeparators(written.failed)});
             return;
         }
-        if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(path));
+        if (ctx.shell) ctx.shell->showStatus(SavedFileText + QDir::toNativeSeparators(written.written.join(u' ')));
         return;
     }
     // Everyone's pictures go into a new folder in the one the operator picks, named like the other
@@ -272,8 +275,8 @@ void BillWindow::saveBillPictures()
     }
     for (qsizetype i = 0; i < p.pages.size(); ++i) {
         const QString path = QDir(folder).filePath(billImageName(p.customers[i]));
-        if (!writeBillPng(p.pages[i], header, path)) {
-            say({WriteFailedText + QDir::toNativeSeparators(path)});
+        if (const BillPictures written = writeBillPng(p.pages[i], header, path); !written.ok()) {
+            say({WriteFailedText + QDir::toNativeSeparators(written.failed)});
             return;
         }
     }
@@ -325,8 +328,23 @@ void BillWindow::copyPicture()
         say({OneCustomerForCopyText});
         return Combo1->setFocus();
     }
-    const BillHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
-    QGuiApplication::clipboard()->setImage(billImage(p.pages.first(), header));
+    const BillHeader header = billHeader(ctx.store, ctx.store, QDateTime::currentDateTime());
+    // A long bill is several pictures: on the clipboard they stand one under the other, as one.
+    const QList<QImage> pictures = billImages(p.pages.first(), header);
+    if (pictures.isEmpty()) return;
+    int height = 0;
+    for (const QImage& picture : pictures)
+        height += picture.height();
+    QImage whole(pictures.first().width(), height, pictures.first().format());
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    int y = 0;
+    for (const QImage& picture : pictures) {
+        painter.drawImage(0, y, picture);
+        y += picture.height();
+    }
+    painter.end();
+    QGuiApplication::clipboard()->setImage(whole);
     if (ctx.shell) ctx.shell->showStatus(PictureCopiedText);
 }
 

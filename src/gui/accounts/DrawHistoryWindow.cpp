@@ -122,8 +122,9 @@ void DrawHistoryWindow::billDraw()
     if (!d) return;
     Store past(d->folder);
     QStringList lines{PastDrawReadOnlyText + d->label};
+    const BillLayout layout = billLayout(ctx.store);
     for (const Statement& s : statementsFor(ctx.store, past, AllChoice))
-        lines << billLines(s, d->label);
+        lines << billLines(s, d->label, layout);
     show(lines);
 }
 
@@ -134,15 +135,16 @@ void DrawHistoryWindow::billDrawPdf()
     Store past(d->folder);
     QList<QStringList> pages;
     QStringList customers;
+    const BillLayout layout = billLayout(ctx.store);
     for (const Statement& s : statementsFor(ctx.store, past, AllChoice)) {
-        pages << billLines(s, d->label);
+        pages << billLines(s, d->label, layout);
         customers << s.bill.customer;
     }
     const QDateTime now = QDateTime::currentDateTime();
     // The picker starts among the other printouts, never in the copy.
     const QString path = pickBillsPdfPath(pickSaveFile, ctx.store.dataFolder(), now);
     if (path.isEmpty()) return;
-    const BillHeader header{optionValue(ctx.store, option::ShopName), now, d->label};
+    const BillHeader header = billHeader(ctx.store, past, now, d->label);
     if (!writeBillsPdf(pages, customers, header, path)) {
         if (ctx.shell) ctx.shell->addLines({WriteFailedText + QDir::toNativeSeparators(path)});
         return;

@@ -4,6 +4,7 @@
 #include "audit/audittexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
+#include "settings/options.h"
 #include "storage/folder/store.h"
 
 #include <QCheckBox>
@@ -86,7 +87,7 @@ QVariant AuditModel::data(const QModelIndex& index, int role) const
     const AuditRecord r = recordAt(index.row());
     switch (index.column()) {
     case Time:
-        return auditShownField(r.time);
+        return auditShownField(thaiStamp(r.time, m_years));
     case Operator:
         return auditShownField(r.operatorName == r.user ? r.operatorName
                                                         : r.operatorName + QStringLiteral(" (") + r.user + u')');
@@ -300,6 +301,7 @@ void AuditWindow::stopCheck()
 void AuditWindow::reload()
 {
     stopCheck();
+    m_model->setYears(yearStyle(ctx.store));
     auto index = std::make_shared<AuditIndex>();
     if (!index->load(ctx.ledger.auditLogPath())) {
         Label2->setText(AuditCannotReadText + Store::fileName(ctx.ledger.auditLogPath()));

@@ -4,6 +4,8 @@
 // belongs to. The chain of the log is checked in the background and the first broken line named.
 
 #include "audit/auditread.h"
+#include "core/model/thaidate.h"
+#include "gui/main/SecondaryWindow.h"
 #include "gui/main/SecondaryWindow.h"
 
 #include <QAbstractTableModel>
@@ -36,8 +38,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     // The record shown in a row (an empty one past the end).
     AuditRecord recordAt(int row) const;
+    // How the times show their year.
+    void setYears(YearStyle years) { m_years = years; }
 
 private:
+    YearStyle m_years = YearStyle::Buddhist;
     std::shared_ptr<const AuditIndex> m_index;
     AuditSelection m_selection;
     mutable QHash<int, AuditRecord> m_cache; // the rows on the screen

@@ -207,7 +207,7 @@ void Form11::beginEdit(QListWidgetItem* item)
     if (bookOptionsMode() && option >= 0 && option < bookOptions().size()) {
         // A shop name may hold " - "; the option's own value is read, not the item's text.
         edit.type = bookOptions()[option].caption;
-        edit.value = optionValue(ctx.store, bookOptions()[option].key);
+        edit.value = optionEditText(ctx.store, bookOptions()[option].key);
     }
     Text1->setText(edit.type);
     Text2->setText(edit.value);

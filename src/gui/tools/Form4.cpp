@@ -99,7 +99,7 @@ void Form4::print()
 {
     const int fontSize = static_cast<int>(Val(Combo1->currentText()));
     const int copies = static_cast<int>(Val(Combo2->currentText()));
-    PageHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}};
+    PageHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}, yearStyle(ctx.store)};
     JobBuilder build;
     QString name;
     if (m_mode == WindowMode::PrintList) {

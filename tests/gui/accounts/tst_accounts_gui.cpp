@@ -395,12 +395,12 @@ private slots:
         auto* w = f.window<DrawHistoryWindow>(WindowId::DrawHistory);
         QVERIFY(w);
         QCOMPARE(w->List1->rowCount(), 1);
-        QCOMPARE(w->List1->item(0, 0)->text(), QString("01/12/2026 21:00"));
+        QCOMPARE(w->List1->item(0, 0)->text(), QString("01/12/2569 21:00"));
         QCOMPARE(w->List1->item(0, 2)->text(), QString("1,180.00"));
         w->Command3->click();
         const QStringList bills = f.list();
-        QCOMPARE(bills.first(), PastDrawReadOnlyText + "01/12/2026 21:00");
-        QVERIFY(bills.contains(QStringLiteral("บิลลูกค้า <daeng> งวด 01/12/2026 21:00")));
+        QCOMPARE(bills.first(), PastDrawReadOnlyText + "01/12/2569 21:00");
+        QVERIFY(bills.contains(QStringLiteral("บิลลูกค้า <daeng> งวด 01/12/2569 21:00")));
         w->Command1->click();
         w->Command2->click();
         QVERIFY(f.list().size() > 3);

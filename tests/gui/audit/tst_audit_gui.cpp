@@ -238,6 +238,11 @@ private slots:
         QCOMPARE(cell(1), QStringLiteral("x\\ty (ro\\x1bot)"));
         QCOMPARE(cell(4), QStringLiteral("c\\r\\n2026"));
         QCOMPARE(cell(10), QStringLiteral("a\\\\tb"));
+        // The time reads in the Buddhist year, or the Gregorian one when the book asks for it.
+        QCOMPARE(cell(0), QStringLiteral("09/12/2569 10:00:00"));
+        book->put("option.gif", QStringLiteral("gregorian#1\r\n"));
+        w->reload();
+        QCOMPARE(cell(0), QStringLiteral("09/12/2026 10:00:00"));
     }
 
 private:

@@ -101,6 +101,33 @@ private slots:
         QCOMPARE(f.line123(), QString(stored ? "123-200001" : "123-100000"));
     }
 
+    // The draw's date is typed as the operator writes it, kept in ISO form, and shown in Thai.
+    void drawDateInTheSettingsWindow()
+    {
+        Fixture f;
+        const int index = ui(f.main).Combo3->findText(OptionsPickerEntry);
+        ui(f.main).Combo3->setCurrentIndex(index);
+        emit ui(f.main).Combo3->activated(index);
+        auto* w = f.main.dispatch().get<Form11>(WindowId::Settings);
+        QVERIFY(w);
+        int row = -1;
+        for (int i = 0; i < bookOptions().size(); ++i)
+            if (bookOptions()[i].key == option::DrawDate) row = i;
+        QVERIFY(row >= 0);
+        clickItem(w->List1, row);
+        w->Text2->setText("16/12/2569");
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        QCOMPARE(f.book.bytes("option.gif"), QByteArray("drawdate#2026-12-16\r\n"));
+        w = f.main.dispatch().get<Form11>(WindowId::Settings);
+        QCOMPARE(w->List1->item(row)->text(), QStringLiteral("งวดวันที่ - 16 ธันวาคม 2569"));
+        clickItem(w->List1, row);
+        QCOMPARE(w->Text2->text(), QStringLiteral("16/12/2569"));
+        // A day that does not exist is refused and the date stays.
+        w->Text2->setText("31/02/2569");
+        QTest::keyClick(w->Text2, Qt::Key_Return);
+        QCOMPARE(f.book.bytes("option.gif"), QByteArray("drawdate#2026-12-16\r\n"));
+    }
+
     void ceilingChangedInTheSettingsWindow()
     {
         Fixture f;
