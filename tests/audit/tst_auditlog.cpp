@@ -304,7 +304,8 @@ private slots:
         QCOMPARE(v.missing, missing);
         QCOMPARE(v.failed(), missing);
         const QString clean = book.contains(" log") ? AuditChainOkText : AuditNoLogText;
-        QCOMPARE(verificationLines(v), QStringList{missing ? AuditMissingLogText : clean});
+        // A log written without a key also says so after the verdict.
+        QCOMPARE(verificationLines(v).first(), missing ? AuditMissingLogText : clean);
     }
 
     void reopeningContinuesTheChainAndTheEntryNumbers()
