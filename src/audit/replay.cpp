@@ -72,6 +72,7 @@ struct Implied {
     QList<qint64> merges;          // lines of backups merged in (their records are not in the log)
     double mergedAmount = 0;
     QString drawBefore; // the copy the log's new draw made, by folder name ("" for none)
+    QDateTime began;    // the time of the log's first line
     bool firstLineKeyed = false;
 };
 
@@ -79,6 +80,11 @@ struct Implied {
 QString lastPart(const QString& path)
 {
     return path.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+}
+
+QDateTime lineTime(const QString& text)
+{
+    return QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 Implied play(const AuditIndex& index, const std::atomic_bool* cancel)
@@ -90,7 +96,10 @@ Implied play(const AuditIndex& index, const std::atomic_bool* cancel)
     for (qint64 i = 0; i < count; ++i) {
         if (cancel && (i & 0xfff) == 0 && cancel->load()) break;
         if (!index.record(i, r)) continue;
-        if (i == 0) m.firstLineKeyed = !r.keyId.isEmpty();
+        if (i == 0) {
+            m.firstLineKeyed = !r.keyId.isEmpty();
+            m.began = lineTime(r.time);
+        }
         if (r.action != AuditAction::TakeBack && r.action != AuditAction::DoAgain && !entryAction.contains(r.entry))
             entryAction.insert(r.entry, r.action);
         AuditAction action = r.action;
@@ -390,19 +399,30 @@ void compareSettings(Findings& f, const QHash<QString, QString>& file, const QHa
     if (unknown > 0) f.out.notChecked << before.arg(unknown);
 }
 
-// The copy a book's (or a copy's) log says its draw began from, by folder name; "" for none.
-QString copyBefore(const QString& folder)
+// How a copy's log begins: the copy its draw began from, by folder name ("" for none), and the time of
+// its first line.
+struct LogStart {
+    QString before;
+    QDateTime began;
+};
+LogStart logStart(const QString& folder)
 {
+    LogStart start;
     QFile log(QDir(folder).filePath(AuditLogFileName));
-    if (!log.open(QIODevice::ReadOnly)) return {};
+    if (!log.open(QIODevice::ReadOnly)) return start;
     for (int i = 0; i < 8 && !log.atEnd(); ++i) {
         QByteArray line = log.readLine(64 * 1024);
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
         AuditRecord record;
-        if (parseAuditLine(line, record) && record.action == AuditAction::NewDraw) return lastPart(record.detail);
+        if (!parseAuditLine(line, record)) continue;
+        if (!start.began.isValid()) start.began = lineTime(record.time);
+        if (record.action == AuditAction::NewDraw) {
+            start.before = lastPart(record.detail);
+            break;
+        }
     }
-    return {};
+    return start;
 }
 
 void comparePastDraws(Findings& f, const QList<PastDraw>& draws, const Implied& m)
@@ -411,23 +431,25 @@ void comparePastDraws(Findings& f, const QList<PastDraw>& draws, const Implied& 
     QHash<QString, const PastDraw*> byName;
     for (const PastDraw& d : draws)
         byName.insert(QFileInfo(d.folder).fileName(), &d);
-    // The draws the logs name, one before the other, back to the first log that names none.
+    // The draws the logs name, one before the other, back to the first log that names none: the
+    // logs began then, and a copy kept since must be one of them.
     QSet<QString> named;
-    QDateTime oldestNamed;
+    QDateTime began = m.began;
     for (QString name = m.drawBefore; !name.isEmpty() && !named.contains(name);) {
         const PastDraw* d = byName.value(name);
         if (!d) break; // named but gone: the listing of past draws says so
         named << name;
-        oldestNamed = d->when;
-        name = copyBefore(d->folder);
+        const LogStart start = logStart(d->folder);
+        if (start.began.isValid()) began = start.began;
+        name = start.before;
     }
     int before = 0;
     int withoutAnchor = 0;
     for (const PastDraw& d : draws) {
         const QString name = QFileInfo(d.folder).fileName();
         if (!named.contains(name)) {
-            // A copy older than every one the logs name was made before the log began.
-            if (named.isEmpty() || d.when < oldestNamed)
+            // A copy kept before the first log began cannot be told from one put there by hand.
+            if (!began.isValid() || d.when <= began)
                 ++before;
             else
                 f.differ(ReplayFakeDrawText.arg(d.label));
