@@ -151,6 +151,7 @@ AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* c
         keyed = keyed || !isPlain;
         const bool ours = !isPlain && key.isValid() && f[11].first(8) == key.id;
         if (!isPlain && !ours) ++v.otherKeyLines;
+        if (ours) ++v.ownKeyLines;
         // A line after one that could not be read has nothing to be checked against.
         if ((previousRead || isBreak) && (isPlain || ours)) {
             const QByteArray expected =
@@ -176,6 +177,7 @@ AnchorMatch matchAuditAnchor(const AuditIndex& index, const AuditAnchor& anchor)
 void checkAuditAnchor(AuditVerification& v, const AuditIndex& index, const QString& anchorPath)
 {
     if (anchorPath.isEmpty()) return;
+    v.anchorLooked = true;
     v.anchor = readAuditAnchor(anchorPath, &v.anchorDamaged);
     if (v.anchor) v.anchorMatch = matchAuditAnchor(index, *v.anchor);
 }
@@ -205,6 +207,8 @@ QStringList verificationLines(const AuditVerification& v)
     if (v.unkeyedLines > 0 && v.unkeyedLines < v.lines) lines << AuditUnkeyedPartText.arg(v.unkeyedLines);
     if (v.unkeyedLines > 0 && v.unkeyedLines == v.lines) lines << AuditUnkeyedAllText;
     if (v.otherKeyLines > 0) lines << AuditOtherKeyText.arg(v.otherKeyLines);
+    // This computer keyed lines of the log, yet keeps no anchor of it: removed, or the book was moved.
+    if (v.anchorLooked && !v.anchor && !v.anchorDamaged && v.ownKeyLines > 0) lines << AuditNoAnchorText;
     return lines;
 }
 

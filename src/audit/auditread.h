@@ -58,6 +58,8 @@ struct AuditVerification {
     std::optional<AuditAnchor> anchor;
     AnchorMatch anchorMatch = AnchorMatch::Same;
     bool anchorDamaged = false; // the anchor file is there but cannot be read
+    bool anchorLooked = false;  // an anchor was looked for (this computer has a settings folder)
+    qint64 ownKeyLines = 0;     // lines keyed with this computer's key
     bool anchorFailed() const
     {
         return anchorDamaged ||

@@ -69,6 +69,7 @@ inline const QString AuditOtherKeyText = QStringLiteral("%1 บรรทัด�
 inline const QString AuditAnchorShorterText = QStringLiteral("ประวัติสั้นกว่าที่เครื่องนี้บันทึกไว้ (เคยมี %1 บรรทัด เหลือ %2)");
 inline const QString AuditAnchorDifferentText = QStringLiteral("ประวัติถูกเขียนใหม่ ไม่ตรงกับที่เครื่องนี้บันทึกไว้ที่บรรทัดที่ %1");
 inline const QString AuditAnchorDamagedText = QStringLiteral("อ่านจุดยึดประวัติของเครื่องนี้ไม่ได้");
+inline const QString AuditNoAnchorText = QStringLiteral("ไม่พบจุดยึดของประวัตินี้ในเครื่องนี้ (ถูกลบ หรือย้ายข้อมูลมา)");
 // The log is gone (or emptied) from a book that holds stakes or past draws.
 inline const QString AuditMissingLogText = QStringLiteral("ไม่พบประวัติ แต่มีข้อมูลอยู่แล้ว");
 inline const QString AuditCannotReadText = QStringLiteral("อ่านไฟล์ประวัติไม่ได้ ");

@@ -306,6 +306,23 @@ private slots:
         QCOMPARE(v.reason, AuditUnkeyedAfterKeyedText);
     }
 
+    // A link in the log's place is not written through: the file it points at stays as it was.
+    void aLinkedLogIsNotWrittenThrough()
+    {
+#ifdef _WIN32
+        QSKIP("links need privileges on Windows");
+#endif
+        QTemporaryDir dir;
+        const QString outside = dir.filePath("outside.txt");
+        writeAll(outside, "mine\r\n");
+        const QString path = dir.filePath(AuditLogFileName);
+        QVERIFY(QFile::link(outside, path));
+        AuditWriter w;
+        QVERIFY(!w.open(path, "user", "op", testKey('k')));
+        QVERIFY(!w.append(bet("somchai", "1", "1"), w.nextEntry()));
+        QCOMPARE(readAll(outside), QByteArray("mine\r\n"));
+    }
+
     // The key is made once per user, readable by him alone, and never made anew over a damaged one.
     void theKeyIsMadeOnceAndKeptPrivate()
     {
