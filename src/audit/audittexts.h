@@ -88,6 +88,9 @@ inline const QString ReplayRuleText = QStringLiteral("กฎเลข %1 เล�
 inline const QString ReplayRateText = QStringLiteral("อัตราจ่าย/ส่วนลด %1 %2 ในไฟล์ \"%3\" ตามประวัติ \"%4\"");
 inline const QString ReplayFakeDrawText = QStringLiteral("งวดเก่า %1 ไม่ได้เกิดจากการเริ่มงวดใหม่ของข้อมูลชุดนี้");
 inline const QString ReplayDrawAnchorText = QStringLiteral("งวดเก่า %1 ประวัติในสำเนาไม่ตรงกับที่บันทึกไว้ตอนเริ่มงวดใหม่");
+// A difference in a past draw's copy: "งวดเก่า 09/12/2026 18:50: 3ตัวตรง somchai เลข 123 ..."
+inline const QString ReplayInDrawText = QStringLiteral("งวดเก่า %1: %2");
+inline const QString ReplayDrawNotReplayedText = QStringLiteral("ไม่ได้ตรวจ: ยอดในงวดเก่า %1 งวด ที่ประวัติไม่ได้เริ่มพร้อมงวด");
 inline const QString ReplaySameText = QStringLiteral("ข้อมูลตรงกับประวัติทุกรายการ");
 inline const QString ReplayDifferencesText = QStringLiteral("ข้อมูลไม่ตรงกับประวัติ %1 รายการ");
 inline const QString ReplayMoreText = QStringLiteral("และอีก %1 รายการ");
