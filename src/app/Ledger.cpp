@@ -359,9 +359,10 @@ void Ledger::openAudit(bool checkAnchor)
     if (!anchor) return;
     const AnchorMatch match = matchAuditAnchor(auditLogPath(), *anchor);
     if (match == AnchorMatch::Same || match == AnchorMatch::Longer) return;
-    // A new draw stopped after it moved the log into its copy: the anchor is that copy's log's.
+    // A new draw stopped after it moved the log into its copy (and perhaps began the new one): the
+    // anchor is that copy's log's.
     const QList<PastDraw> draws = listPastDraws(m_store);
-    if (m_audit.anchor().lines == 0 && !draws.isEmpty() &&
+    if (!draws.isEmpty() &&
         matchAuditAnchor(QDir(draws.last().folder).filePath(AuditLogFileName), *anchor) == AnchorMatch::Same) {
         writeAuditAnchor(m_anchorPath, m_audit.anchor());
         return;

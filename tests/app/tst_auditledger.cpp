@@ -306,6 +306,26 @@ private slots:
         QVERIFY(!brk.keyId.isEmpty());
     }
 
+    // A new draw stopped once it had moved the log into its copy, before this computer's anchor was
+    // begun anew: the log is not taken for a cut one.
+    void aNewDrawStoppedAfterItsCopyIsNoCut()
+    {
+        TempBook book;
+        Session session;
+        {
+            Ledger ledger(*book.store, session);
+            ledger.prepareCustomer(Somchai);
+            ledger.enterSheet("12-100\r\n", Two, Somchai);
+        }
+        QVERIFY(startNewDraw(*book.store).done); // the draw's own work, without the ledger's after it
+        Ledger ledger(*book.store, session);
+        ledger.prepareCustomer(Somchai);
+        const AuditVerification v = verifyOf(ledger);
+        QVERIFY(v.anchorBreaks.empty());
+        QCOMPARE(int(v.anchorMatch), int(AnchorMatch::Same));
+        QVERIFY(!v.failed());
+    }
+
     // The head of the log goes into each draw's copy and each backup; a copy's log cut later is named.
     void copiesAndBackupsCarryTheAnchor()
     {
