@@ -9,6 +9,7 @@
 #include "app/BillPainter.h"
 #include "app/spreadsheet.h"
 #include "audit/auditlog.h"
+#include "audit/replay.h"
 #include "core/model/types.h"
 #include "entry/chat.h"
 #include "entry/entry.h"
@@ -118,13 +119,25 @@ qint64 enterFields(Context& ctx, const QString& numberText, const QString& amoun
     return entered.created && totals.count > 0 ? entered.result.changes.size() : 0;
 }
 
+// The key the ledger chains its lines with, and where it keeps the anchor (beside the book).
+const AuditKey& benchKey()
+{
+    static const AuditKey key = auditKeyOf(QByteArray(32, 'b'));
+    return key;
+}
+QString anchorFile(Context& ctx)
+{
+    return ctx.scratch + QStringLiteral("/") + AuditAnchorFileName;
+}
+
 // The bets of the entry field with the lines the ledger adds to the audit log for them: one per bet,
-// appended and flushed each, to a log kept open as the ledger keeps it.
+// keyed, appended and flushed each, to a log kept open as the ledger keeps it; then the anchor.
 qint64 enterFieldsLogged(Context& ctx, const QString& numberText, const QString& amountText, const QString& type)
 {
     static AuditWriter log;
     const QString path = QDir(ctx.folder).filePath(AuditLogFileName);
-    if (log.path() != path || !log.isOpen()) log.open(path, QStringLiteral("bench"), QStringLiteral("bench"));
+    if (log.path() != path || !log.isOpen())
+        log.open(path, QStringLiteral("bench"), QStringLiteral("bench"), benchKey());
     const QString customer = ctx.customers.first();
     const FieldsEntered entered = commitFields(ctx, numberText, amountText, type);
     const qint64 number = log.nextEntry();
@@ -133,8 +146,32 @@ qint64 enterFieldsLogged(Context& ctx, const QString& numberText, const QString&
     for (const BetChange& bet : entered.result.changes)
         logged =
             log.append({AuditAction::Bet, bet.type, customer, bet.number, {}, bet.amount, {}}, number, now) && logged;
+    logged = writeAuditAnchor(anchorFile(ctx), log.anchor()) && logged;
     const StakeTotals totals = customerTotals(*ctx.store, type, customer);
     return entered.created && logged && totals.count > 0 ? entered.result.changes.size() : 0;
+}
+
+// A log of 100,000 bets over the book's customers, keyed, beside the book.
+QString replayLog(Context& ctx)
+{
+    const QString path = ctx.scratch + QStringLiteral("/replay/") + AuditLogFileName;
+    if (QFile::exists(path)) return path;
+    QDir().mkpath(QFileInfo(path).path());
+    AuditWriter log;
+    log.open(path, QStringLiteral("bench"), QStringLiteral("bench"), benchKey());
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int i = 0; i < 100000; ++i) {
+        const QString number = QStringLiteral("%1").arg((i * 37) % 1000, 3, 10, QLatin1Char('0'));
+        log.append({AuditAction::Sheet,
+                    Straight3,
+                    ctx.customers[i % ctx.customers.size()],
+                    number,
+                    {},
+                    QString::number(10 + i % 90),
+                    {}},
+                   1 + i / 50, now);
+    }
+    return path;
 }
 
 // A sheet of mixed entry lines: single amounts, paired amounts (the second on the permuted type)
@@ -329,7 +366,27 @@ std::vector<Operation> operations()
                            return enterFieldsLogged(ctx, QStringLiteral("123"), QStringLiteral("50"), Straight3);
                        },
                    .reads = [](Context& ctx) { return QStringList{ctx.store->customerFile()}; },
-                   .writes = [](Context& ctx) { return entryFiles(ctx, ctx.customers.first(), {Straight3}); }});
+                   .writes =
+                       [](Context& ctx) {
+                           return entryFiles(ctx, ctx.customers.first(), {Straight3}) + QStringList{anchorFile(ctx)};
+                       }});
+
+    // What a log of 100,000 lines says the book holds, against every stake, count and accounts file.
+    ops.push_back({.name = QStringLiteral("audit replay 100,000 lines"),
+                   .prepare = [](Context& ctx) { replayLog(ctx); },
+                   .run =
+                       [](Context& ctx) {
+                           AuditIndex index;
+                           index.load(replayLog(ctx));
+                           const AuditReplay replay = replayAudit(index, *ctx.store);
+                           return index.lineCount() + (replay.differences.isEmpty() ? 0 : 1);
+                       },
+                   .reads =
+                       [](Context& ctx) {
+                           return stakeFiles(ctx) + typeFiles(ctx, Store::CountPrefix) +
+                                  QStringList{replayLog(ctx), ctx.store->customerFile()};
+                       },
+                   .writes = noFiles});
 
     ops.push_back(
         {.name = QStringLiteral("271-gate entry"),

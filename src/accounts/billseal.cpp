@@ -195,7 +195,7 @@ bool parseSeal(const QString& typed, SealCode& code)
     return true;
 }
 
-SealCheck checkBillSeal(Store& store, const AuditIndex& index, const QString& typed)
+SealCheck checkBillSeal(Store& store, const AuditIndex& index, const QString& typed, const AuditKey& key)
 {
     using Verdict = SealCheck::Verdict;
     SealCheck check;
@@ -207,7 +207,7 @@ SealCheck checkBillSeal(Store& store, const AuditIndex& index, const QString& ty
         check.verdict = Verdict::LogShort;
         return finished(check, SealLogShortText + typed.trimmed());
     }
-    const AuditVerification v = verifyAudit(index);
+    const AuditVerification v = verifyAudit(index, nullptr, key);
     if (v.firstBroken > 0) {
         check.verdict = Verdict::LogBroken;
         return finished(check, SealLogBrokenText + QString::number(v.firstBroken));

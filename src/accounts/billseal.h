@@ -69,6 +69,6 @@ struct SealCheck {
 };
 
 // Checks a code against the book being kept and its log.
-SealCheck checkBillSeal(Store& store, const AuditIndex& index, const QString& typed);
+SealCheck checkBillSeal(Store& store, const AuditIndex& index, const QString& typed, const AuditKey& key = {});
 
 } // namespace varnoth

@@ -308,9 +308,12 @@ QList<AuditEvent> betEvents(const EntryResult& entry, AuditAction action, const 
 } // namespace
 
 Ledger::Ledger(Store& store, ReportState& session, QObject* parent)
-    : QObject(parent), m_store(store), m_session(session)
+    : QObject(parent), m_store(store), m_session(session), m_key(loadAuditKey(auditSettingsFolder())),
+      m_anchorPath(auditAnchorPath(store.dataFolder()))
 {
     m_store.setProgress(&m_progress);
+    if (!m_key.isValid())
+        qWarning("%s", qUtf8Printable(QStringLiteral("audit log: no key in ") + auditSettingsFolder()));
     openAudit();
 }
 
@@ -348,10 +351,32 @@ QString Ledger::bookOperator() const
     return name.isEmpty() ? systemUserName() : name;
 }
 
-void Ledger::openAudit()
+void Ledger::openAudit(bool checkAnchor)
 {
-    if (!m_audit.open(auditLogPath(), systemUserName(), bookOperator()))
+    if (!m_audit.open(auditLogPath(), systemUserName(), bookOperator(), m_key))
         qWarning("%s", qUtf8Printable(AuditCannotWriteText + auditLogPath()));
+    if (!checkAnchor || m_anchorPath.isEmpty()) return;
+    const std::optional<AuditAnchor> anchor = readAuditAnchor(m_anchorPath);
+    if (!anchor) return;
+    const AnchorMatch match = matchAuditAnchor(auditLogPath(), *anchor);
+    if (match == AnchorMatch::Same || match == AnchorMatch::Longer) return;
+    // A new draw stopped after it moved the log into its copy (and perhaps began the new one): the
+    // anchor is that copy's log's.
+    const QList<PastDraw> draws = listPastDraws(m_store);
+    if (!draws.isEmpty() &&
+        matchAuditAnchor(QDir(draws.last().folder).filePath(AuditLogFileName), *anchor) == AnchorMatch::Same) {
+        writeAuditAnchor(m_anchorPath, m_audit.anchor());
+        return;
+    }
+    // Cut, emptied or written anew since this computer last wrote it: the log says so itself, in a
+    // keyed line, before its next line.
+    m_audit.recordBreak(AuditAnchorBreakText + QStringLiteral(" (%1)").arg(anchor->lines));
+}
+
+void Ledger::saveAnchor()
+{
+    if (!m_anchorPath.isEmpty() && !writeAuditAnchor(m_anchorPath, m_audit.anchor()))
+        qWarning("%s", qUtf8Printable(QStringLiteral("audit log: cannot write the anchor ") + m_anchorPath));
 }
 
 QString Ledger::auditLogPath() const
@@ -385,6 +410,7 @@ qint64 Ledger::audit(const QList<AuditEvent>& events, qint64 entry)
             emit auditFailed(line);
             break;
         }
+    saveAnchor();
     return entry;
 }
 
@@ -758,7 +784,11 @@ PaymentResult Ledger::recordPayment(const QString& customer, const QString& amou
 
 BackupResult Ledger::backup(const QString& drive)
 {
-    return writeBackup(m_store, drive);
+    BackupResult result = writeBackup(m_store, drive);
+    // Beside the backup, the head of the log it was made with: a log rewritten later no longer matches.
+    if (result.outcome.ok())
+        writeAuditAnchor(QDir(backupFolderPath(drive)).filePath(AuditAnchorFileName), m_audit.anchor());
+    return result;
 }
 
 MergeResult Ledger::restore(const QString& drive, const ConfirmLarge& confirmLarge,
@@ -793,8 +823,14 @@ NewDrawResult Ledger::newDraw(bool clearRules)
 {
     emit newDrawStarting();
     // The log goes into the dated copy with the rest of the book; the new book starts a log of its own.
+    const AuditAnchor oldLog = m_audit.anchor();
     m_audit.close();
     NewDrawResult result = startNewDraw(m_store);
+    if (result.done) {
+        // The copy keeps the head of the log it took; this computer's anchor starts with the new log.
+        writeAuditAnchor(QDir(result.copyFolder).filePath(AuditAnchorFileName), oldLog);
+        if (!m_anchorPath.isEmpty()) writeAuditAnchor(m_anchorPath, {});
+    }
     openAudit();
     emit newDrawEnded();
     if (!result.done) return result;
@@ -813,7 +849,10 @@ NewDrawResult Ledger::newDraw(bool clearRules)
 
 FullBackupResult Ledger::fullBackup(const QString& drive)
 {
-    return writeFullBackup(m_store, drive);
+    FullBackupResult result = writeFullBackup(m_store, drive);
+    if (result.outcome.ok())
+        writeAuditAnchor(QDir(fullBackupFolderPath(drive)).filePath(AuditAnchorFileName), m_audit.anchor());
+    return result;
 }
 
 FullRestoreResult Ledger::fullRestore(const QString& drive)
@@ -824,7 +863,16 @@ FullRestoreResult Ledger::fullRestore(const QString& drive)
     emit newDrawStarting();
     m_audit.close();
     FullRestoreResult result = restoreFullBackup(m_store, drive);
-    openAudit();
+    openAudit(!result.done());
+    if (result.done()) {
+        // The log that came back is the book's from now on; the backup's anchor says whether it is
+        // the one the backup was made with.
+        if (!m_anchorPath.isEmpty()) writeAuditAnchor(m_anchorPath, m_audit.anchor());
+        if (const auto anchor = readAuditAnchor(QDir(fullBackupFolderPath(drive)).filePath(AuditAnchorFileName)))
+            if (const AnchorMatch m = matchAuditAnchor(auditLogPath(), *anchor);
+                m == AnchorMatch::Shorter || m == AnchorMatch::Different)
+                m_audit.recordBreak(AuditAnchorBreakText + QStringLiteral(" (%1)").arg(anchor->lines));
+    }
     emit newDrawEnded();
     if (!result.done()) return result;
     audit({AuditAction::Restore, {}, {}, {}, {}, {}, QDir::toNativeSeparators(fullBackupFolderPath(drive))});

@@ -130,6 +130,10 @@ public:
     // One line per stored bet of an entry, under one new entry number; 0 when it stored nothing.
     qint64 auditEntry(const EntryResult& entry, AuditAction action);
     QString auditLogPath() const;
+    // The key of this user's chain, and where this computer keeps the anchor of the book's log ("" for
+    // none); the anchor is written after every change.
+    const AuditKey& auditKey() const { return m_key; }
+    QString auditAnchorFile() const { return m_anchorPath; }
     // The end of the log was found damaged at start: a line recording the break was appended.
     bool auditDamagedAtOpen() const { return m_audit.damagedAtOpen(); }
     // Who keys: the operator option of the book, or the computer's user name while it holds none.
@@ -185,7 +189,9 @@ private:
     void pushFiles(class LedgerCommand* command, const QList<AuditEvent>& events);
     void pushEntry(const EntryResult& result, AuditAction action, const QString& stepText = QString());
     EntryResult refusedEntry(const QString& customer, const QString& refusal) const;
-    void openAudit();
+    // `checkAnchor`: a log that no longer matches this computer's anchor gets a break line saying so.
+    void openAudit(bool checkAnchor = true);
+    void saveAnchor();
     QString bookOperator() const;
 
     Store& m_store;
@@ -194,6 +200,8 @@ private:
     SignalProgress m_progress{*this};
     QStringList m_commandLines; // what the last undo or redo of a command had to say
     AuditWriter m_audit;
+    AuditKey m_key;
+    QString m_anchorPath;
     QString m_runOperator; // set for this run, over the book's option
 };
 

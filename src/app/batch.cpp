@@ -2,6 +2,7 @@
 
 #include "app/Ledger.h"
 #include "audit/auditread.h"
+#include "audit/replay.h"
 
 #include "accounts/accounttexts.h"
 #include "accounts/billseal.h"
@@ -730,15 +731,28 @@ BatchResult audit(Ledger& ledger, const BatchOptions& o)
         return refused(r,
                        QStringLiteral("cannot read the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()));
     if (o.verify) {
-        AuditVerification v = verifyAudit(index);
+        AuditVerification v = verifyAudit(index, nullptr, ledger.auditKey());
+        checkAuditAnchor(v, index, ledger.auditAnchorFile());
         v.missing = auditLogMissing(index, ledger.store());
         r.out = verificationLines(v);
+        // What the log says the book holds, against the files.
+        const AuditReplay replay = replayAudit(index, ledger.store());
+        r.out += replayLines(replay);
+        if (v.anchorFailed() || !v.anchorBreaks.empty())
+            return refused(r, QStringLiteral("the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()) +
+                                  QStringLiteral(" does not match the anchor this computer keeps of it (") +
+                                  QDir::toNativeSeparators(ledger.auditAnchorFile()) +
+                                  QStringLiteral("): it was cut, emptied or written anew"));
         if (v.missing)
             return refused(r, QStringLiteral("the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()) +
                                   QStringLiteral(" is missing or empty, yet the book holds stakes or past draws"));
         if (v.firstBroken > 0)
             return refused(r, QStringLiteral("the audit log is broken from line ") + QString::number(v.firstBroken) +
                                   QStringLiteral(": a line was changed, removed or inserted, or the log was cut"));
+        if (replay.failed())
+            return refused(r, QStringLiteral("the book differs from what its audit log says in ") +
+                                  QString::number(replay.differenceCount) +
+                                  QStringLiteral(" places: its files were changed outside the program"));
         return r;
     }
     AuditFilter filter;
@@ -939,7 +953,7 @@ BatchResult verifyBill(Ledger& ledger, const BatchOptions& o)
     if (!index.load(ledger.auditLogPath()))
         return refused(r,
                        QStringLiteral("cannot read the audit log ") + QDir::toNativeSeparators(ledger.auditLogPath()));
-    const SealCheck check = checkBillSeal(ledger.store(), index, o.sealCode);
+    const SealCheck check = checkBillSeal(ledger.store(), index, o.sealCode, ledger.auditKey());
     r.out = check.lines;
     if (check.verdict == SealCheck::Verdict::Malformed)
         return refused(r, QStringLiteral("\"") + o.sealCode +
@@ -1058,7 +1072,9 @@ void addBatchOptions(QCommandLineParser& parser)
                       QStringLiteral("With --audit: the lines from this date (YYYY-MM-DD) or moment "
                                      "(\"YYYY-MM-DD HH:MM\") on."),
                       QStringLiteral("WHEN")});
-    parser.addOption({VerifyOption, QStringLiteral("With --audit: check the log's chain of hashes.")});
+    parser.addOption({VerifyOption, QStringLiteral("With --audit: check the log's keyed chain and this computer's "
+                                                   "anchor of it, and compare what the log says the book holds "
+                                                   "with its files.")});
     parser.addOption({ClearRulesOption, QStringLiteral("With --new-draw: clear the number rules too.")});
     parser.addOption({PermutationsOption, QStringLiteral("With --set-rule: every order of the number's digits.")});
     parser.addOption(

@@ -111,12 +111,13 @@ bool AuditIndex::record(qint64 i, AuditRecord& r) const
     return false;
 }
 
-AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* cancel)
+AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* cancel, const AuditKey& key)
 {
     AuditVerification v;
     v.lines = index.lineCount();
     QByteArray previous = AuditChainStart;
     bool previousRead = true;
+    bool keyed = false; // a keyed line was seen: every later line must be keyed too
     for (qint64 i = 0; i < v.lines; ++i) {
         if (cancel && (i & 0xfff) == 0 && cancel->load()) break;
         const QByteArrayView l = index.line(i);
@@ -127,21 +128,58 @@ AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* c
             }
         };
         Fields f;
-        if (!splitFields(l, f) || f[11].size() != 64) {
+        if (!splitFields(l, f) || (f[11].size() != 64 && !(f[11].size() == 73 && f[11][8] == ':'))) {
             broken(i + 1 == v.lines && index.partialEnd() ? AuditPartialLineText : AuditUnreadableLineText);
             previousRead = false;
             continue;
         }
+        const bool isPlain = f[11].size() == 64;
         const bool isBreak = f[3] == "break";
-        if (isBreak) v.breaks.push_back(i + 1);
+        if (isBreak) {
+            v.breaks.push_back(i + 1);
+            if (f[10].startsWith(AuditAnchorBreakText.toUtf8())) v.anchorBreaks.push_back(i + 1);
+        }
         const QByteArray expectedPrevious = isBreak ? AuditChainStart : previous;
+        const QByteArrayView content = l.first(l.size() - f[11].size() - 1);
+        const QByteArrayView hash = f[11].last(64);
+        if (isPlain) {
+            if (keyed)
+                broken(AuditUnkeyedAfterKeyedText);
+            else
+                ++v.unkeyedLines;
+        }
+        keyed = keyed || !isPlain;
+        const bool ours = !isPlain && key.isValid() && f[11].first(8) == key.id;
+        if (!isPlain && !ours) ++v.otherKeyLines;
+        if (ours) ++v.ownKeyLines;
         // A line after one that could not be read has nothing to be checked against.
-        if ((previousRead || isBreak) && auditHash(expectedPrevious, l.first(l.size() - 65)) != f[11])
-            broken(AuditWrongHashText);
-        previous = f[11].toByteArray();
+        if ((previousRead || isBreak) && (isPlain || ours)) {
+            const QByteArray expected =
+                isPlain ? auditHash(expectedPrevious, content) : auditKeyedHash(key, expectedPrevious, content);
+            if (expected != hash) broken(AuditWrongHashText);
+        }
+        previous = hash.toByteArray();
         previousRead = true;
     }
     return v;
+}
+
+AnchorMatch matchAuditAnchor(const AuditIndex& index, const AuditAnchor& anchor)
+{
+    if (anchor.lines == 0) return index.lineCount() == 0 ? AnchorMatch::Same : AnchorMatch::Longer;
+    if (index.lineCount() < anchor.lines) return AnchorMatch::Shorter;
+    const QByteArrayView l = index.line(anchor.lines - 1);
+    const qsizetype tab = l.lastIndexOf('\t');
+    if (tab < 0 || l.sliced(tab + 1) != anchor.head) return AnchorMatch::Different;
+    return index.lineCount() == anchor.lines ? AnchorMatch::Same : AnchorMatch::Longer;
+}
+
+void checkAuditAnchor(AuditVerification& v, const AuditIndex& index, const QString& anchorPath)
+{
+    if (anchorPath.isEmpty()) return;
+    v.anchorLooked = true;
+    v.anchor = readAuditAnchor(anchorPath, &v.anchorDamaged);
+    if (v.anchor) v.anchorMatch = matchAuditAnchor(index, *v.anchor);
 }
 
 bool auditLogMissing(const AuditIndex& index, Store& store)
@@ -152,16 +190,25 @@ bool auditLogMissing(const AuditIndex& index, Store& store)
 
 QStringList verificationLines(const AuditVerification& v)
 {
-    if (v.missing) return {AuditMissingLogText};
-    if (v.lines == 0) return {AuditNoLogText};
     QStringList lines;
-    if (v.firstBroken == 0)
-        lines << AuditChainOkText;
-    else
-        lines << AuditChainBrokenText + QString::number(v.firstBroken) + QStringLiteral(" (") + v.reason +
-                     QLatin1Char(')');
+    if (v.anchorDamaged) lines << AuditAnchorDamagedText;
+    if (v.anchor && v.anchorMatch == AnchorMatch::Shorter)
+        lines << AuditAnchorShorterText.arg(v.anchor->lines).arg(v.lines);
+    if (v.anchor && v.anchorMatch == AnchorMatch::Different) lines << AuditAnchorDifferentText.arg(v.anchor->lines);
+    if (v.missing) return lines << AuditMissingLogText;
+    if (v.lines == 0) return lines << AuditNoLogText;
+    if (v.firstBroken == 0 && !v.anchorFailed())
+        lines.prepend(AuditChainOkText);
+    else if (v.firstBroken > 0)
+        lines.prepend(AuditChainBrokenText + QString::number(v.firstBroken) + QStringLiteral(" (") + v.reason +
+                      QLatin1Char(')'));
     for (qint64 b : v.breaks)
         lines << AuditBreakRecordedText + QString::number(b);
+    if (v.unkeyedLines > 0 && v.unkeyedLines < v.lines) lines << AuditUnkeyedPartText.arg(v.unkeyedLines);
+    if (v.unkeyedLines > 0 && v.unkeyedLines == v.lines) lines << AuditUnkeyedAllText;
+    if (v.otherKeyLines > 0) lines << AuditOtherKeyText.arg(v.otherKeyLines);
+    // This computer keyed lines of the log, yet keeps no anchor of it: removed, or the book was moved.
+    if (v.anchorLooked && !v.anchor && !v.anchorDamaged && v.ownKeyLines > 0) lines << AuditNoAnchorText;
     return lines;
 }
 

@@ -47,14 +47,35 @@ private:
 
 struct AuditVerification {
     qint64 lines = 0;
-    qint64 firstBroken = 0;     // 1-based line number of the first line that breaks the chain, 0 for none
-    QString reason;             // why it breaks
-    std::vector<qint64> breaks; // 1-based numbers of the lines that record a break found at start-up
-    bool missing = false;       // the log has no line, yet the book holds stakes or past draws
-    bool failed() const { return firstBroken > 0 || missing; }
+    qint64 firstBroken = 0;           // 1-based line number of the first line that breaks the chain, 0 for none
+    QString reason;                   // why it breaks
+    std::vector<qint64> breaks;       // 1-based numbers of the lines that record a break found at start-up
+    std::vector<qint64> anchorBreaks; // ... of those that record a log no longer matching its anchor
+    bool missing = false;             // the log has no line, yet the book holds stakes or past draws
+    qint64 unkeyedLines = 0;          // lines of the chain from before the key (plain hashes), from the first
+    qint64 otherKeyLines = 0;         // lines keyed with a key this computer does not hold: not checked
+    // The anchor of this computer's settings folder, when it has one, and how the log stands against it.
+    std::optional<AuditAnchor> anchor;
+    AnchorMatch anchorMatch = AnchorMatch::Same;
+    bool anchorDamaged = false; // the anchor file is there but cannot be read
+    bool anchorLooked = false;  // an anchor was looked for (this computer has a settings folder)
+    qint64 ownKeyLines = 0;     // lines keyed with this computer's key
+    bool anchorFailed() const
+    {
+        return anchorDamaged ||
+               (anchor && (anchorMatch == AnchorMatch::Shorter || anchorMatch == AnchorMatch::Different));
+    }
+    bool failed() const { return firstBroken > 0 || missing || !anchorBreaks.empty() || anchorFailed(); }
 };
-// Checks every line against the one before it. `cancel` stops the check early (the window closed).
-AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* cancel = nullptr);
+// Checks every line against the one before it: a keyed line with `key` (a line keyed with another
+// key is counted, not checked), a plain line with SHA-256, and no plain line after a keyed one.
+// `cancel` stops the check early (the window closed).
+AuditVerification verifyAudit(const AuditIndex& index, const std::atomic_bool* cancel = nullptr,
+                              const AuditKey& key = {});
+// How the indexed log stands against an anchor.
+AnchorMatch matchAuditAnchor(const AuditIndex& index, const AuditAnchor& anchor);
+// Reads the anchor at `anchorPath` and sets the verification's anchor fields.
+void checkAuditAnchor(AuditVerification& v, const AuditIndex& index, const QString& anchorPath);
 // Whether the log of the book is missing: it has no line (or no file), yet the book holds stakes or
 // past draws, which only changes that are logged make. Removing the log is the easy way to hide
 // what was changed, so such a book is never shown as having a clean log.

@@ -20,6 +20,8 @@ inline const QStringList AuditActionNames = {
 // The detail of a Break line: how the end of the log was found.
 inline const QString AuditPartialEndText = QStringLiteral("บรรทัดสุดท้ายไม่ครบ");
 inline const QString AuditBrokenEndText = QStringLiteral("บรรทัดสุดท้ายถูกแก้ไข");
+// ... and when the log no longer matched the anchor kept in the user's settings folder.
+inline const QString AuditAnchorBreakText = QStringLiteral("ประวัติไม่ตรงกับที่เครื่องนี้บันทึกไว้");
 
 // The detail of a bet's line when it was stored once the drawn numbers were saved, and the choice
 // of the audit window that shows only those.
@@ -59,12 +61,47 @@ inline const QString AuditUnreadableLineText = QStringLiteral("อ่านบ�
 inline const QString AuditWrongHashText = QStringLiteral("รหัสตรวจสอบไม่ตรง");
 inline const QString AuditPartialLineText = QStringLiteral("บรรทัดไม่ครบ");
 inline const QString AuditNoLogText = QStringLiteral("ยังไม่มีประวัติ");
+inline const QString AuditUnkeyedAfterKeyedText = QStringLiteral("ไม่มีรหัสลับ หลังจากเริ่มใช้รหัสลับแล้ว");
+inline const QString AuditUnkeyedPartText = QStringLiteral("บรรทัดที่ 1 ถึง %1 เป็นประวัติแบบเก่า ไม่มีรหัสลับ (ตรวจได้แค่ลำดับ)");
+inline const QString AuditUnkeyedAllText = QStringLiteral("ประวัติทั้งหมดเป็นแบบเก่า ไม่มีรหัสลับ (ตรวจได้แค่ลำดับ)");
+inline const QString AuditOtherKeyText = QStringLiteral("%1 บรรทัดลงรหัสจากเครื่องอื่น เครื่องนี้ตรวจไม่ได้");
+// The anchor of the user's settings folder: "ประวัติสั้นกว่าที่เครื่องนี้บันทึกไว้ (เคยมี 120 บรรทัด เหลือ 80)".
+inline const QString AuditAnchorShorterText = QStringLiteral("ประวัติสั้นกว่าที่เครื่องนี้บันทึกไว้ (เคยมี %1 บรรทัด เหลือ %2)");
+inline const QString AuditAnchorDifferentText = QStringLiteral("ประวัติถูกเขียนใหม่ ไม่ตรงกับที่เครื่องนี้บันทึกไว้ที่บรรทัดที่ %1");
+inline const QString AuditAnchorDamagedText = QStringLiteral("อ่านจุดยึดประวัติของเครื่องนี้ไม่ได้");
+inline const QString AuditNoAnchorText = QStringLiteral("ไม่พบจุดยึดของประวัตินี้ในเครื่องนี้ (ถูกลบ หรือย้ายข้อมูลมา)");
 // The log is gone (or emptied) from a book that holds stakes or past draws.
 inline const QString AuditMissingLogText = QStringLiteral("ไม่พบประวัติ แต่มีข้อมูลอยู่แล้ว");
 inline const QString AuditCannotReadText = QStringLiteral("อ่านไฟล์ประวัติไม่ได้ ");
 inline const QString AuditCannotWriteText = QStringLiteral("บันทึกประวัติไม่สำเร็จ ");
 // At start: the end of the log was damaged; a line recording it goes in with the next change.
 inline const QString AuditDamagedText = QStringLiteral("ไฟล์ประวัติเสียหายที่ท้ายไฟล์ จะบันทึกจุดเสียหายไว้พร้อมรายการถัดไป ");
+
+// What the log says the book holds, against the files.
+// "3ตัวตรง somchai เลข 123 ในไฟล์ 150 ตามประวัติ 100"
+inline const QString ReplayStakeText = QStringLiteral("%1 %2 เลข %3 ในไฟล์ %4 ตามประวัติ %5");
+inline const QString ReplayNoFileText = QStringLiteral("%1 %2 ไม่มีไฟล์ข้อมูล แต่ตามประวัติมียอด %3");
+inline const QString ReplayCountText = QStringLiteral("%1 เลข %2 จำนวนครั้งในไฟล์ %3 ตามประวัติ %4");
+inline const QString ReplayTotalText = QStringLiteral("ยอดรวมทั้งหมดในไฟล์ %1 ตามประวัติ %2");
+inline const QString ReplayPaymentText = QStringLiteral("รับจ่ายเงิน %1 ในไฟล์ %2 รายการ รวม %3 ตามประวัติ %4 รายการ รวม %5");
+inline const QString ReplayRuleText = QStringLiteral("กฎเลข %1 เลข %2 ในไฟล์ \"%3\" ตามประวัติ \"%4\"");
+inline const QString ReplayRateText = QStringLiteral("อัตราจ่าย/ส่วนลด %1 %2 ในไฟล์ \"%3\" ตามประวัติ \"%4\"");
+inline const QString ReplayFakeDrawText = QStringLiteral("งวดเก่า %1 ไม่ได้เกิดจากการเริ่มงวดใหม่ของข้อมูลชุดนี้");
+inline const QString ReplayDrawAnchorText = QStringLiteral("งวดเก่า %1 ประวัติในสำเนาไม่ตรงกับที่บันทึกไว้ตอนเริ่มงวดใหม่");
+// A difference in a past draw's copy: "งวดเก่า 09/12/2026 18:50: 3ตัวตรง somchai เลข 123 ..."
+inline const QString ReplayInDrawText = QStringLiteral("งวดเก่า %1: %2");
+inline const QString ReplayDrawNotReplayedText = QStringLiteral("ไม่ได้ตรวจ: ยอดในงวดเก่า %1 งวด ที่ประวัติไม่ได้เริ่มพร้อมงวด");
+inline const QString ReplaySameText = QStringLiteral("ข้อมูลตรงกับประวัติทุกรายการ");
+inline const QString ReplayDifferencesText = QStringLiteral("ข้อมูลไม่ตรงกับประวัติ %1 รายการ");
+inline const QString ReplayMoreText = QStringLiteral("และอีก %1 รายการ");
+inline const QString ReplayMergedText =
+    QStringLiteral("ไม่ได้ตรวจ: ยอดรายเลขและจำนวนครั้ง หลังนำข้อมูลเข้าที่บรรทัดที่ %1 (ประวัติเก็บแค่ยอดรวม ตรวจแค่ยอดรวม)");
+inline const QString ReplayMovedText = QStringLiteral("ไม่ได้ตรวจ: %1 %2 เลข %3 (แก้ไขย้ายเลข)");
+inline const QString ReplayRulesBeforeText = QStringLiteral("ไม่ได้ตรวจ: กฎเลข %1 รายการ ที่ตั้งไว้ก่อนเริ่มประวัติ");
+inline const QString ReplayRatesBeforeText =
+    QStringLiteral("ไม่ได้ตรวจ: อัตราจ่าย/ส่วนลดของลูกค้า %1 รายการ ที่ตั้งไว้ก่อนเริ่มประวัติ");
+inline const QString ReplayDrawsBeforeText = QStringLiteral("ไม่ได้ตรวจ: งวดเก่า %1 งวด ก่อนเริ่มประวัติ");
+inline const QString ReplayDrawNoAnchorText = QStringLiteral("ไม่ได้ตรวจ: งวดเก่า %1 งวด ที่ไม่มีจุดยึดประวัติ");
 
 // The checking pass of group entry.
 inline const QString CheckModeText = QStringLiteral("ตรวจทาน");

@@ -45,7 +45,7 @@ struct Book {
         const QStringList lines = sealedBillLines(statementsFor(store, store, customer).first(), auditHead(log()));
         return sealOfLines(lines);
     }
-    SealCheck check(const QString& code) { return checkBillSeal(*book.store, log(), code); }
+    SealCheck check(const QString& code) { return checkBillSeal(*book.store, log(), code, ledger.auditKey()); }
     AuditIndex index;
 };
 

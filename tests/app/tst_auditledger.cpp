@@ -1,11 +1,15 @@
 // The audit log as the ledger writes it: every change of the book leaves its lines, taking back and
 // doing again are logged under the entry they belong to, the new draw's copy keeps the old log, and
 // the checking pass compares a slip keyed again with what its entry stored, storing nothing.
+#include "accounts/customerrates.h"
+#include "accounts/drawhistory.h"
+#include "accounts/payments.h"
 #include "app/Ledger.h"
 #include "app/batch.h"
 #include "audit/auditread.h"
 #include "audit/audittexts.h"
 #include "audit/recheck.h"
+#include "audit/replay.h"
 #include "core/model/text.h"
 #include "entry/chat.h"
 #include "entry/gates.h"
@@ -20,7 +24,9 @@
 #include "tools/newdraw.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace varnoth;
@@ -32,6 +38,41 @@ namespace
 const QString Two = QStringLiteral("2ตัวบน");
 const QString Three = QStringLiteral("3ตัวตรง");
 const QString Somchai = QStringLiteral("somchai");
+
+AuditReplay replayOf(Ledger& ledger)
+{
+    AuditIndex index;
+    if (!index.load(ledger.auditLogPath())) return {};
+    return replayAudit(index, ledger.store());
+}
+
+AuditVerification verifyOf(Ledger& ledger)
+{
+    AuditIndex index;
+    if (!index.load(ledger.auditLogPath())) return {};
+    AuditVerification v = verifyAudit(index, nullptr, ledger.auditKey());
+    checkAuditAnchor(v, index, ledger.auditAnchorFile());
+    return v;
+}
+
+void replaceIn(const QString& path, const QByteArray& from, const QByteArray& to)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    QVERIFY2(bytes.contains(from), from.constData());
+    bytes.replace(from, to);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void appendTo(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(bytes);
+}
 
 QList<AuditRecord> recordsOf(const QString& path)
 {
@@ -72,7 +113,264 @@ struct Fixture {
 class TestAuditLedger : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_settings; // the user's settings folder: the key and the anchors
+
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_settings.isValid());
+        setAuditSettingsFolder(m_settings.path());
+    }
+
+    // Every kind of change the program makes, taken back and done again, across a new draw: the log
+    // says exactly what the files hold.
+    void theReplayOfTheProgramsOwnChangesMatchesTheBook()
+    {
+        Fixture f;
+        f.ledger.prepareCustomer("somsak");
+        f.ledger.enterSheet("12-100\r\n34-5\r\n", Two, Somchai);
+        f.ledger.enterSheet("12-70\r\n123-20\r\n", Three, "somsak");
+        f.ledger.enterSheet("12-40\r\n", Two, Somchai);
+        f.ledger.undo(); // the last sheet
+        f.ledger.redo();
+        f.ledger.undo();
+        QVERIFY(f.ledger.editRecord({"12", "250", Two, Somchai, "12", "100"}).written);
+        QVERIFY(f.ledger.deleteRecord({"34", "5", Two, Somchai, "34", "5"}).written);
+        f.ledger.undo(); // the delete
+        f.ledger.setNumberRule({Three, "123", RuleKind::Limit, 500, false});
+        f.ledger.setNumberRule({Three, "456", RuleKind::Closed, 0, false});
+        f.ledger.clearNumberRule(Three, "456");
+        f.ledger.setCustomerRate(Somchai, Two, "70", "10");
+        QVERIFY(f.ledger.recordPayment(Somchai, "30").recorded());
+        QVERIFY(f.ledger.recordPayment("somsak", "20").recorded());
+        f.ledger.undo(); // somsak's payment: a line that reverses it
+        AuditReplay replay = replayOf(f.ledger);
+        QVERIFY2(!replay.failed(), qPrintable(replay.differences.join('\n')));
+        QCOMPARE(replay.notChecked, QStringList());
+        QVERIFY(!verifyOf(f.ledger).failed());
+
+        QVERIFY(f.ledger.newDraw().done);
+        f.ledger.prepareCustomer(Somchai);
+        f.ledger.enterSheet("56-10\r\n", Two, Somchai);
+        f.ledger.setCustomerRate(Somchai, Three, "500", "");
+        replay = replayOf(f.ledger);
+        QVERIFY2(!replay.failed(), qPrintable(replay.differences.join('\n')));
+        // The first draw's log began with the book, not with a new draw: its stakes are not played.
+        QCOMPARE(replayLines(replay), (QStringList{ReplaySameText, ReplayDrawNotReplayedText.arg(1)}));
+        QVERIFY(!verifyOf(f.ledger).failed());
+    }
+
+    // A file changed by hand is named: the number, the customer and both amounts.
+    void theReplayNamesWhatWasChangedByHand_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("stake edited") << "stake" << ReplayStakeText.arg(Two, Somchai, "12", "150", "100");
+        QTest::newRow("stake added") << "new stake" << ReplayStakeText.arg(Two, Somchai, "77", "500", "0");
+        QTest::newRow("count edited") << "count" << ReplayCountText.arg(Two, "12", "5", "1");
+        QTest::newRow("payment added") << "payment"
+                                       << ReplayPaymentText.arg(Somchai).arg(2).arg("1530").arg(1).arg("30");
+        QTest::newRow("rule added") << "rule"
+                                    << ReplayRuleText.arg(Two, "34",
+                                                          describeRule({Two, "34", RuleKind::Closed, 0, false}), "-");
+        QTest::newRow("own rate edited") << "rate" << ReplayRateText.arg(Somchai, Two, "90/10", "70/10");
+        QTest::newRow("past draw put in") << "draw" << QString();
+    }
+    void theReplayNamesWhatWasChangedByHand()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, expected);
+        Fixture f;
+        f.ledger.enterSheet("12-100\r\n", Two, Somchai);
+        f.ledger.setCustomerRate(Somchai, Two, "70", "10");
+        QVERIFY(f.ledger.recordPayment(Somchai, "30").recorded());
+        QVERIFY(!replayOf(f.ledger).failed());
+
+        Store& store = *f.book.store;
+        if (change == "stake") replaceIn(store.StakeFilePath(Two, Somchai), "12-100", "12-150");
+        if (change == "new stake") replaceIn(store.StakeFilePath(Two, Somchai), "77-0", "77-500");
+        if (change == "count") replaceIn(store.TypeFilePath(Two, Store::CountPrefix), "12-1\r", "12-5\r");
+        if (change == "payment") appendTo(store.path(PaymentsFileName), "somchai#1500#2026-12-09 14:30:05\r\n");
+        if (change == "rule")
+            appendTo(store.path(NumberRulesFileName),
+                     cp874(ruleLine({Two, "34", RuleKind::Closed, 0, false}) + "\r\n"));
+        if (change == "rate") replaceIn(store.path(CustomerRatesFileName), "#70#10", "#90#10");
+        QString drawLabel;
+        if (change == "draw") {
+            // Dated after the log began, as a copy of a later draw would be.
+            const QDateTime when = QDateTime::currentDateTime().addSecs(3600);
+            const QString name = "picture_1_" + when.toString("yyyy-MM-dd_HHmm");
+            QVERIFY(QDir(f.book.dir.path()).mkpath("draws/" + name));
+            QFile::copy(store.customerFile(), f.book.dir.path() + "/draws/" + name + "/" + Store::CustomerFileName);
+            const QList<PastDraw> draws = listPastDraws(store);
+            QCOMPARE(draws.size(), 1);
+            expected = ReplayFakeDrawText.arg(draws[0].label);
+        }
+        const AuditReplay replay = replayOf(f.ledger);
+        QVERIFY(replay.failed());
+        QCOMPARE(replay.differences, QStringList{expected});
+        // The chain itself is whole: only the replay sees a file changed outside the program.
+        QVERIFY(!verifyOf(f.ledger).failed());
+    }
+
+    // What the log cannot tell is said, not guessed: a merged backup brings records the log holds as a
+    // sum only, and a record moved to another number.
+    void theReplaySaysWhatItCannotCheck()
+    {
+        Fixture f;
+        f.ledger.enterSheet("12-100\r\n", Two, Somchai);
+        QVERIFY(f.ledger.editRecord({"21", "100", Two, Somchai, "12", "100"}).written);
+        AuditReplay replay = replayOf(f.ledger);
+        QVERIFY(!replay.failed());
+        QCOMPARE(replay.notChecked.size(), 2);
+        QVERIFY(replay.notChecked[0].contains(" 12 ") || replay.notChecked[1].contains(" 12 "));
+
+        Fixture other;
+        other.ledger.enterSheet("34-60\r\n", Two, Somchai);
+        QTemporaryDir drive;
+        QVERIFY(other.ledger.backup(drive.path()).outcome.ok());
+        QCOMPARE(f.ledger.restore(drive.path()).outcome.status, Status::Ok);
+        replay = replayOf(f.ledger);
+        QVERIFY2(!replay.failed(), qPrintable(replay.differences.join('\n')));
+        QVERIFY(replay.notChecked.first().startsWith(ReplayMergedText.section("%1", 0, 0)));
+        // The sum still holds the book to the log: a stake raised by hand shows there.
+        replaceIn(f.book.store->StakeFilePath(Two, Somchai), "34-60", "34-90");
+        replay = replayOf(f.ledger);
+        QCOMPARE(replay.differences, QStringList{ReplayTotalText.arg("190", "160")});
+    }
+
+    // This computer's anchor catches a log cut short, emptied or written anew, even with a whole chain;
+    // a program opening such a log records it in a keyed line before its next one.
+    void theAnchorCatchesACutOrReplacedLog_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("match");
+        QTest::newRow("cut") << "cut" << int(AnchorMatch::Shorter);
+        QTest::newRow("emptied") << "empty" << int(AnchorMatch::Shorter);
+        QTest::newRow("removed") << "remove" << int(AnchorMatch::Shorter);
+        QTest::newRow("written anew") << "anew" << int(AnchorMatch::Different);
+    }
+    void theAnchorCatchesACutOrReplacedLog()
+    {
+        QFETCH(QString, damage);
+        QFETCH(int, match);
+        TempBook book;
+        Session session;
+        QByteArray other;
+        {
+            // Another book's log of the same length, chained with this computer's key.
+            TempBook second;
+            Ledger ledger(*second.store, session);
+            ledger.prepareCustomer(Somchai);
+            ledger.enterSheet("12-100\r\n", Two, Somchai);
+            ledger.enterSheet("34-6\r\n", Two, Somchai);
+            other = second.bytes(AuditLogFileName);
+        }
+        {
+            Ledger ledger(*book.store, session);
+            ledger.prepareCustomer(Somchai);
+            ledger.enterSheet("12-100\r\n", Two, Somchai);
+            ledger.enterSheet("34-5\r\n", Two, Somchai);
+            QVERIFY(!verifyOf(ledger).failed());
+        }
+        const QString path = book.file(AuditLogFileName);
+        const QList<QByteArray> lines = book.bytes(AuditLogFileName).split('\n');
+        QFile log(path);
+        if (damage == "remove") {
+            QVERIFY(log.remove());
+        } else {
+            QVERIFY(log.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            if (damage == "cut") log.write(lines[0] + '\n' + lines[1] + '\n');
+            if (damage == "anew") log.write(other);
+            log.close();
+        }
+        Ledger ledger(*book.store, session);
+        AuditVerification v = verifyOf(ledger);
+        QVERIFY(v.anchor.has_value());
+        QCOMPARE(int(v.anchorMatch), match);
+        QVERIFY(v.failed());
+        QVERIFY(verificationLines(v).first().startsWith(match == int(AnchorMatch::Shorter)
+                                                            ? AuditAnchorShorterText.section("(", 0, 0)
+                                                            : AuditAnchorDifferentText.section("%1", 0, 0)));
+
+        // The next change writes the break first; the anchor then follows the log, and the break stays.
+        ledger.enterSheet("56-1\r\n", Two, Somchai);
+        v = verifyOf(ledger);
+        QCOMPARE(int(v.anchorMatch), int(AnchorMatch::Same));
+        QCOMPARE(v.anchorBreaks.size(), size_t(1));
+        QVERIFY(v.failed());
+        AuditRecord brk;
+        AuditIndex index;
+        QVERIFY(index.load(path));
+        QVERIFY(index.record(v.anchorBreaks[0] - 1, brk));
+        QVERIFY(!brk.keyId.isEmpty());
+    }
+
+    // A new draw stopped once it had moved the log into its copy, before this computer's anchor was
+    // begun anew: the log is not taken for a cut one.
+    void aNewDrawStoppedAfterItsCopyIsNoCut()
+    {
+        TempBook book;
+        Session session;
+        {
+            Ledger ledger(*book.store, session);
+            ledger.prepareCustomer(Somchai);
+            ledger.enterSheet("12-100\r\n", Two, Somchai);
+        }
+        QVERIFY(startNewDraw(*book.store).done); // the draw's own work, without the ledger's after it
+        Ledger ledger(*book.store, session);
+        ledger.prepareCustomer(Somchai);
+        const AuditVerification v = verifyOf(ledger);
+        QVERIFY(v.anchorBreaks.empty());
+        QCOMPARE(int(v.anchorMatch), int(AnchorMatch::Same));
+        QVERIFY(!v.failed());
+    }
+
+    // The head of the log goes into each draw's copy and each backup; a copy's log cut later is named.
+    void copiesAndBackupsCarryTheAnchor()
+    {
+        Fixture f;
+        f.ledger.enterSheet("12-100\r\n", Two, Somchai);
+        const AuditAnchor head = currentAuditHead(f.ledger.auditLogPath());
+        QCOMPARE(head.lines, qint64(2)); // the customer and the bet
+        QTemporaryDir drive;
+        QVERIFY(f.ledger.backup(drive.path()).outcome.ok());
+        QCOMPARE(readAuditAnchor(QDir(backupFolderPath(drive.path())).filePath(AuditAnchorFileName)), head);
+
+        const NewDrawResult draw = f.ledger.newDraw();
+        QVERIFY(draw.done);
+        const QString copyAnchor = QDir(draw.copyFolder).filePath(AuditAnchorFileName);
+        QCOMPARE(readAuditAnchor(copyAnchor), head);
+        QVERIFY(!replayOf(f.ledger).failed());
+        // The copy's log cut by one line.
+        const QString copyLog = QDir(draw.copyFolder).filePath(AuditLogFileName);
+        QFile log(copyLog);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = log.readAll().split('\n');
+        log.close();
+        lines.removeAt(lines.size() - 2);
+        QVERIFY(log.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        log.write(lines.join('\n'));
+        log.close();
+        AuditReplay replay = replayOf(f.ledger);
+        QCOMPARE(replay.differences, QStringList{ReplayDrawAnchorText.arg(listPastDraws(*f.book.store)[0].label)});
+
+        // A draw whose log began with it is played against its copy too: a stake edited there is named.
+        f.ledger.prepareCustomer(Somchai);
+        f.ledger.enterSheet("34-60\r\n", Two, Somchai);
+        const NewDrawResult second = f.ledger.newDraw();
+        QVERIFY(second.done);
+        Store copy(second.copyFolder);
+        replaceIn(copy.StakeFilePath(Two, Somchai), "34-60", "34-10");
+        replay = replayOf(f.ledger);
+        const QList<PastDraw> draws = listPastDraws(*f.book.store);
+        QCOMPARE(draws.size(), 2);
+        QCOMPARE(
+            replay.differences,
+            (QStringList{ReplayDrawAnchorText.arg(draws[0].label),
+                         ReplayInDrawText.arg(draws[1].label, ReplayStakeText.arg(Two, Somchai, "34", "10", "60"))}));
+    }
+
     void entriesAreLoggedBetByBet()
     {
         Fixture f;
@@ -417,7 +715,7 @@ private slots:
 
         r = request({"--audit", "--verify"});
         QVERIFY(r.usageError.isEmpty());
-        QCOMPARE(runBatch(f.ledger, r.options).out, QStringList{AuditChainOkText});
+        QCOMPARE(runBatch(f.ledger, r.options).out, (QStringList{AuditChainOkText, ReplaySameText}));
         // A line deleted by hand: the job says where and fails.
         QList<QByteArray> lines = f.book.bytes(AuditLogFileName).split('\n');
         lines.removeAt(2);

@@ -49,11 +49,48 @@ QString writeLog(const QTemporaryDir& dir, int lines)
     return path;
 }
 
-AuditVerification verify(const QString& path)
+AuditVerification verify(const QString& path, const AuditKey& key = {}, const QString& anchor = {})
 {
     AuditIndex index;
     if (!index.load(path)) return {};
-    return verifyAudit(index);
+    AuditVerification v = verifyAudit(index, nullptr, key);
+    checkAuditAnchor(v, index, anchor);
+    return v;
+}
+
+AuditKey testKey(char fill)
+{
+    return auditKeyOf(QByteArray(32, fill));
+}
+
+// A log of `lines` bets chained with the key.
+QString writeKeyedLog(const QTemporaryDir& dir, int lines, const AuditKey& key, AuditAnchor* anchor = nullptr)
+{
+    const QString path = dir.filePath(AuditLogFileName);
+    AuditWriter w;
+    if (!w.open(path, "user", "op", key)) return {};
+    for (int i = 0; i < lines; ++i)
+        w.append(bet("somchai", QString::number(100 + i), QString::number(10 * (i + 1))), w.nextEntry());
+    if (anchor) *anchor = w.anchor();
+    return path;
+}
+
+// Hashes the lines from `from` on again, as a script that knows the line format would: without a key,
+// under the key's name without its secret, or with a key of its own.
+enum class Rehash { Plain, UnderItsName, OtherKey };
+void rehash(QList<QByteArray>& lines, int from, Rehash how, const AuditKey& key)
+{
+    const AuditKey other = testKey('x');
+    for (int i = from; i < lines.size(); ++i) {
+        const QByteArray previous = i == 0 ? AuditChainStart : lines[i - 1].trimmed().right(64);
+        QByteArray& line = lines[i];
+        if (line.endsWith('\r')) line.chop(1);
+        const QByteArray content = line.left(line.lastIndexOf('\t'));
+        QByteArray field = auditHash(previous, content);
+        if (how == Rehash::UnderItsName) field = key.id + ':' + field;
+        if (how == Rehash::OtherKey) field = auditHashField(other, previous, content);
+        line = content + '\t' + field + '\r';
+    }
 }
 
 QList<QByteArray> linesOf(const QByteArray& bytes)
@@ -184,6 +221,173 @@ private slots:
         QCOMPARE(verificationLines(v).first().startsWith(firstBroken ? AuditChainBrokenText : AuditChainOkText), true);
     }
 
+    // A bet changed and the chain hashed again from there on: without the key no way of doing so
+    // passes. A log hashed again from its first line is a whole chain again, but not the one this
+    // computer's anchor holds.
+    void aRehashedLogIsCaughtByTheKey_data()
+    {
+        QTest::addColumn<int>("from"); // -1: untouched
+        QTest::addColumn<int>("how");
+        QTest::addColumn<qint64>("firstBroken");
+        QTest::addColumn<QString>("note"); // the line that says what the chain holds, "" for none
+        QTest::newRow("untouched") << -1 << 0 << qint64(0) << QString();
+        QTest::newRow("rehashed without a key") << 2 << int(Rehash::Plain) << qint64(3) << QString();
+        QTest::newRow("rehashed under the key's name") << 2 << int(Rehash::UnderItsName) << qint64(3) << QString();
+        QTest::newRow("rehashed with another key")
+            << 2 << int(Rehash::OtherKey) << qint64(0) << AuditOtherKeyText.arg(4);
+        QTest::newRow("whole log without a key") << 0 << int(Rehash::Plain) << qint64(0) << AuditUnkeyedAllText;
+        QTest::newRow("whole log with another key")
+            << 0 << int(Rehash::OtherKey) << qint64(0) << AuditOtherKeyText.arg(6);
+    }
+    void aRehashedLogIsCaughtByTheKey()
+    {
+        QFETCH(int, from);
+        QFETCH(int, how);
+        QFETCH(qint64, firstBroken);
+        QFETCH(QString, note);
+        QTemporaryDir dir;
+        const AuditKey key = testKey('k');
+        AuditAnchor anchor;
+        const QString path = writeKeyedLog(dir, 6, key, &anchor);
+        const QString anchorPath = dir.filePath(AuditAnchorFileName);
+        QVERIFY(writeAuditAnchor(anchorPath, anchor));
+        QCOMPARE(readAuditAnchor(anchorPath), anchor);
+        QList<QByteArray> lines = linesOf(readAll(path));
+        if (from >= 0) {
+            lines[2].replace("\t30\t", "\t300\t");
+            rehash(lines, from, static_cast<Rehash>(how), key);
+            writeAll(path, joined(lines));
+        }
+        const AuditVerification v = verify(path, key, anchorPath);
+        QCOMPARE(v.firstBroken, firstBroken);
+        if (firstBroken > 0) QVERIFY(!v.reason.isEmpty());
+        QCOMPARE(v.failed(), from >= 0);
+        QCOMPARE(int(v.anchorMatch), int(from >= 0 ? AnchorMatch::Different : AnchorMatch::Same));
+        const QStringList shown = verificationLines(v);
+        if (!note.isEmpty()) QVERIFY2(shown.contains(note), qPrintable(shown.join('|')));
+        if (from < 0) QCOMPARE(shown, QStringList{AuditChainOkText});
+    }
+
+    // A log written before the key keeps reading as whole; the keyed chain goes on from its last line,
+    // and from then on a plain line (an older program, or a script) breaks it.
+    void anOldUnkeyedLogStillVerifiesAndTheKeyedChainFollowsIt()
+    {
+        QTemporaryDir dir;
+        const QString path = writeLog(dir, 3);
+        const AuditKey key = testKey('k');
+        AuditVerification v = verify(path, key);
+        QCOMPARE(v.firstBroken, qint64(0));
+        QCOMPARE(verificationLines(v), (QStringList{AuditChainOkText, AuditUnkeyedAllText}));
+
+        AuditWriter w;
+        QVERIFY(w.open(path, "user", "op", key));
+        QVERIFY(!w.damagedAtOpen());
+        QVERIFY(w.append(bet("somchai", "200", "5"), w.nextEntry()));
+        w.close();
+        QVERIFY(w.open(path, "user", "op", key));
+        QVERIFY(!w.damagedAtOpen()); // its own keyed last line checks
+        QVERIFY(w.append(bet("somchai", "201", "5"), w.nextEntry()));
+        QCOMPARE(w.anchor(), currentAuditHead(path));
+        QCOMPARE(w.anchor().lines, qint64(5));
+        w.close();
+        v = verify(path, key);
+        QCOMPARE(v.firstBroken, qint64(0));
+        QCOMPARE(v.unkeyedLines, qint64(3));
+        QCOMPARE(verificationLines(v), (QStringList{AuditChainOkText, AuditUnkeyedPartText.arg(3)}));
+        // Without the key the keyed lines are counted, not passed as checked.
+        QCOMPARE(verify(path).otherKeyLines, qint64(2));
+
+        AuditWriter plain;
+        QVERIFY(plain.open(path, "user", "op"));
+        QVERIFY(plain.append(bet("somchai", "202", "5"), plain.nextEntry()));
+        plain.close();
+        v = verify(path, key);
+        QCOMPARE(v.firstBroken, qint64(6));
+        QCOMPARE(v.reason, AuditUnkeyedAfterKeyedText);
+    }
+
+    // A link in the log's place is not written through: the file it points at stays as it was.
+    void aLinkedLogIsNotWrittenThrough()
+    {
+#ifdef _WIN32
+        QSKIP("links need privileges on Windows");
+#endif
+        QTemporaryDir dir;
+        const QString outside = dir.filePath("outside.txt");
+        writeAll(outside, "mine\r\n");
+        const QString path = dir.filePath(AuditLogFileName);
+        QVERIFY(QFile::link(outside, path));
+        AuditWriter w;
+        QVERIFY(!w.open(path, "user", "op", testKey('k')));
+        QVERIFY(!w.append(bet("somchai", "1", "1"), w.nextEntry()));
+        QCOMPARE(readAll(outside), QByteArray("mine\r\n"));
+    }
+
+    // The key is made once per user, readable by him alone, and never made anew over a damaged one.
+    void theKeyIsMadeOnceAndKeptPrivate()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("settings");
+        const AuditKey key = loadAuditKey(folder);
+        QVERIFY(key.isValid());
+        QCOMPARE(key.secret.size(), 32);
+        QCOMPARE(key.id, auditKeyOf(key.secret).id);
+        QCOMPARE(loadAuditKey(folder).secret, key.secret);
+        QVERIFY(loadAuditKey(dir.filePath("elsewhere")).secret != key.secret);
+        const QString file = QDir(folder).filePath(AuditKeyFileName);
+#ifndef _WIN32
+        const QFileDevice::Permissions others =
+            QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        QCOMPARE(QFile::permissions(file) & others, QFileDevice::Permissions());
+#endif
+        writeAll(file, "not a key\r\n");
+        QVERIFY(!loadAuditKey(folder).isValid());
+        QCOMPARE(readAll(file), QByteArray("not a key\r\n"));
+        QVERIFY(!loadAuditKey(QString()).isValid());
+    }
+
+    // The two readings of an anchor, over the file and over the index the window holds, agree.
+    void anAnchorIsMatchedAlike_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("match");
+        QTest::newRow("same") << "" << int(AnchorMatch::Same);
+        QTest::newRow("lines added") << "add" << int(AnchorMatch::Longer);
+        QTest::newRow("last line cut") << "cut" << int(AnchorMatch::Shorter);
+        QTest::newRow("emptied") << "empty" << int(AnchorMatch::Shorter);
+        // A line changed in its place is the chain's to find; one written anew has another hash.
+        QTest::newRow("last line written anew") << "change" << int(AnchorMatch::Different);
+        QTest::newRow("cut and added to") << "cut add" << int(AnchorMatch::Different);
+    }
+    void anAnchorIsMatchedAlike()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, match);
+        QTemporaryDir dir;
+        const AuditKey key = testKey('k');
+        AuditAnchor anchor;
+        const QString path = writeKeyedLog(dir, 4, key, &anchor);
+        QList<QByteArray> lines = linesOf(readAll(path));
+        if (change.contains("cut")) lines.removeLast();
+        if (change == "change") {
+            QByteArray& last = lines.last();
+            const qsizetype at = last.trimmed().size() - 1;
+            last[at] = last[at] == '0' ? '1' : '0';
+        }
+        if (change == "empty") lines.clear();
+        writeAll(path, joined(lines));
+        if (change.contains("add")) {
+            AuditWriter w;
+            QVERIFY(w.open(path, "user", "op", key));
+            QVERIFY(w.append(bet("somsak", "999", "70"), w.nextEntry()));
+            QVERIFY(w.append(bet("somsak", "998", "70"), w.nextEntry()));
+        }
+        QCOMPARE(int(matchAuditAnchor(path, anchor)), match);
+        AuditIndex index;
+        QVERIFY(index.load(path));
+        QCOMPARE(int(matchAuditAnchor(index, anchor)), match);
+    }
+
     void aDamagedEndIsRecordedAndNeverCut_data()
     {
         QTest::addColumn<QByteArray>("damage");
@@ -304,7 +508,8 @@ private slots:
         QCOMPARE(v.missing, missing);
         QCOMPARE(v.failed(), missing);
         const QString clean = book.contains(" log") ? AuditChainOkText : AuditNoLogText;
-        QCOMPARE(verificationLines(v), QStringList{missing ? AuditMissingLogText : clean});
+        // A log written without a key also says so after the verdict.
+        QCOMPARE(verificationLines(v).first(), missing ? AuditMissingLogText : clean);
     }
 
     void reopeningContinuesTheChainAndTheEntryNumbers()

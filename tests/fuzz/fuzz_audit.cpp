@@ -1,7 +1,9 @@
-// The audit log as a hand edit or a damaged disk may leave it: reading, checking and selecting it never
-// fail, and opening it for the next line never changes or cuts what it held.
+// The audit log as a hand edit or a damaged disk may leave it: reading, checking, replaying against
+// the book and selecting it never fail, and opening it for the next line never changes or cuts what it
+// held, keyed or not.
 #include "audit/auditread.h"
 #include "audit/recheck.h"
+#include "audit/replay.h"
 #include "fuzzsupport.h"
 
 #include <QFile>
@@ -19,12 +21,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!f.open(QIODevice::WriteOnly)) std::abort();
         f.write(content);
     }
-    readAuditTail(path, 64);
+    // The first byte says whether this run writes with a key.
+    const AuditKey key = size > 0 && (data[0] & 1) ? auditKeyOf(QByteArray(32, 'k')) : AuditKey();
+    readAuditTail(path, 64, key);
     {
         AuditIndex index;
         if (!index.load(path)) std::abort();
-        const AuditVerification v = verifyAudit(index);
+        const AuditVerification v = verifyAudit(index, nullptr, key);
         verificationLines(v);
+        if (v.lines > 0) matchAuditAnchor(index, AuditAnchor{v.lines, 0, QByteArray(64, 'a')});
+        const AuditReplay replay = replayAudit(index, *b.store);
+        if (replay.failed() != (replay.differenceCount > 0)) std::abort();
+        if (replay.differences.size() > ReplayShownDifferences) std::abort();
+        replayLines(replay);
         AuditFilter filter;
         filter.customer = QStringLiteral("somchai");
         filter.number = QStringLiteral("12");
@@ -38,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         entryBets(index, newestEntryOf(index, QStringLiteral("somchai")), QStringLiteral("somchai"));
     }
     AuditWriter writer;
-    if (!writer.open(path, QStringLiteral("u"), QStringLiteral("o"))) std::abort();
+    if (!writer.open(path, QStringLiteral("u"), QStringLiteral("o"), key)) std::abort();
     writer.append({AuditAction::Bet,
                    QStringLiteral("2ตัวบน"),
                    QStringLiteral("somchai"),
@@ -53,8 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray after = f.readAll();
     if (!after.startsWith(content) || !after.endsWith("\r\n")) std::abort();
     // After the damage is recorded the end of the log is whole and chained again.
-    const AuditTail tail = readAuditTail(path);
+    const AuditTail tail = readAuditTail(path, 64 * 1024, key);
     if (!tail.wholeLine || !tail.lastLineOk) std::abort();
+    if (writer.anchor() != currentAuditHead(path)) std::abort();
     QFile::remove(path);
     return 0;
 }

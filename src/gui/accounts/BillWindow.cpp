@@ -357,7 +357,7 @@ void BillWindow::checkSeal()
         Label4->setText(ReadFailedText + QDir::toNativeSeparators(ctx.ledger.auditLogPath()));
         return;
     }
-    const SealCheck check = checkBillSeal(ctx.store, log, code);
+    const SealCheck check = checkBillSeal(ctx.store, log, code, ctx.ledger.auditKey());
     Label4->setText(check.lines.value(0));
     // Green only when the bill still holds; every other finding is for the operator to look at.
     Label4->setStyleSheet(check.holds() ? QStringLiteral("color: #006e00;") : QStringLiteral("color: #a00000;"));

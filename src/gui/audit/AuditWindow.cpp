@@ -2,6 +2,7 @@
 
 #include "app/Ledger.h"
 #include "audit/audittexts.h"
+#include "audit/replay.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "settings/options.h"
@@ -318,13 +319,27 @@ void AuditWindow::reload()
     m_cancel = std::make_shared<std::atomic_bool>(false);
     auto verdict = std::make_shared<AuditVerification>();
     const bool missing = auditLogMissing(*index, ctx.store);
-    m_check = QThread::create([index, cancel = m_cancel, verdict] { *verdict = verifyAudit(*index, cancel.get()); });
-    connect(m_check, &QThread::finished, this, [this, verdict, missing, cancel = m_cancel] {
+    const AuditKey key = ctx.ledger.auditKey();
+    const QString anchor = ctx.ledger.auditAnchorFile();
+    m_check = QThread::create([index, cancel = m_cancel, verdict, key, anchor] {
+        *verdict = verifyAudit(*index, cancel.get(), key);
+        checkAuditAnchor(*verdict, *index, anchor);
+    });
+    connect(m_check, &QThread::finished, this, [this, index, verdict, missing, cancel = m_cancel] {
         if (cancel->load()) return;
         verdict->missing = missing;
-        const QStringList lines = verificationLines(*verdict);
+        QStringList lines = verificationLines(*verdict);
+        // The files are read here, where the book is: what the log says it holds, against them.
+        const AuditReplay replay = replayAudit(*index, ctx.store, cancel.get());
+        const QStringList replayed = replayLines(replay);
+        // The status line names the first few; the whole list is its tool tip.
+        constexpr qsizetype shown = 3;
+        lines += replayed.mid(0, shown);
+        if (replayed.size() > shown) lines << ReplayMoreText.arg(replayed.size() - shown);
         Label2->setText(lines.join(QStringLiteral("  ")));
-        Label2->setStyleSheet(verdict->failed() ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
+        Label2->setToolTip(replayed.join(QLatin1Char('\n')));
+        const bool failed = verdict->failed() || replay.failed();
+        Label2->setStyleSheet(failed ? QStringLiteral("color: #b00000; font-weight: bold;") : QString());
     });
     m_check->start();
 }
