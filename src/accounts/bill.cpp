@@ -233,13 +233,6 @@ std::optional<BillType> billOfType(const QByteArray& bytes, const TypeSettings& 
     return t;
 }
 
-// The bytes of a stake file ("" for none, or one that cannot be read: the store names it).
-QByteArray stakeBytes(Store& store, const QString& path)
-{
-    if (path.isEmpty()) return {};
-    return store.readBytes(path).bytes;
-}
-
 void addType(Bill& bill, const BillType& t)
 {
     bill.stake = toSatang(bill.stake + t.stake);
@@ -256,12 +249,13 @@ Bill computeBill(Store& store, const CustomerRates& rates, const QString& custom
     Bill bill;
     bill.customer = customer;
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
-    const QString index = store.customerIndex(customer);
-    if (index.isEmpty()) return bill;
+    // A name listed twice is billed once, over the stakes of both its places.
+    const QList<int> places = store.customerPlaces(customer);
+    if (places.isEmpty()) return bill;
     for (int t = 0; t < typeNames().size(); ++t) {
         const QString& type = typeNames()[t];
         if (classifyType(type).digits == 0) continue;
-        const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, index.toInt()));
+        const QByteArray bytes = store.stakeBytesAt(t, places);
         if (bytes.isEmpty()) continue;
         if (const std::optional<BillType> b =
                 billOfType(bytes, typeSettings(store, type), rates.find(customer, type), *rules))
@@ -277,18 +271,16 @@ DrawResult drawResult(Store& store, const CustomerRates& rates, const QStringLis
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
     std::vector<Bill> bills(static_cast<size_t>(customers.size()));
     const QString list = store.customerListText();
-    std::vector<int> indexes;
-    for (const QString& c : customers) {
-        const QString index = c.isEmpty() ? QString() : IndexInList(list, c);
-        indexes.push_back(index.isEmpty() ? -1 : index.toInt());
-    }
+    std::vector<QList<int>> places;
+    for (const QString& c : customers)
+        places.push_back(Store::customerPlaces(list, c));
     for (int t = 0; t < typeNames().size(); ++t) {
         const QString& type = typeNames()[t];
         if (classifyType(type).digits == 0) continue;
         const TypeSettings settings = typeSettings(store, type);
         for (qsizetype i = 0; i < customers.size(); ++i) {
-            if (indexes[size_t(i)] < 0) continue;
-            const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, indexes[size_t(i)]));
+            if (places[size_t(i)].isEmpty()) continue;
+            const QByteArray bytes = store.stakeBytesAt(t, places[size_t(i)]);
             if (bytes.isEmpty()) continue;
             if (const std::optional<BillType> b = billOfType(bytes, settings, rates.find(customers[i], type), *rules))
                 addType(bills[static_cast<size_t>(i)], *b);

@@ -7,6 +7,7 @@
 #include "settings/options.h"
 #include "store/datafolder.h"
 #include "store/logfile.h"
+#include "store/nametexts.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "ui/main/Form1.h"
@@ -143,6 +144,11 @@ int main(int argc, char* argv[])
     }
 
     Store store(folder);
+    // A customer list edited by hand may hold a name twice: his stakes are counted together, and he
+    // is told so before anything else. The list itself is left as it stands.
+    QStringList listedTwice;
+    for (const QString& name : store.customersListedTwice())
+        listedTwice << NameListedTwiceText + name;
     if (batch) {
         Session session;
         Ledger ledger(store, session);
@@ -150,6 +156,8 @@ int main(int argc, char* argv[])
         const BatchResult result = runBatch(ledger, request.options);
         printLines(stdout, result.out);
         QStringList errors;
+        for (const QString& line : listedTwice)
+            errors << ProgramName + QStringLiteral(": ") + line;
         bool storedRefused = false;
         storedOperatorName(store, &storedRefused);
         if (storedRefused && !parser.isSet(operatorOption))
@@ -168,6 +176,10 @@ int main(int argc, char* argv[])
         window.ledger().setOperatorName(parser.value(operatorOption));
     else if (bool storedRefused = false; storedOperatorName(store, &storedRefused), storedRefused)
         window.addLines({StoredOperatorRefusedText});
+    if (!listedTwice.isEmpty()) {
+        window.addLines(listedTwice);
+        window.showStatus(listedTwice.join(QStringLiteral("  ")));
+    }
     window.show();
     return app->exec();
 }
