@@ -14,6 +14,7 @@
 #include "store/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
+#include "tools/records.h"
 
 #include <QMap>
 #include <QTest>
@@ -150,6 +151,55 @@ private slots:
         const QString backup = BuildBackupText(*split.store);
         QCOMPARE(backup.count("\r\n" + Top2 + "#somchai\r\n"), 1);
         QVERIFY(backup.contains("\r\n12-50\r\n") && backup.contains("\r\n34-40\r\n"));
+    }
+
+    // A record listed from either place is edited or deleted in the file it stands in: somchai's
+    // 12-50 is at his first place, 56-30 at his last, and 56 has a line at both.
+    void recordsAreChangedWhereTheyStand_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("listed");
+        QTest::addColumn<QString>("changedFile");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<double>("total");
+        QTest::newRow("edit at the first place") << true << "12"
+                                                 << "50"
+                                                 << "3_1.gif"
+                                                 << "12-20" << 100.0;
+        QTest::newRow("delete at the first place") << false << "12"
+                                                   << "50"
+                                                   << "3_1.gif"
+                                                   << "12-0" << 80.0;
+        QTest::newRow("edit at the last place") << true << "56"
+                                                << "30"
+                                                << "3_3.gif"
+                                                << "56-20" << 120.0;
+        QTest::newRow("delete at the first of two") << false << "56"
+                                                    << "10"
+                                                    << "3_1.gif"
+                                                    << "56-0" << 120.0;
+    }
+    void recordsAreChangedWhereTheyStand()
+    {
+        QFETCH(bool, edit);
+        QFETCH(QString, number);
+        QFETCH(QString, listed);
+        QFETCH(QString, changedFile);
+        QFETCH(QString, line);
+        QFETCH(double, total);
+        TempBook split;
+        makeBook(split, true);
+        const auto before = folderBytes(split.folder());
+        const RecordRequest request{number, edit ? "20" : listed, Top2, Somchai, number, listed};
+        QCOMPARE(recordFilePath(*split.store, request), split.file(changedFile));
+        const RecordResult r = edit ? editRecord(*split.store, request) : deleteRecord(*split.store, request);
+        QVERIFY(r.written);
+        auto after = folderBytes(split.folder());
+        QVERIFY(after.value(changedFile).contains("\r\n" + line.toLatin1() + "\r\n"));
+        after.insert(changedFile, before.value(changedFile));
+        QCOMPARE(after, before);
+        QCOMPARE(customerTotals(*split.store, Top2, Somchai).total, total);
     }
 
     // A new stake goes to the place the file names have always used, his last; the list is never
