@@ -274,8 +274,9 @@ ListPlaces listPlaces(const QString& list)
 QStringList Store::customers() const
 {
     // A name listed twice is one customer: he is shown, billed and counted once.
-    const ListPlaces places = listPlaces(customerListText());
-    const QStringList names = splitText(customerListText(), QStringLiteral("#"));
+    const QString list = customerListText();
+    const ListPlaces places = listPlaces(list);
+    const QStringList names = splitText(list, QStringLiteral("#"));
     QStringList out;
     QSet<QString> seen;
     for (qsizetype i = 0; i < names.size(); ++i) {

@@ -10,6 +10,7 @@
 #include "reports/exposure.h"
 #include "reports/prize.h"
 #include "reports/view.h"
+#include "settings/customers.h"
 #include "store/session.h"
 #include "store/store.h"
 #include "testsupport.h"
@@ -200,6 +201,36 @@ private slots:
         after.insert(changedFile, before.value(changedFile));
         QCOMPARE(after, before);
         QCOMPARE(customerTotals(*split.store, Top2, Somchai).total, total);
+    }
+
+    // Removing a name listed twice: refused while either place holds a stake, and then it leaves
+    // both places empty, so no later customer changes place.
+    void removingANameListedTwice_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("listAfter");
+        const QString twice = "#somchai#daeng#somchai#";
+        QTest::newRow("stakes at both places") << twice << Somchai << twice;
+        QTest::newRow("stakes at the first place only") << twice << Somchai << twice;
+        QTest::newRow("no stakes at either") << twice + "x#x#"
+                                             << "x" << twice + "##";
+    }
+    void removingANameListedTwice()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, name);
+        QFETCH(QString, listAfter);
+        TempBook book;
+        makeBook(book, true);
+        // Without the files of the third place, somchai has stakes at his first place only.
+        if (QTest::currentDataTag() == QByteArray("stakes at the first place only"))
+            for (int t = 0; t < 12; ++t)
+                QFile::remove(book.file(Store::stakeFileName(t, 3)));
+        book.put("custom.gif", list + "\r\n");
+        const QStringList lines = removeCustomer(*book.store, name);
+        QCOMPARE(book.store->customerListText(), listAfter);
+        QCOMPARE(lines, listAfter == list ? QStringList{CustomerHasStakesText} : QStringList{});
     }
 
     // A new stake goes to the place the file names have always used, his last; the list is never
