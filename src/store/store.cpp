@@ -273,18 +273,18 @@ ListPlaces listPlaces(const QString& list)
 
 QStringList Store::customers() const
 {
-    // A name listed twice is one customer: he is shown, billed and counted once.
-    const QString list = customerListText();
-    const ListPlaces places = listPlaces(list);
-    const QStringList names = splitText(list, QStringLiteral("#"));
+    // A name listed twice is one customer: he is shown, billed and counted once. Names are the
+    // same when they are the same without blanks and in lower case, as the file names take them;
+    // nearly every name already is its own key.
     QStringList out;
     QSet<QString> seen;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (names[i].isEmpty()) continue;
-        const QString key = i < places.count ? places.pieces[i] : names[i];
+    for (const QString& name : splitText(customerListText(), QStringLiteral("#"))) {
+        if (name.isEmpty()) continue;
+        QString key = name;
+        if (key.contains(QLatin1Char(' ')) || !key.isLower()) key = key.remove(QLatin1Char(' ')).toLower();
         if (seen.contains(key)) continue;
         seen.insert(key);
-        out << names[i];
+        out << name;
     }
     return out;
 }
