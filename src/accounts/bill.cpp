@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <optional>
 #include <type_traits>
@@ -234,6 +235,13 @@ std::optional<BillType> billOfType(const QByteArray& bytes, const TypeSettings& 
     });
     for (qsizetype i = 0; i < t.bets.size(); ++i)
         t.bets[i].amount = shortestDecimal(betSums[i]).toDouble();
+    // In the order of the type's numbers, whichever of his files (a name listed twice has two) holds
+    // them; a number the set does not know keeps its place at the end.
+    std::stable_sort(t.bets.begin(), t.bets.end(), [&places](const BillBet& x, const BillBet& y) {
+        const qsizetype px = places.of(x.number), py = places.of(y.number);
+        return (px < 0 ? std::numeric_limits<qsizetype>::max() : px) <
+               (py < 0 ? std::numeric_limits<qsizetype>::max() : py);
+    });
     if (!any) return std::nullopt;
     t.stake = toSatang(stake);
     if (!t.figures.discount.isEmpty()) t.discount = toSatang(Val(t.figures.discount) * t.stake / 100);
@@ -249,13 +257,6 @@ std::optional<BillType> billOfType(const QByteArray& bytes, const TypeSettings& 
         t.wins << w;
     }
     return t;
-}
-
-// The bytes of a stake file ("" for none, or one that cannot be read: the store names it).
-QByteArray stakeBytes(Store& store, const QString& path)
-{
-    if (path.isEmpty()) return {};
-    return store.readBytes(path).bytes;
 }
 
 void addType(Bill& bill, const BillType& t)
@@ -274,12 +275,13 @@ Bill computeBill(Store& store, const CustomerRates& rates, const QString& custom
     Bill bill;
     bill.customer = customer;
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
-    const QString index = store.customerIndex(customer);
-    if (index.isEmpty()) return bill;
+    // A name listed twice is billed once, over the stakes of both its places.
+    const QList<int> places = store.customerPlaces(customer);
+    if (places.isEmpty()) return bill;
     for (int t = 0; t < typeNames().size(); ++t) {
         const QString& type = typeNames()[t];
         if (classifyType(type).digits == 0) continue;
-        const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, index.toInt()));
+        const QByteArray bytes = store.stakeBytesAt(t, places);
         if (bytes.isEmpty()) continue;
         if (const std::optional<BillType> b =
                 billOfType(bytes, typeSettings(store, type), rates.find(customer, type), *rules, true))
@@ -295,18 +297,16 @@ DrawResult drawResult(Store& store, const CustomerRates& rates, const QStringLis
     const std::shared_ptr<const NumberRules> rules = bookRules(store);
     std::vector<Bill> bills(static_cast<size_t>(customers.size()));
     const QString list = store.customerListText();
-    std::vector<int> indexes;
-    for (const QString& c : customers) {
-        const QString index = c.isEmpty() ? QString() : IndexInList(list, c);
-        indexes.push_back(index.isEmpty() ? -1 : index.toInt());
-    }
+    std::vector<QList<int>> places;
+    for (const QString& c : customers)
+        places.push_back(Store::customerPlaces(list, c));
     for (int t = 0; t < typeNames().size(); ++t) {
         const QString& type = typeNames()[t];
         if (classifyType(type).digits == 0) continue;
         const TypeSettings settings = typeSettings(store, type);
         for (qsizetype i = 0; i < customers.size(); ++i) {
-            if (indexes[size_t(i)] < 0) continue;
-            const QByteArray bytes = stakeBytes(store, store.stakeFilePathAt(t, indexes[size_t(i)]));
+            if (places[size_t(i)].isEmpty()) continue;
+            const QByteArray bytes = store.stakeBytesAt(t, places[size_t(i)]);
             if (bytes.isEmpty()) continue;
             if (const std::optional<BillType> b =
                     billOfType(bytes, settings, rates.find(customers[i], type), *rules, false))

@@ -535,7 +535,7 @@ EntryResult Ledger::enterChat(const QList<ChatBet>& bets, const QString& custome
 
 RecordResult Ledger::editRecord(const RecordRequest& request)
 {
-    const QString path = m_store.StakeFilePath(request.type, request.customer);
+    const QString path = recordFilePath(m_store, request);
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::editRecord(m_store, request);
     if (result.written) {
@@ -558,7 +558,7 @@ RecordResult Ledger::editRecord(const RecordRequest& request)
 
 RecordResult Ledger::deleteRecord(const RecordRequest& request)
 {
-    const QString path = m_store.StakeFilePath(request.type, request.customer);
+    const QString path = recordFilePath(m_store, request);
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::deleteRecord(m_store, request);
     if (result.written) {

@@ -3,6 +3,7 @@
 #include "app/Ledger.h"
 #include "app/batch.h"
 #include "app/platform.h"
+#include "core/model/nametexts.h"
 #include "core/model/types.h"
 #include "gui/main/Form1.h"
 #include "gui/main/session.h"
@@ -143,6 +144,11 @@ int main(int argc, char* argv[])
     }
 
     Store store(folder);
+    // A customer list edited by hand may hold a name twice: his stakes are counted together, and he
+    // is told so before anything else. The list itself is left as it stands.
+    QStringList listedTwice;
+    for (const QString& name : store.customersListedTwice())
+        listedTwice << NameListedTwiceText + name;
     if (batch) {
         ReportState session;
         Ledger ledger(store, session);
@@ -150,6 +156,8 @@ int main(int argc, char* argv[])
         const BatchResult result = runBatch(ledger, request.options);
         printLines(stdout, result.out);
         QStringList errors;
+        for (const QString& line : listedTwice)
+            errors << ProgramName + QStringLiteral(": ") + line;
         bool storedRefused = false;
         storedOperatorName(store, &storedRefused);
         if (storedRefused && !parser.isSet(operatorOption))
@@ -169,6 +177,10 @@ int main(int argc, char* argv[])
         window.ledger().setOperatorName(parser.value(operatorOption));
     else if (bool storedRefused = false; storedOperatorName(store, &storedRefused), storedRefused)
         window.addLines({StoredOperatorRefusedText});
+    if (!listedTwice.isEmpty()) {
+        window.addLines(listedTwice);
+        window.showStatus(listedTwice.join(QStringLiteral("  ")));
+    }
     window.show();
     return app->exec();
 }

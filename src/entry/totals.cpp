@@ -101,13 +101,45 @@ StakeTotals totalsOfText(const QString& text)
     return t;
 }
 
+namespace
+{
+
+// The figures of a customer's files of one type, each of his places read once.
+StakeTotals totalsOfFiles(const QStringList& paths)
+{
+    StakeTotals all;
+    for (const QString& path : paths) {
+        QFile f;
+        if (!openRegularForRead(f, path)) continue;
+        const StakeTotals one = totalsOfBytes(f.readAll());
+        all.count += one.count;
+        all.total += one.total;
+    }
+    return all;
+}
+
+// The bytes of a customer's files of one type, one after another; a file that cannot be read adds
+// nothing.
+QByteArray bytesOfFiles(const QStringList& paths)
+{
+    QByteArray all;
+    for (const QString& path : paths) {
+        QFile f;
+        if (!openRegularForRead(f, path)) continue;
+        if (!all.isEmpty() && !all.endsWith('\n')) all += "\r\n";
+        all += f.readAll();
+    }
+    return all;
+}
+
+} // namespace
+
 StakeTotals customerTotals(Store& store, const QString& type, const QString& customer)
 {
-    const QString path = store.StakeFilePath(type, customer);
-    if (path.isEmpty()) return {};
+    const QStringList paths = store.stakeFilePaths(type, customer);
+    if (paths.isEmpty()) return {};
     store.progress().reset();
-    QFile f;
-    StakeTotals t = openRegularForRead(f, path) ? totalsOfBytes(f.readAll()) : StakeTotals{};
+    const StakeTotals t = totalsOfFiles(paths);
     store.progress().hide();
     return t;
 }
@@ -223,20 +255,17 @@ QStringList numbersByLastChange(const AuditIndex& log, const QString& type, cons
 PairSummary pairSummary(Store& store, const QString& auditLogPath, const QString& type, const QString& customer)
 {
     PairSummary s;
-    const QString path = store.StakeFilePath(type, customer);
-    if (!path.isEmpty()) {
-        QFile f(path);
+    if (const QStringList paths = store.stakeFilePaths(type, customer); !paths.isEmpty()) {
         AuditIndex log;
         const QStringList order = !auditLogPath.isEmpty() && log.load(auditLogPath)
                                       ? numbersByLastChange(log, type, customer)
                                       : QStringList();
-        if (f.open(QIODevice::ReadOnly)) s.stakes = stakesNewestFirst(f.readAll(), order);
+        s.stakes = stakesNewestFirst(bytesOfFiles(paths), order);
     }
     for (const QString& t : typeNames()) {
-        const QString file = store.StakeFilePath(t, customer);
-        if (file.isEmpty()) continue;
-        QFile f(file);
-        const StakeTotals one = f.open(QIODevice::ReadOnly) ? totalsOfBytes(f.readAll()) : StakeTotals{};
+        const QStringList files = store.stakeFilePaths(t, customer);
+        if (files.isEmpty()) continue;
+        const StakeTotals one = totalsOfFiles(files);
         if (one.count <= 0) continue;
         s.types.append({t, one});
         s.all.count += one.count;

@@ -23,8 +23,7 @@ QList<OwnStakes> ownStakesOf(Store& store, const CustomerRates& rates, const QSt
     const QStringList& numbers = NumberSet(type);
     QList<OwnStakes> own;
     for (const CustomerRate& r : rates.items)
-        if (r.type == type)
-            own.append({&r, stakeSumsOfBytes(store.readBytes(store.StakeFilePath(type, r.customer)).bytes, numbers)});
+        if (r.type == type) own.append({&r, stakeSumsOfBytes(store.customerStakeBytes(type, r.customer), numbers)});
     return own;
 }
 

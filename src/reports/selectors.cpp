@@ -58,7 +58,7 @@ void appendStakeLines(Store& store, const QString& path, const QString* number, 
 }
 
 // Every customer's stake file of the type, in customer-list order. A name standing twice in the
-// list has one file (the one of its last place), read once.
+// list has a file for each place, each read once.
 QStringList stakeFilesOfType(Store& store, const QString& type)
 {
     QStringList paths;
@@ -257,7 +257,8 @@ QString LinesOfTypeCustomer(Store& store, const QString& type, const QString& cu
 {
     QString out;
     store.progress().reset();
-    appendStakeLines(store, store.StakeFilePath(type, customer), nullptr, out);
+    for (const QString& path : store.stakeFilePaths(type, customer))
+        appendStakeLines(store, path, nullptr, out);
     store.progress().hide();
     return out;
 }
@@ -266,7 +267,8 @@ QString LinesOfTypeCustomerNumber(Store& store, const QString& type, const QStri
 {
     QString out;
     store.progress().reset();
-    appendStakeLines(store, store.StakeFilePath(type, customer), &number, out);
+    for (const QString& path : store.stakeFilePaths(type, customer))
+        appendStakeLines(store, path, &number, out);
     store.progress().hide();
     return out;
 }

@@ -78,14 +78,18 @@ QStringList removeCustomer(Store& store, const QString& name)
     if (file.exists && !file.readable) return {outcomeLine({Status::ReadFailed, path})};
     const QString list = withoutLineEnds(file.text);
     if (name.isEmpty() || !list.contains(QLatin1Char('#') + name + QLatin1Char('#'))) return {};
-    // The stake files belong to the place that the file names use: the last one holding the name.
-    const QString index = IndexInList(list, name);
-    if (index.isEmpty()) return {};
-    QStringList lines;
-    if (customerHasStakes(store, index.toInt(), &lines))
-        return lines.isEmpty() ? QStringList{CustomerHasStakesText} : lines;
+    // A name listed twice (a list edited by hand) has stake files at each of its places: he is
+    // removed only when none of them holds a stake, and then from every place.
+    const QList<int> places = Store::customerPlaces(list, name);
+    if (places.isEmpty()) return {};
+    for (int place : places) {
+        QStringList lines;
+        if (customerHasStakes(store, place, &lines))
+            return lines.isEmpty() ? QStringList{CustomerHasStakesText} : lines;
+    }
     QStringList pieces = list.split(QLatin1Char('#'));
-    pieces[index.toInt()].clear();
+    for (int place : places)
+        pieces[place].clear();
     if (!store.WriteWholeFile(path, pieces.join(QLatin1Char('#')))) return {outcomeLine({Status::WriteFailed, path})};
     return {};
 }

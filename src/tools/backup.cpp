@@ -83,9 +83,8 @@ template <class Sink> void forEachBackupLine(Store& store, QStringList* failures
 {
     const QString list = store.customerListText();
     if (!list.contains(QLatin1Char('#'))) return;
-    // A customer listed twice owns one set of files; its records go into the backup once.
-    const QList<int> indexes = Store::customerIndexes(list);
-    const QHash<int, QString> names = Store::customerNames(list);
+    // A customer listed twice has files at both places: both go into the backup, under one heading.
+    const QList<std::pair<QString, QList<int>>> customers = Store::customerPlacesByName(list);
     const QStringList& types = typeNames();
     Progress& progress = store.progress();
 
@@ -111,9 +110,10 @@ template <class Sink> void forEachBackupLine(Store& store, QStringList* failures
         progress.tick(types.size());
         QString type = types[t];
         type.remove(QLatin1Char(' '));
-        for (int c : indexes) {
-            sink.heading(type, names.value(c));
-            lines(read(store.stakeFilePathAt(t, c)), [](const auto& line) { return !isBareZero(line.rest()); });
+        for (const auto& [name, places] : customers) {
+            sink.heading(type, name);
+            for (int c : places)
+                lines(read(store.stakeFilePathAt(t, c)), [](const auto& line) { return !isBareZero(line.rest()); });
         }
         progress.yield();
     }

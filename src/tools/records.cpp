@@ -33,6 +33,16 @@ QString wholeAmount(const QString& typed)
     return digits.mid(zeros);
 }
 
+// The lines of a stake file's text; bare LF line ends (a file saved by another editor) still
+// separate them.
+QStringList textLines(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    return lines;
+}
+
 enum class Mode { Edit, Delete };
 
 // Rewrites the stake file line by line: blank lines and lines without "-" are dropped, the lines of
@@ -41,7 +51,7 @@ enum class Mode { Edit, Delete };
 RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount, Mode mode)
 {
     RecordResult result;
-    const QString path = store.StakeFilePath(r.type, r.customer);
+    const QString path = recordFilePath(store, r);
     const FileText file = path.isEmpty() ? FileText{} : store.readFile(path);
     if (!file.readable) {
         result.lines << outcomeLine({Status::ReadFailed, path});
@@ -50,11 +60,9 @@ RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount
 
     Progress& progress = store.progress();
     progress.reset();
-    // Bare LF line ends (a file saved by another editor) still separate the numbers; taken as one
-    // line, the edit would write back the edited number alone.
-    QStringList lines = file.text.split(QLatin1Char('\n'));
-    for (QString& line : lines)
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    // Taken as one line, a file with bare LF line ends would be written back with the edited
+    // number alone.
+    const QStringList lines = textLines(file.text);
     QString out;
     out.reserve(file.text.size() + 16);
     bool rewritten = false;
@@ -126,6 +134,18 @@ RecordHeading headingAbove(const QStringList& rows, int index, const QString& cu
     }
     if (heading.isEmpty() || !TypeList.contains(heading.type) || !customerList.contains(heading.customer)) return {};
     return heading;
+}
+
+QString recordFilePath(const Store& store, const RecordRequest& request)
+{
+    const QStringList paths = store.stakeFilePaths(request.type, request.customer);
+    for (qsizetype i = paths.size() - 1; paths.size() > 1 && i >= 0; --i)
+        for (const QString& line : textLines(store.readFile(paths[i]).text)) {
+            const TextLine fields = TextLine::of(line);
+            if (fields.hasDash() && fields.number() == request.oldNumber && fields.amount() == request.oldAmount)
+                return paths[i];
+        }
+    return store.StakeFilePath(request.type, request.customer);
 }
 
 RecordResult editRecord(Store& store, const RecordRequest& request)

@@ -51,6 +51,11 @@ struct RecordResult {
     bool written = false; // the stake file was replaced
 };
 
+// The stake file the record stands in: the customer's file of the type. A customer listed twice
+// has one at each place; the record is in the one whose number holds the listed amount, looked for
+// from his last place back, and otherwise in his last place, where new stakes go.
+QString recordFilePath(const Store& store, const RecordRequest& request);
+
 // Sets the record's amount to the typed amount. A stake line whose amount is no longer the listed
 // one keeps the difference: file amount - listed amount + typed amount.
 RecordResult editRecord(Store& store, const RecordRequest& request);

@@ -462,6 +462,33 @@ private slots:
         QCOMPARE(bookBytes(folder).value("custom.gif"), list);
     }
 
+    // A customer list edited by hand to name "a" again: his stakes still show, the job says which
+    // name stands twice, and the list is left as it was.
+    void aNameListedTwiceIsSaidAndKeepsItsStakes_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("each once") << QByteArray("#a#b#\r\n") << QString();
+        QTest::newRow("a twice") << QByteArray("#a#b#a#\r\n") << NameListedTwiceText + "a";
+    }
+    void aNameListedTwiceIsSaidAndKeepsItsStakes()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QString, said);
+        const QString folder = batchBook->folder();
+        QFile file(QDir(folder).filePath("custom.gif"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(list) == list.size());
+        file.close();
+        for (const QStringList& job : {QStringList{"--view"}, QStringList{"--search", "--customer", "a"}}) {
+            const Run run = runProgram(folder, job);
+            QCOMPARE(run.code, BatchRan);
+            QVERIFY2(run.out.contains("56-100") && run.out.contains("12-40"), qPrintable(run.out.join('\n')));
+            QCOMPARE(run.err.contains(NameListedTwiceText), !said.isEmpty());
+            if (!said.isEmpty()) QVERIFY(run.err.contains(said + '\n'));
+        }
+        QCOMPARE(bookBytes(folder).value("custom.gif"), list);
+    }
+
     // With --overpay the same payment is recorded, and the account turns round.
     void overpayIsRecordedWhenAsked()
     {

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -249,41 +250,121 @@ QString Store::customerListText() const
     return withoutLineEnds(ReadWholeFile(customerFile()));
 }
 
+namespace
+{
+
+// The places of a customer list text as the file names use them: blanks out, lower case, and only
+// the pieces that a "#" closes (the one before the first "#" is place 0 and always empty).
+struct ListPlaces {
+    QStringList pieces;
+    qsizetype count = 0;
+};
+
+ListPlaces listPlaces(const QString& list)
+{
+    QString l = list;
+    l.remove(QStringLiteral("\r\n"));
+    l.remove(QLatin1Char(' '));
+    l = l.toLower();
+    return {l.split(QLatin1Char('#')), l.count(QLatin1Char('#'))};
+}
+
+} // namespace
+
 QStringList Store::customers() const
 {
+    // A name listed twice is one customer: he is shown, billed and counted once. Names are the
+    // same when they are the same without blanks and in lower case, as the file names take them;
+    // nearly every name already is its own key.
     QStringList out;
-    for (const QString& n : splitText(customerListText(), QStringLiteral("#")))
-        if (!n.isEmpty()) out << n;
+    QSet<QString> seen;
+    for (const QString& name : splitText(customerListText(), QStringLiteral("#"))) {
+        if (name.isEmpty()) continue;
+        QString key = name;
+        if (key.contains(QLatin1Char(' ')) || !key.isLower()) key = key.remove(QLatin1Char(' ')).toLower();
+        if (seen.contains(key)) continue;
+        seen.insert(key);
+        out << name;
+    }
     return out;
 }
 
 QList<int> Store::customerIndexes(const QString& list)
 {
-    // A name's index is the position of its last occurrence, as IndexInList finds it.
-    QString l = list;
-    l.remove(QLatin1Char(' '));
-    l = l.toLower();
-    const QStringList pieces = l.split(QLatin1Char('#'));
-    const qsizetype n = l.count(QLatin1Char('#'));
-    QHash<QString, int> last;
-    for (int i = 0; i < n; ++i)
-        if (!pieces[i].isEmpty()) last.insert(pieces[i], i);
+    const ListPlaces places = listPlaces(list);
     QList<int> out;
-    for (int i = 0; i < n; ++i)
-        if (!pieces[i].isEmpty() && last.value(pieces[i]) == i) out << i;
+    for (int i = 0; i < places.count; ++i)
+        if (!places.pieces[i].isEmpty()) out << i;
+    return out;
+}
+
+QList<int> Store::entryIndexes(const QString& list)
+{
+    // A name's new stakes go to its last place, the one IndexInList finds.
+    const ListPlaces places = listPlaces(list);
+    QHash<QString, int> last;
+    for (int i = 0; i < places.count; ++i)
+        if (!places.pieces[i].isEmpty()) last.insert(places.pieces[i], i);
+    QList<int> out;
+    for (int i = 0; i < places.count; ++i)
+        if (!places.pieces[i].isEmpty() && last.value(places.pieces[i]) == i) out << i;
     return out;
 }
 
 QHash<int, QString> Store::customerNames(const QString& list)
 {
-    QString l = list;
-    l.remove(QLatin1Char(' '));
-    l = l.toLower();
-    const QStringList pieces = l.split(QLatin1Char('#'));
+    const ListPlaces places = listPlaces(list);
     QHash<int, QString> names;
-    for (int index : customerIndexes(list))
-        names.insert(index, pieces[index]);
+    for (int index : entryIndexes(list))
+        names.insert(index, places.pieces[index]);
     return names;
+}
+
+QList<std::pair<QString, QList<int>>> Store::customerPlacesByName(const QString& list)
+{
+    const ListPlaces places = listPlaces(list);
+    QList<std::pair<QString, QList<int>>> out;
+    QHash<QString, qsizetype> at;
+    for (int i = 0; i < places.count; ++i) {
+        const QString& name = places.pieces[i];
+        if (name.isEmpty()) continue;
+        const auto known = at.constFind(name);
+        if (known != at.constEnd()) {
+            out[known.value()].second << i;
+            continue;
+        }
+        at.insert(name, out.size());
+        out.append({name, {i}});
+    }
+    return out;
+}
+
+QList<int> Store::customerPlaces(const QString& list, const QString& customer)
+{
+    QList<int> out;
+    if (customer.isEmpty()) return out;
+    const ListPlaces places = listPlaces(list);
+    for (int i = 0; i < places.count; ++i)
+        if (places.pieces[i] == customer) out << i;
+    return out;
+}
+
+QList<int> Store::customerPlaces(const QString& customer) const
+{
+    return customerPlaces(customerListText(), customer);
+}
+
+QStringList Store::customersListedTwice(const QString& list)
+{
+    QStringList out;
+    for (const auto& [name, at] : customerPlacesByName(list))
+        if (at.size() > 1) out << name;
+    return out;
+}
+
+QStringList Store::customersListedTwice() const
+{
+    return customersListedTwice(customerListText());
 }
 
 QString Store::customerIndex(const QString& customer) const
@@ -308,6 +389,37 @@ QString Store::StakeFilePath(const QString& type, const QString& customer) const
     QString c = customerIndex(customer);
     if (c.isEmpty()) return {};
     return path(t + QLatin1Char('_') + c + QStringLiteral(".gif"));
+}
+
+QStringList Store::stakeFilePaths(const QString& type, const QString& customer) const
+{
+    QStringList paths;
+    const QString t = IndexInList(TypeList, type);
+    if (t.isEmpty() || classifyType(type).digits == 0) return paths;
+    for (int c : customerPlaces(customer))
+        paths << stakeFilePathAt(t.toInt(), c);
+    return paths;
+}
+
+QByteArray Store::stakeBytesAt(int typeIndex, const QList<int>& places) const
+{
+    // Nearly every customer has one place: his file's bytes are taken as they stand.
+    if (places.size() == 1) return readBytes(stakeFilePathAt(typeIndex, places.first())).bytes;
+    QByteArray all;
+    for (int c : places) {
+        const QByteArray bytes = readBytes(stakeFilePathAt(typeIndex, c)).bytes;
+        if (bytes.isEmpty()) continue;
+        if (!all.isEmpty() && !all.endsWith('\n')) all += "\r\n";
+        all += bytes;
+    }
+    return all;
+}
+
+QByteArray Store::customerStakeBytes(const QString& type, const QString& customer) const
+{
+    const QString t = IndexInList(TypeList, type);
+    if (t.isEmpty() || classifyType(type).digits == 0) return {};
+    return stakeBytesAt(t.toInt(), customerPlaces(customer));
 }
 
 QString Store::TypeFilePath(const QString& type, const QString& prefix) const
@@ -395,7 +507,8 @@ QStringList Store::ensureStakeFilesIn(const QHash<QString, qint64>& files)
     QStringList failures;
     const QString list = customerListText();
     if (!list.contains(QLatin1Char('#'))) return failures;
-    const QList<int> indexes = customerIndexes(list);
+    // Only the places new stakes go to are given files: a second place of a name has what it has.
+    const QList<int> indexes = entryIndexes(list);
     progress().reset();
     const QStringList& types = typeNames();
     for (int t = 0; t < types.size(); ++t) {

@@ -81,14 +81,33 @@ public:
     bool exists(const QString& path) const;
 
     // --- names and paths -------------------------------------------------------------------------
-    QString customerListText() const; // custom.gif without line ends
-    QStringList customers() const;    // the names in order, empty places skipped
-    QString customerIndex(const QString& customer) const;
-    // The customer indexes of a customer list text that have a stake file, in order.
+    // A name may stand twice in the customer list (a list edited by hand): each of its places keeps
+    // stake files of its own, and the customer's stakes are those of every place. New stakes go to
+    // its last place, the one StakeFilePath names.
+    QString customerListText() const;                     // custom.gif without line ends
+    QStringList customers() const;                        // the names in order, each once, empty places skipped
+    QString customerIndex(const QString& customer) const; // the place new stakes go to
+    // Every place of the customer in the list, in order ("" list when it is not listed).
+    QList<int> customerPlaces(const QString& customer) const;
+    static QList<int> customerPlaces(const QString& list, const QString& customer);
+    // The names standing more than once in the list, each once, in the order they first stand.
+    QStringList customersListedTwice() const;
+    static QStringList customersListedTwice(const QString& list);
+    // Every place of a customer list text that holds a name, in order: each place's stake files
+    // are read once.
     static QList<int> customerIndexes(const QString& list);
-    // The customer names of a customer list text that own stake files, by customer index.
+    // Each name of a customer list text with its places, in the order the names first stand.
+    static QList<std::pair<QString, QList<int>>> customerPlacesByName(const QString& list);
+    // The places new stakes go to (a name's last place), with their names.
+    static QList<int> entryIndexes(const QString& list);
     static QHash<int, QString> customerNames(const QString& list);
     QString StakeFilePath(const QString& type, const QString& customer) const;
+    // The customer's stake files of the type, one for each place ("" list for no type or customer).
+    QStringList stakeFilePaths(const QString& type, const QString& customer) const;
+    // The bytes of the customer's stake files of the type, one after another; a file that cannot
+    // be read adds nothing and is named among the failures.
+    QByteArray customerStakeBytes(const QString& type, const QString& customer) const;
+    QByteArray stakeBytesAt(int typeIndex, const QList<int>& places) const;
     QString stakeFilePathAt(int typeIndex, int customerIndex) const;
     static QString stakeFileName(int typeIndex, int customerIndex); // "t_c.gif"
     QString TypeFilePath(const QString& type, const QString& prefix) const;

@@ -18,6 +18,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <limits>
 #include <unistd.h>
 
@@ -315,7 +316,63 @@ private slots:
         book.put("custom.gif", "#a##c#\r\n");
         QCOMPARE(Store::fileName(book.store->StakeFilePath("3ตัวตรง", "c")), QString("0_3.gif"));
         QCOMPARE(Store::customerIndexes("#a##c#"), QList<int>({1, 3}));
-        QCOMPARE(Store::customerIndexes("#a#b#a#"), QList<int>({2, 3}));
+    }
+
+    // A list edited by hand may name a customer twice: every place of his is his, new stakes go to
+    // his last place, and the list says which names stand twice. Blanks and case do not make
+    // another name, as they do not in the file names.
+    void placesOfANameListedTwice_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QList<int>>("everyPlace");
+        QTest::addColumn<QList<int>>("entryPlaces");
+        QTest::addColumn<QList<int>>("placesOfA");
+        QTest::addColumn<QStringList>("customers");
+        QTest::addColumn<QStringList>("listedTwice");
+        using L = QList<int>;
+        using N = QStringList;
+        QTest::newRow("each once") << "#a#b#c#" << L{1, 2, 3} << L{1, 2, 3} << L{1} << N{"a", "b", "c"} << N{};
+        QTest::newRow("a twice") << "#a#b#a#" << L{1, 2, 3} << L{2, 3} << L{1, 3} << N{"a", "b"} << N{"a"};
+        QTest::newRow("three times, a gap")
+            << "#a##a#b#a#" << L{1, 3, 4, 5} << L{4, 5} << L{1, 3, 5} << N{"a", "b"} << N{"a"};
+        QTest::newRow("case and blanks") << "#a#b# A #B#" << L{1, 2, 3, 4} << L{3, 4} << L{1, 3} << N{"a", "b"}
+                                         << N{"a", "b"};
+        QTest::newRow("unclosed last piece") << "#b#a" << L{1} << L{1} << L{} << N{"b", "a"} << N{};
+        QTest::newRow("empty") << "" << L{} << L{} << L{} << N{} << N{};
+    }
+    void placesOfANameListedTwice()
+    {
+        QFETCH(QString, list);
+        QFETCH(QList<int>, everyPlace);
+        QFETCH(QList<int>, entryPlaces);
+        QFETCH(QList<int>, placesOfA);
+        QFETCH(QStringList, customers);
+        QFETCH(QStringList, listedTwice);
+        TempBook book;
+        book.put("custom.gif", list + "\r\n");
+        QCOMPARE(Store::customerIndexes(list), everyPlace);
+        QCOMPARE(Store::entryIndexes(list), entryPlaces);
+        QCOMPARE(book.store->customerPlaces("a"), placesOfA);
+        QCOMPARE(book.store->customers(), customers);
+        QCOMPARE(book.store->customersListedTwice(), listedTwice);
+        // The place a new stake goes to is the one the file names use.
+        const QString entry = book.store->customerIndex("a");
+        QCOMPARE(entry.isEmpty() ? -1 : entry.toInt(), placesOfA.isEmpty() ? -1 : placesOfA.last());
+        QStringList paths;
+        for (int c : placesOfA)
+            paths << book.store->stakeFilePathAt(3, c);
+        QCOMPARE(book.store->stakeFilePaths("2ตัวบน", "a"), paths);
+        QVERIFY(book.store->stakeFilePaths("ทั้งหมด", "a").isEmpty());
+        // Names and places come in the order the names first stand.
+        QStringList named;
+        QList<int> all;
+        for (const auto& [name, places] : Store::customerPlacesByName(list)) {
+            named << name;
+            all += places;
+        }
+        std::sort(all.begin(), all.end());
+        QCOMPARE(all, everyPlace);
+        QCOMPARE(QSet<QString>(named.cbegin(), named.cend()).size(), named.size());
     }
 
     void lookupKeyed()
