@@ -4,10 +4,10 @@
 // library, keeps what can be taken back on a QUndoStack and says what changed through its signals,
 // so that every window showing a figure of the book can follow.
 
-#include "entry/chat.h"
-#include "audit/auditlog.h"
 #include "accounts/customerrates.h"
 #include "accounts/payments.h"
+#include "audit/auditlog.h"
+#include "entry/chat.h"
 #include "entry/entry.h"
 #include "settings/customers.h"
 #include "settings/history.h"
@@ -128,6 +128,8 @@ public:
     // One line per stored bet of an entry, under one new entry number; 0 when it stored nothing.
     qint64 auditEntry(const EntryResult& entry, AuditAction action);
     QString auditLogPath() const;
+    // What the start found of a new draw that was cut off and did about it, for the operator.
+    const QStringList& startLines() const { return m_startLines; }
     // The end of the log was found damaged at start: a line recording the break was appended.
     bool auditDamagedAtOpen() const { return m_audit.damagedAtOpen(); }
     // Who keys: the operator option of the book, or the computer's user name while it holds none.
@@ -193,6 +195,7 @@ private:
     QStringList m_commandLines; // what the last undo or redo of a command had to say
     AuditWriter m_audit;
     QString m_runOperator; // set for this run, over the book's option
+    QStringList m_startLines;
 };
 
 } // namespace varnoth

@@ -43,4 +43,11 @@ inline const QString RestoreAboveCeilingText =
     QStringLiteral("ข้อมูลที่นำเข้ามียอดแทง %1 รายการเกินยอดสูงสุดต่อรายการ %3 บาท คูณจำนวนครั้งที่แทง "
                    "(สูงสุด %2 บาท)\nต้องการบันทึกหรือไม่");
 
+// At start, of a new draw that was cut off (a kill, a power cut): completed from its checked copy;
+// not completed because the book changed after the copy; or cut off before it deleted anything.
+inline const QString DrawCompletedText = QStringLiteral("เริ่มงวดใหม่ที่ค้างไว้เสร็จแล้ว สำเนาข้อมูลงวดเก่าอยู่ที่ ");
+inline const QString DrawNotCompletedText =
+    QStringLiteral("เริ่มงวดใหม่ค้างไว้ แต่ข้อมูลถูกแก้ไขหลังคัดลอก จึงไม่ได้ลบต่อ สำเนาข้อมูลงวดเก่าอยู่ที่ ");
+inline const QString DrawNotStartedText = QStringLiteral("เริ่มงวดใหม่ครั้งก่อนไม่เสร็จ ยังไม่ได้ลบข้อมูล ข้อมูลงวดเดิมยังอยู่ครบ");
+
 } // namespace varnoth

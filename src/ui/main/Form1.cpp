@@ -549,6 +549,10 @@ void Form1::connectControls()
     connect(mAudit, &QAction::triggered, this, [this] { openWindow(WindowId::Audit); });
     connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
     if (m_ledger.auditDamagedAtOpen()) addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
+    if (!m_ledger.startLines().isEmpty()) {
+        addLines(m_ledger.startLines());
+        showStatus(m_ledger.startLines().first());
+    }
     connect(mRules, &QAction::triggered, this, [this] { OpenWindow(WindowId::NumberRules); });
     connect(mBill, &QAction::triggered, this, [this] { OpenWindow(WindowId::Bill); });
     connect(mDraws, &QAction::triggered, this, [this] { OpenWindow(WindowId::DrawHistory); });
