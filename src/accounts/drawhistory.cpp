@@ -312,8 +312,7 @@ OwedReport owedReport(Store& current)
             r.amount = toSatang(r.amount + value);
             if (isZero(r.amount)) r.amount = 0;
             if (wasSettled && !isZero(r.amount)) r.since = draw;
-            if (r.unknown.isEmpty() && unknown.contains(name))
-                r.unknown = OwedUnknownText + where + unknown.value(name);
+            if (r.unknown.isEmpty() && unknown.contains(name)) r.unknown = OwedUnknownText + where + unknown.value(name);
         }
     };
     const QList<PastDraw> past = listPastDraws(current);

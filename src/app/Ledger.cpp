@@ -3,9 +3,9 @@
 #include "accounts/accounttexts.h"
 #include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
+#include "entry/chattexts.h"
 #include "audit/auditread.h"
 #include "audit/audittexts.h"
-#include "entry/chattexts.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
 #include "model/text.h"
@@ -646,13 +646,8 @@ namespace
 AuditEvent ruleEvent(const std::optional<NumberRule>& before, const std::optional<NumberRule>& after)
 {
     const NumberRule& rule = after ? *after : *before;
-    return {AuditAction::Rule,
-            rule.type,
-            {},
-            rule.number,
-            before ? describeRule(*before) : QString(),
-            after ? describeRule(*after) : QString(),
-            {}};
+    return {AuditAction::Rule, rule.type, {}, rule.number, before ? describeRule(*before) : QString(),
+            after ? describeRule(*after) : QString(), {}};
 }
 
 } // namespace
@@ -710,6 +705,7 @@ RulesCleared Ledger::clearNumberRules()
         emit numberRulesChanged();
     }
     return cleared;
+
 }
 
 PaymentResult Ledger::planPayment(const QString& customer, const QString& amount, const QDateTime& when)
@@ -740,13 +736,8 @@ PaymentResult Ledger::recordPayment(const QString& customer, const QString& amou
     PaymentResult result = appendPayment(m_store, plan.payment.customer, plan.due, amount, when, overpayAllowed);
     if (result.recorded()) {
         // What was due before and after the money changed hands.
-        const AuditEvent event{AuditAction::Payment,
-                               {},
-                               result.payment.customer,
-                               {},
-                               shortestDecimal(plan.due),
-                               shortestDecimal(plan.due - result.payment.amount),
-                               {}};
+        const AuditEvent event{AuditAction::Payment, {}, result.payment.customer, {}, shortestDecimal(plan.due),
+                               shortestDecimal(plan.due - result.payment.amount), {}};
         auto* command = new PaymentCommand(*this, result.payment);
         command->setAudit({event}, audit(event));
         push(command);
@@ -772,12 +763,7 @@ MergeResult Ledger::restore(const QString& drive, const ConfirmLarge& confirmLar
                 events << AuditEvent{AuditAction::CustomerAdded, {}, name, {}, {}, {}, backupName};
         // Who keyed each stake on the other computer, and when, from that computer's own log.
         for (const AuditRecord& r : std::as_const(result.carried))
-            events << AuditEvent{AuditAction::Restore,
-                                 r.type,
-                                 r.customer,
-                                 r.number,
-                                 r.before,
-                                 r.after,
+            events << AuditEvent{AuditAction::Restore, r.type,   r.customer, r.number, r.before, r.after,
                                  TransferredDetailText.arg(auditActionName(r.action), r.time, r.operatorName, r.user)};
         audit(events);
     }

@@ -4,10 +4,10 @@
 // library, keeps what can be taken back on a QUndoStack and says what changed through its signals,
 // so that every window showing a figure of the book can follow.
 
+#include "entry/chat.h"
+#include "audit/auditlog.h"
 #include "accounts/customerrates.h"
 #include "accounts/payments.h"
-#include "audit/auditlog.h"
-#include "entry/chat.h"
 #include "entry/entry.h"
 #include "settings/customers.h"
 #include "settings/history.h"
