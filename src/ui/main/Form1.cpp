@@ -198,6 +198,11 @@ Form1::Form1(Store& store, Session& session, QWidget* parent)
     Combo2->setCurrentIndex(-1);
     Combo2->setEditText(QString());
     m_filling = false;
+    // What the ledger found at start of a new draw that was cut off, after the list is cleared.
+    if (!m_ledger.startLines().isEmpty()) {
+        addLines(m_ledger.startLines());
+        showStatus(m_ledger.startLines().first());
+    }
 
     Timer3.setInterval(1);
     connect(&Timer3, &QTimer::timeout, this, &Form1::startTick);
@@ -549,10 +554,6 @@ void Form1::connectControls()
     connect(mAudit, &QAction::triggered, this, [this] { openWindow(WindowId::Audit); });
     connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
     if (m_ledger.auditDamagedAtOpen()) addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
-    if (!m_ledger.startLines().isEmpty()) {
-        addLines(m_ledger.startLines());
-        showStatus(m_ledger.startLines().first());
-    }
     connect(mRules, &QAction::triggered, this, [this] { OpenWindow(WindowId::NumberRules); });
     connect(mBill, &QAction::triggered, this, [this] { OpenWindow(WindowId::Bill); });
     connect(mDraws, &QAction::triggered, this, [this] { OpenWindow(WindowId::DrawHistory); });
