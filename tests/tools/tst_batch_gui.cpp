@@ -1,5 +1,6 @@
 // Batch jobs against the windows: the same job on two identical books, one through the real windows and
 // one through the built program, must show the same lines and leave the same bytes behind.
+#include "mainui.h"
 #include "accounts/BillPainter.h"
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
@@ -8,6 +9,8 @@
 #include "app/batch.h"
 #include "audit/auditlog.h"
 #include "audit/auditread.h"
+#include "app/batch.h"
+#include "audit/auditlog.h"
 #include "audit/audittexts.h"
 #include "entry/sheet.h"
 #include "guisupport.h"
