@@ -164,7 +164,8 @@ QList<PastDraw> listPastDraws(const Store& current)
         // Another book's copies carry its name; a copy of this book's carries this one.
         QRegularExpressionMatch m = namedCopyStamp(entry, prefix);
         if (!m.hasMatch() && unnamed.contains(entry)) m = stampPattern().match(entry);
-        if (!m.hasMatch()) continue;
+        // A draw cut off while it emptied the book is not a past draw until the next start completes it.
+        if (!m.hasMatch() || isUnfinishedDraw(dir.filePath(entry))) continue;
         const QDateTime when = QLocale::c().toDateTime(m.captured(1), QStringLiteral("yyyy-MM-dd_HHmm"));
         if (!when.isValid()) continue;
         const int n = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();

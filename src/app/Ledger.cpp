@@ -314,7 +314,13 @@ Ledger::Ledger(Store& store, ReportState& session, QObject* parent)
     m_store.setProgress(&m_progress);
     if (!m_key.isValid())
         qWarning("%s", qUtf8Printable(QStringLiteral("audit log: no key in ") + auditSettingsFolder()));
+    // Before anything reads the book: a new draw cut off by a kill or a power cut is completed, so
+    // that what is left of the old draw is never counted beside its copy. The copy keeps the old log.
+    const DrawCompletion completion = completeInterruptedDraws(m_store);
+    m_startLines = completion.lines;
     openAudit();
+    for (const QString& copy : completion.completed)
+        audit({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(copy)});
 }
 
 Ledger::~Ledger()
@@ -825,12 +831,13 @@ NewDrawResult Ledger::newDraw(bool clearRules)
     // The log goes into the dated copy with the rest of the book; the new book starts a log of its own.
     const AuditAnchor oldLog = m_audit.anchor();
     m_audit.close();
-    NewDrawResult result = startNewDraw(m_store);
-    if (result.done) {
-        // The copy keeps the head of the log it took; this computer's anchor starts with the new log.
-        writeAuditAnchor(QDir(result.copyFolder).filePath(AuditAnchorFileName), oldLog);
-        if (!m_anchorPath.isEmpty()) writeAuditAnchor(m_anchorPath, {});
-    }
+    // The copy keeps the head of the log it took, written with the copy, before any delete: a draw
+    // cut off and completed at the next start has it too.
+    NewDrawResult result = startNewDraw(m_store, QDateTime::currentDateTime(), [&oldLog](const QString& folder) {
+        return writeAuditAnchor(QDir(folder).filePath(AuditAnchorFileName), oldLog);
+    });
+    // This computer's anchor starts with the new log.
+    if (result.done && !m_anchorPath.isEmpty()) writeAuditAnchor(m_anchorPath, {});
     openAudit();
     emit newDrawEnded();
     if (!result.done) return result;

@@ -134,6 +134,8 @@ public:
     // none); the anchor is written after every change.
     const AuditKey& auditKey() const { return m_key; }
     QString auditAnchorFile() const { return m_anchorPath; }
+    // What the start found of a new draw that was cut off and did about it, for the operator.
+    const QStringList& startLines() const { return m_startLines; }
     // The end of the log was found damaged at start: a line recording the break was appended.
     bool auditDamagedAtOpen() const { return m_audit.damagedAtOpen(); }
     // Who keys: the operator option of the book, or the computer's user name while it holds none.
@@ -203,6 +205,7 @@ private:
     AuditKey m_key;
     QString m_anchorPath;
     QString m_runOperator; // set for this run, over the book's option
+    QStringList m_startLines;
 };
 
 } // namespace varnoth

@@ -153,6 +153,11 @@ int main(int argc, char* argv[])
         ReportState session;
         Ledger ledger(store, session);
         if (parser.isSet(operatorOption)) ledger.setOperatorName(parser.value(operatorOption));
+        // Said before the job's own lines: the book the job runs on is the one the start left.
+        QStringList started;
+        for (const QString& line : ledger.startLines())
+            started << ProgramName + QStringLiteral(": ") + line;
+        printLines(stderr, started);
         const BatchResult result = runBatch(ledger, request.options);
         printLines(stdout, result.out);
         QStringList errors;

@@ -53,5 +53,11 @@ inline const QString TooManyCustomersText = QStringLiteral("ไม่ได้�
 
 // After the rows of a large restore: the records that were merged but not listed one by one.
 inline const QString RowsNotListedText = QStringLiteral("ไม่ได้แสดงอีก %1 รายการ");
+// At start, of a new draw that was cut off (a kill, a power cut): completed from its checked copy;
+// not completed because the book changed after the copy; or cut off before it deleted anything.
+inline const QString DrawCompletedText = QStringLiteral("เริ่มงวดใหม่ที่ค้างไว้เสร็จแล้ว สำเนาข้อมูลงวดเก่าอยู่ที่ ");
+inline const QString DrawNotCompletedText =
+    QStringLiteral("เริ่มงวดใหม่ค้างไว้ แต่ข้อมูลถูกแก้ไขหลังคัดลอก จึงไม่ได้ลบต่อ สำเนาข้อมูลงวดเก่าอยู่ที่ ");
+inline const QString DrawNotStartedText = QStringLiteral("เริ่มงวดใหม่ครั้งก่อนไม่เสร็จ ยังไม่ได้ลบข้อมูล ข้อมูลงวดเดิมยังอยู่ครบ");
 
 } // namespace varnoth

@@ -8,6 +8,7 @@
 #include "storage/folder/datafolder.h"
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
+#include "tools/backuptexts.h"
 #include "tools/restore.h"
 
 #include <QDir>
@@ -16,6 +17,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace varnoth
 {
@@ -125,11 +128,17 @@ QString makeDrawCopyFolder(const Store& store, const QDateTime& when)
     constexpr int MaxTries = 1000;
     for (int n = 1; n <= MaxTries; ++n) {
         const QString name = n == 1 ? stamp : stamp + QLatin1Char('_') + QString::number(n);
-        if (dir.exists(name)) continue;
-        if (dir.mkdir(name)) return dir.filePath(name);
-        if (!dir.exists(name)) return {};
+        const QString making = name + CopyInProgressSuffix;
+        if (dir.exists(name) || dir.exists(making)) continue;
+        if (dir.mkdir(making)) return dir.filePath(name);
+        if (!dir.exists(making)) return {};
     }
     return {};
+}
+
+bool isUnfinishedDraw(const QString& copyFolder)
+{
+    return QFileInfo::exists(QDir(copyFolder).filePath(DrawStateFileName));
 }
 
 bool copyBook(Store& store, const QString& folder)
@@ -180,43 +189,140 @@ QStringList DeleteTypeFiles(Store& store, const QString& prefix)
     return failures;
 }
 
-NewDrawResult startNewDraw(Store& store, const QDateTime& when)
+namespace
+{
+
+bool writeState(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+// The files of the book's draw that the new draw deletes after its stake, count and send-out files:
+// every saved send-out list named in the history, the settings, result, history and customer files,
+// the fingerprints of merged backups, the audit log and the payments. The history is read from the
+// copy, which keeps it whole whatever of the book was deleted already.
+QStringList otherDrawFiles(const Store& store, const QString& copyFolder)
+{
+    // A history edited by hand could name a path; only plain names inside the folder are deleted.
+    const Store copy(copyFolder);
+    const QString history = withoutLineEnds(copy.ReadWholeFile(copy.historyFile()));
+    const QStringList saved = splitText(history, QStringLiteral("#"));
+    const qsizetype count = history.count(QLatin1Char('#'));
+    QStringList files;
+    for (qsizetype i = 0; i < count; ++i)
+        if (isPlainFileName(saved[i])) files << store.savedListFile(saved[i]);
+    files << store.limitFile() << store.resultFile() << store.rateFile() << store.numberCutFile()
+          << store.discountFile() << store.digitCutFile() << store.historyFile() << store.customerFile()
+          << store.path(MergedBackupsFileName) << store.path(AuditLogFileName) << store.path(PaymentsFileName);
+    return files;
+}
+
+QStringList drawFiles(const Store& store, const QString& copyFolder)
+{
+    QStringList files;
+    for (const QString& name : stakeFileNames(store))
+        files << store.path(name);
+    for (const QString& prefix : {Store::CountPrefix, Store::SendOutPrefix})
+        for (const QString& type : typeNames())
+            files << store.TypeFilePath(type, prefix);
+    return files + otherDrawFiles(store, copyFolder);
+}
+
+// The delete phase, from its first delete to the fresh count and send-out files. The copy is marked
+// unfinished throughout, so that a draw cut off halfway is never counted beside what is left of the
+// book, and is completed at the next start.
+QStringList emptyBook(Store& store, const QString& copyFolder)
+{
+    const QString state = QDir(copyFolder).filePath(DrawStateFileName);
+    QStringList failures = DeleteAllStakeFiles(store);
+    failures += DeleteTypeFiles(store, Store::CountPrefix);
+    failures += DeleteTypeFiles(store, Store::SendOutPrefix);
+    for (const QString& path : otherDrawFiles(store, copyFolder))
+        failures += removeChecked(store, path);
+    // The options stay with the book; the old draw's date goes with its copy.
+    failures += forgetDrawDates(store);
+    failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);
+    failures += store.EnsureTypeFiles(typeNames(), Store::SendOutPrefix);
+    // Finished even when a file could not be deleted: the operator is told which, and a draw left
+    // marked would have the next start delete what is keyed in the new draw meanwhile.
+    if (!QFile::remove(state) && QFileInfo::exists(state)) failures << outcomeLine({Status::WriteFailed, state});
+    return failures;
+}
+
+// True when a file of the book still holds what the new draw copied, or is a fresh count or send-out
+// file: what the completion of the draw may delete without losing anything.
+bool untouchedSinceCopy(Store& store, const QString& path, const QString& copyFolder)
+{
+    const FileBytes now = store.readBytes(path);
+    if (!now.exists) return true;
+    QFile copy(QDir(copyFolder).filePath(Store::fileName(path)));
+    if (copy.open(QIODevice::ReadOnly) && copy.readAll() == now.bytes) return true;
+    const QString name = Store::fileName(path);
+    const bool numberFile = name.startsWith(Store::CountPrefix) || name.startsWith(Store::SendOutPrefix);
+    return numberFile && !holdsValue(store, path);
+}
+
+} // namespace
+
+NewDrawResult startNewDraw(Store& store, const QDateTime& when,
+                           const std::function<bool(const QString& folder)>& addToCopy)
 {
     NewDrawResult r;
-    r.copyFolder = makeDrawCopyFolder(store, when);
-    if (r.copyFolder.isEmpty() || !copyBook(store, r.copyFolder)) {
+    const QString folder = makeDrawCopyFolder(store, when);
+    const QString making = folder + CopyInProgressSuffix;
+    // The copy takes its name only when it is whole and checked and marked unfinished: then the first
+    // delete may come.
+    if (folder.isEmpty() || !copyBook(store, making) || (addToCopy && !addToCopy(making)) ||
+        !writeState(QDir(making).filePath(DrawStateFileName), UnfinishedDrawState) || !QDir().rename(making, folder)) {
         // A partial copy would pass for the book; only a whole one is left behind.
-        if (!r.copyFolder.isEmpty()) QDir(r.copyFolder).removeRecursively();
-        r.copyFolder.clear();
+        if (!folder.isEmpty()) QDir(making).removeRecursively();
         r.outcome = {Status::CopyFailed, drawsFolderPath(store)};
         r.lines << outcomeLine(r.outcome);
         return r;
     }
+    r.copyFolder = folder;
     r.done = true;
     r.lines << DrawCopiedText + QDir::toNativeSeparators(r.copyFolder);
-
-    QStringList failures = DeleteAllStakeFiles(store);
-    failures += DeleteTypeFiles(store, Store::CountPrefix);
-    failures += DeleteTypeFiles(store, Store::SendOutPrefix);
-
-    // A history edited by hand could name a path; only plain names inside the folder are deleted.
-    const QString history = withoutLineEnds(store.ReadWholeFile(store.historyFile()));
-    const QStringList saved = splitText(history, QStringLiteral("#"));
-    const qsizetype count = history.count(QLatin1Char('#'));
-    for (qsizetype i = 0; i < count; ++i)
-        if (isPlainFileName(saved[i])) failures += removeChecked(store, store.savedListFile(saved[i]));
-
-    for (const QString& path :
-         {store.limitFile(), store.resultFile(), store.rateFile(), store.numberCutFile(), store.discountFile(),
-          store.digitCutFile(), store.historyFile(), store.customerFile(), store.path(MergedBackupsFileName),
-          store.path(AuditLogFileName), store.path(PaymentsFileName)})
-        failures += removeChecked(store, path);
-    // The options stay with the book; the old draw's date goes with its copy.
-    failures += forgetDrawDates(store);
-
-    failures += store.EnsureTypeFiles(typeNames(), Store::CountPrefix);
-    failures += store.EnsureTypeFiles(typeNames(), Store::SendOutPrefix);
-    r.lines += failures;
+    r.lines += emptyBook(store, r.copyFolder);
     return r;
+}
+
+DrawCompletion completeInterruptedDraws(Store& store)
+{
+    DrawCompletion c;
+    const QString draws = drawsFolderPath(store);
+    if (draws.isEmpty()) return c;
+    const QDir dir(draws);
+    const QString prefix = drawCopyPrefix(store);
+    static const QRegularExpression stamp(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}_\\d{4}(?:_\\d+)?$"));
+    const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    for (const QString& entry : entries) {
+        if (!entry.startsWith(prefix)) continue;
+        const QString path = dir.filePath(entry);
+        if (entry.endsWith(CopyInProgressSuffix)) {
+            // Nothing is deleted before the copy has its name: the book is whole, this half of a copy
+            // of it is of no use.
+            const QString name = entry.mid(prefix.size()).chopped(CopyInProgressSuffix.size());
+            if (!stamp.match(name).hasMatch()) continue;
+            if (QDir(path).removeRecursively())
+                c.lines << DrawNotStartedText;
+            else
+                c.lines << outcomeLine({Status::WriteFailed, path});
+            continue;
+        }
+        if (!stamp.match(entry.mid(prefix.size())).hasMatch() || !isUnfinishedDraw(path)) continue;
+        const QStringList files = drawFiles(store, path);
+        const bool untouched = std::all_of(files.begin(), files.end(),
+                                           [&](const QString& file) { return untouchedSinceCopy(store, file, path); });
+        if (!untouched) {
+            c.lines << DrawNotCompletedText + QDir::toNativeSeparators(path);
+            continue;
+        }
+        c.completed << path;
+        c.lines << DrawCompletedText + QDir::toNativeSeparators(path);
+        c.lines += emptyBook(store, path);
+    }
+    return c;
 }
 } // namespace varnoth

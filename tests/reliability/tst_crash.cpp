@@ -2,15 +2,20 @@
 // checks after every kill that every number file is whole and that the stakes and counts on disk are exactly the
 // entries reported as committed, plus at most the one entry in flight, applied whole or not at all per file; and that
 // the audit log ends on a whole line, holds an unbroken chain and has the lines of every committed change.
+// Kills a new draw in its copy and in its delete phase, and checks after each that the next start leaves either the
+// whole old book or the fresh one, with the old draw among the past draws once, whole, or not at all.
+#include "accounts/drawhistory.h"
 #include "app/Ledger.h"
 #include "audit/auditread.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/entry.h"
 #include "gui/main/session.h"
+#include "storage/folder/datafolder.h"
 #include "storage/folder/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
+#include "tools/backuptexts.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,6 +25,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
+#include <QThread>
 #include <cstdio>
 
 using namespace varnoth;
@@ -164,6 +170,41 @@ int runChild(const QString& folder, quint32 seed)
         std::printf("DONE %d %s %lld\n", i, restore ? "restore" : "bets", static_cast<long long>(stored));
         std::fflush(stdout);
     }
+}
+
+// The child of the new-draw kills: opens the book as the program does and starts a new draw, saying
+// when its copy is made (the first loop of the draw that ends) and when the draw is done.
+int runDrawChild(const QString& folder)
+{
+    Store store(folder);
+    Session session;
+    Ledger ledger(store, session);
+    QElapsedTimer clock;
+    bool copied = false;
+    QObject::connect(&ledger, &Ledger::progressHidden, [&] {
+        if (copied) return;
+        copied = true;
+        std::printf("COPIED %lld\n", static_cast<long long>(clock.elapsed()));
+        std::fflush(stdout);
+    });
+    std::printf("READY\n");
+    std::fflush(stdout);
+    clock.start();
+    const bool done = ledger.newDraw().done;
+    std::printf("DONE %lld %d\n", static_cast<long long>(clock.elapsed()), done ? 1 : 0);
+    std::fflush(stdout);
+    return 0;
+}
+
+// The files of a book as the next start compares them: its audit log (opened by every ledger) and the
+// lock aside.
+QHash<QString, QByteArray> bookFiles(const QString& folder)
+{
+    QHash<QString, QByteArray> files = folderBytes(folder);
+    files.remove(AuditLogFileName);
+    files.remove(AuditAnchorFileName); // the log's anchor, kept with a draw's copy
+    files.remove(LockFileName);
+    return files;
 }
 
 } // namespace
@@ -315,10 +356,175 @@ private slots:
         QVERIFY(kills >= 50);
         QVERIFY(committed >= 25);
     }
+    // A new draw killed at random moments of its copy and of its delete phase. Before the next start the past
+    // draws list no copy but a whole one and never count the old draw twice; after it, the book is the whole old
+    // book with no past draw, or the fresh book with the old draw listed once with its true customers and stakes.
+    void killedNewDraws()
+    {
+        QTemporaryDir dir;
+        const QString book = dir.path() + "/picture_1";
+        const QString draws = dir.path() + "/draws";
+        const QString old = dir.path() + "/old";
+        const QString fresh = dir.path() + "/fresh/picture_1";
+        {
+            // Enough customers that both phases last long enough to be cut.
+            Store store(old);
+            QDir().mkpath(old);
+            QRandomGenerator rng(20261209);
+            for (int c = 0; c < 10; ++c) {
+                const QString customer = QString("c%1").arg(c);
+                store.creationSequence(customer);
+                commitEntry(store, customer, randomEntry(rng));
+            }
+        }
+        const DrawSummary whole = summariseDraw(PastDraw{old, {}, {}});
+        QVERIFY(whole.customers == 10 && whole.stake > 0);
+        const auto oldFiles = bookFiles(old);
+        auto owedTotal = [](Store& store) {
+            double total = 0;
+            for (const Owed& o : owedReport(store).rows)
+                total += o.amount;
+            return total;
+        };
+        Store oldStore(old);
+        const double wholeOwed = owedTotal(oldStore);
+        QVERIFY(wholeOwed > 0);
+        copyFolder(old, fresh);
+        {
+            Store store(fresh);
+            QVERIFY(startNewDraw(store).done);
+        }
+        const auto freshFiles = bookFiles(fresh);
+
+        auto start = [&](QProcess& child) {
+            QDir(draws).removeRecursively();
+            copyFolder(old, book);
+            child.start(self, {"--draw-child", book});
+            QByteArray said;
+            while (!said.contains("READY\n") && child.waitForReadyRead(60000))
+                said += child.readAllStandardOutput();
+            return said.contains("READY\n");
+        };
+        auto figure = [](const QByteArray& said, const char* word) {
+            const qsizetype at = said.indexOf(word);
+            return at < 0 ? -1
+                          : said.mid(at + qstrlen(word)).split('\n').first().trimmed().split(' ').first().toLongLong();
+        };
+
+        // One uncut draw gives the length of each phase.
+        qint64 copyMs = 0, deleteMs = 0;
+        {
+            QProcess child;
+            QVERIFY(start(child));
+            QVERIFY(child.waitForFinished(120000));
+            const QByteArray said = child.readAllStandardOutput();
+            copyMs = figure(said, "COPIED ");
+            deleteMs = figure(said, "DONE ") - copyMs;
+            QVERIFY2(copyMs >= 0 && deleteMs >= 0, said.constData());
+        }
+
+        QRandomGenerator rng(20261210);
+        int kills = 0, inCopy = 0, inDelete = 0, completed = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while ((kills < 24 || inCopy < 6 || inDelete < 6) && clock.elapsed() < 200000) {
+            QProcess child;
+            QVERIFY2(start(child), "the child did not start within a minute");
+            // Half the kills aimed at the copy, half at the deletes, the moment each said it began.
+            if (kills % 2 == 0) {
+                QTest::qWait(rng.bounded(int(copyMs) + 1));
+            } else {
+                QByteArray said;
+                while (!said.contains("COPIED") && child.waitForReadyRead(60000))
+                    said += child.readAllStandardOutput();
+                QThread::usleep(rng.bounded(quint32(deleteMs * 1000 + 1)));
+            }
+            child.kill();
+            child.waitForFinished();
+            ++kills;
+
+            // As the kill left it.
+            const QStringList copies = QDir(draws).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            QString copy;
+            bool copying = false, unfinished = false;
+            for (const QString& c : copies) {
+                if (c.endsWith(CopyInProgressSuffix))
+                    copying = true;
+                else
+                    copy = draws + "/" + c;
+                if (isUnfinishedDraw(draws + "/" + c)) unfinished = true;
+            }
+            QVERIFY(copies.size() <= 1);
+            {
+                Store store(book);
+                const QList<PastDraw> past = listPastDraws(store);
+                QCOMPARE(past.size(), copy.isEmpty() || unfinished ? 0 : 1);
+                const double left = summariseDraw(PastDraw{book, {}, {}}).stake;
+                if (!past.isEmpty()) {
+                    QCOMPARE(summariseDraw(past.first()).stake, whole.stake);
+                    QCOMPARE(left, 0.0);
+                }
+                QVERIFY2(left <= whole.stake, "the old draw is counted twice");
+            }
+            inCopy += copying;
+            inDelete += unfinished;
+
+            // The next start.
+            Store store(book);
+            Session session;
+            const Ledger ledger(store, session);
+            QVERIFY(QDir(draws).entryList({"*" + CopyInProgressSuffix}, QDir::Dirs).isEmpty());
+            const QList<PastDraw> past = listPastDraws(store);
+            if (copy.isEmpty()) {
+                QCOMPARE(ledger.startLines(), copying ? QStringList{DrawNotStartedText} : QStringList());
+                QVERIFY(past.isEmpty());
+                QCOMPARE(owedTotal(store), wholeOwed);
+                QVERIFY2(bookFiles(book) == oldFiles, "the old book is not whole");
+                continue;
+            }
+            QCOMPARE(ledger.startLines(),
+                     unfinished ? QStringList{DrawCompletedText + QDir::toNativeSeparators(copy)} : QStringList());
+            completed += unfinished;
+            QCOMPARE(past.size(), 1);
+            QVERIFY(!isUnfinishedDraw(copy));
+            const DrawSummary s = summariseDraw(past.first());
+            QCOMPARE(s.customers, whole.customers);
+            QCOMPARE(s.stake, whole.stake);
+            QVERIFY2(bookFiles(copy) == oldFiles, "the copy is not the old book");
+            QVERIFY2(bookFiles(book) == freshFiles, "the book is not the fresh one");
+            QCOMPARE(owedTotal(store), wholeOwed);
+
+            // The fresh log names the copy once, unless the kill fell between the last delete and that line.
+            AuditIndex index;
+            QVERIFY(index.load(store.path(AuditLogFileName)));
+            int named = 0;
+            for (qint64 i = 0; i < index.lineCount(); ++i) {
+                AuditRecord r;
+                QVERIFY(index.record(i, r));
+                if (r.action == AuditAction::NewDraw) {
+                    QCOMPARE(r.detail, QDir::toNativeSeparators(copy));
+                    ++named;
+                }
+            }
+            QVERIFY(named <= 1);
+            if (unfinished) QCOMPARE(named, 1);
+        }
+        qInfo("%d kills of a new draw (copy %lld ms, deletes %lld ms): %d in the copy (half copy removed), %d in "
+              "the deletes, completed at the next start, %lld ms",
+              kills, static_cast<long long>(copyMs), static_cast<long long>(deleteMs), inCopy, inDelete,
+              static_cast<long long>(clock.elapsed()));
+        QCOMPARE(completed, inDelete);
+        QVERIFY(inCopy >= 6);
+        QVERIFY(inDelete >= 6);
+    }
 };
 
 int main(int argc, char* argv[])
 {
+    if (argc == 3 && QByteArray(argv[1]) == "--draw-child") {
+        QCoreApplication app(argc, argv);
+        return runDrawChild(QString::fromLocal8Bit(argv[2]));
+    }
     if (argc == 4 && QByteArray(argv[1]) == "--child") {
         QCoreApplication app(argc, argv);
         return runChild(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toUInt());

@@ -1,5 +1,6 @@
 // Backup, restore and the new draw on temporary data folders; a second folder stands for a second
 // computer, and a temporary folder for the drive the backup travels on.
+#include "accounts/drawhistory.h"
 #include "audit/auditlog.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
@@ -38,6 +39,41 @@ void bet(Store& store, const QString& customer, const QString& type, const QStri
     EntryBatch batch(store, customer);
     batch.addBet(number, amount, type);
     batch.commit();
+}
+
+// A book of three customers, with a result and a saved send-out list, as a new draw finds it.
+void fillDrawBook(TempBook& book)
+{
+    bet(*book.store, "x", Straight, "123", "50");
+    bet(*book.store, "y", "2ตัวบน", "12", "70");
+    bet(*book.store, "z", "2ตัวล่าง", "99", "5");
+    book.put("lotto4.gif", "123456#45#\r\n");
+    book.put("mon_b.gif", "1\r\n");
+    book.put("his.gif", "#mon#\r\n");
+    book.put("option.gif", "ceiling#5000\r\n");
+}
+
+// A new draw cut off after its checked copy, with the first `deleted` of the book's stake, count and
+// send-out files and its customer list gone, as a kill leaves it. Returns the copy.
+QString cutOffDraw(TempBook& book, int deleted)
+{
+    const QString copy = book.dir.path() + "/draws/picture_1_2026-12-08_2315";
+    QDir().mkpath(copy);
+    if (!copyBook(*book.store, copy)) return {};
+    QFile state(copy + "/" + DrawStateFileName);
+    if (!state.open(QIODevice::WriteOnly) || state.write(UnfinishedDrawState) != UnfinishedDrawState.size()) return {};
+    state.close();
+    QStringList order = QDir(book.folder()).entryList({"*_*.gif"}, QDir::Files, QDir::Name);
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [](const QString& n) { return n.startsWith("a-_") || n.startsWith("b_"); }),
+                order.end());
+    for (const char* prefix : {"a-_", "b_"})
+        for (int t = 0; t < typeNames().size(); ++t)
+            order << QString("%1%2.gif").arg(prefix).arg(t);
+    order << "custom.gif";
+    for (int i = 0; i < deleted && i < order.size(); ++i)
+        QFile::remove(book.file(order[i]));
+    return copy;
 }
 
 void putBackup(const QTemporaryDir& drive, const QByteArray& bytes)
@@ -605,6 +641,92 @@ private slots:
         QVERIFY(QDir().mkpath(target.path() + "/whole"));
         QVERIFY(copyBook(*book.store, target.path() + "/whole"));
         QCOMPARE(folderBytes(target.path() + "/whole"), before);
+    }
+
+    // A new draw cut off after its checked copy is no past draw; the next start ends it exactly as an
+    // uncut draw would have: the same book, the same copy, listed once.
+    void cutOffDrawIsCompletedAtStart_data()
+    {
+        QTest::addColumn<int>("deleted");
+        QTest::newRow("before the first delete") << 0;
+        QTest::newRow("among the stake files") << 20;
+        QTest::newRow("among the count files") << 42;
+        QTest::newRow("everything but the customer list") << 60;
+        QTest::newRow("every file deleted") << 61;
+    }
+    void cutOffDrawIsCompletedAtStart()
+    {
+        QFETCH(int, deleted);
+        const QDateTime when(QDate(2026, 12, 8), QTime(23, 15));
+        TempBook whole, cut;
+        fillDrawBook(whole);
+        fillDrawBook(cut);
+        const NewDrawResult uncut = startNewDraw(*whole.store, when);
+        QVERIFY(uncut.done);
+
+        const QString copy = cutOffDraw(cut, deleted);
+        QVERIFY(!copy.isEmpty());
+        QVERIFY(listPastDraws(*cut.store).isEmpty());
+
+        const DrawCompletion done = completeInterruptedDraws(*cut.store);
+        QCOMPARE(done.completed, QStringList{copy});
+        QCOMPARE(done.lines, QStringList{DrawCompletedText + QDir::toNativeSeparators(copy)});
+        QCOMPARE(folderBytes(cut.folder()), folderBytes(whole.folder()));
+        QCOMPARE(folderBytes(copy), folderBytes(uncut.copyFolder));
+        const QList<PastDraw> past = listPastDraws(*cut.store);
+        QCOMPARE(past.size(), 1);
+        const DrawSummary summary = summariseDraw(past.first());
+        QCOMPARE(summary.customers, 3);
+        QCOMPARE(summary.stake, 50.0 + 70 + 5);
+
+        QVERIFY(completeInterruptedDraws(*cut.store).lines.isEmpty());
+    }
+
+    // What is keyed into the book after the cut is never deleted by the completion: the draw is left
+    // as it is, still no past draw, and the operator is told.
+    void cutOffDrawOfAChangedBookIsLeftAlone()
+    {
+        TempBook book;
+        fillDrawBook(book);
+        const QString copy = cutOffDraw(book, 20);
+        bet(*book.store, "x", Straight, "555", "30");
+        const auto before = folderBytes(book.folder());
+
+        const DrawCompletion done = completeInterruptedDraws(*book.store);
+        QVERIFY(done.completed.isEmpty());
+        QCOMPARE(done.lines, QStringList{DrawNotCompletedText + QDir::toNativeSeparators(copy)});
+        QCOMPARE(folderBytes(book.folder()), before);
+        QVERIFY(isUnfinishedDraw(copy));
+        QVERIFY(listPastDraws(*book.store).isEmpty());
+    }
+
+    // A copy cut off before it was whole deleted nothing: it goes, the book stays as it was, and the
+    // copies of other books and other folders are left alone.
+    void halfCopyIsRemovedAtStart()
+    {
+        TempBook book;
+        fillDrawBook(book);
+        const auto before = folderBytes(book.folder());
+        const QString draws = book.dir.path() + "/draws/";
+        for (const char* name :
+             {"picture_1_2026-12-08_2315.copying", "picture_1_notes.copying", "picture_2_2026-12-08_2315.copying"}) {
+            QVERIFY(QDir().mkpath(draws + name));
+            QFile part(draws + name + "/0_1.gif");
+            QVERIFY(part.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(listPastDraws(*book.store).isEmpty());
+
+        const DrawCompletion done = completeInterruptedDraws(*book.store);
+        QCOMPARE(done.lines, QStringList{DrawNotStartedText});
+        QVERIFY(done.completed.isEmpty());
+        QCOMPARE(QDir(draws).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{"picture_1_notes.copying", "picture_2_2026-12-08_2315.copying"}));
+        QCOMPARE(folderBytes(book.folder()), before);
+
+        // The next new draw copies under the name the half copy had.
+        const NewDrawResult r = startNewDraw(*book.store, QDateTime(QDate(2026, 12, 8), QTime(23, 15)));
+        QCOMPARE(r.copyFolder, draws + "picture_1_2026-12-08_2315");
+        QCOMPARE(folderBytes(r.copyFolder), before);
     }
 
     void hostileBackups_data()

@@ -2,6 +2,7 @@
 // one through the built program, must show the same lines and leave the same bytes behind.
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
+#include "accounts/drawhistory.h"
 #include "accounts/payments.h"
 #include "app/BillPainter.h"
 #include "app/batch.h"
@@ -42,6 +43,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 #include <memory>
@@ -907,6 +909,47 @@ private slots:
         QCOMPARE(run.code, BatchRefused);
         QCOMPARE(run.out, QStringList{DrawCopyFailedText + QDir::toNativeSeparators(inTheWay.fileName())});
         QCOMPARE(bookBytes(batchBook->folder()), before);
+    }
+
+    // A new draw cut off after its copy is completed by the next start before anything else, by the
+    // window and by a job alike, and said so; what is owed is then counted once.
+    void cutOffNewDrawIsCompletedAtStart()
+    {
+        main.reset();
+        const auto owedAmounts = [](Store& store) {
+            QMap<QString, double> amounts;
+            for (const Owed& o : owedReport(store).rows)
+                amounts[o.customer] = o.amount;
+            return amounts;
+        };
+        const auto owedBefore = owedAmounts(*batchBook->store);
+        QVERIFY(!owedBefore.isEmpty());
+        QStringList copies;
+        for (TempBook* book : {windowBook.get(), batchBook.get()}) {
+            const QString copy = book->dir.path() + "/draws/picture_1_2026-12-08_2315";
+            QVERIFY(QDir().mkpath(copy));
+            QVERIFY(copyBook(*book->store, copy));
+            QFile state(copy + "/" + DrawStateFileName);
+            QVERIFY(state.open(QIODevice::WriteOnly) && state.write(UnfinishedDrawState) > 0);
+            state.close();
+            for (const char* name : {"0_1.gif", "0_2.gif", "custom.gif"})
+                QVERIFY(QFile::remove(book->file(name)));
+            copies << QDir::toNativeSeparators(copy);
+        }
+
+        const Run run = runProgram(batchBook->folder(), {"--owed"});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.err.contains("varnoth: " + DrawCompletedText + copies[1] + "\n"), qPrintable(run.err));
+        Store batchStore(batchBook->folder());
+        QCOMPARE(run.out, owedLines(owedReport(batchStore)));
+        QCOMPARE(owedAmounts(batchStore), owedBefore);
+
+        main = std::make_unique<MainWindow>(*windowBook->store, *session);
+        main->finishStartup();
+        QVERIFY(!ui(*main).List1->findItems(DrawCompletedText + copies[0], Qt::MatchExactly).isEmpty());
+        QCOMPARE(main->statusBar()->currentMessage(), DrawCompletedText + copies[0]);
+        QCOMPARE(bookBytes(windowBook->folder()), bookBytes(batchBook->folder()));
+        QCOMPARE(listPastDraws(*windowBook->store).size(), 1);
     }
 
     void unreadableFileFailsTheJob()

@@ -200,6 +200,11 @@ Form1::Form1(Ledger& ledger, Session& session, QWidget* parent)
     Combo2->setCurrentIndex(-1);
     Combo2->setEditText(QString());
     m_filling = false;
+    // What the ledger found at start of a new draw that was cut off, after the list is cleared.
+    if (!m_ledger.startLines().isEmpty()) {
+        addLines(m_ledger.startLines());
+        showStatus(m_ledger.startLines().first());
+    }
 
     Timer3.setInterval(1);
     connect(&Timer3, &QTimer::timeout, this, &Form1::startTick);
