@@ -1,0 +1,177 @@
+#include "entry/pictureread.h"
+
+#include <QStringList>
+
+namespace varnoth
+{
+
+namespace
+{
+
+bool holdsDigit(const QString& text)
+{
+    for (QChar c : text)
+        if (c.isDigit()) return true; // Thai digits are digits too
+    return false;
+}
+
+bool doubtfulSymbol(const PictureSymbol& s, const PictureDoubt& doubt)
+{
+    if (s.confidence < doubt.symbol) return true;
+    // "๔" or "๕", "1" or "7": a close second reading that changes a digit changes the bet.
+    const bool digit = holdsDigit(s.text);
+    for (const PictureSymbol::Choice& c : s.choices) {
+        if (c.text == s.text || c.confidence < doubt.rival) continue;
+        if (digit || holdsDigit(c.text)) return true;
+    }
+    return false;
+}
+
+// The headings a doubtful line without bets might have been: the lines below it read otherwise under
+// each of them.
+const QString MaybeHeadings[] = {QStringLiteral("บน"), QStringLiteral("ล่าง"), QStringLiteral("ตรง"),
+                                 QStringLiteral("โต๊ด"), QStringLiteral("วิ่ง")};
+
+bool sameBets(const ChatLine& a, const ChatLine& b)
+{
+    return a.kind == b.kind && a.bets == b.bets;
+}
+
+} // namespace
+
+int PictureParse::doubtfulCount() const
+{
+    int n = 0;
+    for (PictureLineDoubt d : doubts)
+        if (d == PictureLineDoubt::Doubtful || d == PictureLineDoubt::DependsOn) ++n;
+    return n;
+}
+
+QString pictureLineText(const PictureLine& line)
+{
+    // Thai is written without blanks between words, and the recogniser splits a run of it where it
+    // likes ("โต ๊ ด"): two words are one where they (nearly) touch, or where the second begins with
+    // a mark that belongs on the letter before it.
+    QString text;
+    for (qsizetype i = 0; i < line.words.size(); ++i) {
+        const PictureWord& w = line.words[i];
+        if (i > 0 && !w.text.isEmpty()) {
+            const PictureWord& before = line.words[i - 1];
+            const int gap = w.box.left() - before.box.right();
+            const bool mark = w.text.front().category() == QChar::Mark_NonSpacing;
+            if (!mark && gap * 3 > line.box.height()) text += QLatin1Char(' ');
+        }
+        text += w.text;
+    }
+    return text;
+}
+
+bool isDoubtful(const PictureLine& line, const PictureDoubt& doubt)
+{
+    for (const PictureWord& w : line.words) {
+        if (w.confidence < doubt.word) return true;
+        for (const PictureSymbol& s : w.symbols)
+            if (doubtfulSymbol(s, doubt)) return true;
+    }
+    return false;
+}
+
+QList<PictureTextLine> pictureTextLines(const QList<PictureLine>& lines, const PictureDoubt& doubt)
+{
+    QList<PictureTextLine> out;
+    out.reserve(lines.size());
+    for (const PictureLine& line : lines) {
+        PictureTextLine t{pictureLineText(line), line.box, {}, isDoubtful(line, doubt), false};
+        for (const PictureWord& w : line.words)
+            t.wordBoxes << w.box;
+        out << t;
+    }
+    return out;
+}
+
+PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pickedType)
+{
+    QStringList texts;
+    for (const PictureTextLine& l : lines)
+        texts << l.text;
+    PictureParse p;
+    p.lines = lines;
+    p.chat = parseChat(texts.join(QLatin1Char('\n')), pickedType);
+    p.doubts.fill(PictureLineDoubt::None, lines.size());
+    // parseChat gives one line per line of text; a line the recogniser made of several would be
+    // counted twice, so the lines are matched one to one or not at all.
+    if (p.chat.lines.size() != lines.size()) {
+        p.chat = ChatParse{};
+        return p;
+    }
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].typed) p.doubts[i] = PictureLineDoubt::Typed;
+
+    QList<bool> taken(lines.size(), false);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].typed) continue;
+        const ChatLine& read = p.chat.lines[i];
+        // A line not understood may have been a heading misread: what it was is not known.
+        if (!lines[i].doubtful && read.kind != ChatLineKind::NotUnderstood) continue;
+        // A doubtful greeting stays a greeting unless it holds a digit; a heading, a name, a total or
+        // a bet read from doubtful characters is not read.
+        if (lines[i].doubtful && (read.kind != ChatLineKind::Empty || holdsDigit(read.text))) {
+            p.doubts[i] = PictureLineDoubt::Doubtful;
+            taken[i] = true;
+        }
+        // The lines that read otherwise without this one, or with a heading in its place.
+        QStringList candidates{QString()};
+        if (read.bets.isEmpty())
+            for (const QString& h : MaybeHeadings)
+                candidates << h;
+        for (const QString& candidate : candidates) {
+            QStringList changed = texts;
+            changed[i] = candidate;
+            const ChatParse other = parseChat(changed.join(QLatin1Char('\n')), pickedType);
+            if (other.lines.size() != lines.size()) continue;
+            for (qsizetype j = 0; j < lines.size(); ++j) {
+                if (j == i || taken[j] || p.chat.lines[j].bets.isEmpty()) continue;
+                if (sameBets(p.chat.lines[j], other.lines[j])) continue;
+                p.doubts[j] = PictureLineDoubt::DependsOn;
+                taken[j] = true;
+            }
+        }
+    }
+
+    p.chat.total = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        ChatLine& line = p.chat.lines[i];
+        if (taken[i] && p.doubts[i] != PictureLineDoubt::None) {
+            if (line.kind == ChatLineKind::Customer) p.chat.customer.clear();
+            if (line.kind == ChatLineKind::Total) p.chat.hasStatedTotal = false;
+            line.kind = ChatLineKind::NotUnderstood;
+            line.problem =
+                p.doubts[i] == PictureLineDoubt::Doubtful ? ChatProblem::Unclear : ChatProblem::DependsOnUnclear;
+            line.bets.clear();
+        }
+        for (const ChatBet& b : line.bets)
+            p.chat.total += b.amount.toDouble();
+    }
+    return p;
+}
+
+int pictureLineAt(const QList<PictureTextLine>& lines, const QPoint& point)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i].box.contains(point)) return static_cast<int>(i);
+    // Between two lines, the nearer one, when the point lies beside it.
+    int best = -1;
+    int bestDistance = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QRect& b = lines[i].box;
+        if (point.x() < b.left() - b.height() || point.x() > b.right() + b.height()) continue;
+        const int d = point.y() < b.top() ? b.top() - point.y() : point.y() - b.bottom();
+        if (d <= b.height() / 2 && (best < 0 || d < bestDistance)) {
+            best = static_cast<int>(i);
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+} // namespace varnoth
