@@ -18,19 +18,35 @@ bool holdsDigit(const QString& text)
 bool doubtfulSymbol(const PictureSymbol& s, const PictureDoubt& doubt)
 {
     if (s.confidence < doubt.symbol) return true;
-    // "๔" or "๕", "1" or "7": a close second reading that changes a digit changes the bet.
-    const bool digit = holdsDigit(s.text);
-    for (const PictureSymbol::Choice& c : s.choices) {
-        if (c.text == s.text || c.confidence < doubt.rival) continue;
-        if (digit || holdsDigit(c.text)) return true;
-    }
+    // "๔" or "๕", "บ" or "ล": a close second reading changes the number, the amount or the type.
+    for (const PictureSymbol::Choice& c : s.choices)
+        if (c.text != s.text && c.confidence >= doubt.rival) return true;
     return false;
 }
 
-// The headings a doubtful line without bets might have been: the lines below it read otherwise under
-// each of them.
+// The headings a line might have been: the lines below it read otherwise under each of them.
 const QString MaybeHeadings[] = {QStringLiteral("บน"), QStringLiteral("ล่าง"), QStringLiteral("ตรง"),
                                  QStringLiteral("โต๊ด"), QStringLiteral("วิ่ง")};
+
+// A heading misread may come out as a line not understood, as a short unknown word (read as a
+// greeting, or as a name on the first line), or as another heading. A line with a digit was no heading.
+bool mayBeHeading(const ChatLine& read, bool doubtful)
+{
+    if (holdsDigit(read.text)) return false;
+    const QString word = read.text.trimmed();
+    const bool oneShortWord = !word.isEmpty() && word.size() <= 8 && !word.contains(QLatin1Char(' '));
+    switch (read.kind) {
+    case ChatLineKind::NotUnderstood:
+        return true;
+    case ChatLineKind::Heading:
+        return doubtful;
+    case ChatLineKind::Empty:
+    case ChatLineKind::Customer:
+        return oneShortWord;
+    default:
+        return false;
+    }
+}
 
 bool sameBets(const ChatLine& a, const ChatLine& b)
 {
@@ -111,27 +127,29 @@ PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pi
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].typed) continue;
         const ChatLine& read = p.chat.lines[i];
-        // A line not understood may have been a heading misread: what it was is not known.
-        if (!lines[i].doubtful && read.kind != ChatLineKind::NotUnderstood) continue;
         // A doubtful greeting stays a greeting unless it holds a digit; a heading, a name, a total or
         // a bet read from doubtful characters is not read.
         if (lines[i].doubtful && (read.kind != ChatLineKind::Empty || holdsDigit(read.text))) {
             p.doubts[i] = PictureLineDoubt::Doubtful;
             taken[i] = true;
         }
-        // The lines that read otherwise without this one, or with a heading in its place.
-        QStringList candidates{QString()};
-        if (read.bets.isEmpty())
+        // The lines whose bets change without this one, or with a heading in its place when it may
+        // have been a heading misread.
+        QStringList candidates;
+        if (lines[i].doubtful) candidates << QString();
+        if (mayBeHeading(read, lines[i].doubtful))
             for (const QString& h : MaybeHeadings)
                 candidates << h;
-        for (const QString& candidate : candidates) {
+        for (const QString& candidate : std::as_const(candidates)) {
             QStringList changed = texts;
             changed[i] = candidate;
             const ChatParse other = parseChat(changed.join(QLatin1Char('\n')), pickedType);
-            if (other.lines.size() != lines.size()) continue;
+            // (An empty last line is no line of the message: the other reading may be one short.)
             for (qsizetype j = 0; j < lines.size(); ++j) {
                 if (j == i || taken[j] || p.chat.lines[j].bets.isEmpty()) continue;
-                if (sameBets(p.chat.lines[j], other.lines[j])) continue;
+                if (j < other.lines.size() && other.lines.size() + 1 >= lines.size() &&
+                    sameBets(p.chat.lines[j], other.lines[j]))
+                    continue;
                 p.doubts[j] = PictureLineDoubt::DependsOn;
                 taken[j] = true;
             }

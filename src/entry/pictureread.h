@@ -39,8 +39,7 @@ struct PictureLine {
 };
 
 // How sure the recogniser must be before a line may carry bets. A character below `symbol`, a word
-// below `word`, or a character with an alternative of another digit (or of a digit where a letter
-// was chosen, or the other way round) at `rival` or more makes the line doubtful.
+// below `word`, or a character with another reading at `rival` or more makes the line doubtful.
 struct PictureDoubt {
     float symbol = 80;
     float word = 75;
