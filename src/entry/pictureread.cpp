@@ -97,7 +97,9 @@ QList<PictureTextLine> pictureTextLines(const QList<PictureLine>& lines, const P
     QList<PictureTextLine> out;
     out.reserve(lines.size());
     for (const PictureLine& line : lines) {
-        PictureTextLine t{pictureLineText(line), line.box, {}, isDoubtful(line, doubt), false};
+        const QString text = pictureLineText(line);
+        if (text.trimmed().isEmpty()) continue; // a speck the recogniser took for a line
+        PictureTextLine t{text, line.box, {}, isDoubtful(line, doubt), false};
         for (const PictureWord& w : line.words)
             t.wordBoxes << w.box;
         out << t;

@@ -218,7 +218,9 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
         r.error = PictureNoReaderText;
         return r;
     }
-    api.SetPageSegMode(tesseract::PSM_AUTO);
+    // One column of lines of any size: a chat's bubbles, a slip. Left to find its own layout, the
+    // recogniser takes a bubble's first lines for a picture and drops them.
+    api.SetPageSegMode(tesseract::PSM_SINGLE_COLUMN);
     // Every character keeps the other readings the recogniser weighed, with their confidence.
     api.SetVariable("lstm_choice_mode", "2");
     api.SetImage(clean.image.constBits(), clean.image.width(), clean.image.height(), 1,
