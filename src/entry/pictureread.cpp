@@ -25,19 +25,22 @@ bool doubtfulSymbol(const PictureSymbol& s, const PictureDoubt& doubt)
 }
 
 // The headings a line might have been: the lines below it read otherwise under each of them.
-const QString MaybeHeadings[] = {QStringLiteral("บน"), QStringLiteral("ล่าง"), QStringLiteral("ตรง"),
-                                 QStringLiteral("โต๊ด"), QStringLiteral("วิ่ง")};
+const QString MaybeHeadings[] = {QStringLiteral("บน"),     QStringLiteral("ล่าง"),    QStringLiteral("ตรง"),
+                                 QStringLiteral("โต๊ด"),    QStringLiteral("วิ่ง"),     QStringLiteral("2ตัว"),
+                                 QStringLiteral("3ตัว"),    QStringLiteral("2ตัวล่าง"), QStringLiteral("3ตัวโต๊ด")};
 
-// A heading misread may come out as a line not understood, as a short unknown word (read as a
-// greeting, or as a name on the first line), or as another heading. A line with a digit was no heading.
+// A heading misread may come out as a short line not understood ("2 ตัว" as "2 42"), as a short
+// unknown word (read as a greeting, or as a name on the first line), or as another heading. A line
+// with "=" or "*" in it was a bet.
 bool mayBeHeading(const ChatLine& read, bool doubtful)
 {
-    if (holdsDigit(read.text)) return false;
     const QString word = read.text.trimmed();
-    const bool oneShortWord = !word.isEmpty() && word.size() <= 8 && !word.contains(QLatin1Char(' '));
+    if (word.contains(QLatin1Char('=')) || word.contains(QLatin1Char('*'))) return false;
+    const bool oneShortWord =
+        !word.isEmpty() && word.size() <= 8 && !word.contains(QLatin1Char(' ')) && !holdsDigit(word);
     switch (read.kind) {
     case ChatLineKind::NotUnderstood:
-        return true;
+        return word.size() <= 12;
     case ChatLineKind::Heading:
         return doubtful;
     case ChatLineKind::Empty:

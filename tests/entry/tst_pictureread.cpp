@@ -95,6 +95,8 @@ void TestPictureRead::dependentLines_data()
         << QList<PictureLine>{line("ล่าง", 0), line("12=50", 30), line("34=50", 60)} << "12=50 34=50";
     QTest::newRow("unreadable heading")
         << QList<PictureLine>{line("ลาจ", 0), line("12=50", 30), line("34=50", 60)} << "";
+    QTest::newRow("misread heading with a digit")
+        << QList<PictureLine>{line("2 42", 0), line("7 บน 50", 30)} << "";
     QTest::newRow("doubtful amount below")
         << QList<PictureLine>{line("12", 0), line("34", 30), line("ตัวละ 50", 60, 99, '5', "6")} << "";
     QTest::newRow("doubtful bet alone")
