@@ -30,7 +30,7 @@ const QString MaybeHeadings[] = {QStringLiteral("บน"),     QStringLiteral("�
                                  QStringLiteral("3ตัว"),    QStringLiteral("2ตัวล่าง"), QStringLiteral("3ตัวโต๊ด")};
 
 // A heading misread may come out as a short line not understood ("2 ตัว" as "2 42"), as a short
-// unknown word (read as a greeting, or as a name on the first line), or as another heading. A line
+// unknown word (read as a greeting, or as a doubtful name on the first line), or as another heading. A line
 // with "=" or "*" in it was a bet.
 bool mayBeHeading(const ChatLine& read, bool doubtful)
 {
@@ -44,8 +44,9 @@ bool mayBeHeading(const ChatLine& read, bool doubtful)
     case ChatLineKind::Heading:
         return doubtful;
     case ChatLineKind::Empty:
-    case ChatLineKind::Customer:
         return oneShortWord;
+    case ChatLineKind::Customer:
+        return doubtful && oneShortWord;
     default:
         return false;
     }
@@ -54,6 +55,22 @@ bool mayBeHeading(const ChatLine& read, bool doubtful)
 bool sameBets(const ChatLine& a, const ChatLine& b)
 {
     return a.kind == b.kind && a.bets == b.bets;
+}
+
+void markDependents(PictureParse& p, const QStringList& texts, qsizetype i, const QString& instead,
+                    const QString& pickedType, QList<bool>& taken)
+{
+    QStringList changed = texts;
+    changed[i] = instead;
+    const ChatParse other = parseChat(changed.join(QLatin1Char('\n')), pickedType);
+    // (An empty last line is no line of the message: the other reading may be one short.)
+    const bool matched = other.lines.size() + 1 >= texts.size();
+    for (qsizetype j = 0; j < texts.size(); ++j) {
+        if (j == i || taken[j] || p.chat.lines[j].bets.isEmpty()) continue;
+        if (matched && j < other.lines.size() && sameBets(p.chat.lines[j], other.lines[j])) continue;
+        p.doubts[j] = PictureLineDoubt::DependsOn;
+        taken[j] = true;
+    }
 }
 
 } // namespace
@@ -138,27 +155,13 @@ PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pi
             p.doubts[i] = PictureLineDoubt::Doubtful;
             taken[i] = true;
         }
-        // The lines whose bets change without this one, or with a heading in its place when it may
-        // have been a heading misread.
-        QStringList candidates;
-        if (lines[i].doubtful) candidates << QString();
+        // The lines whose bets rest on this one: those that change without it, and, when it may have
+        // been a heading misread, those that read otherwise under a heading in its place ("7 บน 50"
+        // is 07 under "2 ตัว", and a run of 7 without it).
+        if (lines[i].doubtful) markDependents(p, texts, i, QString(), pickedType, taken);
         if (mayBeHeading(read, lines[i].doubtful))
             for (const QString& h : MaybeHeadings)
-                candidates << h;
-        for (const QString& candidate : std::as_const(candidates)) {
-            QStringList changed = texts;
-            changed[i] = candidate;
-            const ChatParse other = parseChat(changed.join(QLatin1Char('\n')), pickedType);
-            // (An empty last line is no line of the message: the other reading may be one short.)
-            for (qsizetype j = 0; j < lines.size(); ++j) {
-                if (j == i || taken[j] || p.chat.lines[j].bets.isEmpty()) continue;
-                if (j < other.lines.size() && other.lines.size() + 1 >= lines.size() &&
-                    sameBets(p.chat.lines[j], other.lines[j]))
-                    continue;
-                p.doubts[j] = PictureLineDoubt::DependsOn;
-                taken[j] = true;
-            }
-        }
+                markDependents(p, texts, i, h, pickedType, taken);
     }
 
     p.chat.total = 0;

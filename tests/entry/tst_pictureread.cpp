@@ -94,9 +94,13 @@ void TestPictureRead::dependentLines_data()
     QTest::newRow("sure heading")
         << QList<PictureLine>{line("ล่าง", 0), line("12=50", 30), line("34=50", 60)} << "12=50 34=50";
     QTest::newRow("unreadable heading")
-        << QList<PictureLine>{line("ลาจ", 0), line("12=50", 30), line("34=50", 60)} << "";
+        << QList<PictureLine>{line("12=50", 0), line("ลาจ", 30), line("34=50", 60)} << "12=50";
+    QTest::newRow("sure name first")
+        << QList<PictureLine>{line("ลาจ", 0), line("12=50", 30)} << "12=50";
+    QTest::newRow("doubtful name first")
+        << QList<PictureLine>{line("ลาจ", 0, 70), line("12=50", 30)} << "";
     QTest::newRow("misread heading with a digit")
-        << QList<PictureLine>{line("2 42", 0), line("7 บน 50", 30)} << "";
+        << QList<PictureLine>{line("2 42", 0), line("45=50", 30), line("7 บน 50", 60)} << "";
     QTest::newRow("doubtful amount below")
         << QList<PictureLine>{line("12", 0), line("34", 30), line("ตัวละ 50", 60, 99, '5', "6")} << "";
     QTest::newRow("doubtful bet alone")
