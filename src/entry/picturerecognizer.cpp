@@ -12,9 +12,11 @@
 #include <QPainter>
 #include <QTransform>
 
+#if VARNOTH_TESSERACT
 #include <tesseract/baseapi.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -32,12 +34,14 @@ namespace
 constexpr int LongestSideRead = 3000;
 constexpr int NarrowestRead = 900;
 
+#if VARNOTH_TESSERACT
 QString takeText(char* text)
 {
     const QString s = QString::fromUtf8(text);
     delete[] text;
     return s;
 }
+#endif
 
 LoadedPicture decode(const QByteArray& bytes, const QString& name)
 {
@@ -132,6 +136,7 @@ void evenContrast(QImage& grey)
     }
 }
 
+#if VARNOTH_TESSERACT
 QString tessdataFolder()
 {
     // The Windows package carries the language data beside the program.
@@ -143,6 +148,7 @@ bool cancelRequested(void* flag, int)
 {
     return static_cast<const std::atomic_bool*>(flag)->load();
 }
+#endif
 
 } // namespace
 
@@ -209,6 +215,12 @@ CleanPicture cleanPicture(const QImage& picture)
 RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool* cancel)
 {
     RecognizedPicture r;
+#if !VARNOTH_TESSERACT
+    Q_UNUSED(picture);
+    Q_UNUSED(cancel);
+    r.error = PictureNoReaderText;
+    return r;
+#else
     const CleanPicture clean = cleanPicture(picture);
     if (clean.image.isNull()) return r;
 
@@ -279,6 +291,7 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     std::stable_sort(r.lines.begin(), r.lines.end(),
                      [](const PictureLine& a, const PictureLine& b) { return a.box.top() < b.box.top(); });
     return r;
+#endif
 }
 
 } // namespace varnoth
