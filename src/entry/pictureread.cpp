@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <cstdlib>
+
 namespace varnoth
 {
 
@@ -13,6 +15,11 @@ bool holdsDigit(const QString& text)
     for (QChar c : text)
         if (c.isDigit()) return true; // Thai digits are digits too
     return false;
+}
+
+bool isThai(QChar c)
+{
+    return c.unicode() >= 0x0E01 && c.unicode() <= 0x0E4E && !c.isDigit();
 }
 
 bool doubtfulSymbol(const PictureSymbol& s, const PictureDoubt& doubt)
@@ -30,7 +37,7 @@ const QString MaybeHeadings[] = {QStringLiteral("บน"),     QStringLiteral("�
                                  QStringLiteral("3ตัว"),    QStringLiteral("2ตัวล่าง"), QStringLiteral("3ตัวโต๊ด")};
 
 // A heading misread may come out as a short line not understood ("2 ตัว" as "2 42"), as a short
-// unknown word (read as a greeting, or as a doubtful name on the first line), or as another heading. A line
+// unknown word read as a greeting, or as another heading. A line
 // with "=" or "*" in it was a bet.
 bool mayBeHeading(const ChatLine& read, bool doubtful)
 {
@@ -45,11 +52,19 @@ bool mayBeHeading(const ChatLine& read, bool doubtful)
         return doubtful;
     case ChatLineKind::Empty:
         return oneShortWord;
-    case ChatLineKind::Customer:
-        return doubtful && oneShortWord;
     default:
-        return false;
+        return false; // a name on the first line is a name; when doubtful it names no customer
     }
+}
+
+// A misread keeps about the length of what was written, and its digits: "2 ตัว" may come out as
+// "2 42", not as "พี่ต้อม".
+bool mayHaveBeen(const QString& read, const QString& heading)
+{
+    QString compact = read;
+    compact.remove(QLatin1Char(' '));
+    if (std::abs(compact.size() - heading.size()) > 2) return false;
+    return holdsDigit(heading) == holdsDigit(compact);
 }
 
 bool sameBets(const ChatLine& a, const ChatLine& b)
@@ -95,7 +110,10 @@ QString pictureLineText(const PictureLine& line)
             const PictureWord& before = line.words[i - 1];
             const int gap = w.box.left() - before.box.right();
             const bool mark = w.text.front().category() == QChar::Mark_NonSpacing;
-            if (!mark && gap * 3 > line.box.height()) text += QLatin1Char(' ');
+            // Between two Thai letters a blank means little to the reader ("ตัว ละ" is "ตัวละ"), and
+            // the recogniser sees gaps inside words: only a wide one is kept.
+            const bool thai = isThai(before.text.back()) && isThai(w.text.front());
+            if (!mark && gap * (thai ? 5 : 3) > line.box.height() * (thai ? 3 : 1)) text += QLatin1Char(' ');
         }
         text += w.text;
     }
@@ -161,7 +179,7 @@ PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pi
         if (lines[i].doubtful) markDependents(p, texts, i, QString(), pickedType, taken);
         if (mayBeHeading(read, lines[i].doubtful))
             for (const QString& h : MaybeHeadings)
-                markDependents(p, texts, i, h, pickedType, taken);
+                if (mayHaveBeen(read.text, h)) markDependents(p, texts, i, h, pickedType, taken);
     }
 
     p.chat.total = 0;

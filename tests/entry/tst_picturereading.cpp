@@ -78,6 +78,7 @@ void TestPictureReading::chatPictures()
                       qPrintable(parse.lines[l].text));
             qInfo("   sent: %s", qPrintable(m.lines.join(" | ")));
         }
+        const int foundBefore = found;
         for (const ChatBet& b : parse.chat.bets()) {
             const QString bet = b.type + ' ' + b.number + ' ' + b.amount;
             if (expected.removeOne(bet)) {
@@ -91,6 +92,9 @@ void TestPictureReading::chatPictures()
                          qPrintable(bet), qPrintable(seen.join(" | ")), qPrintable(m.lines.join(" | ")));
             }
         }
+        if (qEnvironmentVariableIsSet("VARNOTH_PICTURE_SHOW"))
+            qInfo("   %lld: %d of %lld found; missed: %s", static_cast<long long>(i), found - foundBefore,
+                  static_cast<long long>(m.bets.size()), qPrintable(expected.join(", ")));
     }
     qInfo("%d pictures in %lld ms: %d of %d bets found (%.1f%%), %d not meant, %d lines flagged", pictures, ms, found,
           meant, meant ? 100.0 * found / meant : 0.0, wrong, flagged);

@@ -15,6 +15,7 @@
 #include <QGraphicsView>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
@@ -162,10 +163,13 @@ private slots:
     {
         Fixture f;
         ChatPasteWindow* w = f.open();
-        // A picture on the clipboard is read as a picture.
+        // Ctrl+V in the message box with a picture on the clipboard reads the picture.
         QApplication::clipboard()->setImage(chatPicture(Slip, {}));
-        w->paste();
+        auto* text = w->findChild<QPlainTextEdit*>("Text1");
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_V, Qt::ControlModifier);
         QVERIFY(w->showsPicture());
+        QVERIFY(text->toPlainText().isEmpty());
         QVERIFY(readIn(w));
         QVERIFY(!w->parse().bets().isEmpty());
 
@@ -179,6 +183,14 @@ private slots:
         QVERIFY(!w->openPicture(path));
         QVERIFY(w->findChild<QLabel*>("Label1")->text().contains("notes.png"));
         QCOMPARE(w->parse().bets().size(), bets);
+
+        // A picture file copied in a file manager is read from its file.
+        auto* files = new QMimeData;
+        files->setUrls({QUrl::fromLocalFile(f.picture({40, true}))});
+        QApplication::clipboard()->setMimeData(files);
+        w->paste();
+        QVERIFY(w->reading());
+        QVERIFY(readIn(w));
 
         // Text on the clipboard goes back to the message box.
         QApplication::clipboard()->setText("45=100");
