@@ -113,7 +113,7 @@ QString pictureLineText(const PictureLine& line)
             // Between two Thai letters a blank means little to the reader ("ตัว ละ" is "ตัวละ"), and
             // the recogniser sees gaps inside words: only a wide one is kept.
             const bool thai = isThai(before.text.back()) && isThai(w.text.front());
-            if (!mark && gap * (thai ? 5 : 3) > line.box.height() * (thai ? 3 : 1)) text += QLatin1Char(' ');
+            if (!mark && gap * (thai ? 20 : 3) > line.box.height() * (thai ? 9 : 1)) text += QLatin1Char(' ');
         }
         text += w.text;
     }

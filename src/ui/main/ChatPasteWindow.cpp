@@ -526,7 +526,10 @@ bool ChatPasteWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == Text1 && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
         const QMimeData* mime = QApplication::clipboard()->mimeData();
-        if (mime && (mime->hasImage() || !droppedPicture(mime).isEmpty())) {
+        // A clipboard whose owner has gone (the program that copied was closed) holds nothing; the
+        // text box would crash on it under X11.
+        if (!mime || mime->formats().isEmpty()) return true;
+        if (mime->hasImage() || !droppedPicture(mime).isEmpty()) {
             paste();
             return true;
         }
