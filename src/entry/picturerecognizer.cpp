@@ -224,17 +224,23 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     const CleanPicture clean = cleanPicture(picture);
     if (clean.image.isNull()) return r;
 
-    tesseract::TessBaseAPI api;
-    const QByteArray data = QFile::encodeName(tessdataFolder());
-    if (api.Init(data.isEmpty() ? nullptr : data.constData(), "tha+eng", tesseract::OEM_LSTM_ONLY) != 0) {
-        r.error = PictureNoReaderText;
-        return r;
+    // Loading the Thai and English models takes a good part of a second: each thread keeps its reader.
+    thread_local std::unique_ptr<tesseract::TessBaseAPI> reader;
+    if (!reader) {
+        auto fresh = std::make_unique<tesseract::TessBaseAPI>();
+        const QByteArray data = QFile::encodeName(tessdataFolder());
+        if (fresh->Init(data.isEmpty() ? nullptr : data.constData(), "tha+eng", tesseract::OEM_LSTM_ONLY) != 0) {
+            r.error = PictureNoReaderText;
+            return r;
+        }
+        // One column of lines of any size: a chat's bubbles, a slip. Left to find its own layout, the
+        // recogniser takes a bubble's first lines for a picture and drops them.
+        fresh->SetPageSegMode(tesseract::PSM_SINGLE_COLUMN);
+        // Every character keeps the other readings the recogniser weighed, with their confidence.
+        fresh->SetVariable("lstm_choice_mode", "2");
+        reader = std::move(fresh);
     }
-    // One column of lines of any size: a chat's bubbles, a slip. Left to find its own layout, the
-    // recogniser takes a bubble's first lines for a picture and drops them.
-    api.SetPageSegMode(tesseract::PSM_SINGLE_COLUMN);
-    // Every character keeps the other readings the recogniser weighed, with their confidence.
-    api.SetVariable("lstm_choice_mode", "2");
+    tesseract::TessBaseAPI& api = *reader;
     api.SetImage(clean.image.constBits(), clean.image.width(), clean.image.height(), 1,
                  int(clean.image.bytesPerLine()));
     api.SetSourceResolution(300);
@@ -245,10 +251,12 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     }
     const int failed = api.Recognize(&monitor);
     if (cancel && cancel->load()) {
+        api.Clear();
         r.cancelled = true;
         return r;
     }
     if (failed != 0) {
+        api.Clear();
         r.error = PictureReadFailedText;
         return r;
     }
@@ -268,7 +276,10 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     };
 
     std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
-    if (!it) return r;
+    if (!it) {
+        api.Clear();
+        return r;
+    }
     do {
         if (it->Empty(tesseract::RIL_SYMBOL)) continue;
         if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) || r.lines.isEmpty())
@@ -288,6 +299,8 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
         line.words.last().symbols.append(symbol);
     } while (it->Next(tesseract::RIL_SYMBOL));
 
+    it.reset();
+    api.Clear(); // the picture's copy and its results go; the models stay
     std::stable_sort(r.lines.begin(), r.lines.end(),
                      [](const PictureLine& a, const PictureLine& b) { return a.box.top() < b.box.top(); });
     return r;

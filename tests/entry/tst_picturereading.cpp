@@ -37,11 +37,11 @@ void TestPictureReading::chatPictures_data()
     QTest::addColumn<double>("least"); // the share of the meant bets that must be found
     // The shares below are those measured on this set, less a margin: a change of the cleaning or of the
     // doubt rules that loses many bets shows here.
-    QTest::newRow("light, 44 px") << test::ChatLook{44, false, false, false} << 0 << 0.85;
-    QTest::newRow("light, 34 px") << test::ChatLook{34, false, false, false} << 1 << 0.7;
-    QTest::newRow("dark, 52 px") << test::ChatLook{52, true, false, false} << 2 << 0.4;
-    QTest::newRow("JPEG copy") << test::ChatLook{44, false, true, false} << 3 << 0.4;
-    QTest::newRow("photo of the screen") << test::ChatLook{44, false, false, true} << 4 << 0.8;
+    QTest::newRow("light, 44 px") << test::ChatLook{44, false, false, false} << 0 << 0.65;
+    QTest::newRow("light, 34 px") << test::ChatLook{34, false, false, false} << 1 << 0.75;
+    QTest::newRow("dark, 52 px") << test::ChatLook{52, true, false, false} << 2 << 0.55;
+    QTest::newRow("JPEG copy") << test::ChatLook{44, false, true, false} << 3 << 0.65;
+    QTest::newRow("photo of the screen") << test::ChatLook{44, false, false, true} << 4 << 0.7;
 }
 
 Q_DECLARE_METATYPE(test::ChatLook)
@@ -55,7 +55,7 @@ void TestPictureReading::chatPictures()
     QFETCH(double, least);
     const int stride = qEnvironmentVariableIntValue("VARNOTH_PICTURE_STRIDE") > 0
                            ? qEnvironmentVariableIntValue("VARNOTH_PICTURE_STRIDE")
-                           : 20;
+                           : 4;
     int meant = 0, found = 0, wrong = 0, flagged = 0, pictures = 0;
     qint64 ms = 0;
     for (qsizetype i = first; i < m_messages.size(); i += stride) {
@@ -118,6 +118,8 @@ void TestPictureReading::screenshotSpeed()
     qInfo("1080 x 2400 screenshot read and parsed in %lld ms: %lld bets, %d lines flagged", ms,
           static_cast<long long>(parse.chat.bets().size()), parse.doubtfulCount());
     QVERIFY(parse.chat.bets().size() > 0);
+    // The goal is 2 s on the benchmark machine; a shared test machine gets room.
+    QVERIFY2(ms < test::timeLimit(5000), qPrintable(QString::number(ms) + " ms"));
 }
 
 void TestPictureReading::unreadable()
