@@ -26,11 +26,11 @@
 #include "store/store.h"
 #include "tools/backup.h"
 
-#include <QImage>
-#include <QPainter>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 

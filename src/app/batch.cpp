@@ -544,8 +544,8 @@ QJsonObject pictureJson(const PictureParse& parse, const QString& customer, cons
         const ChatLine& line = parse.chat.lines[i];
         const QRect box = parse.lines[i].box;
         for (const ChatBet& b : line.bets)
-            bets.append(QJsonObject{
-                {"type", b.type}, {"number", b.number}, {"amount", Val(b.amount)}, {"box", boxJson(box)}});
+            bets.append(
+                QJsonObject{{"type", b.type}, {"number", b.number}, {"amount", Val(b.amount)}, {"box", boxJson(box)}});
         lines.append(QJsonObject{{"text", line.text},
                                  {"box", boxJson(box)},
                                  {"understood", line.kind != ChatLineKind::NotUnderstood},
@@ -988,7 +988,8 @@ void addBatchOptions(QCommandLineParser& parser)
                       QStringLiteral("NAME")});
     parser.addOption({ConfirmOption, QStringLiteral("Confirms --new-draw.")});
     parser.addOption({DryRunOption, QStringLiteral("With --enter-chat or --enter-image: read, store nothing.")});
-    parser.addOption({JsonOption, QStringLiteral("With --enter-chat or --enter-image: print what was read as one JSON object.")});
+    parser.addOption(
+        {JsonOption, QStringLiteral("With --enter-chat or --enter-image: print what was read as one JSON object.")});
     parser.addOption({SinceOption,
                       QStringLiteral("With --audit: the lines from this date (YYYY-MM-DD) or moment "
                                      "(\"YYYY-MM-DD HH:MM\") on."),

@@ -207,8 +207,8 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
     const QByteArray entry = filter.entry > 0 ? QByteArray::number(filter.entry) : QByteArray();
     const QByteArray lateMark = escapedField(AuditAfterResultText);
     const auto isLate = [&](QByteArrayView detail) {
-        return detail == lateMark || (detail.startsWith(lateMark) && detail.size() > lateMark.size() &&
-                                      detail[lateMark.size()] == ' ');
+        return detail == lateMark ||
+               (detail.startsWith(lateMark) && detail.size() > lateMark.size() && detail[lateMark.size()] == ' ');
     };
     const QByteArray betKeys[] = {auditActionKey(AuditAction::Bet).toLatin1(),
                                   auditActionKey(AuditAction::Sheet).toLatin1(),

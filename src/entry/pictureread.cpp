@@ -1,5 +1,7 @@
 #include "entry/pictureread.h"
 
+#include "entry/chattexts.h"
+
 #include <QStringList>
 
 #include <cstdlib>
@@ -22,6 +24,14 @@ bool isThai(QChar c)
     return c.unicode() >= 0x0E01 && c.unicode() <= 0x0E4E && !c.isDigit();
 }
 
+// "ลูกค้า แดง": the blank after the word that names the customer is where his name starts.
+bool endsWithCustomerWord(const QString& text)
+{
+    for (const QString& word : chatword::Customer)
+        if (text.endsWith(word)) return true;
+    return false;
+}
+
 bool doubtfulSymbol(const PictureSymbol& s, const PictureDoubt& doubt)
 {
     if (s.confidence < doubt.symbol) return true;
@@ -32,9 +42,9 @@ bool doubtfulSymbol(const PictureSymbol& s, const PictureDoubt& doubt)
 }
 
 // The headings a line might have been: the lines below it read otherwise under each of them.
-const QString MaybeHeadings[] = {QStringLiteral("บน"),     QStringLiteral("ล่าง"),    QStringLiteral("ตรง"),
-                                 QStringLiteral("โต๊ด"),    QStringLiteral("วิ่ง"),     QStringLiteral("2ตัว"),
-                                 QStringLiteral("3ตัว"),    QStringLiteral("2ตัวล่าง"), QStringLiteral("3ตัวโต๊ด")};
+const QString MaybeHeadings[] = {QStringLiteral("บน"),  QStringLiteral("ล่าง"),    QStringLiteral("ตรง"),
+                                 QStringLiteral("โต๊ด"), QStringLiteral("วิ่ง"),     QStringLiteral("2ตัว"),
+                                 QStringLiteral("3ตัว"), QStringLiteral("2ตัวล่าง"), QStringLiteral("3ตัวโต๊ด")};
 
 // A heading misread may come out as a short line not understood ("2 ตัว" as "2 42"), as a short
 // unknown word read as a greeting, or as another heading. A line
@@ -113,7 +123,8 @@ QString pictureLineText(const PictureLine& line)
             // Between two Thai letters a blank means little to the reader ("ตัว ละ" is "ตัวละ"), and
             // the recogniser sees gaps inside words: only a wide one is kept.
             const bool thai = isThai(before.text.back()) && isThai(w.text.front());
-            if (!mark && gap * (thai ? 20 : 3) > line.box.height() * (thai ? 9 : 1)) text += QLatin1Char(' ');
+            const bool blank = endsWithCustomerWord(text) || gap * (thai ? 20 : 3) > line.box.height() * (thai ? 9 : 1);
+            if (!mark && blank) text += QLatin1Char(' ');
         }
         text += w.text;
     }

@@ -17,7 +17,7 @@ namespace varnoth
 
 // One character as the recogniser read it, with the others it thought it might be.
 struct PictureSymbol {
-    QString text; // one grapheme: a letter with its marks, a digit, a sign
+    QString text;         // one grapheme: a letter with its marks, a digit, a sign
     float confidence = 0; // 0 to 100
     struct Choice {
         QString text;
@@ -63,7 +63,7 @@ struct PictureTextLine {
 };
 
 struct PictureParse {
-    ChatParse chat;          // one ChatLine per picture line; doubtful lines are NotUnderstood
+    ChatParse chat; // one ChatLine per picture line; doubtful lines are NotUnderstood
     QList<PictureTextLine> lines;
     QList<PictureLineDoubt> doubts; // one per line
     int doubtfulCount() const;

@@ -271,8 +271,7 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     const auto boxOf = [&](tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
         int left = 0, top = 0, right = 0, bottom = 0;
         it.BoundingBox(level, &left, &top, &right, &bottom);
-        return back.mapRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)))
-            .intersected(picture.rect());
+        return back.mapRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))).intersected(picture.rect());
     };
 
     std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
@@ -287,10 +286,11 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
         PictureLine& line = r.lines.last();
         if (it->IsAtBeginningOf(tesseract::RIL_WORD) || line.words.isEmpty())
             line.words.append(PictureWord{takeText(it->GetUTF8Text(tesseract::RIL_WORD)),
-                                          boxOf(*it, tesseract::RIL_WORD), it->Confidence(tesseract::RIL_WORD),
+                                          boxOf(*it, tesseract::RIL_WORD),
+                                          it->Confidence(tesseract::RIL_WORD),
                                           {}});
-        PictureSymbol symbol{takeText(it->GetUTF8Text(tesseract::RIL_SYMBOL)), it->Confidence(tesseract::RIL_SYMBOL),
-                             {}};
+        PictureSymbol symbol{
+            takeText(it->GetUTF8Text(tesseract::RIL_SYMBOL)), it->Confidence(tesseract::RIL_SYMBOL), {}};
         tesseract::ChoiceIterator choice(*it);
         do {
             if (const char* text = choice.GetUTF8Text())

@@ -89,26 +89,25 @@ void TestPictureRead::dependentLines_data()
 {
     QTest::addColumn<QList<PictureLine>>("read");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("doubtful heading")
-        << QList<PictureLine>{line("ล่าง", 0, 50), line("12=50", 30), line("34=50", 60)} << "";
-    QTest::newRow("sure heading")
-        << QList<PictureLine>{line("ล่าง", 0), line("12=50", 30), line("34=50", 60)} << "12=50 34=50";
-    QTest::newRow("unreadable heading")
-        << QList<PictureLine>{line("12=50", 0), line("ล่าจ", 30, 60), line("34=50", 60)} << "12=50";
-    QTest::newRow("sure name first")
-        << QList<PictureLine>{line("ลาจ", 0), line("12=50", 30)} << "12=50";
-    QTest::newRow("doubtful name first")
-        << QList<PictureLine>{line("ลาจ", 0, 70), line("12=50", 30)} << "12=50";
+    QTest::newRow("doubtful heading") << QList<PictureLine>{line("ล่าง", 0, 50), line("12=50", 30), line("34=50", 60)}
+                                      << "";
+    QTest::newRow("sure heading") << QList<PictureLine>{line("ล่าง", 0), line("12=50", 30), line("34=50", 60)}
+                                  << "12=50 34=50";
+    QTest::newRow("unreadable heading") << QList<PictureLine>{line("12=50", 0), line("ล่าจ", 30, 60), line("34=50", 60)}
+                                        << "12=50";
+    QTest::newRow("sure name first") << QList<PictureLine>{line("ลาจ", 0), line("12=50", 30)} << "12=50";
+    QTest::newRow("doubtful name first") << QList<PictureLine>{line("ลาจ", 0, 70), line("12=50", 30)} << "12=50";
     QTest::newRow("misread heading with a digit")
         << QList<PictureLine>{line("2 42", 0), line("45=50", 30), line("7 บน 50", 60)} << "";
     QTest::newRow("doubtful amount below")
         << QList<PictureLine>{line("12", 0), line("34", 30), line("ตัวละ 50", 60, 99, '5', "6")} << "";
-    QTest::newRow("doubtful bet alone")
-        << QList<PictureLine>{line("12=50", 0), line("34=5O", 30, 40), line("56=20", 60)} << "12=50 56=20";
-    QTest::newRow("short unknown word")
-        << QList<PictureLine>{line("12=50", 0), line("ลาจ", 30), line("34=50", 60)} << "12=50";
-    QTest::newRow("long greeting")
-        << QList<PictureLine>{line("12=50", 0), line("สวัสดีค่ะพี่", 30, 50), line("34=50", 60)} << "12=50 34=50";
+    QTest::newRow("doubtful bet alone") << QList<PictureLine>{line("12=50", 0), line("34=5O", 30, 40),
+                                                              line("56=20", 60)}
+                                        << "12=50 56=20";
+    QTest::newRow("short unknown word") << QList<PictureLine>{line("12=50", 0), line("ลาจ", 30), line("34=50", 60)}
+                                        << "12=50";
+    QTest::newRow("long greeting") << QList<PictureLine>{line("12=50", 0), line("สวัสดีค่ะพี่", 30, 50), line("34=50", 60)}
+                                   << "12=50 34=50";
 }
 
 void TestPictureRead::dependentLines()
@@ -162,6 +161,10 @@ void TestPictureRead::wordsJoined()
     thai.words << PictureWord{"ตัว", QRect(0, 0, 36, 30), 99, {}} << PictureWord{"ละ", QRect(48, 0, 24, 30), 99, {}}
                << PictureWord{"ลูกค้า", QRect(100, 0, 60, 30), 99, {}};
     QCOMPARE(pictureLineText(thai), QString("ตัวละ ลูกค้า"));
+    // The customer's name starts after the word that names him, however close it stands.
+    thai.words.last().box = QRect(80, 0, 60, 30);
+    thai.words << PictureWord{"แดง", QRect(142, 0, 30, 30), 99, {}};
+    QCOMPARE(pictureLineText(thai), QString("ตัวละลูกค้า แดง"));
 }
 
 void TestPictureRead::lineAtPoint()

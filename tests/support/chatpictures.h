@@ -65,8 +65,7 @@ inline QImage chatPicture(const QStringList& lines, const ChatLook& look, int wi
         t.translate(-image.width() / 2.0, -image.height() / 2.0);
         t.drawImage(0, 0, image);
         t.end();
-        image = turned.scaled(turned.width() / 2, turned.height() / 2, Qt::IgnoreAspectRatio,
-                              Qt::SmoothTransformation)
+        image = turned.scaled(turned.width() / 2, turned.height() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                     .scaled(turned.width() * 2 / 3, turned.height() * 2 / 3, Qt::IgnoreAspectRatio,
                             Qt::SmoothTransformation);
     }

@@ -22,24 +22,24 @@
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-#include <QKeyEvent>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QStackedWidget>
-#include <QThread>
-#include <QWheelEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QTextBlock>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace varnoth
 {
@@ -676,15 +676,13 @@ void ChatPasteWindow::commit()
         return;
     }
     if (m_parse.totalMismatch()) {
-        const QString question =
-            ChatMismatchQuestion.arg(formatCount(m_parse.total), formatCount(m_parse.statedTotal));
+        const QString question = ChatMismatchQuestion.arg(formatCount(m_parse.total), formatCount(m_parse.statedTotal));
         if (!askStoreAnyway(this, ChatWindowTitle, question, QStringLiteral("TotalMismatchBox"))) return;
     }
     const QString lateQuestion = ctx.ledger.afterResultQuestion();
     if (!lateQuestion.isEmpty() && !askAfterResult(this, lateQuestion)) return;
-    const EntryResult entered = showsPicture()
-                                    ? ctx.ledger.enterPicture(bets, name, m_digest, !lateQuestion.isEmpty())
-                                    : ctx.ledger.enterChat(bets, name, !lateQuestion.isEmpty());
+    const EntryResult entered = showsPicture() ? ctx.ledger.enterPicture(bets, name, m_digest, !lateQuestion.isEmpty())
+                                               : ctx.ledger.enterChat(bets, name, !lateQuestion.isEmpty());
     // The main list now shows the paste, not the pair being keyed: its next entry shows its header.
     ctx.session.HeaderFlag.clear();
     if (ctx.shell) {

@@ -107,17 +107,16 @@ signals:
     void pictureRead();
 
 public:
-
-    QComboBox* Combo1;     // the type of lines with one plain amount
-    QComboBox* Combo2;     // the customer
-    QPlainTextEdit* Text1; // the message
-    QTableView* Grid1;     // what was read: one row per bet or per line not understood
-    QLabel* Label1;        // the count, the sum and the stated total
-    QLabel* Label2;        // the customer found in the message
-    QPushButton* Command1; // store
-    QPushButton* Command2; // clear
-    QPushButton* Command3; // open a picture
-    QPushButton* Command4; // stop reading the picture
+    QComboBox* Combo1;       // the type of lines with one plain amount
+    QComboBox* Combo2;       // the customer
+    QPlainTextEdit* Text1;   // the message
+    QTableView* Grid1;       // what was read: one row per bet or per line not understood
+    QLabel* Label1;          // the count, the sum and the stated total
+    QLabel* Label2;          // the customer found in the message
+    QPushButton* Command1;   // store
+    QPushButton* Command2;   // clear
+    QPushButton* Command3;   // open a picture
+    QPushButton* Command4;   // stop reading the picture
     QGraphicsView* Picture1; // the picture, with the words of the picked line framed
 
 protected:
@@ -139,8 +138,8 @@ private:
     QTimer m_reread;
     QStackedWidget* m_left;
     QGraphicsScene* m_scene;
-    QImage m_image;          // the picture being read, empty for a typed message
-    QByteArray m_digest;     // its SHA-256
+    QImage m_image;                 // the picture being read, empty for a typed message
+    QByteArray m_digest;            // its SHA-256
     QList<PictureTextLine> m_lines; // what was read from it, with the operator's corrections
     PictureParse m_picture;
     QThread* m_thread = nullptr;
