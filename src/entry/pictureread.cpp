@@ -191,6 +191,10 @@ PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pi
         if (mayBeHeading(read, lines[i].doubtful))
             for (const QString& h : MaybeHeadings)
                 if (mayHaveBeen(read.text, h)) markDependents(p, texts, i, h, pickedType, taken);
+        // A line not understood may also have been the amount of the numbers around it ("ตัวละ 20"
+        // read as "ตัวสละ 20" leaves "28 82" to read as 28 for 82 baht).
+        if (read.kind == ChatLineKind::NotUnderstood && holdsDigit(read.text))
+            markDependents(p, texts, i, QStringLiteral("ตัวละ 1"), pickedType, taken);
     }
 
     p.chat.total = 0;

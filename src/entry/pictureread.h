@@ -42,7 +42,7 @@ struct PictureLine {
 // below `word`, or a character with another reading at `rival` or more makes the line doubtful.
 struct PictureDoubt {
     float symbol = 80;
-    float word = 75;
+    float word = 85;
     float rival = 5;
 };
 

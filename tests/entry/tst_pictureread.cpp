@@ -61,6 +61,11 @@ void TestPictureRead::doubt_data()
     QTest::addColumn<bool>("doubtful");
     QTest::newRow("sure") << line("45=100", 0) << false;
     QTest::newRow("low confidence") << line("45=100", 0, 60) << true;
+    QTest::newRow("a doubtful word") << [] {
+        PictureLine l = line("74=50", 0);
+        l.words[0].confidence = 83; // "14=50", each digit sure, the word less so
+        return l;
+    }() << true;
     QTest::newRow("another digit close") << line("๔๕=๑๐๐", 0, 99, QChar(u'๔'), "๕", 30) << true;
     QTest::newRow("a letter for a digit") << line("45=100", 0, 99, '1', "l", 30) << true;
     QTest::newRow("a far rival") << line("45=100", 0, 99, '4', "9", 1) << false;
@@ -99,6 +104,7 @@ void TestPictureRead::dependentLines_data()
     QTest::newRow("doubtful name first") << QList<PictureLine>{line("ลาจ", 0, 70), line("12=50", 30)} << "12=50";
     QTest::newRow("misread heading with a digit")
         << QList<PictureLine>{line("2 42", 0), line("45=50", 30), line("7 บน 50", 60)} << "";
+    QTest::newRow("unreadable amount above") << QList<PictureLine>{line("ล่าง ตัวสละ 20", 0), line("28 82", 30)} << "";
     QTest::newRow("doubtful amount below")
         << QList<PictureLine>{line("12", 0), line("34", 30), line("ตัวละ 50", 60, 99, '5', "6")} << "";
     QTest::newRow("doubtful bet alone") << QList<PictureLine>{line("12=50", 0), line("34=5O", 30, 40),
