@@ -16,6 +16,7 @@ private slots:
     void initTestCase();
     void chatPictures_data();
     void chatPictures();
+    void cleaning();
     void screenshotSpeed();
     void unreadable();
     void cancelled();
@@ -103,6 +104,26 @@ void TestPictureReading::chatPictures()
           meant, meant ? 100.0 * found / meant : 0.0, wrong, flagged);
     QCOMPARE(wrong, 0);
     QVERIFY2(found >= meant * least, qPrintable(QString::number(100.0 * found / meant, 'f', 1) + " %"));
+}
+
+// A dark theme comes out as dark text on light, a photo's slant is found, a small picture is scaled up.
+void TestPictureReading::cleaning()
+{
+    const QStringList lines = m_messages[0].lines;
+    const CleanPicture dark = cleanPicture(test::chatPicture(lines, {44, true, false, false}));
+    qint64 sum = 0;
+    for (int y = 0; y < dark.image.height(); ++y)
+        for (int x = 0; x < dark.image.width(); ++x)
+            sum += dark.image.constScanLine(y)[x];
+    QVERIFY(sum / (qint64(dark.image.width()) * dark.image.height()) > 160);
+
+    const CleanPicture photo = cleanPicture(test::chatPicture(lines, {44, false, false, true}));
+    QVERIFY2(std::abs(photo.angle - 1.5) <= 0.5, qPrintable(QString::number(photo.angle)));
+    QVERIFY(photo.scale > 1); // two-thirds of a phone's width is narrower than it reads best
+
+    const CleanPicture straight = cleanPicture(test::chatPicture(lines, {}));
+    QCOMPARE(straight.angle, 0.0);
+    QCOMPARE(straight.scale, 1.0);
 }
 
 // A whole screenshot of a phone, 1080 x 2400, read and parsed.
