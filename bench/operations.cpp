@@ -7,6 +7,7 @@
 
 #include "accounts/drawhistory.h"
 #include "app/BillPainter.h"
+#include "app/picturerecognizer.h"
 #include "app/spreadsheet.h"
 #include "audit/auditlog.h"
 #include "audit/replay.h"
@@ -31,6 +32,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstdio>
@@ -197,6 +200,24 @@ QString mixedSheet(int lines)
         sheet += QStringLiteral("\r\n");
     }
     return sheet;
+}
+
+// A chat screenshot as a phone shows it: a bubble of bets on the chat's background, 44-pixel text.
+QImage chatScreenshot()
+{
+    QImage image(1080, 2400, QImage::Format_RGB32);
+    image.fill(QColor(221, 231, 240));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRect(40, 200, 700, 30 * 64 + 40), Qt::white);
+    QFont font(QStringLiteral("Loma"));
+    font.setPixelSize(44);
+    p.setFont(font);
+    p.setPen(QColor(17, 27, 33));
+    p.drawText(QPoint(70, 270), QStringLiteral("ลูกค้า สมชาย"));
+    for (int i = 1; i < 30; ++i)
+        p.drawText(QPoint(70, 270 + 64 * i), QStringLiteral("%1=%2*%2").arg(100 + 29 * i).arg(10 * (i % 5 + 1)));
+    return image;
 }
 
 // A pasted chat message of the forms customers write, headings and a few lines that are not bets.
@@ -413,6 +434,19 @@ std::vector<Operation> operations()
                        [](Context&) {
                            static const QString message = chatMessage(10000);
                            return static_cast<qint64>(parseChat(message, Straight3).bets().size());
+                       },
+                   .reads = noFiles,
+                   .writes = noFiles});
+
+    // A phone screenshot of a chat, 1080 x 2400, read by the recogniser and the chat reader: the
+    // operator's wait between dropping the picture and seeing its rows.
+    ops.push_back({.name = QStringLiteral("picture 1080x2400 read"),
+                   .run =
+                       [](Context&) {
+                           static const QImage screenshot = chatScreenshot();
+                           const RecognizedPicture read = recognizePicture(screenshot);
+                           return static_cast<qint64>(
+                               parsePicture(pictureTextLines(read.lines), Straight3).chat.bets().size());
                        },
                    .reads = noFiles,
                    .writes = noFiles});

@@ -26,6 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The shared libraries are found by dpkg-shlibdeps; the screen plugins and the Thai fonts are
 # loaded at run time and named here.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-thai-tlwg | fonts-tlwg-garuda")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, fonts-thai-tlwg | fonts-tlwg-garuda, tesseract-ocr-tha, tesseract-ocr-eng")
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
 include(CPack)

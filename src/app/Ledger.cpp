@@ -9,6 +9,7 @@
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/chattexts.h"
+#include "entry/picturetexts.h"
 #include "entry/sheet.h"
 #include "entry/undo.h"
 #include "reports/reportstate.h"
@@ -437,11 +438,15 @@ void Ledger::pushFiles(LedgerCommand* command, const QList<AuditEvent>& events)
     push(command);
 }
 
-void Ledger::pushEntry(const EntryResult& result, AuditAction action, const QString& stepText)
+void Ledger::pushEntry(const EntryResult& result, AuditAction action, const QString& stepText, const QString& source)
 {
     auto* command = stepText.isEmpty() ? new EntryCommand(*this, result) : new EntryCommand(*this, result, stepText);
-    // A bet stored once the result is out carries the mark on its line, so that the log shows it.
-    const QList<AuditEvent> events = betEvents(result, action, resultSaved(m_store) ? AuditAfterResultText : QString());
+    // A bet stored once the result is out carries the mark on its line, so that the log shows it; the
+    // mark comes first, and where the bets were read (a picture) follows it.
+    QStringList detail;
+    if (resultSaved(m_store)) detail << AuditAfterResultText;
+    if (!source.isEmpty()) detail << source;
+    const QList<AuditEvent> events = betEvents(result, action, detail.join(QLatin1Char(' ')));
     command->setAudit(events, events.isEmpty() ? 0 : audit(events));
     push(command);
 }
@@ -518,6 +523,19 @@ EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const 
 
 EntryResult Ledger::enterChat(const QList<ChatBet>& bets, const QString& customer, bool afterResultAllowed)
 {
+    return enterReadBets(bets, customer, afterResultAllowed, ChatStepText, {});
+}
+
+EntryResult Ledger::enterPicture(const QList<ChatBet>& bets, const QString& customer, const QByteArray& digest,
+                                 bool afterResultAllowed)
+{
+    return enterReadBets(bets, customer, afterResultAllowed, PictureStepText,
+                         PictureAuditText + QString::fromLatin1(digest));
+}
+
+EntryResult Ledger::enterReadBets(const QList<ChatBet>& bets, const QString& customer, bool afterResultAllowed,
+                                  const QString& stepText, const QString& source)
+{
     if (const QString refusal = afterResultRefusal(afterResultAllowed); !refusal.isEmpty())
         return refusedEntry(customer, refusal);
     if (const QString name = customerNameRefusal(customer); !name.isEmpty()) return refusedEntry(customer, name);
@@ -533,7 +551,8 @@ EntryResult Ledger::enterChat(const QList<ChatBet>& bets, const QString& custome
     EntryResult result = batch.commit();
     result.lines = failures + result.lines;
     if (!result.changes.isEmpty()) {
-        pushEntry(result, AuditAction::ChatPaste, ChatStepText + QString::number(result.changes.size()) + ChatBetsUnit);
+        pushEntry(result, AuditAction::ChatPaste, stepText + QString::number(result.changes.size()) + ChatBetsUnit,
+                  source);
         emit bookChanged();
     }
     return result;

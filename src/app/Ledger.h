@@ -65,6 +65,10 @@ public:
     // is new): each file is written once, and the whole paste is one step to take back. As on a sheet,
     // a bet above the ceiling is listed and not stored.
     EntryResult enterChat(const QList<ChatBet>& bets, const QString& customer, bool afterResultAllowed = false);
+    // The same for bets read from a picture: each bet's line in the audit log says so and keeps the
+    // picture's SHA-256 digest (hex).
+    EntryResult enterPicture(const QList<ChatBet>& bets, const QString& customer, const QByteArray& digest,
+                             bool afterResultAllowed = false);
 
     // --- records of the main list --------------------------------------------------------------------
     RecordResult editRecord(const RecordRequest& request);
@@ -189,7 +193,10 @@ private:
 
     void push(class LedgerCommand* command);
     void pushFiles(class LedgerCommand* command, const QList<AuditEvent>& events);
-    void pushEntry(const EntryResult& result, AuditAction action, const QString& stepText = QString());
+    void pushEntry(const EntryResult& result, AuditAction action, const QString& stepText = QString(),
+                   const QString& source = QString());
+    EntryResult enterReadBets(const QList<ChatBet>& bets, const QString& customer, bool afterResultAllowed,
+                              const QString& stepText, const QString& source);
     EntryResult refusedEntry(const QString& customer, const QString& refusal) const;
     // `checkAnchor`: a log that no longer matches this computer's anchor gets a break line saying so.
     void openAudit(bool checkAnchor = true);

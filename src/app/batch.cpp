@@ -10,6 +10,7 @@
 #include "accounts/exporttexts.h"
 #include "app/BillPainter.h"
 #include "app/SlipPainter.h"
+#include "app/picturerecognizer.h"
 #include "app/spreadsheet.h"
 #include "core/model/customername.h"
 #include "core/model/text.h"
@@ -64,6 +65,9 @@ const JobOption Jobs[] = {
      "Enter the bets of a pasted chat message (UTF-8 or windows-874) for the customer named in it or "
      "--customer; --type is the type of lines with one plain amount and no heading. Lines not understood "
      "are not stored (exit status 1); a stated total that does not match stores nothing (exit status 1)."},
+    {"enter-image", BatchJob::EnterImage, "FILE",
+     "Enter the bets read from a picture (PNG or JPEG: a screenshot of a chat or a photo of a slip) as "
+     "--enter-chat enters a message; a line read with a doubtful character is not understood and not stored."},
     {"view", BatchJob::View, nullptr, "List every type's stakes with their totals and discounts."},
     {"search", BatchJob::Search, nullptr,
      "Search the stakes of --number (all numbers when left out) in --type and --customer."},
@@ -163,6 +167,7 @@ JobRules rulesOf(BatchJob job)
     case BatchJob::EnterSheet:
         return {.type = Need::Required, .customer = Need::Required, .typeMayBeAll = false, .afterResult = true};
     case BatchJob::EnterChat:
+    case BatchJob::EnterImage:
         return {.type = Need::Optional,
                 .customer = Need::Optional,
                 .typeMayBeAll = false,
@@ -353,7 +358,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
             return name + QStringLiteral(" needs --customer");
         const QString given = parser.isSet(CustomerOption) ? parser.value(CustomerOption) : AllChoice;
         o.customer = customerName(given);
-        if (job == BatchJob::EnterChat) {
+        if (job == BatchJob::EnterChat || job == BatchJob::EnterImage) {
             if (o.customer.isEmpty() || o.customer == AllChoice)
                 return QStringLiteral("\"") + given + QStringLiteral("\" is not a customer name");
         } else if (job == BatchJob::EnterSheet) {
@@ -505,27 +510,13 @@ QJsonObject chatJson(const ChatParse& parse, const QString& customer)
     };
 }
 
-// The paste window's commit: the message read as the window reads it, then every understood bet
-// stored at once. The window's customer box wins over a name in the message.
-BatchResult enterChat(Ledger& ledger, const BatchOptions& o)
+// What was read from a message or a picture: shown, checked, and every understood bet stored at once.
+BatchResult storeReadBets(Ledger& ledger, const BatchOptions& o, const ChatParse& parse, const QJsonObject& json,
+                          const QByteArray& digest)
 {
     BatchResult r;
-    QFile file(o.chatFile);
-    if (!QFileInfo(o.chatFile).isFile() || !file.open(QIODevice::ReadOnly))
-        return refused(r, QStringLiteral("cannot read the message file: ") + ReadFailedText +
-                              QDir::toNativeSeparators(o.chatFile));
-    if (file.size() > BatchChatLimit)
-        return refused(r, QStringLiteral("the message file holds ") + QString::number(file.size()) +
-                              QStringLiteral(" bytes; a message must stay below ") + QString::number(BatchChatLimit) +
-                              QStringLiteral(": split the file"));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return refused(r, QStringLiteral("cannot read the message file: ") + ReadFailedText +
-                              QDir::toNativeSeparators(o.chatFile));
-
-    const ChatParse parse = parseChat(decodeSheet(bytes), o.type);
     const QString customer = o.customer.isEmpty() ? parse.customer : o.customer;
-    if (o.json) r.out << QString::fromUtf8(QJsonDocument(chatJson(parse, customer)).toJson(QJsonDocument::Compact));
+    if (o.json) r.out << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact));
     for (const QString& line : parse.notUnderstood())
         r.err << QStringLiteral("not understood, not stored: ") + line;
     if (!parse.notUnderstood().isEmpty()) r.exitCode = BatchRefused;
@@ -563,7 +554,8 @@ BatchResult enterChat(Ledger& ledger, const BatchOptions& o)
         r.out << why;
         return refused(r, QStringLiteral("refused, nothing stored: the customer name cannot be stored"));
     }
-    const EntryResult entered = ledger.enterChat(parse.bets(), customer, o.afterResult);
+    const EntryResult entered = digest.isEmpty() ? ledger.enterChat(parse.bets(), customer, o.afterResult)
+                                                 : ledger.enterPicture(parse.bets(), customer, digest, o.afterResult);
     if (!o.json) r.out << entered.lines;
     const int notStored = static_cast<int>(parse.bets().size() - entered.changes.size());
     if (notStored > 0) {
@@ -574,6 +566,73 @@ BatchResult enterChat(Ledger& ledger, const BatchOptions& o)
         r.exitCode = BatchRefused;
     }
     return r;
+}
+
+// The paste window's commit: the message read as the window reads it, then every understood bet
+// stored at once. The window's customer box wins over a name in the message.
+BatchResult enterChat(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    QFile file(o.chatFile);
+    if (!QFileInfo(o.chatFile).isFile() || !file.open(QIODevice::ReadOnly))
+        return refused(r, QStringLiteral("cannot read the message file: ") + ReadFailedText +
+                              QDir::toNativeSeparators(o.chatFile));
+    if (file.size() > BatchChatLimit)
+        return refused(r, QStringLiteral("the message file holds ") + QString::number(file.size()) +
+                              QStringLiteral(" bytes; a message must stay below ") + QString::number(BatchChatLimit) +
+                              QStringLiteral(": split the file"));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return refused(r, QStringLiteral("cannot read the message file: ") + ReadFailedText +
+                              QDir::toNativeSeparators(o.chatFile));
+
+    const ChatParse parse = parseChat(decodeSheet(bytes), o.type);
+    const QString customer = o.customer.isEmpty() ? parse.customer : o.customer;
+    return storeReadBets(ledger, o, parse, chatJson(parse, customer), {});
+}
+
+QJsonObject boxJson(const QRect& box)
+{
+    return QJsonObject{{"x", box.x()}, {"y", box.y()}, {"width", box.width()}, {"height", box.height()}};
+}
+
+// What --enter-chat --json prints, with the box of each bet and of each line in the picture, and each
+// line as it was read.
+QJsonObject pictureJson(const PictureParse& parse, const QString& customer, const LoadedPicture& picture)
+{
+    QJsonObject json = chatJson(parse.chat, customer);
+    QJsonArray bets;
+    QJsonArray lines;
+    for (qsizetype i = 0; i < parse.chat.lines.size(); ++i) {
+        const ChatLine& line = parse.chat.lines[i];
+        const QRect box = parse.lines[i].box;
+        for (const ChatBet& b : line.bets)
+            bets.append(
+                QJsonObject{{"type", b.type}, {"number", b.number}, {"amount", Val(b.amount)}, {"box", boxJson(box)}});
+        lines.append(QJsonObject{{"text", line.text},
+                                 {"box", boxJson(box)},
+                                 {"understood", line.kind != ChatLineKind::NotUnderstood},
+                                 {"problem", chatProblemText(line.problem)}});
+    }
+    json["bets"] = bets;
+    json["lines"] = lines;
+    json["picture"] = QJsonObject{{"sha256", QString::fromLatin1(picture.digest)},
+                                  {"width", picture.image.width()},
+                                  {"height", picture.image.height()}};
+    return json;
+}
+
+// A picture read as the paste window reads it, then stored as a pasted message is.
+BatchResult enterImage(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    const LoadedPicture picture = loadPicture(o.imageFile);
+    if (!picture.error.isEmpty()) return refused(r, QStringLiteral("cannot read the picture: ") + picture.error);
+    const RecognizedPicture read = recognizePicture(picture.image);
+    if (!read.error.isEmpty()) return refused(r, QStringLiteral("cannot read the picture: ") + read.error);
+    const PictureParse parse = parsePicture(pictureTextLines(read.lines), o.type);
+    const QString customer = o.customer.isEmpty() ? parse.chat.customer : o.customer;
+    return storeReadBets(ledger, o, parse.chat, pictureJson(parse, customer, picture), picture.digest);
 }
 
 // An over-limit or number-cut report, and the save of the send-out list it left when asked for.
@@ -991,6 +1050,8 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return enterSheet(ledger, o);
     case BatchJob::EnterChat:
         return enterChat(ledger, o);
+    case BatchJob::EnterImage:
+        return enterImage(ledger, o);
     case BatchJob::View:
         return report(ViewAllData(store, session));
     case BatchJob::Search:
@@ -1066,8 +1127,9 @@ void addBatchOptions(QCommandLineParser& parser)
                                      "record its amounts as sent."),
                       QStringLiteral("NAME")});
     parser.addOption({ConfirmOption, QStringLiteral("Confirms --new-draw.")});
-    parser.addOption({DryRunOption, QStringLiteral("With --enter-chat: read the message, store nothing.")});
-    parser.addOption({JsonOption, QStringLiteral("With --enter-chat: print what was read as one JSON object.")});
+    parser.addOption({DryRunOption, QStringLiteral("With --enter-chat or --enter-image: read, store nothing.")});
+    parser.addOption(
+        {JsonOption, QStringLiteral("With --enter-chat or --enter-image: print what was read as one JSON object.")});
     parser.addOption({SinceOption,
                       QStringLiteral("With --audit: the lines from this date (YYYY-MM-DD) or moment "
                                      "(\"YYYY-MM-DD HH:MM\") on."),
@@ -1127,6 +1189,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             const QString value = parser.value(name);
             if (j.job == BatchJob::EnterSheet) request.options.sheetFile = value;
             if (j.job == BatchJob::EnterChat) request.options.chatFile = value;
+            if (j.job == BatchJob::EnterImage) request.options.imageFile = value;
             if (j.job == BatchJob::OpenList) request.options.listName = value;
             if (j.job == BatchJob::Backup || j.job == BatchJob::Restore || j.job == BatchJob::FullBackup ||
                 j.job == BatchJob::FullRestore)

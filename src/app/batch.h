@@ -41,6 +41,7 @@ enum class BatchJob {
     FullBackup,
     FullRestore,
     VerifyBill,
+    EnterImage,
 };
 
 struct BatchOptions {
@@ -55,6 +56,7 @@ struct BatchOptions {
     QString folder;                  // backup and restore, full or not: the folder that holds (or gets) "image_2"
     bool confirmed = false;          // new draw: the operator said yes
     QString chatFile;                // enter a pasted message
+    QString imageFile;               // enter the bets read from a picture
     bool dryRun = false;             // enter a pasted message: read it, store nothing
     bool json = false;               // enter a pasted message: print what was read as one JSON object
     QDateTime since;                 // audit: the lines from this moment on (invalid for all)

@@ -63,6 +63,7 @@ int usageError(const QString& text)
 
 int main(int argc, char* argv[])
 {
+    limitRecognizerThreads(argv);
     QCoreApplication::setApplicationName(QStringLiteral("Varnoth"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VARNOTH_VERSION));
     prepareStandardStreams();

@@ -3,6 +3,11 @@
 #include <QApplication>
 #include <QFont>
 
+#include <cstdlib>
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
 #ifdef Q_OS_WIN
 #include <cstdio>
 #include <fcntl.h>
@@ -14,6 +19,18 @@
 
 namespace varnoth
 {
+
+void limitRecognizerThreads(char* argv[])
+{
+#ifndef Q_OS_WIN
+    if (std::getenv("OMP_THREAD_LIMIT")) return;
+    setenv("OMP_THREAD_LIMIT", "1", 1);
+    execv("/proc/self/exe", argv);
+    // Where the program cannot start itself again it runs on, with the recogniser's own threads.
+#else
+    Q_UNUSED(argv);
+#endif
+}
 
 QStringList commandLineArguments(int argc, char* argv[])
 {

@@ -232,7 +232,8 @@ bool keyedAfterResult(const AuditRecord& r)
 {
     const bool bet =
         r.action == AuditAction::Bet || r.action == AuditAction::Sheet || r.action == AuditAction::ChatPaste;
-    return bet && r.detail == AuditAfterResultText;
+    // The mark may be followed by where the bets were read ("จากรูป sha256:...").
+    return bet && (r.detail == AuditAfterResultText || r.detail.startsWith(AuditAfterResultText + QLatin1Char(' ')));
 }
 
 double auditStakeChange(const AuditRecord& r)
@@ -252,6 +253,10 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
     const QByteArray until = filter.until.isValid() ? timeText(filter.until) : QByteArray();
     const QByteArray entry = filter.entry > 0 ? QByteArray::number(filter.entry) : QByteArray();
     const QByteArray lateMark = escapedField(AuditAfterResultText);
+    const auto isLate = [&](QByteArrayView detail) {
+        return detail == lateMark ||
+               (detail.startsWith(lateMark) && detail.size() > lateMark.size() && detail[lateMark.size()] == ' ');
+    };
     const QByteArray betKeys[] = {auditActionKey(AuditAction::Bet).toLatin1(),
                                   auditActionKey(AuditAction::Sheet).toLatin1(),
                                   auditActionKey(AuditAction::ChatPaste).toLatin1()};
@@ -302,7 +307,7 @@ AuditSelection selectAudit(const AuditIndex& index, const AuditFilter& filter)
         if (!since.isEmpty() && f[0] < QByteArrayView(since)) continue;
         if (!until.isEmpty() && f[0] > QByteArrayView(until)) continue;
         if (!action.isEmpty() && f[3] != action) continue;
-        if (filter.afterResult && (f[10] != lateMark || !isBet(f[3]))) continue;
+        if (filter.afterResult && (!isLate(f[10]) || !isBet(f[3]))) continue;
         s.rows.push_back(i);
         stake.push_back(after);
     }

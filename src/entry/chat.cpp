@@ -1372,6 +1372,10 @@ QString chatProblemText(ChatProblem problem)
         return ChatShapeText;
     case ChatProblem::Ambiguous:
         return ChatAmbiguousText;
+    case ChatProblem::Unclear:
+        return ChatUnclearText;
+    case ChatProblem::DependsOnUnclear:
+        return ChatDependsOnUnclearText;
     }
     return {};
 }

@@ -39,6 +39,8 @@ enum class ChatProblem {
     UnknownWord, // a word or a letter inside a number that the reader does not know
     Shape,       // the pieces do not make one of the known forms
     Ambiguous, // the line can be read in two ways ("ต." for ตรง or โต๊ด, a bare "รูด"), so it is not read
+    Unclear,          // read from a picture, with a character the recogniser was not sure of
+    DependsOnUnclear, // read from a picture: its bets change with a line that is unclear
 };
 
 struct ChatLine {

@@ -81,6 +81,9 @@ inline const QString ChatBadAmountText = QStringLiteral("ยอดเงิน�
 inline const QString ChatUnknownWordText = QStringLiteral("มีคำหรือตัวอักษรที่อ่านไม่ออก");
 inline const QString ChatShapeText = QStringLiteral("รูปแบบไม่ชัดเจน");
 inline const QString ChatAmbiguousText = QStringLiteral("อ่านได้สองแบบ ให้ถามลูกค้าแล้วคีย์เอง");
+// Lines read from a picture.
+inline const QString ChatUnclearText = QStringLiteral("ตัวอักษรในรูปไม่ชัด ให้ดูรูปแล้วคีย์เอง");
+inline const QString ChatDependsOnUnclearText = QStringLiteral("ขึ้นกับบรรทัดที่อ่านไม่ชัด ให้ดูรูปแล้วคีย์เอง");
 inline const QString ChatNoCustomerText = QStringLiteral("ใส่ชื่อลูกค้าก่อนบันทึก");
 inline const QString ChatNothingText = QStringLiteral("ไม่มีรายการให้บันทึก");
 inline const QString ChatMismatchQuestion = QStringLiteral("ยอดรวม %1 บาท ไม่ตรงกับยอดที่แจ้ง %2 บาท\nต้องการบันทึกหรือไม่");

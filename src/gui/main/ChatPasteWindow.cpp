@@ -1,26 +1,45 @@
 #include "gui/main/ChatPasteWindow.h"
 
 #include "app/Ledger.h"
+#include "app/picturerecognizer.h"
 #include "core/model/customername.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/chattexts.h"
+#include "entry/picturetexts.h"
 #include "gui/main/Shell.h"
 #include "gui/main/session.h"
 #include "storage/folder/store.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QTextBlock>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace varnoth
 {
@@ -48,7 +67,30 @@ QString describe(const ChatLine& line)
     }
 }
 
+// The picture files among what is dragged onto the window.
+QString droppedPicture(const QMimeData* mime)
+{
+    if (!mime || !mime->hasUrls()) return {};
+    for (const QUrl& url : mime->urls()) {
+        const QString path = url.toLocalFile();
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        if (suffix == QLatin1String("png") || suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+            return path;
+    }
+    return {};
+}
+
+// The line a row comes from, in the picture: a frame around each of its words.
+const QColor FrameColour(230, 0, 0);
+
 } // namespace
+
+int ChatModel::firstRowOf(int line) const
+{
+    for (qsizetype r = 0; r < m_rows.size(); ++r)
+        if (m_rows[r].line == line) return static_cast<int>(r);
+    return -1;
+}
 
 void ChatModel::setParse(const ChatParse* parse)
 {
@@ -112,6 +154,10 @@ QVariant ChatModel::data(const QModelIndex& index, int role) const
         if (index.column() == TypeColumn) return line.bets[row.bet].type;
         if (index.column() == NumberColumn) return line.bets[row.bet].number;
         return formatCount(Val(line.bets[row.bet].amount));
+    case Qt::DecorationRole:
+        // Beside a line not understood, the piece of the picture it was read from.
+        if (red && index.column() == LineColumn) return m_pieces.value(row.line);
+        return {};
     case Qt::ForegroundRole:
         return red ? Red : row.bet < 0 ? Grey : Ink;
     case Qt::TextAlignmentRole:
@@ -144,7 +190,9 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, WindowId::ChatPaste, parent), Combo1(new QComboBox(this)), Combo2(new QComboBox(this)),
       Text1(new QPlainTextEdit(this)), Grid1(new QTableView(this)), Label1(new QLabel(this)), Label2(new QLabel(this)),
       Command1(new QPushButton(ChatCommitText, this)), Command2(new QPushButton(ChatClearText, this)),
-      m_model(new ChatModel(this))
+      Command3(new QPushButton(PictureOpenText, this)), Command4(new QPushButton(PictureCancelText, this)),
+      Picture1(new QGraphicsView(this)), m_model(new ChatModel(this)), m_left(new QStackedWidget(this)),
+      m_scene(new QGraphicsScene(this))
 {
     setObjectName(QStringLiteral("ChatPasteWindow"));
     setWindowTitle(ChatWindowTitle);
@@ -156,8 +204,21 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2->setObjectName(QStringLiteral("Command2"));
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Picture1->setObjectName(QStringLiteral("Picture1"));
     Command1->setAutoDefault(false);
     Command2->setAutoDefault(false);
+    Command3->setAutoDefault(false);
+    Command4->setAutoDefault(false);
+    Command4->hide();
+    Picture1->setScene(m_scene);
+    Picture1->setDragMode(QGraphicsView::ScrollHandDrag);
+    Picture1->setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    Picture1->viewport()->installEventFilter(this);
+    Text1->installEventFilter(this);
+    Text1->viewport()->installEventFilter(this);
+    setAcceptDrops(true);
 
     Combo1->addItem(QString());
     Combo1->addItems(typeNames());
@@ -202,7 +263,27 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->addWidget(new QLabel(ChatPasteLabel, left));
-    leftLayout->addWidget(Text1, 1);
+    // The typed message, or the picture read in its place.
+    m_left->addWidget(Text1);
+    auto* picturePage = new QWidget(left);
+    auto* pictureLayout = new QVBoxLayout(picturePage);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    auto* zoomIn = new QPushButton(PictureZoomInText, picturePage);
+    auto* zoomOut = new QPushButton(PictureZoomOutText, picturePage);
+    zoomIn->setObjectName(QStringLiteral("ZoomIn"));
+    zoomOut->setObjectName(QStringLiteral("ZoomOut"));
+    zoomIn->setAutoDefault(false);
+    zoomOut->setAutoDefault(false);
+    auto* zoomRow = new QHBoxLayout;
+    zoomRow->addWidget(zoomOut);
+    zoomRow->addWidget(zoomIn);
+    zoomRow->addStretch(1);
+    pictureLayout->addLayout(zoomRow);
+    pictureLayout->addWidget(Picture1, 1);
+    m_left->addWidget(picturePage);
+    leftLayout->addWidget(m_left, 1);
+    connect(zoomIn, &QPushButton::clicked, this, [this] { zoom(1.25); });
+    connect(zoomOut, &QPushButton::clicked, this, [this] { zoom(0.8); });
     auto* split = new QSplitter(this);
     split->addWidget(left);
     split->addWidget(right);
@@ -211,6 +292,8 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Label1, 1);
+    buttons->addWidget(Command4);
+    buttons->addWidget(Command3);
     buttons->addWidget(Command2);
     buttons->addWidget(Command1);
 
@@ -231,11 +314,248 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
     connect(m_model, &ChatModel::lineEdited, this, &ChatPasteWindow::replaceLine);
     connect(Command1, &QPushButton::clicked, this, &ChatPasteWindow::commit);
     connect(Command2, &QPushButton::clicked, this, [this] {
+        clearPicture();
         Text1->clear();
         reread();
         Text1->setFocus();
     });
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, PictureOpenTitle, QString(), PictureFilesText);
+        if (!path.isEmpty()) openPicture(path);
+    });
+    connect(Command4, &QPushButton::clicked, this, &ChatPasteWindow::cancelReading);
+    connect(Grid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { frameLine(m_model->lineOf(current.row())); });
+    auto* pasteKey = new QShortcut(QKeySequence::Paste, this);
+    connect(pasteKey, &QShortcut::activated, this, &ChatPasteWindow::paste);
     reread();
+}
+
+ChatPasteWindow::~ChatPasteWindow()
+{
+    // The reading thread holds a copy of the picture and nothing of the window; it is stopped and
+    // waited for, so that it never outlives the program's data.
+    if (m_thread) {
+        m_cancel->store(true);
+        m_thread->wait();
+    }
+}
+
+bool ChatPasteWindow::showsPicture() const
+{
+    return !m_image.isNull();
+}
+
+bool ChatPasteWindow::openPicture(const QString& path)
+{
+    const LoadedPicture picture = loadPicture(path);
+    if (!picture.error.isEmpty()) {
+        Label1->setText(picture.error);
+        Label1->setStyleSheet(QStringLiteral("color: rgb(200,0,0); font-weight: bold;"));
+        return false;
+    }
+    return showPicture(picture.image, picture.digest);
+}
+
+bool ChatPasteWindow::showPicture(const QImage& image, const QByteArray& digest)
+{
+    if (image.isNull()) return false;
+    cancelReading();
+    m_image = image;
+    m_digest = digest;
+    m_lines.clear();
+    m_picture = PictureParse{};
+    m_scene->clear();
+    m_scene->addPixmap(QPixmap::fromImage(image));
+    m_scene->setSceneRect(image.rect());
+    m_left->setCurrentIndex(1);
+    Picture1->resetTransform();
+    // The whole width of the picture in view, at most at its own size.
+    const double fit = std::min(1.0, double(Picture1->viewport()->width() - 4) / std::max(1, image.width()));
+    Picture1->scale(fit, fit);
+    reread();
+    readPicture();
+    return true;
+}
+
+void ChatPasteWindow::paste()
+{
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    if (!mime) return;
+    if (mime->hasImage()) {
+        // The bytes as copied, where the clipboard keeps them: their digest is the file's.
+        const QByteArray png = mime->data(QStringLiteral("image/png"));
+        const LoadedPicture picture =
+            png.isEmpty() ? pictureFromImage(qvariant_cast<QImage>(mime->imageData())) : pictureFromBytes(png);
+        if (!picture.error.isEmpty()) {
+            Label1->setText(picture.error);
+            return;
+        }
+        showPicture(picture.image, picture.digest);
+        return;
+    }
+    if (const QString path = droppedPicture(mime); !path.isEmpty()) {
+        openPicture(path);
+        return;
+    }
+    if (mime->hasText()) {
+        clearPicture();
+        Text1->setFocus();
+        Text1->insertPlainText(mime->text());
+    }
+}
+
+void ChatPasteWindow::readPicture()
+{
+    m_cancel = std::make_shared<std::atomic_bool>(false);
+    const int generation = ++m_generation;
+    auto result = std::make_shared<RecognizedPicture>();
+    // The thread keeps its own copies: the window may take another picture, or close, meanwhile.
+    const QImage image = m_image;
+    const std::shared_ptr<std::atomic_bool> cancel = m_cancel;
+    m_thread = QThread::create([image, cancel, result] { *result = recognizePicture(image, cancel.get()); });
+    QThread* thread = m_thread;
+    connect(thread, &QThread::finished, this, [this, thread, generation, result] {
+        if (m_thread == thread) m_thread = nullptr;
+        thread->deleteLater();
+        if (generation == m_generation) pictureLinesRead(result->lines, result->error, result->cancelled);
+    });
+    Command4->show();
+    Command1->setEnabled(false);
+    Label1->setText(PictureReadingText);
+    Label1->setStyleSheet(QString());
+    thread->start(QThread::LowPriority);
+}
+
+void ChatPasteWindow::cancelReading()
+{
+    if (!m_thread) return;
+    m_cancel->store(true);
+    ++m_generation; // what the stopped thread brings back is not shown
+    QThread* thread = m_thread;
+    m_thread = nullptr;
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    Command4->hide();
+    pictureLinesRead({}, {}, true);
+}
+
+void ChatPasteWindow::pictureLinesRead(const QList<PictureLine>& lines, const QString& error, bool cancelled)
+{
+    Command4->hide();
+    m_lines = pictureTextLines(lines);
+    reread();
+    QString note;
+    if (cancelled)
+        note = PictureCancelledText;
+    else if (!error.isEmpty())
+        note = error;
+    else if (m_lines.isEmpty())
+        note = PictureNoTextText;
+    if (!note.isEmpty()) {
+        Label1->setText(note);
+        Label1->setStyleSheet(QStringLiteral("color: rgb(200,0,0); font-weight: bold;"));
+    }
+    emit pictureRead();
+}
+
+void ChatPasteWindow::clearPicture()
+{
+    cancelReading();
+    m_image = QImage();
+    m_digest.clear();
+    m_lines.clear();
+    m_picture = PictureParse{};
+    m_scene->clear();
+    m_left->setCurrentIndex(0);
+}
+
+void ChatPasteWindow::zoom(double factor)
+{
+    const double now = Picture1->transform().m11();
+    if ((factor > 1 && now > 8) || (factor < 1 && now < 0.05)) return;
+    Picture1->scale(factor, factor);
+}
+
+QList<QRectF> ChatPasteWindow::framedBoxes() const
+{
+    QList<QRectF> boxes;
+    for (QGraphicsItem* item : m_scene->items())
+        if (auto* rect = qgraphicsitem_cast<QGraphicsRectItem*>(item)) boxes << rect->rect();
+    return boxes;
+}
+
+void ChatPasteWindow::frameLine(int line)
+{
+    for (QGraphicsItem* item : m_scene->items())
+        if (qgraphicsitem_cast<QGraphicsRectItem*>(item)) delete item;
+    if (!showsPicture() || line < 0 || line >= m_picture.lines.size()) return;
+    const PictureTextLine& read = m_picture.lines[line];
+    QPen pen(FrameColour);
+    pen.setWidth(std::max(2, m_image.width() / 400));
+    for (const QRect& box : read.wordBoxes)
+        m_scene->addRect(QRectF(box).adjusted(-3, -3, 3, 3), pen);
+    Picture1->ensureVisible(QRectF(read.box), 20, 40);
+}
+
+void ChatPasteWindow::pickAt(const QPointF& point)
+{
+    const int line = pictureLineAt(m_picture.lines, point.toPoint());
+    const int row = m_model->firstRowOf(line);
+    if (row < 0) return;
+    Grid1->selectRow(row);
+    Grid1->scrollTo(m_model->index(row, 0));
+}
+
+void ChatPasteWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedPicture(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void ChatPasteWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedPicture(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    openPicture(path);
+}
+
+bool ChatPasteWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Ctrl+V in the message box pastes a picture as a picture, and a picture file dropped on the
+    // box is read rather than written in as its path.
+    if (watched == Text1 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+        const QMimeData* mime = QApplication::clipboard()->mimeData();
+        // A clipboard whose owner has gone (the program that copied was closed) holds nothing; the
+        // text box would crash on it under X11.
+        if (!mime || mime->formats().isEmpty()) return true;
+        if (mime->hasImage() || !droppedPicture(mime).isEmpty()) {
+            paste();
+            return true;
+        }
+    }
+    if (watched == Text1->viewport() && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QString path = droppedPicture(drop->mimeData());
+        if (!path.isEmpty()) {
+            drop->acceptProposedAction();
+            if (event->type() == QEvent::Drop) openPicture(path);
+            return true;
+        }
+    }
+    if (watched == Picture1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto* press = static_cast<QMouseEvent*>(event);
+            if (press->button() == Qt::LeftButton) pickAt(Picture1->mapToScene(press->position().toPoint()));
+        } else if (event->type() == QEvent::Wheel) {
+            auto* wheel = static_cast<QWheelEvent*>(event);
+            if (wheel->modifiers() & Qt::ControlModifier) {
+                zoom(wheel->angleDelta().y() > 0 ? 1.25 : 0.8);
+                return true;
+            }
+        }
+    }
+    return SecondaryWindow::eventFilter(watched, event);
 }
 
 void ChatPasteWindow::setUp()
@@ -270,7 +590,21 @@ QString ChatPasteWindow::customer() const
 void ChatPasteWindow::reread()
 {
     m_reread.stop();
-    m_parse = parseChat(Text1->toPlainText(), Combo1->currentText());
+    if (showsPicture()) {
+        m_picture = parsePicture(m_lines, Combo1->currentText());
+        m_parse = m_picture.chat;
+        // Each line not understood shows the piece of the picture it was read from.
+        QHash<int, QPixmap> pieces;
+        const int height = Grid1->verticalHeader()->defaultSectionSize() - 4;
+        for (qsizetype i = 0; i < m_parse.lines.size(); ++i)
+            if (m_parse.lines[i].kind == ChatLineKind::NotUnderstood && !m_lines[i].box.isEmpty())
+                pieces.insert(int(i), QPixmap::fromImage(m_image.copy(m_lines[i].box.adjusted(-4, -4, 4, 4))
+                                                             .scaledToHeight(height, Qt::SmoothTransformation)));
+        m_model->setPieces(pieces);
+    } else {
+        m_parse = parseChat(Text1->toPlainText(), Combo1->currentText());
+        m_model->setPieces({});
+    }
     showParse();
 }
 
@@ -294,11 +628,22 @@ void ChatPasteWindow::showParse()
     Label1->setStyleSheet(warn ? QStringLiteral("color: rgb(200,0,0); font-weight: bold;") : QString());
     Label2->setText(m_parse.customer.isEmpty() ? QString() : ChatCustomerFoundText + m_parse.customer);
     Combo2->lineEdit()->setPlaceholderText(m_parse.customer);
-    Command1->setEnabled(count > 0);
+    Command1->setEnabled(count > 0 && !reading());
+    // A picture's rows are taller: the piece of the picture beside a red row must be legible.
+    Grid1->verticalHeader()->setDefaultSectionSize(showsPicture() ? std::max(fontMetrics().height() + 6, 40)
+                                                                  : fontMetrics().height() + 6);
 }
 
 void ChatPasteWindow::replaceLine(int line, const QString& text)
 {
+    if (showsPicture()) {
+        // The operator's own reading of the line stands as typed.
+        if (line < 0 || line >= m_lines.size()) return;
+        m_lines[line].text = text;
+        m_lines[line].typed = true;
+        reread();
+        return;
+    }
     QTextBlock block = Text1->document()->findBlockByNumber(line);
     if (!block.isValid()) return;
     QTextCursor cursor(block);
@@ -309,6 +654,7 @@ void ChatPasteWindow::replaceLine(int line, const QString& text)
 
 void ChatPasteWindow::commit()
 {
+    if (reading()) return;
     reread();
     const QList<ChatBet> bets = m_parse.bets();
     if (bets.isEmpty()) {
@@ -335,7 +681,8 @@ void ChatPasteWindow::commit()
     }
     const QString lateQuestion = ctx.ledger.afterResultQuestion();
     if (!lateQuestion.isEmpty() && !askAfterResult(this, lateQuestion)) return;
-    const EntryResult entered = ctx.ledger.enterChat(bets, name, !lateQuestion.isEmpty());
+    const EntryResult entered = showsPicture() ? ctx.ledger.enterPicture(bets, name, m_digest, !lateQuestion.isEmpty())
+                                               : ctx.ledger.enterChat(bets, name, !lateQuestion.isEmpty());
     // The main list now shows the paste, not the pair being keyed: its next entry shows its header.
     ctx.session.HeaderFlag.clear();
     if (ctx.shell) {
@@ -343,6 +690,7 @@ void ChatPasteWindow::commit()
         ctx.shell->addLines(entered.lines);
         ctx.shell->refreshPickLists();
     }
+    clearPicture();
     Text1->clear();
     reread();
     Text1->setFocus();

@@ -1,0 +1,171 @@
+// Chat messages drawn as phones show them, read back by the recogniser and the chat reader.
+#include "app/picturerecognizer.h"
+#include "chatpictures.h"
+#include "testsupport.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTest>
+
+using namespace varnoth;
+
+class TestPictureReading : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void chatPictures_data();
+    void chatPictures();
+    void cleaning();
+    void screenshotSpeed();
+    void unreadable();
+    void cancelled();
+
+private:
+    QList<test::MeantMessage> m_messages;
+};
+
+void TestPictureReading::initTestCase()
+{
+    m_messages = test::meantMessages(QFINDTESTDATA("entry/data/chat_messages.txt"));
+    QVERIFY(m_messages.size() > 50);
+}
+
+void TestPictureReading::chatPictures_data()
+{
+    QTest::addColumn<test::ChatLook>("look");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<double>("least"); // the share of the meant bets that must be found
+    // The shares below are those measured on this set, less a margin: a change of the cleaning or of the
+    // doubt rules that loses many bets shows here.
+    QTest::newRow("light, 44 px") << test::ChatLook{44, false, false, false} << 0 << 0.65;
+    QTest::newRow("light, 34 px") << test::ChatLook{34, false, false, false} << 1 << 0.75;
+    QTest::newRow("dark, 52 px") << test::ChatLook{52, true, false, false} << 2 << 0.5;
+    QTest::newRow("JPEG copy") << test::ChatLook{44, false, true, false} << 3 << 0.5;
+    QTest::newRow("photo of the screen") << test::ChatLook{44, false, false, true} << 4 << 0.7;
+    // A font drawn like handwriting: little is read, and nothing wrong.
+    QTest::newRow("handwriting-like font")
+        << test::ChatLook{48, false, false, false, QStringLiteral("Purisa")} << 5 << 0.0;
+}
+
+Q_DECLARE_METATYPE(test::ChatLook)
+
+// Each look reads its own share of the messages (every `Stride`th one), so that the set stays quick to
+// read on a small machine; no bet nobody placed is ever made.
+void TestPictureReading::chatPictures()
+{
+    QFETCH(test::ChatLook, look);
+    QFETCH(int, first);
+    QFETCH(double, least);
+    const int stride = qEnvironmentVariableIntValue("VARNOTH_PICTURE_STRIDE") > 0
+                           ? qEnvironmentVariableIntValue("VARNOTH_PICTURE_STRIDE")
+                           : 4;
+    int meant = 0, found = 0, wrong = 0, flagged = 0, pictures = 0;
+    qint64 ms = 0;
+    for (qsizetype i = first; i < m_messages.size(); i += stride) {
+        const test::MeantMessage& m = m_messages[i];
+        const QImage image = test::chatPicture(m.lines, look);
+        QElapsedTimer timer;
+        timer.start();
+        const RecognizedPicture read = recognizePicture(image);
+        const PictureParse parse = parsePicture(pictureTextLines(read.lines), m.picked);
+        ms += timer.elapsed();
+        ++pictures;
+        QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+        QStringList expected = m.bets;
+        meant += int(expected.size());
+        flagged += parse.doubtfulCount();
+        if (qEnvironmentVariableIsSet("VARNOTH_PICTURE_SHOW")) {
+            for (qsizetype l = 0; l < parse.lines.size(); ++l)
+                qInfo("%lld %s %d %d  %s", static_cast<long long>(i), parse.lines[l].doubtful ? "?" : " ",
+                      int(parse.chat.lines.value(l).kind), int(parse.chat.lines.value(l).problem),
+                      qPrintable(parse.lines[l].text));
+            qInfo("   sent: %s", qPrintable(m.lines.join(" | ")));
+        }
+        const int foundBefore = found;
+        for (const ChatBet& b : parse.chat.bets()) {
+            const QString bet = b.type + ' ' + b.number + ' ' + b.amount;
+            if (expected.removeOne(bet)) {
+                ++found;
+            } else {
+                ++wrong;
+                QStringList seen;
+                for (const PictureTextLine& l : parse.lines)
+                    seen << l.text;
+                qWarning("message %lld: not meant: %s\n  read: %s\n  sent: %s", static_cast<long long>(i),
+                         qPrintable(bet), qPrintable(seen.join(" | ")), qPrintable(m.lines.join(" | ")));
+            }
+        }
+        if (qEnvironmentVariableIsSet("VARNOTH_PICTURE_SHOW"))
+            qInfo("   %lld: %d of %lld found; missed: %s", static_cast<long long>(i), found - foundBefore,
+                  static_cast<long long>(m.bets.size()), qPrintable(expected.join(", ")));
+    }
+    qInfo("%d pictures in %lld ms: %d of %d bets found (%.1f%%), %d not meant, %d lines flagged", pictures, ms, found,
+          meant, meant ? 100.0 * found / meant : 0.0, wrong, flagged);
+    QCOMPARE(wrong, 0);
+    QVERIFY2(found >= meant * least, qPrintable(QString::number(100.0 * found / meant, 'f', 1) + " %"));
+}
+
+// A dark theme comes out as dark text on light, a photo's slant is found, a small picture is scaled up.
+void TestPictureReading::cleaning()
+{
+    const QStringList lines = m_messages[0].lines;
+    const CleanPicture dark = cleanPicture(test::chatPicture(lines, {44, true, false, false}));
+    qint64 sum = 0;
+    for (int y = 0; y < dark.image.height(); ++y)
+        for (int x = 0; x < dark.image.width(); ++x)
+            sum += dark.image.constScanLine(y)[x];
+    QVERIFY(sum / (qint64(dark.image.width()) * dark.image.height()) > 160);
+
+    const CleanPicture photo = cleanPicture(test::chatPicture(lines, {44, false, false, true}));
+    QVERIFY2(std::abs(photo.angle - 1.5) <= 0.5, qPrintable(QString::number(photo.angle)));
+    QVERIFY(photo.scale > 1); // two-thirds of a phone's width is narrower than it reads best
+
+    const CleanPicture straight = cleanPicture(test::chatPicture(lines, {}));
+    QCOMPARE(straight.angle, 0.0);
+    QCOMPARE(straight.scale, 1.0);
+}
+
+// A whole screenshot of a phone, 1080 x 2400, read and parsed.
+void TestPictureReading::screenshotSpeed()
+{
+    QStringList lines{"ลูกค้า สมชาย"};
+    for (int i = 0; i < 14; ++i)
+        lines << QString("%1=%2*%2").arg(100 + 37 * i).arg(10 * (i % 5 + 1));
+    lines << "รวม 600";
+    const QImage image = test::chatPicture(lines, {}, 1080, 2400);
+    QCOMPARE(image.size(), QSize(1080, 2400));
+    QElapsedTimer timer;
+    timer.start();
+    const PictureParse parse = parsePicture(pictureTextLines(recognizePicture(image).lines), "3ตัวตรง");
+    const qint64 ms = timer.elapsed();
+    qInfo("1080 x 2400 screenshot read and parsed in %lld ms: %lld bets, %d lines flagged", ms,
+          static_cast<long long>(parse.chat.bets().size()), parse.doubtfulCount());
+    QVERIFY(parse.chat.bets().size() > 0);
+    // The goal is 2 s on the benchmark machine; a shared test machine gets room.
+    QVERIFY2(ms < test::timeLimit(5000), qPrintable(QString::number(ms) + " ms"));
+}
+
+void TestPictureReading::unreadable()
+{
+    QCOMPARE(pictureFromBytes("not a picture").error.isEmpty(), false);
+    QVERIFY(!loadPicture("/nonexistent/slip.png").error.isEmpty());
+    // A blank picture holds no line, and no bet.
+    QImage blank(800, 600, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    const RecognizedPicture read = recognizePicture(blank);
+    QVERIFY(read.error.isEmpty());
+    QVERIFY(parsePicture(pictureTextLines(read.lines), "2ตัวบน").chat.bets().isEmpty());
+}
+
+void TestPictureReading::cancelled()
+{
+    const QImage image = test::chatPicture(m_messages[0].lines, {}, 1080, 2400);
+    std::atomic_bool cancel{true};
+    const RecognizedPicture read = recognizePicture(image, &cancel);
+    QVERIFY(read.cancelled);
+    QVERIFY(read.lines.isEmpty());
+}
+
+QTEST_MAIN(TestPictureReading)
+#include "tst_picturereading.moc"
