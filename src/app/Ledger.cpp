@@ -387,12 +387,6 @@ qint64 Ledger::audit(const QList<AuditEvent>& events, qint64 entry)
     return entry;
 }
 
-qint64 Ledger::auditEntry(const EntryResult& entry, AuditAction action)
-{
-    if (entry.changes.isEmpty()) return 0;
-    return audit(betEvents(entry, action, resultSaved(m_store) ? AuditAfterResultText : QString()));
-}
-
 void Ledger::push(LedgerCommand* command)
 {
     m_undo.push(command);
