@@ -6,6 +6,7 @@
 #include "audit/auditread.h"
 #include "audit/audittexts.h"
 #include "core/model/customername.h"
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/chattexts.h"

@@ -7,6 +7,7 @@
 #include "accounts/drawhistory.h"
 #include "app/BillPainter.h"
 #include "core/model/customername.h"
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/chat.h"
@@ -385,8 +386,8 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
         return refused(r, QStringLiteral("refused, nothing stored: the customer name cannot be stored"));
     }
     const QStringList failures = ledger.prepareCustomer(o.customer);
-    r.out << QLatin1Char('<') + o.type + QStringLiteral("> <") + o.customer + QLatin1Char('>');
-    if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
+    r.out << headerLine(o.type, o.customer);
+    if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << ReadyForBetsText;
     r.out << failures;
     int closed = 0;
     int rejected = 0;

@@ -4,6 +4,7 @@
 #include "app/ledgertexts.h"
 #include "audit/audittexts.h"
 #include "core/model/customername.h"
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/chattexts.h"
@@ -668,10 +669,10 @@ void Form1::ShowCustomerBets(const QString& type, const QString& customer)
 {
     m_ledger.progress().reset();
     List1->clear();
-    ListAddLine(QStringLiteral("<") + type + QStringLiteral("> <") + customer + QStringLiteral(">"));
+    ListAddLine(headerLine(type, customer));
     if (m_store.StakeFilePath(type, customer).isEmpty()) return;
     UpdateTotals(type, customer);
-    ListAddLine(QStringLiteral("พร้อมรับข้อมูล"));
+    ListAddLine(ReadyForBetsText);
 }
 
 void Form1::UpdateTotals(const QString& type, const QString& customer)
