@@ -25,6 +25,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QToolButton;
+class QVBoxLayout;
 class QFrame;
 class QMenu;
 class QAction;
@@ -143,6 +144,13 @@ protected:
 
 private:
     void buildControls();
+    void createFields(QWidget* central);
+    void createKeypads(QWidget* central);
+    void createButtons(QWidget* central);
+    void createProgressBar(QWidget* central);
+    QVBoxLayout* entryColumnLayout();
+    void createListAndPanel(QWidget* central);
+    QVBoxLayout* totalsColumnLayout();
     void setEntryFieldsEnabled(bool enabled);
     void buildMenus();
     void connectControls();
