@@ -540,8 +540,8 @@ void Form1::connectControls()
 
     // Typing into Combo1 empties it: only a pick from its list sets a type.
     connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1->setEditText(QString()); });
-    connect(Combo1, &QComboBox::editTextChanged, this, &Form1::onCombo1TextChanged);
-    connect(Combo2, &QComboBox::editTextChanged, this, &Form1::onCombo2TextChanged);
+    connect(Combo1, &QComboBox::editTextChanged, this, &Form1::onPairTextChanged);
+    connect(Combo2, &QComboBox::editTextChanged, this, &Form1::onPairTextChanged);
     connect(Combo1, &QComboBox::activated, this, [this] { SelectTypeCustomer(false); });
     connect(Combo2, &QComboBox::activated, this, [this] { SelectTypeCustomer(true); });
     connect(Combo3, &QComboBox::activated, this, [this] { onCombo3Activated(Combo3->currentText()); });
@@ -864,21 +864,12 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
     if (fromCustomerList) m_session.HeaderFlag.clear();
 }
 
-void Form1::onCombo1TextChanged()
+void Form1::onPairTextChanged()
 {
     if (m_filling) return;
     List1->clear();
     m_session.HeaderFlag.clear();
-    const auto [type, customer] = keyedPair();
-    UpdateTotals(type, customer);
-}
-
-void Form1::onCombo2TextChanged()
-{
-    if (m_filling) return;
-    List1->clear();
-    m_session.HeaderFlag.clear();
-    // The label and the boxes follow the name as it is typed, never the one picked before.
+    // The label and the boxes follow the pair as it is typed, never the one picked before.
     const auto [type, customer] = keyedPair();
     UpdateTotals(type, customer);
 }
@@ -972,7 +963,6 @@ void Form1::onCombo4Activated(const QString& entry)
         disText();
         clMouse();
         Text1->setFocus();
-        disText();
         colour = QColor(255, 192, 128);
     } else if (entry == QStringLiteral("เมาส์")) {
         disText();

@@ -155,8 +155,8 @@ private:
     void buildMenus();
     void connectControls();
     void startTick();
-    void onCombo1TextChanged();
-    void onCombo2TextChanged();
+    // The type or the customer box changed: the list and the boxes follow the pair they now name.
+    void onPairTextChanged();
     void onCombo4Activated(const QString& entry);
     // Opens a report window alone; the mode is set before it opens, after it opens, or not at all.
     void openReport(WindowId id, std::optional<WindowMode> modeBefore, std::optional<WindowMode> modeAfter);
