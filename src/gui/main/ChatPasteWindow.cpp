@@ -337,7 +337,7 @@ void ChatPasteWindow::commit()
     if (!lateQuestion.isEmpty() && !askAfterResult(this, lateQuestion)) return;
     const EntryResult entered = ctx.ledger.enterChat(bets, name, !lateQuestion.isEmpty());
     // The main list now shows the paste, not the pair being keyed: its next entry shows its header.
-    ctx.session.HeaderFlag.clear();
+    ctx.session.HeaderFlag = false;
     if (ctx.shell) {
         ctx.shell->clearList();
         ctx.shell->addLines(entered.lines);

@@ -852,7 +852,7 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
         Combo2->lineEdit()->selectAll();
         return;
     }
-    m_session.HeaderFlag = QStringLiteral("1");
+    m_session.HeaderFlag = true;
     const QStringList failures = m_ledger.prepareCustomer(customer);
     ShowCustomerBets(type, customer);
     listAddLines(failures);
@@ -861,14 +861,14 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
         Text1->setFocus();
     else
         Combo4->setFocus();
-    if (fromCustomerList) m_session.HeaderFlag.clear();
+    if (fromCustomerList) m_session.HeaderFlag = false;
 }
 
 void Form1::onPairTextChanged()
 {
     if (m_filling) return;
     List1->clear();
-    m_session.HeaderFlag.clear();
+    m_session.HeaderFlag = false;
     // The label and the boxes follow the pair as it is typed, never the one picked before.
     const auto [type, customer] = keyedPair();
     UpdateTotals(type, customer);
