@@ -18,6 +18,7 @@
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
 #include "tools/backuptexts.h"
+#include "tools/newdraw.h"
 #include "tools/restore.h"
 
 #include <QCoreApplication>

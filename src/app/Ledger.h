@@ -17,7 +17,9 @@
 #include "settings/result.h"
 #include "tools/backup.h"
 #include "tools/fullbackup.h"
+#include "tools/newdraw.h"
 #include "tools/records.h"
+#include "tools/restore.h"
 
 #include <QObject>
 #include <QUndoStack>

@@ -28,6 +28,8 @@
 #include "settings/options.h"
 #include "storage/folder/store.h"
 #include "tools/backup.h"
+#include "tools/newdraw.h"
+#include "tools/restore.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -6,6 +6,7 @@
 #include "core/model/types.h"
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
+#include "tools/restore.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -11,6 +11,7 @@
 #include "storage/folder/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
+#include "tools/restore.h"
 
 #include <QDir>
 #include <QElapsedTimer>

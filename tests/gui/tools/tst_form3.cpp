@@ -11,6 +11,7 @@
 #include "tools/backup.h"
 #include "tools/backuptexts.h"
 #include "tools/fullbackup.h"
+#include "tools/newdraw.h"
 
 #include <QAction>
 #include <QComboBox>
