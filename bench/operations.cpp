@@ -27,6 +27,8 @@
 #include "settings/numberrules.h"
 #include "storage/folder/store.h"
 #include "tools/backup.h"
+#include "tools/newdraw.h"
+#include "tools/restore.h"
 
 #include <QDateTime>
 #include <QDir>

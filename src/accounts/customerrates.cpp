@@ -2,6 +2,7 @@
 
 #include "accounts/accounttexts.h"
 #include "core/model/customername.h"
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "storage/folder/store.h"
@@ -169,7 +170,7 @@ RateChange setCustomerRate(Store& store, const QString& customer, const QString&
         change.lines << outcomeLine(change.outcome);
         return change;
     }
-    const QString pair = QLatin1Char('<') + type + QStringLiteral("> <") + name + QLatin1Char('>');
+    const QString pair = headerLine(type, name);
     change.lines << (clear ? RateClearedText : RateSavedText) + pair;
     return change;
 }

@@ -6,6 +6,7 @@
 #include "audit/auditread.h"
 #include "audit/audittexts.h"
 #include "core/model/customername.h"
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/chattexts.h"
@@ -18,6 +19,7 @@
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
 #include "tools/backuptexts.h"
+#include "tools/newdraw.h"
 #include "tools/restore.h"
 
 #include <QCoreApplication>
@@ -419,12 +421,6 @@ qint64 Ledger::audit(const QList<AuditEvent>& events, qint64 entry)
         }
     saveAnchor();
     return entry;
-}
-
-qint64 Ledger::auditEntry(const EntryResult& entry, AuditAction action)
-{
-    if (entry.changes.isEmpty()) return 0;
-    return audit(betEvents(entry, action, resultSaved(m_store) ? AuditAfterResultText : QString()));
 }
 
 void Ledger::push(LedgerCommand* command)

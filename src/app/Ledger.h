@@ -17,7 +17,9 @@
 #include "settings/result.h"
 #include "tools/backup.h"
 #include "tools/fullbackup.h"
+#include "tools/newdraw.h"
 #include "tools/records.h"
+#include "tools/restore.h"
 
 #include <QObject>
 #include <QUndoStack>
@@ -125,14 +127,8 @@ public:
     QStringList redo();
 
     // --- the audit log ------------------------------------------------------------------------
-    // Every call above that changes the book writes its lines here; these are for changes that come
-    // from elsewhere (number rules, payments, chat paste) and for the windows that read the log.
-    // Appends one line under a new entry number; returns the number.
-    qint64 audit(const AuditEvent& event);
-    // Appends the lines of one action under one entry number (a new one for 0); returns the number.
-    qint64 audit(const QList<AuditEvent>& events, qint64 entry = 0);
-    // One line per stored bet of an entry, under one new entry number; 0 when it stored nothing.
-    qint64 auditEntry(const EntryResult& entry, AuditAction action);
+    // Every call above that changes the book writes its own lines to the log; these are for the
+    // windows and jobs that read it.
     QString auditLogPath() const;
     // The key of this user's chain, and where this computer keeps the anchor of the book's log ("" for
     // none); the anchor is written after every change.
@@ -191,6 +187,10 @@ private:
         qint64 m_lastYield = 0;
     };
 
+    // Appends one line of the audit log under a new entry number; returns the number.
+    qint64 audit(const AuditEvent& event);
+    // Appends the lines of one action under one entry number (a new one for 0); returns the number.
+    qint64 audit(const QList<AuditEvent>& events, qint64 entry = 0);
     void push(class LedgerCommand* command);
     void pushFiles(class LedgerCommand* command, const QList<AuditEvent>& events);
     void pushEntry(const EntryResult& result, AuditAction action, const QString& stepText = QString(),

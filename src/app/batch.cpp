@@ -13,6 +13,7 @@
 #include "app/picturerecognizer.h"
 #include "app/spreadsheet.h"
 #include "core/model/customername.h"
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/chat.h"
@@ -33,6 +34,8 @@
 #include "settings/options.h"
 #include "storage/folder/store.h"
 #include "tools/backup.h"
+#include "tools/newdraw.h"
+#include "tools/restore.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -454,8 +457,8 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
         return refused(r, QStringLiteral("refused, nothing stored: the customer name cannot be stored"));
     }
     const QStringList failures = ledger.prepareCustomer(o.customer);
-    r.out << QLatin1Char('<') + o.type + QStringLiteral("> <") + o.customer + QLatin1Char('>');
-    if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << QStringLiteral("พร้อมรับข้อมูล");
+    r.out << headerLine(o.type, o.customer);
+    if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << ReadyForBetsText;
     r.out << failures;
     int closed = 0;
     int rejected = 0;

@@ -1,5 +1,6 @@
 #include "entry/gates.h"
 
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 
@@ -151,11 +152,6 @@ std::optional<GateExpansion> expandNumberField(const QString& text)
     return std::nullopt;
 }
 
-QString headerLine(const QString& type, const QString& customer)
-{
-    return QLatin1Char('<') + type + QStringLiteral("> <") + customer + QLatin1Char('>');
-}
-
 QList<PlannedBet> pairedBets(const QString& number, const QString& first, const QString& second, const QString& type,
                              const QString& customer)
 {
@@ -170,7 +166,7 @@ QList<PlannedBet> pairedBets(const QString& number, const QString& first, const 
         secondType = QStringLiteral("วิ่งล่าง");
     }
     return {PlannedBet{number, first, type, {headerLine(secondType, customer)}},
-            PlannedBet{secondNumber, second, secondType, {headerLine(type, customer), QStringLiteral("พร้อมรับข้อมูล")}}};
+            PlannedBet{secondNumber, second, secondType, {headerLine(type, customer), ReadyForBetsText}}};
 }
 
 EntryPlan parseEntryLine(const QString& line, const QString& type, const QString& customer)

@@ -47,9 +47,6 @@ struct EntryPlan {
     QString rejectedText;
 };
 
-// "<type> <customer>", the header of a type and customer in the main list.
-QString headerLine(const QString& type, const QString& customer);
-
 // The two bets of a paired amount first+second on a number of 3, 2, or 1 and fewer characters: the
 // second goes to the permuted or the lower type of the pair, followed by the header lines that tell
 // the operator which type each bet went to.

@@ -3,6 +3,7 @@
 #include "accounts/accounttexts.h"
 #include "accounts/bill.h"
 #include "accounts/customerrates.h"
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "reports/cutting.h"
@@ -36,7 +37,7 @@ qsizetype firstDash(QStringView item)
 
 QString winnersHeading(const QString& first, const QString& type, const QString& customer)
 {
-    return first + QLatin1Char('<') + type + QStringLiteral("> <") + customer + QLatin1Char('>');
+    return first + headerLine(type, customer);
 }
 
 struct Selection {

@@ -7,6 +7,7 @@
 #include "storage/folder/numberlines.h"
 #include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
+#include "tools/restore.h"
 
 #include <QCryptographicHash>
 #include <QDir>

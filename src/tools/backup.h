@@ -1,6 +1,6 @@
 #pragma once
 // Backup: one text file on a chosen drive holding every stake and entry count with the customer
-// names in its headings. This header also brings in restore, the new draw and the drive list.
+// names in its headings.
 
 #include "core/model/outcome.h"
 #include "core/model/text.h"
@@ -44,7 +44,3 @@ struct BackupResult {
 BackupResult writeBackup(Store& store, const QString& drive);
 
 } // namespace varnoth
-
-#include "tools/drives.h"
-#include "tools/newdraw.h"
-#include "tools/restore.h"

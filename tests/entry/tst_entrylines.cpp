@@ -8,6 +8,7 @@
 #include "storage/folder/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
+#include "tools/restore.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 // merged twice must not depend on how its bytes are sliced, on its line ends or on blank lines.
 #include "fuzzsupport.h"
 #include "storage/folder/store.h"
-#include "tools/backup.h"
+#include "tools/restore.h"
 
 #include <QDir>
 

@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.20)
 # Checks that the folders of src/ are layers: a file includes only the layers at or below its own,
-# the core knows no file, and every window lives under gui/. Run as `cmake -DSRC=<src> -P this`.
+# the core knows no file, and every window lives under gui/ and includes no other window. Run as
+# `cmake -DSRC=<src> -P this`.
 # Prints every wrong include and fails when there is one.
 
 # The layers from the bottom; a folder sees its own layer and those before it.
@@ -42,6 +43,13 @@ foreach(rel IN LISTS sources)
         math(EXPR problems "${problems} + 1")
         continue()
     endif()
+    get_filename_component(name ${rel} NAME_WE)
+    # A window (Form1 and its parts Form1_*.cpp, the numbered windows, the *Window classes) includes
+    # no other window: windows open each other through the dispatch and the Shell.
+    set(window "")
+    if(layer STREQUAL "gui" AND name MATCHES "^(Form[0-9]+|[A-Za-z]+Window)(_|$)")
+        set(window ${CMAKE_MATCH_1})
+    endif()
     file(STRINGS ${SRC}/${rel} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
     foreach(line IN LISTS includes)
         string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" inc "${line}")
@@ -53,6 +61,12 @@ foreach(rel IN LISTS sources)
             message("${rel}: includes ${inc}, a layer above its own")
             math(EXPR problems "${problems} + 1")
         endif()
+        get_filename_component(included ${inc} NAME_WE)
+        if(window AND NOT included STREQUAL window AND NOT included STREQUAL "SecondaryWindow"
+           AND included MATCHES "^(Form[0-9]+|[A-Za-z]+Window)$")
+            message("${rel}: includes ${inc}, another window")
+            math(EXPR problems "${problems} + 1")
+        endif()
     endforeach()
     if(layer STREQUAL "core")
         file(STRINGS ${SRC}/${rel} files REGEX "Q(File|SaveFile|Dir|FileInfo|LockFile|TemporaryFile)[^A-Za-z]|\\.gif\"")
@@ -61,7 +75,6 @@ foreach(rel IN LISTS sources)
             math(EXPR problems "${problems} + 1")
         endforeach()
     endif()
-    get_filename_component(name ${rel} NAME_WE)
     if(NOT layer STREQUAL "gui" AND (name MATCHES "^Form[0-9]" OR name MATCHES "Window$"))
         message("${rel}: a window outside gui/")
         math(EXPR problems "${problems} + 1")

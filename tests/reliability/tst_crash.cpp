@@ -16,6 +16,7 @@
 #include "testsupport.h"
 #include "tools/backup.h"
 #include "tools/backuptexts.h"
+#include "tools/restore.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -12,6 +12,8 @@
 #include "tools/backup.h"
 #include "tools/backuptexts.h"
 #include "tools/fullbackup.h"
+#include "tools/newdraw.h"
+#include "tools/restore.h"
 
 #include <QDir>
 #include <QDirIterator>

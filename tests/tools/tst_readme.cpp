@@ -10,6 +10,7 @@
 #include <QSet>
 
 #include <QRegularExpression>
+#include <QResource>
 #include <QTest>
 
 using namespace varnoth;
@@ -18,6 +19,19 @@ class TestReadme : public QObject
 {
     Q_OBJECT
 private slots:
+    // The guide is compiled into every program of the library from its text file, and read back line
+    // by line: no line end is left in a line, and the last section keeps its closing empty line.
+    void guideIsCompiledIn()
+    {
+        QVERIFY(QResource(QStringLiteral(":/guide/readme.txt")).isValid());
+        const QStringList lines = ReadmeLines();
+        QVERIFY(lines.size() > 200);
+        QVERIFY(lines.first().startsWith(QLatin1Char('-')));
+        QCOMPARE(lines.last(), QString());
+        QVERIFY(!lines.join(QString()).contains(QLatin1Char('\r')));
+        QCOMPARE(lines.join(QString()).count(QLatin1Char('\n')), 0);
+    }
+
     void topicsInOrder()
     {
         const QStringList expected = {"-เกี่ยวกับโปรแกรม",       "-ระบบที่รองรับ",        "-คุณสมบัติของโปรแกรม",

@@ -684,7 +684,7 @@ void ChatPasteWindow::commit()
     const EntryResult entered = showsPicture() ? ctx.ledger.enterPicture(bets, name, m_digest, !lateQuestion.isEmpty())
                                                : ctx.ledger.enterChat(bets, name, !lateQuestion.isEmpty());
     // The main list now shows the paste, not the pair being keyed: its next entry shows its header.
-    ctx.session.HeaderFlag.clear();
+    ctx.session.HeaderFlag = false;
     if (ctx.shell) {
         ctx.shell->clearList();
         ctx.shell->addLines(entered.lines);

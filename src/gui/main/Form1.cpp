@@ -5,6 +5,7 @@
 #include "app/ledgertexts.h"
 #include "audit/audittexts.h"
 #include "core/model/customername.h"
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/chattexts.h"
@@ -225,7 +226,34 @@ void Form1::buildControls()
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
+    createFields(central);
+    createKeypads(central);
+    createButtons(central);
+    createProgressBar(central);
 
+    // Layout: entry column on the left, the list in the middle, totals and buttons on the right.
+    QVBoxLayout* left = entryColumnLayout();
+    createListAndPanel(central);
+    QVBoxLayout* right = totalsColumnLayout();
+
+    // The side columns keep their width; the list takes whatever room the window has.
+    auto* leftColumn = m_leftColumn = new QWidget(central);
+    leftColumn->setObjectName(QStringLiteral("leftColumn"));
+    leftColumn->setLayout(left);
+    left->setContentsMargins(0, 0, 0, 0);
+    auto* rightColumn = m_rightColumn = new QWidget(central);
+    rightColumn->setObjectName(QStringLiteral("rightColumn"));
+    rightColumn->setLayout(right);
+    right->setContentsMargins(0, 0, 0, 0);
+    auto* main = new QHBoxLayout(central);
+    main->addWidget(leftColumn, 0);
+    main->addWidget(m_middle, 1);
+    main->addWidget(rightColumn, 0);
+}
+
+// The drop-downs, the entry fields, the total boxes, their labels and the main list.
+void Form1::createFields(QWidget* central)
+{
     Combo1 = new QComboBox(central);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
@@ -267,7 +295,11 @@ void Form1::buildControls()
     List1 = new QListWidget(central);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setUniformItemSizes(true);
+}
 
+// The number and amount keypads of keying by mouse, with their clear and Enter keys.
+void Form1::createKeypads(QWidget* central)
+{
     const QStringList keys = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                               QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
                               QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("+")};
@@ -285,6 +317,11 @@ void Form1::buildControls()
     Command11 = button(QStringLiteral("Command11"), QStringLiteral("Enter"), central);
     for (QPushButton* b : {Command5, Command10, Command9, Command11})
         b->setFocusPolicy(Qt::NoFocus);
+}
+
+// The report and settlement buttons and the picture buttons.
+void Form1::createButtons(QWidget* central)
+{
     Command2 = button(QStringLiteral("Command2"), QStringLiteral("ดูข้อมูล (&V)"), central);
     Command4 = button(QStringLiteral("Command4"), QStringLiteral("คัดเกินอั้น (&O)"), central);
     Command3 = button(QStringLiteral("Command3"), QStringLiteral("คัดเลข (&C)"), central);
@@ -305,7 +342,11 @@ void Form1::buildControls()
                      themedIcon("preferences-desktop-color", QStyle::SP_DesktopIcon), central);
     Image7 = picture(QStringLiteral("Image7"), QStringLiteral(" ปิดโปรแกรม เพื่อเลิกใช้งาน "),
                      themedIcon("application-exit", QStyle::SP_DialogCloseButton), central);
+}
 
+// The progress bar of long loops: a box with a bar that grows in it.
+void Form1::createProgressBar(QWidget* central)
+{
     Shape7 = new QFrame(central);
     Shape7->setObjectName(QStringLiteral("Shape7"));
     Shape7->setFrameShape(QFrame::Box);
@@ -314,8 +355,11 @@ void Form1::buildControls()
     Shape8->setObjectName(QStringLiteral("Shape8"));
     Shape8->setStyleSheet(QStringLiteral("background: #000080;"));
     Shape8->setGeometry(1, 1, 0, 12);
+}
 
-    // Layout: entry column on the left, the list in the middle, totals and buttons on the right.
+// The entry column: type, customer, number and amount with their keypads, and the progress bar.
+QVBoxLayout* Form1::entryColumnLayout()
+{
     auto* left = new QVBoxLayout;
     left->addWidget(Label23);
     left->addWidget(Combo1);
@@ -347,7 +391,12 @@ void Form1::buildControls()
     progressRow->addWidget(Shape7);
     progressRow->addStretch();
     left->addLayout(progressRow);
+    return left;
+}
 
+// The list under its caption, with the side panel beside it.
+void Form1::createListAndPanel(QWidget* central)
+{
     auto* listColumn = new QWidget(central);
     listColumn->setObjectName(QStringLiteral("listColumn"));
     auto* middle = new QVBoxLayout(listColumn);
@@ -357,7 +406,11 @@ void Form1::buildControls()
     m_panel = new PairPanel(central);
     m_middle = new ListAndPanel(listColumn, m_panel, central);
     m_middle->setObjectName(QStringLiteral("listAndPanel"));
+}
 
+// The totals column: the total boxes, the settings and keying pickers, the buttons and pictures.
+QVBoxLayout* Form1::totalsColumnLayout()
+{
     auto* right = new QVBoxLayout;
     auto* totals = new QGridLayout;
     totals->addWidget(Label14, 0, 1);
@@ -392,20 +445,7 @@ void Form1::buildControls()
     pictures->addWidget(Image4, 1, 1);
     pictures->addWidget(Image7, 1, 2);
     right->addLayout(pictures);
-
-    // The side columns keep their width; the list takes whatever room the window has.
-    auto* leftColumn = m_leftColumn = new QWidget(central);
-    leftColumn->setObjectName(QStringLiteral("leftColumn"));
-    leftColumn->setLayout(left);
-    left->setContentsMargins(0, 0, 0, 0);
-    auto* rightColumn = m_rightColumn = new QWidget(central);
-    rightColumn->setObjectName(QStringLiteral("rightColumn"));
-    rightColumn->setLayout(right);
-    right->setContentsMargins(0, 0, 0, 0);
-    auto* main = new QHBoxLayout(central);
-    main->addWidget(leftColumn, 0);
-    main->addWidget(m_middle, 1);
-    main->addWidget(rightColumn, 0);
+    return right;
 }
 
 void Form1::buildMenus()
@@ -509,8 +549,8 @@ void Form1::connectControls()
 
     // Typing into Combo1 empties it: only a pick from its list sets a type.
     connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, [this] { Combo1->setEditText(QString()); });
-    connect(Combo1, &QComboBox::editTextChanged, this, &Form1::onCombo1TextChanged);
-    connect(Combo2, &QComboBox::editTextChanged, this, &Form1::onCombo2TextChanged);
+    connect(Combo1, &QComboBox::editTextChanged, this, &Form1::onPairTextChanged);
+    connect(Combo2, &QComboBox::editTextChanged, this, &Form1::onPairTextChanged);
     connect(Combo1, &QComboBox::activated, this, [this] { SelectTypeCustomer(false); });
     connect(Combo2, &QComboBox::activated, this, [this] { SelectTypeCustomer(true); });
     connect(Combo3, &QComboBox::activated, this, [this] { onCombo3Activated(Combo3->currentText()); });
@@ -677,10 +717,10 @@ void Form1::ShowCustomerBets(const QString& type, const QString& customer)
 {
     m_ledger.progress().reset();
     List1->clear();
-    ListAddLine(QStringLiteral("<") + type + QStringLiteral("> <") + customer + QStringLiteral(">"));
+    ListAddLine(headerLine(type, customer));
     if (m_store.StakeFilePath(type, customer).isEmpty()) return;
     UpdateTotals(type, customer);
-    ListAddLine(QStringLiteral("พร้อมรับข้อมูล"));
+    ListAddLine(ReadyForBetsText);
 }
 
 void Form1::UpdateTotals(const QString& type, const QString& customer)
@@ -821,7 +861,7 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
         Combo2->lineEdit()->selectAll();
         return;
     }
-    m_session.HeaderFlag = QStringLiteral("1");
+    m_session.HeaderFlag = true;
     const QStringList failures = m_ledger.prepareCustomer(customer);
     ShowCustomerBets(type, customer);
     listAddLines(failures);
@@ -830,24 +870,15 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
         Text1->setFocus();
     else
         Combo4->setFocus();
-    if (fromCustomerList) m_session.HeaderFlag.clear();
+    if (fromCustomerList) m_session.HeaderFlag = false;
 }
 
-void Form1::onCombo1TextChanged()
+void Form1::onPairTextChanged()
 {
     if (m_filling) return;
     List1->clear();
-    m_session.HeaderFlag.clear();
-    const auto [type, customer] = keyedPair();
-    UpdateTotals(type, customer);
-}
-
-void Form1::onCombo2TextChanged()
-{
-    if (m_filling) return;
-    List1->clear();
-    m_session.HeaderFlag.clear();
-    // The label and the boxes follow the name as it is typed, never the one picked before.
+    m_session.HeaderFlag = false;
+    // The label and the boxes follow the pair as it is typed, never the one picked before.
     const auto [type, customer] = keyedPair();
     UpdateTotals(type, customer);
 }
@@ -941,7 +972,6 @@ void Form1::onCombo4Activated(const QString& entry)
         disText();
         clMouse();
         Text1->setFocus();
-        disText();
         colour = QColor(255, 192, 128);
     } else if (entry == QStringLiteral("เมาส์")) {
         disText();

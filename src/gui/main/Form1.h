@@ -25,6 +25,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QToolButton;
+class QVBoxLayout;
 class QFrame;
 class QMenu;
 class QAction;
@@ -146,12 +147,19 @@ protected:
 
 private:
     void buildControls();
+    void createFields(QWidget* central);
+    void createKeypads(QWidget* central);
+    void createButtons(QWidget* central);
+    void createProgressBar(QWidget* central);
+    QVBoxLayout* entryColumnLayout();
+    void createListAndPanel(QWidget* central);
+    QVBoxLayout* totalsColumnLayout();
     void setEntryFieldsEnabled(bool enabled);
     void buildMenus();
     void connectControls();
     void startTick();
-    void onCombo1TextChanged();
-    void onCombo2TextChanged();
+    // The type or the customer box changed: the list and the boxes follow the pair they now name.
+    void onPairTextChanged();
     void onCombo4Activated(const QString& entry);
     // Opens a report window alone; the mode is set before it opens, after it opens, or not at all.
     void openReport(WindowId id, std::optional<WindowMode> modeBefore, std::optional<WindowMode> modeAfter);

@@ -258,14 +258,14 @@ void Form13::onSheetChanged()
 
 void Form13::onPairTextChanged()
 {
-    ctx.session.HeaderFlag.clear();
+    ctx.session.HeaderFlag = false;
     Text2->clear(); // another pair: the check compares with its newest entry
     if (ctx.shell) ctx.shell->clearList();
 }
 
 void Form13::PickSheetPair()
 {
-    ctx.session.HeaderFlag.clear();
+    ctx.session.HeaderFlag = false;
     Shell* shell = ctx.shell;
     if (shell) shell->clearList();
     const QString type = Combo1->currentText();
@@ -279,7 +279,7 @@ void Form13::PickSheetPair()
         if (shell) shell->addLines({refusal});
         return;
     }
-    ctx.session.HeaderFlag = QStringLiteral("1");
+    ctx.session.HeaderFlag = true;
     const QStringList failures = ctx.ledger.prepareCustomer(customer);
     if (!shell) return;
     shell->showCustomerBets(type, customer);
@@ -295,7 +295,7 @@ void Form13::prepareForEntry(const QString& type, const QString& customer)
         ctx.shell->showCustomerBets(type, customer);
         ctx.shell->addLines(failures);
     }
-    ctx.session.HeaderFlag = QStringLiteral("1");
+    ctx.session.HeaderFlag = true;
 }
 
 void Form13::EnterSheet()
@@ -328,7 +328,7 @@ void Form13::EnterSheet()
         Text1->setFocus();
         return;
     }
-    if (ctx.session.HeaderFlag.isEmpty()) prepareForEntry(type, customer);
+    if (!ctx.session.HeaderFlag) prepareForEntry(type, customer);
 
     if (!text.isEmpty() && Command1->isEnabled()) {
         Command1->setEnabled(false);
@@ -382,7 +382,7 @@ void Form13::CheckSheet()
         ctx.shell->clearList();
         ctx.shell->addLines(check.lines);
     }
-    ctx.session.HeaderFlag.clear();
+    ctx.session.HeaderFlag = false;
     Text1->setFocus();
 }
 

@@ -1,8 +1,8 @@
 // The selection in the main list and the record dialog (edit or delete one stake).
 #include "gui/main/Form1.h"
 
+#include "gui/main/SecondaryWindow.h"
 #include "gui/main/session.h"
-#include "gui/tools/Form7.h"
 #include "storage/folder/store.h"
 #include "tools/records.h"
 
@@ -53,7 +53,7 @@ void Form1::openRecordDialog(const QString& caption)
     if (m_session.selectedType.isEmpty() || m_session.selectedCustomer.isEmpty() ||
         !isRecordRow(m_session.selectedLine))
         return;
-    if (auto* dialog = qobject_cast<Form7*>(OpenWindow(WindowId::Record))) dialog->prepare(caption);
+    if (SecondaryWindow* dialog = OpenWindow(WindowId::Record)) dialog->prepare(caption, QString());
 }
 
 } // namespace varnoth

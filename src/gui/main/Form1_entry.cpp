@@ -103,11 +103,11 @@ void Form1::Inp1()
         Combo2->addItem(customer);
         Combo2->setCurrentIndex(Combo2->count() - 1);
         clearList();
-        m_session.HeaderFlag.clear();
+        m_session.HeaderFlag = false;
     }
-    if (m_session.HeaderFlag.isEmpty()) {
+    if (!m_session.HeaderFlag) {
         ShowCustomerBets(type, customer);
-        m_session.HeaderFlag = QStringLiteral("1");
+        m_session.HeaderFlag = true;
     }
     listAddLines(failures);
 

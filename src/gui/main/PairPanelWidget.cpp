@@ -1,5 +1,6 @@
 #include "gui/main/PairPanelWidget.h"
 
+#include "core/model/listtexts.h"
 #include "core/model/text.h"
 #include "gui/main/keyingtexts.h"
 
@@ -63,7 +64,7 @@ void PairPanel::showPair(const QString& type, const QString& customer, const Pai
         m_stakes->setUpdatesEnabled(true);
         return;
     }
-    m_heading->setText(QStringLiteral("<") + type + QStringLiteral("> <") + customer + QStringLiteral(">"));
+    m_heading->setText(headerLine(type, customer));
     QList<QTreeWidgetItem*> rows;
     rows.reserve(summary.stakes.size());
     for (const PairStake& stake : summary.stakes) {

@@ -56,7 +56,7 @@ SecondaryWindow* createWindow(WindowId id, AppContext& ctx)
     case WindowId::Customers:
         return new Form18(ctx);
     case WindowId::ExposureMap:
-        return new ExposureMap(ctx);
+        return new ExposureMapWindow(ctx);
     case WindowId::ChatPaste:
         return new ChatPasteWindow(ctx);
     case WindowId::Audit:

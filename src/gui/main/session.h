@@ -12,8 +12,8 @@ namespace varnoth
 
 struct Session : ReportState {
     varnoth::WindowMode WindowMode = varnoth::WindowMode::None; // which job a shared window does
-    QString HeaderFlag;  // "1" while the main list shows the header of the current type and customer
-    int ColourIndex = 0; // list text colour, 0 to 15
+    bool HeaderFlag = false; // the main list shows the header of the current type and customer
+    int ColourIndex = 0;     // list text colour, 0 to 15
 
     // The line last clicked in the main list, with " - " turned into "-", its row, and the type
     // and customer of the header above it.

@@ -159,7 +159,7 @@ void fitToWidth(QLabel* label)
 
 } // namespace
 
-ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
+ExposureMapWindow::ExposureMapWindow(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, WindowId::ExposureMap, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
       List1(new QListWidget(this)), Label1(new QLabel(this)), Command1(new QPushButton(RulesPickerEntry, this)),
       m_model(new ExposureModel(ctx.store, this)), m_source(ctx.store)
@@ -227,9 +227,9 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     layout->addLayout(legend);
     layout->addLayout(middle, 1);
 
-    connect(Combo1, &QComboBox::currentIndexChanged, this, &ExposureMap::refresh);
-    connect(Grid1, &QTableView::clicked, this, &ExposureMap::showCustomers);
-    connect(Grid1, &QTableView::entered, this, &ExposureMap::showCustomers);
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &ExposureMapWindow::refresh);
+    connect(Grid1, &QTableView::clicked, this, &ExposureMapWindow::showCustomers);
+    connect(Grid1, &QTableView::entered, this, &ExposureMapWindow::showCustomers);
     Grid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Grid1, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
         if (QMenu* menu = ruleMenu(Grid1->indexAt(at))) {
@@ -240,17 +240,17 @@ ExposureMap::ExposureMap(AppContext& context, QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, [this] {
         if (ctx.shell) ctx.shell->openWindow(WindowId::NumberRules);
     });
-    connect(&ctx.ledger, &Ledger::numberRulesChanged, this, &ExposureMap::refresh);
+    connect(&ctx.ledger, &Ledger::numberRulesChanged, this, &ExposureMapWindow::refresh);
     // Every change of a data file replaces it in the folder, so watching the folder follows every
     // entry, edit, restore and new draw, from wherever it comes.
     m_watcher.addPath(ctx.store.dataFolder());
     m_debounce.setSingleShot(true);
     m_debounce.setInterval(20);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_debounce, qOverload<>(&QTimer::start));
-    connect(&m_debounce, &QTimer::timeout, this, &ExposureMap::refresh);
+    connect(&m_debounce, &QTimer::timeout, this, &ExposureMapWindow::refresh);
 }
 
-void ExposureMap::setUp()
+void ExposureMapWindow::setUp()
 {
     // Open on the type the operator is keying, when there is one.
     const QString keyed = ctx.shell ? ctx.shell->keyedType() : QString();
@@ -263,7 +263,7 @@ void ExposureMap::setUp()
         refresh();
 }
 
-void ExposureMap::refresh()
+void ExposureMapWindow::refresh()
 {
     const QString type = Combo1->currentText();
     m_model->setExposure(m_source.build(type));
@@ -274,14 +274,14 @@ void ExposureMap::refresh()
     List1->clear();
 }
 
-void ExposureMap::showCustomers(const QModelIndex& index)
+void ExposureMapWindow::showCustomers(const QModelIndex& index)
 {
     List1->clear();
     if (m_model->cell(index))
         List1->addItems(m_model->data(index, Qt::ToolTipRole).toString().split(QLatin1Char('\n')));
 }
 
-QMenu* ExposureMap::ruleMenu(const QModelIndex& index)
+QMenu* ExposureMapWindow::ruleMenu(const QModelIndex& index)
 {
     const ExposureCell* c = m_model->cell(index);
     if (!c) return nullptr;
@@ -310,7 +310,7 @@ QMenu* ExposureMap::ruleMenu(const QModelIndex& index)
     return menu;
 }
 
-void ExposureMap::applyRule(const QString& number, RuleKind kind, const QString& value)
+void ExposureMapWindow::applyRule(const QString& number, RuleKind kind, const QString& value)
 {
     const RuleInput input = makeRule(Combo1->currentText(), number, kind, value, false);
     if (!input.error.isEmpty()) {
@@ -320,12 +320,12 @@ void ExposureMap::applyRule(const QString& number, RuleKind kind, const QString&
     showRuleLines(ctx.ledger.setNumberRule(input.rule).lines);
 }
 
-void ExposureMap::clearRule(const QString& number)
+void ExposureMapWindow::clearRule(const QString& number)
 {
     showRuleLines(ctx.ledger.clearNumberRule(Combo1->currentText(), number).lines);
 }
 
-void ExposureMap::showRuleLines(const QStringList& lines)
+void ExposureMapWindow::showRuleLines(const QStringList& lines)
 {
     List1->clear();
     List1->addItems(lines);

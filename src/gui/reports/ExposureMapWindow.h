@@ -40,11 +40,11 @@ private:
     mutable QHash<QString, QString> m_tips; // number -> each customer's stake, built when asked
 };
 
-class ExposureMap : public SecondaryWindow
+class ExposureMapWindow : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit ExposureMap(AppContext& context, QWidget* parent = nullptr);
+    explicit ExposureMapWindow(AppContext& context, QWidget* parent = nullptr);
     void setUp() override;
     // Rebuilds the map of the chosen type from the files.
     void refresh();

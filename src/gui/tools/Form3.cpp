@@ -7,7 +7,10 @@
 #include "settings/numberruletexts.h"
 #include "tools/backup.h"
 #include "tools/backuptexts.h"
+#include "tools/drives.h"
 #include "tools/fullbackup.h"
+#include "tools/newdraw.h"
+#include "tools/restore.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,7 +4,6 @@
 #include "core/model/text.h"
 #include "gui/main/Shell.h"
 #include "gui/main/session.h"
-#include "gui/tools/Form10.h"
 #include "gui/tools/PagePainter.h"
 #include "settings/options.h"
 #include "storage/folder/store.h"

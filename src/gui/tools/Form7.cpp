@@ -78,8 +78,9 @@ Form7::Form7(AppContext& context, QWidget* parent)
     connect(Command2, &QPushButton::clicked, this, &Form7::unload);
 }
 
-void Form7::prepare(const QString& caption)
+void Form7::prepare(const QString& caption, const QString& text)
 {
+    Q_UNUSED(text);
     // Back to the loaded state first: the dialog may still be open from the other job.
     Command1->setText(QStringLiteral("แก้ไข"));
     for (QLineEdit* e : {Text1, Text2, Text3, Text4}) {

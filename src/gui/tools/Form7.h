@@ -19,9 +19,9 @@ public:
     explicit Form7(AppContext& context, QWidget* parent = nullptr);
 
     // Fills the dialog from the main list's selection for the job named by the caption, "Edit" or
-    // "Delete". The selection is kept as it is now: the rewrite acts on this record even when the
-    // operator clicks elsewhere in the list before confirming.
-    void prepare(const QString& caption);
+    // "Delete" (the text is not used). The selection is kept as it is now: the rewrite acts on this
+    // record even when the operator clicks elsewhere in the list before confirming.
+    void prepare(const QString& caption, const QString& text = QString()) override;
 
     QLabel* Label1;
     QLabel* Label2;

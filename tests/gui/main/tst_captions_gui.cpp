@@ -157,7 +157,7 @@ private slots:
     void theMapsLimitBox()
     {
         Fixture f;
-        auto* map = qobject_cast<ExposureMap*>(f.main.OpenWindow(WindowId::ExposureMap));
+        auto* map = qobject_cast<ExposureMapWindow*>(f.main.OpenWindow(WindowId::ExposureMap));
         QVERIFY(map);
         QMenu* menu = map->ruleMenu(map->Grid1->model()->index(0, 0));
         QVERIFY(menu);

@@ -95,7 +95,7 @@ private slots:
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
         QTest::keyClick(ui(main).Text1, Qt::Key_M, Qt::ControlModifier);
-        auto* map = main.dispatch().get<ExposureMap>(WindowId::ExposureMap);
+        auto* map = main.dispatch().get<ExposureMapWindow>(WindowId::ExposureMap);
         QVERIFY(map);
         QCOMPARE(map->windowTitle(), QString("ผังยอดเลข"));
         map->Combo1->setCurrentText("2ตัวบน");
@@ -127,7 +127,7 @@ private slots:
             main.dispatch().setInstantGrowIn(true);
             main.show();
             main.OpenWindow(WindowId::ExposureMap);
-            auto* map = main.dispatch().get<ExposureMap>(WindowId::ExposureMap);
+            auto* map = main.dispatch().get<ExposureMapWindow>(WindowId::ExposureMap);
             QVERIFY(map);
             map->Combo1->setCurrentText("2ตัวบน");
             const QSize least = map->minimumSizeHint();

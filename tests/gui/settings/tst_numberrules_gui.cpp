@@ -155,7 +155,7 @@ private slots:
     void mapMenuSetsRules()
     {
         main->findChild<QAction*>("mMap")->trigger();
-        auto* map = main->dispatch().get<ExposureMap>(WindowId::ExposureMap);
+        auto* map = main->dispatch().get<ExposureMapWindow>(WindowId::ExposureMap);
         QVERIFY(map);
         map->Combo1->setCurrentText(TwoTop);
         const QModelIndex cell = map->model()->index(1, 2); // 12

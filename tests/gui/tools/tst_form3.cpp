@@ -12,6 +12,7 @@
 #include "tools/backup.h"
 #include "tools/backuptexts.h"
 #include "tools/fullbackup.h"
+#include "tools/newdraw.h"
 
 #include <QAction>
 #include <QComboBox>
