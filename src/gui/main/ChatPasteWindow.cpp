@@ -338,7 +338,13 @@ ChatPasteWindow::~ChatPasteWindow()
     if (m_thread) {
         m_cancel->store(true);
         m_thread->wait();
+        delete m_thread;
     }
+    for (const QPointer<QThread>& stopped : std::as_const(m_stopped))
+        if (stopped) {
+            stopped->wait();
+            delete stopped.data();
+        }
 }
 
 bool ChatPasteWindow::showsPicture() const
@@ -435,6 +441,7 @@ void ChatPasteWindow::cancelReading()
     QThread* thread = m_thread;
     m_thread = nullptr;
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    m_stopped << thread;
     Command4->hide();
     pictureLinesRead({}, {}, true);
 }

@@ -143,6 +143,7 @@ private:
     QList<PictureTextLine> m_lines; // what was read from it, with the operator's corrections
     PictureParse m_picture;
     QThread* m_thread = nullptr;
+    QList<QPointer<QThread>> m_stopped; // readings stopped by the operator, still ending
     std::shared_ptr<std::atomic_bool> m_cancel;
     int m_generation = 0; // a picture read after another one makes the first one's result stale
 };
