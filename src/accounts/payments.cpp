@@ -4,6 +4,7 @@
 #include "accounts/bill.h"
 #include "core/model/customername.h"
 #include "core/model/text.h"
+#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 
 #include <QDir>
@@ -78,7 +79,7 @@ PaymentResult writeLine(Store& store, const Payment& payment, PaymentResult r)
     if (payment.isReversal()) line += QLatin1Char('#') + QLocale::c().toString(payment.reverses, StampFormat);
     bytes += encodeWindows874(line + CRLF);
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(bytes) != bytes.size() || !f.commit()) {
+    if (!openForReplace(f, QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(bytes) != bytes.size() || !f.commit()) {
         r.outcome = {Status::WriteFailed, path};
         r.lines << outcomeLine(r.outcome);
         return r;

@@ -17,6 +17,7 @@
 #include "settings/options.h"
 #include "settings/resulttexts.h"
 #include "storage/folder/numberlines.h"
+#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 #include "tools/backuptexts.h"
 #include "tools/newdraw.h"
@@ -51,7 +52,7 @@ bool restoreState(Store& store, const QString& path, const FileState& state)
 {
     if (!state.exists) return !store.exists(path) || store.removeFile(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!openForReplace(file)) return false;
     if (file.write(state.bytes) != state.bytes.size()) {
         file.cancelWriting();
         return false;

@@ -257,7 +257,7 @@ bool writeAuditAnchor(const QString& path, const AuditAnchor& anchor)
 {
     if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).path())) return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!openForReplace(file)) return false;
     const QByteArray line = "anchor\t" + QByteArray::number(anchor.lines) + '\t' + QByteArray::number(anchor.bytes) +
                             '\t' + anchor.head + "\r\n";
     if (file.write(line) != line.size()) {

@@ -3,6 +3,7 @@
 #include "accounts/drawhistory.h"
 #include "audit/audittexts.h"
 #include "entry/totals.h"
+#include "storage/folder/safefile.h"
 
 #include <QHash>
 #include <QLocale>
@@ -61,9 +62,13 @@ bool AuditIndex::load(const QString& path)
     m_starts.clear();
     m_partialEnd = false;
     m_file.setFileName(path);
-    m_exists = m_file.exists();
+    // The log is read as it stands: a link in its place is not followed (it is not this book's log),
+    // and a pipe is not waited on; either is a log that cannot be read.
+    FileKind kind = FileKind::Missing;
+    const bool opened = openRegularForRead(m_file, path, &kind);
+    m_exists = kind != FileKind::Missing;
     if (!m_exists) return true;
-    if (!m_file.open(QIODevice::ReadOnly)) return false;
+    if (!opened) return false;
     const qint64 size = m_file.size();
     if (size > 0) {
         if (uchar* map = m_file.map(0, size)) {

@@ -64,6 +64,17 @@ QString backupFilePath(const QString& drive)
     return folder + QDir::separator() + BackupFileName;
 }
 
+bool makeBackupFolder(const QString& drive)
+{
+    const QString folder = backupFolderPath(drive);
+    if (folder.isEmpty()) return false;
+    if (const FileKind kind = fileKind(folder); kind == FileKind::Link) {
+        logWriteRefused(folder, kind);
+        return false;
+    }
+    return Store::MakeHiddenFolder(folder);
+}
+
 QString transferAuditFilePath(const QString& drive)
 {
     const QString folder = backupFolderPath(drive);
@@ -316,16 +327,17 @@ QStringList writeTransferAudit(Store& store, const QString& drive, const QString
     const FileBytes log = store.readBytes(logPath);
     QByteArray bytes = BackupFileName.toLatin1() + '\t' + print.toLatin1() + "\r\n";
     if (log.readable) bytes += stakeAuditLines(log.bytes);
+    // A link in the file's place is neither written through nor taken away: the restore does not read
+    // lines through a link, so the backup is still restored, without them.
     QSaveFile out(path);
-    bool ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
-    if (ok) {
-        QFile back;
-        ok = openRegularForRead(back, path) && back.readAll() == bytes && back.error() == QFileDevice::NoError;
-    }
+    FileKind kind = FileKind::Missing;
+    bool ok = openForReplace(out, QIODevice::WriteOnly, &kind) && out.write(bytes) == bytes.size() && out.commit();
+    if (ok) ok = readRegularFile(path) == bytes;
     QStringList failures;
     if (!log.readable) failures << outcomeLine({Status::ReadFailed, logPath});
     if (!ok) {
-        QFile::remove(path);
+        if (mayReplace(kind)) QFile::remove(path);
+        else logWriteRefused(path, kind);
         failures << outcomeLine({Status::WriteFailed, path});
     }
     return failures;
@@ -349,11 +361,17 @@ BackupResult writeBackup(Store& store, const QString& drive)
 {
     const BackupResult failed{{Status::BackupFailed, backupFilePath(drive)}, {BackupFailedText}};
     const QString file = backupFilePath(drive);
-    if (file.isEmpty() || !Store::MakeHiddenFolder(backupFolderPath(drive))) return failed;
+    if (file.isEmpty() || !makeBackupFolder(drive)) return failed;
     // The new backup replaces the old one atomically and only when it is complete: a failed backup
-    // leaves the previous one whole instead of none, or one with files missing.
+    // leaves the previous one whole instead of none, or one with files missing. A link in its place
+    // is refused: the file it points at is not the backup's to overwrite.
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failed;
+    FileKind kind = FileKind::Missing;
+    if (!openForReplace(out, QIODevice::WriteOnly | QIODevice::Unbuffered, &kind)) {
+        if (!mayReplace(kind))
+            logWriteRefused(file, kind);
+        return failed;
+    }
     QStringList failures;
     FileSink sink(out);
     forEachBackupLine(store, &failures, sink);

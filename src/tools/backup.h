@@ -20,6 +20,11 @@ inline const QString BackupFileName = QStringLiteral("cat.gif");
 QString backupFolderPath(const QString& drive);
 QString backupFilePath(const QString& drive);
 
+// Makes "image_2" on the drive when it is missing; false when it cannot be made, or when a link or
+// anything but a folder stands in its place: what a backup writes there would land in the folder a
+// link points at. The link is left as it is and the support log names it.
+bool makeBackupFolder(const QString& drive);
+
 // Beside "cat.gif": the lines of this book's audit log about the stakes the backup carries, so that
 // the main computer's log can say who keyed each of them here. UTF-8 and CR LF as the log itself;
 // the first line is "cat.gif", a tab and the fingerprint of the backup file the lines belong to, and

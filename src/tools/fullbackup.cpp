@@ -5,6 +5,7 @@
 #include "core/model/text.h"
 #include "storage/folder/datafolder.h"
 #include "storage/folder/numberlines.h"
+#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 #include "tools/backup.h"
 #include "tools/backuptexts.h"
@@ -42,11 +43,11 @@ Digest digestOf(const QByteArray& bytes)
     return {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()};
 }
 
-// The digest of a file on the disk, read a slice at a time.
+// The digest of a file on the disk, read a slice at a time; a link or a pipe is not read.
 std::optional<Digest> digestOfFile(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    QFile f;
+    if (!openRegularForRead(f, path)) return std::nullopt;
     QCryptographicHash hash(QCryptographicHash::Sha256);
     qint64 size = 0;
     QByteArray slice;
@@ -58,22 +59,23 @@ std::optional<Digest> digestOfFile(const QString& path)
     return Digest{size, hash.result().toHex()};
 }
 
-// Writes the file atomically and reads it back: true only when the disk holds exactly the bytes.
+// Writes the file atomically and reads it back: true only when the disk holds exactly the bytes. A
+// link in the file's place is refused, never written through.
 bool writeChecked(const QString& path, const QByteArray& bytes)
 {
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) return false;
-    QFile back(path);
-    return back.open(QIODevice::ReadOnly) && back.readAll() == bytes && back.error() == QFileDevice::NoError;
+    FileKind kind = FileKind::Missing;
+    if (!openForReplace(out, QIODevice::WriteOnly, &kind)) {
+        if (!mayReplace(kind)) logWriteRefused(path, kind);
+        return false;
+    }
+    if (out.write(bytes) != bytes.size() || !out.commit()) return false;
+    return readRegularFile(path) == bytes;
 }
 
 std::optional<QByteArray> readWhole(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes;
+    return readRegularFile(path);
 }
 
 // The files of a folder a backup takes: every file, hidden ones included, never the lock of a
@@ -205,13 +207,13 @@ private:
 bool replaceBackup(const QString& staging, const QString& final, const QString& old)
 {
     QDir dir;
-    if (QFileInfo::exists(old) && !QDir(old).removeRecursively()) return false;
-    if (QFileInfo::exists(final) && !dir.rename(final, old)) return false;
+    if (!removeOwnFolder(old)) return false;
+    if (fileKind(final) != FileKind::Missing && !dir.rename(final, old)) return false;
     if (!dir.rename(staging, final)) {
-        if (QFileInfo::exists(old)) dir.rename(old, final);
+        if (fileKind(old) != FileKind::Missing) dir.rename(old, final);
         return false;
     }
-    QDir(old).removeRecursively();
+    removeOwnFolder(old);
     return true;
 }
 
@@ -298,20 +300,26 @@ FullBackupResult writeFullBackup(Store& store, const QString& drive)
     if (final.isEmpty()) return failed({});
     const QString staging = final + QStringLiteral(".new");
     const QString old = final + QStringLiteral(".old");
-    if (!Store::MakeHiddenFolder(backupFolderPath(drive)))
-        return failed({outcomeLine({Status::WriteFailed, backupFolderPath(drive)})});
+    if (!makeBackupFolder(drive)) return failed({outcomeLine({Status::WriteFailed, backupFolderPath(drive)})});
+    // The backup's own folders are never links: one in the place of the last backup would have its
+    // swap empty the folder it points at.
+    for (const QString& own : {final, staging, old})
+        if (const FileKind kind = fileKind(own); kind == FileKind::Link || kind == FileKind::Regular) {
+            logWriteRefused(own, kind);
+            return failed({outcomeLine({Status::WriteFailed, own})});
+        }
     // A swap cut short by a crash left the last backup aside: it goes back in its place first.
     if (!QFileInfo::exists(final) && QFileInfo::exists(old)) QDir().rename(old, final);
-    if (QFileInfo::exists(staging)) QDir(staging).removeRecursively();
-    if (!QDir().mkpath(QDir(staging).filePath(BookPart))) return failed({outcomeLine({Status::WriteFailed, staging})});
+    if (!removeOwnFolder(staging) || !QDir().mkpath(QDir(staging).filePath(BookPart)))
+        return failed({outcomeLine({Status::WriteFailed, staging})});
 
     BackupWriter writer(store, staging);
     if (!writer.addBook() || !writer.addDraws() || !writer.addList()) {
-        QDir(staging).removeRecursively();
+        removeOwnFolder(staging);
         return failed(writer.failure());
     }
     if (!replaceBackup(staging, final, old)) {
-        QDir(staging).removeRecursively();
+        removeOwnFolder(staging);
         return failed({outcomeLine({Status::WriteFailed, final})});
     }
     r.files = writer.files();
@@ -383,7 +391,7 @@ FullRestoreResult restoreFullBackup(Store& store, const QString& drive)
         for (qsizetype i = written.size() - 1; i >= 0; --i)
             putBack(written[i]);
         for (const QString& made : std::as_const(madeFolders))
-            QDir(made).removeRecursively();
+            removeOwnFolder(made);
         progress.hide();
         r.status = status;
         r.lines = {FullRestoreFailedText, why};
@@ -401,6 +409,11 @@ FullRestoreResult restoreFullBackup(Store& store, const QString& drive)
             target = store.path(parts[1]);
         } else {
             if (draws.isEmpty()) return writeFailed(store.dataFolder());
+            // Past draws are not brought back into a folder a link points at.
+            if (const FileKind kind = fileKind(draws); kind == FileKind::Link) {
+                logWriteRefused(draws, kind);
+                return writeFailed(draws);
+            }
             // The copy takes the name of the book it comes back into, so that this book counts it as its own.
             const QString drawFolder = QDir(draws).filePath(drawCopyPrefix(store) + drawFolderStamp(parts[1]));
             if (!madeFolders.contains(drawFolder)) {

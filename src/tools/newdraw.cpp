@@ -7,10 +7,12 @@
 #include "settings/options.h"
 #include "storage/folder/datafolder.h"
 #include "storage/folder/numberlines.h"
+#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 #include "tools/backuptexts.h"
 #include "tools/restore.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,17 +84,24 @@ bool holdsValue(Store& store, const QString& path)
     return holds;
 }
 
-// A whole file into a new file, atomically; the copy is read back and compared byte for byte.
+// A whole file into a new file, atomically; the copy is read back and compared byte for byte. A link
+// in the book is not a file of the book: it is neither read nor copied, and the copy fails.
 bool copyChecked(const QString& from, const QString& to)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) return false;
+    FileKind kind = FileKind::Missing;
+    const std::optional<QByteArray> bytes = readRegularFile(from, &kind);
+    if (!bytes) {
+        qWarning().noquote() << "read failed:" << QDir::toNativeSeparators(from)
+                             << QStringLiteral("(%1)").arg(QLatin1String(fileKindName(kind)));
+        return false;
+    }
     QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() || !target.commit()) return false;
-    QFile copy(to);
-    return copy.open(QIODevice::ReadOnly) && copy.readAll() == bytes && copy.error() == QFileDevice::NoError;
+    if (!openForReplace(target, QIODevice::WriteOnly, &kind)) {
+        if (!mayReplace(kind)) logWriteRefused(to, kind);
+        return false;
+    }
+    if (target.write(*bytes) != bytes->size() || !target.commit()) return false;
+    return readRegularFile(to) == bytes;
 }
 
 } // namespace
@@ -122,7 +131,13 @@ bool bookHoldsRecords(Store& store)
 QString makeDrawCopyFolder(const Store& store, const QDateTime& when)
 {
     const QString draws = drawsFolderPath(store);
-    if (draws.isEmpty() || !QDir().mkpath(draws)) return {};
+    if (draws.isEmpty()) return {};
+    // The past draws are kept beside the book, never in a folder a link points at.
+    if (const FileKind kind = fileKind(draws); kind == FileKind::Link) {
+        logWriteRefused(draws, kind);
+        return {};
+    }
+    if (!QDir().mkpath(draws)) return {};
     const QDir dir(draws);
     const QString stamp = drawCopyPrefix(store) + QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd_HHmm"));
     constexpr int MaxTries = 1000;
@@ -195,7 +210,7 @@ namespace
 bool writeState(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    return openForReplace(file) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 // The files of the book's draw that the new draw deletes after its stake, count and send-out files:
@@ -256,8 +271,7 @@ bool untouchedSinceCopy(Store& store, const QString& path, const QString& copyFo
 {
     const FileBytes now = store.readBytes(path);
     if (!now.exists) return true;
-    QFile copy(QDir(copyFolder).filePath(Store::fileName(path)));
-    if (copy.open(QIODevice::ReadOnly) && copy.readAll() == now.bytes) return true;
+    if (readRegularFile(QDir(copyFolder).filePath(Store::fileName(path))) == now.bytes) return true;
     const QString name = Store::fileName(path);
     const bool numberFile = name.startsWith(Store::CountPrefix) || name.startsWith(Store::SendOutPrefix);
     return numberFile && !holdsValue(store, path);
@@ -276,7 +290,7 @@ NewDrawResult startNewDraw(Store& store, const QDateTime& when,
     if (folder.isEmpty() || !copyBook(store, making) || (addToCopy && !addToCopy(making)) ||
         !writeState(QDir(making).filePath(DrawStateFileName), UnfinishedDrawState) || !QDir().rename(making, folder)) {
         // A partial copy would pass for the book; only a whole one is left behind.
-        if (!folder.isEmpty()) QDir(making).removeRecursively();
+        if (!folder.isEmpty()) removeOwnFolder(making);
         r.outcome = {Status::CopyFailed, drawsFolderPath(store)};
         r.lines << outcomeLine(r.outcome);
         return r;
@@ -305,7 +319,7 @@ DrawCompletion completeInterruptedDraws(Store& store)
             // of it is of no use.
             const QString name = entry.mid(prefix.size()).chopped(CopyInProgressSuffix.size());
             if (!stamp.match(name).hasMatch()) continue;
-            if (QDir(path).removeRecursively())
+            if (removeOwnFolder(path))
                 c.lines << DrawNotStartedText;
             else
                 c.lines << outcomeLine({Status::WriteFailed, path});

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -321,6 +322,14 @@ private slots:
         QVERIFY(!w.open(path, "user", "op", testKey('k')));
         QVERIFY(!w.append(bet("somchai", "1", "1"), w.nextEntry()));
         QCOMPARE(readAll(outside), QByteArray("mine\r\n"));
+        // Nor is the log read through it, nor an anchor written through one.
+        AuditIndex index;
+        QVERIFY(!index.load(path));
+        const QString anchor = dir.filePath("head.anchor");
+        QVERIFY(QFile::link(outside, anchor));
+        QVERIFY(!writeAuditAnchor(anchor, AuditAnchor{1, 10, "ab"}));
+        QCOMPARE(readAll(outside), QByteArray("mine\r\n"));
+        QVERIFY(QFileInfo(anchor).isSymLink());
     }
 
     // The key is made once per user, readable by him alone, and never made anew over a damaged one.

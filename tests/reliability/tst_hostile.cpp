@@ -1,6 +1,8 @@
 // Files of the data folder as a hand edit, a damaged disk or another program may leave them: every
 // reader copes, reading never writes, the main window's totals and the reports agree on what a
 // damaged stake file holds, and nothing a file names leads outside the data folder.
+#include "audit/auditlog.h"
+#include "audit/auditread.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "entry/entry.h"
@@ -18,8 +20,12 @@
 #include "storage/folder/logfile.h"
 #include "storage/folder/store.h"
 #include "testsupport.h"
+#include "tools/backup.h"
+#include "tools/fullbackup.h"
+#include "tools/newdraw.h"
 #include "tools/records.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -308,6 +314,126 @@ private slots:
         QVERIFY(target.open(QIODevice::ReadOnly));
         QCOMPARE(target.readAll(), insideBytes);
         QVERIFY(!QFile::exists(outsideDir.filePath("gone")));
+#endif
+    }
+
+    // A link planted on the backup drive is never written through or emptied: in the place of the
+    // backup, of the audit lines beside it, of the drive's backup folder, or of the full backup's own
+    // folders. What it points at keeps every byte, the link stays, and the backup that would have
+    // gone through it fails (the other one, where it does not, is written as ever).
+    void linksOnTheBackupDrive_data()
+    {
+        QTest::addColumn<QString>("place"); // below the drive
+        QTest::addColumn<bool>("toFolder");
+        QTest::addColumn<bool>("backupWritten");
+        QTest::addColumn<bool>("fullBackupWritten");
+        QTest::newRow("the backup") << "image_2/cat.gif" << false << false << true;
+        QTest::newRow("the audit lines") << "image_2/audit.log" << false << true << true;
+        QTest::newRow("the backup folder") << "image_2" << true << false << false;
+        QTest::newRow("the full backup") << "image_2/full" << true << true << false;
+        QTest::newRow("the last full backup set aside") << "image_2/full.old" << true << true << false;
+        QTest::newRow("a full backup being made") << "image_2/full.new" << true << true << false;
+    }
+    void linksOnTheBackupDrive()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("links are made here with POSIX calls");
+#else
+        QFETCH(QString, place);
+        QFETCH(bool, toFolder);
+        QFETCH(bool, backupWritten);
+        QFETCH(bool, fullBackupWritten);
+        TempBook book;
+        QVERIFY(book.store->creationSequence("x").isEmpty());
+        EntryBatch batch(*book.store, "x");
+        batch.addLine("123-50", Straight, false);
+        QCOMPARE(batch.commit().lines, QStringList{"123-50"});
+        QTemporaryDir drive, outsideDir;
+        putBytes(outsideDir.filePath("cat.gif"), "keep me\r\n");
+        putBytes(outsideDir.filePath("book.txt"), "mine\r\n");
+        const auto outside = folderBytes(outsideDir.path());
+        const QString link = QDir(drive.path()).filePath(place);
+        QVERIFY(QDir().mkpath(QFileInfo(link).absolutePath()));
+        const QString target = toFolder ? outsideDir.path() : outsideDir.filePath("cat.gif");
+        QCOMPARE(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()), 0);
+
+        const BackupResult backup = writeBackup(*book.store, drive.path());
+        const FullBackupResult full = writeFullBackup(*book.store, drive.path());
+
+        QCOMPARE(folderBytes(outsideDir.path()), outside);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(backup.outcome.status != Status::BackupFailed, backupWritten);
+        QCOMPARE(full.outcome.ok(), fullBackupWritten);
+        if (backupWritten) QVERIFY(QFileInfo(backupFilePath(drive.path())).isFile());
+        // The audit lines that could not be written are named; the backup itself stands.
+        if (place.endsWith("audit.log")) {
+            QCOMPARE(backup.outcome.status, Status::WriteFailed);
+            QVERIFY(backup.lines.contains(outcomeLine({Status::WriteFailed, link})));
+        }
+#endif
+    }
+
+    // Beside the book: a link in the place of the past draws' folder, or of a half-made copy of the
+    // book, is never written into or emptied; a link in the book is not copied into a past draw; a
+    // link in the place of the audit log is a log that cannot be read.
+    void linksBesideTheBook()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("links are made here with POSIX calls");
+#else
+        QTemporaryDir root, outsideDir;
+        const QString data = QDir(root.path()).filePath("book");
+        QVERIFY(QDir().mkpath(data));
+        Store store(data);
+        QVERIFY(store.creationSequence("x").isEmpty());
+        EntryBatch batch(store, "x");
+        batch.addLine("123-50", Straight, false);
+        QCOMPARE(batch.commit().lines, QStringList{"123-50"});
+        putBytes(outsideDir.filePath("keep.gif"), "keep me\r\n");
+        const auto outside = folderBytes(outsideDir.path());
+        const auto book = folderBytes(data);
+        const QDateTime when(QDate(2026, 12, 16), QTime(21, 0));
+        auto link = [](const QString& target, const QString& place) {
+            return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(place).constData()) == 0;
+        };
+
+        // The past draws' folder is a link: the new draw copies nothing there and deletes nothing.
+        const QString draws = drawsFolderPath(store);
+        QVERIFY(link(outsideDir.path(), draws));
+        NewDrawResult r = startNewDraw(store, when);
+        QVERIFY(!r.done);
+        QCOMPARE(r.outcome.status, Status::CopyFailed);
+        QCOMPARE(folderBytes(outsideDir.path()), outside);
+        QCOMPARE(folderBytes(data), book);
+        QVERIFY(QFile::remove(draws));
+
+        // A copy cut off while it was made is taken away at the next start; one that is a link is
+        // taken away itself, never emptied.
+        QVERIFY(QDir().mkpath(draws));
+        const QString making = QDir(draws).filePath(drawCopyPrefix(store) + "2026-12-01_2100" + CopyInProgressSuffix);
+        QVERIFY(link(outsideDir.path(), making));
+        completeInterruptedDraws(store);
+        QCOMPARE(folderBytes(outsideDir.path()), outside);
+        QVERIFY(!QFileInfo::exists(making) && !QFileInfo(making).isSymLink());
+
+        // A link in the book is not a file of the book: the new draw does not carry what it points
+        // at into the past draw, and stops before it deletes anything.
+        const QString planted = store.path("lotto9.gif");
+        QVERIFY(link(outsideDir.filePath("keep.gif"), planted));
+        r = startNewDraw(store, when);
+        QVERIFY(!r.done);
+        QCOMPARE(folderBytes(outsideDir.path()), outside);
+        QVERIFY(QDir(draws).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        QVERIFY(QFile::remove(planted));
+        QCOMPARE(folderBytes(data), book);
+
+        // The audit log is read as it stands, never through a link.
+        AuditIndex index;
+        QVERIFY(index.load(store.path(AuditLogFileName)));
+        QVERIFY(!index.exists());
+        QVERIFY(link(outsideDir.filePath("keep.gif"), store.path(AuditLogFileName)));
+        QVERIFY(!index.load(store.path(AuditLogFileName)));
+        QVERIFY(QFileInfo(store.path(AuditLogFileName)).isSymLink());
 #endif
     }
 

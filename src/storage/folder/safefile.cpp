@@ -1,6 +1,9 @@
 #include "storage/folder/safefile.h"
 
+#include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -107,6 +110,40 @@ bool openRegularForAppend(QFile& file, const QString& path, FileKind* kind)
 
 #endif
 
+bool openForReplace(QSaveFile& file, QIODevice::OpenMode mode, FileKind* kind)
+{
+    const FileKind found = fileKind(file.fileName());
+    if (kind) *kind = found;
+    return mayReplace(found) && file.open(mode);
+}
+
+std::optional<QByteArray> readRegularFile(const QString& path, FileKind* kind)
+{
+    QFile file;
+    if (!openRegularForRead(file, path, kind)) return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes;
+}
+
+bool removeOwnFolder(const QString& path)
+{
+    switch (fileKind(path)) {
+    case FileKind::Missing:
+        return true;
+    case FileKind::Link:
+        // QFile::remove takes the link away, never what it leads to; a junction on Windows is a
+        // folder to it, and rmdir removes the junction alone.
+        return QFile::remove(path) || QDir().rmdir(path);
+    case FileKind::Regular:
+        return false;
+    case FileKind::Other:
+        if (!QFileInfo(path).isDir()) return false; // a pipe or a device is not a folder of ours
+        break;
+    }
+    return QDir(path).removeRecursively();
+}
+
 const char* fileKindName(FileKind kind)
 {
     switch (kind) {
@@ -120,6 +157,12 @@ const char* fileKindName(FileKind kind)
         return "not a regular file";
     }
     return "";
+}
+
+void logWriteRefused(const QString& path, FileKind kind)
+{
+    qWarning().noquote() << "write failed:" << QDir::toNativeSeparators(path)
+                         << QStringLiteral("(%1)").arg(QLatin1String(fileKindName(kind)));
 }
 
 } // namespace varnoth

@@ -3,9 +3,14 @@
 // or a folder in a file's place is never read, written through or waited on. Opening a pipe to read
 // would wait for a writer for ever; following a link would read or overwrite a file outside the book.
 
+#include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
+#include <optional>
+
 class QFile;
+class QSaveFile;
 
 namespace varnoth
 {
@@ -34,7 +39,22 @@ inline bool mayReplace(FileKind kind)
     return kind == FileKind::Missing || kind == FileKind::Regular;
 }
 
+// Opens a save file (already named) to put a new file in its name's place, when nothing or a plain
+// file is there. A save file would write the file a link points at rather than replace the link, so
+// a link, a pipe or a folder in the place is refused and left as it is.
+bool openForReplace(QSaveFile& file, QIODevice::OpenMode mode = QIODevice::WriteOnly, FileKind* kind = nullptr);
+
+// A regular file read whole, links not followed and pipes not waited on; nothing when it cannot be.
+std::optional<QByteArray> readRegularFile(const QString& path, FileKind* kind = nullptr);
+
+// Removes a folder the program made and everything in it. A link in its place is removed itself:
+// emptying the folder it points at would delete files that are not the program's.
+bool removeOwnFolder(const QString& path);
+
 // A short English word for the support log.
 const char* fileKindName(FileKind kind);
+
+// The support log's line for a write refused because of what stands in the path's place.
+void logWriteRefused(const QString& path, FileKind kind);
 
 } // namespace varnoth
