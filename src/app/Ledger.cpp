@@ -16,6 +16,7 @@
 #include "reports/reportstate.h"
 #include "settings/options.h"
 #include "settings/resulttexts.h"
+#include "storage/folder/intent.h"
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
 #include "tools/backuptexts.h"
@@ -319,8 +320,10 @@ Ledger::Ledger(Store& store, ReportState& session, QObject* parent)
         qWarning("%s", qUtf8Printable(QStringLiteral("audit log: no key in ") + auditSettingsFolder()));
     // Before anything reads the book: a new draw cut off by a kill or a power cut is completed, so
     // that what is left of the old draw is never counted beside its copy. The copy keeps the old log.
+    // First a save cut off between two files: the book's files are whole again before the draw's.
+    m_startLines = completeInterruptedSave(m_store).lines();
     const DrawCompletion completion = completeInterruptedDraws(m_store);
-    m_startLines = completion.lines;
+    m_startLines += completion.lines;
     openAudit();
     for (const QString& copy : completion.completed)
         audit({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(copy)});

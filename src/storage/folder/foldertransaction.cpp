@@ -202,7 +202,7 @@ CommitResult FolderTransaction::commit()
         QString text;
         if (auto n = m_numbers.constFind(path); n != m_numbers.constEnd()) {
             if (!n->changed()) continue;
-            text = n->text();
+            text = n->text() + CRLF; // as WriteWholeFile writes it
         } else {
             text = m_texts.value(path);
         }
@@ -219,7 +219,10 @@ CommitResult FolderTransaction::commit()
         for (const Pending& p : std::as_const(pending))
             intent << IntentFile{Store::fileName(p.path), p.existed ? intentFingerprint(p.before) : QByteArray(),
                                  p.after, false};
-        if (!m_store.writeBytes(intentPath, intentBytes(intent))) return finish({{Status::WriteFailed, intentPath}});
+        // The operator knows the book's files, not the record: the save failed at its first file
+        // (the support log names the record).
+        if (!m_store.writeBytes(intentPath, intentBytes(intent)))
+            return finish({{Status::WriteFailed, pending.first().path}});
         step(0);
     }
 
