@@ -96,9 +96,10 @@ NumberFile* FolderTransaction::numberFile(const QString& path)
 {
     auto it = m_numbers.find(path);
     if (it != m_numbers.end()) return &it.value();
-    if (m_texts.contains(path)) {
+    if (auto whole = m_files.constFind(path); whole != m_files.constEnd() && whole->has_value()) {
         // A file given a whole text and then changed line by line: the lines change that text.
-        it = m_numbers.insert(path, NumberFile::fromText(m_texts.take(path)));
+        it = m_numbers.insert(path, NumberFile::fromText(decodeWindows874(**whole)));
+        m_files.remove(path);
     } else {
         NumberFile f(m_store, path);
         if (!f.ok()) {
@@ -148,8 +149,19 @@ void FolderTransaction::setSettingLines(BookSetting setting, const QStringList& 
 
 void FolderTransaction::replaceFile(const QString& path, const QString& text)
 {
-    if (m_numbers.remove(path) == 0 && !m_texts.contains(path)) m_order << path;
-    m_texts.insert(path, text);
+    replaceBytes(path, encodeWindows874(text));
+}
+
+void FolderTransaction::replaceBytes(const QString& path, const QByteArray& bytes)
+{
+    if (m_numbers.remove(path) == 0 && !m_files.contains(path)) m_order << path;
+    m_files.insert(path, bytes);
+}
+
+void FolderTransaction::removeFile(const QString& path)
+{
+    if (m_numbers.remove(path) == 0 && !m_files.contains(path)) m_order << path;
+    m_files.insert(path, std::nullopt);
 }
 
 namespace
@@ -159,6 +171,7 @@ struct Pending {
     QByteArray before; // the bytes as they stand
     bool existed = false;
     QByteArray after;
+    bool remove = false; // the file goes
 };
 
 // Puts the files already written back to their bytes before and removes the intent record. When a
@@ -173,7 +186,8 @@ bool putBack(Store& store, const QList<Pending>& pending, qsizetype written, con
         const Pending& p = pending[i];
         const bool ok = p.existed ? store.writeBytes(p.path, p.before) : store.removeFile(p.path);
         whole = whole && ok;
-        reversed << IntentFile{Store::fileName(p.path), intentFingerprint(p.after), p.before, !p.existed};
+        reversed << IntentFile{Store::fileName(p.path), p.remove ? QByteArray() : intentFingerprint(p.after), p.before,
+                               !p.existed};
     }
     if (pending.size() <= 1) return whole;
     if (whole) return store.removeFile(intentPath);
@@ -189,7 +203,7 @@ CommitResult FolderTransaction::commit()
         if (!failed.isEmpty()) r.outcome = failed.first();
         m_order.clear();
         m_numbers.clear();
-        m_texts.clear();
+        m_files.clear();
         m_problems.clear();
         m_changes = {};
         return r;
@@ -199,17 +213,21 @@ CommitResult FolderTransaction::commit()
 
     QList<Pending> pending;
     for (const QString& path : std::as_const(m_order)) {
-        QString text;
+        QByteArray after;
+        bool remove = false;
         if (auto n = m_numbers.constFind(path); n != m_numbers.constEnd()) {
             if (!n->changed()) continue;
-            text = n->text() + CRLF; // as WriteWholeFile writes it
+            after = encodeWindows874(n->text() + CRLF); // as WriteWholeFile writes it
+        } else if (const std::optional<QByteArray>& whole = m_files[path]) {
+            after = *whole;
         } else {
-            text = m_texts.value(path);
+            remove = true;
         }
         const FileBytes now = m_store.readBytes(path);
         // Never written over with less: a file that cannot be read stays as it is.
         if (now.exists && !now.readable) return finish({{Status::ReadFailed, path}});
-        pending << Pending{path, now.bytes, now.exists, encodeWindows874(text)};
+        if (remove && !now.exists) continue;
+        pending << Pending{path, now.bytes, now.exists, after, remove};
     }
 
     // One file is replaced atomically as it stands; more need the intent record first.
@@ -218,7 +236,7 @@ CommitResult FolderTransaction::commit()
         QList<IntentFile> intent;
         for (const Pending& p : std::as_const(pending))
             intent << IntentFile{Store::fileName(p.path), p.existed ? intentFingerprint(p.before) : QByteArray(),
-                                 p.after, false};
+                                 p.after, p.remove};
         // The operator knows the book's files, not the record: the save failed at its first file
         // (the support log names the record).
         if (!m_store.writeBytes(intentPath, intentBytes(intent)))
@@ -229,7 +247,7 @@ CommitResult FolderTransaction::commit()
     QStringList written;
     for (const Pending& p : std::as_const(pending)) {
         QByteArray stamp;
-        if (!m_store.writeBytes(p.path, p.after, &stamp)) {
+        if (!(p.remove ? m_store.removeFile(p.path) : m_store.writeBytes(p.path, p.after, &stamp))) {
             QList<Outcome> failed{{Status::WriteFailed, p.path}};
             if (!putBack(m_store, pending, written.size(), intentPath)) failed << Outcome{Status::WriteFailed, intentPath};
             return finish(failed);
@@ -245,11 +263,11 @@ CommitResult FolderTransaction::commit()
     // A file given a whole text says what it changed by its name.
     bool replaced = false;
     for (const Pending& p : std::as_const(pending))
-        replaced = replaced || m_texts.contains(p.path);
+        replaced = replaced || m_files.contains(p.path);
     if (replaced) {
         const QString list = m_store.customerListText();
         for (const Pending& p : std::as_const(pending))
-            if (m_texts.contains(p.path)) r.changes.merge(changesOfFile(Store::fileName(p.path), list));
+            if (m_files.contains(p.path)) r.changes.merge(changesOfFile(Store::fileName(p.path), list));
     }
     return finish({});
 }

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <optional>
 
 namespace varnoth
 {
@@ -31,6 +32,9 @@ public:
     // Replaces a file of the data folder with exactly this text, for callers that build a file's
     // text themselves.
     void replaceFile(const QString& path, const QString& text);
+    // The same with the file's bytes as they stand, and the removal of a file.
+    void replaceBytes(const QString& path, const QByteArray& bytes);
+    void removeFile(const QString& path);
     // After a commit: the stamp of a file it wrote ("" when not known).
     QByteArray writtenStamp(const QString& path) const { return m_stamps.value(path); }
 
@@ -46,7 +50,7 @@ private:
     Store& m_store;
     QStringList m_order;                 // the paths in the order they were first changed
     QHash<QString, NumberFile> m_numbers; // number files changed line by line
-    QHash<QString, QString> m_texts;     // files given a whole text
+    QHash<QString, std::optional<QByteArray>> m_files; // files given whole bytes, or removed (none)
     QList<Outcome> m_problems;           // found while gathering: the commit will write nothing
     Changes m_changes;
     QHash<QString, QByteArray> m_stamps;
