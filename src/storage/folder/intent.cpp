@@ -84,7 +84,8 @@ QStringList IntentRecovery::lines() const
     for (const Outcome& o : failed)
         out << outcomeLine(o);
     if (!leftAlone.isEmpty()) out << CommitLeftAloneText + leftAlone.join(QLatin1Char(' '));
-    if (failed.isEmpty() && leftAlone.isEmpty()) out << CommitCompletedText;
+    // A save cut off after its last file was already whole: nothing to say.
+    if (failed.isEmpty() && leftAlone.isEmpty() && !completed.isEmpty()) out << CommitCompletedText;
     return out;
 }
 
