@@ -154,7 +154,7 @@ int runChild(const QString& folder, quint32 seed)
         else
             commitEntry(shadow, customer, entry);
         const auto after = numberFiles(shadowFolder);
-        QString line = QString("PLAN %1 %2").arg(i).arg(restore ? "restore" : "bets");
+        QString line = QString("PLAN %1").arg(i);
         for (auto f = after.cbegin(); f != after.cend(); ++f) {
             const Values& was = before.value(f.key());
             QSet<QString> numbers(f.value().keyBegin(), f.value().keyEnd());
@@ -375,11 +375,9 @@ private slots:
             // A Windows console program ends its lines with CR LF.
             const QStringList out = QString::fromUtf8(said + child.readAllStandardOutput()).remove('\r').split('\n');
             QStringList pending;
-            bool inflightRestore = false;
             for (const QString& l : out) {
                 if (l.startsWith("PLAN ")) {
-                    pending = l.split(' ', Qt::SkipEmptyParts).mid(3);
-                    inflightRestore = l.split(' ').value(2) == "restore";
+                    pending = l.split(' ', Qt::SkipEmptyParts).mid(2);
                     // The last piece has no line end: the kill cut it before the child finished
                     // announcing the entry, so it never started committing it.
                     if (&l == &out.last()) pending.clear();
@@ -424,8 +422,9 @@ private slots:
                 for (const QString& name : names)
                     if (inflight.contains(name)) ++inflightFiles;
             }
-            // An entry is one commit: after the open, its stakes and counts are all there or none is.
-            if (!inflightRestore && inflightFilesApplied > 0)
+            // An entry or a restore is one commit: after the open, its stakes and counts are all there
+            // or none is.
+            if (inflightFilesApplied > 0)
                 QVERIFY2(inflightFilesApplied == inflightFiles,
                          qPrintable(QString("%1 of the %2 files of the entry in flight were applied")
                                         .arg(inflightFilesApplied)
