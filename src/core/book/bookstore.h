@@ -26,8 +26,8 @@ struct AmountLine {
 // The lines of a customer's stakes of a type, or of a type's counts or send-out lines, in book order.
 struct NumberLines {
     QList<AmountLine> lines;
-    bool exists = false;   // the book holds them
-    bool readable = true;  // false when they are there but could not be read: never taken as empty
+    bool exists = false;  // the book holds them
+    bool readable = true; // false when they are there but could not be read: never taken as empty
 };
 
 // The lines of a setting, without line ends.

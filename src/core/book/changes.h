@@ -43,7 +43,10 @@ struct Changes {
     bool hasSetting(BookSetting s) const { return everything || (settings & (1u << static_cast<int>(s))); }
     bool hasType(const QString& type) const { return everything || types.contains(type); }
     bool hasCustomer(const QString& customer) const { return everything || customers.contains(customer); }
-    bool isEmpty() const { return !everything && !customerList && settings == 0 && types.isEmpty() && customers.isEmpty(); }
+    bool isEmpty() const
+    {
+        return !everything && !customerList && settings == 0 && types.isEmpty() && customers.isEmpty();
+    }
     void merge(const Changes& other)
     {
         types.unite(other.types);

@@ -83,9 +83,7 @@ Changes changesOfFile(const QString& name, const QString& customerList)
     return c;
 }
 
-FolderTransaction::FolderTransaction(Store& store) : m_store(store)
-{
-}
+FolderTransaction::FolderTransaction(Store& store) : m_store(store) {}
 
 void FolderTransaction::problem(Status status, const QString& path)
 {
@@ -249,7 +247,8 @@ CommitResult FolderTransaction::commit()
         QByteArray stamp;
         if (!(p.remove ? m_store.removeFile(p.path) : m_store.writeBytes(p.path, p.after, &stamp))) {
             QList<Outcome> failed{{Status::WriteFailed, p.path}};
-            if (!putBack(m_store, pending, written.size(), intentPath)) failed << Outcome{Status::WriteFailed, intentPath};
+            if (!putBack(m_store, pending, written.size(), intentPath))
+                failed << Outcome{Status::WriteFailed, intentPath};
             return finish(failed);
         }
         m_stamps.insert(p.path, stamp);

@@ -24,8 +24,7 @@ public:
 
     void addStake(const QString& type, const QString& customer, const QString& number, double delta) override;
     void addCount(const QString& type, const QString& number, double n) override;
-    void setStake(const QString& type, const QString& customer, const QString& number,
-                  const QString& amount) override;
+    void setStake(const QString& type, const QString& customer, const QString& number, const QString& amount) override;
     void setSettingLines(BookSetting setting, const QStringList& lines) override;
     CommitResult commit() override;
 
@@ -48,10 +47,10 @@ private:
     void problem(Status status, const QString& path);
 
     Store& m_store;
-    QStringList m_order;                 // the paths in the order they were first changed
-    QHash<QString, NumberFile> m_numbers; // number files changed line by line
+    QStringList m_order;                               // the paths in the order they were first changed
+    QHash<QString, NumberFile> m_numbers;              // number files changed line by line
     QHash<QString, std::optional<QByteArray>> m_files; // files given whole bytes, or removed (none)
-    QList<Outcome> m_problems;           // found while gathering: the commit will write nothing
+    QList<Outcome> m_problems;                         // found while gathering: the commit will write nothing
     Changes m_changes;
     QHash<QString, QByteArray> m_stamps;
 };

@@ -112,7 +112,8 @@ IntentRecovery completeInterruptedSave(Store& store)
         }
         const bool atAfter = f.remove ? !now.exists : (now.exists && now.bytes == f.after);
         if (atAfter) continue;
-        const bool atBefore = f.before.isEmpty() ? !now.exists : (now.exists && intentFingerprint(now.bytes) == f.before);
+        const bool atBefore =
+            f.before.isEmpty() ? !now.exists : (now.exists && intentFingerprint(now.bytes) == f.before);
         if (!atBefore) {
             r.leftAlone << f.name;
             continue;

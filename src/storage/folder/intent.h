@@ -21,9 +21,9 @@ class Store;
 inline const QString IntentFileName = QStringLiteral("intent.gif");
 
 struct IntentFile {
-    QString name;      // the file's name in the data folder
-    QByteArray before; // the fingerprint of its bytes before ("" when it was missing)
-    QByteArray after;  // its whole bytes after
+    QString name;        // the file's name in the data folder
+    QByteArray before;   // the fingerprint of its bytes before ("" when it was missing)
+    QByteArray after;    // its whole bytes after
     bool remove = false; // after the save the file is not there
 };
 
@@ -35,11 +35,11 @@ QByteArray intentBytes(const QList<IntentFile>& files);
 bool parseIntent(const QByteArray& bytes, QList<IntentFile>* files);
 
 struct IntentRecovery {
-    bool found = false;     // an intent record was there
-    QStringList completed;  // files given their bytes after
-    QStringList leftAlone;  // files that something else changed since
-    QList<Outcome> failed;  // reads or writes that failed; the record is kept for the next open
-    bool damaged = false;   // the record could not be read: nothing was touched
+    bool found = false;    // an intent record was there
+    QStringList completed; // files given their bytes after
+    QStringList leftAlone; // files that something else changed since
+    QList<Outcome> failed; // reads or writes that failed; the record is kept for the next open
+    bool damaged = false;  // the record could not be read: nothing was touched
     // The lines for the operator ("" list when nothing was found).
     QStringList lines() const;
 };

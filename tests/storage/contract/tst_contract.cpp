@@ -3,6 +3,7 @@
 // stakes are reported and never written over with less.
 #include "core/book/bookstore.h"
 #include "core/model/types.h"
+#include "memorybookstore.h"
 #include "storage/folder/folderbookstore.h"
 #include "storage/folder/intent.h"
 #include "testsupport.h"
@@ -78,6 +79,30 @@ private:
     TempBook m_temp;
     FolderBookStore m_book;
     QString m_locked;
+};
+
+class MemoryBackend : public Backend
+{
+public:
+    BookStore& book() override { return m_book; }
+    void addCustomers(const QStringList& names) override
+    {
+        for (const QString& n : names)
+            m_book.addCustomer(n);
+    }
+    bool breakCountWrites(const QString& type) override
+    {
+        m_book.failingCounts.insert(type);
+        return true;
+    }
+    void mendWrites() override { m_book.failingCounts.clear(); }
+    void damageStakes(const QString& type, const QString& customer) override
+    {
+        m_book.damaged.insert(type + '#' + customer);
+    }
+
+private:
+    MemoryBookStore m_book;
 };
 
 using Factory = std::function<std::unique_ptr<Backend>()>;
@@ -271,6 +296,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QList<std::pair<QString, Factory>> backends = {
         {"folder", [] { return std::unique_ptr<Backend>(new FolderBackend); }},
+        {"memory", [] { return std::unique_ptr<Backend>(new MemoryBackend); }},
     };
     int failed = 0;
     for (const auto& [name, make] : backends) {

@@ -52,13 +52,13 @@ private slots:
         QTest::addColumn<At>("count");
         QTest::addColumn<QStringList>("completed");
         QTest::addColumn<QStringList>("leftAlone");
-        QTest::newRow("cut before the first file") << At::Before << At::Before << QStringList{"0_1.gif", "a-_0.gif"}
-                                                   << QStringList{};
-        QTest::newRow("cut between the two files") << At::After << At::Before << QStringList{"a-_0.gif"}
-                                                   << QStringList{};
+        QTest::newRow("cut before the first file")
+            << At::Before << At::Before << QStringList{"0_1.gif", "a-_0.gif"} << QStringList{};
+        QTest::newRow("cut between the two files")
+            << At::After << At::Before << QStringList{"a-_0.gif"} << QStringList{};
         QTest::newRow("cut after the last file") << At::After << At::After << QStringList{} << QStringList{};
-        QTest::newRow("count changed since") << At::Before << At::Other << QStringList{"0_1.gif"}
-                                             << QStringList{"a-_0.gif"};
+        QTest::newRow("count changed since")
+            << At::Before << At::Other << QStringList{"0_1.gif"} << QStringList{"a-_0.gif"};
     }
     void nextOpenCompletesTheSave()
     {
