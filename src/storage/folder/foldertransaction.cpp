@@ -3,6 +3,7 @@
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "storage/folder/intent.h"
+#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 
 #include <QDebug>
@@ -222,8 +223,10 @@ CommitResult FolderTransaction::commit()
             remove = true;
         }
         const FileBytes now = m_store.readBytes(path);
-        // Never written over with less: a file that cannot be read stays as it is.
-        if (now.exists && !now.readable) return finish({{Status::ReadFailed, path}});
+        // Never written over with less: a file that cannot be read stays as it is. A link, folder or
+        // pipe in the file's place is not ours to replace: the write fails.
+        if (now.exists && !now.readable)
+            return finish({{mayReplace(fileKind(path)) ? Status::ReadFailed : Status::WriteFailed, path}});
         if (remove && !now.exists) continue;
         pending << Pending{path, now.bytes, now.exists, after, remove};
     }
