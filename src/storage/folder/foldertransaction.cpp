@@ -177,7 +177,7 @@ struct Pending {
 // file cannot be put back, the record is turned around (its files' bytes after become the bytes
 // before), so that the next open finishes putting them back rather than completing the save;
 // false when the book could not be left as it was.
-bool putBack(Store& store, const QList<Pending>& pending, qsizetype written, const QString& intentPath)
+bool putBack(Store& store, const QList<Pending>& pending, qsizetype written)
 {
     QList<IntentFile> reversed;
     bool whole = true;
@@ -189,8 +189,11 @@ bool putBack(Store& store, const QList<Pending>& pending, qsizetype written, con
                                !p.existed};
     }
     if (pending.size() <= 1) return whole;
-    if (whole) return store.removeFile(intentPath);
-    return store.writeBytes(intentPath, intentBytes(reversed));
+    if (whole) {
+        closeIntent(store);
+        return true;
+    }
+    return writeIntent(store, intentBytes(reversed));
 }
 } // namespace
 
@@ -231,8 +234,11 @@ CommitResult FolderTransaction::commit()
         pending << Pending{path, now.bytes, now.exists, after, remove};
     }
 
-    // One file is replaced atomically as it stands; more need the intent record first.
+    // A save that the last open could not finish (or put back) is finished first: its record must not
+    // be written over, and its files may be among these.
     const QString intentPath = m_store.path(IntentFileName);
+    if (!pending.isEmpty() && saveInterrupted(m_store)) return finish({{Status::WriteFailed, intentPath}});
+    // One file is replaced atomically as it stands; more need the intent record first.
     if (pending.size() > 1) {
         QList<IntentFile> intent;
         for (const Pending& p : std::as_const(pending))
@@ -240,8 +246,7 @@ CommitResult FolderTransaction::commit()
                                  p.after, p.remove};
         // The operator knows the book's files, not the record: the save failed at its first file
         // (the support log names the record).
-        if (!m_store.writeBytes(intentPath, intentBytes(intent)))
-            return finish({{Status::WriteFailed, pending.first().path}});
+        if (!writeIntent(m_store, intentBytes(intent))) return finish({{Status::WriteFailed, pending.first().path}});
         step(0);
     }
 
@@ -250,16 +255,14 @@ CommitResult FolderTransaction::commit()
         QByteArray stamp;
         if (!(p.remove ? m_store.removeFile(p.path) : m_store.writeBytes(p.path, p.after, &stamp))) {
             QList<Outcome> failed{{Status::WriteFailed, p.path}};
-            if (!putBack(m_store, pending, written.size(), intentPath))
-                failed << Outcome{Status::WriteFailed, intentPath};
+            if (!putBack(m_store, pending, written.size())) failed << Outcome{Status::WriteFailed, intentPath};
             return finish(failed);
         }
         m_stamps.insert(p.path, stamp);
         written << p.path;
         step(static_cast<int>(written.size()));
     }
-    if (pending.size() > 1 && !m_store.removeFile(intentPath))
-        qWarning().noquote() << "the intent record stays until the next open:" << intentPath;
+    if (pending.size() > 1) closeIntent(m_store);
 
     r.changes = m_changes;
     // A file given a whole text says what it changed by its name.

@@ -2,10 +2,13 @@
 
 #include "core/model/text.h"
 #include "storage/folder/committexts.h"
+#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 
 #include <QCryptographicHash>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 
 namespace varnoth
 {
@@ -89,15 +92,87 @@ QStringList IntentRecovery::lines() const
     return out;
 }
 
+QByteArray intentRecord(const QByteArray& body)
+{
+    return "intent#" + QByteArray::number(body.size()) + '#' + intentFingerprint(body) + "\r\n" + body;
+}
+
+namespace
+{
+const QByteArray DoneLine = "done\r\n";
+// A record this large is emptied once its save is whole, so that one large save (a restore) does
+// not stay in the data folder until the next new draw.
+constexpr qint64 LargeRecord = 1 << 20;
+
+enum class Record { None, Pending, Cut };
+
+// The state of the record's bytes and, when pending, its body.
+Record recordOf(const QByteArray& bytes, QByteArray* body)
+{
+    const qsizetype end = bytes.indexOf("\r\n");
+    if (end < 0 || !bytes.startsWith("intent#"))
+        return bytes.isEmpty() || bytes.startsWith(DoneLine) ? Record::None : Record::Cut;
+    const QList<QByteArray> head = bytes.first(end).split('#');
+    bool ok = false;
+    const qsizetype size = head.size() == 3 ? head[1].toLongLong(&ok) : -1;
+    if (!ok || size < 0 || end + 2 + size > bytes.size()) return Record::Cut;
+    *body = bytes.sliced(end + 2, size);
+    return intentFingerprint(*body) == head[2] ? Record::Pending : Record::Cut;
+}
+} // namespace
+
+bool writeIntent(Store& store, const QByteArray& body)
+{
+    const QString path = store.path(IntentFileName);
+    QFile f;
+    const QByteArray record = intentRecord(body);
+    if (!openRegularForUpdate(f, path) || f.write(record) != record.size() || !syncData(f)) {
+        qWarning().noquote() << "write failed:" << QDir::toNativeSeparators(path);
+        return false;
+    }
+    return true;
+}
+
+void closeIntent(Store& store)
+{
+    const QString path = store.path(IntentFileName);
+    QFile f;
+    // Not put on the disk: should the line be lost, the next open finds every file already holding
+    // its bytes after, and has nothing to do.
+    if (!openRegularForUpdate(f, path) || f.write(DoneLine) != DoneLine.size() ||
+        (f.size() > LargeRecord && !f.resize(0)))
+        qWarning().noquote() << "the intent record stays until the next open:" << QDir::toNativeSeparators(path);
+}
+
+bool saveInterrupted(const Store& store)
+{
+    // Nearly always "done" or no record at all: its first bytes say so without reading the rest.
+    QFile f;
+    if (!openRegularForRead(f, store.path(IntentFileName)))
+        return fileKind(store.path(IntentFileName)) != FileKind::Missing;
+    if (!f.peek(7).startsWith("intent#")) return false;
+    QByteArray body;
+    return recordOf(f.readAll(), &body) == Record::Pending;
+}
+
 IntentRecovery completeInterruptedSave(Store& store)
 {
     IntentRecovery r;
     const QString intentPath = store.path(IntentFileName);
     const FileBytes record = store.readBytes(intentPath);
     if (!record.exists) return r;
+    QByteArray body;
+    const Record state = record.readable ? recordOf(record.bytes, &body) : Record::Pending;
+    if (state == Record::None) return r;
+    if (state == Record::Cut) {
+        // Cut off while it was written: no file of the book was touched after it.
+        qInfo().noquote() << "unfinished save: the record was cut off before any file was written:" << intentPath;
+        closeIntent(store);
+        return r;
+    }
     r.found = true;
     QList<IntentFile> files;
-    if (!record.readable || !parseIntent(record.bytes, &files)) {
+    if (!record.readable || !parseIntent(body, &files)) {
         // Never a guess: a record that cannot be read whole is kept for someone to look at.
         r.damaged = true;
         qWarning().noquote() << "unfinished save: the record cannot be read, nothing done:" << intentPath;
@@ -125,7 +200,7 @@ IntentRecovery completeInterruptedSave(Store& store)
             r.failed << Outcome{Status::WriteFailed, f.name};
     }
     // A write that failed is tried again at the next open; otherwise the record has done its work.
-    if (r.failed.isEmpty() && !store.removeFile(intentPath)) r.failed << Outcome{Status::WriteFailed, IntentFileName};
+    if (r.failed.isEmpty()) closeIntent(store);
     store.takeFailures();
     qInfo().noquote() << "unfinished save:" << r.completed.size() << "files completed," << r.leftAlone.size()
                       << "left alone," << r.failed.size() << "failed";

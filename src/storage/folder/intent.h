@@ -1,10 +1,15 @@
 #pragma once
-// The intent record of a save that changes more than one file of the book. Before the first file
-// is replaced, "intent.gif" is written (atomically, like every file of the book) with, for each file,
-// the fingerprint of its bytes before and its whole bytes after; it is removed once every file is
-// written. Found at the next open, it means the save was cut off between two files: a file still
-// holding its bytes before is given its bytes after, a file already holding them is left, and a file
-// that something else changed since is left alone and named.
+// The intent record of a save that changes more than one file of the book, "intent.gif". Before the
+// first file is replaced, the record is written in place and put on the disk, with, for each file,
+// the fingerprint of its bytes before and its whole bytes after; once every file is written, its
+// first line becomes "done". Found pending at the next open, it means the save was cut off between
+// two files: a file still holding its bytes before is given its bytes after, a file already holding
+// them is left, and a file that something else changed since is left alone and named.
+//
+// The record is written in place rather than replaced, so that a save costs one more write to the
+// disk and no change of the folder. Its first line, "intent#<length>#<fingerprint>", covers the rest:
+// a record cut off while it was written (a power cut) does not match it, and since no file of the
+// book is touched before the record is whole on the disk, such a record has nothing to complete.
 
 #include "core/model/outcome.h"
 
@@ -30,9 +35,18 @@ struct IntentFile {
 // The fingerprint of a file's bytes.
 QByteArray intentFingerprint(const QByteArray& bytes);
 
+// The body of a record and its files; parseIntent is false when the body is damaged or incomplete.
 QByteArray intentBytes(const QList<IntentFile>& files);
-// The files of an intent record; false when the record is damaged or incomplete.
 bool parseIntent(const QByteArray& bytes, QList<IntentFile>* files);
+// A whole record: the line that covers the body, then the body.
+QByteArray intentRecord(const QByteArray& body);
+
+// Writes the record of a save and puts it on the disk; false when it could not be.
+bool writeIntent(Store& store, const QByteArray& body);
+// The save is whole: the record has nothing left to do.
+void closeIntent(Store& store);
+// True when the book holds the record of a save that was not finished.
+bool saveInterrupted(const Store& store);
 
 struct IntentRecovery {
     bool found = false;    // an intent record was there
