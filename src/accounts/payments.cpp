@@ -4,13 +4,12 @@
 #include "accounts/bill.h"
 #include "core/model/customername.h"
 #include "core/model/text.h"
-#include "storage/folder/safefile.h"
+#include "storage/folder/foldertransaction.h"
 #include "storage/folder/store.h"
 
 #include <QDir>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -78,9 +77,10 @@ PaymentResult writeLine(Store& store, const Payment& payment, PaymentResult r)
                    QLocale::c().toString(payment.when, StampFormat);
     if (payment.isReversal()) line += QLatin1Char('#') + QLocale::c().toString(payment.reverses, StampFormat);
     bytes += encodeWindows874(line + CRLF);
-    QSaveFile f(path);
-    if (!openForReplace(f, QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(bytes) != bytes.size() || !f.commit()) {
-        r.outcome = {Status::WriteFailed, path};
+    FolderTransaction tx(store);
+    tx.replaceBytes(path, bytes);
+    if (const CommitResult written = tx.commit(); !written.ok()) {
+        r.outcome = written.outcome;
         r.lines << outcomeLine(r.outcome);
         return r;
     }

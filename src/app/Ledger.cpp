@@ -16,8 +16,9 @@
 #include "reports/reportstate.h"
 #include "settings/options.h"
 #include "settings/resulttexts.h"
+#include "storage/folder/foldertransaction.h"
+#include "storage/folder/intent.h"
 #include "storage/folder/numberlines.h"
-#include "storage/folder/safefile.h"
 #include "storage/folder/store.h"
 #include "tools/backuptexts.h"
 #include "tools/newdraw.h"
@@ -26,7 +27,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
 #include <QSet>
 
 namespace varnoth
@@ -46,18 +46,6 @@ FileState stateOf(const Store& store, const QString& path)
 {
     const FileBytes f = store.readBytes(path);
     return {f.bytes, f.exists};
-}
-
-bool restoreState(Store& store, const QString& path, const FileState& state)
-{
-    if (!state.exists) return !store.exists(path) || store.removeFile(path);
-    QSaveFile file(path);
-    if (!openForReplace(file)) return false;
-    if (file.write(state.bytes) != state.bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 enum Change : unsigned { Book = 1, Customers = 2, Settings = 4, History = 8, Accounts = 16 };
@@ -232,11 +220,18 @@ private:
                 lines << ChangedSinceText + Store::fileName(m_paths[i]);
                 return false;
             }
-        for (qsizetype i = 0; i < m_paths.size(); ++i)
-            if (!restoreState(store(), m_paths[i], to[i])) {
-                lines << outcomeLine({Status::WriteFailed, m_paths[i]});
-                return false;
-            }
+        // One commit: a step taken back or done again is never left half way between its files.
+        FolderTransaction tx(store());
+        for (qsizetype i = 0; i < m_paths.size(); ++i) {
+            if (to[i].exists)
+                tx.replaceBytes(m_paths[i], to[i].bytes);
+            else
+                tx.removeFile(m_paths[i]);
+        }
+        if (const CommitResult r = tx.commit(); !r.ok()) {
+            lines << outcomeLine(r.outcome);
+            return false;
+        }
         lines << text() + done;
         return true;
     }
@@ -320,8 +315,10 @@ Ledger::Ledger(Store& store, ReportState& session, QObject* parent)
         qWarning("%s", qUtf8Printable(QStringLiteral("audit log: no key in ") + auditSettingsFolder()));
     // Before anything reads the book: a new draw cut off by a kill or a power cut is completed, so
     // that what is left of the old draw is never counted beside its copy. The copy keeps the old log.
+    // First a save cut off between two files: the book's files are whole again before the draw's.
+    m_startLines = completeInterruptedSave(m_store).lines();
     const DrawCompletion completion = completeInterruptedDraws(m_store);
-    m_startLines = completion.lines;
+    m_startLines += completion.lines;
     openAudit();
     for (const QString& copy : completion.completed)
         audit({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(copy)});

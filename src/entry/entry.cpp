@@ -4,6 +4,7 @@
 #include "core/model/types.h"
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
+#include "storage/folder/foldertransaction.h"
 #include "storage/folder/store.h"
 
 #include <QSet>
@@ -147,37 +148,49 @@ EntryResult EntryBatch::commit()
     result.rejected = m_rejected;
     m_rejected = 0;
 
-    QSet<QString> unsaved;
+    // The stakes and their counts are one commit: either every bet is stored and counted, or none
+    // is and each says so. A kill between two files is completed at the next open.
+    FolderTransaction tx(m_store);
+    QStringList stakePaths;
     for (const PendingBet& bet : m_bets) {
-        if (unsaved.contains(bet.stakePath)) continue;
-        NumberFile& stake = m_files[bet.stakePath];
-        if (!stake.changed()) continue;
-        if (!stake.save(m_store))
-            unsaved.insert(bet.stakePath);
-        else if (m_marks.active())
-            stakeFileSaved(typeIndex(bet.type), stake);
+        if (stakePaths.contains(bet.stakePath)) continue;
+        stakePaths << bet.stakePath;
+        const NumberFile& stake = m_files[bet.stakePath];
+        if (stake.changed()) tx.replaceFile(bet.stakePath, stake.text() + CRLF);
     }
-
-    // Only a bet that is on disk is counted.
     QStringList countPaths;
     QStringList trailing;
     for (const PendingBet& bet : m_bets) {
-        if (unsaved.contains(bet.stakePath)) {
+        NumberFile* count = countFile(bet.type);
+        if (!count) continue;
+        if (!countPaths.contains(count->path())) countPaths << count->path();
+        count->add(bet.number, 1);
+    }
+    for (const QString& path : countPaths)
+        tx.replaceFile(path, m_files[path].text() + CRLF);
+    const CommitResult committed = tx.commit();
+
+    for (const PendingBet& bet : m_bets) {
+        if (!committed.ok()) {
             m_lines[bet.line] += BetNotSavedText;
             ++result.notSaved;
             continue;
         }
         result.changes << BetChange{bet.type, bet.number, bet.amount, Val(bet.amount)};
-        NumberFile* count = countFile(bet.type);
-        if (!count) continue;
-        if (!countPaths.contains(count->path())) {
-            countPaths << count->path();
-            if (!count->ok()) trailing << outcomeLine({Status::ReadFailed, count->path()});
-        }
-        count->add(bet.number, 1);
     }
-    for (const QString& path : countPaths)
-        if (!m_files[path].save(m_store)) trailing << outcomeLine({Status::WriteFailed, path});
+    // A stake file that failed is said by its bets; any other file by its name.
+    for (const Outcome& failure : committed.failed)
+        if (!stakePaths.contains(failure.file)) trailing << outcomeLine(failure);
+    if (committed.ok() && m_marks.active()) {
+        QSet<QString> told;
+        for (const PendingBet& bet : m_bets) {
+            if (told.contains(bet.stakePath)) continue;
+            told.insert(bet.stakePath);
+            NumberFile& stake = m_files[bet.stakePath];
+            stake.markSaved(tx.writtenStamp(bet.stakePath));
+            stakeFileSaved(typeIndex(bet.type), stake);
+        }
+    }
 
     // A damaged rules file is said once, after the first entry that meets it.
     trailing += takeRuleFileProblems(m_store);

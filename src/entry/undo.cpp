@@ -1,6 +1,7 @@
 #include "entry/undo.h"
 
 #include "core/model/text.h"
+#include "storage/folder/foldertransaction.h"
 #include "storage/folder/numberfile.h"
 #include "storage/folder/store.h"
 
@@ -52,14 +53,17 @@ UndoResult applyEntry(Store& store, const EntryResult& entry, double sign, const
         files.insert(f.key(), file);
     }
 
-    // Stake files first, then counts, as entry writes them.
-    QStringList failures;
+    // Stake files first, then counts, as entry writes them, in one commit: all of them or none.
+    FolderTransaction tx(store);
     for (auto pass : {0, 1})
-        for (auto f = files.begin(); f != files.end(); ++f) {
+        for (auto f = files.cbegin(); f != files.cend(); ++f) {
             const bool isCount = Store::fileName(f.key()).startsWith(Store::CountPrefix + QLatin1Char('_'));
-            if (isCount != (pass == 1)) continue;
-            if (!f->save(store)) failures << outcomeLine({Status::WriteFailed, f.key()});
+            if (isCount != (pass == 1) || !f->changed()) continue;
+            tx.replaceFile(f.key(), f->text() + CRLF);
         }
+    QStringList failures;
+    for (const Outcome& failure : tx.commit().failed)
+        failures << outcomeLine(failure);
     for (const BetChange& c : entry.changes)
         result.lines << c.number + QLatin1Char('-') + c.amount + doneText;
     result.lines += failures;

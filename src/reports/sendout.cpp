@@ -1,6 +1,7 @@
 #include "reports/sendout.h"
 
 #include "core/model/text.h"
+#include "storage/folder/foldertransaction.h"
 #include "storage/folder/numberfile.h"
 #include "storage/folder/store.h"
 
@@ -10,6 +11,15 @@ namespace varnoth
 {
 
 QStringList applySendOut(Store& store, const QString& data, int sign)
+{
+    FolderTransaction tx(store);
+    QStringList failures = applySendOut(store, tx, data, sign);
+    for (const Outcome& failure : tx.commit().failed)
+        failures << outcomeLine(failure);
+    return failures;
+}
+
+QStringList applySendOut(Store& store, FolderTransaction& tx, const QString& data, int sign)
 {
     QStringList failures;
     QMap<QString, NumberFile> files; // by path, so each file is read and written once
@@ -37,8 +47,8 @@ QStringList applySendOut(Store& store, const QString& data, int sign)
     for (auto it = files.begin(); it != files.end(); ++it) {
         if (!it->ok())
             failures << outcomeLine({Status::ReadFailed, it.key()});
-        else if (!it->save(store))
-            failures << outcomeLine({Status::WriteFailed, it.key()});
+        else if (it->changed())
+            tx.replaceFile(it.key(), it->text() + CRLF);
     }
     store.progress().hide();
     return failures;

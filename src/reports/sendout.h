@@ -8,12 +8,16 @@
 namespace varnoth
 {
 
+class FolderTransaction;
 class Store;
 
 // Adds (sign +1) or subtracts (sign -1) the amounts of a send-out list
 // ("<type>#number-amount#…##<type>#…##") to the send-out files of their types. Each file is read
 // once and written once. Returns the failure lines for the operator (empty when all went well).
 QStringList applySendOut(Store& store, const QString& data, int sign);
+// The same as part of a larger commit: the changed send-out files join `tx`. Returns the lines of
+// the files that cannot be read, which are left out.
+QStringList applySendOut(Store& store, FolderTransaction& tx, const QString& data, int sign);
 
 inline QStringList RecordSendOut(Store& store, const QString& data)
 {

@@ -3,6 +3,7 @@
 #include "core/model/text.h"
 #include "reports/sendout.h"
 #include "settings/customers.h"
+#include "storage/folder/foldertransaction.h"
 #include "storage/folder/store.h"
 
 namespace varnoth
@@ -54,22 +55,20 @@ HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QStr
         result.text1 = outcomeLine(result.outcome);
         return result;
     }
-    const QString listPath = store.savedListFile(name);
-    if (!store.WriteWholeFile(listPath, sendOutData)) {
-        result.outcome = {Status::WriteFailed, listPath};
-        result.lines << outcomeLine(result.outcome);
-        return result;
-    }
+    // The list, its name in the history and the amounts sent out are one commit: a list that the
+    // history does not name could never be opened or deleted.
     const QString newHist =
         hist.isEmpty() ? QLatin1Char('#') + name + QLatin1Char('#') : hist + name + QLatin1Char('#');
-    if (!store.WriteWholeFile(histPath, newHist)) {
-        // A list that the history does not name could never be opened or deleted.
-        store.removeFile(listPath);
-        result.outcome = {Status::WriteFailed, histPath};
+    FolderTransaction tx(store);
+    tx.replaceFile(store.savedListFile(name), sendOutData + CRLF);
+    tx.replaceFile(histPath, newHist + CRLF);
+    const QStringList unreadable = applySendOut(store, tx, sendOutData, +1);
+    if (const CommitResult committed = tx.commit(); !committed.ok()) {
+        result.outcome = committed.outcome;
         result.lines << outcomeLine(result.outcome);
         return result;
     }
-    result.lines << RecordSendOut(store, sendOutData);
+    result.lines << unreadable;
     result.saved = true;
     result.text1.clear();
     return result;
@@ -110,16 +109,19 @@ QStringList deleteSavedList(Store& store, const QString& name)
     const FileText histFile = store.readFile(histPath);
     if (histFile.exists && !histFile.readable) return {outcomeLine({Status::ReadFailed, histPath})};
 
-    // The name leaves the history before the amounts are taken back: should that write fail,
-    // nothing has changed and the delete can simply be tried again.
+    // The name leaves the history, the amounts are taken back and the list goes in one commit: a
+    // failure leaves all three as they were, and the delete can simply be tried again.
     QString hist = withoutLineEnds(histFile.text);
     const QString entry = QLatin1Char('#') + name + QLatin1Char('#');
+    FolderTransaction tx(store);
     if (hist.contains(entry)) {
         hist.replace(entry, QStringLiteral("#"));
-        if (!store.WriteWholeFile(histPath, hist)) return {outcomeLine({Status::WriteFailed, histPath})};
+        tx.replaceFile(histPath, hist + CRLF);
     }
-    QStringList lines = applySendOut(store, withoutLineEnds(list.text), -1);
-    if (!store.removeFile(listPath)) lines << outcomeLine({Status::WriteFailed, listPath});
+    QStringList lines = applySendOut(store, tx, withoutLineEnds(list.text), -1);
+    tx.removeFile(listPath);
+    for (const Outcome& failure : tx.commit().failed)
+        lines << outcomeLine(failure);
     return lines;
 }
 

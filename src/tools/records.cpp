@@ -2,6 +2,7 @@
 
 #include "core/model/text.h"
 #include "core/model/types.h"
+#include "storage/folder/foldertransaction.h"
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
 
@@ -93,8 +94,10 @@ RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount
         result.lines << RecordErrorText;
         return result;
     }
-    if (!store.WriteWholeFile(path, out)) {
-        result.lines << outcomeLine({Status::WriteFailed, path});
+    FolderTransaction tx(store);
+    tx.replaceFile(path, out + CRLF);
+    if (const CommitResult written = tx.commit(); !written.ok()) {
+        result.lines << outcomeLine(written.outcome);
         return result;
     }
     result.written = true;

@@ -11,6 +11,7 @@
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "storage/folder/datafolder.h"
+#include "storage/folder/foldertransaction.h"
 #include "storage/folder/numberfile.h"
 #include "storage/folder/numberlines.h"
 #include "storage/folder/safefile.h"
@@ -710,27 +711,33 @@ MergeResult mergeBackup(Store& store, QIODevice& device, const QString& name, co
     }
     if (rows.unlisted() > 0) r.lines << RowsNotListedText.arg(formatCount(static_cast<double>(rows.unlisted())));
 
-    // One write per changed file; a file that cannot be written takes its records back.
-    int changed = 0, saved = 0;
+    // Every changed file and the list of merged backups are one commit: the backup's stakes, their
+    // counts and the note that it was merged are stored together or not at all. When the commit
+    // fails, every record takes itself back and the backup can be tried again.
+    FolderTransaction tx(store);
+    int changed = 0;
     for (Target& target : targets.all()) {
         if (!target.file.changed()) continue;
         ++changed;
-        if (target.file.save(store)) {
-            ++saved;
-            continue;
-        }
-        r.lines << outcomeLine({Status::WriteFailed, target.file.path()});
-        for (int row : std::as_const(target.rows))
-            r.lines[row] += WriteFailedRowText;
-        r.count -= target.count;
-        r.amount -= target.amount;
+        tx.replaceFile(target.file.path(), target.file.text() + CRLF);
     }
     // Remembered unless nothing of it could be stored, so that it can be tried again; one that
     // stored nothing because the book could not take its names leaves the book as it was.
-    if ((changed == 0 && r.refusedHeadings.isEmpty()) || saved > 0) {
+    if (changed > 0 || r.refusedHeadings.isEmpty()) {
         merged << print;
-        if (!store.WriteWholeFile(store.path(MergedBackupsFileName), merged.join(CRLF)))
-            r.lines << outcomeLine({Status::WriteFailed, MergedBackupsFileName});
+        tx.replaceFile(store.path(MergedBackupsFileName), merged.join(CRLF) + CRLF);
+    }
+    const CommitResult committed = tx.commit();
+    for (const Outcome& failure : committed.failed)
+        r.lines << outcomeLine(failure);
+    if (!committed.ok()) {
+        for (Target& target : targets.all()) {
+            if (!target.file.changed()) continue;
+            for (int row : std::as_const(target.rows))
+                r.lines[row] += WriteFailedRowText;
+            r.count -= target.count;
+            r.amount -= target.amount;
+        }
     }
 
     r.lines << QStringLiteral("การถ่ายโอนข้อมูลเสร็จสิ้นแล้ว")

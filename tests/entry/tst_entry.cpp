@@ -2,6 +2,7 @@
 #include "entry/entry.h"
 #include "entry/gates.h"
 #include "entry/sheet.h"
+#include "storage/folder/intent.h"
 #include "storage/folder/store.h"
 #include "testsupport.h"
 
@@ -142,8 +143,11 @@ private slots:
         lockAgainstWrites(book, "a-_0.gif", true);
         const EntryResult counted = enter(*book.store, "123", "5", S3);
         lockAgainstWrites(book, "a-_0.gif", false);
-        QCOMPARE(counted.lines, QStringList({"123-5", "บันทึกข้อมูลไม่สำเร็จ a-_0.gif"}));
-        QCOMPARE(book.bytes("0_1.gif"), expectedFile(S3, {"123:5"}));
+        // A stake is never stored without its count: the bet is not stored and says so.
+        QCOMPARE(counted.lines, QStringList({"123-5 บันทึกข้อมูลไม่สำเร็จ", "บันทึกข้อมูลไม่สำเร็จ a-_0.gif"}));
+        QVERIFY(counted.changes.isEmpty());
+        QCOMPARE(book.bytes("0_1.gif"), expectedFile(S3, {}));
+        QVERIFY(!saveInterrupted(*book.store));
     }
 
     void batchEqualsBetByBet()

@@ -11,7 +11,10 @@
 #include "core/model/types.h"
 #include "entry/entry.h"
 #include "gui/main/session.h"
+#include "storage/folder/committexts.h"
 #include "storage/folder/datafolder.h"
+#include "storage/folder/foldertransaction.h"
+#include "storage/folder/intent.h"
 #include "storage/folder/store.h"
 #include "testsupport.h"
 #include "tools/backup.h"
@@ -27,7 +30,9 @@
 #include <QSet>
 #include <QTest>
 #include <QThread>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 using namespace varnoth;
 using namespace varnoth::test;
@@ -173,6 +178,29 @@ int runChild(const QString& folder, quint32 seed)
     }
 }
 
+// The child of the kills inside one commit: enters one sheet through the ledger and dies the moment
+// the commit has written `files` of its files (0: only the intent record).
+int killAfter = -1;
+void dieAt(int filesWritten)
+{
+    if (filesWritten != killAfter) return;
+#ifdef Q_OS_UNIX
+    ::raise(SIGKILL);
+#endif
+    std::_Exit(9);
+}
+
+int runCommitChild(const QString& folder, int files)
+{
+    Store store(folder);
+    Session session;
+    Ledger ledger(store, session);
+    killAfter = files;
+    FolderTransaction::setStepHookForTesting(dieAt);
+    ledger.enterSheet(QStringLiteral("123-50\r\n045-20\r\n123-5"), QStringLiteral("3ตัวตรง"), QStringLiteral("b"));
+    return 0; // never reached: the commit writes at least two files
+}
+
 // The child of the new-draw kills: opens the book as the program does and starts a new draw, saying
 // when its copy is made (the first loop of the draw that ends) and when the draw is done.
 int runDrawChild(const QString& folder)
@@ -272,6 +300,45 @@ private:
     }
 
 private slots:
+    // A kill once the intent record is written and before any file, and one between the stake file
+    // and the count file: the next open completes the entry, so every stake has its count.
+    void killBetweenStakeAndCount_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::newRow("before the stake file") << 0;
+        QTest::newRow("between the stake and the count file") << 1;
+    }
+    void killBetweenStakeAndCount()
+    {
+        QFETCH(int, files);
+        TempBook book;
+        for (const QString& c : Customers)
+            QVERIFY(book.store->creationSequence(c).isEmpty());
+        const QByteArray stakeBefore = book.bytes("0_2.gif"), countBefore = book.bytes("a-_0.gif");
+        QProcess child;
+        child.start(self, {"--commit-child", book.folder(), QString::number(files)});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::CrashExit || child.exitCode() == 9, "the child was not cut off");
+        // As the kill left it: the record is there, and the count file is not written yet.
+        QVERIFY(saveInterrupted(*book.store));
+        QCOMPARE(book.bytes("0_2.gif") == stakeBefore, files == 0);
+        QCOMPARE(book.bytes("a-_0.gif"), countBefore);
+
+        Store store(book.folder());
+        Session session;
+        Ledger ledger(store, session);
+        QVERIFY(ledger.startLines().contains(CommitCompletedText));
+        QVERIFY(!saveInterrupted(*book.store));
+        const Values stakes = readChecked(book, "0_2.gif", "3ตัวตรง");
+        const Values counts = readChecked(book, "a-_0.gif", "3ตัวตรง");
+        QCOMPARE(stakes, (Values{{"123", 55}, {"045", 20}}));
+        QCOMPARE(counts, (Values{{"123", 2}, {"045", 1}}));
+        // Opened once more, nothing is left to do and nothing is said.
+        Store again(book.folder());
+        Ledger reopened(again, session);
+        QVERIFY(!reopened.startLines().contains(CommitCompletedText));
+    }
+
     void fiftyKills()
     {
         TempBook book;
@@ -324,6 +391,10 @@ private slots:
             }
             QHash<QString, Values> inflight;
             if (!pending.isEmpty()) apply(inflight, pending);
+            // Opened again, as the next start does: an entry cut off between two files is completed.
+            completeInterruptedSave(*book.store);
+            QVERIFY(!saveInterrupted(*book.store));
+            int inflightFiles = 0, inflightFilesApplied = 0;
 
             // Every number file: whole, and either without or with the entry in flight.
             for (int t = 0; t < typeNames().size(); ++t) {
@@ -346,8 +417,18 @@ private slots:
                     QVERIFY2(actual == after, qPrintable(name + " holds what was never committed"));
                     expected[name] = after;
                     ++inflightApplied;
+                    ++inflightFilesApplied;
                 }
+                for (const QString& name : names)
+                    if (inflight.contains(name)) ++inflightFiles;
             }
+            // An entry or a restore is one commit: after the open, its stakes and counts are all there
+            // or none is.
+            if (inflightFilesApplied > 0)
+                QVERIFY2(inflightFilesApplied == inflightFiles,
+                         qPrintable(QString("%1 of the %2 files of the entry in flight were applied")
+                                        .arg(inflightFilesApplied)
+                                        .arg(inflightFiles)));
             checkLog(book);
         }
         qInfo("%d kills, %d entries committed, %d files with the entry in flight applied, %lld bets and %lld restores "
@@ -522,6 +603,10 @@ private slots:
 
 int main(int argc, char* argv[])
 {
+    if (argc == 4 && QByteArray(argv[1]) == "--commit-child") {
+        QCoreApplication app(argc, argv);
+        return runCommitChild(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+    }
     if (argc == 3 && QByteArray(argv[1]) == "--draw-child") {
         QCoreApplication app(argc, argv);
         return runDrawChild(QString::fromLocal8Bit(argv[2]));

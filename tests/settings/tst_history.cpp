@@ -5,7 +5,9 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTest>
+#include <unistd.h>
 
 using namespace varnoth;
 using namespace varnoth::test;
@@ -213,6 +215,30 @@ private slots:
         QCOMPARE(deleteSavedList(*book.store, "../x"), QStringList{UnsafeNameText});
         QCOMPARE(book.text("his.gif"), QString("#../x#\r\n"));
         QCOMPARE(openSavedList(*book.store, "../x").size(), 4);
+    }
+
+    // Saving and deleting a send-out list change the list, its name in the history and the amounts
+    // sent out together: when the send-out file cannot be written, the delete leaves all three.
+    void sendOutListIsOneCommit()
+    {
+        if (geteuid() != 0) QSKIP("making one file unwritable needs root (chattr)");
+        Book book;
+        QVERIFY(book.store->creationSequence("a").isEmpty());
+        QVERIFY(saveSendOutList(*book.store, "<3ตัวตรง>#123-200##", "monday").saved);
+        QCOMPARE(book.sentOut("123"), 200.0);
+        const auto before = folderBytes(book.folder());
+        const QString sendOut = book.store->TypeFilePath(Straight, Store::SendOutPrefix);
+        if (QProcess::execute("chattr", {"+i", sendOut}) != 0) QSKIP("chattr is not available here");
+        const QStringList failed = deleteSavedList(*book.store, "monday");
+        HistorySave second = saveSendOutList(*book.store, "<3ตัวตรง>#123-50##", "tuesday");
+        QProcess::execute("chattr", {"-i", sendOut});
+        QCOMPARE(failed, QStringList{WriteFailedText + Store::fileName(sendOut)});
+        QVERIFY(!second.saved);
+        QCOMPARE(folderBytes(book.folder()), before);
+
+        QVERIFY(deleteSavedList(*book.store, "monday").isEmpty());
+        QCOMPARE(book.sentOut("123"), 0.0);
+        QVERIFY(!QFile::exists(book.file("monday_b.gif")));
     }
 
     void failedWritesReported()

@@ -2,6 +2,7 @@
 
 #include "audit/auditlog.h"
 
+#include "storage/folder/intent.h"
 #include "storage/folder/numberfile.h"
 
 #include <QDir>
@@ -48,7 +49,8 @@ QHash<QString, QByteArray> folderBytes(const QString& folder)
     QHash<QString, QByteArray> files;
     for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
         // The audit log grows with every change by design; a "before" and "after" compare the book.
-        if (name == AuditLogFileName) continue;
+        // The record of the last save of several files says how that save went, not what the book holds.
+        if (name == AuditLogFileName || name == IntentFileName) continue;
         QFile f(QDir(folder).filePath(name));
         if (f.open(QIODevice::ReadOnly)) files.insert(name, f.readAll());
     }

@@ -802,6 +802,31 @@ private slots:
         run("umount", {mount});
     }
 
+    // A backup's stakes and counts are one commit with the note that it was merged: a count file that
+    // cannot be written stores none of it and keeps the backup for another try.
+    void countWriteFailureStoresNothing()
+    {
+        if (geteuid() != 0) QSKIP("making one file unwritable needs root (chattr)");
+        TempBook book;
+        Store& store = *book.store;
+        QTemporaryDir drive;
+        bet(store, "x", Straight, "123", "50");
+        putBackup(drive, cp874("3ตัวตรง#x\r\n123-150\r\n3ตัวตรง#\r\n123-1\r\n"));
+        const auto before = folderBytes(book.folder());
+        if (QProcess::execute("chattr", {"+i", book.file("a-_0.gif")}) != 0) QSKIP("chattr is not available here");
+        const MergeResult r = runRestore(store, drive.path());
+        QProcess::execute("chattr", {"-i", book.file("a-_0.gif")});
+        QVERIFY(r.lines.contains("123-150 บันทึกข้อมูลไม่สำเร็จ"));
+        QVERIFY(r.lines.contains(WriteFailedText + "a-_0.gif"));
+        QCOMPARE(r.count, 0.0);
+        QCOMPARE(folderBytes(book.folder()), before);
+
+        const MergeResult again = runRestore(store, drive.path());
+        QCOMPARE(again.count, 1.0);
+        QCOMPARE(NumberFile(store, store.path("0_1.gif")).valueText("123"), QString("200"));
+        QCOMPARE(NumberFile(store, store.path("a-_0.gif")).valueText("123"), QString("2"));
+    }
+
     // Count records with pieces left over are no counts: rejected whole, as stake records are; so is a
     // count beyond what adds up exactly.
     void countRecordsWithPiecesLeftOver()

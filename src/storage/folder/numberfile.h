@@ -45,6 +45,12 @@ public:
     bool changed() const { return m_changed; }
     // Writes the file when it changed; false when the write failed.
     bool save(Store& store);
+    // The file was written by a commit that holds its text; `stamp` is the stamp of the file written.
+    void markSaved(const QByteArray& stamp)
+    {
+        m_savedStamp = stamp;
+        m_changed = false;
+    }
 
     // Of a stamped file: the stamps of the version read and of the one last saved ("" when not known).
     const QByteArray& readStamp() const { return m_readStamp; }

@@ -12,6 +12,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#endif
 
 namespace varnoth
 {
@@ -73,6 +77,20 @@ bool openRegularForAppend(QFile& file, const QString& path, FileKind* kind)
     return openRegular(file, path, O_WRONLY | O_APPEND | O_CREAT, QIODevice::WriteOnly | QIODevice::Append, kind);
 }
 
+bool openRegularForUpdate(QFile& file, const QString& path, FileKind* kind)
+{
+    return openRegular(file, path, O_RDWR | O_CREAT, QIODevice::ReadWrite, kind);
+}
+
+bool syncData(QFile& file)
+{
+#ifdef Q_OS_LINUX
+    return file.flush() && ::fdatasync(file.handle()) == 0;
+#else
+    return file.flush() && ::fsync(file.handle()) == 0;
+#endif
+}
+
 #else
 
 FileKind fileKind(const QString& path)
@@ -106,6 +124,16 @@ bool openRegularForRead(QFile& file, const QString& path, FileKind* kind)
 bool openRegularForAppend(QFile& file, const QString& path, FileKind* kind)
 {
     return openRegular(file, path, QIODevice::WriteOnly | QIODevice::Append, true, kind);
+}
+
+bool openRegularForUpdate(QFile& file, const QString& path, FileKind* kind)
+{
+    return openRegular(file, path, QIODevice::ReadWrite, true, kind);
+}
+
+bool syncData(QFile& file)
+{
+    return file.flush() && ::FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())));
 }
 
 #endif

@@ -33,6 +33,12 @@ bool openRegularForRead(QFile& file, const QString& path, FileKind* kind = nullp
 // Opens a regular file to append, creating it when missing; a link or special file is refused.
 bool openRegularForAppend(QFile& file, const QString& path, FileKind* kind = nullptr);
 
+// Opens a regular file to read and write in place, creating it when missing; a link or special file
+// is refused.
+bool openRegularForUpdate(QFile& file, const QString& path, FileKind* kind = nullptr);
+// Puts what was written to the file on the disk (its data; a size that grew is metadata too).
+bool syncData(QFile& file);
+
 // True when a safe write may put a new file in the path's place: nothing is there, or a plain file.
 inline bool mayReplace(FileKind kind)
 {

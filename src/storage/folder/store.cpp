@@ -166,6 +166,31 @@ QString Store::ReadWholeFile(const QString& path) const
 
 bool Store::writeExact(const QString& path, const QString& text, QByteArray* stamp)
 {
+    // A large text (the backup of a whole book) is encoded a slice at a time, so that it is never
+    // held a second time in the code page. A slice never ends between the halves of a surrogate
+    // pair, so the bytes are those of the whole text encoded at once.
+    return writeWith(path, stamp, [&text](QSaveFile& f) {
+        constexpr qsizetype Slice = 1 << 20;
+        for (qsizetype from = 0; from < text.size();) {
+            qsizetype to = std::min(text.size(), from + Slice);
+            if (to < text.size() && text.at(to - 1).isHighSurrogate()) ++to;
+            const QByteArray bytes = encodeWindows874(text.sliced(from, to - from));
+            if (f.write(bytes) != bytes.size() || f.error() != QFileDevice::NoError) return false;
+            from = to;
+        }
+        return true;
+    });
+}
+
+bool Store::writeBytes(const QString& path, const QByteArray& bytes, QByteArray* stamp)
+{
+    return writeWith(path, stamp, [&bytes](QSaveFile& f) {
+        return f.write(bytes) == bytes.size() && f.error() == QFileDevice::NoError;
+    });
+}
+
+bool Store::writeWith(const QString& path, QByteArray* stamp, const std::function<bool(QSaveFile&)>& body)
+{
     if (stamp) stamp->clear();
     if (path.isEmpty()) return true;
     // A safe write puts a new file in the name's place; but a link there would have it write the
@@ -181,20 +206,10 @@ bool Store::writeExact(const QString& path, const QString& text, QByteArray* sta
         failed(Status::WriteFailed, path);
         return false;
     }
-    // A large text (the backup of a whole book) is encoded a slice at a time, so that it is never
-    // held a second time in the code page. A slice never ends between the halves of a surrogate
-    // pair, so the bytes are those of the whole text encoded at once.
-    constexpr qsizetype Slice = 1 << 20;
-    for (qsizetype from = 0; from < text.size();) {
-        qsizetype to = std::min(text.size(), from + Slice);
-        if (to < text.size() && text.at(to - 1).isHighSurrogate()) ++to;
-        const QByteArray bytes = encodeWindows874(text.sliced(from, to - from));
-        if (f.write(bytes) != bytes.size() || f.error() != QFileDevice::NoError) {
-            f.cancelWriting();
-            failed(Status::WriteFailed, path);
-            return false;
-        }
-        from = to;
+    if (!body(f)) {
+        f.cancelWriting();
+        failed(Status::WriteFailed, path);
+        return false;
     }
 #ifdef Q_OS_UNIX
     // Taken from the new file before it takes the old one's name: the name keeps the file and its

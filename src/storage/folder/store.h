@@ -11,9 +11,12 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
+
+class QSaveFile;
 
 namespace varnoth
 {
@@ -77,6 +80,8 @@ public:
     bool WriteWholeFile(const QString& path, const QString& text, QByteArray* stamp = nullptr);
     // Atomically replaces the file with exactly the text (no CR LF added).
     bool writeExact(const QString& path, const QString& text, QByteArray* stamp = nullptr);
+    // Atomically replaces the file with exactly these bytes.
+    bool writeBytes(const QString& path, const QByteArray& bytes, QByteArray* stamp = nullptr);
     bool removeFile(const QString& path);
     bool exists(const QString& path) const;
 
@@ -137,6 +142,7 @@ public:
     static bool MakeHiddenFolder(const QString& path);
 
 private:
+    bool writeWith(const QString& path, QByteArray* stamp, const std::function<bool(QSaveFile&)>& body);
     // The files of the data folder with their sizes.
     const QHash<QString, qint64>& listing();
     QStringList ensureStakeFilesIn(const QHash<QString, qint64>& files);
