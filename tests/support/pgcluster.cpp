@@ -1,5 +1,6 @@
 #include "pgcluster.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +46,15 @@ PgCluster::PgCluster() : m_dir(QStringLiteral("/tmp/varnoth-pg-XXXXXX"))
         return;
     }
     m_started = start();
+    if (!m_started) return;
+    // Should the test itself die (a crash, an abort), a watcher stops the server and removes the
+    // folder once the test's process is gone, so that no server outlives its test.
+    const QString watch = QStringLiteral("while kill -0 %1 2>/dev/null; do sleep 1; done; "
+                                         "%2'%3/pg_ctl' -D '%4/data' -m immediate -w stop >/dev/null 2>&1; rm -rf '%4'")
+                              .arg(QCoreApplication::applicationPid())
+                              .arg(m_asNobody ? QStringLiteral("runuser -u nobody -- ") : QString(), m_bin,
+                                   m_dir.path());
+    QProcess::startDetached("sh", {"-c", watch});
 }
 
 PgCluster::~PgCluster()

@@ -129,7 +129,7 @@ std::unique_ptr<PgBookStore> PgBookStore::open(const QString& conninfo, QString*
     }
     if (version > KnownVersion) return fail(PgNewerSchemaText);
     for (int v = version; v < KnownVersion; ++v)
-        if (const Result r = exec(conn, Migrations[v]); !r.ok()) return fail(PgSchemaFailedText + r.error());
+        if (const Result r(PQexec(conn, Migrations[v])); !r.ok()) return fail(PgSchemaFailedText + r.error());
     if (version < KnownVersion) {
         if (const Result r = exec(conn, "UPDATE schema_version SET version = $1", {QString::number(KnownVersion)});
             !r.ok())
@@ -148,6 +148,12 @@ bool PgBookStore::connected() const
     return false;
 }
 
+// A failure that lost the connection says so, whatever the statement was.
+QString PgBookStore::failureLine(const QString& what, const QString& error) const
+{
+    return (PQstatus(m_conn) == CONNECTION_OK ? what : PgConnectFailedText) + error;
+}
+
 Outcome PgBookStore::addCustomer(const QString& name)
 {
     if (!connected()) return {Status::WriteFailed, m_lastError};
@@ -160,7 +166,7 @@ Outcome PgBookStore::addCustomer(const QString& name)
                              {name});
     if (!add.ok() || !note.ok() || add.affected() != 1 || !exec(m_conn, "COMMIT").ok()) {
         exec(m_conn, "ROLLBACK");
-        m_lastError = add.ok() ? note.error() : add.error();
+        m_lastError = failureLine(WriteFailedText, add.ok() ? note.error() : add.error());
         return {add.ok() && add.affected() != 1 ? Status::NameTaken : Status::WriteFailed, name};
     }
     exec(m_conn, "NOTIFY varnoth_book");
@@ -193,7 +199,7 @@ QHash<QString, double> PgBookStore::amounts(const char* sql, const QStringList& 
     if (ok) {
         const Result r = exec(m_conn, sql, params);
         ok = r.ok();
-        if (!ok) m_lastError = ReadFailedText + r.error();
+        if (!ok) m_lastError = failureLine(ReadFailedText, r.error());
         for (int i = 0; ok && i < r.rows(); ++i)
             sums.insert(r.text(i, 0), Val(r.text(i, 1)));
     }
@@ -244,7 +250,7 @@ SettingLines PgBookStore::settingLines(BookSetting setting) const
     const Result there = exec(m_conn, "SELECT 1 FROM settings WHERE kind = $1", {kind});
     const Result r = exec(m_conn, "SELECT text FROM setting_lines WHERE kind = $1 ORDER BY line_no", {kind});
     if (!there.ok() || !r.ok()) {
-        m_lastError = ReadFailedText + (there.ok() ? r.error() : there.error());
+        m_lastError = failureLine(ReadFailedText, there.ok() ? r.error() : there.error());
         return {{}, true, false};
     }
     SettingLines lines{{}, there.rows() == 1, true};
@@ -332,7 +338,7 @@ PgTransaction::Try PgTransaction::attempt(CommitResult& result)
         result.failed << Outcome{status, r ? what + ' ' + r->error() : what};
         result.outcome = result.failed.first();
         result.changes = {};
-        if (r) m_book.m_lastError = r->error();
+        if (r) m_book.m_lastError = m_book.failureLine(WriteFailedText, r->error());
         return retry ? Try::Retry : Try::Failed;
     };
     if (!m_book.connected()) {

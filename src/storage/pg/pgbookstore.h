@@ -61,6 +61,7 @@ private:
     friend class PgTransaction;
     explicit PgBookStore(PGconn* conn);
     bool connected() const;
+    QString failureLine(const QString& what, const QString& error) const;
     bool customerExists(const QString& name) const;
     QHash<QString, double> amounts(const char* sql, const QStringList& params, bool* readable) const;
 

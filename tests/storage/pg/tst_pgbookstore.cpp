@@ -235,7 +235,7 @@ private slots:
         QVERIFY(book);
         QCOMPARE(query(db, "SELECT count(*) FROM entries"), QString::number(bets));
         QHash<QString, double> kept;
-        for (const QString& customer : {"a", "b"}) {
+        for (const QString& customer : QStringList{"a", "b"}) {
             const auto sums = book->stakeSums(Top2, customer);
             for (auto it = sums.cbegin(); it != sums.cend(); ++it) {
                 QCOMPARE(it.value(), amounts.value(customer + '#' + it.key()));
