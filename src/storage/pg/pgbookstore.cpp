@@ -4,7 +4,9 @@
 #include "core/model/types.h"
 #include "storage/pg/pgtexts.h"
 
+#include <QElapsedTimer>
 #include <libpq-fe.h>
+#include <poll.h>
 #include <iterator>
 #include <map>
 #include <tuple>
@@ -282,6 +284,42 @@ Changes PgBookStore::changedSince(quint64 position)
         c.customerList = c.customerList || r.text(i, 3) == "t";
     }
     return c;
+}
+
+bool PgBookStore::listen()
+{
+    if (!connected()) return false;
+    const Result r = exec(m_conn, "LISTEN varnoth_book");
+    if (!r.ok()) m_lastError = failureLine(ReadFailedText, r.error());
+    return r.ok();
+}
+
+int PgBookStore::socket() const { return PQsocket(m_conn); }
+
+bool PgBookStore::takeNotifications(int timeoutMs)
+{
+    const auto take = [this] {
+        bool any = false;
+        if (!PQconsumeInput(m_conn)) {
+            m_lastError = failureLine(ReadFailedText, QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
+            return false;
+        }
+        while (PGnotify* n = PQnotifies(m_conn)) {
+            any = true;
+            PQfreemem(n);
+        }
+        return any;
+    };
+    if (take()) return true;
+    if (timeoutMs <= 0) return false;
+    pollfd fd{PQsocket(m_conn), POLLIN, 0};
+    QElapsedTimer waited;
+    waited.start();
+    for (qint64 left = timeoutMs; left > 0; left = timeoutMs - waited.elapsed()) {
+        if (fd.fd < 0 || poll(&fd, 1, int(left)) < 0) return false;
+        if (take()) return true;
+    }
+    return false;
 }
 
 std::unique_ptr<BookTransaction> PgBookStore::begin()

@@ -54,6 +54,14 @@ public:
     // any seat), it adds nothing and reports alreadyStored().
     std::unique_ptr<PgTransaction> beginEntry(const QString& entryId);
 
+    // Asks the server to tell this seat of every commit of the book, by any seat. The connection's
+    // socket, for a watcher in the application's event loop, is socket().
+    bool listen();
+    int socket() const;
+    // Takes the word of commits that came (waiting up to timeoutMs for one when none is there yet);
+    // true when one came. What they changed is then read with changedSince().
+    bool takeNotifications(int timeoutMs = 0);
+
     // The last failure of a read or the connection, for the operator.
     QString lastError() const { return m_lastError; }
 

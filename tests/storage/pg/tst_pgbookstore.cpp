@@ -248,6 +248,36 @@ private slots:
             QCOMPARE(l.amount.toDouble(), counts.value(l.number));
     }
 
+    // A seat listening hears of another seat's commit at once, and reads what it changed.
+    void otherSeatsCommitsAreHeard()
+    {
+        const QString db = freshDatabase();
+        auto keying = open(db);
+        auto watching = open(db);
+        QVERIFY(keying && watching);
+        QVERIFY(keying->addCustomer("a").ok());
+        QVERIFY(keying->addCustomer("b").ok());
+        QVERIFY(watching->listen());
+        const quint64 at = watching->changesEnd();
+        QVERIFY(!watching->takeNotifications(50));
+
+        auto tx = keying->begin();
+        tx->addStake(Top2, "b", "31", 15);
+        tx->addCount(Top2, "31", 1);
+        QVERIFY(tx->commit().ok());
+        QElapsedTimer heard;
+        heard.start();
+        QVERIFY(watching->takeNotifications(1000));
+        QVERIFY(heard.elapsed() < 1000);
+        const Changes c = watching->changedSince(at);
+        QVERIFY(!c.everything);
+        QCOMPARE(c.types, QSet<QString>{Top2});
+        QCOMPARE(c.customers, QSet<QString>{"b"});
+        QCOMPARE(watching->stakeSums(Top2, "b"), (QHash<QString, double>{{"31", 15}}));
+        // Each commit is heard once.
+        QVERIFY(!watching->takeNotifications(0));
+    }
+
     // The server stops: a commit fails and says so, nothing is half stored; when it is back the seat
     // carries on by itself, and the entry it sends again is stored once.
     void serverGoesAndComesBack()
