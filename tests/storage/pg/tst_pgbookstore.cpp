@@ -7,8 +7,12 @@
 #include "storage/pg/pgtexts.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
 #include <QTest>
 #include <atomic>
+#include <csignal>
+#include <cstdio>
 #include <libpq-fe.h>
 #include <random>
 #include <thread>
@@ -278,6 +282,37 @@ private slots:
         QVERIFY(!watching->takeNotifications(0));
     }
 
+    // A seat killed at any moment leaves each of its entries whole or not there: the kept sums equal
+    // the rows, every stored entry has both its stakes and both its counts.
+    void seatKilledInsideAnEntry()
+    {
+        const QString db = freshDatabase();
+        {
+            auto book = open(db);
+            QVERIFY(book);
+            QVERIFY(book->addCustomer("a").ok());
+        }
+        for (int kill = 0; kill < 6; ++kill) {
+            QProcess seat;
+            seat.start(QCoreApplication::applicationFilePath(), {"--seat", db, QString::number(kill)});
+            QVERIFY(seat.waitForReadyRead(10000)); // it has stored its first entry
+            QThread::msleep(50 + 37 * kill);
+            ::kill(pid_t(seat.processId()), SIGKILL);
+            QVERIFY(seat.waitForFinished(5000));
+        }
+        auto book = open(db);
+        QVERIFY(book);
+        const int entries = query(db, "SELECT count(*) FROM entries").toInt();
+        QVERIFY(entries > 6);
+        const auto rows = book->stakeSums(Top2, "a");
+        QCOMPARE(book->keptSums(Top2), rows);
+        QCOMPARE(total(rows), 2.0 * 10 * entries);
+        double counted = 0;
+        for (const AmountLine& l : book->counts(Top2).lines)
+            counted += l.amount.toDouble();
+        QCOMPARE(counted, 2.0 * entries);
+    }
+
     // The server stops: a commit fails and says so, nothing is half stored; when it is back the seat
     // carries on by itself, and the entry it sends again is stored once.
     void serverGoesAndComesBack()
@@ -317,5 +352,32 @@ private:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPgBookStore)
+// A seat of its own process for the kill test: keys entries of two bets until it is killed, and
+// says so once its first entry is stored.
+int keySeat(const QString& conninfo, const QString& seat)
+{
+    QString error;
+    auto book = PgBookStore::open(conninfo, &error);
+    if (!book) return 1;
+    for (int i = 0;; ++i) {
+        auto tx = book->beginEntry(seat + '-' + QString::number(i));
+        for (const QString& n : {QStringLiteral("10"), QStringLiteral("20")}) {
+            tx->addStake(Top2, "a", n, 10);
+            tx->addCount(Top2, n, 1);
+        }
+        if (!tx->commit().ok()) return 1;
+        if (i == 0) {
+            std::fputs("stored\n", stdout);
+            std::fflush(stdout);
+        }
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--seat") return keySeat(QString::fromUtf8(argv[2]), argv[3]);
+    TestPgBookStore test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_pgbookstore.moc"
