@@ -211,7 +211,8 @@ QHash<QString, double> PgBookStore::amounts(const char* sql, const QStringList& 
 
 NumberLines PgBookStore::stakes(const QString& type, const QString& customer) const
 {
-    if (!knownType(type) || !connected()) return {{}, false, connected()};
+    if (!knownType(type)) return {};
+    if (!connected()) return {{}, true, false}; // not known to be missing: never taken as empty
     if (!customerExists(customer)) return {};
     bool readable = true;
     const auto sums = stakeSums(type, customer, &readable);

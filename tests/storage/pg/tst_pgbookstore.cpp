@@ -332,6 +332,10 @@ private slots:
         bool readable = true;
         book->stakeSums(Top2, "a", &readable);
         QVERIFY(!readable);
+        // Unreachable is not empty: the stakes are there but could not be read.
+        const NumberLines away = book->stakes(Top2, "a");
+        QVERIFY(away.exists && !away.readable);
+        QVERIFY(!book->counts(Top2).readable);
 
         QVERIFY2(m_pg.start(), qPrintable(m_pg.why()));
         const CommitResult again = lost->commit();
