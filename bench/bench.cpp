@@ -32,6 +32,17 @@ struct Figures {
     double median = 0, min = 0, max = 0, floor = 0;
 };
 
+// A field of the CSV file: quoted, with its quotes doubled, when it holds a comma, a quote or a line
+// end ("one bet, 1,000 rules" is one field, not three).
+QString csvField(QString text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QLatin1Char('\r')))
+        return text;
+    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
 double medianOf(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -209,7 +220,7 @@ int main(int argc, char* argv[])
                    .arg(ratio, 7, 'f', 2);
         out.flush();
         csv << QStringLiteral("%1,%2,%3,%4,%5,%6,%7")
-                   .arg(op.name)
+                   .arg(csvField(op.name))
                    .arg(customers)
                    .arg(f.median, 0, 'f', 3)
                    .arg(f.min, 0, 'f', 3)
@@ -219,9 +230,12 @@ int main(int argc, char* argv[])
     }
     out << "peak resident memory: " << peakKb() / 1024 << " MB\n";
     if (parser.isSet(csvOpt)) {
-        QFile f(parser.value(csvOpt));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Text))
-            f.write((csv.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+        QSaveFile f(parser.value(csvOpt));
+        const QByteArray bytes = (csv.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+            std::fprintf(stderr, "could not write %s\n", qPrintable(parser.value(csvOpt)));
+            ++failures;
+        }
     }
     return failures ? 1 : 0;
 }
