@@ -1,11 +1,11 @@
 #include "accounts/users.h"
 
 #include "accounts/usertexts.h"
+#include "core/model/codepage874.h"
 #include "core/model/text.h"
 #include "settings/options.h"
 #include "storage/folder/store.h"
 
-#include <QStringEncoder>
 
 #if VARNOTH_HAVE_SODIUM
 #include <sodium.h>
@@ -65,9 +65,9 @@ QString nameRefusal(const QString& name)
         !operatorNameRefusal(name).isEmpty())
         return UserNameInvalidText;
     // The users file is windows-874 like the rest of the book: a name it cannot hold is refused.
-    QStringEncoder encoder("windows-874");
-    (void)encoder.encode(name);
-    return encoder.hasError() ? UserNameInvalidText : QString();
+    bool ok = false;
+    cp874::encode(name, &ok);
+    return ok ? QString() : UserNameInvalidText;
 }
 
 } // namespace
