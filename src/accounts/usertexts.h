@@ -35,4 +35,22 @@ inline const QString PinResetText = QStringLiteral("ตั้งรหัสใ�
 // %1 the owner, %2 the keyer at the seat.
 inline const QString OwnerAtSeatText = QStringLiteral("%1 (คนคีย์ %2)");
 
+// --- the sign-in, the owner's PIN and the users window --------------------------------------------
+inline const QString SignInTitle = QStringLiteral("เข้าระบบ");
+inline const QString LockedTitle = QStringLiteral("พักหน้าจอ ใส่รหัสอีกครั้ง");
+inline const QString OwnerPinTitle = QStringLiteral("ใส่รหัสเจ้าของ");
+inline const QString UserLabelText = QStringLiteral("ชื่อ");
+inline const QString PinLabelText = QStringLiteral("รหัส");
+inline const QString RoleLabelText = QStringLiteral("หน้าที่");
+inline const QString OkCaption = QStringLiteral("ตกลง");
+inline const QString CancelCaption = QStringLiteral("ยกเลิก");
+inline const QString UsersTitle = QStringLiteral("ผู้ใช้");
+inline const QString AddUserCaption = QStringLiteral("เพิ่มผู้ใช้");
+inline const QString RemoveUserCaption = QStringLiteral("ลบผู้ใช้");
+inline const QString ResetPinCaption = QStringLiteral("ตั้งรหัสใหม่");
+// In the title and the status bar: %1 the user, %2 the role.
+inline const QString AtSeatText = QStringLiteral("ผู้ใช้: %1 (%2)");
+// After the owner's PIN was given: the next owner-only act goes ahead once.
+inline const QString OwnerAllowedText = QStringLiteral("เจ้าของอนุญาตแล้ว ทำรายการได้หนึ่งครั้ง");
+
 } // namespace varnoth

@@ -177,6 +177,8 @@ public:
     QDateTime now() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
 
 signals:
+    // An act was refused because it is the owner's: a window may ask the owner's PIN on the spot.
+    void ownerNeeded();
     // A line of the audit log could not be written: the line to show.
     void auditFailed(const QString& line);
     // Stakes or counts changed: totals, reports and the exposure map are stale.

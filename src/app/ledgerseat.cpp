@@ -33,7 +33,10 @@ std::optional<Ledger::Refused> Ledger::guard(Act act)
     const Users users = loadUsers(m_store);
     // An act the owner allowed at this seat was logged under him; every later one is the seat's again.
     m_audit.setOperatorName(m_seat.user.isEmpty() ? bookOperator() : m_seat.user);
-    if (const QString no = accessRefusal(users, m_seat, act); !no.isEmpty()) return Refused{no};
+    if (const QString no = accessRefusal(users, m_seat, act); !no.isEmpty()) {
+        if (no == NeedsOwnerText) emit ownerNeeded();
+        return Refused{no};
+    }
     const User* at = users.find(m_seat.user);
     if (at && !roleMay(at->role, act) && !m_seat.ownerOnce.isEmpty()) {
         m_audit.setOperatorName(OwnerAtSeatText.arg(m_seat.ownerOnce, m_seat.user));
