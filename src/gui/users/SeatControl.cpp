@@ -26,7 +26,7 @@ SeatControl::SeatControl(Ledger& ledger, QMainWindow& window, QObject* parent)
     connect(switching, &QShortcut::activated, this, &SeatControl::switchUser);
     auto* owner = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")), &window);
     connect(owner, &QShortcut::activated, this, &SeatControl::askOwnerPin);
-    auto* users = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+U")), &window);
+    auto* users = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+M")), &window);
     connect(users, &QShortcut::activated, this, &SeatControl::openUsers);
     // A refused owner's act asks the owner's PIN at once, once the refused call has returned.
     connect(&ledger, &Ledger::ownerNeeded, this, &SeatControl::askOwnerPin, Qt::QueuedConnection);
