@@ -2,7 +2,10 @@
 #include "accounts/usertexts.h"
 #include "core/model/outcome.h"
 #include "testsupport.h"
+#include "tools/fullbackup.h"
 #include "tools/newdraw.h"
+
+#include <QDirIterator>
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -147,6 +150,19 @@ private slots:
         const QByteArray before = book.bytes(UsersFileName);
         QVERIFY(startNewDraw(*book.store).done);
         QCOMPARE(book.bytes(UsersFileName), before);
+        // ... and the full backup carries them, byte for byte.
+        QTemporaryDir drive;
+        QVERIFY(writeFullBackup(*book.store, drive.path()).outcome.ok());
+        QStringList carried;
+        for (QDirIterator it(fullBackupFolderPath(drive.path()), QDir::Files, QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString path = it.next();
+            if (QFileInfo(path).fileName() != UsersFileName) continue;
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            if (file.readAll() == before) carried << path;
+        }
+        QVERIFY(!carried.isEmpty());
     }
 };
 
