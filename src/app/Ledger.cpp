@@ -423,6 +423,7 @@ qint64 Ledger::audit(const QList<AuditEvent>& events, qint64 entry)
 
 void Ledger::push(LedgerCommand* command)
 {
+    m_stepKeyers.insert(command, m_seat.user);
     m_undo.push(command);
 }
 
@@ -467,6 +468,7 @@ EntryResult Ledger::refusedEntry(const QString& customer, const QString& refusal
 
 QStringList Ledger::prepareCustomer(const QString& customer)
 {
+    if (auto no = guard(Act::KeyBets)) return *no;
     if (const QString refusal = customerNameRefusal(customer); !refusal.isEmpty()) return {refusal};
     const bool known = m_store.customers().contains(customer);
     const QStringList failures = m_store.creationSequence(customer);
@@ -486,6 +488,7 @@ QString Ledger::aboveCeilingQuestion(const EntryPlan& plan, const QString& custo
 EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bool aboveCeilingAllowed,
                               bool afterResultAllowed)
 {
+    if (auto no = guard(Act::KeyBets)) return refusedEntry(customer, no->line);
     // An entry that holds no bet is listed as it is.
     const QString refusal = plan.bets.isEmpty() ? QString() : afterResultRefusal(afterResultAllowed);
     if (!refusal.isEmpty()) return refusedEntry(customer, refusal);
@@ -504,6 +507,7 @@ EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bo
 EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const QString& customer,
                                bool afterResultAllowed)
 {
+    if (auto no = guard(Act::KeyBets)) return refusedEntry(customer, no->line);
     if (const QString refusal = afterResultRefusal(afterResultAllowed); !refusal.isEmpty())
         return refusedEntry(customer, refusal);
     if (const QString name = customerNameRefusal(customer); !name.isEmpty()) return refusedEntry(customer, name);
@@ -530,6 +534,7 @@ EntryResult Ledger::enterPicture(const QList<ChatBet>& bets, const QString& cust
 EntryResult Ledger::enterReadBets(const QList<ChatBet>& bets, const QString& customer, bool afterResultAllowed,
                                   const QString& stepText, const QString& source)
 {
+    if (auto no = guard(Act::KeyBets)) return refusedEntry(customer, no->line);
     if (const QString refusal = afterResultRefusal(afterResultAllowed); !refusal.isEmpty())
         return refusedEntry(customer, refusal);
     if (const QString name = customerNameRefusal(customer); !name.isEmpty()) return refusedEntry(customer, name);
@@ -554,6 +559,7 @@ EntryResult Ledger::enterReadBets(const QList<ChatBet>& bets, const QString& cus
 
 RecordResult Ledger::editRecord(const RecordRequest& request)
 {
+    if (auto no = guard(Act::EditRecords)) return *no;
     const QString path = recordFilePath(m_store, request);
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::editRecord(m_store, request);
@@ -577,6 +583,7 @@ RecordResult Ledger::editRecord(const RecordRequest& request)
 
 RecordResult Ledger::deleteRecord(const RecordRequest& request)
 {
+    if (auto no = guard(Act::EditRecords)) return *no;
     const QString path = recordFilePath(m_store, request);
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::deleteRecord(m_store, request);
@@ -598,6 +605,7 @@ RecordResult Ledger::deleteRecord(const RecordRequest& request)
 
 HistorySave Ledger::saveSendOutList(const QString& name)
 {
+    if (auto no = guard(Act::SendOut)) return *no;
     const QStringList paths = sendOutPaths(m_store, enteredName(name));
     const QList<FileState> before = statesOf(m_store, paths);
     HistorySave result = varnoth::saveSendOutList(m_store, m_session.SendOutData, name);
@@ -613,6 +621,7 @@ HistorySave Ledger::saveSendOutList(const QString& name)
 
 QStringList Ledger::deleteSavedList(const QString& name)
 {
+    if (auto no = guard(Act::SendOut)) return *no;
     const QStringList paths = sendOutPaths(m_store, name);
     const QList<FileState> before = statesOf(m_store, paths);
     const QStringList lines = varnoth::deleteSavedList(m_store, name);
@@ -628,6 +637,7 @@ QStringList Ledger::deleteSavedList(const QString& name)
 
 QStringList Ledger::saveSetting(SettingKind kind, const QStringList& items, int editIndex, const SettingEdit& edit)
 {
+    if (auto no = guard(Act::Settings)) return *no;
     const QString before = settingOf(m_store, kind, edit.type);
     const QStringList lines = SaveSetting(m_store, kind, items, editIndex, edit);
     const QString after = settingOf(m_store, kind, edit.type);
@@ -638,6 +648,7 @@ QStringList Ledger::saveSetting(SettingKind kind, const QStringList& items, int 
 
 QStringList Ledger::saveResult(const DrawnNumbers& fields)
 {
+    if (auto no = guard(Act::Result)) return *no;
     if (const ResultCheck check = checkDrawnNumbers(fields); !check.ok()) return check.lines;
     const QString before = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));
     QStringList lines = SaveResult(m_store, fields);
@@ -653,6 +664,7 @@ QStringList Ledger::saveResult(const DrawnNumbers& fields)
 
 QStringList Ledger::setOption(const QString& key, const QString& value)
 {
+    if (auto no = guard(Act::Settings)) return *no;
     const QString before = optionValue(m_store, key);
     const QStringList lines = setOptionValue(m_store, key, value);
     if (!lines.isEmpty()) return lines;
@@ -666,6 +678,7 @@ QStringList Ledger::setOption(const QString& key, const QString& value)
 
 NameEntry Ledger::addCustomerName(const QString& text)
 {
+    if (auto no = guard(Act::KeyBets)) return *no;
     const QStringList before = m_store.customers();
     NameEntry entry = AddCustomerName(m_store, text);
     QList<AuditEvent> added;
@@ -678,6 +691,7 @@ NameEntry Ledger::addCustomerName(const QString& text)
 
 QStringList Ledger::removeCustomer(const QString& name)
 {
+    if (auto no = guard(Act::Settings)) return *no;
     const bool known = m_store.customers().contains(name);
     const QStringList lines = varnoth::removeCustomer(m_store, name);
     if (known && !m_store.customers().contains(name)) audit({AuditAction::CustomerRemoved, {}, name});
@@ -705,6 +719,7 @@ AuditEvent ruleEvent(const std::optional<NumberRule>& before, const std::optiona
 
 RuleChange Ledger::setNumberRule(const NumberRule& rule)
 {
+    if (auto no = guard(Act::NumberRules)) return *no;
     RuleChange change = varnoth::setNumberRule(m_store, rule);
     if (change.changed()) {
         audit(ruleEvent(change.before, change.after));
@@ -716,6 +731,7 @@ RuleChange Ledger::setNumberRule(const NumberRule& rule)
 RateChange Ledger::setCustomerRate(const QString& customer, const QString& type, const QString& payout,
                                    const QString& discount)
 {
+    if (auto no = guard(Act::OwnRates)) return *no;
     RateChange change = varnoth::setCustomerRate(m_store, customer, type, payout, discount);
     if (change.changed()) {
         // A customer's own figures are a setting: "rate/discount" before and after, "" for the type's.
@@ -737,6 +753,7 @@ RateChange Ledger::setCustomerRate(const QString& customer, const QString& type,
 
 RuleChange Ledger::clearNumberRule(const QString& type, const QString& number)
 {
+    if (auto no = guard(Act::NumberRules)) return *no;
     RuleChange change = varnoth::clearNumberRule(m_store, type, number);
     if (change.changed()) {
         audit(ruleEvent(change.before, change.after));
@@ -747,6 +764,7 @@ RuleChange Ledger::clearNumberRule(const QString& type, const QString& number)
 
 RulesCleared Ledger::clearNumberRules()
 {
+    if (auto no = guard(Act::NumberRules)) return *no;
     RulesCleared cleared = clearAllNumberRules(m_store);
     if (!cleared.removed.isEmpty()) {
         QList<AuditEvent> events;
@@ -781,6 +799,7 @@ PaymentResult Ledger::planPayment(const QString& customer, const QString& amount
 PaymentResult Ledger::recordPayment(const QString& customer, const QString& amount, const QDateTime& when,
                                     bool overpayAllowed)
 {
+    if (auto no = guard(Act::Payments)) return *no;
     const PaymentResult plan = planPayment(customer, amount, when);
     if (!plan.refusal.isEmpty()) return plan;
     PaymentResult result = appendPayment(m_store, plan.payment.customer, plan.due, amount, when, overpayAllowed);
@@ -813,6 +832,7 @@ BackupResult Ledger::backup(const QString& drive)
 MergeResult Ledger::restore(const QString& drive, const ConfirmLarge& confirmLarge,
                             const ConfirmLarge& confirmManyCustomers)
 {
+    if (auto no = guard(Act::Restore)) return *no;
     const QStringList before = m_store.customers();
     const QSet<QString> customers(before.begin(), before.end());
     MergeResult result = runRestore(m_store, drive, confirmLarge, confirmManyCustomers);
@@ -840,6 +860,7 @@ MergeResult Ledger::restore(const QString& drive, const ConfirmLarge& confirmLar
 
 NewDrawResult Ledger::newDraw(bool clearRules)
 {
+    if (auto no = guard(Act::NewDraw)) return *no;
     emit newDrawStarting();
     // The log goes into the dated copy with the rest of the book; the new book starts a log of its own.
     const AuditAnchor oldLog = m_audit.anchor();
@@ -877,6 +898,7 @@ FullBackupResult Ledger::fullBackup(const QString& drive)
 
 FullRestoreResult Ledger::fullRestore(const QString& drive)
 {
+    if (auto no = guard(Act::Restore)) return *no;
     // The audit log is one of the files brought back: the log of this empty book is let go of first,
     // and the log that comes back is the one written on from then on. Windows that hold a file of
     // the book open let go of it as for a new draw.
@@ -908,6 +930,7 @@ FullRestoreResult Ledger::fullRestore(const QString& drive)
 
 QStringList Ledger::undo()
 {
+    if (auto no = guard(undoAct(false))) return *no;
     if (!m_undo.canUndo()) return {NothingToTakeBackText};
     auto* command = static_cast<LedgerCommand*>(const_cast<QUndoCommand*>(m_undo.command(m_undo.index() - 1)));
     m_commandLines.clear();
@@ -923,6 +946,7 @@ QStringList Ledger::undo()
 
 QStringList Ledger::redo()
 {
+    if (auto no = guard(undoAct(true))) return *no;
     if (!m_undo.canRedo()) return {NothingToDoAgainText};
     auto* command = static_cast<LedgerCommand*>(const_cast<QUndoCommand*>(m_undo.command(m_undo.index())));
     m_commandLines.clear();

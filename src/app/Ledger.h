@@ -6,6 +6,7 @@
 
 #include "accounts/customerrates.h"
 #include "accounts/payments.h"
+#include "accounts/users.h"
 #include "audit/auditlog.h"
 #include "core/model/progress.h"
 #include "entry/chat.h"
@@ -21,8 +22,12 @@
 #include "tools/records.h"
 #include "tools/restore.h"
 
+#include <QHash>
 #include <QObject>
 #include <QUndoStack>
+
+#include <functional>
+#include <optional>
 
 namespace varnoth
 {
@@ -144,7 +149,36 @@ public:
     // control character is refused: the Thai line, and nothing changes ("" when taken).
     QString setOperatorName(const QString& name);
 
+    // --- who is at the seat ----------------------------------------------------------------------
+    // A book with a users file asks who keys: every change of the book goes through the access rule
+    // (accounts/users.h) for the user signed in here. A book without one works as it always has.
+    bool hasUsers() const;
+    Users users() const { return loadUsers(m_store); }
+    // Signs the user in when the PIN is right: the audit log names him from then on. A wrong PIN is
+    // counted (and a lock logged) by the users file.
+    PinResult signIn(const QString& name, const QString& pin);
+    void signOut();
+    QString seatUser() const { return m_seat.user; }
+    // The owner's PIN given at a keyer's seat: the next owner-only act goes ahead once, logged under the
+    // owner with the keyer beside him.
+    PinResult allowOnce(const QString& owner, const QString& pin);
+    // "" when the user at the seat may do the act now, else the Thai line that refuses it.
+    QString refusal(Act act) const;
+    // The act that taking back (or doing again) the next step would be: a step of another user, or any
+    // step once the result is saved, is the owner's.
+    Act undoAct(bool redo) const;
+    // The users list; the first user may be added by anyone and must be the owner, every later change
+    // is the owner's. "" when done, else the refusal or failure line.
+    QString addUser(const QString& name, Role role, const QString& pin);
+    QString removeUser(const QString& name);
+    QString resetPin(const QString& name, const QString& pin);
+    // The clock of PIN locks (tests put their own).
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    QDateTime now() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
+
 signals:
+    // An act was refused because it is the owner's: a window may ask the owner's PIN on the spot.
+    void ownerNeeded();
     // A line of the audit log could not be written: the line to show.
     void auditFailed(const QString& line);
     // Stakes or counts changed: totals, reports and the exposure map are stale.
@@ -203,8 +237,22 @@ private:
     void saveAnchor();
     QString bookOperator() const;
 
+    // A refusal of the access rule, turned into whatever the refused call returns: its line, and a
+    // NeedsOwner outcome where the result carries one.
+    struct Refused {
+        QString line;
+        template <class R> operator R() const;
+    };
+    // The check at the top of every call that changes the book: a refusal, or nothing when it may go ahead.
+    std::optional<Refused> guard(Act act);
+    // Logs a change of the users list or a lock (a "setting" line of the users file).
+    void auditUsers(const QString& name, const QString& before, const QString& after);
+
     Store& m_store;
     ReportState& m_session;
+    Seat m_seat;
+    std::function<QDateTime()> m_clock;
+    QHash<const QUndoCommand*, QString> m_stepKeyers; // who was at the seat when each step was done
     QUndoStack m_undo;
     SignalProgress m_progress{*this};
     QStringList m_commandLines; // what the last undo or redo of a command had to say
@@ -214,5 +262,21 @@ private:
     QString m_runOperator; // set for this run, over the book's option
     QStringList m_startLines;
 };
+
+template <class R> Ledger::Refused::operator R() const
+{
+    R r{};
+    if constexpr (std::is_same_v<R, QStringList>) {
+        r << line;
+    } else {
+        r.lines << line;
+        if constexpr (requires { r.outcome; }) r.outcome = {Status::NeedsOwner, {}};
+        if constexpr (requires { r.refusal; }) r.refusal = line;
+        if constexpr (requires { r.error; }) r.error = line;
+        if constexpr (requires { r.refused; }) r.refused = true;
+        if constexpr (std::is_same_v<R, FullRestoreResult>) r.status = FullRestoreStatus::NotEmpty;
+    }
+    return r;
+}
 
 } // namespace varnoth

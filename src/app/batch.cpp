@@ -10,6 +10,7 @@
 #include "accounts/exporttexts.h"
 #include "app/BillPainter.h"
 #include "app/SlipPainter.h"
+#include "app/batchusers.h"
 #include "app/picturerecognizer.h"
 #include "app/spreadsheet.h"
 #include "core/model/customername.h"
@@ -116,6 +117,13 @@ const JobOption Jobs[] = {
     {"verify-bill", BatchJob::VerifyBill, "CODE",
      "Check the seal CODE printed on a bill: whether the book still holds exactly what the bill was made from, "
      "or which logged changes touched it since (exit status 1 unless it holds)."},
+    {"add-user", BatchJob::AddUser, "NAME",
+     "Add a user with --role owner or keyer (the first user is the owner); the new PIN (4 to 8 digits) from "
+     "VARNOTH_NEW_PIN or else standard input."},
+    {"remove-user", BatchJob::RemoveUser, "NAME", "Remove a user."},
+    {"reset-pin", BatchJob::ResetPin, "NAME",
+     "Give a user a new PIN (from VARNOTH_NEW_PIN or else standard input), which also ends a lock."},
+    {"users", BatchJob::Users, nullptr, "List the users of the book with their roles (tab-separated)."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -143,6 +151,8 @@ const QString AllowManyCustomersOption = QStringLiteral("allow-many-customers");
 const QString SlipOption = QStringLiteral("slip");
 const QString XlsxOption = QStringLiteral("xlsx");
 const QString CsvOption = QStringLiteral("csv");
+const QString UserOption = QStringLiteral("user");
+const QString RoleOption = QStringLiteral("role");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -344,6 +354,10 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
           refuseExtra(rules.afterResult, AfterResultOption), refuseExtra(rules.allowLarge, AllowLargeOption),
           refuseExtra(rules.allowManyCustomers, AllowManyCustomersOption)})
         if (!problem.isEmpty()) return problem;
+    if (parser.isSet(RoleOption) != (job == BatchJob::AddUser))
+        return job == BatchJob::AddUser ? name + QStringLiteral(" needs --role owner or keyer")
+                                        : dashed(RoleOption) + QStringLiteral(" does not go with ") + name;
+    o.role = parser.value(RoleOption);
 
     if (rules.type == Need::Optional && !parser.isSet(TypeOption)) {
         // no type: lines with one plain amount need a heading
@@ -1099,6 +1113,11 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return fullRestore(ledger, o);
     case BatchJob::VerifyBill:
         return verifyBill(ledger, o);
+    case BatchJob::AddUser:
+    case BatchJob::RemoveUser:
+    case BatchJob::ResetPin:
+    case BatchJob::Users:
+        return userJob(ledger, o);
     case BatchJob::None:
         break;
     }
@@ -1173,6 +1192,11 @@ void addBatchOptions(QCommandLineParser& parser)
                       QStringLiteral("FILE")});
     parser.addOption(
         {CsvOption, QStringLiteral("With a report job: save its list as CSV (UTF-8) too."), QStringLiteral("FILE")});
+    parser.addOption({UserOption,
+                      QStringLiteral("In a book with users: who runs the job; the PIN from VARNOTH_PIN or else "
+                                     "standard input. A job the user may not do exits 1 and changes nothing."),
+                      QStringLiteral("NAME")});
+    parser.addOption({RoleOption, QStringLiteral("With --add-user: owner or keyer."), QStringLiteral("ROLE")});
     parser.addOption({AfterResultOption,
                       QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
                                      "are saved (each is marked in the audit log); with --audit: list only such "
@@ -1200,6 +1224,8 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             if (j.job == BatchJob::SetRule || j.job == BatchJob::ClearRule) request.options.type = CleanName(value);
             if (j.job == BatchJob::Pay) request.options.amount = value.trimmed();
             if (j.job == BatchJob::VerifyBill) request.options.sealCode = value;
+            if (j.job == BatchJob::AddUser || j.job == BatchJob::RemoveUser || j.job == BatchJob::ResetPin)
+                request.options.userName = value;
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }
@@ -1211,7 +1237,9 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(PastDrawOption) || parser.isSet(PayoutOption) || parser.isSet(DiscountOption) ||
                            parser.isSet(OverpayOption) || parser.isSet(AfterResultOption) ||
                            parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption) ||
-                           parser.isSet(SlipOption) || parser.isSet(XlsxOption) || parser.isSet(CsvOption);
+                           parser.isSet(SlipOption) || parser.isSet(XlsxOption) || parser.isSet(CsvOption) ||
+                           parser.isSet(UserOption) || parser.isSet(RoleOption);
+    request.options.user = parser.value(UserOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
     if (given.isEmpty()) {
@@ -1231,6 +1259,8 @@ BatchResult runBatch(Ledger& ledger, const BatchOptions& options)
 {
     Store& store = ledger.store();
     store.takeFailures();
+    // In a book with users the job runs for the user signed in with --user, and only when he may do it.
+    if (std::optional<BatchResult> no = seatRefusal(ledger, options)) return *no;
     BatchResult r = runJob(ledger, options);
     exportLines(r, options);
     const QList<Outcome> failures = store.takeFailures();

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QCommandLineParser;
 
 namespace varnoth
@@ -42,6 +44,10 @@ enum class BatchJob {
     FullRestore,
     VerifyBill,
     EnterImage,
+    AddUser,
+    RemoveUser,
+    Users,
+    ResetPin,
 };
 
 struct BatchOptions {
@@ -79,6 +85,13 @@ struct BatchOptions {
     QString xlsxFile;                // a report job: its lines into this Excel workbook too
     QString csvFile;                 // ... and into this CSV file
     QString sealCode;                // verify a bill: the seal printed on it
+    QString user;                    // who runs the job, in a book with users ("" for nobody)
+    QString userName;                // add, remove a user or reset his PIN
+    QString role;                    // add a user: "owner" or "keyer"
+    // The PINs, when the caller has them; otherwise read from VARNOTH_PIN (the user's) and
+    // VARNOTH_NEW_PIN (the new one), or else a line each of standard input. Never an argument.
+    std::optional<QString> pin;
+    std::optional<QString> newPin;
 };
 
 // A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.

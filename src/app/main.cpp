@@ -8,6 +8,8 @@
 #include "gui/main/Form1.h"
 #include "gui/main/session.h"
 #include "gui/main/windowtexts.h"
+#include "gui/users/PinDialog.h"
+#include "gui/users/SeatControl.h"
 #include "settings/options.h"
 #include "storage/folder/datafolder.h"
 #include "storage/folder/logfile.h"
@@ -183,6 +185,12 @@ int main(int argc, char* argv[])
         window.ledger().setOperatorName(parser.value(operatorOption));
     else if (bool storedRefused = false; storedOperatorName(store, &storedRefused), storedRefused)
         window.addLines({StoredOperatorRefusedText});
+    // A book with users asks who keys before anything is shown; without an answer the program ends.
+    if (ledger.hasUsers()) {
+        PinDialog signIn(ledger, PinDialog::Purpose::SignIn);
+        if (signIn.exec() != QDialog::Accepted) return 0;
+    }
+    SeatControl seat(ledger, window);
     if (!listedTwice.isEmpty()) {
         window.addLines(listedTwice);
         window.showStatus(listedTwice.join(QStringLiteral("  ")));

@@ -57,6 +57,7 @@ QString outcomeLine(const Outcome& o)
         return CustomerHasStakesText;
     case Status::NothingToSave:
     case Status::ManyCustomers: // the restore says how many
+    case Status::NeedsOwner:    // the refusal says why in its own line
         return {};
     }
     return {};
@@ -91,6 +92,8 @@ QString outcomeReason(Status status)
         return QStringLiteral("the customer still holds stakes");
     case Status::ManyCustomers:
         return QStringLiteral("the backup would add more new customers than allowed");
+    case Status::NeedsOwner:
+        return QStringLiteral("refused for the user's role");
     }
     return {};
 }

@@ -34,6 +34,7 @@ enum class Status {
     UnsafeName,    // the name cannot become a file name
     HasStakes,     // the customer still holds stakes
     ManyCustomers, // a restore would add more new customers than the operator agreed to
+    NeedsOwner,    // the user at the seat may not do this (or nobody is signed in): nothing was done
 };
 
 struct Outcome {

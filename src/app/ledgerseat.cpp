@@ -1,0 +1,127 @@
+// The Ledger's side of the shop's users: who is at the seat, the owner's PIN for one act, and the
+// check every call that changes the book makes first.
+
+#include "app/Ledger.h"
+
+#include "accounts/usertexts.h"
+#include "settings/result.h"
+#include "storage/folder/store.h"
+
+namespace varnoth
+{
+
+namespace
+{
+const QString UsersSetting = QStringLiteral("users");
+const QString LockedMark = QStringLiteral("locked");
+} // namespace
+
+bool Ledger::hasUsers() const
+{
+    return m_store.exists(m_store.path(UsersFileName));
+}
+
+QString Ledger::refusal(Act act) const
+{
+    if (!hasUsers()) return {};
+    return accessRefusal(loadUsers(m_store), m_seat, act);
+}
+
+std::optional<Ledger::Refused> Ledger::guard(Act act)
+{
+    if (!hasUsers()) return std::nullopt;
+    const Users users = loadUsers(m_store);
+    // An act the owner allowed at this seat was logged under him; every later one is the seat's again.
+    m_audit.setOperatorName(m_seat.user.isEmpty() ? bookOperator() : m_seat.user);
+    if (const QString no = accessRefusal(users, m_seat, act); !no.isEmpty()) {
+        if (no == NeedsOwnerText) emit ownerNeeded();
+        return Refused{no};
+    }
+    const User* at = users.find(m_seat.user);
+    if (at && !roleMay(at->role, act) && !m_seat.ownerOnce.isEmpty()) {
+        m_audit.setOperatorName(OwnerAtSeatText.arg(m_seat.ownerOnce, m_seat.user));
+        m_seat.ownerOnce.clear();
+    }
+    return std::nullopt;
+}
+
+Act Ledger::undoAct(bool redo) const
+{
+    const int i = redo ? m_undo.index() : m_undo.index() - 1;
+    if (i < 0 || i >= m_undo.count()) return Act::TakeBackOwn;
+    if (resultSaved(m_store)) return Act::TakeBackOthers;
+    return m_stepKeyers.value(m_undo.command(i)) == m_seat.user ? Act::TakeBackOwn : Act::TakeBackOthers;
+}
+
+void Ledger::auditUsers(const QString& name, const QString& before, const QString& after)
+{
+    audit({AuditAction::Setting, {}, name, {}, before, after, UsersSetting});
+}
+
+PinResult Ledger::signIn(const QString& name, const QString& pin)
+{
+    PinResult r = checkPin(m_store, name, pin, now());
+    if (r.lockedNow) auditUsers(name, {}, LockedMark);
+    if (r.ok()) {
+        m_seat = {name, {}};
+        m_audit.setOperatorName(name);
+    }
+    return r;
+}
+
+void Ledger::signOut()
+{
+    m_seat = {};
+    m_audit.setOperatorName(bookOperator());
+}
+
+PinResult Ledger::allowOnce(const QString& owner, const QString& pin)
+{
+    PinResult r = checkPin(m_store, owner, pin, now());
+    if (r.lockedNow) auditUsers(owner, {}, LockedMark);
+    if (r.ok() && r.role != Role::Owner) {
+        r.status = PinCheck::Wrong;
+        r.line = NeedsOwnerText;
+    }
+    if (r.ok()) m_seat.ownerOnce = owner;
+    return r;
+}
+
+QString Ledger::addUser(const QString& name, Role role, const QString& pin)
+{
+    const bool first = !hasUsers();
+    if (!first)
+        if (auto no = guard(Act::ManageUsers)) return no->line;
+    const QString failure = varnoth::addUser(m_store, name, role, pin);
+    if (!failure.isEmpty()) return failure;
+    auditUsers(name, {}, roleKey(role));
+    // Whoever makes the first user is that owner, at this seat.
+    if (first) {
+        m_seat = {name, {}};
+        m_audit.setOperatorName(name);
+    }
+    return {};
+}
+
+QString Ledger::removeUser(const QString& name)
+{
+    if (auto no = guard(Act::ManageUsers)) return no->line;
+    const User* user = loadUsers(m_store).find(name);
+    const QString role = user ? roleKey(user->role) : QString();
+    const QString failure = varnoth::removeUser(m_store, name);
+    if (!failure.isEmpty()) return failure;
+    auditUsers(name, role, {});
+    if (m_seat.user == name) signOut();
+    return {};
+}
+
+QString Ledger::resetPin(const QString& name, const QString& pin)
+{
+    if (auto no = guard(Act::ManageUsers)) return no->line;
+    const QString failure = varnoth::resetPin(m_store, name, pin);
+    if (!failure.isEmpty()) return failure;
+    auditUsers(name, QStringLiteral("pin"), QStringLiteral("pin"));
+    return {};
+}
+
+} // namespace varnoth

@@ -1,0 +1,93 @@
+#include "gui/users/UsersWindow.h"
+
+#include "accounts/usertexts.h"
+#include "app/Ledger.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace varnoth
+{
+
+UsersWindow::UsersWindow(Ledger& ledger, QWidget* parent)
+    : QDialog(parent), m_ledger(ledger), m_list(new QListWidget(this)), m_name(new QLineEdit(this)),
+      m_role(new QComboBox(this)), m_pin(new QLineEdit(this)), m_message(new QLabel(this))
+{
+    setWindowTitle(UsersTitle);
+    m_list->setObjectName(QStringLiteral("users"));
+    m_name->setObjectName(QStringLiteral("name"));
+    m_role->setObjectName(QStringLiteral("role"));
+    m_pin->setObjectName(QStringLiteral("pin"));
+    m_message->setObjectName(QStringLiteral("message"));
+    m_role->addItem(OwnerRoleText, static_cast<int>(Role::Owner));
+    m_role->addItem(KeyerRoleText, static_cast<int>(Role::Keyer));
+    m_role->setCurrentIndex(1);
+    m_pin->setEchoMode(QLineEdit::Password);
+    m_pin->setMaxLength(8);
+    m_pin->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), m_pin));
+    m_message->setWordWrap(true);
+
+    auto* add = new QPushButton(AddUserCaption, this);
+    auto* remove = new QPushButton(RemoveUserCaption, this);
+    auto* reset = new QPushButton(ResetPinCaption, this);
+    add->setObjectName(QStringLiteral("add"));
+    remove->setObjectName(QStringLiteral("remove"));
+    reset->setObjectName(QStringLiteral("reset"));
+    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) m_name->setText(m_list->item(row)->data(Qt::UserRole).toString());
+    });
+    connect(add, &QPushButton::clicked, this, [this] {
+        const auto role = static_cast<Role>(m_role->currentData().toInt());
+        show(m_ledger.addUser(m_name->text().trimmed(), role, m_pin->text()), UserAddedText);
+    });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { show(m_ledger.removeUser(m_name->text().trimmed()), UserRemovedText); });
+    connect(reset, &QPushButton::clicked, this,
+            [this] { show(m_ledger.resetPin(m_name->text().trimmed(), m_pin->text()), PinResetText); });
+
+    auto* form = new QFormLayout;
+    form->addRow(UserLabelText, m_name);
+    form->addRow(RoleLabelText, m_role);
+    form->addRow(PinLabelText, m_pin);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    buttons->addWidget(reset);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->addWidget(m_message);
+    resize(420, 420);
+    reload();
+}
+
+void UsersWindow::reload()
+{
+    m_list->clear();
+    const Users users = m_ledger.users();
+    if (users.damaged) m_message->setText(UsersDamagedText + UsersFileName);
+    for (const User& u : users.items) {
+        QString text = u.name + QStringLiteral("   ") + roleText(u.role);
+        if (u.lockedUntil.isValid() && m_ledger.now() < u.lockedUntil)
+            text += QStringLiteral("   ") + UserLockedText.arg(u.lockedUntil.toString(QStringLiteral("HH:mm")));
+        auto* item = new QListWidgetItem(text, m_list);
+        item->setData(Qt::UserRole, u.name);
+    }
+}
+
+void UsersWindow::show(const QString& failure, const QString& done)
+{
+    m_pin->clear();
+    m_message->setText(failure.isEmpty() ? done + m_name->text().trimmed() : failure);
+    reload();
+}
+
+} // namespace varnoth
