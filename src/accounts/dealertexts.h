@@ -15,6 +15,7 @@ inline const QString DealerNoTermsText = QStringLiteral("(ยังไม่ม�
 inline const QString DealerPayoutHead = QStringLiteral("จ่าย ");
 inline const QString DealerDiscountHead = QStringLiteral("ลด ");
 inline const QString DealerCapHead = QStringLiteral("รับสูงสุด ");
+inline const QString DealerAuditDetail = QStringLiteral("เจ้ามือ ");
 inline const QString DealerNoneText = QStringLiteral("ยังไม่มีเจ้ามือ");
 
 } // namespace varnoth

@@ -3,6 +3,8 @@
 // arrive as files and for nightly backups. A job prints the lines the main list would show for it and
 // changes the data folder exactly as the windows would.
 
+#include "accounts/dealers.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -42,6 +44,8 @@ enum class BatchJob {
     FullRestore,
     VerifyBill,
     EnterImage,
+    Dealers,
+    AddDealer,
 };
 
 struct BatchOptions {
@@ -79,6 +83,8 @@ struct BatchOptions {
     QString xlsxFile;                // a report job: its lines into this Excel workbook too
     QString csvFile;                 // ... and into this CSV file
     QString sealCode;                // verify a bill: the seal printed on it
+    QString dealer;                  // add a dealer: his name
+    QList<DealerTerms> dealerTerms;  // add a dealer: one group per --type, in the order given
 };
 
 // A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.
