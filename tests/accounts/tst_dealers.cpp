@@ -3,6 +3,7 @@
 #include "accounts/dealertexts.h"
 #include "accountsbook.h"
 #include "storage/folder/store.h"
+#include "tools/newdraw.h"
 
 #include <QTest>
 
@@ -122,6 +123,18 @@ private slots:
         QVERIFY(!change.ok());
         QCOMPARE(change.refusal, dealers.problem);
         QCOMPARE(book.bytes(DealersFileName), before);
+    }
+
+    // The dealers stay with the book through a new draw, byte for byte.
+    void keptThroughNewDraw()
+    {
+        TempBook book;
+        book.stake(Straight3, QStringLiteral("somchai"), QStringLiteral("123"), 100);
+        QVERIFY(addDealer(*book.store, QStringLiteral("boss"), {terms(Straight3, "500", "30", "2000")}).ok());
+        const QByteArray before = book.bytes(DealersFileName);
+        QVERIFY(startNewDraw(*book.store, at("2026-12-16 21:00")).done);
+        QCOMPARE(book.bytes(DealersFileName), before);
+        QCOMPARE(loadDealers(*book.store).items.size(), 1);
     }
 };
 
