@@ -1,6 +1,7 @@
 #include "app/Ledger.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/dealertexts.h"
 #include "accounts/drawhistory.h"
 #include "app/ledgertexts.h"
 #include "audit/auditread.h"
@@ -725,6 +726,26 @@ RuleChange Ledger::setNumberRule(const NumberRule& rule)
         audit(ruleEvent(change.before, change.after));
         emit numberRulesChanged();
     }
+    return change;
+}
+
+DealerChange Ledger::addDealer(const QString& name, const QList<DealerTerms>& terms)
+{
+    DealerChange change = varnoth::addDealer(m_store, name, terms);
+    if (!change.ok() || change.before == change.after) return change;
+    // A dealer's terms are a setting: "payout/discount/cap" of each type before and after.
+    const auto figures = [](const DealerTerms* t) {
+        return t ? t->payout + QLatin1Char('/') + t->discount + QLatin1Char('/') + t->cap : QString();
+    };
+    const QString detail = DealerAuditDetail + change.after.name;
+    if (change.before.name.isEmpty() && change.after.terms.isEmpty())
+        audit({AuditAction::Setting, {}, {}, {}, {}, {}, detail});
+    for (const DealerTerms& t : std::as_const(change.after.terms)) {
+        const DealerTerms* was = change.before.termsFor(t.type);
+        if (was && *was == t) continue;
+        audit({AuditAction::Setting, t.type, {}, {}, figures(was), figures(&t), detail});
+    }
+    emit settingsChanged();
     return change;
 }
 

@@ -5,6 +5,7 @@
 // so that every window showing a figure of the book can follow.
 
 #include "accounts/customerrates.h"
+#include "accounts/dealers.h"
 #include "accounts/payments.h"
 #include "accounts/users.h"
 #include "audit/auditlog.h"
@@ -103,6 +104,8 @@ public:
     // them). The change carries the figures before and after.
     RateChange setCustomerRate(const QString& customer, const QString& type, const QString& payout,
                                const QString& discount);
+    // Adds an upstream dealer, or sets the given types' terms of one already there.
+    DealerChange addDealer(const QString& name, const QList<DealerTerms>& terms);
     // The payment that recordPayment would make, with what is due and whether it is more, for the
     // question before it; nothing is written. Refused when what is due cannot be known.
     PaymentResult planPayment(const QString& customer, const QString& amount,

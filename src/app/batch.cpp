@@ -42,6 +42,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -124,6 +125,11 @@ const JobOption Jobs[] = {
     {"reset-pin", BatchJob::ResetPin, "NAME",
      "Give a user a new PIN (from VARNOTH_NEW_PIN or else standard input), which also ends a lock."},
     {"users", BatchJob::Users, nullptr, "List the users of the book with their roles (tab-separated)."},
+    {"dealers", BatchJob::Dealers, nullptr, "List the upstream dealers and their terms, in the order of preference."},
+    {"add-dealer", BatchJob::AddDealer, "NAME",
+     "Add the dealer NAME (last in the order of preference), or change his terms: each --type T starts a group "
+     "of --payout R, --discount P (percent) and --cap N (the most he takes on one number); a type not named keeps "
+     "its terms. A figure that is not digits refuses the whole job (exit status 1)."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -153,6 +159,7 @@ const QString XlsxOption = QStringLiteral("xlsx");
 const QString CsvOption = QStringLiteral("csv");
 const QString UserOption = QStringLiteral("user");
 const QString RoleOption = QStringLiteral("role");
+const QString CapOption = QStringLiteral("cap");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -273,6 +280,7 @@ bool listsReport(BatchJob job)
     case BatchJob::Bill:
     case BatchJob::Owed:
     case BatchJob::Draws:
+    case BatchJob::Dealers:
         return true;
     default:
         return false;
@@ -307,9 +315,11 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     const QString name = jobName(job);
     const bool bill = job == BatchJob::Bill;
     const bool rate = job == BatchJob::SetRate;
+    const bool dealer = job == BatchJob::AddDealer;
     for (const auto& [option, allowed] :
          {std::pair{PngOption, bill}, std::pair{PdfOption, bill}, std::pair{PastDrawOption, bill},
-          std::pair{TotalsOnlyOption, bill}, std::pair{PayoutOption, rate}, std::pair{DiscountOption, rate},
+          std::pair{TotalsOnlyOption, bill}, std::pair{PayoutOption, rate || dealer},
+          std::pair{DiscountOption, rate || dealer}, std::pair{CapOption, dealer},
           std::pair{OverpayOption, job == BatchJob::Pay}})
         if (!allowed && parser.isSet(option)) return dashed(option) + QStringLiteral(" does not go with ") + name;
     if ((rate || job == BatchJob::Pay) && o.customer == AllChoice)
@@ -335,6 +345,34 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     return {};
 }
 
+// The --type groups of --add-dealer: the command line's order says which --payout, --discount and --cap
+// belong to which --type. The first thing wrong, or "".
+QString dealerTermGroups(const QCommandLineParser& parser, QList<DealerTerms>& groups)
+{
+    QHash<QString, int> taken;
+    for (const QString& name : parser.optionNames()) {
+        QString DealerTerms::* field = nullptr;
+        if (name == PayoutOption) field = &DealerTerms::payout;
+        if (name == DiscountOption) field = &DealerTerms::discount;
+        if (name == CapOption) field = &DealerTerms::cap;
+        if (name != TypeOption && !field) continue;
+        const QString value = parser.values(name).value(taken[name]++);
+        if (name == TypeOption) {
+            const QString type = CleanName(value);
+            if (typeIndex(type) < 0) return unknownTypeText(value, false);
+            for (const DealerTerms& g : std::as_const(groups))
+                if (g.type == type) return QStringLiteral("--type ") + value + QStringLiteral(" is given twice");
+            groups << DealerTerms{type, {}, {}, {}};
+            continue;
+        }
+        if (groups.isEmpty()) return dashed(name) + QStringLiteral(" comes after the --type it is for");
+        QString& slot = groups.last().*field;
+        if (!slot.isEmpty()) return dashed(name) + QStringLiteral(" is given twice for one --type");
+        slot = value.trimmed();
+    }
+    return {};
+}
+
 // Checks the options around the job; the first thing wrong, or "".
 QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions& o)
 {
@@ -345,7 +383,7 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
         return dashed(option) + QStringLiteral(" does not go with ") + name;
     };
     for (const QString& problem :
-         {refuseExtra(rules.type != Need::No, TypeOption), refuseExtra(rules.customer != Need::No, CustomerOption),
+         {refuseExtra(rules.type != Need::No || job == BatchJob::AddDealer, TypeOption), refuseExtra(rules.customer != Need::No, CustomerOption),
           refuseExtra(rules.number, NumberOption), refuseExtra(rules.keep, KeepOption),
           refuseExtra(rules.save, SaveOption), refuseExtra(rules.confirm, ConfirmOption),
           refuseExtra(rules.chat, DryRunOption), refuseExtra(rules.chat, JsonOption),
@@ -388,6 +426,9 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
         } else if (job == BatchJob::Search) {
             o.customer = given; // the search cleans what is typed itself
         }
+    }
+    if (job == BatchJob::AddDealer) {
+        if (const QString why = dealerTermGroups(parser, o.dealerTerms); !why.isEmpty()) return why;
     }
     const QString accounts = checkAccountOptions(parser, job, o);
     if (!accounts.isEmpty()) return accounts;
@@ -976,6 +1017,16 @@ BatchResult setRate(Ledger& ledger, const BatchOptions& o)
     return r;
 }
 
+BatchResult addDealer(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    const DealerChange change = ledger.addDealer(o.dealer, o.dealerTerms);
+    r.out = change.lines;
+    if (!change.refusal.isEmpty()) return refused(r, QStringLiteral("refused: ") + change.refusal);
+    if (!change.outcome.ok()) return refused(r, QStringLiteral("the dealer was not saved: ") + outcomeReason(change.outcome.status));
+    return r;
+}
+
 BatchResult pay(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
@@ -1101,6 +1152,13 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return bills(ledger, o);
     case BatchJob::SetRate:
         return setRate(ledger, o);
+    case BatchJob::AddDealer:
+        return addDealer(ledger, o);
+    case BatchJob::Dealers: {
+        const Dealers dealers = loadDealers(store);
+        BatchResult r{dealerLines(dealers), {}, BatchRan};
+        return dealers.outcome.ok() ? r : refused(r, QStringLiteral("the dealer file is damaged"));
+    }
     case BatchJob::Pay:
         return pay(ledger, o);
     case BatchJob::Owed:
@@ -1175,6 +1233,8 @@ void addBatchOptions(QCommandLineParser& parser)
         {PayoutOption, QStringLiteral("With --set-rate: the payout rate, at most 6 digits."), QStringLiteral("RATE")});
     parser.addOption(
         {DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."), QStringLiteral("PERCENT")});
+    parser.addOption({CapOption, QStringLiteral("With --add-dealer --type: the most the dealer takes on one number."),
+                      QStringLiteral("N")});
     parser.addOption({OverpayOption, QStringLiteral("With --pay: record an amount above what is due.")});
     parser.addOption(
         {AllowLargeOption, QStringLiteral("With --restore: store the records above the amount ceiling times their "
@@ -1226,6 +1286,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             if (j.job == BatchJob::VerifyBill) request.options.sealCode = value;
             if (j.job == BatchJob::AddUser || j.job == BatchJob::RemoveUser || j.job == BatchJob::ResetPin)
                 request.options.userName = value;
+            if (j.job == BatchJob::AddDealer) request.options.dealer = value;
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }
@@ -1238,7 +1299,8 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(OverpayOption) || parser.isSet(AfterResultOption) ||
                            parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption) ||
                            parser.isSet(SlipOption) || parser.isSet(XlsxOption) || parser.isSet(CsvOption) ||
-                           parser.isSet(UserOption) || parser.isSet(RoleOption);
+                           parser.isSet(UserOption) || parser.isSet(RoleOption) ||
+                           parser.isSet(CapOption);
     request.options.user = parser.value(UserOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;

@@ -3,6 +3,8 @@
 // arrive as files and for nightly backups. A job prints the lines the main list would show for it and
 // changes the data folder exactly as the windows would.
 
+#include "accounts/dealers.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -48,6 +50,8 @@ enum class BatchJob {
     RemoveUser,
     Users,
     ResetPin,
+    Dealers,
+    AddDealer,
 };
 
 struct BatchOptions {
@@ -92,6 +96,8 @@ struct BatchOptions {
     // VARNOTH_NEW_PIN (the new one), or else a line each of standard input. Never an argument.
     std::optional<QString> pin;
     std::optional<QString> newPin;
+    QString dealer;                  // add a dealer: his name
+    QList<DealerTerms> dealerTerms;  // add a dealer: one group per --type, in the order given
 };
 
 // A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.

@@ -1,0 +1,21 @@
+#pragma once
+// Every Thai line of the upstream dealers: their terms, adding and changing them.
+
+#include <QString>
+
+namespace varnoth
+{
+
+inline const QString DealerCapNotDigitsText = QStringLiteral("ยอดรับสูงสุดต่อเลขต้องเป็นตัวเลขเท่านั้น");
+inline const QString DealerCapTooLongText = QStringLiteral("ยอดรับสูงสุดต่อเลขต้องไม่เกิน 9 หลัก");
+inline const QString DealerNoNameText = QStringLiteral("ต้องใส่ชื่อเจ้ามือ");
+inline const QString DealerNameNotHeldText = QStringLiteral("ชื่อเจ้ามือมีตัวอักษรที่บันทึกไม่ได้: ");
+inline const QString DealerSavedText = QStringLiteral("บันทึกเจ้ามือแล้ว ");
+inline const QString DealerNoTermsText = QStringLiteral("(ยังไม่มีอัตรา)");
+inline const QString DealerPayoutHead = QStringLiteral("จ่าย ");
+inline const QString DealerDiscountHead = QStringLiteral("ลด ");
+inline const QString DealerCapHead = QStringLiteral("รับสูงสุด ");
+inline const QString DealerAuditDetail = QStringLiteral("เจ้ามือ ");
+inline const QString DealerNoneText = QStringLiteral("ยังไม่มีเจ้ามือ");
+
+} // namespace varnoth
