@@ -731,6 +731,7 @@ RuleChange Ledger::setNumberRule(const NumberRule& rule)
 
 DealerChange Ledger::addDealer(const QString& name, const QList<DealerTerms>& terms)
 {
+    if (auto no = guard(Act::Settings)) return *no;
     DealerChange change = varnoth::addDealer(m_store, name, terms);
     if (!change.ok() || change.before == change.after) return change;
     // A dealer's terms are a setting: "payout/discount/cap" of each type before and after.

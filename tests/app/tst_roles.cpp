@@ -78,6 +78,7 @@ private slots:
         QCOMPARE(f.ledger.restore(f.book.dir.path()).outcome.status, Status::NeedsOwner);
         QCOMPARE(f.ledger.addUser("x", Role::Keyer, "5555"), NeedsOwnerText);
         QCOMPARE(f.ledger.resetPin(Owner, "5555"), NeedsOwnerText);
+        QCOMPARE(f.ledger.addDealer(QStringLiteral("เฮียใหญ่"), {}).outcome.status, Status::NeedsOwner);
         // The owner's step is another user's: not his to take back.
         QCOMPARE(f.ledger.undo(), QStringList{NeedsOwnerText});
         QCOMPARE(folderBytes(f.book.folder()), before);
