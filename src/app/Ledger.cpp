@@ -467,17 +467,31 @@ EntryResult Ledger::refusedEntry(const QString& customer, const QString& refusal
     return refused;
 }
 
-QStringList Ledger::prepareCustomer(const QString& customer)
+ChangeResult Ledger::linesResult(qsizetype failuresBefore, QStringList lines) const
+{
+    const QList<Outcome>& failures = m_store.failures();
+    for (qsizetype i = failuresBefore; i < failures.size(); ++i)
+        if (!failures[i].ok()) return {failures[i], std::move(lines)};
+    return {{lines.isEmpty() ? Status::Ok : Status::Refused, {}}, std::move(lines)};
+}
+
+ChangeResult Ledger::prepareCustomer(const QString& customer)
 {
     if (auto no = guard(Act::KeyBets)) return *no;
-    if (const QString refusal = customerNameRefusal(customer); !refusal.isEmpty()) return {refusal};
+    if (const QString refusal = customerNameRefusal(customer); !refusal.isEmpty())
+        return {{Status::UnsafeName, {}}, {refusal}};
     const bool known = m_store.customers().contains(customer);
-    const QStringList failures = m_store.creationSequence(customer);
+    const qsizetype failuresBefore = m_store.failures().size();
+    QStringList failures = m_store.creationSequence(customer);
     if (!known && m_store.customers().contains(customer)) {
         audit({AuditAction::CustomerAdded, {}, customer, {}, {}, {}, {}});
         emit customersChanged();
     }
-    return failures;
+    ChangeResult result = linesResult(failuresBefore, std::move(failures));
+    // The creation sequence says only what it could not do: a line with no failure of the store
+    // behind it is still a file it could not make.
+    if (result.outcome.status == Status::Refused) result.outcome.status = Status::WriteFailed;
+    return result;
 }
 
 QString Ledger::aboveCeilingQuestion(const EntryPlan& plan, const QString& customer)
@@ -539,7 +553,7 @@ EntryResult Ledger::enterReadBets(const QList<ChatBet>& bets, const QString& cus
     if (const QString refusal = afterResultRefusal(afterResultAllowed); !refusal.isEmpty())
         return refusedEntry(customer, refusal);
     if (const QString name = customerNameRefusal(customer); !name.isEmpty()) return refusedEntry(customer, name);
-    const QStringList failures = prepareCustomer(customer);
+    const QStringList failures = prepareCustomer(customer).lines;
     EntryBatch batch(m_store, customer);
     QString shownType;
     for (const ChatBet& bet : bets) {
@@ -620,12 +634,12 @@ HistorySave Ledger::saveSendOutList(const QString& name)
     return result;
 }
 
-QStringList Ledger::deleteSavedList(const QString& name)
+ChangeResult Ledger::deleteSavedList(const QString& name)
 {
     if (auto no = guard(Act::SendOut)) return *no;
     const QStringList paths = sendOutPaths(m_store, name);
     const QList<FileState> before = statesOf(m_store, paths);
-    const QStringList lines = varnoth::deleteSavedList(m_store, name);
+    ChangeResult result = varnoth::deleteSavedList(m_store, name);
     const QList<FileState> after = statesOf(m_store, paths);
     if (after != before) {
         pushFiles(new FilesCommand(*this, DeleteListStepText + name, History | Book, paths, before, after),
@@ -633,24 +647,26 @@ QStringList Ledger::deleteSavedList(const QString& name)
         emit historyChanged();
         emit bookChanged();
     }
-    return lines;
+    return result;
 }
 
-QStringList Ledger::saveSetting(SettingKind kind, const QStringList& items, int editIndex, const SettingEdit& edit)
+ChangeResult Ledger::saveSetting(SettingKind kind, const QStringList& items, int editIndex, const SettingEdit& edit)
 {
     if (auto no = guard(Act::Settings)) return *no;
+    const qsizetype failuresBefore = m_store.failures().size();
     const QString before = settingOf(m_store, kind, edit.type);
-    const QStringList lines = SaveSetting(m_store, kind, items, editIndex, edit);
+    QStringList lines = SaveSetting(m_store, kind, items, editIndex, edit);
     const QString after = settingOf(m_store, kind, edit.type);
     if (after != before) audit({AuditAction::Setting, edit.type, {}, {}, before, after, settingMode(kind).caption});
     emit settingsChanged();
-    return lines;
+    return linesResult(failuresBefore, std::move(lines));
 }
 
-QStringList Ledger::saveResult(const DrawnNumbers& fields)
+ChangeResult Ledger::saveResult(const DrawnNumbers& fields)
 {
     if (auto no = guard(Act::Result)) return *no;
-    if (const ResultCheck check = checkDrawnNumbers(fields); !check.ok()) return check.lines;
+    if (const ResultCheck check = checkDrawnNumbers(fields); !check.ok()) return {{Status::Refused, {}}, check.lines};
+    const qsizetype failuresBefore = m_store.failures().size();
     const QString before = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));
     QStringList lines = SaveResult(m_store, fields);
     const QString after = withoutLineEnds(m_store.ReadWholeFile(m_store.resultFile()));
@@ -660,21 +676,22 @@ QStringList Ledger::saveResult(const DrawnNumbers& fields)
         if (lines.isEmpty()) lines << setResultDate(m_store, QDate::currentDate());
     }
     emit settingsChanged();
-    return lines;
+    return linesResult(failuresBefore, std::move(lines));
 }
 
-QStringList Ledger::setOption(const QString& key, const QString& value)
+ChangeResult Ledger::setOption(const QString& key, const QString& value)
 {
     if (auto no = guard(Act::Settings)) return *no;
+    const qsizetype failuresBefore = m_store.failures().size();
     const QString before = optionValue(m_store, key);
-    const QStringList lines = setOptionValue(m_store, key, value);
-    if (!lines.isEmpty()) return lines;
+    QStringList lines = setOptionValue(m_store, key, value);
+    if (!lines.isEmpty()) return linesResult(failuresBefore, std::move(lines));
     if (key == option::OperatorName) m_audit.setOperatorName(bookOperator());
     // A date or a yes/no is stored in its own form, which is what the log compares and keeps.
     const QString after = optionValue(m_store, key);
     if (after != before) audit({AuditAction::Setting, {}, {}, {}, before, after, key});
     emit settingsChanged();
-    return lines;
+    return {};
 }
 
 NameEntry Ledger::addCustomerName(const QString& text)
@@ -690,14 +707,14 @@ NameEntry Ledger::addCustomerName(const QString& text)
     return entry;
 }
 
-QStringList Ledger::removeCustomer(const QString& name)
+ChangeResult Ledger::removeCustomer(const QString& name)
 {
     if (auto no = guard(Act::Settings)) return *no;
     const bool known = m_store.customers().contains(name);
-    const QStringList lines = varnoth::removeCustomer(m_store, name);
+    ChangeResult result = varnoth::removeCustomer(m_store, name);
     if (known && !m_store.customers().contains(name)) audit({AuditAction::CustomerRemoved, {}, name});
     emit customersChanged();
-    return lines;
+    return result;
 }
 
 namespace
@@ -950,36 +967,50 @@ FullRestoreResult Ledger::fullRestore(const QString& drive)
     return result;
 }
 
-QStringList Ledger::undo()
+ChangeResult Ledger::stepResult(qsizetype failuresBefore, bool failed)
 {
-    if (auto no = guard(undoAct(false))) return *no;
-    if (!m_undo.canUndo()) return {NothingToTakeBackText};
-    auto* command = static_cast<LedgerCommand*>(const_cast<QUndoCommand*>(m_undo.command(m_undo.index() - 1)));
-    m_commandLines.clear();
-    m_undo.undo();
-    if (command->failed()) m_undo.redo(); // the step did nothing: it stays on the stack, still done
-    command->clearFailure();
-    const unsigned changes = command->changes();
-    if (changes & Book) emit bookChanged();
-    if (changes & History) emit historyChanged();
-    if (changes & Accounts) emit accountsChanged();
-    return m_commandLines;
+    ChangeResult result = linesResult(failuresBefore, std::exchange(m_commandLines, {}));
+    // A step that did nothing failed, whether or not a file said so; one that went ahead may still
+    // have lines to say.
+    if (failed && result.outcome.ok()) result.outcome.status = Status::WriteFailed;
+    if (!failed && result.outcome.status == Status::Refused) result.outcome.status = Status::Ok;
+    return result;
 }
 
-QStringList Ledger::redo()
+ChangeResult Ledger::undo()
 {
-    if (auto no = guard(undoAct(true))) return *no;
-    if (!m_undo.canRedo()) return {NothingToDoAgainText};
-    auto* command = static_cast<LedgerCommand*>(const_cast<QUndoCommand*>(m_undo.command(m_undo.index())));
+    if (auto no = guard(undoAct(false))) return *no;
+    if (!m_undo.canUndo()) return {{Status::Refused, {}}, {NothingToTakeBackText}};
+    auto* command = static_cast<LedgerCommand*>(const_cast<QUndoCommand*>(m_undo.command(m_undo.index() - 1)));
+    const qsizetype failuresBefore = m_store.failures().size();
     m_commandLines.clear();
-    m_undo.redo();
-    if (command->failed()) m_undo.undo();
+    m_undo.undo();
+    const bool failed = command->failed();
+    if (failed) m_undo.redo(); // the step did nothing: it stays on the stack, still done
     command->clearFailure();
     const unsigned changes = command->changes();
     if (changes & Book) emit bookChanged();
     if (changes & History) emit historyChanged();
     if (changes & Accounts) emit accountsChanged();
-    return m_commandLines;
+    return stepResult(failuresBefore, failed);
+}
+
+ChangeResult Ledger::redo()
+{
+    if (auto no = guard(undoAct(true))) return *no;
+    if (!m_undo.canRedo()) return {{Status::Refused, {}}, {NothingToDoAgainText}};
+    auto* command = static_cast<LedgerCommand*>(const_cast<QUndoCommand*>(m_undo.command(m_undo.index())));
+    const qsizetype failuresBefore = m_store.failures().size();
+    m_commandLines.clear();
+    m_undo.redo();
+    const bool failed = command->failed();
+    if (failed) m_undo.undo();
+    command->clearFailure();
+    const unsigned changes = command->changes();
+    if (changes & Book) emit bookChanged();
+    if (changes & History) emit historyChanged();
+    if (changes & Accounts) emit accountsChanged();
+    return stepResult(failuresBefore, failed);
 }
 
 } // namespace varnoth

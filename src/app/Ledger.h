@@ -52,7 +52,7 @@ public:
 
     // --- entry -------------------------------------------------------------------------------------
     // Adds a new customer with all his files (the creation sequence); the failure lines.
-    QStringList prepareCustomer(const QString& customer);
+    ChangeResult prepareCustomer(const QString& customer);
     // The question to ask before a plan with a bet above the ceiling is stored; "" when there is none.
     QString aboveCeilingQuestion(const EntryPlan& plan, const QString& customer);
     // Once the drawn numbers are saved, a bet is keyed after the result: the question a window asks
@@ -84,15 +84,17 @@ public:
 
     // --- send-out lists ------------------------------------------------------------------------------
     HistorySave saveSendOutList(const QString& name);
-    QStringList deleteSavedList(const QString& name);
+    ChangeResult deleteSavedList(const QString& name);
 
     // --- settings and customers ----------------------------------------------------------------------
-    QStringList saveSetting(SettingKind kind, const QStringList& items, int editIndex, const SettingEdit& edit);
+    // Each of these says Ok, NeedsOwner, Refused (the input: nothing written) or the store's failure,
+    // with the lines for the operator.
+    ChangeResult saveSetting(SettingKind kind, const QStringList& items, int editIndex, const SettingEdit& edit);
     // Refuses drawn numbers that are not digits of their boxes' widths (nothing is written).
-    QStringList saveResult(const DrawnNumbers& fields);
-    QStringList setOption(const QString& key, const QString& value);
+    ChangeResult saveResult(const DrawnNumbers& fields);
+    ChangeResult setOption(const QString& key, const QString& value);
     NameEntry addCustomerName(const QString& text);
-    QStringList removeCustomer(const QString& name);
+    ChangeResult removeCustomer(const QString& name);
 
     // --- number rules -------------------------------------------------------------------------------
     // Each is one change with the rule before and after it.
@@ -130,9 +132,10 @@ public:
 
     // --- taking back ---------------------------------------------------------------------------
     // Takes back the newest step still standing (or does the last one taken back again). Returns the
-    // lines for the main list; a step that cannot be taken back changes nothing and stays.
-    QStringList undo();
-    QStringList redo();
+    // lines for the main list; a step that cannot be taken back changes nothing and stays (its
+    // outcome the store's failure), and an empty stack is Refused.
+    ChangeResult undo();
+    ChangeResult redo();
 
     // --- the audit log ------------------------------------------------------------------------
     // Every call above that changes the book writes its own lines to the log; these are for the
@@ -171,10 +174,10 @@ public:
     // step once the result is saved, is the owner's.
     Act undoAct(bool redo) const;
     // The users list; the first user may be added by anyone and must be the owner, every later change
-    // is the owner's. "" when done, else the refusal or failure line.
-    QString addUser(const QString& name, Role role, const QString& pin);
-    QString removeUser(const QString& name);
-    QString resetPin(const QString& name, const QString& pin);
+    // is the owner's. Ok, NeedsOwner, Refused, or the store's failure, with its line.
+    ChangeResult addUser(const QString& name, Role role, const QString& pin);
+    ChangeResult removeUser(const QString& name);
+    ChangeResult resetPin(const QString& name, const QString& pin);
     // The clock of PIN locks (tests put their own).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
     QDateTime now() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
@@ -230,6 +233,12 @@ private:
     qint64 audit(const QList<AuditEvent>& events, qint64 entry = 0);
     void push(class LedgerCommand* command);
     void pushFiles(class LedgerCommand* command, const QList<AuditEvent>& events);
+    // The outcome of a change that tells only lines: the first failure the store recorded since it
+    // held `failuresBefore` of them, else Refused when there are lines (nothing failed, so they refuse
+    // the input), else Ok.
+    ChangeResult linesResult(qsizetype failuresBefore, QStringList lines) const;
+    // The same for a step taken back or done again (`failed`: it did nothing), with its lines.
+    ChangeResult stepResult(qsizetype failuresBefore, bool failed);
     void pushEntry(const EntryResult& result, AuditAction action, const QString& stepText = QString(),
                    const QString& source = QString());
     EntryResult enterReadBets(const QList<ChatBet>& bets, const QString& customer, bool afterResultAllowed,
@@ -271,6 +280,8 @@ template <class R> Ledger::Refused::operator R() const
     R r{};
     if constexpr (std::is_same_v<R, QStringList>) {
         r << line;
+    } else if constexpr (std::is_same_v<R, ChangeResult>) {
+        r = {{Status::NeedsOwner, {}}, {line}};
     } else {
         r.lines << line;
         if constexpr (requires { r.outcome; }) r.outcome = {Status::NeedsOwner, {}};

@@ -511,10 +511,15 @@ BatchResult enterSheet(Ledger& ledger, const BatchOptions& o)
         r.out << why;
         return refused(r, QStringLiteral("refused, nothing stored: the customer name cannot be stored"));
     }
-    const QStringList failures = ledger.prepareCustomer(o.customer);
+    const ChangeResult prepared = ledger.prepareCustomer(o.customer);
     r.out << headerLine(o.type, o.customer);
     if (!store.StakeFilePath(o.type, o.customer).isEmpty()) r.out << ReadyForBetsText;
-    r.out << failures;
+    r.out << prepared.lines;
+    // A file of his that could not be made fails the job, whatever the sheet then stores.
+    if (!prepared.ok()) {
+        r.err << QStringLiteral("the customer's files could not all be made: ") + outcomeReason(prepared.outcome.status);
+        r.exitCode = BatchRefused;
+    }
     int closed = 0;
     int rejected = 0;
     int notSaved = 0;

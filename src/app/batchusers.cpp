@@ -92,7 +92,7 @@ std::optional<BatchResult> seatRefusal(Ledger& ledger, const BatchOptions& o)
 BatchResult userJob(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
-    QString failure;
+    ChangeResult done;
     switch (o.job) {
     case BatchJob::Users: {
         const Users users = ledger.users();
@@ -108,22 +108,22 @@ BatchResult userJob(Ledger& ledger, const BatchOptions& o)
     case BatchJob::AddUser: {
         Role role;
         if (!roleFromKey(o.role, role)) return {{}, {QStringLiteral("--role is owner or keyer")}, BatchUsageError};
-        failure = ledger.addUser(o.userName, role, o.newPin ? *o.newPin : readPin("VARNOTH_NEW_PIN"));
-        if (failure.isEmpty()) r.out << UserAddedText + o.userName;
+        done = ledger.addUser(o.userName, role, o.newPin ? *o.newPin : readPin("VARNOTH_NEW_PIN"));
+        if (done.ok()) r.out << UserAddedText + o.userName;
         break;
     }
     case BatchJob::RemoveUser:
-        failure = ledger.removeUser(o.userName);
-        if (failure.isEmpty()) r.out << UserRemovedText + o.userName;
+        done = ledger.removeUser(o.userName);
+        if (done.ok()) r.out << UserRemovedText + o.userName;
         break;
     case BatchJob::ResetPin:
-        failure = ledger.resetPin(o.userName, o.newPin ? *o.newPin : readPin("VARNOTH_NEW_PIN"));
-        if (failure.isEmpty()) r.out << PinResetText + o.userName;
+        done = ledger.resetPin(o.userName, o.newPin ? *o.newPin : readPin("VARNOTH_NEW_PIN"));
+        if (done.ok()) r.out << PinResetText + o.userName;
         break;
     default:
         break;
     }
-    if (!failure.isEmpty()) return refusedJob(failure);
+    if (!done.ok()) return refusedJob(done.lines.join(u'\n'));
     return r;
 }
 

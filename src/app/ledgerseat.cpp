@@ -87,13 +87,14 @@ PinResult Ledger::allowOnce(const QString& owner, const QString& pin)
     return r;
 }
 
-QString Ledger::addUser(const QString& name, Role role, const QString& pin)
+ChangeResult Ledger::addUser(const QString& name, Role role, const QString& pin)
 {
     const bool first = !hasUsers();
     if (!first)
-        if (auto no = guard(Act::ManageUsers)) return no->line;
+        if (auto no = guard(Act::ManageUsers)) return *no;
+    const qsizetype failuresBefore = m_store.failures().size();
     const QString failure = varnoth::addUser(m_store, name, role, pin);
-    if (!failure.isEmpty()) return failure;
+    if (!failure.isEmpty()) return linesResult(failuresBefore, {failure});
     auditUsers(name, {}, roleKey(role));
     // Whoever makes the first user is that owner, at this seat.
     if (first) {
@@ -103,23 +104,25 @@ QString Ledger::addUser(const QString& name, Role role, const QString& pin)
     return {};
 }
 
-QString Ledger::removeUser(const QString& name)
+ChangeResult Ledger::removeUser(const QString& name)
 {
-    if (auto no = guard(Act::ManageUsers)) return no->line;
+    if (auto no = guard(Act::ManageUsers)) return *no;
+    const qsizetype failuresBefore = m_store.failures().size();
     const User* user = loadUsers(m_store).find(name);
     const QString role = user ? roleKey(user->role) : QString();
     const QString failure = varnoth::removeUser(m_store, name);
-    if (!failure.isEmpty()) return failure;
+    if (!failure.isEmpty()) return linesResult(failuresBefore, {failure});
     auditUsers(name, role, {});
     if (m_seat.user == name) signOut();
     return {};
 }
 
-QString Ledger::resetPin(const QString& name, const QString& pin)
+ChangeResult Ledger::resetPin(const QString& name, const QString& pin)
 {
-    if (auto no = guard(Act::ManageUsers)) return no->line;
+    if (auto no = guard(Act::ManageUsers)) return *no;
+    const qsizetype failuresBefore = m_store.failures().size();
     const QString failure = varnoth::resetPin(m_store, name, pin);
-    if (!failure.isEmpty()) return failure;
+    if (!failure.isEmpty()) return linesResult(failuresBefore, {failure});
     auditUsers(name, QStringLiteral("pin"), QStringLiteral("pin"));
     return {};
 }

@@ -71,11 +71,11 @@ bool customerHasStakes(const Store& store, int customerIndex, QStringList* failu
     return false;
 }
 
-QStringList removeCustomer(Store& store, const QString& name)
+ChangeResult removeCustomer(Store& store, const QString& name)
 {
     const QString path = store.customerFile();
     const FileText file = store.readFile(path);
-    if (file.exists && !file.readable) return {outcomeLine({Status::ReadFailed, path})};
+    if (file.exists && !file.readable) return changeFailed({Status::ReadFailed, path});
     const QString list = withoutLineEnds(file.text);
     if (name.isEmpty() || !list.contains(QLatin1Char('#') + name + QLatin1Char('#'))) return {};
     // A name listed twice (a list edited by hand) has stake files at each of its places: he is
@@ -84,13 +84,16 @@ QStringList removeCustomer(Store& store, const QString& name)
     if (places.isEmpty()) return {};
     for (int place : places) {
         QStringList lines;
-        if (customerHasStakes(store, place, &lines))
-            return lines.isEmpty() ? QStringList{CustomerHasStakesText} : lines;
+        if (customerHasStakes(store, place, &lines)) {
+            // A stake file that cannot be read may hold stakes: the read is what failed.
+            if (!lines.isEmpty()) return {{Status::ReadFailed, {}}, lines};
+            return changeFailed({Status::HasStakes, {}});
+        }
     }
     QStringList pieces = list.split(QLatin1Char('#'));
     for (int place : places)
         pieces[place].clear();
-    if (!store.WriteWholeFile(path, pieces.join(QLatin1Char('#')))) return {outcomeLine({Status::WriteFailed, path})};
+    if (!store.WriteWholeFile(path, pieces.join(QLatin1Char('#')))) return changeFailed({Status::WriteFailed, path});
     return {};
 }
 

@@ -28,7 +28,8 @@ bool customerHasStakes(const Store& store, int customerIndex, QStringList* failu
 
 // Removes a name from the customer list. Its place is left empty ("#a##c#") so that every later
 // customer keeps its index and with it its stake files. A customer who still holds stakes is not
-// removed. Returns the lines for the operator (empty when the name was removed or not there).
-QStringList removeCustomer(Store& store, const QString& name);
+// removed. Ok when the name was removed or not there; else HasStakes, ReadFailed (a file that may
+// hold stakes) or WriteFailed, with the lines for the operator.
+ChangeResult removeCustomer(Store& store, const QString& name);
 
 } // namespace varnoth

@@ -96,18 +96,18 @@ QStringList openSavedList(const Store& store, const QString& name)
     return lines;
 }
 
-QStringList deleteSavedList(Store& store, const QString& name)
+ChangeResult deleteSavedList(Store& store, const QString& name)
 {
     if (name.isEmpty()) return {};
     // A name that reached the history some other way must not lead outside the data folder.
-    if (!isSafeListName(name)) return {UnsafeNameText};
+    if (!isSafeListName(name)) return changeFailed({Status::UnsafeName, {}});
     const QString listPath = store.savedListFile(name);
     const FileText list = store.readFile(listPath);
     // The amounts of a list that cannot be read cannot be taken back; keep the list and its name.
-    if (list.exists && !list.readable) return {outcomeLine({Status::ReadFailed, listPath})};
+    if (list.exists && !list.readable) return changeFailed({Status::ReadFailed, listPath});
     const QString histPath = store.historyFile();
     const FileText histFile = store.readFile(histPath);
-    if (histFile.exists && !histFile.readable) return {outcomeLine({Status::ReadFailed, histPath})};
+    if (histFile.exists && !histFile.readable) return changeFailed({Status::ReadFailed, histPath});
 
     // The name leaves the history, the amounts are taken back and the list goes in one commit: a
     // failure leaves all three as they were, and the delete can simply be tried again.
@@ -118,11 +118,20 @@ QStringList deleteSavedList(Store& store, const QString& name)
         hist.replace(entry, QStringLiteral("#"));
         tx.replaceFile(histPath, hist + CRLF);
     }
-    QStringList lines = applySendOut(store, tx, withoutLineEnds(list.text), -1);
+    ChangeResult result;
+    result.lines = applySendOut(store, tx, withoutLineEnds(list.text), -1);
+    // So does a send-out file that cannot be read: what was sent of its type could not be taken
+    // back, and the list is the only record of it.
+    if (!result.lines.isEmpty()) {
+        result.outcome = {Status::ReadFailed, {}};
+        return result;
+    }
     tx.removeFile(listPath);
-    for (const Outcome& failure : tx.commit().failed)
-        lines << outcomeLine(failure);
-    return lines;
+    const QList<Outcome> failed = tx.commit().failed;
+    for (const Outcome& failure : failed)
+        result.lines << outcomeLine(failure);
+    if (!failed.isEmpty()) result.outcome = failed.first();
+    return result;
 }
 
 } // namespace varnoth

@@ -37,7 +37,8 @@ HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QStr
 QStringList openSavedList(const Store& store, const QString& name);
 
 // Takes the amounts of a saved list back out of the send-out files, removes the name from the
-// history and deletes the list's file. Returns the lines for the operator.
-QStringList deleteSavedList(Store& store, const QString& name);
+// history and deletes the list's file, all in one commit. A file that cannot be read (the list, the
+// history or a send-out file) changes nothing: ReadFailed; an unsafe name is UnsafeName.
+ChangeResult deleteSavedList(Store& store, const QString& name);
 
 } // namespace varnoth

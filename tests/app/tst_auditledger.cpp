@@ -547,14 +547,14 @@ private slots:
     {
         Fixture f;
         f.fresh();
-        QVERIFY(f.ledger.setOption(option::ShopName, "ร้านดี").isEmpty());
+        QVERIFY(f.ledger.setOption(option::ShopName, "ร้านดี").ok());
         QList<AuditRecord> lines = f.fresh();
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines[0].action, AuditAction::Setting);
         QCOMPARE(lines[0].before, QString());
         QCOMPARE(lines[0].after, QString("ร้านดี"));
         QCOMPARE(lines[0].detail, option::ShopName);
-        QVERIFY(!f.ledger.setOption(option::AmountCeiling, "lots").isEmpty()); // refused: no line
+        QCOMPARE(f.ledger.setOption(option::AmountCeiling, "lots").outcome.status, Status::Refused); // no line
         f.ledger.setOption(option::ShopName, "ร้านดี");                          // no change: no line
         QVERIFY(f.fresh().isEmpty());
 
@@ -734,7 +734,7 @@ private slots:
     {
         Fixture f;
         f.ledger.enterSheet("12-100\r\n", Two, Somchai);
-        QVERIFY(f.ledger.saveResult({"123456", "", "", "", "", "56"}).isEmpty());
+        QVERIFY(f.ledger.saveResult({"123456", "", "", "", "", "56"}).ok());
         f.fresh();
         f.ledger.enterPlan(planFieldEntry({}, "56", "10+20", Two, Somchai).plan, Somchai, false, true);
         f.ledger.enterSheet("34-5\r\n", Two, Somchai, true);

@@ -10,10 +10,13 @@
 #include "reports/overlimit.h"
 #include "settings/numberrules.h"
 #include "settings/numberruletexts.h"
+#include "settings/options.h"
 #include "settings/resulttexts.h"
 #include "storage/folder/store.h"
 #include "testsupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,15 +60,15 @@ private slots:
         const auto entered = folderBytes(f.book.folder());
         QCOMPARE(f.ledger.undoStack().undoText(), EntryStepText + "34-50" + MoreBetsText.arg(1));
 
-        QVERIFY(f.ledger.undo().last().endsWith(TakenBackText));
-        QVERIFY(f.ledger.undo().last().endsWith(TakenBackText));
+        QVERIFY(f.ledger.undo().lines.last().endsWith(TakenBackText));
+        QVERIFY(f.ledger.undo().lines.last().endsWith(TakenBackText));
         QCOMPARE(folderBytes(f.book.folder()), empty);
-        QCOMPARE(f.ledger.undo(), QStringList{NothingToTakeBackText});
+        QCOMPARE(f.ledger.undo().lines, QStringList{NothingToTakeBackText});
 
-        QVERIFY(f.ledger.redo().last().endsWith(PutBackText));
-        QVERIFY(f.ledger.redo().last().endsWith(PutBackText));
+        QVERIFY(f.ledger.redo().lines.last().endsWith(PutBackText));
+        QVERIFY(f.ledger.redo().lines.last().endsWith(PutBackText));
         QCOMPARE(folderBytes(f.book.folder()), entered);
-        QCOMPARE(f.ledger.redo(), QStringList{NothingToDoAgainText});
+        QCOMPARE(f.ledger.redo().lines, QStringList{NothingToDoAgainText});
         QCOMPARE(changed.count(), 6);
     }
 
@@ -86,7 +89,7 @@ private slots:
         const auto before = folderBytes(f.book.folder());
         const QString refusal = customerNameRefusal(name);
         QVERIFY(!refusal.isEmpty());
-        QCOMPARE(f.ledger.prepareCustomer(name), QStringList{refusal});
+        QCOMPARE(f.ledger.prepareCustomer(name).lines, QStringList{refusal});
         QCOMPARE(f.ledger.enterPlan(planFieldEntry({}, "12", "100", Two, name).plan, name).lines, QStringList{refusal});
         QCOMPARE(f.ledger.enterSheet("12-100", Two, name).lines, QStringList{refusal});
         QCOMPARE(f.ledger.enterChat({ChatBet{Two, "12", "100"}}, name).lines, QStringList{refusal});
@@ -110,7 +113,7 @@ private slots:
         file.close();
         const auto before = folderBytes(f.book.folder());
 
-        const QStringList lines = f.ledger.undo();
+        const QStringList lines = f.ledger.undo().lines;
         QVERIFY(lines.first().startsWith(CannotTakeBackText));
         QCOMPARE(folderBytes(f.book.folder()), before);
         QVERIFY(f.ledger.undoStack().canUndo());
@@ -140,7 +143,7 @@ private slots:
         // A file changed behind the step's back: nothing is put over it.
         f.book.put(f.stakeFile(), f.book.text(f.stakeFile()).replace("12-250", "12-251"));
         const auto handEdited = folderBytes(f.book.folder());
-        QVERIFY(f.ledger.undo().first().startsWith(ChangedSinceText));
+        QVERIFY(f.ledger.undo().lines.first().startsWith(ChangedSinceText));
         QCOMPARE(folderBytes(f.book.folder()), handEdited);
         QCOMPARE(f.ledger.undoStack().index(), 2);
     }
@@ -168,6 +171,52 @@ private slots:
         f.ledger.redo();
         QCOMPARE(folderBytes(f.book.folder()), saved);
         QCOMPARE(history.count(), 5);
+    }
+
+    // The calls that tell only lines say what came of them as a status, and a status that is not Ok
+    // changed nothing.
+    void outcomesSayWhatHappened()
+    {
+        Fixture f;
+        QCOMPARE(f.ledger.undo().outcome.status, Status::Refused);
+        QCOMPARE(f.ledger.redo().outcome.status, Status::Refused);
+        // "#" parts the names of the customer list: such a name would have listed two customers.
+        QCOMPARE(f.ledger.prepareCustomer(QStringLiteral("a#b")).outcome.status, Status::UnsafeName);
+        QCOMPARE(f.book.store->customers(), QStringList{Somchai});
+        QCOMPARE(f.ledger.setOption(option::AmountCeiling, QStringLiteral("lots")).outcome.status, Status::Refused);
+        QVERIFY(f.ledger.setOption(option::AmountCeiling, QStringLiteral("500")).ok());
+
+        f.enter("12", "300");
+        const auto entered = folderBytes(f.book.folder());
+        const ChangeResult kept = f.ledger.removeCustomer(Somchai);
+        QCOMPARE(kept.outcome.status, Status::HasStakes);
+        QCOMPARE(kept.lines, QStringList{CustomerHasStakesText});
+        QCOMPARE(folderBytes(f.book.folder()), entered);
+        const ChangeResult back = f.ledger.undo();
+        QVERIFY(back.ok());
+        QVERIFY(back.lines.last().endsWith(TakenBackText));
+        QVERIFY(f.ledger.redo().ok());
+
+        // A send-out file that cannot be read: what was sent of its type cannot be taken back, so
+        // the list, its name and the other types stay as they were.
+        f.book.put("lotto2.gif", Two + "#100\r\n");
+        OverLimit(*f.book.store, f.session, Two, false);
+        QVERIFY(f.ledger.saveSendOutList("evening").saved);
+        const QString sendOut = f.book.store->TypeFilePath(Two, Store::SendOutPrefix);
+        const QByteArray sent = f.book.bytes(Store::fileName(sendOut));
+        QVERIFY(QFile::remove(sendOut));
+        QVERIFY(QDir().mkdir(sendOut));
+        const auto listed = folderBytes(f.book.folder());
+        const ChangeResult refused = f.ledger.deleteSavedList("evening");
+        QCOMPARE(refused.outcome.status, Status::ReadFailed);
+        QCOMPARE(refused.lines, QStringList{ReadFailedText + Store::fileName(sendOut)});
+        QCOMPARE(folderBytes(f.book.folder()), listed);
+        QVERIFY(QDir().rmdir(sendOut));
+        QFile restored(sendOut);
+        QVERIFY(restored.open(QIODevice::WriteOnly));
+        QCOMPARE(restored.write(sent), sent.size());
+        restored.close();
+        QVERIFY(f.ledger.deleteSavedList("evening").ok());
     }
 
     // The core's long loops report through the ledger: a backup moves the bar and then hides it,
@@ -224,7 +273,7 @@ private slots:
         DrawnNumbers drawn;
         for (int i = 0; i < 6; ++i)
             drawn[i] = fields[i];
-        const QStringList lines = f.ledger.saveResult(drawn);
+        const QStringList lines = f.ledger.saveResult(drawn).lines;
         const ResultCheck check = checkDrawnNumbers(drawn);
         QCOMPARE(check.boxes, wrong);
         if (wrong.isEmpty()) {
@@ -264,7 +313,7 @@ private slots:
         };
         QCOMPARE(f.ledger.afterResultQuestion(), QString());
         QCOMPARE(enter(false).changes.size(), 1);
-        QVERIFY(f.ledger.saveResult({"123456", "", "", "", "", "78"}).isEmpty());
+        QVERIFY(f.ledger.saveResult({"123456", "", "", "", "", "78"}).ok());
         QVERIFY(f.ledger.afterResultQuestion().contains("123456"));
 
         const auto before = folderBytes(f.book.folder());
@@ -278,7 +327,7 @@ private slots:
         QCOMPARE(enter(true).changes.size(), 1);
         QCOMPARE(f.ledger.undoStack().count(), steps + 1);
         // A result cleared again takes bets as before the draw.
-        QVERIFY(f.ledger.saveResult({}).isEmpty());
+        QVERIFY(f.ledger.saveResult({}).ok());
         QCOMPARE(f.ledger.afterResultQuestion(), QString());
         QCOMPARE(enter(false).changes.size(), 1);
     }
@@ -329,7 +378,7 @@ private slots:
         f.enter("12", "100");
         f.ledger.newDraw();
         QVERIFY(!f.ledger.undoStack().canUndo());
-        QCOMPARE(f.ledger.undo(), QStringList{NothingToTakeBackText});
+        QCOMPARE(f.ledger.undo().lines, QStringList{NothingToTakeBackText});
     }
 };
 

@@ -105,7 +105,7 @@ private slots:
         {
             Session session;
             Ledger ledger(*book.store, session);
-            QVERIFY(ledger.saveResult({"123456", "", "", "", "", "12"}).isEmpty());
+            QVERIFY(ledger.saveResult({"123456", "", "", "", "", "12"}).ok());
         }
         r = runJob(book, {"--enter-image", path, "--type", "2ตัวบน"});
         QCOMPARE(r.exitCode, BatchRefused); // after the result, only with --after-result

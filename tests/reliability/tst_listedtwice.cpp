@@ -228,7 +228,7 @@ private slots:
             for (int t = 0; t < 12; ++t)
                 QFile::remove(book.file(Store::stakeFileName(t, 3)));
         book.put("custom.gif", list + "\r\n");
-        const QStringList lines = removeCustomer(*book.store, name);
+        const QStringList lines = removeCustomer(*book.store, name).lines;
         QCOMPARE(book.store->customerListText(), listAfter);
         QCOMPARE(lines, listAfter == list ? QStringList{CustomerHasStakesText} : QStringList{});
     }

@@ -2,6 +2,7 @@
 
 #include "core/model/codepage874.h"
 #include "core/model/nametexts.h"
+#include "core/model/outcome.h"
 #include "core/model/text.h"
 
 namespace varnoth
@@ -50,6 +51,9 @@ QString customerName(const QString& text)
 QString customerNameRefusal(const QString& name)
 {
     if (name == QStringLiteral("ทั้งหมด")) return NameAllChoiceText;
+    // "#" parts the names in the customer list: a name holding one would list two customers. Typed
+    // names lose it on the way in; this stops any other caller.
+    if (name.contains(QLatin1Char('#'))) return UnsafeNameText;
     QString controls;
     QString unwritable;
     forEachCharacter(name, [&](char32_t c) {

@@ -58,6 +58,7 @@ QString outcomeLine(const Outcome& o)
     case Status::NothingToSave:
     case Status::ManyCustomers: // the restore says how many
     case Status::NeedsOwner:    // the refusal says why in its own line
+    case Status::Refused:       // so does this
         return {};
     }
     return {};
@@ -94,6 +95,8 @@ QString outcomeReason(Status status)
         return QStringLiteral("the backup would add more new customers than allowed");
     case Status::NeedsOwner:
         return QStringLiteral("refused for the user's role");
+    case Status::Refused:
+        return QStringLiteral("refused");
     }
     return {};
 }

@@ -4,6 +4,7 @@
 // the status, never from the text.
 
 #include <QString>
+#include <QStringList>
 
 namespace varnoth
 {
@@ -35,6 +36,7 @@ enum class Status {
     HasStakes,     // the customer still holds stakes
     ManyCustomers, // a restore would add more new customers than the operator agreed to
     NeedsOwner,    // the user at the seat may not do this (or nobody is signed in): nothing was done
+    Refused,       // what was asked cannot be done as given (the lines say why): nothing was done
 };
 
 struct Outcome {
@@ -43,8 +45,23 @@ struct Outcome {
     bool ok() const { return status == Status::Ok; }
 };
 
+// What a change of the book that has only lines to tell came to: the status the callers act on,
+// never the text, and the lines for the operator (refusals, failures, or what a step taken back had
+// to say).
+struct ChangeResult {
+    Outcome outcome;
+    QStringList lines;
+    bool ok() const { return outcome.ok(); }
+};
+
 // The line the operator reads for an outcome ("" for Ok and for outcomes the windows show otherwise).
 QString outcomeLine(const Outcome& outcome);
+
+// A change that did nothing, with the outcome's own line.
+inline ChangeResult changeFailed(const Outcome& outcome)
+{
+    return {outcome, {outcomeLine(outcome)}};
+}
 
 // A short English reason for standard error in batch mode.
 QString outcomeReason(Status status);

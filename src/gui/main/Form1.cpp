@@ -862,7 +862,7 @@ void Form1::SelectTypeCustomer(bool fromCustomerList)
         return;
     }
     m_session.HeaderFlag = true;
-    const QStringList failures = m_ledger.prepareCustomer(customer);
+    const QStringList failures = m_ledger.prepareCustomer(customer).lines;
     ShowCustomerBets(type, customer);
     listAddLines(failures);
     refreshTotals();
@@ -1085,12 +1085,12 @@ void Form1::colourChange()
 
 void Form1::undoLastEntry()
 {
-    listAddLines(m_ledger.undo());
+    listAddLines(m_ledger.undo().lines);
 }
 
 void Form1::redoLastEntry()
 {
-    listAddLines(m_ledger.redo());
+    listAddLines(m_ledger.redo().lines);
 }
 
 // --- what the other windows see ------------------------------------------------------------------

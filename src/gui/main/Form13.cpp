@@ -280,7 +280,7 @@ void Form13::PickSheetPair()
         return;
     }
     ctx.session.HeaderFlag = true;
-    const QStringList failures = ctx.ledger.prepareCustomer(customer);
+    const QStringList failures = ctx.ledger.prepareCustomer(customer).lines;
     if (!shell) return;
     shell->showCustomerBets(type, customer);
     shell->addLines(failures);
@@ -289,7 +289,7 @@ void Form13::PickSheetPair()
 
 void Form13::prepareForEntry(const QString& type, const QString& customer)
 {
-    const QStringList failures = ctx.ledger.prepareCustomer(customer);
+    const QStringList failures = ctx.ledger.prepareCustomer(customer).lines;
     AddToCustomerBox(customer);
     if (ctx.shell) {
         ctx.shell->showCustomerBets(type, customer);

@@ -97,7 +97,7 @@ void Form1::Inp1()
         Combo2->lineEdit()->selectAll();
         return;
     }
-    const QStringList failures = m_ledger.prepareCustomer(customer);
+    const QStringList failures = m_ledger.prepareCustomer(customer).lines;
 
     if (Combo2->count() > 0 && Combo2->findText(customer) < 0) {
         Combo2->addItem(customer);

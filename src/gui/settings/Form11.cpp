@@ -231,12 +231,12 @@ void Form11::SaveSetting()
     // The file is written in its own order, whatever order the rows stand in.
     const int item = itemIndex(EditIndex);
     const std::optional<SettingKind> kind = settingKindFor(m_mode);
-    QStringList failures;
+    ChangeResult result;
     if (bookOptionsMode())
-        failures = ctx.ledger.setOption(optionKeyAt(item), edit.value.trimmed());
+        result = ctx.ledger.setOption(optionKeyAt(item), edit.value.trimmed());
     else if (kind)
-        failures = ctx.ledger.saveSetting(*kind, m_items, item, edit);
-    if (ctx.shell) ctx.shell->addLines(failures);
+        result = ctx.ledger.saveSetting(*kind, m_items, item, edit);
+    if (ctx.shell) ctx.shell->addLines(result.lines);
     const int saved = EditIndex;
     reload(true);
     {

@@ -227,11 +227,11 @@ void Form18::deleteSelected()
 {
     QStringList lines;
     if (m_mode == WindowMode::SendOutLists) {
-        lines = ctx.ledger.deleteSavedList(m_selected);
+        lines = ctx.ledger.deleteSavedList(m_selected).lines;
         List1->clear();
         listHistory();
     } else if (m_mode == WindowMode::CustomerNames) {
-        lines = ctx.ledger.removeCustomer(m_selected);
+        lines = ctx.ledger.removeCustomer(m_selected).lines;
         List1->clear();
         if (ctx.shell) ctx.shell->refreshPickLists();
     } else {

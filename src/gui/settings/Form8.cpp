@@ -109,10 +109,10 @@ void Form8::SaveResult()
         if (ctx.shell) ctx.shell->addLines(check.lines);
         return;
     }
-    const QStringList failures = ctx.ledger.saveResult(fields);
-    if (!failures.isEmpty()) {
+    const ChangeResult saved = ctx.ledger.saveResult(fields);
+    if (!saved.ok()) {
         // The typed numbers stay in the window so that the save can be tried again.
-        if (ctx.shell) ctx.shell->addLines(failures);
+        if (ctx.shell) ctx.shell->addLines(saved.lines);
         return;
     }
     closeWindow();

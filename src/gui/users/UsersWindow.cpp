@@ -83,10 +83,10 @@ void UsersWindow::reload()
     }
 }
 
-void UsersWindow::show(const QString& failure, const QString& done)
+void UsersWindow::show(const ChangeResult& result, const QString& done)
 {
     m_pin->clear();
-    m_message->setText(failure.isEmpty() ? done + m_name->text().trimmed() : failure);
+    m_message->setText(result.ok() ? done + m_name->text().trimmed() : result.lines.join(u'\n'));
     reload();
 }
 

@@ -2,6 +2,8 @@
 // The owner's list of users: add one with a role and a PIN, remove one, give one a new PIN. Every change
 // goes through the ledger, which refuses it for anyone but the owner.
 
+#include "core/model/outcome.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -22,7 +24,7 @@ public:
 
 private:
     void reload();
-    void show(const QString& failure, const QString& done);
+    void show(const ChangeResult& result, const QString& done);
 
     Ledger& m_ledger;
     QListWidget* m_list;

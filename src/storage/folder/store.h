@@ -137,6 +137,9 @@ public:
 
     // Every read or write that failed since the last call, oldest first (each also goes to the log).
     QList<Outcome> takeFailures() { return std::exchange(m_failures, {}); }
+    // The same without taking them: a caller notes the count before a change and looks at what was
+    // added after it.
+    const QList<Outcome>& failures() const { return m_failures; }
 
     // Creates the folder (an existing one is no error) and marks it hidden where the platform can.
     static bool MakeHiddenFolder(const QString& path);

@@ -221,7 +221,7 @@ private slots:
         QCOMPARE(f.list(), QStringList({SlipHeadingText + QStringLiteral("<somchai>"), NoEntryText}));
         // With an entry keyed, its bets and his bill's seal go on the slip; with no printer the slips
         // go into a PDF among the printouts, on a 58 mm page as the setting says.
-        QVERIFY(f.main.ledger().setOption(option::PaperWidth, QStringLiteral("58")).isEmpty());
+        QVERIFY(f.main.ledger().setOption(option::PaperWidth, QStringLiteral("58")).ok());
         QVERIFY(f.main.ledger().enterSheet(QStringLiteral("12-5"), Top2, QStringLiteral("somchai"), true).notSaved ==
                 0);
         w->Command10->click();

@@ -26,8 +26,8 @@ struct Fixture {
     Ledger ledger{*book.store, session};
     Fixture()
     {
-        ledger.addUser(Owner, Role::Owner, QStringLiteral("9876"));
-        ledger.addUser(Keyer, Role::Keyer, QStringLiteral("1234"));
+        QVERIFY(ledger.addUser(Owner, Role::Owner, QStringLiteral("9876")).ok());
+        QVERIFY(ledger.addUser(Keyer, Role::Keyer, QStringLiteral("1234")).ok());
         ledger.signOut();
     }
 };
@@ -66,14 +66,14 @@ private slots:
     {
         Fixture f;
         QVERIFY(f.ledger.signIn(Keyer, QStringLiteral("1234")).ok());
-        QCOMPARE(f.ledger.setOption(QStringLiteral("shop"), QStringLiteral("a")), QStringList{NeedsOwnerText});
+        QCOMPARE(f.ledger.setOption(QStringLiteral("shop"), QStringLiteral("a")).outcome.status, Status::NeedsOwner);
         PinDialog dialog(f.ledger, PinDialog::Purpose::OwnerPin);
         dialog.show();
         QCOMPARE(dialog.names()->count(), 1);
         QCOMPARE(dialog.message()->text(), NeedsOwnerText);
         typePin(dialog, Owner, QStringLiteral("9876"));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(f.ledger.setOption(QStringLiteral("shop"), QStringLiteral("a")), QStringList{});
+        QCOMPARE(f.ledger.setOption(QStringLiteral("shop"), QStringLiteral("a")).outcome.status, Status::Ok);
         QCOMPARE(f.ledger.seatUser(), Keyer);
     }
 
