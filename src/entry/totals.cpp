@@ -6,7 +6,6 @@
 #include "storage/folder/numberlines.h"
 #include "storage/folder/store.h"
 
-#include <QFile>
 #include <QSet>
 #include <algorithm>
 #include <charconv>
@@ -105,41 +104,52 @@ namespace
 {
 
 // The figures of a customer's files of one type, each of his places read once.
-StakeTotals totalsOfFiles(const QStringList& paths)
+StakeTotals totalsOfFiles(const Store& store, const QStringList& paths)
 {
     StakeTotals all;
-    for (const QString& path : paths) {
-        QFile f;
-        if (!openRegularForRead(f, path)) continue;
-        const StakeTotals one = totalsOfBytes(f.readAll());
-        all.count += one.count;
-        all.total += one.total;
-    }
+    for (const QString& path : paths)
+        addTo(all, stakeFileTotals(store, path));
     return all;
 }
 
 // The bytes of a customer's files of one type, one after another; a file that cannot be read adds
-// nothing.
-QByteArray bytesOfFiles(const QStringList& paths)
+// nothing to them (the figures of the same files name it).
+QByteArray bytesOfFiles(const Store& store, const QStringList& paths)
 {
     QByteArray all;
     for (const QString& path : paths) {
-        QFile f;
-        if (!openRegularForRead(f, path)) continue;
+        const FileBytes file = store.readBytes(path);
+        if (!file.readable) continue;
         if (!all.isEmpty() && !all.endsWith('\n')) all += "\r\n";
-        all += f.readAll();
+        all += file.bytes;
     }
     return all;
 }
 
 } // namespace
 
+void addTo(StakeTotals& all, const StakeTotals& one)
+{
+    all.count += one.count;
+    all.total += one.total;
+    all.unreadable += one.unreadable;
+}
+
+StakeTotals stakeFileTotals(const Store& store, const QString& path)
+{
+    const FileBytes file = store.readBytes(path);
+    if (file.readable) return totalsOfBytes(file.bytes);
+    StakeTotals t;
+    t.unreadable << path;
+    return t;
+}
+
 StakeTotals customerTotals(Store& store, const QString& type, const QString& customer)
 {
     const QStringList paths = store.stakeFilePaths(type, customer);
     if (paths.isEmpty()) return {};
     store.progress().reset();
-    const StakeTotals t = totalsOfFiles(paths);
+    const StakeTotals t = totalsOfFiles(store, paths);
     store.progress().hide();
     return t;
 }
@@ -156,9 +166,14 @@ template <class Use> void scanStakeFiles(Store& store, Use use)
         store.progress().tick(typeNames().size());
         for (int c : customers) {
             const QString path = store.stakeFilePathAt(t, c);
-            QFile f;
-            if (!openRegularForRead(f, path)) continue;
-            use(path, totalsOfBytes(f.readAll()));
+            const FileBytes file = store.readBytes(path);
+            if (!file.exists) continue;
+            StakeTotals one;
+            if (file.readable)
+                one = totalsOfBytes(file.bytes);
+            else
+                one.unreadable << path;
+            use(path, one);
         }
         store.progress().yield();
     }
@@ -170,10 +185,7 @@ template <class Use> void scanStakeFiles(Store& store, Use use)
 StakeTotals bookTotals(Store& store)
 {
     StakeTotals all;
-    scanStakeFiles(store, [&all](const QString&, const StakeTotals& one) {
-        all.count += one.count;
-        all.total += one.total;
-    });
+    scanStakeFiles(store, [&all](const QString&, const StakeTotals& one) { addTo(all, one); });
     return all;
 }
 
@@ -187,10 +199,10 @@ QHash<QString, StakeTotals> stakeTotalsByFile(Store& store)
 StakeTotals sumOf(const QHash<QString, StakeTotals>& files)
 {
     StakeTotals all;
-    for (const StakeTotals& one : files) {
-        all.count += one.count;
-        all.total += one.total;
-    }
+    for (const StakeTotals& one : files)
+        addTo(all, one);
+    // In the files' order, whatever order the hash keeps them in.
+    std::sort(all.unreadable.begin(), all.unreadable.end());
     return all;
 }
 
@@ -260,12 +272,13 @@ PairSummary pairSummary(Store& store, const QString& auditLogPath, const QString
         const QStringList order = !auditLogPath.isEmpty() && log.load(auditLogPath)
                                       ? numbersByLastChange(log, type, customer)
                                       : QStringList();
-        s.stakes = stakesNewestFirst(bytesOfFiles(paths), order);
+        s.stakes = stakesNewestFirst(bytesOfFiles(store, paths), order);
     }
     for (const QString& t : typeNames()) {
         const QStringList files = store.stakeFilePaths(t, customer);
         if (files.isEmpty()) continue;
-        const StakeTotals one = totalsOfFiles(files);
+        const StakeTotals one = totalsOfFiles(store, files);
+        s.all.unreadable += one.unreadable;
         if (one.count <= 0) continue;
         s.types.append({t, one});
         s.all.count += one.count;

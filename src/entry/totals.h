@@ -16,7 +16,14 @@ class AuditIndex;
 struct StakeTotals {
     double count = 0;
     double total = 0;
+    // Stake files that are there but could not be read: their figures are not in these (a file that
+    // is not there holds nothing, and is no failure).
+    QStringList unreadable;
 };
+void addTo(StakeTotals& all, const StakeTotals& one);
+
+// The figures of one stake file, read through the store.
+StakeTotals stakeFileTotals(const Store& store, const QString& path);
 
 // The lines of one stake file whose amount is above 0; nothing for a type or customer without a file.
 StakeTotals customerTotals(Store& store, const QString& type, const QString& customer);

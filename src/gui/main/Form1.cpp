@@ -26,7 +26,6 @@
 #include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -741,7 +740,19 @@ void Form1::UpdateTotals(const QString& type, const QString& customer)
     m_session.customerTotal = t.total;
     Text5->setText(formatCount(t.count));
     Text6->setText(formatAmount(t.total));
+    showUnreadable(t);
     showPairPanel(type, customer);
+}
+
+void Form1::showUnreadable(const StakeTotals& t)
+{
+    // A total missing a file is no total: each such file is named in the list, once.
+    QStringList lines;
+    for (const QString& path : t.unreadable)
+        if (const QString line = ReadFailedText + Store::fileName(path);
+            !lines.contains(line) && List1->findItems(line, Qt::MatchExactly).isEmpty())
+            lines << line;
+    if (!lines.isEmpty()) listAddLines(lines);
 }
 
 void Form1::showPairPanel(const QString& type, const QString& customer)
@@ -806,6 +817,7 @@ void Form1::GrandTotals()
 
 void Form1::showOverall(const StakeTotals& t)
 {
+    showUnreadable(t);
     m_session.overallCount = t.count;
     m_session.overallTotal = t.total;
     Text7->setText(formatCount(t.count));
@@ -831,10 +843,8 @@ void Form1::refreshTotalsAfter(const QStringList& changedTypes, const QString& c
         changed << m_store.StakeFilePath(type, changedCustomer);
     if (m_bookKnown && !changed.isEmpty() && !changed.contains(QString())) {
         // Each file the entry wrote is counted again; the others stand as they were.
-        for (const QString& path : changed) {
-            QFile f(path);
-            m_bookFiles.insert(path, f.open(QIODevice::ReadOnly) ? totalsOfBytes(f.readAll()) : StakeTotals{});
-        }
+        for (const QString& path : changed)
+            m_bookFiles.insert(path, stakeFileTotals(m_store, path));
         showOverall(sumOf(m_bookFiles));
     } else {
         GrandTotals();

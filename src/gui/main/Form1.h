@@ -169,6 +169,8 @@ private:
     void applyListFont();
     void pickTypeByKey(int index);
     void showOverall(const StakeTotals& totals);
+    // Names in the list each stake file the totals could not read, once.
+    void showUnreadable(const StakeTotals& totals);
     // The side panel follows the pair the boxes show.
     void showPairPanel(const QString& type, const QString& customer);
     void editPanelStake(const QString& number, const QString& amount);

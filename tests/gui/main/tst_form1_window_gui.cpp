@@ -22,6 +22,9 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
@@ -180,6 +183,29 @@ private slots:
         // Single entries keep the book's figures without reading it again, and they still agree.
         enter("111", "5");
         QCOMPARE(shownBook(), bookFigures());
+    }
+
+    // A stake file that cannot be read is named in the list, once, instead of counting as nothing;
+    // the totals of the files that read stand.
+    void unreadableStakeFileIsNamed()
+    {
+        book->store->creationSequence("somchai");
+        book->store->creationSequence("manee");
+        const QString path = book->store->StakeFilePath("3ตัวตรง", "manee");
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkdir(path));
+        open();
+        const QString line = ReadFailedText + QFileInfo(path).fileName();
+        QCOMPARE(listLines(ui(*form).List1).count(line), 1);
+        ui(*form).Combo2->setEditText("somchai");
+        pickType("3ตัวตรง");
+        enter("123", "100");
+        QCOMPARE(shownBook(), QString("1 100.00"));
+        ui(*form).Combo2->setEditText("manee");
+        pickType("3ตัวตรง");
+        form->refreshTotals();
+        QCOMPARE(listLines(ui(*form).List1).count(line), 1);
+        QCOMPARE(shownBook(), QString("1 100.00"));
     }
 
     // Ctrl+Z takes back the last entry from every control of the window, and a line edit's own undo
