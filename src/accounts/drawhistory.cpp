@@ -1,6 +1,7 @@
 #include "accounts/drawhistory.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/billkeyers.h"
 #include "audit/auditlog.h"
 #include "core/model/text.h"
 #include "reports/reportresult.h"
@@ -226,6 +227,7 @@ Statement statementOf(Store& store, const QString& customer, const QList<PastDra
     const Book book = readBook(store);
     s.problems = problemsOf(book.doubt, customer);
     s.bill = computeBill(store, book.rates, customer);
+    nameKeyers(store, s.bill);
     s.paid = book.payments.paidBy(customer);
     s.payments = book.payments.of(customer);
     for (const PastDraw& d : earlier) {
@@ -270,6 +272,7 @@ QList<Statement> allStatements(Store& store, const QList<PastDraw>& earlier)
             s.problems << problemsOf(doubt, c);
         s.problems << unknown.value(c);
         s.bill = computeBill(store, book.rates, c);
+        nameKeyers(store, s.bill);
         s.paid = book.payments.paidBy(c);
         s.payments = book.payments.of(c);
         s.carried = carried.value(c);

@@ -281,4 +281,18 @@ QString accessRefusal(const Users& users, const Seat& seat, Act act)
     return NeedsOwnerText;
 }
 
+QString withKeyers(const QString& line, const QStringList& keyers)
+{
+    if (keyers.isEmpty()) return line;
+    return line + KeyerTagText.arg(keyers.join(KeyerSeparator));
+}
+
+QStringView withoutKeyers(QStringView line)
+{
+    const QStringView open = QStringView(KeyerTagText).first(KeyerTagText.indexOf(QStringLiteral("%1")));
+    const qsizetype at = line.lastIndexOf(open);
+    if (at < 0 || !line.endsWith(QLatin1Char(')'))) return line;
+    return line.first(at);
+}
+
 } // namespace varnoth

@@ -92,6 +92,11 @@ QString removeUser(Store& store, const QString& name);
 // A new PIN for the user, which also ends a lock.
 QString resetPin(Store& store, const QString& name, const QString& pin);
 
+// A bet's line with who keyed it after its marks: "12-100  (คีย์ แดง)", the line itself without names.
+QString withKeyers(const QString& line, const QStringList& keyers);
+// The line without those names, as the rules of marks and records read it.
+QStringView withoutKeyers(QStringView line);
+
 // Who is at the seat, as the access rule sees it.
 struct Seat {
     QString user;       // "" while nobody is signed in

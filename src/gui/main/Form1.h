@@ -279,6 +279,7 @@ private:
     QAction* mMap;
     QAction* mChatPaste;
     QAction* mAudit;
+    QAction* mUsers;
     QAction* mRules;
     QAction* mBill;
     QAction* mOwed;

@@ -16,10 +16,11 @@
 namespace varnoth
 {
 
-UsersWindow::UsersWindow(Ledger& ledger, QWidget* parent)
-    : QDialog(parent), m_ledger(ledger), m_list(new QListWidget(this)), m_name(new QLineEdit(this)),
+UsersWindow::UsersWindow(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, WindowId::Users, parent), m_ledger(context.ledger), m_list(new QListWidget(this)), m_name(new QLineEdit(this)),
       m_role(new QComboBox(this)), m_pin(new QLineEdit(this)), m_message(new QLabel(this))
 {
+    setObjectName(QStringLiteral("UsersWindow"));
     setWindowTitle(UsersTitle);
     m_list->setObjectName(QStringLiteral("users"));
     m_name->setObjectName(QStringLiteral("name"));
@@ -45,12 +46,12 @@ UsersWindow::UsersWindow(Ledger& ledger, QWidget* parent)
     });
     connect(add, &QPushButton::clicked, this, [this] {
         const auto role = static_cast<Role>(m_role->currentData().toInt());
-        show(m_ledger.addUser(m_name->text().trimmed(), role, m_pin->text()), UserAddedText);
+        report(m_ledger.addUser(m_name->text().trimmed(), role, m_pin->text()), UserAddedText);
     });
     connect(remove, &QPushButton::clicked, this,
-            [this] { show(m_ledger.removeUser(m_name->text().trimmed()), UserRemovedText); });
+            [this] { report(m_ledger.removeUser(m_name->text().trimmed()), UserRemovedText); });
     connect(reset, &QPushButton::clicked, this,
-            [this] { show(m_ledger.resetPin(m_name->text().trimmed(), m_pin->text()), PinResetText); });
+            [this] { report(m_ledger.resetPin(m_name->text().trimmed(), m_pin->text()), PinResetText); });
 
     auto* form = new QFormLayout;
     form->addRow(UserLabelText, m_name);
@@ -65,7 +66,6 @@ UsersWindow::UsersWindow(Ledger& ledger, QWidget* parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
     layout->addWidget(m_message);
-    resize(420, 420);
     reload();
 }
 
@@ -83,7 +83,7 @@ void UsersWindow::reload()
     }
 }
 
-void UsersWindow::show(const QString& failure, const QString& done)
+void UsersWindow::report(const QString& failure, const QString& done)
 {
     m_pin->clear();
     m_message->setText(failure.isEmpty() ? done + m_name->text().trimmed() : failure);

@@ -1,0 +1,16 @@
+#pragma once
+// Who keyed the bets a bill lists. In a book with users each entry's lines in the audit log carry the
+// user at the seat; a bill names, after each of its bets, the users whose entries of that number still
+// stand. A book without users names nobody, and its bills stay as they always were.
+
+namespace varnoth
+{
+
+class Store;
+struct Bill;
+
+// Fills the keyers of the bill's bets from the book's audit log, first keyed first. An entry taken back
+// (and not done again) names nobody; a log that cannot be read leaves the bill without names.
+void nameKeyers(Store& store, Bill& bill);
+
+} // namespace varnoth
