@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace varnoth
@@ -41,8 +42,11 @@ UsersWindow::UsersWindow(AppContext& context, QWidget* parent)
     add->setObjectName(QStringLiteral("add"));
     remove->setObjectName(QStringLiteral("remove"));
     reset->setObjectName(QStringLiteral("reset"));
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) m_name->setText(m_list->item(row)->data(Qt::UserRole).toString());
+    // A user picked in the list (a click, the arrow keys) comes into the name box; the list taking the
+    // focus back after a question picks nobody, so a name being typed stays as it is.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> picked = m_list->selectedItems();
+        if (!picked.isEmpty()) m_name->setText(picked.first()->data(Qt::UserRole).toString());
     });
     connect(add, &QPushButton::clicked, this, [this] {
         const auto role = static_cast<Role>(m_role->currentData().toInt());
@@ -71,6 +75,9 @@ UsersWindow::UsersWindow(AppContext& context, QWidget* parent)
 
 void UsersWindow::reload()
 {
+    // Filling the list again picks no user: the name being worked on stays in its box, and a refused
+    // change is not turned into one about another user.
+    const QSignalBlocker quiet(m_list);
     m_list->clear();
     const Users users = m_ledger.users();
     if (users.damaged) m_message->setText(UsersDamagedText + UsersFileName);
