@@ -25,38 +25,65 @@ struct EntryPart {
     double standing = 0;
 };
 
-} // namespace
-
-void nameKeyers(Store& store, Bill& bill)
-{
-    if (!store.exists(store.path(UsersFileName))) return;
-    AuditIndex log;
-    if (!log.load(store.path(AuditLogFileName))) return;
-    // By type and number, the entries in the order they were first keyed.
-    QHash<QString, QList<qint64>> entriesOf;
+// The entries of one customer in the book's log, by type and number.
+struct Ledgered {
+    QHash<QString, QList<qint64>> entriesOf; // in the order first keyed
     QHash<QString, QHash<qint64, EntryPart>> parts;
+    QHash<QString, QStringList> others;
+    QStringList standing(const QString& key) const
+    {
+        QStringList names;
+        const QHash<qint64, EntryPart> of = parts.value(key);
+        for (const qint64 entry : entriesOf.value(key)) {
+            const EntryPart& part = of[entry];
+            if (part.standing > 0.005 && !part.keyer.isEmpty() && !names.contains(part.keyer)) names << part.keyer;
+        }
+        return names;
+    }
+};
+
+QString keyOf(const QString& type, const QString& number)
+{
+    return type + QLatin1Char('\t') + number;
+}
+
+Ledgered readEntries(Store& store, const QString& customer)
+{
+    Ledgered l;
+    AuditIndex log;
+    if (!log.load(store.path(AuditLogFileName))) return l;
     for (qint64 i = 0; i < log.lineCount(); ++i) {
         AuditRecord r;
-        if (!log.record(i, r) || r.customer != bill.customer) continue;
-        if (!isKeying(r.action) && r.action != AuditAction::TakeBack && r.action != AuditAction::DoAgain) continue;
-        const QString key = r.type + QLatin1Char('\t') + r.number;
-        QHash<qint64, EntryPart>& of = parts[key];
-        if (!of.contains(r.entry)) entriesOf[key] << r.entry;
+        if (!log.record(i, r) || r.customer != customer || !changesStake(r.action)) continue;
+        const QString key = keyOf(r.type, r.number);
+        if (!isKeying(r.action) && r.action != AuditAction::TakeBack && r.action != AuditAction::DoAgain) {
+            if (!l.others[key].contains(r.operatorName)) l.others[key] << r.operatorName;
+            continue;
+        }
+        QHash<qint64, EntryPart>& of = l.parts[key];
+        if (!of.contains(r.entry)) l.entriesOf[key] << r.entry;
         EntryPart& part = of[r.entry];
         if (isKeying(r.action) && part.keyer.isEmpty()) part.keyer = r.operatorName;
         part.standing += auditStakeChange(r);
     }
-    for (BillType& t : bill.types) {
-        for (BillBet& b : t.bets) {
-            const QString key = t.type + QLatin1Char('\t') + b.number;
-            const QHash<qint64, EntryPart>& of = parts.value(key);
-            for (const qint64 entry : entriesOf.value(key)) {
-                const EntryPart& part = of[entry];
-                if (part.standing > 0.005 && !part.keyer.isEmpty() && !b.keyers.contains(part.keyer))
-                    b.keyers << part.keyer;
-            }
-        }
-    }
+    return l;
+}
+
+} // namespace
+
+NumberHands handsOn(Store& store, const QString& type, const QString& customer, const QString& number)
+{
+    const Ledgered l = readEntries(store, customer);
+    return {l.standing(keyOf(type, number)), l.others.value(keyOf(type, number))};
+}
+
+void nameKeyers(Store& store, Bill& bill)
+{
+    if (!store.exists(store.path(UsersFileName))) return;
+    const Ledgered l = readEntries(store, bill.customer);
+    for (BillType& t : bill.types)
+        for (BillBet& b : t.bets)
+            b.keyers = l.standing(keyOf(t.type, b.number));
 }
 
 } // namespace varnoth

@@ -3,11 +3,21 @@
 // user at the seat; a bill names, after each of its bets, the users whose entries of that number still
 // stand. A book without users names nobody, and its bills stay as they always were.
 
+#include <QStringList>
+
 namespace varnoth
 {
 
 class Store;
 struct Bill;
+
+// Who stands behind one number's stake of a customer in this draw: the users whose entries of it still
+// stand, first keyed first, and whoever else changed it (an edit, a delete, a merged backup).
+struct NumberHands {
+    QStringList keyers;
+    QStringList others;
+};
+NumberHands handsOn(Store& store, const QString& type, const QString& customer, const QString& number);
 
 // Fills the keyers of the bill's bets from the book's audit log, first keyed first. An entry taken back
 // (and not done again) names nobody; a log that cannot be read leaves the bill without names.

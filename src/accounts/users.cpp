@@ -75,7 +75,7 @@ QString nameRefusal(const QString& name)
 bool roleMay(Role role, Act act)
 {
     if (role == Role::Owner) return true;
-    return act == Act::KeyBets || act == Act::TakeBackOwn;
+    return act == Act::KeyBets || act == Act::TakeBackOwn || act == Act::CorrectOwn;
 }
 
 QString roleKey(Role role)

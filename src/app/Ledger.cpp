@@ -565,7 +565,7 @@ EntryResult Ledger::enterReadBets(const QList<ChatBet>& bets, const QString& cus
 
 RecordResult Ledger::editRecord(const RecordRequest& request)
 {
-    if (auto no = guard(Act::EditRecords)) return *no;
+    if (auto no = guard(recordAct(request))) return *no;
     const QString path = recordFilePath(m_store, request);
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::editRecord(m_store, request);
@@ -589,7 +589,7 @@ RecordResult Ledger::editRecord(const RecordRequest& request)
 
 RecordResult Ledger::deleteRecord(const RecordRequest& request)
 {
-    if (auto no = guard(Act::EditRecords)) return *no;
+    if (auto no = guard(recordAct(request))) return *no;
     const QString path = recordFilePath(m_store, request);
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::deleteRecord(m_store, request);

@@ -174,6 +174,9 @@ public:
     // The act that taking back (or doing again) the next step would be: a step of another user, or any
     // step once the result is saved, is the owner's.
     Act undoAct(bool redo) const;
+    // The act an edit or delete of the record would be: a keyer corrects a record himself only while
+    // the result is not saved and the stake of each number it touches was keyed at his seat alone.
+    Act recordAct(const RecordRequest& request) const;
     // The users list; the first user may be added by anyone and must be the owner, every later change
     // is the owner's. "" when done, else the refusal or failure line.
     QString addUser(const QString& name, Role role, const QString& pin);

@@ -3,11 +3,15 @@
 
 #include "app/Ledger.h"
 
+#include "accounts/billkeyers.h"
 #include "accounts/usertexts.h"
+#include "core/model/customername.h"
 #include "settings/result.h"
 #include "storage/folder/store.h"
 
 #include <QScopedValueRollback>
+
+#include <algorithm>
 
 namespace varnoth
 {
@@ -72,6 +76,24 @@ Act Ledger::undoAct(bool redo) const
     if (i < 0 || i >= m_undo.count()) return Act::TakeBackOwn;
     if (resultSaved(m_store)) return Act::TakeBackOthers;
     return m_stepKeyers.value(m_undo.command(i)) == m_seat.user ? Act::TakeBackOwn : Act::TakeBackOthers;
+}
+
+Act Ledger::recordAct(const RecordRequest& request) const
+{
+    if (m_seat.user.isEmpty() || !hasUsers() || resultSaved(m_store)) return Act::EditRecords;
+    const QString customer = customerName(request.customer);
+    // Nobody but the seat's user keyed what stands of a number or changed it since.
+    const auto onlySeat = [this](const QStringList& names) {
+        return std::all_of(names.begin(), names.end(), [this](const QString& n) { return n == m_seat.user; });
+    };
+    const NumberHands old = handsOn(m_store, request.type, customer, request.oldNumber);
+    if (old.keyers.isEmpty() || !onlySeat(old.keyers) || !onlySeat(old.others)) return Act::EditRecords;
+    // An edit that moves the stake onto another number adds to that number too.
+    if (!request.number.isEmpty() && request.number != request.oldNumber) {
+        const NumberHands moved = handsOn(m_store, request.type, customer, request.number);
+        if (!onlySeat(moved.keyers) || !onlySeat(moved.others)) return Act::EditRecords;
+    }
+    return Act::CorrectOwn;
 }
 
 void Ledger::nameKeyer(EntryResult& result) const

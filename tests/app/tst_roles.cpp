@@ -312,6 +312,36 @@ private slots:
         QCOMPARE(r.lines.value(r.storedLines.value(0, -1)), QStringLiteral("12-100"));
         QVERIFY(!billLines(statementOf(*book.store, Somchai, {})).join('|').contains(KeyerTagText.left(4)));
     }
+
+    // A keyer corrects a record himself only while its stake is his alone and the result is not saved:
+    // not the owner's number, not a number the owner edited, not one moved onto another's stake.
+    void keyerCorrectsHisOwnRecords()
+    {
+        Fixture f; // the owner keyed 12-100
+        QCOMPARE(f.enter("34", "20").changes.size(), 1);
+        QCOMPARE(f.enter("56", "30").changes.size(), 1);
+        const auto before = folderBytes(f.book.folder());
+        QVERIFY(f.ledger.editRecord({"12", "50", Two, Somchai, "12", "100"}).lines.contains(NeedsOwnerText));
+        QVERIFY(f.ledger.editRecord({"12", "20", Two, Somchai, "34", "20"}).lines.contains(NeedsOwnerText));
+        QCOMPARE(folderBytes(f.book.folder()), before);
+
+        QVERIFY(f.ledger.editRecord({"34", "25", Two, Somchai, "34", "20"}).written);
+        QVERIFY(f.lastAuditLine().contains(Keyer));
+        QVERIFY(f.ledger.editRecord({"78", "25", Two, Somchai, "34", "25"}).written); // onto a number nobody keyed
+        QVERIFY(f.ledger.undo() != QStringList{NeedsOwnerText}); // and takes the move back
+        QVERIFY(f.ledger.deleteRecord({"34", "25", Two, Somchai, "34", "25"}).written);
+
+        QVERIFY(f.ledger.signIn(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.editRecord({"56", "35", Two, Somchai, "56", "30"}).written);
+        QVERIFY(f.ledger.signIn(Keyer, KeyerPin).ok());
+        QVERIFY(f.ledger.editRecord({"56", "30", Two, Somchai, "56", "35"}).lines.contains(NeedsOwnerText));
+
+        QCOMPARE(f.enter("90", "10").changes.size(), 1);
+        QVERIFY(f.ledger.signIn(Owner, OwnerPin).ok());
+        QCOMPARE(f.ledger.saveResult({"654321", "111", "222", "333", "444", "21"}), QStringList{});
+        QVERIFY(f.ledger.signIn(Keyer, KeyerPin).ok());
+        QVERIFY(f.ledger.deleteRecord({"90", "10", Two, Somchai, "90", "10"}).lines.contains(NeedsOwnerText));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRoles)
