@@ -47,14 +47,16 @@ QString keyOf(const QString& type, const QString& number)
     return type + QLatin1Char('\t') + number;
 }
 
-Ledgered readEntries(Store& store, const QString& customer)
+// The entries of the named customers, each read in one pass over the log.
+QHash<QString, Ledgered> readEntries(Store& store, const QStringList& customers)
 {
-    Ledgered l;
+    QHash<QString, Ledgered> all;
     AuditIndex log;
-    if (!log.load(store.path(AuditLogFileName))) return l;
+    if (!log.load(store.path(AuditLogFileName))) return all;
     for (qint64 i = 0; i < log.lineCount(); ++i) {
         AuditRecord r;
-        if (!log.record(i, r) || r.customer != customer || !changesStake(r.action)) continue;
+        if (!log.record(i, r) || !changesStake(r.action) || !customers.contains(r.customer)) continue;
+        Ledgered& l = all[r.customer];
         const QString key = keyOf(r.type, r.number);
         if (!isKeying(r.action) && r.action != AuditAction::TakeBack && r.action != AuditAction::DoAgain) {
             if (!l.others[key].contains(r.operatorName)) l.others[key] << r.operatorName;
@@ -66,24 +68,30 @@ Ledgered readEntries(Store& store, const QString& customer)
         if (isKeying(r.action) && part.keyer.isEmpty()) part.keyer = r.operatorName;
         part.standing += auditStakeChange(r);
     }
-    return l;
+    return all;
 }
 
 } // namespace
 
 NumberHands handsOn(Store& store, const QString& type, const QString& customer, const QString& number)
 {
-    const Ledgered l = readEntries(store, customer);
+    const Ledgered l = readEntries(store, {customer}).value(customer);
     return {l.standing(keyOf(type, number)), l.others.value(keyOf(type, number))};
 }
 
-void nameKeyers(Store& store, Bill& bill)
+void nameKeyers(Store& store, const QList<Bill*>& bills)
 {
-    if (!store.exists(store.path(UsersFileName))) return;
-    const Ledgered l = readEntries(store, bill.customer);
-    for (BillType& t : bill.types)
-        for (BillBet& b : t.bets)
-            b.keyers = l.standing(keyOf(t.type, b.number));
+    if (bills.isEmpty() || !store.exists(store.path(UsersFileName))) return;
+    QStringList customers;
+    for (const Bill* bill : bills)
+        customers << bill->customer;
+    const QHash<QString, Ledgered> all = readEntries(store, customers);
+    for (Bill* bill : bills) {
+        const Ledgered l = all.value(bill->customer);
+        for (BillType& t : bill->types)
+            for (BillBet& b : t.bets)
+                b.keyers = l.standing(keyOf(t.type, b.number));
+    }
 }
 
 } // namespace varnoth

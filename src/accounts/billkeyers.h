@@ -3,6 +3,7 @@
 // user at the seat; a bill names, after each of its bets, the users whose entries of that number still
 // stand. A book without users names nobody, and its bills stay as they always were.
 
+#include <QList>
 #include <QStringList>
 
 namespace varnoth
@@ -21,6 +22,11 @@ NumberHands handsOn(Store& store, const QString& type, const QString& customer, 
 
 // Fills the keyers of the bill's bets from the book's audit log, first keyed first. An entry taken back
 // (and not done again) names nobody; a log that cannot be read leaves the bill without names.
-void nameKeyers(Store& store, Bill& bill);
+// Several bills are named in one reading of the log.
+void nameKeyers(Store& store, const QList<Bill*>& bills);
+inline void nameKeyers(Store& store, Bill& bill)
+{
+    nameKeyers(store, QList<Bill*>{&bill});
+}
 
 } // namespace varnoth

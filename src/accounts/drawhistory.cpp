@@ -272,12 +272,15 @@ QList<Statement> allStatements(Store& store, const QList<PastDraw>& earlier)
             s.problems << problemsOf(doubt, c);
         s.problems << unknown.value(c);
         s.bill = computeBill(store, book.rates, c);
-        nameKeyers(store, s.bill);
         s.paid = book.payments.paidBy(c);
         s.payments = book.payments.of(c);
         s.carried = carried.value(c);
         statements << s;
     }
+    QList<Bill*> bills;
+    for (Statement& s : statements)
+        bills << &s.bill;
+    nameKeyers(store, bills);
     return statements;
 }
 

@@ -291,6 +291,10 @@ private slots:
                                     QStringLiteral("78-5  (คีย์ แดง)")}));
         const QStringList named = billLines(s);
         QVERIFY(named.contains(rows[1]));
+        // Every customer's bill at once names them the same.
+        const QList<Statement> all = allStatements(*f.book.store, {});
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(billLines(all.first()), named);
 
         QVERIFY(QFile::remove(f.book.store->path(UsersFileName)));
         const QStringList plain = billLines(statementOf(*f.book.store, Somchai, {}));
