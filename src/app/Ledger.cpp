@@ -424,7 +424,9 @@ qint64 Ledger::audit(const QList<AuditEvent>& events, qint64 entry)
 
 void Ledger::push(LedgerCommand* command)
 {
-    m_stepKeyers.insert(command, m_seat.user);
+    // Whose step it is as its audit lines name him: a step the owner allowed at a keyer's seat is the
+    // owner's, not the keyer's to take back.
+    m_stepKeyers.insert(command, m_audit.operatorName());
     m_undo.push(command);
 }
 

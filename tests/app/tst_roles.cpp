@@ -119,6 +119,20 @@ private slots:
         QCOMPARE(f.ledger.undo(), QStringList{NeedsOwnerText});
     }
 
+    // A step the owner's PIN allowed at the keyer's seat is the owner's: the keyer cannot take it back.
+    void ownerAllowedStepIsNotTheKeyers()
+    {
+        Fixture f; // the owner keyed 12-100
+        QVERIFY(f.ledger.allowOnce(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.deleteRecord({"12", "100", Two, Somchai, "12", "100"}).written);
+        const auto deleted = folderBytes(f.book.folder());
+        QCOMPARE(f.ledger.undo(), QStringList{NeedsOwnerText});
+        QCOMPARE(folderBytes(f.book.folder()), deleted);
+        QVERIFY(f.ledger.allowOnce(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.undo() != QStringList{NeedsOwnerText});
+        QVERIFY(folderBytes(f.book.folder()) != deleted);
+    }
+
     // In batch: a job refused for the role exits 1 and changes nothing; the owner's runs; nobody signed in
     // in a book with users runs only reading jobs; a wrong PIN is refused.
     void batchRoles()
