@@ -1,6 +1,7 @@
 #include "accounts/bill.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/users.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "reports/prize.h"
@@ -356,7 +357,8 @@ BillLayout billLayout(const Store& store)
 
 QString betRow(const BillBet& bet)
 {
-    return bet.number + QLatin1Char('-') + shortestDecimal(bet.amount) + (bet.won ? WinningBetMark : QString());
+    return withKeyers(bet.number + QLatin1Char('-') + shortestDecimal(bet.amount) + (bet.won ? WinningBetMark : QString()),
+                      bet.keyers);
 }
 
 QStringList billLines(const Statement& s, const QString& drawLabel, const BillLayout& layout)

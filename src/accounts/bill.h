@@ -34,6 +34,7 @@ struct BillBet {
     QString number;
     double amount = 0;
     bool won = false;
+    QStringList keyers; // who keyed it, in a book with users (accounts/billkeyers.h)
 };
 
 struct BillType {
@@ -105,7 +106,8 @@ struct BillLayout {
 // The layout the book's options ask for.
 BillLayout billLayout(const Store& store);
 
-// A bet as the bill lists it: "12-100", and "12-100*" for a winning number. The printouts and the
+// A bet as the bill lists it: "12-100", and "12-100*" for a winning number, followed by who keyed it
+// when the bill names them. The printouts and the
 // picture pack these rows several to a line, as they pack the records of the main list.
 QString betRow(const BillBet& bet);
 

@@ -1,6 +1,7 @@
 #include "accounts/drawhistory.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/billkeyers.h"
 #include "audit/auditlog.h"
 #include "core/model/text.h"
 #include "reports/reportresult.h"
@@ -226,6 +227,7 @@ Statement statementOf(Store& store, const QString& customer, const QList<PastDra
     const Book book = readBook(store);
     s.problems = problemsOf(book.doubt, customer);
     s.bill = computeBill(store, book.rates, customer);
+    nameKeyers(store, s.bill);
     s.paid = book.payments.paidBy(customer);
     s.payments = book.payments.of(customer);
     for (const PastDraw& d : earlier) {
@@ -275,6 +277,10 @@ QList<Statement> allStatements(Store& store, const QList<PastDraw>& earlier)
         s.carried = carried.value(c);
         statements << s;
     }
+    QList<Bill*> bills;
+    for (Statement& s : statements)
+        bills << &s.bill;
+    nameKeyers(store, bills);
     return statements;
 }
 

@@ -75,7 +75,7 @@ QString nameRefusal(const QString& name)
 bool roleMay(Role role, Act act)
 {
     if (role == Role::Owner) return true;
-    return act == Act::KeyBets || act == Act::TakeBackOwn;
+    return act == Act::KeyBets || act == Act::TakeBackOwn || act == Act::CorrectOwn;
 }
 
 QString roleKey(Role role)
@@ -279,6 +279,20 @@ QString accessRefusal(const Users& users, const Seat& seat, Act act)
     const User* owner = users.find(seat.ownerOnce);
     if (owner && owner->role == Role::Owner) return {};
     return NeedsOwnerText;
+}
+
+QString withKeyers(const QString& line, const QStringList& keyers)
+{
+    if (keyers.isEmpty()) return line;
+    return line + KeyerTagText.arg(keyers.join(KeyerSeparator));
+}
+
+QStringView withoutKeyers(QStringView line)
+{
+    const QStringView open = QStringView(KeyerTagText).first(KeyerTagText.indexOf(QStringLiteral("%1")));
+    const qsizetype at = line.lastIndexOf(open);
+    if (at < 0 || !line.endsWith(QLatin1Char(')'))) return line;
+    return line.first(at);
 }
 
 } // namespace varnoth

@@ -18,13 +18,14 @@ inline const QString UsersFileName = QStringLiteral("users.gif");
 
 enum class Role { Owner, Keyer };
 
-// The acts of the book that ask who is at the seat. Keyers key bets and take back their own entries
-// before the result is saved; every other act here is the owner's.
+// The acts of the book that ask who is at the seat. Keyers key bets, and take back and correct their own
+// entries before the result is saved; every other act here is the owner's.
 enum class Act {
     KeyBets,        // every entry path, and the customer a new name brings
     TakeBackOwn,    // take back or do again a step keyed at this seat, before the result is saved
     TakeBackOthers, // ... a step keyed by someone else, or any step once the result is saved
-    EditRecords,    // edit or delete a record of the main list
+    CorrectOwn,     // edit or delete a record of the main list whose stake only this seat keyed, before the result
+    EditRecords,    // ... any other record
     Settings,       // rates, limits, discounts, cuts, the book's options, removing a customer
     Result,         // the drawn numbers
     NumberRules,
@@ -91,6 +92,11 @@ QString addUser(Store& store, const QString& name, Role role, const QString& pin
 QString removeUser(Store& store, const QString& name);
 // A new PIN for the user, which also ends a lock.
 QString resetPin(Store& store, const QString& name, const QString& pin);
+
+// A bet's line with who keyed it after its marks: "12-100  (คีย์ แดง)", the line itself without names.
+QString withKeyers(const QString& line, const QStringList& keyers);
+// The line without those names, as the rules of marks and records read it.
+QStringView withoutKeyers(QStringView line);
 
 // Who is at the seat, as the access rule sees it.
 struct Seat {

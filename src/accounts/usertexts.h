@@ -27,6 +27,10 @@ inline const QString LastOwnerText = QStringLiteral("ต้องมีเจ้
 inline const QString NotOwnEntryText = QStringLiteral("รายการนี้คนอื่นคีย์ ต้องให้เจ้าของยกเลิก");
 inline const QString HashFailedText = QStringLiteral("สร้างรหัสไม่สำเร็จ");
 
+// Who keyed a bet, after its line in the main list and on a bill: %1 the names.
+inline const QString KeyerTagText = QStringLiteral("  (คีย์ %1)");
+inline const QString KeyerSeparator = QStringLiteral(", ");
+
 // --- what was done ----------------------------------------------------------------------------------
 inline const QString UserAddedText = QStringLiteral("เพิ่มผู้ใช้แล้ว ");
 inline const QString UserRemovedText = QStringLiteral("ลบผู้ใช้แล้ว ");

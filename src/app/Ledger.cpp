@@ -424,7 +424,9 @@ qint64 Ledger::audit(const QList<AuditEvent>& events, qint64 entry)
 
 void Ledger::push(LedgerCommand* command)
 {
-    m_stepKeyers.insert(command, m_seat.user);
+    // Whose step it is as its audit lines name him: a step the owner allowed at a keyer's seat is the
+    // owner's, not the keyer's to take back.
+    m_stepKeyers.insert(command, m_audit.operatorName());
     m_undo.push(command);
 }
 
@@ -512,6 +514,7 @@ EntryResult Ledger::enterPlan(const EntryPlan& plan, const QString& customer, bo
     if (aboveCeilingAllowed) batch.allowAboveCeiling();
     batch.addPlan(plan);
     EntryResult result = batch.commit();
+    nameKeyer(result);
     if (!result.changes.isEmpty()) {
         pushEntry(result, AuditAction::Bet);
         emit bookChanged();
@@ -527,6 +530,7 @@ EntryResult Ledger::enterSheet(const QString& sheet, const QString& type, const 
         return refusedEntry(customer, refusal);
     if (const QString name = customerNameRefusal(customer); !name.isEmpty()) return refusedEntry(customer, name);
     EntryResult result = varnoth::enterSheet(m_store, sheet, type, customer);
+    nameKeyer(result);
     if (!result.changes.isEmpty()) {
         pushEntry(result, AuditAction::Sheet);
         emit bookChanged();
@@ -563,7 +567,10 @@ EntryResult Ledger::enterReadBets(const QList<ChatBet>& bets, const QString& cus
         batch.addBet(bet.number, bet.amount, bet.type);
     }
     EntryResult result = batch.commit();
+    nameKeyer(result);
     result.lines = failures + result.lines;
+    for (int& line : result.storedLines)
+        line += static_cast<int>(failures.size());
     if (!result.changes.isEmpty()) {
         pushEntry(result, AuditAction::ChatPaste, stepText + QString::number(result.changes.size()) + ChatBetsUnit,
                   source);
@@ -574,7 +581,7 @@ EntryResult Ledger::enterReadBets(const QList<ChatBet>& bets, const QString& cus
 
 RecordResult Ledger::editRecord(const RecordRequest& request)
 {
-    if (auto no = guard(Act::EditRecords)) return *no;
+    if (auto no = guard(recordAct(request))) return *no;
     const QString path = recordFilePath(m_store, request);
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::editRecord(m_store, request);
@@ -598,7 +605,7 @@ RecordResult Ledger::editRecord(const RecordRequest& request)
 
 RecordResult Ledger::deleteRecord(const RecordRequest& request)
 {
-    if (auto no = guard(Act::EditRecords)) return *no;
+    if (auto no = guard(recordAct(request))) return *no;
     const QString path = recordFilePath(m_store, request);
     const FileState before = stateOf(m_store, path);
     RecordResult result = varnoth::deleteRecord(m_store, request);
@@ -804,6 +811,11 @@ RuleChange Ledger::clearNumberRule(const QString& type, const QString& number)
 RulesCleared Ledger::clearNumberRules()
 {
     if (auto no = guard(Act::NumberRules)) return *no;
+    return clearRulesUnguarded();
+}
+
+RulesCleared Ledger::clearRulesUnguarded()
+{
     RulesCleared cleared = clearAllNumberRules(m_store);
     if (!cleared.removed.isEmpty()) {
         QList<AuditEvent> events;
@@ -915,8 +927,9 @@ NewDrawResult Ledger::newDraw(bool clearRules)
     emit newDrawEnded();
     if (!result.done) return result;
     audit({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(result.copyFolder)});
-    // Only after the copy of the book: the old draw's rules are in it.
-    if (clearRules) result.lines += clearNumberRules().lines;
+    // Only after the copy of the book: the old draw's rules are in it. Clearing them is part of the
+    // new draw the seat was allowed, not an act of its own to ask for again.
+    if (clearRules) result.lines += clearRulesUnguarded().lines;
     // Nothing of the old book can be taken back into the new one; its copy is the dated folder.
     m_undo.clear();
     emit customersChanged();
@@ -964,6 +977,7 @@ FullRestoreResult Ledger::fullRestore(const QString& drive)
     emit numberRulesChanged();
     emit accountsChanged();
     emit bookChanged();
+    emit seatChanged(); // the users came back with the book
     return result;
 }
 

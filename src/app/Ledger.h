@@ -170,9 +170,16 @@ public:
     PinResult allowOnce(const QString& owner, const QString& pin);
     // "" when the user at the seat may do the act now, else the Thai line that refuses it.
     QString refusal(Act act) const;
+    // How a window asks the owner's PIN on the spot when an act needs him: true when he gave it, and
+    // the refused call then goes ahead, as does every further call of the same act until the program
+    // is idle again. Without it (a batch job) such an act is refused.
+    void setOwnerPrompt(std::function<bool()> prompt) { m_ownerPrompt = std::move(prompt); }
     // The act that taking back (or doing again) the next step would be: a step of another user, or any
     // step once the result is saved, is the owner's.
     Act undoAct(bool redo) const;
+    // The act an edit or delete of the record would be: a keyer corrects a record himself only while
+    // the result is not saved and the stake of each number it touches was keyed at his seat alone.
+    Act recordAct(const RecordRequest& request) const;
     // The users list; the first user may be added by anyone and must be the owner, every later change
     // is the owner's. Ok, NeedsOwner, Refused, or the store's failure, with its line.
     ChangeResult addUser(const QString& name, Role role, const QString& pin);
@@ -183,8 +190,10 @@ public:
     QDateTime now() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
 
 signals:
-    // An act was refused because it is the owner's: a window may ask the owner's PIN on the spot.
+    // An act was refused because it is the owner's and no owner's PIN was given for it.
     void ownerNeeded();
+    // Someone signed in or out at this seat, or the users changed: what shows the seat follows.
+    void seatChanged();
     // A line of the audit log could not be written: the line to show.
     void auditFailed(const QString& line);
     // Stakes or counts changed: totals, reports and the exposure map are stale.
@@ -257,12 +266,20 @@ private:
     };
     // The check at the top of every call that changes the book: a refusal, or nothing when it may go ahead.
     std::optional<Refused> guard(Act act);
+    // The owner's PIN asked through the window's prompt: true when he gave it.
+    bool promptOwner();
+    RulesCleared clearRulesUnguarded();
+    // In a book with users, the line of each bet stored says who keyed it.
+    void nameKeyer(EntryResult& result) const;
     // Logs a change of the users list or a lock (a "setting" line of the users file).
     void auditUsers(const QString& name, const QString& before, const QString& after);
 
     Store& m_store;
     ReportState& m_session;
     Seat m_seat;
+    std::function<bool()> m_ownerPrompt;
+    bool m_prompting = false;
+    QString m_promptedOwner; // the owner who gave his PIN for the act under way
     std::function<QDateTime()> m_clock;
     QHash<const QUndoCommand*, QString> m_stepKeyers; // who was at the seat when each step was done
     QUndoStack m_undo;

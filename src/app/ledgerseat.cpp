@@ -3,9 +3,15 @@
 
 #include "app/Ledger.h"
 
+#include "accounts/billkeyers.h"
 #include "accounts/usertexts.h"
+#include "core/model/customername.h"
 #include "settings/result.h"
 #include "storage/folder/store.h"
+
+#include <QScopedValueRollback>
+
+#include <algorithm>
 
 namespace varnoth
 {
@@ -30,10 +36,17 @@ QString Ledger::refusal(Act act) const
 std::optional<Ledger::Refused> Ledger::guard(Act act)
 {
     if (!hasUsers()) return std::nullopt;
-    const Users users = loadUsers(m_store);
+    Users users = loadUsers(m_store);
     // An act the owner allowed at this seat was logged under him; every later one is the seat's again.
     m_audit.setOperatorName(m_seat.user.isEmpty() ? bookOperator() : m_seat.user);
-    if (const QString no = accessRefusal(users, m_seat, act); !no.isEmpty()) {
+    QString no = accessRefusal(users, m_seat, act);
+    // The owner who gave his PIN for the act under way allows each of its calls; else he is asked.
+    if (no == NeedsOwnerText && (!m_promptedOwner.isEmpty() || promptOwner())) {
+        if (m_seat.ownerOnce.isEmpty()) m_seat.ownerOnce = m_promptedOwner;
+        users = loadUsers(m_store);
+        no = accessRefusal(users, m_seat, act);
+    }
+    if (!no.isEmpty()) {
         if (no == NeedsOwnerText) emit ownerNeeded();
         return Refused{no};
     }
@@ -45,12 +58,49 @@ std::optional<Ledger::Refused> Ledger::guard(Act act)
     return std::nullopt;
 }
 
+bool Ledger::promptOwner()
+{
+    if (!m_ownerPrompt || m_prompting) return false;
+    const QScopedValueRollback asking(m_prompting, true);
+    if (!m_ownerPrompt() || m_seat.ownerOnce.isEmpty()) return false;
+    // A window's act may take several calls (a setting and its options): the owner's PIN covers them
+    // all, up to the moment the program waits for the operator again.
+    m_promptedOwner = m_seat.ownerOnce;
+    QMetaObject::invokeMethod(this, [this] { m_promptedOwner.clear(); }, Qt::QueuedConnection);
+    return true;
+}
+
 Act Ledger::undoAct(bool redo) const
 {
     const int i = redo ? m_undo.index() : m_undo.index() - 1;
     if (i < 0 || i >= m_undo.count()) return Act::TakeBackOwn;
     if (resultSaved(m_store)) return Act::TakeBackOthers;
     return m_stepKeyers.value(m_undo.command(i)) == m_seat.user ? Act::TakeBackOwn : Act::TakeBackOthers;
+}
+
+Act Ledger::recordAct(const RecordRequest& request) const
+{
+    if (m_seat.user.isEmpty() || !hasUsers() || resultSaved(m_store)) return Act::EditRecords;
+    const QString customer = customerName(request.customer);
+    // Nobody but the seat's user keyed what stands of a number or changed it since.
+    const auto onlySeat = [this](const QStringList& names) {
+        return std::all_of(names.begin(), names.end(), [this](const QString& n) { return n == m_seat.user; });
+    };
+    const NumberHands old = handsOn(m_store, request.type, customer, request.oldNumber);
+    if (old.keyers.isEmpty() || !onlySeat(old.keyers) || !onlySeat(old.others)) return Act::EditRecords;
+    // An edit that moves the stake onto another number adds to that number too.
+    if (!request.number.isEmpty() && request.number != request.oldNumber) {
+        const NumberHands moved = handsOn(m_store, request.type, customer, request.number);
+        if (!onlySeat(moved.keyers) || !onlySeat(moved.others)) return Act::EditRecords;
+    }
+    return Act::CorrectOwn;
+}
+
+void Ledger::nameKeyer(EntryResult& result) const
+{
+    if (m_seat.user.isEmpty() || !hasUsers()) return;
+    for (const int i : std::as_const(result.storedLines))
+        if (i >= 0 && i < result.lines.size()) result.lines[i] = withKeyers(result.lines[i], {m_seat.user});
 }
 
 void Ledger::auditUsers(const QString& name, const QString& before, const QString& after)
@@ -64,7 +114,9 @@ PinResult Ledger::signIn(const QString& name, const QString& pin)
     if (r.lockedNow) auditUsers(name, {}, LockedMark);
     if (r.ok()) {
         m_seat = {name, {}};
+        m_promptedOwner.clear();
         m_audit.setOperatorName(name);
+        emit seatChanged();
     }
     return r;
 }
@@ -72,7 +124,9 @@ PinResult Ledger::signIn(const QString& name, const QString& pin)
 void Ledger::signOut()
 {
     m_seat = {};
+    m_promptedOwner.clear();
     m_audit.setOperatorName(bookOperator());
+    emit seatChanged();
 }
 
 PinResult Ledger::allowOnce(const QString& owner, const QString& pin)
@@ -101,6 +155,7 @@ ChangeResult Ledger::addUser(const QString& name, Role role, const QString& pin)
         m_seat = {name, {}};
         m_audit.setOperatorName(name);
     }
+    emit seatChanged();
     return {};
 }
 
@@ -114,6 +169,7 @@ ChangeResult Ledger::removeUser(const QString& name)
     if (!failure.isEmpty()) return linesResult(failuresBefore, {failure});
     auditUsers(name, role, {});
     if (m_seat.user == name) signOut();
+    else emit seatChanged();
     return {};
 }
 

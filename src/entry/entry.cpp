@@ -177,6 +177,7 @@ EntryResult EntryBatch::commit()
             continue;
         }
         result.changes << BetChange{bet.type, bet.number, bet.amount, Val(bet.amount)};
+        result.storedLines << bet.line;
     }
     // A stake file that failed is said by its bets; any other file by its name.
     for (const Outcome& failure : committed.failed)

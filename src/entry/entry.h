@@ -43,6 +43,7 @@ struct EntryResult {
     QString customer;
     QStringList lines;        // the main-list lines, in order
     QList<BetChange> changes; // the bets that were stored and counted, in order
+    QList<int> storedLines;   // where in `lines` each of those bets is listed
     int aboveCeiling = 0;     // bets left out because their amount is above the ceiling
     int closed = 0;           // bets left out because their number is closed
     int rejected = 0;         // bets and whole lines listed with BetRejectedText

@@ -1,5 +1,6 @@
 #include "entry/rulemarks.h"
 
+#include "accounts/users.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "reports/selectors.h"
@@ -272,6 +273,7 @@ RuleVerdict RuleMarks::judge(int type, const QString& number, double amount)
 
 RuleMarkKind ruleMarkOf(QStringView line)
 {
+    line = withoutKeyers(line);
     // A bet's line: digits, "-", digits, then its marks.
     const qsizetype dash = line.indexOf(QLatin1Char('-'));
     if (dash <= 0) return RuleMarkKind::None;

@@ -1,5 +1,6 @@
 #include "tools/printing.h"
 
+#include "accounts/users.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 
@@ -89,6 +90,11 @@ private:
 };
 
 } // namespace
+
+bool RecordPacker::isRecord(const QString& row)
+{
+    return row.contains(QLatin1Char('-')) && withoutKeyers(row).size() == row.size();
+}
 
 RecordPacker::RecordPacker(const QStringList& rows, int gutter, int perLine)
     : m_gutter(std::max(0, gutter)), m_perLine(std::max(1, perLine))

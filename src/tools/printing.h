@@ -73,7 +73,8 @@ public:
     explicit RecordPacker(const QStringList& rows, int gutter = DefaultGutter, int perLine = DefaultPerLine);
     // The widest record of the rows, in characters.
     int width() const { return m_width; }
-    static bool isRecord(const QString& row) { return row.contains(QLatin1Char('-')); }
+    // A row that says who keyed it stands on a line of its own: several of them would not fit the paper.
+    static bool isRecord(const QString& row);
     // Adds a record; returns true when the line is full and should be taken with takeLine().
     bool add(const QString& row);
     bool pending() const { return !m_buffer.isEmpty(); }

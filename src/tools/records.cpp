@@ -1,5 +1,6 @@
 #include "tools/records.h"
 
+#include "accounts/users.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "storage/folder/foldertransaction.h"
@@ -111,7 +112,7 @@ RecordResult rewrite(Store& store, const RecordRequest& r, const QString& amount
 QString selectedRowText(const QString& row)
 {
     if (!row.contains(QLatin1Char('-'))) return {};
-    QString text = row;
+    QString text = withoutKeyers(row).toString();
     return text.replace(QStringLiteral(" - "), QStringLiteral("-"));
 }
 

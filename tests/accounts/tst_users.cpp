@@ -120,6 +120,7 @@ private slots:
         const Seat keyer{Keyer, {}};
         QCOMPARE(accessRefusal(users, keyer, Act::KeyBets), QString());
         QCOMPARE(accessRefusal(users, keyer, Act::TakeBackOwn), QString());
+        QCOMPARE(accessRefusal(users, keyer, Act::CorrectOwn), QString());
         for (Act act : {Act::TakeBackOthers, Act::EditRecords, Act::Settings, Act::Result, Act::NumberRules,
                         Act::OwnRates, Act::Payments, Act::SendOut, Act::Restore, Act::NewDraw, Act::ManageUsers})
             QCOMPARE(accessRefusal(users, keyer, act), NeedsOwnerText);

@@ -1,11 +1,17 @@
+#include "accounts/bill.h"
+#include "accounts/drawhistory.h"
 #include "accounts/users.h"
 #include "accounts/usertexts.h"
 #include "app/Ledger.h"
 #include "app/batch.h"
+#include "entry/rulemarks.h"
 #include "gui/main/session.h"
 #include "storage/folder/store.h"
+#include "tools/records.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
+#include <QFile>
 #include <QTest>
 
 using namespace varnoth;
@@ -113,6 +119,20 @@ private slots:
         QCOMPARE(f.ledger.undo().outcome.status, Status::NeedsOwner);
     }
 
+    // A step the owner's PIN allowed at the keyer's seat is the owner's: the keyer cannot take it back.
+    void ownerAllowedStepIsNotTheKeyers()
+    {
+        Fixture f; // the owner keyed 12-100
+        QVERIFY(f.ledger.allowOnce(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.deleteRecord({"12", "100", Two, Somchai, "12", "100"}).written);
+        const auto deleted = folderBytes(f.book.folder());
+        QCOMPARE(f.ledger.undo(), QStringList{NeedsOwnerText});
+        QCOMPARE(folderBytes(f.book.folder()), deleted);
+        QVERIFY(f.ledger.allowOnce(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.undo() != QStringList{NeedsOwnerText});
+        QVERIFY(folderBytes(f.book.folder()) != deleted);
+    }
+
     // In batch: a job refused for the role exits 1 and changes nothing; the owner's runs; nobody signed in
     // in a book with users runs only reading jobs; a wrong PIN is refused.
     void batchRoles()
@@ -175,6 +195,170 @@ private slots:
         BatchOptions view;
         view.job = BatchJob::View;
         QCOMPARE(runBatch(f.ledger, view).exitCode, BatchRan);
+    }
+
+    // Where a window asks the owner's PIN on the spot, a refused act asks once and then goes ahead, logged
+    // under the owner; the PIN covers the further calls of that act only, and an act the keyer may do
+    // never asks.
+    void ownersPinOnTheSpot()
+    {
+        Fixture f;
+        int asked = 0;
+        QString answer; // the PIN the owner gives, "" for none
+        f.ledger.setOwnerPrompt([&] {
+            ++asked;
+            return !answer.isEmpty() && f.ledger.allowOnce(Owner, answer).ok();
+        });
+        const auto before = folderBytes(f.book.folder());
+        QCOMPARE(f.ledger.setOption(QStringLiteral("shop"), QStringLiteral("x")), QStringList{NeedsOwnerText});
+        QCOMPARE(asked, 1);
+        answer = QStringLiteral("0000");
+        QCOMPARE(f.ledger.setOption(QStringLiteral("shop"), QStringLiteral("x")), QStringList{NeedsOwnerText});
+        QCOMPARE(asked, 2);
+        auto after = folderBytes(f.book.folder());
+        after.remove(UsersFileName); // the wrong PIN is counted
+        auto expected = before;
+        expected.remove(UsersFileName);
+        QCOMPARE(after, expected);
+
+        answer = OwnerPin;
+        QCOMPARE(f.enter("34", "20").changes.size(), 1);
+        QCOMPARE(asked, 2);
+        QCOMPARE(f.ledger.setOption(QStringLiteral("shop"), QStringLiteral("ร้านเจ๊")), QStringList{});
+        QCOMPARE(asked, 3);
+        QVERIFY(f.lastAuditLine().contains(OwnerAtSeatText.arg(Owner, Keyer)));
+        // The same act goes on without asking again ...
+        QCOMPARE(f.ledger.setOption(QStringLiteral("ceiling"), QStringLiteral("5000")), QStringList{});
+        QCOMPARE(asked, 3);
+        QVERIFY(f.lastAuditLine().contains(OwnerAtSeatText.arg(Owner, Keyer)));
+        // ... until the program waits for the operator again.
+        QCoreApplication::processEvents();
+        answer.clear();
+        QCOMPARE(f.ledger.setOption(QStringLiteral("shop"), QStringLiteral("y")), QStringList{NeedsOwnerText});
+        QCOMPARE(asked, 4);
+        QCOMPARE(f.ledger.seatUser(), Keyer);
+    }
+
+    // A new draw that also clears the rules, allowed by the owner's PIN at a keyer's seat, clears them:
+    // the clearing is part of the draw, not another act refused on its own.
+    void newDrawWithTheOwnersPinClearsTheRules()
+    {
+        Fixture f;
+        QVERIFY(f.ledger.signIn(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.setNumberRule({Two, "12", RuleKind::Closed, 0, false}).changed());
+        QVERIFY(f.ledger.signIn(Keyer, KeyerPin).ok());
+        QVERIFY(f.ledger.allowOnce(Owner, OwnerPin).ok());
+        const NewDrawResult draw = f.ledger.newDraw(true);
+        QVERIFY(draw.done);
+        QVERIFY2(!draw.lines.contains(NeedsOwnerText), qPrintable(draw.lines.join('|')));
+        QVERIFY(f.ledger.signIn(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.clearNumberRules().removed.isEmpty());
+    }
+
+    // Each bet stored at a keyer's seat names him on its list line, after its marks, which still read
+    // as before; a bet left out names nobody, and a record picked from the list is the bet itself.
+    void keyerOnTheListLines()
+    {
+        Fixture f;
+        QVERIFY(f.ledger.signIn(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.setNumberRule({Two, "56", RuleKind::Pay, 50, false}).changed());
+        QVERIFY(f.ledger.setNumberRule({Two, "78", RuleKind::Closed, 0, false}).changed());
+        QVERIFY(f.ledger.signIn(Keyer, KeyerPin).ok());
+        const EntryResult plain = f.enter("34", "20");
+        QCOMPARE(plain.storedLines.size(), 1);
+        QCOMPARE(plain.lines.value(plain.storedLines.first()), QStringLiteral("34-20  (คีย์ แดง)"));
+        const EntryResult marked = f.enter("56", "10");
+        const QString line = marked.lines.value(marked.storedLines.value(0));
+        QVERIFY2(line.endsWith(KeyerTagText.arg(Keyer)), qPrintable(line));
+        QCOMPARE(ruleMarkOf(line), RuleMarkKind::PayPercent);
+        QCOMPARE(selectedRowText(plain.lines.value(plain.storedLines.first())), QStringLiteral("34-20"));
+        QVERIFY(isRecordRow(selectedRowText(plain.lines.value(plain.storedLines.first()))));
+        const EntryResult closed = f.enter("78", "10");
+        QVERIFY(closed.storedLines.isEmpty());
+        for (const QString& l : closed.lines)
+            QVERIFY2(!l.contains(Keyer), qPrintable(l));
+    }
+
+    // A bill names who keyed each bet whose entries still stand, first keyed first; an entry taken back
+    // names nobody. Without the users file the same bill is the one it always was.
+    void keyerOnTheBill()
+    {
+        Fixture f;
+        const QString Toy = QStringLiteral("ต้อย");
+        QVERIFY(f.ledger.signIn(Owner, OwnerPin).ok());
+        QCOMPARE(f.ledger.addUser(Toy, Role::Keyer, QStringLiteral("4321")), QString());
+        QVERIFY(f.ledger.signIn(Keyer, KeyerPin).ok());
+        f.enter("34", "20");
+        f.enter("78", "5");
+        QVERIFY(f.ledger.signIn(Toy, QStringLiteral("4321")).ok());
+        f.enter("34", "30");
+        f.enter("78", "7");
+        f.enter("90", "15");
+        f.ledger.undo(); // his 90 goes
+        f.ledger.undo(); // and his 78
+        const Statement s = statementOf(*f.book.store, Somchai, {});
+        QCOMPARE(s.bill.types.size(), 1);
+        QStringList rows;
+        for (const BillBet& b : s.bill.types.first().bets)
+            rows << betRow(b);
+        QCOMPARE(rows, QStringList({QStringLiteral("12-100  (คีย์ เจ๊หมวย)"), QStringLiteral("34-50  (คีย์ แดง, ต้อย)"),
+                                    QStringLiteral("78-5  (คีย์ แดง)")}));
+        const QStringList named = billLines(s);
+        QVERIFY(named.contains(rows[1]));
+        // Every customer's bill at once names them the same.
+        const QList<Statement> all = allStatements(*f.book.store, {});
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(billLines(all.first()), named);
+
+        QVERIFY(QFile::remove(f.book.store->path(UsersFileName)));
+        const QStringList plain = billLines(statementOf(*f.book.store, Somchai, {}));
+        QStringList stripped;
+        for (const QString& l : named)
+            stripped << withoutKeyers(l).toString();
+        QCOMPARE(plain, stripped);
+        QVERIFY(plain.contains(QStringLiteral("34-50")));
+    }
+
+    // A book without users lists its bets as it always did.
+    void noUsersNoNames()
+    {
+        TempBook book;
+        Session session;
+        Ledger ledger(*book.store, session);
+        ledger.prepareCustomer(Somchai);
+        const EntryResult r = ledger.enterPlan(planFieldEntry({}, "12", "100", Two, Somchai).plan, Somchai);
+        QCOMPARE(r.lines.value(r.storedLines.value(0, -1)), QStringLiteral("12-100"));
+        QVERIFY(!billLines(statementOf(*book.store, Somchai, {})).join('|').contains(KeyerTagText.left(4)));
+    }
+
+    // A keyer corrects a record himself only while its stake is his alone and the result is not saved:
+    // not the owner's number, not a number the owner edited, not one moved onto another's stake.
+    void keyerCorrectsHisOwnRecords()
+    {
+        Fixture f; // the owner keyed 12-100
+        QCOMPARE(f.enter("34", "20").changes.size(), 1);
+        QCOMPARE(f.enter("56", "30").changes.size(), 1);
+        const auto before = folderBytes(f.book.folder());
+        QVERIFY(f.ledger.editRecord({"12", "50", Two, Somchai, "12", "100"}).lines.contains(NeedsOwnerText));
+        QVERIFY(f.ledger.editRecord({"12", "20", Two, Somchai, "34", "20"}).lines.contains(NeedsOwnerText));
+        QCOMPARE(folderBytes(f.book.folder()), before);
+
+        QVERIFY(f.ledger.editRecord({"34", "25", Two, Somchai, "34", "20"}).written);
+        QVERIFY(f.lastAuditLine().contains(Keyer));
+        QVERIFY(f.ledger.editRecord({"78", "25", Two, Somchai, "34", "25"}).written); // onto a number nobody keyed
+        QVERIFY(f.ledger.undo() != QStringList{NeedsOwnerText}); // and takes the move back
+        QVERIFY(f.ledger.deleteRecord({"34", "25", Two, Somchai, "34", "25"}).written);
+
+        QVERIFY(f.ledger.signIn(Owner, OwnerPin).ok());
+        QVERIFY(f.ledger.editRecord({"56", "35", Two, Somchai, "56", "30"}).written);
+        QVERIFY(f.ledger.signIn(Keyer, KeyerPin).ok());
+        QVERIFY(f.ledger.editRecord({"56", "30", Two, Somchai, "56", "35"}).lines.contains(NeedsOwnerText));
+
+        QCOMPARE(f.enter("90", "10").changes.size(), 1);
+        QVERIFY(f.ledger.signIn(Owner, OwnerPin).ok());
+        QCOMPARE(f.ledger.saveResult({"654321", "111", "222", "333", "444", "21"}), QStringList{});
+        QVERIFY(f.ledger.signIn(Keyer, KeyerPin).ok());
+        QVERIFY(f.ledger.deleteRecord({"90", "10", Two, Somchai, "90", "10"}).lines.contains(NeedsOwnerText));
     }
 };
 

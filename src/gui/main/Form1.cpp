@@ -2,6 +2,7 @@
 
 #include "accounts/drawhistory.h"
 #include "accounts/exporttexts.h"
+#include "accounts/usertexts.h"
 #include "app/ledgertexts.h"
 #include "audit/audittexts.h"
 #include "core/model/customername.h"
@@ -489,6 +490,8 @@ void Form1::buildMenus()
     mAudit =
         add(mMore, "mAudit", AuditWindowTitle, themedIcon("document-open-recent", QStyle::SP_FileDialogContentsView));
     mAudit->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
+    mUsers = add(mMore, "mUsers", UsersTitle, themedIcon("system-users", QStyle::SP_DirHomeIcon));
+    mUsers->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+M")));
     mRules = add(mMore, "mRules", RulesMenuText, themedIcon("view-filter", QStyle::SP_FileDialogInfoView));
     mBill = add(mMore, "mBill", BillsMenuText, themedIcon("x-office-document", QStyle::SP_FileIcon));
     mBill->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
@@ -596,6 +599,7 @@ void Form1::connectControls()
     connect(mMap, &QAction::triggered, this, [this] { OpenWindow(WindowId::ExposureMap); });
     connect(mChatPaste, &QAction::triggered, this, [this] { openWindow(WindowId::ChatPaste); });
     connect(mAudit, &QAction::triggered, this, [this] { openWindow(WindowId::Audit); });
+    connect(mUsers, &QAction::triggered, this, [this] { openWindow(WindowId::Users); });
     connect(&m_ledger, &Ledger::auditFailed, this, [this](const QString& line) { addLines({line}); });
     if (m_ledger.auditDamagedAtOpen()) addLines({AuditDamagedText + QDir::toNativeSeparators(m_ledger.auditLogPath())});
     connect(mRules, &QAction::triggered, this, [this] { OpenWindow(WindowId::NumberRules); });

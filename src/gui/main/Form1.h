@@ -281,6 +281,7 @@ private:
     QAction* mMap;
     QAction* mChatPaste;
     QAction* mAudit;
+    QAction* mUsers;
     QAction* mRules;
     QAction* mBill;
     QAction* mOwed;

@@ -33,6 +33,8 @@ GrowIn growInOf(WindowId id)
         return {226, 242, 5460, 4560, 5700, false};
     case WindowId::DrawHistory:
         return {450, 250, 4800, 8520, 4800, false};
+    case WindowId::Users:
+        return {300, 300, 6300, 6300, 6300, false};
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }

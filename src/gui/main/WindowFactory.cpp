@@ -20,6 +20,7 @@
 #include "gui/tools/Form3.h"
 #include "gui/tools/Form4.h"
 #include "gui/tools/Form7.h"
+#include "gui/users/UsersWindow.h"
 
 namespace varnoth
 {
@@ -67,6 +68,8 @@ SecondaryWindow* createWindow(WindowId id, AppContext& ctx)
         return new BillWindow(ctx);
     case WindowId::DrawHistory:
         return new DrawHistoryWindow(ctx);
+    case WindowId::Users:
+        return new UsersWindow(ctx);
     }
     return nullptr;
 }

@@ -3,7 +3,6 @@
 #include "accounts/usertexts.h"
 #include "app/Ledger.h"
 #include "gui/users/PinDialog.h"
-#include "gui/users/UsersWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -25,16 +24,24 @@ SeatControl::SeatControl(Ledger& ledger, QMainWindow& window, QObject* parent)
     auto* switching = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+L")), &window);
     connect(switching, &QShortcut::activated, this, &SeatControl::switchUser);
     auto* owner = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+O")), &window);
-    connect(owner, &QShortcut::activated, this, &SeatControl::askOwnerPin);
-    auto* users = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+M")), &window);
-    connect(users, &QShortcut::activated, this, &SeatControl::openUsers);
-    // A refused owner's act asks the owner's PIN at once, once the refused call has returned.
-    connect(&ledger, &Ledger::ownerNeeded, this, &SeatControl::askOwnerPin, Qt::QueuedConnection);
+    connect(owner, &QShortcut::activated, this, [this] {
+        if (askOwnerPin()) m_window.statusBar()->showMessage(OwnerAllowedText, 10000);
+    });
+    // Whoever signs in or out, from the lock, the users window or anywhere else, shows at once.
+    connect(&ledger, &Ledger::seatChanged, this, &SeatControl::showSeat);
+    // An act that needs the owner asks his PIN on the spot, from whichever window it was started, and
+    // then goes ahead.
+    ledger.setOwnerPrompt([this] { return askOwnerPin(); });
     qApp->installEventFilter(this);
     m_lastActivity = now();
     connect(m_timer, &QTimer::timeout, this, &SeatControl::checkIdle);
     m_timer->start(5000);
     showSeat();
+}
+
+SeatControl::~SeatControl()
+{
+    m_ledger.setOwnerPrompt({});
 }
 
 bool SeatControl::eventFilter(QObject* watched, QEvent* event)
@@ -92,18 +99,14 @@ void SeatControl::switchUser()
     lock();
 }
 
-void SeatControl::askOwnerPin()
+bool SeatControl::askOwnerPin()
 {
-    if (locked() || !m_ledger.hasUsers()) return;
-    PinDialog dialog(m_ledger, PinDialog::Purpose::OwnerPin, &m_window);
-    if (dialog.exec() == QDialog::Accepted) m_window.statusBar()->showMessage(OwnerAllowedText, 10000);
-}
-
-void SeatControl::openUsers()
-{
-    UsersWindow window(m_ledger, &m_window);
-    window.exec();
-    showSeat();
+    if (locked() || !m_ledger.hasUsers()) return false;
+    // Over the window the act was started from, so that it shows above it.
+    QWidget* over = QApplication::activeModalWidget();
+    if (!over) over = QApplication::activeWindow();
+    PinDialog dialog(m_ledger, PinDialog::Purpose::OwnerPin, over ? over : &m_window);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace varnoth

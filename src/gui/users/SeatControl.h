@@ -1,7 +1,7 @@
 #pragma once
 // Who is at the seat, kept in view and in hand: the user in the main window's title and status bar, the
 // lock after a spell without a key or a click (asking the PIN again), and the shortcuts to switch user,
-// give the owner's PIN for one act and open the users window (where the first user, the owner, is made).
+// give the owner's PIN for one act, and the owner's PIN asked on the spot when an act needs him.
 // In a book without users it shows nothing and locks nothing.
 
 #include <QDateTime>
@@ -26,6 +26,7 @@ class SeatControl : public QObject
 public:
     static constexpr int DefaultIdleMinutes = 10;
     SeatControl(Ledger& ledger, QMainWindow& window, QObject* parent = nullptr);
+    ~SeatControl() override;
 
     void setIdleLimit(qint64 seconds) { m_idleSeconds = seconds; }
     // The clock of the idle lock (tests put their own) and one look at it.
@@ -37,8 +38,8 @@ public:
     // The user at the seat into the title and the status bar.
     void showSeat();
     void switchUser();
-    void askOwnerPin();
-    void openUsers();
+    // The owner's PIN for the next owner-only act: true when he gave it.
+    bool askOwnerPin();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

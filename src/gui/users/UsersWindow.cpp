@@ -11,15 +11,17 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace varnoth
 {
 
-UsersWindow::UsersWindow(Ledger& ledger, QWidget* parent)
-    : QDialog(parent), m_ledger(ledger), m_list(new QListWidget(this)), m_name(new QLineEdit(this)),
+UsersWindow::UsersWindow(AppContext& context, QWidget* parent)
+    : SecondaryWindow(context, WindowId::Users, parent), m_ledger(context.ledger), m_list(new QListWidget(this)), m_name(new QLineEdit(this)),
       m_role(new QComboBox(this)), m_pin(new QLineEdit(this)), m_message(new QLabel(this))
 {
+    setObjectName(QStringLiteral("UsersWindow"));
     setWindowTitle(UsersTitle);
     m_list->setObjectName(QStringLiteral("users"));
     m_name->setObjectName(QStringLiteral("name"));
@@ -40,17 +42,20 @@ UsersWindow::UsersWindow(Ledger& ledger, QWidget* parent)
     add->setObjectName(QStringLiteral("add"));
     remove->setObjectName(QStringLiteral("remove"));
     reset->setObjectName(QStringLiteral("reset"));
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) m_name->setText(m_list->item(row)->data(Qt::UserRole).toString());
+    // A user picked in the list (a click, the arrow keys) comes into the name box; the list taking the
+    // focus back after a question picks nobody, so a name being typed stays as it is.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> picked = m_list->selectedItems();
+        if (!picked.isEmpty()) m_name->setText(picked.first()->data(Qt::UserRole).toString());
     });
     connect(add, &QPushButton::clicked, this, [this] {
         const auto role = static_cast<Role>(m_role->currentData().toInt());
-        show(m_ledger.addUser(m_name->text().trimmed(), role, m_pin->text()), UserAddedText);
+        report(m_ledger.addUser(m_name->text().trimmed(), role, m_pin->text()), UserAddedText);
     });
     connect(remove, &QPushButton::clicked, this,
-            [this] { show(m_ledger.removeUser(m_name->text().trimmed()), UserRemovedText); });
+            [this] { report(m_ledger.removeUser(m_name->text().trimmed()), UserRemovedText); });
     connect(reset, &QPushButton::clicked, this,
-            [this] { show(m_ledger.resetPin(m_name->text().trimmed(), m_pin->text()), PinResetText); });
+            [this] { report(m_ledger.resetPin(m_name->text().trimmed(), m_pin->text()), PinResetText); });
 
     auto* form = new QFormLayout;
     form->addRow(UserLabelText, m_name);
@@ -65,12 +70,14 @@ UsersWindow::UsersWindow(Ledger& ledger, QWidget* parent)
     layout->addLayout(form);
     layout->addLayout(buttons);
     layout->addWidget(m_message);
-    resize(420, 420);
     reload();
 }
 
 void UsersWindow::reload()
 {
+    // Filling the list again picks no user: the name being worked on stays in its box, and a refused
+    // change is not turned into one about another user.
+    const QSignalBlocker quiet(m_list);
     m_list->clear();
     const Users users = m_ledger.users();
     if (users.damaged) m_message->setText(UsersDamagedText + UsersFileName);
@@ -83,7 +90,7 @@ void UsersWindow::reload()
     }
 }
 
-void UsersWindow::show(const ChangeResult& result, const QString& done)
+void UsersWindow::report(const ChangeResult& result, const QString& done)
 {
     m_pin->clear();
     m_message->setText(result.ok() ? done + m_name->text().trimmed() : result.lines.join(u'\n'));

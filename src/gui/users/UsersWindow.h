@@ -1,10 +1,10 @@
 #pragma once
 // The owner's list of users: add one with a role and a PIN, remove one, give one a new PIN. Every change
-// goes through the ledger, which refuses it for anyone but the owner.
+// goes through the ledger, which refuses it for anyone but the owner (and then asks his PIN). The first
+// user of a book, the owner, is made here too.
 
 #include "core/model/outcome.h"
-
-#include <QDialog>
+#include "gui/main/SecondaryWindow.h"
 
 class QComboBox;
 class QLabel;
@@ -16,15 +16,16 @@ namespace varnoth
 
 class Ledger;
 
-class UsersWindow : public QDialog
+class UsersWindow : public SecondaryWindow
 {
     Q_OBJECT
 public:
-    explicit UsersWindow(Ledger& ledger, QWidget* parent = nullptr);
+    explicit UsersWindow(AppContext& context, QWidget* parent = nullptr);
+    void setUp() override { reload(); }
 
 private:
     void reload();
-    void show(const ChangeResult& result, const QString& done);
+    void report(const ChangeResult& result, const QString& done);
 
     Ledger& m_ledger;
     QListWidget* m_list;
