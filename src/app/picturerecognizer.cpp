@@ -33,6 +33,8 @@ namespace
 // is, a photo of a slip is far larger than it needs to be.
 constexpr int LongestSideRead = 3000;
 constexpr int NarrowestRead = 900;
+// The sizes, against the cleaned picture, at which a doubtful line is read again.
+constexpr double SecondReadingScales[] = {1.25, 1.5};
 
 #if VARNOTH_TESSERACT
 QString takeText(char* text)
@@ -142,6 +144,39 @@ QString tessdataFolder()
     // The Windows package carries the language data beside the program.
     const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/tessdata");
     return QFileInfo::exists(beside + QStringLiteral("/tha.traineddata")) ? beside : QString();
+}
+
+// The lines of what the reader has just read, every box taken back into the picture by `back`.
+QList<PictureLine> readLines(tesseract::TessBaseAPI& api, const QTransform& back, const QRect& whole)
+{
+    QList<PictureLine> lines;
+    const auto boxOf = [&](tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        it.BoundingBox(level, &left, &top, &right, &bottom);
+        return back.mapRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))).intersected(whole);
+    };
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it) return lines;
+    do {
+        if (it->Empty(tesseract::RIL_SYMBOL)) continue;
+        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) || lines.isEmpty())
+            lines.append(PictureLine{{}, boxOf(*it, tesseract::RIL_TEXTLINE)});
+        PictureLine& line = lines.last();
+        if (it->IsAtBeginningOf(tesseract::RIL_WORD) || line.words.isEmpty())
+            line.words.append(PictureWord{takeText(it->GetUTF8Text(tesseract::RIL_WORD)),
+                                          boxOf(*it, tesseract::RIL_WORD),
+                                          it->Confidence(tesseract::RIL_WORD),
+                                          {}});
+        PictureSymbol symbol{
+            takeText(it->GetUTF8Text(tesseract::RIL_SYMBOL)), it->Confidence(tesseract::RIL_SYMBOL), {}};
+        tesseract::ChoiceIterator choice(*it);
+        do {
+            if (const char* text = choice.GetUTF8Text())
+                symbol.choices.append({QString::fromUtf8(text), choice.Confidence()});
+        } while (choice.Next());
+        line.words.last().symbols.append(symbol);
+    } while (it->Next(tesseract::RIL_SYMBOL));
+    return lines;
 }
 
 bool cancelRequested(void* flag, int)
@@ -268,39 +303,50 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     toClean.translate(-clean.image.width() / 2.0, -clean.image.height() / 2.0);
     toClean = QTransform::fromScale(clean.scale, clean.scale) * toClean;
     const QTransform back = toClean.inverted();
-    const auto boxOf = [&](tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
-        int left = 0, top = 0, right = 0, bottom = 0;
-        it.BoundingBox(level, &left, &top, &right, &bottom);
-        return back.mapRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))).intersected(picture.rect());
-    };
 
-    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
-    if (!it) {
-        api.Clear();
-        return r;
+    r.lines = readLines(api, back, picture.rect());
+    api.Clear();
+
+    // A doubtful line is read again on its own, at two other sizes: the recogniser's doubt often
+    // comes from the size of the letters ("รูด" read as "รุด" at one size, sure and right at another).
+    // Only when both readings are sure and say the same does the line take them.
+    for (PictureLine& line : r.lines) {
+        if (!isDoubtful(line)) continue;
+        const QRect inClean = toClean.mapRect(line.box).adjusted(-line.box.height() / 4, -line.box.height() / 4,
+                                                                  line.box.height() / 4, line.box.height() / 4)
+                                  .intersected(clean.image.rect());
+        if (inClean.isEmpty()) continue;
+        const QImage piece = clean.image.copy(inClean);
+        QList<PictureLine> readings;
+        for (const double factor : SecondReadingScales) {
+            const QImage scaled = piece.scaled(int(piece.width() * factor), int(piece.height() * factor),
+                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                      .convertToFormat(QImage::Format_Grayscale8);
+            api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+            api.SetImage(scaled.constBits(), scaled.width(), scaled.height(), 1, int(scaled.bytesPerLine()));
+            api.SetSourceResolution(300);
+            const int again = api.Recognize(&monitor);
+            api.SetPageSegMode(tesseract::PSM_SINGLE_COLUMN);
+            if (cancel && cancel->load()) {
+                api.Clear();
+                r.lines.clear();
+                r.cancelled = true;
+                return r;
+            }
+            QTransform pieceBack = QTransform::fromScale(1 / factor, 1 / factor) *
+                                   QTransform::fromTranslate(inClean.left(), inClean.top()) * back;
+            const QList<PictureLine> got = again == 0 ? readLines(api, pieceBack, picture.rect()) : QList<PictureLine>{};
+            api.Clear();
+            if (got.size() != 1 || isDoubtful(got.first())) break;
+            readings << got.first();
+        }
+        if (readings.size() == qsizetype(std::size(SecondReadingScales)) &&
+            pictureLineText(readings.first()) == pictureLineText(readings.last()) &&
+            !pictureLineText(readings.first()).trimmed().isEmpty()) {
+            line.words = readings.first().words;
+        }
     }
-    do {
-        if (it->Empty(tesseract::RIL_SYMBOL)) continue;
-        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) || r.lines.isEmpty())
-            r.lines.append(PictureLine{{}, boxOf(*it, tesseract::RIL_TEXTLINE)});
-        PictureLine& line = r.lines.last();
-        if (it->IsAtBeginningOf(tesseract::RIL_WORD) || line.words.isEmpty())
-            line.words.append(PictureWord{takeText(it->GetUTF8Text(tesseract::RIL_WORD)),
-                                          boxOf(*it, tesseract::RIL_WORD),
-                                          it->Confidence(tesseract::RIL_WORD),
-                                          {}});
-        PictureSymbol symbol{
-            takeText(it->GetUTF8Text(tesseract::RIL_SYMBOL)), it->Confidence(tesseract::RIL_SYMBOL), {}};
-        tesseract::ChoiceIterator choice(*it);
-        do {
-            if (const char* text = choice.GetUTF8Text())
-                symbol.choices.append({QString::fromUtf8(text), choice.Confidence()});
-        } while (choice.Next());
-        line.words.last().symbols.append(symbol);
-    } while (it->Next(tesseract::RIL_SYMBOL));
 
-    it.reset();
-    api.Clear(); // the picture's copy and its results go; the models stay
     std::stable_sort(r.lines.begin(), r.lines.end(),
                      [](const PictureLine& a, const PictureLine& b) { return a.box.top() < b.box.top(); });
     return r;
