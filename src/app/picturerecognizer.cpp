@@ -307,9 +307,11 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     r.lines = readLines(api, back, picture.rect());
     api.Clear();
 
-    // A doubtful line is read again on its own, at two other sizes: the recogniser's doubt often
-    // comes from the size of the letters ("รูด" read as "รุด" at one size, sure and right at another).
-    // Only when both readings are sure and say the same does the line take them.
+    // A doubtful line is read again on its own, at two larger sizes: much of the recogniser's doubt
+    // comes from the size of the letters ("=" with "@" as a close second at one size, sure at another).
+    // The line takes the new reading only when both are sure and say what the first reading said.
+    // A reading that differs is no correction: at some sizes the recogniser is sure of a Thai digit
+    // it reads wrong ("๕๔๓" as "๕๕๓"), so only agreement lifts the doubt, never a new text.
     for (PictureLine& line : r.lines) {
         if (!isDoubtful(line)) continue;
         const QRect inClean = toClean.mapRect(line.box).adjusted(-line.box.height() / 4, -line.box.height() / 4,
@@ -340,9 +342,10 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
             if (got.size() != 1 || isDoubtful(got.first())) break;
             readings << got.first();
         }
+        const QString first = pictureLineText(line);
+        const auto sameText = [&](const PictureLine& again) { return pictureLineText(again) == first; };
         if (readings.size() == qsizetype(std::size(SecondReadingScales)) &&
-            pictureLineText(readings.first()) == pictureLineText(readings.last()) &&
-            !pictureLineText(readings.first()).trimmed().isEmpty()) {
+            std::all_of(readings.cbegin(), readings.cend(), sameText)) {
             line.words = readings.first().words;
         }
     }
