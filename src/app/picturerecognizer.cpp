@@ -33,8 +33,13 @@ namespace
 // is, a photo of a slip is far larger than it needs to be.
 constexpr int LongestSideRead = 3000;
 constexpr int NarrowestRead = 900;
-// The sizes, against the cleaned picture, at which a doubtful line is read again.
-constexpr double SecondReadingScales[] = {1.25, 1.5};
+// The sizes, against the cleaned picture, at which a doubtful line is read again: larger, and
+// squeezed in height, which parts the marks below a letter ("ุ" and "ู") more clearly.
+struct ReadingSize {
+    double x;
+    double y;
+};
+constexpr ReadingSize SecondReadingSizes[] = {{1.25, 1.25}, {1.5, 1.5}, {1.0, 0.8}, {0.75, 0.6}};
 
 #if VARNOTH_TESSERACT
 QString takeText(char* text)
@@ -179,6 +184,34 @@ QList<PictureLine> readLines(tesseract::TessBaseAPI& api, const QTransform& back
     return lines;
 }
 
+// Whether `again`, a sure reading of the line, may stand for `first`: character for character the
+// same, except where the first reading was unsure, and there only by a reading it weighed itself.
+bool mayCorrect(const PictureLine& first, const PictureLine& again)
+{
+    QList<const PictureSymbol*> a, b;
+    for (const PictureWord& w : first.words)
+        for (const PictureSymbol& s : w.symbols)
+            a << &s;
+    for (const PictureWord& w : again.words)
+        for (const PictureSymbol& s : w.symbols)
+            b << &s;
+    if (a.size() != b.size()) return false;
+    const PictureDoubt doubt;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i]->text == b[i]->text) continue;
+        if (a[i]->confidence >= doubt.symbol &&
+            std::none_of(a[i]->choices.cbegin(), a[i]->choices.cend(), [&](const PictureSymbol::Choice& c) {
+                return c.text != a[i]->text && c.confidence >= doubt.rival;
+            }))
+            return false; // sure the first time
+        if (std::none_of(a[i]->choices.cbegin(), a[i]->choices.cend(), [&](const PictureSymbol::Choice& c) {
+                return c.text == b[i]->text && c.confidence >= doubt.rival;
+            }))
+            return false; // a reading the first time never weighed
+    }
+    return true;
+}
+
 bool cancelRequested(void* flag, int)
 {
     return static_cast<const std::atomic_bool*>(flag)->load();
@@ -307,11 +340,12 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     r.lines = readLines(api, back, picture.rect());
     api.Clear();
 
-    // A doubtful line is read again on its own, at two larger sizes: much of the recogniser's doubt
-    // comes from the size of the letters ("=" with "@" as a close second at one size, sure at another).
-    // The line takes the new reading only when both are sure and say what the first reading said.
-    // A reading that differs is no correction: at some sizes the recogniser is sure of a Thai digit
-    // it reads wrong ("๕๔๓" as "๕๕๓"), so only agreement lifts the doubt, never a new text.
+    // A doubtful line is read again on its own at other sizes: much of the recogniser's doubt comes
+    // from the size of the letters ("=" with "@" as a close second at one size, sure at another). The
+    // line takes a new reading only when two of them are sure, say the same, and differ from the
+    // first reading only where it was unsure and by a reading it weighed itself there. At some sizes
+    // the recogniser is sure of a Thai digit it reads wrong ("๕๔๓" as "๕๕๓"): a text the first
+    // reading did not consider is no correction.
     for (PictureLine& line : r.lines) {
         if (!isDoubtful(line)) continue;
         const QRect inClean = toClean.mapRect(line.box).adjusted(-line.box.height() / 4, -line.box.height() / 4,
@@ -320,8 +354,8 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
         if (inClean.isEmpty()) continue;
         const QImage piece = clean.image.copy(inClean);
         QList<PictureLine> readings;
-        for (const double factor : SecondReadingScales) {
-            const QImage scaled = piece.scaled(int(piece.width() * factor), int(piece.height() * factor),
+        for (const ReadingSize& size : SecondReadingSizes) {
+            const QImage scaled = piece.scaled(int(piece.width() * size.x), int(piece.height() * size.y),
                                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                                       .convertToFormat(QImage::Format_Grayscale8);
             api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
@@ -335,18 +369,18 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
                 r.cancelled = true;
                 return r;
             }
-            QTransform pieceBack = QTransform::fromScale(1 / factor, 1 / factor) *
-                                   QTransform::fromTranslate(inClean.left(), inClean.top()) * back;
+            const QTransform pieceBack = QTransform::fromScale(1 / size.x, 1 / size.y) *
+                                         QTransform::fromTranslate(inClean.left(), inClean.top()) * back;
             const QList<PictureLine> got = again == 0 ? readLines(api, pieceBack, picture.rect()) : QList<PictureLine>{};
             api.Clear();
-            if (got.size() != 1 || isDoubtful(got.first())) break;
+            if (got.size() != 1 || isDoubtful(got.first()) || !mayCorrect(line, got.first())) continue;
+            const QString text = pictureLineText(got.first());
+            const auto same = [&](const PictureLine& other) { return pictureLineText(other) == text; };
+            if (std::any_of(readings.cbegin(), readings.cend(), same)) {
+                line.words = got.first().words;
+                break;
+            }
             readings << got.first();
-        }
-        const QString first = pictureLineText(line);
-        const auto sameText = [&](const PictureLine& again) { return pictureLineText(again) == first; };
-        if (readings.size() == qsizetype(std::size(SecondReadingScales)) &&
-            std::all_of(readings.cbegin(), readings.cend(), sameText)) {
-            line.words = readings.first().words;
         }
     }
 
