@@ -33,13 +33,13 @@ namespace
 // is, a photo of a slip is far larger than it needs to be.
 constexpr int LongestSideRead = 3000;
 constexpr int NarrowestRead = 900;
-// The sizes, against the cleaned picture, at which a doubtful line is read again: larger, and
-// squeezed in height, which parts the marks below a letter ("ุ" and "ู") more clearly.
+// The sizes, against the cleaned picture, at which a doubtful line is read again, cheapest first:
+// squeezed in height, which parts the marks below a letter ("ุ" and "ู") more clearly, and larger.
 struct ReadingSize {
     double x;
     double y;
 };
-constexpr ReadingSize SecondReadingSizes[] = {{1.25, 1.25}, {1.5, 1.5}, {1.0, 0.8}, {0.75, 0.6}};
+constexpr ReadingSize SecondReadingSizes[] = {{1.0, 0.8}, {0.75, 0.6}, {1.25, 1.25}, {1.5, 1.5}};
 
 #if VARNOTH_TESSERACT
 QString takeText(char* text)
@@ -184,34 +184,6 @@ QList<PictureLine> readLines(tesseract::TessBaseAPI& api, const QTransform& back
     return lines;
 }
 
-// Whether `again`, a sure reading of the line, may stand for `first`: character for character the
-// same, except where the first reading was unsure, and there only by a reading it weighed itself.
-bool mayCorrect(const PictureLine& first, const PictureLine& again)
-{
-    QList<const PictureSymbol*> a, b;
-    for (const PictureWord& w : first.words)
-        for (const PictureSymbol& s : w.symbols)
-            a << &s;
-    for (const PictureWord& w : again.words)
-        for (const PictureSymbol& s : w.symbols)
-            b << &s;
-    if (a.size() != b.size()) return false;
-    const PictureDoubt doubt;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a[i]->text == b[i]->text) continue;
-        if (a[i]->confidence >= doubt.symbol &&
-            std::none_of(a[i]->choices.cbegin(), a[i]->choices.cend(), [&](const PictureSymbol::Choice& c) {
-                return c.text != a[i]->text && c.confidence >= doubt.rival;
-            }))
-            return false; // sure the first time
-        if (std::none_of(a[i]->choices.cbegin(), a[i]->choices.cend(), [&](const PictureSymbol::Choice& c) {
-                return c.text == b[i]->text && c.confidence >= doubt.rival;
-            }))
-            return false; // a reading the first time never weighed
-    }
-    return true;
-}
-
 bool cancelRequested(void* flag, int)
 {
     return static_cast<const std::atomic_bool*>(flag)->load();
@@ -246,6 +218,32 @@ LoadedPicture pictureFromImage(const QImage& image)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return {image, QCryptographicHash::hash(png, QCryptographicHash::Sha256).toHex(), {}};
+}
+
+bool mayCorrectReading(const PictureLine& first, const PictureLine& again)
+{
+    QList<const PictureSymbol*> a, b;
+    for (const PictureWord& w : first.words)
+        for (const PictureSymbol& s : w.symbols)
+            a << &s;
+    for (const PictureWord& w : again.words)
+        for (const PictureSymbol& s : w.symbols)
+            b << &s;
+    if (a.size() != b.size()) return false;
+    const PictureDoubt doubt;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i]->text == b[i]->text) continue;
+        if (a[i]->confidence >= doubt.symbol &&
+            std::none_of(a[i]->choices.cbegin(), a[i]->choices.cend(), [&](const PictureSymbol::Choice& c) {
+                return c.text != a[i]->text && c.confidence >= doubt.rival;
+            }))
+            return false; // sure the first time
+        if (std::none_of(a[i]->choices.cbegin(), a[i]->choices.cend(), [&](const PictureSymbol::Choice& c) {
+                return c.text == b[i]->text && c.confidence >= doubt.rival;
+            }))
+            return false; // a reading the first time never weighed
+    }
+    return true;
 }
 
 CleanPicture cleanPicture(const QImage& picture)
@@ -340,47 +338,93 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     r.lines = readLines(api, back, picture.rect());
     api.Clear();
 
-    // A doubtful line is read again on its own at other sizes: much of the recogniser's doubt comes
-    // from the size of the letters ("=" with "@" as a close second at one size, sure at another). The
-    // line takes a new reading only when two of them are sure, say the same, and differ from the
-    // first reading only where it was unsure and by a reading it weighed itself there. At some sizes
-    // the recogniser is sure of a Thai digit it reads wrong ("๕๔๓" as "๕๕๓"): a text the first
-    // reading did not consider is no correction.
-    for (PictureLine& line : r.lines) {
+    // The doubtful lines are read again at other sizes: much of the recogniser's doubt comes from
+    // the size of the letters ("=" with "@" as a close second at one size, sure at another). A line
+    // takes a new reading only when two of them are sure, say the same, and differ from the first
+    // reading only where it was unsure and by a reading it weighed itself there. At some sizes the
+    // recogniser is sure of a Thai digit it reads wrong ("๕๔๓" as "๕๕๓"): a text the first reading
+    // did not consider is no correction. The lines are read together, one below the other with a
+    // line's height between them, once per size: the recogniser's setting up for every picture
+    // costs more than the lines themselves.
+    struct Doubtful {
+        qsizetype line;
+        QImage piece; // in the cleaned picture
+        QPoint at;
+        QList<PictureLine> readings; // sure ones that may stand for the first
+        bool done = false;
+    };
+    QList<Doubtful> doubtful;
+    for (qsizetype i = 0; i < r.lines.size(); ++i) {
+        const PictureLine& line = r.lines[i];
         if (!isDoubtful(line)) continue;
-        const QRect inClean = toClean.mapRect(line.box).adjusted(-line.box.height() / 4, -line.box.height() / 4,
-                                                                  line.box.height() / 4, line.box.height() / 4)
-                                  .intersected(clean.image.rect());
-        if (inClean.isEmpty()) continue;
-        const QImage piece = clean.image.copy(inClean);
-        QList<PictureLine> readings;
-        for (const ReadingSize& size : SecondReadingSizes) {
-            const QImage scaled = piece.scaled(int(piece.width() * size.x), int(piece.height() * size.y),
-                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                      .convertToFormat(QImage::Format_Grayscale8);
-            api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-            api.SetImage(scaled.constBits(), scaled.width(), scaled.height(), 1, int(scaled.bytesPerLine()));
-            api.SetSourceResolution(300);
-            const int again = api.Recognize(&monitor);
-            api.SetPageSegMode(tesseract::PSM_SINGLE_COLUMN);
-            if (cancel && cancel->load()) {
-                api.Clear();
-                r.lines.clear();
-                r.cancelled = true;
-                return r;
-            }
-            const QTransform pieceBack = QTransform::fromScale(1 / size.x, 1 / size.y) *
-                                         QTransform::fromTranslate(inClean.left(), inClean.top()) * back;
-            const QList<PictureLine> got = again == 0 ? readLines(api, pieceBack, picture.rect()) : QList<PictureLine>{};
+        const int margin = line.box.height() / 4;
+        const QRect inClean =
+            toClean.mapRect(line.box).adjusted(-margin, -margin, margin, margin).intersected(clean.image.rect());
+        if (!inClean.isEmpty()) doubtful.append({i, clean.image.copy(inClean), inClean.topLeft(), {}, false});
+    }
+    for (const ReadingSize& size : SecondReadingSizes) {
+        QList<qsizetype> open;
+        QList<QRect> places; // where each open line lies in the sheet
+        int width = 0, height = 0;
+        for (qsizetype d = 0; d < doubtful.size(); ++d) {
+            if (doubtful[d].done) continue;
+            const QSize scaled(int(doubtful[d].piece.width() * size.x), int(doubtful[d].piece.height() * size.y));
+            if (scaled.isEmpty()) continue;
+            height += scaled.height(); // the gap above it
+            open << d;
+            places << QRect(QPoint(scaled.height(), height), scaled);
+            height += scaled.height();
+            width = std::max(width, 2 * scaled.height() + scaled.width());
+        }
+        if (open.isEmpty()) break;
+        QImage sheet(width, height + (places.last().height()), QImage::Format_Grayscale8);
+        sheet.fill(255);
+        {
+            QPainter painter(&sheet);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            for (qsizetype k = 0; k < open.size(); ++k)
+                painter.drawImage(places[k], doubtful[open[k]].piece);
+        }
+        api.SetImage(sheet.constBits(), sheet.width(), sheet.height(), 1, int(sheet.bytesPerLine()));
+        api.SetSourceResolution(300);
+        const int again = api.Recognize(&monitor);
+        if (cancel && cancel->load()) {
             api.Clear();
-            if (got.size() != 1 || isDoubtful(got.first()) || !mayCorrect(line, got.first())) continue;
-            const QString text = pictureLineText(got.first());
+            r.lines.clear();
+            r.cancelled = true;
+            return r;
+        }
+        const QList<PictureLine> got = again == 0 ? readLines(api, QTransform(), sheet.rect()) : QList<PictureLine>{};
+        api.Clear();
+        for (qsizetype k = 0; k < open.size(); ++k) {
+            // The line read in this piece of the sheet, when it is exactly one.
+            const QRect room = places[k].adjusted(0, -places[k].height() / 2, sheet.width(), places[k].height() / 2);
+            const PictureLine* one = nullptr;
+            int count = 0;
+            for (const PictureLine& l : got)
+                if (room.intersects(l.box)) {
+                    ++count;
+                    if (room.contains(l.box)) one = &l;
+                }
+            if (count != 1 || !one) continue;
+            Doubtful& d = doubtful[open[k]];
+            const QTransform toPicture = QTransform::fromTranslate(-places[k].left(), -places[k].top()) *
+                                         QTransform::fromScale(1 / size.x, 1 / size.y) *
+                                         QTransform::fromTranslate(d.at.x(), d.at.y()) * back;
+            PictureLine reading = *one;
+            reading.box = toPicture.mapRect(reading.box).intersected(picture.rect());
+            for (PictureWord& w : reading.words)
+                w.box = toPicture.mapRect(w.box).intersected(picture.rect());
+            PictureLine& line = r.lines[d.line];
+            if (isDoubtful(reading) || !mayCorrectReading(line, reading)) continue;
+            const QString text = pictureLineText(reading);
             const auto same = [&](const PictureLine& other) { return pictureLineText(other) == text; };
-            if (std::any_of(readings.cbegin(), readings.cend(), same)) {
-                line.words = got.first().words;
-                break;
+            if (std::any_of(d.readings.cbegin(), d.readings.cend(), same)) {
+                line.words = reading.words;
+                d.done = true;
+            } else {
+                d.readings << reading;
             }
-            readings << got.first();
         }
     }
 
