@@ -134,8 +134,8 @@ namespace
 PictureLine lineOf(const QStringList& symbols)
 {
     PictureWord word{{}, QRect(0, 0, 100, 40), 95, {}};
-    for (const QString& spec : symbols) {
-        const QStringList parts = spec.split(':');
+    for (const QString& given : symbols) {
+        const QStringList parts = given.split(':');
         const QStringList sure = parts[0].split('@');
         PictureSymbol s{sure[0], sure.size() > 1 ? sure[1].toFloat() : 98, {{sure[0], 98}}};
         if (parts.size() > 1) s.choices.append({parts[1].left(1), parts[1].mid(1).toFloat()});
@@ -152,9 +152,9 @@ void TestPictureReading::secondReading()
 {
     const PictureLine unsureMark = lineOf({"ร", "ุ:ู46", "ด"});
     QVERIFY(mayCorrectReading(unsureMark, lineOf({"ร", "ู", "ด"})));
-    QVERIFY(mayCorrectReading(unsureMark, lineOf({"ร", "ุ", "ด"}))); // the same text, now sure
-    QVERIFY(!mayCorrectReading(unsureMark, lineOf({"ร", "ิ", "ด"}))); // never weighed
-    QVERIFY(!mayCorrectReading(unsureMark, lineOf({"ธ", "ู", "ด"}))); // a letter it was sure of
+    QVERIFY(mayCorrectReading(unsureMark, lineOf({"ร", "ุ", "ด"})));       // the same text, now sure
+    QVERIFY(!mayCorrectReading(unsureMark, lineOf({"ร", "ิ", "ด"})));      // never weighed
+    QVERIFY(!mayCorrectReading(unsureMark, lineOf({"ธ", "ู", "ด"})));      // a letter it was sure of
     QVERIFY(!mayCorrectReading(unsureMark, lineOf({"ร", "ู", "ด", "ด"}))); // a letter more
     QVERIFY(!mayCorrectReading(unsureMark, lineOf({"ร", "ู"})));
 
