@@ -33,6 +33,13 @@ namespace
 // is, a photo of a slip is far larger than it needs to be.
 constexpr int LongestSideRead = 3000;
 constexpr int NarrowestRead = 900;
+// The sizes, against the cleaned picture, at which a doubtful line is read again, cheapest first:
+// squeezed in height, which parts the marks below a letter ("ุ" and "ู") more clearly, and larger.
+struct ReadingSize {
+    double x;
+    double y;
+};
+constexpr ReadingSize SecondReadingSizes[] = {{1.0, 0.8}, {0.75, 0.6}, {1.25, 1.25}, {1.5, 1.5}};
 
 #if VARNOTH_TESSERACT
 QString takeText(char* text)
@@ -144,6 +151,39 @@ QString tessdataFolder()
     return QFileInfo::exists(beside + QStringLiteral("/tha.traineddata")) ? beside : QString();
 }
 
+// The lines of what the reader has just read, every box taken back into the picture by `back`.
+QList<PictureLine> readLines(tesseract::TessBaseAPI& api, const QTransform& back, const QRect& whole)
+{
+    QList<PictureLine> lines;
+    const auto boxOf = [&](tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
+        int left = 0, top = 0, right = 0, bottom = 0;
+        it.BoundingBox(level, &left, &top, &right, &bottom);
+        return back.mapRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))).intersected(whole);
+    };
+    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it) return lines;
+    do {
+        if (it->Empty(tesseract::RIL_SYMBOL)) continue;
+        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) || lines.isEmpty())
+            lines.append(PictureLine{{}, boxOf(*it, tesseract::RIL_TEXTLINE)});
+        PictureLine& line = lines.last();
+        if (it->IsAtBeginningOf(tesseract::RIL_WORD) || line.words.isEmpty())
+            line.words.append(PictureWord{takeText(it->GetUTF8Text(tesseract::RIL_WORD)),
+                                          boxOf(*it, tesseract::RIL_WORD),
+                                          it->Confidence(tesseract::RIL_WORD),
+                                          {}});
+        PictureSymbol symbol{
+            takeText(it->GetUTF8Text(tesseract::RIL_SYMBOL)), it->Confidence(tesseract::RIL_SYMBOL), {}};
+        tesseract::ChoiceIterator choice(*it);
+        do {
+            if (const char* text = choice.GetUTF8Text())
+                symbol.choices.append({QString::fromUtf8(text), choice.Confidence()});
+        } while (choice.Next());
+        line.words.last().symbols.append(symbol);
+    } while (it->Next(tesseract::RIL_SYMBOL));
+    return lines;
+}
+
 bool cancelRequested(void* flag, int)
 {
     return static_cast<const std::atomic_bool*>(flag)->load();
@@ -178,6 +218,32 @@ LoadedPicture pictureFromImage(const QImage& image)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return {image, QCryptographicHash::hash(png, QCryptographicHash::Sha256).toHex(), {}};
+}
+
+bool mayCorrectReading(const PictureLine& first, const PictureLine& again)
+{
+    QList<const PictureSymbol*> a, b;
+    for (const PictureWord& w : first.words)
+        for (const PictureSymbol& s : w.symbols)
+            a << &s;
+    for (const PictureWord& w : again.words)
+        for (const PictureSymbol& s : w.symbols)
+            b << &s;
+    if (a.size() != b.size()) return false;
+    const PictureDoubt doubt;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i]->text == b[i]->text) continue;
+        if (a[i]->confidence >= doubt.symbol &&
+            std::none_of(a[i]->choices.cbegin(), a[i]->choices.cend(), [&](const PictureSymbol::Choice& c) {
+                return c.text != a[i]->text && c.confidence >= doubt.rival;
+            }))
+            return false; // sure the first time
+        if (std::none_of(a[i]->choices.cbegin(), a[i]->choices.cend(), [&](const PictureSymbol::Choice& c) {
+                return c.text == b[i]->text && c.confidence >= doubt.rival;
+            }))
+            return false; // a reading the first time never weighed
+    }
+    return true;
 }
 
 CleanPicture cleanPicture(const QImage& picture)
@@ -268,39 +334,100 @@ RecognizedPicture recognizePicture(const QImage& picture, const std::atomic_bool
     toClean.translate(-clean.image.width() / 2.0, -clean.image.height() / 2.0);
     toClean = QTransform::fromScale(clean.scale, clean.scale) * toClean;
     const QTransform back = toClean.inverted();
-    const auto boxOf = [&](tesseract::ResultIterator& it, tesseract::PageIteratorLevel level) {
-        int left = 0, top = 0, right = 0, bottom = 0;
-        it.BoundingBox(level, &left, &top, &right, &bottom);
-        return back.mapRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))).intersected(picture.rect());
+
+    r.lines = readLines(api, back, picture.rect());
+    api.Clear();
+
+    // The doubtful lines are read again at other sizes: much of the recogniser's doubt comes from
+    // the size of the letters ("=" with "@" as a close second at one size, sure at another). A line
+    // takes a new reading only when two of them are sure, say the same, and differ from the first
+    // reading only where it was unsure and by a reading it weighed itself there. At some sizes the
+    // recogniser is sure of a Thai digit it reads wrong ("๕๔๓" as "๕๕๓"): a text the first reading
+    // did not consider is no correction. The lines are read together, one below the other with a
+    // line's height between them, once per size: the recogniser's setting up for every picture
+    // costs more than the lines themselves.
+    struct Doubtful {
+        qsizetype line;
+        QImage piece; // in the cleaned picture
+        QPoint at;
+        QList<PictureLine> readings; // sure ones that may stand for the first
+        bool done = false;
     };
-
-    std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
-    if (!it) {
-        api.Clear();
-        return r;
+    QList<Doubtful> doubtful;
+    for (qsizetype i = 0; i < r.lines.size(); ++i) {
+        const PictureLine& line = r.lines[i];
+        if (!isDoubtful(line)) continue;
+        const int margin = line.box.height() / 4;
+        const QRect inClean =
+            toClean.mapRect(line.box).adjusted(-margin, -margin, margin, margin).intersected(clean.image.rect());
+        if (!inClean.isEmpty()) doubtful.append({i, clean.image.copy(inClean), inClean.topLeft(), {}, false});
     }
-    do {
-        if (it->Empty(tesseract::RIL_SYMBOL)) continue;
-        if (it->IsAtBeginningOf(tesseract::RIL_TEXTLINE) || r.lines.isEmpty())
-            r.lines.append(PictureLine{{}, boxOf(*it, tesseract::RIL_TEXTLINE)});
-        PictureLine& line = r.lines.last();
-        if (it->IsAtBeginningOf(tesseract::RIL_WORD) || line.words.isEmpty())
-            line.words.append(PictureWord{takeText(it->GetUTF8Text(tesseract::RIL_WORD)),
-                                          boxOf(*it, tesseract::RIL_WORD),
-                                          it->Confidence(tesseract::RIL_WORD),
-                                          {}});
-        PictureSymbol symbol{
-            takeText(it->GetUTF8Text(tesseract::RIL_SYMBOL)), it->Confidence(tesseract::RIL_SYMBOL), {}};
-        tesseract::ChoiceIterator choice(*it);
-        do {
-            if (const char* text = choice.GetUTF8Text())
-                symbol.choices.append({QString::fromUtf8(text), choice.Confidence()});
-        } while (choice.Next());
-        line.words.last().symbols.append(symbol);
-    } while (it->Next(tesseract::RIL_SYMBOL));
+    for (const ReadingSize& size : SecondReadingSizes) {
+        QList<qsizetype> open;
+        QList<QRect> places; // where each open line lies in the sheet
+        int width = 0, height = 0;
+        for (qsizetype d = 0; d < doubtful.size(); ++d) {
+            if (doubtful[d].done) continue;
+            const QSize scaled(int(doubtful[d].piece.width() * size.x), int(doubtful[d].piece.height() * size.y));
+            if (scaled.isEmpty()) continue;
+            height += scaled.height(); // the gap above it
+            open << d;
+            places << QRect(QPoint(scaled.height(), height), scaled);
+            height += scaled.height();
+            width = std::max(width, 2 * scaled.height() + scaled.width());
+        }
+        if (open.isEmpty()) break;
+        QImage sheet(width, height + (places.last().height()), QImage::Format_Grayscale8);
+        sheet.fill(255);
+        {
+            QPainter painter(&sheet);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            for (qsizetype k = 0; k < open.size(); ++k)
+                painter.drawImage(places[k], doubtful[open[k]].piece);
+        }
+        api.SetImage(sheet.constBits(), sheet.width(), sheet.height(), 1, int(sheet.bytesPerLine()));
+        api.SetSourceResolution(300);
+        const int again = api.Recognize(&monitor);
+        if (cancel && cancel->load()) {
+            api.Clear();
+            r.lines.clear();
+            r.cancelled = true;
+            return r;
+        }
+        const QList<PictureLine> got = again == 0 ? readLines(api, QTransform(), sheet.rect()) : QList<PictureLine>{};
+        api.Clear();
+        for (qsizetype k = 0; k < open.size(); ++k) {
+            // The line read in this piece of the sheet, when it is exactly one.
+            const QRect room = places[k].adjusted(0, -places[k].height() / 2, sheet.width(), places[k].height() / 2);
+            const PictureLine* one = nullptr;
+            int count = 0;
+            for (const PictureLine& l : got)
+                if (room.intersects(l.box)) {
+                    ++count;
+                    if (room.contains(l.box)) one = &l;
+                }
+            if (count != 1 || !one) continue;
+            Doubtful& d = doubtful[open[k]];
+            const QTransform toPicture = QTransform::fromTranslate(-places[k].left(), -places[k].top()) *
+                                         QTransform::fromScale(1 / size.x, 1 / size.y) *
+                                         QTransform::fromTranslate(d.at.x(), d.at.y()) * back;
+            PictureLine reading = *one;
+            reading.box = toPicture.mapRect(reading.box).intersected(picture.rect());
+            for (PictureWord& w : reading.words)
+                w.box = toPicture.mapRect(w.box).intersected(picture.rect());
+            PictureLine& line = r.lines[d.line];
+            if (isDoubtful(reading) || !mayCorrectReading(line, reading)) continue;
+            const QString text = pictureLineText(reading);
+            const auto same = [&](const PictureLine& other) { return pictureLineText(other) == text; };
+            if (std::any_of(d.readings.cbegin(), d.readings.cend(), same)) {
+                line.words = reading.words;
+                d.done = true;
+            } else {
+                d.readings << reading;
+            }
+        }
+    }
 
-    it.reset();
-    api.Clear(); // the picture's copy and its results go; the models stay
     std::stable_sort(r.lines.begin(), r.lines.end(),
                      [](const PictureLine& a, const PictureLine& b) { return a.box.top() < b.box.top(); });
     return r;

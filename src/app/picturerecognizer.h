@@ -39,6 +39,10 @@ struct CleanPicture {
 };
 CleanPicture cleanPicture(const QImage& picture);
 
+// Whether `again`, a sure second reading of a line, may stand for `first`: character for character
+// the same, except where the first reading was unsure, and there only by a reading it weighed itself.
+bool mayCorrectReading(const PictureLine& first, const PictureLine& again);
+
 struct RecognizedPicture {
     QList<PictureLine> lines; // top to bottom
     QString error;            // a Thai line when the reader could not start
