@@ -16,6 +16,10 @@ inline const QString DealerPayoutHead = QStringLiteral("จ่าย ");
 inline const QString DealerDiscountHead = QStringLiteral("ลด ");
 inline const QString DealerCapHead = QStringLiteral("รับสูงสุด ");
 inline const QString DealerAuditDetail = QStringLiteral("เจ้ามือ ");
+inline const QString DealerUnknownText = QStringLiteral("ไม่มีเจ้ามือชื่อ ");
+inline const QString DealerNoneTakesText = QStringLiteral("ไม่มีเจ้ามือรับเลขที่เกินอั้น");
+inline const QString DealerListHead = QStringLiteral("ส่งให้ ");
+inline const QString DealerUnplacedHead = QStringLiteral("ไม่มีเจ้ามือรับ");
 inline const QString DealerNoneText = QStringLiteral("ยังไม่มีเจ้ามือ");
 
 } // namespace varnoth

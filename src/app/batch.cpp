@@ -6,6 +6,7 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/billseal.h"
+#include "accounts/dealertexts.h"
 #include "accounts/drawhistory.h"
 #include "accounts/exporttexts.h"
 #include "app/BillPainter.h"
@@ -130,6 +131,10 @@ const JobOption Jobs[] = {
      "Add the dealer NAME (last in the order of preference), or change his terms: each --type T starts a group "
      "of --payout R, --discount P (percent) and --cap N (the most he takes on one number); a type not named keeps "
      "its terms. A figure that is not digits refuses the whole job (exit status 1)."},
+    {"split-send", BatchJob::SplitSend, "NAME",
+     "Run the over-limit report of --type and split what is not yet sent over the dealers, in the order of "
+     "preference and within their caps; each dealer's share is saved as the send-out list NAME.DEALER. What no "
+     "dealer takes is listed and stays unsent."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -160,6 +165,7 @@ const QString CsvOption = QStringLiteral("csv");
 const QString UserOption = QStringLiteral("user");
 const QString RoleOption = QStringLiteral("role");
 const QString CapOption = QStringLiteral("cap");
+const QString DealerOption = QStringLiteral("dealer");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -197,6 +203,8 @@ JobRules rulesOf(BatchJob job)
         return {Need::AllByDefault, Need::AllByDefault, true, true};
     case BatchJob::OverLimit:
         return {Need::AllByDefault, Need::No, true, false, true, true};
+    case BatchJob::SplitSend:
+        return {Need::AllByDefault};
     case BatchJob::NumberCut:
         return {Need::AllByDefault, Need::No, true, false, false, true};
     case BatchJob::PrizeCheck:
@@ -468,6 +476,13 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
         o.saveName = parser.value(SaveOption);
         if (enteredName(o.saveName).isEmpty()) return QStringLiteral("the name of --save-list is empty");
     }
+    if (job == BatchJob::SplitSend && enteredName(o.saveName).isEmpty())
+        return QStringLiteral("the name of --split-send is empty");
+    if (parser.isSet(DealerOption)) {
+        if (!parser.isSet(SaveOption)) return QStringLiteral("--dealer goes with --save-list NAME");
+        o.dealer = dealerName(parser.value(DealerOption));
+        if (o.dealer.isEmpty()) return QStringLiteral("the name of --dealer is empty");
+    }
     return {};
 }
 
@@ -693,6 +708,24 @@ BatchResult enterImage(Ledger& ledger, const BatchOptions& o)
     return storeReadBets(ledger, o, parse.chat, pictureJson(parse, customer, picture), picture.digest);
 }
 
+// The lines and exit status of a save of send-out lists.
+BatchResult savedListResult(BatchResult r, const HistorySave& save, const QString& typed)
+{
+    r.out << save.lines;
+    switch (save.outcome.status) {
+    case Status::Ok:
+        return r;
+    case Status::NameTaken:
+        return refused(r, QStringLiteral("nothing saved: a saved list is already named \"") + typed +
+                              QStringLiteral("\" or a name holding it (") + DuplicateNameText + QLatin1Char(')'));
+    case Status::UnsafeName:
+        return refused(r, QStringLiteral("nothing saved: \"") + typed +
+                              QStringLiteral("\" cannot be a file name (") + UnsafeNameText + QLatin1Char(')'));
+    default:
+        return refused(r, QStringLiteral("the send-out list was not saved: ") + outcomeReason(save.outcome.status));
+    }
+}
+
 // An over-limit or number-cut report, and the save of the send-out list it left when asked for.
 BatchResult sendOutReport(Ledger& ledger, const BatchOptions& o)
 {
@@ -705,20 +738,43 @@ BatchResult sendOutReport(Ledger& ledger, const BatchOptions& o)
     if (o.saveName.isEmpty()) return r;
     if (!report.saveCaption || session.SendOutData.isEmpty())
         return refused(r, QStringLiteral("nothing saved: the report left no send-out list"));
-    const HistorySave save = ledger.saveSendOutList(o.saveName);
-    r.out << save.lines;
-    switch (save.outcome.status) {
-    case Status::Ok:
-        return r;
-    case Status::NameTaken:
-        return refused(r, QStringLiteral("nothing saved: a saved list is already named \"") + o.saveName +
-                              QStringLiteral("\" or a name holding it (") + DuplicateNameText + QLatin1Char(')'));
-    case Status::UnsafeName:
-        return refused(r, QStringLiteral("nothing saved: \"") + o.saveName +
-                              QStringLiteral("\" cannot be a file name (") + UnsafeNameText + QLatin1Char(')'));
-    default:
-        return refused(r, QStringLiteral("the send-out list was not saved: ") + outcomeReason(save.outcome.status));
+    if (!o.dealer.isEmpty()) {
+        const DealerSave given = ledger.saveDealerList(o.saveName, o.dealer);
+        if (!given.refusal.isEmpty()) {
+            r.out << given.lines;
+            return refused(r, QStringLiteral("nothing saved: ") + given.refusal);
+        }
+        return savedListResult(r, given.save, o.saveName);
     }
+    return savedListResult(r, ledger.saveSendOutList(o.saveName), o.saveName);
+}
+
+// Splits what the over-limit report left over the dealers and saves each one's share.
+BatchResult splitSend(Ledger& ledger, const BatchOptions& o)
+{
+    ReportState& session = ledger.reportState();
+    const ReportResult report = OverLimit(ledger.store(), session, o.type, false);
+    BatchResult r;
+    r.out = report.lines;
+    if (!report.saveCaption || session.SendOutData.isEmpty())
+        return refused(r, QStringLiteral("nothing saved: nothing lies above the limits that is not yet sent"));
+    const DealerSave split = ledger.splitSend(o.saveName);
+    for (const DealerShare& share : split.shares) {
+        r.out << DealerListHead + share.dealer + QStringLiteral(" (") + splitListName(o.saveName, share.dealer) +
+                     QLatin1Char(')');
+        for (const NumberAmount& a : share.items)
+            r.out << a.type + QLatin1Char('\t') + a.number + QLatin1Char('-') + shortestDecimal(double(a.satang) / 100);
+    }
+    if (!split.unplaced.isEmpty()) {
+        r.out << DealerUnplacedHead;
+        for (const NumberAmount& a : split.unplaced)
+            r.out << a.type + QLatin1Char('\t') + a.number + QLatin1Char('-') + shortestDecimal(double(a.satang) / 100);
+    }
+    if (!split.refusal.isEmpty()) {
+        r.out << split.lines;
+        return refused(r, QStringLiteral("nothing saved: ") + split.refusal);
+    }
+    return savedListResult(r, split.save, o.saveName);
 }
 
 BatchResult openList(Store& store, const BatchOptions& o)
@@ -1154,6 +1210,8 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return setRate(ledger, o);
     case BatchJob::AddDealer:
         return addDealer(ledger, o);
+    case BatchJob::SplitSend:
+        return splitSend(ledger, o);
     case BatchJob::Dealers: {
         const Dealers dealers = loadDealers(store);
         BatchResult r{dealerLines(dealers), {}, BatchRan};
@@ -1257,6 +1315,9 @@ void addBatchOptions(QCommandLineParser& parser)
                                      "standard input. A job the user may not do exits 1 and changes nothing."),
                       QStringLiteral("NAME")});
     parser.addOption({RoleOption, QStringLiteral("With --add-user: owner or keyer."), QStringLiteral("ROLE")});
+    parser.addOption({DealerOption,
+                      QStringLiteral("With --save-list: the dealer the list goes to, as --dealers names him."),
+                      QStringLiteral("NAME")});
     parser.addOption({AfterResultOption,
                       QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
                                      "are saved (each is marked in the audit log); with --audit: list only such "
@@ -1287,6 +1348,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             if (j.job == BatchJob::AddUser || j.job == BatchJob::RemoveUser || j.job == BatchJob::ResetPin)
                 request.options.userName = value;
             if (j.job == BatchJob::AddDealer) request.options.dealer = value;
+            if (j.job == BatchJob::SplitSend) request.options.saveName = value;
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }
@@ -1300,7 +1362,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption) ||
                            parser.isSet(SlipOption) || parser.isSet(XlsxOption) || parser.isSet(CsvOption) ||
                            parser.isSet(UserOption) || parser.isSet(RoleOption) ||
-                           parser.isSet(CapOption);
+                           parser.isSet(CapOption) || parser.isSet(DealerOption);
     request.options.user = parser.value(UserOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;
