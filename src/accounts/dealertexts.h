@@ -20,6 +20,8 @@ inline const QString DealerUnknownText = QStringLiteral("ไม่มีเจ�
 inline const QString DealerNoneTakesText = QStringLiteral("ไม่มีเจ้ามือรับเลขที่เกินอั้น");
 inline const QString DealerListHead = QStringLiteral("ส่งให้ ");
 inline const QString DealerUnplacedHead = QStringLiteral("ไม่มีเจ้ามือรับ");
+inline const QString DealerPickTitle = QStringLiteral("ส่งให้เจ้ามือ");
+inline const QString SplitSendCaption = QStringLiteral("แบ่งส่ง");
 inline const QString DealerNoneText = QStringLiteral("ยังไม่มีเจ้ามือ");
 
 } // namespace varnoth
