@@ -22,6 +22,14 @@ inline const QString DealerListHead = QStringLiteral("ส่งให้ ");
 inline const QString DealerUnplacedHead = QStringLiteral("ไม่มีเจ้ามือรับ");
 inline const QString DealerPickTitle = QStringLiteral("ส่งให้เจ้ามือ");
 inline const QString SplitSendCaption = QStringLiteral("แบ่งส่ง");
+inline const QString ReplyMissingText = QStringLiteral("ขาด ");
+inline const QString ReplyExtraText = QStringLiteral("เกิน ");
+inline const QString ReplyChangedText = QStringLiteral("ยอดไม่ตรง ");
+inline const QString ReplySentHead = QStringLiteral("ส่งไป ");
+inline const QString ReplyRepliedHead = QStringLiteral("ตอบกลับ ");
+inline const QString ReplyNotReadText = QStringLiteral("อ่านไม่ได้: ");
+inline const QString ReplyAgreesText = QStringLiteral("ตรงกันทุกเลข: ");
+inline const QString ReplyDiffersText = QStringLiteral("ไม่ตรงกัน, เลขที่ตรง: ");
 inline const QString DealerNoneText = QStringLiteral("ยังไม่มีเจ้ามือ");
 
 } // namespace varnoth

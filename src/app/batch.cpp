@@ -6,6 +6,7 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/billseal.h"
+#include "accounts/dealerreply.h"
 #include "accounts/dealertexts.h"
 #include "accounts/drawhistory.h"
 #include "accounts/exporttexts.h"
@@ -135,6 +136,10 @@ const JobOption Jobs[] = {
      "Run the over-limit report of --type and split what is not yet sent over the dealers, in the order of "
      "preference and within their caps; each dealer's share is saved as the send-out list NAME.DEALER. What no "
      "dealer takes is listed and stays unsent."},
+    {"check-dealer", BatchJob::CheckDealer, "FILE",
+     "Read the message FILE the dealer --dealer NAME wrote back (as --enter-chat reads one; --type for lines with "
+     "one plain amount) and list, number by number, what is missing, extra or of another amount than what was "
+     "sent to him (exit status 1 unless all agrees)."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -205,6 +210,8 @@ JobRules rulesOf(BatchJob job)
         return {Need::AllByDefault, Need::No, true, false, true, true};
     case BatchJob::SplitSend:
         return {Need::AllByDefault};
+    case BatchJob::CheckDealer:
+        return {.type = Need::Optional, .customer = Need::No, .typeMayBeAll = false};
     case BatchJob::NumberCut:
         return {Need::AllByDefault, Need::No, true, false, false, true};
     case BatchJob::PrizeCheck:
@@ -478,8 +485,11 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     }
     if (job == BatchJob::SplitSend && enteredName(o.saveName).isEmpty())
         return QStringLiteral("the name of --split-send is empty");
+    if (job == BatchJob::CheckDealer && !parser.isSet(DealerOption))
+        return name + QStringLiteral(" needs --dealer NAME");
     if (parser.isSet(DealerOption)) {
-        if (!parser.isSet(SaveOption)) return QStringLiteral("--dealer goes with --save-list NAME");
+        if (!parser.isSet(SaveOption) && job != BatchJob::CheckDealer)
+            return QStringLiteral("--dealer goes with --save-list NAME or --check-dealer FILE");
         o.dealer = dealerName(parser.value(DealerOption));
         if (o.dealer.isEmpty()) return QStringLiteral("the name of --dealer is empty");
     }
@@ -775,6 +785,30 @@ BatchResult splitSend(Ledger& ledger, const BatchOptions& o)
         return refused(r, QStringLiteral("nothing saved: ") + split.refusal);
     }
     return savedListResult(r, split.save, o.saveName);
+}
+
+// The dealer's reply checked against every list that went to him.
+BatchResult checkDealer(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    const Dealers dealers = loadDealers(store);
+    if (!dealers.outcome.ok()) return refused(r, QStringLiteral("the dealer file is damaged: ") + dealers.problem);
+    const Dealer* dealer = dealers.find(o.dealer);
+    if (!dealer) return refused(r, QStringLiteral("no dealer is named \"") + o.dealer + QLatin1Char('"'));
+    const DealerLists lists = loadDealerLists(store);
+    if (!lists.outcome.ok()) return refused(r, QStringLiteral("the record of dealers is damaged: ") + lists.problem);
+    QFile file(o.chatFile);
+    if (!QFileInfo(o.chatFile).isFile() || file.size() > BatchChatLimit || !file.open(QIODevice::ReadOnly))
+        return refused(r, QStringLiteral("cannot read the message file (or it is too large): ") +
+                              QDir::toNativeSeparators(o.chatFile));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return refused(r, QStringLiteral("cannot read the message file: ") + QDir::toNativeSeparators(o.chatFile));
+    const ReplyCheck check = checkDealerReply(sentToDealers(store, {*dealer}, lists).value(0).items,
+                                              parseChat(decodeSheet(bytes), o.type));
+    r.out = replyCheckLines(check);
+    if (!check.agrees()) r.exitCode = BatchRefused;
+    return r;
 }
 
 BatchResult openList(Store& store, const BatchOptions& o)
@@ -1212,6 +1246,8 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return addDealer(ledger, o);
     case BatchJob::SplitSend:
         return splitSend(ledger, o);
+    case BatchJob::CheckDealer:
+        return checkDealer(store, o);
     case BatchJob::Dealers: {
         const Dealers dealers = loadDealers(store);
         BatchResult r{dealerLines(dealers), {}, BatchRan};
@@ -1349,6 +1385,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                 request.options.userName = value;
             if (j.job == BatchJob::AddDealer) request.options.dealer = value;
             if (j.job == BatchJob::SplitSend) request.options.saveName = value;
+            if (j.job == BatchJob::CheckDealer) request.options.chatFile = value;
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }

@@ -53,6 +53,7 @@ enum class BatchJob {
     Dealers,
     AddDealer,
     SplitSend,
+    CheckDealer,
 };
 
 struct BatchOptions {

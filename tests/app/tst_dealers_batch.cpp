@@ -1,4 +1,5 @@
 #include "accounts/dealers.h"
+#include "accounts/dealerreply.h"
 #include "accounts/dealersent.h"
 #include "accounts/dealertexts.h"
 #include "accountsbook.h"
@@ -200,6 +201,42 @@ private slots:
         QCOMPARE(b.book.text(DealerListsFileName), QStringLiteral("garbage\r\n"));
         QVERIFY(!QFileInfo::exists(b.book.store->path(QStringLiteral("his.gif"))) ||
                 b.book.text(QStringLiteral("his.gif")).isEmpty());
+    }
+
+    // The reply is checked against every list that went to the dealer: a number he left out, one he
+    // added and one at another amount are each named; numbers written twice add up; a reply that
+    // agrees exits 0.
+    void replyCheckedNumberByNumber()
+    {
+        Book b;
+        overLimitBook(b);
+        QCOMPARE(run(b, {"--split-send", "mon"}).exitCode, BatchRan); // boss: 123-150, 456-100; noi: 123-100
+        const QString reply = b.book.dir.filePath(QStringLiteral("reply.txt"));
+        const auto write = [&](const char* text) {
+            QFile f(reply);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(text);
+        };
+
+        write("123=100\n123=50\n456=80\n789=20\n");
+        BatchResult r = run(b, {"--check-dealer", reply, "--dealer", "boss", "--type", Straight3});
+        QCOMPARE(r.exitCode, BatchRefused);
+        QCOMPARE(r.out, (QStringList{ReplyChangedText + Straight3 + " 456 " + ReplySentHead + "100 " + ReplyRepliedHead + "80",
+                                     ReplyExtraText + Straight3 + " 789 " + ReplyRepliedHead + "20",
+                                     ReplyDiffersText + "1"}));
+
+        write("456=100\n");
+        r = run(b, {"--check-dealer", reply, "--dealer", "noi", "--type", Straight3});
+        QCOMPARE(r.exitCode, BatchRefused);
+        QCOMPARE(r.out.first(), ReplyMissingText + Straight3 + " 123 " + ReplySentHead + "100");
+
+        write("123=100\n");
+        r = run(b, {"--check-dealer", reply, "--dealer", "noi", "--type", Straight3});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out, QStringList{ReplyAgreesText + "1"});
+
+        QCOMPARE(run(b, {"--check-dealer", reply, "--dealer", "nobody"}).exitCode, BatchRefused);
+        QCOMPARE(run(b, {"--check-dealer", reply}).exitCode, BatchUsageError);
     }
 };
 
