@@ -30,6 +30,17 @@ inline const QString ReplyRepliedHead = QStringLiteral("ตอบกลับ ")
 inline const QString ReplyNotReadText = QStringLiteral("อ่านไม่ได้: ");
 inline const QString ReplyAgreesText = QStringLiteral("ตรงกันทุกเลข: ");
 inline const QString ReplyDiffersText = QStringLiteral("ไม่ตรงกัน, เลขที่ตรง: ");
+inline const QString StatementHead = QStringLiteral("ยอดเจ้ามือ ");
+inline const QString StatementSentText = QStringLiteral("ยอดส่ง= ");
+inline const QString StatementDiscountText = QStringLiteral("ส่วนลด ");
+inline const QString StatementNetText = QStringLiteral("ยอดสุทธิ= ");
+inline const QString StatementWinText = QStringLiteral("ถูก ");
+inline const QString StatementWinSentText = QStringLiteral(" ส่ง ");
+inline const QString StatementWinGetsText = QStringLiteral(" ได้ ");
+inline const QString StatementPrizeText = QStringLiteral("ถูกรางวัล= ");
+inline const QString StatementHePaysText = QStringLiteral("งวดนี้ เจ้ามือต้องจ่ายเรา ");
+inline const QString StatementWePayText = QStringLiteral("งวดนี้ เราต้องจ่ายเจ้ามือ ");
+inline const QString StatementEvenText = QStringLiteral("งวดนี้ ไม่มีใครต้องจ่าย");
 inline const QString DealerNoneText = QStringLiteral("ยังไม่มีเจ้ามือ");
 
 } // namespace varnoth

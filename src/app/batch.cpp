@@ -7,6 +7,7 @@
 #include "accounts/accounttexts.h"
 #include "accounts/billseal.h"
 #include "accounts/dealerreply.h"
+#include "accounts/dealerstatement.h"
 #include "accounts/dealertexts.h"
 #include "accounts/drawhistory.h"
 #include "accounts/exporttexts.h"
@@ -140,6 +141,9 @@ const JobOption Jobs[] = {
      "Read the message FILE the dealer --dealer NAME wrote back (as --enter-chat reads one; --type for lines with "
      "one plain amount) and list, number by number, what is missing, extra or of another amount than what was "
      "sent to him (exit status 1 unless all agrees)."},
+    {"statement", BatchJob::Statement, nullptr,
+     "The statement of this draw with --dealer NAME: per type what was sent to him, his discount, the net, the "
+     "winning numbers among it at his payout rate, and who pays whom."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -212,6 +216,8 @@ JobRules rulesOf(BatchJob job)
         return {Need::AllByDefault};
     case BatchJob::CheckDealer:
         return {.type = Need::Optional, .customer = Need::No, .typeMayBeAll = false};
+    case BatchJob::Statement:
+        return {};
     case BatchJob::NumberCut:
         return {Need::AllByDefault, Need::No, true, false, false, true};
     case BatchJob::PrizeCheck:
@@ -296,6 +302,7 @@ bool listsReport(BatchJob job)
     case BatchJob::Owed:
     case BatchJob::Draws:
     case BatchJob::Dealers:
+    case BatchJob::Statement:
         return true;
     default:
         return false;
@@ -485,11 +492,11 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     }
     if (job == BatchJob::SplitSend && enteredName(o.saveName).isEmpty())
         return QStringLiteral("the name of --split-send is empty");
-    if (job == BatchJob::CheckDealer && !parser.isSet(DealerOption))
+    if ((job == BatchJob::CheckDealer || job == BatchJob::Statement) && !parser.isSet(DealerOption))
         return name + QStringLiteral(" needs --dealer NAME");
     if (parser.isSet(DealerOption)) {
-        if (!parser.isSet(SaveOption) && job != BatchJob::CheckDealer)
-            return QStringLiteral("--dealer goes with --save-list NAME or --check-dealer FILE");
+        if (!parser.isSet(SaveOption) && job != BatchJob::CheckDealer && job != BatchJob::Statement)
+            return QStringLiteral("--dealer goes with --save-list NAME, --check-dealer FILE or --statement");
         o.dealer = dealerName(parser.value(DealerOption));
         if (o.dealer.isEmpty()) return QStringLiteral("the name of --dealer is empty");
     }
@@ -808,6 +815,19 @@ BatchResult checkDealer(Store& store, const BatchOptions& o)
                                               parseChat(decodeSheet(bytes), o.type));
     r.out = replyCheckLines(check);
     if (!check.agrees()) r.exitCode = BatchRefused;
+    return r;
+}
+
+BatchResult statement(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    const Dealers dealers = loadDealers(store);
+    if (!dealers.outcome.ok()) return refused(r, QStringLiteral("the dealer file is damaged: ") + dealers.problem);
+    const Dealer* dealer = dealers.find(o.dealer);
+    if (!dealer) return refused(r, QStringLiteral("no dealer is named \"") + o.dealer + QLatin1Char('"'));
+    const DealerLists lists = loadDealerLists(store);
+    if (!lists.outcome.ok()) return refused(r, QStringLiteral("the record of dealers is damaged: ") + lists.problem);
+    r.out = statementLines(dealerStatement(store, *dealer, sentToDealers(store, {*dealer}, lists).value(0).items));
     return r;
 }
 
@@ -1248,6 +1268,8 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return splitSend(ledger, o);
     case BatchJob::CheckDealer:
         return checkDealer(store, o);
+    case BatchJob::Statement:
+        return statement(store, o);
     case BatchJob::Dealers: {
         const Dealers dealers = loadDealers(store);
         BatchResult r{dealerLines(dealers), {}, BatchRan};

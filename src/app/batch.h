@@ -54,6 +54,7 @@ enum class BatchJob {
     AddDealer,
     SplitSend,
     CheckDealer,
+    Statement,
 };
 
 struct BatchOptions {

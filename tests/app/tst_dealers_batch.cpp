@@ -1,6 +1,7 @@
 #include "accounts/dealers.h"
 #include "accounts/dealerreply.h"
 #include "accounts/dealersent.h"
+#include "accounts/dealerstatement.h"
 #include "accounts/dealertexts.h"
 #include "accountsbook.h"
 #include "app/Ledger.h"
@@ -237,6 +238,36 @@ private slots:
 
         QCOMPARE(run(b, {"--check-dealer", reply, "--dealer", "nobody"}).exitCode, BatchRefused);
         QCOMPARE(run(b, {"--check-dealer", reply}).exitCode, BatchUsageError);
+    }
+
+    // The statement prices the winning numbers among what was sent at the dealer's own rate, the
+    // type's where he has none, takes his discount off what was sent, and says who pays whom.
+    void statementOfTheDraw()
+    {
+        Book b;
+        overLimitBook(b);
+        drawnAndPriced(b.book); // 456 wins on 3ตัวตรง, the type pays 500
+        QCOMPARE(run(b, {"--add-dealer", "boss", "--type", Straight3, "--payout", "600", "--discount", "10", "--cap",
+                         "150"})
+                     .exitCode,
+                 BatchRan);
+        QCOMPARE(run(b, {"--split-send", "mon"}).exitCode, BatchRan); // boss: 123-150, 456-100; noi: 123-100
+
+        BatchResult r = run(b, {"--statement", "--dealer", "boss"});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out, (QStringList{StatementHead + "boss", "<" + Straight3 + ">", StatementSentText + "250.00 บาท",
+                                     StatementDiscountText + "10%= 25.00 บาท", StatementNetText + "225.00 บาท",
+                                     StatementWinText + "456 ส่ง 100.00 x 600 ได้ 60,000.00 บาท",
+                                     StatementPrizeText + "60,000.00 บาท", StatementHePaysText + "59,775.00 บาท"}));
+
+        const QString csv = b.book.dir.filePath(QStringLiteral("noi.csv"));
+        r = run(b, {"--statement", "--dealer", "noi", "--csv", csv});
+        QCOMPARE(r.exitCode, BatchRan);
+        QVERIFY(r.out.contains(StatementWePayText + "100.00 บาท"));
+        QVERIFY(QFileInfo(csv).size() > 0);
+
+        QCOMPARE(run(b, {"--statement"}).exitCode, BatchUsageError);
+        QCOMPARE(run(b, {"--statement", "--dealer", "nobody"}).exitCode, BatchRefused);
     }
 };
 
