@@ -1,7 +1,9 @@
 #include "accounts/dealerstatement.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/dealersent.h"
 #include "accounts/dealertexts.h"
+#include "accounts/drawhistory.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "reports/prize.h"
@@ -77,7 +79,23 @@ DealerStatement dealerStatement(const Store& store, const Dealer& dealer, const 
     return statement;
 }
 
-QStringList statementLines(const DealerStatement& statement)
+EarlierBalance earlierBalance(const Store& current, const QString& dealer)
+{
+    EarlierBalance earlier;
+    for (const PastDraw& draw : listPastDraws(current)) {
+        const Store copy(draw.folder);
+        const Dealers dealers = loadDealers(copy);
+        const DealerLists lists = loadDealerLists(copy);
+        if (!dealers.outcome.ok()) earlier.problems << draw.label + QStringLiteral(": ") + dealers.problem;
+        if (!lists.outcome.ok()) earlier.problems << draw.label + QStringLiteral(": ") + lists.problem;
+        const Dealer* d = dealers.find(dealer);
+        if (!d) continue;
+        earlier.satang += dealerStatement(copy, *d, sentToDealers(copy, {*d}, lists).value(0).items).balance();
+    }
+    return earlier;
+}
+
+QStringList statementLines(const DealerStatement& statement, const EarlierBalance* earlier)
 {
     QStringList lines{StatementHead + statement.dealer};
     for (const StatementType& t : statement.types) {
@@ -99,6 +117,14 @@ QStringList statementLines(const DealerStatement& statement)
         lines << StatementWePayText + baht(-balance) + BahtText;
     else
         lines << StatementEvenText;
+    if (!earlier) return lines;
+    lines << earlier->problems;
+    const auto owing = [](qint64 satang) {
+        return satang >= 0 ? StatementHeOwesHead + baht(satang) + BahtText
+                           : StatementWeOweHead + baht(-satang) + BahtText;
+    };
+    lines << StatementEarlierText + owing(earlier->satang);
+    lines << StatementTotalText + owing(earlier->satang + balance);
     return lines;
 }
 

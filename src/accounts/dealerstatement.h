@@ -44,6 +44,15 @@ struct DealerStatement {
 // rates come from the book.
 DealerStatement dealerStatement(const Store& store, const Dealer& dealer, const QList<NumberAmount>& sent);
 
-QStringList statementLines(const DealerStatement& statement);
+// What the draws before this one left between the book and the dealer (> 0 he owes the book), each
+// past draw priced by its own copy of the book; the lines of copies whose records are damaged.
+struct EarlierBalance {
+    qint64 satang = 0;
+    QStringList problems;
+};
+EarlierBalance earlierBalance(const Store& current, const QString& dealer);
+
+// The statement's lines; with `earlier`, the balance carried from the draws before and the total.
+QStringList statementLines(const DealerStatement& statement, const EarlierBalance* earlier = nullptr);
 
 } // namespace varnoth

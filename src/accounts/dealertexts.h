@@ -41,6 +41,10 @@ inline const QString StatementPrizeText = QStringLiteral("ถูกรางว�
 inline const QString StatementHePaysText = QStringLiteral("งวดนี้ เจ้ามือต้องจ่ายเรา ");
 inline const QString StatementWePayText = QStringLiteral("งวดนี้ เราต้องจ่ายเจ้ามือ ");
 inline const QString StatementEvenText = QStringLiteral("งวดนี้ ไม่มีใครต้องจ่าย");
+inline const QString StatementEarlierText = QStringLiteral("ยอดยกมา ");
+inline const QString StatementTotalText = QStringLiteral("รวมทั้งสิ้น ");
+inline const QString StatementHeOwesHead = QStringLiteral("เจ้ามือค้างเรา ");
+inline const QString StatementWeOweHead = QStringLiteral("เราค้างเจ้ามือ ");
 inline const QString DealerNoneText = QStringLiteral("ยังไม่มีเจ้ามือ");
 
 } // namespace varnoth

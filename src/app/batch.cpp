@@ -827,7 +827,9 @@ BatchResult statement(Store& store, const BatchOptions& o)
     if (!dealer) return refused(r, QStringLiteral("no dealer is named \"") + o.dealer + QLatin1Char('"'));
     const DealerLists lists = loadDealerLists(store);
     if (!lists.outcome.ok()) return refused(r, QStringLiteral("the record of dealers is damaged: ") + lists.problem);
-    r.out = statementLines(dealerStatement(store, *dealer, sentToDealers(store, {*dealer}, lists).value(0).items));
+    const EarlierBalance earlier = earlierBalance(store, dealer->name);
+    r.out = statementLines(dealerStatement(store, *dealer, sentToDealers(store, {*dealer}, lists).value(0).items),
+                           &earlier);
     return r;
 }
 

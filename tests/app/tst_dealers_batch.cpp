@@ -258,7 +258,9 @@ private slots:
         QCOMPARE(r.out, (QStringList{StatementHead + "boss", "<" + Straight3 + ">", StatementSentText + "250.00 บาท",
                                      StatementDiscountText + "10%= 25.00 บาท", StatementNetText + "225.00 บาท",
                                      StatementWinText + "456 ส่ง 100.00 x 600 ได้ 60,000.00 บาท",
-                                     StatementPrizeText + "60,000.00 บาท", StatementHePaysText + "59,775.00 บาท"}));
+                                     StatementPrizeText + "60,000.00 บาท", StatementHePaysText + "59,775.00 บาท",
+                                     StatementEarlierText + StatementHeOwesHead + "0.00 บาท",
+                                     StatementTotalText + StatementHeOwesHead + "59,775.00 บาท"}));
 
         const QString csv = b.book.dir.filePath(QStringLiteral("noi.csv"));
         r = run(b, {"--statement", "--dealer", "noi", "--csv", csv});
@@ -267,7 +269,21 @@ private slots:
         QVERIFY(QFileInfo(csv).size() > 0);
 
         QCOMPARE(run(b, {"--statement"}).exitCode, BatchUsageError);
+        QCOMPARE(run(b, {"--statement", "--dealer", "noi"}).exitCode, BatchRan);
         QCOMPARE(run(b, {"--statement", "--dealer", "nobody"}).exitCode, BatchRefused);
+
+        // Through a new draw: the record of dealers goes with the lists, the dealers stay, and what
+        // the last draw left is carried: noi, owed 100 then, is sent 100 more on 123 now (no win).
+        QCOMPARE(run(b, {"--new-draw", "--confirm-new-draw"}).exitCode, BatchRan);
+        QVERIFY(!QFileInfo::exists(b.book.store->path(DealerListsFileName)));
+        overLimitBook(b);
+        b.book.put(QStringLiteral("lotto4.gif"), QStringLiteral("3ตัวตรง#500\r\n"));
+        QCOMPARE(run(b, {"--over-limit", "--save-list", "tue", "--dealer", "noi"}).exitCode, BatchRan);
+        r = run(b, {"--statement", "--dealer", "noi"});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out.mid(r.out.size() - 3),
+                 (QStringList{StatementWePayText + "500.00 บาท", StatementEarlierText + StatementWeOweHead + "100.00 บาท",
+                              StatementTotalText + StatementWeOweHead + "600.00 บาท"}));
     }
 };
 
