@@ -3,6 +3,7 @@
 #include "accounts/accounttexts.h"
 #include "accounts/dealertexts.h"
 #include "accounts/drawhistory.h"
+#include "accounts/splitsend.h"
 #include "app/ledgertexts.h"
 #include "audit/auditread.h"
 #include "audit/audittexts.h"
@@ -276,7 +277,7 @@ private:
 // The files a change of send-out lists touches: the history, the list and every send-out file.
 QStringList sendOutPaths(const Store& store, const QString& name)
 {
-    QStringList paths{store.historyFile(), store.savedListFile(name)};
+    QStringList paths{store.historyFile(), store.savedListFile(name), store.path(DealerListsFileName)};
     for (const QString& type : typeNames()) {
         const QString path = store.TypeFilePath(type, Store::SendOutPrefix);
         if (!path.isEmpty()) paths << path;
@@ -646,11 +647,90 @@ ChangeResult Ledger::deleteSavedList(const QString& name)
     if (auto no = guard(Act::SendOut)) return *no;
     const QStringList paths = sendOutPaths(m_store, name);
     const QList<FileState> before = statesOf(m_store, paths);
-    ChangeResult result = varnoth::deleteSavedList(m_store, name);
+    // The list leaves the record of dealers with it; a damaged record is left as it is.
+    const DealerLists tags = loadDealerLists(m_store);
+    ChangeResult result = varnoth::deleteSavedList(m_store, name, [&](FolderTransaction& tx) {
+        if (tags.outcome.ok() && !tags.dealerOf(name).isEmpty()) writeDealerLists(m_store, tx, tags, {}, {name});
+    });
     const QList<FileState> after = statesOf(m_store, paths);
     if (after != before) {
         pushFiles(new FilesCommand(*this, DeleteListStepText + name, History | Book, paths, before, after),
                   {{AuditAction::DeleteList, {}, {}, {}, {}, {}, name}});
+        emit historyChanged();
+        emit bookChanged();
+    }
+    return result;
+}
+
+DealerSave Ledger::saveDealerList(const QString& name, const QString& dealer)
+{
+    if (auto no = guard(Act::SendOut)) return *no;
+    const Dealers dealers = loadDealers(m_store);
+    if (!dealers.outcome.ok()) return {dealers.problem, {}, {}, {}, {dealers.problem}};
+    if (!dealers.find(dealer)) {
+        const QString line = DealerUnknownText + dealer;
+        return {line, {}, {}, {}, {line}};
+    }
+    return saveForDealers(name, {{dealer, sendOutItems(m_session.SendOutData)}}, {}, true);
+}
+
+DealerSave Ledger::splitSend(const QString& name)
+{
+    if (auto no = guard(Act::SendOut)) return *no;
+    const Dealers dealers = loadDealers(m_store);
+    if (!dealers.outcome.ok()) return {dealers.problem, {}, {}, {}, {dealers.problem}};
+    if (dealers.items.isEmpty()) return {DealerNoneText, {}, {}, {}, {DealerNoneText}};
+    const DealerLists tags = loadDealerLists(m_store);
+    if (!tags.outcome.ok()) return {tags.problem, {}, {}, {}, {tags.problem}};
+    Split split = splitExcess(sendOutItems(m_session.SendOutData), dealers.items,
+                              sentToDealers(m_store, dealers.items, tags));
+    QList<DealerShare> taking;
+    for (const DealerShare& share : std::as_const(split.shares))
+        if (!share.items.isEmpty()) taking << share;
+    if (taking.isEmpty()) {
+        DealerSave none{DealerNoneTakesText, {}, {}, split.unplaced, {DealerNoneTakesText}};
+        return none;
+    }
+    return saveForDealers(name, taking, split.unplaced, false);
+}
+
+DealerSave Ledger::saveForDealers(const QString& name, const QList<DealerShare>& shares,
+                                  const QList<NumberAmount>& unplaced, bool whole)
+{
+    DealerSave result{{}, {}, shares, unplaced, {}};
+    const DealerLists tags = loadDealerLists(m_store);
+    if (!tags.outcome.ok()) {
+        result.refusal = tags.problem;
+        result.lines << tags.problem;
+        return result;
+    }
+    // A whole list for one dealer is saved as the report left it, under its typed name.
+    const bool split = !whole;
+    QList<ListToSave> lists;
+    QList<DealerList> added;
+    QStringList paths{m_store.path(DealerListsFileName)};
+    for (const DealerShare& share : shares) {
+        // A list for one dealer keeps its typed name; the shares of a split are named per dealer.
+        const QString listName = split ? splitListName(name, share.dealer) : enteredName(name);
+        lists << ListToSave{listName, split ? sendOutText(share.items) : m_session.SendOutData};
+        added << DealerList{share.dealer, enteredName(listName)};
+        for (const QString& p : sendOutPaths(m_store, enteredName(listName)))
+            if (!paths.contains(p)) paths << p;
+    }
+    const QList<FileState> before = statesOf(m_store, paths);
+    result.save = saveSendOutLists(m_store, lists,
+                                   [&](FolderTransaction& tx) { writeDealerLists(m_store, tx, tags, added, {}); });
+    result.lines << result.save.lines;
+    if (result.save.saved) {
+        QStringList names;
+        for (const DealerList& a : std::as_const(added))
+            names << a.list;
+        QList<AuditEvent> events;
+        for (const DealerList& a : std::as_const(added))
+            events << AuditEvent{AuditAction::SaveList, {}, {}, {}, {}, {}, a.list + QLatin1Char(' ') + DealerAuditDetail + a.dealer};
+        pushFiles(new FilesCommand(*this, SaveListStepText + names.join(QStringLiteral(", ")), History | Book, paths,
+                                  before, statesOf(m_store, paths)),
+                  events);
         emit historyChanged();
         emit bookChanged();
     }

@@ -6,6 +6,7 @@
 
 #include "accounts/customerrates.h"
 #include "accounts/dealers.h"
+#include "accounts/dealersent.h"
 #include "accounts/payments.h"
 #include "accounts/users.h"
 #include "audit/auditlog.h"
@@ -35,6 +36,15 @@ namespace varnoth
 
 class Store;
 struct ReportState;
+
+struct DealerSave {
+    QString refusal;   // why nothing was written, before the save was tried
+    HistorySave save;  // the save itself
+    QList<DealerShare> shares; // what each dealer received (the split: only those who took some)
+    QList<NumberAmount> unplaced;
+    QStringList lines;
+    bool ok() const { return refusal.isEmpty() && save.saved; }
+};
 
 class Ledger : public QObject
 {
@@ -85,6 +95,11 @@ public:
     // --- send-out lists ------------------------------------------------------------------------------
     HistorySave saveSendOutList(const QString& name);
     ChangeResult deleteSavedList(const QString& name);
+    // Saves the pending list as sent to the dealer; one step to take back, as any list save.
+    DealerSave saveDealerList(const QString& name, const QString& dealer);
+    // Splits the pending list over the dealers and saves one list per dealer who takes something
+    // (named by splitListName), all in one commit and one step; what no dealer takes stays unsaved.
+    DealerSave splitSend(const QString& name);
 
     // --- settings and customers ----------------------------------------------------------------------
     // Each of these says Ok, NeedsOwner, Refused (the input: nothing written) or the store's failure,
@@ -271,6 +286,8 @@ private:
     RulesCleared clearRulesUnguarded();
     // In a book with users, the line of each bet stored says who keyed it.
     void nameKeyer(EntryResult& result) const;
+    DealerSave saveForDealers(const QString& name, const QList<DealerShare>& shares, const QList<NumberAmount>& unplaced,
+                              bool whole);
     // Logs a change of the users list or a lock (a "setting" line of the users file).
     void auditUsers(const QString& name, const QString& before, const QString& after);
 

@@ -6,6 +6,9 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/billseal.h"
+#include "accounts/dealerreply.h"
+#include "accounts/dealerstatement.h"
+#include "accounts/dealertexts.h"
 #include "accounts/drawhistory.h"
 #include "accounts/exporttexts.h"
 #include "app/BillPainter.h"
@@ -130,6 +133,17 @@ const JobOption Jobs[] = {
      "Add the dealer NAME (last in the order of preference), or change his terms: each --type T starts a group "
      "of --payout R, --discount P (percent) and --cap N (the most he takes on one number); a type not named keeps "
      "its terms. A figure that is not digits refuses the whole job (exit status 1)."},
+    {"split-send", BatchJob::SplitSend, "NAME",
+     "Run the over-limit report of --type and split what is not yet sent over the dealers, in the order of "
+     "preference and within their caps; each dealer's share is saved as the send-out list NAME.DEALER. What no "
+     "dealer takes is listed and stays unsent."},
+    {"check-dealer", BatchJob::CheckDealer, "FILE",
+     "Read the message FILE the dealer --dealer NAME wrote back (as --enter-chat reads one; --type for lines with "
+     "one plain amount) and list, number by number, what is missing, extra or of another amount than what was "
+     "sent to him (exit status 1 unless all agrees)."},
+    {"statement", BatchJob::Statement, nullptr,
+     "The statement of this draw with --dealer NAME: per type what was sent to him, his discount, the net, the "
+     "winning numbers among it at his payout rate, and who pays whom."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -160,6 +174,7 @@ const QString CsvOption = QStringLiteral("csv");
 const QString UserOption = QStringLiteral("user");
 const QString RoleOption = QStringLiteral("role");
 const QString CapOption = QStringLiteral("cap");
+const QString DealerOption = QStringLiteral("dealer");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -197,6 +212,12 @@ JobRules rulesOf(BatchJob job)
         return {Need::AllByDefault, Need::AllByDefault, true, true};
     case BatchJob::OverLimit:
         return {Need::AllByDefault, Need::No, true, false, true, true};
+    case BatchJob::SplitSend:
+        return {Need::AllByDefault};
+    case BatchJob::CheckDealer:
+        return {.type = Need::Optional, .customer = Need::No, .typeMayBeAll = false};
+    case BatchJob::Statement:
+        return {};
     case BatchJob::NumberCut:
         return {Need::AllByDefault, Need::No, true, false, false, true};
     case BatchJob::PrizeCheck:
@@ -281,6 +302,7 @@ bool listsReport(BatchJob job)
     case BatchJob::Owed:
     case BatchJob::Draws:
     case BatchJob::Dealers:
+    case BatchJob::Statement:
         return true;
     default:
         return false;
@@ -467,6 +489,16 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     if (parser.isSet(SaveOption)) {
         o.saveName = parser.value(SaveOption);
         if (enteredName(o.saveName).isEmpty()) return QStringLiteral("the name of --save-list is empty");
+    }
+    if (job == BatchJob::SplitSend && enteredName(o.saveName).isEmpty())
+        return QStringLiteral("the name of --split-send is empty");
+    if ((job == BatchJob::CheckDealer || job == BatchJob::Statement) && !parser.isSet(DealerOption))
+        return name + QStringLiteral(" needs --dealer NAME");
+    if (parser.isSet(DealerOption)) {
+        if (!parser.isSet(SaveOption) && job != BatchJob::CheckDealer && job != BatchJob::Statement)
+            return QStringLiteral("--dealer goes with --save-list NAME, --check-dealer FILE or --statement");
+        o.dealer = dealerName(parser.value(DealerOption));
+        if (o.dealer.isEmpty()) return QStringLiteral("the name of --dealer is empty");
     }
     return {};
 }
@@ -698,6 +730,24 @@ BatchResult enterImage(Ledger& ledger, const BatchOptions& o)
     return storeReadBets(ledger, o, parse.chat, pictureJson(parse, customer, picture), picture.digest);
 }
 
+// The lines and exit status of a save of send-out lists.
+BatchResult savedListResult(BatchResult r, const HistorySave& save, const QString& typed)
+{
+    r.out << save.lines;
+    switch (save.outcome.status) {
+    case Status::Ok:
+        return r;
+    case Status::NameTaken:
+        return refused(r, QStringLiteral("nothing saved: a saved list is already named \"") + typed +
+                              QStringLiteral("\" or a name holding it (") + DuplicateNameText + QLatin1Char(')'));
+    case Status::UnsafeName:
+        return refused(r, QStringLiteral("nothing saved: \"") + typed +
+                              QStringLiteral("\" cannot be a file name (") + UnsafeNameText + QLatin1Char(')'));
+    default:
+        return refused(r, QStringLiteral("the send-out list was not saved: ") + outcomeReason(save.outcome.status));
+    }
+}
+
 // An over-limit or number-cut report, and the save of the send-out list it left when asked for.
 BatchResult sendOutReport(Ledger& ledger, const BatchOptions& o)
 {
@@ -710,20 +760,82 @@ BatchResult sendOutReport(Ledger& ledger, const BatchOptions& o)
     if (o.saveName.isEmpty()) return r;
     if (!report.saveCaption || session.SendOutData.isEmpty())
         return refused(r, QStringLiteral("nothing saved: the report left no send-out list"));
-    const HistorySave save = ledger.saveSendOutList(o.saveName);
-    r.out << save.lines;
-    switch (save.outcome.status) {
-    case Status::Ok:
-        return r;
-    case Status::NameTaken:
-        return refused(r, QStringLiteral("nothing saved: a saved list is already named \"") + o.saveName +
-                              QStringLiteral("\" or a name holding it (") + DuplicateNameText + QLatin1Char(')'));
-    case Status::UnsafeName:
-        return refused(r, QStringLiteral("nothing saved: \"") + o.saveName +
-                              QStringLiteral("\" cannot be a file name (") + UnsafeNameText + QLatin1Char(')'));
-    default:
-        return refused(r, QStringLiteral("the send-out list was not saved: ") + outcomeReason(save.outcome.status));
+    if (!o.dealer.isEmpty()) {
+        const DealerSave given = ledger.saveDealerList(o.saveName, o.dealer);
+        if (!given.refusal.isEmpty()) {
+            r.out << given.lines;
+            return refused(r, QStringLiteral("nothing saved: ") + given.refusal);
+        }
+        return savedListResult(r, given.save, o.saveName);
     }
+    return savedListResult(r, ledger.saveSendOutList(o.saveName), o.saveName);
+}
+
+// Splits what the over-limit report left over the dealers and saves each one's share.
+BatchResult splitSend(Ledger& ledger, const BatchOptions& o)
+{
+    ReportState& session = ledger.reportState();
+    const ReportResult report = OverLimit(ledger.store(), session, o.type, false);
+    BatchResult r;
+    r.out = report.lines;
+    if (!report.saveCaption || session.SendOutData.isEmpty())
+        return refused(r, QStringLiteral("nothing saved: nothing lies above the limits that is not yet sent"));
+    const DealerSave split = ledger.splitSend(o.saveName);
+    for (const DealerShare& share : split.shares) {
+        r.out << DealerListHead + share.dealer + QStringLiteral(" (") + splitListName(o.saveName, share.dealer) +
+                     QLatin1Char(')');
+        for (const NumberAmount& a : share.items)
+            r.out << a.type + QLatin1Char('\t') + a.number + QLatin1Char('-') + shortestDecimal(double(a.satang) / 100);
+    }
+    if (!split.unplaced.isEmpty()) {
+        r.out << DealerUnplacedHead;
+        for (const NumberAmount& a : split.unplaced)
+            r.out << a.type + QLatin1Char('\t') + a.number + QLatin1Char('-') + shortestDecimal(double(a.satang) / 100);
+    }
+    if (!split.refusal.isEmpty()) {
+        r.out << split.lines;
+        return refused(r, QStringLiteral("nothing saved: ") + split.refusal);
+    }
+    return savedListResult(r, split.save, o.saveName);
+}
+
+// The dealer's reply checked against every list that went to him.
+BatchResult checkDealer(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    const Dealers dealers = loadDealers(store);
+    if (!dealers.outcome.ok()) return refused(r, QStringLiteral("the dealer file is damaged: ") + dealers.problem);
+    const Dealer* dealer = dealers.find(o.dealer);
+    if (!dealer) return refused(r, QStringLiteral("no dealer is named \"") + o.dealer + QLatin1Char('"'));
+    const DealerLists lists = loadDealerLists(store);
+    if (!lists.outcome.ok()) return refused(r, QStringLiteral("the record of dealers is damaged: ") + lists.problem);
+    QFile file(o.chatFile);
+    if (!QFileInfo(o.chatFile).isFile() || file.size() > BatchChatLimit || !file.open(QIODevice::ReadOnly))
+        return refused(r, QStringLiteral("cannot read the message file (or it is too large): ") +
+                              QDir::toNativeSeparators(o.chatFile));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return refused(r, QStringLiteral("cannot read the message file: ") + QDir::toNativeSeparators(o.chatFile));
+    const ReplyCheck check = checkDealerReply(sentToDealers(store, {*dealer}, lists).value(0).items,
+                                              parseChat(decodeSheet(bytes), o.type));
+    r.out = replyCheckLines(check);
+    if (!check.agrees()) r.exitCode = BatchRefused;
+    return r;
+}
+
+BatchResult statement(Store& store, const BatchOptions& o)
+{
+    BatchResult r;
+    const Dealers dealers = loadDealers(store);
+    if (!dealers.outcome.ok()) return refused(r, QStringLiteral("the dealer file is damaged: ") + dealers.problem);
+    const Dealer* dealer = dealers.find(o.dealer);
+    if (!dealer) return refused(r, QStringLiteral("no dealer is named \"") + o.dealer + QLatin1Char('"'));
+    const DealerLists lists = loadDealerLists(store);
+    if (!lists.outcome.ok()) return refused(r, QStringLiteral("the record of dealers is damaged: ") + lists.problem);
+    const EarlierBalance earlier = earlierBalance(store, dealer->name);
+    r.out = statementLines(dealerStatement(store, *dealer, sentToDealers(store, {*dealer}, lists).value(0).items),
+                           &earlier);
+    return r;
 }
 
 BatchResult openList(Store& store, const BatchOptions& o)
@@ -1159,6 +1271,12 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return setRate(ledger, o);
     case BatchJob::AddDealer:
         return addDealer(ledger, o);
+    case BatchJob::SplitSend:
+        return splitSend(ledger, o);
+    case BatchJob::CheckDealer:
+        return checkDealer(store, o);
+    case BatchJob::Statement:
+        return statement(store, o);
     case BatchJob::Dealers: {
         const Dealers dealers = loadDealers(store);
         BatchResult r{dealerLines(dealers), {}, BatchRan};
@@ -1262,6 +1380,9 @@ void addBatchOptions(QCommandLineParser& parser)
                                      "standard input. A job the user may not do exits 1 and changes nothing."),
                       QStringLiteral("NAME")});
     parser.addOption({RoleOption, QStringLiteral("With --add-user: owner or keyer."), QStringLiteral("ROLE")});
+    parser.addOption({DealerOption,
+                      QStringLiteral("With --save-list: the dealer the list goes to, as --dealers names him."),
+                      QStringLiteral("NAME")});
     parser.addOption({AfterResultOption,
                       QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
                                      "are saved (each is marked in the audit log); with --audit: list only such "
@@ -1292,6 +1413,8 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             if (j.job == BatchJob::AddUser || j.job == BatchJob::RemoveUser || j.job == BatchJob::ResetPin)
                 request.options.userName = value;
             if (j.job == BatchJob::AddDealer) request.options.dealer = value;
+            if (j.job == BatchJob::SplitSend) request.options.saveName = value;
+            if (j.job == BatchJob::CheckDealer) request.options.chatFile = value;
             if (value.isEmpty()) request.usageError = dashed(name) + QStringLiteral(" needs a value");
         }
     }
@@ -1305,7 +1428,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption) ||
                            parser.isSet(SlipOption) || parser.isSet(XlsxOption) || parser.isSet(CsvOption) ||
                            parser.isSet(UserOption) || parser.isSet(RoleOption) ||
-                           parser.isSet(CapOption);
+                           parser.isSet(CapOption) || parser.isSet(DealerOption);
     request.options.user = parser.value(UserOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;

@@ -52,6 +52,9 @@ enum class BatchJob {
     ResetPin,
     Dealers,
     AddDealer,
+    SplitSend,
+    CheckDealer,
+    Statement,
 };
 
 struct BatchOptions {
@@ -96,7 +99,7 @@ struct BatchOptions {
     // VARNOTH_NEW_PIN (the new one), or else a line each of standard input. Never an argument.
     std::optional<QString> pin;
     std::optional<QString> newPin;
-    QString dealer;                  // add a dealer: his name
+    QString dealer;                  // add a dealer, --dealer: his name
     QList<DealerTerms> dealerTerms;  // add a dealer: one group per --type, in the order given
 };
 

@@ -42,6 +42,8 @@ std::optional<Act> actOf(const BatchOptions& o)
     case BatchJob::NumberCut:
         if (o.saveName.isEmpty()) return std::nullopt;
         return Act::SendOut;
+    case BatchJob::SplitSend:
+        return Act::SendOut;
     case BatchJob::Restore:
     case BatchJob::FullRestore:
         return Act::Restore;

@@ -28,18 +28,28 @@ bool isSafeListName(const QString& name)
     return encodable;
 }
 
-HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QString& text1)
+HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QString& text1, const AlsoInCommit& also)
 {
-    HistorySave result{false, {}, text1, {}};
-    const QString name = enteredName(text1);
-    if (sendOutData.isEmpty() || name.isEmpty()) {
+    return saveSendOutLists(store, {{text1, sendOutData}}, also);
+}
+
+HistorySave saveSendOutLists(Store& store, const QList<ListToSave>& lists, const AlsoInCommit& also)
+{
+    HistorySave result{false, {}, lists.isEmpty() ? QString() : lists.first().name, {}};
+    if (lists.isEmpty()) {
         result.outcome.status = Status::NothingToSave;
         return result;
     }
-    if (!isSafeListName(name)) {
-        result.outcome.status = Status::UnsafeName;
-        result.lines << outcomeLine(result.outcome);
-        return result;
+    for (const ListToSave& list : lists) {
+        if (list.data.isEmpty() || enteredName(list.name).isEmpty()) {
+            result.outcome.status = Status::NothingToSave;
+            return result;
+        }
+        if (!isSafeListName(enteredName(list.name))) {
+            result.outcome.status = Status::UnsafeName;
+            result.lines << outcomeLine(result.outcome);
+            return result;
+        }
     }
     const QString histPath = store.historyFile();
     const FileText histFile = store.readFile(histPath);
@@ -48,21 +58,27 @@ HistorySave saveSendOutList(Store& store, const QString& sendOutData, const QStr
         result.lines << outcomeLine(result.outcome);
         return result;
     }
-    const QString hist = withoutLineEnds(histFile.text);
-    // A name inside a longer one is refused too, as "mon" inside "monday".
-    if (!hist.isEmpty() && hist.contains(name)) {
-        result.outcome.status = Status::NameTaken;
-        result.text1 = outcomeLine(result.outcome);
-        return result;
-    }
-    // The list, its name in the history and the amounts sent out are one commit: a list that the
+    QString hist = withoutLineEnds(histFile.text);
+    // The lists, their names in the history and the amounts sent out are one commit: a list that the
     // history does not name could never be opened or deleted.
-    const QString newHist =
-        hist.isEmpty() ? QLatin1Char('#') + name + QLatin1Char('#') : hist + name + QLatin1Char('#');
     FolderTransaction tx(store);
-    tx.replaceFile(store.savedListFile(name), sendOutData + CRLF);
-    tx.replaceFile(histPath, newHist + CRLF);
-    const QStringList unreadable = applySendOut(store, tx, sendOutData, +1);
+    QString allData;
+    for (const ListToSave& list : lists) {
+        const QString name = enteredName(list.name);
+        // A name inside a longer one is refused too, as "mon" inside "monday".
+        if (!hist.isEmpty() && hist.contains(name)) {
+            result.outcome.status = Status::NameTaken;
+            result.text1 = outcomeLine(result.outcome);
+            return result;
+        }
+        hist = hist.isEmpty() ? QLatin1Char('#') + name + QLatin1Char('#') : hist + name + QLatin1Char('#');
+        tx.replaceFile(store.savedListFile(name), list.data + CRLF);
+        allData += list.data;
+    }
+    tx.replaceFile(histPath, hist + CRLF);
+    // One pass over the joined lists, so that each send-out file is read and written once.
+    const QStringList unreadable = applySendOut(store, tx, allData, +1);
+    if (also) also(tx);
     if (const CommitResult committed = tx.commit(); !committed.ok()) {
         result.outcome = committed.outcome;
         result.lines << outcomeLine(result.outcome);
@@ -96,7 +112,7 @@ QStringList openSavedList(const Store& store, const QString& name)
     return lines;
 }
 
-ChangeResult deleteSavedList(Store& store, const QString& name)
+ChangeResult deleteSavedList(Store& store, const QString& name, const AlsoInCommit& also)
 {
     if (name.isEmpty()) return {};
     // A name that reached the history some other way must not lead outside the data folder.
@@ -127,6 +143,7 @@ ChangeResult deleteSavedList(Store& store, const QString& name)
         return result;
     }
     tx.removeFile(listPath);
+    if (also) also(tx);
     const QList<Outcome> failed = tx.commit().failed;
     for (const Outcome& failure : failed)
         result.lines << outcomeLine(failure);

@@ -1,5 +1,6 @@
 #include "tools/newdraw.h"
 
+#include "accounts/dealersent.h"
 #include "accounts/payments.h"
 #include "audit/auditlog.h"
 #include "core/model/text.h"
@@ -215,7 +216,7 @@ bool writeState(const QString& path, const QByteArray& bytes)
 
 // The files of the book's draw that the new draw deletes after its stake, count and send-out files:
 // every saved send-out list named in the history, the settings, result, history and customer files,
-// the fingerprints of merged backups, the audit log and the payments. The history is read from the
+// the fingerprints of merged backups, the audit log, the payments and which dealer each list went to. The history is read from the
 // copy, which keeps it whole whatever of the book was deleted already.
 QStringList otherDrawFiles(const Store& store, const QString& copyFolder)
 {
@@ -229,7 +230,8 @@ QStringList otherDrawFiles(const Store& store, const QString& copyFolder)
         if (isPlainFileName(saved[i])) files << store.savedListFile(saved[i]);
     files << store.limitFile() << store.resultFile() << store.rateFile() << store.numberCutFile()
           << store.discountFile() << store.digitCutFile() << store.historyFile() << store.customerFile()
-          << store.path(MergedBackupsFileName) << store.path(AuditLogFileName) << store.path(PaymentsFileName);
+          << store.path(MergedBackupsFileName) << store.path(AuditLogFileName) << store.path(PaymentsFileName)
+          << store.path(DealerListsFileName);
     return files;
 }
 

@@ -1,3 +1,4 @@
+#include "accounts/dealersent.h"
 #include "accounts/splitsend.h"
 #include "accountsbook.h"
 
@@ -57,6 +58,34 @@ private slots:
         const Split s = splitExcess({a(Straight3, "123", 10)}, {});
         QVERIFY(s.shares.isEmpty());
         QCOMPARE(s.unplaced, (QList<NumberAmount>{a(Straight3, "123", 10)}));
+    }
+
+    // A list read into items and written back is the same text, satang and all, across types.
+    void listTextRoundTrip()
+    {
+        const QString data = QStringLiteral("<3ตัวตรง>#123-200#456-12.5##<2ตัวบน>#07-0.05##");
+        const QList<NumberAmount> items = sendOutItems(data);
+        QCOMPARE(items, (QList<NumberAmount>{a(Straight3, "123", 200), {Straight3, "456", 1250}, {Top2, "07", 5}}));
+        QCOMPARE(sendOutText(items), data);
+        QVERIFY(sendOutText({}).isEmpty());
+    }
+
+    // A line that names no list makes the record damaged; the good lines still count, the later
+    // line of a list wins.
+    void dealerListRecord()
+    {
+        TempBook book;
+        QVERIFY(loadDealerLists(*book.store).outcome.ok());
+        book.put(DealerListsFileName, QStringLiteral("boss#mon\r\nnoi#mon\r\nboss#tue\r\n"));
+        DealerLists lists = loadDealerLists(*book.store);
+        QVERIFY(lists.outcome.ok());
+        QCOMPARE(lists.dealerOf("mon"), QStringLiteral("noi"));
+        QCOMPARE(lists.items.size(), 2);
+        book.put(DealerListsFileName, QStringLiteral("boss#mon\r\nbroken\r\n#tue\r\n"));
+        lists = loadDealerLists(*book.store);
+        QVERIFY(!lists.outcome.ok());
+        QVERIFY(lists.problem.contains(QStringLiteral("2")));
+        QCOMPARE(lists.dealerOf("mon"), QStringLiteral("boss"));
     }
 };
 

@@ -1,4 +1,8 @@
 #include "accounts/dealers.h"
+#include "accounts/dealerreply.h"
+#include "accounts/dealersent.h"
+#include "accounts/dealerstatement.h"
+#include "accounts/dealertexts.h"
 #include "accountsbook.h"
 #include "app/Ledger.h"
 #include "app/batch.h"
@@ -6,6 +10,7 @@
 #include "storage/folder/store.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace varnoth;
@@ -27,6 +32,29 @@ struct Book {
     Session session;
     Ledger ledger{*book.store, session};
 };
+
+BatchResult run(Book& b, const QStringList& args)
+{
+    const BatchRequest r = parse(args);
+    if (!r.usageError.isEmpty()) return {{}, {r.usageError}, BatchUsageError};
+    return runBatch(b.ledger, r.options);
+}
+
+// Limit 500 on 3ตัวตรง; 123 is 400 above it and 456 100 above. boss takes at most 150 a number,
+// noi at most 100.
+void overLimitBook(Book& b)
+{
+    b.book.put(QStringLiteral("lotto2.gif"), QStringLiteral("3ตัวตรง#500\r\n"));
+    b.book.stake(Straight3, QStringLiteral("somchai"), QStringLiteral("123"), 900);
+    b.book.stake(Straight3, QStringLiteral("somchai"), QStringLiteral("456"), 600);
+    QCOMPARE(run(b, {"--add-dealer", "boss", "--type", Straight3, "--cap", "150"}).exitCode, BatchRan);
+    QCOMPARE(run(b, {"--add-dealer", "noi", "--type", Straight3, "--cap", "100"}).exitCode, BatchRan);
+}
+
+QString sendOutFile(Book& b)
+{
+    return QFileInfo(b.book.store->TypeFilePath(Straight3, Store::SendOutPrefix)).fileName();
+}
 
 } // namespace
 
@@ -89,6 +117,173 @@ private slots:
         QCOMPARE(runBatch(b.ledger, parse({"--dealers"}).options).exitCode, BatchRefused);
         QCOMPARE(runBatch(b.ledger, parse({"--add-dealer", "noi"}).options).exitCode, BatchRefused);
         QCOMPARE(b.book.bytes(DealersFileName), damaged);
+    }
+
+    // The split saves one list per dealer who takes some, records it as sent and names the dealer
+    // in the record; the next over-limit report sends only what no dealer took, and a second split
+    // counts what each dealer already holds against his cap. The split is one step to take back.
+    void splitSendRecordsAndSendsTheRestLater()
+    {
+        Book b;
+        overLimitBook(b);
+        const QByteArray sentBefore = b.book.bytes(sendOutFile(b));
+
+        const BatchResult first = run(b, {"--split-send", "mon"});
+        QCOMPARE(first.exitCode, BatchRan);
+        QCOMPARE(b.book.text(QStringLiteral("his.gif")), QStringLiteral("#mon.boss#mon.noi#\r\n"));
+        QCOMPARE(b.book.text(QStringLiteral("mon.boss_b.gif")), QStringLiteral("<3ตัวตรง>#123-150#456-100##\r\n"));
+        QCOMPARE(b.book.text(QStringLiteral("mon.noi_b.gif")), QStringLiteral("<3ตัวตรง>#123-100##\r\n"));
+        QCOMPARE(b.book.text(DealerListsFileName), QStringLiteral("boss#mon.boss\r\nnoi#mon.noi\r\n"));
+        QVERIFY(first.out.contains(DealerUnplacedHead));
+        QVERIFY(first.out.contains(Straight3 + QStringLiteral("\t123-150")));
+
+        const BatchResult rest = run(b, {"--over-limit"});
+        QVERIFY(rest.out.contains(QStringLiteral("123-150")));
+        QVERIFY(!rest.out.contains(QStringLiteral("456-100")));
+
+        // 50 more on 456: boss has room for 50 more there, the 150 left on 123 nobody takes.
+        b.book.stake(Straight3, QStringLiteral("daeng"), QStringLiteral("456"), 50);
+        const BatchResult second = run(b, {"--split-send", "tue"});
+        QCOMPARE(second.exitCode, BatchRan);
+        QCOMPARE(b.book.text(QStringLiteral("tue.boss_b.gif")), QStringLiteral("<3ตัวตรง>#456-50##\r\n"));
+        QVERIFY(!QFileInfo::exists(b.book.store->path(QStringLiteral("tue.noi_b.gif"))));
+        QCOMPARE(b.book.text(DealerListsFileName),
+                 QStringLiteral("boss#mon.boss\r\nnoi#mon.noi\r\nboss#tue.boss\r\n"));
+
+        // Nothing left that any dealer takes: refused, nothing written.
+        const QByteArray record = b.book.bytes(DealerListsFileName);
+        QCOMPARE(run(b, {"--split-send", "wed"}).exitCode, BatchRefused);
+        QCOMPARE(b.book.bytes(DealerListsFileName), record);
+
+        b.ledger.undoStack().undo();
+        b.ledger.undoStack().undo();
+        QVERIFY(!QFileInfo::exists(b.book.store->path(DealerListsFileName)));
+        QVERIFY(!QFileInfo::exists(b.book.store->path(QStringLiteral("mon.boss_b.gif"))));
+        QCOMPARE(b.book.bytes(sendOutFile(b)), sentBefore);
+    }
+
+    // A list saved for a dealer is byte for byte the list saved without one; only the record of
+    // dealers learns of it, and deleting the list takes it out of the record again. An unknown
+    // dealer writes nothing; a book that never names a dealer never gets the record.
+    void saveListForADealer()
+    {
+        Book plain;
+        overLimitBook(plain);
+        QCOMPARE(run(plain, {"--over-limit", "--save-list", "mon"}).exitCode, BatchRan);
+        QVERIFY(!QFileInfo::exists(plain.book.store->path(DealerListsFileName)));
+
+        Book b;
+        overLimitBook(b);
+        const QByteArray history = b.book.bytes(QStringLiteral("his.gif"));
+        QCOMPARE(run(b, {"--over-limit", "--save-list", "mon", "--dealer", "nobody"}).exitCode, BatchRefused);
+        QCOMPARE(b.book.bytes(QStringLiteral("his.gif")), history);
+        QVERIFY(!QFileInfo::exists(b.book.store->path(DealerListsFileName)));
+
+        QCOMPARE(run(b, {"--over-limit", "--save-list", "mon", "--dealer", "boss"}).exitCode, BatchRan);
+        QCOMPARE(b.book.bytes(QStringLiteral("mon_b.gif")), plain.book.bytes(QStringLiteral("mon_b.gif")));
+        QCOMPARE(b.book.bytes(sendOutFile(b)), plain.book.bytes(sendOutFile(plain)));
+        QCOMPARE(b.book.text(DealerListsFileName), QStringLiteral("boss#mon\r\n"));
+
+        QVERIFY(b.ledger.deleteSavedList(QStringLiteral("mon")).isEmpty());
+        QVERIFY(!QFileInfo::exists(b.book.store->path(DealerListsFileName)));
+
+        QCOMPARE(parse({"--over-limit", "--dealer", "boss"}).usageError.isEmpty(), false);
+        QCOMPARE(run(b, {"--split-send", "x", "--dealer", "boss"}).exitCode, BatchUsageError);
+    }
+
+    // A damaged record of dealers is never written over: the split and a dealer's save refuse.
+    void damagedRecordRefuses()
+    {
+        Book b;
+        overLimitBook(b);
+        b.book.put(DealerListsFileName, QStringLiteral("garbage\r\n"));
+        QCOMPARE(run(b, {"--split-send", "mon"}).exitCode, BatchRefused);
+        QCOMPARE(run(b, {"--over-limit", "--save-list", "mon", "--dealer", "boss"}).exitCode, BatchRefused);
+        QCOMPARE(b.book.text(DealerListsFileName), QStringLiteral("garbage\r\n"));
+        QVERIFY(!QFileInfo::exists(b.book.store->path(QStringLiteral("his.gif"))) ||
+                b.book.text(QStringLiteral("his.gif")).isEmpty());
+    }
+
+    // The reply is checked against every list that went to the dealer: a number he left out, one he
+    // added and one at another amount are each named; numbers written twice add up; a reply that
+    // agrees exits 0.
+    void replyCheckedNumberByNumber()
+    {
+        Book b;
+        overLimitBook(b);
+        QCOMPARE(run(b, {"--split-send", "mon"}).exitCode, BatchRan); // boss: 123-150, 456-100; noi: 123-100
+        const QString reply = b.book.dir.filePath(QStringLiteral("reply.txt"));
+        const auto write = [&](const char* text) {
+            QFile f(reply);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(text);
+        };
+
+        write("123=100\n123=50\n456=80\n789=20\n");
+        BatchResult r = run(b, {"--check-dealer", reply, "--dealer", "boss", "--type", Straight3});
+        QCOMPARE(r.exitCode, BatchRefused);
+        QCOMPARE(r.out, (QStringList{ReplyChangedText + Straight3 + " 456 " + ReplySentHead + "100 " + ReplyRepliedHead + "80",
+                                     ReplyExtraText + Straight3 + " 789 " + ReplyRepliedHead + "20",
+                                     ReplyDiffersText + "1"}));
+
+        write("456=100\n");
+        r = run(b, {"--check-dealer", reply, "--dealer", "noi", "--type", Straight3});
+        QCOMPARE(r.exitCode, BatchRefused);
+        QCOMPARE(r.out.first(), ReplyMissingText + Straight3 + " 123 " + ReplySentHead + "100");
+
+        write("123=100\n");
+        r = run(b, {"--check-dealer", reply, "--dealer", "noi", "--type", Straight3});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out, QStringList{ReplyAgreesText + "1"});
+
+        QCOMPARE(run(b, {"--check-dealer", reply, "--dealer", "nobody"}).exitCode, BatchRefused);
+        QCOMPARE(run(b, {"--check-dealer", reply}).exitCode, BatchUsageError);
+    }
+
+    // The statement prices the winning numbers among what was sent at the dealer's own rate, the
+    // type's where he has none, takes his discount off what was sent, and says who pays whom.
+    void statementOfTheDraw()
+    {
+        Book b;
+        overLimitBook(b);
+        drawnAndPriced(b.book); // 456 wins on 3ตัวตรง, the type pays 500
+        QCOMPARE(run(b, {"--add-dealer", "boss", "--type", Straight3, "--payout", "600", "--discount", "10", "--cap",
+                         "150"})
+                     .exitCode,
+                 BatchRan);
+        QCOMPARE(run(b, {"--split-send", "mon"}).exitCode, BatchRan); // boss: 123-150, 456-100; noi: 123-100
+
+        BatchResult r = run(b, {"--statement", "--dealer", "boss"});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out, (QStringList{StatementHead + "boss", "<" + Straight3 + ">", StatementSentText + "250.00 บาท",
+                                     StatementDiscountText + "10%= 25.00 บาท", StatementNetText + "225.00 บาท",
+                                     StatementWinText + "456 ส่ง 100.00 x 600 ได้ 60,000.00 บาท",
+                                     StatementPrizeText + "60,000.00 บาท", StatementHePaysText + "59,775.00 บาท",
+                                     StatementEarlierText + StatementHeOwesHead + "0.00 บาท",
+                                     StatementTotalText + StatementHeOwesHead + "59,775.00 บาท"}));
+
+        const QString csv = b.book.dir.filePath(QStringLiteral("noi.csv"));
+        r = run(b, {"--statement", "--dealer", "noi", "--csv", csv});
+        QCOMPARE(r.exitCode, BatchRan);
+        QVERIFY(r.out.contains(StatementWePayText + "100.00 บาท"));
+        QVERIFY(QFileInfo(csv).size() > 0);
+
+        QCOMPARE(run(b, {"--statement"}).exitCode, BatchUsageError);
+        QCOMPARE(run(b, {"--statement", "--dealer", "noi"}).exitCode, BatchRan);
+        QCOMPARE(run(b, {"--statement", "--dealer", "nobody"}).exitCode, BatchRefused);
+
+        // Through a new draw: the record of dealers goes with the lists, the dealers stay, and what
+        // the last draw left is carried: noi, owed 100 then, is sent 100 more on 123 now (no win).
+        QCOMPARE(run(b, {"--new-draw", "--confirm-new-draw"}).exitCode, BatchRan);
+        QVERIFY(!QFileInfo::exists(b.book.store->path(DealerListsFileName)));
+        overLimitBook(b);
+        b.book.put(QStringLiteral("lotto4.gif"), QStringLiteral("3ตัวตรง#500\r\n"));
+        QCOMPARE(run(b, {"--over-limit", "--save-list", "tue", "--dealer", "noi"}).exitCode, BatchRan);
+        r = run(b, {"--statement", "--dealer", "noi"});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out.mid(r.out.size() - 3),
+                 (QStringList{StatementWePayText + "500.00 บาท", StatementEarlierText + StatementWeOweHead + "100.00 บาท",
+                              StatementTotalText + StatementWeOweHead + "600.00 บาท"}));
     }
 };
 

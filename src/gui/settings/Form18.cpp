@@ -2,6 +2,7 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
+#include "accounts/dealertexts.h"
 #include "app/Ledger.h"
 #include "core/model/text.h"
 #include "gui/main/SecondaryWindow.h"
@@ -46,7 +47,9 @@ Form18::Form18(AppContext& context, QWidget* parent)
       Label2(new QLabel(TypeLabelText, Frame1)), Combo1(new QComboBox(Frame1)),
       Label3(new QLabel(PayoutLabelText, Frame1)), Text2(new QLineEdit(Frame1)),
       Label4(new QLabel(DiscountLabelText, Frame1)), Text3(new QLineEdit(Frame1)), Label5(new QLabel(Frame1)),
-      Label6(new QLabel(Frame1)), Command2(new QPushButton(SaveRateCaption, Frame1))
+      Label6(new QLabel(Frame1)), Command2(new QPushButton(SaveRateCaption, Frame1)),
+      Frame2(new QGroupBox(DealerPickTitle, this)), Combo2(new QComboBox(Frame2)),
+      Command3(new QPushButton(SplitSendCaption, Frame2))
 {
     setObjectName(QStringLiteral("Form18"));
     setWindowTitle(QStringLiteral("Customer"));
@@ -85,6 +88,15 @@ Form18::Form18(AppContext& context, QWidget* parent)
     place(Label6, 120, 2660, 2760, 240);
     place(Command2, 120, 2960, 2760, 400);
     Frame1->hide();
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command3->setAutoDefault(false);
+    place(Frame2, 3300, 60, 3000, 3400);
+    place(Combo2, 120, 420, 2760, 360);
+    place(Command3, 120, 2960, 2760, 400);
+    Frame2->hide();
+    connect(Command3, &QPushButton::clicked, this, &Form18::splitSend);
     connect(Command2, &QPushButton::clicked, this, &Form18::saveRate);
     connect(Text2, &QLineEdit::returnPressed, Text3, qOverload<>(&QWidget::setFocus));
     connect(Text3, &QLineEdit::returnPressed, Command2, &QPushButton::click);
@@ -126,10 +138,22 @@ void Form18::setUp()
         setWindowTitle(QStringLiteral("Save"));
         listHistory();
     }
-    // The customer's own figures stand beside the list in customer mode only.
+    // The customer's own figures stand beside the list in customer mode only, the dealers beside a
+    // list being saved when the book has dealers.
     const bool customers = m_mode == WindowMode::CustomerNames;
+    const Dealers dealers = loadDealers(ctx.store);
+    const bool toDealers = m_mode == WindowMode::SendOutLists && history == SaveSendOutButton && !dealers.items.isEmpty();
     Frame1->setVisible(customers);
-    setGrowIn(customers ? GrowIn{226, 242, 3675, 6480, 3960, false} : GrowIn{226, 242, 3675, 3360, 3960, false});
+    Frame2->setVisible(toDealers);
+    Combo2->clear();
+    Command3->setEnabled(toDealers);
+    if (toDealers) {
+        Combo2->addItem(QString());
+        for (const Dealer& d : dealers.items)
+            Combo2->addItem(d.name);
+    }
+    setGrowIn(customers || toDealers ? GrowIn{226, 242, 3675, 6480, 3960, false}
+                                     : GrowIn{226, 242, 3675, 3360, 3960, false});
     if (customers) {
         List1->clear();
         setWindowTitle(QStringLiteral("Customer"));
@@ -186,7 +210,19 @@ void Form18::command1Click()
 
 void Form18::save()
 {
-    const HistorySave result = ctx.ledger.saveSendOutList(Text1->text());
+    const QString dealer = Frame2->isVisible() ? Combo2->currentText() : QString();
+    HistorySave result;
+    if (dealer.isEmpty()) {
+        result = ctx.ledger.saveSendOutList(Text1->text());
+    } else {
+        const DealerSave given = ctx.ledger.saveDealerList(Text1->text(), dealer);
+        if (!given.refusal.isEmpty()) {
+            if (ctx.shell) ctx.shell->addLines(given.lines);
+            listHistory();
+            return;
+        }
+        result = given.save;
+    }
     Text1->setText(result.text1);
     if (ctx.shell) ctx.shell->addLines(result.lines);
     listHistory();
@@ -194,6 +230,35 @@ void Form18::save()
     ctx.session.SendOutData.clear();
     if (ctx.shell) ctx.shell->setSendOutCaption(HistoryButton);
     Command1->setEnabled(false);
+}
+
+void Form18::splitSend()
+{
+    List1->clear();
+    if (enteredName(Text1->text()).isEmpty()) {
+        listHistory();
+        return Text1->setFocus();
+    }
+    const DealerSave split = ctx.ledger.splitSend(Text1->text());
+    QStringList lines;
+    for (const DealerShare& share : split.shares) {
+        lines << DealerListHead + share.dealer;
+        for (const NumberAmount& a : share.items)
+            lines << a.type + QLatin1Char(' ') + a.number + QLatin1Char('-') + shortestDecimal(double(a.satang) / 100);
+    }
+    if (!split.unplaced.isEmpty()) lines << DealerUnplacedHead;
+    for (const NumberAmount& a : split.unplaced)
+        lines << a.type + QLatin1Char(' ') + a.number + QLatin1Char('-') + shortestDecimal(double(a.satang) / 100);
+    lines << split.lines;
+    if (split.save.outcome.status == Status::NameTaken) Text1->setText(split.save.text1);
+    if (ctx.shell) ctx.shell->addLines(lines);
+    listHistory();
+    if (!split.ok()) return;
+    Text1->clear();
+    ctx.session.SendOutData.clear();
+    if (ctx.shell) ctx.shell->setSendOutCaption(HistoryButton);
+    Command1->setEnabled(false);
+    Command3->setEnabled(false);
 }
 
 void Form18::open()

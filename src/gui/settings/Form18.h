@@ -48,6 +48,12 @@ public:
     QLabel* Label6;   // the type's own discount
     QPushButton* Command2;
 
+    // Save mode in a book with dealers: the dealer the list goes to ("" for none) and the split of
+    // the list over all of them.
+    QGroupBox* Frame2;
+    QComboBox* Combo2;
+    QPushButton* Command3;
+
     // The list item last clicked.
     QString selectedName() const { return m_selected; }
 
@@ -64,6 +70,7 @@ protected:
 private:
     void listHistory();
     void save();
+    void splitSend();
 
     WindowMode m_mode = WindowMode::None;
     void open();
