@@ -210,7 +210,7 @@ void Form18::command1Click()
 
 void Form18::save()
 {
-    const QString dealer = Frame2->isVisible() ? Combo2->currentText() : QString();
+    const QString dealer = !Frame2->isHidden() ? Combo2->currentText() : QString();
     HistorySave result;
     if (dealer.isEmpty()) {
         result = ctx.ledger.saveSendOutList(Text1->text());

@@ -5,6 +5,7 @@
 #include "gui/main/session.h"
 #include "gui/settings/Form11.h"
 #include "gui/settings/Form18.h"
+#include "accounts/dealersent.h"
 #include "gui/settings/Form8.h"
 #include "guisupport.h"
 #include "mainui.h"
@@ -470,6 +471,41 @@ private slots:
         QVERIFY(QFile::exists(f.book.file("monday_b.gif")));
         QCOMPARE(f.book.store->customerListText(), QString("#a#"));
         QCOMPARE(items(history->List1), QStringList{"monday"});
+    }
+
+    // With dealers in the book, the save window names the dealer a list goes to, and splits a list
+    // over the dealers up to their caps.
+    void listSavedForADealer()
+    {
+        Fixture f;
+        QVERIFY(f.main.ledger().addDealer("boss", {{"3ตัวตรง", "500", "10", "150"}}).outcome.ok());
+        QVERIFY(f.main.ledger().addDealer("ake", {{"3ตัวตรง", "450", "", ""}}).outcome.ok());
+        f.session.SendOutData = "<3ตัวตรง>#123-200##";
+        ui(f.main).Command13->setText("บันทึกส่งออก");
+        QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
+        auto* w = f.window<Form18>(WindowId::Customers);
+        QVERIFY(!w->Frame2->isHidden());
+        QStringList dealers;
+        for (int i = 0; i < w->Combo2->count(); ++i)
+            dealers << w->Combo2->itemText(i);
+        QCOMPARE(dealers, (QStringList{"", "boss", "ake"}));
+        if (const QString shot = qEnvironmentVariable("VARNOTH_SHOT"); !shot.isEmpty()) f.main.grab().save(shot);
+        w->Combo2->setCurrentIndex(1);
+        QTest::keyClicks(w->Text1, "monday");
+        QTest::keyClick(w->Text1, Qt::Key_Return);
+        QVERIFY(QFile::exists(f.book.file("monday_b.gif")));
+        QCOMPARE(f.book.text(DealerListsFileName), QString("boss#monday\r\n"));
+
+        // Split: boss takes up to his cap of 150 on 456, ake the rest.
+        f.session.SendOutData = "<3ตัวตรง>#456-200##";
+        ui(f.main).Command13->setText("บันทึกส่งออก");
+        QTest::mouseClick(ui(f.main).Command13, Qt::LeftButton);
+        w = f.window<Form18>(WindowId::Customers);
+        QTest::keyClicks(w->Text1, "tuesday");
+        w->Command3->click();
+        const QString lists = f.book.text(DealerListsFileName);
+        QVERIFY2(lists.contains(splitListName("tuesday", "boss")) && lists.contains(splitListName("tuesday", "ake")),
+                 qPrintable(lists));
     }
 
     void unsafeNameRefused()
