@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(b.book.bytes(sendOutFile(b)), plain.book.bytes(sendOutFile(plain)));
         QCOMPARE(b.book.text(DealerListsFileName), QStringLiteral("boss#mon\r\n"));
 
-        QVERIFY(b.ledger.deleteSavedList(QStringLiteral("mon")).isEmpty());
+        QVERIFY(b.ledger.deleteSavedList(QStringLiteral("mon")).ok());
         QVERIFY(!QFileInfo::exists(b.book.store->path(DealerListsFileName)));
 
         QCOMPARE(parse({"--over-limit", "--dealer", "boss"}).usageError.isEmpty(), false);
