@@ -490,7 +490,14 @@ private slots:
         for (int i = 0; i < w->Combo2->count(); ++i)
             dealers << w->Combo2->itemText(i);
         QCOMPARE(dealers, (QStringList{"", "boss", "ake"}));
-        if (const QString shot = qEnvironmentVariable("VARNOTH_SHOT"); !shot.isEmpty()) f.main.grab().save(shot);
+        if (const QString shot = qEnvironmentVariable("VARNOTH_SHOT"); !shot.isEmpty()) {
+            f.main.resize(1366, 768);
+            f.main.show();
+            w->show();
+            w->raise();
+            QTest::qWait(500);
+            w->grab().save(shot);
+        }
         w->Combo2->setCurrentIndex(1);
         QTest::keyClicks(w->Text1, "monday");
         QTest::keyClick(w->Text1, Qt::Key_Return);
