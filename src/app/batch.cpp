@@ -799,16 +799,41 @@ BatchResult splitSend(Ledger& ledger, const BatchOptions& o)
     return savedListResult(r, split.save, o.saveName);
 }
 
+// The dealer a job names, with the record of the lists sent to the dealers; the refusal instead when
+// the dealer file or that record is damaged or names no such dealer.
+struct NamedDealer {
+    Dealer dealer;
+    DealerLists lists;
+    QString refusal;
+};
+
+NamedDealer namedDealer(Store& store, const BatchOptions& o)
+{
+    NamedDealer n;
+    const Dealers dealers = loadDealers(store);
+    if (!dealers.outcome.ok()) {
+        n.refusal = QStringLiteral("the dealer file is damaged: ") + dealers.problem;
+        return n;
+    }
+    const Dealer* dealer = dealers.find(o.dealer);
+    if (!dealer) {
+        n.refusal = QStringLiteral("no dealer is named \"") + o.dealer + QLatin1Char('"');
+        return n;
+    }
+    n.dealer = *dealer;
+    n.lists = loadDealerLists(store);
+    if (!n.lists.outcome.ok()) n.refusal = QStringLiteral("the record of dealers is damaged: ") + n.lists.problem;
+    return n;
+}
+
 // The dealer's reply checked against every list that went to him.
 BatchResult checkDealer(Store& store, const BatchOptions& o)
 {
     BatchResult r;
-    const Dealers dealers = loadDealers(store);
-    if (!dealers.outcome.ok()) return refused(r, QStringLiteral("the dealer file is damaged: ") + dealers.problem);
-    const Dealer* dealer = dealers.find(o.dealer);
-    if (!dealer) return refused(r, QStringLiteral("no dealer is named \"") + o.dealer + QLatin1Char('"'));
-    const DealerLists lists = loadDealerLists(store);
-    if (!lists.outcome.ok()) return refused(r, QStringLiteral("the record of dealers is damaged: ") + lists.problem);
+    const NamedDealer named = namedDealer(store, o);
+    if (!named.refusal.isEmpty()) return refused(r, named.refusal);
+    const Dealer* dealer = &named.dealer;
+    const DealerLists& lists = named.lists;
     QFile file(o.chatFile);
     if (!QFileInfo(o.chatFile).isFile() || file.size() > BatchChatLimit || !file.open(QIODevice::ReadOnly))
         return refused(r, QStringLiteral("cannot read the message file (or it is too large): ") +
@@ -826,12 +851,10 @@ BatchResult checkDealer(Store& store, const BatchOptions& o)
 BatchResult statement(Store& store, const BatchOptions& o)
 {
     BatchResult r;
-    const Dealers dealers = loadDealers(store);
-    if (!dealers.outcome.ok()) return refused(r, QStringLiteral("the dealer file is damaged: ") + dealers.problem);
-    const Dealer* dealer = dealers.find(o.dealer);
-    if (!dealer) return refused(r, QStringLiteral("no dealer is named \"") + o.dealer + QLatin1Char('"'));
-    const DealerLists lists = loadDealerLists(store);
-    if (!lists.outcome.ok()) return refused(r, QStringLiteral("the record of dealers is damaged: ") + lists.problem);
+    const NamedDealer named = namedDealer(store, o);
+    if (!named.refusal.isEmpty()) return refused(r, named.refusal);
+    const Dealer* dealer = &named.dealer;
+    const DealerLists& lists = named.lists;
     const EarlierBalance earlier = earlierBalance(store, dealer->name);
     r.out = statementLines(dealerStatement(store, *dealer, sentToDealers(store, {*dealer}, lists).value(0).items),
                            &earlier);
