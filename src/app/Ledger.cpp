@@ -1,4 +1,6 @@
 #include "app/Ledger.h"
+#include "app/bookreader.h"
+#include "storage/folder/folderbookstore.h"
 
 #include "accounts/accounttexts.h"
 #include "accounts/dealertexts.h"
@@ -29,7 +31,9 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileSystemWatcher>
 #include <QSet>
+#include <QTimer>
 
 namespace varnoth
 {
@@ -322,6 +326,7 @@ Ledger::Ledger(Store& store, ReportState& session, QObject* parent)
     const DrawCompletion completion = completeInterruptedDraws(m_store);
     m_startLines += completion.lines;
     openAudit();
+    m_reader = std::make_unique<BookReader>(m_store, auditLogPath(), m_key);
     for (const QString& copy : completion.completed)
         audit({AuditAction::NewDraw, {}, {}, {}, {}, {}, QDir::toNativeSeparators(copy)});
 }
@@ -386,6 +391,36 @@ void Ledger::saveAnchor()
 {
     if (!m_anchorPath.isEmpty() && !writeAuditAnchor(m_anchorPath, m_audit.anchor()))
         qWarning("%s", qUtf8Printable(QStringLiteral("audit log: cannot write the anchor ") + m_anchorPath));
+}
+
+void Ledger::followBook()
+{
+    if (m_bookWatch) return;
+    // Every change of a data file by a copy of the program replaces it in the folder, so watching the
+    // folder follows every entry, edit, restore and new draw, from wherever it comes; the folder's
+    // journal says which files changed (where the system keeps no journal, everything is taken as
+    // changed).
+    FolderBookStore book(m_store);
+    m_followedTo = book.changesEnd();
+    m_bookWatch = new QFileSystemWatcher(this);
+    m_bookWatch->addPath(m_store.dataFolder());
+    m_touchedQuiet = new QTimer(this);
+    m_touchedQuiet->setSingleShot(true);
+    m_touchedQuiet->setInterval(20);
+    connect(m_bookWatch, &QFileSystemWatcher::directoryChanged, m_touchedQuiet, qOverload<>(&QTimer::start));
+    // A file written in place (a text editor's save) leaves the folder as it was; the journal sees it.
+    auto* poll = new QTimer(this);
+    poll->setInterval(300);
+    connect(poll, &QTimer::timeout, this, [this] {
+        if (m_store.changesEnd() != m_followedTo && !m_touchedQuiet->isActive()) m_touchedQuiet->start();
+    });
+    poll->start();
+    connect(m_touchedQuiet, &QTimer::timeout, this, [this] {
+        FolderBookStore followed(m_store);
+        const Changes what = followed.changedSince(m_followedTo);
+        m_followedTo = followed.changesEnd();
+        if (!what.isEmpty()) emit bookTouched(what);
+    });
 }
 
 QString Ledger::auditLogPath() const

@@ -10,6 +10,7 @@
 #include "accounts/payments.h"
 #include "accounts/users.h"
 #include "audit/auditlog.h"
+#include "core/book/changes.h"
 #include "core/model/progress.h"
 #include "entry/chat.h"
 #include "entry/entry.h"
@@ -29,12 +30,17 @@
 #include <QUndoStack>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QFileSystemWatcher;
+class QTimer;
 
 namespace varnoth
 {
 
 class Store;
+class BookReader;
 struct ReportState;
 
 struct DealerSave {
@@ -54,6 +60,12 @@ public:
     ~Ledger() override;
 
     Store& store() { return m_store; }
+    // What the windows read of the book.
+    BookReader& reader() { return *m_reader; }
+    // From the first call on, every change of the book, by this program or any other (a hand edit, a
+    // restore by another copy), is told by bookTouched with what it changed, a moment after the last
+    // of a burst: what shows the book reads again only that.
+    void followBook();
     ReportState& reportState() { return m_session; }
     QUndoStack& undoStack() { return m_undo; }
     // The progress of long loops: put on the store while the ledger lives, heard as progressStep
@@ -225,6 +237,7 @@ signals:
     // A new draw is about to copy and empty the book: a window holding one of its files open (the
     // audit log's viewer maps it) lets go of it, or Windows would refuse to delete the file.
     void newDrawStarting();
+    void bookTouched(const varnoth::Changes& what);
     // After every new draw, whether it was made or not: what let go of the book may take it again.
     void newDrawEnded();
     // A long loop moved on: the step (0 to 20) of the progress bar; and the loop is done.
@@ -307,6 +320,10 @@ private:
     QString m_anchorPath;
     QString m_runOperator; // set for this run, over the book's option
     QStringList m_startLines;
+    std::unique_ptr<BookReader> m_reader;
+    QFileSystemWatcher* m_bookWatch = nullptr;
+    QTimer* m_touchedQuiet = nullptr;
+    quint64 m_followedTo = 0; // how far the book's changes were told
 };
 
 template <class R> Ledger::Refused::operator R() const

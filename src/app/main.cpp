@@ -2,6 +2,7 @@
 // without any window.
 #include "app/Ledger.h"
 #include "app/batch.h"
+#include "app/library.h"
 #include "app/platform.h"
 #include "core/model/nametexts.h"
 #include "core/model/types.h"
@@ -20,7 +21,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdio>
@@ -125,36 +125,42 @@ int main(int argc, char* argv[])
     if (parser.isSet(operatorOption))
         if (const QString refusal = operatorNameRefusal(parser.value(operatorOption).trimmed()); !refusal.isEmpty())
             return refuse(refusal, gui);
-    if (!Store::codecAvailable()) return refuse(CodecMissingText, gui);
-
     const QString folder = chooseDataFolder(QCoreApplication::applicationDirPath(), parser.value(dataOption),
                                             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    if (!Store::MakeHiddenFolder(folder) || !folderWritable(folder))
-        return refuse(FolderUnusableText + QDir::toNativeSeparators(folder), gui);
-
-    // The support log lives beside the data folder, so that a new draw's copy never carries it.
-    QDir parent(folder);
-    if (parent.cdUp()) installLog(parent.path());
-
-    QLockFile lock(QDir(folder).filePath(LockFileName));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
+    // What the run keeps between reports: made before the book, ended after it.
+    ReportState batchState;
+    Session session;
+    OpenedBook opened = Library::open(Library::folderId(folder));
+    switch (opened.status) {
+    case OpenStatus::Opened:
+        break;
+    case OpenStatus::CodecMissing:
+        return refuse(CodecMissingText, gui);
+    case OpenStatus::UnknownKind:
+    case OpenStatus::FolderUnusable:
+        return refuse(FolderUnusableText + QDir::toNativeSeparators(opened.where), gui);
+    case OpenStatus::AlreadyOpen: {
         QString text = AlreadyRunningText;
         if (batch)
             text += QStringLiteral(" (another copy of the program has the data folder ") +
                     QDir::toNativeSeparators(folder) + QStringLiteral(" open; close it and run the job again)");
         return refuse(text, gui);
     }
+    }
+    Book& book = *opened.book;
 
-    Store store(folder);
+    // The support log lives beside the data folder, so that a new draw's copy never carries it.
+    QDir parent(folder);
+    if (parent.cdUp()) installLog(parent.path());
+
+    Store& store = book.store();
     // A customer list edited by hand may hold a name twice: his stakes are counted together, and he
     // is told so before anything else. The list itself is left as it stands.
     QStringList listedTwice;
     for (const QString& name : store.customersListedTwice())
         listedTwice << NameListedTwiceText + name;
     if (batch) {
-        ReportState session;
-        Ledger ledger(store, session);
+        Ledger& ledger = book.start(batchState);
         if (parser.isSet(operatorOption)) ledger.setOperatorName(parser.value(operatorOption));
         // Said before the job's own lines: the book the job runs on is the one the start left.
         QStringList started;
@@ -178,8 +184,7 @@ int main(int argc, char* argv[])
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/varnoth.png")));
     useThaiFonts();
-    Session session;
-    Ledger ledger(store, session);
+    Ledger& ledger = book.start(session);
     Form1 window(ledger, session);
     if (parser.isSet(operatorOption))
         window.ledger().setOperatorName(parser.value(operatorOption));

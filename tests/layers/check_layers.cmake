@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.20)
 # Checks that the folders of src/ are layers: a file includes only the layers at or below its own,
-# the core knows no file, and every window lives under gui/ and includes no other window. Run as
+# the core knows no file, the windows never see the store, and every window lives under gui/ and
+# includes no other window. Run as
 # `cmake -DSRC=<src> -P this`.
 # Prints every wrong include and fails when there is one.
 
@@ -9,7 +10,9 @@ set(layer_core core)
 set(layer_storage core storage)
 set(layer_logic core storage entry reports settings accounts audit tools)
 set(layer_app ${layer_logic} app)
-set(layer_gui ${layer_app} gui)
+# The windows read the book through the application layer and never see where it is kept.
+set(layer_gui core entry reports settings accounts audit tools app gui)
+set(layer_program ${layer_app} gui)
 
 function(layer_of dir out)
     if(dir STREQUAL "core")
@@ -33,7 +36,7 @@ foreach(rel IN LISTS sources)
     string(REGEX MATCH "^[^/]+" top "${rel}")
     layer_of("${top}" layer)
     if(rel STREQUAL "app/main.cpp")
-        set(layer gui) # the program itself: it opens the book and then the main window on it
+        set(layer program) # the program itself: it opens the book and then the main window on it
     endif()
     if(layer STREQUAL "")
         if(NOT rel MATCHES "/")
@@ -57,7 +60,10 @@ foreach(rel IN LISTS sources)
             continue() # a generated header beside the build (version.h, moc files)
         endif()
         string(REGEX MATCH "^[^/]+" to "${inc}")
-        if(NOT to IN_LIST layer_${layer})
+        if(layer STREQUAL "gui" AND to STREQUAL "storage")
+            message("${rel}: includes ${inc}: a window reads the book through the application layer")
+            math(EXPR problems "${problems} + 1")
+        elseif(NOT to IN_LIST layer_${layer})
             message("${rel}: includes ${inc}, a layer above its own")
             math(EXPR problems "${problems} + 1")
         endif()
@@ -75,7 +81,14 @@ foreach(rel IN LISTS sources)
             math(EXPR problems "${problems} + 1")
         endforeach()
     endif()
-    if(NOT layer STREQUAL "gui" AND (name MATCHES "^Form[0-9]" OR name MATCHES "Window$"))
+    if(layer STREQUAL "gui")
+        file(STRINGS ${SRC}/${rel} stores REGEX "(^|[^A-Za-z_])Store[^A-Za-z_]|\\.store\\(\\)")
+        foreach(line IN LISTS stores)
+            message("${rel}: a window reaches the store: ${line}")
+            math(EXPR problems "${problems} + 1")
+        endforeach()
+    endif()
+    if(NOT layer MATCHES "^(gui|program)$" AND (name MATCHES "^Form[0-9]" OR name MATCHES "Window$"))
         message("${rel}: a window outside gui/")
         math(EXPR problems "${problems} + 1")
     endif()

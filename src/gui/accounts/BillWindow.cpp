@@ -14,7 +14,7 @@
 #include "gui/tools/PagePainter.h"
 #include "reports/reportresult.h"
 #include "settings/options.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -55,7 +55,7 @@ BillWindow::BillWindow(AppContext& context, QWidget* parent)
         widget->setObjectName(QString::fromLatin1(name));
     // The book's customers and "ทั้งหมด" to pick from; a name typed completes to one of them.
     takeTypedOnEnter(Combo1, [this] { Command1->click(); });
-    fillPicker(Combo1, ctx.store.customers(), true);
+    fillPicker(Combo1, ctx.book.customers(), true);
     for (QPushButton* b :
          {Command1, Command2, Command3, Command4, Command5, Command6, Command7, Command8, Command9, Command10})
         b->setAutoDefault(false);
@@ -113,8 +113,8 @@ BillWindow::Picked BillWindow::picked()
         return p;
     }
     const AuditHead head = auditHead(log);
-    const BillLayout layout = billLayout(ctx.store);
-    for (const Statement& s : statementsFor(ctx.store, ctx.store, customer)) {
+    const BillLayout layout = ctx.book.billLayout();
+    for (const Statement& s : ctx.book.statements(customer)) {
         p.pages << sealedBillLines(s, head, {}, layout);
         p.customers << s.bill.customer;
     }
@@ -143,21 +143,21 @@ void BillWindow::showBills()
         say(page);
     // A damaged accounts file is named even where the bills shown are whole.
     const QStringList shown = ctx.shell->listRows();
-    for (const QString& line : accountsDamage(ctx.store, listPastDraws(ctx.store)))
+    for (const QString& line : ctx.book.accountsDamage())
         if (!shown.contains(line)) say({line});
 }
 
 bool BillWindow::onRoll() const
 {
     PaperWidth width = PaperWidth::A4;
-    return paperWidthFromText(optionValue(ctx.store, option::PaperWidth), width) && width != PaperWidth::A4;
+    return paperWidthFromText(ctx.book.option(option::PaperWidth), width) && width != PaperWidth::A4;
 }
 
 void BillWindow::printSlips(const Picked& p, const QDateTime& now)
 {
     PaperWidth width = PaperWidth::A4;
-    paperWidthFromText(optionValue(ctx.store, option::PaperWidth), width);
-    const SlipHeader header{optionValue(ctx.store, option::ShopName), {}, now, ctx.ledger.operatorName()};
+    paperWidthFromText(ctx.book.option(option::PaperWidth), width);
+    const SlipHeader header{ctx.book.option(option::ShopName), {}, now, ctx.ledger.operatorName()};
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
     if (!printerInfo.isNull()) {
         // Trouble at a printer is for the print system to show.
@@ -167,10 +167,10 @@ void BillWindow::printSlips(const Picked& p, const QDateTime& now)
             say({NoPrinterText + printerInfo.printerName()});
         return;
     }
-    const QString path = printoutPath(ctx.store.dataFolder(), now, QStringLiteral("slip"));
+    const QString path = printoutPath(ctx.book.printoutsPlace(), now, QStringLiteral("slip"));
     if (path.isEmpty() || !writeSlipsPdf(p.pages, header, width, path)) {
         say({WriteFailedText +
-             QDir::toNativeSeparators(path.isEmpty() ? printoutsFolder(ctx.store.dataFolder()) : path)});
+             QDir::toNativeSeparators(path.isEmpty() ? printoutsFolder(ctx.book.printoutsPlace()) : path)});
         return;
     }
     if (ctx.shell) ctx.shell->showStatus(PrintedToPdfText + QDir::toNativeSeparators(path));
@@ -199,7 +199,7 @@ void BillWindow::printEntrySlip()
     Picked p;
     p.pages << slip.lines;
     p.customers << customer;
-    const QList<Statement> statements = statementsFor(ctx.store, ctx.store, customer);
+    const QList<Statement> statements = ctx.book.statements(customer);
     if (!statements.isEmpty()) p.pages.first() << SealLineText + billSeal(auditHead(log), statements.first());
     say(p.pages.first());
     printPages(p);
@@ -208,9 +208,9 @@ void BillWindow::printEntrySlip()
 void BillWindow::printPages(const Picked& p)
 {
     if (onRoll()) return printSlips(p, QDateTime::currentDateTime());
-    const BillHeader header = billHeader(ctx.store, ctx.store, QDateTime::currentDateTime());
+    const BillHeader header = ctx.book.billHeader(QDateTime::currentDateTime());
     const auto build = [p, header](const PageGeometry& g) { return billsJob(p.pages, p.customers, g, header); };
-    const PrintOutcome outcome = printOnDefault(build, 10, ctx.store.dataFolder(), QStringLiteral("bill"));
+    const PrintOutcome outcome = printOnDefault(build, 10, ctx.book.printoutsPlace(), QStringLiteral("bill"));
     say(outcome.failures);
     if (!outcome.pdfPath.isEmpty() && ctx.shell)
         ctx.shell->showStatus(PrintedToPdfText + QDir::toNativeSeparators(outcome.pdfPath));
@@ -222,11 +222,11 @@ void BillWindow::saveBillsPdf()
     if (p.pages.isEmpty()) return Combo1->setFocus();
     const QDateTime now = QDateTime::currentDateTime();
     // The operator picks where it goes, starting with a new dated name among the other printouts.
-    const QString path = pickBillsPdfPath(pickSaveFile, ctx.store.dataFolder(), now);
+    const QString path = pickBillsPdfPath(pickSaveFile, ctx.book.printoutsPlace(), now);
     if (path.isEmpty()) return;
-    const BillHeader header = billHeader(ctx.store, ctx.store, now);
+    const BillHeader header = ctx.book.billHeader(now);
     PaperWidth width = PaperWidth::A4;
-    paperWidthFromText(optionValue(ctx.store, option::PaperWidth), width);
+    paperWidthFromText(ctx.book.option(option::PaperWidth), width);
     const SlipHeader slip{header.shopName, header.drawLabel, now, ctx.ledger.operatorName()};
     const bool written = width == PaperWidth::A4 ? writeBillsPdf(p.pages, p.customers, header, path)
                                                  : writeSlipsPdf(p.pages, slip, width, path);
@@ -242,8 +242,8 @@ void BillWindow::saveBillPictures()
     const Picked p = picked();
     if (p.pages.isEmpty()) return Combo1->setFocus();
     const QDateTime now = QDateTime::currentDateTime();
-    const BillHeader header = billHeader(ctx.store, ctx.store, now);
-    const QString dataFolder = ctx.store.dataFolder();
+    const BillHeader header = ctx.book.billHeader(now);
+    const QString dataFolder = ctx.book.printoutsPlace();
     if (Combo1->currentText().trimmed() != AllChoice) {
         // One customer's picture: the operator picks its file.
         QString stem = billImageName(p.customers.first());
@@ -317,7 +317,7 @@ void BillWindow::showOwed()
 {
     if (!ctx.shell) return;
     ctx.shell->clearList();
-    say(owedLines(owedReport(ctx.store)));
+    say(owedLines(ctx.book.owed()));
 }
 
 void BillWindow::copyPicture()
@@ -328,7 +328,7 @@ void BillWindow::copyPicture()
         say({OneCustomerForCopyText});
         return Combo1->setFocus();
     }
-    const BillHeader header = billHeader(ctx.store, ctx.store, QDateTime::currentDateTime());
+    const BillHeader header = ctx.book.billHeader(QDateTime::currentDateTime());
     // A long bill is several pictures: on the clipboard they stand one under the other, as one.
     const QList<QImage> pictures = billImages(p.pages.first(), header);
     if (pictures.isEmpty()) return;
@@ -357,7 +357,7 @@ void BillWindow::checkSeal()
         Label4->setText(ReadFailedText + QDir::toNativeSeparators(ctx.ledger.auditLogPath()));
         return;
     }
-    const SealCheck check = checkBillSeal(ctx.store, log, code, ctx.ledger.auditKey());
+    const SealCheck check = ctx.book.checkSeal(log, code);
     Label4->setText(check.lines.value(0));
     // Green only when the bill still holds; every other finding is for the operator to look at.
     Label4->setStyleSheet(check.holds() ? QStringLiteral("color: #006e00;") : QStringLiteral("color: #a00000;"));
@@ -371,7 +371,7 @@ void BillWindow::setUp()
 {
     // The list as the book stands now; what the operator had picked stays.
     const QString picked = Combo1->currentText();
-    fillPicker(Combo1, ctx.store.customers(), true);
+    fillPicker(Combo1, ctx.book.customers(), true);
     Combo1->setEditText(picked);
 }
 

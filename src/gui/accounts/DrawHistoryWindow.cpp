@@ -9,7 +9,7 @@
 #include "reports/reportresult.h"
 #include "reports/view.h"
 #include "settings/options.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 
 #include <QDir>
 #include <QHeaderView>
@@ -62,7 +62,7 @@ void DrawHistoryWindow::setUp()
 
 void DrawHistoryWindow::listDraws()
 {
-    m_draws = listPastDraws(ctx.store);
+    m_draws = ctx.book.pastDraws();
     List1->clearContents();
     List1->setRowCount(static_cast<int>(m_draws.size()));
     QStringList problems;
@@ -98,32 +98,29 @@ void DrawHistoryWindow::show(const QStringList& lines)
     ctx.shell->hideProgress();
 }
 
-// Each report runs on a Store of its own, pointed at the copy; what it keeps in the session (the
-// accumulators) is reset by the report itself.
+// Each report runs on the copy, read only; what it keeps in the session (the accumulators) is reset by
+// the report itself.
 void DrawHistoryWindow::viewDraw()
 {
     const PastDraw* d = pickedDraw();
     if (!d) return;
-    Store past(d->folder);
-    show(QStringList{PastDrawReadOnlyText + d->label} + ViewAllData(past, ctx.session).lines);
+    show(QStringList{PastDrawReadOnlyText + d->label} + ctx.book.pastViewAll(*d, ctx.session).lines);
 }
 
 void DrawHistoryWindow::checkDraw()
 {
     const PastDraw* d = pickedDraw();
     if (!d) return;
-    Store past(d->folder);
-    show(QStringList{PastDrawReadOnlyText + d->label} + PrizeCheck(past, ctx.session, AllChoice, AllChoice).lines);
+    show(QStringList{PastDrawReadOnlyText + d->label} + ctx.book.pastPrizeCheck(*d, ctx.session).lines);
 }
 
 void DrawHistoryWindow::billDraw()
 {
     const PastDraw* d = pickedDraw();
     if (!d) return;
-    Store past(d->folder);
     QStringList lines{PastDrawReadOnlyText + d->label};
-    const BillLayout layout = billLayout(ctx.store);
-    for (const Statement& s : statementsFor(ctx.store, past, AllChoice))
+    const BillLayout layout = ctx.book.billLayout();
+    for (const Statement& s : ctx.book.pastStatements(*d))
         lines << billLines(s, d->label, layout);
     show(lines);
 }
@@ -132,19 +129,18 @@ void DrawHistoryWindow::billDrawPdf()
 {
     const PastDraw* d = pickedDraw();
     if (!d) return;
-    Store past(d->folder);
     QList<QStringList> pages;
     QStringList customers;
-    const BillLayout layout = billLayout(ctx.store);
-    for (const Statement& s : statementsFor(ctx.store, past, AllChoice)) {
+    const BillLayout layout = ctx.book.billLayout();
+    for (const Statement& s : ctx.book.pastStatements(*d)) {
         pages << billLines(s, d->label, layout);
         customers << s.bill.customer;
     }
     const QDateTime now = QDateTime::currentDateTime();
     // The picker starts among the other printouts, never in the copy.
-    const QString path = pickBillsPdfPath(pickSaveFile, ctx.store.dataFolder(), now);
+    const QString path = pickBillsPdfPath(pickSaveFile, ctx.book.printoutsPlace(), now);
     if (path.isEmpty()) return;
-    const BillHeader header = billHeader(ctx.store, past, now, d->label);
+    const BillHeader header = ctx.book.pastBillHeader(*d, now);
     if (!writeBillsPdf(pages, customers, header, path)) {
         if (ctx.shell) ctx.shell->addLines({WriteFailedText + QDir::toNativeSeparators(path)});
         return;

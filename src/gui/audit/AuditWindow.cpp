@@ -6,7 +6,7 @@
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "settings/options.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -243,7 +243,7 @@ AuditWindow::AuditWindow(AppContext& context, QWidget* parent)
         m_reloadTimer.start();
     });
 
-    refillPickLists(typeNames(), ctx.store.customers());
+    refillPickLists(typeNames(), ctx.book.customers());
 }
 
 AuditWindow::~AuditWindow()
@@ -302,10 +302,10 @@ void AuditWindow::stopCheck()
 void AuditWindow::reload()
 {
     stopCheck();
-    m_model->setYears(yearStyle(ctx.store));
+    m_model->setYears(ctx.book.yearStyle());
     auto index = std::make_shared<AuditIndex>();
     if (!index->load(ctx.ledger.auditLogPath())) {
-        Label2->setText(AuditCannotReadText + Store::fileName(ctx.ledger.auditLogPath()));
+        Label2->setText(AuditCannotReadText + BookReader::shownFileName(ctx.ledger.auditLogPath()));
         m_index = std::make_shared<AuditIndex>();
         applyFilter();
         return;
@@ -318,7 +318,7 @@ void AuditWindow::reload()
     Label2->setStyleSheet(QString());
     m_cancel = std::make_shared<std::atomic_bool>(false);
     auto verdict = std::make_shared<AuditVerification>();
-    const bool missing = auditLogMissing(*index, ctx.store);
+    const bool missing = ctx.book.auditLogMissing(*index);
     const AuditKey key = ctx.ledger.auditKey();
     const QString anchor = ctx.ledger.auditAnchorFile();
     m_check = QThread::create([index, cancel = m_cancel, verdict, key, anchor] {
@@ -330,7 +330,7 @@ void AuditWindow::reload()
         verdict->missing = missing;
         QStringList lines = verificationLines(*verdict);
         // The files are read here, where the book is: what the log says it holds, against them.
-        const AuditReplay replay = replayAudit(*index, ctx.store, cancel.get());
+        const AuditReplay replay = ctx.book.replayAudit(*index, cancel.get());
         const QStringList replayed = replayLines(replay);
         // The status line names the first few; the whole list is its tool tip.
         constexpr qsizetype shown = 3;

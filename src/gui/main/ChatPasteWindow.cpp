@@ -9,7 +9,7 @@
 #include "entry/picturetexts.h"
 #include "gui/main/Shell.h"
 #include "gui/main/session.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -225,7 +225,7 @@ ChatPasteWindow::ChatPasteWindow(AppContext& context, QWidget* parent)
     Combo1->setMaxVisibleItems(13);
     Combo2->setEditable(true);
     Combo2->setInsertPolicy(QComboBox::NoInsert);
-    fillPicker(Combo2, ctx.store.customers(), false);
+    fillPicker(Combo2, ctx.book.customers(), false);
 
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->setPlaceholderText(ChatPasteLabel);

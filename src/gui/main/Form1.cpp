@@ -18,7 +18,7 @@
 #include "gui/main/session.h"
 #include "settings/keyed.h"
 #include "settings/options.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 #include "tools/backuptexts.h"
 
 #include <QAction>
@@ -145,8 +145,8 @@ private:
 } // namespace
 
 Form1::Form1(Ledger& ledger, Session& session, QWidget* parent)
-    : QMainWindow(parent), m_store(ledger.store()), m_session(session),
-      m_ledger(ledger), m_ctx{m_store, session, m_ledger, this}, m_dispatch(m_ctx, this)
+    : QMainWindow(parent), m_book(ledger.reader()), m_session(session), m_ledger(ledger),
+      m_ctx{m_book, session, m_ledger, this}, m_dispatch(m_ctx, this)
 {
     setObjectName(QStringLiteral("Form1"));
     connect(&m_ledger, &Ledger::progressStep, this, &Form1::ShowProgress);
@@ -197,7 +197,7 @@ Form1::Form1(Ledger& ledger, Session& session, QWidget* parent)
     Combo1->addItems(typeNames());
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(QString());
-    Combo2->addItems(m_store.customers());
+    Combo2->addItems(m_book.customers());
     Combo2->setCurrentIndex(-1);
     Combo2->setEditText(QString());
     m_filling = false;
@@ -607,13 +607,23 @@ void Form1::connectControls()
     connect(mDraws, &QAction::triggered, this, [this] { OpenWindow(WindowId::DrawHistory); });
     connect(mOwed, &QAction::triggered, this, [this] {
         clearList();
-        addLines(owedLines(owedReport(m_store)));
+        addLines(owedLines(m_book.owed()));
     });
     connect(mUndo, &QAction::triggered, this, &Form1::undoLastEntry);
     connect(mRedo, &QAction::triggered, this, &Form1::redoLastEntry);
     // A change made in another window brings the totals and the pick lists up to date.
     connect(&m_ledger, &Ledger::bookChanged, this, [this] {
         if (!m_ownChange) refreshTotals();
+    });
+    // So does a change by another program (a hand edit, a restore by another copy): only the stakes
+    // it touched are read again.
+    m_ledger.followBook();
+    connect(&m_ledger, &Ledger::bookTouched, this, [this](const Changes& what) {
+        if (what.types.isEmpty() && !what.everything && !what.customerList) return;
+        showOverall(m_book.overallTotalsAfter(what));
+        const auto [type, customer] = keyedPair();
+        if (what.everything || what.customerList || (what.hasType(type) && what.hasCustomer(customer)))
+            UpdateTotals(type, customer);
     });
     connect(&m_ledger, &Ledger::newDrawStarted, this, [this] {
         // The draw's customers are gone, and with them the pair being keyed.
@@ -721,7 +731,7 @@ void Form1::ShowCustomerBets(const QString& type, const QString& customer)
     m_ledger.progress().reset();
     List1->clear();
     ListAddLine(headerLine(type, customer));
-    if (m_store.StakeFilePath(type, customer).isEmpty()) return;
+    if (!m_book.keepsPair(type, customer)) return;
     UpdateTotals(type, customer);
     ListAddLine(ReadyForBetsText);
 }
@@ -738,7 +748,7 @@ void Form1::UpdateTotals(const QString& type, const QString& customer)
         return;
     }
     // A name not yet in the customer list has no file and nothing staked: 0 under its own name.
-    const StakeTotals t = customerTotals(m_store, type, customer);
+    const StakeTotals t = m_book.customerTotals(type, customer);
     Label16->setText(QStringLiteral("ยอดรวม ") + type + QStringLiteral(" ") + customer);
     m_session.customerCount = t.count;
     m_session.customerTotal = t.total;
@@ -753,7 +763,7 @@ void Form1::showUnreadable(const StakeTotals& t)
     // A total missing a file is no total: each such file is named in the list, once.
     QStringList lines;
     for (const QString& path : t.unreadable)
-        if (const QString line = ReadFailedText + Store::fileName(path);
+        if (const QString line = ReadFailedText + BookReader::shownFileName(path);
             !lines.contains(line) && List1->findItems(line, Qt::MatchExactly).isEmpty())
             lines << line;
     if (!lines.isEmpty()) listAddLines(lines);
@@ -765,7 +775,7 @@ void Form1::showPairPanel(const QString& type, const QString& customer)
         m_panel->showPair(type, customer, {});
         return;
     }
-    m_panel->showPair(type, customer, pairSummary(m_store, m_ledger.auditLogPath(), type, customer));
+    m_panel->showPair(type, customer, m_book.pairSummary(type, customer));
 }
 
 void Form1::editPanelStake(const QString& number, const QString& amount)
@@ -785,7 +795,7 @@ bool Form1::customerAccepted(const QString& customer)
         listAddLines({refusal});
         return false;
     }
-    if (m_store.customers().contains(customer)) return true;
+    if (m_book.customers().contains(customer)) return true;
     if (confirmNewCustomer) return confirmNewCustomer(customer);
     QMessageBox box(QMessageBox::Question, NewCustomerTitle,
                     NewCustomerQuestion + QStringLiteral("\"") + customer + QStringLiteral("\" ?"),
@@ -814,9 +824,7 @@ void Form1::showEmptyTotals()
 
 void Form1::GrandTotals()
 {
-    m_bookFiles = stakeTotalsByFile(m_store);
-    m_bookKnown = true;
-    showOverall(sumOf(m_bookFiles));
+    showOverall(m_book.overallTotals());
 }
 
 void Form1::showOverall(const StakeTotals& t)
@@ -842,17 +850,7 @@ void Form1::refreshTotals(const QString& changedType, const QString& changedCust
 
 void Form1::refreshTotalsAfter(const QStringList& changedTypes, const QString& changedCustomer)
 {
-    QStringList changed;
-    for (const QString& type : changedTypes)
-        changed << m_store.StakeFilePath(type, changedCustomer);
-    if (m_bookKnown && !changed.isEmpty() && !changed.contains(QString())) {
-        // Each file the entry wrote is counted again; the others stand as they were.
-        for (const QString& path : changed)
-            m_bookFiles.insert(path, stakeFileTotals(m_store, path));
-        showOverall(sumOf(m_bookFiles));
-    } else {
-        GrandTotals();
-    }
+    showOverall(m_book.overallTotalsAfter(changedTypes, changedCustomer));
     const auto [type, customer] = keyedPair();
     UpdateTotals(type, customer);
 }
@@ -903,7 +901,7 @@ void Form1::RefreshPickLists()
 {
     Command13->setText(QStringLiteral("ประวัติส่งออก"));
     const QStringList types = typeNames();
-    const QStringList customers = m_store.customers();
+    const QStringList customers = m_book.customers();
     // The operator goes on keying the pair he was keying: the lists are filled again, the boxes
     // keep what they show.
     const QString type = Combo1->currentText();

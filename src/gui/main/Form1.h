@@ -33,7 +33,7 @@ class QAction;
 namespace varnoth
 {
 
-class Store;
+class BookReader;
 struct Session;
 class SecondaryWindow;
 class Form1;
@@ -50,7 +50,6 @@ public:
 
     AppContext& context() { return m_ctx; }
     Ledger& ledger() { return m_ledger; }
-    Store& store() { return m_store; }
     Session& session() { return m_session; }
     WindowDispatch& dispatch() { return m_dispatch; }
     Progress& progress() { return m_ledger.progress(); }
@@ -195,7 +194,7 @@ private:
     void onList1MouseRelease(QMouseEvent* event);
     void openRecordDialog(const QString& caption);
 
-    Store& m_store;
+    BookReader& m_book;
     Session& m_session;
     Ledger& m_ledger;
     AppContext m_ctx;
@@ -208,8 +207,6 @@ private:
     int m_tickCounter = 0;
     bool m_ready = false;
     bool m_filling = false;                  // the program is refilling a drop-down: its text changes are not typing
-    QHash<QString, StakeTotals> m_bookFiles; // the figures of every stake file, by path
-    bool m_bookKnown = false;
     int m_zoom = 0;
     double m_listBaseSize = 0;
 

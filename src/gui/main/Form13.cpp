@@ -10,7 +10,7 @@
 #include "gui/main/Shell.h"
 #include "gui/main/placement.h"
 #include "gui/main/session.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 
 #include <QAction>
 #include <QApplication>
@@ -67,21 +67,6 @@ private:
     Form13* m_form;
     ProgressCounter m_counter;
     qint64 m_lastYield = 0;
-};
-
-// Puts a progress sink on the store for one operation and gives the old one back afterwards.
-class ProgressSwap
-{
-public:
-    ProgressSwap(Store& store, Progress* progress) : m_store(store), m_previous(&store.progress())
-    {
-        m_store.setProgress(progress);
-    }
-    ~ProgressSwap() { m_store.setProgress(m_previous); }
-
-private:
-    Store& m_store;
-    Progress* m_previous;
 };
 
 QComboBox* pairBox(const QString& name, QWidget* parent)
@@ -335,7 +320,7 @@ void Form13::EnterSheet()
         EntryResult entered;
         {
             SheetProgress progress(this);
-            const ProgressSwap swap(ctx.store, &progress);
+            const BookReader::ProgressScope scope(ctx.book, &progress);
             entered = ctx.ledger.enterSheet(text, type, customer, !lateQuestion.isEmpty());
         }
         if (ctx.shell) {
@@ -375,7 +360,7 @@ void Form13::CheckSheet()
     }
     // The slip stays in the box: the operator corrects what the check found, or enters it after all.
     const SheetCheck check =
-        checkSheet(ctx.store, ctx.ledger.auditLogPath(), sheet(), type, customer, Text2->text().toLongLong());
+        ctx.book.checkSheet(sheet(), type, customer, Text2->text().toLongLong());
     if (check.entry > 0) Text2->setText(QString::number(check.entry));
     if (ctx.shell) {
         ctx.shell->hideProgress();
@@ -410,7 +395,7 @@ void Form13::AddToCustomerBox(const QString& customer)
     // Refilling the list is not typing: the pair stays prepared and the box keeps its text.
     const QSignalBlocker block(Combo2);
     const QString shown = Combo2->currentText();
-    QStringList names = ctx.store.customers();
+    QStringList names = ctx.book.customers();
     if (!names.contains(customer)) names << customer;
     Combo2->clear();
     Combo2->addItems(names);

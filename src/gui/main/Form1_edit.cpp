@@ -3,7 +3,7 @@
 
 #include "gui/main/SecondaryWindow.h"
 #include "gui/main/session.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 #include "tools/records.h"
 
 #include <QAction>
@@ -38,7 +38,7 @@ void Form1::onList1MouseRelease(QMouseEvent* event)
         rows.reserve(index);
         for (int i = 0; i < index; ++i)
             rows << List1->item(i)->text();
-        const RecordHeading heading = headingAbove(rows, index, m_store.customerListText());
+        const RecordHeading heading = headingAbove(rows, index, m_ctx.book.customerListText());
         m_session.selectedType = heading.type;
         m_session.selectedCustomer = heading.customer;
         usable = !heading.isEmpty() && isRecordRow(m_session.selectedLine);

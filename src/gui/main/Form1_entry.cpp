@@ -8,7 +8,6 @@
 #include "gui/main/SecondaryWindow.h"
 #include "gui/main/session.h"
 #include "settings/numberruletexts.h"
-#include "storage/folder/store.h"
 
 #include <QApplication>
 #include <QComboBox>

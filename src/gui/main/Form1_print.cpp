@@ -4,7 +4,7 @@
 #include "accounts/accounttexts.h"
 #include "accounts/exporttexts.h"
 #include "app/spreadsheet.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 #include "tools/printing.h"
 
 #include <QDateTime>
@@ -41,9 +41,9 @@ void Form1::saveListAsSpreadsheet()
     for (int i = 0; i < List1->count(); ++i)
         rows << List1->item(i)->text();
     if (rows.isEmpty()) return ListAddLine(NothingToExportText);
-    const QString proposed = printoutPath(m_store.dataFolder(), QDateTime::currentDateTime(), QStringLiteral("list"),
+    const QString proposed = printoutPath(m_ctx.book.printoutsPlace(), QDateTime::currentDateTime(), QStringLiteral("list"),
                                           QStringLiteral(".xlsx"));
-    const QString start = proposed.isEmpty() ? printoutsFolder(m_store.dataFolder()) : proposed;
+    const QString start = proposed.isEmpty() ? printoutsFolder(m_ctx.book.printoutsPlace()) : proposed;
     QString path = pickListFile ? pickListFile(ExcelCaption, start, ExcelFilterText)
                                 : QFileDialog::getSaveFileName(this, ExcelCaption, start, ExcelFilterText);
     if (path.isEmpty()) return;

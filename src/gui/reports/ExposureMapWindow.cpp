@@ -5,7 +5,7 @@
 #include "core/model/types.h"
 #include "gui/main/Shell.h"
 #include "settings/numberruletexts.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -87,7 +87,7 @@ QVariant ExposureModel::data(const QModelIndex& index, int role) const
             if (c->closed) lines << ClosedRuleText;
             if (!c->ownLimit.isEmpty()) lines << LimitRuleText.arg(formatCount(Val(c->ownLimit)));
             if (c->payPercent != 100) lines << PayRuleText.arg(c->payPercent);
-            lines += customerStakes(m_store, m_exposure.type, c->number);
+            lines += m_book.customerStakes(m_exposure.type, c->number);
             it = m_tips.insert(c->number, lines.join(QLatin1Char('\n')));
         }
         return it.value();
@@ -162,7 +162,7 @@ void fitToWidth(QLabel* label)
 ExposureMapWindow::ExposureMapWindow(AppContext& context, QWidget* parent)
     : SecondaryWindow(context, WindowId::ExposureMap, parent), Combo1(new QComboBox(this)), Grid1(new QTableView(this)),
       List1(new QListWidget(this)), Label1(new QLabel(this)), Command1(new QPushButton(RulesPickerEntry, this)),
-      m_model(new ExposureModel(ctx.store, this)), m_source(ctx.store)
+      m_model(new ExposureModel(ctx.book, this))
 {
     setObjectName(QStringLiteral("ExposureMap"));
     setWindowTitle(QStringLiteral("ผังยอดเลข"));
@@ -241,13 +241,14 @@ ExposureMapWindow::ExposureMapWindow(AppContext& context, QWidget* parent)
         if (ctx.shell) ctx.shell->openWindow(WindowId::NumberRules);
     });
     connect(&ctx.ledger, &Ledger::numberRulesChanged, this, &ExposureMapWindow::refresh);
-    // Every change of a data file replaces it in the folder, so watching the folder follows every
-    // entry, edit, restore and new draw, from wherever it comes.
-    m_watcher.addPath(ctx.store.dataFolder());
-    m_debounce.setSingleShot(true);
-    m_debounce.setInterval(20);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_debounce, qOverload<>(&QTimer::start));
-    connect(&m_debounce, &QTimer::timeout, this, &ExposureMapWindow::refresh);
+    // The map follows every entry, edit, restore and new draw, from wherever it comes: it is built
+    // again when the stakes of its type, the customers, the limits, the result or the number rules changed.
+    ctx.ledger.followBook();
+    connect(&ctx.ledger, &Ledger::bookTouched, this, [this](const Changes& what) {
+        if (what.hasType(Combo1->currentText()) || what.customerList || what.hasSetting(BookSetting::Limit) ||
+            what.hasSetting(BookSetting::Result) || what.hasSetting(BookSetting::Rules))
+            refresh();
+    });
 }
 
 void ExposureMapWindow::setUp()
@@ -266,7 +267,7 @@ void ExposureMapWindow::setUp()
 void ExposureMapWindow::refresh()
 {
     const QString type = Combo1->currentText();
-    m_model->setExposure(m_source.build(type));
+    m_model->setExposure(ctx.book.exposure(type));
     const Exposure& e = m_model->exposure();
     Label1->setText(QStringLiteral("ยอดรวม ") + formatAmount(e.total) + QStringLiteral(" บาท   วงเงินอั้น ") +
                     (e.limit.isEmpty() ? QStringLiteral("ยังไม่ได้ตั้ง") : e.limit) + QStringLiteral("   ต้องส่งออก ") +

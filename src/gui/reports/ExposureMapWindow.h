@@ -6,9 +6,7 @@
 #include "settings/numberrules.h"
 
 #include <QAbstractTableModel>
-#include <QFileSystemWatcher>
 #include <QHash>
-#include <QTimer>
 
 class QComboBox;
 class QLabel;
@@ -20,11 +18,13 @@ class QTableView;
 namespace varnoth
 {
 
+class BookReader;
+
 class ExposureModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    explicit ExposureModel(Store& store, QObject* parent = nullptr) : QAbstractTableModel(parent), m_store(store) {}
+    explicit ExposureModel(BookReader& book, QObject* parent = nullptr) : QAbstractTableModel(parent), m_book(book) {}
     void setExposure(Exposure exposure);
     const Exposure& exposure() const { return m_exposure; }
     const ExposureCell* cell(const QModelIndex& index) const;
@@ -35,7 +35,7 @@ public:
     enum Roles { LevelRole = Qt::UserRole + 1, WinningRole, StakeRole, ClosedRole, PayPercentRole };
 
 private:
-    Store& m_store;
+    BookReader& m_book;
     Exposure m_exposure;
     mutable QHash<QString, QString> m_tips; // number -> each customer's stake, built when asked
 };
@@ -64,9 +64,6 @@ private:
     void clearRule(const QString& number);
     void showRuleLines(const QStringList& lines);
     ExposureModel* m_model;
-    ExposureSource m_source;
-    QFileSystemWatcher m_watcher;
-    QTimer m_debounce;
 };
 
 } // namespace varnoth

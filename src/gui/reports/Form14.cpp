@@ -1,5 +1,6 @@
 #include "gui/reports/Form14.h"
 
+#include "app/bookreader.h"
 #include "app/Ledger.h"
 #include "gui/main/Shell.h"
 #include "gui/main/session.h"
@@ -80,15 +81,15 @@ void Form14::setUp()
 
 void Form14::run()
 {
-    Store& store = ctx.store;
+    BookReader& book = ctx.book;
     const QString type = Combo1->currentText();
     const QString customer = Combo2->currentText();
     if (m_mode == WindowMode::Analysis) {
-        if (!type.isEmpty()) present(Analysis(store, type));
+        if (!type.isEmpty()) present(book.analysis(type));
     } else if (m_mode == WindowMode::Statistics) {
-        present(NumberStatistics(store, type));
+        present(book.statistics(type));
     } else if (!type.isEmpty() && !customer.isEmpty()) {
-        present(PrizeCheck(store, ctx.session, type, customer));
+        present(book.prizeCheck(ctx.session, type, customer));
     }
 }
 

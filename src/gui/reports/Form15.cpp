@@ -1,4 +1,5 @@
 #include "gui/reports/Form15.h"
+#include "app/bookreader.h"
 #include "gui/main/session.h"
 
 #include "app/Ledger.h"
@@ -49,7 +50,7 @@ void Form15::run()
 {
     const QString type = CleanName(Combo1->currentText());
     if (type.isEmpty()) return;
-    showReport(ctx, NumberCutReport(ctx.store, ctx.session, type));
+    showReport(ctx, ctx.book.numberCut(ctx.session, type));
 }
 
 void Form15::refillPickLists(const QStringList& types, const QStringList& customers)

@@ -1,4 +1,5 @@
 #include "gui/reports/Form6.h"
+#include "app/bookreader.h"
 #include "gui/main/session.h"
 
 #include "app/Ledger.h"
@@ -61,7 +62,7 @@ Form6::Form6(AppContext& context, QWidget* parent)
 void Form6::search()
 {
     const ReportResult r =
-        SearchReport(ctx.store, ctx.session, Text1->text(), Combo1->currentText(), Combo2->currentText());
+        ctx.book.search(ctx.session, Text1->text(), Combo1->currentText(), Combo2->currentText());
     if (!r.focus.isEmpty()) {
         (r.focus == QStringLiteral("Combo1") ? Combo1 : Combo2)->setFocus();
         return;

@@ -1,5 +1,6 @@
 #include "gui/reports/Form9.h"
 
+#include "app/bookreader.h"
 #include "app/Ledger.h"
 #include "core/model/text.h"
 #include "gui/main/Shell.h"
@@ -59,7 +60,7 @@ void Form9::run()
 {
     const QString type = CleanName(Combo1->currentText());
     if (type.isEmpty()) return;
-    showReport(ctx, OverLimit(ctx.store, ctx.session, type, Check1->isChecked()));
+    showReport(ctx, ctx.book.overLimit(ctx.session, type, Check1->isChecked()));
 }
 
 void Form9::refillPickLists(const QStringList& types, const QStringList& customers)

@@ -1,5 +1,6 @@
 #include "gui/settings/Form11.h"
 
+#include "app/bookreader.h"
 #include "app/Ledger.h"
 #include "gui/main/Shell.h"
 #include "gui/main/pickerentries.h"
@@ -118,9 +119,9 @@ void Form11::setUp()
 
 QStringList Form11::listItems() const
 {
-    if (bookOptionsMode()) return optionItems(ctx.store);
+    if (bookOptionsMode()) return ctx.book.optionItems();
     const std::optional<SettingKind> kind = settingKindFor(m_mode);
-    return kind ? FillSettingsList(ctx.store, *kind) : QStringList();
+    return kind ? ctx.book.settingsList(*kind) : QStringList();
 }
 
 void Form11::reload(bool keepRows)
@@ -207,7 +208,7 @@ void Form11::beginEdit(QListWidgetItem* item)
     if (bookOptionsMode() && option >= 0 && option < bookOptions().size()) {
         // A shop name may hold " - "; the option's own value is read, not the item's text.
         edit.type = bookOptions()[option].caption;
-        edit.value = optionEditText(ctx.store, bookOptions()[option].key);
+        edit.value = ctx.book.optionEditText(bookOptions()[option].key);
     }
     Text1->setText(edit.type);
     Text2->setText(edit.value);

@@ -1,5 +1,6 @@
 #include "gui/settings/Form18.h"
 
+#include "app/bookreader.h"
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
 #include "accounts/dealertexts.h"
@@ -141,7 +142,7 @@ void Form18::setUp()
     // The customer's own figures stand beside the list in customer mode only, the dealers beside a
     // list being saved when the book has dealers.
     const bool customers = m_mode == WindowMode::CustomerNames;
-    const Dealers dealers = loadDealers(ctx.store);
+    const Dealers dealers = ctx.book.dealers();
     const bool toDealers = m_mode == WindowMode::SendOutLists && history == SaveSendOutButton && !dealers.items.isEmpty();
     Frame1->setVisible(customers);
     Frame2->setVisible(toDealers);
@@ -183,7 +184,7 @@ bool Form18::eventFilter(QObject* watched, QEvent* event)
 
 void Form18::listHistory()
 {
-    List1->addItems(ListHistory(ctx.store));
+    List1->addItems(ctx.book.savedLists());
 }
 
 void Form18::onItemClicked(QListWidgetItem* item)
@@ -268,7 +269,7 @@ void Form18::open()
         listHistory();
         return;
     }
-    const QStringList lines = openSavedList(ctx.store, name);
+    const QStringList lines = ctx.book.savedList(name);
     Shell* shell = ctx.shell;
     if (!shell) return;
     shell->clearList();
@@ -310,14 +311,14 @@ void Form18::deleteSelected()
 void Form18::showRate()
 {
     if (!Frame1->isVisibleTo(this)) return;
-    const CustomerRates rates = loadCustomerRates(ctx.store);
+    const CustomerRates rates = ctx.book.customerRates();
     const CustomerRate* own = rates.find(CleanName(Text1->text()), Combo1->currentText());
     Text2->setText(own ? own->payout : QString());
     Text3->setText(own ? own->discount : QString());
     // The type's own figures stand beside the customer's, which replace them where he has his own.
     const QString type = Combo1->currentText();
-    const QString rate = type.isEmpty() ? QString() : settingOf(ctx.store, SettingKind::Rate, type);
-    const QString discount = type.isEmpty() ? QString() : settingOf(ctx.store, SettingKind::Discount, type);
+    const QString rate = type.isEmpty() ? QString() : ctx.book.setting(SettingKind::Rate, type);
+    const QString discount = type.isEmpty() ? QString() : ctx.book.setting(SettingKind::Discount, type);
     Label5->setText(rate.isEmpty() ? TypeFigureNotSetText : TypeFigureText + rate);
     Label6->setText(discount.isEmpty() ? TypeFigureNotSetText : TypeFigureText + discount + QLatin1Char('%'));
 }

@@ -1,5 +1,6 @@
 #include "gui/settings/Form8.h"
 
+#include "app/bookreader.h"
 #include "app/Ledger.h"
 #include "gui/main/Shell.h"
 #include "settings/result.h"
@@ -68,7 +69,7 @@ Form8::Form8(AppContext& context, QWidget* parent)
 
 void Form8::setUp()
 {
-    const DrawnNumbers fields = LoadResult(ctx.store);
+    const DrawnNumbers fields = ctx.book.result();
     for (int i = 0; i < 6; ++i)
         m_fields[i]->setText(fields[i]);
     showProblems({});

@@ -4,7 +4,7 @@
 #include "core/model/types.h"
 #include "gui/main/Shell.h"
 #include "settings/numberruletexts.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -90,11 +90,11 @@ RuleKind NumberRulesWindow::chosenKind() const
 void NumberRulesWindow::refresh()
 {
     const QString type = Combo1->currentText();
-    const std::shared_ptr<const NumberRules> rules = bookRules(ctx.store);
+    const std::shared_ptr<const NumberRules> rules = ctx.book.numberRules();
     const QSignalBlocker block(List1);
     List1->clear();
     m_shown.clear();
-    for (const QString& problem : ruleFileProblems(ctx.store))
+    for (const QString& problem : ctx.book.numberRuleProblems())
         List1->addItem(problem);
     const int t = typeIndex(type);
     for (const NumberRule& rule : rules->all()) {

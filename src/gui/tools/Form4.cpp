@@ -6,7 +6,7 @@
 #include "gui/main/session.h"
 #include "gui/tools/PagePainter.h"
 #include "settings/options.h"
-#include "storage/folder/store.h"
+#include "app/bookreader.h"
 #include "tools/printing.h"
 #include "tools/readme.h"
 
@@ -98,7 +98,7 @@ void Form4::print()
 {
     const int fontSize = static_cast<int>(Val(Combo1->currentText()));
     const int copies = static_cast<int>(Val(Combo2->currentText()));
-    PageHeader header{optionValue(ctx.store, option::ShopName), QDateTime::currentDateTime(), {}, yearStyle(ctx.store)};
+    PageHeader header{ctx.book.option(option::ShopName), QDateTime::currentDateTime(), {}, ctx.book.yearStyle()};
     JobBuilder build;
     QString name;
     if (m_mode == WindowMode::PrintList) {
@@ -116,7 +116,7 @@ void Form4::print()
             return PrintReadme(text, fontSize, copies, g, header);
         };
     }
-    const PrintOutcome outcome = printOnDefault(build, fontSize, ctx.store.dataFolder(), name);
+    const PrintOutcome outcome = printOnDefault(build, fontSize, ctx.book.printoutsPlace(), name);
     // The path goes to the status bar: a line in the list would be printed with the list next time.
     if (ctx.shell) {
         ctx.shell->addLines(outcome.failures);

@@ -1,6 +1,6 @@
 #include "gui/tools/PagePainter.h"
 
-#include "storage/folder/store.h"
+#include "core/model/outcome.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -8,6 +8,7 @@
 #include "gui/main/session.h"
 #include "guisupport.h"
 #include "mainui.h"
+#include "storage/folder/numberfile.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -206,6 +207,30 @@ private slots:
         form->refreshTotals();
         QCOMPARE(listLines(ui(*form).List1).count(line), 1);
         QCOMPARE(shownBook(), QString("1 100.00"));
+    }
+
+    // What another program writes into the book shows in the totals without a touch of the window:
+    // a stake file written whole by another copy, and one edited in place by hand; only the files
+    // named by the change are read again.
+    void anotherProgramsChangeShows()
+    {
+        book->store->creationSequence("somchai");
+        book->store->creationSequence("manee");
+        open();
+        ui(*form).Combo2->setEditText("somchai");
+        pickType("3ตัวตรง");
+        enter("123", "100");
+        QCOMPARE(shownBook(), QString("1 100.00"));
+        Store other(book->folder());
+        NumberFile theirs(other, other.StakeFilePath("3ตัวตรง", "manee"));
+        QVERIFY(theirs.add("456", 250));
+        QVERIFY(theirs.save(other));
+        QTRY_COMPARE(shownBook(), QString("2 350.00"));
+        const QString mine = QFileInfo(book->store->StakeFilePath("3ตัวตรง", "somchai")).fileName();
+        book->put(mine, book->text(mine) + "777-5\r\n");
+        QTRY_COMPARE(shownPair(), QString("ยอดรวม 3ตัวตรง somchai 2 105.00"));
+        QCOMPARE(shownBook(), QString("3 355.00"));
+        QCOMPARE(shownBook(), bookFigures());
     }
 
     // Ctrl+Z takes back the last entry from every control of the window, and a line edit's own undo
