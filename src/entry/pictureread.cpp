@@ -51,8 +51,27 @@ bool thaiLetters(const QString& text)
     return true;
 }
 
-// The least confidence at which a doubtful Thai letter is still weighed against its rivals: below
-// it, what the recogniser saw there is anyone's guess.
+// A vowel or tone mark above or below a letter ("ุ", "ู", "ิ", "่"), alone.
+bool thaiMark(const QString& text)
+{
+    if (text.isEmpty()) return false;
+    for (QChar c : text)
+        if (!isThai(c) || c.category() != QChar::Mark_NonSpacing) return false;
+    return true;
+}
+
+QString withoutMarks(const QString& text)
+{
+    QString out;
+    for (QChar c : text)
+        if (c.category() != QChar::Mark_NonSpacing) out += c;
+    return out;
+}
+
+// The least confidence at which a doubtful mark is still weighed against its rivals: below it, what
+// the recogniser saw there is anyone's guess. A letter is weighed only when it was read sure and
+// a rival makes it doubtful, and it is never changed: "45 ข100" with "บ" weighed stays red, for the
+// customer may have written "ล", which the recogniser did not weigh.
 constexpr float LeastWeighed = 50;
 // At most this many doubtful letters in a line are weighed (2^3 to 3^3 readings).
 constexpr qsizetype MostWeighedLetters = 3;
@@ -70,7 +89,10 @@ std::optional<QString> onlyMeaningfulReading(const QStringList& texts, qsizetype
         parses << parseChat(changed.join(QLatin1Char('\n')), pickedType);
         if (parses[k].lines.size() != texts.size()) return std::nullopt;
         const ChatLineKind kind = parses[k].lines[i].kind;
-        if (kind == ChatLineKind::NotUnderstood || kind == ChatLineKind::Empty) continue;
+        if (kind == ChatLineKind::NotUnderstood) continue;
+        // A greeting holding a digit ("งวด 16/12") may be what was written: it is no nothing.
+        if (kind == ChatLineKind::Empty && holdsDigit(readings[k])) return std::nullopt;
+        if (kind == ChatLineKind::Empty) continue;
         // A name is never taken from a doubtful line, nor is a line that may have been one read.
         if (meaningful >= 0 || kind == ChatLineKind::Customer) return std::nullopt;
         meaningful = k;
@@ -207,7 +229,7 @@ QStringList possibleReadings(const PictureLine& line, const PictureDoubt& doubt)
         for (qsizetype k = 0; k < word.symbols.size(); ++k) {
             const PictureSymbol& s = word.symbols[k];
             if (!doubtfulSymbol(s, doubt)) continue;
-            if (s.confidence < LeastWeighed || !thaiLetters(s.text)) return {};
+            if (!thaiLetters(s.text) || s.confidence < (thaiMark(s.text) ? LeastWeighed : doubt.symbol)) return {};
             QStringList options{s.text};
             for (const PictureSymbol::Choice& c : s.choices) {
                 if (c.text == s.text || c.confidence < doubt.rival) continue;
@@ -279,7 +301,8 @@ PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pi
     bool settled = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (!lines[i].doubtful || lines[i].typed || lines[i].readings.size() < 2) continue;
-        if (const auto only = onlyMeaningfulReading(texts, i, lines[i].readings, pickedType)) {
+        const auto only = onlyMeaningfulReading(texts, i, lines[i].readings, pickedType);
+        if (only && withoutMarks(*only) == withoutMarks(lines[i].readings.front())) {
             p.lines[i].text = texts[i] = *only;
             p.lines[i].doubtful = false;
             settled = true;

@@ -84,14 +84,16 @@ QList<PictureTextLine> pictureTextLines(const QList<PictureLine>& lines, const P
 
 // The texts a doubtful line may have been, when its doubt lies only in Thai letters and marks that
 // the recogniser weighed against other Thai letters and marks ("ุ" or "ู"): every word sure enough,
-// every digit and sign sure. The reading first is the one read. Empty when the doubt is elsewhere.
+// every digit and sign sure, every doubtful letter (not a mark) read sure but with a rival. The
+// reading first is the one read. Empty when the doubt is elsewhere.
 QStringList possibleReadings(const PictureLine& line, const PictureDoubt& doubt = {});
 
 // Reads the lines as a chat message (`pickedType` as in parseChat) and takes every doubtful line,
 // and every line whose bets depend on one, out of the bets. The total is that of the bets left.
 // A doubtful line whose possible readings give exactly one that the chat reader understands, the
-// others being nothing to it and changing no other line's bets, is read as that one ("รุดหน้า 3 = 20"
-// means nothing; "รูดหน้า 3 = 20" is a sweep): its digits and signs were sure.
+// others being nothing to it and changing no other line's bets, is read as that one when it differs
+// from the reading first only in marks ("รุดหน้า 3 = 20" means nothing; "รูดหน้า 3 = 20" is a sweep):
+// its digits, signs and letters were sure.
 PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pickedType);
 
 // The line of the picture at a point, -1 where no line is.

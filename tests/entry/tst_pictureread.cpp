@@ -174,6 +174,13 @@ void TestPictureRead::possibleReadings_data()
         l.words[0].symbols[1].confidence = 70;
         return l;
     }() << QStringList{};
+    QTest::newRow("a letter unsure") << [] {
+        PictureLine l = line("รุด 3", 0, 99, QChar(u'ร'), "ธ", 30);
+        l.words[0].symbols[0].confidence = 70;
+        return l;
+    }() << QStringList{};
+    QTest::newRow("a letter sure, with a rival") << line("วิ่ง", 0, 99, QChar(u'ว'), "จ", 17)
+                                                  << QStringList{"วิ่ง", "จิ่ง"};
     QTest::newRow("a word of one mark") << [] {
         // The recogniser made the mark a word of its own, as unsure as the mark.
         PictureLine l = line("ร ุ ด", 0, 99, QChar(u'ุ'), "ู", 60);
@@ -219,6 +226,9 @@ void TestPictureRead::settledByMeaning_data()
         << QList<PictureLine>{line("วิ่ง", 0, 99, QChar(u'ิ'), "ึ", 20), line("7=500", 30)} << "" << "" << Two;
     QTest::newRow("two meanings") << QList<PictureLine>{line("45 บ100", 0, 99, QChar(u'บ'), "ล", 40), line("12=50", 30)}
                                   << "12=50" << "" << Two;
+    // "ข" means nothing and "บ" is a bet, but the customer may have written "ล", never weighed.
+    QTest::newRow("a letter changed") << QList<PictureLine>{line("45 ข100", 0, 99, QChar(u'ข'), "บ", 40)} << ""
+                                      << "" << Two;
     // Without the heading "ล่าง" the line below is read under the picked type: other bets.
     QTest::newRow("other bets below") << QList<PictureLine>{line("ล่าง", 0, 99, QChar(u'ง'), "จ", 40), line("12=50", 30)}
                                       << "" << "" << Two;
