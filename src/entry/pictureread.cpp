@@ -73,7 +73,8 @@ QString withoutMarks(const QString& text)
 // a rival makes it doubtful, and it is never changed: "45 ข100" with "บ" weighed stays red, for the
 // customer may have written "ล", which the recogniser did not weigh.
 constexpr float LeastWeighed = 50;
-// At most this many doubtful letters in a line are weighed (2^3 to 3^3 readings).
+// At most this many doubtful letters and marks in a line are weighed, every choice of each with every
+// choice of the others.
 constexpr qsizetype MostWeighedLetters = 3;
 
 // The one reading among `readings` of line `i` that the chat reader understands, when the others
@@ -90,7 +91,7 @@ std::optional<QString> onlyMeaningfulReading(const QStringList& texts, qsizetype
         if (parses[k].lines.size() != texts.size()) return std::nullopt;
         const ChatLineKind kind = parses[k].lines[i].kind;
         if (kind == ChatLineKind::NotUnderstood) continue;
-        // A greeting holding a digit ("งวด 16/12") may be what was written: it is no nothing.
+        // A greeting holding a digit ("งวด 16/12") may be what was written: it is not nothing.
         if (kind == ChatLineKind::Empty && holdsDigit(readings[k])) return std::nullopt;
         if (kind == ChatLineKind::Empty) continue;
         // A name is never taken from a doubtful line, nor is a line that may have been one read.
@@ -218,8 +219,8 @@ QStringList possibleReadings(const PictureLine& line, const PictureDoubt& doubt)
     QList<Place> places;
     for (qsizetype w = 0; w < line.words.size(); ++w) {
         const PictureWord& word = line.words[w];
-        // The recogniser may make a word of a mark alone ("ู"): a word less sure than a word should be
-        // is weighed only when its doubtful letters are, and it is not much less sure than they.
+        // The recogniser may make a word of a mark alone ("ู"), as unsure as the mark: a word less sure
+        // than a word should be is weighed when it holds a doubtful letter that is, never below half.
         const qsizetype weighedBefore = places.size();
         if (word.confidence < LeastWeighed) return {};
         QString joined;
