@@ -127,8 +127,11 @@ void evenContrast(QImage& grey)
         grey.invertPixels();
         std::reverse(hist.begin(), hist.end());
     }
+    // The darkest end is taken at a two-thousandth of the picture, not a hundredth: the text of a
+    // short message may cover less than a hundredth of a screenshot, and stretching from the shade
+    // of its bubble (or of the edge of the bubble) would blacken the bubble with the text in it.
     int lo = 0, hi = 255;
-    for (qint64 seen = 0; lo < 255 && (seen += hist[lo]) < total / 100;)
+    for (qint64 seen = 0; lo < 255 && (seen += hist[lo]) < total / 2000;)
         ++lo;
     for (qint64 seen = 0; hi > 0 && (seen += hist[hi]) < total / 100;)
         --hi;

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdlib>
+#include <optional>
 
 namespace varnoth
 {
@@ -39,6 +40,73 @@ bool doubtfulSymbol(const PictureSymbol& s, const PictureDoubt& doubt)
     for (const PictureSymbol::Choice& c : s.choices)
         if (c.text != s.text && c.confidence >= doubt.rival) return true;
     return false;
+}
+
+// A Thai letter or mark, alone or with its marks: never a digit, a sign or a Latin letter.
+bool thaiLetters(const QString& text)
+{
+    if (text.isEmpty()) return false;
+    for (QChar c : text)
+        if (!isThai(c)) return false;
+    return true;
+}
+
+// A vowel or tone mark above or below a letter ("ุ", "ู", "ิ", "่"), alone.
+bool thaiMark(const QString& text)
+{
+    if (text.isEmpty()) return false;
+    for (QChar c : text)
+        if (!isThai(c) || c.category() != QChar::Mark_NonSpacing) return false;
+    return true;
+}
+
+QString withoutMarks(const QString& text)
+{
+    QString out;
+    for (QChar c : text)
+        if (c.category() != QChar::Mark_NonSpacing) out += c;
+    return out;
+}
+
+// The least confidence at which a doubtful mark is still weighed against its rivals: below it, what
+// the recogniser saw there is anyone's guess. A letter is weighed only when it was read sure and
+// a rival makes it doubtful, and it is never changed: "45 ข100" with "บ" weighed stays red, for the
+// customer may have written "ล", which the recogniser did not weigh.
+constexpr float LeastWeighed = 50;
+// At most this many doubtful letters and marks in a line are weighed, every choice of each with every
+// choice of the others.
+constexpr qsizetype MostWeighedLetters = 3;
+
+// The one reading among `readings` of line `i` that the chat reader understands, when the others
+// mean nothing there (not understood, or nothing to store) and give no other line other bets.
+std::optional<QString> onlyMeaningfulReading(const QStringList& texts, qsizetype i, const QStringList& readings,
+                                             const QString& pickedType)
+{
+    QList<ChatParse> parses;
+    qsizetype meaningful = -1;
+    for (qsizetype k = 0; k < readings.size(); ++k) {
+        QStringList changed = texts;
+        changed[i] = readings[k];
+        parses << parseChat(changed.join(QLatin1Char('\n')), pickedType);
+        if (parses[k].lines.size() != texts.size()) return std::nullopt;
+        const ChatLineKind kind = parses[k].lines[i].kind;
+        if (kind == ChatLineKind::NotUnderstood) continue;
+        // A greeting holding a digit ("งวด 16/12") may be what was written: it is not nothing.
+        if (kind == ChatLineKind::Empty && holdsDigit(readings[k])) return std::nullopt;
+        if (kind == ChatLineKind::Empty) continue;
+        // A name is never taken from a doubtful line, nor is a line that may have been one read.
+        if (meaningful >= 0 || kind == ChatLineKind::Customer) return std::nullopt;
+        meaningful = k;
+    }
+    if (meaningful < 0) return std::nullopt;
+    for (qsizetype k = 0; k < readings.size(); ++k) {
+        if (k == meaningful) continue;
+        for (qsizetype j = 0; j < texts.size(); ++j) {
+            const QList<ChatBet>& other = parses[k].lines[j].bets;
+            if (j != i && !other.isEmpty() && other != parses[meaningful].lines[j].bets) return std::nullopt;
+        }
+    }
+    return readings[meaningful];
 }
 
 // The headings a line might have been: the lines below it read otherwise under each of them.
@@ -141,6 +209,61 @@ bool isDoubtful(const PictureLine& line, const PictureDoubt& doubt)
     return false;
 }
 
+QStringList possibleReadings(const PictureLine& line, const PictureDoubt& doubt)
+{
+    struct Place {
+        qsizetype word;
+        qsizetype symbol;
+        QStringList options; // the one read first
+    };
+    QList<Place> places;
+    for (qsizetype w = 0; w < line.words.size(); ++w) {
+        const PictureWord& word = line.words[w];
+        // The recogniser may make a word of a mark alone ("ู"), as unsure as the mark: a word less sure
+        // than a word should be is weighed when it holds a doubtful letter that is, never below half.
+        const qsizetype weighedBefore = places.size();
+        if (word.confidence < LeastWeighed) return {};
+        QString joined;
+        for (const PictureSymbol& s : word.symbols)
+            joined += s.text;
+        if (joined != word.text) return {}; // the word is not its characters: nothing to put in their place
+        for (qsizetype k = 0; k < word.symbols.size(); ++k) {
+            const PictureSymbol& s = word.symbols[k];
+            if (!doubtfulSymbol(s, doubt)) continue;
+            if (!thaiLetters(s.text) || s.confidence < (thaiMark(s.text) ? LeastWeighed : doubt.symbol)) return {};
+            QStringList options{s.text};
+            for (const PictureSymbol::Choice& c : s.choices) {
+                if (c.text == s.text || c.confidence < doubt.rival) continue;
+                if (!thaiLetters(c.text)) return {}; // "ร" or "3": a digit is never guessed
+                if (!options.contains(c.text)) options << c.text;
+            }
+            if (options.size() < 2) return {}; // unsure, but of nothing it named
+            places.append({w, k, options});
+        }
+        if (word.confidence < doubt.word && places.size() == weighedBefore) return {};
+    }
+    if (places.isEmpty() || places.size() > MostWeighedLetters) return {};
+    QStringList readings;
+    QList<qsizetype> pick(places.size(), 0);
+    for (;;) {
+        PictureLine other = line;
+        for (qsizetype p = 0; p < places.size(); ++p) {
+            PictureWord& w = other.words[places[p].word];
+            w.symbols[places[p].symbol].text = places[p].options[pick[p]];
+            w.text.clear();
+            for (const PictureSymbol& s : w.symbols)
+                w.text += s.text;
+        }
+        const QString text = pictureLineText(other);
+        if (!readings.contains(text)) readings << text;
+        qsizetype p = 0;
+        while (p < places.size() && ++pick[p] == places[p].options.size())
+            pick[p++] = 0;
+        if (p == places.size()) break;
+    }
+    return readings;
+}
+
 QList<PictureTextLine> pictureTextLines(const QList<PictureLine>& lines, const PictureDoubt& doubt)
 {
     QList<PictureTextLine> out;
@@ -148,7 +271,8 @@ QList<PictureTextLine> pictureTextLines(const QList<PictureLine>& lines, const P
     for (const PictureLine& line : lines) {
         const QString text = pictureLineText(line);
         if (text.trimmed().isEmpty()) continue; // a speck the recogniser took for a line
-        PictureTextLine t{text, line.box, {}, isDoubtful(line, doubt), false};
+        PictureTextLine t{text, line.box, {}, isDoubtful(line, doubt), false, {}};
+        if (t.doubtful) t.readings = possibleReadings(line, doubt);
         for (const PictureWord& w : line.words)
             t.wordBoxes << w.box;
         out << t;
@@ -174,21 +298,35 @@ PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pi
     for (qsizetype i = 0; i < lines.size(); ++i)
         if (lines[i].typed) p.doubts[i] = PictureLineDoubt::Typed;
 
+    // A doubt between Thai letters that only one reading makes sense of is no doubt.
+    bool settled = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines[i].doubtful || lines[i].typed || lines[i].readings.size() < 2) continue;
+        const auto only = onlyMeaningfulReading(texts, i, lines[i].readings, pickedType);
+        if (only && withoutMarks(*only) == withoutMarks(lines[i].readings.front())) {
+            p.lines[i].text = texts[i] = *only;
+            p.lines[i].doubtful = false;
+            settled = true;
+        }
+    }
+    if (settled) p.chat = parseChat(texts.join(QLatin1Char('\n')), pickedType);
+
     QList<bool> taken(lines.size(), false);
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i].typed) continue;
+        const PictureTextLine& line = p.lines[i];
+        if (line.typed) continue;
         const ChatLine& read = p.chat.lines[i];
         // A doubtful greeting stays a greeting unless it holds a digit; a heading, a name, a total or
         // a bet read from doubtful characters is not read.
-        if (lines[i].doubtful && (read.kind != ChatLineKind::Empty || holdsDigit(read.text))) {
+        if (line.doubtful && (read.kind != ChatLineKind::Empty || holdsDigit(read.text))) {
             p.doubts[i] = PictureLineDoubt::Doubtful;
             taken[i] = true;
         }
         // The lines whose bets rest on this one: those that change without it, and, when it may have
         // been a heading misread, those that read otherwise under a heading in its place ("7 บน 50"
         // is 07 under "2 ตัว", and a run of 7 without it).
-        if (lines[i].doubtful) markDependents(p, texts, i, QString(), pickedType, taken);
-        if (mayBeHeading(read, lines[i].doubtful))
+        if (line.doubtful) markDependents(p, texts, i, QString(), pickedType, taken);
+        if (mayBeHeading(read, line.doubtful))
             for (const QString& h : MaybeHeadings)
                 if (mayHaveBeen(read.text, h)) markDependents(p, texts, i, h, pickedType, taken);
         // A line not understood may also have been the amount of the numbers around it ("ตัวละ 20"

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 namespace varnoth
 {
@@ -42,7 +43,7 @@ struct PictureLine {
 // below `word`, or a character with another reading at `rival` or more makes the line doubtful.
 struct PictureDoubt {
     float symbol = 80;
-    float word = 85;
+    float word = 88;
     float rival = 5;
 };
 
@@ -60,6 +61,9 @@ struct PictureTextLine {
     QList<QRect> wordBoxes;
     bool doubtful = false;
     bool typed = false; // the operator's own correction
+    // When the doubt lies only in Thai letters and marks (every digit and sign sure), the texts the
+    // line may have been, the one read first: "รุดหน้า" or "รูดหน้า". Empty otherwise.
+    QStringList readings;
 };
 
 struct PictureParse {
@@ -78,8 +82,18 @@ bool isDoubtful(const PictureLine& line, const PictureDoubt& doubt = {});
 // The lines as text with their boxes and doubt.
 QList<PictureTextLine> pictureTextLines(const QList<PictureLine>& lines, const PictureDoubt& doubt = {});
 
+// The texts a doubtful line may have been, when its doubt lies only in Thai letters and marks that
+// the recogniser weighed against other Thai letters and marks ("ุ" or "ู"): every word sure enough,
+// every digit and sign sure, every doubtful letter (not a mark) read sure but with a rival. The
+// reading first is the one read. Empty when the doubt is elsewhere.
+QStringList possibleReadings(const PictureLine& line, const PictureDoubt& doubt = {});
+
 // Reads the lines as a chat message (`pickedType` as in parseChat) and takes every doubtful line,
 // and every line whose bets depend on one, out of the bets. The total is that of the bets left.
+// A doubtful line whose possible readings give exactly one that the chat reader understands, the
+// others being nothing to it and changing no other line's bets, is read as that one when it differs
+// from the reading first only in marks ("รุดหน้า 3 = 20" means nothing; "รูดหน้า 3 = 20" is a sweep):
+// its digits, signs and letters were sure.
 PictureParse parsePicture(const QList<PictureTextLine>& lines, const QString& pickedType);
 
 // The line of the picture at a point, -1 where no line is.

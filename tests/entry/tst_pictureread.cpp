@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 using namespace varnoth;
 
 namespace
@@ -51,6 +53,10 @@ private slots:
     void dependentLines();
     void totalAndCustomer();
     void typedLineIsTrusted();
+    void possibleReadings_data();
+    void possibleReadings();
+    void settledByMeaning_data();
+    void settledByMeaning();
     void wordsJoined();
     void lineAtPoint();
 };
@@ -150,6 +156,98 @@ void TestPictureRead::typedLineIsTrusted()
     const PictureParse p = parsePicture(lines, Two);
     QCOMPARE(p.chat.bets().value(0).type, QString("2ตัวล่าง"));
     QCOMPARE(p.doubts[0], PictureLineDoubt::Typed);
+}
+
+// Only a doubt between Thai letters is weighed; a digit, a sign, a Latin letter or a letter unsure of
+// nothing it named leaves the line as it was.
+void TestPictureRead::possibleReadings_data()
+{
+    QTest::addColumn<PictureLine>("read");
+    QTest::addColumn<QStringList>("readings");
+    QTest::newRow("a mark") << line("รุดหน้า 3", 0, 99, QChar(u'ุ'), "ู", 40) << QStringList{"รุดหน้า 3", "รูดหน้า 3"};
+    QTest::newRow("sure") << line("รูดหน้า 3", 0) << QStringList{};
+    QTest::newRow("a Thai digit") << line("๔๕=๑๐๐", 0, 99, QChar(u'๔'), "๕", 30) << QStringList{};
+    QTest::newRow("a letter or a digit") << line("วิ่ง", 0, 99, QChar(u'ง'), "3", 30) << QStringList{};
+    QTest::newRow("a sign") << line("12=50", 0, 99, '=', "@", 40) << QStringList{};
+    QTest::newRow("unsure of nothing named") << [] {
+        PictureLine l = line("รุด 3", 0);
+        l.words[0].symbols[1].confidence = 70;
+        return l;
+    }() << QStringList{};
+    QTest::newRow("a letter unsure") << [] {
+        PictureLine l = line("รุด 3", 0, 99, QChar(u'ร'), "ธ", 30);
+        l.words[0].symbols[0].confidence = 70;
+        return l;
+    }() << QStringList{};
+    QTest::newRow("a letter sure, with a rival") << line("วิ่ง", 0, 99, QChar(u'ว'), "จ", 17)
+                                                  << QStringList{"วิ่ง", "จิ่ง"};
+    QTest::newRow("a word of one mark") << [] {
+        // The recogniser made the mark a word of its own, as unsure as the mark.
+        PictureLine l = line("ร ุ ด", 0, 99, QChar(u'ุ'), "ู", 60);
+        l.words[1].confidence = 70;
+        l.words[2].box.moveLeft(l.words[0].box.right() + 2);
+        return l;
+    }() << QStringList{"รุด", "รูด"};
+    QTest::newRow("a word too unsure") << [] {
+        PictureLine l = line("ร ุ ด", 0, 99, QChar(u'ุ'), "ู", 60);
+        l.words[1].confidence = 40;
+        return l;
+    }() << QStringList{};
+}
+
+void TestPictureRead::possibleReadings()
+{
+    QFETCH(PictureLine, read);
+    QFETCH(QStringList, readings);
+    QCOMPARE(varnoth::possibleReadings(read), readings);
+}
+
+// A doubtful line is read when exactly one of its possible readings means something and the others
+// change no other line's bets; otherwise it stays doubtful, and so do the lines resting on it.
+void TestPictureRead::settledByMeaning_data()
+{
+    QTest::addColumn<QList<PictureLine>>("read");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("settled"); // the doubtful line as read in the end; "" while doubtful
+    QTest::addColumn<QString>("picked");
+    QTest::newRow("a sweep") << QList<PictureLine>{line("รุดหน้า 3 = 20", 0, 99, QChar(u'ุ'), "ู", 40)}
+                             << "30=20 31=20 32=20 33=20 34=20 35=20 36=20 37=20 38=20 39=20" << "รูดหน้า 3 = 20" << Two;
+    QTest::newRow("read right, weighed wrong")
+        << QList<PictureLine>{line("รูดหน้า 3 = 20", 0, 99, QChar(u'ู'), "ุ", 40)}
+        << "30=20 31=20 32=20 33=20 34=20 35=20 36=20 37=20 38=20 39=20" << "รูดหน้า 3 = 20" << Two;
+    QTest::newRow("a heading") << QList<PictureLine>{line("พี่ต้อม", 0), line("วิ่ง", 30, 99, QChar(u'ิ'), "ึ", 20),
+                                                     line("7=500", 60)}
+                               << "7=500" << "วิ่ง" << QString();
+    // On the first line "วึ่ง" would be the customer's name.
+    QTest::newRow("a heading or a name")
+        << QList<PictureLine>{line("วิ่ง", 0, 99, QChar(u'ิ'), "ึ", 20), line("7=500", 30)} << "" << "" << QString();
+    // Under a picked two-digit type, "7=500" without its heading is 07: other bets.
+    QTest::newRow("a heading, a type picked")
+        << QList<PictureLine>{line("วิ่ง", 0, 99, QChar(u'ิ'), "ึ", 20), line("7=500", 30)} << "" << "" << Two;
+    QTest::newRow("two meanings") << QList<PictureLine>{line("45 บ100", 0, 99, QChar(u'บ'), "ล", 40), line("12=50", 30)}
+                                  << "12=50" << "" << Two;
+    // "ข" means nothing and "บ" is a bet, but the customer may have written "ล", never weighed.
+    QTest::newRow("a letter changed") << QList<PictureLine>{line("45 ข100", 0, 99, QChar(u'ข'), "บ", 40)} << ""
+                                      << "" << Two;
+    // Without the heading "ล่าง" the line below is read under the picked type: other bets.
+    QTest::newRow("other bets below") << QList<PictureLine>{line("ล่าง", 0, 99, QChar(u'ง'), "จ", 40), line("12=50", 30)}
+                                      << "" << "" << Two;
+}
+
+void TestPictureRead::settledByMeaning()
+{
+    QFETCH(QList<PictureLine>, read);
+    QFETCH(QString, kept);
+    QFETCH(QString, settled);
+    QFETCH(QString, picked);
+    const QList<PictureTextLine> lines = pictureTextLines(read);
+    const PictureParse p = parsePicture(lines, picked);
+    QCOMPARE(bets(p), kept);
+    const qsizetype at = std::find_if(lines.cbegin(), lines.cend(), [](const PictureTextLine& l) { return l.doubtful; }) -
+                         lines.cbegin();
+    QCOMPARE(p.lines[at].doubtful, settled.isEmpty());
+    QCOMPARE(p.doubts[at] == PictureLineDoubt::Doubtful, settled.isEmpty());
+    if (!settled.isEmpty()) QCOMPARE(p.lines[at].text, settled);
 }
 
 void TestPictureRead::wordsJoined()
