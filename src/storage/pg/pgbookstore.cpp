@@ -220,6 +220,7 @@ QStringList PgBookStore::customers() const
     QStringList names;
     if (!connected()) return names;
     const Result r = exec(m_conn, "SELECT name FROM customers ORDER BY pos");
+    if (!r.ok()) m_lastError = failureLine(ReadFailedText, r.error());
     for (int i = 0; r.ok() && i < r.rows(); ++i)
         names << r.text(i, 0);
     return names;

@@ -64,6 +64,8 @@ public:
 
     // The last failure of a read or the connection, for the operator.
     QString lastError() const { return m_lastError; }
+    // Forgets it, so that a caller can tell whether the reads that follow all went well.
+    void clearLastError() { m_lastError.clear(); }
 
 private:
     friend class PgTransaction;
