@@ -80,9 +80,11 @@ BookCopyResult importFolderBook(const QString& folder, PgBookStore& server)
     const QString nativeFolder = QDir::toNativeSeparators(folder);
     if (!QFileInfo(folder).isDir() || !QFileInfo::exists(QDir(folder).filePath(Store::CustomerFileName)))
         return failed({Status::Refused, folder}, NoFolderBookText + nativeFolder);
-    // A copy of the program keying into the folder meanwhile would leave the server half a book.
+    // A copy of the program keying into the folder meanwhile would leave the server half a book. (A
+    // folder where no lock can be made, such as a read-only one, is keyed into by nobody.)
     QLockFile lock(QDir(folder).filePath(LockFileName));
-    if (!lock.tryLock(0)) return failed({Status::Refused, folder}, AlreadyRunningText + ' ' + nativeFolder);
+    if (!lock.tryLock(0) && lock.error() == QLockFile::LockFailedError)
+        return failed({Status::Refused, folder}, AlreadyRunningText + ' ' + nativeFolder);
     Store store(folder);
     if (saveInterrupted(store)) return failed({Status::Refused, folder}, UnfinishedSaveText + nativeFolder);
     FolderBookStore book(store);
@@ -98,7 +100,8 @@ BookCopyResult importFolderBook(const QString& folder, PgBookStore& server)
         if (!names.isEmpty() && list.bytes != customerListBytes(names))
             return failed({Status::Refused, store.customerFile()},
                           NotMovableFileText + QDir::toNativeSeparators(store.customerFile()));
-        moved << Store::CustomerFileName;
+        // A list without a name is no list an export makes again: it is named among the files left.
+        if (!names.isEmpty()) moved << Store::CustomerFileName;
     }
 
     auto tx = server.begin();
@@ -211,26 +214,35 @@ BookCopyResult exportServerBook(PgBookStore& server, const QString& folder)
     if (!made.isValid()) return failed({Status::WriteFailed, parent});
     {
         Store store(made.path());
+        // The customers come in as every customer does, one after another, so that the places of the
+        // list (and the names of the stake files) follow the server's order.
         for (const QString& name : names)
             if (const QStringList lines = store.AddCustomer(name); !lines.isEmpty())
                 return failed({Status::WriteFailed, store.customerFile()}, lines.first());
-        if (const QStringList lines = store.creationSequence({}); !lines.isEmpty())
-            return failed({Status::WriteFailed, made.path()}, lines.first());
 
+        // Every number file in one commit, each as the type's fresh file with its lines set.
         FolderTransaction tx(store);
         const QStringList& types = typeNames();
+        const auto put = [&tx](const QString& path, const QString& type, const NumberLines& lines) {
+            const QByteArray bytes = numberFileBytes(type, lines.lines);
+            if (bytes.isEmpty()) return false;
+            tx.replaceBytes(path, bytes);
+            return true;
+        };
         for (int t = 0; t < types.size(); ++t) {
+            bool whole = true;
             for (int c = 0; c < names.size(); ++c)
-                for (const AmountLine& l : std::as_const(books[t].stakes[c].lines))
-                    if (Val(l.amount) != 0) tx.setStake(types[t], names[c], l.number, l.amount);
-            for (const AmountLine& l : std::as_const(books[t].counts.lines))
-                if (Val(l.amount) != 0) tx.addCount(types[t], l.number, Val(l.amount));
-            for (const AmountLine& l : std::as_const(books[t].sendOut.lines))
-                if (Val(l.amount) != 0) tx.addSendOut(types[t], l.number, Val(l.amount));
+                whole = whole && put(store.stakeFilePathAt(t, c + 1), types[t], books[t].stakes[c]);
+            whole = whole && put(store.TypeFilePath(types[t], Store::CountPrefix), types[t], books[t].counts) &&
+                    put(store.TypeFilePath(types[t], Store::SendOutPrefix), types[t], books[t].sendOut);
+            if (!whole) return failed({Status::ReadFailed, types[t]}, ReadFailedText + types[t]);
         }
         for (int s = 0; s < BookSettingCount; ++s)
             if (settings[s].exists) tx.setSettingLines(static_cast<BookSetting>(s), settings[s].lines);
         if (const CommitResult r = tx.commit(); !r.ok()) return failed(r.outcome);
+        // Whatever else makes a book complete is made as for any book.
+        if (const QStringList lines = store.creationSequence({}); !lines.isEmpty())
+            return failed({Status::WriteFailed, made.path()}, lines.first());
     }
     if (target.exists() && !QDir().rmdir(folder)) return failed({Status::WriteFailed, folder});
     if (!QDir().rename(made.path(), folder)) return failed({Status::WriteFailed, folder});
