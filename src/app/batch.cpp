@@ -1279,6 +1279,7 @@ BatchResult moveBook(const BatchOptions& o)
     if (!moved.ok()) return {{}, moved.lines, BatchRefused};
     return {moved.lines, {}, BatchRan};
 #else
+    Q_UNUSED(o);
     return {{}, {NoServerSupportText}, BatchRefused};
 #endif
 }
