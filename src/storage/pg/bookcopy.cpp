@@ -158,8 +158,8 @@ BookCopyResult importFolderBook(const QString& folder, PgBookStore& server)
     if (!commit.ok()) {
         // The server's own words where it gave them; the refusal of a book holding something is its line.
         const QString why = commit.outcome.status == Status::Refused ? commit.outcome.file
-                            : server.lastError().isEmpty()             ? outcomeLine(commit.outcome)
-                                                                       : server.lastError();
+                            : server.lastError().isEmpty()           ? outcomeLine(commit.outcome)
+                                                                     : server.lastError();
         return failed(commit.outcome, why);
     }
     result.lines << BookImportedText.arg(names.size());

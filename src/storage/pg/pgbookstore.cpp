@@ -515,14 +515,17 @@ PgTransaction::Try PgTransaction::attempt(CommitResult& result)
                 QStringList params;
                 for (const QStringList& c : columns)
                     params << textArray(c.mid(from, Chunk));
-                if (const Result r = exec(conn, sql, params); !r.ok()) return fail(Status::WriteFailed, WriteFailedText, &r);
+                if (const Result r = exec(conn, sql, params); !r.ok())
+                    return fail(Status::WriteFailed, WriteFailedText, &r);
             }
             return Try::Done;
         };
         for (const char* clear : {"DELETE FROM sums", "DELETE FROM counts", "DELETE FROM send_out"})
             if (const Result r = exec(conn, clear); !r.ok()) return fail(Status::WriteFailed, WriteFailedText, &r);
-        if (const Try t = rows("INSERT INTO customers (name) SELECT n FROM unnest($1::text[]) WITH ORDINALITY AS u(n, i) ORDER BY i",
-                 {newCustomers}); t != Try::Done)
+        if (const Try t = rows("INSERT INTO customers (name) "
+                               "SELECT n FROM unnest($1::text[]) WITH ORDINALITY AS u(n, i) ORDER BY i",
+                               {newCustomers});
+            t != Try::Done)
             return t;
         QStringList types, customers, numbers, values;
         for (const auto& [key, plan] : stakes) {
@@ -534,8 +537,9 @@ PgTransaction::Try PgTransaction::attempt(CommitResult& result)
             values << decimal(amount);
         }
         if (const Try t = rows("INSERT INTO stakes (type, customer, number, amount) "
-                 "SELECT * FROM unnest($1::text[], $2::text[], $3::text[], $4::numeric[])",
-                 {types, customers, numbers, values}); t != Try::Done)
+                               "SELECT * FROM unnest($1::text[], $2::text[], $3::text[], $4::numeric[])",
+                               {types, customers, numbers, values});
+            t != Try::Done)
             return t;
         if (const Result r = exec(conn, "INSERT INTO sums (type, number, amount) SELECT type, number, sum(amount) "
                                         "FROM stakes GROUP BY type, number HAVING sum(amount) <> 0");
@@ -551,12 +555,12 @@ PgTransaction::Try PgTransaction::attempt(CommitResult& result)
                 numbers << key.second;
                 values << decimal(n);
             }
-            if (const Try t = rows(lines == &counts ? "INSERT INTO counts (type, number, amount) "
-                                        "SELECT * FROM unnest($1::text[], $2::text[], $3::numeric[])"
-                                      : "INSERT INTO send_out (type, number, amount) "
-                                        "SELECT * FROM unnest($1::text[], $2::text[], $3::numeric[])",
-                     {types, numbers, values}); t != Try::Done)
-                return t;
+            const char* sql = lines == &counts
+                                  ? "INSERT INTO counts (type, number, amount) "
+                                    "SELECT * FROM unnest($1::text[], $2::text[], $3::numeric[])"
+                                  : "INSERT INTO send_out (type, number, amount) "
+                                    "SELECT * FROM unnest($1::text[], $2::text[], $3::numeric[])";
+            if (const Try t = rows(sql, {types, numbers, values}); t != Try::Done) return t;
         }
         // Written: nothing is left for the row-by-row writes below.
         stakes.clear();

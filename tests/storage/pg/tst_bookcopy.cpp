@@ -3,8 +3,8 @@
 // or unreadable file, a server book that holds something, a folder to export into that holds
 // something) moves nothing and writes over nothing. The batch options run the same moves.
 #include "bookmaker.h"
-#include "pgcluster.h"
 #include "core/model/types.h"
+#include "pgcluster.h"
 #include "storage/folder/datafolder.h"
 #include "storage/folder/foldertransaction.h"
 #include "storage/folder/intent.h"
@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <libpq-fe.h>
 
 using namespace varnoth;
 using namespace varnoth::test;
@@ -255,6 +256,31 @@ private slots:
         QVERIFY(!r.ok());
         QVERIFY(r.lines.first().startsWith(ExportFolderNotEmptyText));
         QCOMPARE(filesOf(target.path()), (QMap<QString, QByteArray>{{"custom.gif", "#somchai#\r\n"}}));
+    }
+
+    // A server book that cannot be read whole is not exported in part: no folder, nothing left beside.
+    void unreadableServerBookIsNotExported()
+    {
+        QTemporaryDir source, target;
+        makeFolderBook(source.path());
+        QString conninfo;
+        auto server = freshServerBook(&conninfo);
+        QVERIFY(server);
+        QVERIFY(importFolderBook(source.path(), *server).ok());
+        // The stake rows of one customer fail to read (a division by zero), as a damaged record would.
+        PGconn* admin = PQconnectdb(conninfo.toUtf8().constData());
+        PGresult* r = PQexec(admin, "ALTER TABLE stakes RENAME TO stake_rows;"
+                                    "CREATE VIEW stakes AS SELECT type, customer, number, CASE WHEN customer = 'c2' "
+                                    "THEN amount / 0 ELSE amount END AS amount FROM stake_rows");
+        const bool damaged = PQresultStatus(r) == PGRES_COMMAND_OK;
+        PQclear(r);
+        PQfinish(admin);
+        QVERIFY(damaged);
+
+        const BookCopyResult out = exportServerBook(*server, target.path() + "/book");
+        QVERIFY(!out.ok());
+        QCOMPARE(out.lines.last(), NothingMovedText);
+        QVERIFY(QDir(target.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
     // The batch options: the same moves from the command line, and the refusals' exit status.
