@@ -37,6 +37,11 @@
 #include "settings/numberruletexts.h"
 #include "settings/options.h"
 #include "storage/folder/store.h"
+#include "storage/pg/bookcopytexts.h"
+#ifdef VARNOTH_HAVE_PG
+#include "storage/pg/bookcopy.h"
+#include "storage/pg/pgbookstore.h"
+#endif
 #include "tools/backup.h"
 #include "tools/newdraw.h"
 #include "tools/restore.h"
@@ -144,6 +149,12 @@ const JobOption Jobs[] = {
     {"statement", BatchJob::Statement, nullptr,
      "The statement of this draw with --dealer NAME: per type what was sent to him, his discount, the net, the "
      "winning numbers among it at his payout rate, and who pays whom."},
+    {"import-book", BatchJob::ImportBook, "DIR",
+     "Put the book of the data folder DIR into the server book --book URI, which must hold nothing yet: all of it "
+     "in one transaction or nothing (exit status 1). The folder's files the server does not keep yet are named "
+     "and stay in DIR."},
+    {"export-book", BatchJob::ExportBook, "DIR",
+     "Write the server book --book URI out as a data folder into DIR, which must be missing or empty."},
 };
 
 const QString TypeOption = QStringLiteral("type");
@@ -175,6 +186,7 @@ const QString UserOption = QStringLiteral("user");
 const QString RoleOption = QStringLiteral("role");
 const QString CapOption = QStringLiteral("cap");
 const QString DealerOption = QStringLiteral("dealer");
+const QString ServerBookOption = QStringLiteral("book");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -492,6 +504,12 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
     }
     if (job == BatchJob::SplitSend && enteredName(o.saveName).isEmpty())
         return QStringLiteral("the name of --split-send is empty");
+    const bool moves = job == BatchJob::ImportBook || job == BatchJob::ExportBook;
+    if (parser.isSet(ServerBookOption) != moves)
+        return moves ? name + QStringLiteral(" needs --book postgresql://USER@HOST/DB")
+                     : QStringLiteral("--book goes with --import-book DIR or --export-book DIR");
+    o.book = parser.value(ServerBookOption);
+    if (moves && o.book.isEmpty()) return QStringLiteral("--book needs the server book's URI");
     if ((job == BatchJob::CheckDealer || job == BatchJob::Statement) && !parser.isSet(DealerOption))
         return name + QStringLiteral(" needs --dealer NAME");
     if (parser.isSet(DealerOption)) {
@@ -1248,6 +1266,24 @@ void exportLines(BatchResult& r, const BatchOptions& o)
     }
 }
 
+// Moving a book between a data folder and the server: the folder is the one named, never this
+// program's own book (which the job leaves alone).
+BatchResult moveBook(const BatchOptions& o)
+{
+#ifdef VARNOTH_HAVE_PG
+    QString error;
+    const std::unique_ptr<PgBookStore> server = PgBookStore::open(o.book, &error);
+    if (!server) return {{}, {error, NothingMovedText}, BatchRefused};
+    const BookCopyResult moved =
+        o.job == BatchJob::ImportBook ? importFolderBook(o.folder, *server) : exportServerBook(*server, o.folder);
+    if (!moved.ok()) return {{}, moved.lines, BatchRefused};
+    return {moved.lines, {}, BatchRan};
+#else
+    Q_UNUSED(o);
+    return {{}, {NoServerSupportText}, BatchRefused};
+#endif
+}
+
 BatchResult runJob(Ledger& ledger, const BatchOptions& o)
 {
     Store& store = ledger.store();
@@ -1300,6 +1336,9 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
         return checkDealer(store, o);
     case BatchJob::Statement:
         return statement(store, o);
+    case BatchJob::ImportBook:
+    case BatchJob::ExportBook:
+        return moveBook(o);
     case BatchJob::Dealers: {
         const Dealers dealers = loadDealers(store);
         BatchResult r{dealerLines(dealers), {}, BatchRan};
@@ -1403,6 +1442,10 @@ void addBatchOptions(QCommandLineParser& parser)
                                      "standard input. A job the user may not do exits 1 and changes nothing."),
                       QStringLiteral("NAME")});
     parser.addOption({RoleOption, QStringLiteral("With --add-user: owner or keyer."), QStringLiteral("ROLE")});
+    parser.addOption({ServerBookOption,
+                      QStringLiteral("With --import-book or --export-book: the server book, as a libpq URI "
+                                     "(postgresql://USER@HOST/DB); the password from PGPASSFILE."),
+                      QStringLiteral("URI")});
     parser.addOption({DealerOption,
                       QStringLiteral("With --save-list: the dealer the list goes to, as --dealers names him."),
                       QStringLiteral("NAME")});
@@ -1428,7 +1471,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
             if (j.job == BatchJob::EnterImage) request.options.imageFile = value;
             if (j.job == BatchJob::OpenList) request.options.listName = value;
             if (j.job == BatchJob::Backup || j.job == BatchJob::Restore || j.job == BatchJob::FullBackup ||
-                j.job == BatchJob::FullRestore)
+                j.job == BatchJob::FullRestore || j.job == BatchJob::ImportBook || j.job == BatchJob::ExportBook)
                 request.options.folder = value;
             if (j.job == BatchJob::SetRule || j.job == BatchJob::ClearRule) request.options.type = CleanName(value);
             if (j.job == BatchJob::Pay) request.options.amount = value.trimmed();

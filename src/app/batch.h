@@ -55,6 +55,8 @@ enum class BatchJob {
     SplitSend,
     CheckDealer,
     Statement,
+    ImportBook,
+    ExportBook,
 };
 
 struct BatchOptions {
@@ -66,7 +68,9 @@ struct BatchOptions {
     bool keep = false;               // over-limit: the keep list instead of the send-out list
     QString listName;                // the saved send-out list to open
     QString saveName;                // over-limit and number cut: save the pending send-out list under this name
-    QString folder;                  // backup and restore, full or not: the folder that holds (or gets) "image_2"
+    QString folder;                  // backup and restore, full or not: the folder that holds (or gets) "image_2";
+                                     // import and export of a book: the data folder
+    QString book;                    // import and export of a book: the server book (a libpq URI)
     bool confirmed = false;          // new draw: the operator said yes
     QString chatFile;                // enter a pasted message
     QString imageFile;               // enter the bets read from a picture

@@ -21,6 +21,7 @@ public:
         QStringList customers;
         QHash<QString, QList<AmountLine>> stakes; // "type#customer"
         QHash<QString, QList<AmountLine>> counts; // type
+        QHash<QString, QList<AmountLine>> sendOut; // type
         QHash<int, QStringList> settings;         // BookSetting
     };
 
@@ -30,7 +31,10 @@ public:
         for (const QString& type : typeNames())
             m_state.stakes.insert(type + '#' + name, fresh(type));
         for (const QString& type : typeNames())
-            if (!m_state.counts.contains(type)) m_state.counts.insert(type, fresh(type));
+            if (!m_state.counts.contains(type)) {
+                m_state.counts.insert(type, fresh(type));
+                m_state.sendOut.insert(type, fresh(type));
+            }
     }
     QSet<QString> failingCounts; // types whose counts cannot be written
     QSet<QString> damaged;       // "type#customer" whose stakes cannot be read
@@ -60,7 +64,8 @@ public:
     }
     NumberLines sendOut(const QString& type) const override
     {
-        return counts(type).exists ? NumberLines{fresh(type), true, true} : NumberLines{};
+        if (!m_state.sendOut.contains(type)) return {};
+        return {m_state.sendOut.value(type), true, true};
     }
     SettingLines settingLines(BookSetting setting) const override
     {
@@ -108,6 +113,14 @@ private:
             m_steps << [=, this](State& s) {
                 if (m_book.failingCounts.contains(type)) return Outcome{Status::WriteFailed, type};
                 return change(s.counts, type, number, [n](const QString& a) { return shortestDecimal(Val(a) + n); });
+            };
+            m_changes.types << type;
+        }
+        void addSendOut(const QString& type, const QString& number, double amount) override
+        {
+            m_steps << [=](State& s) {
+                return change(s.sendOut, type, number,
+                              [amount](const QString& a) { return shortestDecimal(Val(a) + amount); });
             };
             m_changes.types << type;
         }

@@ -28,6 +28,8 @@ public:
     // A number with no line of its own in the book makes the commit fail.
     virtual void addStake(const QString& type, const QString& customer, const QString& number, double delta) = 0;
     virtual void addCount(const QString& type, const QString& number, double n) = 0;
+    // Adds to the amount of a number in the type's send-out lines (what was sent on).
+    virtual void addSendOut(const QString& type, const QString& number, double amount) = 0;
     // Sets the amount text of a number as it will stand.
     virtual void setStake(const QString& type, const QString& customer, const QString& number,
                           const QString& amount) = 0;

@@ -138,6 +138,14 @@ void FolderTransaction::addCount(const QString& type, const QString& number, dou
     m_changes.types << type;
 }
 
+void FolderTransaction::addSendOut(const QString& type, const QString& number, double amount)
+{
+    const QString path = m_store.TypeFilePath(type, Store::SendOutPrefix);
+    NumberFile* f = path.isEmpty() ? nullptr : numberFile(path);
+    if (path.isEmpty() || (f && !f->add(number, amount))) problem(Status::WriteFailed, path.isEmpty() ? type : path);
+    m_changes.types << type;
+}
+
 void FolderTransaction::setSettingLines(BookSetting setting, const QStringList& lines)
 {
     QString text;

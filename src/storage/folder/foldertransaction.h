@@ -24,6 +24,7 @@ public:
 
     void addStake(const QString& type, const QString& customer, const QString& number, double delta) override;
     void addCount(const QString& type, const QString& number, double n) override;
+    void addSendOut(const QString& type, const QString& number, double amount) override;
     void setStake(const QString& type, const QString& customer, const QString& number, const QString& amount) override;
     void setSettingLines(BookSetting setting, const QStringList& lines) override;
     CommitResult commit() override;

@@ -34,6 +34,9 @@ const char* const Migrations[] = {
     "CREATE TABLE entries (id text PRIMARY KEY, stored_at timestamptz NOT NULL DEFAULT now());"
     "CREATE TABLE changes (id bigserial PRIMARY KEY, types text NOT NULL, customers text NOT NULL,"
     "  settings int NOT NULL, customer_list boolean NOT NULL);",
+    // 2: the send-out lines of each type.
+    "CREATE TABLE send_out (type text NOT NULL, number text NOT NULL, amount numeric NOT NULL DEFAULT 0,"
+    "  PRIMARY KEY (type, number));",
 };
 constexpr int KnownVersion = int(std::size(Migrations));
 
@@ -90,6 +93,37 @@ NumberLines linesOf(const QString& type, const QHash<QString, double>& amounts)
 }
 
 bool knownType(const QString& type) { return typeNames().contains(type); }
+
+// Whether the number has a line of its own in the type (looked up in a set made once).
+bool knownNumber(const QString& type, const QString& number)
+{
+    static const QHash<QString, QSet<QString>> sets = [] {
+        QHash<QString, QSet<QString>> all;
+        for (const QString& t : typeNames()) {
+            const QStringList& numbers = NumberSet(t);
+            all.insert(t, QSet<QString>(numbers.begin(), numbers.end()));
+        }
+        return all;
+    }();
+    const auto it = sets.constFind(type);
+    return it != sets.constEnd() && it->contains(number);
+}
+
+// A PostgreSQL array of texts, each quoted, for one statement that writes many rows.
+QString textArray(const QStringList& items)
+{
+    QString out = QStringLiteral("{");
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (i > 0) out += QLatin1Char(',');
+        out += QLatin1Char('"');
+        for (const QChar c : items[i]) {
+            if (c == QLatin1Char('"') || c == QLatin1Char('\\')) out += QLatin1Char('\\');
+            out += c;
+        }
+        out += QLatin1Char('"');
+    }
+    return out + QLatin1Char('}');
+}
 
 } // namespace
 
@@ -186,6 +220,7 @@ QStringList PgBookStore::customers() const
     QStringList names;
     if (!connected()) return names;
     const Result r = exec(m_conn, "SELECT name FROM customers ORDER BY pos");
+    if (!r.ok()) m_lastError = failureLine(ReadFailedText, r.error());
     for (int i = 0; r.ok() && i < r.rows(); ++i)
         names << r.text(i, 0);
     return names;
@@ -240,10 +275,13 @@ NumberLines PgBookStore::counts(const QString& type) const
     return linesOf(type, sums);
 }
 
-// Send-out lines are not kept on the server yet: every type's stand at nothing.
 NumberLines PgBookStore::sendOut(const QString& type) const
 {
-    return knownType(type) ? linesOf(type, {}) : NumberLines{};
+    if (!knownType(type)) return {};
+    bool readable = true;
+    const auto sums = amounts("SELECT number, amount FROM send_out WHERE type = $1 AND amount <> 0", {type}, &readable);
+    if (!readable) return {{}, true, false};
+    return linesOf(type, sums);
 }
 
 SettingLines PgBookStore::settingLines(BookSetting setting) const
@@ -343,6 +381,16 @@ void PgTransaction::addCount(const QString& type, const QString& number, double 
     m_ops << Op{Op::AddCount, type, {}, number, n, {}, {}, {}};
 }
 
+void PgTransaction::addSendOut(const QString& type, const QString& number, double amount)
+{
+    m_ops << Op{Op::AddSendOut, type, {}, number, amount, {}, {}, {}};
+}
+
+void PgTransaction::addCustomer(const QString& name)
+{
+    m_ops << Op{Op::AddCustomer, {}, name, {}, 0, {}, {}, {}};
+}
+
 void PgTransaction::setStake(const QString& type, const QString& customer, const QString& number,
                              const QString& amount)
 {
@@ -396,20 +444,29 @@ PgTransaction::Try PgTransaction::attempt(CommitResult& result)
     };
     std::map<std::tuple<QString, QString, QString>, Plan> stakes;
     std::map<std::pair<QString, QString>, double> counts;
+    std::map<std::pair<QString, QString>, double> sendOut;
     std::map<int, QStringList> settings;
+    QStringList newCustomers;
     for (const Op& op : std::as_const(m_ops)) {
         if (op.kind == Op::SetSetting) {
             settings[static_cast<int>(op.setting)] = op.lines;
             result.changes.addSetting(op.setting);
             continue;
         }
-        if (!knownType(op.type) || !NumberSet(op.type).contains(op.number)) {
+        if (op.kind == Op::AddCustomer) {
+            if (op.customer.isEmpty() || newCustomers.contains(op.customer))
+                result.failed << Outcome{Status::NameTaken, op.customer};
+            newCustomers << op.customer;
+            result.changes.customerList = true;
+            continue;
+        }
+        if (!knownNumber(op.type, op.number)) {
             result.failed << Outcome{Status::WriteFailed, op.type + ' ' + op.number};
             continue;
         }
         result.changes.types << op.type;
-        if (op.kind == Op::AddCount) {
-            counts[{op.type, op.number}] += op.delta;
+        if (op.kind == Op::AddCount || op.kind == Op::AddSendOut) {
+            (op.kind == Op::AddCount ? counts : sendOut)[{op.type, op.number}] += op.delta;
             continue;
         }
         result.changes.customers << op.customer;
@@ -437,6 +494,83 @@ PgTransaction::Try PgTransaction::attempt(CommitResult& result)
             m_alreadyStored = true;
             result.changes = {};
             return Try::Done;
+        }
+    }
+    if (m_intoEmptyBook) {
+        // Every table the book is made of is locked before it is looked at: no seat changes the book
+        // between the look and the writes.
+        if (const Result r = exec(conn, "LOCK TABLE customers, stakes, sums, counts, send_out, settings, "
+                                        "setting_lines IN EXCLUSIVE MODE");
+            !r.ok())
+            return fail(Status::WriteFailed, WriteFailedText, &r);
+        const Result held = exec(conn, "SELECT EXISTS (SELECT 1 FROM customers) OR EXISTS (SELECT 1 FROM settings)"
+                                       " OR EXISTS (SELECT 1 FROM counts WHERE amount <> 0)"
+                                       " OR EXISTS (SELECT 1 FROM send_out WHERE amount <> 0)");
+        if (!held.ok()) return fail(Status::ReadFailed, ReadFailedText, &held);
+        if (held.text(0, 0) != "f") return fail(Status::Refused, PgBookNotEmptyText);
+        // A whole book is written in a few statements of many rows each, not a statement per row.
+        const auto rows = [&](const char* sql, const QList<QStringList>& columns) {
+            constexpr qsizetype Chunk = 20000;
+            for (qsizetype from = 0; from < columns.first().size(); from += Chunk) {
+                QStringList params;
+                for (const QStringList& c : columns)
+                    params << textArray(c.mid(from, Chunk));
+                if (const Result r = exec(conn, sql, params); !r.ok())
+                    return fail(Status::WriteFailed, WriteFailedText, &r);
+            }
+            return Try::Done;
+        };
+        for (const char* clear : {"DELETE FROM sums", "DELETE FROM counts", "DELETE FROM send_out"})
+            if (const Result r = exec(conn, clear); !r.ok()) return fail(Status::WriteFailed, WriteFailedText, &r);
+        if (const Try t = rows("INSERT INTO customers (name) "
+                               "SELECT n FROM unnest($1::text[]) WITH ORDINALITY AS u(n, i) ORDER BY i",
+                               {newCustomers});
+            t != Try::Done)
+            return t;
+        QStringList types, customers, numbers, values;
+        for (const auto& [key, plan] : stakes) {
+            const double amount = plan.set ? plan.setTo + plan.delta : plan.delta;
+            if (amount == 0) continue;
+            types << std::get<0>(key);
+            customers << std::get<1>(key);
+            numbers << std::get<2>(key);
+            values << decimal(amount);
+        }
+        if (const Try t = rows("INSERT INTO stakes (type, customer, number, amount) "
+                               "SELECT * FROM unnest($1::text[], $2::text[], $3::text[], $4::numeric[])",
+                               {types, customers, numbers, values});
+            t != Try::Done)
+            return t;
+        if (const Result r = exec(conn, "INSERT INTO sums (type, number, amount) SELECT type, number, sum(amount) "
+                                        "FROM stakes GROUP BY type, number HAVING sum(amount) <> 0");
+            !r.ok())
+            return fail(Status::WriteFailed, WriteFailedText, &r);
+        for (const auto* lines : {&counts, &sendOut}) {
+            types.clear();
+            numbers.clear();
+            values.clear();
+            for (const auto& [key, n] : *lines) {
+                if (n == 0) continue;
+                types << key.first;
+                numbers << key.second;
+                values << decimal(n);
+            }
+            const char* sql = lines == &counts
+                                  ? "INSERT INTO counts (type, number, amount) "
+                                    "SELECT * FROM unnest($1::text[], $2::text[], $3::numeric[])"
+                                  : "INSERT INTO send_out (type, number, amount) "
+                                    "SELECT * FROM unnest($1::text[], $2::text[], $3::numeric[])";
+            if (const Try t = rows(sql, {types, numbers, values}); t != Try::Done) return t;
+        }
+        // Written: nothing is left for the row-by-row writes below.
+        stakes.clear();
+        counts.clear();
+        sendOut.clear();
+    } else {
+        for (const QString& name : std::as_const(newCustomers)) {
+            const Result r = exec(conn, "INSERT INTO customers (name) VALUES ($1) ON CONFLICT DO NOTHING", {name});
+            if (!r.ok()) return fail(Status::WriteFailed, WriteFailedText, &r);
+            if (r.affected() != 1) return fail(Status::NameTaken, name);
         }
     }
     QSet<QString> checked;
@@ -483,6 +617,13 @@ PgTransaction::Try PgTransaction::attempt(CommitResult& result)
                               {key.first, key.second, decimal(n)});
         if (!r.ok()) return fail(Status::WriteFailed, WriteFailedText, &r);
     }
+    for (const auto& [key, n] : sendOut) {
+        const Result r = exec(conn,
+                              "INSERT INTO send_out (type, number, amount) VALUES ($1, $2, $3) "
+                              "ON CONFLICT (type, number) DO UPDATE SET amount = send_out.amount + excluded.amount",
+                              {key.first, key.second, decimal(n)});
+        if (!r.ok()) return fail(Status::WriteFailed, WriteFailedText, &r);
+    }
     for (const auto& [kind, lines] : settings) {
         const QString k = QString::number(kind);
         const Result s = exec(conn, "INSERT INTO settings (kind) VALUES ($1) ON CONFLICT DO NOTHING", {k});
@@ -497,9 +638,10 @@ PgTransaction::Try PgTransaction::attempt(CommitResult& result)
     if (!result.changes.isEmpty()) {
         const Result r = exec(conn,
                               "INSERT INTO changes (types, customers, settings, customer_list) "
-                              "VALUES ($1, $2, $3, false)",
+                              "VALUES ($1, $2, $3, $4)",
                               {joined(result.changes.types), joined(result.changes.customers),
-                               QString::number(result.changes.settings)});
+                               QString::number(result.changes.settings),
+                               result.changes.customerList ? QStringLiteral("true") : QStringLiteral("false")});
         if (!r.ok()) return fail(Status::WriteFailed, WriteFailedText, &r);
         // Other seats listening hear of it when the transaction commits.
         exec(conn, "NOTIFY varnoth_book");

@@ -64,6 +64,8 @@ public:
 
     // The last failure of a read or the connection, for the operator.
     QString lastError() const { return m_lastError; }
+    // Forgets it, so that a caller can tell whether the reads that follow all went well.
+    void clearLastError() { m_lastError.clear(); }
 
 private:
     friend class PgTransaction;
@@ -82,10 +84,20 @@ class PgTransaction : public BookTransaction
 public:
     void addStake(const QString& type, const QString& customer, const QString& number, double delta) override;
     void addCount(const QString& type, const QString& number, double n) override;
+    void addSendOut(const QString& type, const QString& number, double amount) override;
     void setStake(const QString& type, const QString& customer, const QString& number,
                   const QString& amount) override;
     void setSettingLines(BookSetting setting, const QStringList& lines) override;
     CommitResult commit() override;
+
+    // Adds a customer at the end of the list, before the transaction's stakes are written; a name
+    // already listed makes the commit fail (NameTaken).
+    void addCustomer(const QString& name);
+    // Makes the commit write only into a book that holds nothing yet (no customer, setting, count or
+    // send-out amount), judged under locks that keep every other seat out until it ends: a book that
+    // holds something makes it fail with Refused and change nothing. Such a commit writes its rows
+    // many at a time, for moving a whole book in.
+    void requireEmptyBook() { m_intoEmptyBook = true; }
 
     // True after a commit that found its entry id already stored: nothing was added.
     bool alreadyStored() const { return m_alreadyStored; }
@@ -94,7 +106,7 @@ private:
     friend class PgBookStore;
     PgTransaction(PgBookStore& book, QString entryId) : m_book(book), m_entryId(std::move(entryId)) {}
     struct Op {
-        enum Kind { AddStake, SetStake, AddCount, SetSetting } kind;
+        enum Kind { AddStake, SetStake, AddCount, AddSendOut, AddCustomer, SetSetting } kind;
         QString type, customer, number;
         double delta = 0;
         QString amount;
@@ -108,6 +120,7 @@ private:
     QString m_entryId;
     QList<Op> m_ops;
     bool m_alreadyStored = false;
+    bool m_intoEmptyBook = false;
 };
 
 } // namespace varnoth

@@ -219,6 +219,34 @@ private slots:
         QCOMPARE(sumOf(b->book().counts(Straight3), "123"), 1.0);
     }
 
+    // What was sent on adds up per number of the type, apart from the stakes and counts, and a number
+    // the type has no line for fails the whole commit.
+    void sendOutLinesAddUp()
+    {
+        auto b = m_make();
+        b->addCustomers({"a"});
+        QCOMPARE(b->book().sendOut(Top2).lines.size(), NumberSet(Top2).size());
+        QCOMPARE(sumOf(b->book().sendOut(Top2), "12"), 0.0);
+        for (int round = 0; round < 2; ++round) {
+            auto tx = b->book().begin();
+            tx->addSendOut(Top2, "12", 150);
+            tx->addSendOut(Straight3, "123", 20.5);
+            const CommitResult r = tx->commit();
+            QVERIFY(r.ok());
+            QCOMPARE(r.changes.types, QSet<QString>({Top2, Straight3}));
+            QVERIFY(r.changes.customers.isEmpty());
+        }
+        auto bad = b->book().begin();
+        bad->addSendOut(Top2, "12", 1);
+        bad->addSendOut(Top2, "123", 1);
+        QVERIFY(!bad->commit().ok());
+
+        QCOMPARE(sumOf(b->book().sendOut(Top2), "12"), 300.0);
+        QCOMPARE(sumOf(b->book().sendOut(Straight3), "123"), 41.0);
+        QVERIFY(b->book().stakeSums(Top2, "a").isEmpty());
+        QCOMPARE(sumOf(b->book().counts(Top2), "12"), 0.0);
+    }
+
     void changesNameWhatChanged()
     {
         auto b = m_make();

@@ -102,6 +102,65 @@ private slots:
         QVERIFY(error.startsWith(PgConnectFailedText));
     }
 
+    // A book of the first version gets the send-out table when opened, and keeps what it held.
+    void olderBookIsBroughtUp()
+    {
+        const QString db = freshDatabase();
+        QVERIFY(!db.isEmpty());
+        {
+            auto book = open(db);
+            QVERIFY(book);
+            QVERIFY(book->addCustomer("a").ok());
+        }
+        QVERIFY(!query(db, "DROP TABLE send_out; UPDATE schema_version SET version = 1").startsWith("error"));
+        auto book = open(db);
+        QVERIFY(book);
+        QCOMPARE(query(db, "SELECT version FROM schema_version"), QString::number(PgBookStore::schemaVersion()));
+        QCOMPARE(book->customers(), QStringList{"a"});
+        auto tx = book->begin();
+        tx->addSendOut(Top2, "12", 30);
+        QVERIFY(tx->commit().ok());
+        QCOMPARE(query(db, "SELECT amount FROM send_out WHERE number = '12'"), QString("30"));
+    }
+
+    // A customer added in a transaction is there for its stakes; a name already listed fails the
+    // whole commit. A book that holds something refuses a commit that wants it empty.
+    void customersJoinInsideATransaction()
+    {
+        const QString db = freshDatabase();
+        auto book = open(db);
+        QVERIFY(book);
+        QVERIFY(book->addCustomer("a").ok());
+        const quint64 at = book->changesEnd();
+        {
+            auto tx = book->beginEntry({});
+            tx->addCustomer("b");
+            tx->addStake(Top2, "b", "05", 20);
+            const CommitResult r = tx->commit();
+            QVERIFY(r.ok());
+            QVERIFY(r.changes.customerList);
+        }
+        QCOMPARE(book->customers(), QStringList({"a", "b"}));
+        QCOMPARE(book->keptSums(Top2), (QHash<QString, double>{{"05", 20}}));
+        QVERIFY(book->changedSince(at).customerList);
+        {
+            auto tx = book->beginEntry({});
+            tx->addCustomer("c");
+            tx->addCustomer("a");
+            tx->addStake(Top2, "c", "05", 5);
+            const CommitResult r = tx->commit();
+            QCOMPARE(r.outcome.status, Status::NameTaken);
+        }
+        {
+            auto tx = book->beginEntry({});
+            tx->requireEmptyBook();
+            tx->addCustomer("d");
+            QCOMPARE(tx->commit().outcome.status, Status::Refused);
+        }
+        QCOMPARE(book->customers(), QStringList({"a", "b"}));
+        QCOMPARE(book->keptSums(Top2), (QHash<QString, double>{{"05", 20}}));
+    }
+
     // A seat that sends an entry again (it lost the connection during the commit) adds nothing, from
     // whichever connection; an entry that failed stored no id and can be sent again.
     void entrySentTwiceIsStoredOnce()
