@@ -1444,7 +1444,8 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption({RoleOption, QStringLiteral("With --add-user: owner or keyer."), QStringLiteral("ROLE")});
     parser.addOption({ServerBookOption,
                       QStringLiteral("With --import-book or --export-book: the server book, as a libpq URI "
-                                     "(postgresql://USER@HOST/DB); the password from PGPASSFILE."),
+                                     "(postgresql://USER@HOST/DB); the password from PGPASSFILE. Without a job: "
+                                     "the book the window opens, folder:PATH for a data folder."),
                       QStringLiteral("URI")});
     parser.addOption({DealerOption,
                       QStringLiteral("With --save-list: the dealer the list goes to, as --dealers names him."),

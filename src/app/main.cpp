@@ -3,6 +3,7 @@
 #include "app/Ledger.h"
 #include "app/batch.h"
 #include "app/library.h"
+#include "app/librarytexts.h"
 #include "app/platform.h"
 #include "core/model/nametexts.h"
 #include "core/model/types.h"
@@ -130,27 +131,33 @@ int main(int argc, char* argv[])
     // What the run keeps between reports: made before the book, ended after it.
     ReportState batchState;
     Session session;
-    OpenedBook opened = Library::open(Library::folderId(folder));
+    // The window opens the book --book names (a folder as "folder:PATH"); a batch job takes --book
+    // only as the server side of a move, and runs on the data folder.
+    const QString bookOption = QStringLiteral("book");
+    const bool namedBook = !batch && parser.isSet(bookOption);
+    if (namedBook && parser.isSet(dataOption)) return usageError(QStringLiteral("--book and --data-folder name two books"));
+    OpenedBook opened = Library::open(namedBook ? parser.value(bookOption) : Library::folderId(folder));
     switch (opened.status) {
     case OpenStatus::Opened:
         break;
     case OpenStatus::CodecMissing:
         return refuse(CodecMissingText, gui);
     case OpenStatus::UnknownKind:
+        return refuse(BookKindUnknownText + opened.where, gui);
     case OpenStatus::FolderUnusable:
         return refuse(FolderUnusableText + QDir::toNativeSeparators(opened.where), gui);
     case OpenStatus::AlreadyOpen: {
         QString text = AlreadyRunningText;
         if (batch)
             text += QStringLiteral(" (another copy of the program has the data folder ") +
-                    QDir::toNativeSeparators(folder) + QStringLiteral(" open; close it and run the job again)");
+                    QDir::toNativeSeparators(opened.where) + QStringLiteral(" open; close it and run the job again)");
         return refuse(text, gui);
     }
     }
     Book& book = *opened.book;
 
     // The support log lives beside the data folder, so that a new draw's copy never carries it.
-    QDir parent(folder);
+    QDir parent(book.folder());
     if (parent.cdUp()) installLog(parent.path());
 
     Store& store = book.store();
