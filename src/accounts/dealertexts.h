@@ -77,6 +77,7 @@ inline const QString DealerChatCaption = QStringLiteral("คัดลอกข�
 inline const QString DealerAmountLabel = QStringLiteral("จำนวนเงิน");
 inline const QString DealerPayCaption = QStringLiteral("บันทึกการชำระ");
 inline const QString DealerChatCopiedText = QStringLiteral("คัดลอกข้อความแล้ว วางในแชทได้เลย");
+inline const QString DealerPictureCopiedText = QStringLiteral("คัดลอกรูปแล้ว วางในแชทได้เลย");
 inline const QString DealerMovedText = QStringLiteral("เลื่อนลำดับเจ้ามือแล้ว ");
 inline const QString DealerNotMovedText = QStringLiteral("เลื่อนต่อไม่ได้ ");
 inline const QString DealerPickFirstText = QStringLiteral("เลือกเจ้ามือก่อน");
