@@ -133,7 +133,7 @@ EarlierBalance earlierBalance(const Store& current, const QString& dealer)
     return earlier;
 }
 
-QStringList statementLines(const DealerStatement& statement, const EarlierBalance* earlier)
+QStringList statementLines(const DealerStatement& statement)
 {
     QStringList lines{StatementHead + statement.dealer};
     for (const StatementType& t : statement.types) {
@@ -155,14 +155,6 @@ QStringList statementLines(const DealerStatement& statement, const EarlierBalanc
         lines << StatementWePayText + baht(-balance) + BahtText;
     else
         lines << StatementEvenText;
-    if (!earlier) return lines;
-    lines << earlier->problems;
-    const auto owing = [](qint64 satang) {
-        return satang >= 0 ? StatementHeOwesHead + baht(satang) + BahtText
-                           : StatementWeOweHead + baht(-satang) + BahtText;
-    };
-    lines << StatementEarlierText + owing(earlier->satang);
-    lines << StatementTotalText + owing(earlier->satang + balance);
     return lines;
 }
 

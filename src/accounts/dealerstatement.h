@@ -56,8 +56,9 @@ struct EarlierBalance {
 };
 EarlierBalance earlierBalance(const Store& current, const QString& dealer);
 
-// The statement's lines; with `earlier`, the balance carried from the draws before and the total.
-QStringList statementLines(const DealerStatement& statement, const EarlierBalance* earlier = nullptr);
+// The statement's lines of this draw alone, down to who pays whom (accountLines adds the payments,
+// what the earlier draws left and the total).
+QStringList statementLines(const DealerStatement& statement);
 
 // The dealer's account of this draw: the statement, the payments made with him this draw (the
 // dealer-payments file), what the earlier draws left, and what is due in the end.
