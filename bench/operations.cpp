@@ -5,6 +5,9 @@
 #include "bench.h"
 #include "bookmaker.h"
 
+#include "accounts/dealers.h"
+#include "accounts/dealersent.h"
+#include "accounts/dealerstatement.h"
 #include "accounts/drawhistory.h"
 #include "app/BillPainter.h"
 #include "app/picturerecognizer.h"
@@ -24,7 +27,10 @@
 #include "reports/prize.h"
 #include "reports/statistics.h"
 #include "reports/view.h"
+#include "settings/customers.h"
+#include "settings/history.h"
 #include "settings/numberrules.h"
+#include "storage/folder/foldertransaction.h"
 #include "storage/folder/store.h"
 #include "tools/backup.h"
 #include "tools/newdraw.h"
@@ -329,6 +335,44 @@ QStringList billReads(Context& ctx, const QString& customer)
     for (const QString& t : typeNames())
         r << s.StakeFilePath(t, customer);
     return r + settingsFiles(ctx) + QStringList{s.path(CustomerRatesFileName)};
+}
+
+// Two dealers with terms on every type share what lies above the limits: boss takes up to 500 a
+// number, noi the rest. Their lists are saved and recorded as any split is.
+void dealersSent(Context& ctx)
+{
+    Store& store = *ctx.store;
+    if (store.exists(store.path(DealersFileName))) return;
+    QList<DealerTerms> boss;
+    QList<DealerTerms> noi;
+    for (const QString& t : typeNames()) {
+        boss << DealerTerms{t, QStringLiteral("600"), QStringLiteral("10"), QStringLiteral("500")};
+        noi << DealerTerms{t, {}, QStringLiteral("5"), {}};
+    }
+    addDealer(store, QStringLiteral("boss"), boss);
+    addDealer(store, QStringLiteral("noi"), noi);
+    Session session;
+    OverLimit(store, session, AllChoice, false);
+    const Split split = splitExcess(sendOutItems(session.SendOutData), loadDealers(store).items, {});
+    QList<ListToSave> lists;
+    QList<DealerList> added;
+    for (const DealerShare& share : split.shares) {
+        if (share.items.isEmpty()) continue;
+        const QString name = splitListName(QStringLiteral("bench"), share.dealer);
+        lists << ListToSave{name, sendOutText(share.items)};
+        added << DealerList{share.dealer, enteredName(name)};
+    }
+    const DealerLists none = loadDealerLists(store);
+    saveSendOutLists(store, lists, [&](FolderTransaction& tx) { writeDealerLists(store, tx, none, added, {}); });
+}
+
+QStringList dealerReads(Context& ctx)
+{
+    Store& s = *ctx.store;
+    QStringList r{s.path(DealersFileName), s.path(DealerListsFileName), s.historyFile(), s.rateFile(), s.resultFile()};
+    for (const DealerList& d : loadDealerLists(s).items)
+        if (d.dealer == QStringLiteral("boss")) r << s.savedListFile(d.list);
+    return r;
 }
 
 } // namespace
@@ -660,6 +704,21 @@ std::vector<Operation> operations()
              },
          .reads = reportReads,
          .writes = [](Context& ctx) { return QStringList{ctx.scratch + QStringLiteral("/view.xlsx")}; }});
+
+    // A dealer's account as the dealers window and --statement show it: what went to him this draw,
+    // his winners at his rates, the payments and what the past draws left.
+    ops.push_back({.name = QStringLiteral("dealer statement"),
+                   .prepare = [](Context& ctx) { dealersSent(ctx); },
+                   .run =
+                       [](Context& ctx) {
+                           Store& store = *ctx.store;
+                           const Dealers dealers = loadDealers(store);
+                           const Dealer* boss = dealers.find(QStringLiteral("boss"));
+                           if (!boss) return qint64(0);
+                           return qint64(accountLines(dealerAccount(store, *boss, loadDealerLists(store))).size());
+                       },
+                   .reads = dealerReads,
+                   .writes = noFiles});
     return ops;
 }
 

@@ -30,6 +30,23 @@ QString lineOf(const QString& name, const DealerTerms& t)
     return QStringList{name, t.type, t.payout, t.discount, t.cap}.join(QLatin1Char('#'));
 }
 
+// The whole file anew, in the order of `items`; false (with the failure in `change`) when it could
+// not be written.
+bool writeDealers(Store& store, const QList<Dealer>& items, DealerChange& change)
+{
+    QString text;
+    for (const Dealer& d : items) {
+        if (d.terms.isEmpty()) text += lineOf(d.name, {}) + CRLF;
+        for (const DealerTerms& t : d.terms)
+            text += lineOf(d.name, t) + CRLF;
+    }
+    const QString path = store.path(DealersFileName);
+    if (store.writeExact(path, text)) return true;
+    change.outcome = {Status::WriteFailed, path};
+    change.lines << outcomeLine(change.outcome);
+    return false;
+}
+
 } // namespace
 
 const DealerTerms* Dealer::termsFor(const QString& type) const
@@ -159,20 +176,34 @@ DealerChange addDealer(Store& store, const QString& name, const QList<DealerTerm
     }
     change.after = *dealer;
     if (change.before == change.after) return change;
-
-    QString text;
-    for (const Dealer& d : std::as_const(dealers.items)) {
-        if (d.terms.isEmpty()) text += lineOf(d.name, {}) + CRLF;
-        for (const DealerTerms& t : d.terms)
-            text += lineOf(d.name, t) + CRLF;
-    }
-    const QString path = store.path(DealersFileName);
-    if (!store.writeExact(path, text)) {
-        change.outcome = {Status::WriteFailed, path};
-        change.lines << outcomeLine(change.outcome);
-        return change;
-    }
+    if (!writeDealers(store, dealers.items, change)) return change;
     change.lines << DealerSavedText + clean;
+    return change;
+}
+
+DealerChange moveDealer(Store& store, const QString& name, int by)
+{
+    DealerChange change;
+    auto refuse = [&](const QString& why) {
+        change.refusal = why;
+        change.lines << why;
+        return change;
+    };
+    Dealers dealers = loadDealers(store);
+    if (!dealers.outcome.ok()) return refuse(dealers.problem);
+    const QString clean = dealerName(name);
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < dealers.items.size(); ++i)
+        if (dealers.items[i].name == clean) at = i;
+    if (at < 0) return refuse(DealerUnknownText + clean);
+    const qsizetype to = at + by;
+    if (by == 0 || to < 0 || to >= dealers.items.size()) return refuse(DealerNotMovedText + clean);
+    dealers.items.move(at, to);
+    change.before = change.after = dealers.items[to];
+    change.from = int(at);
+    change.to = int(to);
+    if (!writeDealers(store, dealers.items, change)) return change;
+    change.lines << DealerMovedText + clean;
     return change;
 }
 

@@ -60,12 +60,18 @@ struct DealerChange {
     Dealer before;   // no name when he is new
     Dealer after;
     QStringList lines; // for the main list
+    int from = -1;     // a move: his place in the order before and after it (from 0)
+    int to = -1;
     bool ok() const { return outcome.ok() && refusal.isEmpty(); }
 };
 
 // Adds the dealer, or sets the given types' terms of a dealer already there (other types keep theirs).
 // Every figure is checked before anything is written; a damaged dealer file is never written over.
 DealerChange addDealer(Store& store, const QString& name, const QList<DealerTerms>& terms);
+
+// Moves the dealer `by` places in the order of preference (-1 is up, towards the first). A move past
+// either end is refused; a damaged dealer file is never written over.
+DealerChange moveDealer(Store& store, const QString& name, int by);
 
 // The lines that list the dealers and their terms, in the order of preference.
 QStringList dealerLines(const Dealers& dealers);

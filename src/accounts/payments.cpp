@@ -59,11 +59,11 @@ std::optional<Payment> parsePayment(const QString& line)
     return payment;
 }
 
-PaymentResult writeLine(Store& store, const Payment& payment, PaymentResult r)
+PaymentResult writeLine(Store& store, const Payment& payment, PaymentResult r, const QString& fileName)
 {
-    const QString path = store.path(PaymentsFileName);
+    const QString path = store.path(fileName);
     const FileBytes old = store.readBytes(path);
-    const Payments before = loadPayments(store);
+    const Payments before = loadPayments(store, fileName);
     if (!old.readable || !before.outcome.ok()) {
         r.refusal = before.doubt.lines.value(0, damagedFileLine(QDir::toNativeSeparators(path), {}));
         r.lines << r.refusal;
@@ -116,10 +116,10 @@ QList<Payment> Payments::of(const QString& customer) const
     return out;
 }
 
-Payments loadPayments(const Store& store)
+Payments loadPayments(const Store& store, const QString& fileName)
 {
     Payments payments;
-    const QString path = store.path(PaymentsFileName);
+    const QString path = store.path(fileName);
     const FileText file = store.readFile(path);
     const QString shown = QDir::toNativeSeparators(path);
     if (!file.readable) {
@@ -200,29 +200,29 @@ PaymentResult planPayment(const QString& customer, double due, const QString& am
 }
 
 PaymentResult appendPayment(Store& store, const QString& customer, double due, const QString& amount,
-                            const QDateTime& when, bool overpayAllowed)
+                            const QDateTime& when, bool overpayAllowed, const QString& fileName)
 {
     PaymentResult r = planPayment(customer, due, amount, when, overpayAllowed);
     if (!r.refusal.isEmpty()) return r;
-    r = writeLine(store, r.payment, r);
+    r = writeLine(store, r.payment, r, fileName);
     if (r.recorded()) r.lines << paymentText(r.payment);
     return r;
 }
 
-PaymentResult appendPaymentLine(Store& store, const Payment& payment)
+PaymentResult appendPaymentLine(Store& store, const Payment& payment, const QString& fileName)
 {
     PaymentResult r;
     r.payment = payment;
-    r = writeLine(store, payment, r);
+    r = writeLine(store, payment, r, fileName);
     if (r.recorded()) r.lines << paymentText(r.payment);
     return r;
 }
 
-PaymentResult appendReversal(Store& store, const Payment& payment, const QDateTime& when)
+PaymentResult appendReversal(Store& store, const Payment& payment, const QDateTime& when, const QString& fileName)
 {
     PaymentResult r;
     const Payment reversal{payment.customer, -payment.amount, when, payment.when};
-    r = writeLine(store, reversal, r);
+    r = writeLine(store, reversal, r, fileName);
     if (r.recorded()) r.lines << PaymentTakenBackText + paymentText(payment);
     return r;
 }

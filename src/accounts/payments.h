@@ -20,6 +20,10 @@ namespace varnoth
 class Store;
 
 inline const QString PaymentsFileName = QStringLiteral("payment.gif");
+// The money that changed hands with the upstream dealers, in lines of the same form: a positive
+// amount was paid by the dealer to the book, a negative one by the book to him. Like the customers'
+// payments it belongs to the draw and goes with the draw's copy at the new draw.
+inline const QString DealerPaymentsFileName = QStringLiteral("dealerpay.gif");
 
 // What the damaged lines of an accounts file leave unknown. A damaged line that names a customer of
 // the book puts his figures in doubt; one that names nobody the book knows puts everyone's in doubt.
@@ -60,7 +64,8 @@ struct Payments {
     QList<Payment> of(const QString& customer) const;
 };
 
-Payments loadPayments(const Store& store);
+// The payments of `fileName`: the customers' (payment.gif) or the dealers' (dealerpay.gif).
+Payments loadPayments(const Store& store, const QString& fileName = PaymentsFileName);
 
 // "" when the text is an amount of money (digits, at most two after a point, above 0), else the line
 // that refuses it.
@@ -84,13 +89,15 @@ PaymentResult planPayment(const QString& customer, double due, const QString& am
 
 // Adds the planned payment's line. A damaged file is left as it is.
 PaymentResult appendPayment(Store& store, const QString& customer, double due, const QString& amount,
-                            const QDateTime& when, bool overpayAllowed = false);
+                            const QDateTime& when, bool overpayAllowed = false,
+                            const QString& fileName = PaymentsFileName);
 
 // Adds the line of a payment as it stands (a payment taken back and made again).
-PaymentResult appendPaymentLine(Store& store, const Payment& payment);
+PaymentResult appendPaymentLine(Store& store, const Payment& payment, const QString& fileName = PaymentsFileName);
 
 // Takes a recorded payment back: adds the line with the opposite amount that names it.
-PaymentResult appendReversal(Store& store, const Payment& payment, const QDateTime& when);
+PaymentResult appendReversal(Store& store, const Payment& payment, const QDateTime& when,
+                             const QString& fileName = PaymentsFileName);
 
 // "รับชำระจาก somchai 1,500.00 บาท" or "จ่ายให้ somchai …": what a payment is, for the operator.
 QString paymentText(const Payment& payment);

@@ -1,6 +1,7 @@
 #include "app/BillPainter.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/dealertexts.h"
 #include "core/model/datetexts.h"
 #include "core/model/text.h"
 #include "settings/options.h"
@@ -46,7 +47,13 @@ QFont betsFont()
 
 bool isTotal(const QString& line)
 {
-    return line.startsWith(TotalDueText) || line.startsWith(BillHeadingText);
+    return line.startsWith(TotalDueText) || line.startsWith(BillHeadingText) || line.startsWith(StatementTotalText) ||
+           line.startsWith(StatementHead);
+}
+
+QString headingOf(const QString& heading)
+{
+    return heading.isEmpty() ? BillHeadingText : heading;
 }
 
 // The blanks between two packed bets on a picture: a phone is narrower than paper.
@@ -66,7 +73,7 @@ QString drawDateLine(const BillHeader& header)
 
 QString billSubject(const QString& customer, const BillHeader& header)
 {
-    QString subject = BillHeadingText + customer;
+    QString subject = headingOf(header.heading) + customer;
     if (const QString date = drawDateLine(header); !date.isEmpty()) subject += QLatin1Char(' ') + date;
     if (!header.drawLabel.isEmpty()) subject += QLatin1Char(' ') + PastDrawMark + header.drawLabel;
     return subject;
@@ -145,10 +152,10 @@ bool isBetRow(const QString& row)
 }
 
 // The bill's lines under its heading.
-QStringList bodyOf(const QStringList& lines)
+QStringList bodyOf(const QStringList& lines, const QString& heading = {})
 {
     QStringList body = lines;
-    if (!body.isEmpty() && body.first().startsWith(BillHeadingText)) body.removeFirst();
+    if (!body.isEmpty() && body.first().startsWith(headingOf(heading))) body.removeFirst();
     return body;
 }
 
@@ -168,11 +175,11 @@ bool isPackedBets(const QString& line)
 
 } // namespace
 
-QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows)
+QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows, const QString& heading)
 {
     QStringList body;
     {
-        const QStringList all = bodyOf(lines);
+        const QStringList all = bodyOf(lines, heading);
         RecordPacker packer(betRowsOf(all), PictureGutter, perLine);
         for (const QString& row : all) {
             if (isBetRow(row)) {
@@ -238,8 +245,10 @@ QList<QImage> billImages(const QStringList& lines, const BillHeader& header)
     const int step = static_cast<int>(std::ceil(metrics.lineSpacing() * 1.15));
     const int textWidth = TextWidth;
 
-    const QString heading = !lines.isEmpty() && lines.first().startsWith(BillHeadingText) ? lines.first() : QString();
-    const QList<QStringList> bodies = billPictureBodies(lines, billPictureBetsPerLine(lines));
+    const QString heading =
+        !lines.isEmpty() && lines.first().startsWith(headingOf(header.heading)) ? lines.first() : QString();
+    const QList<QStringList> bodies =
+        billPictureBodies(lines, billPictureBetsPerLine(lines), BillImageRows, header.heading);
 
     QList<QImage> images;
     for (qsizetype page = 0; page < bodies.size(); ++page) {
@@ -283,8 +292,12 @@ QList<QImage> billImages(const QStringList& lines, const BillHeader& header)
                 text(line, bets, Qt::black);
                 continue;
             }
-            const bool owes = line.contains(CustomerPaysText);
-            const bool owed = line.contains(BookmakerPaysText);
+            // Red for money coming to the shop, green for money it pays: on a dealer's statement the
+            // dealer is the one who pays or is paid.
+            const bool dealerPays = line.contains(StatementHePaysText) || line.contains(StatementHeOwesHead);
+            const bool dealerPaid = line.contains(StatementWePayText) || line.contains(StatementWeOweHead);
+            const bool owes = dealerPays || (!dealerPaid && line.contains(CustomerPaysText));
+            const bool owed = dealerPaid || (!dealerPays && line.contains(BookmakerPaysText));
             const QColor colour = owes ? QColor(160, 0, 0) : owed ? QColor(0, 110, 0) : QColor(Qt::black);
             text(line, isTotal(line) ? bold : font, colour);
         }

@@ -22,6 +22,9 @@ struct BillHeader {
     QString drawLabel; // "" for the draw being kept
     QDate drawDate;    // the draw's date, invalid while the book does not know it
     YearStyle years = YearStyle::Buddhist;
+    // What the first line of the pages starts with: "" for a customer's bill ("บิลลูกค้า "); a
+    // dealer's statement is drawn the same way under its own heading.
+    QString heading;
 };
 
 class Store;
@@ -53,7 +56,8 @@ inline constexpr int BillImageRows = 48;
 // header of every picture, the bets are packed `perLine` to a line, and the rest is cut into
 // pictures of at most `rows` lines each; a picture that goes on with a type's bets starts with the
 // type's heading again.
-QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows = BillImageRows);
+QList<QStringList> billPictureBodies(const QStringList& lines, int perLine, int rows = BillImageRows,
+                                     const QString& heading = {});
 
 // How many bets a line of the bill's pictures holds: as many of the widest as the width takes.
 int billPictureBetsPerLine(const QStringList& lines);

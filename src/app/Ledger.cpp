@@ -3,6 +3,7 @@
 #include "storage/folder/folderbookstore.h"
 
 #include "accounts/accounttexts.h"
+#include "accounts/dealerstatement.h"
 #include "accounts/dealertexts.h"
 #include "accounts/drawhistory.h"
 #include "accounts/splitsend.h"
@@ -252,15 +253,17 @@ private:
 class PaymentCommand : public LedgerCommand
 {
 public:
-    PaymentCommand(Ledger& ledger, const Payment& payment)
-        : LedgerCommand(ledger, PaymentStepText + paymentText(payment), Accounts), m_payment(payment)
+    // `file`: the customers' payments, or the dealers' (with the step's own text).
+    PaymentCommand(Ledger& ledger, const Payment& payment, const QString& file = PaymentsFileName,
+                   const QString& step = PaymentStepText)
+        : LedgerCommand(ledger, step + paymentText(payment), Accounts), m_payment(payment), m_file(file)
     {
     }
 
 protected:
     bool takeBack(QStringList& lines) override
     {
-        const PaymentResult r = appendReversal(store(), m_payment, QDateTime::currentDateTime());
+        const PaymentResult r = appendReversal(store(), m_payment, QDateTime::currentDateTime(), m_file);
         lines = r.lines;
         return r.recorded();
     }
@@ -268,7 +271,7 @@ protected:
     {
         Payment again = m_payment;
         again.when = QDateTime::currentDateTime();
-        const PaymentResult r = appendPaymentLine(store(), again);
+        const PaymentResult r = appendPaymentLine(store(), again, m_file);
         lines = r.lines;
         if (r.recorded()) m_payment = again;
         return r.recorded();
@@ -276,6 +279,7 @@ protected:
 
 private:
     Payment m_payment;
+    QString m_file;
 };
 
 // The files a change of send-out lists touches: the history, the list and every send-out file.
@@ -887,6 +891,45 @@ DealerChange Ledger::addDealer(const QString& name, const QList<DealerTerms>& te
     }
     emit settingsChanged();
     return change;
+}
+
+DealerChange Ledger::moveDealer(const QString& name, int by)
+{
+    if (auto no = guard(Act::Settings)) return *no;
+    DealerChange change = varnoth::moveDealer(m_store, name, by);
+    if (!change.ok() || change.from < 0) return change;
+    // The dealer's place in the order of preference before and after, from 1.
+    audit({AuditAction::Setting, {}, {}, {}, QString::number(change.from + 1), QString::number(change.to + 1),
+           DealerAuditDetail + change.after.name});
+    emit settingsChanged();
+    return change;
+}
+
+PaymentResult Ledger::recordDealerPayment(const QString& dealer, const QString& amount, const QDateTime& when,
+                                          bool overpayAllowed)
+{
+    if (auto no = guard(Act::Payments)) return *no;
+    const PaymentResult plan = planDealerPayment(m_store, dealer, amount, when, overpayAllowed);
+    if (!plan.refusal.isEmpty()) return plan;
+    PaymentResult result = appendPaymentLine(m_store, plan.payment, DealerPaymentsFileName);
+    result.due = plan.due;
+    result.overpay = plan.overpay;
+    if (result.recorded()) {
+        // As a customer's payment: what was due before and after; the dealer is named in the detail
+        // and the customer left empty, so that the customers' payments are not counted with his.
+        const AuditEvent event{AuditAction::Payment,
+                               {},
+                               {},
+                               {},
+                               shortestDecimal(plan.due),
+                               shortestDecimal(plan.due - result.payment.amount),
+                               DealerAuditDetail + result.payment.customer};
+        auto* command = new PaymentCommand(*this, result.payment, DealerPaymentsFileName, DealerPaymentStepText);
+        command->setAudit({event}, audit(event));
+        push(command);
+        emit accountsChanged();
+    }
+    return result;
 }
 
 RateChange Ledger::setCustomerRate(const QString& customer, const QString& type, const QString& payout,

@@ -135,6 +135,14 @@ public:
                                const QString& discount);
     // Adds an upstream dealer, or sets the given types' terms of one already there.
     DealerChange addDealer(const QString& name, const QList<DealerTerms>& terms);
+    // Moves a dealer `by` places in the order of preference (-1 up).
+    DealerChange moveDealer(const QString& name, int by);
+    // Records money that changed hands with a dealer, in the direction of what is due over all draws
+    // (planDealerPayment): `amount` "" settles it; more than is due only with `overpayAllowed`. One
+    // step to take back.
+    PaymentResult recordDealerPayment(const QString& dealer, const QString& amount,
+                                      const QDateTime& when = QDateTime::currentDateTime(),
+                                      bool overpayAllowed = false);
     // The payment that recordPayment would make, with what is due and whether it is more, for the
     // question before it; nothing is written. Refused when what is due cannot be known.
     PaymentResult planPayment(const QString& customer, const QString& amount,

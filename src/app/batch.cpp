@@ -148,7 +148,11 @@ const JobOption Jobs[] = {
      "sent to him (exit status 1 unless all agrees)."},
     {"statement", BatchJob::Statement, nullptr,
      "The statement of this draw with --dealer NAME: per type what was sent to him, his discount, the net, the "
-     "winning numbers among it at his payout rate, and who pays whom."},
+     "winning numbers among it at his payout rate, who pays whom, the payments made with him and what is due over "
+     "all draws; with --chat, laid out as a message to paste into a chat."},
+    {"pay-dealer", BatchJob::PayDealer, "AMOUNT",
+     "Record that AMOUNT baht (or \"all\") of what the dealer --dealer NAME owes the book, or is owed by it, over "
+     "all draws has been paid; --overpay records more than is due."},
     {"import-book", BatchJob::ImportBook, "DIR",
      "Put the book of the data folder DIR into the server book --book URI, which must hold nothing yet: all of it "
      "in one transaction or nothing (exit status 1). The folder's files the server does not keep yet are named "
@@ -187,6 +191,7 @@ const QString RoleOption = QStringLiteral("role");
 const QString CapOption = QStringLiteral("cap");
 const QString DealerOption = QStringLiteral("dealer");
 const QString ServerBookOption = QStringLiteral("book");
+const QString ChatOption = QStringLiteral("chat");
 
 enum class Need { No, AllByDefault, Required, Optional };
 
@@ -350,11 +355,12 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     const bool bill = job == BatchJob::Bill;
     const bool rate = job == BatchJob::SetRate;
     const bool dealer = job == BatchJob::AddDealer;
+    const bool pictures = bill || job == BatchJob::Statement;
     for (const auto& [option, allowed] :
-         {std::pair{PngOption, bill}, std::pair{PdfOption, bill}, std::pair{PastDrawOption, bill},
+         {std::pair{PngOption, pictures}, std::pair{PdfOption, pictures}, std::pair{PastDrawOption, bill},
           std::pair{TotalsOnlyOption, bill}, std::pair{PayoutOption, rate || dealer},
           std::pair{DiscountOption, rate || dealer}, std::pair{CapOption, dealer},
-          std::pair{OverpayOption, job == BatchJob::Pay}})
+          std::pair{OverpayOption, job == BatchJob::Pay || job == BatchJob::PayDealer}})
         if (!allowed && parser.isSet(option)) return dashed(option) + QStringLiteral(" does not go with ") + name;
     if ((rate || job == BatchJob::Pay) && o.customer == AllChoice)
         return name + QStringLiteral(" needs one customer, not ") + AllChoice;
@@ -368,10 +374,12 @@ QString checkAccountOptions(const QCommandLineParser& parser, BatchJob job, Batc
     if (parser.isSet(PngOption) && o.pngFolder.isEmpty()) return QStringLiteral("--png needs a folder");
     if (parser.isSet(PdfOption) && o.pdfFile.isEmpty()) return QStringLiteral("--pdf needs a file");
     if (parser.isSet(PastDrawOption) && o.pastDraw.isEmpty()) return QStringLiteral("--past-draw needs a name");
-    if (job == BatchJob::Pay && o.amount.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0)
+    const bool pay = job == BatchJob::Pay || job == BatchJob::PayDealer;
+    if (pay && o.amount.compare(QStringLiteral("all"), Qt::CaseInsensitive) == 0)
         o.amount.clear();
-    else if (job == BatchJob::Pay && !checkAmount(o.amount).isEmpty())
-        return QStringLiteral("the amount of --pay must be digits (at most two after a point) or \"all\"");
+    else if (pay && !checkAmount(o.amount).isEmpty())
+        return QStringLiteral("the amount of ") + name +
+               QStringLiteral(" must be digits (at most two after a point) or \"all\"");
     if (rate && !checkPayout(o.payout).isEmpty())
         return QStringLiteral("--payout must be digits only, at most ") + QString::number(MaxPayoutDigits) + ": " +
                checkPayout(o.payout);
@@ -510,11 +518,15 @@ QString checkAround(const QCommandLineParser& parser, BatchJob job, BatchOptions
                      : QStringLiteral("--book goes with --import-book DIR or --export-book DIR");
     o.book = parser.value(ServerBookOption);
     if (moves && o.book.isEmpty()) return QStringLiteral("--book needs the server book's URI");
-    if ((job == BatchJob::CheckDealer || job == BatchJob::Statement) && !parser.isSet(DealerOption))
-        return name + QStringLiteral(" needs --dealer NAME");
+    const bool namesDealer =
+        job == BatchJob::CheckDealer || job == BatchJob::Statement || job == BatchJob::PayDealer;
+    if (namesDealer && !parser.isSet(DealerOption)) return name + QStringLiteral(" needs --dealer NAME");
+    if (parser.isSet(ChatOption) && job != BatchJob::Statement)
+        return dashed(ChatOption) + QStringLiteral(" does not go with ") + name;
+    o.chat = parser.isSet(ChatOption);
     if (parser.isSet(DealerOption)) {
-        if (!parser.isSet(SaveOption) && job != BatchJob::CheckDealer && job != BatchJob::Statement)
-            return QStringLiteral("--dealer goes with --save-list NAME, --check-dealer FILE or --statement");
+        if (!parser.isSet(SaveOption) && !namesDealer)
+            return QStringLiteral("--dealer goes with --save-list NAME, --check-dealer FILE, --statement or --pay-dealer");
         o.dealer = dealerName(parser.value(DealerOption));
         if (o.dealer.isEmpty()) return QStringLiteral("the name of --dealer is empty");
     }
@@ -866,16 +878,52 @@ BatchResult checkDealer(Store& store, const BatchOptions& o)
     return r;
 }
 
+// The dealer's account: as lines, or as the message for a chat. A damaged file of his account leaves
+// the total unknown and fails the job.
 BatchResult statement(Store& store, const BatchOptions& o)
 {
     BatchResult r;
     const NamedDealer named = namedDealer(store, o);
     if (!named.refusal.isEmpty()) return refused(r, named.refusal);
-    const Dealer* dealer = &named.dealer;
-    const DealerLists& lists = named.lists;
-    const EarlierBalance earlier = earlierBalance(store, dealer->name);
-    r.out = statementLines(dealerStatement(store, *dealer, sentToDealers(store, {*dealer}, lists).value(0).items),
-                           &earlier);
+    const DealerAccount account = dealerAccount(store, named.dealer, named.lists);
+    const QStringList lines = accountLines(account);
+    if (o.chat) {
+        r.out = accountChatText(account).split(QLatin1Char('\n'));
+        r.out.removeLast(); // the text ends with its last line's end
+    } else {
+        r.out = lines;
+    }
+    // The statement on paper and as a picture, drawn as a bill is.
+    BillHeader header = billHeader(store, store, QDateTime::currentDateTime());
+    header.heading = StatementHead;
+    if (!o.pngFolder.isEmpty()) {
+        if (!QDir().mkpath(o.pngFolder))
+            return refused(r, QStringLiteral("cannot make the folder ") + QDir::toNativeSeparators(o.pngFolder));
+        const BillPictures written =
+            writeBillPng(lines, header, QDir(o.pngFolder).filePath(billImageName(named.dealer.name)));
+        for (const QString& one : written.written)
+            r.out << SavedFileText + QDir::toNativeSeparators(one);
+        if (!written.ok()) return refused(r, WriteFailedText + QDir::toNativeSeparators(written.failed));
+    }
+    if (!o.pdfFile.isEmpty()) {
+        if (!writeBillsPdf({lines}, {named.dealer.name}, header, o.pdfFile))
+            return refused(r, WriteFailedText + QDir::toNativeSeparators(o.pdfFile));
+        r.out << SavedFileText + QDir::toNativeSeparators(o.pdfFile);
+    }
+    if (!account.known())
+        return refused(r, QStringLiteral("a file of the dealer's account is damaged: the total is not known"));
+    return r;
+}
+
+BatchResult payDealer(Ledger& ledger, const BatchOptions& o)
+{
+    BatchResult r;
+    const PaymentResult paid = ledger.recordDealerPayment(o.dealer, o.amount, QDateTime::currentDateTime(), o.overpay);
+    r.out = paid.lines;
+    if (paid.overpay && !paid.recorded())
+        return refused(r, QStringLiteral("refused: the amount is more than is due; add --overpay to record it"));
+    if (!paid.refusal.isEmpty()) return refused(r, QStringLiteral("refused: ") + paid.refusal);
+    if (!paid.recorded()) return refused(r, QStringLiteral("the payment was not recorded: ") + outcomeReason(paid.outcome.status));
     return r;
 }
 
@@ -1346,6 +1394,8 @@ BatchResult runJob(Ledger& ledger, const BatchOptions& o)
     }
     case BatchJob::Pay:
         return pay(ledger, o);
+    case BatchJob::PayDealer:
+        return payDealer(ledger, o);
     case BatchJob::Owed:
         return owed(store);
     case BatchJob::Draws:
@@ -1407,10 +1457,13 @@ void addBatchOptions(QCommandLineParser& parser)
     parser.addOption(
         {PngOption,
          QStringLiteral(
-             "With --bill: save each bill as DIR/NAME.png (a long one as DIR/NAME-1.png, DIR/NAME-2.png ...)."),
+             "With --bill: save each bill as DIR/NAME.png (a long one as DIR/NAME-1.png, DIR/NAME-2.png ...); with "
+             "--statement, the dealer's statement the same way."),
          QStringLiteral("DIR")});
     parser.addOption({TotalsOnlyOption, QStringLiteral("With --bill: each type's totals only, without the bets.")});
-    parser.addOption({PdfOption, QStringLiteral("With --bill: save the bills in one PDF."), QStringLiteral("FILE")});
+    parser.addOption({PdfOption, QStringLiteral("With --bill: save the bills in one PDF; with --statement, the dealer's "
+                                                "statement."),
+                      QStringLiteral("FILE")});
     parser.addOption({PastDrawOption,
                       QStringLiteral("With --bill: the past draw NAME (as --draws lists its folder), read only."),
                       QStringLiteral("NAME")});
@@ -1420,7 +1473,8 @@ void addBatchOptions(QCommandLineParser& parser)
         {DiscountOption, QStringLiteral("With --set-rate: the discount, 0 to 100."), QStringLiteral("PERCENT")});
     parser.addOption({CapOption, QStringLiteral("With --add-dealer --type: the most the dealer takes on one number."),
                       QStringLiteral("N")});
-    parser.addOption({OverpayOption, QStringLiteral("With --pay: record an amount above what is due.")});
+    parser.addOption({OverpayOption, QStringLiteral("With --pay or --pay-dealer: record an amount above what is due.")});
+    parser.addOption({ChatOption, QStringLiteral("With --statement: the statement as a message to paste into a chat.")});
     parser.addOption(
         {AllowLargeOption, QStringLiteral("With --restore: store the records above the amount ceiling times their "
                                           "number's count too.")});
@@ -1448,7 +1502,8 @@ void addBatchOptions(QCommandLineParser& parser)
                                      "the book the window opens, folder:PATH for a data folder."),
                       QStringLiteral("URI")});
     parser.addOption({DealerOption,
-                      QStringLiteral("With --save-list: the dealer the list goes to, as --dealers names him."),
+                      QStringLiteral("With --save-list: the dealer the list goes to, as --dealers names him; with "
+                                     "--check-dealer, --statement and --pay-dealer: the dealer."),
                       QStringLiteral("NAME")});
     parser.addOption({AfterResultOption,
                       QStringLiteral("With --enter-sheet or --enter-chat: store the bets although the drawn numbers "
@@ -1475,7 +1530,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                 j.job == BatchJob::FullRestore || j.job == BatchJob::ImportBook || j.job == BatchJob::ExportBook)
                 request.options.folder = value;
             if (j.job == BatchJob::SetRule || j.job == BatchJob::ClearRule) request.options.type = CleanName(value);
-            if (j.job == BatchJob::Pay) request.options.amount = value.trimmed();
+            if (j.job == BatchJob::Pay || j.job == BatchJob::PayDealer) request.options.amount = value.trimmed();
             if (j.job == BatchJob::VerifyBill) request.options.sealCode = value;
             if (j.job == BatchJob::AddUser || j.job == BatchJob::RemoveUser || j.job == BatchJob::ResetPin)
                 request.options.userName = value;
@@ -1495,7 +1550,7 @@ BatchRequest batchRequest(const QCommandLineParser& parser)
                            parser.isSet(AllowLargeOption) || parser.isSet(AllowManyCustomersOption) ||
                            parser.isSet(SlipOption) || parser.isSet(XlsxOption) || parser.isSet(CsvOption) ||
                            parser.isSet(UserOption) || parser.isSet(RoleOption) ||
-                           parser.isSet(CapOption) || parser.isSet(DealerOption);
+                           parser.isSet(CapOption) || parser.isSet(DealerOption) || parser.isSet(ChatOption);
     request.options.user = parser.value(UserOption);
     request.batch = !given.isEmpty() || modifiers;
     if (!request.batch || !request.usageError.isEmpty()) return request;

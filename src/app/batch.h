@@ -57,6 +57,7 @@ enum class BatchJob {
     Statement,
     ImportBook,
     ExportBook,
+    PayDealer,
 };
 
 struct BatchOptions {
@@ -87,8 +88,8 @@ struct BatchOptions {
     bool totalsOnly = false;         // bill: each type's totals without the bets
     QString payout;                  // set-rate: the customer's own payout rate ("" for the type's)
     QString discount;                // set-rate: the customer's own discount percentage ("" for the type's)
-    QString amount;                  // pay: the amount, "" for all that is due
-    bool overpay = false;            // pay: more than is due may be paid
+    QString amount;                  // pay, pay a dealer: the amount, "" for all that is due
+    bool overpay = false;            // pay, pay a dealer: more than is due may be paid
     bool afterResult = false;        // enter a sheet or a message once the result is saved; audit: only such bets
     bool allowLarge = false;         // restore: store records above the ceiling times their number's count
     bool allowManyCustomers = false; // restore: add a backup bringing more than 100 new customers
@@ -105,12 +106,13 @@ struct BatchOptions {
     std::optional<QString> newPin;
     QString dealer;                  // add a dealer, --dealer: his name
     QList<DealerTerms> dealerTerms;  // add a dealer: one group per --type, in the order given
+    bool chat = false;               // a dealer's statement: as text to paste into a chat
 };
 
-// A bill job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.
+// A bill or statement job that draws pictures or a PDF needs a (windowless) GUI application for its fonts.
 inline bool batchNeedsGui(const BatchOptions& o)
 {
-    return o.job == BatchJob::Bill && (!o.pngFolder.isEmpty() || !o.pdfFile.isEmpty());
+    return (o.job == BatchJob::Bill || o.job == BatchJob::Statement) && (!o.pngFolder.isEmpty() || !o.pdfFile.isEmpty());
 }
 
 // What the command line asks for: no job at all (the window starts), one job, or a usage error.

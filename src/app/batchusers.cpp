@@ -55,7 +55,10 @@ std::optional<Act> actOf(const BatchOptions& o)
     case BatchJob::SetRate:
         return Act::OwnRates;
     case BatchJob::Pay:
+    case BatchJob::PayDealer:
         return Act::Payments;
+    case BatchJob::AddDealer:
+        return Act::Settings;
     case BatchJob::AddUser:
     case BatchJob::RemoveUser:
     case BatchJob::ResetPin:

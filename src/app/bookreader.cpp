@@ -197,6 +197,22 @@ Dealers BookReader::dealers() const
     return loadDealers(m_store);
 }
 
+DealerLists BookReader::dealerLists() const
+{
+    return loadDealerLists(m_store);
+}
+
+DealerAccount BookReader::dealerAccount(const Dealer& dealer, const DealerLists& lists)
+{
+    return varnoth::dealerAccount(m_store, dealer, lists);
+}
+
+PaymentResult BookReader::planDealerPayment(const QString& dealer, const QString& amount, const QDateTime& when,
+                                            bool overpayAllowed)
+{
+    return varnoth::planDealerPayment(m_store, dealer, amount, when, overpayAllowed);
+}
+
 CustomerRates BookReader::customerRates() const
 {
     return loadCustomerRates(m_store);

@@ -6,6 +6,9 @@
 #include "accounts/bill.h"
 #include "accounts/customerrates.h"
 #include "accounts/dealers.h"
+#include "accounts/dealersent.h"
+#include "accounts/dealerstatement.h"
+#include "accounts/payments.h"
 #include "accounts/drawhistory.h"
 #include "app/BillPainter.h"
 #include "audit/recheck.h"
@@ -91,6 +94,12 @@ public:
     QStringList savedLists() const;
     QStringList savedList(const QString& name) const;
     Dealers dealers() const;
+    // Which dealer each saved send-out list went to; a dealer's account over this draw and the past.
+    DealerLists dealerLists() const;
+    DealerAccount dealerAccount(const Dealer& dealer, const DealerLists& lists);
+    // A payment with a dealer as it would be recorded; nothing is written.
+    PaymentResult planDealerPayment(const QString& dealer, const QString& amount, const QDateTime& when,
+                                    bool overpayAllowed);
     CustomerRates customerRates() const;
 
     // --- accounts ----------------------------------------------------------------------------------

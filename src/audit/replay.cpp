@@ -141,6 +141,8 @@ Implied play(const AuditIndex& index, const std::atomic_bool* cancel)
             break;
         }
         case AuditAction::Payment: {
+            // A payment with an upstream dealer names no customer: it is not in the customers' file.
+            if (r.customer.isEmpty()) break;
             // What was due before and after: the difference changed hands.
             Implied::Paid& paid = m.payments[r.customer];
             paid.sum += amountOf(r.before) - amountOf(r.after);

@@ -2,6 +2,8 @@
 
 #include "accounts/accounttexts.h"
 #include "accounts/customerrates.h"
+#include "accounts/dealersent.h"
+#include "accounts/dealertexts.h"
 #include "core/model/text.h"
 #include "core/model/types.h"
 #include "reports/cutting.h"
@@ -115,6 +117,24 @@ QStringList analyseOne(Store& store, const CustomerRates& rates, const QString& 
     return lines << NoData << Separator;
 }
 
+// What each dealer was sent this draw, in the order of preference; the lines of damaged records.
+struct DealersCarry {
+    QList<DealerShare> shares;
+    QStringList problems;
+};
+
+DealersCarry dealersCarry(const Store& store)
+{
+    DealersCarry carry;
+    const Dealers dealers = loadDealers(store);
+    if (dealers.items.isEmpty() && dealers.outcome.ok()) return carry;
+    const DealerLists lists = loadDealerLists(store);
+    if (!dealers.outcome.ok()) carry.problems << dealers.problem;
+    if (!lists.outcome.ok()) carry.problems << lists.problem;
+    carry.shares = sentToDealers(store, dealers.items, lists);
+    return carry;
+}
+
 } // namespace
 
 QString positionsLabel(const QString& mask)
@@ -171,8 +191,23 @@ ReportResult Analysis(Store& store, const QString& type)
     ReportResult report;
     const QStringList types = type == AllChoice ? typeNames() : QStringList{type};
     const CustomerRates rates = loadCustomerRates(store);
-    for (const QString& t : types)
-        report.lines << analyseOne(store, rates, t);
+    const DealersCarry carry = dealersCarry(store);
+    for (const QString& t : types) {
+        QStringList lines = analyseOne(store, rates, t);
+        // What went to each dealer of this type, above the book's own figures.
+        QStringList sent;
+        for (const DealerShare& share : carry.shares) {
+            qint64 satang = 0;
+            for (const NumberAmount& a : share.items)
+                if (a.type == t) satang += a.satang;
+            if (satang > 0) sent << AnalysisDealerText + share.dealer + QStringLiteral("= ") + formatAmount(double(satang) / 100) + Baht;
+        }
+        const qsizetype end = !lines.isEmpty() && lines.last() == Separator ? lines.size() - 1 : lines.size();
+        for (qsizetype i = 0; i < sent.size(); ++i)
+            lines.insert(end + i, sent[i]);
+        report.lines << lines;
+    }
+    report.lines << carry.problems;
     return report;
 }
 

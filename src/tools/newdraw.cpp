@@ -216,8 +216,9 @@ bool writeState(const QString& path, const QByteArray& bytes)
 
 // The files of the book's draw that the new draw deletes after its stake, count and send-out files:
 // every saved send-out list named in the history, the settings, result, history and customer files,
-// the fingerprints of merged backups, the audit log, the payments and which dealer each list went to. The history is read from the
-// copy, which keeps it whole whatever of the book was deleted already.
+// the fingerprints of merged backups, the audit log, the payments (the customers' and the dealers')
+// and which dealer each list went to. The history is read from the copy, which keeps it whole
+// whatever of the book was deleted already.
 QStringList otherDrawFiles(const Store& store, const QString& copyFolder)
 {
     // A history edited by hand could name a path; only plain names inside the folder are deleted.
@@ -231,7 +232,7 @@ QStringList otherDrawFiles(const Store& store, const QString& copyFolder)
     files << store.limitFile() << store.resultFile() << store.rateFile() << store.numberCutFile()
           << store.discountFile() << store.digitCutFile() << store.historyFile() << store.customerFile()
           << store.path(MergedBackupsFileName) << store.path(AuditLogFileName) << store.path(PaymentsFileName)
-          << store.path(DealerListsFileName);
+          << store.path(DealerListsFileName) << store.path(DealerPaymentsFileName);
     return files;
 }
 

@@ -125,6 +125,41 @@ private slots:
         QCOMPARE(book.bytes(DealersFileName), before);
     }
 
+    // A dealer moves one place at a time with his terms; a move past either end, of a dealer who is
+    // not there, or over a damaged file is refused and writes nothing.
+    void moveInTheOrder()
+    {
+        TempBook book;
+        QVERIFY(addDealer(*book.store, QStringLiteral("a"), {terms(Straight3, "500", "30", "2000"), terms(Top2, "70", "", "")}).ok());
+        QVERIFY(addDealer(*book.store, QStringLiteral("b"), {}).ok());
+        QVERIFY(addDealer(*book.store, QStringLiteral("c"), {terms(Top2, "", "5", "")}).ok());
+        DealerChange moved = moveDealer(*book.store, QStringLiteral("a"), 1);
+        QVERIFY(moved.ok());
+        QCOMPARE(moved.from, 0);
+        QCOMPARE(moved.to, 1);
+        QCOMPARE(book.text(DealersFileName), QStringLiteral("b####\r\na#3ตัวตรง#500#30#2000\r\na#2ตัวบน#70##\r\n"
+                                                            "c#2ตัวบน##5#\r\n"));
+        QVERIFY(moveDealer(*book.store, QStringLiteral("c"), -2).ok());
+        QStringList order;
+        for (const Dealer& d : loadDealers(*book.store).items)
+            order << d.name;
+        QCOMPARE(order, (QStringList{"c", "b", "a"}));
+
+        const QByteArray before = book.bytes(DealersFileName);
+        for (const auto& [name, by] : {std::pair{"c", -1}, std::pair{"a", 1}, std::pair{"b", 0}, std::pair{"nobody", 1}}) {
+            moved = moveDealer(*book.store, QString::fromUtf8(name), by);
+            QVERIFY(!moved.ok());
+            QVERIFY(!moved.refusal.isEmpty());
+        }
+        QCOMPARE(book.bytes(DealersFileName), before);
+
+        book.put(DealersFileName, book.text(DealersFileName) + QStringLiteral("d#3ตัวตรง#x\r\n"));
+        const QByteArray damaged = book.bytes(DealersFileName);
+        moved = moveDealer(*book.store, QStringLiteral("a"), -1);
+        QCOMPARE(moved.refusal, loadDealers(*book.store).problem);
+        QCOMPARE(book.bytes(DealersFileName), damaged);
+    }
+
     // The dealers stay with the book through a new draw, byte for byte.
     void keptThroughNewDraw()
     {

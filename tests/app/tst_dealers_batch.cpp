@@ -1,8 +1,14 @@
+#include "accounts/accounttexts.h"
 #include "accounts/dealers.h"
 #include "accounts/dealerreply.h"
 #include "accounts/dealersent.h"
 #include "accounts/dealerstatement.h"
 #include "accounts/dealertexts.h"
+#include "accounts/payments.h"
+#include "app/BillPainter.h"
+#include "audit/audittexts.h"
+#include "core/model/datetexts.h"
+#include "settings/options.h"
 #include "accountsbook.h"
 #include "app/Ledger.h"
 #include "app/batch.h"
@@ -10,7 +16,9 @@
 #include "storage/folder/store.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QTest>
 
 using namespace varnoth;
@@ -49,6 +57,18 @@ void overLimitBook(Book& b)
     b.book.stake(Straight3, QStringLiteral("somchai"), QStringLiteral("456"), 600);
     QCOMPARE(run(b, {"--add-dealer", "boss", "--type", Straight3, "--cap", "150"}).exitCode, BatchRan);
     QCOMPARE(run(b, {"--add-dealer", "noi", "--type", Straight3, "--cap", "100"}).exitCode, BatchRan);
+}
+
+// The statement's book: boss (payout 600, 10% discount) was sent 123-150 and 456-100 and 456 won; noi
+// was sent 123-100. Boss owes the book 59,775, the book owes noi 100.
+void bossAndNoiPriced(Book& b)
+{
+    overLimitBook(b);
+    drawnAndPriced(b.book);
+    QCOMPARE(run(b, {"--add-dealer", "boss", "--type", Straight3, "--payout", "600", "--discount", "10", "--cap", "150"})
+                 .exitCode,
+             BatchRan);
+    QCOMPARE(run(b, {"--split-send", "mon"}).exitCode, BatchRan);
 }
 
 QString sendOutFile(Book& b)
@@ -284,6 +304,122 @@ private slots:
         QCOMPARE(r.out.mid(r.out.size() - 3),
                  (QStringList{StatementWePayText + "500.00 บาท", StatementEarlierText + StatementWeOweHead + "100.00 บาท",
                               StatementTotalText + StatementWeOweHead + "600.00 บาท"}));
+    }
+
+    // Money paid to and by a dealer counts in his balance; taking a payment back adds its reversing
+    // line; the next draw carries what the last one left after its payments.
+    void paymentsCarriedOverTwoDraws()
+    {
+        Book b;
+        bossAndNoiPriced(b); // boss owes the book 59,775; the book owes noi 100
+        BatchResult r = run(b, {"--pay-dealer", "20000", "--dealer", "boss"});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out, QStringList{PaymentInText + "boss 20,000.00 บาท"});
+        QVERIFY(b.book.text(DealerPaymentsFileName).startsWith("boss#20000#"));
+        QVERIFY(!QFileInfo::exists(b.book.store->path(PaymentsFileName)));
+
+        // More than is due is refused and writes nothing; the book pays noi what it owes him.
+        const QByteArray paid = b.book.bytes(DealerPaymentsFileName);
+        QCOMPARE(run(b, {"--pay-dealer", "50000", "--dealer", "boss"}).exitCode, BatchRefused);
+        QCOMPARE(run(b, {"--pay-dealer", "all", "--dealer", "nobody"}).exitCode, BatchRefused);
+        QCOMPARE(run(b, {"--pay-dealer", "5o", "--dealer", "boss"}).exitCode, BatchUsageError);
+        QCOMPARE(run(b, {"--pay-dealer", "10"}).exitCode, BatchUsageError);
+        QCOMPARE(b.book.bytes(DealerPaymentsFileName), paid);
+        r = run(b, {"--pay-dealer", "all", "--dealer", "noi"});
+        QCOMPARE(r.out, QStringList{PaymentOutText + "noi 100.00 บาท"});
+        QVERIFY(b.book.text(DealerPaymentsFileName).contains("\r\nnoi#-100#"));
+        QCOMPARE(run(b, {"--statement", "--dealer", "noi"}).out.last(), StatementTotalText + StatementHeOwesHead + "0.00 บาท");
+
+        r = run(b, {"--statement", "--dealer", "boss"});
+        QCOMPARE(r.exitCode, BatchRan);
+        QVERIFY(r.out.contains(DealerPaidInText + "20,000.00 บาท"));
+        QCOMPARE(r.out.last(), StatementTotalText + StatementHeOwesHead + "39,775.00 บาท");
+
+        // Taken back (noi's, then boss's) and done again: lines are only ever added.
+        QVERIFY(b.ledger.undo().ok());
+        QVERIFY(b.ledger.undo().ok());
+        QCOMPARE(run(b, {"--statement", "--dealer", "boss"}).out.last(),
+                 StatementTotalText + StatementHeOwesHead + "59,775.00 บาท");
+        QCOMPARE(loadPayments(*b.book.store, DealerPaymentsFileName).items.size(), 4);
+        QVERIFY(b.ledger.redo().ok());
+        QCOMPARE(run(b, {"--statement", "--dealer", "boss"}).out.last(),
+                 StatementTotalText + StatementHeOwesHead + "39,775.00 บาท");
+        // The audit log's replay does not count the dealers' payments as a customer's.
+        r = run(b, {"--audit", "--verify"});
+        const QString paymentsDiffer = ReplayPaymentText.section(QLatin1Char('%'), 0, 0);
+        for (const QString& line : r.out + r.err)
+            QVERIFY2(!line.contains(paymentsDiffer), qPrintable(line));
+        QVERIFY(!(r.out + r.err).isEmpty());
+
+        // The next draw: the payments went with the copy, and what boss still owes is carried.
+        QCOMPARE(run(b, {"--new-draw", "--confirm-new-draw"}).exitCode, BatchRan);
+        QVERIFY(!QFileInfo::exists(b.book.store->path(DealerPaymentsFileName)));
+        r = run(b, {"--statement", "--dealer", "boss"});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out.mid(r.out.size() - 2), (QStringList{StatementEarlierText + StatementHeOwesHead + "39,775.00 บาท",
+                                                          StatementTotalText + StatementHeOwesHead + "39,775.00 บาท"}));
+        r = run(b, {"--pay-dealer", "all", "--dealer", "boss"});
+        QCOMPARE(r.out, QStringList{PaymentInText + "boss 39,775.00 บาท"});
+        QCOMPARE(run(b, {"--statement", "--dealer", "boss"}).out.last(),
+                 StatementTotalText + StatementHeOwesHead + "0.00 บาท");
+        QCOMPARE(run(b, {"--pay-dealer", "all", "--dealer", "boss"}).exitCode, BatchRefused);
+    }
+
+    // A damaged line in the dealers' payments: no payment is added to the file, and the statement
+    // names the damage and says the total cannot be known, in this draw and in the next.
+    void damagedPaymentFileRefused()
+    {
+        Book b;
+        bossAndNoiPriced(b);
+        b.book.put(DealerPaymentsFileName, "boss#500#2026-12-09 14:30:05\r\nboss#5x0#2026-12-09 14:31:00\r\n");
+        const QByteArray before = b.book.bytes(DealerPaymentsFileName);
+        BatchResult r = run(b, {"--pay-dealer", "100", "--dealer", "boss"});
+        QCOMPARE(r.exitCode, BatchRefused);
+        QVERIFY(r.out.value(0).startsWith(DamagedFileText));
+        QCOMPARE(b.book.bytes(DealerPaymentsFileName), before);
+
+        r = run(b, {"--statement", "--dealer", "boss"});
+        QCOMPARE(r.exitCode, BatchRefused);
+        QVERIFY(r.out.contains(damagedFileLine(QDir::toNativeSeparators(b.book.store->path(DealerPaymentsFileName)), {2})));
+        QCOMPARE(r.out.last(), StatementTotalText + DealerTotalUnknownText);
+
+        QCOMPARE(run(b, {"--new-draw", "--confirm-new-draw"}).exitCode, BatchRan);
+        r = run(b, {"--statement", "--dealer", "boss"});
+        QCOMPARE(r.exitCode, BatchRefused);
+        QCOMPARE(r.out.last(), StatementTotalText + DealerTotalUnknownText);
+        QCOMPARE(run(b, {"--pay-dealer", "100", "--dealer", "boss"}).exitCode, BatchRefused);
+        QVERIFY(!QFileInfo::exists(b.book.store->path(DealerPaymentsFileName)));
+    }
+
+    // The statement as a chat message: the heading and the draw's date, a block per type between
+    // rules, whole baht without decimals, the payments, and the total.
+    void chatLayout()
+    {
+        Book b;
+        bossAndNoiPriced(b);
+        QVERIFY(b.ledger.setOption(option::DrawDate, "2026-12-16").ok());
+        QVERIFY(b.ledger.recordDealerPayment("boss", "775.50", at("2026-12-09 18:05")).recorded());
+        BatchResult r = run(b, {"--statement", "--dealer", "boss", "--chat"});
+        QCOMPARE(r.exitCode, BatchRan);
+        QCOMPARE(r.out, (QStringList{StatementHead + "boss", DrawDateText + "16 ธันวาคม 2569", ChatRule, Straight3,
+                                     ChatSentText + "250", ChatDiscountText + "10% = 25", ChatNetText + "225",
+                                     ChatWinText + "456 ส่ง 100 x 600 ได้ 60,000", ChatRule,
+                                     StatementHePaysText + "59,775", DealerPaidInLineText + "09/12/2569 18:05 775.50",
+                                     ChatTotalText + StatementHeOwesHead + "58,999.50"}));
+        r = run(b, {"--statement", "--dealer", "noi", "--chat"});
+        QCOMPARE(r.out.mid(r.out.size() - 2),
+                 (QStringList{StatementWePayText + "100", ChatTotalText + StatementWeOweHead + "100"}));
+        QCOMPARE(run(b, {"--view", "--chat"}).exitCode, BatchUsageError);
+
+        // On paper and as a picture, drawn as a bill is.
+        const QString pdf = b.book.dir.filePath(QStringLiteral("boss.pdf"));
+        const QString png = b.book.dir.filePath(QStringLiteral("pictures"));
+        r = run(b, {"--statement", "--dealer", "boss", "--pdf", pdf, "--png", png});
+        QCOMPARE(r.exitCode, BatchRan);
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+        const QImage picture(QDir(png).filePath(QStringLiteral("boss.png")));
+        QCOMPARE(picture.width(), BillImageWidth);
+        QVERIFY(picture.height() > 400);
     }
 };
 

@@ -1,6 +1,12 @@
+#include "accounts/dealers.h"
+#include "accounts/dealersent.h"
+#include "accounts/dealertexts.h"
 #include "core/model/text.h"
 #include "reports/analysis.h"
+#include "settings/customers.h"
+#include "settings/history.h"
 #include "settlementbook.h"
+#include "storage/folder/foldertransaction.h"
 
 #include <QTest>
 
@@ -43,6 +49,30 @@ private slots:
                                        "ตั้งค่าอัตราจ่าย= 500 ต่อบาท", tail[0], "ตั้งค่าคัดเลข=  ", "ตั้งค่าคัดหลัก=  "}) +
                               tail.mid(1) + QStringList{Separator});
         QVERIFY(!r.closeWindows);
+    }
+
+    // Under each type, what each dealer was sent of it, in the order of preference; a type sent to
+    // no dealer has no such line.
+    void whatEachDealerCarries()
+    {
+        SettlementBook book;
+        book.settings(book.store->limitFile(), {"3ตัวตรง#100", "2ตัวบน#100"});
+        book.stake("3ตัวตรง", "x", "123", 400);
+        book.stake("2ตัวบน", "x", "12", 50);
+        QVERIFY(addDealer(*book.store, "noi", {{"3ตัวตรง", "", "", "100"}}).ok());
+        QVERIFY(addDealer(*book.store, "boss", {}).ok());
+        const QList<DealerList> added{{"noi", "mon.noi"}, {"boss", "mon.boss"}};
+        const HistorySave saved = saveSendOutLists(
+            *book.store, {{"mon.noi", "<3ตัวตรง>#123-100##"}, {"mon.boss", "<3ตัวตรง>#123-200##"}},
+            [&](FolderTransaction& tx) { writeDealerLists(*book.store, tx, {}, added, {}); });
+        QVERIFY(saved.saved);
+
+        const QStringList lines = Analysis(*book.store, "ทั้งหมด").lines;
+        const qsizetype at = lines.indexOf(AnalysisDealerText + "noi= 100.00 บาท");
+        QVERIFY(at > 0);
+        QCOMPARE(lines.mid(at, 3),
+                 (QStringList{AnalysisDealerText + "noi= 100.00 บาท", AnalysisDealerText + "boss= 200.00 บาท", Separator}));
+        QCOMPARE(lines.filter(AnalysisDealerText).size(), 2);
     }
 
     void withoutLimitTheIncomeIsProfit()

@@ -1,5 +1,6 @@
 #include "gui/main/Form1.h"
 
+#include "accounts/dealertexts.h"
 #include "accounts/drawhistory.h"
 #include "accounts/exporttexts.h"
 #include "accounts/usertexts.h"
@@ -497,6 +498,9 @@ void Form1::buildMenus()
     mBill->setShortcut(QKeySequence(QStringLiteral("Ctrl+B")));
     mOwed = add(mMore, "mOwed", OwedMenuText, themedIcon("view-list-text", QStyle::SP_FileDialogInfoView));
     mDraws = add(mMore, "mDraws", PastDrawsMenuText, themedIcon("document-open-recent", QStyle::SP_DirClosedIcon));
+    // The upstream dealers: their order, terms and accounts.
+    QAction* dealers = add(mMore, "mDealers", DealersMenuText, themedIcon("system-users", QStyle::SP_DirHomeIcon));
+    connect(dealers, &QAction::triggered, this, [this] { OpenWindow(WindowId::Dealers); });
     // The list as it stands, for a spreadsheet.
     QAction* excel = add(mMore, "subExcel", ExcelCaption, themedIcon("x-office-spreadsheet", QStyle::SP_FileIcon));
     connect(excel, &QAction::triggered, this, &Form1::saveListAsSpreadsheet);

@@ -35,6 +35,8 @@ GrowIn growInOf(WindowId id)
         return {450, 250, 4800, 8520, 4800, false};
     case WindowId::Users:
         return {300, 300, 6300, 6300, 6300, false};
+    case WindowId::Dealers:
+        return {450, 400, 9900, 10500, 9900, false};
     default:
         return {226, 200, 3000, 3400, 3000, false};
     }

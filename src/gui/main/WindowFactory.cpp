@@ -1,6 +1,7 @@
 #include "gui/main/WindowDispatch.h"
 
 #include "gui/accounts/BillWindow.h"
+#include "gui/accounts/DealersWindow.h"
 #include "gui/accounts/DrawHistoryWindow.h"
 #include "gui/audit/AuditWindow.h"
 #include "gui/main/ChatPasteWindow.h"
@@ -70,6 +71,8 @@ SecondaryWindow* createWindow(WindowId id, AppContext& ctx)
         return new DrawHistoryWindow(ctx);
     case WindowId::Users:
         return new UsersWindow(ctx);
+    case WindowId::Dealers:
+        return new DealersWindow(ctx);
     }
     return nullptr;
 }

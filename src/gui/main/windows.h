@@ -29,10 +29,11 @@ enum class WindowId : quint8 {
     ChatPaste = 23,   // bets pasted from a chat message
     Audit = 24,       // the audit log
     Users = 25,       // the shop's users and their PINs
+    Dealers = 26,     // the upstream dealers, their terms and accounts
 };
 
 // One past the highest window number.
-inline constexpr int WindowIdEnd = 26;
+inline constexpr int WindowIdEnd = 27;
 
 // The job a shared window does. The opener sets it just before it opens the window, and it keeps
 // its value until the next opener sets another: the over-limit window's caption shows what the last
