@@ -307,6 +307,25 @@ QList<QImage> billImages(const QStringList& lines, const BillHeader& header)
     return images;
 }
 
+QImage billImageWhole(const QStringList& lines, const BillHeader& header)
+{
+    const QList<QImage> pictures = billImages(lines, header);
+    if (pictures.isEmpty()) return {};
+    int height = 0;
+    for (const QImage& picture : pictures)
+        height += picture.height();
+    QImage whole(pictures.first().width(), height, pictures.first().format());
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    int y = 0;
+    for (const QImage& picture : pictures) {
+        painter.drawImage(0, y, picture);
+        y += picture.height();
+    }
+    painter.end();
+    return whole;
+}
+
 QString numberedPicturePath(const QString& path, int n)
 {
     const QFileInfo info(path);

@@ -64,6 +64,8 @@ int billPictureBetsPerLine(const QStringList& lines);
 
 // Every picture of a bill, the header on each and "หน้า n/N" where there is more than one.
 QList<QImage> billImages(const QStringList& lines, const BillHeader& header);
+// The same pictures one under the other, as one (for the clipboard); a null image when there is none.
+QImage billImageWhole(const QStringList& lines, const BillHeader& header);
 
 // Writes the bill's pictures: `path` for one, and for more "NAME-1.png", "NAME-2.png" … beside it.
 // Each file is replaced whole; `failed` names the first that could not be written.

@@ -915,14 +915,26 @@ BatchResult statement(Store& store, const BatchOptions& o)
     return r;
 }
 
+// A payment refused for its amount or its account: the job's line and exit status; false when it was not.
+bool paymentRefused(BatchResult& r, const PaymentResult& paid)
+{
+    if (paid.overpay && !paid.recorded()) {
+        r = refused(r, QStringLiteral("refused: the amount is more than is due; add --overpay to record it"));
+        return true;
+    }
+    if (!paid.refusal.isEmpty()) {
+        r = refused(r, QStringLiteral("refused: ") + paid.refusal);
+        return true;
+    }
+    return false;
+}
+
 BatchResult payDealer(Ledger& ledger, const BatchOptions& o)
 {
     BatchResult r;
     const PaymentResult paid = ledger.recordDealerPayment(o.dealer, o.amount, QDateTime::currentDateTime(), o.overpay);
     r.out = paid.lines;
-    if (paid.overpay && !paid.recorded())
-        return refused(r, QStringLiteral("refused: the amount is more than is due; add --overpay to record it"));
-    if (!paid.refusal.isEmpty()) return refused(r, QStringLiteral("refused: ") + paid.refusal);
+    if (paymentRefused(r, paid)) return r;
     if (!paid.recorded()) return refused(r, QStringLiteral("the payment was not recorded: ") + outcomeReason(paid.outcome.status));
     return r;
 }
@@ -1238,9 +1250,7 @@ BatchResult pay(Ledger& ledger, const BatchOptions& o)
     BatchResult r;
     const PaymentResult paid = ledger.recordPayment(o.customer, o.amount, QDateTime::currentDateTime(), o.overpay);
     r.out = paid.lines;
-    if (paid.overpay && !paid.recorded())
-        return refused(r, QStringLiteral("refused: the amount is more than is due; add --overpay to record it"));
-    if (!paid.refusal.isEmpty()) return refused(r, QStringLiteral("refused: ") + paid.refusal);
+    paymentRefused(r, paid);
     return r;
 }
 

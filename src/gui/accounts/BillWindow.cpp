@@ -23,7 +23,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -330,20 +329,8 @@ void BillWindow::copyPicture()
     }
     const BillHeader header = ctx.book.billHeader(QDateTime::currentDateTime());
     // A long bill is several pictures: on the clipboard they stand one under the other, as one.
-    const QList<QImage> pictures = billImages(p.pages.first(), header);
-    if (pictures.isEmpty()) return;
-    int height = 0;
-    for (const QImage& picture : pictures)
-        height += picture.height();
-    QImage whole(pictures.first().width(), height, pictures.first().format());
-    whole.fill(Qt::white);
-    QPainter painter(&whole);
-    int y = 0;
-    for (const QImage& picture : pictures) {
-        painter.drawImage(0, y, picture);
-        y += picture.height();
-    }
-    painter.end();
+    const QImage whole = billImageWhole(p.pages.first(), header);
+    if (whole.isNull()) return;
     QGuiApplication::clipboard()->setImage(whole);
     if (ctx.shell) ctx.shell->showStatus(PictureCopiedText);
 }

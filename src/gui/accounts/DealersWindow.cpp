@@ -18,7 +18,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImage>
-#include <QPainter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -251,20 +250,8 @@ void DealersWindow::copyPicture()
     BillHeader header = ctx.book.billHeader(QDateTime::currentDateTime());
     header.heading = StatementHead;
     // A long statement is several pictures: on the clipboard they stand one under the other.
-    const QList<QImage> pictures = billImages(lines, header);
-    if (pictures.isEmpty()) return;
-    int height = 0;
-    for (const QImage& picture : pictures)
-        height += picture.height();
-    QImage whole(pictures.first().width(), height, pictures.first().format());
-    whole.fill(Qt::white);
-    QPainter painter(&whole);
-    int y = 0;
-    for (const QImage& picture : pictures) {
-        painter.drawImage(0, y, picture);
-        y += picture.height();
-    }
-    painter.end();
+    const QImage whole = billImageWhole(lines, header);
+    if (whole.isNull()) return;
     QGuiApplication::clipboard()->setImage(whole);
     say({DealerPictureCopiedText});
 }
